@@ -1,0 +1,78 @@
+#pragma once
+// How logic talks to the user. The widget layer implements this with message
+// boxes and file dialogs; tests and the command-line tool with scripted fakes.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace folianto {
+
+enum class MsgKind { Information, Warning, Error, Confirmation };
+enum class Buttons { Ok, YesNo, YesNoAbort, RetryIgnore, OkCancel };
+enum class Answer { Ok, Cancel, Yes, No, Abort, Retry, Ignore };
+
+struct FileDialogSpec {
+    std::string title;        // caption; empty = the toolkit's default
+    std::string filter;       // "Folianto Dateien (*.FOL)|*.FOL" style, pairs joined by '|'
+    std::string defaultExt;   // without dot, e.g. "FOL"
+    std::string initialPath;  // file or directory to start in
+    bool mustExist = false;   // open: the file must exist
+    bool overwritePrompt = false;
+};
+
+// A wait or progress window; closes when destroyed.
+class ProgressWindow {
+public:
+    virtual ~ProgressWindow() = default;
+    virtual void setText(const std::string& text) = 0;
+    virtual void setRange(int maximum) = 0;
+    virtual void setPosition(int position) = 0;
+    // Lets pending window events through (at the fixed points of long work).
+    virtual void processEvents() {}
+};
+
+class UserInteraction {
+public:
+    virtual ~UserInteraction() = default;
+
+    // Texts are Windows-1252 bytes; CR LF breaks lines.
+    virtual Answer message(MsgKind kind, const std::string& text, Buttons buttons) = 0;
+
+    // Paths are Windows-1252 bytes; nothing when cancelled.
+    virtual std::optional<std::string> openFile(const FileDialogSpec& spec) = 0;
+    virtual std::optional<std::string> saveFile(const FileDialogSpec& spec) = 0;
+
+    // Wait window (text only) or progress window (text and gauge).
+    virtual std::unique_ptr<ProgressWindow> showWait(const std::string& text) = 0;
+    virtual std::unique_ptr<ProgressWindow> showProgress(const std::string& caption,
+                                                          const std::string& text) = 0;
+
+    virtual void setClipboardText(const std::string& text) = 0;
+    virtual void setBusyCursor(bool busy) = 0;
+    virtual bool startDocument(const std::string& pathOrUrl) = 0;
+    // Repaint hook for the main window; nothing to do without one.
+    virtual void repaint() {}
+};
+
+// Shows the hourglass for the lifetime of the object.
+class BusyCursor {
+public:
+    explicit BusyCursor(UserInteraction& ui) : ui_(ui) { ui_.setBusyCursor(true); }
+    ~BusyCursor() { ui_.setBusyCursor(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    UserInteraction& ui_;
+};
+
+// A window that shows nothing; for callers without a user.
+class NullProgressWindow : public ProgressWindow {
+public:
+    void setText(const std::string&) override {}
+    void setRange(int) override {}
+    void setPosition(int) override {}
+};
+
+} // namespace folianto

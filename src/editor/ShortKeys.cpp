@@ -1,0 +1,13 @@
+#include "editor/ShortKeys.h"
+
+#include "shell/App.h"
+
+namespace folianto {
+
+std::string MakeUniqueKuerzel(App& app, int32_t index)
+{
+    const TBuch* b = app.store.at(index);
+    return b ? b->Kuerzel.Text : std::string();
+}
+
+} // namespace folianto

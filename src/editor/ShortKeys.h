@@ -1,0 +1,14 @@
+#pragma once
+// Short citation keys (Kuerzel).
+
+#include <cstdint>
+#include <string>
+
+namespace folianto {
+
+struct App;
+
+// A short key for the title at `index` that no other title uses.
+std::string MakeUniqueKuerzel(App& app, int32_t index);
+
+} // namespace folianto

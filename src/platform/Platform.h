@@ -1,0 +1,30 @@
+#pragma once
+// What the operating system provides, behind one interface so tests can fake it.
+
+#include <optional>
+#include <string>
+
+namespace folianto {
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Paths are Windows-1252 bytes as everywhere in the logic.
+    virtual bool IsNetworkDrive(const std::string& path) = 0;
+    // Hardware address of the first adapter with a non-zero one, "AA-BB-..";
+    // empty when none is available.
+    virtual std::string MacAddress() = 0;
+    // Last-write time as a day count since 30 Dec 1899 (local time); nothing
+    // when the file does not exist.
+    virtual std::optional<double> FileLastWriteTime(const std::string& path) = 0;
+    // Full path of the running program file.
+    virtual std::string ProgramPath() = 0;
+    virtual std::string UserName() = 0;
+    virtual std::string ComputerName() = 0;
+    virtual std::string IpAddress() = 0;
+    virtual std::string ProgramVersion() = 0; // four numbers joined by "."
+    virtual std::string TempDir() = 0;
+};
+
+} // namespace folianto

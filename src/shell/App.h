@@ -1,0 +1,60 @@
+#pragma once
+// The application object: all program-wide state of one run, owned in one
+// place so a test builds a fresh one in one line.
+
+#include "config/Settings.h"
+#include "core/NetworkLock.h"
+#include "core/TitleStore.h"
+#include "core/UserInteraction.h"
+#include "diag/TraceLog.h"
+#include "platform/Platform.h"
+#include "selection/SearchLists.h"
+#include "selection/Selection.h"
+#include "shell/ColumnModel.h"
+#include "shell/FileHistory.h"
+#include "shell/GridModel.h"
+
+#include <cstdint>
+#include <string>
+
+namespace folianto {
+
+// Program data version written into database files.
+constexpr int32_t ProgramVerMain = 1;
+constexpr int32_t ProgramVerMinor = 4;
+
+// Modes of the title commands.
+enum EditModes : int32_t { EditModeNone = 0, EditModeEdit = 1, EditModeNew = 2, EditModeView = 3, EditModeMerge = 4 };
+
+struct App {
+    App(UserInteraction& ui, Platform& platform) : ui(ui), platform(platform) {}
+    App(const App&) = delete;
+    App& operator=(const App&) = delete;
+
+    UserInteraction& ui;
+    Platform& platform;
+
+    TraceLog traceLog;
+    TitleStore store;
+    std::string DataFileName;
+    int32_t DataVerMain = -1;
+    int32_t DataVerMinor = -1;
+    int32_t EditMode = EditModeNone;
+
+    Settings settings;
+    ColumnModel columns;
+    GridModel grid;
+    SearchLists lists;
+    SelectionState selection;
+    FileHistory history;
+    NetworkLock netLock;
+
+    // Purely informative messages show only while ShowAllMsg is on.
+    void Inform(MsgKind kind, const std::string& text)
+    {
+        if (settings.ShowAllMsg)
+            ui.message(kind, text, Buttons::Ok);
+    }
+};
+
+} // namespace folianto

@@ -1,0 +1,1 @@
+// The widget layer grows here (ui/shell, ui/dialogs, ...).

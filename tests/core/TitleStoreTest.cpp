@@ -1,0 +1,96 @@
+#include "core/Codec.h"
+#include "core/ErrorText.h"
+#include "support/Fakes.h"
+
+#include <gtest/gtest.h>
+
+using namespace folianto;
+using folianto::test::TestApp;
+
+TEST(TitleStore, NewBuchFillsUpToTheLimit)
+{
+    TitleStore store;
+    for (int i = 0; i < MaxBuch; ++i)
+        ASSERT_TRUE(store.NewBuch());
+    EXPECT_EQ(store.AnzBuch, MaxBuch);
+    EXPECT_EQ(store.at(MaxBuch)->BuchNr, MaxBuch);
+    EXPECT_FALSE(store.NewBuch());
+    EXPECT_EQ(store.FehlerNr, 13);
+    EXPECT_NE(GetErrorText(13).find("(10000)"), std::string::npos);
+}
+
+TEST(TitleStore, NewTitleHasTheDocumentedValues)
+{
+    TitleStore store;
+    ASSERT_TRUE(store.NewBuch());
+    const TBuch& b = *store.at(1);
+    EXPECT_EQ(b.Auflage, -1);
+    EXPECT_EQ(b.JahrNum, -1);
+    EXPECT_FLOAT_EQ(b.Preis, -1.0f);
+    EXPECT_EQ(b.Verleihstatus, 0);
+    EXPECT_EQ(b.AnzPics, 0);
+    EXPECT_EQ(b.Kaufdatum, 0.0);
+    EXPECT_TRUE(b.Showing);
+    EXPECT_EQ(b.BuchNr, 1);
+}
+
+TEST(TitleStore, DeleteShiftsAndKeepsNumbers)
+{
+    TitleStore store;
+    EXPECT_EQ(store.FindBuchByNr(1), -1);
+    for (int i = 0; i < 3; ++i)
+        store.NewBuch();
+    store.ActBuch = 1;
+    store.DeleteActBuch();
+    ASSERT_EQ(store.AnzBuch, 2);
+    EXPECT_EQ(store.at(1)->BuchNr, 2);
+    EXPECT_EQ(store.at(2)->BuchNr, 3);
+    EXPECT_EQ(store.at(3), nullptr);
+    EXPECT_EQ(store.FindBuchByNr(3), 2);
+    store.ActBuch = 2;
+    store.DeleteActBuch();
+    EXPECT_EQ(store.AnzBuch, 1);
+    EXPECT_EQ(store.FindBuchByNr(3), -1);
+}
+
+TEST(TitleStore, TypeNames)
+{
+    EXPECT_EQ(TypNumToName(3 | LinkFlag), "Sammelwerkbeitrag");
+    EXPECT_EQ(TypNumToName(9), "");
+    EXPECT_EQ(TypNumToName(-1), "");
+    EXPECT_EQ(TypNameToNum("graue literatur"), 7 | LinkFlag);
+    EXPECT_EQ(TypNameToNum("Roman"), 8 | LinkFlag);
+    EXPECT_EQ(TypNameToNum("audio-visuelles material"), 6 | LinkFlag);
+}
+
+TEST(TitleStore, DeleteAllowedAsksTheExactQuestion)
+{
+    TestApp t;
+    t.app.store.NewBuch();
+    t.app.store.at(1)->Kuerzel.Text = "MUE001";
+    t.app.store.at(1)->Titel.Text = Cp1252("Grüne Tage");
+    t.app.store.ActBuch = 1;
+    t.ui.answers = {Answer::No};
+    EXPECT_FALSE(DeleteAllowed(t.app.store, t.ui));
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Confirmation);
+    EXPECT_EQ(t.ui.messages[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(Cp1252ToUtf8(t.ui.messages[0].text),
+              "Folianto: Sicherheitssystem\r\n\r\nDer Titel [MUE001], \"Grüne Tage\" soll gelöscht werden.\r\n"
+              "Soll der Titel wirklich gelöscht werden?");
+    EXPECT_TRUE(DeleteAllowed(t.app.store, t.ui));
+}
+
+TEST(ErrorText, MessagesWithParameters)
+{
+    EXPECT_EQ(Cp1252ToUtf8(GetErrorText(21, "x.FOL")),
+              "Die Daten-Datei \"x.FOL\" wird offenbar\r\nvon einem anderen Programm/Computer benutzt!\r\n\r\n"
+              "Der Benutzer hat das Laden sicherheitshalber abgebrochen.");
+    EXPECT_EQ(Cp1252ToUtf8(GetErrorText(16, "Sichern")), "Kein Dateiname angegeben. Vorgang \"Sichern\" abgebrochen!");
+    EXPECT_EQ(Cp1252ToUtf8(GetErrorText(17)),
+              "Zum Neuanlegen eines Bucheintrags den Menüeintrag \"Film | Neu\" wählen.");
+    EXPECT_EQ(GetErrorText(14), GetErrorText(0));
+    EXPECT_EQ(GetErrorText(200), GetErrorText(0));
+    EXPECT_EQ(Cp1252ToUtf8(GetErrorText(0)), "-- Für diesen Fehler ist kein Fehlerstring vorhanden! --");
+    EXPECT_EQ(GetErrorText(1, "/x"), "Datei /x nicht gefunden!");
+}

@@ -1,0 +1,108 @@
+#pragma once
+// Scripted stand-ins for the user and the operating system.
+
+#include "core/UserInteraction.h"
+#include "platform/Platform.h"
+#include "shell/App.h"
+
+#include <deque>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace folianto::test {
+
+struct RecordedMessage {
+    MsgKind kind;
+    std::string text; // Windows-1252 bytes
+    Buttons buttons;
+};
+
+// Answers from a queue (Yes / Ok when empty) and records every message.
+class FakeUserInteraction : public UserInteraction {
+public:
+    Answer message(MsgKind kind, const std::string& text, Buttons buttons) override
+    {
+        messages.push_back({kind, text, buttons});
+        if (!answers.empty()) {
+            const Answer a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+    }
+    std::optional<std::string> openFile(const FileDialogSpec& spec) override
+    {
+        dialogs.push_back(spec);
+        return next(filePaths);
+    }
+    std::optional<std::string> saveFile(const FileDialogSpec& spec) override
+    {
+        dialogs.push_back(spec);
+        return next(filePaths);
+    }
+    std::unique_ptr<ProgressWindow> showWait(const std::string& text) override
+    {
+        waitTexts.push_back(text);
+        return std::make_unique<NullProgressWindow>();
+    }
+    std::unique_ptr<ProgressWindow> showProgress(const std::string&, const std::string& text) override
+    {
+        waitTexts.push_back(text);
+        return std::make_unique<NullProgressWindow>();
+    }
+    void setClipboardText(const std::string& text) override { clipboard = text; }
+    void setBusyCursor(bool) override {}
+    bool startDocument(const std::string& path) override
+    {
+        startedDocuments.push_back(path);
+        return true;
+    }
+
+    std::deque<Answer> answers;
+    std::deque<std::optional<std::string>> filePaths; // nullopt = cancelled
+    std::vector<RecordedMessage> messages;
+    std::vector<FileDialogSpec> dialogs;
+    std::vector<std::string> waitTexts;
+    std::vector<std::string> startedDocuments;
+    std::string clipboard;
+
+private:
+    static std::optional<std::string> next(std::deque<std::optional<std::string>>& q)
+    {
+        if (q.empty())
+            return std::nullopt;
+        auto v = q.front();
+        q.pop_front();
+        return v;
+    }
+};
+
+class FakePlatform : public Platform {
+public:
+    bool IsNetworkDrive(const std::string&) override { return networkDrive; }
+    std::string MacAddress() override { return mac; }
+    std::optional<double> FileLastWriteTime(const std::string& path) override;
+    std::string ProgramPath() override { return programPath; }
+    std::string UserName() override { return "tester"; }
+    std::string ComputerName() override { return "testhost"; }
+    std::string IpAddress() override { return "127.0.0.1"; }
+    std::string ProgramVersion() override { return "1.4.0.0"; }
+    std::string TempDir() override { return "/tmp"; }
+
+    bool networkDrive = false;
+    std::string mac = "00-11-22-33-44-55";
+    std::string programPath = "/tmp/Folianto";
+    std::map<std::string, double> fileTimes; // overrides; else the real time
+};
+
+// An application object wired to the fakes.
+struct TestApp {
+    FakeUserInteraction ui;
+    FakePlatform platform;
+    App app{ui, platform};
+};
+
+} // namespace folianto::test
