@@ -1,0 +1,260 @@
+#include "ui/QtUserInteraction.h"
+
+#include "core/Codec.h"
+#include "ui/dialogs/WaitForms.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QUrl>
+
+#include <utility>
+#include <vector>
+
+namespace folianto {
+
+namespace {
+
+// Message texts break lines with CR LF; the box wants plain line feeds.
+QString BoxText(const std::string& text)
+{
+    QString s = FromCp1252(text);
+    s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    s.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return s;
+}
+
+QMessageBox::Icon KindIcon(MsgKind kind)
+{
+    switch (kind) {
+    case MsgKind::Information:
+        return QMessageBox::Information;
+    case MsgKind::Warning:
+        return QMessageBox::Warning;
+    case MsgKind::Error:
+        return QMessageBox::Critical;
+    case MsgKind::Confirmation:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QString KindCaption(MsgKind kind)
+{
+    switch (kind) {
+    case MsgKind::Information:
+        return QStringLiteral("Information");
+    case MsgKind::Warning:
+        return QStringLiteral("Warnung");
+    case MsgKind::Error:
+        return QStringLiteral("Fehler");
+    case MsgKind::Confirmation:
+        return QStringLiteral("Bestätigung");
+    }
+    return {};
+}
+
+struct ButtonSpec {
+    const char* caption;
+    QMessageBox::ButtonRole role;
+    Answer answer;
+};
+
+std::vector<ButtonSpec> ButtonSet(Buttons buttons)
+{
+    switch (buttons) {
+    case Buttons::Ok:
+        return {{"OK", QMessageBox::AcceptRole, Answer::Ok}};
+    case Buttons::YesNo:
+        return {{"Ja", QMessageBox::YesRole, Answer::Yes}, {"Nein", QMessageBox::NoRole, Answer::No}};
+    case Buttons::YesNoAbort:
+        return {{"Ja", QMessageBox::YesRole, Answer::Yes},
+                {"Nein", QMessageBox::NoRole, Answer::No},
+                {"Abbrechen", QMessageBox::RejectRole, Answer::Abort}};
+    case Buttons::RetryIgnore:
+        return {{"Wiederholen", QMessageBox::AcceptRole, Answer::Retry},
+                {"Ignorieren", QMessageBox::RejectRole, Answer::Ignore}};
+    case Buttons::OkCancel:
+        return {{"OK", QMessageBox::AcceptRole, Answer::Ok},
+                {"Abbrechen", QMessageBox::RejectRole, Answer::Cancel}};
+    }
+    return {};
+}
+
+// Closing a box without a button: the answer of its cancelling button.
+Answer EscapeAnswer(Buttons buttons)
+{
+    switch (buttons) {
+    case Buttons::Ok:
+        return Answer::Ok;
+    case Buttons::YesNo:
+        return Answer::No;
+    case Buttons::YesNoAbort:
+        return Answer::Abort;
+    case Buttons::RetryIgnore:
+        return Answer::Ignore;
+    case Buttons::OkCancel:
+        return Answer::Cancel;
+    }
+    return Answer::Cancel;
+}
+
+class FormProgress : public ProgressWindow {
+public:
+    FormProgress(QDialog* form, QLabel* label, QProgressBar* gauge) : form_(form), label_(label), gauge_(gauge)
+    {
+        form_->show();
+        processEvents();
+    }
+    ~FormProgress() override { delete form_; }
+    void setText(const std::string& text) override
+    {
+        label_->setText(FromCp1252(text));
+        label_->repaint();
+    }
+    void setRange(int maximum) override { gauge_->setRange(0, maximum > 0 ? maximum : 100); }
+    void setPosition(int position) override
+    {
+        if (gauge_->value() != position) {
+            gauge_->setValue(position);
+            gauge_->repaint();
+        }
+    }
+    void processEvents() override { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+
+private:
+    QDialog* form_;
+    QLabel* label_;
+    QProgressBar* gauge_;
+};
+
+std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& spec, bool save)
+{
+    QFileDialog dialog(parent, FromCp1252(spec.title));
+    dialog.setObjectName(save ? QStringLiteral("SaveDialog") : QStringLiteral("OpenDialog"));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save || !spec.mustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!spec.overwritePrompt)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    const QStringList filters = DialogNameFilters(spec.filter);
+    if (!filters.isEmpty())
+        dialog.setNameFilters(filters);
+    if (!spec.defaultExt.empty())
+        dialog.setDefaultSuffix(FromCp1252(spec.defaultExt));
+    if (!spec.initialPath.empty()) {
+        const QString initial = PathFromCp1252(spec.initialPath);
+        const QFileInfo info(initial);
+        if (info.isDir()) {
+            dialog.setDirectory(initial);
+        } else {
+            dialog.setDirectory(info.absolutePath());
+            dialog.selectFile(info.fileName());
+        }
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return PathToCp1252(dialog.selectedFiles().constFirst());
+}
+
+} // namespace
+
+QStringList DialogNameFilters(const std::string& filter)
+{
+    const QStringList parts = FromCp1252(filter).split(QLatin1Char('|'));
+    QStringList result;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QString name = parts[i].trimmed();
+        const QString patterns = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
+        if (!name.contains(QLatin1Char('(')))
+            name += QStringLiteral(" (") + patterns + QLatin1Char(')');
+        else if (!name.contains(patterns))
+            name = name.left(name.indexOf(QLatin1Char('('))) + QLatin1Char('(') + patterns + QLatin1Char(')');
+        result << name;
+    }
+    return result;
+}
+
+Answer QtUserInteraction::message(MsgKind kind, const std::string& text, Buttons buttons)
+{
+    // A box must not inherit the hourglass of the work that asks.
+    const bool busy = busyDepth_ > 0;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+    QMessageBox box(KindIcon(kind), KindCaption(kind), BoxText(text), QMessageBox::NoButton, parent_);
+    box.setObjectName(QStringLiteral("MessageBox"));
+    std::vector<std::pair<QAbstractButton*, Answer>> map;
+    for (const ButtonSpec& b : ButtonSet(buttons))
+        map.emplace_back(box.addButton(QString::fromUtf8(b.caption), b.role), b.answer);
+    box.setDefaultButton(static_cast<QPushButton*>(map.front().first));
+    if (buttons == Buttons::Ok)
+        box.setEscapeButton(map.front().first);
+    box.exec();
+    if (busy)
+        QApplication::restoreOverrideCursor();
+    for (const auto& [button, answer] : map)
+        if (box.clickedButton() == button)
+            return answer;
+    return EscapeAnswer(buttons);
+}
+
+std::optional<std::string> QtUserInteraction::openFile(const FileDialogSpec& spec)
+{
+    return RunFileDialog(parent_, spec, false);
+}
+
+std::optional<std::string> QtUserInteraction::saveFile(const FileDialogSpec& spec)
+{
+    return RunFileDialog(parent_, spec, true);
+}
+
+std::unique_ptr<ProgressWindow> QtUserInteraction::showWait(const std::string& text)
+{
+    auto* form = new TWaitForm(parent_);
+    form->SetText(FromCp1252(text));
+    return std::make_unique<FormProgress>(form, form->Label, form->Gauge);
+}
+
+std::unique_ptr<ProgressWindow> QtUserInteraction::showProgress(const std::string& caption, const std::string& text)
+{
+    auto* form = new TGaugeForm(FromCp1252(caption), parent_);
+    form->SetText(FromCp1252(text));
+    return std::make_unique<FormProgress>(form, form->Label, form->Gauge);
+}
+
+void QtUserInteraction::setClipboardText(const std::string& text)
+{
+    QApplication::clipboard()->setText(FromCp1252(text));
+}
+
+void QtUserInteraction::setBusyCursor(bool busy)
+{
+    if (busy) {
+        ++busyDepth_;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else if (busyDepth_ > 0) {
+        --busyDepth_;
+        QApplication::restoreOverrideCursor();
+    }
+}
+
+bool QtUserInteraction::startDocument(const std::string& pathOrUrl)
+{
+    const QString target = PathFromCp1252(pathOrUrl);
+    const QUrl url = QFileInfo::exists(target) ? QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath())
+                                               : QUrl::fromUserInput(target);
+    return url.isValid() && QDesktopServices::openUrl(url);
+}
+
+void QtUserInteraction::repaint()
+{
+    if (repaint_)
+        repaint_();
+}
+
+} // namespace folianto

@@ -1,1 +1,0 @@
-// The widget layer grows here (ui/shell, ui/dialogs, ...).
