@@ -1,12 +1,23 @@
-// Folianto: the desktop program.
+// Folianto: the desktop program. It takes no command-line arguments.
 
-#include <QApplication>
-#include <QMessageBox>
+#include "platform/PosixPlatform.h"
+#include "shell/App.h"
+#include "ui/QtUserInteraction.h"
+#include "ui/shell/Startup.h"
 
-int main(int argc, char** argv)
+#include <cstdio>
+
+int main(int, char** argv)
 {
-    QApplication application(argc, argv);
-    QMessageBox::information(nullptr, QStringLiteral("Folianto"),
-                             QStringLiteral("Das Hauptfenster folgt; bis dahin steht folianto-cli zur Verfügung."));
-    return 0;
+    const std::string noDisplay = folianto::MissingDisplayReason();
+    if (!noDisplay.empty()) {
+        std::fprintf(stderr, "%s\n", noDisplay.c_str());
+        return 1;
+    }
+    int qtArgc = 1; // the program's own arguments are not used
+    folianto::FoliantoApplication application(qtArgc, argv);
+    folianto::QtUserInteraction ui;
+    folianto::PosixPlatform platform;
+    folianto::App app(ui, platform);
+    return folianto::RunFolianto(app);
 }

@@ -1,0 +1,19 @@
+#pragma once
+// Title and database commands of the main window that work on the store.
+
+namespace folianto {
+
+struct App;
+
+// Deletes the current title after the confirmation; false when nothing was
+// deleted (empty slot reported, or refused).
+bool DeleteCurrentTitle(App& app);
+
+// Empties the store for a new database after the lock of the current file is
+// released. The caller has asked about unsaved data.
+void NewDatabase(App& app);
+
+// Resets the search switches and makes every list entry active again.
+void ResetFilterAndSearch(App& app);
+
+} // namespace folianto

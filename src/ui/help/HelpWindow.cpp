@@ -1,0 +1,190 @@
+#include "ui/help/HelpWindow.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QTextBrowser>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+// Resources of a static library must be registered by name.
+static void InitHelpResources()
+{
+    Q_INIT_RESOURCE(help);
+}
+
+namespace folianto {
+
+namespace {
+
+struct HelpPage {
+    int context;
+    const char* file;
+    const char* title;
+};
+
+// Context numbers of the pages; 303 is the quick start.
+constexpr HelpPage Pages[] = {
+    {1, "uebersicht.html", "Überblick"},
+    {303, "schnelleinstieg.html", "Schnelleinstieg"},
+    {200, "dateien.html", "Dateien öffnen, speichern und sichern"},
+    {100, "titelliste.html", "Die Titelliste"},
+    {210, "sortieren.html", "Sortieren und Schnellsuche"},
+    {220, "filter.html", "Filtern und Suchen"},
+    {230, "schlagworte.html", "Konventionen für Schlagworte"},
+    {240, "literaturtypen.html", "Literaturtypen"},
+    {250, "import.html", "Import aus Text- und Excel-Dateien"},
+    {260, "export.html", "Export und Export-Auswahl"},
+    {270, "tastatur.html", "Tastaturbefehle"},
+};
+
+struct IndexEntry {
+    const char* keyword;
+    const char* file;
+};
+
+constexpr IndexEntry IndexEntries[] = {
+    {"Autorenauswahl", "filter.html"},
+    {"Beenden", "schnelleinstieg.html"},
+    {"Dateien im Netz", "dateien.html"},
+    {"Eingabereihenfolge", "sortieren.html"},
+    {"Excel-Export", "export.html"},
+    {"Excel-Import", "import.html"},
+    {"Export-Auswahl", "export.html"},
+    {"Filter", "filter.html"},
+    {"Import-Positionen", "import.html"},
+    {"Kopfzeilen", "import.html"},
+    {"Kürzel", "titelliste.html"},
+    {"Literaturliste", "export.html"},
+    {"Literaturtypen", "literaturtypen.html"},
+    {"Löschen", "schnelleinstieg.html"},
+    {"Öffnen", "dateien.html"},
+    {"Schlagworte", "schlagworte.html"},
+    {"Schnellsuche", "sortieren.html"},
+    {"Sicherungskopien", "dateien.html"},
+    {"Sortieren", "sortieren.html"},
+    {"Spalten verschieben", "titelliste.html"},
+    {"Speichern", "dateien.html"},
+    {"Suchen", "filter.html"},
+    {"Tastaturbefehle", "tastatur.html"},
+    {"Titelliste", "titelliste.html"},
+    {"Trennzeichen", "import.html"},
+    {"Typ", "literaturtypen.html"},
+    {"Zusammenführen", "dateien.html"},
+    {"Zwischenablage", "export.html"},
+};
+
+QString Qrc(const char* file) { return QStringLiteral("qrc:/help/") + QString::fromLatin1(file); }
+
+} // namespace
+
+QString HelpWindow::PageOf(int context)
+{
+    for (const HelpPage& p : Pages)
+        if (p.context == context)
+            return Qrc(p.file);
+    return Qrc(Pages[0].file);
+}
+
+HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    InitHelpResources();
+    setObjectName(QStringLiteral("HelpWindow"));
+    setWindowTitle(QStringLiteral("Folianto - Hilfe"));
+    auto* splitter = new QSplitter(this);
+    tabs_ = new QTabWidget(splitter);
+    Contents = new QTreeWidget(tabs_);
+    Contents->setObjectName(QStringLiteral("HelpContents"));
+    Contents->setHeaderHidden(true);
+    for (const HelpPage& p : Pages) {
+        auto* item = new QTreeWidgetItem(Contents, {QString::fromUtf8(p.title)});
+        item->setData(0, Qt::UserRole, Qrc(p.file));
+    }
+    tabs_->addTab(Contents, QStringLiteral("Inhalt"));
+    auto* indexPage = new QWidget(tabs_);
+    auto* indexLayout = new QVBoxLayout(indexPage);
+    indexSearch_ = new QLineEdit(indexPage);
+    indexSearch_->setPlaceholderText(QStringLiteral("Suchbegriff"));
+    Index = new QListWidget(indexPage);
+    Index->setObjectName(QStringLiteral("HelpIndex"));
+    for (const IndexEntry& e : IndexEntries) {
+        auto* item = new QListWidgetItem(QString::fromUtf8(e.keyword), Index);
+        item->setData(Qt::UserRole, Qrc(e.file));
+    }
+    indexLayout->addWidget(indexSearch_);
+    indexLayout->addWidget(Index);
+    tabs_->addTab(indexPage, QStringLiteral("Index"));
+    Browser = new QTextBrowser(splitter);
+    Browser->setObjectName(QStringLiteral("HelpBrowser"));
+    Browser->setOpenExternalLinks(true);
+    splitter->setStretchFactor(1, 1);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(splitter);
+    resize(900, 600);
+    splitter->setSizes({250, 650});
+
+    connect(Contents, &QTreeWidget::itemActivated, this,
+            [this](QTreeWidgetItem* item) { ShowPage(item->data(0, Qt::UserRole).toString()); });
+    connect(Contents, &QTreeWidget::itemClicked, this,
+            [this](QTreeWidgetItem* item) { ShowPage(item->data(0, Qt::UserRole).toString()); });
+    connect(Index, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { ShowPage(item->data(Qt::UserRole).toString()); });
+    connect(Index, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem* item) { ShowPage(item->data(Qt::UserRole).toString()); });
+    connect(indexSearch_, &QLineEdit::textChanged, this, &HelpWindow::FilterIndex);
+}
+
+void HelpWindow::ShowPage(const QString& page)
+{
+    Browser->setSource(QUrl(page));
+}
+
+void HelpWindow::ShowContext(int context)
+{
+    ShowPage(PageOf(context));
+    show();
+    raise();
+    activateWindow();
+}
+
+void HelpWindow::ShowContents()
+{
+    ShowPage(PageOf(1));
+    tabs_->setCurrentIndex(0);
+    show();
+    raise();
+    activateWindow();
+}
+
+void HelpWindow::FilterIndex(const QString& text)
+{
+    for (int i = 0; i < Index->count(); ++i) {
+        QListWidgetItem* item = Index->item(i);
+        item->setHidden(!item->text().startsWith(text, Qt::CaseInsensitive));
+    }
+    for (int i = 0; i < Index->count(); ++i) {
+        if (!Index->item(i)->isHidden()) {
+            Index->setCurrentRow(i);
+            break;
+        }
+    }
+}
+
+int FocusHelpContext(QWidget* window)
+{
+    for (QWidget* w = QApplication::focusWidget(); w; w = w->parentWidget()) {
+        const QVariant context = w->property("HelpContext");
+        if (context.isValid())
+            return context.toInt();
+        if (w == window)
+            break;
+    }
+    const QVariant context = window->property("HelpContext");
+    return context.isValid() ? context.toInt() : 1;
+}
+
+} // namespace folianto

@@ -1,0 +1,451 @@
+#include "ui/shell/MainWindow.h"
+
+#include "core/Codec.h"
+#include "core/Text.h"
+#include "diag/Trace.h"
+#include "shell/App.h"
+#include "shell/MainCommands.h"
+#include "ui/diag/TraceForm.h"
+#include "ui/dialogs/AboutBox.h"
+#include "ui/help/HelpWindow.h"
+#include "ui/shell/TitleGrid.h"
+
+#include <QAbstractEventDispatcher>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace folianto {
+
+namespace {
+
+constexpr int SortCount = 8;
+constexpr int QuickSearchCount = 3;
+
+// Sort orders in the order of the "&Anzeigen" menu and the popup menu.
+struct SortEntry {
+    int order;
+    const char* menuCaption;
+    Qt::Key key;
+    const char* popupCaption;
+};
+constexpr SortEntry SortEntries[SortCount] = {
+    {7, "nach &Kürzel", Qt::Key_K, "Kürzel"},
+    {0, "nach &Titel", Qt::Key_T, "Titel"},
+    {1, "nach &Autor", Qt::Key_A, "Autor"},
+    {2, "nach Kate&gorie", Qt::Key_G, "Kategorie"},
+    {5, "nach T&yp", Qt::Key_Y, "Typ"},
+    {3, "nach S&prache", Qt::Key_P, "Sprache"},
+    {4, "nach &Besitzer", Qt::Key_B, "Besitzer"},
+    {6, "in &Eingabereihenfolge", Qt::Key_E, "Eingabe-Reihenfolge"},
+};
+
+QString U(const char* utf8) { return QString::fromUtf8(utf8); }
+
+QKeySequence Ctrl(Qt::Key key) { return QKeySequence(Qt::CTRL | key); }
+
+// Help contexts of the main window's parts.
+constexpr int HelpContextGrid = 100;
+constexpr int HelpContextMain = 1;
+
+} // namespace
+
+TFoliantoMainWindow::TFoliantoMainWindow(App& app, QWidget* parent) : QMainWindow(parent), app_(app)
+{
+    TraceScope trace("FoliantoMainWindow.FormCreate", "Version=" + app_.platform.ProgramVersion());
+    setObjectName(QStringLiteral("FoliantoMainWindow"));
+    setWindowTitle(QString());
+    setProperty("HelpContext", HelpContextMain);
+
+    grid_ = new TitleGrid(app_, this);
+    grid_->setProperty("HelpContext", HelpContextGrid);
+    setCentralWidget(grid_);
+
+    BuildMenus();
+    BuildToolBar();
+    BuildPopup();
+    BuildStatusBar();
+
+    // Idle handler: whenever the event loop is about to wait.
+    connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
+            &TFoliantoMainWindow::IdleCheck);
+
+    connect(grid_, &TitleGrid::CellClicked, this, [this] { Run([this] { GetCurrentBuch(app_); }); });
+    connect(grid_, &TitleGrid::OpenRequested, this, &TFoliantoMainWindow::TitleOpen);
+    connect(grid_, &TitleGrid::EscapePressed, this, &TFoliantoMainWindow::ClearTypeAhead);
+    connect(grid_, &TitleGrid::TypeAheadKey, this, &TFoliantoMainWindow::TypeAhead);
+    connect(grid_, &TitleGrid::PopupRequested, this, [this](const QPoint& pos) { popup_->popup(pos); });
+
+    auto* titleInspector = new QShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F10), this);
+    connect(titleInspector, &QShortcut::activated, this, [this] { ShowInspector(false); });
+    auto* columnInspector = new QShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::SHIFT | Qt::Key_F10), this);
+    connect(columnInspector, &QShortcut::activated, this, [this] { ShowInspector(true); });
+    auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(helpKey, &QShortcut::activated, this, [this] { ShowHelpContext(FocusHelpContext(this)); });
+
+    app_.grid.ResetToHeader();
+    app_.columns.InitHeaders(app_.grid, true);
+    if (!HasPrintable(app_.DataFileName))
+        saveAction_->setEnabled(false);
+    Update_SortSpeedbuttons();
+    app_.columns.Resort_BuchString_Headers_and_Pos(app_.grid);
+    grid_->SyncFromModel();
+    resize(1000, 680);
+    ShowHint();
+    app_.DataVerMain = -1;
+    app_.DataVerMinor = -1;
+}
+
+TFoliantoMainWindow::~TFoliantoMainWindow() = default;
+
+QAction* TFoliantoMainWindow::AddAction(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
+                                         std::function<void()> handler)
+{
+    QAction* action = menu->addAction(caption);
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    if (handler)
+        connect(action, &QAction::triggered, this, [this, handler = std::move(handler)] { Run(handler); });
+    return action;
+}
+
+void TFoliantoMainWindow::BuildMenus()
+{
+    QMenuBar* bar = menuBar();
+
+    fileMenu_ = bar->addMenu(U("&Datei"));
+    fileMenu_->setObjectName(QStringLiteral("DateiMenu"));
+    AddAction(fileMenu_, U("&Neu"), {}, [this] { FileNew(); });
+    AddAction(fileMenu_, U("Ö&ffnen..."), {}, [this] { FileOpen(); });
+    fileMenu_->addSeparator();
+    QMenu* importMenu = fileMenu_->addMenu(U("&Importieren ..."));
+    AddAction(importMenu, U("aus &Folianto-Datei (*.FOL)"), {}, [this] { FileMerge(); });
+    importXls_ = AddAction(importMenu, U("aus E&xcel-Datei (*.XLS)"), {}, [this] { ImportWorkbook(); });
+    AddAction(importMenu, U("aus &Text-Datei (*.TXT)"), {}, [this] { ImportText(); });
+    QMenu* exportMenu = fileMenu_->addMenu(U("&Exportieren ..."));
+    AddAction(exportMenu, U("der angezeigten Spalten in &Excel-Datei (*.XLS)"), {}, [this] { ExportShownColumns(); });
+    AddAction(exportMenu, U("in Excel-Datei (*.XLS) gemäß Export-Definition"), {}, [this] { ExportWorkbookByDefinition(); });
+    AddAction(exportMenu, U("in &Literaturliste (*.TXT) gemäß Export-Definition"), {}, [this] { ExportLiteratureListCommand(); });
+    AddAction(exportMenu, U("einer Spalte in Textdatei (*.TXT)"), {}, [this] { ExportColumnCommand(); });
+    fileMenu_->addSeparator();
+    saveAction_ = AddAction(fileMenu_, U("&Speichern"), Ctrl(Qt::Key_S), [this] { FileSave(); });
+    AddAction(fileMenu_, U("Speichern &unter..."), Ctrl(Qt::Key_U), [this] { FileSaveAs(); });
+    fileMenu_->addSeparator();
+    for (const char* caption : {"&Drucken...", "Drucker&einrichtung..."}) {
+        QAction* hidden = AddAction(fileMenu_, U(caption), {}, {});
+        hidden->setVisible(false);
+        hidden->setEnabled(false);
+    }
+    fileMenu_->addSeparator();
+    AddAction(fileMenu_, U("&Beenden"), {}, [this] { close(); });
+    fixedFileEntries_ = static_cast<int>(fileMenu_->actions().size());
+
+    QMenu* editMenu = bar->addMenu(U("&Bearbeiten"));
+    editMenu->setObjectName(QStringLiteral("BearbeitenMenu"));
+    AddAction(editMenu, U("Eintrag in die Zwischenablage kopieren"), {}, [this] { CopyToClipboard(); });
+    QAction* notes = AddAction(editMenu, U("Notizblock öffnen"), {}, {});
+    notes->setVisible(false);
+    notes->setEnabled(false);
+    editMenu->addSeparator();
+    AddAction(editMenu, U("&Filtern, suchen und sortieren"), Ctrl(Qt::Key_F), {})->setEnabled(false);
+    AddAction(editMenu, U("&Volltextsuche"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F), {})->setEnabled(false);
+    AddAction(editMenu, U("&Ersetzen"), Ctrl(Qt::Key_H), {})->setEnabled(false);
+    editMenu->addSeparator();
+    AddAction(editMenu, U("alle internen Listen aktualisieren"), {}, [this] { Fill_AllLists(app_); });
+
+    QMenu* viewMenu = bar->addMenu(U("&Anzeigen"));
+    viewMenu->setObjectName(QStringLiteral("AnzeigenMenu"));
+    auto* sortGroup = new QActionGroup(this);
+    for (const SortEntry& e : SortEntries) {
+        const int order = e.order;
+        QAction* item = AddAction(viewMenu, U(e.menuCaption), Ctrl(e.key), [this, order] { SetSort(order); });
+        item->setCheckable(true);
+        sortGroup->addAction(item);
+        sortMenuItems_[static_cast<std::size_t>(order)] = item;
+    }
+
+    QMenu* titleMenu = bar->addMenu(U("&Titel"));
+    titleMenu->setObjectName(QStringLiteral("TitelMenu"));
+    AddAction(titleMenu, U("&Neu eingeben"), Ctrl(Qt::Key_N), {})->setEnabled(false);
+    AddAction(titleMenu, U("&Kopieren"), {}, {})->setEnabled(false);
+    AddAction(titleMenu, U("&Bearbeiten"), {}, {})->setEnabled(false);
+    AddAction(titleMenu, U("&Ansehen"), {}, {})->setEnabled(false);
+    titleMenu->addSeparator();
+    AddAction(titleMenu, U("&Löschen"), QKeySequence(Qt::Key_Delete), [this] { TitleDelete(); });
+
+    QMenu* categoryMenu = bar->addMenu(U("&Kategorie"));
+    for (const char* caption : {"&Neu", "&Bearbeiten", "&Löschen"})
+        AddAction(categoryMenu, U(caption), {}, {})->setEnabled(false);
+    categoryMenu->menuAction()->setVisible(false);
+    categoryMenu->menuAction()->setEnabled(false);
+
+    QMenu* optionsMenu = bar->addMenu(U("&Optionen"));
+    optionsMenu->setObjectName(QStringLiteral("OptionenMenu"));
+    AddAction(optionsMenu, U("allgemeine &Optionen"), Ctrl(Qt::Key_O), {})->setEnabled(false);
+
+    QMenu* helpMenu = bar->addMenu(U("Hilfe"));
+    helpMenu->setObjectName(QStringLiteral("HilfeMenu"));
+    AddAction(helpMenu, U("Hilfe   -    F1"), {}, [this] { ShowHelpContext(FocusHelpContext(this)); });
+    AddAction(helpMenu, U("&Inhaltsübersicht"), {}, [this] { Help()->ShowContents(); });
+    AddAction(helpMenu, U("&Schnelleinstieg"), {}, [this] { ShowHelpContext(303); });
+    helpMenu->addSeparator();
+    AddAction(helpMenu, U("&Info über Folianto"), {}, [this] { ShowAbout(); });
+}
+
+QToolButton* TFoliantoMainWindow::AddButton(const QString& hint, const QIcon& icon, const QString& text,
+                                             std::function<void()> handler)
+{
+    auto* button = new QToolButton(this);
+    button->setToolTip(hint);
+    button->setAutoRaise(true);
+    if (icon.isNull()) {
+        button->setText(text);
+        button->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    } else {
+        button->setIcon(icon);
+    }
+    if (handler)
+        connect(button, &QToolButton::clicked, this, [this, handler = std::move(handler)] { Run(handler); });
+    findChild<QToolBar*>(QStringLiteral("ToolBar"))->addWidget(button);
+    return button;
+}
+
+void TFoliantoMainWindow::BuildToolBar()
+{
+    auto* toolBar = addToolBar(U("Werkzeuge"));
+    toolBar->setObjectName(QStringLiteral("ToolBar"));
+    toolBar->setMovable(false);
+    toolBar->setIconSize(QSize(20, 20));
+    QStyle* s = style();
+    auto sortButton = [this](int order, const QString& hint, const QString& text) {
+        QToolButton* b = AddButton(hint, {}, text, [this, order] { SetSort(order); });
+        b->setCheckable(true);
+        sortButtons_[static_cast<std::size_t>(order)] = b;
+    };
+    AddButton(U("Buchdatei öffnen"), s->standardIcon(QStyle::SP_DialogOpenButton), {}, [this] { FileOpen(); });
+    saveButton_ = AddButton(U("Buchdatei speichern"), s->standardIcon(QStyle::SP_DialogSaveButton), {},
+                            [this] { FileSave(); });
+    saveButton_->setEnabled(false);
+    AddButton(U("neue Buchdatei anlegen"), s->standardIcon(QStyle::SP_FileIcon), {}, [this] { FileNew(); });
+    AddButton(U("Literatur filtern, suchen und sortieren"), s->standardIcon(QStyle::SP_FileDialogContentsView), {},
+              {})->setEnabled(false);
+    AddButton(U("Folianto-Programmoptionen"), s->standardIcon(QStyle::SP_FileDialogDetailedView), {}, {})
+        ->setEnabled(false);
+    AddButton(U("neues Buch eingeben"), s->standardIcon(QStyle::SP_FileDialogNewFolder), {}, {})->setEnabled(false);
+    sortButton(0, U("sortieren nach Buchtiteln"), U("Titel"));
+    sortButton(1, U("sortieren nach Autoren"), U("Autor"));
+    sortButton(2, U("sortieren nach Kategorie"), U("Kat."));
+    sortButton(5, U("sortieren nach Typ"), U("Typ"));
+    sortButton(3, U("sortieren nach Sprache"), U("Spr."));
+    sortButton(4, U("sortieren nach Eigentümer"), U("Bes."));
+    AddButton(U("Folianto beenden"), s->standardIcon(QStyle::SP_DialogCloseButton), {}, [this] { close(); });
+    AddButton(U("Info über Folianto"), s->standardIcon(QStyle::SP_MessageBoxInformation), {}, [this] { ShowAbout(); });
+    QToolButton* note = AddButton(U("Notiz erstellen oder ändern"), {}, U("Notiz"), {});
+    note->setEnabled(false);
+    findChild<QToolBar*>(QStringLiteral("ToolBar"))->actions().last()->setVisible(false);
+    sortButton(6, U("unsortiert = in der Reihenfolge der Eingabe"), U("Eing."));
+    sortButton(7, U("nach Kürzel sortieren"), U("Kürzel"));
+    AddButton(U("angezeigte Titel nach Excel exportieren"), {}, U("XLS"), [this] { ExportShownColumns(); });
+    AddButton(U("aktuellen Eintrag ins Clipboard kopieren"), {}, U("Clip"), [this] { CopyToClipboard(); });
+    AddButton(U("Volltext-Suche"), {}, U("Volltext"), {})->setEnabled(false);
+    AddButton(U("Filtern-und-Suchen-Einstellungen zurücksetzen"), s->standardIcon(QStyle::SP_BrowserReload), {},
+              [this] { ResetFilterAndSearch(app_); });
+}
+
+void TFoliantoMainWindow::BuildPopup()
+{
+    popup_ = new QMenu(this);
+    popup_->setObjectName(QStringLiteral("PopupMenu1"));
+    AddAction(popup_, U("Titel bearbeiten"), {}, {})->setEnabled(false);
+    AddAction(popup_, U("bestehenden Titel kopieren"), {}, {})->setEnabled(false);
+    AddAction(popup_, U("neuen Titel erfassen"), {}, {})->setEnabled(false);
+    AddAction(popup_, U("Titel löschen"), {}, [this] { TitleDelete(); });
+    popup_->addSeparator();
+    QMenu* sortMenu = popup_->addMenu(U("Sortieren nach ..."));
+    auto* sortGroup = new QActionGroup(this);
+    for (const SortEntry& e : SortEntries) {
+        const int order = e.order;
+        QAction* item = AddAction(sortMenu, U(e.popupCaption), {}, [this, order] { SetSort(order); });
+        item->setCheckable(true);
+        sortGroup->addAction(item);
+        sortPopupItems_[static_cast<std::size_t>(order)] = item;
+    }
+    QMenu* quickMenu = popup_->addMenu(U("Schnellsuche in  ..."));
+    auto* quickGroup = new QActionGroup(this);
+    const std::pair<const char*, Qt::Key> quick[QuickSearchCount] = {
+        {"Titeln", Qt::Key_T}, {"Autoren", Qt::Key_A}, {"Kategorien", Qt::Key_K}};
+    for (int i = 0; i < QuickSearchCount; ++i) {
+        QAction* item = AddAction(quickMenu, U(quick[i].first), QKeySequence(Qt::CTRL | Qt::ALT | quick[i].second),
+                                  [this, i] { ChooseQuickSearch(i); });
+        item->setCheckable(true);
+        item->setChecked(i == 0);
+        quickGroup->addAction(item);
+        addAction(item); // the shortcuts work without the menu open
+        quickSearchItems_[static_cast<std::size_t>(i)] = item;
+    }
+}
+
+void TFoliantoMainWindow::BuildStatusBar()
+{
+    const int widths[5] = {200, 50, 50, 50, 50};
+    for (int i = 0; i < 5; ++i) {
+        auto* panel = new QLabel(this);
+        panel->setObjectName(QStringLiteral("StatusPanel%1").arg(i));
+        panel->setFrameShape(QFrame::StyledPanel);
+        panel->setFixedWidth(widths[i]);
+        statusBar()->addWidget(panel);
+        panels_[static_cast<std::size_t>(i)] = panel;
+    }
+    statusBar()->setSizeGripEnabled(true);
+}
+
+void TFoliantoMainWindow::Run(const std::function<void()>& command)
+{
+    command();
+    RefreshFromLogic();
+}
+
+void TFoliantoMainWindow::RefreshFromLogic()
+{
+    grid_->SyncFromModel();
+    Update_SortSpeedbuttons();
+    ShowHint();
+    IdleCheck();
+}
+
+void TFoliantoMainWindow::IdleCheck()
+{
+    if (!app_.store.Gesichert && (!saveAction_->isEnabled() || !saveButton_->isEnabled())) {
+        saveAction_->setEnabled(true);
+        saveButton_->setEnabled(true);
+    }
+}
+
+void TFoliantoMainWindow::Update_SortSpeedbuttons()
+{
+    const int order = app_.settings.BuchSort;
+    for (int i = 0; i < SortCount; ++i) {
+        const bool on = i == order;
+        sortMenuItems_[static_cast<std::size_t>(i)]->setChecked(on);
+        sortPopupItems_[static_cast<std::size_t>(i)]->setChecked(on);
+        sortButtons_[static_cast<std::size_t>(i)]->setChecked(on);
+    }
+}
+
+void TFoliantoMainWindow::SetSort(int order)
+{
+    SetBuchSort(app_, static_cast<uint8_t>(order));
+}
+
+void TFoliantoMainWindow::ShowHint()
+{
+    const std::array<std::string, 5> texts = StatusTexts(app_);
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        const QString text = FromCp1252(texts[i]);
+        panels_[i]->setText(text);
+        panels_[i]->setFixedWidth(std::max(50, panels_[i]->fontMetrics().horizontalAdvance(text) + 12));
+    }
+}
+
+void TFoliantoMainWindow::TitleDelete()
+{
+    DeleteCurrentTitle(app_);
+}
+
+void TFoliantoMainWindow::FileNew()
+{
+    if (!FormCloseQuery())
+        return;
+    NewDatabase(app_);
+}
+
+void TFoliantoMainWindow::ChooseQuickSearch(int choice)
+{
+    SetQuickSearchColumn(app_, choice);
+}
+
+void TFoliantoMainWindow::TypeAhead(char key)
+{
+    Run([this, key] { QuickSearchKey(app_, key); });
+    for (int i = 0; i < QuickSearchCount; ++i)
+        quickSearchItems_[static_cast<std::size_t>(i)]->setChecked(i == app_.selection.QuickSearchColumn);
+}
+
+void TFoliantoMainWindow::ClearTypeAhead()
+{
+    Run([this] { ClearQuickSearch(app_); });
+}
+
+void TFoliantoMainWindow::ShowAbout()
+{
+    TUeberForm about(FromCp1252(app_.platform.ProgramVersion()), this);
+    about.exec();
+}
+
+void TFoliantoMainWindow::ShowInspector(bool columns)
+{
+    if (columns)
+        TTraceForm::ShowColumns(app_, this);
+    else
+        TTraceForm::ShowTitle(app_, this);
+}
+
+HelpWindow* TFoliantoMainWindow::Help()
+{
+    if (!help_)
+        help_ = new HelpWindow(this);
+    return help_;
+}
+
+void TFoliantoMainWindow::ShowHelpContext(int context)
+{
+    Help()->ShowContext(context);
+}
+
+bool TFoliantoMainWindow::FormCloseQuery()
+{
+    TraceScope trace("FoliantoMainWindow.FormCloseQuery");
+    return app_.store.Gesichert || EndAllowed(app_);
+}
+
+void TFoliantoMainWindow::closeEvent(QCloseEvent* event)
+{
+    bool allowed = false;
+    Run([this, &allowed] { allowed = FormCloseQuery(); });
+    if (!allowed) {
+        event->ignore();
+        return;
+    }
+    {
+        TraceScope trace("FoliantoMainWindow.FormClose", "Version=" + app_.platform.ProgramVersion());
+        EraseSemaphoreFile(app_, app_.DataFileName);
+    }
+    if (help_)
+        help_->close();
+    event->accept();
+}
+
+void TFoliantoMainWindow::keyPressEvent(QKeyEvent* event)
+{
+    QMainWindow::keyPressEvent(event);
+}
+
+void TFoliantoMainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && app_.selection.FSS_Changed) {
+        Run([this] {
+            SetAusgabeData(app_);
+            app_.selection.FSS_Changed = false;
+        });
+    }
+}
+
+} // namespace folianto

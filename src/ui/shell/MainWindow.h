@@ -1,0 +1,101 @@
+#pragma once
+// The main window: menus, tool bar, title grid, status bar.
+
+#include <QMainWindow>
+
+#include <array>
+#include <functional>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QMenu;
+class QToolButton;
+
+namespace folianto {
+
+struct App;
+class HelpWindow;
+class TitleGrid;
+
+class TFoliantoMainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TFoliantoMainWindow(App& app, QWidget* parent = nullptr);
+    ~TFoliantoMainWindow() override;
+
+    // Start-up: loads the last file when so configured and builds the grid.
+    void InitBuchStringGrid();
+    // Close query: true when the window may close.
+    bool FormCloseQuery();
+    // The file history entries of the File menu.
+    void Adjust_FileMenu();
+    // Exactly the sort button and menu items of the current order look chosen.
+    void Update_SortSpeedbuttons();
+    // Status bar texts.
+    void ShowHint();
+    // Everything the logic may have changed: grid, status bar, save entries.
+    void RefreshFromLogic();
+    // Enables the save entries while the data are unsaved.
+    void IdleCheck();
+
+    TitleGrid* Grid() const { return grid_; }
+    QAction* SaveAction() const { return saveAction_; }
+    QToolButton* SaveButton() const { return saveButton_; }
+    QMenu* FileMenu() const { return fileMenu_; }
+    QMenu* PopupMenu() const { return popup_; }
+    QLabel* StatusPanel(int i) const { return panels_[static_cast<std::size_t>(i)]; }
+    HelpWindow* Help();
+
+    // Shows the help page of a context number.
+    void ShowHelpContext(int context);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void BuildMenus();
+    void BuildToolBar();
+    void BuildPopup();
+    void BuildStatusBar();
+    QAction* AddAction(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
+                       std::function<void()> handler);
+    QToolButton* AddButton(const QString& hint, const QIcon& icon, const QString& text, std::function<void()> handler);
+    // Runs a command; afterwards the widgets follow the logic.
+    void Run(const std::function<void()>& command);
+
+    void FileOpen();
+    void FileMerge();
+    void FileSave();
+    void FileSaveAs();
+    void FileNew();
+    void TitleDelete();
+    void TitleOpen();
+    void CopyToClipboard();
+    void SetSort(int order);
+    void DoAutoItemClick(QAction* item);
+    void ShowAbout();
+    void ShowInspector(bool columns);
+    void ChooseQuickSearch(int choice);
+    void TypeAhead(char key);
+    void ClearTypeAhead();
+
+    App& app_;
+    TitleGrid* grid_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* popup_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QToolButton* saveButton_ = nullptr;
+    int fixedFileEntries_ = 0;
+    std::array<QAction*, 8> sortMenuItems_{};
+    std::array<QAction*, 8> sortPopupItems_{};
+    std::array<QToolButton*, 8> sortButtons_{};
+    std::array<QAction*, 3> quickSearchItems_{};
+    std::array<QLabel*, 5> panels_{};
+    HelpWindow* help_ = nullptr;
+    bool closing_ = false;
+};
+
+} // namespace folianto

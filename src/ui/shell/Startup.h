@@ -1,0 +1,41 @@
+#pragma once
+// Start-up, single instance and shutdown of the desktop program.
+
+#include <QApplication>
+
+#include <string>
+
+namespace folianto {
+
+struct App;
+
+constexpr const char* ApplicationTitle = "Quillmar's Folianto";
+constexpr const char* MainWindowCaption = "Quillmar's Windows Literaturverwaltung \"Folianto\"";
+constexpr const char* InstanceName = "Folianto";
+
+// The application object: exceptions that reach the event loop go to
+// AppException, and the program goes on.
+class FoliantoApplication : public QApplication {
+    Q_OBJECT
+public:
+    FoliantoApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+    // The handler of the running program (nothing before it has one).
+    void SetApp(App* app) { app_ = app; }
+
+private:
+    App* app_ = nullptr;
+};
+
+// Shows an exception's message, notes it in the trace log and saves a
+// snapshot of the log.
+void AppException(App& app, const std::string& message);
+
+// Empty when a display is available; else the one-line German reason.
+std::string MissingDisplayReason();
+
+// Runs the program from start to end; returns the exit code. `lockDir` (tests)
+// is where the single-instance lock lives; empty for the default.
+int RunFolianto(App& app, const std::string& lockDir = {});
+
+} // namespace folianto
