@@ -1,0 +1,240 @@
+#include "ui/exchange/TxtImportDialog.h"
+
+#include "core/Codec.h"
+#include "exchange/ImportDialogModel.h"
+
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QSpinBox>
+#include <QStyledItemDelegate>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace folianto {
+
+namespace {
+
+constexpr int PositionColumn = 1;
+
+QSpinBox* Spin(int low, int high, QWidget* parent, const char* name)
+{
+    auto* spin = new QSpinBox(parent);
+    spin->setObjectName(QString::fromLatin1(name));
+    spin->setRange(low, high);
+    return spin;
+}
+
+// Editors of the position cells pass every key through the dialog's filter.
+class PositionDelegate : public QStyledItemDelegate {
+public:
+    PositionDelegate(QObject* filter, QObject* parent) : QStyledItemDelegate(parent), filter_(filter) {}
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        editor->installEventFilter(filter_);
+        return editor;
+    }
+
+private:
+    QObject* filter_;
+};
+
+} // namespace
+
+TForm_TXT_Import::TForm_TXT_Import(ImportDialogModel& model, QWidget* parent) : QDialog(parent), model_(model)
+{
+    setObjectName(QStringLiteral("Form_TXT_Import"));
+    setWindowTitle(FromCp1252(ImportDialogModel::Caption()));
+    setModal(true);
+    auto* layout = new QVBoxLayout(this);
+
+    Pages = new QTabWidget(this);
+    Pages->setObjectName(QStringLiteral("PageControl"));
+    auto* general = new QWidget(Pages);
+    auto* generalLayout = new QVBoxLayout(general);
+    auto* form = new QFormLayout;
+    KopfzeilenSpin = Spin(0, 100, general, "KopfzeilenSpin");
+    form->addRow(QStringLiteral("Anzahl zu überlesender Kopfzeilen = "), KopfzeilenSpin);
+    TrennzeichenEdit = new QLineEdit(general);
+    TrennzeichenEdit->setObjectName(QStringLiteral("TrennzeichenEdit"));
+    TrennzeichenEdit->setMaxLength(1);
+    TrennzeichenEdit->setMaximumWidth(40);
+    form->addRow(QStringLiteral("Trennzeichen zwischen den Infor. ="), TrennzeichenEdit);
+    generalLayout->addLayout(form);
+    HinweisLabel = new QLabel(general);
+    HinweisLabel->setObjectName(QStringLiteral("HinweisLabel"));
+    HinweisLabel->setWordWrap(true);
+    generalLayout->addWidget(HinweisLabel);
+    generalLayout->addStretch();
+    Pages->addTab(general, QStringLiteral("&allgemeine Einstellungen"));
+
+    auto* excel = new QWidget(Pages);
+    auto* excelForm = new QFormLayout(excel);
+    FirstRowSpin = Spin(1, 2000, excel, "FirstRowSpin");
+    FirstColSpin = Spin(1, 2000, excel, "FirstColSpin");
+    AnzRowsSpin = Spin(0, 2000, excel, "AnzRowsSpin");
+    AnzColsSpin = Spin(0, 2000, excel, "AnzColsSpin");
+    excelForm->addRow(QStringLiteral("erste zu lesende Zeile: "), FirstRowSpin);
+    excelForm->addRow(QStringLiteral("erste zu lesende Spalte: "), FirstColSpin);
+    excelForm->addRow(QStringLiteral("Anzahl zu lesender Zeilen: "), AnzRowsSpin);
+    excelForm->addRow(QStringLiteral("Anzahl zu lesender Spalten: "), AnzColsSpin);
+    Pages->addTab(excel, QStringLiteral("Import aus &Excel"));
+    layout->addWidget(Pages);
+
+    auto* group = new QGroupBox(QStringLiteral(" Informations-Positionen "), this);
+    auto* groupLayout = new QVBoxLayout(group);
+    PositionTable = new QTableWidget(ImportDialogModel::RowCount, 2, group);
+    PositionTable->setObjectName(QStringLiteral("PositionTable"));
+    PositionTable->setHorizontalHeaderLabels({QStringLiteral("Eintrag"), QStringLiteral("Position")});
+    PositionTable->verticalHeader()->hide();
+    PositionTable->verticalHeader()->setDefaultSectionSize(PositionTable->fontMetrics().height() + 4);
+    PositionTable->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    PositionTable->setColumnWidth(PositionColumn, 80);
+    PositionTable->setSelectionMode(QAbstractItemView::SingleSelection);
+    PositionTable->setEditTriggers(QAbstractItemView::AllEditTriggers);
+    PositionTable->setItemDelegateForColumn(PositionColumn, new PositionDelegate(this, PositionTable));
+    PositionTable->setMinimumHeight(260);
+    groupLayout->addWidget(PositionTable);
+    layout->addWidget(group, 1);
+
+    NoteLabel = new QLabel(QStringLiteral("HINWEISE: Die Spalten-Positionsangaben müssen GRÖSSER  Null sein, Angaben GLEICH "
+                                          "Null bedeuten, dass die Information NICHT in der Import-Textdatei enthalten ist."),
+                           this);
+    NoteLabel->setObjectName(QStringLiteral("NoteLabel"));
+    NoteLabel->setWordWrap(true);
+    layout->addWidget(NoteLabel);
+
+    OKButton = new QPushButton(QStringLiteral("&OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    AbbrechenButton = new QPushButton(QStringLiteral("&Abbrechen"), this);
+    AbbrechenButton->setObjectName(QStringLiteral("AbbrechenButton"));
+    ResetButton = new QPushButton(QStringLiteral("&Reset"), this);
+    ResetButton->setObjectName(QStringLiteral("ResetButton"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton* b : {OKButton, AbbrechenButton, ResetButton}) {
+        b->setAutoDefault(false);
+        buttons->addWidget(b);
+    }
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    connect(OKButton, &QPushButton::clicked, this, &TForm_TXT_Import::OkClicked);
+    connect(AbbrechenButton, &QPushButton::clicked, this, &TForm_TXT_Import::reject);
+    connect(ResetButton, &QPushButton::clicked, this, &TForm_TXT_Import::ResetClicked);
+
+    const bool workbook = model_.WorkbookPageVisible();
+    Pages->setTabVisible(1, workbook);
+    Pages->setTabEnabled(1, workbook);
+    for (QSpinBox* s : {FirstRowSpin, FirstColSpin, AnzRowsSpin, AnzColsSpin})
+        s->setEnabled(workbook);
+    KopfzeilenSpin->setEnabled(model_.HeaderLinesEnabled());
+    HinweisLabel->setText(FromCp1252(model_.HintText()));
+    Pages->setCurrentIndex(0);
+    LoadControls();
+    resize(520, 640);
+}
+
+bool TForm_TXT_Import::Run(ImportDialogModel& model, QWidget* parent)
+{
+    TForm_TXT_Import dialog(model, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void TForm_TXT_Import::LoadControls()
+{
+    KopfzeilenSpin->setValue(model_.Kopfzeilen);
+    TrennzeichenEdit->setText(FromCp1252(model_.Delimiter));
+    FirstRowSpin->setValue(model_.FirstRow);
+    FirstColSpin->setValue(model_.FirstCol);
+    AnzRowsSpin->setValue(model_.AnzRows);
+    AnzColsSpin->setValue(model_.AnzCols);
+    for (int r = 0; r < ImportDialogModel::RowCount; ++r) {
+        auto* entry = new QTableWidgetItem(FromCp1252(model_.EntryText(r)));
+        entry->setFlags(Qt::ItemIsEnabled);
+        PositionTable->setItem(r, 0, entry);
+        auto* position = new QTableWidgetItem(FromCp1252(model_.Positions[static_cast<std::size_t>(r)]));
+        position->setFlags(ImportDialogModel::RowEditable(r) ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable
+                                                             : Qt::NoItemFlags);
+        PositionTable->setItem(r, PositionColumn, position);
+    }
+}
+
+void TForm_TXT_Import::StoreControls()
+{
+    model_.Kopfzeilen = KopfzeilenSpin->value();
+    model_.Delimiter = ToCp1252(TrennzeichenEdit->text());
+    model_.FirstRow = FirstRowSpin->value();
+    model_.FirstCol = FirstColSpin->value();
+    model_.AnzRows = AnzRowsSpin->value();
+    model_.AnzCols = AnzColsSpin->value();
+    for (int r = 0; r < ImportDialogModel::RowCount; ++r)
+        if (ImportDialogModel::RowEditable(r))
+            model_.Positions[static_cast<std::size_t>(r)] = ToCp1252(PositionTable->item(r, PositionColumn)->text());
+}
+
+void TForm_TXT_Import::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+    if (!activated_) {
+        activated_ = true;
+        model_.Activate();
+    }
+}
+
+void TForm_TXT_Import::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) // Escape does not close this dialog
+        return;
+    QDialog::keyPressEvent(event);
+}
+
+bool TForm_TXT_Import::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        auto* editor = qobject_cast<QLineEdit*>(watched);
+        const QString typed = key->text();
+        if (editor && typed.size() == 1) {
+            const QChar c = typed.at(0);
+            const char k = c.unicode() < 128 ? static_cast<char>(c.unicode()) : '\0';
+            if (!ImportDialogModel::AcceptsKey(ToCp1252(editor->text()), k))
+                return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm_TXT_Import::OkClicked()
+{
+    if (PositionTable->state() == QAbstractItemView::EditingState)
+        PositionTable->setCurrentItem(nullptr); // commits the open editor
+    StoreControls();
+    if (model_.Ok())
+        accept();
+}
+
+void TForm_TXT_Import::reject()
+{
+    StoreControls();
+    model_.Cancel();
+    QDialog::reject();
+}
+
+void TForm_TXT_Import::ResetClicked()
+{
+    StoreControls();
+    model_.Reset();
+    LoadControls();
+}
+
+} // namespace folianto
