@@ -1,6 +1,6 @@
 #pragma once
-// Rules of the title grid that the widget applies: hints, the picture-count
-// colour, column dragging and taking the user's layout back into CellArray.
+// Rules of the title grid that the widget applies: cell hints and the
+// picture-count colour.
 
 #include <string>
 
@@ -9,7 +9,6 @@ namespace folianto {
 struct App;
 class ColumnModel;
 class GridModel;
-struct Settings;
 struct TBuch;
 
 // Hint text of a cell: texts of 51 characters or more are broken into lines
@@ -29,16 +28,5 @@ int GridColumnOf(const ColumnModel& columns, const GridModel& grid, int index);
 
 // The title shown in grid row `row`, or nullptr.
 const TBuch* TitleInRow(const App& app, int row);
-
-// A dragged column asks for normalisation unless it is the short-key column.
-bool DragSetsColumnsMoved(const ColumnModel& columns, const GridModel& grid, int gridCol);
-
-// Moves grid column `from` to `to` with its cells and width, as a drag does.
-void MoveGridColumn(GridModel& grid, int from, int to);
-
-// After a mouse release: positions and widths of the shown columns back into
-// CellArray (descriptors found by header), then the maximum width applied to
-// the grid's widths.
-void TakeLayoutFromGrid(ColumnModel& columns, GridModel& grid, const Settings& settings);
 
 } // namespace folianto

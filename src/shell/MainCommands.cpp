@@ -1,8 +1,12 @@
 #include "shell/MainCommands.h"
 
+#include "core/Codec.h"
 #include "core/ErrorText.h"
+#include "core/Text.h"
 #include "diag/Trace.h"
 #include "shell/App.h"
+#include "shell/FileCommands.h"
+#include "shell/GridRules.h"
 
 namespace folianto {
 
@@ -34,7 +38,51 @@ void NewDatabase(App& app)
     ResetSelection(app);
     app.selection.SuchText.clear();
     app.grid.ResetToHeader();
+    app.grid.NotifyReset();
+    app.grid.NotifyStatus();
     app.ui.repaint();
+}
+
+bool EndAllowed(App& app)
+{
+    TraceScope trace("FoliantoMainWindow.EndAllowed");
+    const Answer answer = app.ui.message(MsgKind::Confirmation,
+                                         "Folianto: Sicherheitssystem\r\n\r\n" +
+                                             Cp1252("Die Buchdaten wurden geändert, aber noch nicht gesichert.\r\n"
+                                                "Die Buchdaten jetzt sichern?"),
+                                         Buttons::YesNoAbort);
+    switch (answer) {
+    case Answer::Yes:
+        if (HasPrintable(app.DataFileName))
+            FileSave(app);
+        else
+            FileSaveAs(app);
+        return app.store.Gesichert;
+    case Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool OpenCurrentTitle(App& app)
+{
+    TraceScope trace("FoliantoMainWindow.BuchStringGridDblClick");
+    if (app.grid.Row < 1 || app.store.AnzBuch < 1)
+        return false;
+    GetCurrentBuch(app);
+    BusyCursor busy(app.ui);
+    const TBuch* b = app.store.current();
+    if (b && (b->TypNum & LinkFlag) != 0 && app.grid.Col == GridColumnOf(app.columns, app.grid, ColLink) &&
+        app.ui.message(MsgKind::Confirmation,
+                       Cp1252("Dieser Titel hat einen Link auf ein Dokument.\r\n\r\n"
+                              "Soll diesem Link gefolgt und der Titel dargestellt\r\n"
+                              "werden (\"Nein\" öffnet den Folianto-Titeleditor)?"),
+                       Buttons::YesNo) == Answer::Yes) {
+        app.ui.startDocument(b->Quelle.Text);
+        return false;
+    }
+    return true;
 }
 
 void ResetFilterAndSearch(App& app)

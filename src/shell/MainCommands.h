@@ -13,6 +13,15 @@ bool DeleteCurrentTitle(App& app);
 // released. The caller has asked about unsaved data.
 void NewDatabase(App& app);
 
+// The question about unsaved data before the program ends or a new database
+// starts; Yes saves. True when the data may be dropped.
+bool EndAllowed(App& app);
+
+// Double click or Enter in the grid: follows the document link of the current
+// title when asked to in the link column. True when the title editor is to
+// open the current title instead.
+bool OpenCurrentTitle(App& app);
+
 // Resets the search switches and makes every list entry active again.
 void ResetFilterAndSearch(App& app);
 

@@ -58,13 +58,14 @@ TForm_Select_From_List::TForm_Select_From_List(UserInteraction& ui, QWidget* par
     resize(360, 320);
 }
 
-void TForm_Select_From_List::SetEntries(const QStringList& entries)
+void TForm_Select_From_List::SetEntries(const QStringList& entries, const std::vector<bool>& enabled)
 {
     adjusting_ = true;
     CheckList->clear();
-    for (const QString& e : entries) {
-        auto* item = new QListWidgetItem(e, CheckList);
-        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+    for (int i = 0; i < entries.size(); ++i) {
+        auto* item = new QListWidgetItem(entries[i], CheckList);
+        const bool on = i >= static_cast<int>(enabled.size()) || enabled[static_cast<std::size_t>(i)];
+        item->setFlags(on ? Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable : Qt::NoItemFlags);
         item->setCheckState(Qt::Unchecked);
     }
     adjusting_ = false;

@@ -24,7 +24,8 @@ public:
     // Questions and errors of the ticking rules go through `ui`.
     TForm_Select_From_List(UserInteraction& ui, QWidget* parent = nullptr);
 
-    void SetEntries(const QStringList& entries);
+    // Entries; those marked false in `enabled` cannot be ticked.
+    void SetEntries(const QStringList& entries, const std::vector<bool>& enabled = {});
     void SetSingleChoice(bool single) { singleChoice_ = single; }
     // The noun naming the entries, with its own leading blank (" Spalte").
     void SetNoun(const QString& noun) { noun_ = noun; }

@@ -216,8 +216,6 @@ bool TForm_TXT_Import::eventFilter(QObject* watched, QEvent* event)
 
 void TForm_TXT_Import::OkClicked()
 {
-    if (PositionTable->state() == QAbstractItemView::EditingState)
-        PositionTable->setCurrentItem(nullptr); // commits the open editor
     StoreControls();
     if (model_.Ok())
         accept();

@@ -3,11 +3,23 @@
 #include "core/Codec.h"
 #include "core/Text.h"
 #include "diag/Trace.h"
+#include "core/DatabaseFile.h"
+#include "core/ErrorText.h"
+#include "exchange/EntryFormatter.h"
+#include "exchange/TextExport.h"
+#include "exchange/TextImport.h"
+#include "selection/QuickSearch.h"
 #include "shell/App.h"
+#include "shell/FileCommands.h"
+#include "shell/FileHistoryCommands.h"
 #include "shell/MainCommands.h"
+#include "shell/StatusBar.h"
 #include "ui/diag/TraceForm.h"
+#include "ui/dialogs/ChoiceDialogs.h"
+#include "ui/exchange/TxtImportDialog.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/help/HelpWindow.h"
+#include "ui/shell/Startup.h"
 #include "ui/shell/TitleGrid.h"
 
 #include <QAbstractEventDispatcher>
@@ -16,6 +28,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
@@ -77,7 +90,7 @@ TFoliantoMainWindow::TFoliantoMainWindow(App& app, QWidget* parent) : QMainWindo
     connect(QAbstractEventDispatcher::instance(), &QAbstractEventDispatcher::aboutToBlock, this,
             &TFoliantoMainWindow::IdleCheck);
 
-    connect(grid_, &TitleGrid::CellClicked, this, [this] { Run([this] { GetCurrentBuch(app_); }); });
+    connect(grid_, &TitleGrid::CellClicked, this, [this] { GetCurrentBuch(app_); });
     connect(grid_, &TitleGrid::OpenRequested, this, &TFoliantoMainWindow::TitleOpen);
     connect(grid_, &TitleGrid::EscapePressed, this, &TFoliantoMainWindow::ClearTypeAhead);
     connect(grid_, &TitleGrid::TypeAheadKey, this, &TFoliantoMainWindow::TypeAhead);
@@ -90,20 +103,36 @@ TFoliantoMainWindow::TFoliantoMainWindow(App& app, QWidget* parent) : QMainWindo
     auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(helpKey, &QShortcut::activated, this, [this] { ShowHelpContext(FocusHelpContext(this)); });
 
+    app_.grid.Listener = this;
+    InstallMeasurer();
     app_.grid.ResetToHeader();
     app_.columns.InitHeaders(app_.grid, true);
     if (!HasPrintable(app_.DataFileName))
         saveAction_->setEnabled(false);
     Update_SortSpeedbuttons();
     app_.columns.Resort_BuchString_Headers_and_Pos(app_.grid);
-    grid_->SyncFromModel();
+    RefreshFromLogic();
     resize(1000, 680);
-    ShowHint();
     app_.DataVerMain = -1;
     app_.DataVerMinor = -1;
 }
 
-TFoliantoMainWindow::~TFoliantoMainWindow() = default;
+TFoliantoMainWindow::~TFoliantoMainWindow()
+{
+    app_.grid.Listener = nullptr;
+}
+
+void TFoliantoMainWindow::InstallMeasurer()
+{
+    // Per-byte advances of the grid's font: widths of Windows-1252 texts.
+    const QFontMetrics metrics(grid_->font());
+    int advances[256];
+    for (int c = 0; c < 256; ++c)
+        advances[c] = metrics.horizontalAdvance(FromCp1252(std::string(1, static_cast<char>(c))));
+    app_.grid.SetMeasurer(std::make_shared<CharTableMeasurer>(advances));
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        app_.grid.ScreenWidth = screen->size().width();
+}
 
 QAction* TFoliantoMainWindow::AddAction(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
                                          std::function<void()> handler)
@@ -127,13 +156,15 @@ void TFoliantoMainWindow::BuildMenus()
     fileMenu_->addSeparator();
     QMenu* importMenu = fileMenu_->addMenu(U("&Importieren ..."));
     AddAction(importMenu, U("aus &Folianto-Datei (*.FOL)"), {}, [this] { FileMerge(); });
-    importXls_ = AddAction(importMenu, U("aus E&xcel-Datei (*.XLS)"), {}, [this] { ImportWorkbook(); });
-    AddAction(importMenu, U("aus &Text-Datei (*.TXT)"), {}, [this] { ImportText(); });
+    AddAction(importMenu, U("aus E&xcel-Datei (*.XLS)"), {}, {})->setEnabled(false);
+    AddAction(importMenu, U("aus &Text-Datei (*.TXT)"), {}, [this] {
+        ImportFromText(app_, [this](ImportDialogModel& model) { return TForm_TXT_Import::Run(model, this); });
+    });
     QMenu* exportMenu = fileMenu_->addMenu(U("&Exportieren ..."));
-    AddAction(exportMenu, U("der angezeigten Spalten in &Excel-Datei (*.XLS)"), {}, [this] { ExportShownColumns(); });
-    AddAction(exportMenu, U("in Excel-Datei (*.XLS) gemäß Export-Definition"), {}, [this] { ExportWorkbookByDefinition(); });
-    AddAction(exportMenu, U("in &Literaturliste (*.TXT) gemäß Export-Definition"), {}, [this] { ExportLiteratureListCommand(); });
-    AddAction(exportMenu, U("einer Spalte in Textdatei (*.TXT)"), {}, [this] { ExportColumnCommand(); });
+    AddAction(exportMenu, U("der angezeigten Spalten in &Excel-Datei (*.XLS)"), {}, {})->setEnabled(false);
+    AddAction(exportMenu, U("in Excel-Datei (*.XLS) gemäß Export-Definition"), {}, {})->setEnabled(false);
+    AddAction(exportMenu, U("in &Literaturliste (*.TXT) gemäß Export-Definition"), {}, [this] { ExportLiteratureList(app_); });
+    AddAction(exportMenu, U("einer Spalte in Textdatei (*.TXT)"), {}, [this] { ExportColumn(app_, [this](const std::vector<PickItem>& items) { return PickColumn(items); }); });
     fileMenu_->addSeparator();
     saveAction_ = AddAction(fileMenu_, U("&Speichern"), Ctrl(Qt::Key_S), [this] { FileSave(); });
     AddAction(fileMenu_, U("Speichern &unter..."), Ctrl(Qt::Key_U), [this] { FileSaveAs(); });
@@ -149,7 +180,7 @@ void TFoliantoMainWindow::BuildMenus()
 
     QMenu* editMenu = bar->addMenu(U("&Bearbeiten"));
     editMenu->setObjectName(QStringLiteral("BearbeitenMenu"));
-    AddAction(editMenu, U("Eintrag in die Zwischenablage kopieren"), {}, [this] { CopyToClipboard(); });
+    AddAction(editMenu, U("Eintrag in die Zwischenablage kopieren"), {}, [this] { CopyEntryToClipboard(app_); });
     QAction* notes = AddAction(editMenu, U("Notizblock öffnen"), {}, {});
     notes->setVisible(false);
     notes->setEnabled(false);
@@ -252,8 +283,8 @@ void TFoliantoMainWindow::BuildToolBar()
     findChild<QToolBar*>(QStringLiteral("ToolBar"))->actions().last()->setVisible(false);
     sortButton(6, U("unsortiert = in der Reihenfolge der Eingabe"), U("Eing."));
     sortButton(7, U("nach Kürzel sortieren"), U("Kürzel"));
-    AddButton(U("angezeigte Titel nach Excel exportieren"), {}, U("XLS"), [this] { ExportShownColumns(); });
-    AddButton(U("aktuellen Eintrag ins Clipboard kopieren"), {}, U("Clip"), [this] { CopyToClipboard(); });
+    AddButton(U("angezeigte Titel nach Excel exportieren"), {}, U("XLS"), {})->setEnabled(false);
+    AddButton(U("aktuellen Eintrag ins Clipboard kopieren"), {}, U("Clip"), [this] { CopyEntryToClipboard(app_); });
     AddButton(U("Volltext-Suche"), {}, U("Volltext"), {})->setEnabled(false);
     AddButton(U("Filtern-und-Suchen-Einstellungen zurücksetzen"), s->standardIcon(QStyle::SP_BrowserReload), {},
               [this] { ResetFilterAndSearch(app_); });
@@ -308,16 +339,43 @@ void TFoliantoMainWindow::BuildStatusBar()
 
 void TFoliantoMainWindow::Run(const std::function<void()>& command)
 {
-    command();
-    RefreshFromLogic();
+    // An exception ends the command; the program goes on (the event loop's
+    // handler catches what escapes elsewhere).
+    try {
+        command();
+    } catch (const std::exception& e) {
+        AppException(app_, e.what());
+    }
+    AfterCommand();
+}
+
+void TFoliantoMainWindow::AfterCommand()
+{
+    Update_SortSpeedbuttons();
+    Adjust_FileMenu();
+    IdleCheck();
 }
 
 void TFoliantoMainWindow::RefreshFromLogic()
 {
     grid_->SyncFromModel();
-    Update_SortSpeedbuttons();
     ShowHint();
-    IdleCheck();
+    AfterCommand();
+}
+
+void TFoliantoMainWindow::GridReset()
+{
+    grid_->SyncFromModel();
+}
+
+void TFoliantoMainWindow::CurrentChanged()
+{
+    grid_->SetCurrentCell(app_.grid.Col, app_.grid.Row);
+}
+
+void TFoliantoMainWindow::StatusChanged()
+{
+    ShowHint();
 }
 
 void TFoliantoMainWindow::IdleCheck()
@@ -339,24 +397,88 @@ void TFoliantoMainWindow::Update_SortSpeedbuttons()
     }
 }
 
-void TFoliantoMainWindow::SetSort(int order)
-{
-    SetBuchSort(app_, static_cast<uint8_t>(order));
-}
-
 void TFoliantoMainWindow::ShowHint()
 {
-    const std::array<std::string, 5> texts = StatusTexts(app_);
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        const QString text = FromCp1252(texts[i]);
-        panels_[i]->setText(text);
-        panels_[i]->setFixedWidth(std::max(50, panels_[i]->fontMetrics().horizontalAdvance(text) + 12));
+    const StatusPanels panels = folianto::ShowHint(app_);
+    for (std::size_t i = 0; i < panels_.size(); ++i) {
+        panels_[i]->setText(FromCp1252(panels.Text[i]));
+        panels_[i]->setFixedWidth(panels.Width[i]);
     }
 }
 
-void TFoliantoMainWindow::TitleDelete()
+void TFoliantoMainWindow::Adjust_FileMenu()
 {
-    DeleteCurrentTitle(app_);
+    QList<QAction*> entries = fileMenu_->actions();
+    for (int i = static_cast<int>(entries.size()) - 1; i >= fixedFileEntries_; --i) {
+        fileMenu_->removeAction(entries[i]);
+        delete entries[i];
+    }
+    const std::vector<std::string> captions = folianto::Adjust_FileMenu(app_);
+    if (captions.empty())
+        return;
+    fileMenu_->addSeparator();
+    for (const std::string& caption : captions) {
+        QAction* item = fileMenu_->addAction(FromCp1252(caption));
+        connect(item, &QAction::triggered, this, [this, caption] {
+            Run([this, &caption] {
+                DoAutoItemClick(app_, caption, [](App& app, const std::string& path, std::string& errParam) {
+                    return Load_Buch_Data(app, path, errParam);
+                });
+            });
+        });
+    }
+}
+
+void TFoliantoMainWindow::InitBuchStringGrid()
+{
+    TraceScope trace("FoliantoMainWindow.InitBuchStringGrid");
+    if (app_.settings.OpenFileAtStart) {
+        std::string errParam;
+        if (!Load_Buch_Data(app_, app_.DataFileName, errParam))
+            app_.ui.message(MsgKind::Warning, GetErrorText(app_.store.FehlerNr, errParam), Buttons::Ok);
+        else
+            GetCurrentBuch(app_);
+    }
+    app_.columns.ColumnsMoved = true;
+    app_.columns.InitHeaders(app_.grid, true);
+    Update_SortSpeedbuttons();
+    app_.columns.InitHeaders(app_.grid, true);
+    Adjust_FileMenu();
+    SetAusgabeData(app_);
+    app_.grid.SelectCell(1, 1);
+    RefreshFromLogic();
+}
+
+void TFoliantoMainWindow::FileOpen()
+{
+    folianto::FileOpen(app_);
+}
+
+void TFoliantoMainWindow::FileMerge()
+{
+    folianto::FileMerge(app_);
+}
+
+void TFoliantoMainWindow::FileSave()
+{
+    if (saveAction_->isEnabled() && HasPrintable(app_.DataFileName)) {
+        if (folianto::FileSave(app_))
+            SavedState();
+    } else {
+        FileSaveAs();
+    }
+}
+
+void TFoliantoMainWindow::FileSaveAs()
+{
+    if (folianto::FileSaveAs(app_))
+        SavedState();
+}
+
+void TFoliantoMainWindow::SavedState()
+{
+    saveAction_->setEnabled(false);
+    saveButton_->setEnabled(false);
 }
 
 void TFoliantoMainWindow::FileNew()
@@ -366,21 +488,63 @@ void TFoliantoMainWindow::FileNew()
     NewDatabase(app_);
 }
 
+void TFoliantoMainWindow::TitleDelete()
+{
+    DeleteCurrentTitle(app_);
+}
+
+void TFoliantoMainWindow::TitleOpen()
+{
+    Run([this] { OpenCurrentTitle(app_); });
+}
+
+void TFoliantoMainWindow::SetSort(int order)
+{
+    SetBuchSort(app_, static_cast<uint8_t>(order));
+}
+
+std::optional<int> TFoliantoMainWindow::PickColumn(const std::vector<PickItem>& items)
+{
+    TForm_Select_From_List dialog(app_.ui, this);
+    dialog.setWindowTitle(U("Auswahl der Spalte"));
+    QStringList entries;
+    std::vector<bool> enabled;
+    for (const PickItem& item : items) {
+        entries << FromCp1252(item.Text);
+        enabled.push_back(item.Enabled);
+    }
+    dialog.SetEntries(entries, enabled);
+    dialog.SetSingleChoice(true);
+    dialog.SetNoun(U(" Spalte"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const std::vector<int> checked = dialog.CheckedIndices();
+    if (checked.empty())
+        return std::nullopt;
+    return checked.front();
+}
+
 void TFoliantoMainWindow::ChooseQuickSearch(int choice)
 {
     SetQuickSearchColumn(app_, choice);
+    SyncQuickSearchItems();
+}
+
+void TFoliantoMainWindow::SyncQuickSearchItems()
+{
+    for (int i = 0; i < QuickSearchCount; ++i)
+        quickSearchItems_[static_cast<std::size_t>(i)]->setChecked(i == app_.selection.QuickSearchCol);
 }
 
 void TFoliantoMainWindow::TypeAhead(char key)
 {
-    Run([this, key] { QuickSearchKey(app_, key); });
-    for (int i = 0; i < QuickSearchCount; ++i)
-        quickSearchItems_[static_cast<std::size_t>(i)]->setChecked(i == app_.selection.QuickSearchColumn);
+    Run([this, key] { TypeAheadKey(app_, key); });
+    SyncQuickSearchItems();
 }
 
 void TFoliantoMainWindow::ClearTypeAhead()
 {
-    Run([this] { ClearQuickSearch(app_); });
+    Run([this] { ResetTypeAhead(app_); });
 }
 
 void TFoliantoMainWindow::ShowAbout()
@@ -430,22 +594,6 @@ void TFoliantoMainWindow::closeEvent(QCloseEvent* event)
     if (help_)
         help_->close();
     event->accept();
-}
-
-void TFoliantoMainWindow::keyPressEvent(QKeyEvent* event)
-{
-    QMainWindow::keyPressEvent(event);
-}
-
-void TFoliantoMainWindow::changeEvent(QEvent* event)
-{
-    QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow() && app_.selection.FSS_Changed) {
-        Run([this] {
-            SetAusgabeData(app_);
-            app_.selection.FSS_Changed = false;
-        });
-    }
 }
 
 } // namespace folianto

@@ -1,10 +1,14 @@
 #pragma once
 // The main window: menus, tool bar, title grid, status bar.
 
+#include "shell/GridModel.h"
+
 #include <QMainWindow>
 
 #include <array>
 #include <functional>
+#include <optional>
+#include <vector>
 
 class QAction;
 class QActionGroup;
@@ -15,10 +19,11 @@ class QToolButton;
 namespace folianto {
 
 struct App;
+struct PickItem;
 class HelpWindow;
 class TitleGrid;
 
-class TFoliantoMainWindow : public QMainWindow {
+class TFoliantoMainWindow : public QMainWindow, private GridListener {
     Q_OBJECT
 public:
     explicit TFoliantoMainWindow(App& app, QWidget* parent = nullptr);
@@ -52,10 +57,15 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void changeEvent(QEvent* event) override;
 
 private:
+    // The view follows the logic grid.
+    void GridReset() override;
+    void CurrentChanged() override;
+    void StatusChanged() override;
+
+    void InstallMeasurer();
+    void AfterCommand();
     void BuildMenus();
     void BuildToolBar();
     void BuildPopup();
@@ -73,9 +83,10 @@ private:
     void FileNew();
     void TitleDelete();
     void TitleOpen();
-    void CopyToClipboard();
+    void SavedState();
     void SetSort(int order);
-    void DoAutoItemClick(QAction* item);
+    std::optional<int> PickColumn(const std::vector<PickItem>& items);
+    void SyncQuickSearchItems();
     void ShowAbout();
     void ShowInspector(bool columns);
     void ChooseQuickSearch(int choice);
@@ -95,7 +106,6 @@ private:
     std::array<QAction*, 3> quickSearchItems_{};
     std::array<QLabel*, 5> panels_{};
     HelpWindow* help_ = nullptr;
-    bool closing_ = false;
 };
 
 } // namespace folianto

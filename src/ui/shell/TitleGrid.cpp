@@ -18,7 +18,6 @@ namespace folianto {
 namespace {
 
 constexpr int DefaultRowHeight = 19;
-constexpr int PicsDescriptor = 18;
 
 QString HeaderText(const std::string& header)
 {
@@ -72,7 +71,14 @@ Qt::ItemFlags GridTableModel::flags(const QModelIndex& index) const
 
 void GridTableModel::Reload()
 {
+    // Same shape: a repaint is enough and keeps the view's scroll position.
+    if (rows_ == rowCount() && cols_ == columnCount()) {
+        CellsChanged();
+        return;
+    }
     beginResetModel();
+    rows_ = rowCount();
+    cols_ = columnCount();
     endResetModel();
 }
 
@@ -175,7 +181,7 @@ void TitleGrid::SyncFromModel()
 {
     syncing_ = true;
     model_->Reload();
-    delegate_->PicsColumn = GridColumnOf(app_.columns, app_.grid, PicsDescriptor);
+    delegate_->PicsColumn = GridColumnOf(app_.columns, app_.grid, ColAnzahlBilder);
     ApplyWidths();
     syncing_ = false;
     SetCurrentCell(app_.grid.Col, app_.grid.Row);
@@ -205,9 +211,9 @@ void TitleGrid::SetCurrentCell(int col, int row)
         setCurrentIndex(target);
         syncing_ = false;
     }
-    app_.grid.Row = row;
-    app_.grid.Col = col;
-    scrollTo(target);
+    app_.grid.SelectCell(col, row);
+    // Bring the row into view without scrolling sideways.
+    scrollTo(model_->index(row - 1, std::max(columnAt(0), 0)));
     viewport()->update();
 }
 
@@ -227,9 +233,7 @@ void TitleGrid::currentChanged(const QModelIndex& current, const QModelIndex& pr
     QTableView::currentChanged(current, previous);
     if (syncing_ || !current.isValid())
         return;
-    app_.grid.Row = current.row() + 1;
-    if (current.column() >= 1)
-        app_.grid.Col = current.column();
+    app_.grid.SelectCell(std::max(current.column(), 1), current.row() + 1);
     viewport()->update();
     Q_EMIT CellClicked();
 }
@@ -330,6 +334,18 @@ bool TitleGrid::eventFilter(QObject* watched, QEvent* event)
     return QTableView::eventFilter(watched, event);
 }
 
+bool TitleGrid::viewportEvent(QEvent* event)
+{
+    // Cell hints are shown by ShowCellHint; before the first one the grid's
+    // own hint stands for the whole grid.
+    if (event->type() == QEvent::ToolTip) {
+        if (hintText_.isEmpty())
+            QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), toolTip(), viewport());
+        return true;
+    }
+    return QTableView::viewportEvent(event);
+}
+
 void TitleGrid::ColumnDragged(int, int oldVisual, int newVisual)
 {
     if (syncing_)
@@ -338,14 +354,12 @@ void TitleGrid::ColumnDragged(int, int oldVisual, int newVisual)
     syncing_ = true;
     horizontalHeader()->moveSection(newVisual, oldVisual);
     syncing_ = false;
-    const bool moved = DragSetsColumnsMoved(app_.columns, app_.grid, oldVisual);
-    MoveGridColumn(app_.grid, oldVisual, newVisual);
-    if (moved)
-        app_.columns.ColumnsMoved = true;
+    app_.columns.ColumnDragged(oldVisual);
+    app_.grid.MoveColumn(oldVisual, newVisual);
     if (app_.grid.Col == oldVisual)
         app_.grid.Col = std::max(1, newVisual);
     model_->CellsChanged();
-    delegate_->PicsColumn = GridColumnOf(app_.columns, app_.grid, PicsDescriptor);
+    delegate_->PicsColumn = GridColumnOf(app_.columns, app_.grid, ColAnzahlBilder);
     ApplyWidths();
     viewport()->update();
 }
@@ -361,8 +375,7 @@ void TitleGrid::ColumnResized(int logical, int, int newSize)
 
 void TitleGrid::TakeLayoutBack()
 {
-    TakeLayoutFromGrid(app_.columns, app_.grid, app_.settings);
-    ApplyWidths();
+    app_.columns.TakeLayoutFromGrid(app_.grid, app_.settings);
 }
 
 void TitleGrid::ShowCellHint(const QPoint& viewportPos)
@@ -377,7 +390,6 @@ void TitleGrid::ShowCellHint(const QPoint& viewportPos)
     if (text == hintText_)
         return;
     hintText_ = text;
-    setToolTip(QString());
     pendingHint_ = text;
     pendingPos_ = viewport()->mapToGlobal(viewportPos);
     hintTimer_.stop();

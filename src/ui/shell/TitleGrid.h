@@ -28,6 +28,8 @@ public:
 
 private:
     App& app_;
+    int rows_ = -1;
+    int cols_ = -1;
 };
 
 class TitleGridDelegate : public QStyledItemDelegate {
@@ -72,6 +74,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 

@@ -1,0 +1,87 @@
+#include "shell/GridRules.h"
+
+#include "core/Buch.h"
+#include "shell/GridModel.h"
+
+#include <gtest/gtest.h>
+
+namespace folianto {
+namespace {
+
+std::string Repeat(const std::string& s, int n)
+{
+    std::string r;
+    for (int i = 0; i < n; ++i)
+        r += s;
+    return r;
+}
+
+TEST(GridRules, CellHintsWrapFromFiftyOneCharacters)
+{
+    const std::string fifty = Repeat("abcd ", 10);          // 50 characters, ends in a blank
+    const std::string words = Repeat("Wort ", 24) + "Ende"; // 124 characters
+    const struct {
+        std::string text;
+        std::string hint;
+    } cases[] = {
+        {"", ""},
+        {fifty, fifty},
+        {fifty + "x", fifty + "\r\nx"},
+        {std::string(80, 'x'), std::string(80, 'x')},                   // no blank: one line
+        {std::string(60, 'x') + " y", std::string(60, 'x') + " \r\ny"}, // ends after the first blank past 50
+        {fifty + "a", fifty + "\r\na"},
+        {words, Repeat("Wort ", 10) + "\r\n" + Repeat("Wort ", 10) + "\r\n" + Repeat("Wort ", 4) + "Ende"},
+        {Repeat("abcd ", 20), Repeat("abcd ", 10) + "\r\n" + Repeat("abcd ", 10)}, // final break removed
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(WrapCellHint(c.text), c.hint) << c.text;
+}
+
+TEST(GridRules, HintsNeedTwoTitlesAndAShortKeyInTheCurrentRow)
+{
+    GridModel grid;
+    grid.SetColCount(3);
+    grid.SetRowCount(2);
+    grid.SetCell(0, 1, "Key1");
+    EXPECT_FALSE(CellHintAllowed(grid)); // one title
+    grid.SetRowCount(3);
+    grid.SetCell(0, 2, "Key2");
+    grid.Row = 1;
+    EXPECT_TRUE(CellHintAllowed(grid));
+    grid.SetCell(0, 1, "");
+    EXPECT_FALSE(CellHintAllowed(grid));
+    grid.Row = 0;
+    EXPECT_FALSE(CellHintAllowed(grid));
+}
+
+TEST(GridRules, PictureCountStyleFollowsTheStorageKinds)
+{
+    const auto title = [](std::vector<int32_t> kinds) {
+        TBuch b;
+        for (int32_t k : kinds) {
+            TPicRec p;
+            p.Kind = k;
+            b.Pics.push_back(p);
+        }
+        b.AnzPics = static_cast<int32_t>(kinds.size());
+        return b;
+    };
+    const struct {
+        std::vector<int32_t> kinds;
+        PicCountStyle style;
+    } cases[] = {
+        {{}, PicCountStyle::NoText},
+        {{1}, PicCountStyle::RedBoldItalic},       // storage 0 counts as embedded
+        {{128 + 2}, PicCountStyle::RedBoldItalic},
+        {{256 + 1}, PicCountStyle::Grey},          // linked
+        {{128 + 1, 256 + 1}, PicCountStyle::Red},  // both
+    };
+    for (const auto& c : cases) {
+        const TBuch b = title(c.kinds);
+        EXPECT_EQ(PictureCountStyle(&b), c.style) << c.kinds.size();
+    }
+    EXPECT_EQ(PictureCountStyle(nullptr), PicCountStyle::NoText);
+}
+
+} // namespace
+} // namespace folianto

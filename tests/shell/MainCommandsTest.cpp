@@ -1,0 +1,148 @@
+#include "shell/MainCommands.h"
+
+#include "core/Codec.h"
+#include "core/ErrorText.h"
+#include "support/Fakes.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace folianto {
+namespace {
+
+void AddTitles(test::TestApp& t, int n)
+{
+    for (int i = 0; i < n; ++i) {
+        ASSERT_TRUE(t.app.store.NewBuch());
+        TBuch* b = t.app.store.at(t.app.store.AnzBuch);
+        b->Kuerzel.Text = "K" + std::to_string(i + 1);
+        b->Titel.Text = "Titel " + std::to_string(i + 1);
+    }
+    SetAusgabeData(t.app);
+}
+
+TEST(MainCommands, EndAllowedAnswers)
+{
+    QTemporaryDir dir;
+    const std::string question = Cp1252("Folianto: Sicherheitssystem\r\n\r\nDie Buchdaten wurden geändert, aber noch "
+                                        "nicht gesichert.\r\nDie Buchdaten jetzt sichern?");
+    const struct {
+        Answer answer;
+        bool withFile;
+        bool allowed;
+        bool saved;
+    } cases[] = {
+        {Answer::No, true, true, false},
+        {Answer::Abort, true, false, false},
+        {Answer::Yes, true, true, true},   // saved under its name
+        {Answer::Yes, false, false, false} // save-as dialog cancelled
+    };
+    for (const auto& c : cases) {
+        test::TestApp t;
+        AddTitles(t, 2);
+        t.app.store.Gesichert = false;
+        if (c.withFile)
+            t.app.DataFileName = PathToCp1252(dir.filePath(QStringLiteral("end.FOL")));
+        t.ui.answers = {c.answer};
+        EXPECT_EQ(EndAllowed(t.app), c.allowed);
+        ASSERT_FALSE(t.ui.messages.empty());
+        EXPECT_EQ(t.ui.messages[0].text, question);
+        EXPECT_EQ(t.ui.messages[0].buttons, Buttons::YesNoAbort);
+        EXPECT_EQ(t.app.store.Gesichert, c.saved);
+        EXPECT_EQ(t.ui.dialogs.size(), c.answer == Answer::Yes && !c.withFile ? 1u : 0u);
+    }
+}
+
+TEST(MainCommands, DeletingAnEmptySlotReportsTheAssignmentError)
+{
+    const struct {
+        int rows;
+        uint8_t error;
+    } cases[] = {{3, 12}, {10, 20}};
+    for (const auto& c : cases) {
+        test::TestApp t;
+        AddTitles(t, 2);
+        t.app.store.ActBuch = 5;
+        t.app.grid.SetRowCount(c.rows);
+        EXPECT_FALSE(DeleteCurrentTitle(t.app));
+        ASSERT_EQ(t.ui.messages.size(), 1u);
+        EXPECT_EQ(t.ui.messages[0].text, GetErrorText(c.error));
+        EXPECT_EQ(t.app.store.AnzBuch, 2);
+    }
+}
+
+TEST(MainCommands, DeleteKeepsActBuchOnTheFollowingTitle)
+{
+    test::TestApp t;
+    AddTitles(t, 3);
+    t.app.store.ActBuch = 2;
+    t.ui.answers = {Answer::Yes};
+    EXPECT_TRUE(DeleteCurrentTitle(t.app));
+    EXPECT_EQ(t.app.store.AnzBuch, 2);
+    EXPECT_EQ(t.app.store.ActBuch, 2);
+    EXPECT_EQ(t.app.store.current()->Kuerzel.Text, "K3");
+    EXPECT_FALSE(t.app.store.Gesichert);
+    EXPECT_EQ(t.app.grid.RowCount(), 3);
+}
+
+TEST(MainCommands, NewDatabaseEmptiesStoreAndSelectionButKeepsTheVersion)
+{
+    test::TestApp t;
+    AddTitles(t, 4);
+    t.app.DataFileName = "/tmp/x.FOL";
+    t.app.DataVerMinor = 3;
+    t.app.selection.SuchenIn[0] = true;
+    t.app.selection.SuchText = "abc";
+    t.app.store.Gesichert = false;
+    NewDatabase(t.app);
+    EXPECT_EQ(t.app.store.AnzBuch, 0);
+    EXPECT_TRUE(t.app.DataFileName.empty());
+    EXPECT_TRUE(t.app.store.Gesichert);
+    EXPECT_FALSE(t.app.selection.SuchenIn[0]);
+    EXPECT_TRUE(t.app.selection.SuchText.empty());
+    EXPECT_EQ(t.app.DataVerMinor, 3);
+    EXPECT_EQ(t.app.grid.RowCount(), 2);
+    EXPECT_EQ(t.app.grid.Cell(1, 1), "");
+}
+
+TEST(MainCommands, DoubleClickInTheLinkColumnOffersTheDocument)
+{
+    const struct {
+        bool link;
+        bool inLinkColumn;
+        Answer answer;
+        bool editor;
+        std::size_t questions;
+        std::size_t started;
+    } cases[] = {
+        {true, true, Answer::Yes, false, 1, 1},
+        {true, true, Answer::No, true, 1, 0},
+        {false, true, Answer::Yes, true, 0, 0}, // no link bit: no question
+        {true, false, Answer::Yes, true, 0, 0},
+    };
+    for (const auto& c : cases) {
+        test::TestApp t;
+        AddTitles(t, 1);
+        TBuch* b = t.app.store.at(1);
+        b->TypNum = c.link ? (2 | LinkFlag) : 2;
+        b->Quelle.Text = "/tmp/dokument.pdf";
+        SetAusgabeData(t.app);
+        t.app.grid.Row = 1;
+        t.app.grid.Col = c.inLinkColumn ? t.app.columns.CellArray[ColLink].Pos : 1;
+        t.ui.answers = {c.answer};
+        EXPECT_EQ(OpenCurrentTitle(t.app), c.editor);
+        EXPECT_EQ(t.ui.messages.size(), c.questions);
+        EXPECT_EQ(t.ui.startedDocuments.size(), c.started);
+    }
+}
+
+TEST(MainCommands, DoubleClickOnAnEmptyStoreDoesNothing)
+{
+    test::TestApp t;
+    EXPECT_FALSE(OpenCurrentTitle(t.app));
+    EXPECT_TRUE(t.ui.messages.empty());
+}
+
+} // namespace
+} // namespace folianto

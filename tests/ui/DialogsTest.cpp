@@ -1,0 +1,202 @@
+#include "ui/GuiSupport.h"
+
+#include "exchange/ImportDialogModel.h"
+#include "ui/dialogs/AboutBox.h"
+#include "ui/dialogs/ChoiceDialogs.h"
+#include "ui/exchange/TxtImportDialog.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace folianto::test {
+namespace {
+
+TEST(AboutBox, CaptionTextsAndReleaseLine)
+{
+    TUeberForm about(Q("1.4.0.0"));
+    EXPECT_EQ(about.windowTitle(), Q("Folianto: Information zum Programm"));
+    EXPECT_TRUE(about.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_EQ(about.ReleaseLabel->text(), Q("Release:  1.4.0.0 - ") + ReleaseStamp());
+    EXPECT_TRUE(ReleaseStamp().contains(QRegularExpression(Q("^\\d\\d(-\\d\\d){5}$"))));
+    EXPECT_EQ(about.findChild<QLabel*>(Q("Label2"))->text(),
+              Q("Verbesserungsvorschläge und Anregungen sind jedoch stets willkommen."));
+    EXPECT_EQ(about.findChild<QPushButton*>(Q("OKButton"))->text(), Q("&OK"));
+}
+
+TEST(SelectFromList, HintTextFollowsTheChoiceMode)
+{
+    FakeUserInteraction ui;
+    for (bool single : {true, false}) {
+        TForm_Select_From_List dialog(ui);
+        dialog.SetEntries({Q("a"), Q("b")});
+        dialog.SetSingleChoice(single);
+        dialog.SetNoun(Q(" Spalte"));
+        dialog.show();
+        EXPECT_EQ(dialog.HintLabel->text(), single ? Q("es kann nur EIN Spalte ausgewählt werden")
+                                                   : Q("es können mehrere  Spalte ausgewählt werden"));
+        EXPECT_EQ(dialog.HintLabel->palette().color(QPalette::WindowText) == QColor(Qt::red), single);
+        EXPECT_EQ(dialog.windowTitle(), Q("Auswahl aus ... "));
+    }
+}
+
+TEST(SelectFromList, SingleChoiceAsksBeforeReplacingTheTick)
+{
+    struct Case {
+        Answer answer;
+        std::vector<int> checked;
+    };
+    for (const Case& c : {Case{Answer::Yes, {1}}, Case{Answer::No, {0, 1}}}) {
+        FakeUserInteraction ui;
+        ui.answers = {c.answer};
+        TForm_Select_From_List dialog(ui);
+        dialog.SetEntries({Q("a"), Q("b"), Q("c")});
+        dialog.SetSingleChoice(true);
+        dialog.CheckList->item(0)->setCheckState(Qt::Checked);
+        dialog.CheckList->item(1)->setCheckState(Qt::Checked);
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].text, Cp1252("Es ist bereits ein Eintrag markiert!\r\n\r\n"
+                                              "Soll der bereits markierte Eintrag abgewählt und\r\n"
+                                              "dieser Eintrag an seiner Stelle markiert werden?"));
+        EXPECT_EQ(ui.messages[0].buttons, Buttons::YesNo);
+        EXPECT_EQ(dialog.CheckedIndices(), c.checked);
+    }
+}
+
+TEST(SelectFromList, ForbiddenPairIsUntickedAndReported)
+{
+    FakeUserInteraction ui;
+    TForm_Select_From_List dialog(ui);
+    dialog.SetEntries({Q("Eins"), Q("Zwei"), Q("Drei")});
+    dialog.SetForbiddenPairs({{0, 2}});
+    dialog.CheckList->item(1)->setCheckState(Qt::Checked);
+    dialog.CheckList->item(0)->setCheckState(Qt::Checked);
+    EXPECT_TRUE(ui.messages.empty());
+    dialog.CheckList->item(2)->setCheckState(Qt::Checked);
+    EXPECT_EQ(dialog.CheckedIndices(), (std::vector<int>{0, 1}));
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].kind, MsgKind::Error);
+    EXPECT_EQ(ui.messages[0].text, Cp1252("Die Kombination von Eintrag \"Eins\" und\r\nEintrag \"Drei\" ist nicht "
+                                          "erlaubt!\r\n\r\nBitte Auswahl überprüfen!"));
+}
+
+TEST(SelectFromList, DisabledEntriesCannotBeTicked)
+{
+    FakeUserInteraction ui;
+    TForm_Select_From_List dialog(ui);
+    dialog.SetEntries({Q("Titel"), Q("Link")}, {true, false});
+    EXPECT_TRUE(dialog.CheckList->item(0)->flags() & Qt::ItemIsUserCheckable);
+    EXPECT_FALSE(dialog.CheckList->item(1)->flags() & Qt::ItemIsEnabled);
+}
+
+TEST(RadioSelect, GroupHeightFollowsTheNumberOfChoices)
+{
+    for (int n : {1, 3, 5}) {
+        TForm_RadioSelect dialog;
+        QStringList choices;
+        for (int i = 0; i < n; ++i)
+            choices << QString::number(i);
+        dialog.SetChoices(choices, n - 1);
+        dialog.show();
+        EXPECT_EQ(dialog.RadioGroup->height(), 16 * n + 21);
+        EXPECT_EQ(dialog.WeiterButton->y(), dialog.RadioGroup->geometry().bottom() + 1 + 10);
+        EXPECT_EQ(dialog.height(), dialog.RadioGroup->height() + dialog.WeiterButton->height() + 40);
+        EXPECT_EQ(dialog.ChosenIndex(), n - 1);
+        EXPECT_EQ(dialog.windowTitle(), Q("Auswahl"));
+        EXPECT_EQ(dialog.RadioGroup->title(), Q(" bitte auswählen "));
+    }
+}
+
+TEST(EditorForm, NumberFieldTakesFiveDigits)
+{
+    TEditorForm dialog;
+    EXPECT_EQ(dialog.EingabeLabel->text(), Q("EingabeLabel = "));
+    dialog.UseNumberField(true);
+    dialog.show();
+    QTest::keyClicks(dialog.NumberEdit, Q("12a34567"));
+    EXPECT_EQ(dialog.Value(), Q("12345"));
+    EXPECT_TRUE(dialog.TextEdit->isHidden());
+    dialog.UseNumberField(false);
+    dialog.SetValue(Q("Meine Auswahl"));
+    EXPECT_EQ(dialog.Value(), Q("Meine Auswahl"));
+}
+
+TEST(ImportDialog, TextModeShowsOnePageAndFixedRows)
+{
+    TestApp t;
+    ImportDialogModel model(t.app, ImportDialogModel::TextMode);
+    TForm_TXT_Import dialog(model);
+    EXPECT_EQ(dialog.windowTitle(), Q("Folianto: Import-Filter"));
+    EXPECT_FALSE(dialog.Pages->isTabVisible(1));
+    EXPECT_TRUE(dialog.KopfzeilenSpin->isEnabled());
+    EXPECT_EQ(dialog.PositionTable->rowCount(), 34);
+    EXPECT_EQ(dialog.PositionTable->horizontalHeaderItem(0)->text(), Q("Eintrag"));
+    EXPECT_EQ(dialog.PositionTable->horizontalHeaderItem(1)->text(), Q("Position"));
+    for (int row : {18, 33}) {
+        EXPECT_EQ(dialog.PositionTable->item(row, 1)->text(), Q("0"));
+        EXPECT_EQ(dialog.PositionTable->item(row, 1)->flags(), Qt::NoItemFlags);
+    }
+    EXPECT_EQ(dialog.PositionTable->item(0, 0)->text(), Q("Kürzel"));
+    EXPECT_EQ(dialog.PositionTable->item(1, 1)->text(), Q("2"));
+}
+
+TEST(ImportDialog, PositionCellsTakeDigitsAndOneMinus)
+{
+    TestApp t;
+    ImportDialogModel model(t.app, ImportDialogModel::TextMode);
+    TForm_TXT_Import dialog(model);
+    dialog.show();
+    dialog.PositionTable->setCurrentCell(2, 1);
+    dialog.PositionTable->editItem(dialog.PositionTable->item(2, 1));
+    auto* editor = dialog.PositionTable->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(editor, nullptr);
+    editor->clear();
+    QTest::keyClicks(editor, Q("-1x-2"));
+    EXPECT_EQ(editor->text(), Q("-12"));
+}
+
+TEST(ImportDialog, DuplicatePositionsKeepItOpenAndResetRestoresThem)
+{
+    TestApp t;
+    ImportDialogModel model(t.app, ImportDialogModel::TextMode);
+    TForm_TXT_Import dialog(model);
+    dialog.PositionTable->item(2, 1)->setText(Q("2"));
+    dialog.OKButton->click();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(t.ui.messages[0].text, Cp1252("Es existieren doppelte Zuweisungen!\r\nBitte, überprüfen Sie die "
+                                            "Import-Spaltenabfolge!"));
+    dialog.ResetButton->click();
+    EXPECT_EQ(dialog.PositionTable->item(2, 1)->text(), Q("3"));
+    dialog.TrennzeichenEdit->setText(Q("#"));
+    dialog.OKButton->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(t.app.settings.ImpExp.Trennzeichen, '#');
+}
+
+TEST(ImportDialog, WorkbookModeShowsTheExcelPageAndItsHintOnce)
+{
+    TestApp t;
+    ImportDialogModel model(t.app, ImportDialogModel::WorkbookMode);
+    TForm_TXT_Import dialog(model);
+    EXPECT_TRUE(dialog.Pages->isTabVisible(1));
+    EXPECT_FALSE(dialog.KopfzeilenSpin->isEnabled());
+    EXPECT_EQ(dialog.Pages->currentIndex(), 0);
+    dialog.show();
+    dialog.hide();
+    dialog.show();
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Information);
+    EXPECT_TRUE(t.app.settings.ImportHinweis);
+}
+
+} // namespace
+} // namespace folianto::test

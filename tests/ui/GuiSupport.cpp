@@ -1,0 +1,68 @@
+#include "ui/GuiSupport.h"
+
+#include "core/DatabaseFile.h"
+#include "core/SampleCatalogue.h"
+
+#include <QToolBar>
+
+namespace folianto::test {
+
+QAction* FindMenuAction(QMenu* menu, const QStringList& path)
+{
+    for (QAction* a : menu->actions()) {
+        if (a->text() != path.front())
+            continue;
+        if (path.size() == 1)
+            return a;
+        return a->menu() ? FindMenuAction(a->menu(), path.mid(1)) : nullptr;
+    }
+    return nullptr;
+}
+
+QAction* FindAction(QWidget* window, const QStringList& path)
+{
+    for (QAction* top : window->findChild<QMenuBar*>()->actions())
+        if (top->text() == path.front() && top->menu())
+            return path.size() == 1 ? top : FindMenuAction(top->menu(), path.mid(1));
+    return nullptr;
+}
+
+QToolButton* FindButton(QWidget* window, const QString& hint)
+{
+    for (QToolButton* b : window->findChild<QToolBar*>()->findChildren<QToolButton*>())
+        if (b->toolTip() == hint)
+            return b;
+    return nullptr;
+}
+
+std::string WriteSampleDatabase(const QTemporaryDir& dir, const char* name, int count)
+{
+    TestApp source;
+    FillSampleCatalogue(source.app.store, count, 7);
+    source.app.DataVerMain = 1;
+    source.app.DataVerMinor = 4;
+    const std::string path = PathToCp1252(dir.filePath(QString::fromLatin1(name)));
+    std::string errParam;
+    Save_Buch_Data(source.app, path, errParam);
+    return path;
+}
+
+std::vector<std::string> ColumnCells(const App& app, int gridCol)
+{
+    std::vector<std::string> cells;
+    for (int r = 1; r < app.grid.RowCount(); ++r)
+        cells.push_back(app.grid.Cell(gridCol, r));
+    return cells;
+}
+
+WindowFixture::WindowFixture()
+{
+    t.platform.programPath = PathToCp1252(dir.filePath(QStringLiteral("Folianto")));
+    window = std::make_unique<TFoliantoMainWindow>(t.app);
+    window->InitBuchStringGrid();
+    window->show();
+}
+
+WindowFixture::~WindowFixture() = default;
+
+} // namespace folianto::test

@@ -1,0 +1,44 @@
+#pragma once
+// Helpers of the widget tests: finding menu entries and tool buttons by their
+// captions, and a main window over a scripted application.
+
+#include "core/Codec.h"
+#include "support/Fakes.h"
+#include "ui/shell/MainWindow.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QString>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include <memory>
+#include <string>
+
+namespace folianto::test {
+
+// The action of a menu path like {"&Datei", "Ö&ffnen..."}; nullptr when missing.
+QAction* FindAction(QWidget* menuOwner, const QStringList& path);
+QAction* FindMenuAction(QMenu* menu, const QStringList& path);
+// The tool button with that hint.
+QToolButton* FindButton(QWidget* window, const QString& hint);
+
+// Writes a database file with `count` sample titles; returns its path (cp1252).
+std::string WriteSampleDatabase(const QTemporaryDir& dir, const char* name, int count);
+
+// Cells of a grid column, rows 1..
+std::vector<std::string> ColumnCells(const App& app, int gridCol);
+
+// A main window over a fresh scripted application.
+struct WindowFixture {
+    WindowFixture();
+    ~WindowFixture();
+    TestApp t;
+    QTemporaryDir dir;
+    std::unique_ptr<TFoliantoMainWindow> window;
+};
+
+inline QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+} // namespace folianto::test

@@ -1,0 +1,303 @@
+#include "ui/GuiSupport.h"
+
+#include "core/ErrorText.h"
+#include "core/Text.h"
+#include "platform/SingleInstanceLock.h"
+#include "ui/shell/Startup.h"
+#include "ui/shell/TitleGrid.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+namespace folianto::test {
+namespace {
+
+struct MenuCase {
+    QStringList path;
+    const char* shortcut;
+    bool enabled;
+};
+
+TEST(MainWindow, MenuEntriesHaveTheirCaptionsShortcutsAndState)
+{
+    WindowFixture f;
+    const MenuCase cases[] = {
+        {{Q("&Datei"), Q("&Neu")}, "", true},
+        {{Q("&Datei"), Q("Ö&ffnen...")}, "", true},
+        {{Q("&Datei"), Q("&Importieren ..."), Q("aus &Folianto-Datei (*.FOL)")}, "", true},
+        {{Q("&Datei"), Q("&Importieren ..."), Q("aus E&xcel-Datei (*.XLS)")}, "", false},
+        {{Q("&Datei"), Q("&Importieren ..."), Q("aus &Text-Datei (*.TXT)")}, "", true},
+        {{Q("&Datei"), Q("&Exportieren ..."), Q("der angezeigten Spalten in &Excel-Datei (*.XLS)")}, "", false},
+        {{Q("&Datei"), Q("&Exportieren ..."), Q("in Excel-Datei (*.XLS) gemäß Export-Definition")}, "", false},
+        {{Q("&Datei"), Q("&Exportieren ..."), Q("in &Literaturliste (*.TXT) gemäß Export-Definition")}, "", true},
+        {{Q("&Datei"), Q("&Exportieren ..."), Q("einer Spalte in Textdatei (*.TXT)")}, "", true},
+        {{Q("&Datei"), Q("&Speichern")}, "Ctrl+S", false},
+        {{Q("&Datei"), Q("Speichern &unter...")}, "Ctrl+U", true},
+        {{Q("&Datei"), Q("&Beenden")}, "", true},
+        {{Q("&Bearbeiten"), Q("Eintrag in die Zwischenablage kopieren")}, "", true},
+        {{Q("&Bearbeiten"), Q("&Filtern, suchen und sortieren")}, "Ctrl+F", false},
+        {{Q("&Bearbeiten"), Q("&Volltextsuche")}, "Ctrl+Alt+F", false},
+        {{Q("&Bearbeiten"), Q("&Ersetzen")}, "Ctrl+H", false},
+        {{Q("&Bearbeiten"), Q("alle internen Listen aktualisieren")}, "", true},
+        {{Q("&Anzeigen"), Q("nach &Kürzel")}, "Ctrl+K", true},
+        {{Q("&Anzeigen"), Q("nach &Titel")}, "Ctrl+T", true},
+        {{Q("&Anzeigen"), Q("nach &Autor")}, "Ctrl+A", true},
+        {{Q("&Anzeigen"), Q("nach Kate&gorie")}, "Ctrl+G", true},
+        {{Q("&Anzeigen"), Q("nach T&yp")}, "Ctrl+Y", true},
+        {{Q("&Anzeigen"), Q("nach S&prache")}, "Ctrl+P", true},
+        {{Q("&Anzeigen"), Q("nach &Besitzer")}, "Ctrl+B", true},
+        {{Q("&Anzeigen"), Q("in &Eingabereihenfolge")}, "Ctrl+E", true},
+        {{Q("&Titel"), Q("&Neu eingeben")}, "Ctrl+N", false},
+        {{Q("&Titel"), Q("&Kopieren")}, "", false},
+        {{Q("&Titel"), Q("&Bearbeiten")}, "", false},
+        {{Q("&Titel"), Q("&Ansehen")}, "", false},
+        {{Q("&Titel"), Q("&Löschen")}, "Del", true},
+        {{Q("&Optionen"), Q("allgemeine &Optionen")}, "Ctrl+O", false},
+        {{Q("Hilfe"), Q("Hilfe   -    F1")}, "", true},
+        {{Q("Hilfe"), Q("&Inhaltsübersicht")}, "", true},
+        {{Q("Hilfe"), Q("&Schnelleinstieg")}, "", true},
+        {{Q("Hilfe"), Q("&Info über Folianto")}, "", true},
+    };
+    for (const MenuCase& c : cases) {
+        SCOPED_TRACE(c.path.join(QStringLiteral(" | ")).toStdString());
+        QAction* a = FindAction(f.window.get(), c.path);
+        ASSERT_NE(a, nullptr);
+        EXPECT_EQ(a->shortcut().toString().toStdString(), c.shortcut);
+        EXPECT_EQ(a->isEnabled(), c.enabled);
+        EXPECT_TRUE(a->isVisible());
+    }
+
+    QStringList visibleMenus;
+    for (QAction* top : f.window->menuBar()->actions())
+        if (top->isVisible())
+            visibleMenus << top->text();
+    EXPECT_EQ(visibleMenus, (QStringList{Q("&Datei"), Q("&Bearbeiten"), Q("&Anzeigen"), Q("&Titel"), Q("&Optionen"),
+                                         Q("Hilfe")}));
+    for (const QStringList& hidden : {QStringList{Q("&Datei"), Q("&Drucken...")},
+                                      QStringList{Q("&Datei"), Q("Drucker&einrichtung...")},
+                                      QStringList{Q("&Bearbeiten"), Q("Notizblock öffnen")}}) {
+        QAction* a = FindAction(f.window.get(), hidden);
+        ASSERT_NE(a, nullptr);
+        EXPECT_FALSE(a->isVisible());
+        EXPECT_FALSE(a->isEnabled());
+    }
+}
+
+TEST(MainWindow, ToolButtonsAndPopupInTheirOrder)
+{
+    WindowFixture f;
+    QStringList hints;
+    auto* bar = f.window->findChild<QToolBar*>();
+    for (QAction* a : bar->actions())
+        if (auto* b = qobject_cast<QToolButton*>(bar->widgetForAction(a)); b && a->isVisible())
+            hints << b->toolTip();
+    EXPECT_EQ(hints, (QStringList{
+                         Q("Buchdatei öffnen"), Q("Buchdatei speichern"), Q("neue Buchdatei anlegen"),
+                         Q("Literatur filtern, suchen und sortieren"), Q("Folianto-Programmoptionen"),
+                         Q("neues Buch eingeben"), Q("sortieren nach Buchtiteln"), Q("sortieren nach Autoren"),
+                         Q("sortieren nach Kategorie"), Q("sortieren nach Typ"), Q("sortieren nach Sprache"),
+                         Q("sortieren nach Eigentümer"), Q("Folianto beenden"), Q("Info über Folianto"),
+                         Q("unsortiert = in der Reihenfolge der Eingabe"), Q("nach Kürzel sortieren"),
+                         Q("angezeigte Titel nach Excel exportieren"), Q("aktuellen Eintrag ins Clipboard kopieren"),
+                         Q("Volltext-Suche"), Q("Filtern-und-Suchen-Einstellungen zurücksetzen")}));
+    EXPECT_FALSE(FindButton(f.window.get(), Q("Buchdatei speichern"))->isEnabled());
+
+    QStringList popup;
+    for (QAction* a : f.window->PopupMenu()->actions())
+        if (!a->isSeparator())
+            popup << a->text();
+    EXPECT_EQ(popup, (QStringList{Q("Titel bearbeiten"), Q("bestehenden Titel kopieren"), Q("neuen Titel erfassen"),
+                                  Q("Titel löschen"), Q("Sortieren nach ..."), Q("Schnellsuche in  ...")}));
+    QStringList sortItems;
+    for (QAction* a : FindMenuAction(f.window->PopupMenu(), {Q("Sortieren nach ...")})->menu()->actions())
+        sortItems << a->text();
+    EXPECT_EQ(sortItems, (QStringList{Q("Kürzel"), Q("Titel"), Q("Autor"), Q("Kategorie"), Q("Typ"), Q("Sprache"),
+                                      Q("Besitzer"), Q("Eingabe-Reihenfolge")}));
+    QAction* titeln = FindMenuAction(f.window->PopupMenu(), {Q("Schnellsuche in  ..."), Q("Titeln")});
+    ASSERT_NE(titeln, nullptr);
+    EXPECT_TRUE(titeln->isChecked());
+    EXPECT_EQ(titeln->shortcut().toString(), Q("Ctrl+Alt+T"));
+}
+
+TEST(MainWindow, OpeningThroughTheFileDialogFillsTheGridAndHistory)
+{
+    WindowFixture f;
+    const std::string path = WriteSampleDatabase(f.dir, "sample.FOL", 30);
+    f.t.ui.filePaths.push_back(path);
+    FindAction(f.window.get(), {Q("&Datei"), Q("Ö&ffnen...")})->trigger();
+
+    EXPECT_EQ(f.t.app.store.AnzBuch, 30);
+    EXPECT_EQ(f.t.app.grid.RowCount(), 31);
+    EXPECT_EQ(f.window->Grid()->model()->rowCount(), 30);
+    EXPECT_EQ(f.window->StatusPanel(1)->text(), Q(" 30 Titel gezeigt von 30 Titeln"));
+    EXPECT_EQ(f.window->StatusPanel(2)->text(), FromCp1252(path));
+    const QList<QAction*> entries = f.window->FileMenu()->actions();
+    EXPECT_EQ(entries.last()->text(), Q("&1 ") + FromCp1252(path));
+    EXPECT_FALSE(f.window->SaveAction()->isEnabled());
+}
+
+TEST(MainWindow, SortButtonReordersRowsAndIsTheOnlyOneDown)
+{
+    WindowFixture f;
+    f.t.ui.filePaths.push_back(WriteSampleDatabase(f.dir, "sort.FOL", 40));
+    FindAction(f.window.get(), {Q("&Datei"), Q("Ö&ffnen...")})->trigger();
+    const int autorCol = f.t.app.columns.CellArray[ColAutor].Pos;
+    const auto before = ColumnCells(f.t.app, autorCol);
+
+    QTest::mouseClick(FindButton(f.window.get(), Q("sortieren nach Autoren")), Qt::LeftButton);
+    EXPECT_EQ(f.t.app.settings.BuchSort, 1);
+    const auto after = ColumnCells(f.t.app, autorCol);
+    EXPECT_NE(before, after);
+    EXPECT_TRUE(std::is_sorted(after.begin(), after.end(), [](const std::string& a, const std::string& b) {
+        return UpperAscii(a.substr(0, 1)) < UpperAscii(b.substr(0, 1));
+    }));
+    int down = 0;
+    for (QToolButton* b : f.window->findChild<QToolBar*>()->findChildren<QToolButton*>())
+        down += b->isChecked() ? 1 : 0;
+    EXPECT_EQ(down, 1);
+    EXPECT_TRUE(FindButton(f.window.get(), Q("sortieren nach Autoren"))->isChecked());
+    EXPECT_TRUE(FindAction(f.window.get(), {Q("&Anzeigen"), Q("nach &Autor")})->isChecked());
+}
+
+TEST(MainWindow, DeleteAsksTheExactQuestion)
+{
+    WindowFixture f;
+    f.t.ui.filePaths.push_back(WriteSampleDatabase(f.dir, "del.FOL", 5));
+    FindAction(f.window.get(), {Q("&Datei"), Q("Ö&ffnen...")})->trigger();
+    f.window->Grid()->SetCurrentCell(1, 2);
+    GetCurrentBuch(f.t.app);
+    const TBuch* current = f.t.app.store.current();
+    ASSERT_NE(current, nullptr);
+    const std::string question = Cp1252("Folianto: Sicherheitssystem\r\n\r\nDer Titel [") + current->Kuerzel.Text +
+                                 "], \"" + current->Titel.Text + Cp1252("\" soll gelöscht werden.\r\n") +
+                                 Cp1252("Soll der Titel wirklich gelöscht werden?");
+    QAction* del = FindAction(f.window.get(), {Q("&Titel"), Q("&Löschen")});
+
+    f.t.ui.answers = {Answer::No};
+    del->trigger();
+    ASSERT_EQ(f.t.ui.messages.size(), 1u);
+    EXPECT_EQ(f.t.ui.messages[0].text, question);
+    EXPECT_EQ(f.t.ui.messages[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(f.t.app.store.AnzBuch, 5);
+
+    f.t.ui.answers = {Answer::Yes};
+    del->trigger();
+    EXPECT_EQ(f.t.app.store.AnzBuch, 4);
+    EXPECT_EQ(f.window->Grid()->model()->rowCount(), 4);
+    EXPECT_FALSE(f.t.app.store.Gesichert);
+    QApplication::processEvents(); // the idle handler enables saving
+    f.window->IdleCheck();
+    EXPECT_TRUE(f.window->SaveAction()->isEnabled());
+    EXPECT_TRUE(f.window->SaveButton()->isEnabled());
+}
+
+TEST(MainWindow, ClosingWithUnsavedDataAsksAndAbortKeepsTheWindow)
+{
+    WindowFixture f;
+    f.t.app.store.Gesichert = false;
+    const std::string question = Cp1252("Folianto: Sicherheitssystem\r\n\r\nDie Buchdaten wurden geändert, aber noch "
+                                        "nicht gesichert.\r\nDie Buchdaten jetzt sichern?");
+    f.t.ui.answers = {Answer::Abort};
+    EXPECT_FALSE(f.window->close());
+    ASSERT_EQ(f.t.ui.messages.size(), 1u);
+    EXPECT_EQ(f.t.ui.messages[0].text, question);
+    EXPECT_EQ(f.t.ui.messages[0].kind, MsgKind::Confirmation);
+    EXPECT_EQ(f.t.ui.messages[0].buttons, Buttons::YesNoAbort);
+
+    // Yes without a file name opens the save-as dialog; cancelling it keeps the program open.
+    f.t.ui.answers = {Answer::Yes};
+    EXPECT_FALSE(f.window->close());
+    EXPECT_EQ(f.t.ui.dialogs.size(), 1u);
+
+    f.t.ui.answers = {Answer::No};
+    EXPECT_TRUE(f.window->close());
+}
+
+TEST(MainWindow, ClosingWithSavedDataAsksNothing)
+{
+    WindowFixture f;
+    EXPECT_TRUE(f.window->close());
+    EXPECT_TRUE(f.t.ui.messages.empty());
+}
+
+TEST(MainWindow, NewDatabaseEmptiesTheGrid)
+{
+    WindowFixture f;
+    f.t.ui.filePaths.push_back(WriteSampleDatabase(f.dir, "new.FOL", 12));
+    FindAction(f.window.get(), {Q("&Datei"), Q("Ö&ffnen...")})->trigger();
+    FindAction(f.window.get(), {Q("&Datei"), Q("&Neu")})->trigger();
+    EXPECT_EQ(f.t.app.store.AnzBuch, 0);
+    EXPECT_TRUE(f.t.app.DataFileName.empty());
+    EXPECT_EQ(f.t.app.grid.RowCount(), 2);
+    EXPECT_EQ(f.window->Grid()->model()->rowCount(), 1);
+    EXPECT_EQ(f.window->StatusPanel(1)->text(), QString());
+}
+
+// Runs the program until its window is up, then `inside`, then closes it.
+int RunProgram(TestApp& t, const std::string& lockDir, const std::function<void(TFoliantoMainWindow&)>& inside)
+{
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* main = qobject_cast<TFoliantoMainWindow*>(w); main && main->isVisible()) {
+                inside(*main);
+                main->close();
+            }
+    });
+    return RunFolianto(t.app, lockDir);
+}
+
+TEST(Startup, SecondInstanceIsRefusedWithoutTouchingTheSettings)
+{
+    QTemporaryDir dir;
+    SingleInstanceLock first(InstanceName, PathToCp1252(dir.path()).c_str());
+    ASSERT_TRUE(first.tryAcquire());
+    TestApp t;
+    t.platform.programPath = PathToCp1252(dir.filePath(QStringLiteral("Folianto")));
+    EXPECT_NE(RunFolianto(t.app, PathToCp1252(dir.path())), 0);
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(t.ui.messages[0].text, "Folianto darf nicht mehrfach geladen werden!");
+    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Error);
+    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("Folianto.INI"))));
+}
+
+TEST(Startup, SettingsSurviveARestart)
+{
+    QTemporaryDir dir;
+    const std::string program = PathToCp1252(dir.filePath(QStringLiteral("Folianto")));
+    const std::string database = WriteSampleDatabase(dir, "last.FOL", 15);
+    {
+        TestApp t;
+        t.platform.programPath = program;
+        t.ui.filePaths.push_back(database);
+        EXPECT_EQ(RunProgram(t, PathToCp1252(dir.path()),
+                             [](TFoliantoMainWindow& w) {
+                                 FindAction(&w, {Q("&Datei"), Q("Ö&ffnen...")})->trigger();
+                                 QTest::mouseClick(FindButton(&w, Q("sortieren nach Kategorie")), Qt::LeftButton);
+                             }),
+                  0);
+        QFile ini(dir.filePath(QStringLiteral("Folianto.INI")));
+        ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(ini.readAll().contains("LastFile=\r\n")); // OpenFileAtStart is off
+    }
+    TestApp t;
+    t.platform.programPath = program;
+    bool checked = false;
+    QString historyEntry;
+    RunProgram(t, PathToCp1252(dir.path()), [&](TFoliantoMainWindow& w) {
+        checked = FindButton(&w, Q("sortieren nach Kategorie"))->isChecked();
+        historyEntry = w.FileMenu()->actions().last()->text();
+    });
+    EXPECT_EQ(t.app.settings.BuchSort, 2);
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(historyEntry, Q("&1 ") + FromCp1252(database));
+    EXPECT_TRUE(t.ui.messages.empty());
+}
+
+} // namespace
+} // namespace folianto::test
