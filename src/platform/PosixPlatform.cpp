@@ -50,10 +50,9 @@ constexpr std::uint32_t kFuseMagic = 0x65735546;
 // FUSE file systems that reach another computer, by mount type without the
 // "fuse." prefix. Other FUSE types (ntfs-3g, encfs, AppImage, ...) are local.
 constexpr std::array<const char*, 22> kNetworkFuseTypes = {
-    "sshfs",   "rclone",    "s3fs",       "gcsfuse",  "goofys",   "blobfuse",
-    "blobfuse2", "mountpoint-s3", "davfs", "curlftpfs", "smbnetfs", "glusterfs",
-    "ceph-fuse", "ceph",    "gvfsd-fuse", "afpfs",    "afpfs-ng", "mfs",
-    "lizardfs", "juicefs",  "seaweedfs",  "sftpfs",
+    "sshfs",     "sftpfs",   "curlftpfs",  "rclone",  "s3fs",      "gcsfuse",       "goofys", "blobfuse",
+    "blobfuse2", "davfs",    "smbnetfs",   "afpfs",   "afpfs-ng",  "mountpoint-s3", "ceph",   "ceph-fuse",
+    "glusterfs", "lizardfs", "mfs",        "juicefs", "seaweedfs", "gvfsd-fuse",
 };
 
 std::string Native(const std::string& cp1252Path)
