@@ -170,7 +170,7 @@ QStringList DialogNameFilters(const std::string& filter)
     QStringList result;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         QString name = parts[i].trimmed();
-        const QString patterns = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
+        const QString patterns = parts[i + 1].trimmed().replace(QLatin1Char(';'), QLatin1Char(' '));
         if (!name.contains(QLatin1Char('(')))
             name += QStringLiteral(" (") + patterns + QLatin1Char(')');
         else if (!name.contains(patterns))

@@ -4,11 +4,15 @@
 #include "core/Text.h"
 #include "platform/SingleInstanceLock.h"
 #include "ui/shell/Startup.h"
+#include "ui/exchange/TxtImportDialog.h"
 #include "ui/shell/TitleGrid.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -31,10 +35,10 @@ TEST(MainWindow, MenuEntriesHaveTheirCaptionsShortcutsAndState)
         {{Q("&Datei"), Q("&Neu")}, "", true},
         {{Q("&Datei"), Q("Ö&ffnen...")}, "", true},
         {{Q("&Datei"), Q("&Importieren ..."), Q("aus &Folianto-Datei (*.FOL)")}, "", true},
-        {{Q("&Datei"), Q("&Importieren ..."), Q("aus E&xcel-Datei (*.XLS)")}, "", false},
+        {{Q("&Datei"), Q("&Importieren ..."), Q("aus E&xcel-Datei (*.XLS)")}, "", true},
         {{Q("&Datei"), Q("&Importieren ..."), Q("aus &Text-Datei (*.TXT)")}, "", true},
-        {{Q("&Datei"), Q("&Exportieren ..."), Q("der angezeigten Spalten in &Excel-Datei (*.XLS)")}, "", false},
-        {{Q("&Datei"), Q("&Exportieren ..."), Q("in Excel-Datei (*.XLS) gemäß Export-Definition")}, "", false},
+        {{Q("&Datei"), Q("&Exportieren ..."), Q("der angezeigten Spalten in &Excel-Datei (*.XLS)")}, "", true},
+        {{Q("&Datei"), Q("&Exportieren ..."), Q("in Excel-Datei (*.XLS) gemäß Export-Definition")}, "", true},
         {{Q("&Datei"), Q("&Exportieren ..."), Q("in &Literaturliste (*.TXT) gemäß Export-Definition")}, "", true},
         {{Q("&Datei"), Q("&Exportieren ..."), Q("einer Spalte in Textdatei (*.TXT)")}, "", true},
         {{Q("&Datei"), Q("&Speichern")}, "Ctrl+S", false},
@@ -297,6 +301,39 @@ TEST(Startup, SettingsSurviveARestart)
     EXPECT_TRUE(checked);
     EXPECT_EQ(historyEntry, Q("&1 ") + FromCp1252(database));
     EXPECT_TRUE(t.ui.messages.empty());
+}
+
+} // namespace
+} // namespace folianto::test
+
+namespace folianto::test {
+namespace {
+
+TEST(MainWindow, WorkbookExportAndImportThroughTheMenus)
+{
+    WindowFixture f;
+    f.t.ui.filePaths.push_back(WriteSampleDatabase(f.dir, "xls.FOL", 8));
+    FindAction(f.window.get(), {Q("&Datei"), Q("Ö&ffnen...")})->trigger();
+    const std::string xls = PathToCp1252(f.dir.filePath(QStringLiteral("export.XLS")));
+    f.t.ui.filePaths.push_back(xls);
+    QTest::mouseClick(FindButton(f.window.get(), Q("angezeigte Titel nach Excel exportieren")), Qt::LeftButton);
+    ASSERT_TRUE(QFile::exists(FromCp1252(xls)));
+
+    FindAction(f.window.get(), {Q("&Datei"), Q("&Neu")})->trigger();
+    f.t.ui.filePaths.push_back(xls);
+    f.t.app.settings.ImpExp.Trennzeichen = '|';
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<TForm_TXT_Import*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(dialog->Pages->isTabVisible(1));
+        dialog->FirstRowSpin->setValue(2); // below the header row
+        dialog->AnzRowsSpin->setValue(8);
+        dialog->AnzColsSpin->setValue(33);
+        dialog->OKButton->click();
+    });
+    FindAction(f.window.get(), {Q("&Datei"), Q("&Importieren ..."), Q("aus E&xcel-Datei (*.XLS)")})->trigger();
+    EXPECT_EQ(f.t.app.store.AnzBuch, 8);
+    EXPECT_EQ(f.window->Grid()->model()->rowCount(), 8);
 }
 
 } // namespace

@@ -88,7 +88,7 @@ TEST(TitleGrid, TypeAheadFindsTheTitleAndEscapeClearsIt)
     EXPECT_EQ(w.window->StatusPanel(3)->text(), QString());
 
     FindMenuAction(w.window->PopupMenu(), {Q("Schnellsuche in  ..."), Q("Autoren")})->trigger();
-    EXPECT_EQ(w.t.app.selection.QuickSearchCol, 1);
+    EXPECT_EQ(w.t.app.selection.QuickSearchColumn, 1);
     EXPECT_FALSE(FindMenuAction(w.window->PopupMenu(), {Q("Schnellsuche in  ..."), Q("Titeln")})->isChecked());
 }
 

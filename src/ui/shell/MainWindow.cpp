@@ -8,12 +8,14 @@
 #include "exchange/EntryFormatter.h"
 #include "exchange/TextExport.h"
 #include "exchange/TextImport.h"
+#include "exchange/WorkbookExchange.h"
 #include "selection/QuickSearch.h"
 #include "shell/App.h"
 #include "shell/FileCommands.h"
 #include "shell/FileHistoryCommands.h"
 #include "shell/MainCommands.h"
 #include "shell/StatusBar.h"
+#include "spreadsheet/Workbook.h"
 #include "ui/diag/TraceForm.h"
 #include "ui/dialogs/ChoiceDialogs.h"
 #include "ui/exchange/TxtImportDialog.h"
@@ -156,13 +158,20 @@ void TFoliantoMainWindow::BuildMenus()
     fileMenu_->addSeparator();
     QMenu* importMenu = fileMenu_->addMenu(U("&Importieren ..."));
     AddAction(importMenu, U("aus &Folianto-Datei (*.FOL)"), {}, [this] { FileMerge(); });
-    AddAction(importMenu, U("aus E&xcel-Datei (*.XLS)"), {}, {})->setEnabled(false);
+    AddAction(importMenu, U("aus E&xcel-Datei (*.XLS)"), {}, [this] {
+        Workbook workbook;
+        ImportFromWorkbook(app_, workbook, [this](ImportDialogModel& model) { return TForm_TXT_Import::Run(model, this); },
+                           SystemNumberFormatter());
+    });
     AddAction(importMenu, U("aus &Text-Datei (*.TXT)"), {}, [this] {
         ImportFromText(app_, [this](ImportDialogModel& model) { return TForm_TXT_Import::Run(model, this); });
     });
     QMenu* exportMenu = fileMenu_->addMenu(U("&Exportieren ..."));
-    AddAction(exportMenu, U("der angezeigten Spalten in &Excel-Datei (*.XLS)"), {}, {})->setEnabled(false);
-    AddAction(exportMenu, U("in Excel-Datei (*.XLS) gemäß Export-Definition"), {}, {})->setEnabled(false);
+    AddAction(exportMenu, U("der angezeigten Spalten in &Excel-Datei (*.XLS)"), {}, [this] { ExportShownTitles(); });
+    AddAction(exportMenu, U("in Excel-Datei (*.XLS) gemäß Export-Definition"), {}, [this] {
+        Workbook workbook;
+        ExportDefinitionToWorkbook(app_, workbook);
+    });
     AddAction(exportMenu, U("in &Literaturliste (*.TXT) gemäß Export-Definition"), {}, [this] { ExportLiteratureList(app_); });
     AddAction(exportMenu, U("einer Spalte in Textdatei (*.TXT)"), {}, [this] { ExportColumn(app_, [this](const std::vector<PickItem>& items) { return PickColumn(items); }); });
     fileMenu_->addSeparator();
@@ -283,7 +292,7 @@ void TFoliantoMainWindow::BuildToolBar()
     findChild<QToolBar*>(QStringLiteral("ToolBar"))->actions().last()->setVisible(false);
     sortButton(6, U("unsortiert = in der Reihenfolge der Eingabe"), U("Eing."));
     sortButton(7, U("nach Kürzel sortieren"), U("Kürzel"));
-    AddButton(U("angezeigte Titel nach Excel exportieren"), {}, U("XLS"), {})->setEnabled(false);
+    AddButton(U("angezeigte Titel nach Excel exportieren"), {}, U("XLS"), [this] { ExportShownTitles(); });
     AddButton(U("aktuellen Eintrag ins Clipboard kopieren"), {}, U("Clip"), [this] { CopyEntryToClipboard(app_); });
     AddButton(U("Volltext-Suche"), {}, U("Volltext"), {})->setEnabled(false);
     AddButton(U("Filtern-und-Suchen-Einstellungen zurücksetzen"), s->standardIcon(QStyle::SP_BrowserReload), {},
@@ -498,6 +507,12 @@ void TFoliantoMainWindow::TitleOpen()
     Run([this] { OpenCurrentTitle(app_); });
 }
 
+void TFoliantoMainWindow::ExportShownTitles()
+{
+    Workbook workbook;
+    ExportGridToWorkbook(app_, workbook);
+}
+
 void TFoliantoMainWindow::SetSort(int order)
 {
     SetBuchSort(app_, static_cast<uint8_t>(order));
@@ -533,7 +548,7 @@ void TFoliantoMainWindow::ChooseQuickSearch(int choice)
 void TFoliantoMainWindow::SyncQuickSearchItems()
 {
     for (int i = 0; i < QuickSearchCount; ++i)
-        quickSearchItems_[static_cast<std::size_t>(i)]->setChecked(i == app_.selection.QuickSearchCol);
+        quickSearchItems_[static_cast<std::size_t>(i)]->setChecked(i == app_.selection.QuickSearchColumn);
 }
 
 void TFoliantoMainWindow::TypeAhead(char key)

@@ -84,6 +84,7 @@ private:
     void TitleDelete();
     void TitleOpen();
     void SavedState();
+    void ExportShownTitles();
     void SetSort(int order);
     std::optional<int> PickColumn(const std::vector<PickItem>& items);
     void SyncQuickSearchItems();
