@@ -99,6 +99,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
     Contents = new QTreeWidget(tabs_);
     Contents->setObjectName(QStringLiteral("HelpContents"));
     Contents->setHeaderHidden(true);
+    Contents->setRootIsDecorated(false);
     for (const HelpPage& p : Pages) {
         auto* item = new QTreeWidgetItem(Contents, {QString::fromUtf8(p.title)});
         item->setData(0, Qt::UserRole, Qrc(p.file));

@@ -1,10 +1,10 @@
 #include "ui/shell/MainWindow.h"
 
 #include "core/Codec.h"
-#include "core/Text.h"
-#include "diag/Trace.h"
 #include "core/DatabaseFile.h"
 #include "core/ErrorText.h"
+#include "core/Text.h"
+#include "diag/Trace.h"
 #include "exchange/EntryFormatter.h"
 #include "exchange/TextExport.h"
 #include "exchange/TextImport.h"
@@ -17,16 +17,15 @@
 #include "shell/StatusBar.h"
 #include "spreadsheet/Workbook.h"
 #include "ui/diag/TraceForm.h"
+#include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/ChoiceDialogs.h"
 #include "ui/exchange/TxtImportDialog.h"
-#include "ui/dialogs/AboutBox.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/shell/Startup.h"
 #include "ui/shell/TitleGrid.h"
 
 #include <QAbstractEventDispatcher>
 #include <QActionGroup>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -158,22 +157,25 @@ void TFoliantoMainWindow::BuildMenus()
     fileMenu_->addSeparator();
     QMenu* importMenu = fileMenu_->addMenu(U("&Importieren ..."));
     AddAction(importMenu, U("aus &Folianto-Datei (*.FOL)"), {}, [this] { FileMerge(); });
-    AddAction(importMenu, U("aus E&xcel-Datei (*.XLS)"), {}, [this] {
+    const ImportDialogRunner importDialog = [this](ImportDialogModel& model) {
+        return TForm_TXT_Import::Run(model, this);
+    };
+    AddAction(importMenu, U("aus E&xcel-Datei (*.XLS)"), {}, [this, importDialog] {
         Workbook workbook;
-        ImportFromWorkbook(app_, workbook, [this](ImportDialogModel& model) { return TForm_TXT_Import::Run(model, this); },
-                           SystemNumberFormatter());
+        ImportFromWorkbook(app_, workbook, importDialog, SystemNumberFormatter());
     });
-    AddAction(importMenu, U("aus &Text-Datei (*.TXT)"), {}, [this] {
-        ImportFromText(app_, [this](ImportDialogModel& model) { return TForm_TXT_Import::Run(model, this); });
-    });
+    AddAction(importMenu, U("aus &Text-Datei (*.TXT)"), {}, [this, importDialog] { ImportFromText(app_, importDialog); });
     QMenu* exportMenu = fileMenu_->addMenu(U("&Exportieren ..."));
     AddAction(exportMenu, U("der angezeigten Spalten in &Excel-Datei (*.XLS)"), {}, [this] { ExportShownTitles(); });
     AddAction(exportMenu, U("in Excel-Datei (*.XLS) gemäß Export-Definition"), {}, [this] {
         Workbook workbook;
         ExportDefinitionToWorkbook(app_, workbook);
     });
-    AddAction(exportMenu, U("in &Literaturliste (*.TXT) gemäß Export-Definition"), {}, [this] { ExportLiteratureList(app_); });
-    AddAction(exportMenu, U("einer Spalte in Textdatei (*.TXT)"), {}, [this] { ExportColumn(app_, [this](const std::vector<PickItem>& items) { return PickColumn(items); }); });
+    AddAction(exportMenu, U("in &Literaturliste (*.TXT) gemäß Export-Definition"), {},
+              [this] { ExportLiteratureList(app_); });
+    AddAction(exportMenu, U("einer Spalte in Textdatei (*.TXT)"), {}, [this] {
+        ExportColumn(app_, [this](const std::vector<PickItem>& items) { return PickColumn(items); });
+    });
     fileMenu_->addSeparator();
     saveAction_ = AddAction(fileMenu_, U("&Speichern"), Ctrl(Qt::Key_S), [this] { FileSave(); });
     AddAction(fileMenu_, U("Speichern &unter..."), Ctrl(Qt::Key_U), [this] { FileSaveAs(); });

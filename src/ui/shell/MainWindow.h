@@ -11,7 +11,6 @@
 #include <vector>
 
 class QAction;
-class QActionGroup;
 class QLabel;
 class QMenu;
 class QToolButton;
