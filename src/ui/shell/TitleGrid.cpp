@@ -9,7 +9,6 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScrollBar>
 #include <QToolTip>
 #include <QWheelEvent>
 
@@ -221,11 +220,6 @@ int TitleGrid::TopRow() const
 {
     const int r = rowAt(0);
     return r < 0 ? 1 : r + 1;
-}
-
-void TitleGrid::SetTopRow(int row)
-{
-    verticalScrollBar()->setValue(std::max(0, row - 1));
 }
 
 void TitleGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous)

@@ -53,8 +53,8 @@ public:
     void SyncFromModel();
     // Puts the cursor on (col, row) of the logic grid.
     void SetCurrentCell(int col, int row);
+    // First visible row of the logic grid.
     int TopRow() const;
-    void SetTopRow(int row);
 
     GridTableModel* TableModel() const { return model_; }
 
