@@ -60,13 +60,13 @@ QString KindCaption(MsgKind kind)
     return {};
 }
 
-struct ButtonSpec {
+struct ButtonEntry {
     const char* caption;
     QMessageBox::ButtonRole role;
     Answer answer;
 };
 
-std::vector<ButtonSpec> ButtonSet(Buttons buttons)
+std::vector<ButtonEntry> ButtonSet(Buttons buttons)
 {
     switch (buttons) {
     case Buttons::Ok:
@@ -134,21 +134,21 @@ private:
     QProgressBar* gauge_;
 };
 
-std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& spec, bool save)
+std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& request, bool save)
 {
-    QFileDialog dialog(parent, FromCp1252(spec.title));
+    QFileDialog dialog(parent, FromCp1252(request.title));
     dialog.setObjectName(save ? QStringLiteral("SaveDialog") : QStringLiteral("OpenDialog"));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(save || !spec.mustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (!spec.overwritePrompt)
+    dialog.setFileMode(save || !request.mustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    if (!request.overwritePrompt)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    const QStringList filters = DialogNameFilters(spec.filter);
+    const QStringList filters = DialogNameFilters(request.filter);
     if (!filters.isEmpty())
         dialog.setNameFilters(filters);
-    if (!spec.defaultExt.empty())
-        dialog.setDefaultSuffix(FromCp1252(spec.defaultExt));
-    if (!spec.initialPath.empty()) {
-        const QString initial = PathFromCp1252(spec.initialPath);
+    if (!request.defaultExt.empty())
+        dialog.setDefaultSuffix(FromCp1252(request.defaultExt));
+    if (!request.initialPath.empty()) {
+        const QString initial = PathFromCp1252(request.initialPath);
         const QFileInfo info(initial);
         if (info.isDir()) {
             dialog.setDirectory(initial);
@@ -189,7 +189,7 @@ Answer QtUserInteraction::message(MsgKind kind, const std::string& text, Buttons
     QMessageBox box(KindIcon(kind), KindCaption(kind), BoxText(text), QMessageBox::NoButton, parent_);
     box.setObjectName(QStringLiteral("MessageBox"));
     std::vector<std::pair<QAbstractButton*, Answer>> map;
-    for (const ButtonSpec& b : ButtonSet(buttons))
+    for (const ButtonEntry& b : ButtonSet(buttons))
         map.emplace_back(box.addButton(QString::fromUtf8(b.caption), b.role), b.answer);
     box.setDefaultButton(static_cast<QPushButton*>(map.front().first));
     if (buttons == Buttons::Ok)
@@ -203,14 +203,14 @@ Answer QtUserInteraction::message(MsgKind kind, const std::string& text, Buttons
     return EscapeAnswer(buttons);
 }
 
-std::optional<std::string> QtUserInteraction::openFile(const FileDialogSpec& spec)
+std::optional<std::string> QtUserInteraction::openFile(const FileDialogSpec& request)
 {
-    return RunFileDialog(parent_, spec, false);
+    return RunFileDialog(parent_, request, false);
 }
 
-std::optional<std::string> QtUserInteraction::saveFile(const FileDialogSpec& spec)
+std::optional<std::string> QtUserInteraction::saveFile(const FileDialogSpec& request)
 {
-    return RunFileDialog(parent_, spec, true);
+    return RunFileDialog(parent_, request, true);
 }
 
 std::unique_ptr<ProgressWindow> QtUserInteraction::showWait(const std::string& text)
