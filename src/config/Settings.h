@@ -54,6 +54,8 @@ struct Settings {
 
     // Section ExportPos: 33 signed slots of the export selection.
     std::array<int32_t, ExportSlotCount> ExportPos{};
+    // Entries follow the fixed pattern per literature type (not stored).
+    bool VorgegExportAuswahl = false;
 };
 
 } // namespace folianto

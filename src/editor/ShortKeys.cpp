@@ -10,4 +10,6 @@ std::string MakeUniqueKuerzel(App& app, int32_t index)
     return b ? b->Kuerzel.Text : std::string();
 }
 
+void Kuerzel_erzeugen(App&) {}
+
 } // namespace folianto
