@@ -99,7 +99,7 @@ bool WriteTextExport(App& app, const std::string& path, const std::vector<int32_
     return true;
 }
 
-void ExportTextCommand(App& app, std::optional<int> column)
+bool ExportTextCommand(App& app, std::optional<int> column)
 {
     TraceScope trace("FoliantoMainWindow.ExportText");
     FileDialogSpec spec;
@@ -108,11 +108,11 @@ void ExportTextCommand(App& app, std::optional<int> column)
     spec.initialPath = "*.TXT";
     const std::optional<std::string> path = app.ui.saveFile(spec);
     if (!path)
-        return;
+        return false;
     if (QFileInfo::exists(PathFromCp1252(*path)) &&
         app.ui.message(MsgKind::Confirmation, "Datei " + *path + " existiert bereits!\r\n" + Cp1252("Datei überschreiben?"),
                        Buttons::YesNo) != Answer::Yes)
-        return;
+        return false;
     int first = 1;
     int last = app.grid.RowCount() - 1;
     if (app.ui.message(MsgKind::Confirmation,
@@ -121,23 +121,25 @@ void ExportTextCommand(App& app, std::optional<int> column)
         first = app.grid.Row;
         last = app.grid.Row;
     }
-    if (WriteTextExport(app, *path, TitlesOfRows(app, first, last), column))
-        app.Inform(MsgKind::Information, "Export in " + *path + " beendet!");
+    if (!WriteTextExport(app, *path, TitlesOfRows(app, first, last), column))
+        return false;
+    app.Inform(MsgKind::Information, "Export in " + *path + " beendet!");
+    return true;
 }
 
-void ExportLiteratureList(App& app)
+bool ExportLiteratureList(App& app)
 {
-    ExportTextCommand(app, std::nullopt);
+    return ExportTextCommand(app, std::nullopt);
 }
 
-void ExportColumn(App& app, const ColumnPicker& pickColumn)
+bool ExportColumn(App& app, const ColumnPicker& pickColumn)
 {
     TraceScope trace("FoliantoMainWindow.ExportColumn");
     const std::vector<PickItem> items = ColumnPickItems(app);
     const std::optional<int> column = pickColumn(items);
     if (!column || *column < 0 || *column >= ColumnCount || !items[static_cast<std::size_t>(*column)].Enabled)
-        return;
-    ExportTextCommand(app, column);
+        return false;
+    return ExportTextCommand(app, column);
 }
 
 } // namespace folianto

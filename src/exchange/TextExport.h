@@ -36,10 +36,11 @@ std::vector<int32_t> TitlesOfRows(const App& app, int first, int last);
 bool WriteTextExport(App& app, const std::string& path, const std::vector<int32_t>& titles,
                      std::optional<int> column);
 
-// The commands: save dialog, overwrite and row questions, the file.
-void ExportLiteratureList(App& app);
-void ExportColumn(App& app, const ColumnPicker& pickColumn);
+// The commands: save dialog, overwrite and row questions, the file. True
+// when the file was written.
+bool ExportLiteratureList(App& app);
+bool ExportColumn(App& app, const ColumnPicker& pickColumn);
 // Shared part of both after the column is known (nothing = literature list).
-void ExportTextCommand(App& app, std::optional<int> column);
+bool ExportTextCommand(App& app, std::optional<int> column);
 
 } // namespace folianto

@@ -206,12 +206,12 @@ bool ImportTextFile(App& app, const std::string& path)
     return ok;
 }
 
-void ImportFromText(App& app, const ImportDialogRunner& runDialog)
+bool ImportFromText(App& app, const ImportDialogRunner& runDialog)
 {
     TraceScope trace("FoliantoMainWindow.ImportFromText");
     ImportDialogModel model(app, ImportDialogModel::TextMode);
     if (!runDialog(model))
-        return;
+        return false;
     FileDialogSpec spec;
     spec.filter = "Text-Dateien (*.TXT)|*.TXT";
     spec.defaultExt = "TXT";
@@ -219,9 +219,9 @@ void ImportFromText(App& app, const ImportDialogRunner& runDialog)
     const std::optional<std::string> path = app.ui.openFile(spec);
     if (!path) {
         app.Inform(MsgKind::Warning, Cp1252("Keine Datei ausgewählt!"));
-        return;
+        return false;
     }
-    ImportTextFile(app, *path);
+    return ImportTextFile(app, *path);
 }
 
 } // namespace folianto

@@ -28,7 +28,8 @@ std::vector<std::string> SplitLines(const std::string& bytes);
 using ImportDialogRunner = std::function<bool(ImportDialogModel&)>;
 
 // The import command: dialog in text mode, file dialog, line loop, refresh.
-void ImportFromText(App& app, const ImportDialogRunner& runDialog);
+// True when a file was imported completely.
+bool ImportFromText(App& app, const ImportDialogRunner& runDialog);
 
 // The line loop on a chosen file, with the messages and the refresh of the
 // command. True when every line after the header lines became a title.

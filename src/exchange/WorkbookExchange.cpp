@@ -102,18 +102,18 @@ bool WriteWorkbook(App& app, Workbook& workbook, const std::string& path, const 
     return true;
 }
 
-void ExportGridToWorkbook(App& app, Workbook& workbook)
+bool ExportGridToWorkbook(App& app, Workbook& workbook)
 {
     TraceScope trace("FoliantoMainWindow.ExportGridToWorkbook");
-    if (const auto path = AskExportPath(app))
-        WriteWorkbook(app, workbook, *path, GridCells(app));
+    const auto path = AskExportPath(app);
+    return path && WriteWorkbook(app, workbook, *path, GridCells(app));
 }
 
-void ExportDefinitionToWorkbook(App& app, Workbook& workbook)
+bool ExportDefinitionToWorkbook(App& app, Workbook& workbook)
 {
     TraceScope trace("FoliantoMainWindow.ExportDefinitionToWorkbook");
-    if (const auto path = AskExportPath(app))
-        WriteWorkbook(app, workbook, *path, ExportDefinitionCells(app));
+    const auto path = AskExportPath(app);
+    return path && WriteWorkbook(app, workbook, *path, ExportDefinitionCells(app));
 }
 
 RangeImport ImportWorkbookRange(App& app, Workbook& workbook, const NumberFormatter& fmt)
@@ -189,13 +189,13 @@ bool ImportWorkbookFile(App& app, Workbook& workbook, const std::string& path, c
     return ok;
 }
 
-void ImportFromWorkbook(App& app, Workbook& workbook, const ImportDialogRunner& runDialog,
+bool ImportFromWorkbook(App& app, Workbook& workbook, const ImportDialogRunner& runDialog,
                         const NumberFormatter& fmt)
 {
     TraceScope trace("FoliantoMainWindow.ImportFromWorkbook");
     ImportDialogModel model(app, ImportDialogModel::WorkbookMode);
     if (!runDialog(model))
-        return;
+        return false;
     FileDialogSpec spec;
     spec.filter = kWorkbookFilter;
     spec.defaultExt = "XLS";
@@ -203,9 +203,9 @@ void ImportFromWorkbook(App& app, Workbook& workbook, const ImportDialogRunner& 
     const std::optional<std::string> path = app.ui.openFile(spec);
     if (!path) {
         app.Inform(MsgKind::Warning, Cp1252("Keine Datei ausgewählt!"));
-        return;
+        return false;
     }
-    ImportWorkbookFile(app, workbook, *path, fmt);
+    return ImportWorkbookFile(app, workbook, *path, fmt);
 }
 
 } // namespace folianto

@@ -29,9 +29,9 @@ std::vector<std::string> SplitEntry(const std::string& entry);
 // saves it to `path`, with the progress window. False after an error message.
 bool WriteWorkbook(App& app, Workbook& workbook, const std::string& path, const CellTable& cells);
 
-// The export commands: save dialog, then WriteWorkbook.
-void ExportGridToWorkbook(App& app, Workbook& workbook);
-void ExportDefinitionToWorkbook(App& app, Workbook& workbook);
+// The export commands: save dialog, then WriteWorkbook. True when written.
+bool ExportGridToWorkbook(App& app, Workbook& workbook);
+bool ExportDefinitionToWorkbook(App& app, Workbook& workbook);
 
 // The import over the range of the settings from a workbook already read.
 // Stops at the first row that cannot become a title (Complete false).
@@ -46,8 +46,9 @@ RangeImport ImportWorkbookRange(App& app, Workbook& workbook, const NumberFormat
 // could not become a title.
 bool ImportWorkbookFile(App& app, Workbook& workbook, const std::string& path, const NumberFormatter& fmt);
 
-// The import command: dialog in workbook mode, file dialog, import.
-void ImportFromWorkbook(App& app, Workbook& workbook, const ImportDialogRunner& runDialog,
+// The import command: dialog in workbook mode, file dialog, import. True
+// when the whole range was imported.
+bool ImportFromWorkbook(App& app, Workbook& workbook, const ImportDialogRunner& runDialog,
                         const NumberFormatter& fmt);
 
 } // namespace folianto
