@@ -36,14 +36,14 @@ public:
     ~GermanLocale() { QLocale::setDefault(QLocale::c()); }
 };
 
-inline void WriteBytes(const std::string& path, const std::string& bytes)
+inline void WriteFileBytes(const std::string& path, const std::string& bytes)
 {
     QFile f(PathFromCp1252(path));
     f.open(QIODevice::WriteOnly | QIODevice::Truncate);
     f.write(bytes.data(), static_cast<qint64>(bytes.size()));
 }
 
-inline std::string ReadBytes(const std::string& path)
+inline std::string ReadFileBytes(const std::string& path)
 {
     QFile f(PathFromCp1252(path));
     if (!f.open(QIODevice::ReadOnly))

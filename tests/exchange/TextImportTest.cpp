@@ -175,7 +175,7 @@ protected:
     std::string File(const std::string& bytes)
     {
         const std::string path = PathToCp1252(dir.path()) + "/import.txt";
-        test::WriteBytes(path, bytes);
+        test::WriteFileBytes(path, bytes);
         return path;
     }
     void Run(const std::string& path)
