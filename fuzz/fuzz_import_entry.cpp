@@ -52,7 +52,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     static SilentUser user;
     static PosixPlatform platform;
-    App app(user, platform);
+    static App app(user, platform);
+    app.store.Clear();
+    app.store.ActBuch = 0;
     app.settings.ImpExp.Trennzeichen = static_cast<char>(data[0]);
     app.settings.KuerzelZwang = (data[1] & 1) != 0;
     app.settings.ImpExp.Kopfzeilen = (data[1] >> 1) & 3;

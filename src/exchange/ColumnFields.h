@@ -10,8 +10,9 @@ namespace folianto {
 TBuchRec* ColumnTextField(TBuch& b, int column);
 const TBuchRec* ColumnTextField(const TBuch& b, int column);
 
-// Descriptors that stand for a field of their own.
-constexpr int ColTyp = 5, ColAuflage = 8, ColPreis = 15, ColAnzahlBilder = 18, ColJahrgang = 25,
-              ColKaufdatum = 26, ColLink = 33;
+// Descriptors that stand for a value of their own.
+namespace cols {
+constexpr int Typ = 5, Auflage = 8, Preis = 15, AnzahlBilder = 18, Jahrgang = 25, Kaufdatum = 26, Link = 33;
+}
 
 } // namespace folianto

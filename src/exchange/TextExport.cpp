@@ -24,19 +24,19 @@ std::string ColumnExportText(const TBuch& b, int column)
     if (const TBuchRec* text = ColumnTextField(b, column))
         return text->Text;
     switch (column) {
-    case ColTyp:
+    case cols::Typ:
         return TypNumToName(b.TypNum);
-    case ColAuflage:
+    case cols::Auflage:
         return IntToStr(b.Auflage);
-    case ColPreis: {
+    case cols::Preis: {
         // Right-aligned in 7 characters; wider prices keep all their digits.
         char buf[64];
         std::snprintf(buf, sizeof buf, "%7.2f", static_cast<double>(b.Preis));
         return buf;
     }
-    case ColJahrgang:
+    case cols::Jahrgang:
         return IntToStr(b.JahrNum);
-    case ColKaufdatum:
+    case cols::Kaufdatum:
         return b.Kaufdatum > 1.0 ? DateToShortText(b.Kaufdatum) : std::string();
     default:
         return {};
@@ -48,7 +48,7 @@ std::vector<PickItem> ColumnPickItems(const App& app)
     std::vector<PickItem> items;
     for (int i = 0; i < ColumnCount; ++i) {
         const TCellRec& cell = app.columns.CellArray[static_cast<std::size_t>(i)];
-        items.push_back({cell.Header, cell.ShowCol && i != ColAnzahlBilder && i != ColLink});
+        items.push_back({cell.Header, cell.ShowCol && i != cols::AnzahlBilder && i != cols::Link});
     }
     return items;
 }

@@ -52,26 +52,26 @@ void StoreField(TBuch& b, int column, const std::string& field)
         return;
     }
     switch (column) {
-    case ColTyp:
+    case cols::Typ:
         // The name table marks every type as linked; an imported title has no
         // linked document, so the flag is not taken over.
         b.TypNum = TypNameToNum(field) & ~LinkFlag;
         break;
-    case ColAuflage:
+    case cols::Auflage:
         if (auto v = ReadInteger(field))
             b.Auflage = *v;
         break;
-    case ColJahrgang:
+    case cols::Jahrgang:
         if (auto v = ReadInteger(field))
             b.JahrNum = *v;
         break;
-    case ColPreis: {
+    case cols::Preis: {
         const double v = ReadNumber(field);
         if (std::isfinite(v) && std::fabs(v) <= FLT_MAX)
             b.Preis = static_cast<float>(v);
         break;
     }
-    case ColKaufdatum:
+    case cols::Kaufdatum:
         if (auto d = ShortTextToDate(field))
             b.Kaufdatum = *d;
         break;
@@ -128,7 +128,7 @@ bool ImportEntry(App& app, const std::string& line)
             WriteTrace("=> CellArray[i].ImportPos: nicht auswertbar!");
             continue;
         }
-        if (column > 32 || column == ColAnzahlBilder || IsVoid(fields[k]))
+        if (column > 32 || column == cols::AnzahlBilder || IsVoid(fields[k]))
             continue;
         StoreField(b, column, fields[k]);
     }
