@@ -131,7 +131,7 @@ RangeImport ImportWorkbookRange(App& app, Workbook& workbook, const NumberFormat
     const long rowTo = std::min<long>(sheet.LastUsedRow(), s.FirstRow - 1L + s.AnzRows - 1);
     // Columns count from the range's first column, so a field keeps its
     // position when the sheet's used area starts further right.
-    const long colFrom = s.FirstCol - 1L;
+    const long colFrom = std::max(0L, s.FirstCol - 1L);
     const long colTo = std::min<long>(sheet.LastUsedCol(), s.FirstCol - 1L + s.AnzCols - 1);
 
     std::string line, check;
