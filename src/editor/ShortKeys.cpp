@@ -5,17 +5,59 @@
 #include "diag/Trace.h"
 #include "shell/App.h"
 
-#include <unordered_map>
-#include <unordered_set>
+#include <algorithm>
+#include <vector>
 
 namespace folianto {
 namespace {
 
 constexpr int64_t kMaxRunningNumber = 999999;
 
-bool StartsWith(const std::string& s, const std::string& prefix)
+char UpperChar(char c)
 {
-    return s.size() >= prefix.size() && s.compare(0, prefix.size(), prefix) == 0;
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+int32_t DecimalDigits(int64_t n)
+{
+    int32_t d = 1;
+    while (n >= 10) {
+        n /= 10;
+        ++d;
+    }
+    return d;
+}
+
+// How many of the titles 1..last hold prefix + FormatKuerzelNumber(n, digits),
+// for n = 1..last+1 (index n; a free number always lies in that range). With
+// `fold` the letters a..z compare as A..Z and `prefix` must be upper-cased.
+// One pass over the store instead of one per candidate.
+std::vector<int32_t> NumberCounts(const App& app, const std::string& prefix, int32_t digits, bool fold,
+                                  int32_t last)
+{
+    std::vector<int32_t> counts(static_cast<std::size_t>(last) + 2, 0);
+    const std::size_t p = prefix.size();
+    for (int32_t i = 1; i <= last; ++i) {
+        const TBuch* t = app.store.at(i);
+        if (!t)
+            continue;
+        const std::string& k = t->Kuerzel.Text;
+        if (k.size() <= p)
+            continue;
+        bool match = true;
+        for (std::size_t j = 0; j < p && match; ++j)
+            match = (fold ? UpperChar(k[j]) : k[j]) == prefix[j];
+        int64_t n = 0;
+        const auto size = static_cast<int64_t>(counts.size());
+        for (std::size_t j = p; j < k.size() && match; ++j) {
+            n = n * 10 + (k[j] - '0');
+            match = k[j] >= '0' && k[j] <= '9' && n < size; // larger numbers are never asked for
+        }
+        // Only the number's own form counts: zero-padded to `digits`, no more.
+        if (match && n > 0 && static_cast<int32_t>(k.size() - p) == std::max(digits, DecimalDigits(n)))
+            ++counts[static_cast<std::size_t>(n)];
+    }
+    return counts;
 }
 
 } // namespace
@@ -53,29 +95,15 @@ void Kuerzel_erzeugen(App& app)
         std::string prefix = autor.size() < 4 ? autor : autor.substr(0, 3);
         while (prefix.size() < 3)
             prefix += '_';
-        // Only keys beginning with the prefix can equal a candidate: collect
-        // them once instead of scanning the store for every number.
-        const std::string upperPrefix = UpperAscii(prefix);
-        std::unordered_set<std::string> taken;
-        for (int32_t i = 1; i <= app.store.AnzBuch; ++i) {
-            const TBuch* t = app.store.at(i);
-            if (t && t->Kuerzel.Text.size() > prefix.size()) {
-                std::string upper = UpperAscii(t->Kuerzel.Text);
-                if (StartsWith(upper, upperPrefix))
-                    taken.insert(std::move(upper));
+        const int32_t digits = app.settings.LZerzwK;
+        const auto held = NumberCounts(app, UpperAscii(prefix), digits, true, app.store.AnzBuch);
+        for (int64_t n = 1; n <= kMaxRunningNumber; ++n)
+            if (n >= static_cast<int64_t>(held.size()) || held[static_cast<std::size_t>(n)] == 0) {
+                key = prefix + FormatKuerzelNumber(n, digits);
+                b->Kuerzel.Text = key;
+                b->Kuerzel.Len = static_cast<int32_t>(key.size());
+                break;
             }
-        }
-        std::string candidate;
-        bool unique = false;
-        for (int64_t n = 1; n <= kMaxRunningNumber && !unique; ++n) {
-            candidate = prefix + FormatKuerzelNumber(n, app.settings.LZerzwK);
-            unique = taken.count(UpperAscii(candidate)) == 0;
-        }
-        if (unique) {
-            key = candidate;
-            b->Kuerzel.Text = key;
-            b->Kuerzel.Len = static_cast<int32_t>(key.size());
-        }
     }
     WriteTrace("ImportEntry: Kuerzel_erzeugen [EXIT]\r\n" + Cp1252("Kürzel fehlte => neu erzeugt: ") + "\"" +
                key + "\"");
@@ -88,35 +116,29 @@ std::string MakeUniqueKuerzel(App& app, int32_t index)
     if (!source)
         return {};
     const std::string base = source->Kuerzel.Text;
-    // How many of the titles 1..AnzBuch-1 hold each key that begins with the
-    // base; every candidate does.
-    std::unordered_map<std::string, int32_t> held;
-    for (int32_t i = 1; i < app.store.AnzBuch; ++i) {
-        const TBuch* t = app.store.at(i);
-        if (t && StartsWith(t->Kuerzel.Text, base))
-            ++held[t->Kuerzel.Text];
-    }
-    auto count = [&held](const std::string& key) {
-        const auto it = held.find(key);
-        return it == held.end() ? 0 : it->second;
-    };
     const int32_t digits = app.settings.LZerzwK;
-    // The number follows from the count of the last candidate. That walk can
-    // come back to a candidate already tried (base and base_002 held once
-    // each); the lowest free number ends it then.
-    std::unordered_set<std::string> tried;
-    std::string candidate = base;
-    for (int32_t c = count(candidate); c > 0; c = count(candidate)) {
-        if (!tried.insert(candidate).second) {
-            for (int64_t n = 2;; ++n) {
-                candidate = base + "_" + FormatKuerzelNumber(n, digits);
-                if (count(candidate) == 0)
-                    return candidate;
-            }
+    const int32_t last = app.store.AnzBuch - 1; // the last title is not compared
+    // held[n]: titles holding base + "_" + number n; held[0]: the base itself.
+    std::vector<int32_t> held = NumberCounts(app, base + "_", digits, false, last);
+    for (int32_t i = 1; i <= last; ++i)
+        if (const TBuch* t = app.store.at(i); t && t->Kuerzel.Text == base)
+            ++held[0];
+    // The next number follows from the count of the current candidate. That
+    // walk can return to a number already tried (base and base_002 held once
+    // each); the lowest free number from 2 on ends it then.
+    std::vector<bool> tried(held.size(), false);
+    std::size_t m = 0;
+    while (held[m] > 0) {
+        if (tried[m]) {
+            m = 2;
+            while (m < held.size() && held[m] > 0)
+                ++m;
+            break;
         }
-        candidate = base + "_" + FormatKuerzelNumber(int64_t{c} + 1, digits);
+        tried[m] = true;
+        m = static_cast<std::size_t>(held[m]) + 1;
     }
-    return candidate;
+    return m == 0 ? base : base + "_" + FormatKuerzelNumber(static_cast<int64_t>(m), digits);
 }
 
 } // namespace folianto
