@@ -67,15 +67,29 @@ bool IsKeyLine(const std::string& line)
     return i < line.size() && line[i] != ';';
 }
 
-// The trimmed key of a "key=value" line; nothing for other lines.
-std::optional<std::string> KeyOf(const std::string& line)
+// Bounds of the trimmed key of a "key=value" line; false for other lines.
+bool KeyBounds(const std::string& line, std::size_t& begin, std::size_t& end)
 {
-    if (!IsKeyLine(line))
-        return std::nullopt;
-    const std::size_t eq = line.find('=');
-    if (eq == std::string::npos)
-        return std::nullopt;
-    return Trim(line, 0, eq);
+    begin = FirstNonSpace(line);
+    if (begin >= line.size() || line[begin] == ';')
+        return false;
+    end = line.find('=', begin);
+    if (end == std::string::npos)
+        return false;
+    while (end > begin && IsSpace(line[end - 1]))
+        --end;
+    return true;
+}
+
+bool LineHasKey(const std::string& line, const std::string& key)
+{
+    std::size_t begin = 0, end = 0;
+    if (!KeyBounds(line, begin, end) || end - begin != key.size())
+        return false;
+    for (std::size_t i = 0; i < key.size(); ++i)
+        if (LowerAscii(line[begin + i]) != LowerAscii(key[i]))
+            return false;
+    return true;
 }
 
 std::string OneLine(const std::string& value)
@@ -157,11 +171,9 @@ std::optional<std::string> IniFile::ReadValue(const std::string& section, const 
     const Section* s = Find(section);
     if (!s)
         return std::nullopt;
-    for (const auto& line : s->lines) {
-        const auto k = KeyOf(line);
-        if (k && SameName(*k, key))
+    for (const auto& line : s->lines)
+        if (LineHasKey(line, key))
             return Trim(line, line.find('=') + 1);
-    }
     return std::nullopt;
 }
 
@@ -202,9 +214,9 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     Section& s = FindOrAppend(section);
     const std::string v = OneLine(value);
     for (auto& line : s.lines) {
-        const auto k = KeyOf(line);
-        if (k && SameName(*k, key)) {
-            line = *k + "=" + v;
+        std::size_t begin = 0, end = 0;
+        if (LineHasKey(line, key) && KeyBounds(line, begin, end)) {
+            line = line.substr(begin, end - begin) + "=" + v;
             return;
         }
     }

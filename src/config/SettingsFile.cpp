@@ -41,10 +41,14 @@ std::string DelimiterText(char c)
     return std::string(1, c);
 }
 
-// The delimiter is the first character of the text; an empty text keeps it.
+// The delimiter is the first character of the text; an empty text or a
+// control character keeps the current one.
 char DelimiterFrom(const std::string& text, char current)
 {
-    return text.empty() ? current : text[0];
+    if (text.empty())
+        return current;
+    const auto c = static_cast<unsigned char>(text[0]);
+    return c < 0x20 || c == 0x7F ? current : text[0];
 }
 
 void ReadCommon(App& app, const IniFile& ini)
