@@ -1,7 +1,7 @@
 #pragma once
-// The global option "--ini PATH" of every command: the settings are read from
-// that file. Without it the built-in defaults apply. The command-line tool
-// never writes settings.
+// The global option "--ini PATH", applied by main before every command: the
+// settings are read from that file. Without it the built-in defaults apply.
+// The command-line tool never writes settings.
 
 #include "cli/Command.h"
 
