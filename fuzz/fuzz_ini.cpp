@@ -3,47 +3,12 @@
 
 #include "config/IniFile.h"
 #include "config/SettingsFile.h"
-#include "core/UserInteraction.h"
-#include "platform/Platform.h"
+#include "platform/PosixPlatform.h"
 #include "shell/App.h"
 
 #include <cstdlib>
 
 namespace {
-
-class NoUser : public folianto::UserInteraction {
-public:
-    folianto::Answer message(folianto::MsgKind, const std::string&, folianto::Buttons) override
-    {
-        return folianto::Answer::Ok;
-    }
-    std::optional<std::string> openFile(const folianto::FileDialogSpec&) override { return std::nullopt; }
-    std::optional<std::string> saveFile(const folianto::FileDialogSpec&) override { return std::nullopt; }
-    std::unique_ptr<folianto::ProgressWindow> showWait(const std::string&) override
-    {
-        return std::make_unique<folianto::NullProgressWindow>();
-    }
-    std::unique_ptr<folianto::ProgressWindow> showProgress(const std::string&, const std::string&) override
-    {
-        return std::make_unique<folianto::NullProgressWindow>();
-    }
-    void setClipboardText(const std::string&) override {}
-    void setBusyCursor(bool) override {}
-    bool startDocument(const std::string&) override { return false; }
-};
-
-class NoPlatform : public folianto::Platform {
-public:
-    bool IsNetworkDrive(const std::string&) override { return false; }
-    std::string MacAddress() override { return {}; }
-    std::optional<double> FileLastWriteTime(const std::string&) override { return std::nullopt; }
-    std::string ProgramPath() override { return "/nonexistent/Folianto"; }
-    std::string UserName() override { return {}; }
-    std::string ComputerName() override { return {}; }
-    std::string IpAddress() override { return {}; }
-    std::string ProgramVersion() override { return "0.0.0.0"; }
-    std::string TempDir() override { return "/tmp"; }
-};
 
 void Check(bool ok)
 {
@@ -61,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string text = ini.Serialize();
     Check(IniFile(text).Serialize() == text);
 
-    NoUser ui;
-    NoPlatform platform;
+    SilentUserInteraction ui;
+    PosixPlatform platform;
     App app(ui, platform);
     ReadSettings(app, ini);
     for (int i = 0; i < ColumnCount; ++i) {
