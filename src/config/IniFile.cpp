@@ -61,7 +61,8 @@ std::optional<std::string> SectionName(const std::string& line)
     return Trim(line, i + 1, close);
 }
 
-bool IsKeyLine(const std::string& line)
+// Neither blank nor a comment.
+bool IsContentLine(const std::string& line)
 {
     const std::size_t i = FirstNonSpace(line);
     return i < line.size() && line[i] != ';';
@@ -70,9 +71,9 @@ bool IsKeyLine(const std::string& line)
 // Bounds of the trimmed key of a "key=value" line; false for other lines.
 bool KeyBounds(const std::string& line, std::size_t& begin, std::size_t& end)
 {
-    begin = FirstNonSpace(line);
-    if (begin >= line.size() || line[begin] == ';')
+    if (!IsContentLine(line))
         return false;
+    begin = FirstNonSpace(line);
     end = line.find('=', begin);
     if (end == std::string::npos)
         return false;
@@ -201,7 +202,7 @@ std::vector<std::string> IniFile::ReadSectionValues(const std::string& section) 
     std::vector<std::string> out;
     if (const Section* s = Find(section))
         for (const auto& line : s->lines) {
-            if (!IsKeyLine(line))
+            if (!IsContentLine(line))
                 continue;
             const std::size_t eq = line.find('=');
             out.push_back(eq == std::string::npos ? std::string() : Trim(line, eq + 1));
@@ -243,7 +244,7 @@ void IniFile::EraseSectionKeys(const std::string& section)
         if (SameName(s.name, section)) {
             std::vector<std::string> kept;
             for (auto& line : s.lines)
-                if (!IsKeyLine(line))
+                if (!IsContentLine(line))
                     kept.push_back(std::move(line));
             s.lines = std::move(kept);
             return;
