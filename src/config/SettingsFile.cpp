@@ -64,8 +64,12 @@ void ReadCommon(App& app, const IniFile& ini)
     s.SortLength = static_cast<uint8_t>(std::clamp(readInt("SortLength", s.SortLength), 0, 255));
     s.SaveDir = readBool("SaveDir", s.SaveDir);
     s.SaveOption = readBool("SaveOption", s.SaveOption);
-    app.DataFileName = ini.ReadString(kCommon, "LastFile", app.DataFileName);
+    const std::string lastFile = ini.ReadString(kCommon, "LastFile", app.DataFileName);
     s.OpenFileAtStart = readBool("OpenFileAtStart", s.OpenFileAtStart);
+    // A remembered file that is not opened must not become the save target
+    // of the empty store.
+    if (s.OpenFileAtStart)
+        app.DataFileName = lastFile;
     s.DefaultTyp = readPreset("DefaultTyp", s.DefaultTyp);
     s.DefaultOwner = readPreset("DefaultOwner", s.DefaultOwner);
     s.DefaultLanguage = readPreset("DefaultLanguage", s.DefaultLanguage);

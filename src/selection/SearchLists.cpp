@@ -17,6 +17,15 @@ bool SearchList::AddEntry(const std::string& text, bool active)
     return true;
 }
 
+SearchList& SearchList::operator=(const SearchList& other)
+{
+    entries = other.entries;
+    index_ = other.index_;
+    if (upToDateOnAdd_)
+        *upToDateOnAdd_ = false;
+    return *this;
+}
+
 void SearchList::Clear()
 {
     entries.clear();

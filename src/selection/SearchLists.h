@@ -20,6 +20,12 @@ struct SearchEntry {
 
 class SearchList {
 public:
+    SearchList() = default;
+    // A copy is a plain list; assigning to a list keeps that list's state flag
+    // and marks it out of date.
+    SearchList(const SearchList& other) : entries(other.entries), index_(other.index_) {}
+    SearchList& operator=(const SearchList& other);
+
     // Appends {text, active, 0} unless the text is blank or already present.
     // Returns true when an entry was added.
     bool AddEntry(const std::string& text, bool active = true);

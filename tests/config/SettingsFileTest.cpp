@@ -217,6 +217,16 @@ TEST(SettingsReader, PositionHolesRenumberTheShownColumns)
     EXPECT_EQ(Positions(noHoles.app), expected);
 }
 
+TEST(SettingsReader, LastFileOnlyWhenOpenedAtStart)
+{
+    struct Case { const char* open; const char* expected; };
+    for (const Case& c : {Case{"1", "/x.FOL"}, Case{"0", ""}}) {
+        TestApp t;
+        ReadSettings(t.app, IniFile(std::string("[COMMON]\r\nLastFile=/x.FOL\r\nOpenFileAtStart=") + c.open));
+        EXPECT_EQ(t.app.DataFileName, c.expected) << c.open;
+    }
+}
+
 TEST(SettingsReader, Columns9And30StayHidden)
 {
     TestApp t;

@@ -124,6 +124,12 @@ TEST(SearchLists, StateFlagsActiveFlagsAndEditorHelpers)
     l.AllKeywordsListUpToDate = true;
     l.SchlagworteSearchList.AddEntry("x"); // duplicate: nothing added
     EXPECT_TRUE(l.AllKeywordsListUpToDate);
+    SearchList copy = l.SchlagworteSearchList; // a copy does not touch the flag
+    copy.AddEntry("y");
+    EXPECT_TRUE(l.AllKeywordsListUpToDate);
+    l.SchlagworteSearchList = copy;
+    EXPECT_FALSE(l.AllKeywordsListUpToDate);
+    EXPECT_FALSE(l.SchlagworteSearchList.AddEntry("y"));
 
     EXPECT_TRUE(SearchList().SearchListInactive());
     EXPECT_TRUE(SearchList().SearchListAllActive());
