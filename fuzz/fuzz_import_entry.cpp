@@ -19,24 +19,6 @@ namespace {
 
 using namespace folianto;
 
-class SilentUser : public UserInteraction {
-public:
-    Answer message(MsgKind, const std::string&, Buttons) override { return Answer::Ok; }
-    std::optional<std::string> openFile(const FileDialogSpec&) override { return std::nullopt; }
-    std::optional<std::string> saveFile(const FileDialogSpec&) override { return std::nullopt; }
-    std::unique_ptr<ProgressWindow> showWait(const std::string&) override
-    {
-        return std::make_unique<NullProgressWindow>();
-    }
-    std::unique_ptr<ProgressWindow> showProgress(const std::string&, const std::string&) override
-    {
-        return std::make_unique<NullProgressWindow>();
-    }
-    void setClipboardText(const std::string&) override {}
-    void setBusyCursor(bool) override {}
-    bool startDocument(const std::string&) override { return false; }
-};
-
 void Check(bool condition)
 {
     if (!condition)
@@ -50,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     constexpr size_t kHeader = 2 + DescriptorCount;
     if (size < kHeader)
         return 0;
-    static SilentUser user;
+    static SilentUserInteraction user;
     static PosixPlatform platform;
     static App app(user, platform);
     app.store.Clear();

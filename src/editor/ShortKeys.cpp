@@ -141,6 +141,4 @@ std::string MakeUniqueKuerzel(App& app, int32_t index)
     return m == 0 ? base : base + "_" + FormatKuerzelNumber(static_cast<int64_t>(m), digits);
 }
 
-void Kuerzel_erzeugen(App&) {}
-
 } // namespace folianto

@@ -25,7 +25,5 @@ void Kuerzel_erzeugen(App& app);
 // A variant of the key of title `index` that none of the titles
 // 1..AnzBuch-1 holds exactly: the key itself when free, else key + "_" + number.
 std::string MakeUniqueKuerzel(App& app, int32_t index);
-// Gives the current title, whose key is blank, a free key from its author.
-void Kuerzel_erzeugen(App& app);
 
 } // namespace folianto

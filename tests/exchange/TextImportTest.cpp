@@ -263,5 +263,27 @@ TEST_F(ImportCommandTest, UnreadableFileIsReported)
     EXPECT_TRUE(t.app.store.Gesichert);
 }
 
+TEST(ImportEntryShortKeys, GeneratedAndMadeUnique)
+{
+    test::TestApp t;
+    t.app.settings.KuerzelZwang = true;
+    t.app.settings.LZerzwK = 3;
+    struct Case {
+        std::string line;
+        std::string key;
+    } cases[] = {
+        {"Eco001$T$Eco", "Eco001"},       // free key stays
+        {"Eco001$T$Eco", "Eco001_002"},   // taken key gets a variant
+        {"$T$M\xfcller, Hans", "M\xfcl001"},  // blank key generated from the author
+        {" \t$T$M\xfcller", "M\xfcl002"},
+        {"$T$", "___001"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(ImportEntry(t.app, c.line));
+        EXPECT_EQ(t.app.store.current()->Kuerzel.Text, c.key) << c.line;
+        EXPECT_EQ(t.app.store.current()->Kuerzel.Len, static_cast<int32_t>(c.key.size()));
+    }
+}
+
 } // namespace
 } // namespace folianto
