@@ -258,10 +258,13 @@ bool ReadOldFormat(App& app, QIODevice& dev, ByteReader& in, ProgressWindow* pro
                                                     dev.size() / static_cast<qint64>(OldRecordSize), MaxBuch)));
     int32_t count = 0;
     while (!in.atEnd()) {
+        // A short last record reads as far as it goes; data shorter than one
+        // record (such as a header-format file of 20 bytes or fewer) hold none.
+        unsigned char rec[OldRecordSize] = {};
+        if (in.read(rec, sizeof rec) < sizeof rec && count == 0)
+            break;
         if (!store.NewBuch())
             return false;
-        unsigned char rec[OldRecordSize] = {};
-        in.read(rec, sizeof rec); // a short last record reads as far as it goes
         TBuch& b = *store.at(store.AnzBuch);
         FillFromOldRecord(b, rec);
         store.UpdateBuchLengths(store.AnzBuch);

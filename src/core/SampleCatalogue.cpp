@@ -252,15 +252,16 @@ std::vector<uint8_t> MakeSampleJpeg(uint64_t seed, std::size_t minBytes, std::si
     Random r(seed);
     const double target = static_cast<double>(minBytes) +
                           static_cast<double>(r.next() % (maxBytes - minBytes + 1));
-    double pixels = target / 1.2; // first guess of bytes per pixel
+    double pixels = target / 0.45; // about 0.45 bytes per pixel at this quality and grain
     std::vector<uint8_t> jpeg;
     for (int attempt = 0; attempt < 6; ++attempt) {
         const int width = std::max(16, static_cast<int>(std::sqrt(pixels * 0.7)));
         const int height = std::max(16, static_cast<int>(pixels / width));
         jpeg = EncodeJpeg(CoverPixels(seed, width, height), width, height);
-        if (jpeg.size() >= minBytes && jpeg.size() <= maxBytes)
+        const double size = static_cast<double>(jpeg.size());
+        if (jpeg.size() >= minBytes && jpeg.size() <= maxBytes && std::abs(size - target) < 0.15 * target)
             break;
-        pixels *= target / static_cast<double>(jpeg.size());
+        pixels *= target / size;
     }
     return jpeg;
 }
