@@ -19,7 +19,8 @@
 namespace folianto {
 namespace {
 
-constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr std::size_t kBufferSize = 16 * 1024;
+constexpr std::size_t kDirectRead = 4 * 1024; // larger remainders bypass the buffer
 constexpr int32_t kProgressEvents = 256; // titles between two event-loop turns
 
 int32_t GetInt32(const unsigned char* p)
@@ -317,7 +318,7 @@ void WriteTitle(ByteWriter& out, const TBuch& b, int32_t minor)
 // ---------------------------------------------------------------- ByteReader
 
 ByteReader::ByteReader(QIODevice& dev, std::string errorText)
-    : dev_(dev), errorText_(std::move(errorText)), buf_(kBufferSize)
+    : dev_(dev), errorText_(std::move(errorText)), buf_(kBufferSize), size_(dev.isSequential() ? -1 : dev.size())
 {
 }
 
@@ -345,6 +346,11 @@ bool ByteReader::fill(std::size_t want)
 
 std::size_t ByteReader::read(void* dst, std::size_t n)
 {
+    if (n <= buffered()) {
+        std::memcpy(dst, buf_.data() + pos_, n);
+        pos_ += n;
+        return n;
+    }
     char* out = static_cast<char*>(dst);
     std::size_t done = 0;
     while (done < n) {
@@ -392,21 +398,25 @@ template <class Container>
 std::size_t ByteReader::appendBytes(Container& out, std::size_t n)
 {
     using Char = typename Container::value_type;
+    const Char* p = reinterpret_cast<const Char*>(buf_.data() + pos_);
+    if (n <= buffered()) {
+        out.insert(out.end(), p, p + n);
+        pos_ += n;
+        return n;
+    }
     const std::size_t start = out.size();
     // Reserve only what the data can still hold.
-    const std::size_t ahead = dev_.isSequential()
-                                  ? buf_.size()
-                                  : static_cast<std::size_t>(std::max<qint64>(0, dev_.size() - dev_.pos()));
+    const std::size_t ahead =
+        size_ < 0 ? buf_.size() : static_cast<std::size_t>(std::max<qint64>(0, size_ - dev_.pos()));
     const std::size_t limit = std::min(n, buffered() + ahead);
     out.reserve(start + limit);
 
-    std::size_t k = std::min(n, buffered());
-    const Char* p = reinterpret_cast<const Char*>(buf_.data() + pos_);
+    std::size_t k = buffered();
     out.insert(out.end(), p, p + k);
     pos_ += k;
     std::size_t done = k;
     // Large remainders go straight from the device into place.
-    while (n - done >= buf_.size() && !eof_) {
+    while (n - done >= kDirectRead && !eof_) {
         const std::size_t room = limit > done ? limit - done : 0;
         const std::size_t want = std::min(n - done, std::max(room, buf_.size()));
         out.resize(start + done + want);

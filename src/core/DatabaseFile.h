@@ -3,6 +3,8 @@
 // field; the older format of fixed 4004-byte records; load, merge and save
 // with the backup generations.
 
+#include <QtGlobal>
+
 #include <cstddef>
 #include <cstdint>
 #include <exception>
@@ -51,6 +53,7 @@ private:
     QIODevice& dev_;
     std::string errorText_;
     std::vector<char> buf_;
+    qint64 size_;  // of a random-access device; -1 when unknown
     std::size_t pos_ = 0;
     std::size_t end_ = 0;
     bool eof_ = false;

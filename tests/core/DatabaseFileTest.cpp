@@ -2,6 +2,7 @@
 #include "core/Codec.h"
 #include "core/DatabaseFile.h"
 #include "core/SampleCatalogue.h"
+#include "diag/Trace.h"
 #include "support/DbBytes.h"
 #include "support/Fakes.h"
 
@@ -11,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 
@@ -151,8 +153,9 @@ TEST(DatabaseFile, IsHeaderFormat)
     for (const Case& c : cases) {
         int len = 0;
         EXPECT_EQ(IsHeaderFormat(c.start.data(), c.start.size(), len), c.header) << c.start;
-        if (c.header)
+        if (c.header) {
             EXPECT_EQ(len, c.length) << c.start;
+        }
     }
 }
 
@@ -667,4 +670,22 @@ TEST(DatabaseFile, ReaderOnTruncatedAndFailingDevices)
     TestApp t;
     BrokenDevice broken;
     EXPECT_THROW(ReadBuchData(t.app, broken, "kaputt"), AppError);
+}
+
+TEST(DatabaseFile, TypeRepairIsTraced)
+{
+    struct Lines : TraceSink {
+        void WriteTraceLevel(int, const std::string& text) override { lines.push_back(text); }
+        std::vector<std::string> lines;
+    } sink;
+    Env env;
+    WriteBytes(env.qpath("t.FOL"), Header(4) + TwoTitles(4));
+    InstallTraceSink(&sink);
+    env.load(env.path("t.FOL"));
+    InstallTraceSink(nullptr);
+    const std::string expected = "FoliantoMainWindow.Load_Buch_Data\r\nTitel=\r\nlfd.Nr=2\r\n"
+                                 "TypNum nicht im erlaubten Intervall [0..8]=12\r\nSetze TypNum auf 8=unklar";
+    EXPECT_EQ(std::count(sink.lines.begin(), sink.lines.end(), expected), 1);
+    EXPECT_EQ(sink.lines.front(), "FoliantoMainWindow.Load_Buch_Data [ENTRY]");
+    EXPECT_EQ(sink.lines.back(), "FoliantoMainWindow.Load_Buch_Data [EXIT]");
 }
