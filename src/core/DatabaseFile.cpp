@@ -19,8 +19,7 @@
 namespace folianto {
 namespace {
 
-constexpr std::size_t kBufferSize = 16 * 1024;
-constexpr std::size_t kDirectRead = 4 * 1024; // larger remainders bypass the buffer
+constexpr std::size_t kBufferSize = 64 * 1024;
 constexpr int32_t kProgressEvents = 256; // titles between two event-loop turns
 
 int32_t GetInt32(const unsigned char* p)
@@ -398,41 +397,17 @@ template <class Container>
 std::size_t ByteReader::appendBytes(Container& out, std::size_t n)
 {
     using Char = typename Container::value_type;
-    const Char* p = reinterpret_cast<const Char*>(buf_.data() + pos_);
-    if (n <= buffered()) {
-        out.insert(out.end(), p, p + n);
-        pos_ += n;
-        return n;
+    if (n > buffered()) {
+        // Reserve only what the data can still hold.
+        const qint64 ahead = size_ < 0 ? 0 : std::max<qint64>(0, size_ - dev_.pos());
+        out.reserve(out.size() + std::min(n, buffered() + static_cast<std::size_t>(ahead)));
     }
-    const std::size_t start = out.size();
-    // Reserve only what the data can still hold.
-    const std::size_t ahead =
-        size_ < 0 ? buf_.size() : static_cast<std::size_t>(std::max<qint64>(0, size_ - dev_.pos()));
-    const std::size_t limit = std::min(n, buffered() + ahead);
-    out.reserve(start + limit);
-
-    std::size_t k = buffered();
-    out.insert(out.end(), p, p + k);
-    pos_ += k;
-    std::size_t done = k;
-    // Large remainders go straight from the device into place.
-    while (n - done >= kDirectRead && !eof_) {
-        const std::size_t room = limit > done ? limit - done : 0;
-        const std::size_t want = std::min(n - done, std::max(room, buf_.size()));
-        out.resize(start + done + want);
-        const qint64 got = dev_.read(reinterpret_cast<char*>(&out[start + done]), static_cast<qint64>(want));
-        if (got < 0)
-            throw AppError(errorText_);
-        if (got == 0)
-            eof_ = true;
-        done += static_cast<std::size_t>(got);
-        out.resize(start + done);
-    }
+    std::size_t done = 0;
     while (done < n) {
-        if (!fill(n - done) && buffered() == 0)
+        if (buffered() == 0 && !fill(n - done) && buffered() == 0)
             break;
-        k = std::min(n - done, buffered());
-        p = reinterpret_cast<const Char*>(buf_.data() + pos_);
+        const std::size_t k = std::min(n - done, buffered());
+        const Char* p = reinterpret_cast<const Char*>(buf_.data() + pos_);
         out.insert(out.end(), p, p + k);
         pos_ += k;
         done += k;
