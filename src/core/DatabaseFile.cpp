@@ -187,12 +187,15 @@ bool ReadHeaderFormat(App& app, ByteReader& in, const std::string& path, int hea
             return false;
         const int32_t nr = store.AnzBuch;
         TBuch& b = *store.at(nr);
+        bool complete = true;
         try {
             ReadHeaderTitle(in, app.ui, nr, b, app.DataVerMinor);
         } catch (const ReadAbort&) {
-            app.ui.message(MsgKind::Error, "Fehler beim Lesen von Titel \"" + IntToStr(nr) + "\"!", Buttons::Ok);
-            continue;
+            complete = false;
         } catch (const std::bad_alloc&) {
+            complete = false;
+        }
+        if (!complete) { // the partly read title stays; the next one starts here
             app.ui.message(MsgKind::Error, "Fehler beim Lesen von Titel \"" + IntToStr(nr) + "\"!", Buttons::Ok);
             continue;
         }

@@ -167,6 +167,9 @@ TEST(DatabaseFile, LoadsEveryHeaderVersion)
         Env env;
         const std::string file = env.path("alt.FOL");
         WriteBytes(env.qpath("alt.FOL"), Header(minor) + TwoTitles(minor));
+        int headerLen = 0;
+        EXPECT_TRUE(IsHeaderFormat(file, headerLen));
+        EXPECT_EQ(headerLen, 12);
         ASSERT_TRUE(env.load(file));
 
         App& app = env.app;
