@@ -18,7 +18,9 @@ struct FileDialogSpec {
     std::string defaultExt;   // without dot, e.g. "FOL"
     std::string initialPath;  // file or directory to start in
     bool mustExist = false;   // open: the file must exist
+    bool pathMustExist = false; // the directory must exist
     bool overwritePrompt = false;
+    bool createPrompt = false;  // ask before a new file is named
 };
 
 // A wait or progress window; closes when destroyed.
