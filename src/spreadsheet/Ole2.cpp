@@ -26,6 +26,21 @@ template <typename T> using GsfPtr = std::unique_ptr<T, Unref>;
     throw biff::ReadFailure{kind, detail};
 }
 
+// libgsf reports damaged containers on its log domain; they become trace
+// lines instead of console noise, the reader reports the damage itself.
+void RouteGsfMessages()
+{
+    static const bool routed = [] {
+        g_log_set_handler("libgsf:msole", static_cast<GLogLevelFlags>(G_LOG_LEVEL_MASK),
+                          [](const gchar*, GLogLevelFlags, const gchar* message, gpointer) {
+                              WriteTrace(std::string("libgsf: ") + (message ? message : ""));
+                          },
+                          nullptr);
+        return true;
+    }();
+    (void)routed;
+}
+
 bool SameNameIgnoringCase(const char* a, const char* b)
 {
     for (; *a && *b; ++a, ++b)
@@ -41,6 +56,7 @@ WorkbookStream ExtractWorkbookStream(const std::vector<uint8_t>& file)
     TraceScope trace("Ole2.ExtractWorkbookStream");
     if (file.empty())
         Fail(biff::ReadFailure::Kind::NotWorkbook);
+    RouteGsfMessages();
     GsfPtr<GsfInput> input(gsf_input_memory_new(file.data(), static_cast<gsf_off_t>(file.size()), FALSE));
     GError* error = nullptr;
     GsfPtr<GsfInfile> ole(gsf_infile_msole_new(input.get(), &error));
@@ -101,8 +117,7 @@ std::vector<uint8_t> PackWorkbookStream(const std::vector<uint8_t>& stream, cons
         gsf_output_write(child.get(), stream.size(), stream.data());
         gsf_output_close(child.get());
         gsf_output_close(GSF_OUTPUT(ole.get()));
-    }
-    gsf_output_close(memory.get());
+    } // closing the compound file closes the memory output too
     const guint8* bytes = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(memory.get()));
     const gsf_off_t size = gsf_output_size(memory.get());
     return std::vector<uint8_t>(bytes, bytes + size);
