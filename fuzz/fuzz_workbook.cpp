@@ -26,11 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::size_t total = 0;
     for (std::size_t s = 0; s < workbook.SheetCount(); ++s) {
         const Sheet& sheet = workbook.GetSheet(s);
-        if (sheet.FirstUsedRow() > sheet.LastUsedRow())
-            continue;
-        for (uint32_t r = sheet.FirstUsedRow(); r <= sheet.LastUsedRow() && r < sheet.FirstUsedRow() + 64u; ++r)
-            for (uint32_t c = sheet.FirstUsedCol(); c <= sheet.LastUsedCol(); ++c)
-                total += sheet.ReadCellText(static_cast<uint16_t>(c), static_cast<uint16_t>(r), fmt).size();
+        sheet.ForEachCell([&](const Sheet::Cell& c) { total += sheet.ReadCellText(c.col, c.row, fmt).size(); });
+        total += sheet.ReadCellText(sheet.LastUsedCol(), sheet.FirstUsedRow(), fmt).size();
     }
     // Writing back what was read must either work or refuse cleanly.
     try {

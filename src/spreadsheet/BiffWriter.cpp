@@ -259,12 +259,12 @@ void WriteSheet(Out& out, const Sheet& sheet, bool active, const std::vector<uin
     SimpleRecord(out, 0x0055, {8});              // DEFCOLWIDTH
 
     Extent extent;
-    sheet.ForEachCell([&](uint16_t row, const Sheet::Cell& c) {
+    sheet.ForEachCell([&](const Sheet::Cell& c) {
         if (extent.empty) {
-            extent = {false, row, row, c.col, c.col};
+            extent = {false, c.row, c.row, c.col, c.col};
             return;
         }
-        extent.lastRow = row;
+        extent.lastRow = c.row;
         extent.firstCol = std::min(extent.firstCol, c.col);
         extent.lastCol = std::max(extent.lastCol, c.col);
     });
@@ -277,7 +277,8 @@ void WriteSheet(Out& out, const Sheet& sheet, bool active, const std::vector<uin
     out.End(dim);
 
     std::size_t text = 0;
-    sheet.ForEachCell([&](uint16_t row, const Sheet::Cell& c) {
+    sheet.ForEachCell([&](const Sheet::Cell& c) {
+        const uint16_t row = c.row;
         std::size_t r;
         switch (c.kind) {
         case Sheet::CellKind::Text:
@@ -337,13 +338,13 @@ std::vector<uint8_t> WriteWorkbookStream(const std::vector<Sheet>& sheets)
     SharedStrings sst;
     std::vector<std::vector<uint32_t>> textIndex(sheets.size());
     for (std::size_t s = 0; s < sheets.size(); ++s) {
-        sheets[s].ForEachCell([&](uint16_t row, const Sheet::Cell& c) {
+        sheets[s].ForEachCell([&](const Sheet::Cell& c) {
             if (c.col >= kMaxCols)
                 TooWide(c.col);
             if (c.kind == Sheet::CellKind::Text || c.kind == Sheet::CellKind::SharedText) {
                 const std::string& text = sheets[s].CellString(c);
                 if (text.size() > kMaxTextLength)
-                    TooLong(c.col, row);
+                    TooLong(c.col, c.row);
                 textIndex[s].push_back(sst.Add(text));
             }
         });

@@ -64,15 +64,36 @@ SystemNumberFormatter::SystemNumberFormatter() : LocaleNumberFormatter(DecimalPo
 
 // ---- sheet ----------------------------------------------------------------
 
+namespace {
+
+bool Before(const Sheet::Cell& a, const Sheet::Cell& b)
+{
+    return a.row != b.row ? a.row < b.row : a.col < b.col;
+}
+
+} // namespace
+
+void Sheet::Normalize() const
+{
+    if (sorted_)
+        return;
+    std::stable_sort(cells_.begin(), cells_.end(), Before);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < cells_.size(); ++i)
+        if (i + 1 == cells_.size() || Before(cells_[i], cells_[i + 1]))
+            cells_[kept++] = cells_[i];
+    cells_.resize(kept);
+    sorted_ = true;
+}
+
 const Sheet::Cell* Sheet::Find(uint16_t col, uint16_t row) const
 {
-    const auto r = std::lower_bound(rows_.begin(), rows_.end(), row,
-                                    [](const Row& a, uint16_t b) { return a.row < b; });
-    if (r == rows_.end() || r->row != row)
-        return nullptr;
-    const auto c = std::lower_bound(r->cells.begin(), r->cells.end(), col,
-                                    [](const Cell& a, uint16_t b) { return a.col < b; });
-    return c != r->cells.end() && c->col == col ? &*c : nullptr;
+    Normalize();
+    Cell key;
+    key.row = row;
+    key.col = col;
+    const auto c = std::lower_bound(cells_.begin(), cells_.end(), key, Before);
+    return c != cells_.end() && c->row == row && c->col == col ? &*c : nullptr;
 }
 
 Sheet::Cell& Sheet::Place(uint16_t col, uint16_t row)
@@ -87,26 +108,17 @@ Sheet::Cell& Sheet::Place(uint16_t col, uint16_t row)
         firstCol_ = std::min(firstCol_, col);
         lastCol_ = std::max(lastCol_, col);
     }
-    // Cells usually arrive in row and column order: append at the end then.
-    auto r = rows_.end();
-    if (rows_.empty() || rows_.back().row < row)
-        r = rows_.insert(rows_.end(), Row{row, {}});
-    else if (rows_.back().row == row)
-        r = rows_.end() - 1;
-    else {
-        r = std::lower_bound(rows_.begin(), rows_.end(), row, [](const Row& a, uint16_t b) { return a.row < b; });
-        if (r->row != row)
-            r = rows_.insert(r, Row{row, {}});
+    Cell cell;
+    cell.row = row;
+    cell.col = col;
+    if (!cells_.empty() && cells_.back().row == row && cells_.back().col == col) {
+        cells_.back() = cell;
+        return cells_.back();
     }
-    std::vector<Cell>& cells = r->cells;
-    auto c = cells.end();
-    if (!cells.empty() && cells.back().col >= col)
-        c = std::lower_bound(cells.begin(), cells.end(), col, [](const Cell& a, uint16_t b) { return a.col < b; });
-    if (c == cells.end() || c->col != col)
-        c = cells.insert(c, Cell{});
-    *c = Cell{};
-    c->col = col;
-    return *c;
+    if (!cells_.empty() && !Before(cells_.back(), cell))
+        sorted_ = false;
+    cells_.push_back(cell);
+    return cells_.back();
 }
 
 void Sheet::WriteText(uint16_t col, uint16_t row, const std::string& text)

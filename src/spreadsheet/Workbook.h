@@ -74,18 +74,19 @@ public:
     // Engine internals: one cell as the reader and writer see it.
     enum class CellKind : uint8_t { Blank, Text, SharedText, Number, Bool, Error };
     struct Cell {
+        uint16_t row = 0;
         uint16_t col = 0;
         CellKind kind = CellKind::Blank;
         uint8_t code = 0;   // boolean value or error code
         uint32_t index = 0; // Text: into texts_; SharedText: into *shared_
         double number = 0;
     };
-    // Rows in ascending order with their cells in ascending column order.
+    // Every cell once, rows ascending, columns ascending within a row.
     template <typename F> void ForEachCell(F&& visit) const
     {
-        for (const Row& r : rows_)
-            for (const Cell& c : r.cells)
-                visit(r.row, c);
+        Normalize();
+        for (const Cell& c : cells_)
+            visit(c);
     }
     // The text of a Text or SharedText cell.
     const std::string& CellString(const Cell& cell) const;
@@ -94,14 +95,14 @@ public:
     void SetSharedStrings(std::shared_ptr<const std::vector<std::string>> strings);
 
 private:
-    struct Row {
-        uint16_t row;
-        std::vector<Cell> cells; // ascending columns
-    };
-    const Cell* Find(uint16_t col, uint16_t row) const;
     Cell& Place(uint16_t col, uint16_t row);
+    // Sorts cells that arrived out of order; the last write of a cell wins.
+    void Normalize() const;
+    const Cell* Find(uint16_t col, uint16_t row) const;
 
-    std::vector<Row> rows_; // ascending rows, only rows with cells
+    // Appended in writing order, which is sorted in the usual case.
+    mutable std::vector<Cell> cells_;
+    mutable bool sorted_ = true;
     std::vector<std::string> texts_;
     std::shared_ptr<const std::vector<std::string>> shared_;
     bool empty_ = true;

@@ -101,6 +101,29 @@ TEST(WorkbookWrite, OtherCellKindsSurviveAWriteAfterRead)
     EXPECT_EQ(in.LastUsedCol(), 3);
 }
 
+TEST(WorkbookWrite, CellsInAnyOrderLastWriteWins)
+{
+    Workbook wb;
+    Sheet& s = wb.GetSheet(0);
+    for (int r = 65535; r >= 0; --r) // a reversed sheet stays cheap
+        s.WriteText(static_cast<uint16_t>(r % 200), static_cast<uint16_t>(r), std::to_string(r));
+    s.WriteText(5, 5, "neu");
+    s.WriteText(5, 5, "neuer");
+    s.WriteText(0, 65535, "davor");
+    EXPECT_EQ(s.ReadCellText(5, 5, kPlain), "neuer");
+    s.WriteText(5, 5, "zuletzt");
+    Workbook back;
+    back.ReadFromBytes(wb.WriteToBytes());
+    const Sheet& in = back.GetSheet(0);
+    EXPECT_EQ(in.ReadCellText(5, 5, kPlain), "zuletzt");
+    EXPECT_EQ(in.ReadCellText(0, 65535, kPlain), "davor");
+    EXPECT_EQ(in.ReadCellText(135, 65535, kPlain), "65535");
+    EXPECT_EQ(in.ReadCellText(0, 0, kPlain), "0");
+    std::size_t count = 0;
+    in.ForEachCell([&](const Sheet::Cell&) { ++count; });
+    EXPECT_EQ(count, 65537u);
+}
+
 TEST(WorkbookWrite, LimitsOfTheFormatRefuseWithAMessage)
 {
     struct Case { uint16_t col; std::size_t length; const char* message; };
