@@ -287,12 +287,13 @@ void Workbook::Write()
     const std::vector<uint8_t> bytes = WriteToBytes();
     // The old file stays untouched until the new one is complete.
     QSaveFile file(PathFromCp1252(impl_->fileName));
+    file.setDirectWriteFallback(true); // a folder that allows no new files
     if (!file.open(QIODevice::WriteOnly) ||
         file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) !=
             static_cast<qint64>(bytes.size()) ||
         !file.commit())
         throw WorkbookError(impl_->Subject() + Cp1252(" kann nicht geschrieben werden: ") +
-                            ToCp1252(file.errorString()));
+                            ToCp1252(file.errorString()) + ".");
 }
 
 void Workbook::Read()
@@ -301,11 +302,11 @@ void Workbook::Read()
     QFile file(PathFromCp1252(impl_->fileName));
     if (!file.open(QIODevice::ReadOnly))
         throw WorkbookError(impl_->Subject() + Cp1252(" kann nicht geöffnet werden: ") +
-                            ToCp1252(file.errorString()));
+                            ToCp1252(file.errorString()) + ".");
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw WorkbookError(impl_->Subject() + Cp1252(" kann nicht gelesen werden: ") +
-                            ToCp1252(file.errorString()));
+                            ToCp1252(file.errorString()) + ".");
     ReadFromBytes(std::vector<uint8_t>(data.begin(), data.end()));
 }
 

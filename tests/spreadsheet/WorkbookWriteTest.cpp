@@ -158,6 +158,20 @@ TEST(WorkbookWrite, FileIsReplacedAndReadBack)
     wb.GetSheet(0).WriteText(0, 0, "neu");
     wb.Write();
 
+    // A workbook that cannot be written leaves the file as it was.
+    Workbook tooWide;
+    tooWide.SetFileName(path);
+    tooWide.GetSheet(0).WriteText(300, 0, "x");
+    EXPECT_THROW(tooWide.Write(), WorkbookError);
+    tooWide.SetFileName(path + "/kein/Ordner.xls");
+    tooWide.ClearSheets();
+    try {
+        tooWide.Write();
+        ADD_FAILURE();
+    } catch (const WorkbookError& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("Die Datei " + path + "/kein/Ordner.xls kann nicht geschrieben werden: ", 0), 0u);
+    }
+
     Workbook back;
     back.SetFileName(path);
     back.Read();
