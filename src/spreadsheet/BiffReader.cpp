@@ -335,10 +335,8 @@ private:
                 if (r.size < 7)
                     Damaged("Tabellenliste fehlerhaft");
                 Parts p = Single(r);
-                p.Skip(4);
-                const uint8_t state = p.Byte();
+                p.Skip(5); // substream offset, visibility
                 const uint8_t type = p.Byte();
-                (void)state;
                 std::string name = String(p, true);
                 if (type == 0) // worksheet (charts, macro sheets and modules carry no cells here)
                     entries.push_back({Get32(d), std::move(name)});

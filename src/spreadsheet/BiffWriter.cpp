@@ -278,40 +278,26 @@ void WriteSheet(Out& out, const Sheet& sheet, bool active, const std::vector<uin
 
     std::size_t text = 0;
     sheet.ForEachCell([&](const Sheet::Cell& c) {
-        const uint16_t row = c.row;
-        std::size_t r;
+        uint16_t id = 0x0201; // BLANK
         switch (c.kind) {
         case Sheet::CellKind::Text:
-        case Sheet::CellKind::SharedText:
-            r = out.Begin(0x00FD);
-            out.U16(row);
-            out.U16(c.col);
-            out.U16(kCellXf);
-            out.U32(textIndex[text++]);
-            break;
-        case Sheet::CellKind::Number:
-            r = out.Begin(0x0203);
-            out.U16(row);
-            out.U16(c.col);
-            out.U16(kCellXf);
-            out.Double(c.number);
-            break;
+        case Sheet::CellKind::SharedText: id = 0x00FD; break; // LABELSST
+        case Sheet::CellKind::Number: id = 0x0203; break;
         case Sheet::CellKind::Bool:
-        case Sheet::CellKind::Error:
-            r = out.Begin(0x0205);
-            out.U16(row);
-            out.U16(c.col);
-            out.U16(kCellXf);
+        case Sheet::CellKind::Error: id = 0x0205; break;  // BOOLERR
+        case Sheet::CellKind::Blank: break;
+        }
+        const std::size_t r = out.Begin(id);
+        out.U16(c.row);
+        out.U16(c.col);
+        out.U16(kCellXf);
+        if (id == 0x00FD)
+            out.U32(textIndex[text++]);
+        else if (id == 0x0203)
+            out.Double(c.number);
+        else if (id == 0x0205) {
             out.U8(c.code);
             out.U8(c.kind == Sheet::CellKind::Error ? 1 : 0);
-            break;
-        case Sheet::CellKind::Blank:
-        default:
-            r = out.Begin(0x0201);
-            out.U16(row);
-            out.U16(c.col);
-            out.U16(kCellXf);
-            break;
         }
         out.End(r);
     });

@@ -10,7 +10,6 @@
 #include <gsf/gsf-outfile.h>
 #include <gsf/gsf-output-memory.h>
 
-#include <cstring>
 #include <memory>
 
 namespace folianto::ole2 {
