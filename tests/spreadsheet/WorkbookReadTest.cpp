@@ -46,6 +46,8 @@ struct Producer {
     const char* sqrtOfMinusOne;
 };
 
+void PrintTo(const Producer& p, std::ostream* os) { *os << p.file; }
+
 class ProducerWorkbook : public ::testing::TestWithParam<Producer> {};
 
 TEST_P(ProducerWorkbook, EveryCellReadsAsTheProducerShowsIt)

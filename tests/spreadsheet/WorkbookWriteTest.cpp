@@ -261,6 +261,8 @@ const Reader kReaders[] = {
      }},
 };
 
+void PrintTo(const Reader& r, std::ostream* os) { *os << r.program; }
+
 class OtherReader : public ::testing::TestWithParam<Reader> {};
 
 TEST_P(OtherReader, ReadsEveryCell)
