@@ -4,6 +4,7 @@
 Writes the same content as a Gnumeric XML file and as a flat ODF spreadsheet
 and converts them with the real programs:
     ssconvert   sources/producers.gnumeric  gnumeric.xls
+    ssconvert --export-type=Gnumeric_Excel:excel_biff7  (the same)  gnumeric-biff5.xls
     soffice --headless --convert-to xls:"MS Excel 97" sources/producers.fods
 The .xls files are committed; run this only to make them anew.
 """
@@ -119,6 +120,9 @@ def main():
         f.write(fods())
     subprocess.run(["ssconvert", "--recalc", os.path.join(SRC, "producers.gnumeric"),
                     os.path.join(HERE, "gnumeric.xls")], check=True)
+    subprocess.run(["ssconvert", "--recalc", "--export-type=Gnumeric_Excel:excel_biff7",
+                    os.path.join(SRC, "producers.gnumeric"), os.path.join(HERE, "gnumeric-biff5.xls")],
+                   check=True)
     with tempfile.TemporaryDirectory() as tmp:
         subprocess.run(["soffice", f"-env:UserInstallation=file://{tmp}/profile", "--headless",
                         "--convert-to", 'xls:MS Excel 97', "--outdir", tmp,

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -87,8 +88,14 @@ TEST_P(ProducerWorkbook, EveryCellReadsAsTheProducerShowsIt)
 
 INSTANTIATE_TEST_SUITE_P(Producers, ProducerWorkbook,
                          ::testing::Values(Producer{"gnumeric.xls", "TRUE", "FALSE", "#NUM!"},
+                                           Producer{"gnumeric-biff5.xls", "TRUE", "FALSE", "#NUM!"},
                                            Producer{"libreoffice.xls", "1", "0", "#VALUE!"}),
-                         [](const auto& info) { return std::string(info.param.file).substr(0, 3); });
+                         [](const auto& info) {
+                             std::string name = info.param.file;
+                             name.resize(name.size() - 4);
+                             name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
+                             return name;
+                         });
 
 std::vector<uint8_t> Pack(const Stream& s, const char* name = "Workbook")
 {
