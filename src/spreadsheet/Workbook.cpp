@@ -29,14 +29,11 @@ char DecimalPointOf(const QLocale& locale)
 } // namespace
 
 LocaleNumberFormatter::LocaleNumberFormatter(const std::string& localeName)
-    : LocaleNumberFormatter(DecimalPointOf(QLocale(QString::fromStdString(localeName))), '-')
+    : LocaleNumberFormatter(DecimalPointOf(QLocale(QString::fromStdString(localeName))))
 {
 }
 
-LocaleNumberFormatter::LocaleNumberFormatter(char decimalPoint, char minusSign)
-    : decimalPoint_(decimalPoint), minusSign_(minusSign)
-{
-}
+LocaleNumberFormatter::LocaleNumberFormatter(char decimalPoint) : decimalPoint_(decimalPoint) {}
 
 std::string LocaleNumberFormatter::FormatGeneral(double value) const
 {
@@ -52,15 +49,13 @@ std::string LocaleNumberFormatter::FormatGeneral(double value) const
     for (char& c : text) {
         if (c == '.')
             c = decimalPoint_;
-        else if (c == '-')
-            c = minusSign_;
         else if (c == 'e')
             c = 'E';
     }
     return text;
 }
 
-SystemNumberFormatter::SystemNumberFormatter() : LocaleNumberFormatter(DecimalPointOf(QLocale::system()), '-') {}
+SystemNumberFormatter::SystemNumberFormatter() : LocaleNumberFormatter(DecimalPointOf(QLocale::system())) {}
 
 // ---- sheet ----------------------------------------------------------------
 

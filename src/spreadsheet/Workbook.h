@@ -33,11 +33,10 @@ public:
     std::string FormatGeneral(double value) const override;
 
 protected:
-    LocaleNumberFormatter(char decimalPoint, char minusSign);
+    explicit LocaleNumberFormatter(char decimalPoint);
 
 private:
     char decimalPoint_;
-    char minusSign_;
 };
 
 // The same with the decimal separator of the system's locale.
@@ -50,7 +49,9 @@ class Sheet {
 public:
     std::string Name;
 
-    // Cell texts are Windows-1252 bytes.
+    // Cell texts are Windows-1252 bytes. An empty text leaves a used cell
+    // without a value. Writing the workbook fails for columns beyond 255
+    // and texts over 32767 characters, the limits of the file format.
     void WriteText(uint16_t col, uint16_t row, const std::string& text);
 
     // Used area; first > last for an empty sheet.

@@ -276,7 +276,9 @@ TEST_P(OtherReader, ReadsEveryCell)
     s.Name = "Folianto-Export";
     std::vector<std::vector<std::string>> expected;
     const std::vector<std::string> samples = {Cp1252("Müller, Ärger & Öl"), Cp1252("Preis 5 €"),
-                                              Cp1252("„Zitat“ – gut"), "", "=A1+1", Cp1252("ß\"x\"")};
+                                              Cp1252("„Zitat“ – gut"), "", "=A1+1", Cp1252("ß\"x\""),
+                                              // 16-bit text over several CONTINUE records
+                                              std::string(9000, '\x80') + "Ende"};
     expected.push_back(samples);
     // Enough distinct texts for a shared string table of many records.
     for (int r = 1; r < 2500; ++r) {
