@@ -33,14 +33,14 @@ void Saved(App& app, const std::string& path)
 bool FileOpen(App& app)
 {
     TraceScope trace("FoliantoMainWindow.FileOpen");
-    FileDialogSpec spec;
-    spec.title = "Folianto-Datei laden";
-    spec.filter = kFilter;
-    spec.defaultExt = "FOL";
-    spec.pathMustExist = true;
-    spec.mustExist = true;
-    spec.createPrompt = true;
-    const std::optional<std::string> chosen = app.ui.openFile(spec);
+    FileDialogSpec dialog;
+    dialog.title = "Folianto-Datei laden";
+    dialog.filter = kFilter;
+    dialog.defaultExt = "FOL";
+    dialog.pathMustExist = true;
+    dialog.mustExist = true;
+    dialog.createPrompt = true;
+    const std::optional<std::string> chosen = app.ui.openFile(dialog);
     if (!chosen) {
         NoFileChosen(app);
         return false;
@@ -97,13 +97,13 @@ bool FileSave(App& app)
 bool FileSaveAs(App& app)
 {
     TraceScope trace("FoliantoMainWindow.FileSaveAs");
-    FileDialogSpec spec;
-    spec.filter = kFilter;
-    spec.defaultExt = "FOL";
-    spec.overwritePrompt = true;
-    spec.pathMustExist = true;
-    spec.createPrompt = true;
-    const std::optional<std::string> chosen = app.ui.saveFile(spec);
+    FileDialogSpec dialog;
+    dialog.filter = kFilter;
+    dialog.defaultExt = "FOL";
+    dialog.overwritePrompt = true;
+    dialog.pathMustExist = true;
+    dialog.createPrompt = true;
+    const std::optional<std::string> chosen = app.ui.saveFile(dialog);
     if (!chosen) {
         NoFileChosen(app);
         return false;

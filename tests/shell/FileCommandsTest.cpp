@@ -53,12 +53,12 @@ TEST(FileCommands, OpenDialogAndCancel)
         env.ui.filePaths = {std::nullopt};
         EXPECT_FALSE(FileOpen(env.app));
         ASSERT_EQ(env.ui.dialogs.size(), 1u);
-        const FileDialogSpec& spec = env.ui.dialogs[0];
-        EXPECT_EQ(spec.title, "Folianto-Datei laden");
-        EXPECT_EQ(spec.filter, "Folianto Dateien (*.FOL)|*.FOL");
-        EXPECT_EQ(spec.defaultExt, "FOL");
-        EXPECT_TRUE(spec.mustExist && spec.pathMustExist && spec.createPrompt);
-        EXPECT_FALSE(spec.overwritePrompt);
+        const FileDialogSpec& dialog = env.ui.dialogs[0];
+        EXPECT_EQ(dialog.title, "Folianto-Datei laden");
+        EXPECT_EQ(dialog.filter, "Folianto Dateien (*.FOL)|*.FOL");
+        EXPECT_EQ(dialog.defaultExt, "FOL");
+        EXPECT_TRUE(dialog.mustExist && dialog.pathMustExist && dialog.createPrompt);
+        EXPECT_FALSE(dialog.overwritePrompt);
         if (showAll) {
             ASSERT_EQ(env.ui.messages.size(), 1u);
             EXPECT_EQ(env.ui.messages[0].kind, MsgKind::Warning);
@@ -159,12 +159,12 @@ TEST(FileCommands, SaveAndSaveAs)
     env.ui.filePaths = {env.path("x.txt"), env.path("x.FOL")};
     EXPECT_FALSE(FileSaveAs(env.app));
     ASSERT_EQ(env.ui.dialogs.size(), 1u);
-    const FileDialogSpec& spec = env.ui.dialogs[0];
-    EXPECT_EQ(spec.title, "");
-    EXPECT_EQ(spec.filter, "Folianto Dateien (*.FOL)|*.FOL");
-    EXPECT_EQ(spec.defaultExt, "FOL");
-    EXPECT_TRUE(spec.overwritePrompt && spec.pathMustExist && spec.createPrompt);
-    EXPECT_FALSE(spec.mustExist);
+    const FileDialogSpec& dialog = env.ui.dialogs[0];
+    EXPECT_EQ(dialog.title, "");
+    EXPECT_EQ(dialog.filter, "Folianto Dateien (*.FOL)|*.FOL");
+    EXPECT_EQ(dialog.defaultExt, "FOL");
+    EXPECT_TRUE(dialog.overwritePrompt && dialog.pathMustExist && dialog.createPrompt);
+    EXPECT_FALSE(dialog.mustExist);
     EXPECT_EQ(env.texts(), std::vector<std::string>{env.path("x.txt") + Cp1252(
                                " enthält nicht den Standardsuffix \"FOL\"! Speichern wird abgebrochen!")});
     EXPECT_EQ(env.app.DataFileName, "");
