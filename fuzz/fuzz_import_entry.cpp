@@ -6,7 +6,7 @@
 
 #include "exchange/ImportDialogModel.h"
 #include "exchange/TextImport.h"
-#include "platform/PosixPlatform.h"
+#include "platform/Platform.h"
 #include "shell/App.h"
 
 #include <QCoreApplication>
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (size < kHeader)
         return 0;
     static SilentUserInteraction user;
-    static PosixPlatform platform;
+    static NullPlatform platform;
     static App app(user, platform);
     app.store.Clear();
     app.store.ActBuch = 0;

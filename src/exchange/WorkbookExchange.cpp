@@ -32,6 +32,7 @@ std::optional<std::string> AskExportPath(App& app)
     spec.filter = kWorkbookFilter;
     spec.defaultExt = "XLS";
     spec.initialPath = "*.XLS";
+    spec.pathMustExist = true;
     spec.overwritePrompt = true;
     std::optional<std::string> path = app.ui.saveFile(spec);
     if (!path)
