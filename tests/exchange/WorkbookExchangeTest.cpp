@@ -248,5 +248,38 @@ TEST_F(WorkbookExchangeTest, CommandRunsTheDialogInWorkbookMode)
     EXPECT_EQ(t.app.store.AnzBuch, 1);
 }
 
+// Workbooks written by other programs reach the same titles.
+TEST_F(WorkbookExchangeTest, WorkbooksOfOtherProducers)
+{
+    for (const char* name : {"libreoffice.xls", "gnumeric.xls"}) {
+        SCOPED_TRACE(name);
+        TestApp other;
+        other.app.settings.ImpExp = {'$', 2, 1, 4, 4, 1};
+        other.app.settings.KuerzelZwang = false;
+        for (auto& c : other.app.columns.CellArray)
+            c.ImportPos = 0;
+        other.app.columns.CellArray[2].ImportPos = 1;  // Autor
+        other.app.columns.CellArray[1].ImportPos = 2;  // Titel
+        other.app.columns.CellArray[25].ImportPos = 3; // Jahrgang
+        other.app.columns.CellArray[15].ImportPos = 4; // Preis
+        Workbook wb;
+        ASSERT_TRUE(ImportWorkbookFile(other.app, wb, std::string(FOLIANTO_TEST_DATA) + "/" + name, german));
+        const TitleStore& store = other.app.store;
+        ASSERT_EQ(store.AnzBuch, 4);
+        EXPECT_EQ(store.at(1)->Autor.Text, "M\xfcller");
+        EXPECT_EQ(store.at(1)->Titel.Text, "\xdc" "ber \xc4pfel \x96 5 \x80");
+        EXPECT_EQ(store.at(1)->JahrNum, 1999);
+        EXPECT_FLOAT_EQ(store.at(1)->Preis, 12.5f);
+        EXPECT_EQ(store.at(2)->Autor.Text, "Gro\xdf");
+        EXPECT_EQ(store.at(2)->Titel.Text, "");
+        EXPECT_FLOAT_EQ(store.at(2)->Preis, -3.25f);
+        EXPECT_EQ(store.at(3)->Autor.Text, "nur eins");
+        EXPECT_EQ(store.at(3)->JahrNum, -1);
+        EXPECT_EQ(store.at(4)->Titel.Text, "0,1");
+        EXPECT_EQ(store.at(4)->JahrNum, -1); // 1e20 does not fit
+        EXPECT_TRUE(other.ui.messages.empty());
+    }
+}
+
 } // namespace
 } // namespace folianto
