@@ -38,13 +38,13 @@ bool TypeAheadKey(App& app, char key, KeyMods mods)
         return false;
     TraceScope trace("FoliantoMainWindow.TypeAheadKey");
     SelectionState& sel = app.selection;
-    int col = TargetColumn(app, sel.QuickSearchCol);
-    if (sel.QuickSearchCol != QuickTitel && col == -1) {
+    int col = TargetColumn(app, sel.QuickSearchColumn);
+    if (sel.QuickSearchColumn != QuickTitel && col == -1) {
         app.ui.message(MsgKind::Information,
                        Cp1252("Die Schnellsuche in der gewünschten Spalte ist nicht möglich!\r\n"
                               "Die Spalte wird auf die \"Titel\"-Spalte umgestellt!"),
                        Buttons::Ok);
-        sel.QuickSearchCol = QuickTitel;
+        sel.QuickSearchColumn = QuickTitel;
         col = TargetColumn(app, QuickTitel);
     }
     if (col == -1)
@@ -70,7 +70,7 @@ void ResetTypeAhead(App& app)
 
 void SetQuickSearchColumn(App& app, int choice)
 {
-    app.selection.QuickSearchCol = choice;
+    app.selection.QuickSearchColumn = choice;
     ResetTypeAhead(app);
 }
 

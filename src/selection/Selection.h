@@ -50,9 +50,11 @@ struct SelectionState {
 
     // Grid type-ahead: upper-case text typed so far and its column.
     std::string TypeAheadText;
-    int QuickSearchCol = QuickTitel;
+    int QuickSearchColumn = QuickTitel;
 
     ReplaceSettings Replace;
+    // The filter dialog changed the selection; the main window refreshes on activation.
+    bool FSS_Changed = false;
 };
 
 // Title field searched by SuchenIn[k], k = 1..10: Autor, Inhalt, Bemerkung,

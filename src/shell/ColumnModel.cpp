@@ -23,14 +23,20 @@ const char* const kDefaultHeaders[ColumnCount] = {
 // Multi-line texts without their line breaks, or only their first line.
 void MultiLine(const std::string& text, bool firstLineOnly, std::string& out)
 {
-    out.clear();
-    for (char c : text) {
-        if (c == '\r' || c == '\n') {
-            if (firstLineOnly)
-                break;
-            continue;
-        }
-        out += c;
+    std::size_t brk = text.find_first_of("\r\n");
+    if (brk == std::string::npos || firstLineOnly) {
+        out.assign(text, 0, brk);
+        return;
+    }
+    out.assign(text, 0, brk);
+    for (std::size_t from = brk; from < text.size(); from = brk) {
+        from = text.find_first_not_of("\r\n", from);
+        if (from == std::string::npos)
+            break;
+        brk = text.find_first_of("\r\n", from);
+        out.append(text, from, brk == std::string::npos ? std::string::npos : brk - from);
+        if (brk == std::string::npos)
+            break;
     }
 }
 

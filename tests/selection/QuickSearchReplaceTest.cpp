@@ -60,7 +60,7 @@ TEST_F(QuickSearch, HiddenColumnFallsBackToTitles)
     EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Information);
     EXPECT_EQ(t.ui.messages[0].text, Cp1252("Die Schnellsuche in der gewünschten Spalte ist nicht möglich!\r\n"
                                             "Die Spalte wird auf die \"Titel\"-Spalte umgestellt!"));
-    EXPECT_EQ(t.app.selection.QuickSearchCol, QuickTitel);
+    EXPECT_EQ(t.app.selection.QuickSearchColumn, QuickTitel);
     EXPECT_EQ(t.app.grid.Row, 1); // Anna
 
     // Without a title column keys do nothing.

@@ -141,6 +141,9 @@ TEST(ColumnModel, CellTexts)
     EXPECT_EQ(text(30, fmt), "");
     EXPECT_EQ(text(11, fmt), "einszweidrei");
     EXPECT_EQ(text(11, firstLine), "eins");
+    b.Bemerkung.Text = "\r\n\r\nx\n";
+    EXPECT_EQ(text(12, fmt), "x");
+    EXPECT_EQ(text(12, firstLine), "");
     EXPECT_EQ(text(5, fmt), "Sammelwerkbeitrag");
     EXPECT_EQ(text(33, fmt), "X");
     EXPECT_EQ(text(18, fmt), "2");
