@@ -1,0 +1,171 @@
+#include "core/Codec.h"
+#include "core/NetworkLock.h"
+#include "support/Fakes.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+using namespace folianto;
+
+namespace {
+
+const std::string kOwn = "00-11-22-33-44-55";
+const std::string kForeign = "AA-BB-CC-DD-EE-FF";
+
+class NetworkLockTest : public ::testing::Test {
+protected:
+    std::string dirPath() const { return dir.path().toStdString() + "/"; }
+    std::string db() const { return dirPath() + "d.FOL"; }
+    std::string sem() const { return dirPath() + "D.SEM"; }
+
+    static std::string Content(const std::string& mac)
+    {
+        return std::string(SemaphoreHeader) + "\r\n" + mac + "\r\n";
+    }
+    static void WriteFile(const std::string& path, const std::string& bytes)
+    {
+        QFile f(QString::fromStdString(path));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes.data(), qint64(bytes.size()));
+    }
+    static std::string ReadFile(const std::string& path)
+    {
+        QFile f(QString::fromStdString(path));
+        return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string("<missing>");
+    }
+    std::string Question() const
+    {
+        return "Es gibt Anzeichen, dass ein anderer Computer bereits auf die \r\nDaten in \"" + db() +
+               "\" zugreift!\r\n\r\nWenn Sie sicher sind, dass KEIN anderer Computer auf die Daten zugreift,\r\n"
+               "dr\xFC" "cken Sie \"Ok\", wenn Sie nicht sicher sind, dr\xFC" "cken Sie \"Abbrechen\"!";
+    }
+
+    QTemporaryDir dir;
+    test::TestApp t;
+};
+
+} // namespace
+
+TEST_F(NetworkLockTest, SemaphoreNameIsUpperCasedBesideThePath)
+{
+    struct Case { const char* path; const char* sem; };
+    for (const Case& k : {Case{"/x/d.FOL", "/x/D.SEM"}, Case{"/x/Mixed/Dat.fol", "/x/Mixed/DAT.SEM"},
+                          Case{"/x/a.b/noext", "/x/a.b/NOEXT.SEM"}, Case{"/x/m\xFCller.FOL", "/x/M\xFCLLER.SEM"},
+                          Case{"/x/d.SEM", "/x/D.SEM"}, Case{"", "FOLIANTO.SEM"}})
+        EXPECT_EQ(SemaphoreFileName(t.platform, k.path), k.sem) << k.path;
+}
+
+TEST_F(NetworkLockTest, LocalFileGetsNoSemaphoreFile)
+{
+    WriteFile(sem(), Content(kForeign));
+    EXPECT_TRUE(Networking_OK(t.app, db()));
+    EXPECT_TRUE(t.ui.messages.empty());
+    EXPECT_EQ(ReadFile(sem()), Content(kForeign));
+    EXPECT_EQ(t.app.traceLog.WriteMasterAlways, 1);
+    QFile::remove(QString::fromStdString(sem()));
+    EXPECT_TRUE(Networking_OK(t.app, db()));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(sem())));
+}
+
+TEST_F(NetworkLockTest, NetworkFileWithoutSemaphoreWritesOurs)
+{
+    t.platform.networkDrive = true;
+    for (const std::string& mac : {kOwn, std::string()}) {
+        t.platform.mac = mac;
+        QFile::remove(QString::fromStdString(sem()));
+        EXPECT_TRUE(Networking_OK(t.app, db())) << "also when the database file does not exist yet";
+        EXPECT_EQ(ReadFile(sem()), Content(mac));
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("D.SEM")});
+    }
+    EXPECT_TRUE(t.ui.messages.empty());
+    EXPECT_EQ(t.app.traceLog.WriteMasterAlways, 2);
+}
+
+TEST_F(NetworkLockTest, ExistingSemaphoreAsksWhoeverWroteIt)
+{
+    t.platform.networkDrive = true;
+    t.app.traceLog.Start("", t.ui);
+    InstallTraceSink(&t.app.traceLog);
+    for (const std::string& writer : {kForeign, kOwn}) {
+        WriteFile(sem(), Content(writer));
+        t.platform.fileTimes[sem()] = 45000.25;
+        t.ui.messages.clear();
+        t.ui.answers = {Answer::Cancel};
+        EXPECT_FALSE(Networking_OK(t.app, db()));
+        ASSERT_EQ(t.ui.messages.size(), 1u);
+        EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Confirmation);
+        EXPECT_EQ(t.ui.messages[0].buttons, Buttons::OkCancel);
+        EXPECT_EQ(t.ui.messages[0].text, Question());
+        EXPECT_EQ(ReadFile(sem()), Content(writer)) << "refusal leaves the file alone";
+        EXPECT_EQ(t.app.netLock.NetSemTime, -1.0);
+
+        t.ui.answers = {Answer::Ok};
+        EXPECT_TRUE(Networking_OK(t.app, db()));
+        EXPECT_EQ(t.app.netLock.NetSemTime, 45000.25);
+        EXPECT_EQ(ReadFile(sem()), Content(kOwn));
+        t.app.netLock.NetSemTime = -1.0;
+    }
+    bool traced = false;
+    for (int s = 0; s < 20; ++s)
+        traced = traced || t.app.traceLog.Line(s).find("MAC(SEM)=" + kForeign + " MAC(own)=" + kOwn) !=
+                               std::string::npos;
+    EXPECT_TRUE(traced);
+    InstallTraceSink(nullptr);
+}
+
+TEST_F(NetworkLockTest, AcceptedTimeIsNotAskedAgainButANewerOneIs)
+{
+    t.platform.networkDrive = true;
+    WriteFile(sem(), Content(kForeign));
+    t.platform.fileTimes[sem()] = 100.5;
+    EXPECT_TRUE(Networking_OK(t.app, db()));
+    EXPECT_EQ(t.ui.messages.size(), 1u);
+
+    WriteFile(sem(), Content(kForeign));
+    EXPECT_TRUE(Networking_OK(t.app, db()));
+    EXPECT_EQ(t.ui.messages.size(), 1u) << "same time as NetSemTime";
+    EXPECT_EQ(ReadFile(sem()), Content(kOwn));
+
+    t.platform.fileTimes.erase(sem()); // the real time of the rewritten file
+    t.ui.answers = {Answer::Cancel};
+    EXPECT_FALSE(Networking_OK(t.app, db()));
+    EXPECT_EQ(t.ui.messages.size(), 2u);
+}
+
+TEST_F(NetworkLockTest, UnreadableSemaphoreEndsTheCheckWithAnException)
+{
+    t.platform.networkDrive = true;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("D.SEM")));
+    EXPECT_THROW(Networking_OK(t.app, db()), std::runtime_error);
+    EXPECT_TRUE(t.ui.messages.empty());
+}
+
+TEST_F(NetworkLockTest, ClosingRemovesOnlyOwnOrAnonymousSemaphores)
+{
+    struct Case { std::string written; std::string own; bool erased; };
+    for (const Case& k : {Case{kOwn, kOwn, true}, Case{kForeign, kOwn, false}, Case{"", kOwn, true},
+                          Case{"", "", true}, Case{kForeign, "", false}, Case{kOwn + " ", kOwn, false}}) {
+        WriteFile(sem(), Content(k.written));
+        t.platform.mac = k.own;
+        EraseSemaphoreFile(t.app, db());
+        EXPECT_EQ(QFile::exists(QString::fromStdString(sem())), !k.erased) << k.written << "/" << k.own;
+    }
+    QFile::remove(QString::fromStdString(sem()));
+    EraseSemaphoreFile(t.app, db()); // nothing there: nothing happens
+    EXPECT_TRUE(t.ui.messages.empty());
+}
+
+TEST_F(NetworkLockTest, CreateAndEraseFileIgnoreErrors)
+{
+    t.platform.mac = kOwn;
+    CreateSemaphoreFile(t.app, dirPath() + "no/such/dir/d.FOL");
+    EraseFile(dirPath() + "missing.SEM");
+    CreateSemaphoreFile(t.app, dirPath() + "x.sem");
+    EXPECT_EQ(ReadFile(dirPath() + "X.SEM"), Content(kOwn));
+    EXPECT_EQ(GetMACAdress(t.platform), kOwn);
+}

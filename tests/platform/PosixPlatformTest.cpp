@@ -1,0 +1,135 @@
+#include "platform/PosixPlatform.h"
+#include "platform/SingleInstanceLock.h"
+
+#include <QDateTime>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <regex>
+
+using namespace folianto;
+
+TEST(PosixPlatform, NetworkFileSystemsByMagicAndFuseType)
+{
+    constexpr std::uint32_t fuse = 0x65735546;
+    struct Case { std::uint32_t magic; const char* type; bool network; };
+    for (const Case& k : {Case{0x6969, "nfs4", true}, Case{0x517B, "smbfs", true},
+                          Case{0xFF534D42, "cifs", true}, Case{0xFE534D42, "smb3", true},
+                          Case{0x5346414F, "afs", true}, Case{0x01021997, "9p", true},
+                          Case{0x00C36400, "ceph", true}, Case{0x73757245, "coda", true},
+                          Case{0x564C, "ncpfs", true}, Case{0xEF53, "ext4", false},
+                          Case{0x01021994, "tmpfs", false}, Case{0x9123683E, "btrfs", false},
+                          Case{fuse, "fuse.sshfs", true}, Case{fuse, "fuse.rclone", true},
+                          Case{fuse, "fuse.s3fs", true}, Case{fuse, "fuse.gvfsd-fuse", true},
+                          Case{fuse, "fuseblk", false}, Case{fuse, "fuse.ntfs-3g", false},
+                          Case{fuse, "fuse.encfs", false}, Case{fuse, "", false},
+                          Case{0xEF53, "fuse.sshfs", false}})
+        EXPECT_EQ(IsNetworkFileSystem(k.magic, k.type), k.network) << std::hex << k.magic << " " << k.type;
+}
+
+TEST(PosixPlatform, MountTypeOfThePathsMount)
+{
+    const std::string mountinfo =
+        "22 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+        "40 22 0:35 / /home/u/remote rw,nosuid shared:20 - fuse.sshfs u@host:/ rw,user_id=1000\n"
+        "41 22 0:36 / /mnt/with\\040blank rw - fuse.rclone gdrive: rw\n"
+        "42 22 0:37 / /srv rw - ext4 /dev/sdb1 rw\n"
+        "43 22 0:38 / /srv rw master:3 - nfs4 server:/srv rw\n"
+        "bad line\n";
+    struct Case { const char* path; const char* type; };
+    for (const Case& k : {Case{"/home/u/remote/x/d.FOL", "fuse.sshfs"}, Case{"/home/u/remote", "fuse.sshfs"},
+                          Case{"/home/u/remote2/d.FOL", "ext4"}, Case{"/mnt/with blank/d.FOL", "fuse.rclone"},
+                          Case{"/srv/d.FOL", "nfs4"}, Case{"/", "ext4"}, Case{"relative", ""}})
+        EXPECT_EQ(MountFsType(mountinfo, k.path), k.type) << k.path;
+}
+
+TEST(PosixPlatform, MacAddressOfTheFirstAdapterWithANonZeroAddress)
+{
+    using Adapters = std::vector<std::vector<std::uint8_t>>;
+    struct Case { Adapters adapters; const char* mac; };
+    for (const Case& k : {Case{{{0, 0, 0, 0, 0, 0}, {0x0a, 0xb1, 0x2c, 0xd3, 0x4e, 0xf5}, {1, 2, 3, 4, 5, 6}},
+                               "0A-B1-2C-D3-4E-F5"},
+                          Case{{{}, {1, 2, 3, 4}, {0xff, 0xfe, 0, 0, 0, 1, 9, 9}}, "FF-FE-00-00-00-01"},
+                          Case{{{0, 0, 0, 0, 0, 0}}, ""}, Case{{}, ""}})
+        EXPECT_EQ(SelectMacAddress(k.adapters), k.mac);
+    EXPECT_EQ(FormatMacAddress({0, 0, 0, 0, 0, 0}), "00-00-00-00-00-00");
+}
+
+TEST(PosixPlatform, VersionHasFourNumbers)
+{
+    EXPECT_EQ(FourPartVersion("1.4.0.0"), "1.4.0.0");
+    EXPECT_EQ(FourPartVersion("2.1"), "2.1.0.0");
+    EXPECT_EQ(FourPartVersion("3.0.1.7.9"), "3.0.1.7");
+    EXPECT_TRUE(std::regex_match(PosixPlatform().ProgramVersion(), std::regex(R"(\d+\.\d+\.\d+\.\d+)")));
+}
+
+TEST(PosixPlatform, LastWriteTimeIsLocalDayCountAndStable)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.path().toStdString() + "/x.SEM";
+    PosixPlatform platform;
+    EXPECT_FALSE(platform.FileLastWriteTime(path).has_value());
+    {
+        QFile f(QString::fromStdString(path));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    const auto t1 = platform.FileLastWriteTime(path);
+    const auto t2 = platform.FileLastWriteTime(path);
+    ASSERT_TRUE(t1 && t2);
+    EXPECT_EQ(*t1, *t2);
+    const QDateTime now = QDateTime::currentDateTime();
+    const double localNow =
+        25569.0 + double(now.toMSecsSinceEpoch() + qint64(now.offsetFromUtc()) * 1000) / 86400000.0;
+    EXPECT_LT(std::abs(*t1 - localNow), 2.0 / 1440) << "within two minutes";
+}
+
+TEST(PosixPlatform, NetworkTestUsesTheNearestExistingDirectory)
+{
+    QTemporaryDir dir;
+    PosixPlatform platform;
+    const std::string existing = dir.path().toStdString();
+    EXPECT_EQ(platform.IsNetworkDrive(existing + "/missing/deeper/d.FOL"), platform.IsNetworkDrive(existing));
+    EXPECT_FALSE(platform.IsNetworkDrive("/proc/self/no/such/file"));
+}
+
+TEST(PosixPlatform, SystemAnswers)
+{
+    PosixPlatform platform;
+    const std::string program = platform.ProgramPath();
+    EXPECT_EQ(program.substr(program.find_last_of('/') + 1), "folianto_tests");
+    EXPECT_FALSE(platform.ComputerName().empty());
+    EXPECT_FALSE(platform.UserName().empty());
+    const std::string ip = platform.IpAddress();
+    EXPECT_TRUE(ip.empty() || std::regex_match(ip, std::regex(R"(\d+\.\d+\.\d+\.\d+)"))) << ip;
+    EXPECT_NE(ip.rfind("127.", 0), 0u) << ip;
+    const std::string mac = platform.MacAddress();
+    EXPECT_TRUE(mac.empty() || std::regex_match(mac, std::regex("([0-9A-F]{2}-){5}[0-9A-F]{2}"))) << mac;
+}
+
+TEST(SingleInstanceLock, SecondHolderIsRefusedUntilTheFirstEnds)
+{
+    QTemporaryDir dir;
+    const std::string d = dir.path().toStdString();
+    auto first = std::make_unique<SingleInstanceLock>("Folianto", d);
+    SingleInstanceLock second("Folianto", d);
+    SingleInstanceLock other("Andere", d);
+    EXPECT_TRUE(first->tryAcquire());
+    EXPECT_TRUE(first->tryAcquire());
+    EXPECT_FALSE(second.tryAcquire());
+    EXPECT_TRUE(other.tryAcquire());
+    first.reset();
+    EXPECT_TRUE(second.tryAcquire());
+}
+
+TEST(SingleInstanceLock, RefusesASymlinkPlantedAtItsPath)
+{
+    QTemporaryDir dir;
+    SingleInstanceLock lock("Folianto", dir.path().toStdString());
+    const QString target = dir.path() + QStringLiteral("/target");
+    ASSERT_TRUE(QFile::link(target, QString::fromStdString(lock.path())));
+    EXPECT_FALSE(lock.tryAcquire());
+    EXPECT_FALSE(QFile::exists(target));
+}
