@@ -193,3 +193,16 @@ void BM_SetAusgabeData_KeywordSelection(benchmark::State& state)
 BENCHMARK(BM_SetAusgabeData_KeywordSelection)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+namespace {
+void BM_Fill_AllLists(benchmark::State& state)
+{
+    App& app = SharedCatalogue();
+    for (auto _ : state) {
+        Fill_AllLists(app);
+        benchmark::DoNotOptimize(app.lists.SchlagworteSearchList.entries.size());
+    }
+    state.counters["keywords"] = static_cast<double>(app.lists.SchlagworteSearchList.entries.size());
+}
+BENCHMARK(BM_Fill_AllLists)->Unit(benchmark::kMillisecond);
+} // namespace
