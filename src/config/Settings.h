@@ -22,7 +22,7 @@ struct Settings {
     // Section COMMON, in the order of writing.
     uint8_t SortLength = 25;
     bool SaveDir = true;
-    std::string LastFile;
+    // LastFile is App::DataFileName.
     std::string DefaultTyp = "Taschenbuch";
     std::string DefaultOwner;  // neutral default: empty
     std::string DefaultLanguage = "deutsch";

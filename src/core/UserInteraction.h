@@ -75,4 +75,27 @@ public:
     void setPosition(int) override {}
 };
 
+// A user who is never asked: OK or Yes to every message, no file chosen.
+// For batch runs, benchmarks and fuzz targets.
+class SilentUserInteraction : public UserInteraction {
+public:
+    Answer message(MsgKind, const std::string&, Buttons buttons) override
+    {
+        return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+    }
+    std::optional<std::string> openFile(const FileDialogSpec&) override { return std::nullopt; }
+    std::optional<std::string> saveFile(const FileDialogSpec&) override { return std::nullopt; }
+    std::unique_ptr<ProgressWindow> showWait(const std::string&) override
+    {
+        return std::make_unique<NullProgressWindow>();
+    }
+    std::unique_ptr<ProgressWindow> showProgress(const std::string&, const std::string&) override
+    {
+        return std::make_unique<NullProgressWindow>();
+    }
+    void setClipboardText(const std::string&) override {}
+    void setBusyCursor(bool) override {}
+    bool startDocument(const std::string&) override { return false; }
+};
+
 } // namespace folianto
