@@ -17,26 +17,8 @@ using namespace folianto;
 
 namespace {
 
-class SilentUser : public UserInteraction {
-public:
-    Answer message(MsgKind, const std::string&, Buttons) override { return Answer::Ok; }
-    std::optional<std::string> openFile(const FileDialogSpec&) override { return std::nullopt; }
-    std::optional<std::string> saveFile(const FileDialogSpec&) override { return std::nullopt; }
-    std::unique_ptr<ProgressWindow> showWait(const std::string&) override
-    {
-        return std::make_unique<NullProgressWindow>();
-    }
-    std::unique_ptr<ProgressWindow> showProgress(const std::string&, const std::string&) override
-    {
-        return std::make_unique<NullProgressWindow>();
-    }
-    void setClipboardText(const std::string&) override {}
-    void setBusyCursor(bool) override {}
-    bool startDocument(const std::string&) override { return false; }
-};
-
 struct BenchApp {
-    SilentUser ui;
+    SilentUserInteraction ui;
     PosixPlatform platform;
     App app{ui, platform};
 };
