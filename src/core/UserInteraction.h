@@ -18,7 +18,9 @@ struct FileDialogSpec {
     std::string defaultExt;   // without dot, e.g. "FOL"
     std::string initialPath;  // file or directory to start in
     bool mustExist = false;   // open: the file must exist
+    bool pathMustExist = false; // the directory must exist
     bool overwritePrompt = false;
+    bool createPrompt = false;  // ask before a new file is named
 };
 
 // A wait or progress window; closes when destroyed.
@@ -40,8 +42,8 @@ public:
     virtual Answer message(MsgKind kind, const std::string& text, Buttons buttons) = 0;
 
     // Paths are Windows-1252 bytes; nothing when cancelled.
-    virtual std::optional<std::string> openFile(const FileDialogSpec& spec) = 0;
-    virtual std::optional<std::string> saveFile(const FileDialogSpec& spec) = 0;
+    virtual std::optional<std::string> openFile(const FileDialogSpec& dialog) = 0;
+    virtual std::optional<std::string> saveFile(const FileDialogSpec& dialog) = 0;
 
     // Wait window (text only) or progress window (text and gauge).
     virtual std::unique_ptr<ProgressWindow> showWait(const std::string& text) = 0;
