@@ -1,27 +1,23 @@
-// Grid refresh over 10,000 titles with every column shown and automatic widths.
+// Grid refresh over 10,000 titles with every column shown and automatic
+// widths, against loading the same catalogue; and the search list rebuild.
 
 #include "core/Codec.h"
+#include "core/DatabaseFile.h"
+#include "core/SampleCatalogue.h"
+#include "platform/PosixPlatform.h"
 #include "selection/Selection.h"
 #include "shell/App.h"
-#include "platform/PosixPlatform.h"
 
 #include <QFont>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
-
-#include <random>
 
 using namespace folianto;
 
 namespace {
-
-struct BenchApp {
-    SilentUserInteraction ui;
-    PosixPlatform platform;
-    App app{ui, platform};
-};
 
 void EnsureGuiApplication()
 {
@@ -55,76 +51,64 @@ std::shared_ptr<const TextMeasurer> FontTableMeasurer()
     return std::make_shared<CharTableMeasurer>(advances);
 }
 
-std::string Word(std::mt19937& rng, int minLen, int maxLen)
-{
-    static const char* syllables[] = {"ka", "ber", "lin", "schu", "ma", "ne", "ge", "sch", "ich", "te",
-                                      "\xFC" "ber", "st", "ra", "\xE4" "n", "do", "ri", "wel", "t\xF6"};
-    std::string w;
-    const int len = minLen + static_cast<int>(rng() % static_cast<unsigned>(maxLen - minLen + 1));
-    while (static_cast<int>(w.size()) < len)
-        w += syllables[rng() % (sizeof syllables / sizeof *syllables)];
-    w[0] = static_cast<char>(w[0] >= 'a' && w[0] <= 'z' ? w[0] - 32 : w[0]);
-    return w;
-}
+struct BenchApp {
+    SilentUserInteraction ui;
+    PosixPlatform platform;
+    App app{ui, platform};
+};
 
-std::string Words(std::mt19937& rng, int n, int minLen, int maxLen)
-{
-    std::string s;
-    for (int i = 0; i < n; ++i)
-        s += (i ? " " : "") + Word(rng, minLen, maxLen);
-    return s;
-}
-
-void FillCatalogue(App& app)
-{
-    std::mt19937 rng(42);
-    for (int i = 0; i < MaxBuch; ++i) {
-        app.store.NewBuch();
-        TBuch& b = *app.store.at(app.store.AnzBuch);
-        b.Kuerzel.Text = Word(rng, 3, 6) + std::to_string(i);
-        b.Autor.Text = Word(rng, 4, 9) + ", " + Word(rng, 3, 7) + (rng() % 3 == 0 ? ";" + Word(rng, 4, 9) : "");
-        b.Titel.Text = Words(rng, 1 + static_cast<int>(rng() % 6), 3, 10);
-        b.Kategorie.Text = Word(rng, 4, 8);
-        b.Sprache.Text = rng() % 4 ? "deutsch" : "englisch";
-        b.Verlag.Text = Word(rng, 4, 10) + " Verlag";
-        b.Reihe.Text = Words(rng, 2, 3, 8);
-        b.Jahr.Text = std::to_string(1900 + rng() % 125);
-        b.Inhalt.Text = Words(rng, 30, 3, 10) + "\r\n" + Words(rng, 20, 3, 10);
-        b.Bemerkung.Text = Words(rng, 8, 3, 10);
-        b.Schlagworte.Text = Word(rng, 5, 9) + ";" + Word(rng, 5, 9) + ";" + Word(rng, 5, 9);
-        b.ISBN.Text = "3-" + std::to_string(100000 + rng() % 800000) + "-1";
-        b.Besitzer.Text = Word(rng, 3, 6);
-        b.Waehrung.Text = "EUR";
-        b.Preis = static_cast<float>(rng() % 10000) / 100.0f;
-        b.JahrNum = static_cast<int32_t>(1900 + rng() % 125);
-        b.TypNum = static_cast<int32_t>(rng() % 9);
-        b.Kaufdatum = 36000.0 + rng() % 9000;
-        b.Auflage = static_cast<int32_t>(rng() % 5);
-    }
-}
-
+// A saved sample catalogue of 10,000 titles, loaded, with every column shown.
 struct Catalogue {
     Catalogue()
     {
         EnsureGuiApplication();
-        FillCatalogue(fakes.app);
+        FillSampleCatalogue(fakes.app.store, MaxBuch, 2024);
+        path = dir.filePath(QStringLiteral("katalog.FOL")).toStdString();
+        std::string err;
+        Save_Buch_Data(fakes.app, path, err);
+        Load_Buch_Data(fakes.app, path, err);
         for (auto& c : fakes.app.columns.CellArray)
             c.ShowCol = true;
         fakes.app.columns.CellArray[34].ShowCol = false;
         fakes.app.columns.ColumnsMoved = true;
     }
+    QTemporaryDir dir;
+    std::string path;
     BenchApp fakes;
 };
 
-App& SharedCatalogue()
+Catalogue& SharedCatalogue()
 {
     static Catalogue catalogue;
-    return catalogue.fakes.app;
+    return catalogue;
 }
+
+void BM_Load_Buch_Data(benchmark::State& state)
+{
+    const std::string& path = SharedCatalogue().path;
+    BenchApp fresh;
+    for (auto _ : state) {
+        std::string err;
+        benchmark::DoNotOptimize(Load_Buch_Data(fresh.app, path, err));
+    }
+    state.counters["titles"] = fresh.app.store.AnzBuch;
+}
+BENCHMARK(BM_Load_Buch_Data)->Unit(benchmark::kMillisecond);
+
+void BM_Fill_AllLists(benchmark::State& state)
+{
+    App& app = SharedCatalogue().fakes.app;
+    for (auto _ : state) {
+        Fill_AllLists(app);
+        benchmark::DoNotOptimize(app.lists.SchlagworteSearchList.entries.size());
+    }
+    state.counters["keywords"] = static_cast<double>(app.lists.SchlagworteSearchList.entries.size());
+}
+BENCHMARK(BM_Fill_AllLists)->Unit(benchmark::kMillisecond);
 
 void RunRefresh(benchmark::State& state, std::shared_ptr<const TextMeasurer> measurer)
 {
-    App& app = SharedCatalogue();
+    App& app = SharedCatalogue().fakes.app;
     app.grid.SetMeasurer(std::move(measurer));
     for (auto _ : state) {
         for (auto& c : app.columns.CellArray)
@@ -142,49 +126,39 @@ void BM_SetAusgabeData_FontTable(benchmark::State& state)
 }
 BENCHMARK(BM_SetAusgabeData_FontTable)->Unit(benchmark::kMillisecond);
 
+// Text by text through the font metrics: far too slow for the grid.
 void BM_SetAusgabeData_FontMetrics(benchmark::State& state)
 {
     EnsureGuiApplication();
     RunRefresh(state, std::make_shared<FontMeasurer>());
 }
-BENCHMARK(BM_SetAusgabeData_FontMetrics)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SetAusgabeData_FontMetrics)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-void BM_SetAusgabeData_SortByAuthorCaseInsensitive(benchmark::State& state)
+void BM_SetAusgabeData_SortByAuthorUmlautsAsLetters(benchmark::State& state)
 {
-    App& app = SharedCatalogue();
+    App& app = SharedCatalogue().fakes.app;
     app.settings.BuchSort = SortAutor;
     app.settings.CaseSensitiveSort = false;
     app.settings.SortByAE = true;
     RunRefresh(state, FontTableMeasurer());
     app.settings = Settings{};
 }
-BENCHMARK(BM_SetAusgabeData_SortByAuthorCaseInsensitive)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SetAusgabeData_SortByAuthorUmlautsAsLetters)->Unit(benchmark::kMillisecond);
 
-void BM_SetAusgabeData_KeywordSelection(benchmark::State& state)
+void BM_SetAusgabeData_SearchAndKeywordSelection(benchmark::State& state)
 {
-    App& app = SharedCatalogue();
+    App& app = SharedCatalogue().fakes.app;
     SearchList& kw = app.lists.SchlagworteSearchList;
-    kw.Clear();
-    for (int i = 1; i <= app.store.AnzBuch; ++i) {
-        const std::string& s = app.store.at(i)->Schlagworte.Text;
-        kw.AddEntry(s.substr(0, s.find(';')), i % 2 == 0);
-    }
+    for (std::size_t i = 0; i < kw.entries.size(); ++i)
+        kw.entries[i].Active = i % 2 == 0;
+    auto& sel = app.selection;
+    sel.SuchenIn.fill(true);
+    sel.SuchText = "e";
     RunRefresh(state, FontTableMeasurer());
-    kw.Clear();
+    sel.SuchenIn.fill(false);
+    for (auto& e : kw.entries)
+        e.Active = true;
 }
-BENCHMARK(BM_SetAusgabeData_KeywordSelection)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SetAusgabeData_SearchAndKeywordSelection)->Unit(benchmark::kMillisecond);
 
-} // namespace
-
-namespace {
-void BM_Fill_AllLists(benchmark::State& state)
-{
-    App& app = SharedCatalogue();
-    for (auto _ : state) {
-        Fill_AllLists(app);
-        benchmark::DoNotOptimize(app.lists.SchlagworteSearchList.entries.size());
-    }
-    state.counters["keywords"] = static_cast<double>(app.lists.SchlagworteSearchList.entries.size());
-}
-BENCHMARK(BM_Fill_AllLists)->Unit(benchmark::kMillisecond);
 } // namespace

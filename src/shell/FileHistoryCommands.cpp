@@ -1,6 +1,7 @@
 #include "shell/FileHistoryCommands.h"
 
 #include "core/Codec.h"
+#include "core/DatabaseFile.h"
 #include "core/Text.h"
 #include "diag/Trace.h"
 #include "shell/App.h"
@@ -48,6 +49,11 @@ bool DoAutoItemClick(App& app, const std::string& caption, const BuchLoader& loa
     }
     SetAusgabeData(app);
     return true;
+}
+
+bool DoAutoItemClick(App& app, const std::string& caption)
+{
+    return DoAutoItemClick(app, caption, Load_Buch_Data);
 }
 
 } // namespace folianto

@@ -18,5 +18,7 @@ using BuchLoader = std::function<bool(App& app, const std::string& path, std::st
 // A history entry was chosen: loads the file named in its caption and
 // refreshes the grid, or reports why not. Returns true when it loaded.
 bool DoAutoItemClick(App& app, const std::string& caption, const BuchLoader& load);
+// The same with Load_Buch_Data.
+bool DoAutoItemClick(App& app, const std::string& caption);
 
 } // namespace folianto
