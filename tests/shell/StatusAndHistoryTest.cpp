@@ -1,3 +1,4 @@
+#include "core/DatabaseFile.h"
 #include "core/Text.h"
 #include "selection/Selection.h"
 #include "selection/SelectionTestUtil.h"
@@ -80,6 +81,20 @@ TEST_F(HistoryClick, LoadsTheFileOfTheCaption)
     EXPECT_EQ(loaded, std::vector<std::string>{path});
     EXPECT_EQ(t.app.grid.Cell(t.app.columns.PosOfInfo("Titel"), 1), "Geladen");
     EXPECT_TRUE(t.ui.messages.empty());
+}
+
+TEST_F(HistoryClick, LoadsThroughTheDatabaseLoader)
+{
+    const std::string db = dir.path().toStdString() + "/k.FOL";
+    {
+        TestApp other;
+        AddTitle(other.app, "Gespeichert");
+        std::string err;
+        ASSERT_TRUE(Save_Buch_Data(other.app, db, err));
+    }
+    EXPECT_TRUE(DoAutoItemClick(t.app, "&4 " + db));
+    EXPECT_EQ(t.app.grid.Cell(t.app.columns.PosOfInfo("Titel"), 1), "Gespeichert");
+    EXPECT_EQ(t.app.history.Paths, std::vector<std::string>{db});
 }
 
 TEST_F(HistoryClick, Messages)
