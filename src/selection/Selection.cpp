@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <memory>
 #include <new>
 #include <optional>
 
@@ -61,7 +60,7 @@ const std::string& SortField(const TBuch& b, uint8_t order)
 // Field tests of the list-backed filters 1, 2, 3, 4, 6, 7.
 struct ListFilter {
     int k;
-    std::unique_ptr<SearchListMatcher> matcher;
+    SearchListMatcher matcher;
 };
 
 const std::string& FilterField(const TBuch& b, int k)
@@ -255,7 +254,7 @@ void SetAusgabeData(App& app)
     if (filterOn)
         for (int k : {1, 2, 3, 4, 6, 7})
             if (sel.FilternVon[static_cast<std::size_t>(k)])
-                listFilters.push_back({k, std::make_unique<SearchListMatcher>(FilterList(app.lists, k))});
+                listFilters.push_back({k, SearchListMatcher(FilterList(app.lists, k))});
     const bool typFilter = filterOn && sel.FilternVon[5];
     const bool verleihFilter = filterOn && sel.FilternVon[8];
     std::optional<SearchListMatcher> keywordMatcher, authorMatcher;
@@ -284,7 +283,7 @@ void SetAusgabeData(App& app)
                 bool filt = typFilter && InSet(sel.TypSet, b->TypNum);
                 filt = filt || (verleihFilter && InSet(sel.VerleihSet, b->Verleihstatus));
                 for (std::size_t f = 0; f < listFilters.size() && !filt; ++f)
-                    filt = listFilters[f].matcher->Match(FilterField(*b, listFilters[f].k));
+                    filt = listFilters[f].matcher.Match(FilterField(*b, listFilters[f].k));
                 keep = filt;
             }
             if (keep && keywordSel)
