@@ -94,11 +94,12 @@ TEST(FileCommands, OpenLoadsAndReports)
 
     // Plain open replaces the titles.
     env.app.columns.ColumnsMoved = false;
+    env.app.grid.SetCell(1, 0, "x");
     env.ui.filePaths = {good};
     EXPECT_TRUE(FileOpen(env.app));
     EXPECT_EQ(env.app.store.AnzBuch, 3);
     EXPECT_EQ(env.app.DataFileName, good);
-    EXPECT_TRUE(env.app.columns.ColumnsMoved);
+    EXPECT_EQ(env.app.grid.Cell(1, 0), "Titel"); // headers rewritten: the layout was normalised
     EXPECT_TRUE(env.app.store.Gesichert);
 
     // A missing file.
