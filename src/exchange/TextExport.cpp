@@ -118,8 +118,8 @@ bool ExportTextCommand(App& app, std::optional<int> column)
     if (app.ui.message(MsgKind::Confirmation,
                        "Sollen alle angezeigten Titel exportiert\r\nwerden [Ja] oder nur der markierte Titel ?",
                        Buttons::YesNo) != Answer::Yes) {
-        first = app.grid.Row;
-        last = app.grid.Row;
+        first = app.grid.Selection.Top;
+        last = app.grid.Selection.Bottom;
     }
     if (!WriteTextExport(app, *path, TitlesOfRows(app, first, last), column))
         return false;

@@ -73,11 +73,11 @@ TEST_F(TextExportTest, OnlyTheMarkedRowsAndGapsInTheMap)
     EXPECT_EQ(TitlesOfRows(t.app, 1, 3), (std::vector<int32_t>{2, 3}));
     EXPECT_EQ(TitlesOfRows(t.app, 0, 99), (std::vector<int32_t>{2, 3}));
 
-    t.app.grid.Row = 2;
+    t.app.grid.Selection = {1, 2, 3, 3};
     t.ui.filePaths.push_back(path);
     t.ui.answers = {Answer::No};
     ExportLiteratureList(t.app);
-    EXPECT_EQ(test::ReadFileBytes(path), "M\xfcller; Titel 2\r\n");
+    EXPECT_EQ(test::ReadFileBytes(path), "M\xfcller; Titel 2\r\nKafka; Titel 3\r\n");
 }
 
 TEST_F(TextExportTest, CancelWritesNothing)
