@@ -72,6 +72,7 @@ void BM_WorkbookImport(benchmark::State& state)
         SilentUserInteraction ui;
         NullPlatform platform;
         App app(ui, platform);
+        app.settings.KuerzelZwang = state.range(0) != 0;
         app.settings.ImpExp.FirstRow = 2; // below the header row
         app.settings.ImpExp.AnzRows = 2000 * 5;
         app.settings.ImpExp.AnzCols = 40;
@@ -85,6 +86,7 @@ void BM_WorkbookImport(benchmark::State& state)
     }
     state.counters["titles/s"] = benchmark::Counter(kTitles, benchmark::Counter::kIsIterationInvariantRate);
 }
-BENCHMARK(BM_WorkbookImport)->Unit(benchmark::kMillisecond);
+// Argument: short keys enforced (1) or not (0).
+BENCHMARK(BM_WorkbookImport)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 } // namespace
