@@ -210,7 +210,6 @@ bool ReadHeaderFormat(App& app, ByteReader& in, const std::string& path, int hea
         if (merge && app.settings.KuerzelZwang && nr > 1)
             b.Kuerzel.Text = MakeUniqueKuerzel(app, nr);
         AdvanceProgress(progress, nr);
-        b.BuchNr = nr;
     }
     return true;
 }
@@ -272,7 +271,6 @@ bool ReadOldFormat(App& app, QIODevice& dev, ByteReader& in, ProgressWindow* pro
         FillFromOldRecord(b, rec);
         store.UpdateBuchLengths(store.AnzBuch);
         AdvanceProgress(progress, ++count);
-        b.BuchNr = store.AnzBuch;
     }
     return true;
 }

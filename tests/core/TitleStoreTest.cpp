@@ -51,6 +51,14 @@ TEST(TitleStore, DeleteShiftsAndKeepsNumbers)
     store.DeleteActBuch();
     EXPECT_EQ(store.AnzBuch, 1);
     EXPECT_EQ(store.FindBuchByNr(3), -1);
+
+    // A title added after deletes gets a number no other title has.
+    ASSERT_TRUE(store.NewBuch());
+    EXPECT_EQ(store.at(2)->BuchNr, 4);
+    EXPECT_EQ(store.FindBuchByNr(4), 2);
+    store.Clear();
+    ASSERT_TRUE(store.NewBuch());
+    EXPECT_EQ(store.at(1)->BuchNr, 1);
 }
 
 TEST(TitleStore, TypeNames)
