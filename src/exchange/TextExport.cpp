@@ -102,11 +102,11 @@ bool WriteTextExport(App& app, const std::string& path, const std::vector<int32_
 bool ExportTextCommand(App& app, std::optional<int> column)
 {
     TraceScope trace("FoliantoMainWindow.ExportText");
-    FileDialogSpec spec;
-    spec.filter = "Text-Dateien(*.TXT)|*.TXT|Alle Dateien (*.*) |*.*";
-    spec.defaultExt = "TXT";
-    spec.initialPath = "*.TXT";
-    const std::optional<std::string> path = app.ui.saveFile(spec);
+    FileDialogSpec dialog;
+    dialog.filter = "Text-Dateien(*.TXT)|*.TXT|Alle Dateien (*.*) |*.*";
+    dialog.defaultExt = "TXT";
+    dialog.initialPath = "*.TXT";
+    const std::optional<std::string> path = app.ui.saveFile(dialog);
     if (!path)
         return false;
     if (QFileInfo::exists(PathFromCp1252(*path)) &&

@@ -212,11 +212,11 @@ bool ImportFromText(App& app, const ImportDialogRunner& runDialog)
     ImportDialogModel model(app, ImportDialogModel::TextMode);
     if (!runDialog(model))
         return false;
-    FileDialogSpec spec;
-    spec.filter = "Text-Dateien (*.TXT)|*.TXT";
-    spec.defaultExt = "TXT";
-    spec.mustExist = true;
-    const std::optional<std::string> path = app.ui.openFile(spec);
+    FileDialogSpec dialog;
+    dialog.filter = "Text-Dateien (*.TXT)|*.TXT";
+    dialog.defaultExt = "TXT";
+    dialog.mustExist = true;
+    const std::optional<std::string> path = app.ui.openFile(dialog);
     if (!path) {
         app.Inform(MsgKind::Warning, Cp1252("Keine Datei ausgewählt!"));
         return false;

@@ -28,13 +28,13 @@ bool IsVoid(const std::string& s)
 
 std::optional<std::string> AskExportPath(App& app)
 {
-    FileDialogSpec spec;
-    spec.filter = kWorkbookFilter;
-    spec.defaultExt = "XLS";
-    spec.initialPath = "*.XLS";
-    spec.pathMustExist = true;
-    spec.overwritePrompt = true;
-    std::optional<std::string> path = app.ui.saveFile(spec);
+    FileDialogSpec dialog;
+    dialog.filter = kWorkbookFilter;
+    dialog.defaultExt = "XLS";
+    dialog.initialPath = "*.XLS";
+    dialog.pathMustExist = true;
+    dialog.overwritePrompt = true;
+    std::optional<std::string> path = app.ui.saveFile(dialog);
     if (!path)
         app.Inform(MsgKind::Warning, Cp1252("Keine Datei ausgewählt!"));
     return path;
@@ -197,11 +197,11 @@ bool ImportFromWorkbook(App& app, Workbook& workbook, const ImportDialogRunner& 
     ImportDialogModel model(app, ImportDialogModel::WorkbookMode);
     if (!runDialog(model))
         return false;
-    FileDialogSpec spec;
-    spec.filter = kWorkbookFilter;
-    spec.defaultExt = "XLS";
-    spec.initialPath = "*.XLS";
-    const std::optional<std::string> path = app.ui.openFile(spec);
+    FileDialogSpec dialog;
+    dialog.filter = kWorkbookFilter;
+    dialog.defaultExt = "XLS";
+    dialog.initialPath = "*.XLS";
+    const std::optional<std::string> path = app.ui.openFile(dialog);
     if (!path) {
         app.Inform(MsgKind::Warning, Cp1252("Keine Datei ausgewählt!"));
         return false;
