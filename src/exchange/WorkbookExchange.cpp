@@ -128,18 +128,18 @@ RangeImport ImportWorkbookRange(App& app, Workbook& workbook, const NumberFormat
     if (sheet.FirstUsedRow() > sheet.LastUsedRow() || s.AnzRows <= 0 || s.AnzCols <= 0)
         return result;
     const char delimiter = s.Trennzeichen;
-    const long rowFrom = std::max<long>(sheet.FirstUsedRow(), s.FirstRow - 1L);
-    const long rowTo = std::min<long>(sheet.LastUsedRow(), s.FirstRow - 1L + s.AnzRows - 1);
+    const int64_t rowFrom = std::max<int64_t>(sheet.FirstUsedRow(), int64_t{s.FirstRow} - 1);
+    const int64_t rowTo = std::min<int64_t>(sheet.LastUsedRow(), int64_t{s.FirstRow} - 1 + s.AnzRows - 1);
     // Columns count from the range's first column, so a field keeps its
     // position when the sheet's used area starts further right.
-    const long colFrom = std::max(0L, s.FirstCol - 1L);
-    const long colTo = std::min<long>(sheet.LastUsedCol(), s.FirstCol - 1L + s.AnzCols - 1);
+    const int64_t colFrom = std::max<int64_t>(0, int64_t{s.FirstCol} - 1);
+    const int64_t colTo = std::min<int64_t>(sheet.LastUsedCol(), int64_t{s.FirstCol} - 1 + s.AnzCols - 1);
 
     std::string line, check;
-    for (long r = rowFrom; r <= rowTo; ++r) {
+    for (int64_t r = rowFrom; r <= rowTo; ++r) {
         line.clear();
         check.clear();
-        for (long c = colFrom; c <= colTo; ++c) {
+        for (int64_t c = colFrom; c <= colTo; ++c) {
             std::string text = sheet.ReadCellText(static_cast<uint16_t>(c), static_cast<uint16_t>(r), fmt);
             if (text.empty())
                 text = " ";
