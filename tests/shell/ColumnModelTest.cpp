@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace folianto;
 using folianto::test::AddTitle;
 using folianto::test::TestApp;
@@ -244,4 +246,13 @@ TEST(ColumnModel, DefaultHeadersLetterByLetter)
         EXPECT_EQ(c.Info, c.Header) << i;
     }
     EXPECT_EQ(m.CellArray[ColumnCount].Header, "");
+}
+
+// Any double may stand in the file; only a representable day count is a date.
+TEST(ColumnModel, SystemShortDateOfAnyValue)
+{
+    for (double days : {1e300, -1e300, std::numeric_limits<double>::infinity(),
+                        std::numeric_limits<double>::quiet_NaN(), 1e15})
+        EXPECT_EQ(SystemShortDate(days), "") << days;
+    EXPECT_NE(SystemShortDate(45000.5), "");
 }
