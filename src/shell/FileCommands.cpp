@@ -74,14 +74,33 @@ bool FileOpen(App& app)
 bool FileMerge(App& app)
 {
     TraceScope trace("FoliantoMainWindow.FileMerge");
-    // EditMode returns to its former value however the command ends.
+    // EditMode returns to its former value however the command ends. A load
+    // that failed names the merged file as the current one: that name must
+    // not stay, or the next save would write the collection over that file.
     struct Restore {
         App& app;
         int32_t mode;
-        ~Restore() { app.EditMode = mode; }
-    } restore{app, app.EditMode};
+        std::string name;
+        int32_t verMain, verMinor, count;
+        bool merged = false;
+        ~Restore()
+        {
+            app.EditMode = mode;
+            if (merged)
+                return;
+            if (app.store.AnzBuch == count) { // nothing appended: the data are as before
+                app.DataFileName = name;
+                app.DataVerMain = verMain;
+                app.DataVerMinor = verMinor;
+            } else {
+                app.DataFileName.clear();
+                app.store.Gesichert = false;
+            }
+        }
+    } restore{app, app.EditMode, app.DataFileName, app.DataVerMain, app.DataVerMinor, app.store.AnzBuch};
     app.EditMode = EditModeMerge;
-    return FileOpen(app);
+    restore.merged = FileOpen(app);
+    return restore.merged;
 }
 
 bool FileSave(App& app)

@@ -32,6 +32,9 @@ int CharTableMeasurer::TextWidth(const std::string& text) const
 
 std::string SystemShortDate(double days)
 {
+    // The value comes from the file; beyond the 64-bit day count no date exists.
+    if (!(std::fabs(days) < 1e15))
+        return {};
     const QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(std::floor(days)));
     return ToCp1252(QLocale::system().toString(date, QLocale::ShortFormat));
 }

@@ -144,3 +144,13 @@ TEST(SearchLists, StateFlagsActiveFlagsAndEditorHelpers)
     EXPECT_TRUE(l.TypSearchList.AddEntry("c")); // the duplicate index was rebuilt too
     EXPECT_FALSE(l.TypSearchList.AddEntry("a"));
 }
+
+TEST(SearchLists, LendingStatesAreFixed)
+{
+    TestApp t;
+    Fill_AllLists(t.app);
+    EXPECT_EQ(Texts(t.app.lists.VerleihstatusSearchList),
+              (std::vector<std::string>{"vorhanden", "verliehen an ...", "ausgeliehen aus ...",
+                                        Cp1252("zukünftig besorgen")}));
+    EXPECT_TRUE(t.app.lists.VerleihstatusSearchList.SearchListAllActive());
+}

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace folianto;
 using folianto::test::AddTitle;
 using folianto::test::TestApp;
@@ -227,3 +229,30 @@ TEST_F(GridWidths, HeaderWidthAndMaximum)
     EXPECT_EQ(t.app.columns.CellArray[2].WidthOk, 0);
 }
 } // namespace
+
+// Header and Info of every descriptor as a new model has them.
+TEST(ColumnModel, DefaultHeadersLetterByLetter)
+{
+    const char* const headers[] = {
+        "Kürzel", "Titel", "Autor", "Kategorie", "Sprache", "Typ", "Typ (freie Def.)", "Reihe", "Auflage",
+        "1. Auflage aus dem Jahr", "Verlag", "Inhalt", "Bemerkung", "Schlagworte", "Standort", "Preis",
+        "verliehen an", "Alt. Titel", "Anzahl Bilder", "Band", "Besitzer", "Heft-Nr.", "Herausgeber", "ISBN",
+        "Jahr", "Jahrgang", "Kaufdatum", "Länge", "Medium", "Original-Titel", "Ort", "Quelle", "Seiten", "Link",
+    };
+    const ColumnModel m;
+    for (int i = 0; i < ColumnCount; ++i) {
+        const TCellRec& c = m.CellArray[static_cast<std::size_t>(i)];
+        EXPECT_EQ(Cp1252ToUtf8(c.Header), headers[i]) << i;
+        EXPECT_EQ(c.Info, c.Header) << i;
+    }
+    EXPECT_EQ(m.CellArray[ColumnCount].Header, "");
+}
+
+// Any double may stand in the file; only a representable day count is a date.
+TEST(ColumnModel, SystemShortDateOfAnyValue)
+{
+    for (double days : {1e300, -1e300, std::numeric_limits<double>::infinity(),
+                        std::numeric_limits<double>::quiet_NaN(), 1e15})
+        EXPECT_EQ(SystemShortDate(days), "") << days;
+    EXPECT_NE(SystemShortDate(45000.5), "");
+}

@@ -149,6 +149,34 @@ TEST(FileCommands, MergeAppendsAndRestoresEditMode)
     EXPECT_EQ(env.app.DataVerMinor, 4);
 }
 
+TEST(FileCommands, FailedMergeKeepsTheCurrentFileName)
+{
+    Env env;
+    const std::string first = env.makeFile("a.FOL", 2);
+    const std::string older = env.makeFile("alt.FOL", 3, 3);
+    const std::string full = env.makeFile("voll.FOL", 3);
+    env.ui.filePaths = {first};
+    ASSERT_TRUE(FileOpen(env.app));
+
+    // Data filter declined: nothing appended, the open file stays the save target.
+    env.ui.filePaths = {older};
+    env.ui.answers = {Answer::No};
+    EXPECT_FALSE(FileMerge(env.app));
+    EXPECT_EQ(env.app.store.AnzBuch, 2);
+    EXPECT_EQ(env.app.DataFileName, first);
+    EXPECT_EQ(env.app.DataVerMinor, 4);
+    EXPECT_TRUE(env.app.store.Gesichert);
+
+    // Store full part-way: the titles appended so far make an unnamed, changed collection.
+    for (int i = 2; i < MaxBuch - 1; ++i)
+        env.app.store.NewBuch();
+    env.ui.filePaths = {full};
+    EXPECT_FALSE(FileMerge(env.app));
+    EXPECT_EQ(env.app.store.AnzBuch, MaxBuch);
+    EXPECT_EQ(env.app.DataFileName, "");
+    EXPECT_FALSE(env.app.store.Gesichert);
+}
+
 TEST(FileCommands, SaveAndSaveAs)
 {
     Env env;
