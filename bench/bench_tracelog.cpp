@@ -8,30 +8,9 @@
 
 namespace {
 
-class SilentUser : public folianto::UserInteraction {
-public:
-    folianto::Answer message(folianto::MsgKind, const std::string&, folianto::Buttons) override
-    {
-        return folianto::Answer::Ok;
-    }
-    std::optional<std::string> openFile(const folianto::FileDialogSpec&) override { return std::nullopt; }
-    std::optional<std::string> saveFile(const folianto::FileDialogSpec&) override { return std::nullopt; }
-    std::unique_ptr<folianto::ProgressWindow> showWait(const std::string&) override
-    {
-        return std::make_unique<folianto::NullProgressWindow>();
-    }
-    std::unique_ptr<folianto::ProgressWindow> showProgress(const std::string&, const std::string&) override
-    {
-        return std::make_unique<folianto::NullProgressWindow>();
-    }
-    void setClipboardText(const std::string&) override {}
-    void setBusyCursor(bool) override {}
-    bool startDocument(const std::string&) override { return false; }
-};
-
 void BM_TraceScopeLines(benchmark::State& state)
 {
-    SilentUser ui;
+    folianto::SilentUserInteraction ui;
     folianto::TraceLog log;
     log.Start("", ui);
     log.WriteMasterAlways = 2;

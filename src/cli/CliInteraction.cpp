@@ -67,9 +67,9 @@ std::optional<std::string> CliInteraction::openFile(const FileDialogSpec&)
     return p;
 }
 
-std::optional<std::string> CliInteraction::saveFile(const FileDialogSpec& spec)
+std::optional<std::string> CliInteraction::saveFile(const FileDialogSpec& dialog)
 {
-    return openFile(spec);
+    return openFile(dialog);
 }
 
 std::unique_ptr<ProgressWindow> CliInteraction::showWait(const std::string&)

@@ -15,8 +15,8 @@ public:
     bool setAnswers(const std::string& list);
 
     Answer message(MsgKind kind, const std::string& text, Buttons buttons) override;
-    std::optional<std::string> openFile(const FileDialogSpec& spec) override;
-    std::optional<std::string> saveFile(const FileDialogSpec& spec) override;
+    std::optional<std::string> openFile(const FileDialogSpec& dialog) override;
+    std::optional<std::string> saveFile(const FileDialogSpec& dialog) override;
     std::unique_ptr<ProgressWindow> showWait(const std::string& text) override;
     std::unique_ptr<ProgressWindow> showProgress(const std::string& caption, const std::string& text) override;
     void setClipboardText(const std::string& text) override;

@@ -1,5 +1,6 @@
 // folianto-cli: the command-line companion for scripting and batch work.
 
+#include "cli/CliSettings.h"
 #include "cli/Command.h"
 
 #include <iostream>
@@ -80,5 +81,7 @@ int main(int argc, char** argv)
         std::cerr << "Unbekannte Antwort in --answers: " << args.value("answers") << '\n';
         return ExitUsage;
     }
+    if (!ApplyIniOption(context, args))
+        return ExitFailed;
     return it->second.run(context, args);
 }

@@ -22,7 +22,7 @@ struct Settings {
     // Section COMMON, in the order of writing.
     uint8_t SortLength = 25;
     bool SaveDir = true;
-    std::string LastFile;
+    // LastFile is App::DataFileName.
     std::string DefaultTyp = "Taschenbuch";
     std::string DefaultOwner;  // neutral default: empty
     std::string DefaultLanguage = "deutsch";
@@ -54,6 +54,8 @@ struct Settings {
 
     // Section ExportPos: 33 signed slots of the export selection.
     std::array<int32_t, ExportSlotCount> ExportPos{};
+    // Entries follow the fixed pattern per literature type (not stored).
+    bool VorgegExportAuswahl = false;
 };
 
 } // namespace folianto

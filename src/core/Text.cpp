@@ -1,6 +1,7 @@
 #include "core/Text.h"
 
 #include <cctype>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 
@@ -86,9 +87,15 @@ double ReadNumber(const std::string& s)
     for (unsigned char c : clean)
         if (!(std::isdigit(c) || c == '.' || c == '+' || c == '-' || c == 'e' || c == 'E'))
             return 0.0;
-    char* end = nullptr;
-    const double v = std::strtod(clean.c_str(), &end);
-    if (end == clean.c_str() || *end != '\0')
+    // from_chars reads a point whatever the process locale (a GUI run takes
+    // the user's, where strtod would stop at the point).
+    const char* first = clean.data();
+    const char* last = first + clean.size();
+    if (*first == '+' && last - first > 1 && first[1] != '-')
+        ++first;
+    double v = 0.0;
+    const auto [end, ec] = std::from_chars(first, last, v);
+    if (ec != std::errc() || end != last)
         return 0.0;
     return v;
 }

@@ -4,6 +4,7 @@
 #include "core/UserInteraction.h"
 #include "diag/Trace.h"
 
+#include <algorithm>
 #include <new>
 
 namespace folianto {
@@ -23,7 +24,9 @@ bool TitleStore::NewBuch()
     }
     ++AnzBuch;
     InitBuch(*b);
-    b->BuchNr = AnzBuch;
+    // Grid rows find their titles by BuchNr, so a number must never repeat.
+    highestBuchNr_ = std::max(highestBuchNr_ + 1, AnzBuch);
+    b->BuchNr = highestBuchNr_;
     b->Showing = true;
     Buch[static_cast<std::size_t>(AnzBuch)] = std::move(b);
     UpdateBuchLengths(AnzBuch);
@@ -68,6 +71,7 @@ void TitleStore::Clear()
     for (int32_t i = 1; i <= AnzBuch; ++i)
         Buch[static_cast<std::size_t>(i)].reset();
     AnzBuch = 0;
+    highestBuchNr_ = 0;
 }
 
 void TitleStore::DeleteActBuch()

@@ -25,6 +25,8 @@ public:
     uint8_t FehlerNr = 0;    // last error, see GetErrorText
 
     // Appends an empty title at AnzBuch+1; false with FehlerNr 13 (full) or 5.
+    // Its BuchNr is its index, or one above the highest number given out since
+    // the store was last emptied when deletes made the index a used number.
     bool NewBuch();
     static void InitBuch(TBuch& b);
     bool UpdateBuchLengths(int32_t index);
@@ -41,6 +43,9 @@ public:
     TBuch* at(int32_t i);
     const TBuch* at(int32_t i) const;
     TBuch* current() { return at(ActBuch); }
+
+private:
+    int32_t highestBuchNr_ = 0;
 };
 
 // The confirmation before the current title is deleted.

@@ -18,7 +18,9 @@ struct FileDialogSpec {
     std::string defaultExt;   // without dot, e.g. "FOL"
     std::string initialPath;  // file or directory to start in
     bool mustExist = false;   // open: the file must exist
+    bool pathMustExist = false; // the directory must exist
     bool overwritePrompt = false;
+    bool createPrompt = false;  // ask before a new file is named
 };
 
 // A wait or progress window; closes when destroyed.
@@ -40,8 +42,8 @@ public:
     virtual Answer message(MsgKind kind, const std::string& text, Buttons buttons) = 0;
 
     // Paths are Windows-1252 bytes; nothing when cancelled.
-    virtual std::optional<std::string> openFile(const FileDialogSpec& spec) = 0;
-    virtual std::optional<std::string> saveFile(const FileDialogSpec& spec) = 0;
+    virtual std::optional<std::string> openFile(const FileDialogSpec& dialog) = 0;
+    virtual std::optional<std::string> saveFile(const FileDialogSpec& dialog) = 0;
 
     // Wait window (text only) or progress window (text and gauge).
     virtual std::unique_ptr<ProgressWindow> showWait(const std::string& text) = 0;
@@ -73,6 +75,29 @@ public:
     void setText(const std::string&) override {}
     void setRange(int) override {}
     void setPosition(int) override {}
+};
+
+// A user who is never asked: OK or Yes to every message, no file chosen.
+// For batch runs, benchmarks and fuzz targets.
+class SilentUserInteraction : public UserInteraction {
+public:
+    Answer message(MsgKind, const std::string&, Buttons buttons) override
+    {
+        return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
+    }
+    std::optional<std::string> openFile(const FileDialogSpec&) override { return std::nullopt; }
+    std::optional<std::string> saveFile(const FileDialogSpec&) override { return std::nullopt; }
+    std::unique_ptr<ProgressWindow> showWait(const std::string&) override
+    {
+        return std::make_unique<NullProgressWindow>();
+    }
+    std::unique_ptr<ProgressWindow> showProgress(const std::string&, const std::string&) override
+    {
+        return std::make_unique<NullProgressWindow>();
+    }
+    void setClipboardText(const std::string&) override {}
+    void setBusyCursor(bool) override {}
+    bool startDocument(const std::string&) override { return false; }
 };
 
 } // namespace folianto

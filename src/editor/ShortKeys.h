@@ -1,5 +1,5 @@
 #pragma once
-// Short citation keys (Kuerzel).
+// Short citation keys (Kuerzel): the uniqueness test and the two generators.
 
 #include <cstdint>
 #include <string>
@@ -8,7 +8,22 @@ namespace folianto {
 
 struct App;
 
-// A short key for the title at `index` that no other title uses.
+// The running number of a generated key: decimal, padded with "0" on the
+// left to at least `digits` digits (longer numbers stay whole).
+std::string FormatKuerzelNumber(int64_t number, int32_t digits);
+
+// True when the key has a printable character and no title 1..AnzBuch holds
+// it (a..z compared as A..Z). `skipIndex` names a title not compared (the one
+// being edited); 0 compares all.
+bool KuerzelIsUnique(const App& app, const std::string& key, int32_t skipIndex = 0);
+
+// Gives the current title, whose key is blank, a key made of the first three
+// characters of its author and the lowest free running number. The key stays
+// blank when all numbers up to 999999 are taken.
+void Kuerzel_erzeugen(App& app);
+
+// A variant of the key of title `index` that none of the titles
+// 1..AnzBuch-1 holds exactly: the key itself when free, else key + "_" + number.
 std::string MakeUniqueKuerzel(App& app, int32_t index);
 
 } // namespace folianto

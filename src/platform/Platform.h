@@ -27,4 +27,18 @@ public:
     virtual std::string TempDir() = 0;
 };
 
+// A machine without network, names or file times; for benchmarks and fuzz targets.
+class NullPlatform : public Platform {
+public:
+    bool IsNetworkDrive(const std::string&) override { return false; }
+    std::string MacAddress() override { return {}; }
+    std::optional<double> FileLastWriteTime(const std::string&) override { return std::nullopt; }
+    std::string ProgramPath() override { return {}; }
+    std::string UserName() override { return {}; }
+    std::string ComputerName() override { return {}; }
+    std::string IpAddress() override { return {}; }
+    std::string ProgramVersion() override { return {}; }
+    std::string TempDir() override { return {}; }
+};
+
 } // namespace folianto

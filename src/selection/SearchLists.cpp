@@ -2,21 +2,28 @@
 
 #include "core/Codec.h"
 #include "core/Text.h"
+#include "diag/Trace.h"
+#include "shell/App.h"
 
 namespace folianto {
 
 bool SearchList::AddEntry(const std::string& text, bool active)
 {
-    bool blank = true;
-    for (unsigned char c : text)
-        if (IsPrintable(c)) {
-            blank = false;
-            break;
-        }
-    if (blank || !index_.insert(text).second)
+    if (!HasPrintable(text) || !index_.insert(text).second)
         return false;
     entries.push_back({text, active, 0});
+    if (upToDateOnAdd_)
+        *upToDateOnAdd_ = false;
     return true;
+}
+
+SearchList& SearchList::operator=(const SearchList& other)
+{
+    entries = other.entries;
+    index_ = other.index_;
+    if (upToDateOnAdd_)
+        *upToDateOnAdd_ = false;
+    return *this;
 }
 
 void SearchList::Clear()
@@ -45,8 +52,134 @@ SearchLists::SearchLists()
 {
     for (const char* name : {"vorhanden", "verliehen an ...", "ausgeliehen aus ...", "zukünftig besorgen"})
         VerleihstatusSearchList.AddEntry(Cp1252(name));
+    SchlagworteSearchList.upToDateOnAdd_ = &AllKeywordsListUpToDate;
 }
 
-void Fill_AllLists(App&) {}
+std::array<SearchList*, 11> SearchLists::DataLists()
+{
+    return {&SpracheSearchList, &TypSearchList,          &BesitzerSearchList, &KategorieSearchList,
+            &StandortSearchList, &VerlagSearchList,      &ZeitschriftSearchList, &ReiheSearchList,
+            &SchlagworteSearchList, &AutorSearchList,    &HerausgeberSearchList};
+}
+
+void SearchLists::SetAllListsActive()
+{
+    TraceScope trace("SearchLists.SetAllListsActive");
+    for (SearchList* list : DataLists())
+        for (auto& e : list->entries)
+            e.Active = true;
+}
+
+void AddSeparatedEntries(SearchList& list, const std::string& value)
+{
+    const std::size_t n = value.size();
+    auto printable = [&value](std::size_t i) { return IsPrintable(static_cast<unsigned char>(value[i])); };
+    std::size_t pos = 0;
+    while (pos < n) {
+        while (pos < n && !printable(pos))
+            ++pos;
+        if (pos == n)
+            break; // the rest holds nothing printable
+        std::size_t semi = value.find(';', pos);
+        if (semi == std::string::npos)
+            semi = n;
+        // The element [pos, semi) starts printable unless it is empty.
+        std::size_t end = semi;
+        while (end > pos && !printable(end - 1))
+            --end;
+        if (end > pos)
+            list.AddEntry(value.substr(pos, end - pos));
+        pos = semi < n ? semi + 1 : n;
+    }
+}
+
+void FillSearchListWithColonSeparatedText(App& app, SearchList& list, int which)
+{
+    TraceScope trace("SearchLists.FillSearchListWithColonSeparatedText");
+    for (int32_t i = 1; i <= app.store.AnzBuch; ++i) {
+        const TBuch* b = app.store.at(i);
+        if (!b)
+            continue;
+        switch (which) {
+        case 1: AddSeparatedEntries(list, b->Schlagworte.Text); break;
+        case 2: AddSeparatedEntries(list, b->Autor.Text); break;
+        case 3: AddSeparatedEntries(list, b->Herausgeber.Text); break;
+        default: return;
+        }
+    }
+}
+
+void Generate_SearchList_Entries_From_Data(App& app)
+{
+    TraceScope trace("SearchLists.Generate_SearchList_Entries_From_Data");
+    SearchLists& l = app.lists;
+    for (int32_t i = 1; i <= app.store.AnzBuch; ++i) {
+        const TBuch* b = app.store.at(i);
+        if (!b)
+            continue;
+        l.SpracheSearchList.AddEntry(b->Sprache.Text);
+        l.TypSearchList.AddEntry(b->Typ.Text);
+        l.BesitzerSearchList.AddEntry(b->Besitzer.Text);
+        l.KategorieSearchList.AddEntry(b->Kategorie.Text);
+        l.StandortSearchList.AddEntry(b->Standort.Text);
+        l.VerlagSearchList.AddEntry(b->Verlag.Text);
+        if (b->TypNum & 4)
+            l.ZeitschriftSearchList.AddEntry(b->Reihe.Text);
+        l.ReiheSearchList.AddEntry(b->Reihe.Text);
+    }
+}
+
+void Fill_AllLists(App& app)
+{
+    TraceScope trace("SearchLists.Fill_AllLists");
+    SearchLists& l = app.lists;
+    for (SearchList* list : l.DataLists())
+        list->Clear();
+    l.AllKeywordsListUpToDate = false;
+    l.FilterKeywordListUpToDate = false;
+    Generate_SearchList_Entries_From_Data(app);
+    FillSearchListWithColonSeparatedText(app, l.SchlagworteSearchList, 1);
+    if (!KeywordConventionsOK(l.SchlagworteSearchList, app.settings.SchlwLenght))
+        app.ui.message(MsgKind::Error,
+                       Cp1252("Die Konventionen für die Erstellung von Schlagworten werden nicht "
+                              "eingehalten!\r\n\r\nBitte, informieren Sie sich in der Hilfe und ändern "
+                              "Sie Ihre Eingaben\r\nzur Vermeidung von Problemen dahingehend um!"),
+                       Buttons::Ok);
+    FillSearchListWithColonSeparatedText(app, l.AutorSearchList, 2);
+    FillSearchListWithColonSeparatedText(app, l.HerausgeberSearchList, 3);
+}
+
+int32_t WordBreaks(const std::string& keyword)
+{
+    int32_t breaks = 0;
+    for (std::size_t i = 0; i + 1 < keyword.size(); ++i)
+        if (keyword[i] == ' ' && keyword[i + 1] != ' ')
+            ++breaks;
+    return breaks;
+}
+
+bool KeywordConventionsOK(const SearchList& list, int32_t maxBreaks)
+{
+    for (const auto& e : list.entries)
+        if (WordBreaks(e.Text) > maxBreaks)
+            return false;
+    return true;
+}
+
+std::vector<std::string> SearchListTexts(const SearchList& list)
+{
+    std::vector<std::string> out;
+    out.reserve(list.entries.size());
+    for (const auto& e : list.entries)
+        out.push_back(e.Text);
+    return out;
+}
+
+void RebuildSearchList(SearchList& list, const std::vector<std::string>& items)
+{
+    list.Clear();
+    for (const auto& item : items)
+        list.AddEntry(item, true);
+}
 
 } // namespace folianto

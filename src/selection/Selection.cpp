@@ -1,17 +1,397 @@
 #include "selection/Selection.h"
 
+#include "core/Codec.h"
+#include "core/ErrorText.h"
+#include "core/Text.h"
+#include "diag/Trace.h"
+#include "selection/ShellSort.h"
 #include "shell/App.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <optional>
 
 namespace folianto {
 
-void ResetSelection(App& app)
+namespace {
+inline unsigned char UpChar(unsigned char c)
 {
-    app.selection.AusgabeBuchNr.clear();
-    app.selection.SuchenIn[0] = false;
-    app.selection.FilternVon[0] = false;
+    return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 'a' + 'A') : c;
 }
 
-void SetAusgabeData(App&) {}
-void GetCurrentBuch(App&) {}
+// Case-insensitive (a..z) substring test; `upperNeedle` is already upper case.
+bool ContainsUpper(const std::string& hay, const std::string& upperNeedle)
+{
+    if (upperNeedle.empty() || upperNeedle.size() > hay.size())
+        return false;
+    return std::search(hay.begin(), hay.end(), upperNeedle.begin(), upperNeedle.end(), [](char a, char b) {
+               return UpChar(static_cast<unsigned char>(a)) == static_cast<unsigned char>(b);
+           }) != hay.end();
+}
+
+// The first occurrence of each umlaut and of sharp s as two letters.
+void ReplaceUmlautsOnce(std::string& s)
+{
+    static const struct {
+        char from;
+        const char* to;
+    } kPairs[] = {{'\xE4', "ae"}, {'\xF6', "oe"}, {'\xFC', "ue"}, {'\xDF', "ss"},
+                  {'\xC4', "Ae"}, {'\xD6', "Oe"}, {'\xDC', "Ue"}};
+    for (const auto& p : kPairs) {
+        const std::size_t at = s.find(p.from);
+        if (at != std::string::npos)
+            s.replace(at, 1, p.to);
+    }
+}
+
+const std::string& SortField(const TBuch& b, uint8_t order)
+{
+    switch (order) {
+    case SortAutor: return b.Autor.Text;
+    case SortKategorie: return b.Kategorie.Text;
+    case SortSprache: return b.Sprache.Text;
+    case SortBesitzer: return b.Besitzer.Text;
+    case SortKuerzel: return b.Kuerzel.Text;
+    default: return b.Titel.Text;
+    }
+}
+
+// Field tests of the list-backed filters 1, 2, 3, 4, 6, 7.
+struct ListFilter {
+    int k;
+    SearchListMatcher matcher;
+};
+
+const std::string& FilterField(const TBuch& b, int k)
+{
+    switch (k) {
+    case 1: return b.Kategorie.Text;
+    case 2: return b.Sprache.Text;
+    case 3: return b.Verlag.Text;
+    case 4: return b.Reihe.Text;
+    case 6: return b.Besitzer.Text;
+    default: return b.Herausgeber.Text;
+    }
+}
+
+const SearchList& FilterList(const SearchLists& lists, int k)
+{
+    switch (k) {
+    case 1: return lists.KategorieSearchList;
+    case 2: return lists.SpracheSearchList;
+    case 3: return lists.VerlagSearchList;
+    case 4: return lists.ReiheSearchList;
+    case 6: return lists.BesitzerSearchList;
+    default: return lists.HerausgeberSearchList;
+    }
+}
+
+bool InSet(uint32_t set, int32_t value)
+{
+    const int32_t m = value % 32;
+    return m >= 0 && (set >> m) & 1u;
+}
+} // namespace
+
+TBuchRec& SearchField(TBuch& b, int k)
+{
+    switch (k) {
+    case 1: return b.Autor;
+    case 2: return b.Inhalt;
+    case 3: return b.Bemerkung;
+    case 4: return b.Verlag;
+    case 5: return b.ISBN;
+    case 6: return b.Titel;
+    case 7: return b.OrigTitel;
+    case 8: return b.AltTitel;
+    case 9: return b.Reihe;
+    default: return b.Schlagworte;
+    }
+}
+
+const TBuchRec& SearchField(const TBuch& b, int k)
+{
+    return SearchField(const_cast<TBuch&>(b), k);
+}
+
+void ResetSelection(App& app)
+{
+    TraceScope trace("FoliantoMainWindow.ResetSelection");
+    SelectionState& sel = app.selection;
+    std::fill(sel.AusgabeBuchNr.begin(), sel.AusgabeBuchNr.end(), 0);
+    sel.SuchenIn.fill(false);
+    sel.FilternVon.fill(false);
+    sel.SuchText.clear();
+}
+
+std::string NormalizeMatchText(const std::string& s)
+{
+    std::string out;
+    out.reserve(s.size());
+    for (unsigned char c : s)
+        if (IsPrintable(c))
+            out += static_cast<char>(UpChar(c));
+    return out;
+}
+
+SearchListMatcher::SearchListMatcher(const SearchList& list)
+{
+    for (const SearchEntry& e : list.entries) {
+        groups_ = std::max(groups_, e.Group);
+        if (!e.Active)
+            continue;
+        std::string t = NormalizeMatchText(e.Text);
+        if (t.empty())
+            continue;
+        maxLen_ = std::max(maxLen_, t.size());
+        active_[std::move(t)].push_back(e.Group);
+    }
+}
+
+bool SearchListMatcher::Match(const std::string& value) const
+{
+    if (active_.empty())
+        return false;
+    const std::string v = NormalizeMatchText(value);
+    if (v.empty())
+        return false;
+    std::vector<bool> groupHit(static_cast<std::size_t>(std::max(groups_, 0)), false);
+    bool some = false;
+    // Every run of whole elements v[s, e) is a candidate; an entry counts only
+    // where its first occurrence in the value is such a run.
+    std::string run;
+    std::size_t s = 0;
+    for (;;) {
+        for (std::size_t e = s + 1; e <= v.size() && e - s <= maxLen_; ++e) {
+            if (e < v.size() && v[e] != ';')
+                continue;
+            run.assign(v, s, e - s);
+            const auto it = active_.find(run);
+            if (it == active_.end() || v.find(run) != s)
+                continue;
+            if (groups_ <= 0)
+                return true;
+            some = true;
+            for (int32_t g : it->second)
+                if (g >= 1)
+                    groupHit[static_cast<std::size_t>(g - 1)] = true;
+        }
+        const std::size_t semi = v.find(';', s);
+        if (semi == std::string::npos)
+            break;
+        s = semi + 1;
+    }
+    return some && std::all_of(groupHit.begin(), groupHit.end(), [](bool b) { return b; });
+}
+
+bool MatchInSearchList(const std::string& value, const SearchList& list)
+{
+    return SearchListMatcher(list).Match(value);
+}
+
+void StringShellSort(std::vector<StringSortEntry>& entries, int sortLength)
+{
+    const std::size_t n = entries.size();
+    if (n < 2 || sortLength < 1)
+        return;
+    auto sortGroup = [](StringSortEntry* first, std::size_t count, int p) {
+        ShellSort(first, count, [p](const StringSortEntry& a, const StringSortEntry& b) {
+            return UpChar(a.key[p]) > UpChar(b.key[p]);
+        });
+    };
+    sortGroup(entries.data(), n, 0);
+    for (int p = 1; p < sortLength; ++p) {
+        // Groups: runs with identical first p characters (exact comparison).
+        std::size_t i = 0;
+        while (i < n) {
+            std::size_t j = i + 1;
+            while (j < n && std::memcmp(entries[j].key, entries[i].key, static_cast<std::size_t>(p)) == 0)
+                ++j;
+            if (j - i >= 2)
+                sortGroup(&entries[i], j - i, p);
+            i = j;
+        }
+    }
+}
+
+std::string SortKeyText(const TBuch& b, uint8_t order, bool caseSensitiveSort, bool sortByAE)
+{
+    std::string key = order == SortTyp ? TypNumToName(b.TypNum) : SortField(b, order);
+    // Umlauts first, then upper case, so that "Müller" becomes "MUELLER".
+    if (sortByAE)
+        ReplaceUmlautsOnce(key);
+    if (caseSensitiveSort && order != SortTyp)
+        key = UpperAscii(std::move(key));
+    return key;
+}
+
+void SetAusgabeData(App& app)
+{
+    SelectionState& sel = app.selection;
+    TitleStore& store = app.store;
+    const Settings& settings = app.settings;
+    GridModel& grid = app.grid;
+    ColumnModel& columns = app.columns;
+
+    const bool keywordSel = !app.lists.SchlagworteSearchList.SearchListAllActive();
+    const bool authorSel = !app.lists.AutorSearchList.SearchListAllActive();
+    TraceScope trace("FoliantoMainWindow.SetAusgabeData",
+                     "BuchSort=" + IntToStr(settings.BuchSort) + "\r\nSuchenIn[0]=" + TraceBool(sel.SuchenIn[0]) +
+                         "\r\nFilternVon[0]=" + TraceBool(sel.FilternVon[0]) + "\r\nSchlagworte=" +
+                         TraceBool(keywordSel) + "\r\nAutoren=" + TraceBool(authorSel));
+    BusyCursor busy(app.ui);
+
+    grid.SetColCount(columns.ShownCount());
+    grid.ResetToHeader();
+    std::fill(sel.AusgabeBuchNr.begin(), sel.AusgabeBuchNr.end(), 0);
+
+    // Criteria prepared once per run.
+    const bool searchOn = sel.SuchenIn[0];
+    const std::string needle = UpperAscii(sel.SuchText);
+    const bool filterOn = sel.FilternVon[0];
+    std::vector<ListFilter> listFilters;
+    if (filterOn)
+        for (int k : {1, 2, 3, 4, 6, 7})
+            if (sel.FilternVon[static_cast<std::size_t>(k)])
+                listFilters.push_back({k, SearchListMatcher(FilterList(app.lists, k))});
+    const bool typFilter = filterOn && sel.FilternVon[5];
+    const bool verleihFilter = filterOn && sel.FilternVon[8];
+    std::optional<SearchListMatcher> keywordMatcher, authorMatcher;
+    if (keywordSel)
+        keywordMatcher.emplace(app.lists.SchlagworteSearchList);
+    if (authorSel)
+        authorMatcher.emplace(app.lists.AutorSearchList);
+    const bool anyCriterion = filterOn || searchOn || keywordSel || authorSel;
+
+    std::vector<int32_t> passed;
+    passed.reserve(static_cast<std::size_t>(std::max(store.AnzBuch, 0)));
+    for (int32_t i = 1; i <= store.AnzBuch; ++i) {
+        TBuch* b = store.at(i);
+        if (!b)
+            continue;
+        b->Showing = true;
+        if (anyCriterion) {
+            bool keep = true;
+            if (searchOn) {
+                bool found = false;
+                for (int k = 1; k <= SearchFieldCount && !found; ++k)
+                    found = sel.SuchenIn[static_cast<std::size_t>(k)] && ContainsUpper(SearchField(*b, k).Text, needle);
+                keep = found;
+            }
+            if (keep && filterOn) {
+                bool filt = typFilter && InSet(sel.TypSet, b->TypNum);
+                filt = filt || (verleihFilter && InSet(sel.VerleihSet, b->Verleihstatus));
+                for (std::size_t f = 0; f < listFilters.size() && !filt; ++f)
+                    filt = listFilters[f].matcher.Match(FilterField(*b, listFilters[f].k));
+                keep = filt;
+            }
+            if (keep && keywordSel)
+                keep = keywordMatcher->Match(b->Schlagworte.Text);
+            if (keep && authorSel)
+                keep = authorMatcher->Match(b->Autor.Text);
+            b->Showing = keep;
+        }
+        if (b->Showing)
+            passed.push_back(i);
+    }
+
+    const std::size_t count = passed.size();
+    int selRow = 2;
+    bool fill = count > 0;
+    if (count == 0) {
+        if (searchOn || filterOn || keywordSel)
+            app.ui.message(MsgKind::Error, GetErrorText(11), Buttons::Ok);
+    } else if (count >= 2) {
+        try {
+            const uint8_t order = settings.BuchSort;
+            if (order == SortEingabe) {
+                // Newest first.
+                ShellSort(passed.data(), count, [](int32_t a, int32_t b) { return a < b; });
+            } else {
+                const int width = std::max<int>(settings.SortLength, 1);
+                std::vector<unsigned char> keys(count * static_cast<std::size_t>(width), ' ');
+                std::vector<StringSortEntry> entries(count);
+                for (std::size_t n = 0; n < count; ++n) {
+                    const std::string key = SortKeyText(*store.at(passed[n]), order,
+                                                        settings.CaseSensitiveSort, settings.SortByAE);
+                    unsigned char* slot = keys.data() + n * static_cast<std::size_t>(width);
+                    std::memcpy(slot, key.data(), std::min(key.size(), static_cast<std::size_t>(width)));
+                    entries[n] = {slot, passed[n]};
+                }
+                StringShellSort(entries, settings.SortLength);
+                for (std::size_t n = 0; n < count; ++n)
+                    passed[n] = entries[n].index;
+            }
+        } catch (const std::bad_alloc&) {
+            app.ui.message(MsgKind::Error, GetErrorText(8, Cp1252("Bücher")), Buttons::Ok);
+            fill = false;
+        }
+    }
+
+    if (fill) {
+        grid.SetRowCount(static_cast<int>(count) + 1);
+        if (columns.ColumnsMoved)
+            columns.Resort_BuchString_Headers_and_Pos(grid);
+        columns.NormalizeColumnLayout(grid.ScreenWidth);
+
+        struct Shown {
+            int desc;
+            int pos;
+        };
+        std::vector<Shown> shown;
+        for (int d = 0; d < ColumnCount; ++d) {
+            const TCellRec& c = columns.CellArray[static_cast<std::size_t>(d)];
+            if (c.ShowCol && c.Pos >= 0 && c.Pos < grid.ColCount())
+                shown.push_back({d, c.Pos});
+        }
+        const CellTextFormat format{settings.ShowOnlyFirstLine, &grid.ShortDate};
+        ColumnWidthFitter fitter(columns, grid, settings);
+        for (std::size_t n = 0; n < count; ++n) {
+            const int r = static_cast<int>(n) + 1;
+            const TBuch& b = *store.at(passed[n]);
+            if (passed[n] == store.ActBuch)
+                selRow = r;
+            for (const Shown& s : shown)
+                ColumnModel::CellText(b, s.desc, format, *grid.MutableCell(s.pos, r));
+            sel.AusgabeBuchNr[static_cast<std::size_t>(r)] = b.BuchNr;
+            fitter.FitRow(r);
+        }
+        fitter.Finish();
+    }
+
+    if (grid.RowCount() > selRow)
+        grid.Row = selRow;
+    else if (grid.RowCount() == selRow)
+        grid.Row = selRow - 1;
+    else
+        WriteTrace("FoliantoMainWindow.SetAusgabeData: Line undefiniert! (Line=" + IntToStr(selRow) + ")");
+    grid.Selection = {grid.Col, grid.Row, grid.Col, grid.Row};
+    grid.NotifyReset();
+    grid.NotifyStatus();
+}
+
+void GetCurrentBuch(App& app)
+{
+    TraceScope trace("FoliantoMainWindow.GetCurrentBuch");
+    if (app.columns.ColumnsMoved)
+        app.columns.Resort_BuchString_Headers_and_Pos(app.grid);
+    const int r = std::clamp(app.grid.Row, 0, MaxBuch);
+    TitleStore& store = app.store;
+    store.ActBuch = store.FindBuchByNr(app.selection.AusgabeBuchNr[static_cast<std::size_t>(r)]);
+    if (const TBuch* b = store.at(store.ActBuch))
+        app.selection.AktKuerzel = b->Kuerzel.Text;
+    app.selection.AktCol = std::clamp(app.grid.Col, 0, 255);
+}
+
+bool SetBuchSort(App& app, uint8_t value)
+{
+    TraceScope trace("FoliantoMainWindow.SetBuchSort");
+    const bool changed = app.settings.BuchSort != value;
+    app.settings.BuchSort = value;
+    if (changed)
+        SetAusgabeData(app);
+    return changed;
+}
 
 } // namespace folianto

@@ -8,6 +8,7 @@
 #include "core/UserInteraction.h"
 #include "diag/TraceLog.h"
 #include "platform/Platform.h"
+#include "selection/KeywordSets.h"
 #include "selection/SearchLists.h"
 #include "selection/Selection.h"
 #include "shell/ColumnModel.h"
@@ -45,6 +46,7 @@ struct App {
     ColumnModel columns;
     GridModel grid;
     SearchLists lists;
+    KeywordSets keywordSets;
     SelectionState selection;
     FileHistory history;
     NetworkLock netLock;

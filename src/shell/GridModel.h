@@ -1,35 +1,125 @@
 #pragma once
-// The title grid's content as a logic object: row 0 headers, rows 1.. titles.
+// The title grid's content as a logic object: row 0 headers, rows 1.. one
+// shown title each, the current cell, the selected range and the column
+// widths. The widget layer shows it through a table-model adapter.
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 namespace folianto {
 
+// Width of a text in the grid's font, in pixels. Texts are Windows-1252.
+class TextMeasurer {
+public:
+    virtual ~TextMeasurer() = default;
+    virtual int TextWidth(const std::string& text) const = 0;
+    // Upper bound of one character's width; lets callers skip texts that
+    // cannot be wider than a limit. 0 = unknown.
+    virtual int MaxCharWidth() const { return 0; }
+};
+
+// Every character the same width: the command-line tool and tests.
+class FixedWidthMeasurer : public TextMeasurer {
+public:
+    explicit FixedWidthMeasurer(int charWidth = 7) : charWidth_(charWidth) {}
+    int TextWidth(const std::string& text) const override
+    {
+        return static_cast<int>(text.size()) * charWidth_;
+    }
+    int MaxCharWidth() const override { return charWidth_; }
+
+private:
+    int charWidth_;
+};
+
+// Per-byte advances (the GUI fills the table from its font metrics once);
+// measuring is then a sum over the bytes.
+class CharTableMeasurer : public TextMeasurer {
+public:
+    explicit CharTableMeasurer(const int (&advances)[256]);
+    int TextWidth(const std::string& text) const override;
+    int MaxCharWidth() const override { return max_; }
+
+private:
+    int advance_[256];
+    int max_ = 0;
+};
+
+// Purchase dates (day count since 30 Dec 1899) as the system's short date.
+using DateFormatter = std::function<std::string(double)>;
+std::string SystemShortDate(double days);
+
+struct GridRect {
+    int Left = 1, Top = 1, Right = 1, Bottom = 1;
+};
+
+// Told about changes so the view can follow the model.
+class GridListener {
+public:
+    virtual ~GridListener() = default;
+    virtual void GridReset() {}        // cells, rows, columns or widths changed
+    virtual void CurrentChanged() {}   // current cell moved
+    virtual void StatusChanged() {}    // status bar texts may have changed
+};
+
 class GridModel {
 public:
     GridModel();
 
-    int RowCount() const { return static_cast<int>(rows_.size()); }
+    int RowCount() const { return rowCount_; }
     int ColCount() const { return colCount_; }
-    // RowCount never drops below 2.
+    // RowCount never drops below 2; rows that come back are empty.
     void SetRowCount(int n);
+    // New columns get the default width 240.
     void SetColCount(int n);
 
     const std::string& Cell(int col, int row) const;
-    void SetCell(int col, int row, std::string text);
+    void SetCell(int col, int row, const std::string& text);
+    // Writable cell for filling in place (keeps the string's storage);
+    // nullptr outside the grid.
+    std::string* MutableCell(int col, int row);
+    void ClearRow(int row);
 
     // Header row plus one empty row.
     void ResetToHeader();
 
-    int Row = 1;  // current cell
+    // Moves a column (cells and width) as a drag in the view does.
+    void MoveColumn(int from, int to);
+
+    // Current cell; column 0 is drawn like a header and is never selected.
+    int Row = 1;
     int Col = 1;
+    GridRect Selection;
+    bool SelectCell(int col, int row);
+
     std::vector<int32_t> ColWidths;
 
+    // View environment, set by the widget layer.
+    const TextMeasurer& Measurer() const { return *measurer_; }
+    void SetMeasurer(std::shared_ptr<const TextMeasurer> measurer);
+    DateFormatter ShortDate = SystemShortDate;
+    int ScreenWidth = 1920;
+
+    GridListener* Listener = nullptr;
+    void NotifyReset() const { if (Listener) Listener->GridReset(); }
+    void NotifyCurrent() const { if (Listener) Listener->CurrentChanged(); }
+    void NotifyStatus() const { if (Listener) Listener->StatusChanged(); }
+
 private:
-    std::vector<std::vector<std::string>> rows_;
+    std::string& at(int col, int row)
+    {
+        return cells_[static_cast<std::size_t>(row) * static_cast<std::size_t>(colCount_) +
+                      static_cast<std::size_t>(col)];
+    }
+
+    // Row-major; may hold more rows than rowCount_ (kept for reuse, empty).
+    std::vector<std::string> cells_;
+    int rowCount_ = 2;
     int colCount_ = 0;
+    std::shared_ptr<const TextMeasurer> measurer_;
 };
 
 } // namespace folianto

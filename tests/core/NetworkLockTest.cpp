@@ -51,6 +51,13 @@ protected:
 
 } // namespace
 
+TEST_F(NetworkLockTest, SemaphoreFileFirstLine)
+{
+    EXPECT_EQ(std::string(SemaphoreHeader),
+              "SEMAPHOREN-DATEI" + std::string(7, ' ') + "---" + std::string(3, ' ') + "NICHT VERAENDERN" +
+                  std::string(2, ' ') + "---" + std::string(2, ' ') + "NICHT LOESCHEN");
+}
+
 TEST_F(NetworkLockTest, SemaphoreNameIsUpperCasedBesideThePath)
 {
     struct Case { const char* path; const char* sem; };

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <string>
+
 using namespace folianto;
 
 TEST(Text, PrintableTestAcceptsAsciiAndUmlautsOnly)
@@ -30,6 +33,22 @@ TEST(Text, ReadNumber)
     for (const Case& k : {Case{"12", 12}, Case{" 1 2,5 ", 12.5}, Case{"3,5,1", 0}, Case{"abc", 0},
                           Case{"", 0}, Case{"-7\t", -7}, Case{"1.5", 1.5}, Case{"0x10", 0}})
         EXPECT_DOUBLE_EQ(ReadNumber(k.in), k.out) << k.in;
+}
+
+// The GUI runs in the user's locale, where the decimal separator may be a comma.
+TEST(Text, ReadNumberIgnoresTheProcessLocale)
+{
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    const char* german = nullptr;
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"})
+        if ((german = std::setlocale(LC_NUMERIC, name)))
+            break;
+    if (!german)
+        GTEST_SKIP() << "no German locale installed";
+    struct Case { const char* in; double out; };
+    for (const Case& k : {Case{"12,50", 12.5}, Case{"1.5", 1.5}, Case{"+2,25", 2.25}, Case{"-0,5", -0.5}})
+        EXPECT_DOUBLE_EQ(ReadNumber(k.in), k.out) << k.in;
+    std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
 TEST(Text, FileNameParts)

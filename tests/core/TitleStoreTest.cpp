@@ -51,6 +51,14 @@ TEST(TitleStore, DeleteShiftsAndKeepsNumbers)
     store.DeleteActBuch();
     EXPECT_EQ(store.AnzBuch, 1);
     EXPECT_EQ(store.FindBuchByNr(3), -1);
+
+    // A title added after deletes gets a number no other title has.
+    ASSERT_TRUE(store.NewBuch());
+    EXPECT_EQ(store.at(2)->BuchNr, 4);
+    EXPECT_EQ(store.FindBuchByNr(4), 2);
+    store.Clear();
+    ASSERT_TRUE(store.NewBuch());
+    EXPECT_EQ(store.at(1)->BuchNr, 1);
 }
 
 TEST(TitleStore, TypeNames)
@@ -93,4 +101,33 @@ TEST(ErrorText, MessagesWithParameters)
     EXPECT_EQ(GetErrorText(200), GetErrorText(0));
     EXPECT_EQ(Cp1252ToUtf8(GetErrorText(0)), "-- Für diesen Fehler ist kein Fehlerstring vorhanden! --");
     EXPECT_EQ(GetErrorText(1, "/x"), "Datei /x nicht gefunden!");
+}
+
+// Every entry of the table with the parameter P, letter by letter.
+TEST(ErrorText, WholeTable)
+{
+    const struct {
+        uint8_t nr;
+        const char* text;
+    } cases[] = {
+        {2, "Nicht genug Speicher zum Laden der Daten!"},
+        {3, "Fehler beim Lesen aus P!"},
+        {4, "Nicht genug Speicher für's Sortieren der Daten."},
+        {5, "Nicht genug Speicher für neuen Datensatz."},
+        {6, "Nicht genug Speicher für neue KategorieP."},
+        {7, "Kategorie P gibt es schon; sie wird NICHT noch mal angelegt."},
+        {8, "Fehler beim Sortieren der P."},
+        {9, "Fehler beim Speichern der Daten in P."},
+        {10, "Keine Buchdaten geladen/vorhanden."},
+        {11, "Für diese Suchen-/Filtern-/Schlagwort-Suche-Einstellung\r\nwurden keine Daten gefunden."},
+        {12, "Fehler bei der Zuordnung der Datensätze!"},
+        {13, "Maximale Anzahl Bücher pro Datei (10000) erreicht. Neue Datei anlegen!"},
+        {15, "Maximale Anzahl Kategorien (100) erreicht."},
+        {18, "Zur Anzeige der Buchdaten nicht in die Titel- oder Buchtitelzeile klicken."},
+        {19, "Konnte keine Kategorien aus P lesen."},
+        {20, "Fehler: Titel nicht gefunden!"},
+        {22, "-- Für diesen Fehler ist kein Fehlerstring vorhanden! --"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Cp1252ToUtf8(GetErrorText(c.nr, "P")), c.text) << int(c.nr);
 }

@@ -33,14 +33,14 @@ public:
         }
         return buttons == Buttons::Ok || buttons == Buttons::OkCancel ? Answer::Ok : Answer::Yes;
     }
-    std::optional<std::string> openFile(const FileDialogSpec& spec) override
+    std::optional<std::string> openFile(const FileDialogSpec& dialog) override
     {
-        dialogs.push_back(spec);
+        dialogs.push_back(dialog);
         return next(filePaths);
     }
-    std::optional<std::string> saveFile(const FileDialogSpec& spec) override
+    std::optional<std::string> saveFile(const FileDialogSpec& dialog) override
     {
-        dialogs.push_back(spec);
+        dialogs.push_back(dialog);
         return next(filePaths);
     }
     std::unique_ptr<ProgressWindow> showWait(const std::string& text) override

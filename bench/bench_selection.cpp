@@ -1,0 +1,164 @@
+// Grid refresh over 10,000 titles with every column shown and automatic
+// widths, against loading the same catalogue; and the search list rebuild.
+
+#include "core/Codec.h"
+#include "core/DatabaseFile.h"
+#include "core/SampleCatalogue.h"
+#include "platform/PosixPlatform.h"
+#include "selection/Selection.h"
+#include "shell/App.h"
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace folianto;
+
+namespace {
+
+void EnsureGuiApplication()
+{
+    if (QCoreApplication::instance())
+        return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "folianto_bench";
+    static char* argv[] = {name, nullptr};
+    new QGuiApplication(argc, argv);
+}
+
+// The grid font, measured text by text.
+class FontMeasurer : public TextMeasurer {
+public:
+    FontMeasurer() : metrics_(QFont()) {}
+    int TextWidth(const std::string& text) const override { return metrics_.horizontalAdvance(FromCp1252(text)); }
+
+private:
+    QFontMetrics metrics_;
+};
+
+// The grid font's advances per byte, measured once.
+std::shared_ptr<const TextMeasurer> FontTableMeasurer()
+{
+    const QFontMetrics m{QFont()};
+    int advances[256];
+    for (int c = 0; c < 256; ++c)
+        advances[c] = m.horizontalAdvance(FromCp1252(std::string(1, static_cast<char>(c))));
+    return std::make_shared<CharTableMeasurer>(advances);
+}
+
+struct BenchApp {
+    SilentUserInteraction ui;
+    PosixPlatform platform;
+    App app{ui, platform};
+};
+
+// A saved sample catalogue of 10,000 titles, loaded, with every column shown.
+struct Catalogue {
+    Catalogue()
+    {
+        EnsureGuiApplication();
+        FillSampleCatalogue(fakes.app.store, MaxBuch, 2024);
+        path = dir.filePath(QStringLiteral("katalog.FOL")).toStdString();
+        std::string err;
+        Save_Buch_Data(fakes.app, path, err);
+        Load_Buch_Data(fakes.app, path, err);
+        for (auto& c : fakes.app.columns.CellArray)
+            c.ShowCol = true;
+        fakes.app.columns.CellArray[34].ShowCol = false;
+        fakes.app.columns.ColumnsMoved = true;
+    }
+    QTemporaryDir dir;
+    std::string path;
+    BenchApp fakes;
+};
+
+Catalogue& SharedCatalogue()
+{
+    static Catalogue catalogue;
+    return catalogue;
+}
+
+void BM_Load_Buch_Data(benchmark::State& state)
+{
+    const std::string& path = SharedCatalogue().path;
+    BenchApp fresh;
+    for (auto _ : state) {
+        std::string err;
+        benchmark::DoNotOptimize(Load_Buch_Data(fresh.app, path, err));
+    }
+    state.counters["titles"] = fresh.app.store.AnzBuch;
+}
+BENCHMARK(BM_Load_Buch_Data)->Unit(benchmark::kMillisecond);
+
+void BM_Fill_AllLists(benchmark::State& state)
+{
+    App& app = SharedCatalogue().fakes.app;
+    for (auto _ : state) {
+        Fill_AllLists(app);
+        benchmark::DoNotOptimize(app.lists.SchlagworteSearchList.entries.size());
+    }
+    state.counters["keywords"] = static_cast<double>(app.lists.SchlagworteSearchList.entries.size());
+}
+BENCHMARK(BM_Fill_AllLists)->Unit(benchmark::kMillisecond);
+
+void RunRefresh(benchmark::State& state, std::shared_ptr<const TextMeasurer> measurer)
+{
+    App& app = SharedCatalogue().fakes.app;
+    app.grid.SetMeasurer(std::move(measurer));
+    for (auto _ : state) {
+        for (auto& c : app.columns.CellArray)
+            c.Width = -1;
+        SetAusgabeData(app);
+        benchmark::DoNotOptimize(app.grid.RowCount());
+    }
+    state.counters["rows"] = app.grid.RowCount() - 1;
+}
+
+void BM_SetAusgabeData_FontTable(benchmark::State& state)
+{
+    EnsureGuiApplication();
+    RunRefresh(state, FontTableMeasurer());
+}
+BENCHMARK(BM_SetAusgabeData_FontTable)->Unit(benchmark::kMillisecond);
+
+// Text by text through the font metrics: far too slow for the grid.
+void BM_SetAusgabeData_FontMetrics(benchmark::State& state)
+{
+    EnsureGuiApplication();
+    RunRefresh(state, std::make_shared<FontMeasurer>());
+}
+BENCHMARK(BM_SetAusgabeData_FontMetrics)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_SetAusgabeData_SortByAuthorUmlautsAsLetters(benchmark::State& state)
+{
+    App& app = SharedCatalogue().fakes.app;
+    app.settings.BuchSort = SortAutor;
+    app.settings.CaseSensitiveSort = false;
+    app.settings.SortByAE = true;
+    RunRefresh(state, FontTableMeasurer());
+    app.settings = Settings{};
+}
+BENCHMARK(BM_SetAusgabeData_SortByAuthorUmlautsAsLetters)->Unit(benchmark::kMillisecond);
+
+void BM_SetAusgabeData_SearchAndKeywordSelection(benchmark::State& state)
+{
+    App& app = SharedCatalogue().fakes.app;
+    SearchList& kw = app.lists.SchlagworteSearchList;
+    for (std::size_t i = 0; i < kw.entries.size(); ++i)
+        kw.entries[i].Active = i % 2 == 0;
+    auto& sel = app.selection;
+    sel.SuchenIn.fill(true);
+    sel.SuchText = "e";
+    RunRefresh(state, FontTableMeasurer());
+    sel.SuchenIn.fill(false);
+    for (auto& e : kw.entries)
+        e.Active = true;
+}
+BENCHMARK(BM_SetAusgabeData_SearchAndKeywordSelection)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,52 @@
+// Any bytes as a settings file: reading never fails, the settings stay in
+// range, and editing keeps the text stable.
+
+#include "config/IniFile.h"
+#include "config/SettingsFile.h"
+#include "platform/PosixPlatform.h"
+#include "shell/App.h"
+
+#include <cstdlib>
+
+namespace {
+
+void Check(bool ok)
+{
+    if (!ok)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    using namespace folianto;
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    const IniFile ini(bytes);
+    const std::string text = ini.Serialize();
+    Check(IniFile(text).Serialize() == text);
+
+    SilentUserInteraction ui;
+    PosixPlatform platform;
+    App app(ui, platform);
+    ReadSettings(app, ini);
+    for (int i = 0; i < ColumnCount; ++i) {
+        const TCellRec& c = app.columns.CellArray[i];
+        Check(c.Pos >= -1 && c.Pos < ColumnCount && c.Width >= -1);
+    }
+    Check(!app.columns.CellArray[9].ShowCol && !app.columns.CellArray[30].ShowCol);
+    Check(app.settings.BuchSort <= 7 && app.settings.FSDialogOpenDef >= 0 && app.settings.FSDialogOpenDef <= 3);
+    Check(app.settings.DefaultTyp.size() <= 20 && app.history.Paths.size() <= 5);
+
+    // Writing into the same file and reading it back gives the same settings.
+    IniFile edited(bytes);
+    WriteSettings(app, edited);
+    App again(ui, platform);
+    ReadSettings(again, IniFile(edited.Serialize()));
+    Check(again.settings.SortLength == app.settings.SortLength);
+    Check(again.settings.ImpExp.Trennzeichen == app.settings.ImpExp.Trennzeichen);
+    Check(again.settings.ImpExp.Kopfzeilen == app.settings.ImpExp.Kopfzeilen);
+    Check(again.DataFileName == (app.settings.OpenFileAtStart ? app.DataFileName.substr(0, app.DataFileName.find_first_of("\r\n")) : ""));
+    Check(again.keywordSets.Rows.size() <= app.keywordSets.Rows.size());
+    return 0;
+}

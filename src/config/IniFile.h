@@ -1,0 +1,68 @@
+#pragma once
+// An INI file held as its lines and edited in place: keys and sections that
+// are not written stay as they are, in their order; a new key goes to the end
+// of its section, a new section to the end of the file. Section and key names
+// compare without regard to the case of a..z. Texts are Windows-1252 bytes;
+// lines are written with CR LF.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace folianto {
+
+class IniFile {
+public:
+    IniFile() = default;
+    // Accepts any bytes; lines may end in CR LF or LF.
+    explicit IniFile(const std::string& bytes);
+
+    std::string Serialize() const;
+
+    bool SectionExists(const std::string& section) const;
+    // The trimmed value of the first line "key=value" of the section.
+    std::optional<std::string> ReadValue(const std::string& section, const std::string& key) const;
+    std::string ReadString(const std::string& section, const std::string& key,
+                           const std::string& fallback) const;
+    // A decimal integer; the fallback when the key is missing or not a number.
+    int32_t ReadInteger(const std::string& section, const std::string& key, int32_t fallback) const;
+    // Any non-zero number is true.
+    bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
+    // For every line of the section but blank and comment lines: the trimmed
+    // text after its first equals sign (empty when it has none).
+    std::vector<std::string> ReadSectionValues(const std::string& section) const;
+
+    // A value is one line: it is cut at its first CR or LF.
+    void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    void WriteInteger(const std::string& section, const std::string& key, int64_t value);
+    void WriteBool(const std::string& section, const std::string& key, bool value);
+    // Removes every key line of the section; comments, blank lines and the header stay.
+    void EraseSectionKeys(const std::string& section);
+
+private:
+    struct Section {
+        std::string name;   // trimmed, as in the file
+        std::string header; // the header line as it stands
+        std::vector<std::string> lines;
+    };
+
+    const Section* Find(const std::string& section) const;
+    Section& FindOrAppend(const std::string& section);
+
+    std::vector<std::string> preamble_; // lines before the first section
+    std::vector<Section> sections_;
+};
+
+// Parses a decimal integer with optional sign and surrounding blanks; nothing
+// when the text is no number or does not fit 32 bits.
+std::optional<int32_t> ParseIniInteger(const std::string& text);
+
+// File edge. A missing file reads as empty bytes; false when it exists but
+// cannot be read.
+bool ReadFileBytes(const std::string& path, std::string& bytes);
+// Writes through a temporary file that replaces the target only when complete
+// and flushed to disk; false when anything failed (the old file then stays).
+bool WriteFileAtomically(const std::string& path, const std::string& bytes);
+
+} // namespace folianto

@@ -1,0 +1,145 @@
+#include "exchange/TextExport.h"
+
+#include "core/Buch.h"
+#include "core/Codec.h"
+#include "core/ErrorText.h"
+#include "core/Text.h"
+#include "diag/Trace.h"
+#include "exchange/ColumnFields.h"
+#include "exchange/DateText.h"
+#include "exchange/EntryFormatter.h"
+#include "shell/App.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstdio>
+#include <unordered_map>
+
+namespace folianto {
+
+std::string ColumnExportText(const TBuch& b, int column)
+{
+    if (const TBuchRec* text = ColumnTextField(b, column))
+        return text->Text;
+    switch (column) {
+    case cols::Typ:
+        return TypNumToName(b.TypNum);
+    case cols::Auflage:
+        return IntToStr(b.Auflage);
+    case cols::Preis: {
+        // Right-aligned in 7 characters; wider prices keep all their digits.
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%7.2f", static_cast<double>(b.Preis));
+        return buf;
+    }
+    case cols::Jahrgang:
+        return IntToStr(b.JahrNum);
+    case cols::Kaufdatum:
+        return b.Kaufdatum > 1.0 ? DateToShortText(b.Kaufdatum) : std::string();
+    default:
+        return {};
+    }
+}
+
+std::vector<PickItem> ColumnPickItems(const App& app)
+{
+    std::vector<PickItem> items;
+    for (int i = 0; i < ColumnCount; ++i) {
+        const TCellRec& cell = app.columns.CellArray[static_cast<std::size_t>(i)];
+        items.push_back({cell.Header, cell.ShowCol && i != cols::AnzahlBilder && i != cols::Link});
+    }
+    return items;
+}
+
+std::vector<int32_t> TitlesOfRows(const App& app, int first, int last)
+{
+    // Title number to the lowest store index holding it.
+    std::unordered_map<int32_t, int32_t> indexOfNr;
+    for (int32_t i = app.store.AnzBuch; i >= 1; --i)
+        if (const TBuch* b = app.store.at(i))
+            indexOfNr[b->BuchNr] = i;
+    const std::vector<int32_t>& map = app.selection.AusgabeBuchNr;
+    std::vector<int32_t> titles;
+    first = std::max(first, 1);
+    last = std::min(last, static_cast<int>(map.size()) - 1);
+    for (int row = first; row <= last; ++row) {
+        const int32_t nr = map[static_cast<std::size_t>(row)];
+        if (nr == 0)
+            continue;
+        if (auto it = indexOfNr.find(nr); it != indexOfNr.end())
+            titles.push_back(it->second);
+    }
+    return titles;
+}
+
+bool WriteTextExport(App& app, const std::string& path, const std::vector<int32_t>& titles,
+                     std::optional<int> column)
+{
+    TraceScope trace("Export.WriteTextExport", path);
+    BusyCursor busy(app.ui);
+    std::string out;
+    for (int32_t index : titles) {
+        const TBuch* b = app.store.at(index);
+        if (!b)
+            continue;
+        out += column ? ColumnExportText(*b, *column) : FormatEntry(app, index).Text;
+        out += "\r\n";
+    }
+    QFile file(PathFromCp1252(path));
+    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+                    file.write(out.data(), static_cast<qint64>(out.size())) == static_cast<qint64>(out.size()) &&
+                    file.flush();
+    file.close();
+    if (!ok || file.error() != QFileDevice::NoError) {
+        app.ui.message(MsgKind::Error, GetErrorText(9, path), Buttons::Ok);
+        return false;
+    }
+    return true;
+}
+
+bool ExportTextCommand(App& app, std::optional<int> column)
+{
+    TraceScope trace("FoliantoMainWindow.ExportText");
+    FileDialogSpec dialog;
+    dialog.filter = "Text-Dateien(*.TXT)|*.TXT|Alle Dateien (*.*) |*.*";
+    dialog.defaultExt = "TXT";
+    dialog.initialPath = "*.TXT";
+    const std::optional<std::string> path = app.ui.saveFile(dialog);
+    if (!path)
+        return false;
+    if (QFileInfo::exists(PathFromCp1252(*path)) &&
+        app.ui.message(MsgKind::Confirmation, "Datei " + *path + " existiert bereits!\r\n" + Cp1252("Datei überschreiben?"),
+                       Buttons::YesNo) != Answer::Yes)
+        return false;
+    int first = 1;
+    int last = app.grid.RowCount() - 1;
+    if (app.ui.message(MsgKind::Confirmation,
+                       "Sollen alle angezeigten Titel exportiert\r\nwerden [Ja] oder nur der markierte Titel ?",
+                       Buttons::YesNo) != Answer::Yes) {
+        first = app.grid.Selection.Top;
+        last = app.grid.Selection.Bottom;
+    }
+    if (!WriteTextExport(app, *path, TitlesOfRows(app, first, last), column))
+        return false;
+    app.Inform(MsgKind::Information, "Export in " + *path + " beendet!");
+    return true;
+}
+
+bool ExportLiteratureList(App& app)
+{
+    return ExportTextCommand(app, std::nullopt);
+}
+
+bool ExportColumn(App& app, const ColumnPicker& pickColumn)
+{
+    TraceScope trace("FoliantoMainWindow.ExportColumn");
+    const std::vector<PickItem> items = ColumnPickItems(app);
+    const std::optional<int> column = pickColumn(items);
+    if (!column || *column < 0 || *column >= ColumnCount || !items[static_cast<std::size_t>(*column)].Enabled)
+        return false;
+    return ExportTextCommand(app, column);
+}
+
+} // namespace folianto

@@ -1,0 +1,46 @@
+#pragma once
+// Literature list and one-column text exports of the shown titles.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace folianto {
+
+struct App;
+
+// Text of descriptor `column` (0..33) of a title in the one-column export.
+struct TBuch;
+std::string ColumnExportText(const TBuch& b, int column);
+
+// An entry of the column choice: the header and whether it may be chosen
+// (shown columns only; never "Anzahl Bilder" or "Link").
+struct PickItem {
+    std::string Text;
+    bool Enabled = false;
+};
+std::vector<PickItem> ColumnPickItems(const App& app);
+
+// Shows the pick-from-list dialog (single choice, unsorted) and returns the
+// index of the ticked item, or nothing on cancel or without a tick.
+using ColumnPicker = std::function<std::optional<int>(const std::vector<PickItem>&)>;
+
+// Store indices of the titles in grid rows first..last, in row order; rows
+// without a title are left out.
+std::vector<int32_t> TitlesOfRows(const App& app, int first, int last);
+
+// Writes one line per title (CR LF, Windows-1252): the entry of the formatter,
+// or the text of `column` when given. False (after an error message) when the
+// file cannot be written.
+bool WriteTextExport(App& app, const std::string& path, const std::vector<int32_t>& titles,
+                     std::optional<int> column);
+
+// The commands: save dialog, overwrite and row questions, the file. True
+// when the file was written.
+bool ExportLiteratureList(App& app);
+bool ExportColumn(App& app, const ColumnPicker& pickColumn);
+// Shared part of both after the column is known (nothing = literature list).
+bool ExportTextCommand(App& app, std::optional<int> column);
+
+} // namespace folianto

@@ -1,0 +1,212 @@
+#include "exchange/WorkbookExchange.h"
+
+#include "core/Codec.h"
+#include "core/Text.h"
+#include "diag/Trace.h"
+#include "exchange/EntryFormatter.h"
+#include "exchange/ImportDialogModel.h"
+#include "exchange/TextExport.h"
+#include "shell/App.h"
+#include "spreadsheet/Workbook.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace folianto {
+namespace {
+
+const char* const kWorkbookFilter = "Excel-Dateien (*.XLS)|*.XLS |Alle Dateien (*.*) |*.*";
+
+bool IsVoid(const std::string& s)
+{
+    for (unsigned char c : s)
+        if (c > 0x20)
+            return false;
+    return true;
+}
+
+std::optional<std::string> AskExportPath(App& app)
+{
+    FileDialogSpec dialog;
+    dialog.filter = kWorkbookFilter;
+    dialog.defaultExt = "XLS";
+    dialog.initialPath = "*.XLS";
+    dialog.pathMustExist = true;
+    dialog.overwritePrompt = true;
+    std::optional<std::string> path = app.ui.saveFile(dialog);
+    if (!path)
+        app.Inform(MsgKind::Warning, Cp1252("Keine Datei ausgewählt!"));
+    return path;
+}
+
+} // namespace
+
+CellTable GridCells(const App& app)
+{
+    const GridModel& grid = app.grid;
+    CellTable cells(static_cast<std::size_t>(grid.RowCount()));
+    for (int r = 0; r < grid.RowCount(); ++r) {
+        auto& row = cells[static_cast<std::size_t>(r)];
+        row.reserve(static_cast<std::size_t>(grid.ColCount()));
+        for (int c = 0; c < grid.ColCount(); ++c)
+            row.push_back(grid.Cell(c, r));
+    }
+    return cells;
+}
+
+std::vector<std::string> SplitEntry(const std::string& entry)
+{
+    std::vector<std::string> cells(1);
+    for (char ch : entry) {
+        if (ch == ';')
+            cells.emplace_back();
+        else
+            cells.back() += ch;
+    }
+    return cells;
+}
+
+CellTable ExportDefinitionCells(const App& app)
+{
+    CellTable cells;
+    for (int32_t index : TitlesOfRows(app, 1, app.grid.RowCount() - 1))
+        cells.push_back(SplitEntry(FormatEntry(app, index).Text));
+    return cells;
+}
+
+bool WriteWorkbook(App& app, Workbook& workbook, const std::string& path, const CellTable& cells)
+{
+    TraceScope trace("Excel.WriteWorkbook", path);
+    BusyCursor busy(app.ui);
+    try {
+        workbook.SetFileName(path);
+        workbook.ClearSheets();
+        Sheet& sheet = workbook.GetSheet(0);
+        sheet.Name = ExportSheetName;
+        const std::unique_ptr<ProgressWindow> progress = app.ui.showProgress("Folianto", path);
+        progress->setRange(100);
+        const std::size_t rows = std::min<std::size_t>(cells.size(), 65536);
+        for (std::size_t r = 0; r < rows; ++r) {
+            const auto& row = cells[r];
+            const std::size_t cols = std::min<std::size_t>(row.size(), 256);
+            for (std::size_t c = 0; c < cols; ++c)
+                sheet.WriteText(static_cast<uint16_t>(c), static_cast<uint16_t>(r), row[c]);
+            progress->setPosition(static_cast<int>((r + 1) * 100 / rows));
+            progress->processEvents();
+        }
+        workbook.Write();
+    } catch (const WorkbookError& e) {
+        app.ui.message(MsgKind::Error, e.what(), Buttons::Ok);
+        return false;
+    }
+    return true;
+}
+
+bool ExportGridToWorkbook(App& app, Workbook& workbook)
+{
+    TraceScope trace("FoliantoMainWindow.ExportGridToWorkbook");
+    const auto path = AskExportPath(app);
+    return path && WriteWorkbook(app, workbook, *path, GridCells(app));
+}
+
+bool ExportDefinitionToWorkbook(App& app, Workbook& workbook)
+{
+    TraceScope trace("FoliantoMainWindow.ExportDefinitionToWorkbook");
+    const auto path = AskExportPath(app);
+    return path && WriteWorkbook(app, workbook, *path, ExportDefinitionCells(app));
+}
+
+RangeImport ImportWorkbookRange(App& app, Workbook& workbook, const NumberFormatter& fmt)
+{
+    TraceScope trace("Excel.ImportWorkbookRange");
+    const ImpExpSettings& s = app.settings.ImpExp;
+    RangeImport result;
+    if (workbook.SheetCount() == 0)
+        return result;
+    const Sheet& sheet = workbook.GetSheet(0);
+    if (sheet.FirstUsedRow() > sheet.LastUsedRow() || s.AnzRows <= 0 || s.AnzCols <= 0)
+        return result;
+    const char delimiter = s.Trennzeichen;
+    const int64_t rowFrom = std::max<int64_t>(sheet.FirstUsedRow(), int64_t{s.FirstRow} - 1);
+    const int64_t rowTo = std::min<int64_t>(sheet.LastUsedRow(), int64_t{s.FirstRow} - 1 + s.AnzRows - 1);
+    // Columns count from the range's first column, so a field keeps its
+    // position when the sheet's used area starts further right.
+    const int64_t colFrom = std::max<int64_t>(0, int64_t{s.FirstCol} - 1);
+    const int64_t colTo = std::min<int64_t>(sheet.LastUsedCol(), int64_t{s.FirstCol} - 1 + s.AnzCols - 1);
+
+    std::string line, check;
+    for (int64_t r = rowFrom; r <= rowTo; ++r) {
+        line.clear();
+        check.clear();
+        for (int64_t c = colFrom; c <= colTo; ++c) {
+            std::string text = sheet.ReadCellText(static_cast<uint16_t>(c), static_cast<uint16_t>(r), fmt);
+            if (text.empty())
+                text = " ";
+            if (c != colFrom)
+                line += delimiter;
+            line += text;
+            check += text;
+        }
+        if (!IsVoid(check)) {
+            if (!ImportEntry(app, line)) {
+                result.Complete = false;
+                break;
+            }
+            ++result.Created;
+        }
+        app.ui.repaint();
+    }
+    return result;
+}
+
+bool ImportWorkbookFile(App& app, Workbook& workbook, const std::string& path, const NumberFormatter& fmt)
+{
+    TraceScope trace("Excel.ImportWorkbookFile", path);
+    const std::string upper = UpperAscii(path);
+    if (!QFileInfo::exists(PathFromCp1252(path))) {
+        app.ui.message(MsgKind::Error, "Fehler:\r\n\r\nKonnte " + upper + " nicht finden!", Buttons::Ok);
+        return false;
+    }
+    bool ok = false;
+    {
+        BusyCursor busy(app.ui);
+        try {
+            workbook.SetFileName(path);
+            workbook.ClearSheets();
+            workbook.Read();
+            const RangeImport result = ImportWorkbookRange(app, workbook, fmt);
+            ok = result.Complete;
+            Fill_AllLists(app);
+            app.Inform(MsgKind::Information, "Es wurden " + std::to_string(result.Created) +
+                                                 Cp1252(" Datensätze aus ") + upper + " importiert.");
+        } catch (const WorkbookError& e) {
+            app.ui.message(MsgKind::Error, e.what(), Buttons::Ok);
+        }
+    }
+    app.columns.ColumnsMoved = true;
+    app.store.Gesichert = false;
+    SetAusgabeData(app);
+    return ok;
+}
+
+bool ImportFromWorkbook(App& app, Workbook& workbook, const ImportDialogRunner& runDialog,
+                        const NumberFormatter& fmt)
+{
+    TraceScope trace("FoliantoMainWindow.ImportFromWorkbook");
+    ImportDialogModel model(app, ImportDialogModel::WorkbookMode);
+    if (!runDialog(model))
+        return false;
+    FileDialogSpec dialog;
+    dialog.filter = kWorkbookFilter;
+    dialog.defaultExt = "XLS";
+    dialog.initialPath = "*.XLS";
+    const std::optional<std::string> path = app.ui.openFile(dialog);
+    if (!path) {
+        app.Inform(MsgKind::Warning, Cp1252("Keine Datei ausgewählt!"));
+        return false;
+    }
+    return ImportWorkbookFile(app, workbook, *path, fmt);
+}
+
+} // namespace folianto

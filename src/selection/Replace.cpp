@@ -1,0 +1,72 @@
+#include "selection/Replace.h"
+
+#include "diag/Trace.h"
+#include "shell/App.h"
+
+namespace folianto {
+
+std::string AnsiUpperCase(std::string s)
+{
+    for (char& ch : s) {
+        const unsigned char c = static_cast<unsigned char>(ch);
+        if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
+            ch = static_cast<char>(c - 0x20);
+        else if (c == 0x9A || c == 0x9C || c == 0x9E) // š œ ž
+            ch = static_cast<char>(c - 0x10);
+        else if (c == 0xFF) // ÿ
+            ch = static_cast<char>(0x9F);
+    }
+    return s;
+}
+
+bool ReplaceAll(std::string& text, const std::string& search, const std::string& replacement, bool caseSensitive)
+{
+    if (search.empty())
+        return false;
+    const std::string key = caseSensitive ? search : AnsiUpperCase(search);
+    const std::string insertKey = caseSensitive ? replacement : AnsiUpperCase(replacement);
+    std::string compared = caseSensitive ? text : AnsiUpperCase(text);
+    bool changed = false;
+    std::size_t from = 0;
+    for (std::size_t x; (x = compared.find(key, from)) != std::string::npos;) {
+        text.replace(x, search.size(), replacement);
+        compared.replace(x, search.size(), insertKey);
+        // Go on behind the inserted text: a replacement that contains the
+        // search text must not be replaced again.
+        from = x + replacement.size();
+        changed = true;
+    }
+    return changed;
+}
+
+bool ReplaceInAllTitles(App& app)
+{
+    TraceScope trace("FoliantoMainWindow.Ersetzen");
+    SelectionState& sel = app.selection;
+    if (!sel.SuchenIn[0])
+        return false;
+    bool any = false;
+    TitleStore& store = app.store;
+    for (int32_t i = 1; i <= store.AnzBuch; ++i) {
+        TBuch* b = store.at(i);
+        if (!b)
+            continue;
+        bool changed = false;
+        for (int k = 1; k <= SearchFieldCount; ++k)
+            if (sel.SuchenIn[static_cast<std::size_t>(k)])
+                changed |= ReplaceAll(SearchField(*b, k).Text, sel.SuchText, sel.Replace.ReplaceText,
+                                      sel.Replace.CaseSensitive);
+        if (changed) {
+            store.UpdateBuchLengths(i);
+            any = true;
+        }
+    }
+    if (any) {
+        sel.SuchenIn[0] = false;
+        SetAusgabeData(app);
+        store.Gesichert = false;
+    }
+    return any;
+}
+
+} // namespace folianto

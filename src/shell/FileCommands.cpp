@@ -1,0 +1,150 @@
+#include "shell/FileCommands.h"
+
+#include "core/Codec.h"
+#include "core/DatabaseFile.h"
+#include "core/ErrorText.h"
+#include "core/Text.h"
+#include "diag/Trace.h"
+#include "shell/App.h"
+
+namespace folianto {
+namespace {
+
+const char* const kFilter = "Folianto Dateien (*.FOL)|*.FOL";
+
+bool HasFolExtension(const std::string& path)
+{
+    return UpperAscii(ExtractFileExt(path)) == ".FOL";
+}
+
+void NoFileChosen(App& app)
+{
+    app.Inform(MsgKind::Warning, Cp1252("Keine Datei ausgewählt!"));
+}
+
+// After a completed save under `path`.
+void Saved(App& app, const std::string& path)
+{
+    app.Inform(MsgKind::Information, path + " wurde gesichert!");
+}
+
+} // namespace
+
+bool FileOpen(App& app)
+{
+    TraceScope trace("FoliantoMainWindow.FileOpen");
+    FileDialogSpec dialog;
+    dialog.title = "Folianto-Datei laden";
+    dialog.filter = kFilter;
+    dialog.defaultExt = "FOL";
+    dialog.pathMustExist = true;
+    dialog.mustExist = true;
+    dialog.createPrompt = true;
+    const std::optional<std::string> chosen = app.ui.openFile(dialog);
+    if (!chosen) {
+        NoFileChosen(app);
+        return false;
+    }
+    const std::string& path = *chosen;
+    if (!HasFolExtension(path) &&
+        app.ui.message(MsgKind::Error, path + Cp1252(" enthält nicht den Standardsuffix \"FOL\"! Laden abbrechen?"),
+                       Buttons::YesNo) == Answer::Yes)
+        return false;
+
+    std::string errParam;
+    const bool loaded = Load_Buch_Data(app, path, errParam);
+    if (!loaded) {
+        app.ui.message(MsgKind::Error, "Fehler beim Laden: " + GetErrorText(app.store.FehlerNr, errParam),
+                       Buttons::Ok);
+    } else {
+        app.columns.ColumnsMoved = true;
+        SetAusgabeData(app);
+        if (app.EditMode == EditModeMerge) {
+            app.DataFileName.clear();
+            app.store.Gesichert = false;
+        } else {
+            app.DataFileName = path;
+        }
+        GetCurrentBuch(app);
+    }
+    app.ui.repaint();
+    return loaded;
+}
+
+bool FileMerge(App& app)
+{
+    TraceScope trace("FoliantoMainWindow.FileMerge");
+    // EditMode returns to its former value however the command ends. A load
+    // that failed names the merged file as the current one: that name must
+    // not stay, or the next save would write the collection over that file.
+    struct Restore {
+        App& app;
+        int32_t mode;
+        std::string name;
+        int32_t verMain, verMinor, count;
+        bool merged = false;
+        ~Restore()
+        {
+            app.EditMode = mode;
+            if (merged)
+                return;
+            if (app.store.AnzBuch == count) { // nothing appended: the data are as before
+                app.DataFileName = name;
+                app.DataVerMain = verMain;
+                app.DataVerMinor = verMinor;
+            } else {
+                app.DataFileName.clear();
+                app.store.Gesichert = false;
+            }
+        }
+    } restore{app, app.EditMode, app.DataFileName, app.DataVerMain, app.DataVerMinor, app.store.AnzBuch};
+    app.EditMode = EditModeMerge;
+    restore.merged = FileOpen(app);
+    return restore.merged;
+}
+
+bool FileSave(App& app)
+{
+    TraceScope trace("FoliantoMainWindow.FileSave");
+    std::string errParam;
+    if (!Save_Buch_Data(app, app.DataFileName, errParam))
+        return false;
+    Saved(app, app.DataFileName);
+    return true;
+}
+
+bool FileSaveAs(App& app)
+{
+    TraceScope trace("FoliantoMainWindow.FileSaveAs");
+    FileDialogSpec dialog;
+    dialog.filter = kFilter;
+    dialog.defaultExt = "FOL";
+    dialog.overwritePrompt = true;
+    dialog.pathMustExist = true;
+    dialog.createPrompt = true;
+    const std::optional<std::string> chosen = app.ui.saveFile(dialog);
+    if (!chosen) {
+        NoFileChosen(app);
+        return false;
+    }
+    const std::string& path = *chosen;
+    if (!HasFolExtension(path)) {
+        app.ui.message(MsgKind::Error,
+                       path + Cp1252(" enthält nicht den Standardsuffix \"FOL\"! Speichern wird abgebrochen!"),
+                       Buttons::Ok);
+        return false;
+    }
+    // The chosen name is kept also when the save fails or is declined.
+    struct KeepName {
+        App& app;
+        const std::string& path;
+        ~KeepName() { app.DataFileName = path; }
+    } keepName{app, path};
+    std::string errParam;
+    if (!Save_Buch_Data(app, path, errParam))
+        return false;
+    Saved(app, path);
+    return true;
+}
+
+} // namespace folianto

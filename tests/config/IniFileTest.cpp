@@ -1,0 +1,111 @@
+#include "config/IniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace folianto;
+
+namespace {
+const char* const kForeign =
+    "; written by hand\r\n"
+    "[COMMON]\r\n"
+    "SortLength=30\r\n"
+    "Foreign = keep me \r\n"
+    "\r\n"
+    "[Other]\r\n"
+    "x=1\r\n";
+}
+
+TEST(IniFile, ReadsCaseInsensitiveNamesAndTrimsValues)
+{
+    const IniFile ini("[common]\nsortlength = 42 \n[Other]\r\nname=\t M\xFCller \r\n");
+    EXPECT_EQ(ini.ReadInteger("COMMON", "SortLength", 0), 42);
+    EXPECT_EQ(ini.ReadString("OTHER", "Name", "?"), "M\xFCller");
+    EXPECT_EQ(ini.ReadString("Other", "missing", "fb"), "fb");
+    EXPECT_EQ(ini.ReadString("Missing", "name", "fb"), "fb");
+    EXPECT_TRUE(ini.SectionExists("oThEr"));
+    EXPECT_FALSE(ini.SectionExists("none"));
+}
+
+TEST(IniFile, NumbersAndBooleans)
+{
+    struct Case { const char* value; int32_t number; bool flag; };
+    const Case cases[] = {
+        {"0", 0, false},          {"1", 1, true},         {"-7", -7, true},
+        {"+3", 3, true},          {"abc", 99, true},      {"", 99, true},
+        {"12abc", 99, true},      {"2147483647", 2147483647, true},
+        {"2147483648", 99, true}, {"-2147483648", INT32_MIN, true},
+        {"99999999999999999999", 99, true},
+    };
+    for (const Case& c : cases) {
+        const IniFile ini(std::string("[S]\r\nk=") + c.value + "\r\n");
+        EXPECT_EQ(ini.ReadInteger("S", "k", 99), c.number) << c.value;
+        EXPECT_EQ(ini.ReadBool("S", "k", true), c.flag) << c.value;
+    }
+}
+
+TEST(IniFile, EditsInPlaceKeepingForeignLines)
+{
+    IniFile ini(kForeign);
+    ini.WriteInteger("common", "SORTLENGTH", 25);   // existing key, other case
+    ini.WriteString("COMMON", "NewKey", "v");       // new key: end of its section
+    ini.WriteBool("Fresh", "a", true);              // new section: end of file
+    EXPECT_EQ(ini.Serialize(),
+              "; written by hand\r\n"
+              "[COMMON]\r\n"
+              "SortLength=25\r\n"
+              "Foreign = keep me \r\n"
+              "NewKey=v\r\n"
+              "\r\n"
+              "[Other]\r\n"
+              "x=1\r\n"
+              "\r\n"
+              "[Fresh]\r\n"
+              "a=1\r\n");
+}
+
+TEST(IniFile, NewFileAndLineEnds)
+{
+    IniFile ini;
+    ini.WriteString("A", "k", "v");
+    ini.WriteString("B", "k", "first\r\nsecond"); // one line only
+    EXPECT_EQ(ini.Serialize(), "[A]\r\nk=v\r\n\r\n[B]\r\nk=first\r\n");
+    // LF-only input comes back with CR LF; a missing last line end is added.
+    EXPECT_EQ(IniFile("[A]\nk=v").Serialize(), "[A]\r\nk=v\r\n");
+}
+
+TEST(IniFile, SectionValuesAndErasingKeys)
+{
+    IniFile ini("[Sets]\r\nA0=x;y\r\n; note\r\nnoequals\r\n\r\nB= z \r\n[Next]\r\nk=1\r\n");
+    EXPECT_EQ(ini.ReadSectionValues("sets"), (std::vector<std::string>{"x;y", "", "z"}));
+    ini.EraseSectionKeys("Sets");
+    ini.WriteString("Sets", "S0", "n");
+    EXPECT_EQ(ini.Serialize(), "[Sets]\r\n; note\r\nS0=n\r\n\r\n[Next]\r\nk=1\r\n");
+}
+
+TEST(IniFile, FileEdgeWritesAtomicallyAndReportsFailure)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const std::string path = dir.filePath(QStringLiteral("Folianto.INI")).toStdString();
+    std::string bytes = "stale";
+    ASSERT_TRUE(ReadFileBytes(path, bytes)); // missing file: empty, no error
+    EXPECT_EQ(bytes, "");
+    ASSERT_TRUE(WriteFileAtomically(path, kForeign));
+    ASSERT_TRUE(ReadFileBytes(path, bytes));
+    EXPECT_EQ(bytes, kForeign);
+    // No temporary file is left beside it.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+
+    // A directory where the file should be: neither readable nor writable.
+    const std::string blocked = dir.filePath(QStringLiteral("blocked.INI")).toStdString();
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("blocked.INI")));
+    EXPECT_FALSE(ReadFileBytes(blocked, bytes));
+    EXPECT_FALSE(WriteFileAtomically(blocked, "x"));
+    EXPECT_FALSE(WriteFileAtomically(path + "/below/a/file", "x"));
+    ASSERT_TRUE(ReadFileBytes(path, bytes));
+    EXPECT_EQ(bytes, kForeign);
+}

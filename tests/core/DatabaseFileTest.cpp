@@ -1,0 +1,694 @@
+#include "core/AppError.h"
+#include "core/Codec.h"
+#include "core/DatabaseFile.h"
+#include "core/SampleCatalogue.h"
+#include "diag/Trace.h"
+#include "support/DbBytes.h"
+#include "support/Fakes.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+
+using namespace folianto;
+using namespace folianto::test;
+
+namespace {
+
+// Keeps track of open wait windows and of the busy cursor.
+class TrackingUi : public FakeUserInteraction {
+public:
+    struct Window : NullProgressWindow {
+        explicit Window(int& open) : open(open) { ++open; }
+        ~Window() override { --open; }
+        int& open;
+    };
+    std::unique_ptr<ProgressWindow> showWait(const std::string& text) override
+    {
+        waitTexts.push_back(text);
+        return std::make_unique<Window>(openWindows);
+    }
+    void setBusyCursor(bool busy) override { busyDepth += busy ? 1 : -1; }
+    int openWindows = 0;
+    int busyDepth = 0;
+};
+
+struct Env {
+    TrackingUi ui;
+    FakePlatform platform;
+    App app{ui, platform};
+    QTemporaryDir dir;
+
+    std::string path(const char* name) const { return dir.filePath(QString::fromLatin1(name)).toStdString(); }
+    QString qpath(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
+    bool load(const std::string& p)
+    {
+        std::string err;
+        return Load_Buch_Data(app, p, err);
+    }
+    bool save(const std::string& p)
+    {
+        std::string err;
+        return Save_Buch_Data(app, p, err);
+    }
+    std::vector<std::string> messageTexts() const
+    {
+        std::vector<std::string> out;
+        for (const auto& m : ui.messages)
+            out.push_back(m.text);
+        return out;
+    }
+};
+
+std::string Header(int minor)
+{
+    return "Folianto1." + std::to_string(minor) + "#";
+}
+
+// Title 1 uses every kind of field; title 2 is mostly blank and has a bad type.
+std::string TwoTitles(int minor)
+{
+    Bytes t;
+    const std::string texts1[27] = {Cp1252("Mül001"), Cp1252("Müller, Hans"), " ", "Stadt und Land", " ", " ",
+                                    "deutsch", Cp1252("Göttingen"), "Wallstein", "978-3-89244-000-1", " ", " ",
+                                    "1998", "0", "3", "S. 1-20", "Taschenbuch", "Geschichte",
+                                    "Zeile 1\r\nZeile 2", " ", "Regal A3", "Stadt;Land", "/doc.pdf", " ", " ",
+                                    "Karin", "EUR"};
+    for (const auto& s : texts1)
+        t.text(s);
+    t.i32(2).i32(1).i32(1998).f32(12.5f).i32(3 | LinkFlag);
+    if (minor >= 3) {
+        t.i32(2);
+        t.i32(5).i32(129).raw("\xFF\xD8" "abc").text("Umschlag");
+        t.i32(1234).i32(257).text("/bilder/x.jpg");
+    }
+    if (minor >= 4)
+        t.f64(36526.5);
+    for (int f = 1; f <= 27; ++f)
+        t.text(f == 4 ? "Zweiter" : " ");
+    t.i32(-1).i32(0).i32(-1).f32(-1.0f).i32(12);
+    if (minor >= 3)
+        t.i32(0);
+    if (minor >= 4)
+        t.f64(0.0);
+    return t.b;
+}
+
+// One older-format record.
+std::string OldRecord(const std::string& kuerzel, const std::string& titel, int32_t heftNr, int32_t laenge)
+{
+    std::string rec(OldRecordSize, '\0');
+    const auto put = [&rec](std::size_t off, const std::string& s) {
+        rec[off] = static_cast<char>(s.size());
+        rec.replace(off + 1, s.size(), s);
+    };
+    const auto putInt = [&rec](std::size_t off, int32_t v) {
+        for (int i = 0; i < 4; ++i)
+            rec[off + static_cast<std::size_t>(i)] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
+    };
+    put(0, kuerzel);
+    put(358, titel);
+    put(1155, "Berlin");
+    put(2715, "DM");
+    Bytes preis;
+    preis.f32(19.8f);
+    rec.replace(1147, 4, preis.b);
+    putInt(1151, 2);     // Auflage
+    putInt(1556, 1987);  // JahrNum
+    putInt(1560, heftNr);
+    putInt(1585, 7);     // Band
+    putInt(1589, 4);     // TypNum
+    putInt(2666, laenge);
+    putInt(2670, 1);     // Verleihstatus
+    putInt(4000, 99);    // title number, ignored
+    return rec;
+}
+
+} // namespace
+
+TEST(DatabaseFile, IsHeaderFormat)
+{
+    struct Case {
+        std::string start;
+        bool header;
+        int length;
+    } cases[] = {
+        {"Folianto1.4#" + std::string(20, 'x'), true, 12},
+        {"Folianto 1,3 #" + std::string(20, 'x'), true, 14},
+        {"Folianto12.10#" + std::string(20, 'x'), true, 14},
+        {"Folianto1.4#" + std::string(9, 'x'), true, 12},   // 21 bytes
+        {"Folianto1.4#" + std::string(8, 'x'), false, 0},   // 20 bytes are too few
+        {"FOLIANTO1.4#" + std::string(20, 'x'), false, 0},  // case matters
+        {"Foliantoabc#" + std::string(20, 'x'), false, 0},
+        {"Folianto1.4.5#" + std::string(20, 'x'), false, 0},
+        {"Folianto123456789012#xxxxxxxxxx", false, 0},      // no number sign in bytes 9..20
+        {"Folianto#" + std::string(20, 'x'), false, 0},
+    };
+    for (const Case& c : cases) {
+        int len = 0;
+        EXPECT_EQ(IsHeaderFormat(c.start.data(), c.start.size(), len), c.header) << c.start;
+        if (c.header) {
+            EXPECT_EQ(len, c.length) << c.start;
+        }
+    }
+}
+
+// One fixture per stored data version; the same checks against each.
+TEST(DatabaseFile, LoadsEveryHeaderVersion)
+{
+    for (int minor : {2, 3, 4}) {
+        SCOPED_TRACE(minor);
+        Env env;
+        const std::string file = env.path("alt.FOL");
+        WriteBytes(env.qpath("alt.FOL"), Header(minor) + TwoTitles(minor));
+        int headerLen = 0;
+        EXPECT_TRUE(IsHeaderFormat(file, headerLen));
+        EXPECT_EQ(headerLen, 12);
+        ASSERT_TRUE(env.load(file));
+
+        App& app = env.app;
+        EXPECT_EQ(app.DataVerMain, 1);
+        EXPECT_EQ(app.DataVerMinor, minor);
+        ASSERT_EQ(app.store.AnzBuch, 2);
+        if (minor != 4) {
+            ASSERT_EQ(env.ui.messages.size(), 1u);
+            EXPECT_EQ(env.ui.messages[0].kind, MsgKind::Confirmation);
+            EXPECT_EQ(env.ui.messages[0].buttons, Buttons::YesNo);
+            EXPECT_EQ(env.ui.messages[0].text,
+                      "Programmversion (1.4) entspricht nicht der eingestellten Datenversion (1." +
+                          std::to_string(minor) + ")!\r\nSollen die Daten aus " + file +
+                          Cp1252(" mit dem Daten-Filter für Daten der Version 1.") + std::to_string(minor) +
+                          " geladen werden?");
+        } else {
+            EXPECT_TRUE(env.ui.messages.empty());
+        }
+
+        const TBuch& a = *app.store.at(1);
+        EXPECT_EQ(a.Kuerzel.Text, Cp1252("Mül001"));
+        EXPECT_EQ(a.Ort.Text, Cp1252("Göttingen"));
+        EXPECT_EQ(a.Herausgeber.Text, "");  // one blank reads as empty
+        EXPECT_EQ(a.HeftNr.Text, "");       // "0" reads as empty
+        EXPECT_EQ(a.Band.Text, "3");
+        EXPECT_EQ(a.Inhalt.Text, "Zeile 1\r\nZeile 2");
+        EXPECT_EQ(a.Waehrung.Text, "EUR");
+        EXPECT_EQ(a.Auflage, 2);
+        EXPECT_EQ(a.Verleihstatus, 1);
+        EXPECT_EQ(a.JahrNum, 1998);
+        EXPECT_EQ(a.Preis, 12.5f);
+        EXPECT_EQ(a.TypNum, 3 | LinkFlag);
+        EXPECT_EQ(a.BuchNr, 1);
+        if (minor >= 3) {
+            ASSERT_EQ(a.AnzPics, 2);
+            ASSERT_EQ(a.Pics.size(), 2u);
+            EXPECT_EQ(a.Pics[0].Size, 5);
+            EXPECT_EQ(a.Pics[0].Kind, 129);
+            EXPECT_EQ(std::string(a.Pics[0].Data.begin(), a.Pics[0].Data.end()), "\xFF\xD8" "abc");
+            EXPECT_EQ(a.Pics[0].BildTitel.Text, "Umschlag");
+            EXPECT_EQ(a.Pics[1].Size, 1234);
+            EXPECT_TRUE(a.Pics[1].Data.empty());
+            EXPECT_EQ(a.Pics[1].BildTitel.Text, "/bilder/x.jpg");
+        } else {
+            EXPECT_EQ(a.AnzPics, 0);
+        }
+        EXPECT_EQ(a.Kaufdatum, minor >= 4 ? 36526.5 : 0.0);
+
+        const TBuch& b = *app.store.at(2);
+        EXPECT_EQ(b.Titel.Text, "Zweiter");
+        EXPECT_EQ(b.TypNum, 8);  // 12 is repaired
+        EXPECT_FALSE(app.store.Gesichert);
+        EXPECT_EQ(app.DataFileName, file);
+        ASSERT_FALSE(app.history.Paths.empty());
+        EXPECT_EQ(app.history.Paths.front(), file);
+        EXPECT_EQ(env.ui.openWindows, 0);
+        EXPECT_EQ(env.ui.busyDepth, 0);
+        EXPECT_EQ(env.ui.waitTexts, std::vector<std::string>{"Buchdaten werden geladen!"});
+    }
+}
+
+TEST(DatabaseFile, LoadsTheOlderRecordFormat)
+{
+    Env env;
+    env.app.DataVerMain = 7; // untouched by this format
+    std::string second = OldRecord("K2", "Zweiter", 5, 12);
+    second[1126] = static_cast<char>(200); // Sprache: length byte above its capacity of 20
+    WriteBytes(env.qpath("alt.FOL"), OldRecord("K1", "Erster", 0, 0) + second + OldRecord("K3", "Rest", 1, 1).substr(0, 400));
+    ASSERT_TRUE(env.load(env.path("alt.FOL")));
+    ASSERT_EQ(env.app.store.AnzBuch, 3);
+    EXPECT_EQ(env.app.DataVerMain, 7);
+    const TBuch& a = *env.app.store.at(1);
+    EXPECT_EQ(a.Kuerzel.Text, "K1");
+    EXPECT_EQ(a.Kuerzel.Len, 2);
+    EXPECT_EQ(a.Titel.Text, "Erster");
+    EXPECT_EQ(a.Ort.Text, "Berlin");
+    EXPECT_EQ(a.Waehrung.Text, "DM");
+    EXPECT_EQ(a.Preis, 19.8f);
+    EXPECT_EQ(a.Auflage, 2);
+    EXPECT_EQ(a.JahrNum, 1987);
+    EXPECT_EQ(a.HeftNr.Text, "");   // 0 becomes empty
+    EXPECT_EQ(a.Band.Text, "7");
+    EXPECT_EQ(a.Laenge.Text, "0");  // stays "0"
+    EXPECT_EQ(a.TypNum, 4);
+    EXPECT_EQ(a.Verleihstatus, 1);
+    EXPECT_EQ(a.BuchNr, 1);
+    const TBuch& b = *env.app.store.at(2);
+    EXPECT_EQ(b.HeftNr.Text, "5");
+    EXPECT_EQ(b.Sprache.Text.size(), 20u);
+    EXPECT_EQ(env.app.store.at(3)->Kuerzel.Text, "K3"); // short last record
+    EXPECT_EQ(env.app.store.at(3)->Preis, 0.0f);
+    EXPECT_TRUE(env.app.store.Gesichert);
+}
+
+TEST(DatabaseFile, RefusedHeaders)
+{
+    struct Case {
+        std::string header;
+        std::vector<Answer> answers;
+        std::string message;
+    } cases[] = {
+        {"Folianto2.4#", {}, "Programm-Hauptversion entspricht nicht der Datenversion!\r\nDaten werden nicht geladen!"},
+        {"Folianto1.3#", {Answer::No}, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.header);
+        Env env;
+        env.app.store.NewBuch();
+        WriteBytes(env.qpath("x.FOL"), c.header + TwoTitles(4));
+        env.ui.answers.assign(c.answers.begin(), c.answers.end());
+        EXPECT_FALSE(env.load(env.path("x.FOL")));
+        EXPECT_EQ(env.app.store.FehlerNr, 0);
+        EXPECT_EQ(env.app.store.AnzBuch, 0);  // already cleared
+        EXPECT_EQ(env.app.DataFileName, env.path("x.FOL"));
+        if (!c.message.empty()) {
+            ASSERT_EQ(env.ui.messages.size(), 1u);
+            EXPECT_EQ(env.ui.messages[0].text, c.message);
+            EXPECT_EQ(env.ui.messages[0].kind, MsgKind::Error);
+        }
+        EXPECT_EQ(env.ui.openWindows, 0);
+        EXPECT_TRUE(env.app.history.Paths.empty());
+    }
+}
+
+TEST(DatabaseFile, UnreadableVersionOrFileEndsTheLoad)
+{
+    Env env;
+    WriteBytes(env.qpath("v.FOL"), "Folianto1.4 #" + TwoTitles(4)); // last version character is a blank
+    EXPECT_THROW(env.load(env.path("v.FOL")), AppError);
+    EXPECT_EQ(env.ui.openWindows, 0);
+    EXPECT_EQ(env.ui.busyDepth, 0);
+
+    QDir(env.dir.path()).mkdir(QStringLiteral("d.FOL")); // exists, cannot be read
+    EXPECT_THROW(env.load(env.path("d.FOL")), AppError);
+}
+
+TEST(DatabaseFile, MissingOrEmptyPath)
+{
+    Env env;
+    std::string err;
+    EXPECT_FALSE(Load_Buch_Data(env.app, env.path("fehlt.FOL"), err));
+    EXPECT_EQ(env.app.store.FehlerNr, 1);
+    EXPECT_EQ(err, env.path("fehlt.FOL"));
+    EXPECT_TRUE(env.app.DataFileName.empty());
+
+    EXPECT_TRUE(Load_Buch_Data(env.app, "", err));
+    EXPECT_TRUE(env.ui.waitTexts.size() == 1u); // only the first load showed the wait window
+}
+
+TEST(DatabaseFile, DamagedTitlesAreReportedAndTheLoadGoesOn)
+{
+    const std::string refused = Cp1252("Gefährlich großer Speicherblock (1000000) soll angefordert werden.\r\n"
+                                       "Sicherheitsabbruch an ID \"1|4\"!");
+    const std::string titleError = "Fehler beim Lesen von Titel \"1\"!";
+    // Fields 1..3 of a title, then the rest.
+    const auto start = [] {
+        Bytes t;
+        t.text("K").text("A").text(" ");
+        return t;
+    };
+    const auto rest = [](Bytes t, int32_t anzPics) {
+        for (int f = 5; f <= 27; ++f)
+            t.text(" ");
+        t.i32(-1).i32(0).i32(-1).f32(-1.0f).i32(0).i32(anzPics);
+        return t;
+    };
+    struct Case {
+        const char* name;
+        std::string body;
+        std::vector<std::string> messages;
+        int32_t anzPics;
+    };
+    std::vector<Case> cases;
+    {
+        Bytes t = start();
+        t.i32(1000000);
+        cases.push_back({"text count refused", t.b, {refused, titleError}, 0});
+    }
+    {
+        Bytes t = rest(start().text("T"), 0x7FFFFFFF); // pictures run past the end
+        t.i32(3).i32(129).raw("abc").text("ok");
+        cases.push_back({"huge AnzPics", t.b, {titleError}, 1});
+    }
+    {
+        Bytes t = rest(start().text("T"), -5);
+        t.f64(1.5);
+        cases.push_back({"negative AnzPics", t.b, {}, -5});
+    }
+    {
+        Bytes t = rest(start().text("T"), 1);
+        t.i32(-7).i32(129).text("neg").f64(2.5);
+        cases.push_back({"negative Size", t.b, {}, 1});
+    }
+    {
+        Bytes t = rest(start().text("T"), 1);
+        t.i32(1000000).i32(1).raw("x");
+        cases.push_back({"picture size refused", t.b,
+                         {Cp1252("Gefährlich großer Speicherblock (1000000) soll angefordert werden.\r\n"
+                                 "Sicherheitsabbruch an ID \"1|36\"!"),
+                          titleError},
+                         0});
+    }
+    {
+        Bytes t = start();
+        t.i32(999999).raw("short"); // allowed count, but the file ends
+        cases.push_back({"text count beyond the end", t.b, {}, 0});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Env env;
+        WriteBytes(env.qpath("d.FOL"), Header(4) + c.body);
+        ASSERT_TRUE(env.load(env.path("d.FOL")));
+        EXPECT_EQ(env.messageTexts(), c.messages);
+        ASSERT_GE(env.app.store.AnzBuch, 1);
+        const TBuch& b = *env.app.store.at(1);
+        EXPECT_EQ(b.Kuerzel.Text, "K");
+        EXPECT_EQ(b.AnzPics, c.anzPics);
+        EXPECT_EQ(static_cast<int32_t>(b.Pics.size()), std::max(0, c.anzPics));
+        EXPECT_LT(b.Titel.Text.capacity(), 64u * 1024);
+        for (const TPicRec& p : b.Pics)
+            EXPECT_TRUE(p.Size > 0 || p.Data.empty());
+    }
+}
+
+TEST(DatabaseFile, RoundTripKeepsEveryField)
+{
+    Env env;
+    FillSampleCatalogue(env.app.store, 300, 42);
+    TitleStore& store = env.app.store;
+    store.at(1)->Titel.Text.clear();
+    store.at(2)->Titel.Text = " ";
+    ASSERT_TRUE(env.save(env.path("r.FOL")));
+    EXPECT_TRUE(store.Gesichert);
+    EXPECT_EQ(ReadBytes(env.qpath("r.FOL")).substr(0, 12), "Folianto1.4#");
+
+    Env back;
+    ASSERT_TRUE(back.load(env.path("r.FOL")));
+    ASSERT_EQ(back.app.store.AnzBuch, 300);
+    int pictures = 0;
+    for (int32_t i = 1; i <= 300; ++i) {
+        const TBuch& a = *store.at(i);
+        const TBuch& b = *back.app.store.at(i);
+        for (int f = 1; f <= TextFieldCount; ++f) {
+            const std::string& expected = a.TextField(f).Text == " " ? std::string() : a.TextField(f).Text;
+            ASSERT_EQ(b.TextField(f).Text, f == 14 || f == 15 ? (expected == "0" ? "" : expected) : expected)
+                << i << " " << f;
+        }
+        ASSERT_EQ(b.Auflage, a.Auflage);
+        ASSERT_EQ(b.Verleihstatus, a.Verleihstatus);
+        ASSERT_EQ(b.JahrNum, a.JahrNum);
+        ASSERT_EQ(b.Preis, a.Preis);
+        ASSERT_EQ(b.TypNum, a.TypNum);
+        ASSERT_EQ(b.Kaufdatum, a.Kaufdatum);
+        ASSERT_EQ(b.AnzPics, a.AnzPics);
+        for (std::size_t k = 0; k < a.Pics.size(); ++k) {
+            ASSERT_EQ(b.Pics[k].Size, a.Pics[k].Size);
+            ASSERT_EQ(b.Pics[k].Kind, a.Pics[k].Kind);
+            ASSERT_EQ(b.Pics[k].Data, a.Pics[k].Data);
+            ASSERT_EQ(b.Pics[k].BildTitel.Text, a.Pics[k].BildTitel.Text);
+            ++pictures;
+        }
+    }
+    EXPECT_GT(pictures, 5);
+    EXPECT_TRUE(back.app.store.at(1)->Titel.Text.empty());
+    EXPECT_TRUE(back.app.store.at(2)->Titel.Text.empty());
+
+    // A second save of the loaded data writes the same bytes.
+    ASSERT_TRUE(back.save(back.path("s.FOL")));
+    EXPECT_EQ(ReadBytes(back.qpath("s.FOL")), ReadBytes(env.qpath("r.FOL")));
+}
+
+TEST(DatabaseFile, EmptyStoreIsTheHeaderAlone)
+{
+    Env env;
+    ASSERT_TRUE(env.save(env.path("e.FOL")));
+    EXPECT_EQ(ReadBytes(env.qpath("e.FOL")), "Folianto1.4#");
+    env.app.store.NewBuch();
+    ASSERT_TRUE(env.load(env.path("e.FOL")));
+    EXPECT_EQ(env.app.store.AnzBuch, 0);
+}
+
+TEST(DatabaseFile, SaveVersionQuestions)
+{
+    const std::string question = Cp1252(
+        "Programm-Version stimmt nicht mit Daten-Version über ein!\r\n"
+        "Sollen die Daten gemäß der Daten-Version [JA]\r\n"
+        "oder gemäß der Programm-Version [NEIN] gespeichert werden?");
+    struct Case {
+        int32_t main, minor;
+        std::vector<Answer> answers;
+        bool saved;
+        std::string start;  // file start after the save
+        std::size_t size;   // file size after the save
+    };
+    // One title with one linked picture: 27 blanks, 5 numbers, count, entry, Kaufdatum.
+    const std::size_t v2 = 12 + 27 * 5 + 5 * 4;
+    const std::size_t v3 = v2 + 4 + 4 + 4 + 4 + 2; // AnzPics, Size, Kind, BildTitel "/p"
+    const Case cases[] = {
+        {1, 3, {Answer::Yes}, true, "Folianto1.3#", v3},
+        {1, 2, {Answer::Yes}, true, "Folianto1.2#", v2},
+        {1, 3, {Answer::No}, true, "Folianto1.4#", v3 + 8},
+        {1, 3, {Answer::Abort}, false, "<missing>", 9},
+        {-1, -1, {}, true, "Folianto1.4#", v3 + 8},
+        {2, 4, {}, false, "<missing>", 9},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.main) + "." + std::to_string(c.minor));
+        Env env;
+        env.app.DataVerMain = c.main;
+        env.app.DataVerMinor = c.minor;
+        env.app.store.NewBuch();
+        TBuch& b = *env.app.store.at(1);
+        b.TypNum = 0;
+        TPicRec pic;
+        pic.Kind = 257;
+        pic.BildTitel.Text = "/p";
+        b.Pics.push_back(pic);
+        b.AnzPics = 1;
+        env.app.store.Gesichert = false;
+        env.ui.answers.assign(c.answers.begin(), c.answers.end());
+        EXPECT_EQ(env.save(env.path("v.FOL")), c.saved);
+        EXPECT_EQ(env.app.store.Gesichert, c.saved);
+        const std::string bytes = ReadBytes(env.qpath("v.FOL"));
+        EXPECT_EQ(bytes.substr(0, c.start.size()), c.start);
+        EXPECT_EQ(bytes.size(), c.size);
+        if (c.main == 2) {
+            ASSERT_EQ(env.ui.messages.size(), 1u);
+            EXPECT_EQ(env.ui.messages[0].text,
+                      Cp1252("Programm-Hauptversion stimmt nicht mit Daten-Hauptversion über ein!\r\n"
+                             "Daten können NICHT gespeichert werden !"));
+        } else if (!c.answers.empty()) {
+            ASSERT_EQ(env.ui.messages.size(), 1u);
+            EXPECT_EQ(env.ui.messages[0].text, question);
+            EXPECT_EQ(env.ui.messages[0].buttons, Buttons::YesNoAbort);
+        }
+        EXPECT_EQ(env.ui.openWindows, 0);
+        EXPECT_EQ(env.ui.busyDepth, 0);
+    }
+}
+
+TEST(DatabaseFile, SaveWithoutName)
+{
+    Env env;
+    std::string err;
+    EXPECT_FALSE(Save_Buch_Data(env.app, "", err));
+    EXPECT_EQ(env.app.store.FehlerNr, 16);
+    EXPECT_EQ(err, "Sichern");
+}
+
+TEST(DatabaseFile, BackupGenerations)
+{
+    Env env;
+    const std::string file = env.path("x.FOL");
+    for (int generation = 1; generation <= 5; ++generation) {
+        env.app.store.NewBuch();
+        env.app.store.at(generation)->Titel.Text = "T" + std::to_string(generation);
+        ASSERT_TRUE(env.save(file));
+    }
+    const auto titles = [&env](const char* name) {
+        Env reader;
+        reader.load(env.path(name));
+        return reader.app.store.AnzBuch;
+    };
+    EXPECT_EQ(titles("x.FOL"), 5);
+    EXPECT_EQ(titles("x.BAK_FOL"), 4);
+    EXPECT_EQ(titles("x.BAK_FOL1"), 3);
+    EXPECT_EQ(titles("x.BAK_FOL2"), 2);
+    EXPECT_EQ(QDir(env.dir.path()).entryList(QDir::Files).join(QLatin1Char(' ')),
+              QStringLiteral("x.BAK_FOL x.BAK_FOL1 x.BAK_FOL2 x.FOL"));
+
+    // Copying instead of renaming keeps the source.
+    BackupFile(file, env.path("copy.BAK"), false, 2);
+    EXPECT_EQ(ReadBytes(env.qpath("copy.BAK")), ReadBytes(env.qpath("x.FOL")));
+    BackupFile(env.path("none.FOL"), env.path("none.BAK"), true, 2);
+    EXPECT_FALSE(QFile::exists(env.qpath("none.BAK")));
+}
+
+namespace {
+
+// Passes writes on until `budget` bytes have gone through, then fails.
+class FailingDevice : public QIODevice {
+public:
+    FailingDevice(QIODevice& target, qint64 budget) : target_(target), budget_(budget)
+    {
+        open(QIODevice::WriteOnly);
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 len) override
+    {
+        if (len > budget_)
+            return -1;
+        budget_ -= len;
+        return target_.write(data, len);
+    }
+
+private:
+    QIODevice& target_;
+    qint64 budget_;
+};
+
+} // namespace
+
+TEST(DatabaseFile, FailedWriteLeavesFileAndBackupsIntact)
+{
+    qint64 total = 0;
+    {
+        TestApp t;
+        FillSampleCatalogue(t.app.store, 100, 5);
+        t.app.DataVerMain = 1;
+        t.app.DataVerMinor = 4;
+        QBuffer sink;
+        sink.open(QIODevice::WriteOnly);
+        WriteBuchData(t.app, sink, "sink");
+        total = sink.size();
+    }
+    for (qint64 budget : {qint64(0), qint64(12), total / 2, total - 1}) {
+        SCOPED_TRACE(budget);
+        Env env;
+        const std::string file = env.path("x.FOL");
+        for (int i = 0; i < 3; ++i) {
+            env.app.store.NewBuch();
+            ASSERT_TRUE(env.save(file));
+        }
+        QDir dir(env.dir.path());
+        const QStringList before = dir.entryList(QDir::Files);
+        std::map<QString, std::string> contents;
+        for (const QString& name : before)
+            contents[name] = ReadBytes(dir.filePath(name));
+
+        FillSampleCatalogue(env.app.store, 100, 5);
+        env.app.store.Gesichert = false;
+        std::string err;
+        const DeviceFilter failing = [budget](QIODevice& f) { return std::make_unique<FailingDevice>(f, budget); };
+        try {
+            Save_Buch_Data(env.app, file, err, failing);
+            ADD_FAILURE() << "no exception";
+        } catch (const AppError& e) {
+            EXPECT_EQ(std::string(e.what()), "Fehler beim Speichern der Daten in " + file + ".");
+        }
+        EXPECT_FALSE(env.app.store.Gesichert);
+        EXPECT_EQ(env.ui.openWindows, 0);
+        EXPECT_EQ(env.ui.busyDepth, 0);
+        EXPECT_EQ(dir.entryList(QDir::Files), before);
+        for (const auto& [name, bytes] : contents)
+            EXPECT_EQ(ReadBytes(dir.filePath(name)), bytes) << name.toStdString();
+    }
+}
+
+TEST(DatabaseFile, MergeAppendsAndKeepsState)
+{
+    Env env;
+    WriteBytes(env.qpath("m.FOL"), Header(3) + TwoTitles(3));
+    env.app.store.NewBuch();
+    env.app.store.at(1)->Kuerzel.Text = "Alt";
+    env.app.DataVerMain = 1;
+    env.app.DataVerMinor = 4;
+    env.app.DataFileName = "alt.FOL";
+    env.app.EditMode = EditModeMerge;
+    ASSERT_TRUE(env.load(env.path("m.FOL")));
+    ASSERT_EQ(env.app.store.AnzBuch, 3);
+    EXPECT_EQ(env.app.store.at(1)->Kuerzel.Text, "Alt");
+    EXPECT_EQ(env.app.store.at(2)->Titel.Text, "Stadt und Land");
+    EXPECT_EQ(env.app.store.at(3)->BuchNr, 3);
+    EXPECT_EQ(env.app.DataVerMinor, 3);
+}
+
+TEST(DatabaseFile, ReaderOnTruncatedAndFailingDevices)
+{
+    // A read error of the device ends the load; plain truncation does not.
+    const std::string full = Header(4) + TwoTitles(4);
+    for (std::size_t cut = 0; cut <= full.size(); cut += 7) {
+        TestApp t;
+        QByteArray bytes = QByteArray::fromStdString(full.substr(0, cut));
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        EXPECT_NO_THROW(ReadBuchData(t.app, buffer, "buffer"));
+        EXPECT_LE(t.app.store.AnzBuch, 8);
+    }
+
+    class BrokenDevice : public QIODevice {
+    public:
+        BrokenDevice() { open(QIODevice::ReadOnly); }
+
+    protected:
+        qint64 readData(char* data, qint64 len) override
+        {
+            if (served_ > 30)
+                return -1;
+            const qint64 n = std::min<qint64>(len, 16);
+            std::memset(data, 'F', static_cast<std::size_t>(n));
+            served_ += n;
+            return n;
+        }
+        qint64 writeData(const char*, qint64) override { return -1; }
+
+    private:
+        qint64 served_ = 0;
+    };
+    TestApp t;
+    BrokenDevice broken;
+    EXPECT_THROW(ReadBuchData(t.app, broken, "kaputt"), AppError);
+}
+
+TEST(DatabaseFile, TypeRepairIsTraced)
+{
+    struct Lines : TraceSink {
+        void WriteTraceLevel(int, const std::string& text) override { lines.push_back(text); }
+        std::vector<std::string> lines;
+    } sink;
+    Env env;
+    WriteBytes(env.qpath("t.FOL"), Header(4) + TwoTitles(4));
+    InstallTraceSink(&sink);
+    env.load(env.path("t.FOL"));
+    InstallTraceSink(nullptr);
+    const std::string expected = "FoliantoMainWindow.Load_Buch_Data\r\nTitel=\r\nlfd.Nr=2\r\n"
+                                 "TypNum nicht im erlaubten Intervall [0..8]=12\r\nSetze TypNum auf 8=unklar";
+    EXPECT_EQ(std::count(sink.lines.begin(), sink.lines.end(), expected), 1);
+    EXPECT_EQ(sink.lines.front(), "FoliantoMainWindow.Load_Buch_Data [ENTRY]");
+    EXPECT_EQ(sink.lines.back(), "FoliantoMainWindow.Load_Buch_Data [EXIT]");
+}

@@ -1,0 +1,121 @@
+#include "diag/Trace.h"
+#include "editor/ShortKeys.h"
+#include "support/Fakes.h"
+
+#include <gtest/gtest.h>
+
+using namespace folianto;
+using folianto::test::TestApp;
+
+namespace {
+
+int32_t AddTitle(App& app, const std::string& kuerzel, const std::string& autor = "")
+{
+    EXPECT_TRUE(app.store.NewBuch());
+    TBuch& b = *app.store.at(app.store.AnzBuch);
+    b.Kuerzel.Text = kuerzel;
+    b.Autor.Text = autor;
+    return app.store.AnzBuch;
+}
+
+// Appends an imported title without key and generates one.
+std::string Generate(App& app, const std::string& autor)
+{
+    app.store.ActBuch = AddTitle(app, "", autor);
+    Kuerzel_erzeugen(app);
+    return app.store.current()->Kuerzel.Text;
+}
+
+struct RecordingSink : TraceSink {
+    void WriteTraceLevel(int, const std::string& text) override { lines.push_back(text); }
+    std::vector<std::string> lines;
+};
+
+} // namespace
+
+TEST(ShortKeys, NumberFormat)
+{
+    struct Case { int64_t n; int32_t digits; const char* text; };
+    for (const Case& c : {Case{1, 3, "001"}, Case{42, 3, "042"}, Case{1234, 3, "1234"}, Case{7, 0, "7"},
+                          Case{7, 1, "7"}, Case{12, 5, "00012"}})
+        EXPECT_EQ(FormatKuerzelNumber(c.n, c.digits), c.text);
+}
+
+TEST(ShortKeys, GeneratedKeys)
+{
+    TestApp t;
+    EXPECT_EQ(Generate(t.app, "M\xFCller, Hans"), "M\xFCl001");
+    EXPECT_EQ(Generate(t.app, "M\xFChlmann"), "M\xFCh001");
+    EXPECT_EQ(Generate(t.app, "M\xFCller, Eva"), "M\xFCl002");
+    EXPECT_EQ(Generate(t.app, ""), "___001");
+    EXPECT_EQ(Generate(t.app, "Eco"), "Eco001");
+    EXPECT_EQ(Generate(t.app, "Ec"), "Ec_001");
+    EXPECT_EQ(Generate(t.app, " ,Ab"), " ,A001");
+    t.app.settings.LZerzwK = 1;
+    EXPECT_EQ(Generate(t.app, "M\xFCller"), "M\xFCl1"); // Mül001 is another key
+    // Taken keys in other letter case count as taken.
+    AddTitle(t.app, "ABC1");
+    EXPECT_EQ(Generate(t.app, "abcdef"), "abc2");
+}
+
+TEST(ShortKeys, GeneratorTraces)
+{
+    RecordingSink sink;
+    InstallTraceSink(&sink);
+    TestApp t;
+    Generate(t.app, "Eco");
+    InstallTraceSink(nullptr);
+    ASSERT_GE(sink.lines.size(), 2u);
+    EXPECT_EQ(sink.lines.front(), "ImportEntry: Kuerzel_erzeugen [ENTRY]");
+    EXPECT_EQ(sink.lines.back(), "ImportEntry: Kuerzel_erzeugen [EXIT]\r\nK\xFCrzel fehlte => neu erzeugt: \"Eco001\"");
+}
+
+TEST(ShortKeys, UniquenessFoldsAsciiLettersOnly)
+{
+    TestApp t;
+    AddTitle(t.app, "M\xDCL001");
+    const int32_t own = AddTitle(t.app, "abc");
+    struct Case { const char* key; int32_t skip; bool unique; };
+    const Case cases[] = {{"M\xDCl001", 0, false}, {"M\xFCl001", 0, true}, {"   ", 0, false},
+                          {"", 0, false},          {"ABC", 0, false},      {"ABC", own, true},
+                          {"neu", 0, true}};
+    for (const Case& c : cases)
+        EXPECT_EQ(KuerzelIsUnique(t.app, c.key, c.skip), c.unique) << c.key;
+}
+
+TEST(ShortKeys, UniqueVariants)
+{
+    using Keys = std::vector<std::string>;
+    struct Case { Keys store; std::string result; };
+    // The last key of each store is the imported title's own.
+    const Case cases[] = {
+        {{"A", "X"}, "X"},                                         // free: kept
+        {{"X", "X"}, "X_002"},                                     // held once
+        {{"Eco001", "Eco001", "Eco001_003", "Eco001"}, "Eco001_002"}, // the documented walk
+        {{"x", "X"}, "X"},                                         // exact comparison
+        {{"B", "B_002", "B"}, "B_003"},                            // walk would repeat B_002
+        {{"B", "B_002", "B_002", "B_003", "B"}, "B_004"},          // walk would cycle B_003 <-> B_002
+    };
+    for (const Case& c : cases) {
+        TestApp t;
+        for (const auto& k : c.store)
+            AddTitle(t.app, k);
+        EXPECT_EQ(MakeUniqueKuerzel(t.app, t.app.store.AnzBuch), c.result) << c.store[0];
+    }
+    TestApp t;
+    EXPECT_EQ(MakeUniqueKuerzel(t.app, 1), ""); // no such title
+}
+
+TEST(ShortKeys, ManyTitlesOfOneAuthorAndKey)
+{
+    TestApp t;
+    for (int i = 0; i < 3000; ++i)
+        Generate(t.app, "Schmidt");
+    for (int i = 0; i < 3000; ++i) {
+        AddTitle(t.app, "Sch001");
+        t.app.store.at(t.app.store.AnzBuch)->Kuerzel.Text = MakeUniqueKuerzel(t.app, t.app.store.AnzBuch);
+    }
+    EXPECT_EQ(t.app.store.at(3000)->Kuerzel.Text, "Sch3000");
+    EXPECT_EQ(t.app.store.at(3001)->Kuerzel.Text, "Sch001_002");
+    EXPECT_EQ(t.app.store.at(6000)->Kuerzel.Text, "Sch001_3001");
+}

@@ -1,0 +1,289 @@
+#include "exchange/TextImport.h"
+
+#include "core/ErrorText.h"
+#include "exchange/DateText.h"
+#include "exchange/ExchangeTestUtil.h"
+#include "exchange/ImportDialogModel.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace folianto {
+namespace {
+
+using test::TestApp;
+
+struct SplitCase {
+    std::string line;
+    std::vector<std::string> fields;
+};
+
+TEST(SplitImportLine, FieldsAndBlanks)
+{
+    const std::vector<SplitCase> cases = {
+        {"a$b$c", {"a", "b", "c"}},
+        {"   a$  b$c  ", {"a", "b", "c  "}},      // leading blanks dropped, trailing kept
+        {"a$$c", {"a", "", "c"}},                // empty field counts
+        {"a$b$", {"a", "b"}},                    // no field after a final delimiter
+        {"", {}},
+        {"$", {""}},
+        {"\t\x01" "a$\r b", {"a", "b"}},         // control characters lead like blanks
+        {"a$   ", {"a", ""}},
+        {"ohne Trenner", {"ohne Trenner"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(SplitImportLine(c.line, '$'), c.fields) << c.line;
+    EXPECT_EQ(SplitImportLine("a;b", ';'), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST(SplitLines, LineEnds)
+{
+    EXPECT_EQ(SplitLines("a\r\nb\nc"), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(SplitLines("a\r\n\r\nb\r\n"), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_EQ(SplitLines("a\rb\r"), (std::vector<std::string>{"a\rb"}));
+    EXPECT_EQ(SplitLines(""), (std::vector<std::string>{}));
+    EXPECT_EQ(SplitLines(std::string("x\0y\n", 4)), (std::vector<std::string>{std::string("x\0y", 3)}));
+}
+
+class ImportEntryTest : public ::testing::Test {
+protected:
+    void SetUp() override { t.app.settings.KuerzelZwang = false; }
+    TBuch& Import(const std::string& line)
+    {
+        EXPECT_TRUE(ImportEntry(t.app, line));
+        EXPECT_EQ(t.app.store.ActBuch, t.app.store.AnzBuch);
+        return *t.app.store.current();
+    }
+    // Only descriptor `column` reads field 1.
+    void OnlyColumn(int column)
+    {
+        for (auto& c : t.app.columns.CellArray)
+            c.ImportPos = 0;
+        t.app.columns.CellArray[static_cast<std::size_t>(column)].ImportPos = 1;
+    }
+    TestApp t;
+    test::GermanLocale german;
+};
+
+TEST_F(ImportEntryTest, DefaultPositionsFillKeyTitleAuthor)
+{
+    const TBuch& b = Import("K1$Titel$Autor");
+    EXPECT_EQ(b.Kuerzel.Text, "K1");
+    EXPECT_EQ(b.Titel.Text, "Titel");
+    EXPECT_EQ(b.Autor.Text, "Autor");
+    EXPECT_EQ(b.TypNum, 8);
+    EXPECT_EQ(b.Titel.Len, 5);
+    EXPECT_EQ(b.Auflage, -1);
+    EXPECT_TRUE(t.ui.messages.empty());
+}
+
+TEST_F(ImportEntryTest, EmptyLineGivesEmptyTitle)
+{
+    const TBuch& b = Import("");
+    EXPECT_EQ(b.Kuerzel.Text, "");
+    EXPECT_EQ(b.Titel.Text, "");
+    EXPECT_EQ(b.TypNum, 8);
+}
+
+TEST_F(ImportEntryTest, Conversions)
+{
+    struct Case {
+        int column;
+        std::string field;
+        std::function<void(const TBuch&)> check;
+    };
+    const double feb1 = *ShortTextToDate("01.02.2023");
+    const std::vector<Case> cases = {
+        {8, "1,5", [](const TBuch& b) { EXPECT_EQ(b.Auflage, 1); }},
+        {8, "-2,9", [](const TBuch& b) { EXPECT_EQ(b.Auflage, -2); }},
+        {8, "zweite", [](const TBuch& b) { EXPECT_EQ(b.Auflage, 0); }},
+        {8, "1e30", [](const TBuch& b) { EXPECT_EQ(b.Auflage, -1); }},   // does not fit: unchanged
+        {15, "12,5", [](const TBuch& b) { EXPECT_FLOAT_EQ(b.Preis, 12.5f); }},
+        {15, " 1 234,50 ", [](const TBuch& b) { EXPECT_FLOAT_EQ(b.Preis, 1234.5f); }},
+        {15, "abc", [](const TBuch& b) { EXPECT_FLOAT_EQ(b.Preis, 0.0f); }},
+        {15, "1e300", [](const TBuch& b) { EXPECT_FLOAT_EQ(b.Preis, -1.0f); }},
+        {25, "1999", [](const TBuch& b) { EXPECT_EQ(b.JahrNum, 1999); }},
+        {5, "monographie", [](const TBuch& b) { EXPECT_EQ(b.TypNum, 0); }},
+        {5, "GRAUE Literatur", [](const TBuch& b) { EXPECT_EQ(b.TypNum, 7); }},
+        {5, "Audio-visuelles Material", [](const TBuch& b) { EXPECT_EQ(b.TypNum, 6); }},
+        {5, "Roman", [](const TBuch& b) { EXPECT_EQ(b.TypNum, 8); }},
+        {26, "01.02.2023", [&](const TBuch& b) { EXPECT_DOUBLE_EQ(b.Kaufdatum, feb1); }},
+        {26, "1.2.23", [&](const TBuch& b) { EXPECT_DOUBLE_EQ(b.Kaufdatum, feb1); }},
+        {26, "31.02.2023", [](const TBuch& b) { EXPECT_DOUBLE_EQ(b.Kaufdatum, 0.0); }},
+        {26, "gestern", [](const TBuch& b) { EXPECT_DOUBLE_EQ(b.Kaufdatum, 0.0); }},
+        {9, "um 1900", [](const TBuch& b) { EXPECT_EQ(b.Jahr.Text, "um 1900"); }},
+        {30, "Wien", [](const TBuch& b) { EXPECT_EQ(b.Ort.Text, "Wien"); }},
+        {32, "12 ", [](const TBuch& b) { EXPECT_EQ(b.Seiten.Text, "12 "); }},
+        {18, "7", [](const TBuch& b) { EXPECT_EQ(b.AnzPics, 0); }},       // never filled
+        {33, "X", [](const TBuch& b) { EXPECT_EQ(b.TypNum, 8); }},        // never filled
+        {1, " \t ", [](const TBuch& b) { EXPECT_EQ(b.Titel.Text, ""); }}, // blank field skipped
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("column " + std::to_string(c.column) + " field '" + c.field + "'");
+        OnlyColumn(c.column);
+        c.check(Import(c.field));
+    }
+    EXPECT_EQ(t.ui.messages.size(), 0u);
+}
+
+TEST_F(ImportEntryTest, PositionsMapFieldsToColumns)
+{
+    for (auto& c : t.app.columns.CellArray)
+        c.ImportPos = 0;
+    t.app.columns.CellArray[2].ImportPos = 1;  // Autor
+    t.app.columns.CellArray[1].ImportPos = 3;  // Titel
+    t.app.columns.CellArray[24].ImportPos = 4; // Jahr
+    t.app.columns.CellArray[9].ImportPos = 5;  // Jahr again: the later field wins
+    test::TraceCapture trace;
+    const TBuch& b = Import("Autor$frei$Titel$1999$2001$Rest$mehr");
+    EXPECT_EQ(b.Autor.Text, "Autor");
+    EXPECT_EQ(b.Titel.Text, "Titel");
+    EXPECT_EQ(b.Jahr.Text, "2001");
+    EXPECT_EQ(b.Kuerzel.Text, "");
+    EXPECT_TRUE(trace.Contains("=> CellArray[i].ImportPos: nicht auswertbar!"));
+}
+
+TEST_F(ImportEntryTest, KeepsWindows1252Bytes)
+{
+    const TBuch& b = Import("K$Stra\xdf" "e$M\xfcller, \x80");
+    EXPECT_EQ(b.Titel.Text, "Stra\xdf" "e");
+    EXPECT_EQ(b.Autor.Text, "M\xfcller, \x80");
+}
+
+TEST_F(ImportEntryTest, UniqueKeyStaysAndBlankKeyIsTraced)
+{
+    t.app.settings.KuerzelZwang = true;
+    EXPECT_EQ(Import("Eco001$T$Eco").Kuerzel.Text, "Eco001");
+    test::TraceCapture trace;
+    Import("  $T$Eco");
+    EXPECT_TRUE(trace.Contains(Cp1252("ImportEntry: Kürzel fehlt!")));
+}
+
+TEST_F(ImportEntryTest, FullStoreCreatesNothing)
+{
+    while (t.app.store.AnzBuch < MaxBuch)
+        t.app.store.NewBuch();
+    EXPECT_FALSE(ImportEntry(t.app, "K$T$A"));
+    EXPECT_EQ(t.app.store.AnzBuch, MaxBuch);
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(t.ui.messages[0].text, "Konnte neuen Bucheintrag nicht anlegen.");
+}
+
+// The command with a file.
+class ImportCommandTest : public ::testing::Test {
+protected:
+    std::string File(const std::string& bytes)
+    {
+        const std::string path = PathToCp1252(dir.path()) + "/import.txt";
+        test::WriteFileBytes(path, bytes);
+        return path;
+    }
+    void Run(const std::string& path)
+    {
+        t.ui.filePaths.push_back(path);
+        ImportFromText(t.app, [&](ImportDialogModel& m) {
+            EXPECT_EQ(m.mode(), ImportDialogModel::TextMode);
+            return m.Ok();
+        });
+    }
+    QTemporaryDir dir;
+    TestApp t;
+};
+
+TEST_F(ImportCommandTest, HeaderLineSkippedEveryOtherLineImported)
+{
+    t.app.settings.KuerzelZwang = false;
+    Run(File("Kuerzel$Titel$Autor\r\nK1$T1$A1\r\n\r\nK3$T3$A3\nK4$T4$A4"));
+    ASSERT_EQ(t.app.store.AnzBuch, 4);
+    EXPECT_EQ(t.app.store.at(1)->Titel.Text, "T1");
+    EXPECT_EQ(t.app.store.at(2)->Titel.Text, "");  // the empty line
+    EXPECT_EQ(t.app.store.at(3)->Autor.Text, "A3");
+    EXPECT_EQ(t.app.store.at(4)->Autor.Text, "A4"); // last line without line end
+    EXPECT_FALSE(t.app.store.Gesichert);
+    EXPECT_TRUE(t.ui.messages.empty());
+    ASSERT_EQ(t.ui.dialogs.size(), 1u);
+    EXPECT_EQ(t.ui.dialogs[0].filter, "Text-Dateien (*.TXT)|*.TXT");
+    EXPECT_EQ(t.ui.dialogs[0].defaultExt, "TXT");
+    EXPECT_TRUE(t.ui.dialogs[0].mustExist);
+}
+
+TEST_F(ImportCommandTest, HeaderCountFromSettings)
+{
+    t.app.settings.ImpExp.Kopfzeilen = 0;
+    t.app.settings.ImpExp.Trennzeichen = ';';
+    t.app.settings.KuerzelZwang = false;
+    Run(File("K1;T1\nK2;T2\n"));
+    ASSERT_EQ(t.app.store.AnzBuch, 2);
+    EXPECT_EQ(t.app.store.at(1)->Titel.Text, "T1");
+}
+
+TEST_F(ImportCommandTest, CancelledDialogs)
+{
+    ImportFromText(t.app, [&](ImportDialogModel& m) {
+        m.Delimiter = "#";
+        m.Cancel();
+        return false;
+    });
+    EXPECT_EQ(t.app.settings.ImpExp.Trennzeichen, '#');
+    EXPECT_TRUE(t.ui.dialogs.empty()); // no file dialog after Abbrechen
+
+    ImportFromText(t.app, [](ImportDialogModel&) { return true; }); // file dialog cancelled
+    EXPECT_TRUE(t.ui.messages.empty());
+    t.app.settings.ShowAllMsg = true;
+    ImportFromText(t.app, [](ImportDialogModel&) { return true; });
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Warning);
+    EXPECT_EQ(t.ui.messages[0].text, Cp1252("Keine Datei ausgewählt!"));
+    EXPECT_EQ(t.app.store.AnzBuch, 0);
+    EXPECT_TRUE(t.app.store.Gesichert);
+}
+
+TEST_F(ImportCommandTest, FullStoreStopsAndKeepsEarlierTitles)
+{
+    while (t.app.store.AnzBuch < MaxBuch - 1)
+        t.app.store.NewBuch();
+    const std::string path = File("kopf\nK1$T1\nK2$T2\nK3$T3\n");
+    t.app.settings.KuerzelZwang = false;
+    Run(path);
+    EXPECT_EQ(t.app.store.AnzBuch, MaxBuch);
+    EXPECT_EQ(t.app.store.at(MaxBuch)->Titel.Text, "T1");
+    ASSERT_EQ(t.ui.messages.size(), 2u);
+    EXPECT_EQ(t.ui.messages[0].text, "Konnte neuen Bucheintrag nicht anlegen.");
+    EXPECT_EQ(t.ui.messages[1].kind, MsgKind::Error);
+    EXPECT_EQ(t.ui.messages[1].text, "Fehler beim Importieren aus " + path + "!");
+    EXPECT_FALSE(t.app.store.Gesichert); // the imported title is unsaved data
+}
+
+TEST_F(ImportCommandTest, UnreadableFileIsReported)
+{
+    const std::string path = PathToCp1252(dir.path()) + "/fehlt.txt";
+    EXPECT_FALSE(ImportTextFile(t.app, path));
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(t.ui.messages[0].text, GetErrorText(3, path));
+    EXPECT_TRUE(t.app.store.Gesichert);
+}
+
+TEST(ImportEntryShortKeys, GeneratedAndMadeUnique)
+{
+    test::TestApp t;
+    t.app.settings.KuerzelZwang = true;
+    t.app.settings.LZerzwK = 3;
+    struct Case {
+        std::string line;
+        std::string key;
+    } cases[] = {
+        {"Eco001$T$Eco", "Eco001"},       // free key stays
+        {"Eco001$T$Eco", "Eco001_002"},   // taken key gets a variant
+        {"$T$M\xfcller, Hans", "M\xfcl001"},  // blank key generated from the author
+        {" \t$T$M\xfcller", "M\xfcl002"},
+        {"$T$", "___001"},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(ImportEntry(t.app, c.line));
+        EXPECT_EQ(t.app.store.current()->Kuerzel.Text, c.key) << c.line;
+        EXPECT_EQ(t.app.store.current()->Kuerzel.Len, static_cast<int32_t>(c.key.size()));
+    }
+}
+
+} // namespace
+} // namespace folianto

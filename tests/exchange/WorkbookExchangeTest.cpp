@@ -1,0 +1,285 @@
+#include "exchange/WorkbookExchange.h"
+
+#include "core/Text.h"
+#include "exchange/ExchangeTestUtil.h"
+#include "exchange/ImportDialogModel.h"
+#include "spreadsheet/Workbook.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace folianto {
+namespace {
+
+using test::TestApp;
+
+class WorkbookExchangeTest : public ::testing::Test {
+protected:
+    std::string Path(const char* name) const { return PathToCp1252(dir.path()) + "/" + name; }
+
+    // A workbook file whose sheet 0 holds `cells` (col, row, text) and numbers.
+    std::string MakeWorkbook(const std::vector<std::tuple<int, int, std::string>>& texts,
+                             const std::vector<std::tuple<int, int, double>>& numbers = {})
+    {
+        Workbook wb;
+        const std::string path = Path("import.xls");
+        wb.SetFileName(path);
+        wb.ClearSheets();
+        Sheet& sheet = wb.GetSheet(0);
+        for (const auto& [c, r, text] : texts)
+            sheet.WriteText(static_cast<uint16_t>(c), static_cast<uint16_t>(r), text);
+        for (const auto& [c, r, v] : numbers)
+            sheet.WriteNumber(static_cast<uint16_t>(c), static_cast<uint16_t>(r), v);
+        wb.Write();
+        return path;
+    }
+
+    bool Import(const std::string& path)
+    {
+        Workbook wb;
+        return ImportWorkbookFile(t.app, wb, path, german);
+    }
+
+    void Range(int firstRow, int firstCol, int anzRows, int anzCols)
+    {
+        t.app.settings.ImpExp = {'$', firstRow, firstCol, anzRows, anzCols, 1};
+        t.app.settings.KuerzelZwang = false;
+    }
+
+    QTemporaryDir dir;
+    TestApp t;
+    LocaleNumberFormatter german{"de_DE"};
+};
+
+TEST_F(WorkbookExchangeTest, GridExportReadsBackCellForCell)
+{
+    GridModel& grid = t.app.grid;
+    grid.SetColCount(3);
+    grid.SetRowCount(4);
+    const char* cells[4][3] = {
+        {"K\xfcrzel", "Titel", "Autor"},
+        {"K1", "Der Name der Rose", "Eco"},
+        {"K2", "", "M\xfcller, \x80"},
+        {"K3", "Zeile 1\r\nZeile 2", "Kafka"},
+    };
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 3; ++c)
+            grid.SetCell(c, r, cells[r][c]);
+
+    const std::string path = Path("grid.xls");
+    t.ui.filePaths.push_back(path);
+    Workbook wb;
+    ASSERT_TRUE(ExportGridToWorkbook(t.app, wb));
+    ASSERT_EQ(t.ui.dialogs.size(), 1u);
+    EXPECT_EQ(t.ui.dialogs[0].filter, "Excel-Dateien (*.XLS)|*.XLS |Alle Dateien (*.*) |*.*");
+    EXPECT_EQ(t.ui.dialogs[0].defaultExt, "XLS");
+    EXPECT_TRUE(t.ui.dialogs[0].overwritePrompt);
+    EXPECT_TRUE(t.ui.messages.empty());
+
+    Workbook back;
+    back.SetFileName(path);
+    back.ClearSheets();
+    back.Read();
+    const Sheet& sheet = back.GetSheet(0);
+    EXPECT_EQ(sheet.Name, "Folianto-Export");
+    EXPECT_EQ(sheet.FirstUsedRow(), 0);
+    EXPECT_EQ(sheet.LastUsedRow(), 3);
+    EXPECT_EQ(sheet.LastUsedCol(), 2);
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(sheet.ReadCellText(static_cast<uint16_t>(c), static_cast<uint16_t>(r), german), cells[r][c]);
+}
+
+TEST_F(WorkbookExchangeTest, ExportByDefinitionSplitsEntries)
+{
+    EXPECT_EQ(SplitEntry("A; T;;x"), (std::vector<std::string>{"A", " T", "", "x"}));
+    EXPECT_EQ(SplitEntry(""), (std::vector<std::string>{""}));
+
+    for (const char* name : {"Eco", "Kafka"}) {
+        TBuch& b = test::AddTitle(t.app);
+        b.Autor.Text = name;
+        b.Titel.Text = std::string("Titel von ") + name;
+        b.Schlagworte.Text = "a;b";
+    }
+    test::ShowAllTitles(t.app);
+    t.app.settings.ExportPos[1] = 1;
+    t.app.settings.ExportPos[3] = 2;
+    const CellTable cells = ExportDefinitionCells(t.app);
+    ASSERT_EQ(cells.size(), 2u);
+    EXPECT_EQ(cells[0], (std::vector<std::string>{"Eco", " Titel von Eco"}));
+
+    t.app.settings.ExportPos[21] = 3; // keywords hold a ";" of their own
+    const std::string path = Path("def.xls");
+    t.ui.filePaths.push_back(path);
+    Workbook wb;
+    ASSERT_TRUE(ExportDefinitionToWorkbook(t.app, wb));
+    Workbook back;
+    back.SetFileName(path);
+    back.Read();
+    const Sheet& sheet = back.GetSheet(0);
+    EXPECT_EQ(sheet.LastUsedRow(), 1);
+    EXPECT_EQ(sheet.LastUsedCol(), 3);
+    EXPECT_EQ(sheet.ReadCellText(1, 1, german), " Titel von Kafka");
+    EXPECT_EQ(sheet.ReadCellText(2, 1, german), " a");
+    EXPECT_EQ(sheet.ReadCellText(3, 1, german), "b");
+}
+
+TEST_F(WorkbookExchangeTest, ExportCancelAndWriteError)
+{
+    Workbook wb;
+    t.app.settings.ShowAllMsg = true;
+    EXPECT_FALSE(ExportGridToWorkbook(t.app, wb));
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Warning);
+    EXPECT_EQ(t.ui.messages[0].text, Cp1252("Keine Datei ausgewählt!"));
+
+    t.ui.filePaths.push_back(Path("fehlt/grid.xls"));
+    EXPECT_FALSE(ExportGridToWorkbook(t.app, wb));
+    ASSERT_EQ(t.ui.messages.size(), 2u);
+    EXPECT_EQ(t.ui.messages[1].kind, MsgKind::Error);
+    EXPECT_FALSE(t.ui.messages[1].text.empty());
+}
+
+TEST_F(WorkbookExchangeTest, RangeStartsAtFirstColumn)
+{
+    // Columns A..E; FirstCol 2 and AnzCols 3 read B..D.
+    const std::string path = MakeWorkbook({{0, 0, "A1"}, {1, 0, "K1"}, {2, 0, "Titel"}, {3, 0, "Autor"}, {4, 0, "E1"}});
+    Range(1, 2, 10, 3);
+    ASSERT_TRUE(Import(path));
+    ASSERT_EQ(t.app.store.AnzBuch, 1);
+    const TBuch& b = *t.app.store.at(1);
+    EXPECT_EQ(b.Kuerzel.Text, "K1");
+    EXPECT_EQ(b.Titel.Text, "Titel");
+    EXPECT_EQ(b.Autor.Text, "Autor");
+    EXPECT_EQ(b.Kategorie.Text, "");
+    EXPECT_FALSE(t.app.store.Gesichert);
+}
+
+TEST_F(WorkbookExchangeTest, RowsOfTheRange)
+{
+    const std::string path = MakeWorkbook({
+        {0, 0, "Kopf"}, {1, 0, "Kopf"},
+        {0, 1, "K1"}, {1, 1, "T1"},
+        // row 2: only blank texts -> no title
+        {0, 2, "  "},
+        {1, 3, "T3"},                   // one filled cell among empty ones
+        {0, 4, "K4"}, {1, 4, "T4"},     // beyond AnzRows
+    });
+    Range(2, 1, 3, 2);
+    t.app.settings.ShowAllMsg = true;
+    ASSERT_TRUE(Import(path));
+    ASSERT_EQ(t.app.store.AnzBuch, 2);
+    EXPECT_EQ(t.app.store.at(1)->Titel.Text, "T1");
+    EXPECT_EQ(t.app.store.at(2)->Kuerzel.Text, "");
+    EXPECT_EQ(t.app.store.at(2)->Titel.Text, "T3");
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Information);
+    EXPECT_EQ(t.ui.messages[0].text, "Es wurden 2 Datens\xe4tze aus " + UpperAscii(path) + " importiert.");
+}
+
+TEST_F(WorkbookExchangeTest, UsedAreaRightOfTheRangeStartKeepsFieldPositions)
+{
+    const std::string path = MakeWorkbook({{2, 0, "Autor"}, {3, 0, "Kategorie"}});
+    Range(1, 1, 1, 5);
+    ASSERT_TRUE(Import(path));
+    const TBuch& b = *t.app.store.at(1);
+    EXPECT_EQ(b.Kuerzel.Text, "");
+    EXPECT_EQ(b.Autor.Text, "Autor");
+    EXPECT_EQ(b.Kategorie.Text, "Kategorie");
+}
+
+TEST_F(WorkbookExchangeTest, NumbersWithDecimalComma)
+{
+    const std::string path = MakeWorkbook({{0, 0, "K1"}}, {{1, 0, 12.5}, {2, 0, 1999}});
+    for (auto& c : t.app.columns.CellArray)
+        c.ImportPos = 0;
+    t.app.columns.CellArray[0].ImportPos = 1;
+    t.app.columns.CellArray[15].ImportPos = 2;  // Preis
+    t.app.columns.CellArray[25].ImportPos = 3;  // Jahrgang
+    Range(1, 1, 1, 3);
+    ASSERT_TRUE(Import(path));
+    EXPECT_FLOAT_EQ(t.app.store.at(1)->Preis, 12.5f);
+    EXPECT_EQ(t.app.store.at(1)->JahrNum, 1999);
+}
+
+TEST_F(WorkbookExchangeTest, MissingAndBrokenFiles)
+{
+    const std::string missing = Path("fehlt.xls");
+    EXPECT_FALSE(Import(missing));
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(t.ui.messages[0].text, "Fehler:\r\n\r\nKonnte " + UpperAscii(missing) + " nicht finden!");
+    EXPECT_TRUE(t.app.store.Gesichert); // nothing changed
+
+    const std::string broken = Path("kaputt.xls");
+    test::WriteFileBytes(broken, "kein Arbeitsblatt");
+    Range(1, 1, 5, 5);
+    EXPECT_FALSE(Import(broken));
+    ASSERT_EQ(t.ui.messages.size(), 2u);
+    EXPECT_EQ(t.ui.messages[1].kind, MsgKind::Error);
+    EXPECT_EQ(t.app.store.AnzBuch, 0);
+}
+
+TEST_F(WorkbookExchangeTest, FullStoreEndsTheImport)
+{
+    while (t.app.store.AnzBuch < MaxBuch - 1)
+        t.app.store.NewBuch();
+    const std::string path = MakeWorkbook({{0, 0, "K1"}, {0, 1, "K2"}, {0, 2, "K3"}});
+    Range(1, 1, 3, 1);
+    t.app.settings.ShowAllMsg = true;
+    EXPECT_FALSE(Import(path));
+    EXPECT_EQ(t.app.store.AnzBuch, MaxBuch);
+    ASSERT_EQ(t.ui.messages.size(), 2u);
+    EXPECT_EQ(t.ui.messages[0].text, "Konnte neuen Bucheintrag nicht anlegen.");
+    EXPECT_EQ(t.ui.messages[1].text, "Es wurden 1 Datens\xe4tze aus " + UpperAscii(path) + " importiert.");
+}
+
+TEST_F(WorkbookExchangeTest, CommandRunsTheDialogInWorkbookMode)
+{
+    const std::string path = MakeWorkbook({{0, 0, "K1"}});
+    Range(1, 1, 1, 1);
+    t.ui.filePaths.push_back(path);
+    Workbook wb;
+    int mode = 0;
+    EXPECT_TRUE(ImportFromWorkbook(t.app, wb, [&](ImportDialogModel& m) {
+        mode = m.mode();
+        return m.Ok();
+    }, german));
+    EXPECT_EQ(mode, ImportDialogModel::WorkbookMode);
+    EXPECT_EQ(t.app.store.AnzBuch, 1);
+}
+
+// Workbooks written by other programs reach the same titles.
+TEST_F(WorkbookExchangeTest, WorkbooksOfOtherProducers)
+{
+    for (const char* name : {"libreoffice.xls", "gnumeric.xls"}) {
+        SCOPED_TRACE(name);
+        TestApp other;
+        other.app.settings.ImpExp = {'$', 2, 1, 4, 4, 1};
+        other.app.settings.KuerzelZwang = false;
+        for (auto& c : other.app.columns.CellArray)
+            c.ImportPos = 0;
+        other.app.columns.CellArray[2].ImportPos = 1;  // Autor
+        other.app.columns.CellArray[1].ImportPos = 2;  // Titel
+        other.app.columns.CellArray[25].ImportPos = 3; // Jahrgang
+        other.app.columns.CellArray[15].ImportPos = 4; // Preis
+        Workbook wb;
+        ASSERT_TRUE(ImportWorkbookFile(other.app, wb, std::string(FOLIANTO_TEST_DATA) + "/" + name, german));
+        const TitleStore& store = other.app.store;
+        ASSERT_EQ(store.AnzBuch, 4);
+        EXPECT_EQ(store.at(1)->Autor.Text, "M\xfcller");
+        EXPECT_EQ(store.at(1)->Titel.Text, "\xdc" "ber \xc4pfel \x96 5 \x80");
+        EXPECT_EQ(store.at(1)->JahrNum, 1999);
+        EXPECT_FLOAT_EQ(store.at(1)->Preis, 12.5f);
+        EXPECT_EQ(store.at(2)->Autor.Text, "Gro\xdf");
+        EXPECT_EQ(store.at(2)->Titel.Text, "");
+        EXPECT_FLOAT_EQ(store.at(2)->Preis, -3.25f);
+        EXPECT_EQ(store.at(3)->Autor.Text, "nur eins");
+        EXPECT_EQ(store.at(3)->JahrNum, -1);
+        EXPECT_EQ(store.at(4)->Titel.Text, "0,1");
+        EXPECT_EQ(store.at(4)->JahrNum, -1); // 1e20 does not fit
+        EXPECT_TRUE(other.ui.messages.empty());
+    }
+}
+
+} // namespace
+} // namespace folianto

@@ -1,0 +1,126 @@
+#include "selection/QuickSearch.h"
+#include "selection/Replace.h"
+#include "selection/Selection.h"
+#include "selection/SelectionTestUtil.h"
+
+#include <gtest/gtest.h>
+
+using namespace folianto;
+using folianto::test::AddTitle;
+using folianto::test::ShownTitles;
+using folianto::test::TestApp;
+
+namespace {
+class QuickSearch : public ::testing::Test {
+protected:
+    QuickSearch()
+    {
+        for (auto [titel, autor] : {std::pair{"Anna", "Zweig"}, std::pair{"mueller", "Mann"},
+                                    std::pair{"Müller", "Mayer"}, std::pair{"Muesli 2", "Adam"}}) {
+            TBuch& b = AddTitle(t.app, titel);
+            b.Autor.Text = Cp1252(autor);
+        }
+        SetAusgabeData(t.app); // Anna, mueller, Muesli 2, Müller
+    }
+    TestApp t;
+};
+
+TEST_F(QuickSearch, TypedLettersFindTheFirstRowInAnyCase)
+{
+    t.app.grid.Row = 1;
+    EXPECT_TRUE(TypeAheadKey(t.app, 'M'));
+    EXPECT_EQ(t.app.grid.Row, 2);
+    TypeAheadKey(t.app, 'u');
+    TypeAheadKey(t.app, 'E');
+    TypeAheadKey(t.app, 'S');
+    EXPECT_EQ(t.app.selection.TypeAheadText, "MUES");
+    EXPECT_EQ(t.app.grid.Row, 3);
+    TypeAheadKey(t.app, 'X'); // no title goes on like this: the cursor stays
+    EXPECT_EQ(t.app.grid.Row, 3);
+    EXPECT_FALSE(TypeAheadKey(t.app, 'A', KeyMods{true, false, false}));
+    EXPECT_FALSE(TypeAheadKey(t.app, '-'));
+    EXPECT_EQ(t.app.selection.TypeAheadText, "MUESX");
+    ResetTypeAhead(t.app);
+    EXPECT_TRUE(t.app.selection.TypeAheadText.empty());
+}
+
+TEST_F(QuickSearch, HiddenColumnFallsBackToTitles)
+{
+    SetQuickSearchColumn(t.app, QuickAutor);
+    TypeAheadKey(t.app, 'A');
+    EXPECT_EQ(t.app.grid.Row, 3); // Adam
+    EXPECT_TRUE(t.ui.messages.empty());
+
+    t.app.columns.CellArray[ColAutor].ShowCol = false;
+    t.app.columns.ColumnsMoved = true;
+    SetAusgabeData(t.app);
+    SetQuickSearchColumn(t.app, QuickAutor);
+    EXPECT_TRUE(TypeAheadKey(t.app, 'A'));
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Information);
+    EXPECT_EQ(t.ui.messages[0].text, Cp1252("Die Schnellsuche in der gewünschten Spalte ist nicht möglich!\r\n"
+                                            "Die Spalte wird auf die \"Titel\"-Spalte umgestellt!"));
+    EXPECT_EQ(t.app.selection.QuickSearchColumn, QuickTitel);
+    EXPECT_EQ(t.app.grid.Row, 1); // Anna
+
+    // Without a title column keys do nothing.
+    t.app.columns.CellArray[ColTitel].ShowCol = false;
+    t.app.columns.ColumnsMoved = true;
+    SetAusgabeData(t.app);
+    EXPECT_FALSE(TypeAheadKey(t.app, 'A'));
+}
+
+TEST(Replace, ReplaceAllCases)
+{
+    const struct {
+        const char* text;
+        const char* search;
+        const char* replacement;
+        bool caseSensitive;
+        const char* result;
+    } cases[] = {
+        {"Maerchen AE Aera", "ae", "ä", false, "Märchen ä ära"},
+        {"Maerchen AE", "ae", "ä", true, "Märchen AE"},
+        {"ÄRGER ärger", "ärger", "Zorn", false, "Zorn Zorn"},
+        {"xaxbx", "x", "", false, "ab"},
+        {"Mayer", "Mayer", "Mayer-Meyer", false, "Mayer-Meyer"}, // must end
+        {"aa", "a", "aa", false, "aaaa"},
+        {"abc", "", "x", false, "abc"},
+    };
+    for (const auto& c : cases) {
+        std::string text = Cp1252(c.text);
+        const bool changed = ReplaceAll(text, Cp1252(c.search), Cp1252(c.replacement), c.caseSensitive);
+        EXPECT_EQ(Cp1252ToUtf8(text), c.result) << c.text;
+        EXPECT_EQ(changed, std::string(c.text) != c.result) << c.text;
+    }
+}
+
+TEST(Replace, WorksOnEveryTitleOfTheChosenFields)
+{
+    TestApp t;
+    for (auto [titel, autor] : {std::pair{"A", "Mayer"}, std::pair{"B", "Schulz;mayer"}}) {
+        TBuch& b = AddTitle(t.app, titel);
+        b.Autor.Text = autor;
+        b.Bemerkung.Text = "Mayer";
+    }
+    auto& sel = t.app.selection;
+    sel.FilternVon[0] = sel.FilternVon[5] = true;
+    sel.TypSet = 0; // everything hidden
+    sel.SuchenIn[0] = sel.SuchenIn[1] = true;
+    sel.SuchText = "Mayer";
+    sel.Replace.ReplaceText = "Meyer";
+    EXPECT_TRUE(ReplaceInAllTitles(t.app));
+    EXPECT_EQ(t.app.store.at(1)->Autor.Text, "Meyer");
+    EXPECT_EQ(t.app.store.at(2)->Autor.Text, "Schulz;Meyer");
+    EXPECT_EQ(t.app.store.at(2)->Bemerkung.Text, "Mayer");
+    EXPECT_FALSE(sel.SuchenIn[0]);
+    EXPECT_FALSE(t.app.store.Gesichert);
+
+    // Nothing to replace: no refresh, the search stays on.
+    t.app.store.Gesichert = true;
+    sel.SuchenIn[0] = true;
+    EXPECT_FALSE(ReplaceInAllTitles(t.app));
+    EXPECT_TRUE(sel.SuchenIn[0]);
+    EXPECT_TRUE(t.app.store.Gesichert);
+}
+} // namespace

@@ -1,0 +1,281 @@
+#include "selection/SelectionTestUtil.h"
+#include "core/ErrorText.h"
+#include "selection/Selection.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+using namespace folianto;
+using folianto::test::AddTitle;
+using folianto::test::ShownTitles;
+using folianto::test::TestApp;
+
+namespace {
+using Titles = std::vector<std::string>;
+
+SearchList MakeList(std::initializer_list<std::pair<const char*, bool>> entries)
+{
+    SearchList list;
+    for (const auto& [text, active] : entries)
+        list.AddEntry(Cp1252(text), active);
+    return list;
+}
+
+struct MatchCase {
+    const char* value;
+    const char* entry;
+    bool match;
+};
+
+TEST(MatchInSearchList, ElementBoundaries)
+{
+    const MatchCase cases[] = {
+        {"Geschichte;Politik", "Politik", true},
+        {"Politik", "Politik", true},
+        {"Politikwissenschaft", "Politik", false},
+        {"Geo-Politik;X", "Politik", false},
+        {"Politik ;X", "Politik", true},           // blanks are removed
+        {"Karl Marx; Engels", "Karl Marx", true},
+        {"karlmarx;engels", "Karl Marx", true},   // a..z upper-cased
+        {"Politikwissenschaft;Politik", "Politik", false}, // only the first occurrence counts
+        {"A;B;C", "B;C", true},                   // an entry may span elements
+        {"", "Politik", false},
+        {"   ", "Politik", false},
+        {"Ärger", "ärger", false},                // umlauts keep their case
+    };
+    for (const MatchCase& c : cases) {
+        const SearchList list = MakeList({{"Anderes", true}, {c.entry, true}});
+        EXPECT_EQ(MatchInSearchList(Cp1252(c.value), list), c.match) << c.value << " / " << c.entry;
+    }
+    EXPECT_FALSE(MatchInSearchList("Politik", MakeList({{"Politik", false}})));
+}
+
+TEST(MatchInSearchList, GroupsNeedOneActiveEntryEach)
+{
+    SearchList list = MakeList({{"Politik", true}, {"Geschichte", true}, {"Europa", true}, {"Asien", true}});
+    list.entries[0].Group = 1;
+    list.entries[1].Group = 1;
+    list.entries[2].Group = 2;
+    struct {
+        const char* value;
+        bool match;
+    } cases[] = {
+        {"Europa;Politik", true},
+        {"Geschichte;Europa", true},
+        {"Europa", false},
+        {"Politik;Geschichte", false},
+        {"Asien", false}, // group 0 alone is not enough once groups exist
+        {"Asien;Europa;Politik", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(MatchInSearchList(c.value, list), c.match) << c.value;
+    list.entries[2].Active = false; // group 2 has no active entry left
+    EXPECT_FALSE(MatchInSearchList("Europa;Politik", list));
+}
+
+// The literal rule, entry by entry, as the oracle for the prepared matcher.
+bool LiteralMatch(const std::string& value, const SearchList& list)
+{
+    const std::string v = NormalizeMatchText(value);
+    if (v.empty())
+        return false;
+    for (const SearchEntry& e : list.entries) {
+        const std::string t = NormalizeMatchText(e.Text);
+        if (!e.Active || t.empty())
+            continue;
+        const std::size_t p = v.find(t);
+        if (p != std::string::npos && (p == 0 || v[p - 1] == ';') &&
+            (p + t.size() == v.size() || v[p + t.size()] == ';'))
+            return true;
+    }
+    return false;
+}
+
+TEST(MatchInSearchList, AgreesWithTheLiteralRule)
+{
+    std::mt19937 rng(7);
+    const char alphabet[] = {'a', 'b', 'A', ';', ' ', ';'};
+    auto randomText = [&](int maxLen) {
+        std::string s(static_cast<std::size_t>(rng() % static_cast<unsigned>(maxLen + 1)), ' ');
+        for (char& c : s)
+            c = alphabet[rng() % sizeof alphabet];
+        return s;
+    };
+    for (int round = 0; round < 300; ++round) {
+        SearchList list;
+        for (int e = 0; e < 4; ++e)
+            list.AddEntry(randomText(4), rng() % 3 != 0);
+        const SearchListMatcher matcher(list);
+        for (int v = 0; v < 20; ++v) {
+            const std::string value = randomText(9);
+            ASSERT_EQ(matcher.Match(value), LiteralMatch(value, list)) << '"' << value << '"';
+        }
+    }
+}
+
+class SelectionCatalogue : public ::testing::Test {
+protected:
+    SelectionCatalogue()
+    {
+        struct Row {
+            const char *titel, *kategorie, *sprache, *autor, *schlagworte;
+            int32_t typ;
+        };
+        const Row rows[] = {
+            {"Barbara", "Roman", "englisch", "Mayer, Hans", "Geschichte;Politik", 0},
+            {"Kinderbar", "Sachbuch", "deutsch", "Müller, Eva", "Politikwissenschaft", 4 | LinkFlag},
+            {"Chronik", "", "französisch", "Mayer, Hans;Müller, Eva", "Europa;Politik", 8},
+            {"Dramen", "Lyrik", "englisch", "Schulz", "", 2},
+        };
+        for (const Row& r : rows) {
+            TBuch& b = AddTitle(t.app, r.titel);
+            b.Kategorie.Text = Cp1252(r.kategorie);
+            b.Sprache.Text = Cp1252(r.sprache);
+            b.Autor.Text = Cp1252(r.autor);
+            b.Schlagworte.Text = Cp1252(r.schlagworte);
+            b.TypNum = r.typ;
+        }
+        for (const char* k : {"Roman", "Sachbuch", "Lyrik"})
+            t.app.lists.KategorieSearchList.AddEntry(k);
+        for (const char* s : {"englisch", "deutsch", "französisch"})
+            t.app.lists.SpracheSearchList.AddEntry(Cp1252(s));
+        for (const char* s : {"Geschichte", "Politik", "Politikwissenschaft", "Europa"})
+            t.app.lists.SchlagworteSearchList.AddEntry(s);
+        for (const char* a : {"Mayer, Hans", "Müller, Eva", "Schulz"})
+            t.app.lists.AutorSearchList.AddEntry(Cp1252(a));
+    }
+    static void OnlyActive(SearchList& list, std::initializer_list<const char*> texts)
+    {
+        for (SearchEntry& e : list.entries) {
+            e.Active = false;
+            for (const char* text : texts)
+                e.Active = e.Active || e.Text == Cp1252(text);
+        }
+    }
+    Titles Shown()
+    {
+        SetAusgabeData(t.app);
+        return ShownTitles(t.app);
+    }
+    TestApp t;
+};
+
+TEST_F(SelectionCatalogue, NoCriteriaShowsAll)
+{
+    EXPECT_EQ(Shown(), (Titles{"Barbara", "Chronik", "Dramen", "Kinderbar"}));
+    EXPECT_TRUE(t.ui.messages.empty());
+}
+
+TEST_F(SelectionCatalogue, TextSearchIsSubstringAndCaseInsensitiveForAscii)
+{
+    auto& sel = t.app.selection;
+    sel.SuchenIn[0] = true;
+    sel.SuchenIn[6] = true; // Titel
+    sel.SuchText = "bar";
+    EXPECT_EQ(Shown(), (Titles{"Barbara", "Kinderbar"}));
+    sel.SuchText = "BAR ";  // not trimmed
+    EXPECT_EQ(Shown(), Titles{});
+    sel.SuchenIn[1] = true; // Autor as well
+    sel.SuchText = Cp1252("müller");
+    EXPECT_EQ(Shown(), (Titles{"Chronik", "Kinderbar"}));
+    sel.SuchText = Cp1252("MÜLLER"); // umlauts are not case-folded
+    EXPECT_EQ(Shown(), Titles{});
+}
+
+TEST_F(SelectionCatalogue, FiltersAreCombinedWithOr)
+{
+    auto& sel = t.app.selection;
+    OnlyActive(t.app.lists.KategorieSearchList, {"Roman"});
+    OnlyActive(t.app.lists.SpracheSearchList, {"deutsch"});
+    sel.FilternVon = {true, true, true};
+    EXPECT_EQ(Shown(), (Titles{"Barbara", "Kinderbar"}));
+    // A title with an empty category fails the category filter alone.
+    OnlyActive(t.app.lists.KategorieSearchList, {"Roman", "Sachbuch", "Lyrik"});
+    sel.FilternVon = {true, true};
+    EXPECT_EQ(Shown(), (Titles{"Barbara", "Dramen", "Kinderbar"}));
+    const TBuch* chronik = t.app.store.at(3);
+    EXPECT_FALSE(chronik->Showing);
+}
+
+TEST_F(SelectionCatalogue, TypeAndLendingFiltersUseTheirSets)
+{
+    auto& sel = t.app.selection;
+    sel.FilternVon = {};
+    sel.FilternVon[0] = sel.FilternVon[5] = true;
+    sel.TypSet = (1u << 4) | (1u << 2); // link flag must not disturb
+    EXPECT_EQ(Shown(), (Titles{"Dramen", "Kinderbar"}));
+    sel.FilternVon[5] = false;
+    sel.FilternVon[8] = true;
+    sel.VerleihSet = 1u << 1;
+    t.app.store.at(1)->Verleihstatus = 1;
+    EXPECT_EQ(Shown(), Titles{"Barbara"});
+}
+
+TEST_F(SelectionCatalogue, GroupsAreCombinedWithAnd)
+{
+    auto& sel = t.app.selection;
+    OnlyActive(t.app.lists.SchlagworteSearchList, {"Politik"});
+    EXPECT_EQ(Shown(), (Titles{"Barbara", "Chronik"}));
+    OnlyActive(t.app.lists.AutorSearchList, {"Müller, Eva"});
+    EXPECT_EQ(Shown(), Titles{"Chronik"});
+    sel.SuchenIn[0] = sel.SuchenIn[6] = true;
+    sel.SuchText = "bar";
+    EXPECT_EQ(Shown(), Titles{});
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Error);
+    EXPECT_EQ(t.ui.messages[0].text, GetErrorText(11));
+    EXPECT_EQ(t.app.grid.RowCount(), 2);
+}
+
+TEST_F(SelectionCatalogue, AuthorSelectionAloneGivesNoMessage)
+{
+    OnlyActive(t.app.lists.AutorSearchList, {});
+    EXPECT_EQ(Shown(), Titles{});
+    EXPECT_TRUE(t.ui.messages.empty());
+    // The empty row makes no title current.
+    t.app.grid.Row = 1;
+    GetCurrentBuch(t.app);
+    EXPECT_EQ(t.app.store.ActBuch, -1);
+}
+
+TEST_F(SelectionCatalogue, CurrentTitleIsReselected)
+{
+    t.app.store.ActBuch = 3; // Chronik: row 2 by title
+    SetAusgabeData(t.app);
+    EXPECT_EQ(t.app.grid.Row, 2);
+    t.app.settings.BuchSort = SortEingabe; // newest first: row 2 again
+    t.app.store.ActBuch = 1;
+    SetAusgabeData(t.app);
+    EXPECT_EQ(t.app.grid.Row, 4);
+    t.app.grid.Row = 3;
+    t.app.grid.Col = 2;
+    GetCurrentBuch(t.app);
+    EXPECT_EQ(t.app.store.ActBuch, 2);
+    EXPECT_EQ(t.app.selection.AktCol, 2);
+    // Not shown any more: the cursor goes to row 2, or 1 with one row.
+    auto& sel = t.app.selection;
+    sel.SuchenIn[0] = sel.SuchenIn[6] = true;
+    sel.SuchText = "bar";
+    t.app.store.ActBuch = 4;
+    SetAusgabeData(t.app);
+    EXPECT_EQ(t.app.grid.Row, 2);
+    sel.SuchText = "Chronik";
+    SetAusgabeData(t.app);
+    EXPECT_EQ(t.app.grid.Row, 1);
+}
+
+TEST_F(SelectionCatalogue, ResetSelectionSwitchesEverythingOff)
+{
+    auto& sel = t.app.selection;
+    SetAusgabeData(t.app);
+    sel.SuchenIn.fill(true);
+    sel.FilternVon.fill(true);
+    sel.SuchText = "x";
+    ResetSelection(t.app);
+    EXPECT_EQ(sel.SuchenIn, (std::array<bool, 11>{}));
+    EXPECT_EQ(sel.FilternVon, (std::array<bool, 9>{}));
+    EXPECT_TRUE(sel.SuchText.empty());
+    EXPECT_EQ(sel.AusgabeBuchNr[1], 0);
+}
+} // namespace

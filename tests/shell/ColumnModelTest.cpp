@@ -1,0 +1,258 @@
+#include "config/Settings.h"
+#include "core/Buch.h"
+#include "core/Codec.h"
+#include "selection/Selection.h"
+#include "selection/SelectionTestUtil.h"
+#include "shell/ColumnModel.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+using namespace folianto;
+using folianto::test::AddTitle;
+using folianto::test::TestApp;
+
+namespace {
+std::vector<int32_t> Positions(const ColumnModel& m, std::initializer_list<int> indices)
+{
+    std::vector<int32_t> out;
+    for (int i : indices)
+        out.push_back(m.CellArray[static_cast<std::size_t>(i)].Pos);
+    return out;
+}
+
+void ShowOnly(ColumnModel& m, std::initializer_list<std::pair<int, int32_t>> shown)
+{
+    for (auto& c : m.CellArray) {
+        c.ShowCol = false;
+        c.Pos = -1;
+    }
+    for (const auto& [index, pos] : shown) {
+        m.CellArray[static_cast<std::size_t>(index)].ShowCol = true;
+        m.CellArray[static_cast<std::size_t>(index)].Pos = pos;
+    }
+}
+
+TEST(ColumnModel, DefaultsAndLookups)
+{
+    const ColumnModel m;
+    EXPECT_EQ(m.ShownCount(), 33); // "1. Auflage aus dem Jahr" is hidden
+    EXPECT_EQ(m.IndexOfInfo(Cp1252("Länge")), 27);
+    EXPECT_EQ(m.IndexOfHeader("Link"), 33);
+    EXPECT_EQ(m.IndexOfHeader(""), -1); // the spare is never found
+    EXPECT_EQ(m.CellArray[5].ImportPos, 6);
+}
+
+TEST(ColumnModel, PositionNormalisation)
+{
+    struct Case {
+        const char* name;
+        std::initializer_list<std::pair<int, int32_t>> shown;
+        std::vector<int32_t> expected; // positions of descriptors 1, 2, 3, 4
+    } cases[] = {
+        {"GapsClosed", {{1, 0}, {2, 5}, {3, 7}, {4, 9}}, {0, 1, 2, 3}},
+        {"RelativeOrderKept", {{1, 9}, {2, 2}, {3, 4}, {4, 0}}, {3, 1, 2, 0}},
+        {"UnplacedGoesLast", {{1, 1}, {2, -1}, {3, 0}, {4, 3}}, {1, 3, 0, 2}},
+    };
+    for (const auto& c : cases) {
+        ColumnModel m;
+        ShowOnly(m, c.shown);
+        m.NormalizePositions();
+        EXPECT_EQ(Positions(m, {1, 2, 3, 4}), c.expected) << c.name;
+        EXPECT_EQ(m.CellArray[0].Pos, -1) << c.name;
+    }
+}
+
+TEST(ColumnModel, LayoutNormalisationClampsWidthsAndRanksPositions)
+{
+    ColumnModel m;
+    ShowOnly(m, {{1, 4}, {2, 4}, {3, 9}, {4, -1}});
+    m.CellArray[1].Width = 3;
+    m.CellArray[2].Width = 5000;
+    m.CellArray[3].Width = -1;
+    m.CellArray[4].Width = 80;
+    m.NormalizeColumnLayout(1000);
+    EXPECT_EQ(m.CellArray[1].Width, 50);
+    EXPECT_EQ(m.CellArray[2].Width, 975);
+    EXPECT_EQ(m.CellArray[3].Width, -1);
+    EXPECT_FALSE(m.CellArray[4].ShowCol);
+    EXPECT_EQ(m.CellArray[4].Width, -1);
+    EXPECT_EQ(Positions(m, {1, 2, 3}), (std::vector<int32_t>{0, 1, 2}));
+}
+
+TEST(ColumnModel, HeadersAndLayoutTakenBackFromTheGrid)
+{
+    ColumnModel m;
+    GridModel grid;
+    ShowOnly(m, {{0, 0}, {1, -1}, {2, 1}});
+    m.CellArray[2].Header = "Verfasser\r\nName";
+    m.InitHeaders(grid, true);
+    EXPECT_EQ(grid.ColCount(), 3);
+    EXPECT_EQ(grid.Cell(2, 0), "Titel");
+    EXPECT_EQ(m.CellArray[1].Pos, 2);
+
+    // The user moved the title column to the front and widened it.
+    grid.MoveColumn(2, 0);
+    grid.ColWidths = {300, 60, 70};
+    Settings s;
+    s.UseMaxColWidth = true;
+    s.MaxColWidth = 250;
+    m.TakeLayoutFromGrid(grid, s);
+    EXPECT_EQ(Positions(m, {0, 1, 2}), (std::vector<int32_t>{1, 0, 2}));
+    EXPECT_EQ(m.CellArray[1].Width, 300); // the descriptor keeps the taken width
+    EXPECT_EQ(grid.ColWidths[0], 250);
+    EXPECT_EQ(m.CellArray[2].Width, 70);
+
+    // Two descriptors with the same header: the higher one loses its place.
+    m.CellArray[2].Header = "Titel";
+    m.InitHeaders(grid, false);
+    m.TakeLayoutFromGrid(grid, s);
+    m.NormalizeColumnLayout(1920);
+    EXPECT_TRUE(m.CellArray[1].ShowCol);
+    EXPECT_FALSE(m.CellArray[2].ShowCol);
+}
+
+TEST(ColumnModel, DraggingTheShortKeyColumnDoesNotCount)
+{
+    ColumnModel m;
+    m.ColumnsMoved = false;
+    m.ColumnDragged(0);
+    EXPECT_FALSE(m.ColumnsMoved);
+    m.ColumnDragged(3);
+    EXPECT_TRUE(m.ColumnsMoved);
+}
+
+TEST(ColumnModel, CellTexts)
+{
+    TBuch b;
+    b.Titel.Text = "T";
+    b.Jahr.Text = "1999";
+    b.Ort.Text = "Berlin";
+    b.Inhalt.Text = "eins\r\nzwei\ndrei";
+    b.Waehrung.Text = "EUR";
+    b.TypNum = 3 | LinkFlag;
+    b.AnzPics = 2;
+    const DateFormatter date = [](double d) { return "Tag " + std::to_string(static_cast<int>(d)); };
+    const CellTextFormat fmt{false, &date};
+    const CellTextFormat firstLine{true, &date};
+    auto text = [&](int index, const CellTextFormat& f) { return ColumnModel::CellText(b, index, f); };
+
+    EXPECT_EQ(text(9, fmt), "1999");
+    EXPECT_EQ(text(24, fmt), "1999");
+    EXPECT_EQ(text(30, fmt), "");
+    EXPECT_EQ(text(11, fmt), "einszweidrei");
+    EXPECT_EQ(text(11, firstLine), "eins");
+    b.Bemerkung.Text = "\r\n\r\nx\n";
+    EXPECT_EQ(text(12, fmt), "x");
+    EXPECT_EQ(text(12, firstLine), "");
+    EXPECT_EQ(text(5, fmt), "Sammelwerkbeitrag");
+    EXPECT_EQ(text(33, fmt), "X");
+    EXPECT_EQ(text(18, fmt), "2");
+    EXPECT_EQ(text(8, fmt), "");   // Auflage -1
+    EXPECT_EQ(text(25, fmt), "-1"); // JahrNum -1
+    b.Auflage = 3;
+    EXPECT_EQ(text(8, fmt), "3");
+    b.TypNum = 9;
+    EXPECT_EQ(text(5, fmt), "");
+    EXPECT_EQ(text(33, fmt), "");
+
+    const struct {
+        float price;
+        const char* cell;
+    } prices[] = {{-1.0f, ""}, {0.005f, ""}, {0.006f, "0.01 EUR"}, {12.5f, "12.50 EUR"}, {1234567.0f, "1234567.00 EUR"}};
+    for (const auto& p : prices) {
+        b.Preis = p.price;
+        EXPECT_EQ(text(15, fmt), p.cell) << p.price;
+    }
+    b.Kaufdatum = 1.0;
+    EXPECT_EQ(text(26, fmt), "");
+    b.Kaufdatum = 45000.5;
+    EXPECT_EQ(text(26, fmt), "Tag 45000");
+}
+
+class GridWidths : public ::testing::Test {
+protected:
+    GridWidths()
+    {
+        // Titel and Autor only; 7 pixels per character.
+        ShowOnly(t.app.columns, {{1, 0}, {2, 1}});
+        t.app.columns.ColumnsMoved = true;
+        for (auto [titel, autor] : {std::pair{"abc", "abcdefghij"}, std::pair{"abcdefgh", "a"}}) {
+            TBuch& b = AddTitle(t.app, titel);
+            b.Autor.Text = autor;
+        }
+        t.app.settings.BuchSort = SortEingabe; // row 1 is the second title
+    }
+    int32_t Width(int index) const { return t.app.columns.CellArray[static_cast<std::size_t>(index)].Width; }
+    TestApp t;
+};
+
+TEST_F(GridWidths, AutomaticWidthsFitTheWidestCellAndOnlyGrow)
+{
+    SetAusgabeData(t.app);
+    EXPECT_EQ(Width(1), 8 * 7 + 10);
+    EXPECT_EQ(Width(2), 10 * 7 + 10);
+    EXPECT_EQ(t.app.grid.ColWidths, (std::vector<int32_t>{66, 80}));
+    t.app.store.at(2)->Titel.Text = "a";
+    SetAusgabeData(t.app);
+    EXPECT_EQ(Width(1), 66);
+}
+
+TEST_F(GridWidths, WithoutAutomaticWidthsTheFirstRowDecides)
+{
+    t.app.settings.AutoOptColWidth = false;
+    SetAusgabeData(t.app);
+    EXPECT_EQ(Width(1), 8 * 7 + 10);
+    EXPECT_EQ(Width(2), 1 * 7 + 10);
+    EXPECT_EQ(t.app.columns.CellArray[2].WidthOk, -1);
+}
+
+TEST_F(GridWidths, HeaderWidthAndMaximum)
+{
+    t.app.store.at(1)->Autor.Text = "a";
+    t.app.store.at(2)->Titel.Text = "abcdefghijk";
+    t.app.columns.CellArray[2].Header = "Verfasser\r\nWerk"; // the wider line counts
+    SetAusgabeData(t.app);
+    EXPECT_EQ(t.app.grid.ColWidths[1], 9 * 7 + 10); // header wider than its cells
+    EXPECT_EQ(Width(2), 17);                         // the descriptor keeps the cell width
+
+    t.app.settings.UseMaxColWidth = true;
+    t.app.settings.MaxColWidth = 70;
+    for (int i : {1, 2})
+        t.app.columns.CellArray[static_cast<std::size_t>(i)].Width = -1;
+    SetAusgabeData(t.app);
+    EXPECT_EQ(t.app.grid.ColWidths, (std::vector<int32_t>{70, 70}));
+    EXPECT_EQ(Width(1), 70);
+    EXPECT_EQ(t.app.columns.CellArray[1].WidthOk, 1);
+    EXPECT_EQ(Width(2), 70); // the header's width, cut and stored
+    EXPECT_EQ(t.app.columns.CellArray[2].WidthOk, 0);
+}
+} // namespace
+
+// Header and Info of every descriptor as a new model has them.
+TEST(ColumnModel, DefaultHeadersLetterByLetter)
+{
+    const char* const headers[] = {
+        "Kürzel", "Titel", "Autor", "Kategorie", "Sprache", "Typ", "Typ (freie Def.)", "Reihe", "Auflage",
+        "1. Auflage aus dem Jahr", "Verlag", "Inhalt", "Bemerkung", "Schlagworte", "Standort", "Preis",
+        "verliehen an", "Alt. Titel", "Anzahl Bilder", "Band", "Besitzer", "Heft-Nr.", "Herausgeber", "ISBN",
+        "Jahr", "Jahrgang", "Kaufdatum", "Länge", "Medium", "Original-Titel", "Ort", "Quelle", "Seiten", "Link",
+    };
+    const ColumnModel m;
+    for (int i = 0; i < ColumnCount; ++i) {
+        const TCellRec& c = m.CellArray[static_cast<std::size_t>(i)];
+        EXPECT_EQ(Cp1252ToUtf8(c.Header), headers[i]) << i;
+        EXPECT_EQ(c.Info, c.Header) << i;
+    }
+    EXPECT_EQ(m.CellArray[ColumnCount].Header, "");
+}
+
+// Any double may stand in the file; only a representable day count is a date.
+TEST(ColumnModel, SystemShortDateOfAnyValue)
+{
+    for (double days : {1e300, -1e300, std::numeric_limits<double>::infinity(),
+                        std::numeric_limits<double>::quiet_NaN(), 1e15})
+        EXPECT_EQ(SystemShortDate(days), "") << days;
+    EXPECT_NE(SystemShortDate(45000.5), "");
+}

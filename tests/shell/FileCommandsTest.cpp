@@ -1,0 +1,234 @@
+#include "core/Codec.h"
+#include "core/DatabaseFile.h"
+#include "shell/FileCommands.h"
+#include "support/DbBytes.h"
+#include "support/Fakes.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace folianto;
+using namespace folianto::test;
+
+namespace {
+
+struct Env : TestApp {
+    QTemporaryDir dir;
+    std::string path(const char* name) const { return dir.filePath(QString::fromLatin1(name)).toStdString(); }
+
+    // A database file with `count` titles in data version 1.minor.
+    std::string makeFile(const char* name, int count, int minor = 4)
+    {
+        TestApp writer;
+        for (int i = 0; i < count; ++i) {
+            writer.app.store.NewBuch();
+            writer.app.store.at(i + 1)->Kuerzel.Text = "K" + std::to_string(i + 1);
+        }
+        writer.app.DataVerMain = 1;
+        writer.app.DataVerMinor = minor;
+        std::string err;
+        writer.ui.answers = {Answer::Yes};
+        Save_Buch_Data(writer.app, path(name), err);
+        return path(name);
+    }
+    std::vector<std::string> texts() const
+    {
+        std::vector<std::string> out;
+        for (const auto& m : ui.messages)
+            out.push_back(m.text);
+        return out;
+    }
+};
+
+const std::string kNoFile = Cp1252("Keine Datei ausgewählt!");
+
+} // namespace
+
+TEST(FileCommands, OpenDialogAndCancel)
+{
+    for (bool showAll : {false, true}) {
+        Env env;
+        env.app.settings.ShowAllMsg = showAll;
+        env.ui.filePaths = {std::nullopt};
+        EXPECT_FALSE(FileOpen(env.app));
+        ASSERT_EQ(env.ui.dialogs.size(), 1u);
+        const FileDialogSpec& dialog = env.ui.dialogs[0];
+        EXPECT_EQ(dialog.title, "Folianto-Datei laden");
+        EXPECT_EQ(dialog.filter, "Folianto Dateien (*.FOL)|*.FOL");
+        EXPECT_EQ(dialog.defaultExt, "FOL");
+        EXPECT_TRUE(dialog.mustExist && dialog.pathMustExist && dialog.createPrompt);
+        EXPECT_FALSE(dialog.overwritePrompt);
+        if (showAll) {
+            ASSERT_EQ(env.ui.messages.size(), 1u);
+            EXPECT_EQ(env.ui.messages[0].kind, MsgKind::Warning);
+            EXPECT_EQ(env.ui.messages[0].text, kNoFile);
+        } else {
+            EXPECT_TRUE(env.ui.messages.empty());
+        }
+    }
+}
+
+TEST(FileCommands, OpenLoadsAndReports)
+{
+    Env env;
+    const std::string good = env.makeFile("gut.FOL", 3);
+    const std::string other = env.makeFile("gut.dat", 2);
+    const std::string suffix = Cp1252(" enthält nicht den Standardsuffix \"FOL\"! Laden abbrechen?");
+
+    // Wrong extension, user cancels: nothing loaded.
+    env.ui.filePaths = {other};
+    env.ui.answers = {Answer::Yes};
+    EXPECT_FALSE(FileOpen(env.app));
+    EXPECT_EQ(env.texts(), std::vector<std::string>{other + suffix});
+    EXPECT_EQ(env.ui.messages[0].kind, MsgKind::Error);
+    EXPECT_EQ(env.ui.messages[0].buttons, Buttons::YesNo);
+    EXPECT_EQ(env.app.store.AnzBuch, 0);
+
+    // Wrong extension, user goes on.
+    env.ui.messages.clear();
+    env.ui.filePaths = {other};
+    env.ui.answers = {Answer::No};
+    EXPECT_TRUE(FileOpen(env.app));
+    EXPECT_EQ(env.app.store.AnzBuch, 2);
+
+    // Plain open replaces the titles.
+    env.app.columns.ColumnsMoved = false;
+    env.app.grid.SetCell(1, 0, "x");
+    env.ui.filePaths = {good};
+    EXPECT_TRUE(FileOpen(env.app));
+    EXPECT_EQ(env.app.store.AnzBuch, 3);
+    EXPECT_EQ(env.app.DataFileName, good);
+    EXPECT_EQ(env.app.grid.Cell(1, 0), "Titel"); // headers rewritten: the layout was normalised
+    EXPECT_TRUE(env.app.store.Gesichert);
+
+    // A missing file.
+    env.ui.messages.clear();
+    env.ui.filePaths = {env.path("fehlt.FOL")};
+    EXPECT_FALSE(FileOpen(env.app));
+    EXPECT_EQ(env.texts(),
+              std::vector<std::string>{"Fehler beim Laden: Datei " + env.path("fehlt.FOL") + " nicht gefunden!"});
+}
+
+TEST(FileCommands, DecliningTheDataFilterReportsErrorZero)
+{
+    Env env;
+    const std::string old = env.makeFile("alt.FOL", 2, 3);
+    env.app.store.NewBuch();
+    env.ui.filePaths = {old};
+    env.ui.answers = {Answer::No};
+    EXPECT_FALSE(FileOpen(env.app));
+    ASSERT_EQ(env.ui.messages.size(), 2u);
+    EXPECT_EQ(env.ui.messages[1].text,
+              Cp1252("Fehler beim Laden: -- Für diesen Fehler ist kein Fehlerstring vorhanden! --"));
+    EXPECT_EQ(env.app.store.AnzBuch, 0);
+}
+
+TEST(FileCommands, MergeAppendsAndRestoresEditMode)
+{
+    Env env;
+    const std::string first = env.makeFile("a.FOL", 2);
+    const std::string second = env.makeFile("b.FOL", 3, 3);
+    env.ui.filePaths = {first, second};
+    ASSERT_TRUE(FileOpen(env.app));
+    env.app.EditMode = EditModeView;
+    EXPECT_TRUE(FileMerge(env.app));
+    EXPECT_EQ(env.app.store.AnzBuch, 5);
+    EXPECT_EQ(env.app.EditMode, EditModeView);
+    EXPECT_EQ(env.app.DataFileName, "");
+    EXPECT_FALSE(env.app.store.Gesichert);
+    EXPECT_EQ(env.app.DataVerMinor, 3);
+
+    // The next save asks the version question.
+    env.ui.messages.clear();
+    env.ui.filePaths = {env.path("neu.FOL")};
+    env.ui.answers = {Answer::No};
+    EXPECT_TRUE(FileSaveAs(env.app));
+    ASSERT_FALSE(env.ui.messages.empty());
+    EXPECT_EQ(env.ui.messages[0].buttons, Buttons::YesNoAbort);
+    EXPECT_EQ(env.app.DataVerMinor, 4);
+}
+
+TEST(FileCommands, FailedMergeKeepsTheCurrentFileName)
+{
+    Env env;
+    const std::string first = env.makeFile("a.FOL", 2);
+    const std::string older = env.makeFile("alt.FOL", 3, 3);
+    const std::string full = env.makeFile("voll.FOL", 3);
+    env.ui.filePaths = {first};
+    ASSERT_TRUE(FileOpen(env.app));
+
+    // Data filter declined: nothing appended, the open file stays the save target.
+    env.ui.filePaths = {older};
+    env.ui.answers = {Answer::No};
+    EXPECT_FALSE(FileMerge(env.app));
+    EXPECT_EQ(env.app.store.AnzBuch, 2);
+    EXPECT_EQ(env.app.DataFileName, first);
+    EXPECT_EQ(env.app.DataVerMinor, 4);
+    EXPECT_TRUE(env.app.store.Gesichert);
+
+    // Store full part-way: the titles appended so far make an unnamed, changed collection.
+    for (int i = 2; i < MaxBuch - 1; ++i)
+        env.app.store.NewBuch();
+    env.ui.filePaths = {full};
+    EXPECT_FALSE(FileMerge(env.app));
+    EXPECT_EQ(env.app.store.AnzBuch, MaxBuch);
+    EXPECT_EQ(env.app.DataFileName, "");
+    EXPECT_FALSE(env.app.store.Gesichert);
+}
+
+TEST(FileCommands, SaveAndSaveAs)
+{
+    Env env;
+    env.app.settings.ShowAllMsg = true;
+    env.app.store.NewBuch();
+    env.app.store.Gesichert = false;
+
+    // Save as: dialog, wrong extension, success.
+    env.ui.filePaths = {env.path("x.txt"), env.path("x.FOL")};
+    EXPECT_FALSE(FileSaveAs(env.app));
+    ASSERT_EQ(env.ui.dialogs.size(), 1u);
+    const FileDialogSpec& dialog = env.ui.dialogs[0];
+    EXPECT_EQ(dialog.title, "");
+    EXPECT_EQ(dialog.filter, "Folianto Dateien (*.FOL)|*.FOL");
+    EXPECT_EQ(dialog.defaultExt, "FOL");
+    EXPECT_TRUE(dialog.overwritePrompt && dialog.pathMustExist && dialog.createPrompt);
+    EXPECT_FALSE(dialog.mustExist);
+    EXPECT_EQ(env.texts(), std::vector<std::string>{env.path("x.txt") + Cp1252(
+                               " enthält nicht den Standardsuffix \"FOL\"! Speichern wird abgebrochen!")});
+    EXPECT_EQ(env.app.DataFileName, "");
+
+    env.ui.messages.clear();
+    EXPECT_TRUE(FileSaveAs(env.app));
+    EXPECT_EQ(env.texts(), std::vector<std::string>{env.path("x.FOL") + " wurde gesichert!"});
+    EXPECT_EQ(env.ui.messages[0].kind, MsgKind::Information);
+    EXPECT_EQ(env.app.DataFileName, env.path("x.FOL"));
+    EXPECT_TRUE(env.app.store.Gesichert);
+
+    // Save under the known name.
+    env.ui.messages.clear();
+    EXPECT_TRUE(FileSave(env.app));
+    EXPECT_EQ(env.texts(), std::vector<std::string>{env.path("x.FOL") + " wurde gesichert!"});
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(env.path("x.BAK_FOL"))));
+
+    // A declined save is not reported as saved, even though nothing was unsaved.
+    env.ui.messages.clear();
+    env.app.DataVerMinor = 3;
+    env.ui.answers = {Answer::Abort};
+    EXPECT_FALSE(FileSave(env.app));
+    EXPECT_EQ(env.ui.messages.size(), 1u);
+
+    // Save as keeps the chosen name even when the save is declined.
+    env.ui.messages.clear();
+    env.ui.filePaths = {env.path("y.FOL")};
+    env.ui.answers = {Answer::Abort};
+    EXPECT_FALSE(FileSaveAs(env.app));
+    EXPECT_EQ(env.app.DataFileName, env.path("y.FOL"));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(env.path("y.FOL"))));
+
+    // Cancelled dialog.
+    env.ui.messages.clear();
+    env.ui.filePaths = {std::nullopt};
+    EXPECT_FALSE(FileSaveAs(env.app));
+    EXPECT_EQ(env.texts(), std::vector<std::string>{kNoFile});
+}
