@@ -2,7 +2,6 @@
 // Helpers shared by the import and export tests.
 
 #include "core/Codec.h"
-#include "diag/Trace.h"
 #include "support/Fakes.h"
 
 #include <QFile>
@@ -12,22 +11,6 @@
 #include <vector>
 
 namespace folianto::test {
-
-// Collects trace lines while alive.
-class TraceCapture : public TraceSink {
-public:
-    TraceCapture() { InstallTraceSink(this); }
-    ~TraceCapture() override { InstallTraceSink(nullptr); }
-    void WriteTraceLevel(int, const std::string& text) override { lines.push_back(text); }
-    bool Contains(const std::string& text) const
-    {
-        for (const auto& l : lines)
-            if (l == text)
-                return true;
-        return false;
-    }
-    std::vector<std::string> lines;
-};
 
 // German number and date formats for the duration of a test.
 class GermanLocale {
