@@ -29,6 +29,14 @@ protected:
         return path;
     }
 
+    // Sheet 0 of the workbook file at `path`.
+    const Sheet& ReadBack(const std::string& path)
+    {
+        back.SetFileName(path);
+        back.Read();
+        return back.GetSheet(0);
+    }
+
     bool Import(const std::string& path)
     {
         Workbook wb;
@@ -43,6 +51,7 @@ protected:
 
     QTemporaryDir dir;
     TestApp t;
+    Workbook back;
     LocaleNumberFormatter german{"de_DE"};
 };
 
@@ -69,10 +78,7 @@ TEST_F(WorkbookExchangeTest, GridExportReadsBackCellForCell)
     EXPECT_EQ(t.ui.dialogs[0].filter, "Excel-Dateien (*.XLS)|*.XLS |Alle Dateien (*.*) |*.*");
     EXPECT_TRUE(t.ui.messages.empty());
 
-    Workbook back;
-    back.SetFileName(path);
-    back.Read();
-    const Sheet& sheet = back.GetSheet(0);
+    const Sheet& sheet = ReadBack(path);
     EXPECT_EQ(sheet.Name, "Folianto-Export");
     for (int r = 0; r < 4; ++r)
         for (int c = 0; c < 3; ++c)
@@ -98,10 +104,7 @@ TEST_F(WorkbookExchangeTest, ExportByDefinitionSplitsEntries)
     t.ui.filePaths.push_back(path);
     Workbook wb;
     ASSERT_TRUE(ExportDefinitionToWorkbook(t.app, wb));
-    Workbook back;
-    back.SetFileName(path);
-    back.Read();
-    const Sheet& sheet = back.GetSheet(0);
+    const Sheet& sheet = ReadBack(path);
     EXPECT_EQ(sheet.LastUsedRow(), 1);
     EXPECT_EQ(sheet.LastUsedCol(), 3);
     EXPECT_EQ(sheet.ReadCellText(0, 0, german), "Eco");
