@@ -26,8 +26,8 @@ template <typename... Args> CliRun Cli(const Args&... args)
 class CliExchangeTest : public ::testing::Test {
 protected:
     QString File(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
-    std::string Bytes(const char* name) const { return test::ReadFileBytes(PathToCp1252(File(name))); }
-    void Write(const char* name, const std::string& bytes) const { test::WriteFileBytes(PathToCp1252(File(name)), bytes); }
+    std::string Bytes(const char* name) const { return test::ReadBytes(File(name)); }
+    void Write(const char* name, const std::string& bytes) const { test::WriteBytes(File(name), bytes); }
     QTemporaryDir dir;
 };
 

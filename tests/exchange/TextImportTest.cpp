@@ -135,7 +135,7 @@ protected:
     std::string File(const std::string& bytes)
     {
         const std::string path = PathToCp1252(dir.path()) + "/import.txt";
-        test::WriteFileBytes(path, bytes);
+        test::WriteBytes(PathFromCp1252(path), bytes);
         return path;
     }
     void Run(const std::string& path)

@@ -168,7 +168,7 @@ TEST_F(WorkbookExchangeTest, MissingAndBrokenFiles)
     EXPECT_TRUE(t.app.store.Gesichert); // nothing changed
 
     const std::string broken = Path("kaputt.xls");
-    test::WriteFileBytes(broken, "kein Arbeitsblatt");
+    test::WriteBytes(PathFromCp1252(broken), "kein Arbeitsblatt");
     Range(1, 1, 5, 5);
     EXPECT_FALSE(Import(broken));
     ASSERT_EQ(t.ui.messages.size(), 2u);
