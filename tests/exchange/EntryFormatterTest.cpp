@@ -105,7 +105,6 @@ TEST(EntryFormatter, SlotTexts)
     test::GermanLocale german;
     TBuch b = Title(3);
     b.Jahr.Text = "ca. 1900";
-    EXPECT_EQ(ExportSlotText(b, 0), "[K1]");
     EXPECT_EQ(ExportSlotText(b, 12), "ca. 1900");
     EXPECT_EQ(ExportSlotText(b, 30), "");  // no price
     EXPECT_EQ(ExportSlotText(b, 32), "");  // no purchase date
@@ -113,7 +112,7 @@ TEST(EntryFormatter, SlotTexts)
     EXPECT_EQ(ExportSlotText(b, 32), "15.03.2023");
 }
 
-TEST(EntryFormatter, EntryByIndexAndSwitch)
+TEST(EntryFormatter, EntryOfTheAppAndClipboard)
 {
     TestApp t;
     TBuch& b = test::AddTitle(t.app);
@@ -121,23 +120,11 @@ TEST(EntryFormatter, EntryByIndexAndSwitch)
     b.Autor.Text = "A";
     b.Titel.Text = "T";
     b.TypNum = 0;
-    t.app.settings.ExportPos[1] = 1;
-    EXPECT_EQ(FormatEntry(t.app, 1).Text, "A");
-    t.app.settings.VorgegExportAuswahl = true;
-    EXPECT_EQ(FormatEntry(t.app, 1).Text, "[K1]  A: T; ");
-    EXPECT_EQ(FormatEntry(t.app, 0).Parts, 0);
-    EXPECT_EQ(FormatEntry(t.app, 2).Text, "");
-}
-
-TEST(EntryFormatter, SelectionCheckAndClipboard)
-{
-    TestApp t;
-    TBuch& b = test::AddTitle(t.app);
-    b.Autor.Text = "A";
-    b.Titel.Text = "T";
     t.app.store.ActBuch = 1;
     test::ShowAllTitles(t.app);
     t.app.grid.Row = 1;
+    EXPECT_EQ(FormatEntry(t.app, 0).Parts, 0);
+    EXPECT_EQ(FormatEntry(t.app, 2).Text, "");
 
     CopyEntryToClipboard(t.app); // no own selection
     ASSERT_EQ(t.ui.messages.size(), 1u);
@@ -148,14 +135,15 @@ TEST(EntryFormatter, SelectionCheckAndClipboard)
 
     t.app.settings.ExportPos[3] = 2;
     t.app.settings.ExportPos[1] = -1;
-    EXPECT_TRUE(ExportSelectionOk(t.app));
+    EXPECT_EQ(FormatEntry(t.app, 1).Text, "T");
     CopyEntryToClipboard(t.app);
     EXPECT_EQ(t.ui.clipboard, "T");
 
     t.app.settings.ExportPos = {};
-    t.app.settings.VorgegExportAuswahl = true; // the type pattern is copied
+    t.app.settings.VorgegExportAuswahl = true; // the type pattern needs no own selection
+    EXPECT_EQ(FormatEntry(t.app, 1).Text, "[K1]  A: T; ");
     CopyEntryToClipboard(t.app);
-    EXPECT_EQ(t.ui.clipboard, "[]  A: T; ");
+    EXPECT_EQ(t.ui.clipboard, "[K1]  A: T; ");
     EXPECT_EQ(t.ui.messages.size(), 1u);
 }
 

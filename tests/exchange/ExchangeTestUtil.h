@@ -2,10 +2,9 @@
 // Helpers shared by the import and export tests.
 
 #include "core/Codec.h"
-#include "diag/Trace.h"
+#include "support/DbBytes.h"
 #include "support/Fakes.h"
 
-#include <QFile>
 #include <QLocale>
 
 #include <string>
@@ -13,44 +12,12 @@
 
 namespace folianto::test {
 
-// Collects trace lines while alive.
-class TraceCapture : public TraceSink {
-public:
-    TraceCapture() { InstallTraceSink(this); }
-    ~TraceCapture() override { InstallTraceSink(nullptr); }
-    void WriteTraceLevel(int, const std::string& text) override { lines.push_back(text); }
-    bool Contains(const std::string& text) const
-    {
-        for (const auto& l : lines)
-            if (l == text)
-                return true;
-        return false;
-    }
-    std::vector<std::string> lines;
-};
-
 // German number and date formats for the duration of a test.
 class GermanLocale {
 public:
     GermanLocale() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
     ~GermanLocale() { QLocale::setDefault(QLocale::c()); }
 };
-
-inline void WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    QFile f(PathFromCp1252(path));
-    f.open(QIODevice::WriteOnly | QIODevice::Truncate);
-    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
-}
-
-inline std::string ReadFileBytes(const std::string& path)
-{
-    QFile f(PathFromCp1252(path));
-    if (!f.open(QIODevice::ReadOnly))
-        return "<missing>";
-    const QByteArray a = f.readAll();
-    return std::string(a.constData(), static_cast<std::size_t>(a.size()));
-}
 
 // Appends a title through the store and returns it.
 inline TBuch& AddTitle(App& app)

@@ -67,22 +67,15 @@ protected:
 
 TEST_F(ImportEntryTest, DefaultPositionsFillKeyTitleAuthor)
 {
-    const TBuch& b = Import("K1$Titel$Autor");
+    const TBuch& b = Import("K1$Stra\xdf" "e$M\xfcller, \x80");
     EXPECT_EQ(b.Kuerzel.Text, "K1");
-    EXPECT_EQ(b.Titel.Text, "Titel");
-    EXPECT_EQ(b.Autor.Text, "Autor");
+    EXPECT_EQ(b.Titel.Text, "Stra\xdf" "e");
+    EXPECT_EQ(b.Autor.Text, "M\xfcller, \x80");
+    EXPECT_EQ(b.Titel.Len, 6);
     EXPECT_EQ(b.TypNum, 8);
-    EXPECT_EQ(b.Titel.Len, 5);
     EXPECT_EQ(b.Auflage, -1);
+    EXPECT_EQ(Import("").Titel.Text, "");
     EXPECT_TRUE(t.ui.messages.empty());
-}
-
-TEST_F(ImportEntryTest, EmptyLineGivesEmptyTitle)
-{
-    const TBuch& b = Import("");
-    EXPECT_EQ(b.Kuerzel.Text, "");
-    EXPECT_EQ(b.Titel.Text, "");
-    EXPECT_EQ(b.TypNum, 8);
 }
 
 TEST_F(ImportEntryTest, Conversions)
@@ -95,7 +88,6 @@ TEST_F(ImportEntryTest, Conversions)
     const double feb1 = *ShortTextToDate("01.02.2023");
     const std::vector<Case> cases = {
         {8, "1,5", [](const TBuch& b) { EXPECT_EQ(b.Auflage, 1); }},
-        {8, "-2,9", [](const TBuch& b) { EXPECT_EQ(b.Auflage, -2); }},
         {8, "zweite", [](const TBuch& b) { EXPECT_EQ(b.Auflage, 0); }},
         {8, "1e30", [](const TBuch& b) { EXPECT_EQ(b.Auflage, -1); }},   // does not fit: unchanged
         {15, "12,5", [](const TBuch& b) { EXPECT_FLOAT_EQ(b.Preis, 12.5f); }},
@@ -105,14 +97,10 @@ TEST_F(ImportEntryTest, Conversions)
         {25, "1999", [](const TBuch& b) { EXPECT_EQ(b.JahrNum, 1999); }},
         {5, "monographie", [](const TBuch& b) { EXPECT_EQ(b.TypNum, 0); }},
         {5, "GRAUE Literatur", [](const TBuch& b) { EXPECT_EQ(b.TypNum, 7); }},
-        {5, "Audio-visuelles Material", [](const TBuch& b) { EXPECT_EQ(b.TypNum, 6); }},
         {5, "Roman", [](const TBuch& b) { EXPECT_EQ(b.TypNum, 8); }},
         {26, "01.02.2023", [&](const TBuch& b) { EXPECT_DOUBLE_EQ(b.Kaufdatum, feb1); }},
         {26, "1.2.23", [&](const TBuch& b) { EXPECT_DOUBLE_EQ(b.Kaufdatum, feb1); }},
         {26, "31.02.2023", [](const TBuch& b) { EXPECT_DOUBLE_EQ(b.Kaufdatum, 0.0); }},
-        {26, "gestern", [](const TBuch& b) { EXPECT_DOUBLE_EQ(b.Kaufdatum, 0.0); }},
-        {9, "um 1900", [](const TBuch& b) { EXPECT_EQ(b.Jahr.Text, "um 1900"); }},
-        {30, "Wien", [](const TBuch& b) { EXPECT_EQ(b.Ort.Text, "Wien"); }},
         {32, "12 ", [](const TBuch& b) { EXPECT_EQ(b.Seiten.Text, "12 "); }},
         {18, "7", [](const TBuch& b) { EXPECT_EQ(b.AnzPics, 0); }},       // never filled
         {33, "X", [](const TBuch& b) { EXPECT_EQ(b.TypNum, 8); }},        // never filled
@@ -134,48 +122,21 @@ TEST_F(ImportEntryTest, PositionsMapFieldsToColumns)
     t.app.columns.CellArray[1].ImportPos = 3;  // Titel
     t.app.columns.CellArray[24].ImportPos = 4; // Jahr
     t.app.columns.CellArray[9].ImportPos = 5;  // Jahr again: the later field wins
-    test::TraceCapture trace;
     const TBuch& b = Import("Autor$frei$Titel$1999$2001$Rest$mehr");
     EXPECT_EQ(b.Autor.Text, "Autor");
     EXPECT_EQ(b.Titel.Text, "Titel");
     EXPECT_EQ(b.Jahr.Text, "2001");
     EXPECT_EQ(b.Kuerzel.Text, "");
-    EXPECT_TRUE(trace.Contains("=> CellArray[i].ImportPos: nicht auswertbar!"));
-}
-
-TEST_F(ImportEntryTest, KeepsWindows1252Bytes)
-{
-    const TBuch& b = Import("K$Stra\xdf" "e$M\xfcller, \x80");
-    EXPECT_EQ(b.Titel.Text, "Stra\xdf" "e");
-    EXPECT_EQ(b.Autor.Text, "M\xfcller, \x80");
-}
-
-TEST_F(ImportEntryTest, UniqueKeyStaysAndBlankKeyIsTraced)
-{
-    t.app.settings.KuerzelZwang = true;
-    EXPECT_EQ(Import("Eco001$T$Eco").Kuerzel.Text, "Eco001");
-    test::TraceCapture trace;
-    Import("  $T$Eco");
-    EXPECT_TRUE(trace.Contains(Cp1252("ImportEntry: Kürzel fehlt!")));
-}
-
-TEST_F(ImportEntryTest, FullStoreCreatesNothing)
-{
-    while (t.app.store.AnzBuch < MaxBuch)
-        t.app.store.NewBuch();
-    EXPECT_FALSE(ImportEntry(t.app, "K$T$A"));
-    EXPECT_EQ(t.app.store.AnzBuch, MaxBuch);
-    ASSERT_EQ(t.ui.messages.size(), 1u);
-    EXPECT_EQ(t.ui.messages[0].text, "Konnte neuen Bucheintrag nicht anlegen.");
 }
 
 // The command with a file.
 class ImportCommandTest : public ::testing::Test {
 protected:
+    ImportCommandTest() { t.app.settings.KuerzelZwang = false; }
     std::string File(const std::string& bytes)
     {
         const std::string path = PathToCp1252(dir.path()) + "/import.txt";
-        test::WriteFileBytes(path, bytes);
+        test::WriteBytes(PathFromCp1252(path), bytes);
         return path;
     }
     void Run(const std::string& path)
@@ -192,7 +153,6 @@ protected:
 
 TEST_F(ImportCommandTest, HeaderLineSkippedEveryOtherLineImported)
 {
-    t.app.settings.KuerzelZwang = false;
     Run(File("Kuerzel$Titel$Autor\r\nK1$T1$A1\r\n\r\nK3$T3$A3\nK4$T4$A4"));
     ASSERT_EQ(t.app.store.AnzBuch, 4);
     EXPECT_EQ(t.app.store.at(1)->Titel.Text, "T1");
@@ -203,15 +163,13 @@ TEST_F(ImportCommandTest, HeaderLineSkippedEveryOtherLineImported)
     EXPECT_TRUE(t.ui.messages.empty());
     ASSERT_EQ(t.ui.dialogs.size(), 1u);
     EXPECT_EQ(t.ui.dialogs[0].filter, "Text-Dateien (*.TXT)|*.TXT");
-    EXPECT_EQ(t.ui.dialogs[0].defaultExt, "TXT");
     EXPECT_TRUE(t.ui.dialogs[0].mustExist);
 }
 
-TEST_F(ImportCommandTest, HeaderCountFromSettings)
+TEST_F(ImportCommandTest, HeaderCountAndDelimiterFromSettings)
 {
     t.app.settings.ImpExp.Kopfzeilen = 0;
     t.app.settings.ImpExp.Trennzeichen = ';';
-    t.app.settings.KuerzelZwang = false;
     Run(File("K1;T1\nK2;T2\n"));
     ASSERT_EQ(t.app.store.AnzBuch, 2);
     EXPECT_EQ(t.app.store.at(1)->Titel.Text, "T1");
@@ -219,18 +177,10 @@ TEST_F(ImportCommandTest, HeaderCountFromSettings)
 
 TEST_F(ImportCommandTest, CancelledDialogs)
 {
-    ImportFromText(t.app, [&](ImportDialogModel& m) {
-        m.Delimiter = "#";
-        m.Cancel();
-        return false;
-    });
-    EXPECT_EQ(t.app.settings.ImpExp.Trennzeichen, '#');
+    ImportFromText(t.app, [](ImportDialogModel& m) { m.Cancel(); return false; });
     EXPECT_TRUE(t.ui.dialogs.empty()); // no file dialog after Abbrechen
-
-    ImportFromText(t.app, [](ImportDialogModel&) { return true; }); // file dialog cancelled
-    EXPECT_TRUE(t.ui.messages.empty());
     t.app.settings.ShowAllMsg = true;
-    ImportFromText(t.app, [](ImportDialogModel&) { return true; });
+    ImportFromText(t.app, [](ImportDialogModel&) { return true; }); // file dialog cancelled
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Warning);
     EXPECT_EQ(t.ui.messages[0].text, Cp1252("Keine Datei ausgewählt!"));
@@ -243,7 +193,6 @@ TEST_F(ImportCommandTest, FullStoreStopsAndKeepsEarlierTitles)
     while (t.app.store.AnzBuch < MaxBuch - 1)
         t.app.store.NewBuch();
     const std::string path = File("kopf\nK1$T1\nK2$T2\nK3$T3\n");
-    t.app.settings.KuerzelZwang = false;
     Run(path);
     EXPECT_EQ(t.app.store.AnzBuch, MaxBuch);
     EXPECT_EQ(t.app.store.at(MaxBuch)->Titel.Text, "T1");
@@ -275,8 +224,6 @@ TEST(ImportEntryShortKeys, GeneratedAndMadeUnique)
         {"Eco001$T$Eco", "Eco001"},       // free key stays
         {"Eco001$T$Eco", "Eco001_002"},   // taken key gets a variant
         {"$T$M\xfcller, Hans", "M\xfcl001"},  // blank key generated from the author
-        {" \t$T$M\xfcller", "M\xfcl002"},
-        {"$T$", "___001"},
     };
     for (const auto& c : cases) {
         ASSERT_TRUE(ImportEntry(t.app, c.line));
