@@ -98,17 +98,12 @@ std::string OldRecord(const std::string& kuerzel, const std::string& titel, int3
         rec[off] = static_cast<char>(s.size());
         rec.replace(off + 1, s.size(), s);
     };
-    const auto putInt = [&rec](std::size_t off, int32_t v) {
-        for (int i = 0; i < 4; ++i)
-            rec[off + static_cast<std::size_t>(i)] = static_cast<char>((static_cast<uint32_t>(v) >> (8 * i)) & 0xFF);
-    };
+    const auto putInt = [&rec](std::size_t off, int32_t v) { rec.replace(off, 4, Bytes().i32(v).b); };
     put(0, kuerzel);
     put(358, titel);
     put(1155, "Berlin");
     put(2715, "DM");
-    Bytes preis;
-    preis.f32(19.8f);
-    rec.replace(1147, 4, preis.b);
+    rec.replace(1147, 4, Bytes().f32(19.8f).b); // Preis
     putInt(1151, 2);     // Auflage
     putInt(1556, 1987);  // JahrNum
     putInt(1560, heftNr);
@@ -288,50 +283,22 @@ TEST(DatabaseFile, DamagedTitlesAreReportedAndTheLoadGoesOn)
     };
     const std::string titleError = "Fehler beim Lesen von Titel \"1\"!";
     // Fields 1..3 of a title, then the rest.
-    const auto start = [] {
-        Bytes t;
-        t.text("K").text("A").text(" ");
-        return t;
-    };
-    const auto rest = [](Bytes t, int32_t anzPics) {
+    const auto start = [] { return Bytes().text("K").text("A").text(" "); };
+    const auto rest = [&start](int32_t anzPics) {
+        Bytes t = start().text("T");
         for (int f = 5; f <= 27; ++f)
             t.text(" ");
-        t.i32(-1).i32(0).i32(-1).f32(-1.0f).i32(0).i32(anzPics);
-        return t;
+        return t.i32(-1).i32(0).i32(-1).f32(-1.0f).i32(0).i32(anzPics);
     };
-    struct Case { const char* name; std::string body; std::vector<std::string> messages; int32_t anzPics; };
-    std::vector<Case> cases;
-    {
-        Bytes t = start();
-        t.i32(1000000);
-        cases.push_back({"text count refused", t.b, {refused("1|4"), titleError}, 0});
-    }
-    {
-        Bytes t = rest(start().text("T"), 0x7FFFFFFF); // pictures run past the end
-        t.i32(3).i32(129).raw("abc").text("ok");
-        cases.push_back({"huge AnzPics", t.b, {titleError}, 1});
-    }
-    {
-        Bytes t = rest(start().text("T"), -5);
-        t.f64(1.5);
-        cases.push_back({"negative AnzPics", t.b, {}, -5});
-    }
-    {
-        Bytes t = rest(start().text("T"), 1);
-        t.i32(-7).i32(129).text("neg").f64(2.5);
-        cases.push_back({"negative Size", t.b, {}, 1});
-    }
-    {
-        Bytes t = rest(start().text("T"), 1);
-        t.i32(1000000).i32(1).raw("x");
-        cases.push_back({"picture size refused", t.b, {refused("1|36"), titleError}, 0});
-    }
-    {
-        Bytes t = start();
-        t.i32(999999).raw("short"); // allowed count, but the file ends
-        cases.push_back({"text count beyond the end", t.b, {}, 0});
-    }
-    for (const Case& c : cases) {
+    const struct { const char* name; std::string body; std::vector<std::string> messages; int32_t anzPics; } cases[] = {
+        {"text count refused", start().i32(1000000).b, {refused("1|4"), titleError}, 0},
+        {"huge AnzPics", rest(0x7FFFFFFF).i32(3).i32(129).raw("abc").text("ok").b, {titleError}, 1}, // runs past the end
+        {"negative AnzPics", rest(-5).f64(1.5).b, {}, -5},
+        {"negative Size", rest(1).i32(-7).i32(129).text("neg").f64(2.5).b, {}, 1},
+        {"picture size refused", rest(1).i32(1000000).i32(1).raw("x").b, {refused("1|36"), titleError}, 0},
+        {"text count beyond the end", start().i32(999999).raw("short").b, {}, 0}, // allowed count, but the file ends
+    };
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         Env env;
         WriteBytes(env.qpath("d.FOL"), Header(4) + c.body);
