@@ -192,6 +192,7 @@ TEST(DatabaseFile, LoadsEveryHeaderVersion)
         EXPECT_EQ(b.TypNum, 8);  // 12 is repaired
         EXPECT_FALSE(app.store.Gesichert);
         EXPECT_EQ(app.DataFileName, file);
+        EXPECT_EQ(app.history.Paths, std::vector<std::string>{file});
         EXPECT_TRUE(env.idle());
         EXPECT_EQ(env.ui.waitTexts, std::vector<std::string>{"Buchdaten werden geladen!"});
     }
