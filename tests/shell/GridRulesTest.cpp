@@ -20,16 +20,12 @@ TEST(GridRules, CellHintsWrapFromFiftyOneCharacters)
 {
     const std::string fifty = Repeat("abcd ", 10);          // 50 characters, ends in a blank
     const std::string words = Repeat("Wort ", 24) + "Ende"; // 124 characters
-    const struct {
-        std::string text;
-        std::string hint;
-    } cases[] = {
+    const struct { std::string text, hint; } cases[] = {
         {"", ""},
         {fifty, fifty},
         {fifty + "x", fifty + "\r\nx"},
         {std::string(80, 'x'), std::string(80, 'x')},                   // no blank: one line
         {std::string(60, 'x') + " y", std::string(60, 'x') + " \r\ny"}, // ends after the first blank past 50
-        {fifty + "a", fifty + "\r\na"},
         {words, Repeat("Wort ", 10) + "\r\n" + Repeat("Wort ", 10) + "\r\n" + Repeat("Wort ", 4) + "Ende"},
         {Repeat("abcd ", 20), Repeat("abcd ", 10) + "\r\n" + Repeat("abcd ", 10)}, // final break removed
     };
@@ -66,10 +62,7 @@ TEST(GridRules, PictureCountStyleFollowsTheStorageKinds)
         b.AnzPics = static_cast<int32_t>(kinds.size());
         return b;
     };
-    const struct {
-        std::vector<int32_t> kinds;
-        PicCountStyle style;
-    } cases[] = {
+    const struct { std::vector<int32_t> kinds; PicCountStyle style; } cases[] = {
         {{}, PicCountStyle::NoText},
         {{1}, PicCountStyle::RedBoldItalic},       // storage 0 counts as embedded
         {{128 + 2}, PicCountStyle::RedBoldItalic},

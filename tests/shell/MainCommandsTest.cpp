@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace folianto {
 namespace {
 
@@ -27,12 +29,7 @@ TEST(MainCommands, EndAllowedAnswers)
     QTemporaryDir dir;
     const std::string question = Cp1252("Folianto: Sicherheitssystem\r\n\r\nDie Buchdaten wurden geändert, aber noch "
                                         "nicht gesichert.\r\nDie Buchdaten jetzt sichern?");
-    const struct {
-        Answer answer;
-        bool withFile;
-        bool allowed;
-        bool saved;
-    } cases[] = {
+    const struct { Answer answer; bool withFile, allowed, saved; } cases[] = {
         {Answer::No, true, true, false},
         {Answer::Abort, true, false, false},
         {Answer::Yes, true, true, true},   // saved under its name
@@ -56,10 +53,7 @@ TEST(MainCommands, EndAllowedAnswers)
 
 TEST(MainCommands, DeletingAnEmptySlotReportsTheAssignmentError)
 {
-    const struct {
-        int rows;
-        uint8_t error;
-    } cases[] = {{3, 12}, {10, 20}};
+    const struct { int rows; uint8_t error; } cases[] = {{3, 12}, {10, 20}};
     for (const auto& c : cases) {
         test::TestApp t;
         AddTitles(t, 2);
@@ -79,9 +73,8 @@ TEST(MainCommands, DeleteKeepsActBuchOnTheFollowingTitle)
     t.app.store.ActBuch = 2;
     t.ui.answers = {Answer::Yes};
     EXPECT_TRUE(DeleteCurrentTitle(t.app));
-    EXPECT_EQ(t.app.store.AnzBuch, 2);
-    EXPECT_EQ(t.app.store.ActBuch, 2);
-    EXPECT_EQ(t.app.store.current()->Kuerzel.Text, "K3");
+    EXPECT_EQ(std::tuple(t.app.store.AnzBuch, t.app.store.ActBuch, t.app.store.current()->Kuerzel.Text),
+              std::tuple(2, 2, "K3"));
     EXPECT_FALSE(t.app.store.Gesichert);
     EXPECT_EQ(t.app.grid.RowCount(), 3);
 }
@@ -96,26 +89,17 @@ TEST(MainCommands, NewDatabaseEmptiesStoreAndSelectionButKeepsTheVersion)
     t.app.selection.SuchText = "abc";
     t.app.store.Gesichert = false;
     NewDatabase(t.app);
-    EXPECT_EQ(t.app.store.AnzBuch, 0);
-    EXPECT_TRUE(t.app.DataFileName.empty());
-    EXPECT_TRUE(t.app.store.Gesichert);
+    EXPECT_EQ(std::tuple(t.app.store.AnzBuch, t.app.DataFileName, t.app.store.Gesichert, t.app.DataVerMinor),
+              std::tuple(0, "", true, 3));
     EXPECT_FALSE(t.app.selection.SuchenIn[0]);
     EXPECT_TRUE(t.app.selection.SuchText.empty());
-    EXPECT_EQ(t.app.DataVerMinor, 3);
     EXPECT_EQ(t.app.grid.RowCount(), 2);
     EXPECT_EQ(t.app.grid.Cell(1, 1), "");
 }
 
 TEST(MainCommands, DoubleClickInTheLinkColumnOffersTheDocument)
 {
-    const struct {
-        bool link;
-        bool inLinkColumn;
-        Answer answer;
-        bool editor;
-        std::size_t questions;
-        std::size_t started;
-    } cases[] = {
+    const struct { bool link, inLinkColumn; Answer answer; bool editor; std::size_t questions, started; } cases[] = {
         {true, true, Answer::Yes, false, 1, 1},
         {true, true, Answer::No, true, 1, 0},
         {false, true, Answer::Yes, true, 0, 0}, // no link bit: no question
@@ -135,13 +119,9 @@ TEST(MainCommands, DoubleClickInTheLinkColumnOffersTheDocument)
         EXPECT_EQ(t.ui.messages.size(), c.questions);
         EXPECT_EQ(t.ui.startedDocuments.size(), c.started);
     }
-}
-
-TEST(MainCommands, DoubleClickOnAnEmptyStoreDoesNothing)
-{
-    test::TestApp t;
-    EXPECT_FALSE(OpenCurrentTitle(t.app));
-    EXPECT_TRUE(t.ui.messages.empty());
+    test::TestApp empty;
+    EXPECT_FALSE(OpenCurrentTitle(empty.app));
+    EXPECT_TRUE(empty.ui.messages.empty());
 }
 
 } // namespace

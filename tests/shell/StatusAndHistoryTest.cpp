@@ -25,8 +25,7 @@ TEST(StatusBar, PanelTexts)
     EXPECT_EQ(p.Text[0], "Folianto V.1.4.0.0");
     EXPECT_EQ(p.Text[1], "");
     EXPECT_EQ(p.Text[2], "/daten/buch.FOL");
-    EXPECT_EQ(p.Width[1], 50);
-    EXPECT_EQ(p.Width[2], 15 * 7 + 12);
+    EXPECT_EQ(p.Width[2], 15 * 7 + 12); // fits the file name
 
     AddTitle(t.app, "A");
     SetAusgabeData(t.app);
@@ -47,44 +46,9 @@ TEST(StatusBar, PanelTexts)
     EXPECT_EQ(ShowHint(t.app).Text[1], " 0 Titel gezeigt von 12 Titeln");
 }
 
-class HistoryClick : public ::testing::Test {
-protected:
-    HistoryClick()
-    {
-        path = dir.path().toStdString() + "/buch.fol";
-        std::ofstream(path) << "x";
-        load = [this](App& app, const std::string& p, std::string&) {
-            loaded.push_back(p);
-            if (!loadOk)
-                return false;
-            AddTitle(app, "Geladen");
-            return true;
-        };
-    }
+TEST(HistoryClick, CaptionsLoadThroughTheDatabaseLoader)
+{
     QTemporaryDir dir;
-    std::string path;
-    std::vector<std::string> loaded;
-    bool loadOk = true;
-    BuchLoader load;
-    TestApp t;
-};
-
-TEST_F(HistoryClick, CaptionsNumberThePaths)
-{
-    t.app.history.Paths = {"/a/eins.FOL", "/b/zwei.FOL"};
-    EXPECT_EQ(Adjust_FileMenu(t.app), (std::vector<std::string>{"&1 /a/eins.FOL", "&2 /b/zwei.FOL"}));
-}
-
-TEST_F(HistoryClick, LoadsTheFileOfTheCaption)
-{
-    EXPECT_TRUE(DoAutoItemClick(t.app, "&1 " + path, load));
-    EXPECT_EQ(loaded, std::vector<std::string>{path});
-    EXPECT_EQ(t.app.grid.Cell(t.app.columns.PosOfInfo("Titel"), 1), "Geladen");
-    EXPECT_TRUE(t.ui.messages.empty());
-}
-
-TEST_F(HistoryClick, LoadsThroughTheDatabaseLoader)
-{
     const std::string db = dir.path().toStdString() + "/k.FOL";
     {
         TestApp other;
@@ -92,20 +56,30 @@ TEST_F(HistoryClick, LoadsThroughTheDatabaseLoader)
         std::string err;
         ASSERT_TRUE(Save_Buch_Data(other.app, db, err));
     }
-    EXPECT_TRUE(DoAutoItemClick(t.app, "&4 " + db));
+    TestApp t;
+    t.app.history.Paths = {"/a/eins.FOL", db};
+    const std::vector<std::string> captions = Adjust_FileMenu(t.app);
+    EXPECT_EQ(captions, (std::vector<std::string>{"&1 /a/eins.FOL", "&2 " + db}));
+    EXPECT_TRUE(DoAutoItemClick(t.app, captions[1]));
     EXPECT_EQ(t.app.grid.Cell(t.app.columns.PosOfInfo("Titel"), 1), "Gespeichert");
-    EXPECT_EQ(t.app.history.Paths, std::vector<std::string>{db});
+    EXPECT_EQ(t.app.history.Paths, (std::vector<std::string>{"/a/eins.FOL", db})); // no second entry
+    EXPECT_TRUE(t.ui.messages.empty());
 }
 
-TEST_F(HistoryClick, Messages)
+TEST(HistoryClick, Messages)
 {
-    loadOk = false;
-    EXPECT_FALSE(DoAutoItemClick(t.app, "&2 " + path, load));
+    QTemporaryDir dir;
+    const std::string path = dir.path().toStdString() + "/buch.fol";
+    std::ofstream(path) << "x";
+    int loads = 0;
+    const BuchLoader failing = [&loads](App&, const std::string&, std::string&) { return ++loads, false; };
+    TestApp t;
+    EXPECT_FALSE(DoAutoItemClick(t.app, "&2 " + path, failing));
     const std::string missing = dir.path().toStdString() + "/weg.fol";
-    EXPECT_FALSE(DoAutoItemClick(t.app, "&3 " + missing, load));
-    EXPECT_FALSE(DoAutoItemClick(t.app, "&0 " + path, load));
-    EXPECT_FALSE(DoAutoItemClick(t.app, "&x " + path, load));
-    EXPECT_EQ(loaded.size(), 1u);
+    EXPECT_FALSE(DoAutoItemClick(t.app, "&3 " + missing, failing));
+    EXPECT_FALSE(DoAutoItemClick(t.app, "&0 " + path, failing));
+    EXPECT_FALSE(DoAutoItemClick(t.app, "&x " + path, failing));
+    EXPECT_EQ(loads, 1);
     ASSERT_EQ(t.ui.messages.size(), 2u);
     EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Error);
     EXPECT_EQ(t.ui.messages[0].text, "Konnte " + path + " nicht laden!");

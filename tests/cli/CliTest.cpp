@@ -1,0 +1,166 @@
+#include "core/Codec.h"
+#include "core/DatabaseFile.h"
+#include "selection/SelectionTestUtil.h"
+#include "support/DbBytes.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <fstream>
+
+using namespace folianto;
+using namespace folianto::test;
+
+namespace {
+
+struct CliRun {
+    int exitCode;
+    std::string out, err;
+
+    std::vector<std::string> lines() const
+    {
+        std::vector<std::string> v;
+        for (std::size_t from = 0, nl; (nl = out.find('\n', from)) != std::string::npos; from = nl + 1)
+            v.push_back(out.substr(from, nl - from));
+        return v;
+    }
+    // Cell `index` of every tab-separated output line.
+    std::vector<std::string> column(int index) const
+    {
+        std::vector<std::string> cells;
+        for (const std::string& line : lines()) {
+            std::size_t from = 0;
+            for (int i = 0; i < index; ++i)
+                from = line.find('\t', from) + 1;
+            cells.push_back(line.substr(from, line.find('\t', from) - from));
+        }
+        return cells;
+    }
+};
+
+CliRun Cli(std::initializer_list<std::string> args)
+{
+    QStringList list;
+    for (const std::string& a : args)
+        list << QString::fromStdString(a);
+    QProcess p;
+    p.start(QStringLiteral(FOLIANTO_CLI), list);
+    p.waitForFinished(60000);
+    return {p.exitCode(), p.readAllStandardOutput().toStdString(), p.readAllStandardError().toStdString()};
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    std::string path(const char* name) const { return dir.filePath(QString::fromLatin1(name)).toStdString(); }
+    std::string bytes(const char* name) const { return ReadBytes(dir.filePath(QString::fromLatin1(name))); }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST_F(CliTest, SampleDumpConvert)
+{
+    ASSERT_EQ(Cli({"sample", "30", path("a.FOL"), "--seed", "3"}).exitCode, 0);
+    const CliRun dump = Cli({"dump", path("a.FOL")});
+    ASSERT_EQ(dump.exitCode, 0) << dump.err;
+    const auto lines = dump.lines();
+    ASSERT_EQ(lines.size(), 31u);
+    EXPECT_EQ(lines[0], "{\"AnzBuch\":30,\"DataVerMain\":1,\"DataVerMinor\":4,\"Gesichert\":true}");
+    EXPECT_EQ(lines[1].rfind("{\"Kuerzel\":", 0), 0u);
+
+    ASSERT_EQ(Cli({"convert", path("a.FOL"), path("b.FOL")}).exitCode, 0);
+    ASSERT_EQ(Cli({"convert", path("a.FOL"), path("b.FOL")}).exitCode, 0);
+    EXPECT_EQ(bytes("b.FOL"), bytes("a.FOL"));
+    EXPECT_EQ(bytes("b.BAK_FOL"), bytes("a.FOL"));
+}
+
+TEST_F(CliTest, DumpOfAnOlderVersionAndJsonEscaping)
+{
+    Bytes t;
+    t.raw("Folianto1.2#").text("a\"b\\c\x01").text("\xE4");
+    for (int i = 3; i <= 27; ++i)
+        t.text(" ");
+    t.i32(1).i32(2).i32(3).f32(0.1f).i32(4);
+    WriteBytes(dir.filePath(QStringLiteral("v2.FOL")), t.b);
+
+    const CliRun declined = Cli({"dump", path("v2.FOL"), "--answers", "no"});
+    EXPECT_EQ(declined.exitCode, 1);
+    EXPECT_NE(declined.err.find("error: Fehler beim Laden: -- F\xC3\xBCr diesen Fehler"), std::string::npos);
+
+    const CliRun run = Cli({"dump", path("v2.FOL"), "--answers", "yes"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_NE(run.out.find("\"DataVerMinor\":2"), std::string::npos);
+    EXPECT_NE(run.out.find("{\"Kuerzel\":\"a\\\"b\\\\c\\u0001\",\"Autor\":\"\xC3\xA4\",\"Herausgeber\":\"\""),
+              std::string::npos);
+    EXPECT_NE(run.out.find("\"Waehrung\":\"\",\"Auflage\":1,\"Verleihstatus\":2,\"JahrNum\":3,\"Preis\":0.1,"
+                           "\"TypNum\":4,\"AnzPics\":0,\"Pics\":[],\"Kaufdatum\":0,\"BuchNr\":1}"),
+              std::string::npos)
+        << run.out;
+}
+
+TEST_F(CliTest, ListSortsSearchesAndFlattensCells)
+{
+    const std::string db = path("k.FOL");
+    {
+        TestApp t;
+        for (auto [titel, autor, inhalt] : {std::tuple{"Zeit", "Mann", "eins\r\nzwei"},
+                                            std::tuple{"Äpfel", "Müller", "x\ny"}, std::tuple{"Apfel", "Mayer", ""}}) {
+            TBuch& b = AddTitle(t.app, titel);
+            b.Autor.Text = Cp1252(autor);
+            b.Inhalt.Text = inhalt;
+        }
+        std::string err;
+        ASSERT_TRUE(Save_Buch_Data(t.app, db, err));
+    }
+    const CliRun plain = Cli({"list", db});
+    ASSERT_EQ(plain.exitCode, 0) << plain.err;
+    EXPECT_EQ(std::count(plain.out.begin(), plain.out.end(), '\t'), 4 * 32);
+    EXPECT_EQ(plain.column(1), (std::vector<std::string>{"Titel", "Apfel", "Zeit", "Äpfel"}));
+    EXPECT_EQ(plain.column(10), (std::vector<std::string>{"Inhalt", "", "einszwei", "xy"}));
+    const auto sorted = Cli({"list", db, "--sort", "6"}).column(1);
+    ASSERT_EQ(sorted.size(), 4u);
+    EXPECT_EQ(sorted[1], "Apfel");
+    EXPECT_EQ(sorted[3], "Zeit");
+    EXPECT_EQ(Cli({"list", db, "--search", "MA", "--in", "1"}).column(1),
+              (std::vector<std::string>{"Titel", "Apfel", "Zeit"}));
+
+    const CliRun none = Cli({"list", db, "--search", "nichts"});
+    EXPECT_EQ(none.exitCode, 0);
+    EXPECT_EQ(none.lines(), (std::vector<std::string>{none.lines().front(), std::string(32, '\t')}));
+    EXPECT_NE(none.err.find("error: Für diese Suchen-/Filtern-/Schlagwort-Suche-Einstellung\\nwurden keine Daten gefunden."),
+              std::string::npos);
+
+    EXPECT_EQ(Cli({"list", db, "--sort", "8"}).exitCode, 2);
+    EXPECT_EQ(Cli({"list", db, "--in", "0,11"}).exitCode, 2);
+}
+
+TEST_F(CliTest, ExitCodes)
+{
+    const std::string missing = path("fehlt.FOL");
+    const CliRun run = Cli({"dump", missing});
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_EQ(run.err, "error: Fehler beim Laden: Datei " + missing + " nicht gefunden!\n");
+    EXPECT_EQ(Cli({"dump"}).exitCode, 2);
+    EXPECT_EQ(Cli({"sample", "10001", missing}).exitCode, 2);
+    EXPECT_EQ(Cli({"convert", missing, missing}).exitCode, 1);
+    EXPECT_EQ(Cli({"list", missing}).exitCode, 1);
+}
+
+TEST_F(CliTest, IniOptionReadsTheNamedFileOnly)
+{
+    std::ofstream(path("x.INI")) << "[COMMON]\r\nSortLength=12\r\nDefaultOwner=J\xFCrgen\r\n";
+    EXPECT_NE(Cli({"settings"}).out.find("\nSortLength=25\n"), std::string::npos);
+    const CliRun read = Cli({"settings", "--ini", path("x.INI")});
+    EXPECT_EQ(read.exitCode, 0);
+    EXPECT_NE(read.out.find("\nSortLength=12\n"), std::string::npos);
+    EXPECT_NE(read.out.find("DefaultOwner=J\xC3\xBCrgen\n"), std::string::npos);
+
+    const std::string missing = path("none.INI");
+    const CliRun failed = Cli({"settings", "--ini", missing});
+    EXPECT_EQ(failed.exitCode, 1);
+    EXPECT_EQ(failed.err, "error: Konnte " + missing + " nicht lesen!\n");
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(missing))); // the tool never writes settings
+}
