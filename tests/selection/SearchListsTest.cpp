@@ -1,19 +1,15 @@
 #include "core/Codec.h"
 #include "selection/SearchLists.h"
-#include "support/Fakes.h"
+#include "selection/SelectionTestUtil.h"
 
 #include <gtest/gtest.h>
 
 using namespace folianto;
+using folianto::test::AddTitle;
 using folianto::test::TestApp;
 
 namespace {
 
-TBuch& AddTitle(App& app)
-{
-    EXPECT_TRUE(app.store.NewBuch());
-    return *app.store.at(app.store.AnzBuch);
-}
 
 std::vector<std::string> Texts(const SearchList& list) { return SearchListTexts(list); }
 
@@ -49,20 +45,20 @@ TEST(SearchLists, SplittingSemicolonSeparatedValues)
 TEST(SearchLists, FillAllListsFromTheTitles)
 {
     TestApp t;
-    TBuch& a = AddTitle(t.app);
+    TBuch& a = AddTitle(t.app, "");
     a.Sprache.Text = "deutsch";
     a.Reihe.Text = "Spiegel";
     a.TypNum = 6 | LinkFlag; // audio-visual: also a journal
     a.Schlagworte.Text = "Politik; Geschichte ;";
     a.Autor.Text = "   ";
     a.Herausgeber.Text = "Meier;Huber";
-    TBuch& b = AddTitle(t.app);
+    TBuch& b = AddTitle(t.app, "");
     b.Sprache.Text = "Deutsch";
     b.Reihe.Text = "Reclam";
     b.TypNum = 0;
     b.Schlagworte.Text = "Politik";
     b.Autor.Text = "Eco, Umberto";
-    TBuch& c = AddTitle(t.app);
+    TBuch& c = AddTitle(t.app, "");
     c.Sprache.Text = "deutsch ";
 
     t.app.lists.AllKeywordsListUpToDate = t.app.lists.FilterKeywordListUpToDate = true;
@@ -96,10 +92,10 @@ TEST(SearchLists, KeywordConventions)
         EXPECT_EQ(WordBreaks(c.keyword), c.breaks) << c.keyword;
 
     TestApp t;
-    AddTitle(t.app).Schlagworte.Text = "eins zwei drei vier f\xFCnf sechs;ok";
+    AddTitle(t.app, "").Schlagworte.Text = "eins zwei drei vier f\xFCnf sechs;ok";
     Fill_AllLists(t.app);
     EXPECT_TRUE(t.ui.messages.empty());
-    AddTitle(t.app).Schlagworte.Text = "eins zwei drei vier f\xFCnf sechs sieben";
+    AddTitle(t.app, "").Schlagworte.Text = "eins zwei drei vier f\xFCnf sechs sieben";
     Fill_AllLists(t.app);
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Error);

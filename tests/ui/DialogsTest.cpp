@@ -85,6 +85,15 @@ TEST(SelectFromList, ForbiddenPairIsUntickedAndReported)
                                           "erlaubt!\r\n\r\nBitte Auswahl überprüfen!"));
 }
 
+TEST(EditorForm, NumberFieldTakesFiveDigits)
+{
+    TEditorForm dialog;
+    dialog.UseNumberField(true);
+    dialog.show();
+    QTest::keyClicks(dialog.NumberEdit, Q("12a34567"));
+    EXPECT_EQ(dialog.Value(), Q("12345"));
+}
+
 struct TextImport {
     TestApp t;
     ImportDialogModel model{t.app, ImportDialogModel::TextMode};
