@@ -199,12 +199,15 @@ TEST_F(TraceLogTest, CheckIOLogsOnlyErrors)
     EXPECT_TRUE(EndsWith(log.Line(0), " | CoreSys: CheckIO: [ERROR] ioresult = 5 at IDPos=17")) << log.Line(0);
 }
 
-TEST_F(TraceLogTest, SnapshotTakesTheFirstFreeNumber)
+TEST_F(TraceLogTest, SnapshotTakesTheFirstFreeNumberAndAbove500AsksToInformTheMaker)
 {
-    for (const char* n : {"001", "002", "003"}) {
-        QFile f(dir.path() + QStringLiteral("/Folianto.%1.KEL").arg(QLatin1String(n)));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
+    const auto occupy = [this](int from, int to) {
+        for (int n = from; n <= to; ++n) {
+            QFile f(dir.path() + QStringLiteral("/Folianto.%1.KEL").arg(n, 3, 10, QLatin1Char('0')));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        }
+    };
+    occupy(1, 3);
     TraceLog log;
     log.Start(program(), ui);
     ASSERT_TRUE(log.Extra_Save_KEL(platform, ui));
@@ -217,21 +220,12 @@ TEST_F(TraceLogTest, SnapshotTakesTheFirstFreeNumber)
                    "(MAC: 00-11-22-33-44-55; IP: 127.0.0.1)"));
     EXPECT_EQ(SlotOf(snapshot, 1), Slot("CoreSys32.Extra_Save_KEL: Version=1.4.0.0"));
     EXPECT_EQ(ReadBytes(kel()), snapshot) << "the lines were written with policy 1";
-}
 
-TEST_F(TraceLogTest, SnapshotAbove500AsksToInformTheMaker)
-{
-    for (int n = 1; n <= 500; ++n) {
-        QFile f(dir.path() + QStringLiteral("/Folianto.%1.KEL").arg(n, 3, 10, QLatin1Char('0')));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    }
-    TraceLog log;
-    log.Start(program(), ui);
+    occupy(5, 500);
     ASSERT_TRUE(log.Extra_Save_KEL(platform, ui));
     EXPECT_TRUE(QFile::exists(dir.path() + QStringLiteral("/Folianto.501.KEL")));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].kind, MsgKind::Information);
-    EXPECT_EQ(ui.messages[0].buttons, Buttons::Ok);
     EXPECT_EQ(ui.messages[0].text, "Bitte, informieren Sie den Hersteller unverz\xFCglich \xFC" "ber die Probleme!");
 }
 

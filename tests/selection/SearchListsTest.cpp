@@ -10,7 +10,6 @@ using folianto::test::TestApp;
 
 namespace {
 
-
 std::vector<std::string> Texts(const SearchList& list) { return SearchListTexts(list); }
 
 const std::string kConventionError =
