@@ -1,4 +1,3 @@
-#include "diag/Trace.h"
 #include "editor/ShortKeys.h"
 #include "support/Fakes.h"
 
@@ -26,11 +25,6 @@ std::string Generate(App& app, const std::string& autor)
     return app.store.current()->Kuerzel.Text;
 }
 
-struct RecordingSink : TraceSink {
-    void WriteTraceLevel(int, const std::string& text) override { lines.push_back(text); }
-    std::vector<std::string> lines;
-};
-
 } // namespace
 
 TEST(ShortKeys, NumberFormat)
@@ -56,18 +50,6 @@ TEST(ShortKeys, GeneratedKeys)
     // Taken keys in other letter case count as taken.
     AddTitle(t.app, "ABC1");
     EXPECT_EQ(Generate(t.app, "abcdef"), "abc2");
-}
-
-TEST(ShortKeys, GeneratorTraces)
-{
-    RecordingSink sink;
-    InstallTraceSink(&sink);
-    TestApp t;
-    Generate(t.app, "Eco");
-    InstallTraceSink(nullptr);
-    ASSERT_GE(sink.lines.size(), 2u);
-    EXPECT_EQ(sink.lines.front(), "ImportEntry: Kuerzel_erzeugen [ENTRY]");
-    EXPECT_EQ(sink.lines.back(), "ImportEntry: Kuerzel_erzeugen [EXIT]\r\nK\xFCrzel fehlte => neu erzeugt: \"Eco001\"");
 }
 
 TEST(ShortKeys, UniquenessFoldsAsciiLettersOnly)

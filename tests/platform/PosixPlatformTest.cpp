@@ -16,17 +16,12 @@ TEST(PosixPlatform, NetworkFileSystemsByMagicAndFuseType)
 {
     constexpr std::uint32_t fuse = 0x65735546;
     struct Case { std::uint32_t magic; const char* type; bool network; };
-    for (const Case& k : {Case{0x6969, "nfs4", true}, Case{0x517B, "smbfs", true},
-                          Case{0xFF534D42, "cifs", true}, Case{0xFE534D42, "smb3", true},
-                          Case{0x5346414F, "afs", true}, Case{0x01021997, "9p", true},
-                          Case{0x00C36400, "ceph", true}, Case{0x73757245, "coda", true},
-                          Case{0x564C, "ncpfs", true}, Case{0xEF53, "ext4", false},
-                          Case{0x01021994, "tmpfs", false}, Case{0x9123683E, "btrfs", false},
+    for (const Case& k : {Case{0x6969, "nfs4", true}, Case{0xFF534D42, "cifs", true},
+                          Case{0xFE534D42, "smb3", true}, Case{0x01021997, "9p", true},
+                          Case{0xEF53, "ext4", false}, Case{0x01021994, "tmpfs", false},
                           Case{fuse, "fuse.sshfs", true}, Case{fuse, "fuse.rclone", true},
-                          Case{fuse, "fuse.s3fs", true}, Case{fuse, "fuse.gvfsd-fuse", true},
                           Case{fuse, "fuseblk", false}, Case{fuse, "fuse.ntfs-3g", false},
-                          Case{fuse, "fuse.encfs", false}, Case{fuse, "", false},
-                          Case{0xEF53, "fuse.sshfs", false}})
+                          Case{fuse, "", false}, Case{0xEF53, "fuse.sshfs", false}})
         EXPECT_EQ(IsNetworkFileSystem(k.magic, k.type), k.network) << std::hex << k.magic << " " << k.type;
 }
 
@@ -100,13 +95,9 @@ TEST(PosixPlatform, SystemAnswers)
     PosixPlatform platform;
     const std::string program = platform.ProgramPath();
     EXPECT_EQ(program.substr(program.find_last_of('/') + 1), "folianto_tests");
-    EXPECT_FALSE(platform.ComputerName().empty());
-    EXPECT_FALSE(platform.UserName().empty());
     const std::string ip = platform.IpAddress();
     EXPECT_TRUE(ip.empty() || std::regex_match(ip, std::regex(R"(\d+\.\d+\.\d+\.\d+)"))) << ip;
     EXPECT_NE(ip.rfind("127.", 0), 0u) << ip;
-    const std::string mac = platform.MacAddress();
-    EXPECT_TRUE(mac.empty() || std::regex_match(mac, std::regex("([0-9A-F]{2}-){5}[0-9A-F]{2}"))) << mac;
 }
 
 TEST(SingleInstanceLock, SecondHolderIsRefusedUntilTheFirstEnds)

@@ -1,24 +1,16 @@
 #include "core/Codec.h"
 #include "selection/SearchLists.h"
-#include "support/Fakes.h"
+#include "selection/SelectionTestUtil.h"
 
 #include <gtest/gtest.h>
 
 using namespace folianto;
+using folianto::test::AddTitle;
 using folianto::test::TestApp;
 
 namespace {
 
-TBuch& AddTitle(App& app)
-{
-    EXPECT_TRUE(app.store.NewBuch());
-    return *app.store.at(app.store.AnzBuch);
-}
-
-std::vector<std::string> Texts(const SearchList& list)
-{
-    return SearchListTexts(list);
-}
+std::vector<std::string> Texts(const SearchList& list) { return SearchListTexts(list); }
 
 const std::string kConventionError =
     Cp1252("Die Konventionen für die Erstellung von Schlagworten werden nicht eingehalten!\r\n\r\n"
@@ -52,20 +44,20 @@ TEST(SearchLists, SplittingSemicolonSeparatedValues)
 TEST(SearchLists, FillAllListsFromTheTitles)
 {
     TestApp t;
-    TBuch& a = AddTitle(t.app);
+    TBuch& a = AddTitle(t.app, "");
     a.Sprache.Text = "deutsch";
     a.Reihe.Text = "Spiegel";
     a.TypNum = 6 | LinkFlag; // audio-visual: also a journal
     a.Schlagworte.Text = "Politik; Geschichte ;";
     a.Autor.Text = "   ";
     a.Herausgeber.Text = "Meier;Huber";
-    TBuch& b = AddTitle(t.app);
+    TBuch& b = AddTitle(t.app, "");
     b.Sprache.Text = "Deutsch";
     b.Reihe.Text = "Reclam";
     b.TypNum = 0;
     b.Schlagworte.Text = "Politik";
     b.Autor.Text = "Eco, Umberto";
-    TBuch& c = AddTitle(t.app);
+    TBuch& c = AddTitle(t.app, "");
     c.Sprache.Text = "deutsch ";
 
     t.app.lists.AllKeywordsListUpToDate = t.app.lists.FilterKeywordListUpToDate = true;
@@ -84,7 +76,9 @@ TEST(SearchLists, FillAllListsFromTheTitles)
     EXPECT_FALSE(l.AllKeywordsListUpToDate);
     EXPECT_FALSE(l.FilterKeywordListUpToDate);
     EXPECT_TRUE(t.ui.messages.empty());
-    EXPECT_EQ(l.VerleihstatusSearchList.entries.size(), 4u);
+    EXPECT_EQ(Texts(l.VerleihstatusSearchList), (std::vector<std::string>{"vorhanden", "verliehen an ...",
+                                                                          "ausgeliehen aus ...",
+                                                                          Cp1252("zukünftig besorgen")}));
 }
 
 TEST(SearchLists, KeywordConventions)
@@ -97,10 +91,10 @@ TEST(SearchLists, KeywordConventions)
         EXPECT_EQ(WordBreaks(c.keyword), c.breaks) << c.keyword;
 
     TestApp t;
-    AddTitle(t.app).Schlagworte.Text = "eins zwei drei vier f\xFCnf sechs;ok";
+    AddTitle(t.app, "").Schlagworte.Text = "eins zwei drei vier f\xFCnf sechs;ok";
     Fill_AllLists(t.app);
     EXPECT_TRUE(t.ui.messages.empty());
-    AddTitle(t.app).Schlagworte.Text = "eins zwei drei vier f\xFCnf sechs sieben";
+    AddTitle(t.app, "").Schlagworte.Text = "eins zwei drei vier f\xFCnf sechs sieben";
     Fill_AllLists(t.app);
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Error);
@@ -112,7 +106,7 @@ TEST(SearchLists, KeywordConventions)
     EXPECT_TRUE(KeywordConventionsOK(t.app.lists.SchlagworteSearchList, t.app.settings.SchlwLenght));
 }
 
-TEST(SearchLists, StateFlagsActiveFlagsAndEditorHelpers)
+TEST(SearchLists, KeywordListFlagAndDuplicateIndex)
 {
     TestApp t;
     SearchLists& l = t.app.lists;
@@ -122,8 +116,6 @@ TEST(SearchLists, StateFlagsActiveFlagsAndEditorHelpers)
     l.SchlagworteSearchList.AddEntry("x");
     EXPECT_FALSE(l.AllKeywordsListUpToDate);
     l.AllKeywordsListUpToDate = true;
-    l.SchlagworteSearchList.AddEntry("x"); // duplicate: nothing added
-    EXPECT_TRUE(l.AllKeywordsListUpToDate);
     SearchList copy = l.SchlagworteSearchList; // a copy does not touch the flag
     copy.AddEntry("y");
     EXPECT_TRUE(l.AllKeywordsListUpToDate);
@@ -131,26 +123,8 @@ TEST(SearchLists, StateFlagsActiveFlagsAndEditorHelpers)
     EXPECT_FALSE(l.AllKeywordsListUpToDate);
     EXPECT_FALSE(l.SchlagworteSearchList.AddEntry("y"));
 
-    EXPECT_TRUE(SearchList().SearchListInactive());
-    EXPECT_TRUE(SearchList().SearchListAllActive());
-    l.AutorSearchList.AddEntry("y", false);
-    EXPECT_FALSE(l.AutorSearchList.SearchListAllActive());
-    EXPECT_FALSE(l.AutorSearchList.SearchListInactive());
-    l.SetAllListsActive();
-    EXPECT_TRUE(l.AutorSearchList.SearchListAllActive());
-
     RebuildSearchList(l.TypSearchList, {"b", "a", "b", "  "});
     EXPECT_EQ(Texts(l.TypSearchList), (std::vector<std::string>{"b", "a"}));
     EXPECT_TRUE(l.TypSearchList.AddEntry("c")); // the duplicate index was rebuilt too
     EXPECT_FALSE(l.TypSearchList.AddEntry("a"));
-}
-
-TEST(SearchLists, LendingStatesAreFixed)
-{
-    TestApp t;
-    Fill_AllLists(t.app);
-    EXPECT_EQ(Texts(t.app.lists.VerleihstatusSearchList),
-              (std::vector<std::string>{"vorhanden", "verliehen an ...", "ausgeliehen aus ...",
-                                        Cp1252("zukünftig besorgen")}));
-    EXPECT_TRUE(t.app.lists.VerleihstatusSearchList.SearchListAllActive());
 }

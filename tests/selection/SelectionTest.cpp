@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 using namespace folianto;
 using folianto::test::AddTitle;
 using folianto::test::ShownTitles;
@@ -74,46 +72,6 @@ TEST(MatchInSearchList, GroupsNeedOneActiveEntryEach)
     EXPECT_FALSE(MatchInSearchList("Europa;Politik", list));
 }
 
-// The literal rule, entry by entry, as the oracle for the prepared matcher.
-bool LiteralMatch(const std::string& value, const SearchList& list)
-{
-    const std::string v = NormalizeMatchText(value);
-    if (v.empty())
-        return false;
-    for (const SearchEntry& e : list.entries) {
-        const std::string t = NormalizeMatchText(e.Text);
-        if (!e.Active || t.empty())
-            continue;
-        const std::size_t p = v.find(t);
-        if (p != std::string::npos && (p == 0 || v[p - 1] == ';') &&
-            (p + t.size() == v.size() || v[p + t.size()] == ';'))
-            return true;
-    }
-    return false;
-}
-
-TEST(MatchInSearchList, AgreesWithTheLiteralRule)
-{
-    std::mt19937 rng(7);
-    const char alphabet[] = {'a', 'b', 'A', ';', ' ', ';'};
-    auto randomText = [&](int maxLen) {
-        std::string s(static_cast<std::size_t>(rng() % static_cast<unsigned>(maxLen + 1)), ' ');
-        for (char& c : s)
-            c = alphabet[rng() % sizeof alphabet];
-        return s;
-    };
-    for (int round = 0; round < 300; ++round) {
-        SearchList list;
-        for (int e = 0; e < 4; ++e)
-            list.AddEntry(randomText(4), rng() % 3 != 0);
-        const SearchListMatcher matcher(list);
-        for (int v = 0; v < 20; ++v) {
-            const std::string value = randomText(9);
-            ASSERT_EQ(matcher.Match(value), LiteralMatch(value, list)) << '"' << value << '"';
-        }
-    }
-}
-
 class SelectionCatalogue : public ::testing::Test {
 protected:
     SelectionCatalogue()
@@ -161,14 +119,9 @@ protected:
     TestApp t;
 };
 
-TEST_F(SelectionCatalogue, NoCriteriaShowsAll)
-{
-    EXPECT_EQ(Shown(), (Titles{"Barbara", "Chronik", "Dramen", "Kinderbar"}));
-    EXPECT_TRUE(t.ui.messages.empty());
-}
-
 TEST_F(SelectionCatalogue, TextSearchIsSubstringAndCaseInsensitiveForAscii)
 {
+    EXPECT_EQ(Shown(), (Titles{"Barbara", "Chronik", "Dramen", "Kinderbar"})); // no criteria
     auto& sel = t.app.selection;
     sel.SuchenIn[0] = true;
     sel.SuchenIn[6] = true; // Titel
@@ -194,8 +147,7 @@ TEST_F(SelectionCatalogue, FiltersAreCombinedWithOr)
     OnlyActive(t.app.lists.KategorieSearchList, {"Roman", "Sachbuch", "Lyrik"});
     sel.FilternVon = {true, true};
     EXPECT_EQ(Shown(), (Titles{"Barbara", "Dramen", "Kinderbar"}));
-    const TBuch* chronik = t.app.store.at(3);
-    EXPECT_FALSE(chronik->Showing);
+    EXPECT_FALSE(t.app.store.at(3)->Showing);
 }
 
 TEST_F(SelectionCatalogue, TypeAndLendingFiltersUseTheirSets)
@@ -223,7 +175,6 @@ TEST_F(SelectionCatalogue, GroupsAreCombinedWithAnd)
     sel.SuchText = "bar";
     EXPECT_EQ(Shown(), Titles{});
     ASSERT_EQ(t.ui.messages.size(), 1u);
-    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Error);
     EXPECT_EQ(t.ui.messages[0].text, GetErrorText(11));
     EXPECT_EQ(t.app.grid.RowCount(), 2);
 }
@@ -244,15 +195,10 @@ TEST_F(SelectionCatalogue, CurrentTitleIsReselected)
     t.app.store.ActBuch = 3; // Chronik: row 2 by title
     SetAusgabeData(t.app);
     EXPECT_EQ(t.app.grid.Row, 2);
-    t.app.settings.BuchSort = SortEingabe; // newest first: row 2 again
+    t.app.settings.BuchSort = SortEingabe; // newest first
     t.app.store.ActBuch = 1;
     SetAusgabeData(t.app);
     EXPECT_EQ(t.app.grid.Row, 4);
-    t.app.grid.Row = 3;
-    t.app.grid.Col = 2;
-    GetCurrentBuch(t.app);
-    EXPECT_EQ(t.app.store.ActBuch, 2);
-    EXPECT_EQ(t.app.selection.AktCol, 2);
     // Not shown any more: the cursor goes to row 2, or 1 with one row.
     auto& sel = t.app.selection;
     sel.SuchenIn[0] = sel.SuchenIn[6] = true;
@@ -265,17 +211,4 @@ TEST_F(SelectionCatalogue, CurrentTitleIsReselected)
     EXPECT_EQ(t.app.grid.Row, 1);
 }
 
-TEST_F(SelectionCatalogue, ResetSelectionSwitchesEverythingOff)
-{
-    auto& sel = t.app.selection;
-    SetAusgabeData(t.app);
-    sel.SuchenIn.fill(true);
-    sel.FilternVon.fill(true);
-    sel.SuchText = "x";
-    ResetSelection(t.app);
-    EXPECT_EQ(sel.SuchenIn, (std::array<bool, 11>{}));
-    EXPECT_EQ(sel.FilternVon, (std::array<bool, 9>{}));
-    EXPECT_TRUE(sel.SuchText.empty());
-    EXPECT_EQ(sel.AusgabeBuchNr[1], 0);
-}
 } // namespace

@@ -65,4 +65,12 @@ WindowFixture::WindowFixture()
 
 WindowFixture::~WindowFixture() = default;
 
+std::string WindowFixture::Open(const char* name, int count)
+{
+    const std::string path = WriteSampleDatabase(dir, name, count);
+    t.ui.filePaths.push_back(path);
+    FindAction(window.get(), {QStringLiteral("&Datei"), QString::fromUtf8("Ö&ffnen...")})->trigger();
+    return path;
+}
+
 } // namespace folianto::test

@@ -34,6 +34,8 @@ std::vector<std::string> ColumnCells(const App& app, int gridCol);
 struct WindowFixture {
     WindowFixture();
     ~WindowFixture();
+    // Writes a sample database and opens it through the File menu; returns its path.
+    std::string Open(const char* name, int count);
     TestApp t;
     QTemporaryDir dir;
     std::unique_ptr<TFoliantoMainWindow> window;

@@ -4,15 +4,13 @@
 #include "core/Text.h"
 #include "platform/SingleInstanceLock.h"
 #include "ui/shell/Startup.h"
-#include "ui/exchange/TxtImportDialog.h"
 #include "ui/shell/TitleGrid.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
-#include <QSpinBox>
-#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -132,25 +130,20 @@ TEST(MainWindow, ToolButtonsAndPopupInTheirOrder)
 TEST(MainWindow, OpeningThroughTheFileDialogFillsTheGridAndHistory)
 {
     WindowFixture f;
-    const std::string path = WriteSampleDatabase(f.dir, "sample.FOL", 30);
-    f.t.ui.filePaths.push_back(path);
-    FindAction(f.window.get(), {Q("&Datei"), Q("Ö&ffnen...")})->trigger();
-
+    const std::string path = f.Open("sample.FOL", 30);
     EXPECT_EQ(f.t.app.store.AnzBuch, 30);
     EXPECT_EQ(f.t.app.grid.RowCount(), 31);
     EXPECT_EQ(f.window->Grid()->model()->rowCount(), 30);
     EXPECT_EQ(f.window->StatusPanel(1)->text(), Q(" 30 Titel gezeigt von 30 Titeln"));
     EXPECT_EQ(f.window->StatusPanel(2)->text(), FromCp1252(path));
-    const QList<QAction*> entries = f.window->FileMenu()->actions();
-    EXPECT_EQ(entries.last()->text(), Q("&1 ") + FromCp1252(path));
+    EXPECT_EQ(f.window->FileMenu()->actions().last()->text(), Q("&1 ") + FromCp1252(path));
     EXPECT_FALSE(f.window->SaveAction()->isEnabled());
 }
 
 TEST(MainWindow, SortButtonReordersRowsAndIsTheOnlyOneDown)
 {
     WindowFixture f;
-    f.t.ui.filePaths.push_back(WriteSampleDatabase(f.dir, "sort.FOL", 40));
-    FindAction(f.window.get(), {Q("&Datei"), Q("Ö&ffnen...")})->trigger();
+    f.Open("sort.FOL", 40);
     const int autorCol = f.t.app.columns.CellArray[ColAutor].Pos;
     const auto before = ColumnCells(f.t.app, autorCol);
 
@@ -172,8 +165,7 @@ TEST(MainWindow, SortButtonReordersRowsAndIsTheOnlyOneDown)
 TEST(MainWindow, DeleteAsksTheExactQuestion)
 {
     WindowFixture f;
-    f.t.ui.filePaths.push_back(WriteSampleDatabase(f.dir, "del.FOL", 5));
-    FindAction(f.window.get(), {Q("&Datei"), Q("Ö&ffnen...")})->trigger();
+    f.Open("del.FOL", 5);
     f.window->Grid()->SetCurrentCell(1, 2);
     GetCurrentBuch(f.t.app);
     const TBuch* current = f.t.app.store.current();
@@ -194,7 +186,6 @@ TEST(MainWindow, DeleteAsksTheExactQuestion)
     del->trigger();
     EXPECT_EQ(f.t.app.store.AnzBuch, 4);
     EXPECT_EQ(f.window->Grid()->model()->rowCount(), 4);
-    EXPECT_FALSE(f.t.app.store.Gesichert);
     QApplication::processEvents(); // the idle handler enables saving
     f.window->IdleCheck();
     EXPECT_TRUE(f.window->SaveAction()->isEnabled());
@@ -205,12 +196,11 @@ TEST(MainWindow, ClosingWithUnsavedDataAsksAndAbortKeepsTheWindow)
 {
     WindowFixture f;
     f.t.app.store.Gesichert = false;
-    const std::string question = Cp1252("Folianto: Sicherheitssystem\r\n\r\nDie Buchdaten wurden geändert, aber noch "
-                                        "nicht gesichert.\r\nDie Buchdaten jetzt sichern?");
     f.t.ui.answers = {Answer::Abort};
     EXPECT_FALSE(f.window->close());
     ASSERT_EQ(f.t.ui.messages.size(), 1u);
-    EXPECT_EQ(f.t.ui.messages[0].text, question);
+    EXPECT_EQ(f.t.ui.messages[0].text, Cp1252("Folianto: Sicherheitssystem\r\n\r\nDie Buchdaten wurden geändert, "
+                                              "aber noch nicht gesichert.\r\nDie Buchdaten jetzt sichern?"));
     EXPECT_EQ(f.t.ui.messages[0].kind, MsgKind::Confirmation);
     EXPECT_EQ(f.t.ui.messages[0].buttons, Buttons::YesNoAbort);
 
@@ -230,30 +220,33 @@ TEST(MainWindow, ClosingWithSavedDataAsksNothing)
     EXPECT_TRUE(f.t.ui.messages.empty());
 }
 
-TEST(MainWindow, NewDatabaseEmptiesTheGrid)
+TEST(MainWindow, AnExceptionInACommandIsReportedAndTheWindowStays)
 {
     WindowFixture f;
-    f.t.ui.filePaths.push_back(WriteSampleDatabase(f.dir, "new.FOL", 12));
+    // A directory cannot be read as a database file: the load throws.
+    ASSERT_TRUE(QDir(f.dir.path()).mkdir(QStringLiteral("dir.FOL")));
+    const std::string path = PathToCp1252(f.dir.filePath(QStringLiteral("dir.FOL")));
+    f.t.ui.filePaths.push_back(path);
     FindAction(f.window.get(), {Q("&Datei"), Q("Ö&ffnen...")})->trigger();
-    FindAction(f.window.get(), {Q("&Datei"), Q("&Neu")})->trigger();
-    EXPECT_EQ(f.t.app.store.AnzBuch, 0);
-    EXPECT_TRUE(f.t.app.DataFileName.empty());
-    EXPECT_EQ(f.t.app.grid.RowCount(), 2);
-    EXPECT_EQ(f.window->Grid()->model()->rowCount(), 1);
-    EXPECT_EQ(f.window->StatusPanel(1)->text(), QString());
+    ASSERT_FALSE(f.t.ui.messages.empty());
+    EXPECT_EQ(f.t.ui.messages.back().kind, MsgKind::Error);
+    EXPECT_EQ(f.t.ui.messages.back().text, "Fehler beim Lesen aus " + path + "!");
+    EXPECT_TRUE(f.window->isVisible());
 }
 
 // Runs the program until its window is up, then `inside`, then closes it.
-int RunProgram(TestApp& t, const std::string& lockDir, const std::function<void(TFoliantoMainWindow&)>& inside)
+int RunProgram(TestApp& t, const QTemporaryDir& dir, const std::function<void(TFoliantoMainWindow&)>& inside = {})
 {
+    t.platform.programPath = PathToCp1252(dir.filePath(QStringLiteral("Folianto")));
     QTimer::singleShot(0, [&] {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* main = qobject_cast<TFoliantoMainWindow*>(w); main && main->isVisible()) {
-                inside(*main);
+                if (inside)
+                    inside(*main);
                 main->close();
             }
     });
-    return RunFolianto(t.app, lockDir);
+    return RunFolianto(t.app, PathToCp1252(dir.path()));
 }
 
 TEST(Startup, SecondInstanceIsRefusedWithoutTouchingTheSettings)
@@ -263,7 +256,7 @@ TEST(Startup, SecondInstanceIsRefusedWithoutTouchingTheSettings)
     ASSERT_TRUE(first.tryAcquire());
     TestApp t;
     t.platform.programPath = PathToCp1252(dir.filePath(QStringLiteral("Folianto")));
-    EXPECT_NE(RunFolianto(t.app, PathToCp1252(dir.path())), 0);
+    EXPECT_NE(RunFolianto(t.app, PathToCp1252(dir.path())), 0); // refused before any window
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].text, "Folianto darf nicht mehrfach geladen werden!");
     EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Error);
@@ -273,13 +266,11 @@ TEST(Startup, SecondInstanceIsRefusedWithoutTouchingTheSettings)
 TEST(Startup, SettingsSurviveARestart)
 {
     QTemporaryDir dir;
-    const std::string program = PathToCp1252(dir.filePath(QStringLiteral("Folianto")));
     const std::string database = WriteSampleDatabase(dir, "last.FOL", 15);
     {
         TestApp t;
-        t.platform.programPath = program;
         t.ui.filePaths.push_back(database);
-        EXPECT_EQ(RunProgram(t, PathToCp1252(dir.path()),
+        EXPECT_EQ(RunProgram(t, dir,
                              [](TFoliantoMainWindow& w) {
                                  FindAction(&w, {Q("&Datei"), Q("Ö&ffnen...")})->trigger();
                                  QTest::mouseClick(FindButton(&w, Q("sortieren nach Kategorie")), Qt::LeftButton);
@@ -290,10 +281,9 @@ TEST(Startup, SettingsSurviveARestart)
         EXPECT_TRUE(ini.readAll().contains("LastFile=\r\n")); // OpenFileAtStart is off
     }
     TestApp t;
-    t.platform.programPath = program;
     bool checked = false;
     QString historyEntry;
-    RunProgram(t, PathToCp1252(dir.path()), [&](TFoliantoMainWindow& w) {
+    RunProgram(t, dir, [&](TFoliantoMainWindow& w) {
         checked = FindButton(&w, Q("sortieren nach Kategorie"))->isChecked();
         historyEntry = w.FileMenu()->actions().last()->text();
     });
@@ -303,37 +293,36 @@ TEST(Startup, SettingsSurviveARestart)
     EXPECT_TRUE(t.ui.messages.empty());
 }
 
-} // namespace
-} // namespace folianto::test
-
-namespace folianto::test {
-namespace {
-
-TEST(MainWindow, WorkbookExportAndImportThroughTheMenus)
+TEST(Startup, UnreadableSettingsWarnAndTheDefaultsStay)
 {
-    WindowFixture f;
-    f.t.ui.filePaths.push_back(WriteSampleDatabase(f.dir, "xls.FOL", 8));
-    FindAction(f.window.get(), {Q("&Datei"), Q("Ö&ffnen...")})->trigger();
-    const std::string xls = PathToCp1252(f.dir.filePath(QStringLiteral("export.XLS")));
-    f.t.ui.filePaths.push_back(xls);
-    QTest::mouseClick(FindButton(f.window.get(), Q("angezeigte Titel nach Excel exportieren")), Qt::LeftButton);
-    ASSERT_TRUE(QFile::exists(FromCp1252(xls)));
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("Folianto.INI"))); // exists, cannot be read as a file
+    TestApp t;
+    RunProgram(t, dir);
+    ASSERT_FALSE(t.ui.messages.empty());
+    EXPECT_EQ(t.ui.messages[0].text, "Konnte Folianto.INI nicht lesen!");
+    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Warning);
+    EXPECT_EQ(t.app.settings.BuchSort, 0);
+}
 
-    FindAction(f.window.get(), {Q("&Datei"), Q("&Neu")})->trigger();
-    f.t.ui.filePaths.push_back(xls);
-    f.t.app.settings.ImpExp.Trennzeichen = '|';
-    QTimer::singleShot(0, [] {
-        auto* dialog = qobject_cast<TForm_TXT_Import*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_TRUE(dialog->Pages->isTabVisible(1));
-        dialog->FirstRowSpin->setValue(2); // below the header row
-        dialog->AnzRowsSpin->setValue(8);
-        dialog->AnzColsSpin->setValue(33);
-        dialog->OKButton->click();
-    });
-    FindAction(f.window.get(), {Q("&Datei"), Q("&Importieren ..."), Q("aus E&xcel-Datei (*.XLS)")})->trigger();
-    EXPECT_EQ(f.t.app.store.AnzBuch, 8);
-    EXPECT_EQ(f.window->Grid()->model()->rowCount(), 8);
+TEST(Startup, AppExceptionShowsLogsAndSnapshotsTheTrace)
+{
+    QTemporaryDir dir;
+    TestApp t;
+    t.platform.programPath = PathToCp1252(dir.filePath(QStringLiteral("Folianto")));
+    t.app.traceLog.Start(t.platform.programPath, t.ui);
+    AppException(t.app, "Etwas ging schief");
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(t.ui.messages[0].text, "Etwas ging schief");
+    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Error);
+    EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("Folianto.001.KEL"))));
+    bool logged = false;
+    for (int slot = 0; slot < 5; ++slot)
+        logged = logged || t.app.traceLog.Line(slot).find("TFoliantoMainWindow.AppException [ENTRY]\r\n"
+                                                          "Exception.Message=\"Etwas ging schief\"") !=
+                               std::string::npos;
+    EXPECT_TRUE(logged);
+    t.app.traceLog.End();
 }
 
 } // namespace

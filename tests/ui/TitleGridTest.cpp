@@ -1,8 +1,6 @@
 #include "ui/GuiSupport.h"
 
 #include "core/Text.h"
-#include "diag/InspectorRows.h"
-#include "ui/diag/TraceForm.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/shell/TitleGrid.h"
 
@@ -10,10 +8,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QTreeWidget>
-#include <QTableWidget>
 #include <QTest>
 #include <QTextBrowser>
-#include <QTimer>
 #include <QWheelEvent>
 
 #include <gtest/gtest.h>
@@ -24,8 +20,7 @@ namespace {
 struct LoadedWindow : WindowFixture {
     explicit LoadedWindow(int titles = 25)
     {
-        t.ui.filePaths.push_back(WriteSampleDatabase(dir, "grid.FOL", titles));
-        FindAction(window.get(), {Q("&Datei"), Q("Ö&ffnen...")})->trigger();
+        Open("grid.FOL", titles);
         grid = window->Grid();
         window->resize(1000, 700);
         QApplication::processEvents();
@@ -86,10 +81,6 @@ TEST(TitleGrid, TypeAheadFindsTheTitleAndEscapeClearsIt)
     QTest::keyClick(w.grid, Qt::Key_Escape);
     EXPECT_EQ(w.t.app.selection.TypeAheadText, "");
     EXPECT_EQ(w.window->StatusPanel(3)->text(), QString());
-
-    FindMenuAction(w.window->PopupMenu(), {Q("Schnellsuche in  ..."), Q("Autoren")})->trigger();
-    EXPECT_EQ(w.t.app.selection.QuickSearchColumn, 1);
-    EXPECT_FALSE(FindMenuAction(w.window->PopupMenu(), {Q("Schnellsuche in  ..."), Q("Titeln")})->isChecked());
 }
 
 TEST(TitleGrid, DraggingMovesTheColumnAndTheReleaseTakesTheLayoutBack)
@@ -114,55 +105,11 @@ TEST(TitleGrid, DraggingMovesTheColumnAndTheReleaseTakesTheLayoutBack)
     EXPECT_EQ(w.t.app.columns.CellArray[ColAutor].Width, header->sectionSize(3));
 }
 
-TEST(TitleGrid, TwoLineHeadersAreShownCentred)
-{
-    LoadedWindow w(3);
-    w.t.app.columns.CellArray[ColTitel].Header = "Buch-\r\nTitel";
-    w.t.app.columns.InitHeaders(w.t.app.grid, false);
-    SetAusgabeData(w.t.app);
-    QAbstractItemModel* model = w.grid->model();
-    const int col = w.t.app.columns.CellArray[ColTitel].Pos;
-    EXPECT_EQ(model->headerData(col, Qt::Horizontal).toString(), Q("Buch-\nTitel"));
-    EXPECT_EQ(model->headerData(col, Qt::Horizontal, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHCenter,
-              Qt::AlignHCenter);
-}
-
-TEST(Inspector, ColumnInspectorListsThirtyFourDescriptors)
-{
-    TestApp t;
-    TTraceForm form(t.app, ColumnInspectorHeaders(), ColumnInspectorRows(t.app.columns));
-    EXPECT_EQ(form.windowTitle(), Q("Debug-Fenster"));
-    ASSERT_EQ(form.Table->rowCount(), 34);
-    EXPECT_EQ(form.Table->columnCount(), 8);
-    EXPECT_EQ(form.Table->item(33, 1)->text(), Q("Link"));
-    EXPECT_EQ(form.Table->item(9, 4)->text(), Q("FALSE"));
-    EXPECT_TRUE(form.GridPosLabel->text().startsWith(Q("Gitterposition           = [")));
-    Q_EMIT form.Table->cellDoubleClicked(3, 0);
-    ASSERT_EQ(t.ui.messages.size(), 1u);
-    EXPECT_EQ(t.ui.messages[0].text, "Keine Inhalte definiert!");
-}
-
-TEST(Inspector, TitleInspectorNeedsACurrentTitle)
-{
-    WindowFixture f;
-    bool dialogShown = false;
-    QTimer::singleShot(0, [&] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            dialogShown = true;
-            modal->close();
-        }
-    });
-    TTraceForm::ShowTitle(f.t.app, f.window.get());
-    QApplication::processEvents();
-    EXPECT_FALSE(dialogShown);
-}
-
 TEST(Help, ContextsOpenTheirPages)
 {
     HelpWindow help;
     help.ShowContext(303);
     EXPECT_EQ(help.Browser->source().toString(), Q("qrc:/help/schnelleinstieg.html"));
-    EXPECT_TRUE(help.Browser->toPlainText().contains(Q("Schnelleinstieg")));
     help.ShowContext(100);
     EXPECT_TRUE(help.Browser->toPlainText().contains(Q("Titelliste")));
     help.ShowContext(4711);
@@ -172,17 +119,6 @@ TEST(Help, ContextsOpenTheirPages)
         EXPECT_FALSE(help.Browser->toPlainText().isEmpty()) << i;
     }
     EXPECT_GT(help.Index->count(), 20);
-}
-
-TEST(Help, F1OpensThePageOfTheFocusedControl)
-{
-    WindowFixture f;
-    f.window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(f.window.get()));
-    f.window->Grid()->setFocus();
-    EXPECT_EQ(FocusHelpContext(f.window.get()), f.window->Grid()->property("HelpContext").toInt());
-    FindAction(f.window.get(), {Q("Hilfe"), Q("&Schnelleinstieg")})->trigger();
-    EXPECT_EQ(f.window->Help()->Browser->source().toString(), Q("qrc:/help/schnelleinstieg.html"));
 }
 
 } // namespace
