@@ -7,7 +7,7 @@
 #include "exchange/DateText.h"
 #include "shell/App.h"
 
-#include <cstdio>
+#include <QString>
 
 namespace folianto {
 namespace {
@@ -36,9 +36,9 @@ std::string PriceText(float preis)
 {
     if (!(preis > 0.005f))
         return {};
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.2f", static_cast<double>(preis));
-    return buf;
+    // QString::number keeps the point whatever the process locale (a GUI run
+    // takes the user's, where printf would write a comma).
+    return QString::number(static_cast<double>(preis), 'f', 2).toStdString();
 }
 
 std::string ExportSlotText(const TBuch& b, int slot)

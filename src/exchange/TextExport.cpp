@@ -14,7 +14,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cstdio>
 #include <unordered_map>
 
 namespace folianto {
@@ -29,10 +28,9 @@ std::string ColumnExportText(const TBuch& b, int column)
     case cols::Auflage:
         return IntToStr(b.Auflage);
     case cols::Preis: {
-        // Right-aligned in 7 characters; wider prices keep all their digits.
-        char buf[64];
-        std::snprintf(buf, sizeof buf, "%7.2f", static_cast<double>(b.Preis));
-        return buf;
+        // Right-aligned in 7 characters with a point in any process locale;
+        // wider prices keep all their digits.
+        return QString::number(static_cast<double>(b.Preis), 'f', 2).rightJustified(7).toStdString();
     }
     case cols::Jahrgang:
         return IntToStr(b.JahrNum);

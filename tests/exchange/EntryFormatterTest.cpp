@@ -110,6 +110,8 @@ TEST(EntryFormatter, SlotTexts)
     EXPECT_EQ(ExportSlotText(b, 32), "");  // no purchase date
     b.Kaufdatum = 45000.75;
     EXPECT_EQ(ExportSlotText(b, 32), "15.03.2023");
+    b.Preis = 9.5f;
+    EXPECT_EQ(ExportSlotText(b, 30), "9.50");
 }
 
 TEST(EntryFormatter, EntryOfTheAppAndClipboard)

@@ -7,16 +7,31 @@
 
 #include <QLocale>
 
+#include <clocale>
 #include <string>
 #include <vector>
 
 namespace folianto::test {
 
-// German number and date formats for the duration of a test.
+// German number and date formats for the duration of a test, in Qt and, where
+// a German locale is installed, in the C library as a GUI run has them.
 class GermanLocale {
 public:
-    GermanLocale() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
-    ~GermanLocale() { QLocale::setDefault(QLocale::c()); }
+    GermanLocale() : saved_(std::setlocale(LC_NUMERIC, nullptr))
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "de_DE"})
+            if (std::setlocale(LC_NUMERIC, name))
+                break;
+    }
+    ~GermanLocale()
+    {
+        QLocale::setDefault(QLocale::c());
+        std::setlocale(LC_NUMERIC, saved_.c_str());
+    }
+
+private:
+    std::string saved_;
 };
 
 // Appends a title through the store and returns it.
