@@ -27,11 +27,10 @@ std::string ColumnExportText(const TBuch& b, int column)
         return TypNumToName(b.TypNum);
     case cols::Auflage:
         return IntToStr(b.Auflage);
-    case cols::Preis: {
+    case cols::Preis:
         // Right-aligned in 7 characters with a point in any process locale;
         // wider prices keep all their digits.
         return QString::number(static_cast<double>(b.Preis), 'f', 2).rightJustified(7).toStdString();
-    }
     case cols::Jahrgang:
         return IntToStr(b.JahrNum);
     case cols::Kaufdatum:
