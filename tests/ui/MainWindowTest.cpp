@@ -213,6 +213,23 @@ TEST(MainWindow, ClosingWithUnsavedDataAsksAndAbortKeepsTheWindow)
     EXPECT_TRUE(f.window->close());
 }
 
+TEST(MainWindow, NewDatabaseSavesOnYesAndLeavesNothingToSave)
+{
+    WindowFixture f;
+    f.Open("new.FOL", 3);
+    f.t.app.store.Gesichert = false;
+    f.window->IdleCheck();
+    ASSERT_TRUE(f.window->SaveAction()->isEnabled());
+    f.t.ui.answers = {Answer::Yes};
+    QTest::mouseClick(FindButton(f.window.get(), Q("neue Buchdatei anlegen")), Qt::LeftButton);
+    EXPECT_EQ(f.t.app.store.AnzBuch, 0);
+    EXPECT_EQ(f.t.app.DataFileName, "");
+    EXPECT_EQ(f.window->Grid()->model()->rowCount(), 1);
+    EXPECT_EQ(f.window->StatusPanel(2)->text(), QString());
+    EXPECT_FALSE(f.window->SaveAction()->isEnabled());
+    EXPECT_FALSE(f.window->SaveButton()->isEnabled());
+}
+
 TEST(MainWindow, ClosingWithSavedDataAsksNothing)
 {
     WindowFixture f;

@@ -593,7 +593,12 @@ void TFoliantoMainWindow::ShowHelpContext(int context)
 bool TFoliantoMainWindow::FormCloseQuery()
 {
     TraceScope trace("FoliantoMainWindow.FormCloseQuery");
-    return app_.store.Gesichert || EndAllowed(app_);
+    if (app_.store.Gesichert)
+        return true;
+    const bool allowed = EndAllowed(app_);
+    if (app_.store.Gesichert) // saved on request: nothing left to save
+        SavedState();
+    return allowed;
 }
 
 void TFoliantoMainWindow::closeEvent(QCloseEvent* event)
