@@ -138,6 +138,11 @@ TEST(MainWindow, OpeningThroughTheFileDialogFillsTheGridAndHistory)
     EXPECT_EQ(f.window->StatusPanel(2)->text(), FromCp1252(path));
     EXPECT_EQ(f.window->FileMenu()->actions().last()->text(), Q("&1 ") + FromCp1252(path));
     EXPECT_FALSE(f.window->SaveAction()->isEnabled());
+
+    const std::string copy = PathToCp1252(f.dir.filePath(QStringLiteral("copy.FOL")));
+    f.t.ui.filePaths.push_back(copy);
+    FindAction(f.window.get(), {Q("&Datei"), Q("Speichern &unter...")})->trigger();
+    EXPECT_EQ(f.window->StatusPanel(2)->text(), FromCp1252(copy));
 }
 
 TEST(MainWindow, SortButtonReordersRowsAndIsTheOnlyOneDown)

@@ -362,6 +362,7 @@ void TFoliantoMainWindow::Run(const std::function<void()>& command)
 
 void TFoliantoMainWindow::AfterCommand()
 {
+    ShowHint(); // a command may change the file name without refilling the grid
     Update_SortSpeedbuttons();
     Adjust_FileMenu();
     IdleCheck();
@@ -370,7 +371,6 @@ void TFoliantoMainWindow::AfterCommand()
 void TFoliantoMainWindow::RefreshFromLogic()
 {
     grid_->SyncFromModel();
-    ShowHint();
     AfterCommand();
 }
 
