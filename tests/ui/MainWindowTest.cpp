@@ -143,6 +143,10 @@ TEST(MainWindow, OpeningThroughTheFileDialogFillsTheGridAndHistory)
     f.t.ui.filePaths.push_back(copy);
     FindAction(f.window.get(), {Q("&Datei"), Q("Speichern &unter...")})->trigger();
     EXPECT_EQ(f.window->StatusPanel(2)->text(), FromCp1252(copy));
+
+    f.window->FileMenu()->actions().last()->trigger(); // the history entry loads its file again
+    EXPECT_EQ(f.t.app.DataFileName, path);
+    EXPECT_EQ(f.window->FileMenu()->actions().last()->text(), Q("&1 ") + FromCp1252(path));
 }
 
 TEST(MainWindow, SortButtonReordersRowsAndIsTheOnlyOneDown)
