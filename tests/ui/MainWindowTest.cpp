@@ -3,6 +3,7 @@
 #include "core/ErrorText.h"
 #include "core/Text.h"
 #include "platform/SingleInstanceLock.h"
+#include "ui/dialogs/ChoiceDialogs.h"
 #include "ui/shell/Startup.h"
 #include "ui/shell/TitleGrid.h"
 
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -147,6 +149,24 @@ TEST(MainWindow, OpeningThroughTheFileDialogFillsTheGridAndHistory)
     f.window->FileMenu()->actions().last()->trigger(); // the history entry loads its file again
     EXPECT_EQ(f.t.app.DataFileName, path);
     EXPECT_EQ(f.window->FileMenu()->actions().last()->text(), Q("&1 ") + FromCp1252(path));
+}
+
+TEST(MainWindow, OneColumnExportOffersTheColumnsForOneChoice)
+{
+    WindowFixture f;
+    QString hint;
+    int entries = 0;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<TForm_Select_From_List*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        hint = dialog->HintLabel->text();
+        entries = dialog->CheckList->count();
+        dialog->reject();
+    });
+    FindAction(f.window.get(), {Q("&Datei"), Q("&Exportieren ..."), Q("einer Spalte in Textdatei (*.TXT)")})->trigger();
+    EXPECT_EQ(hint, Q("es kann nur EINE Spalte ausgewählt werden"));
+    EXPECT_EQ(entries, ColumnCount);
+    EXPECT_TRUE(f.t.ui.messages.empty());
 }
 
 TEST(MainWindow, SortButtonReordersRowsAndIsTheOnlyOneDown)

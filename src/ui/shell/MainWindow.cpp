@@ -532,7 +532,7 @@ std::optional<int> TFoliantoMainWindow::PickColumn(const std::vector<PickItem>& 
     }
     dialog.SetEntries(entries, enabled);
     dialog.SetSingleChoice(true);
-    dialog.SetNoun(U(" Spalte"));
+    dialog.SetNoun(U("E Spalte")); // "es kann nur EINE Spalte ausgewählt werden"
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const std::vector<int> checked = dialog.CheckedIndices();
