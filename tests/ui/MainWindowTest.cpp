@@ -157,11 +157,13 @@ TEST(MainWindow, OneColumnExportOffersTheColumnsForOneChoice)
     QString hint;
     int entries = 0;
     QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<TForm_Select_From_List*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        hint = dialog->HintLabel->text();
-        entries = dialog->CheckList->count();
-        dialog->reject();
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<TForm_Select_From_List*>(modal)) {
+            hint = dialog->HintLabel->text();
+            entries = dialog->CheckList->count();
+        }
+        if (modal)
+            modal->close();
     });
     FindAction(f.window.get(), {Q("&Datei"), Q("&Exportieren ..."), Q("einer Spalte in Textdatei (*.TXT)")})->trigger();
     EXPECT_EQ(hint, Q("es kann nur EINE Spalte ausgewählt werden"));
