@@ -3,6 +3,7 @@
 #include "core/ErrorText.h"
 #include "core/Text.h"
 #include "platform/SingleInstanceLock.h"
+#include "ui/dialogs/ChoiceDialogs.h"
 #include "ui/shell/Startup.h"
 #include "ui/shell/TitleGrid.h"
 
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -138,6 +140,35 @@ TEST(MainWindow, OpeningThroughTheFileDialogFillsTheGridAndHistory)
     EXPECT_EQ(f.window->StatusPanel(2)->text(), FromCp1252(path));
     EXPECT_EQ(f.window->FileMenu()->actions().last()->text(), Q("&1 ") + FromCp1252(path));
     EXPECT_FALSE(f.window->SaveAction()->isEnabled());
+
+    const std::string copy = PathToCp1252(f.dir.filePath(QStringLiteral("copy.FOL")));
+    f.t.ui.filePaths.push_back(copy);
+    FindAction(f.window.get(), {Q("&Datei"), Q("Speichern &unter...")})->trigger();
+    EXPECT_EQ(f.window->StatusPanel(2)->text(), FromCp1252(copy));
+
+    f.window->FileMenu()->actions().last()->trigger(); // the history entry loads its file again
+    EXPECT_EQ(f.t.app.DataFileName, path);
+    EXPECT_EQ(f.window->FileMenu()->actions().last()->text(), Q("&1 ") + FromCp1252(path));
+}
+
+TEST(MainWindow, OneColumnExportOffersTheColumnsForOneChoice)
+{
+    WindowFixture f;
+    QString hint;
+    int entries = 0;
+    QTimer::singleShot(0, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<TForm_Select_From_List*>(modal)) {
+            hint = dialog->HintLabel->text();
+            entries = dialog->CheckList->count();
+        }
+        if (modal)
+            modal->close();
+    });
+    FindAction(f.window.get(), {Q("&Datei"), Q("&Exportieren ..."), Q("einer Spalte in Textdatei (*.TXT)")})->trigger();
+    EXPECT_EQ(hint, Q("es kann nur EINE Spalte ausgewählt werden"));
+    EXPECT_EQ(entries, ColumnCount);
+    EXPECT_TRUE(f.t.ui.messages.empty());
 }
 
 TEST(MainWindow, SortButtonReordersRowsAndIsTheOnlyOneDown)
@@ -211,6 +242,23 @@ TEST(MainWindow, ClosingWithUnsavedDataAsksAndAbortKeepsTheWindow)
 
     f.t.ui.answers = {Answer::No};
     EXPECT_TRUE(f.window->close());
+}
+
+TEST(MainWindow, NewDatabaseSavesOnYesAndLeavesNothingToSave)
+{
+    WindowFixture f;
+    f.Open("new.FOL", 3);
+    f.t.app.store.Gesichert = false;
+    f.window->IdleCheck();
+    ASSERT_TRUE(f.window->SaveAction()->isEnabled());
+    f.t.ui.answers = {Answer::Yes};
+    QTest::mouseClick(FindButton(f.window.get(), Q("neue Buchdatei anlegen")), Qt::LeftButton);
+    EXPECT_EQ(f.t.app.store.AnzBuch, 0);
+    EXPECT_EQ(f.t.app.DataFileName, "");
+    EXPECT_EQ(f.window->Grid()->model()->rowCount(), 1);
+    EXPECT_EQ(f.window->StatusPanel(2)->text(), QString());
+    EXPECT_FALSE(f.window->SaveAction()->isEnabled());
+    EXPECT_FALSE(f.window->SaveButton()->isEnabled());
 }
 
 TEST(MainWindow, ClosingWithSavedDataAsksNothing)

@@ -362,6 +362,7 @@ void TFoliantoMainWindow::Run(const std::function<void()>& command)
 
 void TFoliantoMainWindow::AfterCommand()
 {
+    ShowHint(); // a command may change the file name without refilling the grid
     Update_SortSpeedbuttons();
     Adjust_FileMenu();
     IdleCheck();
@@ -370,7 +371,6 @@ void TFoliantoMainWindow::AfterCommand()
 void TFoliantoMainWindow::RefreshFromLogic()
 {
     grid_->SyncFromModel();
-    ShowHint();
     AfterCommand();
 }
 
@@ -532,7 +532,7 @@ std::optional<int> TFoliantoMainWindow::PickColumn(const std::vector<PickItem>& 
     }
     dialog.SetEntries(entries, enabled);
     dialog.SetSingleChoice(true);
-    dialog.SetNoun(U(" Spalte"));
+    dialog.SetNoun(U("E Spalte")); // "es kann nur EINE Spalte ausgewählt werden"
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     const std::vector<int> checked = dialog.CheckedIndices();
@@ -593,7 +593,12 @@ void TFoliantoMainWindow::ShowHelpContext(int context)
 bool TFoliantoMainWindow::FormCloseQuery()
 {
     TraceScope trace("FoliantoMainWindow.FormCloseQuery");
-    return app_.store.Gesichert || EndAllowed(app_);
+    if (app_.store.Gesichert)
+        return true;
+    const bool allowed = EndAllowed(app_);
+    if (app_.store.Gesichert) // saved on request: nothing left to save
+        SavedState();
+    return allowed;
 }
 
 void TFoliantoMainWindow::closeEvent(QCloseEvent* event)
