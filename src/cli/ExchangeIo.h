@@ -3,6 +3,7 @@
 
 #include "cli/Command.h"
 
+#include <functional>
 #include <string>
 
 namespace folianto::cli {
@@ -13,5 +14,9 @@ bool PrepareApp(Context& context, const std::string& dbPath);
 
 // Loads DB and fills the grid as a refresh does.
 bool LoadAndShow(Context& context, const std::string& dbPath);
+
+// The import commands: start from --into DB (or an empty store), let `import`
+// read the file of the first argument, save to the second.
+int RunImport(Context& context, const Args& args, const std::function<bool(App&)>& import);
 
 } // namespace folianto::cli

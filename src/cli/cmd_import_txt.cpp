@@ -1,9 +1,7 @@
 // folianto-cli import-txt TXT OUT [--into DB]: imports a delimited text file
 // with the import settings and saves the titles to OUT.
 
-#include "cli/DatabaseIo.h"
 #include "cli/ExchangeIo.h"
-#include "core/Codec.h"
 #include "exchange/ImportDialogModel.h"
 #include "exchange/TextImport.h"
 
@@ -12,12 +10,9 @@ namespace {
 
 int ImportTxt(Context& context, const Args& args)
 {
-    if (!PrepareApp(context, args.value("into")))
-        return ExitFailed;
-    context.ui.dialogPaths.push_back(Utf8ToCp1252(args.positional[0]));
-    if (!ImportFromText(context.app, [](ImportDialogModel& m) { return m.Ok(); }))
-        return ExitFailed;
-    return SaveOrReport(context.app, args.positional[1]) ? ExitOk : ExitFailed;
+    return RunImport(context, args, [](App& app) {
+        return ImportFromText(app, [](ImportDialogModel& m) { return m.Ok(); });
+    });
 }
 
 const bool registered = RegisterCommand(

@@ -1,9 +1,7 @@
 // folianto-cli import-xls XLS OUT [--into DB]: imports the cell range of the
 // settings from a workbook and saves the titles to OUT.
 
-#include "cli/DatabaseIo.h"
 #include "cli/ExchangeIo.h"
-#include "core/Codec.h"
 #include "exchange/ImportDialogModel.h"
 #include "exchange/WorkbookExchange.h"
 #include "spreadsheet/Workbook.h"
@@ -13,14 +11,11 @@ namespace {
 
 int ImportXls(Context& context, const Args& args)
 {
-    if (!PrepareApp(context, args.value("into")))
-        return ExitFailed;
-    context.ui.dialogPaths.push_back(Utf8ToCp1252(args.positional[0]));
-    Workbook workbook;
-    const SystemNumberFormatter numbers;
-    if (!ImportFromWorkbook(context.app, workbook, [](ImportDialogModel& m) { return m.Ok(); }, numbers))
-        return ExitFailed;
-    return SaveOrReport(context.app, args.positional[1]) ? ExitOk : ExitFailed;
+    return RunImport(context, args, [](App& app) {
+        Workbook workbook;
+        const SystemNumberFormatter numbers;
+        return ImportFromWorkbook(app, workbook, [](ImportDialogModel& m) { return m.Ok(); }, numbers);
+    });
 }
 
 const bool registered = RegisterCommand(
