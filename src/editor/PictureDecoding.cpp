@@ -225,6 +225,10 @@ DecodedPicture DecodeJpeg(const uint8_t* data, std::size_t size, std::optional<P
         if (fit.Stretched) {
             info.scale_num = 1;
             info.scale_denom = static_cast<unsigned>(JpegScaleDenominator(natural, fit.Size));
+            // The picture is shrunk once more on the screen: the fast paths do.
+            info.dct_method = JDCT_IFAST;
+            info.do_fancy_upsampling = FALSE;
+            info.do_block_smoothing = FALSE;
         }
     }
     const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;

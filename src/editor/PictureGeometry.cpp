@@ -57,7 +57,7 @@ int JpegScaleDenominator(PicSize picture, PicSize wanted)
     for (int denom : {8, 4, 2}) {
         const int w = (picture.Width + denom - 1) / denom;
         const int h = (picture.Height + denom - 1) / denom;
-        if (w >= wanted.Width && h >= wanted.Height)
+        if (w * 5 >= wanted.Width * 4 && h * 5 >= wanted.Height * 4)
             return denom;
     }
     return 1;
