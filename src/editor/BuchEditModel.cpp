@@ -60,6 +60,13 @@ float PriceNumber(const std::string& text)
     return static_cast<float>(v);
 }
 
+// Editing in place, a number field left blank keeps a stored value it did not
+// show (none, 0 or less), so an OK that changed nothing leaves the title as it was.
+int32_t BlankKeeps(const std::string& text, int32_t stored, bool inPlace)
+{
+    return inPlace && !HasPrintable(text) && stored <= 0 ? stored : FieldNumber(text);
+}
+
 std::string PriceText(float preis)
 {
     if (!(preis > 0.005f) || !std::isfinite(preis))
@@ -577,6 +584,7 @@ void BuchEditModel::InitForm(int gridColumn)
     PicFileSizes.fill(-1);
     Values.Kaufdatum.reset();
     kaufdatumProposed_ = false;
+    journalYear_.reset();
     Values.QuelleAlsLink = false;
     ApplyTypePanel();
     NoAutoComplete = false;
@@ -606,6 +614,7 @@ bool BuchEditModel::GetValues()
         return false;
     }
     BuchEditValues& v = Values;
+    journalYear_.reset();
     v.Kuerzel = b->Kuerzel.Text;
     v.Autor.Text = b->Autor.Text;
     TickFromText(v.Autor, v.Autor.Text);
@@ -647,6 +656,7 @@ bool BuchEditModel::GetValues()
         v.Jahr = b->Jahr.Text;
         if (b->JahrNum > 0)
             v.Jahr = IntToStr(b->JahrNum);
+        journalYear_ = ShownJournalYear{v.Jahr, b->Jahr.Text, b->JahrNum};
         if (b->Auflage > 0)
             v.Jahrgang = IntToStr(b->Auflage);
     } else if (IsBookType(v.LiteraturTyp)) {
@@ -696,7 +706,8 @@ int BuchEditModel::SetValues()
     b->Band.Text = v.Band;
     b->Verlag.Text = v.Verlag.Text;
     b->ISBN.Text = v.ISBN;
-    b->HeftNr.Text = v.HeftNr;
+    if (append || HasPrintable(v.HeftNr) || OldBuch.HeftNr.Text != "0")
+        b->HeftNr.Text = v.HeftNr;
     b->Quelle.Text = v.Quelle;
     b->Medium.Text = v.Medium;
     b->Laenge.Text = v.Laenge;
@@ -721,14 +732,19 @@ int BuchEditModel::SetValues()
     b->TypNum = typ;
     if (IsJournalType(typ)) {
         b->Reihe.Text = v.Zeitschrift.Text;
-        b->Jahr.Text = v.Jahr;
-        b->JahrNum = FieldNumber(v.Jahr);
-        b->Auflage = FieldNumber(v.Jahrgang);
+        if (journalYear_ && v.Jahr == journalYear_->shown) {
+            b->Jahr.Text = journalYear_->jahr;
+            b->JahrNum = journalYear_->jahrNum;
+        } else {
+            b->Jahr.Text = v.Jahr;
+            b->JahrNum = BlankKeeps(v.Jahr, OldBuch.JahrNum, !append);
+        }
+        b->Auflage = BlankKeeps(v.Jahrgang, OldBuch.Auflage, !append);
     } else if (IsBookType(typ)) {
         b->Reihe.Text = v.Serie.Text;
         b->Jahr.Text = v.EditionYear;
-        b->JahrNum = FieldNumber(v.FirstEdition);
-        b->Auflage = FieldNumber(v.Ausgabe);
+        b->JahrNum = BlankKeeps(v.FirstEdition, OldBuch.JahrNum, !append);
+        b->Auflage = BlankKeeps(v.Ausgabe, OldBuch.Auflage, !append);
     } else {
         // Audio-visual titles keep series, year and edition as stored.
         b->Reihe = OldBuch.Reihe;
@@ -738,8 +754,14 @@ int BuchEditModel::SetValues()
     }
     if (v.QuelleAlsLink)
         b->TypNum |= LinkFlag;
-    b->Preis = PriceNumber(v.Preis);
-    b->Kaufdatum = v.Kaufdatum && !kaufdatumProposed_ ? *v.Kaufdatum : 0.0;
+    const bool unpricedBefore = std::isfinite(OldBuch.Preis) && !(OldBuch.Preis > 0.005f);
+    b->Preis = !append && !HasPrintable(v.Preis) && unpricedBefore ? OldBuch.Preis : PriceNumber(v.Preis);
+    if (v.Kaufdatum && !kaufdatumProposed_)
+        b->Kaufdatum = *v.Kaufdatum;
+    else if (!append && OldBuch.Kaufdatum < 1.0) // blank before: the stored value stays
+        b->Kaufdatum = OldBuch.Kaufdatum;
+    else
+        b->Kaufdatum = 0.0;
     store.UpdateBuchLengths(store.ActBuch);
 
     int flags = 0;

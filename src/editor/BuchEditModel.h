@@ -259,6 +259,13 @@ public:
 private:
     App& app_;
     bool kaufdatumProposed_ = false; // the box shows a filled-in date not chosen yet
+    // A journal title's year as GetValues found it: EditJahr shows the number
+    // when there is one, and an untouched box keeps the stored text with it.
+    struct ShownJournalYear {
+        std::string shown, jahr;
+        int32_t jahrNum = 0;
+    };
+    std::optional<ShownJournalYear> journalYear_;
     std::array<std::string, EditControlCount> designLabels_;
 };
 
