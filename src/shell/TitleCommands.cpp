@@ -44,7 +44,7 @@ void EditTitle(App& app, BuchEditModel& editor, TitleEditorView& view, bool copy
         if (copy && app.store.ActBuch > 0) {
             editor.Caption = EditorCaption("Kopieren");
             editor.Values.Kopieren = true;
-            editor.Values.Kuerzel = MakeUniqueKuerzel(app, app.store.ActBuch);
+            editor.Values.Kuerzel = MakeUniqueCopyKuerzel(app, app.store.ActBuch);
         }
     }
     view.ShowModal();

@@ -124,6 +124,15 @@ TEST(TitleCommands, CopyProposesAFreeKey)
     EXPECT_EQ(c.view.scrolledTo, 7);
 }
 
+TEST(TitleCommands, CopyOfTheLastTitleProposesAFreeKey)
+{
+    Commands c;
+    c.Select(3);
+    EditTitle(c.app, c.editor, c.view, true);
+    EXPECT_EQ(c.view.kuerzel, "Eco003_002");
+    EXPECT_TRUE(c.editor.KuerzelIsUnique(c.view.kuerzel));
+}
+
 TEST(TitleCommands, CopyWithTheSourceKeyIsRefused)
 {
     Commands c;
