@@ -369,6 +369,62 @@ std::string KaufdatumText(double days)
     return date.isValid() ? date.toString(QStringLiteral("dd.MM.yyyy")).toStdString() : std::string();
 }
 
+const std::string& ControlHint(EditControl control)
+{
+    static const std::string none;
+    static const std::string kopieren = Cp1252(
+        "erstellt einen weiteren Eintrag bzw. Titel\r\n\r\nWICHTIG: das neue Kürzel MUSS eingegeben sein\r\n\r\n"
+        "Möglicher Grund für eine Deaktivierung:\r\n * der Titel wird nicht bearbeitet, sondern neu erstellt");
+    static const std::string kaufdatum = Cp1252("Kaufdatum des Titels (ENTF und <- löschen die Eingabe)");
+    static const std::string alle = "alle bisher verwendeten Schlagworte";
+    static const std::string uebernehmen = Cp1252("markiertes Schlagwort übernehmen");
+    switch (control) {
+    case C::CheckBoxKopieren: return kopieren;
+    case C::DateTimePickerKaufdatum: return kaufdatum;
+    case C::ListBoxAlleSchlagworte: return alle;
+    case C::SpeedButtonUebernehmen: return uebernehmen;
+    default: return none;
+    }
+}
+
+std::string KeywordListHint(const std::vector<std::string>& keywords, int indexUnderPointer)
+{
+    if (indexUnderPointer >= 0 && indexUnderPointer < static_cast<int>(keywords.size()))
+        return keywords[static_cast<std::size_t>(indexUnderPointer)];
+    return ControlHint(C::ListBoxAlleSchlagworte);
+}
+
+std::optional<FocusRequest> FocusWalk(EditControl from, EditPage currentPage, int32_t literaturTyp)
+{
+    const int32_t typ = TypOf(literaturTyp);
+    switch (from) {
+    case C::EditKuerzel:
+        switch (currentPage) {
+        case PageAutorTitel: return FocusRequest{PageAutorTitel, C::ComboBoxAutor};
+        case PageBibliothek: return FocusRequest{PageBibliothek, C::RadioGroup_LiteraturTyp};
+        case PageSchlagworte: return FocusRequest{PageSchlagworte, C::MemoSchlagworte};
+        case PageIntern: return FocusRequest{PageIntern, C::ComboBoxTyp};
+        case PageBilder: return FocusRequest{PageBilder, C::ButtonBildHinzufuegen};
+        default: return std::nullopt;
+        }
+    case C::OrgTitelEdit:
+        if (IsJournalType(typ))
+            return FocusRequest{PageBibliothek, C::ComboBoxZeitschrift};
+        return FocusRequest{PageBibliothek, typ == TypAudiovisuell ? C::EditQuelle : C::AusgabeEdit};
+    case C::EditSeiten:
+        if (typ == TypAudiovisuell || typ == TypUnklar)
+            return std::nullopt;
+        return FocusRequest{PageSchlagworte, C::MemoSchlagworte};
+    case C::EditLaenge:
+        if (typ != TypAudiovisuell && typ != TypUnklar)
+            return std::nullopt;
+        return FocusRequest{PageSchlagworte, C::MemoSchlagworte};
+    case C::MemoBemerkung: return FocusRequest{PageIntern, C::ComboBoxTyp};
+    case C::DateTimePickerKaufdatum: return FocusRequest{PageBilder, C::ButtonBildHinzufuegen};
+    default: return std::nullopt;
+    }
+}
+
 const std::vector<EditControl>& ViewModeDisabledControls()
 {
     static const std::vector<EditControl> controls = {

@@ -163,6 +163,15 @@ int FindPrefix(const std::vector<std::string>& items, const std::string& prefix)
 // Purchase dates as the box shows them ("dd.MM.yyyy"); empty when no date.
 std::string KaufdatumText(double days);
 
+// Hints of the controls that have one (empty otherwise); the keyword list
+// shows the entry under the pointer instead, when there is one.
+const std::string& ControlHint(EditControl control);
+std::string KeywordListHint(const std::vector<std::string>& keywords, int indexUnderPointer);
+
+// Enter or Tab (no modifier) left `from`: the page and control the focus
+// jumps to, or nothing when it simply moves to the next control.
+std::optional<FocusRequest> FocusWalk(EditControl from, EditPage currentPage, int32_t literaturTyp);
+
 // The controls view mode disables (and enables again afterwards).
 const std::vector<EditControl>& ViewModeDisabledControls();
 

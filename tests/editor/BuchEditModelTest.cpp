@@ -759,3 +759,36 @@ TEST(BuchEditModel, MultiSelectText)
     EXPECT_EQ(FindPrefix(box.Items, "ma"), 1);
     EXPECT_EQ(FindPrefix(box.Items, "x"), -1);
 }
+
+TEST(BuchEditModel, EnterAndTabJumps)
+{
+    struct Case { EditControl from; EditPage page; int32_t typ; EditPage toPage; std::optional<EditControl> to; };
+    const Case cases[] = {
+        {C::EditKuerzel, PageAutorTitel, 0, PageAutorTitel, C::ComboBoxAutor},
+        {C::EditKuerzel, PageBibliothek, 0, PageBibliothek, C::RadioGroup_LiteraturTyp},
+        {C::EditKuerzel, PageSchlagworte, 0, PageSchlagworte, C::MemoSchlagworte},
+        {C::EditKuerzel, PageIntern, 0, PageIntern, C::ComboBoxTyp},
+        {C::EditKuerzel, PageBilder, 0, PageBilder, C::ButtonBildHinzufuegen},
+        {C::OrgTitelEdit, PageAutorTitel, 7, PageBibliothek, C::AusgabeEdit},
+        {C::OrgTitelEdit, PageAutorTitel, 5, PageBibliothek, C::ComboBoxZeitschrift},
+        {C::OrgTitelEdit, PageAutorTitel, 6, PageBibliothek, C::EditQuelle},
+        {C::EditSeiten, PageBibliothek, 4, PageSchlagworte, C::MemoSchlagworte},
+        {C::EditSeiten, PageBibliothek, 8, PageNone, std::nullopt},
+        {C::EditLaenge, PageBibliothek, 8, PageSchlagworte, C::MemoSchlagworte},
+        {C::EditLaenge, PageBibliothek, 0, PageNone, std::nullopt},
+        {C::MemoBemerkung, PageSchlagworte, 0, PageIntern, C::ComboBoxTyp},
+        {C::DateTimePickerKaufdatum, PageIntern, 0, PageBilder, C::ButtonBildHinzufuegen},
+        {C::TitelEdit, PageAutorTitel, 0, PageNone, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const auto jump = FocusWalk(c.from, c.page, c.typ);
+        SCOPED_TRACE(ControlName(c.from));
+        ASSERT_EQ(jump.has_value(), c.to.has_value());
+        if (jump) {
+            EXPECT_EQ(jump->Page, c.toPage);
+            EXPECT_EQ(jump->Control, c.to);
+        }
+    }
+    EXPECT_EQ(KeywordListHint({"Recht"}, 0), "Recht");
+    EXPECT_EQ(KeywordListHint({"Recht"}, 1), "alle bisher verwendeten Schlagworte");
+}
