@@ -624,9 +624,6 @@ void BuchEditModel::InitForm(int gridColumn)
     SearchLists& l = app_.lists;
     RebuildKeepingActive(l.TypSearchList, DisplayOrder(Values.Typ.Items));
     Values.Typ.Items = SearchListTexts(l.TypSearchList);
-    Values.Owner.Items = SearchListTexts(l.BesitzerSearchList);
-    Values.Sprache.Items = SearchListTexts(l.SpracheSearchList);
-    Values.Kategorie.Items = SearchListTexts(l.KategorieSearchList);
     const Settings& s = app_.settings;
     if (!s.DefaultTyp.empty())
         Values.Typ.Text = s.DefaultTyp;
@@ -640,7 +637,7 @@ void BuchEditModel::InitForm(int gridColumn)
     PicFileSizes.fill(-1);
     Values.Kaufdatum.reset();
     kaufdatumProposed_ = false;
-    journalYear_.reset();
+    shown_.reset();
     Values.QuelleAlsLink = false;
     ApplyTypePanel();
     NoAutoComplete = false;
@@ -653,7 +650,7 @@ void BuchEditModel::InitForm(int gridColumn)
         case ColTitel: Focus = {PageAutorTitel, C::TitelEdit}; break;
         case ColAutor: Focus = {PageAutorTitel, C::ComboBoxAutor}; break;
         case ColKategorie: Focus = {PageIntern, C::ComboBoxKategorie}; break;
-        case 4: Focus = {PageIntern, C::ComboBoxSprache}; break;
+        case 4: /* language */ Focus = {PageIntern, C::ComboBoxSprache}; break;
         default: break;
         }
     }
@@ -670,7 +667,7 @@ bool BuchEditModel::GetValues()
         return false;
     }
     BuchEditValues& v = Values;
-    journalYear_.reset();
+    shown_ = ShownFields{b->Reihe, b->Jahr, b->JahrNum, b->Auflage, std::nullopt};
     v.Kuerzel = b->Kuerzel.Text;
     v.Autor.Text = b->Autor.Text;
     TickFromText(v.Autor, v.Autor.Text);
@@ -712,7 +709,7 @@ bool BuchEditModel::GetValues()
         v.Jahr = b->Jahr.Text;
         if (b->JahrNum > 0)
             v.Jahr = IntToStr(b->JahrNum);
-        journalYear_ = ShownJournalYear{v.Jahr, b->Jahr.Text, b->JahrNum};
+        shown_->JournalYearShown = v.Jahr;
         if (b->Auflage > 0)
             v.Jahrgang = IntToStr(b->Auflage);
     } else if (IsBookType(v.LiteraturTyp)) {
@@ -788,9 +785,9 @@ int BuchEditModel::SetValues()
     b->TypNum = typ;
     if (IsJournalType(typ)) {
         b->Reihe.Text = v.Zeitschrift.Text;
-        if (journalYear_ && v.Jahr == journalYear_->shown) {
-            b->Jahr.Text = journalYear_->jahr;
-            b->JahrNum = journalYear_->jahrNum;
+        if (shown_ && shown_->JournalYearShown == v.Jahr) {
+            b->Jahr = shown_->Jahr;
+            b->JahrNum = shown_->JahrNum;
         } else {
             b->Jahr.Text = v.Jahr;
             b->JahrNum = BlankKeeps(v.Jahr, OldBuch.JahrNum, !append);
@@ -802,11 +799,19 @@ int BuchEditModel::SetValues()
         b->JahrNum = BlankKeeps(v.FirstEdition, OldBuch.JahrNum, !append);
         b->Auflage = BlankKeeps(v.Ausgabe, OldBuch.Auflage, !append);
     } else {
-        // Audio-visual titles keep series, year and edition as stored.
-        b->Reihe = OldBuch.Reihe;
-        b->Jahr = OldBuch.Jahr;
-        b->JahrNum = OldBuch.JahrNum;
-        b->Auflage = OldBuch.Auflage;
+        // Audio-visual titles keep series, year and edition as stored; a copy
+        // takes them from its source.
+        if (shown_) {
+            b->Reihe = shown_->Reihe;
+            b->Jahr = shown_->Jahr;
+            b->JahrNum = shown_->JahrNum;
+            b->Auflage = shown_->Auflage;
+        } else {
+            b->Reihe = OldBuch.Reihe;
+            b->Jahr = OldBuch.Jahr;
+            b->JahrNum = OldBuch.JahrNum;
+            b->Auflage = OldBuch.Auflage;
+        }
     }
     if (v.QuelleAlsLink)
         b->TypNum |= LinkFlag;

@@ -268,13 +268,15 @@ public:
 private:
     App& app_;
     bool kaufdatumProposed_ = false; // the box shows a filled-in date not chosen yet
-    // A journal title's year as GetValues found it: EditJahr shows the number
-    // when there is one, and an untouched box keeps the stored text with it.
-    struct ShownJournalYear {
-        std::string shown, jahr;
-        int32_t jahrNum = 0;
+    // What GetValues found in the fields a type may not show: a type-6 title
+    // keeps them (a copy takes them from its source), and an untouched journal
+    // year box keeps the stored year text behind the number it shows.
+    struct ShownFields {
+        TBuchRec Reihe, Jahr;
+        int32_t JahrNum = 0, Auflage = 0;
+        std::optional<std::string> JournalYearShown;
     };
-    std::optional<ShownJournalYear> journalYear_;
+    std::optional<ShownFields> shown_;
     std::array<std::string, EditControlCount> designLabels_;
 };
 

@@ -57,8 +57,7 @@ void ViewTitle(App& app, BuchEditModel& editor, TitleEditorView& view)
 {
     TraceScope trace("FoliantoMainWindow.Titel_Ansehen");
     app.EditMode = EditModeView;
-    editor.InitForm(app.grid.Col);
-    editor.Focus.Page = PageAutorTitel;
+    editor.InitForm(app.grid.Col); // page 1 unless the grid column names a field
     editor.Caption = EditorCaption("Ansehen");
     editor.Disabled = ViewModeDisabledControls();
     editor.GetValues(); // a missing title is reported; the dialog shows anyway

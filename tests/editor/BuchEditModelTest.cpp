@@ -792,3 +792,22 @@ TEST(BuchEditModel, EnterAndTabJumps)
     EXPECT_EQ(KeywordListHint({"Recht"}, 0), "Recht");
     EXPECT_EQ(KeywordListHint({"Recht"}, 1), "alle bisher verwendeten Schlagworte");
 }
+
+// A copy carries the fields its type does not show, as an edit keeps them.
+TEST(BuchEditModel, CopyKeepsHiddenFields)
+{
+    for (int32_t typ : {6, 4}) {
+        Editor e;
+        MakeTitled(e.Add("K1"), typ);
+        e.Open(1);
+        e.v.Kopieren = true;
+        e.v.Kuerzel = "K2";
+        e.m.SetValues();
+        ASSERT_EQ(e.app.store.AnzBuch, 2);
+        const TBuch& copy = *e.app.store.at(2);
+        EXPECT_EQ(copy.Reihe.Text, "Reihe") << typ;
+        EXPECT_EQ(copy.Jahr.Text, "1999") << typ;
+        EXPECT_EQ(copy.JahrNum, 1987) << typ;
+        EXPECT_EQ(copy.Auflage, 3) << typ;
+    }
+}
