@@ -7,7 +7,7 @@
 #include "platform/PosixPlatform.h"
 #include "selection/SearchLists.h"
 #include "selection/Selection.h"
-#include "shell/App.h"
+#include "application/App.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,10 +3,10 @@
 #include "core/Codec.h"
 #include "core/ErrorText.h"
 #include "core/Text.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 #include "editor/ShortKeys.h"
 #include "selection/SearchLists.h"
-#include "shell/App.h"
+#include "application/App.h"
 #include "shell/ColumnModel.h"
 
 #include <QDate>

@@ -1,11 +1,10 @@
 #include "shell/TitleCommands.h"
 
-#include "core/Codec.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 #include "editor/BuchEditModel.h"
 #include "editor/ShortKeys.h"
 #include "selection/Selection.h"
-#include "shell/App.h"
+#include "application/App.h"
 #include "shell/MainCommands.h"
 
 namespace folianto {
