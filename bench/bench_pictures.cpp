@@ -2,11 +2,11 @@
 // against the same pictures decoded at full size; and loading the sample
 // catalogue with and without its pictures against a plain copy of their bytes.
 
-#include "core/DatabaseFile.h"
+#include "application/App.h"
+#include "application/BuchData.h"
 #include "core/SampleCatalogue.h"
 #include "editor/PictureDecoding.h"
 #include "editor/PictureSlots.h"
-#include "shell/App.h"
 
 #include <QBuffer>
 

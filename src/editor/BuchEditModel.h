@@ -10,6 +10,7 @@
 // holds a reference to it, the title commands drive it.
 
 #include "core/Buch.h"
+#include "editor/PictureSlots.h"
 
 #include <array>
 #include <cstdint>
@@ -195,9 +196,8 @@ public:
 
     // Dialog state beside the controls.
     TBuch OldBuch;
-    bool PicsChanged = false;
-    bool PicTitlesChanged = false;
-    std::array<int32_t, 10> PicFileSizes{};
+    // Page 5: the picture tabs with PicsChanged, PicTitlesChanged and PicFileSizes.
+    PictureSlots Pictures;
     bool NoAutoComplete = false;
 
     // Resets the dialog before it is shown; `gridColumn` is the grid column

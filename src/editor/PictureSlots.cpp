@@ -4,7 +4,7 @@
 #include "core/ErrorText.h"
 #include "core/Text.h"
 #include "core/UserInteraction.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 
 #include <QFile>
 #include <QFileInfo>

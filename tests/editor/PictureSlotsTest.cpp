@@ -2,7 +2,7 @@
 #include "editor/PictureSlots.h"
 
 #include "core/Codec.h"
-#include "core/DatabaseFile.h"
+#include "application/BuchData.h"
 #include "support/Fakes.h"
 
 #include <QBuffer>

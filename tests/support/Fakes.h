@@ -68,7 +68,7 @@ public:
     bool startDocument(const std::string& path) override
     {
         startedDocuments.push_back(path);
-        return true;
+        return startSucceeds;
     }
 
     std::deque<Answer> answers;
@@ -78,6 +78,7 @@ public:
     std::vector<FileDialogSpec> dialogs;
     std::vector<std::string> waitTexts;
     std::vector<std::string> startedDocuments;
+    bool startSucceeds = true;
     std::string clipboard;
 
 private:

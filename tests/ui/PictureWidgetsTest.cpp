@@ -1,9 +1,15 @@
 #include "ui/GuiSupport.h"
+#include "config/Settings.h"
+#include "ui/editor/PicturePage.h"
 #include "ui/editor/PictureWidgets.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
 #include <QTest>
 #include <QTimer>
 
@@ -98,6 +104,103 @@ TEST(PictureViewer, SizeAspectAndContextMenu)
 
     QTest::keyClick(&viewer, Qt::Key_Escape);
     EXPECT_FALSE(viewer.isVisible());
+}
+
+} // namespace
+} // namespace folianto::test
+
+namespace folianto::test {
+namespace {
+
+struct PageFixture {
+    FakeUserInteraction ui;
+    Settings settings;
+    PictureSlots slots{ui};
+    PicturePage page{slots, settings, ui};
+
+    template <class T> T* Find(const char* name) const { return page.findChild<T*>(Q(name)); }
+    void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
+};
+
+std::string FixturePath(const char* name) { return FOLIANTO_TEST_DATA "/pictures/" + std::string(name); }
+
+// Closes the viewer once it shows; reports whether it came.
+struct ViewerCloser {
+    bool seen = false;
+    void Arm()
+    {
+        QTimer::singleShot(0, [this] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (auto* viewer = qobject_cast<TForm_Image*>(w); viewer && viewer->isVisible()) {
+                    seen = true;
+                    viewer->reject();
+                }
+        });
+    }
+};
+
+TEST(PicturePage, ButtonsTabsAndStorage)
+{
+    PageFixture f;
+    f.page.resize(800, 420);
+    f.page.show();
+    auto* tabs = f.Find<QTabWidget>("PageControlBilder");
+    ASSERT_TRUE(tabs);
+    for (int i = 0; i < MaxPictures; ++i)
+        EXPECT_FALSE(tabs->isTabVisible(i));
+    EXPECT_EQ(tabs->tabText(9), Q("Bild 1&0"));
+
+    f.ui.filePaths = {FixturePath("baseline.jpg"), FixturePath("drawing.wmf")};
+    f.Click("ButtonBildHinzufuegen");
+    f.Click("ButtonBildLinkHinzufuegen");
+    EXPECT_TRUE(tabs->isTabVisible(0));
+    EXPECT_TRUE(tabs->isTabVisible(1));
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    EXPECT_EQ(f.Find<QLineEdit>("EditBildTitel1")->text(), Q("baseline"));
+    EXPECT_EQ(f.Find<QLineEdit>("EditBildTitel2")->text(), QString::fromStdString(FixturePath("drawing.wmf")));
+    EXPECT_FALSE(f.Find<QLineEdit>("EditBildTitel2")->isEnabled());
+    EXPECT_FALSE(f.Find<PictureThumbnail>("Image2")->pixmap().isNull());
+    EXPECT_TRUE(f.Find<QRadioButton>("RadioBildSpeichern1")->isChecked());
+
+    // The storage is fixed: a click on the other item snaps back with the error box.
+    QTest::mouseClick(f.Find<QRadioButton>("RadioBildSpeichern0"), Qt::LeftButton);
+    EXPECT_TRUE(f.Find<QRadioButton>("RadioBildSpeichern1")->isChecked());
+    ASSERT_FALSE(f.ui.messages.empty());
+    EXPECT_EQ(f.ui.messages.back().text,
+              Cp1252("Diese Einstellung kann nur beim Hinzufügen eines Bildes festgelegt werden!"));
+
+    tabs->setCurrentIndex(0);
+    EXPECT_TRUE(f.Find<QRadioButton>("RadioBildSpeichern0")->isChecked());
+    EXPECT_EQ(f.Find<QLabel>("LabelGroesse")->text(), Q("Größe: 0 kB"));
+    QTest::keyClicks(f.Find<QLineEdit>("EditBildTitel1"), Q("X"));
+    EXPECT_TRUE(f.slots.PicTitlesChanged);
+    EXPECT_EQ(f.slots.Slots[0].Title, "baselineX");
+
+    f.Click("ButtonBildLoeschen");
+    EXPECT_FALSE(tabs->isTabVisible(0));
+    EXPECT_EQ(tabs->currentIndex(), 1);
+    EXPECT_FALSE(f.slots.Slots[0].HasPicture());
+}
+
+TEST(PicturePage, ViewerOnDoubleClickOrAutomatically)
+{
+    PageFixture f;
+    f.page.show();
+    f.ui.filePaths = {FixturePath("rgb24.bmp"), FixturePath("palette8.bmp")};
+    f.Click("ButtonBildHinzufuegen");
+    f.Click("ButtonBildHinzufuegen");
+
+    ViewerCloser closer;
+    closer.Arm();
+    QTest::mouseDClick(f.Find<PictureThumbnail>("Image2"), Qt::LeftButton);
+    EXPECT_TRUE(closer.seen);
+    EXPECT_FALSE(TForm_Image::IsOpen());
+
+    f.settings.PicAutoShowOption = 1;
+    ViewerCloser automatic;
+    automatic.Arm();
+    f.Find<QTabWidget>("PageControlBilder")->setCurrentIndex(0);
+    EXPECT_TRUE(automatic.seen);
 }
 
 } // namespace

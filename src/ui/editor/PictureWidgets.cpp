@@ -1,6 +1,6 @@
 #include "ui/editor/PictureWidgets.h"
 
-#include "diag/Trace.h"
+#include "core/Trace.h"
 
 #include <QActionGroup>
 #include <QContextMenuEvent>
