@@ -181,6 +181,8 @@ public:
     explicit BuchEditModel(App& app);
     BuchEditModel(const BuchEditModel&) = delete;
     BuchEditModel& operator=(const BuchEditModel&) = delete;
+    // The program state the dialog's picture page and document link work with.
+    App& Application() const { return app_; }
 
     BuchEditValues Values;
     std::string Caption;

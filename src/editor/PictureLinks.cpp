@@ -9,7 +9,6 @@
 
 namespace folianto {
 
-const char* const LinkFileFilter = "Alle Dateien (*.*)|*.*";
 
 bool StartDocument(UserInteraction& ui, bool& docStarted, const std::string& path)
 {
@@ -25,6 +24,18 @@ bool StartDocument(UserInteraction& ui, bool& docStarted, const std::string& pat
     docStarted = ui.startDocument(path);
     WriteTrace(std::string("TBuchEditDlg.StartDocument\r\nDocStarted=") + TraceBool(docStarted));
     return docStarted;
+}
+
+std::optional<std::string> ChooseLinkedDocument(UserInteraction& ui, const std::string& quelle)
+{
+    TraceScope trace("TBuchEditDlg.ButtonVerlinkenClick");
+    FileDialogSpec dialog;
+    dialog.title = "auf Datei verlinken";
+    dialog.filter = "Alle Dateien (*.*)|*.*";
+    dialog.initialPath = quelle;
+    dialog.mustExist = true;
+    dialog.pathMustExist = true;
+    return ui.openFile(dialog);
 }
 
 bool QuelleStartsDocument(const std::string& text, bool linkTicked)

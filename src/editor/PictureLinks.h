@@ -24,7 +24,8 @@ bool QuelleStartsDocument(const std::string& text, bool linkTicked);
 // field; nothing when the hint stays as it was.
 std::optional<std::string> QuelleHint(const std::string& text, bool linkTicked, int textWidth, int fieldWidth);
 
-// Filter of "auf Datei verlinken".
-extern const char* const LinkFileFilter;
+// "auf Datei verlinken": the file chosen becomes Quelle. Nothing when the
+// dialog was cancelled: Quelle then keeps what it holds.
+std::optional<std::string> ChooseLinkedDocument(UserInteraction& ui, const std::string& quelle);
 
 } // namespace folianto

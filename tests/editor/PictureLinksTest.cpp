@@ -82,6 +82,18 @@ TEST(PictureLinks, GridDoubleClickUsesTheSameRule)
     EXPECT_EQ(t.ui.startedDocuments.size(), 2u);
 }
 
+TEST(PictureLinks, ChooseLinkedDocument)
+{
+    FakeUserInteraction ui;
+    ui.filePaths = {std::string("/doc/neu.pdf"), std::nullopt};
+    EXPECT_EQ(ChooseLinkedDocument(ui, "/doc/alt.pdf"), "/doc/neu.pdf");
+    ASSERT_EQ(ui.dialogs.size(), 1u);
+    EXPECT_EQ(ui.dialogs[0].filter, "Alle Dateien (*.*)|*.*");
+    EXPECT_TRUE(ui.dialogs[0].mustExist && ui.dialogs[0].pathMustExist);
+    EXPECT_EQ(ui.dialogs[0].initialPath, "/doc/alt.pdf");
+    EXPECT_EQ(ChooseLinkedDocument(ui, "/doc/alt.pdf"), std::nullopt); // cancelled: Quelle stays
+}
+
 TEST(PictureLinks, QuelleDoubleClickAndHint)
 {
     QTemporaryDir dir;
