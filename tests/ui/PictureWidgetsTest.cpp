@@ -85,7 +85,9 @@ TEST(PictureViewer, SizeAspectAndContextMenu)
     EXPECT_TRUE(TForm_Image::IsOpen());
     viewer.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&viewer));
-    EXPECT_EQ(viewer.frameGeometry().size(), QSize(64 + 12, 48 + 31));
+    // 64+12 by 48+31 with the frame, then the width follows the height at 4:3.
+    EXPECT_EQ(viewer.frameGeometry().height(), 48 + 31);
+    EXPECT_EQ(viewer.width() * 3, viewer.height() * 4);
 
     // Dragged wider: the height follows at 4:3.
     viewer.resize(200, 80);
@@ -115,8 +117,8 @@ namespace {
 struct PageFixture {
     FakeUserInteraction ui;
     Settings settings;
-    PictureSlots slots{ui};
-    PicturePage page{slots, settings, ui};
+    PictureSlots pictures{ui};
+    PicturePage page{pictures, settings, ui};
 
     template <class T> T* Find(const char* name) const { return page.findChild<T*>(Q(name)); }
     void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
@@ -173,13 +175,13 @@ TEST(PicturePage, ButtonsTabsAndStorage)
     EXPECT_TRUE(f.Find<QRadioButton>("RadioBildSpeichern0")->isChecked());
     EXPECT_EQ(f.Find<QLabel>("LabelGroesse")->text(), Q("Größe: 0 kB"));
     QTest::keyClicks(f.Find<QLineEdit>("EditBildTitel1"), Q("X"));
-    EXPECT_TRUE(f.slots.PicTitlesChanged);
-    EXPECT_EQ(f.slots.Slots[0].Title, "baselineX");
+    EXPECT_TRUE(f.pictures.PicTitlesChanged);
+    EXPECT_EQ(f.pictures.Slots[0].Title, "baselineX");
 
     f.Click("ButtonBildLoeschen");
     EXPECT_FALSE(tabs->isTabVisible(0));
     EXPECT_EQ(tabs->currentIndex(), 1);
-    EXPECT_FALSE(f.slots.Slots[0].HasPicture());
+    EXPECT_FALSE(f.pictures.Slots[0].HasPicture());
 }
 
 TEST(PicturePage, ViewerOnDoubleClickOrAutomatically)

@@ -29,8 +29,8 @@ QString WithoutMnemonic(QString caption) { return caption.remove(QLatin1Char('&'
 
 } // namespace
 
-PicturePage::PicturePage(PictureSlots& slots, const Settings& settings, UserInteraction& ui, QWidget* parent)
-    : QWidget(parent), slots_(slots), settings_(settings), ui_(ui)
+PicturePage::PicturePage(PictureSlots& pictures, const Settings& settings, UserInteraction& ui, QWidget* parent)
+    : QWidget(parent), pictures_(pictures), settings_(settings), ui_(ui)
 {
     setObjectName(QStringLiteral("TabSheetBilder"));
     auto* layout = new QHBoxLayout(this);
@@ -66,7 +66,7 @@ QWidget* PicturePage::BuildTab(int index)
     column->addWidget(t.box, 1);
     column->addWidget(t.title);
     connect(t.title, &QLineEdit::textEdited, this,
-            [this, index](const QString& text) { slots_.TitleEdited(index, ToCp1252(text)); });
+            [this, index](const QString& text) { pictures_.TitleEdited(index, ToCp1252(text)); });
     connect(t.image, &PictureThumbnail::doubleClicked, this, &PicturePage::OpenViewer);
     return t.page;
 }
@@ -127,23 +127,23 @@ QWidget* PicturePage::BuildSidePanel()
     column->addStretch(1);
 
     connect(addButton_, &QPushButton::clicked, this, [this] {
-        if (slots_.AddPicture(false))
-            ShowSlot(slots_.Current);
+        if (pictures_.AddPicture(false))
+            ShowSlot(pictures_.Current);
     });
     connect(addLink, &QPushButton::clicked, this, [this] {
-        if (slots_.AddPicture(true))
-            ShowSlot(slots_.Current);
+        if (pictures_.AddPicture(true))
+            ShowSlot(pictures_.Current);
     });
     connect(remove, &QPushButton::clicked, this, [this] {
-        const int removed = slots_.Current;
-        slots_.DeleteCurrent();
+        const int removed = pictures_.Current;
+        pictures_.DeleteCurrent();
         ShowSlot(removed);
-        ShowSlot(slots_.Current);
+        ShowSlot(pictures_.Current);
     });
-    connect(save, &QPushButton::clicked, this, [this] { slots_.SaveCopy(); });
+    connect(save, &QPushButton::clicked, this, [this] { pictures_.SaveCopy(); });
     // idClicked comes from the user only; the page sets the radios itself without it.
     connect(storage_, &QButtonGroup::idClicked, this, [this](int id) {
-        slots_.StorageClicked(id);
+        pictures_.StorageClicked(id);
         ShowCurrentState();
     });
     return panel;
@@ -169,7 +169,7 @@ void PicturePage::ShowSlot(int index)
     if (index < 0 || index >= MaxPictures)
         return;
     Tab& t = tab_[static_cast<std::size_t>(index)];
-    const PictureSlot& slot = slots_.Slots[static_cast<std::size_t>(index)];
+    const PictureSlot& slot = pictures_.Slots[static_cast<std::size_t>(index)];
     const bool shown = slot.HasPicture();
     refreshing_ = true;
     t.picture = {};
@@ -182,7 +182,7 @@ void PicturePage::ShowSlot(int index)
     FitPicture(t);
     t.title->setText(FromCp1252(slot.Title));
     tabs_->setTabVisible(index, shown);
-    if (shown && index == slots_.Current)
+    if (shown && index == pictures_.Current)
         tabs_->setCurrentIndex(index);
     refreshing_ = false;
     ShowCurrentState();
@@ -199,16 +199,16 @@ void PicturePage::FitPicture(Tab& t)
 
 void PicturePage::ShowCurrentState()
 {
-    const PictureSizeLabel label = slots_.SizeLabel();
+    const PictureSizeLabel label = pictures_.SizeLabel();
     sizeLabel_->setText(FromCp1252(label.Text));
     sizeLabel_->setToolTip(QString(FromCp1252(label.Hint)).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     sizeLabel_->setStyleSheet(label.FileMissing ? QStringLiteral("color: red; font-weight: bold;") : QString());
     {
         const QSignalBlocker block(storage_);
-        storage_->button(slots_.StorageIndex)->setChecked(true);
+        storage_->button(pictures_.StorageIndex)->setChecked(true);
     }
     for (int i = 0; i < MaxPictures; ++i) {
-        const PictureSlot& slot = slots_.Slots[static_cast<std::size_t>(i)];
+        const PictureSlot& slot = pictures_.Slots[static_cast<std::size_t>(i)];
         tab_[static_cast<std::size_t>(i)].title->setEnabled(slot.HasPicture() && !slot.IsLinked());
     }
 }
@@ -217,16 +217,16 @@ void PicturePage::TabChanged(int index)
 {
     if (refreshing_ || index < 0)
         return;
-    slots_.SelectTab(index);
+    pictures_.SelectTab(index);
     ShowCurrentState();
-    if (settings_.PicAutoShowOption == 1 && slots_.Slots[static_cast<std::size_t>(index)].HasPicture())
+    if (settings_.PicAutoShowOption == 1 && pictures_.Slots[static_cast<std::size_t>(index)].HasPicture())
         OpenViewer();
 }
 
 void PicturePage::OpenViewer()
 {
     TraceScope trace("TBuchEditDlg.ImageDblClick");
-    const PictureSlot& slot = slots_.Slots[static_cast<std::size_t>(slots_.Current)];
+    const PictureSlot& slot = pictures_.Slots[static_cast<std::size_t>(pictures_.Current)];
     if (!slot.HasPicture())
         return;
     if (TForm_Image::IsOpen()) {

@@ -24,14 +24,15 @@ class UserInteraction;
 class PicturePage : public QWidget {
     Q_OBJECT
 public:
-    PicturePage(PictureSlots& slots, const Settings& settings, UserInteraction& ui, QWidget* parent = nullptr);
+    PicturePage(PictureSlots& pictures, const Settings& settings, UserInteraction& ui, QWidget* parent = nullptr);
 
-    // Shows the slots as they are now (after InitForm or GetValues).
+    // Shows the picture slots as they are now (after InitForm or GetValues).
     void Refresh();
     // The viewer for the current tab, unless one is open already.
     void OpenViewer();
 
     QPushButton* AddButton() const { return addButton_; }
+    QTabWidget* Tabs() const { return tabs_; }
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -54,7 +55,7 @@ private:
     bool Thumbnails() const;
     void TabChanged(int index);
 
-    PictureSlots& slots_;
+    PictureSlots& pictures_;
     const Settings& settings_;
     UserInteraction& ui_;
     QTabWidget* tabs_ = nullptr;

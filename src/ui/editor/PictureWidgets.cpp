@@ -174,7 +174,10 @@ void TForm_Image::Place()
     const ViewerPlacement p = ViewerInitialPlacement(ToPicSize(image_.size()), ToPicSize(area.size()));
     // The sizes count the frame; Qt sizes the client area.
     const QSize frame = frameGeometry().size() - size();
-    const QSize client = (ToQSize(p.Size) - frame).expandedTo({1, 1});
+    QSize client = (ToQSize(p.Size) - frame).expandedTo({1, 1});
+    // The new size is a resize from the picture's own: the proportions rule applies.
+    if (KeepsAspect())
+        client = ToQSize(ViewerAspectSize(ToPicSize(last_), ToPicSize(client), aspect_));
     adjusting_ = true;
     resize(client);
     adjusting_ = false;
