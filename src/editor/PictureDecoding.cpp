@@ -415,6 +415,10 @@ bool WmfFramingOk(const uint8_t* data, std::size_t size)
     const uint32_t version = Le16(data + at + 4);
     if ((type != 1 && type != 2) || headerWords != 9 || (version != 0x0100 && version != 0x0300))
         return false;
+    // The player allocates a buffer of the announced largest record.
+    const uint64_t maxRecordWords = Le32(data + at + 12);
+    if (maxRecordWords * 2 > size - at)
+        return false;
     at += 18;
     while (at + 6 <= size) {
         const uint64_t words = Le32(data + at);

@@ -135,6 +135,14 @@ TEST(PictureDecoding, OversizedHeadersRefused)
             break;
         }
     EXPECT_TRUE(Decode(jpeg, PicJpg).IsEmpty());
+
+    // The largest record of a metafile: 2 GB announced in a small file.
+    std::vector<uint8_t> wmf = Fixture("drawing.wmf");
+    ASSERT_TRUE(WmfFramingOk(wmf.data(), wmf.size()));
+    const std::size_t maxRecord = 22 + 12; // behind the placeable header
+    wmf[maxRecord + 3] = 0x40;
+    EXPECT_FALSE(WmfFramingOk(wmf.data(), wmf.size()));
+    EXPECT_TRUE(Decode(wmf, PicWmf).IsEmpty());
 }
 
 // For a thumbnail libjpeg decodes a fraction of the pixels, never much fewer than shown.
