@@ -11,6 +11,7 @@
 #include "ui/editor/FocusWalk.h"
 #include "ui/editor/KaufdatumBox.h"
 #include "ui/editor/SelectComboBox.h"
+#include "ui/help/HelpWindow.h"
 #include "ui/shell/TitleGrid.h"
 
 #include <QAbstractButton>
@@ -28,6 +29,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -711,6 +713,26 @@ TEST(TitleEditor, MemoLineEndsStayAsStored)
     TitleMenu(f, "&Bearbeiten")->trigger();
     EXPECT_EQ(app.store.at(act)->Bemerkung.Text, "eins\ntwo");
     EXPECT_EQ(app.store.at(act)->Inhalt.Text, "a\r\nbc");
+}
+
+TEST(TitleEditor, F1OnAnyPageOpensTheEditorHelp)
+{
+    WindowFixture f;
+    WhenEditorShows([](TBuchEditDlg& d) {
+        for (int page = 0; page < d.Pages()->count(); ++page) {
+            d.Pages()->setCurrentIndex(page);
+            QWidget* focus = d.Pages()->currentWidget()->nextInFocusChain();
+            focus->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+            auto* help = d.findChild<HelpWindow*>();
+            ASSERT_NE(help, nullptr);
+            EXPECT_TRUE(help->isVisible());
+            EXPECT_EQ(help->Browser->source().fileName(), Q("titeleditor.html"));
+            EXPECT_EQ(help->Browser->documentTitle(), Q("Der Titel-Editor"));
+            help->close();
+        }
+    });
+    TitleMenu(f, "&Neu eingeben")->trigger();
 }
 
 TEST(TitleEditor, WalkTargetsByType)
