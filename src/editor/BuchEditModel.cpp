@@ -3,10 +3,10 @@
 #include "core/Codec.h"
 #include "core/ErrorText.h"
 #include "core/Text.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 #include "editor/ShortKeys.h"
 #include "selection/SearchLists.h"
-#include "shell/App.h"
+#include "application/App.h"
 #include "shell/ColumnModel.h"
 
 #include <QDate>
@@ -58,6 +58,13 @@ float PriceNumber(const std::string& text)
     if (!std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max())
         return 0.0f;
     return static_cast<float>(v);
+}
+
+// Editing in place, a number field left blank keeps a stored value it did not
+// show (none, 0 or less), so an OK that changed nothing leaves the title as it was.
+int32_t BlankKeeps(const std::string& text, int32_t stored, bool inPlace)
+{
+    return inPlace && !HasPrintable(text) && stored <= 0 ? stored : FieldNumber(text);
 }
 
 std::string PriceText(float preis)
@@ -362,6 +369,62 @@ std::string KaufdatumText(double days)
     return date.isValid() ? date.toString(QStringLiteral("dd.MM.yyyy")).toStdString() : std::string();
 }
 
+const std::string& ControlHint(EditControl control)
+{
+    static const std::string none;
+    static const std::string kopieren = Cp1252(
+        "erstellt einen weiteren Eintrag bzw. Titel\r\n\r\nWICHTIG: das neue Kürzel MUSS eingegeben sein\r\n\r\n"
+        "Möglicher Grund für eine Deaktivierung:\r\n * der Titel wird nicht bearbeitet, sondern neu erstellt");
+    static const std::string kaufdatum = Cp1252("Kaufdatum des Titels (ENTF und <- löschen die Eingabe)");
+    static const std::string alle = "alle bisher verwendeten Schlagworte";
+    static const std::string uebernehmen = Cp1252("markiertes Schlagwort übernehmen");
+    switch (control) {
+    case C::CheckBoxKopieren: return kopieren;
+    case C::DateTimePickerKaufdatum: return kaufdatum;
+    case C::ListBoxAlleSchlagworte: return alle;
+    case C::SpeedButtonUebernehmen: return uebernehmen;
+    default: return none;
+    }
+}
+
+std::string KeywordListHint(const std::vector<std::string>& keywords, int indexUnderPointer)
+{
+    if (indexUnderPointer >= 0 && indexUnderPointer < static_cast<int>(keywords.size()))
+        return keywords[static_cast<std::size_t>(indexUnderPointer)];
+    return ControlHint(C::ListBoxAlleSchlagworte);
+}
+
+std::optional<FocusRequest> FocusWalk(EditControl from, EditPage currentPage, int32_t literaturTyp)
+{
+    const int32_t typ = TypOf(literaturTyp);
+    switch (from) {
+    case C::EditKuerzel:
+        switch (currentPage) {
+        case PageAutorTitel: return FocusRequest{PageAutorTitel, C::ComboBoxAutor};
+        case PageBibliothek: return FocusRequest{PageBibliothek, C::RadioGroup_LiteraturTyp};
+        case PageSchlagworte: return FocusRequest{PageSchlagworte, C::MemoSchlagworte};
+        case PageIntern: return FocusRequest{PageIntern, C::ComboBoxTyp};
+        case PageBilder: return FocusRequest{PageBilder, C::ButtonBildHinzufuegen};
+        default: return std::nullopt;
+        }
+    case C::OrgTitelEdit:
+        if (IsJournalType(typ))
+            return FocusRequest{PageBibliothek, C::ComboBoxZeitschrift};
+        return FocusRequest{PageBibliothek, typ == TypAudiovisuell ? C::EditQuelle : C::AusgabeEdit};
+    case C::EditSeiten:
+        if (typ == TypAudiovisuell || typ == TypUnklar)
+            return std::nullopt;
+        return FocusRequest{PageSchlagworte, C::MemoSchlagworte};
+    case C::EditLaenge:
+        if (typ != TypAudiovisuell && typ != TypUnklar)
+            return std::nullopt;
+        return FocusRequest{PageSchlagworte, C::MemoSchlagworte};
+    case C::MemoBemerkung: return FocusRequest{PageIntern, C::ComboBoxTyp};
+    case C::DateTimePickerKaufdatum: return FocusRequest{PageBilder, C::ButtonBildHinzufuegen};
+    default: return std::nullopt;
+    }
+}
+
 const std::vector<EditControl>& ViewModeDisabledControls()
 {
     static const std::vector<EditControl> controls = {
@@ -561,9 +624,6 @@ void BuchEditModel::InitForm(int gridColumn)
     SearchLists& l = app_.lists;
     RebuildKeepingActive(l.TypSearchList, DisplayOrder(Values.Typ.Items));
     Values.Typ.Items = SearchListTexts(l.TypSearchList);
-    Values.Owner.Items = SearchListTexts(l.BesitzerSearchList);
-    Values.Sprache.Items = SearchListTexts(l.SpracheSearchList);
-    Values.Kategorie.Items = SearchListTexts(l.KategorieSearchList);
     const Settings& s = app_.settings;
     if (!s.DefaultTyp.empty())
         Values.Typ.Text = s.DefaultTyp;
@@ -577,6 +637,7 @@ void BuchEditModel::InitForm(int gridColumn)
     PicFileSizes.fill(-1);
     Values.Kaufdatum.reset();
     kaufdatumProposed_ = false;
+    shown_.reset();
     Values.QuelleAlsLink = false;
     ApplyTypePanel();
     NoAutoComplete = false;
@@ -589,7 +650,7 @@ void BuchEditModel::InitForm(int gridColumn)
         case ColTitel: Focus = {PageAutorTitel, C::TitelEdit}; break;
         case ColAutor: Focus = {PageAutorTitel, C::ComboBoxAutor}; break;
         case ColKategorie: Focus = {PageIntern, C::ComboBoxKategorie}; break;
-        case 4: Focus = {PageIntern, C::ComboBoxSprache}; break;
+        case 4: /* language */ Focus = {PageIntern, C::ComboBoxSprache}; break;
         default: break;
         }
     }
@@ -606,6 +667,7 @@ bool BuchEditModel::GetValues()
         return false;
     }
     BuchEditValues& v = Values;
+    shown_ = ShownFields{b->Reihe, b->Jahr, b->JahrNum, b->Auflage, std::nullopt};
     v.Kuerzel = b->Kuerzel.Text;
     v.Autor.Text = b->Autor.Text;
     TickFromText(v.Autor, v.Autor.Text);
@@ -647,6 +709,7 @@ bool BuchEditModel::GetValues()
         v.Jahr = b->Jahr.Text;
         if (b->JahrNum > 0)
             v.Jahr = IntToStr(b->JahrNum);
+        shown_->JournalYearShown = v.Jahr;
         if (b->Auflage > 0)
             v.Jahrgang = IntToStr(b->Auflage);
     } else if (IsBookType(v.LiteraturTyp)) {
@@ -696,7 +759,8 @@ int BuchEditModel::SetValues()
     b->Band.Text = v.Band;
     b->Verlag.Text = v.Verlag.Text;
     b->ISBN.Text = v.ISBN;
-    b->HeftNr.Text = v.HeftNr;
+    if (append || HasPrintable(v.HeftNr) || OldBuch.HeftNr.Text != "0")
+        b->HeftNr.Text = v.HeftNr;
     b->Quelle.Text = v.Quelle;
     b->Medium.Text = v.Medium;
     b->Laenge.Text = v.Laenge;
@@ -721,25 +785,44 @@ int BuchEditModel::SetValues()
     b->TypNum = typ;
     if (IsJournalType(typ)) {
         b->Reihe.Text = v.Zeitschrift.Text;
-        b->Jahr.Text = v.Jahr;
-        b->JahrNum = FieldNumber(v.Jahr);
-        b->Auflage = FieldNumber(v.Jahrgang);
+        if (shown_ && shown_->JournalYearShown == v.Jahr) {
+            b->Jahr = shown_->Jahr;
+            b->JahrNum = shown_->JahrNum;
+        } else {
+            b->Jahr.Text = v.Jahr;
+            b->JahrNum = BlankKeeps(v.Jahr, OldBuch.JahrNum, !append);
+        }
+        b->Auflage = BlankKeeps(v.Jahrgang, OldBuch.Auflage, !append);
     } else if (IsBookType(typ)) {
         b->Reihe.Text = v.Serie.Text;
         b->Jahr.Text = v.EditionYear;
-        b->JahrNum = FieldNumber(v.FirstEdition);
-        b->Auflage = FieldNumber(v.Ausgabe);
+        b->JahrNum = BlankKeeps(v.FirstEdition, OldBuch.JahrNum, !append);
+        b->Auflage = BlankKeeps(v.Ausgabe, OldBuch.Auflage, !append);
     } else {
-        // Audio-visual titles keep series, year and edition as stored.
-        b->Reihe = OldBuch.Reihe;
-        b->Jahr = OldBuch.Jahr;
-        b->JahrNum = OldBuch.JahrNum;
-        b->Auflage = OldBuch.Auflage;
+        // Audio-visual titles keep series, year and edition as stored; a copy
+        // takes them from its source.
+        if (shown_) {
+            b->Reihe = shown_->Reihe;
+            b->Jahr = shown_->Jahr;
+            b->JahrNum = shown_->JahrNum;
+            b->Auflage = shown_->Auflage;
+        } else {
+            b->Reihe = OldBuch.Reihe;
+            b->Jahr = OldBuch.Jahr;
+            b->JahrNum = OldBuch.JahrNum;
+            b->Auflage = OldBuch.Auflage;
+        }
     }
     if (v.QuelleAlsLink)
         b->TypNum |= LinkFlag;
-    b->Preis = PriceNumber(v.Preis);
-    b->Kaufdatum = v.Kaufdatum && !kaufdatumProposed_ ? *v.Kaufdatum : 0.0;
+    const bool unpricedBefore = std::isfinite(OldBuch.Preis) && !(OldBuch.Preis > 0.005f);
+    b->Preis = !append && !HasPrintable(v.Preis) && unpricedBefore ? OldBuch.Preis : PriceNumber(v.Preis);
+    if (v.Kaufdatum && !kaufdatumProposed_)
+        b->Kaufdatum = *v.Kaufdatum;
+    else if (!append && OldBuch.Kaufdatum < 1.0) // blank before: the stored value stays
+        b->Kaufdatum = OldBuch.Kaufdatum;
+    else
+        b->Kaufdatum = 0.0;
     store.UpdateBuchLengths(store.ActBuch);
 
     int flags = 0;

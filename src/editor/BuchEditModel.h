@@ -163,6 +163,15 @@ int FindPrefix(const std::vector<std::string>& items, const std::string& prefix)
 // Purchase dates as the box shows them ("dd.MM.yyyy"); empty when no date.
 std::string KaufdatumText(double days);
 
+// Hints of the controls that have one (empty otherwise); the keyword list
+// shows the entry under the pointer instead, when there is one.
+const std::string& ControlHint(EditControl control);
+std::string KeywordListHint(const std::vector<std::string>& keywords, int indexUnderPointer);
+
+// Enter or Tab (no modifier) left `from`: the page and control the focus
+// jumps to, or nothing when it simply moves to the next control.
+std::optional<FocusRequest> FocusWalk(EditControl from, EditPage currentPage, int32_t literaturTyp);
+
 // The controls view mode disables (and enables again afterwards).
 const std::vector<EditControl>& ViewModeDisabledControls();
 
@@ -259,6 +268,15 @@ public:
 private:
     App& app_;
     bool kaufdatumProposed_ = false; // the box shows a filled-in date not chosen yet
+    // What GetValues found in the fields a type may not show: a type-6 title
+    // keeps them (a copy takes them from its source), and an untouched journal
+    // year box keeps the stored year text behind the number it shows.
+    struct ShownFields {
+        TBuchRec Reihe, Jahr;
+        int32_t JahrNum = 0, Auflage = 0;
+        std::optional<std::string> JournalYearShown;
+    };
+    std::optional<ShownFields> shown_;
     std::array<std::string, EditControlCount> designLabels_;
 };
 

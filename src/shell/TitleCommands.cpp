@@ -1,11 +1,10 @@
 #include "shell/TitleCommands.h"
 
-#include "core/Codec.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 #include "editor/BuchEditModel.h"
 #include "editor/ShortKeys.h"
 #include "selection/Selection.h"
-#include "shell/App.h"
+#include "application/App.h"
 #include "shell/MainCommands.h"
 
 namespace folianto {
@@ -44,7 +43,7 @@ void EditTitle(App& app, BuchEditModel& editor, TitleEditorView& view, bool copy
         if (copy && app.store.ActBuch > 0) {
             editor.Caption = EditorCaption("Kopieren");
             editor.Values.Kopieren = true;
-            editor.Values.Kuerzel = MakeUniqueKuerzel(app, app.store.ActBuch);
+            editor.Values.Kuerzel = MakeUniqueCopyKuerzel(app, app.store.ActBuch);
         }
     }
     view.ShowModal();
@@ -57,8 +56,7 @@ void ViewTitle(App& app, BuchEditModel& editor, TitleEditorView& view)
 {
     TraceScope trace("FoliantoMainWindow.Titel_Ansehen");
     app.EditMode = EditModeView;
-    editor.InitForm(app.grid.Col);
-    editor.Focus.Page = PageAutorTitel;
+    editor.InitForm(app.grid.Col); // page 1 unless the grid column names a field
     editor.Caption = EditorCaption("Ansehen");
     editor.Disabled = ViewModeDisabledControls();
     editor.GetValues(); // a missing title is reported; the dialog shows anyway

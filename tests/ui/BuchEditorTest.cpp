@@ -3,12 +3,11 @@
 
 #include "ui/GuiSupport.h"
 
-#include "core/DatabaseFile.h"
+#include "application/BuchData.h"
 #include "editor/BuchEditModel.h"
 #include "selection/Selection.h"
 #include "shell/GridRules.h"
 #include "ui/editor/BuchEditDlg.h"
-#include "ui/editor/FocusWalk.h"
 #include "ui/editor/KaufdatumBox.h"
 #include "ui/editor/SelectComboBox.h"
 #include "ui/help/HelpWindow.h"
@@ -733,15 +732,6 @@ TEST(TitleEditor, F1OnAnyPageOpensTheEditorHelp)
         }
     });
     TitleMenu(f, "&Neu eingeben")->trigger();
-}
-
-TEST(TitleEditor, WalkTargetsByType)
-{
-    // The pure rule behind the walk, for the cases no page shows at once.
-    EXPECT_FALSE(WalkTarget(C::EditLaenge, PageBibliothek, TypMonographie));
-    EXPECT_FALSE(WalkTarget(C::EditSeiten, PageBibliothek, TypAudiovisuell));
-    EXPECT_EQ(WalkTarget(C::EditKuerzel, PageBilder, TypMonographie)->Control, C::ButtonBildHinzufuegen);
-    EXPECT_EQ(WalkTarget(C::EditKuerzel, PageSchlagworte, TypMonographie)->Control, C::MemoSchlagworte);
 }
 
 } // namespace

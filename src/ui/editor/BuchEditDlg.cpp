@@ -1,8 +1,7 @@
 #include "ui/editor/BuchEditDlg.h"
 
 #include "core/Codec.h"
-#include "diag/Trace.h"
-#include "ui/editor/FocusWalk.h"
+#include "core/Trace.h"
 #include "ui/editor/KaufdatumBox.h"
 #include "ui/editor/Memo.h"
 #include "ui/editor/SelectComboBox.h"
@@ -54,10 +53,7 @@ const char* const LiteraturTypItems[TypCount] = {
 const char* const VerleihstatusItems[4] = {"&vorhanden", "&verliehen an ...", "&ausgeliehen aus ...",
                                            "zukünftig &besorgen"};
 
-const char* const KopierenHint =
-    "erstellt einen weiteren Eintrag bzw. Titel\r\n\r\nWICHTIG: das neue Kürzel MUSS eingegeben sein\r\n\r\n"
-    "Möglicher Grund für eine Deaktivierung:\r\n * der Titel wird nicht bearbeitet, sondern neu erstellt";
-const char* const AlleSchlagworteHint = "alle bisher verwendeten Schlagworte";
+QString Hint(EditControl c) { return FromCp1252(ControlHint(c)); }
 
 // A caption as a screen reader reads it: without the mnemonic mark and the
 // blanks around it.
@@ -235,7 +231,7 @@ void TBuchEditDlg::BuildTopPanel()
     row->addWidget(kuerzel);
     row->addSpacing(24);
     auto* kopieren = new QCheckBox(FromCp1252(model_.Label(C::CheckBoxKopieren)), groupKuerzel_);
-    kopieren->setToolTip(U(KopierenHint));
+    kopieren->setToolTip(Hint(C::CheckBoxKopieren));
     Register(C::CheckBoxKopieren, kopieren);
     row->addWidget(kopieren);
     row->addStretch();
@@ -398,15 +394,15 @@ QWidget* TBuchEditDlg::BuildSchlagwortePage()
     keywordColumn->addWidget(note);
     // The keyword memo shares its pane with the list of all keywords.
     auto* list = new QListWidget(keywordPane);
-    list->setToolTip(U(AlleSchlagworteHint));
-    list->setAccessibleName(U(AlleSchlagworteHint));
+    list->setToolTip(Hint(C::ListBoxAlleSchlagworte));
+    list->setAccessibleName(Hint(C::ListBoxAlleSchlagworte));
     list->setMinimumHeight(MemoMinHeight);
     Register(C::ListBoxAlleSchlagworte, list);
     list->viewport()->installEventFilter(this);
     auto* take = new QToolButton(keywordPane);
     take->setText(QStringLiteral("<<"));
-    take->setToolTip(U("markiertes Schlagwort übernehmen"));
-    take->setAccessibleName(U("markiertes Schlagwort übernehmen"));
+    take->setToolTip(Hint(C::SpeedButtonUebernehmen));
+    take->setAccessibleName(Hint(C::SpeedButtonUebernehmen));
     take->setFocusPolicy(Qt::StrongFocus);
     Register(C::SpeedButtonUebernehmen, take);
     auto* listColumn = new QVBoxLayout;
@@ -489,7 +485,7 @@ QWidget* TBuchEditDlg::BuildInternPage()
     currency->setAccessibleName(U("Währung"));
     shortRow(C::EditPreis, {price, currency});
     auto* date = new TKaufdatumBox(page);
-    date->setToolTip(U("Kaufdatum des Titels (ENTF und <- löschen die Eingabe)"));
+    date->setToolTip(Hint(C::DateTimePickerKaufdatum));
     date->setMinimumWidth(140);
     Register(C::DateTimePickerKaufdatum, date);
     shortRow(C::DateTimePickerKaufdatum, {date});
@@ -1104,7 +1100,7 @@ bool TBuchEditDlg::FilterKey(EditControl control, QKeyEvent* event)
 void TBuchEditDlg::WalkFocus(EditControl from)
 {
     const int typ = literaturTyp_->checkedId() >= 0 ? literaturTyp_->checkedId() : model_.Values.LiteraturTyp;
-    const std::optional<FocusRequest> target = WalkTarget(from, CurrentPage(), typ);
+    const std::optional<FocusRequest> target = FocusWalk(from, CurrentPage(), typ);
     QWidget* before = QApplication::focusWidget();
     focusNextChild();
     // A leave rule that refused (message shown) has put the focus back.
@@ -1123,8 +1119,9 @@ bool TBuchEditDlg::eventFilter(QObject* watched, QEvent* event)
         if (event->type() == QEvent::ToolTip) {
             // The entry under the pointer, else what the list holds.
             const auto* help = static_cast<QHelpEvent*>(event);
-            const QListWidgetItem* item = list->itemAt(help->pos());
-            QToolTip::showText(help->globalPos(), item ? item->text() : U(AlleSchlagworteHint), list);
+            const QModelIndex under = list->indexAt(help->pos());
+            const std::string hint = KeywordListHint(model_.Values.AlleSchlagworte, under.isValid() ? under.row() : -1);
+            QToolTip::showText(help->globalPos(), FromCp1252(hint), list);
             return true;
         }
         return false;
