@@ -2,7 +2,10 @@
 
 #include "core/Codec.h"
 #include "core/Trace.h"
+#include "editor/PictureLinks.h"
+#include "application/App.h"
 #include "ui/editor/KaufdatumBox.h"
+#include "ui/editor/PicturePage.h"
 #include "ui/editor/Memo.h"
 #include "ui/editor/SelectComboBox.h"
 #include "ui/help/HelpWindow.h"
@@ -496,22 +499,10 @@ QWidget* TBuchEditDlg::BuildInternPage()
 
 QWidget* TBuchEditDlg::BuildBilderPage()
 {
-    auto* page = new QWidget(this);
-    page->setObjectName(QStringLiteral("TabSheetBilder"));
-    auto* layout = new QHBoxLayout(page);
-    pictureTabs_ = new QTabWidget(page);
-    pictureTabs_->setObjectName(QStringLiteral("PageControlBilder"));
-    // Tab captions "Bild &1" .. "Bild 1&0"; a tab shows only while it holds a picture.
-    for (int i = 1; i <= PictureTabCount; ++i) {
-        auto* tab = new QWidget(pictureTabs_);
-        tab->setObjectName(QStringLiteral("TabSheetBild%1").arg(i));
-        QString caption = QStringLiteral("Bild %1").arg(i);
-        caption.insert(caption.size() - 1, QLatin1Char('&'));
-        pictureTabs_->addTab(tab, caption);
-        pictureTabs_->setTabVisible(i - 1, false);
-    }
-    layout->addWidget(pictureTabs_, 1);
-    return page;
+    App& app = model_.Application();
+    picturePage_ = new PicturePage(model_.Pictures, app.settings, app.ui, this);
+    pictureTabs_ = picturePage_->Tabs();
+    return picturePage_;
 }
 
 void TBuchEditDlg::BuildBottomPanel()
@@ -901,6 +892,7 @@ bool TBuchEditDlg::ShowModal()
 {
     TraceScope trace("BuchEditDlg.ShowModal");
     LoadFromModel();
+    picturePage_->Refresh();
     ApplySizeRule();
     return exec() == QDialog::Accepted;
 }

@@ -31,6 +31,7 @@ namespace folianto {
 class HelpWindow;
 class TKaufdatumBox;
 class TSelectComboBox;
+class PicturePage;
 
 class TBuchEditDlg : public QDialog {
     Q_OBJECT
@@ -121,6 +122,7 @@ private:
 
     QTabWidget* pages_ = nullptr;
     QTabWidget* pictureTabs_ = nullptr;
+    PicturePage* picturePage_ = nullptr;
     QGroupBox* groupBuecher_ = nullptr;
     QGroupBox* groupZeitschriften_ = nullptr;
     QGroupBox* groupAudioVisuell_ = nullptr;
