@@ -50,6 +50,8 @@ struct App {
     SelectionState selection;
     FileHistory history;
     NetworkLock netLock;
+    // A linked document was started since the grid cursor last moved.
+    bool DocStarted = false;
 
     // Purely informative messages show only while ShowAllMsg is on.
     void Inform(MsgKind kind, const std::string& text)

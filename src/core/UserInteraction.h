@@ -21,6 +21,7 @@ struct FileDialogSpec {
     bool pathMustExist = false; // the directory must exist
     bool overwritePrompt = false;
     bool createPrompt = false;  // ask before a new file is named
+    int filterIndex = 0;        // filter pair shown first, 0-based
 };
 
 // A wait or progress window; closes when destroyed.
@@ -44,6 +45,12 @@ public:
     // Paths are Windows-1252 bytes; nothing when cancelled.
     virtual std::optional<std::string> openFile(const FileDialogSpec& dialog) = 0;
     virtual std::optional<std::string> saveFile(const FileDialogSpec& dialog) = 0;
+    // A save dialog that also tells which filter pair the user left chosen.
+    virtual std::optional<std::string> saveFileWithFilter(const FileDialogSpec& dialog, int& chosenFilter)
+    {
+        chosenFilter = dialog.filterIndex;
+        return saveFile(dialog);
+    }
 
     // Wait window (text only) or progress window (text and gauge).
     virtual std::unique_ptr<ProgressWindow> showWait(const std::string& text) = 0;

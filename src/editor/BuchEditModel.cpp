@@ -443,11 +443,10 @@ const std::vector<EditControl>& ViewModeDisabledControls()
 // ---------------------------------------------------------------------------
 // The model
 
-BuchEditModel::BuchEditModel(App& app) : app_(app), designLabels_(DesignLabels())
+BuchEditModel::BuchEditModel(App& app) : Pictures(app.ui), app_(app), designLabels_(DesignLabels())
 {
     TraceScope trace("BuchEditDlg.FormCreate");
     Labels = designLabels_;
-    PicFileSizes.fill(-1);
     // The type box's items before any list fills it.
     Values.Typ.Items = {"Artikel", "gebundenes Buch", "Kopie", "Taschenbuch"};
     ApplyTypePanel();
@@ -632,9 +631,7 @@ void BuchEditModel::InitForm(int gridColumn)
     if (!s.DefaultLanguage.empty())
         Values.Sprache.Text = s.DefaultLanguage;
 
-    PicsChanged = false;
-    PicTitlesChanged = false;
-    PicFileSizes.fill(-1);
+    Pictures.Reset();
     Values.Kaufdatum.reset();
     kaufdatumProposed_ = false;
     shown_.reset();
@@ -727,7 +724,8 @@ bool BuchEditModel::GetValues()
     else
         v.Kaufdatum.reset();
     kaufdatumProposed_ = false;
-    return true;
+    // A picture of a format the page cannot show keeps the dialog closed.
+    return Pictures.Show(*b);
 }
 
 int BuchEditModel::SetValues()
@@ -824,6 +822,7 @@ int BuchEditModel::SetValues()
     else
         b->Kaufdatum = 0.0;
     store.UpdateBuchLengths(store.ActBuch);
+    Pictures.WriteTo(*b, append);
 
     int flags = 0;
     if (!HasPrintable(b->Autor.Text))
@@ -846,7 +845,7 @@ int BuchEditModel::SetValues()
     AddSeparatedEntries(l.SchlagworteSearchList, b->Schlagworte.Text);
     AddSeparatedEntries(l.HerausgeberSearchList, b->Herausgeber.Text);
 
-    bool changed = PicsChanged || PicTitlesChanged;
+    bool changed = Pictures.PicsChanged || Pictures.PicTitlesChanged;
     for (int f = 1; f <= TextFieldCount && !changed; ++f)
         changed = b->TextField(f).Text != OldBuch.TextField(f).Text;
     changed = changed || b->Auflage != OldBuch.Auflage || b->Verleihstatus != OldBuch.Verleihstatus ||

@@ -10,6 +10,7 @@
 // holds a reference to it, the title commands drive it.
 
 #include "core/Buch.h"
+#include "editor/PictureSlots.h"
 
 #include <array>
 #include <cstdint>
@@ -180,6 +181,8 @@ public:
     explicit BuchEditModel(App& app);
     BuchEditModel(const BuchEditModel&) = delete;
     BuchEditModel& operator=(const BuchEditModel&) = delete;
+    // The program state the dialog's picture page and document link work with.
+    App& Application() const { return app_; }
 
     BuchEditValues Values;
     std::string Caption;
@@ -195,9 +198,8 @@ public:
 
     // Dialog state beside the controls.
     TBuch OldBuch;
-    bool PicsChanged = false;
-    bool PicTitlesChanged = false;
-    std::array<int32_t, 10> PicFileSizes{};
+    // Page 5: the picture tabs with PicsChanged, PicTitlesChanged and PicFileSizes.
+    PictureSlots Pictures;
     bool NoAutoComplete = false;
 
     // Resets the dialog before it is shown; `gridColumn` is the grid column

@@ -6,6 +6,7 @@
 #include "core/Trace.h"
 #include "application/App.h"
 #include "application/SemaphoreFile.h"
+#include "editor/PictureLinks.h"
 #include "shell/FileCommands.h"
 #include "shell/GridRules.h"
 
@@ -80,7 +81,7 @@ bool OpenCurrentTitle(App& app)
                               "Soll diesem Link gefolgt und der Titel dargestellt\r\n"
                               "werden (\"Nein\" öffnet den Folianto-Titeleditor)?"),
                        Buttons::YesNo) == Answer::Yes) {
-        app.ui.startDocument(b->Quelle.Text);
+        StartDocument(app.ui, app.DocStarted, b->Quelle.Text);
         return false;
     }
     return true;

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QUrl>
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -134,7 +135,8 @@ private:
     QProgressBar* gauge_;
 };
 
-std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& request, bool save)
+std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& request, bool save,
+                                         int* chosenFilter = nullptr)
 {
     QFileDialog dialog(parent, FromCp1252(request.title));
     dialog.setObjectName(save ? QStringLiteral("SaveDialog") : QStringLiteral("OpenDialog"));
@@ -143,8 +145,11 @@ std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& 
     if (!request.overwritePrompt)
         dialog.setOption(QFileDialog::DontConfirmOverwrite);
     const QStringList filters = DialogNameFilters(request.filter);
-    if (!filters.isEmpty())
+    if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
+        if (request.filterIndex > 0 && request.filterIndex < filters.size())
+            dialog.selectNameFilter(filters[request.filterIndex]);
+    }
     if (!request.defaultExt.empty())
         dialog.setDefaultSuffix(FromCp1252(request.defaultExt));
     if (!request.initialPath.empty()) {
@@ -159,6 +164,8 @@ std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& 
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
+    if (chosenFilter)
+        *chosenFilter = std::max(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
     return PathToCp1252(dialog.selectedFiles().constFirst());
 }
 
@@ -211,6 +218,12 @@ std::optional<std::string> QtUserInteraction::openFile(const FileDialogSpec& req
 std::optional<std::string> QtUserInteraction::saveFile(const FileDialogSpec& request)
 {
     return RunFileDialog(parent_, request, true);
+}
+
+std::optional<std::string> QtUserInteraction::saveFileWithFilter(const FileDialogSpec& request, int& chosenFilter)
+{
+    chosenFilter = request.filterIndex;
+    return RunFileDialog(parent_, request, true, &chosenFilter);
 }
 
 std::unique_ptr<ProgressWindow> QtUserInteraction::showWait(const std::string& text)

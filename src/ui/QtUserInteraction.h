@@ -18,6 +18,7 @@ public:
     Answer message(MsgKind kind, const std::string& text, Buttons buttons) override;
     std::optional<std::string> openFile(const FileDialogSpec& request) override;
     std::optional<std::string> saveFile(const FileDialogSpec& request) override;
+    std::optional<std::string> saveFileWithFilter(const FileDialogSpec& request, int& chosenFilter) override;
     std::unique_ptr<ProgressWindow> showWait(const std::string& text) override;
     std::unique_ptr<ProgressWindow> showProgress(const std::string& caption,
                                                   const std::string& text) override;

@@ -275,8 +275,8 @@ TEST(BuchEditModel, ChangesMarkUnsaved)
         [](BuchEditModel& m) { m.Values.Preis = "1.5"; },
         [](BuchEditModel& m) { m.Values.QuelleAlsLink = true; },
         [](BuchEditModel& m) { m.ClearKaufdatum(); },
-        [](BuchEditModel& m) { m.PicTitlesChanged = true; },
-        [](BuchEditModel& m) { m.PicsChanged = true; },
+        [](BuchEditModel& m) { m.Pictures.PicTitlesChanged = true; },
+        [](BuchEditModel& m) { m.Pictures.PicsChanged = true; },
         [](BuchEditModel& m) { m.Values.LiteraturTyp = 12; },
     };
     for (std::size_t i = 0; i < edits.size(); ++i) {
@@ -464,7 +464,7 @@ TEST(BuchEditModel, InitFormDefaults)
     // The type list comes back in the box's order; a filter's choice stays.
     EXPECT_EQ(SearchListTexts(e.app.lists.TypSearchList), (std::vector<std::string>{"Artikel", "gebundenes Buch"}));
     EXPECT_FALSE(e.app.lists.TypSearchList.entries[0].Active);
-    EXPECT_EQ(e.m.PicFileSizes[9], -1);
+    EXPECT_EQ(e.m.Pictures.PicFileSizes[9], -1);
     EXPECT_EQ(e.m.Focus.Control, C::EditKuerzel);
 
     e.app.EditMode = EditModeEdit;

@@ -43,6 +43,16 @@ public:
         dialogs.push_back(dialog);
         return next(filePaths);
     }
+    // The filter comes from `chosenFilters` (the dialog's own when empty).
+    std::optional<std::string> saveFileWithFilter(const FileDialogSpec& dialog, int& chosenFilter) override
+    {
+        chosenFilter = dialog.filterIndex;
+        if (!chosenFilters.empty()) {
+            chosenFilter = chosenFilters.front();
+            chosenFilters.pop_front();
+        }
+        return saveFile(dialog);
+    }
     std::unique_ptr<ProgressWindow> showWait(const std::string& text) override
     {
         waitTexts.push_back(text);
@@ -58,15 +68,17 @@ public:
     bool startDocument(const std::string& path) override
     {
         startedDocuments.push_back(path);
-        return true;
+        return startSucceeds;
     }
 
     std::deque<Answer> answers;
     std::deque<std::optional<std::string>> filePaths; // nullopt = cancelled
+    std::deque<int> chosenFilters;                    // save dialogs' filter picks
     std::vector<RecordedMessage> messages;
     std::vector<FileDialogSpec> dialogs;
     std::vector<std::string> waitTexts;
     std::vector<std::string> startedDocuments;
+    bool startSucceeds = true;
     std::string clipboard;
 
 private:

@@ -39,6 +39,7 @@ constexpr HelpPage Pages[] = {
     {250, "import.html", "Import aus Text- und Excel-Dateien"},
     {260, "export.html", "Export und Export-Auswahl"},
     {270, "tastatur.html", "Tastaturbefehle"},
+    {280, "titeleditor.html", "Der Titel-Editor"},
 };
 
 struct IndexEntry {
@@ -56,8 +57,10 @@ constexpr IndexEntry IndexEntries[] = {
     {"Export-Auswahl", "export.html"},
     {"Filter", "filter.html"},
     {"Import-Positionen", "import.html"},
+    {"Kaufdatum", "titeleditor.html"},
     {"Kopfzeilen", "import.html"},
     {"Kürzel", "titelliste.html"},
+    {"Kürzel kopieren", "titeleditor.html"},
     {"Literaturliste", "export.html"},
     {"Literaturtypen", "literaturtypen.html"},
     {"Löschen", "schnelleinstieg.html"},
@@ -70,9 +73,11 @@ constexpr IndexEntry IndexEntries[] = {
     {"Speichern", "dateien.html"},
     {"Suchen", "filter.html"},
     {"Tastaturbefehle", "tastatur.html"},
+    {"Titel-Editor", "titeleditor.html"},
     {"Titelliste", "titelliste.html"},
     {"Trennzeichen", "import.html"},
     {"Typ", "literaturtypen.html"},
+    {"Verleihstatus", "titeleditor.html"},
     {"Zusammenführen", "dateien.html"},
     {"Zwischenablage", "export.html"},
 };

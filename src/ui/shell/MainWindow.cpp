@@ -5,6 +5,7 @@
 #include "core/ErrorText.h"
 #include "core/Text.h"
 #include "core/Trace.h"
+#include "editor/BuchEditModel.h"
 #include "exchange/EntryFormatter.h"
 #include "exchange/TextExport.h"
 #include "exchange/TextImport.h"
@@ -17,10 +18,12 @@
 #include "shell/FileHistoryCommands.h"
 #include "shell/MainCommands.h"
 #include "shell/StatusBar.h"
+#include "shell/TitleCommands.h"
 #include "spreadsheet/Workbook.h"
 #include "ui/diag/TraceForm.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/ChoiceDialogs.h"
+#include "ui/editor/BuchEditDlg.h"
 #include "ui/exchange/TxtImportDialog.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/shell/Startup.h"
@@ -32,6 +35,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QStatusBar>
 #include <QStyle>
@@ -67,6 +71,19 @@ QString U(const char* utf8) { return QString::fromUtf8(utf8); }
 
 QKeySequence Ctrl(Qt::Key key) { return QKeySequence(Qt::CTRL | key); }
 
+// The title commands' view of the editor and the grid.
+class EditorView : public TitleEditorView {
+public:
+    EditorView(TBuchEditDlg& editor, TitleGrid& grid) : editor_(editor), grid_(grid) {}
+    bool ShowModal() override { return editor_.ShowModal(); }
+    int GridTopRow() const override { return grid_.TopRow(); }
+    void ScrollGridTo(int topRow) override { grid_.verticalScrollBar()->setValue(topRow - 1); }
+
+private:
+    TBuchEditDlg& editor_;
+    TitleGrid& grid_;
+};
+
 // Help contexts of the main window's parts.
 constexpr int HelpContextGrid = 100;
 constexpr int HelpContextMain = 1;
@@ -94,7 +111,7 @@ TFoliantoMainWindow::TFoliantoMainWindow(App& app, QWidget* parent) : QMainWindo
             &TFoliantoMainWindow::IdleCheck);
 
     connect(grid_, &TitleGrid::CellClicked, this, [this] { GetCurrentBuch(app_); });
-    connect(grid_, &TitleGrid::OpenRequested, this, &TFoliantoMainWindow::TitleOpen);
+    connect(grid_, &TitleGrid::OpenRequested, this, [this] { Run([this] { TitleOpen(); }); });
     connect(grid_, &TitleGrid::EscapePressed, this, &TFoliantoMainWindow::ClearTypeAhead);
     connect(grid_, &TitleGrid::TypeAheadKey, this, &TFoliantoMainWindow::TypeAhead);
     connect(grid_, &TitleGrid::PopupRequested, this, [this](const QPoint& pos) { popup_->popup(pos); });
@@ -123,6 +140,7 @@ TFoliantoMainWindow::TFoliantoMainWindow(App& app, QWidget* parent) : QMainWindo
 TFoliantoMainWindow::~TFoliantoMainWindow()
 {
     app_.grid.Listener = nullptr;
+    delete editor_; // before the model it works on
 }
 
 void TFoliantoMainWindow::InstallMeasurer()
@@ -217,10 +235,10 @@ void TFoliantoMainWindow::BuildMenus()
 
     QMenu* titleMenu = bar->addMenu(U("&Titel"));
     titleMenu->setObjectName(QStringLiteral("TitelMenu"));
-    AddAction(titleMenu, U("&Neu eingeben"), Ctrl(Qt::Key_N), {})->setEnabled(false);
-    AddAction(titleMenu, U("&Kopieren"), {}, {})->setEnabled(false);
-    AddAction(titleMenu, U("&Bearbeiten"), {}, {})->setEnabled(false);
-    AddAction(titleMenu, U("&Ansehen"), {}, {})->setEnabled(false);
+    AddAction(titleMenu, U("&Neu eingeben"), Ctrl(Qt::Key_N), [this] { TitleNew(); });
+    AddAction(titleMenu, U("&Kopieren"), {}, [this] { TitleEdit(true); });
+    AddAction(titleMenu, U("&Bearbeiten"), {}, [this] { TitleOpen(); });
+    AddAction(titleMenu, U("&Ansehen"), {}, [this] { TitleView(); });
     titleMenu->addSeparator();
     AddAction(titleMenu, U("&Löschen"), QKeySequence(Qt::Key_Delete), [this] { TitleDelete(); });
 
@@ -282,7 +300,7 @@ void TFoliantoMainWindow::BuildToolBar()
               {})->setEnabled(false);
     AddButton(U("Folianto-Programmoptionen"), s->standardIcon(QStyle::SP_FileDialogDetailedView), {}, {})
         ->setEnabled(false);
-    AddButton(U("neues Buch eingeben"), s->standardIcon(QStyle::SP_FileDialogNewFolder), {}, {})->setEnabled(false);
+    AddButton(U("neues Buch eingeben"), s->standardIcon(QStyle::SP_FileDialogNewFolder), {}, [this] { TitleNew(); });
     sortButton(0, U("sortieren nach Buchtiteln"), U("Titel"));
     sortButton(1, U("sortieren nach Autoren"), U("Autor"));
     sortButton(2, U("sortieren nach Kategorie"), U("Kat."));
@@ -307,9 +325,9 @@ void TFoliantoMainWindow::BuildPopup()
 {
     popup_ = new QMenu(this);
     popup_->setObjectName(QStringLiteral("PopupMenu1"));
-    AddAction(popup_, U("Titel bearbeiten"), {}, {})->setEnabled(false);
-    AddAction(popup_, U("bestehenden Titel kopieren"), {}, {})->setEnabled(false);
-    AddAction(popup_, U("neuen Titel erfassen"), {}, {})->setEnabled(false);
+    AddAction(popup_, U("Titel bearbeiten"), {}, [this] { TitleOpen(); });
+    AddAction(popup_, U("bestehenden Titel kopieren"), {}, [this] { TitleEdit(true); });
+    AddAction(popup_, U("neuen Titel erfassen"), {}, [this] { TitleNew(); });
     AddAction(popup_, U("Titel löschen"), {}, [this] { TitleDelete(); });
     popup_->addSeparator();
     QMenu* sortMenu = popup_->addMenu(U("Sortieren nach ..."));
@@ -379,6 +397,8 @@ void TFoliantoMainWindow::RefreshFromLogic()
 void TFoliantoMainWindow::GridReset()
 {
     grid_->SyncFromModel();
+    if (editorModel_) // the editor's labels follow the column headers
+        editorModel_->AdjustLabelsFromHeaders(app_.columns);
 }
 
 void TFoliantoMainWindow::CurrentChanged()
@@ -506,9 +526,39 @@ void TFoliantoMainWindow::TitleDelete()
     DeleteCurrentTitle(app_);
 }
 
+TBuchEditDlg& TFoliantoMainWindow::TitleEditor()
+{
+    if (!editor_) {
+        editorModel_ = std::make_unique<BuchEditModel>(app_);
+        editorModel_->AdjustLabelsFromHeaders(app_.columns);
+        editor_ = new TBuchEditDlg(*editorModel_, this);
+        editorView_ = std::make_unique<EditorView>(*editor_, *grid_);
+    }
+    return *editor_;
+}
+
 void TFoliantoMainWindow::TitleOpen()
 {
-    Run([this] { OpenCurrentTitle(app_); });
+    TitleEditor();
+    GridDoubleClick(app_, *editorModel_, *editorView_);
+}
+
+void TFoliantoMainWindow::TitleNew()
+{
+    TitleEditor();
+    NewTitle(app_, *editorModel_, *editorView_);
+}
+
+void TFoliantoMainWindow::TitleEdit(bool copy)
+{
+    TitleEditor();
+    EditTitle(app_, *editorModel_, *editorView_, copy);
+}
+
+void TFoliantoMainWindow::TitleView()
+{
+    TitleEditor();
+    ViewTitle(app_, *editorModel_, *editorView_);
 }
 
 void TFoliantoMainWindow::ExportShownTitles()

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -19,7 +20,10 @@ namespace folianto {
 
 struct App;
 struct PickItem;
+class BuchEditModel;
 class HelpWindow;
+class TBuchEditDlg;
+class TitleEditorView;
 class TitleGrid;
 
 class TFoliantoMainWindow : public QMainWindow, private GridListener {
@@ -50,6 +54,8 @@ public:
     QMenu* PopupMenu() const { return popup_; }
     QLabel* StatusPanel(int i) const { return panels_[static_cast<std::size_t>(i)]; }
     HelpWindow* Help();
+    // The title editor: one for the whole run, made at start-up (or on first use).
+    TBuchEditDlg& TitleEditor();
 
     // Shows the help page of a context number.
     void ShowHelpContext(int context);
@@ -82,6 +88,9 @@ private:
     void FileNew();
     void TitleDelete();
     void TitleOpen();
+    void TitleNew();
+    void TitleEdit(bool copy);
+    void TitleView();
     void SavedState();
     void ExportShownTitles();
     void SetSort(int order);
@@ -106,6 +115,9 @@ private:
     std::array<QAction*, 3> quickSearchItems_{};
     std::array<QLabel*, 5> panels_{};
     HelpWindow* help_ = nullptr;
+    std::unique_ptr<BuchEditModel> editorModel_;
+    TBuchEditDlg* editor_ = nullptr;
+    std::unique_ptr<TitleEditorView> editorView_;
 };
 
 } // namespace folianto

@@ -6,7 +6,9 @@
 #include "core/Trace.h"
 #include "platform/SingleInstanceLock.h"
 #include "application/App.h"
+#include "editor/BuchEditModel.h"
 #include "ui/QtUserInteraction.h"
+#include "ui/editor/BuchEditDlg.h"
 #include "ui/shell/MainWindow.h"
 
 #include <cstdlib>
@@ -73,6 +75,7 @@ int RunFolianto(App& app, const std::string& lockDir)
         if (application)
             application->SetApp(&app);
         TFoliantoMainWindow window(app);
+        window.TitleEditor();
         if (auto* qtUi = dynamic_cast<QtUserInteraction*>(&app.ui)) {
             qtUi->SetParentWidget(&window);
             qtUi->SetRepaintHandler([&window] { window.RefreshFromLogic(); });
@@ -89,6 +92,7 @@ int RunFolianto(App& app, const std::string& lockDir)
                                IntToStr(app.settings.SchlwLenght) + Cp1252(" verlängert! SICHERHEITSRISIKO!!!"));
                 }
                 window.InitBuchStringGrid();
+                window.TitleEditor().Model().FillComboBoxes();
             } catch (const std::exception& e) {
                 // A failure while loading the last file: the program starts empty.
                 AppException(app, e.what());

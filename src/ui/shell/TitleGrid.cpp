@@ -228,6 +228,8 @@ void TitleGrid::currentChanged(const QModelIndex& current, const QModelIndex& pr
     if (syncing_ || !current.isValid())
         return;
     app_.grid.SelectCell(std::max(current.column(), 1), current.row() + 1);
+    // Another cell: the next document start need not ask again.
+    app_.DocStarted = false;
     viewport()->update();
     Q_EMIT CellClicked();
 }

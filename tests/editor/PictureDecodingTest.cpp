@@ -1,0 +1,169 @@
+#include "editor/PictureDecoding.h"
+#include "editor/PictureSlots.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+using namespace folianto;
+
+namespace {
+
+std::vector<uint8_t> Fixture(const std::string& name)
+{
+    std::ifstream in(std::string(FOLIANTO_TEST_DATA) + "/pictures/" + name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+DecodedPicture Decode(const std::vector<uint8_t>& bytes, int32_t format, std::optional<PicSize> box = {})
+{
+    return DecodePicture(bytes.data(), bytes.size(), format, box);
+}
+
+struct Rgb {
+    int r, g, b;
+};
+
+Rgb PixelAt(const DecodedPicture& p, int x, int y)
+{
+    const uint8_t* px = p.Pixels.data() + (static_cast<std::size_t>(y) * p.Size.Width + x) * 3;
+    return {px[0], px[1], px[2]};
+}
+
+void ExpectNear(Rgb actual, Rgb expected, const std::string& where)
+{
+    constexpr int tolerance = 40; // JPEG rounds colours at edges
+    EXPECT_LE(std::abs(actual.r - expected.r), tolerance) << where;
+    EXPECT_LE(std::abs(actual.g - expected.g), tolerance) << where;
+    EXPECT_LE(std::abs(actual.b - expected.b), tolerance) << where;
+}
+
+struct FixtureCase {
+    const char* file;
+    int32_t format;
+};
+const FixtureCase Fixtures[] = {
+    {"baseline.jpg", PicJpg},    {"progressive.jpg", PicJpeg}, {"rgb24.bmp", PicBmp},
+    {"palette8.bmp", PicBmp},    {"palette8-rle.bmp", PicBmp}, {"drawing.emf", PicEmf},
+    {"drawing.wmf", PicWmf},
+};
+
+} // namespace
+
+// Every fixture shows its layout: red left, blue right, a green square top left.
+TEST(PictureDecoding, FixturesDecode)
+{
+    for (const FixtureCase& c : Fixtures) {
+        SCOPED_TRACE(c.file);
+        const std::vector<uint8_t> bytes = Fixture(c.file);
+        ASSERT_FALSE(bytes.empty());
+        const DecodedPicture p = Decode(bytes, c.format);
+        ASSERT_FALSE(p.IsEmpty());
+        if (c.format == PicEmf || c.format == PicWmf) {
+            EXPECT_TRUE(p.IsVector());
+            EXPECT_NE(p.Svg.find("<svg"), std::string::npos);
+            continue;
+        }
+        EXPECT_EQ(p.Natural, (PicSize{64, 48}));
+        EXPECT_EQ(p.Size, p.Natural);
+        ASSERT_EQ(p.Pixels.size(), 64u * 48u * 3u);
+        ExpectNear(PixelAt(p, 2, 40), {255, 0, 0}, "bottom left");
+        ExpectNear(PixelAt(p, 60, 2), {0, 0, 255}, "top right");
+        ExpectNear(PixelAt(p, 12, 12), {0, 255, 0}, "green square");
+    }
+}
+
+// Damaged input of every kind gives an empty picture and no crash.
+TEST(PictureDecoding, DamagedInputIsEmpty)
+{
+    for (const FixtureCase& c : Fixtures) {
+        SCOPED_TRACE(c.file);
+        const std::vector<uint8_t> bytes = Fixture(c.file);
+        struct Variant {
+            const char* name;
+            std::vector<uint8_t> data;
+        };
+        std::vector<Variant> variants = {
+            {"empty", {}},
+            {"header only", {bytes.begin(), bytes.begin() + 16}},
+            {"half", {bytes.begin(), bytes.begin() + static_cast<long>(bytes.size() / 2)}},
+            {"last bytes missing", {bytes.begin(), bytes.end() - 4}},
+            {"text", std::vector<uint8_t>(200, 'x')},
+        };
+        for (const Variant& v : variants)
+            EXPECT_TRUE(Decode(v.data, c.format).IsEmpty()) << v.name;
+    }
+}
+
+// A picture decoded under another format's name is not shown.
+TEST(PictureDecoding, FormatLieIsEmpty)
+{
+    const struct {
+        const char* file;
+        int32_t claimed;
+    } cases[] = {
+        {"baseline.jpg", PicBmp}, {"rgb24.bmp", PicJpg}, {"drawing.emf", PicWmf},
+        {"drawing.wmf", PicEmf},  {"rgb24.bmp", PicEmf}, {"baseline.jpg", 3},
+    };
+    for (const auto& c : cases)
+        EXPECT_TRUE(Decode(Fixture(c.file), c.claimed).IsEmpty()) << c.file << " as " << c.claimed;
+}
+
+// Headers that announce more than is sane are refused before any allocation.
+TEST(PictureDecoding, OversizedHeadersRefused)
+{
+    std::vector<uint8_t> bmp = Fixture("rgb24.bmp");
+    const auto put32 = [&](std::size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i)
+            bmp[at + i] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    put32(18, 100000); // width
+    EXPECT_TRUE(Decode(bmp, PicBmp).IsEmpty());
+    put32(18, 64);
+    put32(22, 0x80000000u); // height of INT_MIN
+    EXPECT_TRUE(Decode(bmp, PicBmp).IsEmpty());
+
+    std::vector<uint8_t> jpeg = Fixture("baseline.jpg");
+    // Start of frame: FF C0, length, precision, then height and width.
+    for (std::size_t i = 0; i + 9 < jpeg.size(); ++i)
+        if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) {
+            jpeg[i + 5] = jpeg[i + 6] = jpeg[i + 7] = jpeg[i + 8] = 0xFF;
+            break;
+        }
+    EXPECT_TRUE(Decode(jpeg, PicJpg).IsEmpty());
+
+    // The largest record of a metafile: 2 GB announced in a small file.
+    std::vector<uint8_t> wmf = Fixture("drawing.wmf");
+    ASSERT_TRUE(WmfFramingOk(wmf.data(), wmf.size()));
+    const std::size_t maxRecord = 22 + 12; // behind the placeable header
+    wmf[maxRecord + 3] = 0x40;
+    EXPECT_FALSE(WmfFramingOk(wmf.data(), wmf.size()));
+    EXPECT_TRUE(Decode(wmf, PicWmf).IsEmpty());
+}
+
+// For a thumbnail libjpeg decodes a fraction of the pixels, never much fewer than shown.
+TEST(PictureDecoding, JpegThumbnailScales)
+{
+    const std::vector<uint8_t> jpeg = Fixture("baseline.jpg");
+    const struct {
+        PicSize box;
+        PicSize decoded;
+    } cases[] = {
+        {{200, 200}, {64, 48}}, // fits: natural size
+        {{20, 20}, {16, 12}},   // shown 15x11: a quarter
+        {{12, 12}, {8, 6}},     // shown 7x5: an eighth
+        {{30, 30}, {32, 24}},   // shown 25x19: a half (a quarter is too small)
+        {{40, 40}, {32, 24}},   // shown 35x26: a half, drawn a little larger
+        {{66, 50}, {64, 48}},   // shown 61x46: a half is too small
+    };
+    for (const auto& c : cases) {
+        const DecodedPicture p = Decode(jpeg, PicJpg, c.box);
+        EXPECT_EQ(p.Natural, (PicSize{64, 48}));
+        EXPECT_EQ(p.Size, c.decoded) << c.box.Width;
+        EXPECT_GE(p.Size.Width * 5, ThumbnailFit(p.Natural, c.box).Size.Width * 4);
+    }
+}

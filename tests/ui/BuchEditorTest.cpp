@@ -1,0 +1,742 @@
+// The title editor driven through its widgets: the title commands of the main
+// window open it, the tests type, click and read what a user would.
+
+#include "ui/GuiSupport.h"
+
+#include "application/BuchData.h"
+#include "editor/BuchEditModel.h"
+#include "selection/Selection.h"
+#include "shell/GridRules.h"
+#include "ui/editor/BuchEditDlg.h"
+#include "ui/editor/KaufdatumBox.h"
+#include "ui/editor/SelectComboBox.h"
+#include "ui/help/HelpWindow.h"
+#include "ui/shell/TitleGrid.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace folianto::test {
+namespace {
+
+using C = EditControl;
+
+// Runs `steps` on the editor as soon as it shows modally; whatever happens,
+// the dialog does not stay open.
+void WhenEditorShows(std::function<void(TBuchEditDlg&)> steps)
+{
+    QTimer::singleShot(0, [steps = std::move(steps)] {
+        auto* dialog = qobject_cast<TBuchEditDlg*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            ADD_FAILURE() << "the title editor did not show";
+            return;
+        }
+        dialog->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+        steps(*dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+}
+
+QWidget* W(TBuchEditDlg& d, EditControl c) { return d.Control(c); }
+
+// Key presses for every character, umlauts included.
+void TypeKeys(QWidget* w, const QString& text)
+{
+    for (const QChar ch : text) {
+        if (ch.unicode() < 0x80)
+            QTest::keyClick(w, static_cast<char>(ch.unicode()));
+        else
+            QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+    }
+}
+
+// Types `text` into a control as a user does: focus, select all, keys.
+void Type(TBuchEditDlg& d, EditControl c, const char* utf8)
+{
+    QWidget* w = W(d, c);
+    w->setFocus(Qt::MouseFocusReason);
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
+        memo->selectAll();
+    else if (auto* combo = qobject_cast<QComboBox*>(w))
+        combo->lineEdit()->selectAll();
+    else if (auto* edit = qobject_cast<QLineEdit*>(w))
+        edit->selectAll();
+    TypeKeys(w, Q(utf8));
+}
+
+QString Text(TBuchEditDlg& d, EditControl c)
+{
+    QWidget* w = W(d, c);
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
+        return memo->toPlainText();
+    if (auto* combo = qobject_cast<QComboBox*>(w))
+        return combo->currentText();
+    return static_cast<QLineEdit*>(w)->text();
+}
+
+void ChooseType(TBuchEditDlg& d, int typ)
+{
+    d.findChild<QRadioButton*>(QStringLiteral("RadioLiteraturTyp%1").arg(typ))->click();
+}
+
+void ClickOk(TBuchEditDlg& d)
+{
+    QTest::mouseClick(static_cast<QPushButton*>(W(d, C::OkButton)), Qt::LeftButton);
+}
+
+int GridColumn(const App& app, int descriptor) { return GridColumnOf(app.columns, app.grid, descriptor); }
+
+// Shows the page that holds the control.
+void ShowPageOf(TBuchEditDlg& d, EditControl c)
+{
+    for (int page = 0; page < d.Pages()->count(); ++page)
+        if (d.Pages()->widget(page)->isAncestorOf(W(d, c)))
+            d.Pages()->setCurrentIndex(page);
+}
+
+QAction* TitleMenu(WindowFixture& f, const char* entry) { return FindAction(f.window.get(), {Q("&Titel"), Q(entry)}); }
+
+TEST(TitleEditor, NewTitleTypedThroughTheWidgetsIsStoredAndShown)
+{
+    WindowFixture f;
+    f.Open("neu.FOL", 5);
+    WhenEditorShows([](TBuchEditDlg& d) {
+        EXPECT_EQ(d.windowTitle(), Q("Folianto - Titel-Editor: Neu anlegen"));
+        Type(d, C::EditKuerzel, "Neu001");
+        Type(d, C::ComboBoxAutor, "Öztürk, Jürgen");
+        Type(d, C::TitelEdit, "Über Öfen und Ähren");
+        d.Pages()->setCurrentIndex(1);
+        ChooseType(d, TypMonographie);
+        ClickOk(d);
+        EXPECT_FALSE(d.isVisible());
+    });
+    TitleMenu(f, "&Neu eingeben")->trigger();
+
+    const App& app = f.t.app;
+    ASSERT_EQ(app.store.AnzBuch, 6);
+    const TBuch& b = *app.store.at(6);
+    EXPECT_EQ(b.Kuerzel.Text, "Neu001");
+    EXPECT_EQ(b.Autor.Text, Cp1252("Öztürk, Jürgen"));
+    EXPECT_EQ(b.Titel.Text, Cp1252("Über Öfen und Ähren"));
+    EXPECT_EQ(b.TypNum, TypMonographie);
+    const std::vector<std::string> titles = ColumnCells(app, GridColumn(app, ColTitel));
+    EXPECT_NE(std::find(titles.begin(), titles.end(), Cp1252("Über Öfen und Ähren")), titles.end());
+    EXPECT_FALSE(app.store.Gesichert);
+    QApplication::processEvents(); // the idle handler
+    EXPECT_TRUE(f.window->SaveAction()->isEnabled());
+    EXPECT_TRUE(f.t.ui.messages.empty()) << f.t.ui.messages.front().text;
+}
+
+TEST(TitleEditor, EditShowsTheNewTextInTheGridAndKeepsTheScrollPosition)
+{
+    WindowFixture f;
+    f.Open("edit.FOL", 120);
+    App& app = f.t.app;
+    const int titleCol = GridColumn(app, ColTitel);
+    f.window->Grid()->SetCurrentCell(titleCol, 60);
+    f.window->Grid()->scrollTo(f.window->Grid()->model()->index(59, titleCol), QAbstractItemView::PositionAtTop);
+    const int topRow = f.window->Grid()->TopRow();
+    WhenEditorShows([](TBuchEditDlg& d) {
+        EXPECT_EQ(d.windowTitle(), Q("Folianto - Titel-Editor: Bearbeiten"));
+        EXPECT_TRUE(W(d, C::TitelEdit)->hasFocus()); // the grid column was the title's
+        Type(d, C::TitelEdit, "zzz Geänderter Titel");
+        ClickOk(d);
+    });
+    TitleMenu(f, "&Bearbeiten")->trigger();
+
+    const std::vector<std::string> titles = ColumnCells(app, titleCol);
+    EXPECT_NE(std::find(titles.begin(), titles.end(), Cp1252("zzz Geänderter Titel")), titles.end());
+    EXPECT_EQ(f.window->Grid()->TopRow(), topRow);
+    EXPECT_FALSE(app.store.Gesichert);
+}
+
+TEST(TitleEditor, ViewModeDisablesTheDataControlsUntilTheNextCommand)
+{
+    WindowFixture f;
+    f.Open("view.FOL", 3);
+    f.window->Grid()->SetCurrentCell(1, 1);
+    WhenEditorShows([](TBuchEditDlg& d) {
+        EXPECT_EQ(d.windowTitle(), Q("Folianto - Titel-Editor: Ansehen"));
+        EXPECT_EQ(d.Pages()->currentIndex(), 0);
+        for (EditControl c : ViewModeDisabledControls()) {
+            SCOPED_TRACE(ControlName(c));
+            EXPECT_FALSE(W(d, c)->isEnabled());
+        }
+        for (EditControl c : {C::CancelButton, C::CheckBoxWiederverwenden})
+            EXPECT_TRUE(W(d, c)->isEnabled()) << ControlName(c);
+        QTest::keyClick(&d, Qt::Key_Escape);
+    });
+    TitleMenu(f, "&Ansehen")->trigger();
+    EXPECT_TRUE(f.t.app.store.Gesichert);
+
+    WhenEditorShows([](TBuchEditDlg& d) {
+        for (EditControl c : {C::OkButton, C::TitelEdit, C::MemoInhalt, C::RadioGroup_LiteraturTyp})
+            EXPECT_TRUE(W(d, c)->isEnabled()) << ControlName(c);
+    });
+    TitleMenu(f, "&Bearbeiten")->trigger();
+}
+
+TEST(TitleEditor, EscapeStoresNothing)
+{
+    WindowFixture f;
+    f.Open("esc.FOL", 4);
+    App& app = f.t.app;
+    f.window->Grid()->SetCurrentCell(1, 2);
+    GetCurrentBuch(app);
+    const int32_t act = app.store.ActBuch;
+    const TBuch before = *app.store.current();
+    WhenEditorShows([](TBuchEditDlg& d) {
+        Type(d, C::TitelEdit, "verworfen");
+        Type(d, C::MemoBemerkung, "auch verworfen");
+        QTest::keyClick(W(d, C::MemoBemerkung), Qt::Key_Escape);
+        EXPECT_FALSE(d.isVisible());
+    });
+    TitleMenu(f, "&Bearbeiten")->trigger();
+    WhenEditorShows([](TBuchEditDlg& d) {
+        Type(d, C::EditKuerzel, "Weg001");
+        QTest::keyClick(W(d, C::EditKuerzel), Qt::Key_Escape);
+    });
+    TitleMenu(f, "&Neu eingeben")->trigger();
+
+    EXPECT_EQ(app.store.AnzBuch, 4);
+    EXPECT_EQ(app.store.at(act)->Titel.Text, before.Titel.Text);
+    EXPECT_EQ(app.store.at(act)->Bemerkung.Text, before.Bemerkung.Text);
+    EXPECT_TRUE(app.store.Gesichert);
+    EXPECT_TRUE(f.t.ui.messages.empty());
+}
+
+TEST(TitleEditor, CopyProposesANewKeyAndAppends)
+{
+    WindowFixture f;
+    f.Open("copy.FOL", 3);
+    // The row of the first title: the short-key rule does not compare the last one.
+    for (int row = 1; row <= 3 && f.t.app.store.ActBuch != 1; ++row) {
+        f.window->Grid()->SetCurrentCell(1, row);
+        GetCurrentBuch(f.t.app);
+    }
+    const std::string sourceKey = f.t.app.store.current()->Kuerzel.Text;
+    QString proposed;
+    WhenEditorShows([&proposed](TBuchEditDlg& d) {
+        EXPECT_EQ(d.windowTitle(), Q("Folianto - Titel-Editor: Kopieren"));
+        EXPECT_TRUE(static_cast<QCheckBox*>(W(d, C::CheckBoxKopieren))->isChecked());
+        EXPECT_TRUE(W(d, C::CheckBoxKopieren)->isEnabled());
+        proposed = Text(d, C::EditKuerzel);
+        ClickOk(d);
+    });
+    FindMenuAction(f.window->PopupMenu(), {Q("bestehenden Titel kopieren")})->trigger();
+    EXPECT_NE(proposed, FromCp1252(sourceKey));
+    ASSERT_EQ(f.t.app.store.AnzBuch, 4);
+    EXPECT_EQ(FromCp1252(f.t.app.store.at(4)->Kuerzel.Text), proposed);
+}
+
+// Captions, hints and page names exactly as the user reads them.
+TEST(TitleEditor, CaptionsHintsAndPages)
+{
+    WindowFixture f;
+    TBuchEditDlg& d = f.window->TitleEditor();
+    QStringList tabs;
+    for (int i = 0; i < d.Pages()->count(); ++i)
+        tabs << d.Pages()->tabText(i);
+    EXPECT_EQ(tabs, (QStringList{Q("Autor / Titel"), Q("bibliothekarisches"), Q("Schlagworte, Inhalt, Bemerkungen"),
+                                 Q("interne Zuordnung und anderes"), Q("Bilder")}));
+
+    struct Caption {
+        const char* objectName;
+        const char* text;
+    };
+    const Caption captions[] = {
+        {"GroupBoxKuerzel", " Kürzel "},
+        {"CheckBoxKopieren", "Eintrag kopieren unter neuem Kürzel"},
+        {"OkButton", "Angaben in die Datenbank über&nehmen"},
+        {"CancelButton", "&Abbrechen"},
+        {"CheckBoxWiederverwenden", "Einstellungen vom letzten Titel wieder verwenden"},
+        {"ComboBoxAutorLabel", "Autor:"},
+        {"ComboBoxHerausgeberLabel", "Herausgeber:"},
+        {"TitelEditLabel", "Titel:"},
+        {"AltTitelEditLabel", "Untertitel:"},
+        {"OrgTitelEditLabel", "Original-Titel:"},
+        {"RadioGroup_LiteraturTyp", " Literatur-Typ "},
+        {"GroupBoxBuecher", " Bücher "},
+        {"GroupBoxZeitschriften", " Zeitschriften o.ä. "},
+        {"GroupBoxAudioVisuell", " Audio-Visuelles Material "},
+        {"AusgabeEditLabel", "Auflage:"},
+        {"EditionYearEditLabel", "aus dem Jahr:"},
+        {"FirstEditionEditLabel", "1. Auflage aus dem Jahr:"},
+        {"ComboBoxSerieLabel", "Reihe"}, // the type panel drops the colon
+        {"ComboBoxVerlagLabel", "Verlag"},
+        {"BandEditLabel", "Band:"},
+        {"ISBN_EditLabel", "ISBN:"},
+        {"ComboBoxZeitschriftLabel", "Zeitschrift:"},
+        {"EditJahrgangLabel", "Jahrgang:"},
+        {"EditJahrLabel", "Jahr:"},
+        {"EditHeftNrLabel", "Heft-Nr.:"},
+        {"EditQuelleLabel", "Quelle: "},
+        {"CheckBoxQuelleAlsLinkBenutzen", "als Link benutzen"},
+        {"EditMediumLabel", "Medium: "},
+        {"EditLaengeLabel", "Länge / Größe: "},
+        {"EditSeitenLabel", "Seite(n):"},
+        {"MemoSchlagworteLabel", "Schlagworte:"},
+        {"MemoInhaltLabel", "Inhalt:"},
+        {"MemoBemerkungLabel", "Bemerkung:"},
+        {"LabelHinweisSchlagworte", "Hinweis: die Schlagworte sind durch Semikola zu trennen!"},
+        {"ComboBoxSpracheLabel", "Sprache:"},
+        {"ComboBoxTypLabel", "Typ (2):"},
+        {"ComboBoxOwnerLabel", "Eigentümer:"},
+        {"RadioGroupVerleihstatus", " Verleihstatus "},
+        {"ComboBoxStandortLabel", "Standort: "},
+        {"EditPreisLabel", "Preis:"},
+        {"ComboBoxKategorieLabel", "Kategorie:"},
+        {"DateTimePickerKaufdatumLabel", "Kaufdatum:"},
+        {"RadioLiteraturTyp0", "&Monographie"},
+        {"RadioLiteraturTyp1", "&Hochschulschrift"},
+        {"RadioLiteraturTyp2", "&Sammelwerk"},
+        {"RadioLiteraturTyp3", "Sammelwerk&beitrag"},
+        {"RadioLiteraturTyp4", "&Zeitschriftenaufsatz"},
+        {"RadioLiteraturTyp5", "Zeitungs&artikel"},
+        {"RadioLiteraturTyp6", "Audio&visuelles Material"},
+        {"RadioLiteraturTyp7", "&graue Literatur"},
+        {"RadioLiteraturTyp8", "&unklar"},
+        {"RadioVerleihstatus0", "&vorhanden"},
+        {"RadioVerleihstatus1", "&verliehen an ..."},
+        {"RadioVerleihstatus2", "&ausgeliehen aus ..."},
+        {"RadioVerleihstatus3", "zukünftig &besorgen"},
+    };
+    for (const Caption& c : captions) {
+        SCOPED_TRACE(c.objectName);
+        QWidget* w = d.findChild<QWidget*>(QString::fromLatin1(c.objectName));
+        ASSERT_NE(w, nullptr);
+        QString text;
+        if (auto* label = qobject_cast<QLabel*>(w))
+            text = label->text();
+        else if (auto* group = qobject_cast<QGroupBox*>(w))
+            text = group->title();
+        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+            text = button->text();
+        EXPECT_EQ(text, Q(c.text));
+    }
+
+    const Caption hints[] = {
+        {"CheckBoxKopieren", "erstellt einen weiteren Eintrag bzw. Titel\r\n\r\nWICHTIG: das neue Kürzel MUSS "
+                             "eingegeben sein\r\n\r\nMöglicher Grund für eine Deaktivierung:\r\n * der Titel wird "
+                             "nicht bearbeitet, sondern neu erstellt"},
+        {"ListBoxAlleSchlagworte", "alle bisher verwendeten Schlagworte"},
+        {"SpeedButtonUebernehmen", "markiertes Schlagwort übernehmen"},
+        {"DateTimePickerKaufdatum", "Kaufdatum des Titels (ENTF und <- löschen die Eingabe)"},
+    };
+    for (const Caption& h : hints)
+        EXPECT_EQ(d.findChild<QWidget*>(QString::fromLatin1(h.objectName))->toolTip(), Q(h.text)) << h.objectName;
+    EXPECT_FALSE(W(d, C::SpeedButtonUebernehmen)->isEnabled());
+
+    // Page 5: ten picture tabs "Bild &1" .. "Bild 1&0", hidden while empty.
+    ASSERT_EQ(d.PictureTabs()->count(), 10);
+    EXPECT_EQ(d.PictureTabs()->tabText(0), Q("Bild &1"));
+    EXPECT_EQ(d.PictureTabs()->tabText(9), Q("Bild 1&0"));
+    for (int i = 0; i < 10; ++i)
+        EXPECT_FALSE(d.PictureTabs()->isTabVisible(i));
+}
+
+// Labels are the buddies of their controls, and screen readers read the
+// label text as the control's name.
+TEST(TitleEditor, LabelsAreBuddiesAndNameTheirControls)
+{
+    WindowFixture f;
+    TBuchEditDlg& d = f.window->TitleEditor();
+    int labelled = 0;
+    for (QLabel* label : d.findChildren<QLabel*>()) {
+        QWidget* buddy = label->buddy();
+        if (!buddy || label->objectName() == QStringLiteral("LabelVerleihstatus"))
+            continue;
+        ++labelled;
+        EXPECT_EQ(buddy->accessibleName(), label->text().remove(QLatin1Char('&')).trimmed())
+            << label->objectName().toStdString();
+    }
+    EXPECT_EQ(labelled, 30);
+    EXPECT_EQ(W(d, C::EditKuerzel)->accessibleName(), Q("Kürzel"));
+    EXPECT_EQ(W(d, C::ComboBoxWaehrung)->accessibleName(), Q("Währung"));
+    // The picture page's "Hinweis:" and "Größe:" are notes, not captions of a control.
+    const QWidget* picturePage = d.findChild<QWidget*>(Q("TabSheetBilder"));
+    for (QLabel* label : d.findChildren<QLabel*>()) {
+        if (picturePage->isAncestorOf(label))
+            continue;
+        if (label->text().endsWith(QLatin1Char(':')) || label->text().endsWith(QStringLiteral(": "))) {
+            EXPECT_NE(label->buddy(), nullptr) << label->objectName().toStdString();
+        }
+    }
+}
+
+// Enter and Tab: the next control, and the jumps between pages.
+TEST(TitleEditor, EnterAndTabWalkThroughThePages)
+{
+    struct Walk {
+        int typ;
+        EditControl from;
+        int key;
+        int page; // tab index after the key
+        const char* focus;
+    };
+    const Walk walks[] = {
+        {TypMonographie, C::EditKuerzel, Qt::Key_Return, 0, "ComboBoxAutor"},
+        {TypMonographie, C::TitelEdit, Qt::Key_Tab, 0, "AltTitelEdit"},
+        {TypMonographie, C::OrgTitelEdit, Qt::Key_Return, 1, "AusgabeEdit"},
+        {TypZeitschriftenaufsatz, C::OrgTitelEdit, Qt::Key_Tab, 1, "ComboBoxZeitschrift"},
+        {TypAudiovisuell, C::OrgTitelEdit, Qt::Key_Return, 1, "EditQuelle"},
+        {TypUnklar, C::OrgTitelEdit, Qt::Key_Return, 1, "AusgabeEdit"},
+        {TypMonographie, C::EditSeiten, Qt::Key_Return, 2, "MemoSchlagworte"},
+        {TypUnklar, C::EditSeiten, Qt::Key_Tab, 1, "EditQuelle"},
+        {TypUnklar, C::EditLaenge, Qt::Key_Return, 2, "MemoSchlagworte"},
+        {TypMonographie, C::MemoInhalt, Qt::Key_Return, 2, "MemoBemerkung"},
+        {TypMonographie, C::MemoBemerkung, Qt::Key_Tab, 3, "ComboBoxTyp"},
+        {TypMonographie, C::ComboBoxTyp, Qt::Key_Return, 3, "ComboBoxSprache"},
+        {TypMonographie, C::DateTimePickerKaufdatum, Qt::Key_Return, 4, "ButtonBildHinzufuegen"},
+    };
+    WindowFixture f;
+    f.t.app.settings.KuerzelZwang = false;
+    WhenEditorShows([&walks](TBuchEditDlg& d) {
+        for (const Walk& w : walks) {
+            SCOPED_TRACE(std::string(ControlName(w.from)) + " type " + std::to_string(w.typ));
+            d.Pages()->setCurrentIndex(1);
+            ChooseType(d, w.typ);
+            d.Pages()->setCurrentIndex(0);
+            ShowPageOf(d, w.from);
+            W(d, w.from)->setFocus(Qt::MouseFocusReason);
+            QTest::keyClick(W(d, w.from), static_cast<Qt::Key>(w.key));
+            EXPECT_EQ(d.Pages()->currentIndex(), w.page);
+            ASSERT_NE(QApplication::focusWidget(), nullptr);
+            QWidget* focus = QApplication::focusWidget();
+            if (auto* combo = qobject_cast<QComboBox*>(focus->parentWidget()); combo && focus == combo->lineEdit())
+                focus = combo;
+            if (focus->parentWidget() == d.PictureTabs()) // no picture yet: the tabs take the focus
+                focus = d.PictureTabs();
+            EXPECT_EQ(focus->objectName().toStdString(), w.focus);
+        }
+    });
+    TitleMenu(f, "&Neu eingeben")->trigger();
+}
+
+// Typed keys no memo or field lets through.
+TEST(TitleEditor, KeyFiltersOfNumberPriceAndMemoFields)
+{
+    struct Keys {
+        EditControl field;
+        const char* typed;
+        const char* shown;
+    };
+    const Keys cases[] = {
+        {C::AusgabeEdit, "2a,7 x", "27"},
+        {C::FirstEditionEdit, "19-84", "1984"},
+        {C::EditPreis, "12,5.3", "12.53"},
+        {C::EditPreis, "a1.2,3", "1.23"},
+    };
+    WindowFixture f;
+    WhenEditorShows([&cases](TBuchEditDlg& d) {
+        for (const Keys& k : cases) {
+            d.Pages()->setCurrentIndex(k.field == C::EditPreis ? 3 : 1);
+            Type(d, k.field, k.typed);
+            EXPECT_EQ(Text(d, k.field), Q(k.shown)) << ControlName(k.field);
+        }
+        d.Pages()->setCurrentIndex(2);
+        Type(d, C::MemoInhalt, "eins");
+        QTest::keyClick(W(d, C::MemoInhalt), Qt::Key_Return, Qt::ShiftModifier);
+        TypeKeys(W(d, C::MemoInhalt), Q("zwei"));
+        EXPECT_EQ(Text(d, C::MemoInhalt), Q("einszwei")); // no line breaks
+    });
+    TitleMenu(f, "&Neu eingeben")->trigger();
+}
+
+TEST(TitleEditor, PurchaseDateIsBlankUntilChosenAndDeleteBlanksIt)
+{
+    WindowFixture f;
+    f.Open("date.FOL", 2);
+    f.t.app.settings.KuerzelZwang = false;
+    const double current = f.t.app.store.current()->Kaufdatum;
+    const QDate proposed = current >= 1.0 ? TKaufdatumBox::DateOf(current) : QDate::currentDate();
+    WhenEditorShows([proposed](TBuchEditDlg& d) {
+        d.Pages()->setCurrentIndex(3);
+        auto* date = static_cast<TKaufdatumBox*>(W(d, C::DateTimePickerKaufdatum));
+        EXPECT_TRUE(date->IsBlank());
+        date->setFocus(Qt::TabFocusReason); // entering proposes the current title's date
+        EXPECT_EQ(date->date(), proposed);
+        W(d, C::EditPreis)->setFocus(Qt::TabFocusReason); // left unchosen: blank again
+        EXPECT_TRUE(date->IsBlank());
+        date->setFocus(Qt::TabFocusReason);
+        date->setDate(QDate(2021, 3, 4));
+        W(d, C::EditPreis)->setFocus(Qt::TabFocusReason);
+        EXPECT_EQ(date->date(), QDate(2021, 3, 4));
+        date->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(date, Qt::Key_Delete);
+        EXPECT_TRUE(date->IsBlank());
+        d.Pages()->setCurrentIndex(1);
+        ChooseType(d, TypMonographie);
+        Type(d, C::TitelEdit, "Datum");
+        ClickOk(d);
+    });
+    TitleMenu(f, "&Neu eingeben")->trigger();
+    ASSERT_EQ(f.t.app.store.AnzBuch, 3);
+    EXPECT_EQ(f.t.app.store.at(3)->Kaufdatum, 0.0);
+}
+
+TEST(TitleEditor, AuthorListTicksJoinIntoTheBoxText)
+{
+    WindowFixture f;
+    f.Open("authors.FOL", 20);
+    f.t.app.settings.KuerzelZwang = false; // the short key stays blank here
+    WhenEditorShows([](TBuchEditDlg& d) {
+        auto* box = static_cast<TSelectComboBox*>(W(d, C::ComboBoxAutor));
+        ASSERT_GE(box->Entries().size(), 3u);
+        box->showPopup();
+        ASSERT_TRUE(box->PopupVisible());
+        QListWidget* list = box->Popup()->List();
+        EXPECT_LE(list->parentWidget()->height(),
+                  list->sizeHintForRow(0) * std::min<int>(static_cast<int>(box->Entries().size()), 8) + 5);
+        for (int row : {2, 0}) {
+            const QRect cell = list->visualItemRect(list->item(row));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, cell.center());
+        }
+        QTest::keyClick(list, Qt::Key_Escape);
+        EXPECT_FALSE(box->PopupVisible());
+        const QString expected = FromCp1252(box->Entries()[0]) + QStringLiteral("; ") + FromCp1252(box->Entries()[2]) +
+                                 QStringLiteral(";");
+        EXPECT_EQ(box->currentText(), expected);
+        W(d, C::ComboBoxAutor)->setFocus(Qt::MouseFocusReason);
+        W(d, C::TitelEdit)->setFocus(Qt::TabFocusReason); // leaving drops the last semicolon
+        EXPECT_EQ(box->currentText(), expected.chopped(1));
+
+        // Looking at the list without ticking keeps a typed name.
+        Type(d, C::ComboBoxAutor, "Neuer Name");
+        box->showPopup();
+        QTest::keyClick(box->Popup()->List(), Qt::Key_Escape);
+        EXPECT_EQ(box->currentText(), Q("Neuer Name"));
+    });
+    TitleMenu(f, "&Neu eingeben")->trigger();
+}
+
+TEST(TitleEditor, TypePanelSwitchesGroupsAndOnlyTheKeywordPageResizes)
+{
+    struct Panel {
+        int typ;
+        bool books, journals, audioVisual, pages;
+        const char* serieLabel;
+    };
+    const Panel panels[] = {
+        {TypMonographie, true, false, false, true, "Reihe"},
+        {TypHochschulschrift, true, false, false, true, "Art"},
+        {TypZeitschriftenaufsatz, false, true, false, true, "Reihe"},
+        {TypAudiovisuell, false, false, true, false, "Reihe"},
+        {TypUnklar, true, true, true, true, "Reihe"},
+    };
+    WindowFixture f;
+    WhenEditorShows([&panels](TBuchEditDlg& d) {
+        d.Pages()->setCurrentIndex(1);
+        for (const Panel& p : panels) {
+            SCOPED_TRACE(p.typ);
+            ChooseType(d, p.typ);
+            EXPECT_EQ(d.findChild<QGroupBox*>(QStringLiteral("GroupBoxBuecher"))->isVisible(), p.books);
+            EXPECT_EQ(d.findChild<QGroupBox*>(QStringLiteral("GroupBoxZeitschriften"))->isVisible(), p.journals);
+            EXPECT_EQ(d.findChild<QGroupBox*>(QStringLiteral("GroupBoxAudioVisuell"))->isVisible(), p.audioVisual);
+            EXPECT_EQ(d.findChild<QGroupBox*>(QStringLiteral("GroupBoxSeiten"))->isVisible(), p.pages);
+            EXPECT_EQ(d.findChild<QLabel*>(QStringLiteral("ComboBoxSerieLabel"))->text(), Q(p.serieLabel));
+            EXPECT_FALSE(Text(d, C::MemoBeschreibung).isEmpty());
+        }
+        EXPECT_EQ(d.size(), d.DesignedSize());
+        EXPECT_EQ(d.maximumSize(), d.DesignedSize());
+        d.Pages()->setCurrentIndex(2);
+        EXPECT_GT(d.maximumWidth(), d.DesignedSize().width());
+        d.resize(d.DesignedSize() + QSize(200, 150));
+        d.Pages()->setCurrentIndex(3);
+        EXPECT_EQ(d.size(), d.DesignedSize());
+    });
+    TitleMenu(f, "&Neu eingeben")->trigger();
+}
+
+// A user's round trip: three titles of different types with umlauts in every
+// field they show, saved, opened again: every field as typed.
+TEST(TitleEditor, ThreeTypedTitlesSurviveSaveAndReopen)
+{
+    struct Field {
+        EditControl control;
+        const char* typed;
+    };
+    struct Title {
+        int typ;
+        std::vector<Field> fields;
+    };
+    const std::vector<Field> common = {
+        {C::TitelEdit, "Über Äcker"}, {C::AltTitelEdit, "Öde Wüsten"}, {C::OrgTitelEdit, "Ürsprünglich"},
+        {C::MemoInhalt, "Inhält"}, {C::MemoBemerkung, "Bemerküng"},
+        {C::ComboBoxSprache, "Älteres Deutsch"}, {C::ComboBoxKategorie, "Ökologie"},
+        {C::ComboBoxStandort, "Ürne"}, {C::ComboBoxOwner, "Jürgen Öhl"}, {C::ComboBoxTyp, "Übersicht"},
+        {C::EditVerleihstatus, "Käthe Müßig"}, {C::ComboBoxWaehrung, "Fr.ä"},
+    };
+    const Title titles[] = {
+        {TypMonographie,
+         {{C::EditKuerzel, "Mön001"}, {C::ComboBoxAutor, "Änne Müller"}, {C::ComboBoxHerausgeber, "Ömer Özil"},
+          {C::AusgabeEdit, "3"}, {C::EditionYearEdit, "1999"}, {C::FirstEditionEdit, "1987"},
+          {C::BandEdit, "Bänd 2"}, {C::ComboBoxSerie, "Reihe Ä"}, {C::ComboBoxVerlag, "Verläg"},
+          {C::ISBN_Edit, "ÄSBN"}, {C::EditSeiten, "Säiten 12"}, {C::MemoSchlagworte, "Äpfel; Birnen"},
+          {C::EditPreis, "12.5"}}},
+        {TypZeitschriftenaufsatz,
+         {{C::EditKuerzel, "Zeü002"}, {C::ComboBoxAutor, "Ülla Ärger"}, {C::ComboBoxZeitschrift, "Zeitschrift Ö"},
+          {C::EditJahrgang, "7"}, {C::EditJahr, "2004"}, {C::EditHeftNr, "Heft ü"},
+          {C::EditSeiten, "S. 3-ä"}, {C::MemoSchlagworte, "Öl"}, {C::EditPreis, "0.99"}}},
+        {TypAudiovisuell,
+         {{C::EditKuerzel, "Aud003"}, {C::ComboBoxAutor, "Ödön Horváth"}, {C::EditQuelle, "Quelle ä"},
+          {C::EditMedium, "Medium ö"}, {C::EditLaenge, "Länge 90"}, {C::MemoSchlagworte, "Übung"},
+          {C::EditPreis, "7"}}},
+    };
+    WindowFixture f;
+    for (const Title& title : titles) {
+        WhenEditorShows([&title, &common](TBuchEditDlg& d) {
+            d.Pages()->setCurrentIndex(1);
+            ChooseType(d, title.typ);
+            d.Pages()->setCurrentIndex(3);
+            d.findChild<QRadioButton*>(QStringLiteral("RadioVerleihstatus1"))->click();
+            std::vector<Field> fields = title.fields;
+            fields.insert(fields.end(), common.begin(), common.end());
+            for (const Field& field : fields) {
+                ShowPageOf(d, field.control);
+                Type(d, field.control, field.typed);
+                EXPECT_EQ(Text(d, field.control), Q(field.typed)) << ControlName(field.control);
+            }
+            static_cast<TKaufdatumBox*>(W(d, C::DateTimePickerKaufdatum))->setDate(QDate(2020, 2, 29));
+            ClickOk(d);
+            EXPECT_FALSE(d.isVisible());
+        });
+        TitleMenu(f, "&Neu eingeben")->trigger();
+    }
+    EXPECT_TRUE(f.t.ui.messages.empty()) << f.t.ui.messages.front().text;
+    const std::string path = PathToCp1252(f.dir.filePath(QStringLiteral("rund.FOL")));
+    f.t.ui.filePaths.push_back(path);
+    FindAction(f.window.get(), {Q("&Datei"), Q("Speichern &unter...")})->trigger();
+
+    TestApp reopened;
+    std::string errParam;
+    ASSERT_TRUE(Load_Buch_Data(reopened.app, path, errParam));
+    ASSERT_EQ(reopened.app.store.AnzBuch, 3);
+    const std::pair<EditControl, TBuchRec TBuch::*> textFields[] = {
+        {C::EditKuerzel, &TBuch::Kuerzel}, {C::ComboBoxAutor, &TBuch::Autor},
+        {C::ComboBoxHerausgeber, &TBuch::Herausgeber}, {C::TitelEdit, &TBuch::Titel},
+        {C::AltTitelEdit, &TBuch::AltTitel}, {C::OrgTitelEdit, &TBuch::OrigTitel},
+        {C::EditionYearEdit, &TBuch::Jahr}, {C::EditJahr, &TBuch::Jahr}, {C::BandEdit, &TBuch::Band},
+        {C::ComboBoxSerie, &TBuch::Reihe}, {C::ComboBoxZeitschrift, &TBuch::Reihe},
+        {C::ComboBoxVerlag, &TBuch::Verlag}, {C::ISBN_Edit, &TBuch::ISBN}, {C::EditHeftNr, &TBuch::HeftNr},
+        {C::EditSeiten, &TBuch::Seiten}, {C::EditQuelle, &TBuch::Quelle}, {C::EditMedium, &TBuch::Medium},
+        {C::EditLaenge, &TBuch::Laenge}, {C::MemoSchlagworte, &TBuch::Schlagworte},
+        {C::MemoInhalt, &TBuch::Inhalt}, {C::MemoBemerkung, &TBuch::Bemerkung},
+        {C::ComboBoxSprache, &TBuch::Sprache}, {C::ComboBoxKategorie, &TBuch::Kategorie},
+        {C::ComboBoxStandort, &TBuch::Standort}, {C::ComboBoxOwner, &TBuch::Besitzer},
+        {C::ComboBoxTyp, &TBuch::Typ}, {C::EditVerleihstatus, &TBuch::VerliehenAn},
+        {C::ComboBoxWaehrung, &TBuch::Waehrung},
+    };
+    for (int i = 0; i < 3; ++i) {
+        const TBuch& b = *reopened.app.store.at(i + 1);
+        std::vector<Field> fields = titles[i].fields;
+        fields.insert(fields.end(), common.begin(), common.end());
+        for (const Field& field : fields)
+            for (const auto& [control, member] : textFields) {
+                if (control == field.control) {
+                    EXPECT_EQ(Cp1252ToUtf8((b.*member).Text), field.typed) << "title " << i + 1 << " "
+                                                                          << ControlName(control);
+                }
+            }
+        EXPECT_EQ(b.TypNum, titles[i].typ);
+        EXPECT_EQ(b.Verleihstatus, 1);
+        EXPECT_EQ(TKaufdatumBox::DateOf(b.Kaufdatum), QDate(2020, 2, 29));
+    }
+    const TBuch& mono = *reopened.app.store.at(1);
+    EXPECT_EQ(mono.Auflage, 3);
+    EXPECT_EQ(mono.JahrNum, 1987);
+    EXPECT_FLOAT_EQ(mono.Preis, 12.5f);
+    const TBuch& article = *reopened.app.store.at(2);
+    EXPECT_EQ(article.Auflage, 7);
+    EXPECT_EQ(article.JahrNum, 2004);
+    EXPECT_FLOAT_EQ(article.Preis, 0.99f);
+}
+
+TEST(TitleEditor, AMillionCharacterPasteIntoAMemoIsStoredWhole)
+{
+    WindowFixture f;
+    f.t.app.settings.KuerzelZwang = false;
+    const QString huge(1000000, QLatin1Char('x'));
+    WhenEditorShows([&huge](TBuchEditDlg& d) {
+        d.Pages()->setCurrentIndex(1);
+        ChooseType(d, TypMonographie);
+        Type(d, C::TitelEdit, "Groß");
+        d.Pages()->setCurrentIndex(2);
+        QApplication::clipboard()->setText(huge);
+        W(d, C::MemoInhalt)->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(W(d, C::MemoInhalt), Qt::Key_V, Qt::ControlModifier);
+        ClickOk(d);
+    });
+    TitleMenu(f, "&Neu eingeben")->trigger();
+    ASSERT_EQ(f.t.app.store.AnzBuch, 1);
+    EXPECT_EQ(f.t.app.store.at(1)->Inhalt.Text.size(), 1000000u);
+    EXPECT_EQ(f.t.app.store.at(1)->Titel.Text, Cp1252("Groß"));
+}
+
+// An untouched memo keeps its stored line ends; an edited one gets CR LF.
+TEST(TitleEditor, MemoLineEndsStayAsStored)
+{
+    WindowFixture f;
+    f.Open("memo.FOL", 2);
+    App& app = f.t.app;
+    f.window->Grid()->SetCurrentCell(1, 1);
+    GetCurrentBuch(app);
+    const int32_t act = app.store.ActBuch;
+    app.store.at(act)->Bemerkung.Text = "eins\ntwo";
+    app.store.at(act)->Inhalt.Text = "a\r\nb";
+    app.store.Gesichert = true;
+    WhenEditorShows([](TBuchEditDlg& d) {
+        d.Pages()->setCurrentIndex(2);
+        auto* inhalt = static_cast<QPlainTextEdit*>(W(d, C::MemoInhalt));
+        inhalt->moveCursor(QTextCursor::End);
+        TypeKeys(inhalt, Q("c"));
+        ClickOk(d);
+    });
+    TitleMenu(f, "&Bearbeiten")->trigger();
+    EXPECT_EQ(app.store.at(act)->Bemerkung.Text, "eins\ntwo");
+    EXPECT_EQ(app.store.at(act)->Inhalt.Text, "a\r\nbc");
+}
+
+TEST(TitleEditor, F1OnAnyPageOpensTheEditorHelp)
+{
+    WindowFixture f;
+    WhenEditorShows([](TBuchEditDlg& d) {
+        for (int page = 0; page < d.Pages()->count(); ++page) {
+            d.Pages()->setCurrentIndex(page);
+            QWidget* focus = d.Pages()->currentWidget()->nextInFocusChain();
+            focus->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+            auto* help = d.findChild<HelpWindow*>();
+            ASSERT_NE(help, nullptr);
+            EXPECT_TRUE(help->isVisible());
+            EXPECT_EQ(help->Browser->source().fileName(), Q("titeleditor.html"));
+            EXPECT_EQ(help->Browser->documentTitle(), Q("Der Titel-Editor"));
+            help->close();
+        }
+    });
+    TitleMenu(f, "&Neu eingeben")->trigger();
+}
+
+} // namespace
+} // namespace folianto::test
