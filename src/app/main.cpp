@@ -2,7 +2,7 @@
 // last database file; Qt's own options are not taken from the command line.
 
 #include "platform/PosixPlatform.h"
-#include "shell/App.h"
+#include "application/App.h"
 #include "shell/OpenFromDesktop.h"
 #include "ui/QtUserInteraction.h"
 #include "ui/shell/Startup.h"

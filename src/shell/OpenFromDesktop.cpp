@@ -1,8 +1,8 @@
 #include "shell/OpenFromDesktop.h"
 
+#include "application/App.h"
 #include "core/Codec.h"
-#include "diag/Trace.h"
-#include "shell/App.h"
+#include "core/Trace.h"
 #include "shell/FileCommands.h"
 #include "shell/MainCommands.h"
 

@@ -1,4 +1,4 @@
-#include "config/SettingsFile.h"
+#include "application/SettingsFile.h"
 #include "core/Codec.h"
 #include "platform/StandardLocations.h"
 #include "support/Fakes.h"

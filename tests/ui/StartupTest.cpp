@@ -8,6 +8,7 @@
 #include "ui/shell/InstanceChannel.h"
 #include "ui/shell/Startup.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
@@ -127,30 +128,39 @@ TEST(Startup, SecondStartWithAFileHandsItToTheRunningInstance)
     EXPECT_TRUE(running.ui.messages.empty());
 }
 
-TEST(Startup, HandedOverFileWaitsUntilTheOpenDialogCloses)
+TEST(Startup, HandedOverFileWaitsWhileADialogIsOpenOrACommandRuns)
 {
-    QTemporaryDir dir;
-    const std::string first = WriteSampleDatabase(dir, "first.FOL", 4);
-    const std::string second = WriteSampleDatabase(dir, "second.FOL", 9);
-    TestApp running;
-    bool openedDuringDialog = true;
-    bool openedAfter = false;
-    RunProgram(
-        running, dir,
-        [&](TFoliantoMainWindow& w) {
-            QDialog editor(&w); // stands for the title editor, which writes into the current title
-            editor.setModal(true);
-            editor.show();
-            TestApp later;
-            later.platform.programPath = running.platform.programPath;
-            EXPECT_EQ(RunFolianto(later.app, PathToCp1252(dir.path()), second), 0);
-            openedDuringDialog = QTest::qWaitFor([&] { return running.app.DataFileName == second; }, 600);
-            editor.close();
-            openedAfter = QTest::qWaitFor([&] { return running.app.DataFileName == second; }, 5000);
-        },
-        first);
-    EXPECT_FALSE(openedDuringDialog);
-    EXPECT_TRUE(openedAfter);
+    for (const bool dialog : {true, false}) {
+        SCOPED_TRACE(dialog ? "dialog" : "command");
+        QTemporaryDir dir;
+        const std::string first = WriteSampleDatabase(dir, "first.FOL", 4);
+        const std::string second = WriteSampleDatabase(dir, "second.FOL", 9);
+        TestApp running;
+        bool openedMeanwhile = true;
+        bool openedAfter = false;
+        RunProgram(
+            running, dir,
+            [&](TFoliantoMainWindow& w) {
+                QDialog editor(&w); // stands for the title editor, which writes into the current title
+                editor.setModal(true);
+                if (dialog)
+                    editor.show();
+                else
+                    QApplication::setOverrideCursor(Qt::WaitCursor); // a load letting events through
+                TestApp later;
+                later.platform.programPath = running.platform.programPath;
+                EXPECT_EQ(RunFolianto(later.app, PathToCp1252(dir.path()), second), 0);
+                openedMeanwhile = QTest::qWaitFor([&] { return running.app.DataFileName == second; }, 600);
+                if (dialog)
+                    editor.close();
+                else
+                    QApplication::restoreOverrideCursor();
+                openedAfter = QTest::qWaitFor([&] { return running.app.DataFileName == second; }, 5000);
+            },
+            first);
+        EXPECT_FALSE(openedMeanwhile);
+        EXPECT_TRUE(openedAfter);
+    }
 }
 
 TEST(InstanceChannel, ASocketLeftByACrashedRunIsReplaced)

@@ -1,6 +1,6 @@
 #include "ui/shell/InstanceChannel.h"
 
-#include "diag/Trace.h"
+#include "core/Trace.h"
 #include "platform/SingleInstanceLock.h"
 
 #include <QDataStream>

@@ -1,12 +1,12 @@
 #include "ui/shell/Startup.h"
 
-#include "config/SettingsFile.h"
+#include "application/App.h"
+#include "application/SettingsFile.h"
 #include "core/Codec.h"
 #include "core/Text.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 #include "platform/SingleInstanceLock.h"
 #include "platform/StandardLocations.h"
-#include "shell/App.h"
 #include "shell/OpenFromDesktop.h"
 #include "ui/QtUserInteraction.h"
 #include "ui/shell/InstanceChannel.h"
@@ -63,7 +63,7 @@ std::string MissingDisplayReason()
 
 namespace {
 
-// Files handed over by later starts. Each opens when no dialog is open, one
+// Files handed over by later starts. Each opens when the program is idle, one
 // after the other; until then they wait in arrival order.
 class HandedOverFiles {
 public:
@@ -89,8 +89,10 @@ private:
     {
         if (opening_)
             return; // the loop below takes it
-        if (QApplication::activeModalWidget()) {
-            retry_.start(); // the title editor or a message is open
+        // A dialog is open (the title editor, a question), or a command runs
+        // and lets events through at its fixed points: it shows the hourglass.
+        if (QApplication::activeModalWidget() || QApplication::overrideCursor()) {
+            retry_.start();
             return;
         }
         opening_ = true;

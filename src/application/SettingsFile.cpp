@@ -1,11 +1,11 @@
-#include "config/SettingsFile.h"
+#include "application/SettingsFile.h"
 
 #include "config/IniFile.h"
 #include "core/Codec.h"
 #include "core/Text.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
+#include "application/App.h"
 #include "platform/StandardLocations.h"
-#include "shell/App.h"
 
 #include <QDir>
 #include <QFileInfo>
