@@ -1,9 +1,14 @@
 #include "application/SettingsFile.h"
 
 #include "config/IniFile.h"
+#include "core/Codec.h"
 #include "core/Text.h"
 #include "core/Trace.h"
 #include "application/App.h"
+#include "platform/StandardLocations.h"
+
+#include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -200,7 +205,7 @@ void CheckPositionHoles(App& app)
 
 std::string IniFilePath(App& app)
 {
-    return ChangeFileExt(app.platform.ProgramPath(), ".INI");
+    return SettingsFilePath(app.platform.ProgramPath());
 }
 
 void ReadSettings(App& app, const IniFile& ini)
@@ -325,7 +330,9 @@ std::optional<std::string> Write_IniFile(App& app, const std::string& path)
         return error; // the keys the program does not write would be lost
     IniFile ini(bytes);
     WriteSettings(app, ini);
-    if (!WriteFileAtomically(path, ini.Serialize()))
+    // The user's configuration folder may not exist before the first run.
+    const QString folder = QFileInfo(PathFromCp1252(path)).absolutePath();
+    if (!QDir().mkpath(folder) || !WriteFileAtomically(path, ini.Serialize()))
         return error;
     return std::nullopt;
 }

@@ -11,7 +11,8 @@ namespace folianto {
 struct App;
 class IniFile;
 
-// The program path with ".INI".
+// Beside the program when a settings file is there, else in the user's
+// configuration folder.
 std::string IniFilePath(App& app);
 
 // Reads every setting from `ini`; a missing key leaves the current value.
@@ -25,7 +26,7 @@ void WriteSettings(App& app, IniFile& ini);
 bool Read_IniFile(App& app, const std::string& path);
 bool Read_IniFile(App& app);
 // The settings writer: nothing when SaveOption is off; otherwise the file is
-// edited in place and replaced atomically. Returns the error text when it
+// edited in place and replaced atomically, its folder created when missing. Returns the error text when it
 // could not be written (the old file then stays intact).
 std::optional<std::string> Write_IniFile(App& app, const std::string& path);
 std::optional<std::string> Write_IniFile(App& app);

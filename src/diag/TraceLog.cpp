@@ -7,6 +7,7 @@
 #include "platform/Platform.h"
 #include "platform/RawFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -38,7 +39,7 @@ TraceLog::~TraceLog()
         InstallTraceSink(nullptr);
 }
 
-void TraceLog::Start(const std::string& programPath, UserInteraction& ui)
+void TraceLog::Start(const std::string& logFilePath, UserInteraction& ui)
 {
     WriteMasterAlways = 8;
     try {
@@ -51,12 +52,14 @@ void TraceLog::Start(const std::string& programPath, UserInteraction& ui)
                    Buttons::Ok);
     }
     try {
-        masterLogFName_ = programPath.empty() ? std::string() : ChangeFileExt(programPath, ".KEL");
+        masterLogFName_ = logFilePath;
         nativeFName_ = Native(masterLogFName_);
     } catch (const std::bad_alloc&) {
         std::fputs("------------- TraceLog32: Kein Speicher für \"MasterLogFName\"! ---------\n", stdout);
         std::exit(EXIT_FAILURE);
     }
+    if (!masterLogFName_.empty()) // the end handler cannot create folders
+        QDir().mkpath(QFileInfo(PathFromCp1252(masterLogFName_)).absolutePath());
     if (ring_ && !nativeFName_.empty()) {
         std::ifstream in(nativeFName_, std::ios::binary);
         if (in)

@@ -1,5 +1,5 @@
 #pragma once
-// The ring of the last 255 trace lines and its file beside the program.
+// The ring of the last 255 trace lines and its file (Folianto.KEL).
 //
 // MasterLogStrArray: 255 slots of 256 bytes, slot 0 the newest line. A slot
 // holds a line's first 256 characters, each stored as (c + 128) mod 256, and
@@ -33,10 +33,10 @@ public:
     TraceLog& operator=(const TraceLog&) = delete;
 
     // Starts the log: policy 8, the end handler armed for fatal signals and
-    // std::terminate, the ring reserved and continued from an existing file
-    // named like the program with ".KEL", then the start line. An empty
-    // programPath gives a ring without a file.
-    void Start(const std::string& programPath, UserInteraction& ui);
+    // std::terminate, the ring reserved and continued from an existing log
+    // file, then the start line. The file's folder is created when missing;
+    // an empty logFilePath gives a ring without a file.
+    void Start(const std::string& logFilePath, UserInteraction& ui);
     // End handler: runtimeError 0 for a normal end, else the error code.
     // Releases the ring; later lines are ignored.
     void End(int runtimeError = 0);

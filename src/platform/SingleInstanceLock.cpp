@@ -17,7 +17,9 @@ SingleInstanceLock::SingleInstanceLock(const std::string& name, const std::strin
     }
     if (dir.back() != '/')
         dir += '/';
-    path_ = dir + name + "-" + std::to_string(::geteuid()) + ".lock";
+    const std::string base = dir + name + "-" + std::to_string(::geteuid());
+    path_ = base + ".lock";
+    channelPath_ = base + ".socket";
 }
 
 SingleInstanceLock::~SingleInstanceLock()
@@ -42,6 +44,12 @@ bool SingleInstanceLock::tryAcquire()
     }
     fd_ = fd;
     return true;
+}
+
+bool IsOwnFile(const std::string& nativePath)
+{
+    struct stat st {};
+    return ::lstat(nativePath.c_str(), &st) == 0 && st.st_uid == ::geteuid();
 }
 
 } // namespace folianto

@@ -21,10 +21,18 @@ public:
     bool tryAcquire();
 
     const std::string& path() const { return path_; }
+    // Where the running instance listens for files from later starts:
+    // "<name>-<uid>.socket" beside the lock file.
+    const std::string& channelPath() const { return channelPath_; }
 
 private:
     std::string path_; // local file-name bytes
+    std::string channelPath_;
     int fd_ = -1;
 };
+
+// True when `nativePath` names an entry (not followed if a symlink) owned by
+// this user: a socket in a shared folder may have been put there by another.
+bool IsOwnFile(const std::string& nativePath);
 
 } // namespace folianto

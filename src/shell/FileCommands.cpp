@@ -46,7 +46,12 @@ bool FileOpen(App& app)
         NoFileChosen(app);
         return false;
     }
-    const std::string& path = *chosen;
+    return FileOpenPath(app, *chosen);
+}
+
+bool FileOpenPath(App& app, const std::string& path)
+{
+    TraceScope trace("FoliantoMainWindow.FileOpenPath", path);
     if (!HasFolExtension(path) &&
         app.ui.message(MsgKind::Error, path + Cp1252(" enthält nicht den Standardsuffix \"FOL\"! Laden abbrechen?"),
                        Buttons::YesNo) == Answer::Yes)

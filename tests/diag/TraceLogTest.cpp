@@ -47,7 +47,7 @@ bool EndsWith(const std::string& s, const std::string& tail)
 
 class TraceLogTest : public ::testing::Test {
 protected:
-    std::string program() const { return dir.path().toStdString() + "/Folianto"; }
+    std::string logFile() const { return dir.path().toStdString() + "/Folianto.KEL"; }
     QString kel() const { return dir.path() + QStringLiteral("/Folianto.KEL"); }
 
     QTemporaryDir dir;
@@ -81,7 +81,7 @@ TEST_F(TraceLogTest, EncodesEachCharacterPlus128AndCutsLongLines)
 TEST_F(TraceLogTest, FileHoldsNewestSlotFirstAfterTheRingHasWrapped)
 {
     TraceLog log;
-    log.Start(program(), ui);
+    log.Start(logFile(), ui);
     log.WriteMasterAlways = 1;
     for (int i = 0; i < 300; ++i) {
         log.AddLine("line " + std::to_string(i));
@@ -100,14 +100,14 @@ TEST_F(TraceLogTest, StartContinuesTheRingFromTheFileAndAddsTheStartLine)
 {
     {
         TraceLog earlier;
-        earlier.Start(program(), ui);
+        earlier.Start(logFile(), ui);
         earlier.WriteMasterAlways = 2;
         earlier.AddLine("from the earlier run");
     }
     TraceLog log;
-    log.Start(program(), ui);
+    log.Start(logFile(), ui);
     EXPECT_EQ(log.WriteMasterAlways, 8);
-    EXPECT_EQ(log.MasterLogFName(), program() + ".KEL");
+    EXPECT_EQ(log.MasterLogFName(), logFile());
     EXPECT_TRUE(std::regex_match(
         log.Line(0), std::regex(R"(\d\d\.\d\d\.\d{4} \| \d\d:\d\d:\d\d \| #{28} Protokoll-Beginn #{27})")))
         << log.Line(0);
@@ -125,7 +125,7 @@ TEST_F(TraceLogTest, EndHandlerFollowsTheWritePolicy)
         QFile::remove(kel());
         {
             TraceLog seed;
-            seed.Start(program(), ui);
+            seed.Start(logFile(), ui);
             seed.WriteMasterAlways = 1;
             seed.AddLine("previous");
         }
@@ -133,7 +133,7 @@ TEST_F(TraceLogTest, EndHandlerFollowsTheWritePolicy)
         ASSERT_EQ(before.size(), 65280u);
 
         TraceLog log;
-        log.Start(program(), ui);
+        log.Start(logFile(), ui);
         log.AddLine("x");
         EXPECT_EQ(ReadBytes(kel()), before) << "policy 8 keeps lines in memory";
         log.WriteMasterAlways = k.policy;
@@ -152,7 +152,7 @@ TEST_F(TraceLogTest, EndHandlerFollowsTheWritePolicy)
 TEST_F(TraceLogTest, Bit7SkipsTheNextWriteOnce)
 {
     TraceLog log;
-    log.Start(program(), ui);
+    log.Start(logFile(), ui);
     log.WriteMasterAlways = 1 | 128;
     log.AddLine("a");
     EXPECT_FALSE(QFile::exists(kel()));
@@ -178,7 +178,7 @@ TEST_F(TraceLogTest, StoreLevelIsComparedAsSignedByte)
 TEST_F(TraceLogTest, LevelMinusOneWritesAtOnceAndKeepsThePolicy)
 {
     TraceLog log;
-    log.Start(program(), ui);
+    log.Start(logFile(), ui);
     log.WriteMasterAlways = 2;
     log.WriteTraceLevel(-1, "now");
     EXPECT_EQ(log.WriteMasterAlways, 2);
@@ -209,7 +209,7 @@ TEST_F(TraceLogTest, SnapshotTakesTheFirstFreeNumberAndAbove500AsksToInformTheMa
     };
     occupy(1, 3);
     TraceLog log;
-    log.Start(program(), ui);
+    log.Start(logFile(), ui);
     ASSERT_TRUE(log.Extra_Save_KEL(platform, ui));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(log.WriteMasterAlways, 8);
@@ -238,7 +238,7 @@ TEST_F(TraceLogTest, FatalEndWritesTheRingWithTheErrorCode)
         EXPECT_EXIT(
             {
                 TraceLog log;
-                log.Start(program(), ui);
+                log.Start(logFile(), ui);
                 log.AddLine("before the fault");
                 k.die();
             },

@@ -3,7 +3,10 @@
 #include "application/BuchData.h"
 #include "core/DatabaseFile.h"
 #include "core/SampleCatalogue.h"
+#include "ui/shell/Startup.h"
 
+#include <QApplication>
+#include <QTimer>
 #include <QToolBar>
 
 namespace folianto::test {
@@ -54,6 +57,21 @@ std::vector<std::string> ColumnCells(const App& app, int gridCol)
     for (int r = 1; r < app.grid.RowCount(); ++r)
         cells.push_back(app.grid.Cell(gridCol, r));
     return cells;
+}
+
+int RunProgram(TestApp& t, const QTemporaryDir& dir, const std::function<void(TFoliantoMainWindow&)>& inside,
+               const std::string& startFile)
+{
+    t.platform.programPath = PathToCp1252(dir.filePath(QStringLiteral("Folianto")));
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* main = qobject_cast<TFoliantoMainWindow*>(w); main && main->isVisible()) {
+                if (inside)
+                    inside(*main);
+                main->close();
+            }
+    });
+    return RunFolianto(t.app, PathToCp1252(dir.path()), startFile);
 }
 
 WindowFixture::WindowFixture()

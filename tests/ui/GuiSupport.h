@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QToolButton>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -40,6 +41,11 @@ struct WindowFixture {
     QTemporaryDir dir;
     std::unique_ptr<TFoliantoMainWindow> window;
 };
+
+// Runs the program (lock and socket in `dir`, the program file "Folianto"
+// there) until its window is up, then `inside`, then closes the window.
+int RunProgram(TestApp& t, const QTemporaryDir& dir, const std::function<void(TFoliantoMainWindow&)>& inside = {},
+               const std::string& startFile = {});
 
 inline QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
 

@@ -282,65 +282,6 @@ TEST(MainWindow, AnExceptionInACommandIsReportedAndTheWindowStays)
     EXPECT_TRUE(f.window->isVisible());
 }
 
-// Runs the program until its window is up, then `inside`, then closes it.
-int RunProgram(TestApp& t, const QTemporaryDir& dir, const std::function<void(TFoliantoMainWindow&)>& inside = {})
-{
-    t.platform.programPath = PathToCp1252(dir.filePath(QStringLiteral("Folianto")));
-    QTimer::singleShot(0, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* main = qobject_cast<TFoliantoMainWindow*>(w); main && main->isVisible()) {
-                if (inside)
-                    inside(*main);
-                main->close();
-            }
-    });
-    return RunFolianto(t.app, PathToCp1252(dir.path()));
-}
-
-TEST(Startup, SecondInstanceIsRefusedWithoutTouchingTheSettings)
-{
-    QTemporaryDir dir;
-    SingleInstanceLock first(InstanceName, PathToCp1252(dir.path()).c_str());
-    ASSERT_TRUE(first.tryAcquire());
-    TestApp t;
-    t.platform.programPath = PathToCp1252(dir.filePath(QStringLiteral("Folianto")));
-    EXPECT_NE(RunFolianto(t.app, PathToCp1252(dir.path())), 0); // refused before any window
-    ASSERT_EQ(t.ui.messages.size(), 1u);
-    EXPECT_EQ(t.ui.messages[0].text, "Folianto darf nicht mehrfach geladen werden!");
-    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Error);
-    EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("Folianto.INI"))));
-}
-
-TEST(Startup, SettingsSurviveARestart)
-{
-    QTemporaryDir dir;
-    const std::string database = WriteSampleDatabase(dir, "last.FOL", 15);
-    {
-        TestApp t;
-        t.ui.filePaths.push_back(database);
-        EXPECT_EQ(RunProgram(t, dir,
-                             [](TFoliantoMainWindow& w) {
-                                 FindAction(&w, {Q("&Datei"), Q("Ö&ffnen...")})->trigger();
-                                 QTest::mouseClick(FindButton(&w, Q("sortieren nach Kategorie")), Qt::LeftButton);
-                             }),
-                  0);
-        QFile ini(dir.filePath(QStringLiteral("Folianto.INI")));
-        ASSERT_TRUE(ini.open(QIODevice::ReadOnly));
-        EXPECT_TRUE(ini.readAll().contains("LastFile=\r\n")); // OpenFileAtStart is off
-    }
-    TestApp t;
-    bool checked = false;
-    QString historyEntry;
-    RunProgram(t, dir, [&](TFoliantoMainWindow& w) {
-        checked = FindButton(&w, Q("sortieren nach Kategorie"))->isChecked();
-        historyEntry = w.FileMenu()->actions().last()->text();
-    });
-    EXPECT_EQ(t.app.settings.BuchSort, 2);
-    EXPECT_TRUE(checked);
-    EXPECT_EQ(historyEntry, Q("&1 ") + FromCp1252(database));
-    EXPECT_TRUE(t.ui.messages.empty());
-}
-
 TEST(Startup, UnreadableSettingsWarnAndTheDefaultsStay)
 {
     QTemporaryDir dir;
@@ -358,7 +299,7 @@ TEST(Startup, AppExceptionShowsLogsAndSnapshotsTheTrace)
     QTemporaryDir dir;
     TestApp t;
     t.platform.programPath = PathToCp1252(dir.filePath(QStringLiteral("Folianto")));
-    t.app.traceLog.Start(t.platform.programPath, t.ui);
+    t.app.traceLog.Start(ChangeFileExt(t.platform.programPath, ".KEL"), t.ui);
     AppException(t.app, "Etwas ging schief");
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].text, "Etwas ging schief");

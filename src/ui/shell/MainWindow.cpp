@@ -462,10 +462,12 @@ void TFoliantoMainWindow::Adjust_FileMenu()
     }
 }
 
-void TFoliantoMainWindow::InitBuchStringGrid()
+void TFoliantoMainWindow::InitBuchStringGrid(const std::string& startFile)
 {
     TraceScope trace("FoliantoMainWindow.InitBuchStringGrid");
-    if (app_.settings.OpenFileAtStart) {
+    if (!startFile.empty()) {
+        folianto::FileOpenPath(app_, startFile);
+    } else if (app_.settings.OpenFileAtStart) {
         std::string errParam;
         if (!Load_Buch_Data(app_, app_.DataFileName, errParam))
             app_.ui.message(MsgKind::Warning, GetErrorText(app_.store.FehlerNr, errParam), Buttons::Ok);

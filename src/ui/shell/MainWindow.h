@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -32,8 +33,9 @@ public:
     explicit TFoliantoMainWindow(App& app, QWidget* parent = nullptr);
     ~TFoliantoMainWindow() override;
 
-    // Start-up: loads the last file when so configured and builds the grid.
-    void InitBuchStringGrid();
+    // Start-up: opens `startFile` (as "Öffnen..." does), else the last file
+    // when so configured, and builds the grid.
+    void InitBuchStringGrid(const std::string& startFile = {});
     // Close query: true when the window may close.
     bool FormCloseQuery();
     // The file history entries of the File menu.

@@ -1,5 +1,6 @@
 #include "ui/shell/Startup.h"
 
+#include "application/App.h"
 #include "application/SettingsFile.h"
 #include "core/Codec.h"
 #include "core/Text.h"
@@ -7,11 +8,18 @@
 #include "platform/SingleInstanceLock.h"
 #include "application/App.h"
 #include "editor/BuchEditModel.h"
+#include "platform/StandardLocations.h"
+#include "shell/OpenFromDesktop.h"
 #include "ui/QtUserInteraction.h"
 #include "ui/editor/BuchEditDlg.h"
+#include "ui/shell/InstanceChannel.h"
 #include "ui/shell/MainWindow.h"
 
+#include <QFile>
+#include <QTimer>
+
 #include <cstdlib>
+#include <deque>
 #include <exception>
 
 namespace folianto {
@@ -56,26 +64,102 @@ std::string MissingDisplayReason()
     return {};
 }
 
-int RunFolianto(App& app, const std::string& lockDir)
+namespace {
+
+// Files handed over by later starts. Each opens when the program is idle, one
+// after the other; until then they wait in arrival order.
+class HandedOverFiles {
+public:
+    HandedOverFiles(App& app, TFoliantoMainWindow& window) : app_(app), window_(window)
+    {
+        for (QTimer* timer : {&soon_, &retry_}) {
+            timer->setSingleShot(true);
+            QObject::connect(timer, &QTimer::timeout, [this] { OpenWaiting(); });
+        }
+        soon_.setInterval(0);
+        retry_.setInterval(250);
+    }
+
+    void Add(const std::string& path)
+    {
+        waiting_.push_back(path);
+        // Not inside the socket's handler: the second start gets its answer first.
+        soon_.start();
+    }
+
+private:
+    void OpenWaiting()
+    {
+        if (opening_)
+            return; // the loop below takes it
+        // A dialog is open (the title editor, a question), or a command runs
+        // and lets events through at its fixed points: it shows the hourglass.
+        if (QApplication::activeModalWidget() || QApplication::overrideCursor()) {
+            retry_.start();
+            return;
+        }
+        opening_ = true;
+        while (!waiting_.empty()) {
+            const std::string path = waiting_.front();
+            waiting_.pop_front();
+            BringToFront();
+            try {
+                OpenHandedOverFile(app_, path);
+            } catch (const std::exception& e) {
+                AppException(app_, e.what());
+            }
+            window_.RefreshFromLogic();
+        }
+        opening_ = false;
+    }
+
+    void BringToFront()
+    {
+        window_.setWindowState(window_.windowState() & ~Qt::WindowMinimized);
+        window_.show();
+        window_.raise();
+        window_.activateWindow();
+    }
+
+    App& app_;
+    TFoliantoMainWindow& window_;
+    std::deque<std::string> waiting_;
+    QTimer soon_;
+    QTimer retry_;
+    bool opening_ = false;
+};
+
+} // namespace
+
+int RunFolianto(App& app, const std::string& lockDir, const std::string& startFile)
 {
     auto* application = qobject_cast<FoliantoApplication*>(QCoreApplication::instance());
-    app.traceLog.Start(app.platform.ProgramPath(), app.ui);
+    app.traceLog.Start(TraceLogPath(app.platform.ProgramPath()), app.ui);
     InstallTraceSink(&app.traceLog);
     app.traceLog.WriteMasterAlways = 2;
     int exitCode = 0;
     {
         TraceScope trace("Folianto.Main");
         SingleInstanceLock lock(InstanceName, lockDir);
+        const QString channel = QFile::decodeName(QByteArray::fromStdString(lock.channelPath()));
         if (!lock.tryAcquire()) {
-            app.ui.message(MsgKind::Error, "Folianto darf nicht mehrfach geladen werden!", Buttons::Ok);
+            const bool handedOver = !startFile.empty() && HandOverFile(channel, PathFromCp1252(startFile));
+            if (!handedOver)
+                app.ui.message(MsgKind::Error, "Folianto darf nicht mehrfach geladen werden!", Buttons::Ok);
             InstallTraceSink(nullptr);
             app.traceLog.End();
-            return 1;
+            return handedOver ? 0 : 1;
         }
         if (application)
             application->SetApp(&app);
         TFoliantoMainWindow window(app);
         window.TitleEditor();
+        HandedOverFiles handedOver(app, window);
+        InstanceServer server;
+        QObject::connect(&server, &InstanceServer::FileHandedOver, &window,
+                         [&handedOver](const QString& path) { handedOver.Add(PathToCp1252(path)); });
+        if (!server.Listen(channel))
+            WriteTrace("Folianto.Main: keine Annahme von Dateien weiterer Starts");
         if (auto* qtUi = dynamic_cast<QtUserInteraction*>(&app.ui)) {
             qtUi->SetParentWidget(&window);
             qtUi->SetRepaintHandler([&window] { window.RefreshFromLogic(); });
@@ -91,7 +175,7 @@ int RunFolianto(App& app, const std::string& lockDir)
                     WriteTrace(Cp1252("Folianto.Main: zulässige Schlagwort-Länge wurde auf ") +
                                IntToStr(app.settings.SchlwLenght) + Cp1252(" verlängert! SICHERHEITSRISIKO!!!"));
                 }
-                window.InitBuchStringGrid();
+                window.InitBuchStringGrid(startFile);
                 window.TitleEditor().Model().FillComboBoxes();
             } catch (const std::exception& e) {
                 // A failure while loading the last file: the program starts empty.

@@ -35,7 +35,9 @@ void AppException(App& app, const std::string& message);
 std::string MissingDisplayReason();
 
 // Runs the program from start to end; returns the exit code. `lockDir` (tests)
-// is where the single-instance lock lives; empty for the default.
-int RunFolianto(App& app, const std::string& lockDir = {});
+// is where the single-instance lock lives; empty for the default. A
+// `startFile` opens instead of the last file; when an instance runs already,
+// it is handed over to that one.
+int RunFolianto(App& app, const std::string& lockDir = {}, const std::string& startFile = {});
 
 } // namespace folianto

@@ -1,0 +1,185 @@
+// Start-up of the program: where its settings live, files named at the start
+// and files handed over from a second start.
+
+#include "ui/GuiSupport.h"
+
+#include "platform/SingleInstanceLock.h"
+#include "support/ScopedEnv.h"
+#include "ui/shell/InstanceChannel.h"
+#include "ui/shell/Startup.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace folianto::test {
+namespace {
+
+QString ReadAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
+}
+
+TEST(Startup, SettingsSurviveARestartBesideTheProgramOrInTheUserFolder)
+{
+    for (const bool portable : {true, false}) {
+        SCOPED_TRACE(portable ? "portable" : "user folder");
+        QTemporaryDir dir;
+        QTemporaryDir user;
+        ScopedEnv config("XDG_CONFIG_HOME", user.filePath(QStringLiteral("config")));
+        ScopedEnv state("XDG_STATE_HOME", user.filePath(QStringLiteral("state")));
+        const QString beside = dir.filePath(QStringLiteral("Folianto.INI"));
+        const QString inUserFolder = user.filePath(QStringLiteral("config/folianto/Folianto.INI"));
+        if (portable)
+            QFile(beside).open(QIODevice::WriteOnly);
+        const std::string database = WriteSampleDatabase(dir, "last.FOL", 15);
+        {
+            TestApp t;
+            t.ui.filePaths.push_back(database);
+            EXPECT_EQ(RunProgram(t, dir,
+                                 [](TFoliantoMainWindow& w) {
+                                     FindAction(&w, {Q("&Datei"), Q("Ö&ffnen...")})->trigger();
+                                     QTest::mouseClick(FindButton(&w, Q("sortieren nach Kategorie")),
+                                                       Qt::LeftButton);
+                                 }),
+                      0);
+            EXPECT_TRUE(ReadAll(portable ? beside : inUserFolder).contains(QLatin1String("LastFile=\r\n")));
+            EXPECT_EQ(QFile::exists(portable ? inUserFolder : beside), false);
+            const QString log = portable ? dir.filePath(QStringLiteral("Folianto.KEL"))
+                                         : user.filePath(QStringLiteral("state/folianto/Folianto.KEL"));
+            EXPECT_EQ(QFileInfo(log).size(), 65280);
+        }
+        TestApp t;
+        bool checked = false;
+        QString historyEntry;
+        RunProgram(t, dir, [&](TFoliantoMainWindow& w) {
+            checked = FindButton(&w, Q("sortieren nach Kategorie"))->isChecked();
+            historyEntry = w.FileMenu()->actions().last()->text();
+        });
+        EXPECT_EQ(t.app.settings.BuchSort, 2);
+        EXPECT_TRUE(checked);
+        EXPECT_EQ(historyEntry, Q("&1 ") + FromCp1252(database));
+        EXPECT_TRUE(t.ui.messages.empty());
+    }
+}
+
+TEST(Startup, SecondStartIsRefusedWhenNoRunningInstanceTakesItsFile)
+{
+    // The lock is held, but nobody listens: with or without a file the same box.
+    for (const char* startFile : {"", "/daten/buecher.FOL"}) {
+        QTemporaryDir dir;
+        SingleInstanceLock first(InstanceName, PathToCp1252(dir.path()));
+        ASSERT_TRUE(first.tryAcquire());
+        TestApp t;
+        t.platform.programPath = PathToCp1252(dir.filePath(QStringLiteral("Folianto")));
+        EXPECT_NE(RunFolianto(t.app, PathToCp1252(dir.path()), startFile), 0); // refused before any window
+        ASSERT_EQ(t.ui.messages.size(), 1u);
+        EXPECT_EQ(t.ui.messages[0].text, "Folianto darf nicht mehrfach geladen werden!");
+        EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Error);
+        EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("Folianto.INI"))));
+    }
+}
+
+TEST(Startup, FileNamedAtTheStartOpensInsteadOfTheLastFile)
+{
+    QTemporaryDir dir;
+    const std::string last = WriteSampleDatabase(dir, "last.FOL", 15);
+    const std::string named = WriteSampleDatabase(dir, "named.FOL", 7);
+    QFile ini(dir.filePath(QStringLiteral("Folianto.INI")));
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write(QByteArray("[COMMON]\r\nOpenFileAtStart=1\r\nLastFile=") + QByteArray::fromStdString(last) + "\r\n");
+    ini.close();
+    TestApp t;
+    int shown = 0;
+    EXPECT_EQ(RunProgram(t, dir, [&](TFoliantoMainWindow&) { shown = t.app.grid.RowCount() - 1; }, named), 0);
+    EXPECT_EQ(shown, 7);
+    EXPECT_EQ(t.app.DataFileName, named);
+    EXPECT_TRUE(t.ui.messages.empty());
+}
+
+TEST(Startup, SecondStartWithAFileHandsItToTheRunningInstance)
+{
+    QTemporaryDir dir;
+    const std::string first = WriteSampleDatabase(dir, "first.FOL", 4);
+    const std::string second = WriteSampleDatabase(dir, "second.FOL", 9);
+    TestApp running;
+    int secondExit = -1;
+    bool shown = false;
+    RunProgram(
+        running, dir,
+        [&](TFoliantoMainWindow&) {
+            TestApp later;
+            later.platform.programPath = running.platform.programPath;
+            secondExit = RunFolianto(later.app, PathToCp1252(dir.path()), second);
+            EXPECT_TRUE(later.ui.messages.empty());
+            shown = QTest::qWaitFor([&] { return running.app.DataFileName == second; }, 5000);
+            EXPECT_EQ(running.app.grid.RowCount() - 1, 9);
+        },
+        first);
+    EXPECT_EQ(secondExit, 0);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(running.app.store.AnzBuch, 9);
+    EXPECT_TRUE(running.ui.messages.empty());
+}
+
+TEST(Startup, HandedOverFileWaitsWhileADialogIsOpenOrACommandRuns)
+{
+    for (const bool dialog : {true, false}) {
+        SCOPED_TRACE(dialog ? "dialog" : "command");
+        QTemporaryDir dir;
+        const std::string first = WriteSampleDatabase(dir, "first.FOL", 4);
+        const std::string second = WriteSampleDatabase(dir, "second.FOL", 9);
+        TestApp running;
+        bool openedMeanwhile = true;
+        bool openedAfter = false;
+        RunProgram(
+            running, dir,
+            [&](TFoliantoMainWindow& w) {
+                QDialog editor(&w); // stands for the title editor, which writes into the current title
+                editor.setModal(true);
+                if (dialog)
+                    editor.show();
+                else
+                    QApplication::setOverrideCursor(Qt::WaitCursor); // a load letting events through
+                TestApp later;
+                later.platform.programPath = running.platform.programPath;
+                EXPECT_EQ(RunFolianto(later.app, PathToCp1252(dir.path()), second), 0);
+                openedMeanwhile = QTest::qWaitFor([&] { return running.app.DataFileName == second; }, 600);
+                if (dialog)
+                    editor.close();
+                else
+                    QApplication::restoreOverrideCursor();
+                openedAfter = QTest::qWaitFor([&] { return running.app.DataFileName == second; }, 5000);
+            },
+            first);
+        EXPECT_FALSE(openedMeanwhile);
+        EXPECT_TRUE(openedAfter);
+    }
+}
+
+TEST(InstanceChannel, ASocketLeftByACrashedRunIsReplaced)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Folianto.socket"));
+    {
+        QFile leftover(path);
+        ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+    }
+    EXPECT_FALSE(HandOverFile(path, QStringLiteral("/a.FOL"), 500)); // nobody listens there
+    InstanceServer server;
+    ASSERT_TRUE(server.Listen(path));
+    QSignalSpy handed(&server, &InstanceServer::FileHandedOver);
+    const QString name = QString::fromUtf8("/Bücher/mit\nZeilenumbruch.FOL");
+    EXPECT_TRUE(HandOverFile(path, name));
+    ASSERT_TRUE(handed.count() == 1 || handed.wait(2000));
+    EXPECT_EQ(handed.at(0).at(0).toString(), name);
+}
+
+} // namespace
+} // namespace folianto::test
