@@ -19,6 +19,7 @@ namespace folianto {
 
 struct App;
 struct PickItem;
+enum class FilterDialogMode;
 class HelpWindow;
 class TitleGrid;
 
@@ -56,6 +57,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // The view follows the logic grid.
@@ -90,6 +92,8 @@ private:
     void ShowAbout();
     void ShowInspector(bool columns);
     void ChooseQuickSearch(int choice);
+    // The filter dialog in one of its modes, then the refresh or the replacement.
+    void OpenFilterDialog(FilterDialogMode mode);
     void TypeAhead(char key);
     void ClearTypeAhead();
 
