@@ -151,10 +151,9 @@ void FilterDialogModel::Activation(bool allTicked)
     for (int k = 1; k <= SearchFieldCount; ++k)
         boxes_[static_cast<std::size_t>(k)] = app_.selection.SuchenIn[static_cast<std::size_t>(k)];
     app_.selection.SuchText = searchText_;
-    if (mode_ == FilterDialogMode::Normal) {
-        ChoosePickList(pickList_);
+    ChoosePickList(pickList_); // the search page shows the entries of its chosen list in every mode
+    if (mode_ == FilterDialogMode::Normal)
         FillCheckLists(allTicked);
-    }
 }
 
 bool FilterDialogModel::ChangePage(int page)

@@ -57,6 +57,7 @@ TFiltern_Suchen_Sortieren_Dlg::TFiltern_Suchen_Sortieren_Dlg(App& app, FilterDia
     layout->setSizeConstraint(QLayout::SetFixedSize); // fixed dialog border
     Pages = new QTabWidget(this);
     Pages->setObjectName(QStringLiteral("Pages"));
+    Pages->setUsesScrollButtons(false); // every page tab in sight
     Pages->addTab(BuildSearchPage(), U("Buchliste &durchsuchen"));
     Pages->addTab(BuildFilterPage(), U("Bücher &filtern"));
     auto* keywordPage = new QWidget(Pages);
@@ -252,6 +253,7 @@ QWidget* TFiltern_Suchen_Sortieren_Dlg::BuildFilterPage()
     auto* groupLayout = new QVBoxLayout(FilterGroup);
     FilterPages = new QTabWidget(FilterGroup);
     FilterPages->setObjectName(QStringLiteral("FilterPages"));
+    FilterPages->setUsesScrollButtons(false);
     for (int list = 0; list < ListKeywords; ++list) {
         auto* sub = new QWidget(FilterPages);
         auto* subLayout = new QVBoxLayout(sub);
