@@ -419,3 +419,37 @@ TEST(FilterDialog, ActivationRefreshesWhileChangesAreUnshown)
 }
 
 } // namespace folianto::test
+
+namespace folianto::test {
+
+TEST(FilterDialog, ResetButtonEndsSearchAndKeywordSelectionButKeepsFieldFilters)
+{
+    WindowFixture f;
+    f.Open("reset.FOL", 80);
+    WhenModal<Dialog>([&](Dialog& d) {
+        ClickTab(d.Pages, PageKeywords);
+        d.RunPopupCommand(d.SelectNoneAction, ListKeywords);
+        ToggleRow(d.CheckLists[ListKeywords], 0);
+        ClickTab(d.Pages, PageFilter);
+        ToggleRow(d.CheckLists[ListKategorie], 0); // one category hidden
+        ClickTab(d.Pages, PageSearch);
+        OnlyBox(d, 6);
+        QTest::keyClicks(d.SearchEdit, Q("e"));
+        QTest::mouseClick(d.BenutzenButton, Qt::LeftButton);
+    });
+    Trigger(f, "&Filtern, suchen und sortieren");
+    App& app = f.t.app;
+    const int narrowed = app.grid.RowCount() - 1;
+    ASSERT_TRUE(app.selection.SuchenIn[0]);
+
+    FindButton(f.window.get(), Q("Filtern-und-Suchen-Einstellungen zurücksetzen"))->click();
+    EXPECT_FALSE(app.selection.SuchenIn[0] || app.selection.SuchenIn[6]);
+    EXPECT_TRUE(app.lists.SchlagworteSearchList.SearchListAllActive());
+    EXPECT_TRUE(app.selection.FilternVon[0] && app.selection.FilternVon[1]);
+    // The category filter stays on, but with every entry active again it
+    // passes every title that has a category.
+    EXPECT_GT(app.grid.RowCount() - 1, narrowed);
+    EXPECT_EQ(app.grid.RowCount() - 1, 80);
+}
+
+} // namespace folianto::test
