@@ -55,6 +55,9 @@ struct SelectionState {
     ReplaceSettings Replace;
     // The filter dialog changed the selection; the main window refreshes on activation.
     bool FSS_Changed = false;
+    // Page of the filter dialog when it last closed in normal mode; -1 before
+    // the first closing of a run (FSDialogOpenDef decides then).
+    int FSDialogLastPage = -1;
 };
 
 // Title field searched by SuchenIn[k], k = 1..10: Autor, Inhalt, Bemerkung,

@@ -10,6 +10,7 @@
 #include "exchange/TextExport.h"
 #include "exchange/TextImport.h"
 #include "exchange/WorkbookExchange.h"
+#include "selection/FilterDialogModel.h"
 #include "selection/QuickSearch.h"
 #include "application/App.h"
 #include "application/BuchData.h"
@@ -26,11 +27,13 @@
 #include "ui/editor/BuchEditDlg.h"
 #include "ui/exchange/TxtImportDialog.h"
 #include "ui/help/HelpWindow.h"
+#include "ui/selection/FilterDialog.h"
 #include "ui/shell/Startup.h"
 #include "ui/shell/TitleGrid.h"
 
 #include <QAbstractEventDispatcher>
 #include <QActionGroup>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -216,9 +219,11 @@ void TFoliantoMainWindow::BuildMenus()
     notes->setVisible(false);
     notes->setEnabled(false);
     editMenu->addSeparator();
-    AddAction(editMenu, U("&Filtern, suchen und sortieren"), Ctrl(Qt::Key_F), {})->setEnabled(false);
-    AddAction(editMenu, U("&Volltextsuche"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F), {})->setEnabled(false);
-    AddAction(editMenu, U("&Ersetzen"), Ctrl(Qt::Key_H), {})->setEnabled(false);
+    AddAction(editMenu, U("&Filtern, suchen und sortieren"), Ctrl(Qt::Key_F),
+              [this] { OpenFilterDialog(FilterDialogMode::Normal); });
+    AddAction(editMenu, U("&Volltextsuche"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F),
+              [this] { OpenFilterDialog(FilterDialogMode::Search); });
+    AddAction(editMenu, U("&Ersetzen"), Ctrl(Qt::Key_H), [this] { OpenFilterDialog(FilterDialogMode::Replace); });
     editMenu->addSeparator();
     AddAction(editMenu, U("alle internen Listen aktualisieren"), {}, [this] { Fill_AllLists(app_); });
 
@@ -297,7 +302,7 @@ void TFoliantoMainWindow::BuildToolBar()
     saveButton_->setEnabled(false);
     AddButton(U("neue Buchdatei anlegen"), s->standardIcon(QStyle::SP_FileIcon), {}, [this] { FileNew(); });
     AddButton(U("Literatur filtern, suchen und sortieren"), s->standardIcon(QStyle::SP_FileDialogContentsView), {},
-              {})->setEnabled(false);
+              [this] { OpenFilterDialog(FilterDialogMode::Normal); });
     AddButton(U("Folianto-Programmoptionen"), s->standardIcon(QStyle::SP_FileDialogDetailedView), {}, {})
         ->setEnabled(false);
     AddButton(U("neues Buch eingeben"), s->standardIcon(QStyle::SP_FileDialogNewFolder), {}, [this] { TitleNew(); });
@@ -316,7 +321,7 @@ void TFoliantoMainWindow::BuildToolBar()
     sortButton(7, U("nach Kürzel sortieren"), U("Kürzel"));
     AddButton(U("angezeigte Titel nach Excel exportieren"), {}, U("XLS"), [this] { ExportShownTitles(); });
     AddButton(U("aktuellen Eintrag ins Clipboard kopieren"), {}, U("Clip"), [this] { CopyEntryToClipboard(app_); });
-    AddButton(U("Volltext-Suche"), {}, U("Volltext"), {})->setEnabled(false);
+    AddButton(U("Volltext-Suche"), {}, U("Volltext"), [this] { OpenFilterDialog(FilterDialogMode::Search); });
     AddButton(U("Filtern-und-Suchen-Einstellungen zurücksetzen"), s->standardIcon(QStyle::SP_BrowserReload), {},
               [this] { ResetFilterAndSearch(app_); });
 }
@@ -593,6 +598,28 @@ std::optional<int> TFoliantoMainWindow::PickColumn(const std::vector<PickItem>& 
     if (checked.empty())
         return std::nullopt;
     return checked.front();
+}
+
+void TFoliantoMainWindow::OpenFilterDialog(FilterDialogMode mode)
+{
+    bool confirmed = false;
+    {
+        TFiltern_Suchen_Sortieren_Dlg dialog(app_, mode, this);
+        confirmed = dialog.exec() == QDialog::Accepted;
+    }
+    AfterFilterDialog(app_, mode, confirmed);
+}
+
+void TFoliantoMainWindow::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    // The filter dialog left settings that no refresh has shown yet. The flag
+    // goes first: a message of the refresh must not start another one.
+    if (event->type() == QEvent::ActivationChange && isActiveWindow() && app_.selection.FSS_Changed &&
+        !QApplication::activeModalWidget()) {
+        app_.selection.FSS_Changed = false;
+        Run([this] { SetAusgabeData(app_); });
+    }
 }
 
 void TFoliantoMainWindow::ChooseQuickSearch(int choice)

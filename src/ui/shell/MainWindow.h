@@ -22,6 +22,7 @@ namespace folianto {
 struct App;
 struct PickItem;
 class BuchEditModel;
+enum class FilterDialogMode;
 class HelpWindow;
 class TBuchEditDlg;
 class TitleEditorView;
@@ -64,6 +65,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     // The view follows the logic grid.
@@ -101,6 +103,8 @@ private:
     void ShowAbout();
     void ShowInspector(bool columns);
     void ChooseQuickSearch(int choice);
+    // The filter dialog in one of its modes, then the refresh or the replacement.
+    void OpenFilterDialog(FilterDialogMode mode);
     void TypeAhead(char key);
     void ClearTypeAhead();
 

@@ -1,0 +1,636 @@
+#include "selection/FilterDialogModel.h"
+#include "selection/SelectionTestUtil.h"
+#include "core/ErrorText.h"
+#include "selection/Selection.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <deque>
+#include <functional>
+
+using namespace folianto;
+using folianto::test::AddTitle;
+using folianto::test::ShownTitles;
+using folianto::test::TestApp;
+
+namespace {
+using Titles = std::vector<std::string>;
+
+// Answers the dialog's own questions from queues and records them.
+struct ScriptedQuestions : FilterDialogQuestions {
+    std::optional<int> RadioChoice(const std::vector<std::string>& choices, int preselected) override
+    {
+        radioChoices.push_back(choices);
+        EXPECT_EQ(preselected, 0);
+        return Next(radioAnswers);
+    }
+    std::optional<std::string> InputText(const std::string& label) override
+    {
+        labels.push_back(label);
+        return Next(inputs);
+    }
+    std::optional<std::string> PickOne(const std::string& caption, const std::string& noun,
+                                       const std::vector<std::string>& entries) override
+    {
+        picked.push_back(caption + "|" + noun);
+        pickEntries = entries;
+        return Next(picks);
+    }
+    template <class T> static std::optional<T> Next(std::deque<std::optional<T>>& q)
+    {
+        if (q.empty())
+            return std::nullopt;
+        auto v = q.front();
+        q.pop_front();
+        return v;
+    }
+    std::deque<std::optional<int>> radioAnswers;
+    std::deque<std::optional<std::string>> inputs, picks;
+    std::vector<std::vector<std::string>> radioChoices;
+    std::vector<std::string> labels, picked, pickEntries;
+};
+
+struct Fixture {
+    TestApp t;
+    ScriptedQuestions q;
+    App& app = t.app;
+
+    // Titles "<name>" with category, type and keywords.
+    void Add(const char* titel, const char* kategorie, int32_t typ = 0, const char* keywords = "")
+    {
+        TBuch& b = AddTitle(app, titel);
+        b.Kategorie.Text = Cp1252(kategorie);
+        b.TypNum = typ;
+        b.Schlagworte.Text = Cp1252(keywords);
+    }
+    void Ready()
+    {
+        Fill_AllLists(app);
+        SetAusgabeData(app);
+    }
+    // Opens, runs `steps` on the open dialog, closes and refreshes as the main window does.
+    void Session(const std::function<void(FilterDialogModel&)>& steps, bool confirmed = true,
+                 FilterDialogMode mode = FilterDialogMode::Normal)
+    {
+        FilterDialogModel dlg(app, mode, q);
+        dlg.Activate();
+        steps(dlg);
+        dlg.Close(confirmed);
+        AfterFilterDialog(app, mode, confirmed);
+    }
+    Titles Shown() const
+    {
+        Titles t = ShownTitles(app);
+        std::sort(t.begin(), t.end());
+        return t;
+    }
+};
+
+int ItemIndex(const FilterDialogModel& dlg, int list, const char* text)
+{
+    const auto& items = dlg.Items(list);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i].Text == Cp1252(text))
+            return static_cast<int>(i);
+    ADD_FAILURE() << "no item " << text;
+    return -1;
+}
+
+void TickText(FilterDialogModel& dlg, int list, const char* text, bool on)
+{
+    dlg.Tick(list, ItemIndex(dlg, list, text), on);
+}
+
+} // namespace
+
+TEST(FilterDialogModel, CategoryTicksSetAndClearTheFilter)
+{
+    struct Case {
+        const char* name;
+        std::function<void(FilterDialogModel&)> steps;
+        bool filter;
+        Titles shown;
+        bool noDataMessage;
+    };
+    const Case cases[] = {
+        {"untick one", [](FilterDialogModel& d) { TickText(d, ListKategorie, "Krimi", false); }, true,
+         {"A Roman", "C Sachbuch"}, false},
+        {"untick and tick again",
+         [](FilterDialogModel& d) {
+             TickText(d, ListKategorie, "Krimi", false);
+             TickText(d, ListKategorie, "Krimi", true);
+         },
+         false, {"A Roman", "B Krimi", "C Sachbuch", "D ohne"}, false},
+        {"none", [](FilterDialogModel& d) { d.SelectNone(ListKategorie); }, true, {}, true},
+        {"none, then only Roman",
+         [](FilterDialogModel& d) {
+             d.SelectNone(ListKategorie);
+             TickText(d, ListKategorie, "Roman", true);
+         },
+         true, {"A Roman"}, false},
+        {"invert after unticking Roman",
+         [](FilterDialogModel& d) {
+             TickText(d, ListKategorie, "Roman", false);
+             d.InvertSelection(ListKategorie);
+         },
+         true, {"A Roman"}, false},
+        {"all after none", [](FilterDialogModel& d) { d.SelectNone(ListKategorie); d.SelectAll(ListKategorie); },
+         false, {"A Roman", "B Krimi", "C Sachbuch", "D ohne"}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture f;
+        f.Add("A Roman", "Roman");
+        f.Add("B Krimi", "Krimi");
+        f.Add("C Sachbuch", "Sachbuch");
+        f.Add("D ohne", "");
+        f.Ready();
+        f.Session(c.steps);
+        EXPECT_EQ(f.app.selection.FilternVon[1], c.filter);
+        EXPECT_EQ(f.app.selection.FilternVon[0], c.filter);
+        EXPECT_EQ(f.Shown(), c.shown);
+        const bool message = !f.t.ui.messages.empty() && f.t.ui.messages.back().text == GetErrorText(11);
+        EXPECT_EQ(message, c.noDataMessage);
+    }
+}
+
+TEST(FilterDialogModel, NoCategoryStillShowsWhatAnotherFilterAccepts)
+{
+    Fixture f;
+    f.Add("A Roman", "Roman", 0);
+    f.Add("B Krimi", "Krimi", 8);
+    f.Ready();
+    f.Session([](FilterDialogModel& d) {
+        d.SelectNone(ListKategorie);
+        TickText(d, ListTyp, "Monographie", false); // type filter: all but Monographie
+    });
+    EXPECT_EQ(f.Shown(), (Titles{"B Krimi"}));
+}
+
+TEST(FilterDialogModel, TypeListSetsTheTypeFilter)
+{
+    Fixture f;
+    f.Add("Mono", "", 0);
+    f.Add("Unklar", "", 8);
+    f.Add("Link", "", 8 | (1 << 30)); // the link flag does not disturb
+    f.Ready();
+    f.Session([](FilterDialogModel& d) {
+        d.SelectNone(ListTyp);
+        d.SelectAll(ListTyp);
+    });
+    EXPECT_FALSE(f.app.selection.FilternVon[5]);
+    EXPECT_EQ(f.Shown(), (Titles{"Link", "Mono", "Unklar"}));
+
+    f.Session([](FilterDialogModel& d) { d.Tick(ListTyp, 8, false); });
+    EXPECT_TRUE(f.app.selection.FilternVon[5]);
+    EXPECT_EQ(f.app.selection.TypSet, 0xFFu);
+    EXPECT_EQ(f.Shown(), (Titles{"Mono"}));
+
+    // Reopened with the filter on: exactly the shown types are ticked.
+    FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
+    d.Activate();
+    std::vector<bool> ticked;
+    for (const auto& item : d.Items(ListTyp))
+        ticked.push_back(item.Checked);
+    EXPECT_EQ(ticked, (std::vector<bool>{true, false, false, false, false, false, false, false, false}));
+}
+
+TEST(FilterDialogModel, LendingStateList)
+{
+    Fixture f;
+    f.Add("da", "");
+    f.Add("weg", "");
+    f.app.store.at(2)->Verleihstatus = 1;
+    f.Ready();
+    f.Session([](FilterDialogModel& d) { d.Tick(ListVerleihstatus, 1, false); });
+    EXPECT_TRUE(f.app.selection.FilternVon[8]);
+    EXPECT_EQ(f.app.selection.VerleihSet, 0xDu);
+    EXPECT_EQ(f.Shown(), (Titles{"da"}));
+}
+
+TEST(FilterDialogModel, ClosingTakesOverTheSearchBoxesByAnyMeans)
+{
+    struct Case {
+        const char* name;
+        bool confirmed;
+        const char* text;
+        bool searchOn;
+    };
+    const Case cases[] = {
+        {"Benutzen", true, "bar", true},
+        {"Escape", false, "bar", true},
+        {"empty text leaves the search off", false, "", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture f;
+        f.Add("Barbara", "");
+        f.Add("Kinderbar", "");
+        f.Add("Anderes", "");
+        f.Ready();
+        f.Session(
+            [&c](FilterDialogModel& d) {
+                for (const SearchBox& box : SearchBoxes)
+                    d.SetBox(box.k, box.k == 6); // only the title
+                d.SetSearchText(c.text);
+            },
+            c.confirmed);
+        const auto& sel = f.app.selection;
+        EXPECT_TRUE(sel.SuchenIn[6]);
+        EXPECT_FALSE(sel.SuchenIn[1]);
+        EXPECT_EQ(sel.SuchenIn[0], c.searchOn);
+        EXPECT_EQ(sel.SuchText, c.text);
+        if (c.searchOn) {
+            EXPECT_EQ(f.Shown(), (Titles{"Barbara", "Kinderbar"}));
+        }
+    }
+}
+
+TEST(FilterDialogModel, ChangeFlagOfTheClosing)
+{
+    Fixture f;
+    f.Add("A", "Roman");
+    f.Ready();
+    struct Case {
+        const char* name;
+        std::function<void(FilterDialogModel&)> steps;
+        bool changed;
+    };
+    const Case cases[] = {
+        // A filter list with active entries but its filter off counts as a change.
+        {"nothing done", [](FilterDialogModel&) {}, true},
+        {"text typed", [](FilterDialogModel& d) { d.SetSearchText("x"); }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
+        d.Activate();
+        c.steps(d);
+        d.Close(true);
+        EXPECT_EQ(f.app.selection.FSS_Changed, c.changed);
+    }
+    // Each filter on exactly when its list has an active entry (the fixed
+    // lending states always have), boxes and text as they were: unchanged.
+    Fixture empty;
+    empty.app.selection.FilternVon[8] = true;
+    FilterDialogModel d(empty.app, FilterDialogMode::Normal, empty.q);
+    d.Activate();
+    d.Close(false);
+    EXPECT_FALSE(empty.app.selection.FSS_Changed);
+}
+
+TEST(FilterDialogModel, ModesPagesAndPresets)
+{
+    Fixture f;
+    f.Add("A", "");
+    f.Ready();
+    f.app.settings.FSDialogSearchIn = (1 << 5) | (1 << 9); // title and keywords
+    f.app.settings.FSDialogOpenDef = 3;
+    f.app.lists.SchlagworteSearchList.AddEntry("kw", false);
+    for (FilterDialogMode mode : {FilterDialogMode::Search, FilterDialogMode::Replace}) {
+        FilterDialogModel d(f.app, mode, f.q);
+        d.Activate();
+        EXPECT_EQ(d.Page(), PageSearch);
+        std::vector<int> reachable;
+        for (int p = 0; p < FilterDialogPageCount; ++p)
+            if (d.PageReachable(p))
+                reachable.push_back(p);
+        EXPECT_EQ(reachable, (std::vector<int>{PageSearch, PageDefaults}));
+        EXPECT_FALSE(d.ChangePage(PageKeywords));
+        EXPECT_TRUE(d.ChangePage(PageDefaults));
+        for (const SearchBox& box : SearchBoxes)
+            EXPECT_EQ(d.Box(box.k), box.k == 6 || box.k == 10) << box.caption;
+    }
+    EXPECT_TRUE(f.q.radioChoices.empty()); // never asked outside normal mode
+
+    // Normal mode: the setting chooses the first page of a run, later the last page.
+    {
+        FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
+        EXPECT_EQ(d.Page(), PageAuthors);
+        d.ChangePage(PageFilter);
+        d.Close(false);
+    }
+    FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
+    EXPECT_EQ(d.Page(), PageFilter);
+}
+
+TEST(FilterDialogModel, DefaultsListNamesTheSwitchItsBitPresets)
+{
+    Fixture f;
+    FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
+    f.app.settings.FSDialogSearchIn = 0;
+    for (std::size_t i = 0; i < DefaultSearchItems.size(); ++i) {
+        SCOPED_TRACE(DefaultSearchItems[i].caption);
+        d.SetDefaultItem(static_cast<int>(i), true);
+        // The defaults item and the search box of the same switch name the same field.
+        const int k = DefaultSearchItems[i].bit + 1;
+        const auto box = std::find_if(SearchBoxes.begin(), SearchBoxes.end(), [k](const SearchBox& b) { return b.k == k; });
+        EXPECT_EQ(box - SearchBoxes.begin(), static_cast<long>(i));
+        EXPECT_TRUE(f.app.selection.SuchenIn[static_cast<std::size_t>(k)]);
+        d.SetDefaultItem(static_cast<int>(i), false);
+        EXPECT_EQ(f.app.settings.FSDialogSearchIn, 0);
+    }
+    f.app.settings.FSDialogSearchIn = static_cast<int32_t>(0xFFFFFFFFu); // stray high bits are dropped
+    d.SetDefaultItem(0, true);
+    EXPECT_EQ(f.app.settings.FSDialogSearchIn, 0x3FF);
+}
+
+TEST(FilterDialogModel, NarrowingInStages)
+{
+    Fixture f;
+    f.Add("P+E", "", 0, "Politik;Europa");
+    f.Add("G+E", "", 0, "Geschichte;Europa");
+    f.Add("E", "", 0, "Europa");
+    f.Add("P", "", 0, "Politik");
+    f.Add("K+E", "", 0, "Kunst;Europa");
+    f.Ready();
+    // Stage one: Politik and Geschichte.
+    f.Session([](FilterDialogModel& d) {
+        d.SelectNone(ListKeywords);
+        TickText(d, ListKeywords, "Politik", true);
+        TickText(d, ListKeywords, "Geschichte", true);
+    });
+    EXPECT_EQ(f.Shown(), (Titles{"G+E", "P", "P+E"}));
+
+    // Stage two: narrowed by Europa.
+    f.q.radioAnswers = {1};
+    f.Session([](FilterDialogModel& d) {
+        d.ChangePage(PageKeywords);
+        EXPECT_TRUE(d.Narrowing());
+        const auto& politik = d.Items(ListKeywords)[static_cast<std::size_t>(ItemIndex(d, ListKeywords, "Politik"))];
+        EXPECT_TRUE(politik.Checked && !politik.Enabled);
+        d.SelectNone(ListKeywords); // locked items stay ticked
+        EXPECT_TRUE(politik.Checked);
+        TickText(d, ListKeywords, "Politik", false);
+        EXPECT_TRUE(politik.Checked);
+        TickText(d, ListKeywords, "Europa", true);
+    });
+    ASSERT_EQ(f.q.radioChoices.size(), 1u);
+    EXPECT_EQ(f.q.radioChoices[0],
+              (std::vector<std::string>{Cp1252("Auswahl neu erstellen oder ändern"), "bestehende Auswahl weiter eingrenzen "}));
+    EXPECT_EQ(f.Shown(), (Titles{"G+E", "P+E"}));
+
+    // Declining the question on the next opening: one pool again, locks gone.
+    f.q.radioAnswers = {0};
+    f.Session([](FilterDialogModel& d) {
+        d.ChangePage(PageKeywords);
+        EXPECT_FALSE(d.Narrowing());
+        for (const auto& item : d.Items(ListKeywords))
+            EXPECT_TRUE(item.Enabled);
+    });
+    EXPECT_EQ(f.Shown(), (Titles{"E", "G+E", "K+E", "P", "P+E"}));
+}
+
+TEST(FilterDialogModel, ReopeningClearsTheGroups)
+{
+    Fixture f;
+    f.Add("P+E", "", 0, "Politik;Europa");
+    f.Add("E", "", 0, "Europa");
+    f.Add("K", "", 0, "Kunst");
+    f.Ready();
+    f.Session([](FilterDialogModel& d) { TickText(d, ListKeywords, "Kunst", false); });
+    f.q.radioAnswers = {1};
+    f.Session([](FilterDialogModel& d) {
+        d.ChangePage(PageKeywords);
+        TickText(d, ListKeywords, "Europa", false); // locked: stays
+    });
+    EXPECT_EQ(MaxGroup(f.app.lists.SchlagworteSearchList), 1); // stage two ticked nothing new
+    f.Session([](FilterDialogModel&) {});         // opened and closed without narrowing
+    EXPECT_EQ(f.app.keywordSets.GroupCounter, 0);
+    EXPECT_EQ(MaxGroup(f.app.lists.SchlagworteSearchList), 0);
+    EXPECT_EQ(f.Shown(), (Titles{"E", "P+E"}));
+}
+
+TEST(FilterDialogModel, SavingKeywordSets)
+{
+    using Rows = std::vector<std::vector<std::string>>;
+    Fixture f;
+    f.Add("A", "", 0, "Politik;Europa");
+    f.Ready();
+    f.app.keywordSets.Rows = {{"Mein Set", "Kunst"}};
+    FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
+    d.Activate();
+    TickText(d, ListKeywords, "Europa", false);
+
+    struct Case {
+        const char* name;
+        std::optional<std::string> input;
+        std::deque<Answer> answers;
+        bool saved;
+        const char* message; // nullptr: none
+        Rows rows;
+    };
+    const Case cases[] = {
+        {"cancelled", std::nullopt, {}, false, nullptr, {{"Mein Set", "Kunst"}}},
+        {"semicolon", std::string("a;b"), {}, false,
+         "Der Bezeichner der Liste darf kein Semikolon und keinen Zeilenumbruch enthalten!", {{"Mein Set", "Kunst"}}},
+        {"line break", std::string("a\r\nb"), {}, false,
+         "Der Bezeichner der Liste darf kein Semikolon und keinen Zeilenumbruch enthalten!", {{"Mein Set", "Kunst"}}},
+        {"blank", std::string("  "), {}, false, "Bitte einen Bezeichner für die Liste eingeben!", {{"Mein Set", "Kunst"}}},
+        {"same name in other case, No", std::string("MEIN SET"), {Answer::No}, false,
+         "Es existiert bereits eine Liste mit der\r\nBezeichnung \"MEIN SET\"!\r\n\r\nSoll diese Liste überschrieben werden?",
+         {{"Mein Set", "Kunst"}}},
+        {"same name, Yes", std::string("MEIN SET"), {Answer::Yes}, true,
+         "Es existiert bereits eine Liste mit der\r\nBezeichnung \"MEIN SET\"!\r\n\r\nSoll diese Liste überschrieben werden?",
+         {{"MEIN SET", "Politik"}}},
+        {"new name", std::string("Zwei"), {}, true, nullptr, {{"MEIN SET", "Politik"}, {"Zwei", "Politik"}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        f.t.ui.messages.clear();
+        f.q.inputs = {c.input};
+        f.t.ui.answers = c.answers;
+        EXPECT_EQ(d.SaveKeywordSelection(), c.saved);
+        EXPECT_EQ(f.q.labels.back(), "Bezeichner der neuen Liste:");
+        if (c.message) {
+            ASSERT_EQ(f.t.ui.messages.size(), 1u);
+            EXPECT_EQ(f.t.ui.messages[0].text, Cp1252(c.message));
+        } else {
+            EXPECT_TRUE(f.t.ui.messages.empty());
+        }
+        EXPECT_EQ(f.app.keywordSets.Rows, c.rows);
+    }
+}
+
+TEST(FilterDialogModel, LoadingKeywordSets)
+{
+    Fixture f;
+    f.Add("A", "", 0, "Politik;Europa;Kunst");
+    f.Ready();
+    f.app.keywordSets.Rows = {{"Weg", "Verschwunden", "Auch weg"}, {"Alt", "Kunst", "Nicht mehr da"}};
+    FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
+    d.Activate();
+
+    // Everything ticked: a warning and nothing else.
+    EXPECT_FALSE(d.LoadKeywordSelection());
+    ASSERT_EQ(f.t.ui.messages.size(), 1u);
+    EXPECT_EQ(f.t.ui.messages[0].kind, MsgKind::Warning);
+    EXPECT_TRUE(f.q.picked.empty());
+
+    d.SelectNone(ListKeywords);
+    f.q.picks = {std::string("Weg")}; // its keywords no longer exist
+    EXPECT_TRUE(d.LoadKeywordSelection());
+    EXPECT_EQ(f.q.picked.back(), Cp1252("Set von zu markierenden Schlagworten auswählen|E Schlagwortliste"));
+    EXPECT_EQ(f.q.pickEntries, (std::vector<std::string>{"Alt", "Weg"}));
+    EXPECT_TRUE(f.app.lists.SchlagworteSearchList.SearchListInactive());
+
+    f.q.picks = {std::string("Alt")};
+    EXPECT_TRUE(d.LoadKeywordSelection());
+    std::vector<std::string> ticked;
+    for (const auto& e : f.app.lists.SchlagworteSearchList.entries)
+        if (e.Active)
+            ticked.push_back(e.Text);
+    EXPECT_EQ(ticked, (std::vector<std::string>{"Kunst"}));
+    f.q.picks = {std::nullopt};
+    EXPECT_FALSE(d.LoadKeywordSelection());
+}
+
+TEST(FilterDialogModel, DefaultsButtonResetsTheSelection)
+{
+    Fixture f;
+    f.Add("A", "Roman", 8, "Politik");
+    f.Add("B", "Krimi", 0, "Kunst");
+    f.Ready();
+    f.Session([](FilterDialogModel& d) {
+        d.SelectNone(ListKategorie);
+        d.Tick(ListTyp, 0, false);
+        TickText(d, ListKeywords, "Kunst", false);
+        d.SetBox(6, true);
+        d.SetSearchText("A");
+        d.Defaults();
+        EXPECT_TRUE(d.SearchText().empty());
+        for (int list = 0; list < CheckListCount; ++list)
+            for (const auto& item : d.Items(list))
+                EXPECT_TRUE(item.Checked) << list;
+    });
+    const auto& sel = f.app.selection;
+    EXPECT_FALSE(sel.FilternVon[0] || sel.FilternVon[1] || sel.FilternVon[5]);
+    EXPECT_FALSE(sel.SuchenIn[0] || sel.SuchenIn[6]);
+    EXPECT_EQ(f.Shown(), (Titles{"A", "B"}));
+}
+
+TEST(FilterDialogModel, RefillingTheFilterListsShowsAndAppliesAllTicked)
+{
+    Fixture f;
+    f.Add("A", "Roman");
+    f.Add("B", "Krimi");
+    f.Ready();
+    f.Session([](FilterDialogModel& d) {
+        TickText(d, ListKategorie, "Roman", false);
+        d.RefillFilterLists();
+        EXPECT_TRUE(d.Items(ListKategorie)[0].Checked && d.Items(ListKategorie)[1].Checked);
+    });
+    EXPECT_FALSE(f.app.selection.FilternVon[1]);
+    EXPECT_EQ(f.Shown(), (Titles{"A", "B"}));
+}
+
+TEST(FilterDialogModel, KeywordRefillOnlyWhenOutOfDate)
+{
+    Fixture f;
+    f.Add("A", "", 0, "Politik");
+    f.Ready();
+    FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
+    d.Activate();
+    f.app.lists.SchlagworteSearchList.entries[0].Active = false; // behind the list's back
+    d.RefillKeywordList();
+    EXPECT_FALSE(d.Items(ListKeywords)[0].Checked);
+    EXPECT_TRUE(f.app.lists.FilterKeywordListUpToDate);
+    f.app.lists.SchlagworteSearchList.entries[0].Active = true;
+    d.RefillKeywordList(); // up to date: nothing happens
+    EXPECT_FALSE(d.Items(ListKeywords)[0].Checked);
+}
+
+TEST(FilterDialogModel, SearchPageListsAndAuthorJump)
+{
+    Fixture f;
+    const char* authors[] = {"zweig, Stefan", "Öztürk, Ali", "Böll, Heinrich", "Bachmann, Ingeborg", "Arendt, Hannah"};
+    for (const char* a : authors)
+        AddTitle(f.app, "T").Autor.Text = Cp1252(a);
+    f.Ready();
+    FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
+    d.Activate();
+    EXPECT_EQ(d.PickList(), 0); // "Autor" first
+    std::vector<std::string> shown;
+    for (const auto& e : d.PickEntries())
+        shown.push_back(Cp1252ToUtf8(e));
+    EXPECT_EQ(shown, (std::vector<std::string>{"Arendt, Hannah", "Bachmann, Ingeborg", "Böll, Heinrich",
+                                               "Öztürk, Ali", "zweig, Stefan"}));
+    d.TakeOver(0);
+    EXPECT_EQ(d.SearchText(), "Arendt, Hannah");
+    d.TakeOver(4);
+    EXPECT_EQ(d.SearchText(), "Arendt, Hannah zweig, Stefan");
+    d.TakeOver(99); // nothing chosen
+    EXPECT_EQ(d.SearchText(), "Arendt, Hannah zweig, Stefan");
+    d.SetSearchText("  ");
+    d.TakeOver(0); // blanks are no text: no separator
+    EXPECT_EQ(d.SearchText(), "  Arendt, Hannah");
+
+    struct Jump {
+        char key;
+        int row;
+    };
+    for (const Jump& j : {Jump{'b', 1}, Jump{'Z', 4}, Jump{'a', 0}, Jump{'q', -1}})
+        EXPECT_EQ(d.FirstAuthorWithLetter(j.key), j.row) << j.key;
+}
+
+TEST(FilterDialogModel, DisplayOrder)
+{
+    const std::vector<std::string> sorted = {"Abend", "abend", "Äpfel", "apfelbaum", "Zeit", "zeitlos"};
+    std::vector<std::string> mixed = {"zeitlos", "apfelbaum", "Zeit", "abend", "Äpfel", "Abend"};
+    for (auto& s : mixed)
+        s = Cp1252(s.c_str());
+    std::sort(mixed.begin(), mixed.end(), DisplayLess);
+    for (auto& s : mixed)
+        s = Cp1252ToUtf8(s);
+    EXPECT_EQ(mixed, sorted);
+}
+
+TEST(FilterDialogModel, HugeSearchTextFindsNothingAndSaysSo)
+{
+    Fixture f;
+    f.Add("Kurz", "");
+    f.Ready();
+    const std::string huge(100000, 'x');
+    f.Session([&huge](FilterDialogModel& d) {
+        d.SetBox(6, true);
+        d.SetSearchText(huge);
+    });
+    EXPECT_EQ(f.app.selection.SuchText.size(), huge.size());
+    EXPECT_TRUE(f.Shown().empty());
+    ASSERT_FALSE(f.t.ui.messages.empty());
+    EXPECT_EQ(f.t.ui.messages.back().text, GetErrorText(11));
+}
+
+TEST(FilterDialogModel, ReplaceModeStoresItsSettingsOnlyWhenConfirmed)
+{
+    Fixture f;
+    AddTitle(f.app, "T").Autor.Text = "Mayer, Hans";
+    AddTitle(f.app, "U").Autor.Text = "Mayer, Eva";
+    f.Ready();
+    f.Session(
+        [](FilterDialogModel& d) {
+            d.SetBox(1, true);
+            d.SetSearchText("Mayer");
+            d.SetReplaceText("Meyer");
+            d.SetCaseSensitive(true);
+        },
+        false, FilterDialogMode::Replace);
+    EXPECT_EQ(f.app.store.at(1)->Autor.Text, "Mayer, Hans");
+    EXPECT_TRUE(f.app.selection.SuchenIn[0]); // in force at the next refresh
+    EXPECT_TRUE(f.app.store.Gesichert);
+
+    f.Session(
+        [](FilterDialogModel& d) {
+            d.SetBox(1, true);
+            d.SetSearchText("mayer");
+            d.SetReplaceText("Meyer");
+        },
+        true, FilterDialogMode::Replace);
+    EXPECT_FALSE(f.app.selection.Replace.CaseSensitive);
+    EXPECT_EQ(f.app.selection.Replace.ReplaceText, "Meyer");
+    EXPECT_EQ(f.app.store.at(1)->Autor.Text, "Meyer, Hans");
+    EXPECT_EQ(f.app.store.at(2)->Autor.Text, "Meyer, Eva");
+    EXPECT_FALSE(f.app.selection.SuchenIn[0]);
+    EXPECT_FALSE(f.app.store.Gesichert);
+}

@@ -1,0 +1,455 @@
+#include "ui/GuiSupport.h"
+
+#include "core/ErrorText.h"
+#include "core/Text.h"
+#include "selection/Selection.h"
+#include "shell/ColumnModel.h"
+#include "ui/dialogs/ChoiceDialogs.h"
+#include "ui/help/HelpWindow.h"
+#include "ui/selection/FilterDialog.h"
+
+#include <QAbstractItemModel>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListView>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace folianto::test {
+namespace {
+
+using Dialog = TFiltern_Suchen_Sortieren_Dlg;
+
+// Runs `steps` once a modal window of type T is up (polling the event loop).
+template <class T> void WhenModal(std::function<void(T&)> steps)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, steps] {
+        if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            steps(*w);
+        }
+    });
+    timer->start();
+}
+
+void ClickTab(QTabWidget* tabs, int index)
+{
+    QTabBar* bar = tabs->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+}
+
+// Ticks or unticks a row of a check list from the keyboard.
+void ToggleRow(QListView* view, int row)
+{
+    view->setFocus();
+    view->setCurrentIndex(view->model()->index(row, 0));
+    QTest::keyClick(view, Qt::Key_Space);
+}
+
+QString RowText(QListView* view, int row)
+{
+    return view->model()->index(row, 0).data().toString();
+}
+
+// Only the box of switch k ticked.
+void OnlyBox(Dialog& d, int k)
+{
+    for (std::size_t i = 0; i < d.SearchBoxes.size(); ++i)
+        if (d.SearchBoxes[i]->isChecked() != (SearchBoxes[i].k == k))
+            QTest::mouseClick(d.SearchBoxes[i], Qt::LeftButton, {}, QPoint(8, d.SearchBoxes[i]->height() / 2));
+}
+
+QString Spoken(QString s)
+{
+    return s.remove(QLatin1Char('&')).trimmed();
+}
+
+std::vector<std::string> Column(const App& app, int desc)
+{
+    return ColumnCells(app, app.columns.CellArray[static_cast<std::size_t>(desc)].Pos);
+}
+
+// The titles of the grid rows.
+std::vector<const TBuch*> ShownBooks(const App& app)
+{
+    std::vector<const TBuch*> books;
+    for (int r = 1; r < app.grid.RowCount(); ++r)
+        if (const TBuch* b = app.store.at(app.store.FindBuchByNr(app.selection.AusgabeBuchNr[static_cast<std::size_t>(r)])))
+            books.push_back(b);
+    return books;
+}
+
+void Trigger(WindowFixture& f, const char* entry)
+{
+    FindAction(f.window.get(), {Q("&Bearbeiten"), Q(entry)})->trigger();
+}
+
+} // namespace
+
+TEST(FilterDialog, TickedCategoryIsAllTheGridShows)
+{
+    WindowFixture f;
+    f.Open("kat.FOL", 200);
+    std::string category;
+    WhenModal<Dialog>([&](Dialog& d) {
+        ClickTab(d.Pages, PageFilter);
+        EXPECT_EQ(d.VisibleCheckList(), ListKategorie);
+        QListView* list = d.CheckLists[ListKategorie];
+        EXPECT_EQ(d.focusWidget(), list);
+        d.RunPopupCommand(d.SelectNoneAction, ListKategorie);
+        ToggleRow(list, 1);
+        category = ToCp1252(RowText(list, 1));
+        EXPECT_EQ(list->model()->index(1, 0).data(Qt::CheckStateRole).toInt(), Qt::Checked);
+        QTest::mouseClick(d.BenutzenButton, Qt::LeftButton);
+    });
+    FindButton(f.window.get(), Q("Literatur filtern, suchen und sortieren"))->click();
+
+    int expected = 0;
+    for (int32_t i = 1; i <= f.t.app.store.AnzBuch; ++i)
+        expected += f.t.app.store.at(i)->Kategorie.Text == category;
+    ASSERT_GT(expected, 0);
+    const auto shown = Column(f.t.app, ColKategorie);
+    EXPECT_EQ(static_cast<int>(shown.size()), expected);
+    for (const std::string& cell : shown)
+        EXPECT_EQ(cell, category);
+    EXPECT_EQ(f.window->StatusPanel(1)->text(), QStringLiteral(" %1 Titel gezeigt von 200 Titeln").arg(expected));
+    EXPECT_FALSE(f.t.app.selection.FSS_Changed); // refreshed once already
+}
+
+TEST(FilterDialog, FullTextSearchFindsAWord)
+{
+    WindowFixture f;
+    f.Open("voll.FOL", 200);
+    WhenModal<Dialog>([&](Dialog& d) {
+        std::vector<int> visible;
+        for (int i = 0; i < d.Pages->count(); ++i)
+            if (d.Pages->isTabVisible(i))
+                visible.push_back(i);
+        EXPECT_EQ(visible, (std::vector<int>{PageSearch, PageDefaults}));
+        EXPECT_FALSE(d.ReplaceEdit->isVisible());
+        EXPECT_EQ(d.BenutzenButton->text(), Q("&Benutzen"));
+        EXPECT_EQ(d.focusWidget(), d.SearchEdit);
+        OnlyBox(d, 6);
+        QTest::keyClicks(d.SearchEdit, Q("gesellschaft"));
+        QTest::keyClick(d.SearchEdit, Qt::Key_Return); // the default button
+    });
+    FindButton(f.window.get(), Q("Volltext-Suche"))->click();
+
+    int expected = 0;
+    for (int32_t i = 1; i <= f.t.app.store.AnzBuch; ++i)
+        expected += UpperAscii(f.t.app.store.at(i)->Titel.Text).find("GESELLSCHAFT") != std::string::npos;
+    ASSERT_GT(expected, 0);
+    const auto titles = Column(f.t.app, ColTitel);
+    EXPECT_EQ(static_cast<int>(titles.size()), expected);
+    for (const std::string& t : titles)
+        EXPECT_NE(t.find("Gesellschaft"), std::string::npos) << t;
+}
+
+TEST(FilterDialog, ReplaceChangesHiddenTitlesTooAndMarksTheDataUnsaved)
+{
+    WindowFixture f;
+    f.Open("ersetzen.FOL", 60);
+    App& app = f.t.app;
+    for (int32_t i = 1; i <= 10; ++i)
+        app.store.at(i)->Autor.Text = "Mayer, Hans; Koch, Eva";
+    // Only one category shown: most of the Mayer titles are hidden.
+    const std::string shownCategory = app.store.at(1)->Kategorie.Text;
+    for (auto& e : app.lists.KategorieSearchList.entries)
+        e.Active = e.Text == shownCategory;
+    app.selection.FilternVon[0] = app.selection.FilternVon[1] = true;
+    SetAusgabeData(app);
+    ASSERT_LT(app.grid.RowCount() - 1, 60);
+
+    WhenModal<Dialog>([&](Dialog& d) {
+        EXPECT_EQ(d.BenutzenButton->text(), Q("&Ersetzen"));
+        EXPECT_TRUE(d.ReplaceEdit->isVisible() && d.CaseBox->isVisible());
+        OnlyBox(d, 1);
+        QTest::keyClicks(d.SearchEdit, Q("Mayer"));
+        QTest::keyClicks(d.ReplaceEdit, Q("Meyer"));
+        QTest::mouseClick(d.BenutzenButton, Qt::LeftButton);
+    });
+    Trigger(f, "&Ersetzen");
+
+    for (int32_t i = 1; i <= app.store.AnzBuch; ++i) {
+        EXPECT_EQ(app.store.at(i)->Autor.Text.find("Mayer"), std::string::npos);
+        if (i <= 10) {
+            EXPECT_EQ(app.store.at(i)->Autor.Text, "Meyer, Hans; Koch, Eva");
+        }
+    }
+    EXPECT_FALSE(app.store.Gesichert);
+    EXPECT_FALSE(app.selection.SuchenIn[0]);
+    EXPECT_TRUE(f.window->SaveAction()->isEnabled());
+}
+
+TEST(FilterDialog, EscapeStillAppliesTheSearchBoxes)
+{
+    WindowFixture f;
+    f.Open("esc.FOL", 30);
+    WhenModal<Dialog>([&](Dialog& d) {
+        OnlyBox(d, 10);
+        QTest::keyClicks(d.SearchEdit, Q("Romantik"));
+        QTest::keyClick(&d, Qt::Key_Escape);
+    });
+    Trigger(f, "&Filtern, suchen und sortieren");
+    const auto& sel = f.t.app.selection;
+    EXPECT_TRUE(sel.SuchenIn[0] && sel.SuchenIn[10]);
+    EXPECT_FALSE(sel.SuchenIn[6]);
+    EXPECT_EQ(sel.SuchText, "Romantik");
+    const auto shown = ShownBooks(f.t.app);
+    EXPECT_FALSE(shown.empty());
+    for (const TBuch* b : shown)
+        EXPECT_NE(b->Schlagworte.Text.find("Romantik"), std::string::npos);
+}
+
+TEST(FilterDialog, CaptionsMnemonicsAndAccessibleNames)
+{
+    TestApp t;
+    Dialog d(t.app, FilterDialogMode::Replace);
+    d.show();
+    EXPECT_EQ(d.windowTitle(), Q("Folianto: Filtern, suchen und sortieren von (Buch-)Titeln"));
+    EXPECT_EQ(d.layout()->sizeConstraint(), QLayout::SetFixedSize);
+    QStringList tabs, subTabs;
+    for (int i = 0; i < d.Pages->count(); ++i)
+        tabs << d.Pages->tabText(i);
+    for (int i = 0; i < d.FilterPages->count(); ++i)
+        subTabs << d.FilterPages->tabText(i);
+    EXPECT_EQ(tabs, (QStringList{Q("Buchliste &durchsuchen"), Q("Bücher &filtern"), Q("Schlag&worte"), Q("&Autoren"),
+                                 Q("&Voreinstellungen")}));
+    EXPECT_EQ(subTabs, (QStringList{Q("Kategorie"), Q("Sprache"), Q("Verlag"), Q("Serie / Reihe"), Q("Typ"),
+                                    Q("Eigentümer"), Q("Herausgeber"), Q("Verleihstatus")}));
+    QStringList boxes;
+    for (QCheckBox* b : d.SearchBoxes)
+        boxes << b->text();
+    EXPECT_EQ(boxes, (QStringList{Q("in der &Autoren-Liste"), Q("im &Titel "), Q("im alternativen bzw. &Unter-Titel"),
+                                  Q("im &Originaltitel"), Q("in der &Inhaltsbeschreibung"), Q("unter &Bemerkungen"),
+                                  Q("unter &Verlag"), Q("in &Serie bzw. Reihe"), Q("in der &ISBN"),
+                                  Q("in den Schlag&worten")}));
+    QStringList popup;
+    for (QAction* a : d.CheckListPopup->actions())
+        if (!a->isSeparator())
+            popup << a->text();
+    EXPECT_EQ(popup, (QStringList{Q("&alle Einträge auswählen"), Q("&keinen Eintrag auswählen"), Q("Auswahl &umkehren"),
+                                  Q("Auswahl &speichern"), Q("Auswahl &laden und markieren")}));
+    EXPECT_EQ(d.NoteLabel->text(), Q("Hinweis: es wird z.Zt. nur nach genau dem/n eingegeb. Wort/en gesucht!"));
+    EXPECT_EQ(d.TakeOverButton->toolTip(), Q("in den Such-Begriff übernehmen"));
+    EXPECT_EQ(d.CheckLists[ListAuthors]->toolTip(), Q("nur gewählte Autoren anzeigen"));
+    EXPECT_EQ(d.CheckLists[ListTyp]->model()->rowCount(), 9);
+    EXPECT_EQ(RowText(d.CheckLists[ListVerleihstatus], 3), Q("zukünftig besorgen"));
+
+    // Every label leads to its control, which carries the label's words.
+    int buddies = 0;
+    for (QLabel* label : d.findChildren<QLabel*>()) {
+        if (!label->buddy())
+            continue;
+        ++buddies;
+        EXPECT_EQ(label->buddy()->accessibleName(), Spoken(label->text())) << label->text().toStdString();
+    }
+    EXPECT_EQ(buddies, 2);
+    for (QWidget* w : d.findChildren<QWidget*>())
+        if (qobject_cast<QAbstractItemView*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QToolButton*>(w))
+            if (!w->inherits("QTabBar")) {
+                EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
+            }
+
+    // Alt + mnemonic reaches the field.
+    d.activateWindow();
+    QApplication::setActiveWindow(&d);
+    QTest::keyClick(&d, Qt::Key_N, Qt::AltModifier);
+    EXPECT_TRUE(d.SearchEdit->hasFocus());
+    d.close();
+}
+
+TEST(FilterDialog, NarrowingThroughTheRadioQuestion)
+{
+    WindowFixture f;
+    f.Open("eingrenzen.FOL", 200);
+    App& app = f.t.app;
+    QString first, second, third;
+    WhenModal<Dialog>([&](Dialog& d) {
+        ClickTab(d.Pages, PageKeywords); // every keyword ticked: no question
+        QListView* list = d.CheckLists[ListKeywords];
+        d.RunPopupCommand(d.SelectNoneAction, ListKeywords);
+        ToggleRow(list, 0);
+        ToggleRow(list, 1);
+        first = RowText(list, 0);
+        second = RowText(list, 1);
+        third = RowText(list, 2);
+        ClickTab(d.Pages, PageSearch);
+        QTest::mouseClick(d.BenutzenButton, Qt::LeftButton);
+    });
+    Trigger(f, "&Filtern, suchen und sortieren");
+    EXPECT_EQ(app.selection.FSDialogLastPage, PageSearch);
+
+    QStringList choices;
+    WhenModal<Dialog>([&](Dialog& d) {
+        WhenModal<TForm_RadioSelect>([&](TForm_RadioSelect& radio) {
+            for (QRadioButton* r : radio.RadioGroup->findChildren<QRadioButton*>())
+                choices << r->text();
+            radio.RadioGroup->findChildren<QRadioButton*>()[1]->click();
+            QTest::mouseClick(radio.WeiterButton, Qt::LeftButton);
+        });
+        ClickTab(d.Pages, PageKeywords);
+        QListView* list = d.CheckLists[ListKeywords];
+        EXPECT_FALSE(list->model()->flags(list->model()->index(0, 0)) & Qt::ItemIsEnabled);
+        ToggleRow(list, 2);
+        QTest::mouseClick(d.BenutzenButton, Qt::LeftButton);
+    });
+    Trigger(f, "&Filtern, suchen und sortieren");
+    EXPECT_EQ(choices, (QStringList{Q("Auswahl neu erstellen oder ändern"), Q("bestehende Auswahl weiter eingrenzen ")}));
+
+    int expected = 0;
+    auto has = [](const std::string& keywords, const QString& kw) {
+        return MatchInSearchList(keywords, [&kw] {
+            SearchList l;
+            l.AddEntry(ToCp1252(kw));
+            return l;
+        }());
+    };
+    for (int32_t i = 1; i <= app.store.AnzBuch; ++i) {
+        const std::string& kw = app.store.at(i)->Schlagworte.Text;
+        expected += has(kw, third) && (has(kw, first) || has(kw, second));
+    }
+    EXPECT_EQ(app.grid.RowCount() - 1, std::max(expected, 1));
+    for (const TBuch* b : ShownBooks(app)) {
+        const std::string& kw = b->Schlagworte.Text;
+        EXPECT_TRUE(has(kw, third) && (has(kw, first) || has(kw, second))) << kw;
+    }
+}
+
+TEST(FilterDialog, KeywordSetNameWithSemicolonIsRefused)
+{
+    WindowFixture f;
+    f.Open("set.FOL", 30);
+    WhenModal<Dialog>([&](Dialog& d) {
+        ClickTab(d.Pages, PageKeywords);
+        WhenModal<TEditorForm>([](TEditorForm& input) {
+            EXPECT_EQ(input.EingabeLabel->text(), Q("Bezeichner der neuen Liste:"));
+            input.TextEdit->setText(Q("Lesen; Schreiben"));
+            QTest::mouseClick(input.OKButton, Qt::LeftButton);
+        });
+        d.RunPopupCommand(d.SaveSetAction, ListKeywords);
+        d.reject();
+    });
+    Trigger(f, "&Filtern, suchen und sortieren");
+    EXPECT_TRUE(f.t.app.keywordSets.Rows.empty());
+    ASSERT_FALSE(f.t.ui.messages.empty());
+    EXPECT_EQ(f.t.ui.messages[0].text,
+              Cp1252("Der Bezeichner der Liste darf kein Semikolon und keinen Zeilenumbruch enthalten!"));
+}
+
+TEST(FilterDialog, HugeSearchTextIsKeptWholeAndReportedOnce)
+{
+    WindowFixture f;
+    f.Open("lang.FOL", 30);
+    const QString huge(100000, QLatin1Char('x'));
+    WhenModal<Dialog>([&](Dialog& d) {
+        OnlyBox(d, 6);
+        d.SearchEdit->setText(huge);
+        QTest::mouseClick(d.BenutzenButton, Qt::LeftButton);
+    });
+    Trigger(f, "&Volltextsuche");
+    EXPECT_EQ(f.t.app.selection.SuchText.size(), 100000u);
+    int reports = 0;
+    for (const auto& m : f.t.ui.messages)
+        reports += m.text == GetErrorText(11);
+    EXPECT_EQ(reports, 1);
+    f.window->activateWindow(); // nothing left for the activation refresh
+    QApplication::processEvents();
+    reports = 0;
+    for (const auto& m : f.t.ui.messages)
+        reports += m.text == GetErrorText(11);
+    EXPECT_EQ(reports, 1);
+}
+
+TEST(FilterDialog, AuthorsPageJumpsToTheTypedLetterAndF1ShowsHelp)
+{
+    WindowFixture f;
+    f.Open("autor.FOL", 100);
+    QString jumped;
+    bool helpShown = false;
+    WhenModal<Dialog>([&](Dialog& d) {
+        ClickTab(d.Pages, PageAuthors);
+        QListView* list = d.CheckLists[ListAuthors];
+        QTest::keyClick(list, Qt::Key_W);
+        jumped = list->currentIndex().data().toString();
+        QApplication::setActiveWindow(&d);
+        QTest::keyClick(&d, Qt::Key_F1);
+        auto* help = d.findChild<HelpWindow*>();
+        helpShown = help && help->isVisible() && help->Browser->source().toString().endsWith(Q("filter.html"));
+        d.reject();
+    });
+    Trigger(f, "&Filtern, suchen und sortieren");
+    EXPECT_TRUE(jumped.startsWith(QLatin1Char('W'))) << jumped.toStdString();
+    EXPECT_TRUE(helpShown);
+}
+
+TEST(FilterDialog, ActivationRefreshesWhileChangesAreUnshown)
+{
+    WindowFixture f;
+    f.Open("aktiv.FOL", 30);
+    App& app = f.t.app;
+    app.selection.SuchenIn = {};
+    app.selection.SuchenIn[0] = app.selection.SuchenIn[6] = true;
+    app.selection.SuchText = "Einf";
+    app.selection.FSS_Changed = true;
+    f.window->activateWindow();
+    QApplication::setActiveWindow(f.window.get());
+    QEvent activation(QEvent::ActivationChange);
+    QApplication::sendEvent(f.window.get(), &activation);
+    EXPECT_FALSE(app.selection.FSS_Changed);
+    for (const std::string& t : Column(app, ColTitel))
+        EXPECT_NE(UpperAscii(t).find("EINF"), std::string::npos) << t;
+}
+
+} // namespace folianto::test
+
+namespace folianto::test {
+
+TEST(FilterDialog, ResetButtonEndsSearchAndKeywordSelectionButKeepsFieldFilters)
+{
+    WindowFixture f;
+    f.Open("reset.FOL", 80);
+    WhenModal<Dialog>([&](Dialog& d) {
+        ClickTab(d.Pages, PageKeywords);
+        d.RunPopupCommand(d.SelectNoneAction, ListKeywords);
+        ToggleRow(d.CheckLists[ListKeywords], 0);
+        ClickTab(d.Pages, PageFilter);
+        ToggleRow(d.CheckLists[ListKategorie], 0); // one category hidden
+        ClickTab(d.Pages, PageSearch);
+        OnlyBox(d, 6);
+        QTest::keyClicks(d.SearchEdit, Q("e"));
+        QTest::mouseClick(d.BenutzenButton, Qt::LeftButton);
+    });
+    Trigger(f, "&Filtern, suchen und sortieren");
+    App& app = f.t.app;
+    const int narrowed = app.grid.RowCount() - 1;
+    ASSERT_TRUE(app.selection.SuchenIn[0]);
+
+    FindButton(f.window.get(), Q("Filtern-und-Suchen-Einstellungen zurücksetzen"))->click();
+    EXPECT_FALSE(app.selection.SuchenIn[0] || app.selection.SuchenIn[6]);
+    EXPECT_TRUE(app.lists.SchlagworteSearchList.SearchListAllActive());
+    EXPECT_TRUE(app.selection.FilternVon[0] && app.selection.FilternVon[1]);
+    // The category filter stays on, but with every entry active again it
+    // passes every title that has a category.
+    EXPECT_GT(app.grid.RowCount() - 1, narrowed);
+    EXPECT_EQ(app.grid.RowCount() - 1, 80);
+}
+
+} // namespace folianto::test
