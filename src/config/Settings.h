@@ -56,6 +56,11 @@ struct Settings {
     std::array<int32_t, ExportSlotCount> ExportPos{};
     // Entries follow the fixed pattern per literature type (not stored).
     bool VorgegExportAuswahl = false;
+
+    // Picture display of the title editor (not stored): 0 fit into the tab,
+    // 1 natural size; 0 full size after a double click, 1 automatically.
+    int32_t PicSizeOption = 0;
+    int32_t PicAutoShowOption = 0;
 };
 
 } // namespace folianto

@@ -39,6 +39,7 @@ constexpr HelpPage Pages[] = {
     {250, "import.html", "Import aus Text- und Excel-Dateien"},
     {260, "export.html", "Export und Export-Auswahl"},
     {270, "tastatur.html", "Tastaturbefehle"},
+    {280, "optionen.html", "Programmoptionen"},
 };
 
 struct IndexEntry {
@@ -49,6 +50,7 @@ struct IndexEntry {
 constexpr IndexEntry IndexEntries[] = {
     {"Autorenauswahl", "filter.html"},
     {"Beenden", "schnelleinstieg.html"},
+    {"Bildanzeige", "optionen.html"},
     {"Dateien im Netz", "dateien.html"},
     {"Eingabereihenfolge", "sortieren.html"},
     {"Excel-Export", "export.html"},
@@ -59,6 +61,9 @@ constexpr IndexEntry IndexEntries[] = {
     {"Kopfzeilen", "import.html"},
     {"Kürzel", "titelliste.html"},
     {"Literaturliste", "export.html"},
+    {"Optionen", "optionen.html"},
+    {"Spaltenbreite", "optionen.html"},
+    {"Spalten-Header", "optionen.html"},
     {"Literaturtypen", "literaturtypen.html"},
     {"Löschen", "schnelleinstieg.html"},
     {"Öffnen", "dateien.html"},
