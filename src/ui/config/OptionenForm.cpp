@@ -22,9 +22,12 @@
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace folianto {
 
@@ -72,6 +75,10 @@ QLabel* LabelFor(const char* caption, QWidget* control, QWidget* parent)
     auto* label = new QLabel(U(caption), parent);
     label->setBuddy(control);
     control->setAccessibleName(Spoken(label->text()));
+    // On Linux an editable combo box reports its text as name; its edit
+    // field carries the label instead.
+    if (auto* combo = qobject_cast<QComboBox*>(control))
+        combo->lineEdit()->setAccessibleName(control->accessibleName());
     return label;
 }
 
@@ -161,7 +168,9 @@ TOptionenForm::TOptionenForm(OptionsDialogModel& model, UserInteraction& ui, QWi
 
     LoadControls();
     Pages->setCurrentIndex(OptionsDialogModel::StartPage());
-    setFixedSize(sizeHint().expandedTo(QSize(600, 500)));
+    // Wide enough that every page tab shows without scroll buttons.
+    const int tabsWidth = Pages->tabBar()->sizeHint().width() + 2 * layout->contentsMargins().left() + 8;
+    setFixedSize(sizeHint().expandedTo(QSize(std::max(600, tabsWidth), 500)));
 }
 
 QWidget* TOptionenForm::BuildGeneralPage()
