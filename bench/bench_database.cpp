@@ -3,7 +3,8 @@
 
 #include "core/DatabaseFile.h"
 #include "core/SampleCatalogue.h"
-#include "shell/App.h"
+#include "application/App.h"
+#include "application/BuchData.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -6,7 +6,8 @@
 #include "core/SampleCatalogue.h"
 #include "platform/PosixPlatform.h"
 #include "selection/Selection.h"
-#include "shell/App.h"
+#include "application/App.h"
+#include "application/BuchData.h"
 
 #include <QFont>
 #include <QFontMetrics>

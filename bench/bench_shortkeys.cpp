@@ -3,7 +3,7 @@
 
 #include "editor/ShortKeys.h"
 #include "platform/PosixPlatform.h"
-#include "shell/App.h"
+#include "application/App.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,7 +4,7 @@
 #include "exchange/WorkbookExchange.h"
 #include "platform/Platform.h"
 #include "selection/Selection.h"
-#include "shell/App.h"
+#include "application/App.h"
 #include "spreadsheet/Workbook.h"
 
 #include <QTemporaryDir>

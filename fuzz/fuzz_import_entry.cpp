@@ -7,7 +7,7 @@
 #include "exchange/ImportDialogModel.h"
 #include "exchange/TextImport.h"
 #include "platform/Platform.h"
-#include "shell/App.h"
+#include "application/App.h"
 
 #include <QCoreApplication>
 

@@ -2,9 +2,9 @@
 // range, and editing keeps the text stable.
 
 #include "config/IniFile.h"
-#include "config/SettingsFile.h"
+#include "application/SettingsFile.h"
 #include "platform/PosixPlatform.h"
-#include "shell/App.h"
+#include "application/App.h"
 
 #include <cstdlib>
 

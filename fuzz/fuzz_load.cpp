@@ -2,7 +2,8 @@
 
 #include "core/AppError.h"
 #include "core/DatabaseFile.h"
-#include "shell/App.h"
+#include "application/App.h"
+#include "application/BuchData.h"
 
 #include <QBuffer>
 #include <QByteArray>

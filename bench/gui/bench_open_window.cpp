@@ -1,6 +1,7 @@
 // Opening the 10,000-title sample through the File menu of the real main
 // window, against Load_Buch_Data + SetAusgabeData alone in the same run.
 
+#include "application/BuchData.h"
 #include "core/Codec.h"
 #include "core/DatabaseFile.h"
 #include "core/SampleCatalogue.h"

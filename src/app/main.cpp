@@ -1,7 +1,7 @@
 // Folianto: the desktop program. It takes no command-line arguments.
 
 #include "platform/PosixPlatform.h"
-#include "shell/App.h"
+#include "application/App.h"
 #include "ui/QtUserInteraction.h"
 #include "ui/shell/Startup.h"
 

@@ -1,6 +1,6 @@
 #include "cli/CliSettings.h"
 
-#include "config/SettingsFile.h"
+#include "application/SettingsFile.h"
 #include "core/Codec.h"
 
 #include <QFileInfo>

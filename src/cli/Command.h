@@ -3,7 +3,7 @@
 
 #include "cli/CliInteraction.h"
 #include "platform/PosixPlatform.h"
-#include "shell/App.h"
+#include "application/App.h"
 
 #include <functional>
 #include <map>

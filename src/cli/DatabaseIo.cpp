@@ -4,7 +4,8 @@
 #include "core/Codec.h"
 #include "core/DatabaseFile.h"
 #include "core/ErrorText.h"
-#include "shell/App.h"
+#include "application/App.h"
+#include "application/BuchData.h"
 
 #include <exception>
 #include <iostream>

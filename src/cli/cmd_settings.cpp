@@ -3,7 +3,7 @@
 
 #include "cli/Command.h"
 #include "config/IniFile.h"
-#include "config/SettingsFile.h"
+#include "application/SettingsFile.h"
 #include "core/Codec.h"
 
 #include <iostream>

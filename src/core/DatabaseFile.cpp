@@ -1,12 +1,12 @@
 #include "core/DatabaseFile.h"
 
 #include "core/AppError.h"
+#include "core/Buch.h"
 #include "core/Codec.h"
 #include "core/ErrorText.h"
 #include "core/Text.h"
-#include "diag/Trace.h"
-#include "editor/ShortKeys.h"
-#include "shell/App.h"
+#include "core/Trace.h"
+#include "core/UserInteraction.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -20,7 +20,6 @@ namespace folianto {
 namespace {
 
 constexpr std::size_t kBufferSize = 64 * 1024;
-constexpr int32_t kProgressEvents = 256; // titles between two event-loop turns
 
 int32_t GetInt32(const unsigned char* p)
 {
@@ -98,10 +97,44 @@ bool IsDecimalNumber(const std::string& s)
     return digit;
 }
 
-bool IsDigit(char c)
+struct OldText {
+    std::size_t offset;
+    std::size_t capacity;
+    int fieldNo;
+};
+
+// Text fields of an older-format record: a length byte, then capacity bytes.
+constexpr OldText kOldTexts[] = {
+    {0, 20, 1},     {21, 255, 2},    {277, 80, 3},    {358, 255, 4},   {614, 255, 5},   {870, 255, 6},
+    {1126, 20, 7},  {1155, 20, 8},   {1176, 40, 9},   {1217, 40, 10},  {1258, 20, 11},  {1279, 255, 12},
+    {1535, 20, 13}, {1564, 20, 16},  {1593, 20, 17},  {1614, 40, 18},  {1655, 255, 19}, {1911, 255, 20},
+    {2167, 40, 21}, {2208, 255, 22}, {2464, 120, 23}, {2585, 80, 24},  {2674, 40, 26},  {2715, 255, 27},
+};
+
+std::string NumberText(int32_t v)
 {
-    return c >= '0' && c <= '9';
+    return v == 0 ? std::string() : IntToStr(v);
 }
+
+int32_t StoredPicCount(const TBuch& b)
+{
+    if (b.AnzPics <= 0)
+        return b.AnzPics;
+    return static_cast<int32_t>(std::min<std::size_t>(static_cast<std::size_t>(b.AnzPics), b.Pics.size()));
+}
+
+void WriteText(ByteWriter& out, const std::string& text)
+{
+    if (text.empty()) {
+        out.writeInt32(1);
+        out.write(" ", 1);
+        return;
+    }
+    out.writeInt32(static_cast<int32_t>(text.size()));
+    out.write(text.data(), text.size());
+}
+
+} // namespace
 
 void ReadHeaderTitle(ByteReader& in, UserInteraction& ui, int32_t nr, TBuch& b, int32_t minor)
 {
@@ -136,103 +169,6 @@ void ReadHeaderTitle(ByteReader& in, UserInteraction& ui, int32_t nr, TBuch& b, 
         b.Band.Text.clear();
 }
 
-void AdvanceProgress(ProgressWindow* progress, int32_t position)
-{
-    if (!progress)
-        return;
-    progress->setPosition(position);
-    if (position % kProgressEvents == 0)
-        progress->processEvents();
-}
-
-bool ReadHeaderFormat(App& app, ByteReader& in, const std::string& path, int headerLen,
-                      ProgressWindow* progress)
-{
-    TitleStore& store = app.store;
-    app.DataVerMain = -1;
-    char first[255];
-    const std::string head(first, in.peek(first, sizeof first));
-    if (UpperAscii(head.substr(0, 8)) != "FOLIANTO") {
-        app.ui.message(MsgKind::Error, "Konnte Dateiformat NICHT erkennen!\r\nDaten werden nicht geladen!",
-                       Buttons::Ok);
-        return false;
-    }
-    const std::string version = head.substr(0, head.find('#'));
-    const std::size_t len = version.size();
-    if (len < 3 || !IsDigit(version[len - 3]) || !IsDigit(version[len - 1]))
-        throw AppError(Cp1252("Ungültige Versionsangabe \"") + version + "\" in " + path + "!");
-    app.DataVerMain = version[len - 3] - '0';
-    app.DataVerMinor = version[len - 1] - '0';
-
-    if (app.DataVerMain != ProgramVerMain) {
-        app.ui.message(MsgKind::Error,
-                       "Programm-Hauptversion entspricht nicht der Datenversion!\r\nDaten werden nicht geladen!",
-                       Buttons::Ok);
-        return false;
-    }
-    if (app.DataVerMinor != ProgramVerMinor) {
-        const std::string data = IntToStr(app.DataVerMain) + "." + IntToStr(app.DataVerMinor);
-        const std::string question =
-            "Programmversion (" + IntToStr(ProgramVerMain) + "." + IntToStr(ProgramVerMinor) + ") " +
-            "entspricht nicht der eingestellten Datenversion (" + data + ")!\r\n" + "Sollen die Daten aus " +
-            path + Cp1252(" mit dem Daten-Filter für Daten der Version ") + data + " geladen werden?";
-        if (app.ui.message(MsgKind::Confirmation, question, Buttons::YesNo) != Answer::Yes)
-            return false;
-    }
-
-    in.skip(static_cast<std::size_t>(headerLen));
-    const bool merge = app.EditMode == EditModeMerge;
-    while (!in.atEnd()) {
-        if (!store.NewBuch())
-            return false;
-        const int32_t nr = store.AnzBuch;
-        TBuch& b = *store.at(nr);
-        bool complete = true;
-        try {
-            ReadHeaderTitle(in, app.ui, nr, b, app.DataVerMinor);
-        } catch (const ReadAbort&) {
-            complete = false;
-        } catch (const std::bad_alloc&) {
-            complete = false;
-        }
-        if (!complete) { // the partly read title stays; the next one starts here
-            app.ui.message(MsgKind::Error, "Fehler beim Lesen von Titel \"" + IntToStr(nr) + "\"!", Buttons::Ok);
-            continue;
-        }
-        const int32_t typ = b.TypNum & ~LinkFlag;
-        if (typ < 0 || typ >= TypCount) {
-            WriteTrace("FoliantoMainWindow.Load_Buch_Data\r\nTitel=" + b.Kuerzel.Text + "\r\nlfd.Nr=" +
-                       IntToStr(nr) + "\r\nTypNum nicht im erlaubten Intervall [0..8]=" + IntToStr(b.TypNum) +
-                       "\r\nSetze TypNum auf 8=unklar");
-            b.TypNum = 8;
-            store.Gesichert = false;
-        }
-        if (merge && app.settings.KuerzelZwang && nr > 1)
-            b.Kuerzel.Text = MakeUniqueKuerzel(app, nr);
-        AdvanceProgress(progress, nr);
-    }
-    return true;
-}
-
-struct OldText {
-    std::size_t offset;
-    std::size_t capacity;
-    int fieldNo;
-};
-
-// Text fields of an older-format record: a length byte, then capacity bytes.
-constexpr OldText kOldTexts[] = {
-    {0, 20, 1},     {21, 255, 2},    {277, 80, 3},    {358, 255, 4},   {614, 255, 5},   {870, 255, 6},
-    {1126, 20, 7},  {1155, 20, 8},   {1176, 40, 9},   {1217, 40, 10},  {1258, 20, 11},  {1279, 255, 12},
-    {1535, 20, 13}, {1564, 20, 16},  {1593, 20, 17},  {1614, 40, 18},  {1655, 255, 19}, {1911, 255, 20},
-    {2167, 40, 21}, {2208, 255, 22}, {2464, 120, 23}, {2585, 80, 24},  {2674, 40, 26},  {2715, 255, 27},
-};
-
-std::string NumberText(int32_t v)
-{
-    return v == 0 ? std::string() : IntToStr(v);
-}
-
 void FillFromOldRecord(TBuch& b, const unsigned char* rec)
 {
     for (const OldText& t : kOldTexts) {
@@ -249,48 +185,6 @@ void FillFromOldRecord(TBuch& b, const unsigned char* rec)
     b.TypNum = GetInt32(rec + 1589);
     b.Laenge.Text = IntToStr(GetInt32(rec + 2666));
     b.Verleihstatus = GetInt32(rec + 2670);
-}
-
-bool ReadOldFormat(App& app, QIODevice& dev, ByteReader& in, ProgressWindow* progress)
-{
-    TitleStore& store = app.store;
-    if (progress)
-        progress->setRange(dev.isSequential() ? MaxBuch
-                                              : static_cast<int>(std::min<qint64>(
-                                                    dev.size() / static_cast<qint64>(OldRecordSize), MaxBuch)));
-    int32_t count = 0;
-    while (!in.atEnd()) {
-        // A short last record reads as far as it goes; data shorter than one
-        // record (such as a header-format file of 20 bytes or fewer) hold none.
-        unsigned char rec[OldRecordSize] = {};
-        if (in.read(rec, sizeof rec) < sizeof rec && count == 0)
-            break;
-        if (!store.NewBuch())
-            return false;
-        TBuch& b = *store.at(store.AnzBuch);
-        FillFromOldRecord(b, rec);
-        store.UpdateBuchLengths(store.AnzBuch);
-        AdvanceProgress(progress, ++count);
-    }
-    return true;
-}
-
-int32_t StoredPicCount(const TBuch& b)
-{
-    if (b.AnzPics <= 0)
-        return b.AnzPics;
-    return static_cast<int32_t>(std::min<std::size_t>(static_cast<std::size_t>(b.AnzPics), b.Pics.size()));
-}
-
-void WriteText(ByteWriter& out, const std::string& text)
-{
-    if (text.empty()) {
-        out.writeInt32(1);
-        out.write(" ", 1);
-        return;
-    }
-    out.writeInt32(static_cast<int32_t>(text.size()));
-    out.write(text.data(), text.size());
 }
 
 void WriteTitle(ByteWriter& out, const TBuch& b, int32_t minor)
@@ -312,8 +206,6 @@ void WriteTitle(ByteWriter& out, const TBuch& b, int32_t minor)
     if (minor >= 4)
         WriteField(out, b, 38);
 }
-
-} // namespace
 
 // ---------------------------------------------------------------- ByteReader
 
@@ -579,163 +471,6 @@ void WriteHeader(ByteWriter& out, int32_t verMain, int32_t verMinor)
     TraceScope trace("DatabaseFile.WriteHeader");
     const std::string header = "Folianto" + IntToStr(verMain) + "." + IntToStr(verMinor) + "#";
     out.write(header.data(), header.size());
-}
-
-// ---------------------------------------------------------------- load
-
-bool ReadBuchData(App& app, QIODevice& dev, const std::string& path, ProgressWindow* progress)
-{
-    TraceScope trace("DatabaseFile.ReadBuchData");
-    ByteReader in(dev, GetErrorText(3, path));
-    char first[21];
-    const std::size_t got = in.peek(first, sizeof first);
-    int headerLen = 0;
-    if (!IsHeaderFormat(first, got, headerLen))
-        return ReadOldFormat(app, dev, in, progress);
-    if (progress)
-        progress->setRange(MaxBuch); // the file carries no title count
-    return ReadHeaderFormat(app, in, path, headerLen, progress);
-}
-
-namespace {
-
-// Steps 3..15 of a load; the caller does the network lock and the clean-up.
-bool LoadFile(App& app, const std::string& path, std::string& errParam, std::unique_ptr<ProgressWindow>& wait)
-{
-    if (!path.empty()) {
-        wait = app.ui.showWait("Buchdaten werden geladen!");
-        const QString qpath = PathFromCp1252(path);
-        if (!QFileInfo::exists(qpath)) {
-            app.store.FehlerNr = 1;
-            errParam = path;
-            return false;
-        }
-        app.DataFileName = path;
-        if (app.EditMode != EditModeMerge) {
-            app.store.Clear();
-            ResetSelection(app);
-            app.grid.ResetToHeader();
-            app.store.Gesichert = true;
-        }
-        QFile file(qpath);
-        if (!file.open(QIODevice::ReadOnly))
-            throw AppError(GetErrorText(3, path));
-        if (!ReadBuchData(app, file, path, wait.get()))
-            return false;
-    }
-    if (!app.DataFileName.empty())
-        app.history.Add2History(app.DataFileName);
-    return true;
-}
-
-} // namespace
-
-bool Load_Buch_Data(App& app, const std::string& path, std::string& errParam)
-{
-    TraceScope trace("FoliantoMainWindow.Load_Buch_Data");
-    errParam.clear();
-    app.store.FehlerNr = 0;
-    BusyCursor cursor(app.ui);
-    if (!Networking_OK(app, path)) {
-        app.store.FehlerNr = 21;
-        errParam = ExtractFileName(path);
-        app.ui.repaint();
-        return false;
-    }
-    std::unique_ptr<ProgressWindow> wait;
-    bool ok = false;
-    try {
-        ok = LoadFile(app, path, errParam, wait);
-    } catch (...) {
-        wait.reset();
-        Fill_AllLists(app);
-        throw;
-    }
-    wait.reset();
-    Fill_AllLists(app);
-    return ok;
-}
-
-// ---------------------------------------------------------------- save
-
-void WriteBuchData(const App& app, QIODevice& dev, const std::string& path, ProgressWindow* progress)
-{
-    TraceScope trace("DatabaseFile.WriteBuchData");
-    ByteWriter out(dev, GetErrorText(9, path));
-    WriteHeader(out, app.DataVerMain, app.DataVerMinor);
-    const TitleStore& store = app.store;
-    for (int32_t i = 1; i <= store.AnzBuch; ++i) {
-        if (const TBuch* b = store.at(i))
-            WriteTitle(out, *b, app.DataVerMinor);
-        AdvanceProgress(progress, i);
-    }
-    out.flush();
-}
-
-bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam)
-{
-    return Save_Buch_Data(app, path, errParam, DeviceFilter());
-}
-
-bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam, const DeviceFilter& filter)
-{
-    TraceScope trace("FoliantoMainWindow.Save_Buch_Data");
-    if (app.DataVerMain == -1)
-        app.DataVerMain = ProgramVerMain;
-    if (app.DataVerMain != ProgramVerMain) {
-        app.ui.message(MsgKind::Error,
-                       Cp1252("Programm-Hauptversion stimmt nicht mit Daten-Hauptversion über ein!\r\n"
-                              "Daten können NICHT gespeichert werden !"),
-                       Buttons::Ok);
-        return false;
-    }
-    if (app.DataVerMinor == -1)
-        app.DataVerMinor = ProgramVerMinor;
-    if (app.DataVerMinor != ProgramVerMinor) {
-        const Answer a = app.ui.message(
-            MsgKind::Confirmation,
-            Cp1252("Programm-Version stimmt nicht mit Daten-Version über ein!\r\n"
-                   "Sollen die Daten gemäß der Daten-Version [JA]\r\n"
-                   "oder gemäß der Programm-Version [NEIN] gespeichert werden?"),
-            Buttons::YesNoAbort);
-        if (a == Answer::No)
-            app.DataVerMinor = ProgramVerMinor;
-        else if (a != Answer::Yes)
-            return false;
-    }
-
-    BusyCursor cursor(app.ui);
-    if (path.empty()) {
-        app.store.FehlerNr = 16;
-        errParam = "Sichern";
-        return false;
-    }
-    app.store.FehlerNr = 0;
-    const QString qpath = PathFromCp1252(path);
-    const std::string failure = GetErrorText(9, path);
-    // Written completely beside the target before it takes the name.
-    QSaveFile file(qpath);
-    if (!file.open(QIODevice::WriteOnly))
-        throw AppError(failure);
-    {
-        std::unique_ptr<QIODevice> filtered = filter ? filter(file) : nullptr;
-        std::unique_ptr<ProgressWindow> wait = app.ui.showWait("Buchdaten werden gesichert!");
-        wait->setRange(app.store.AnzBuch);
-        WriteBuchData(app, filtered ? *filtered : file, path, wait.get());
-        if (!file.flush() || file.error() != QFileDevice::NoError)
-            throw AppError(failure);
-    }
-    const std::string backup = ChangeFileExt(path, ".BAK_FOL");
-    BackupFile(path, backup, true, 2);
-    if (!file.commit()) {
-        // The old file has become the backup; put a copy back in its place.
-        const QString qbackup = PathFromCp1252(backup);
-        if (!QFileInfo::exists(qpath) && QFileInfo::exists(qbackup))
-            QFile::copy(qbackup, qpath);
-        throw AppError(failure);
-    }
-    app.store.Gesichert = true;
-    return true;
 }
 
 void BackupFile(const std::string& source, const std::string& backup, bool byRenaming, int generations)

@@ -1,15 +1,13 @@
 #pragma once
 // The database file: a version header followed by the titles, field after
-// field; the older format of fixed 4004-byte records; load, merge and save
-// with the backup generations.
+// field; the older format of fixed 4004-byte records; the backup generations.
+// Loading into and saving from an App: application/BuchData.h.
 
 #include <QtGlobal>
 
 #include <cstddef>
 #include <cstdint>
 #include <exception>
-#include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,10 +15,8 @@ class QIODevice;
 
 namespace folianto {
 
-struct App;
 struct TBuch;
 struct TPicRec;
-class ProgressWindow;
 class UserInteraction;
 
 // Texts and picture data of this size or more are refused when reading.
@@ -95,26 +91,13 @@ void ReadField(ByteReader& in, UserInteraction& ui, int32_t anzBuch, TBuch& b, i
 void WriteField(ByteWriter& out, const TBuch& b, int fieldNo, const TPicRec* pic = nullptr);
 void WriteHeader(ByteWriter& out, int32_t verMain, int32_t verMinor);
 
-// Reads a whole database file from `dev` (at its start) into the store: the
-// steps of a load after the file checks. `path` names the file in messages.
-bool ReadBuchData(App& app, QIODevice& dev, const std::string& path, ProgressWindow* progress = nullptr);
-// Writes the header and every title in the data version of `app`.
-void WriteBuchData(const App& app, QIODevice& dev, const std::string& path,
-                   ProgressWindow* progress = nullptr);
-
-// Loads (or, with EditMode 4, merges) the file at `path`. False: FehlerNr and
-// errParam say why (FehlerNr 0 when a message was shown already).
-// Throws AppError when the file cannot be read or its version is unreadable.
-bool Load_Buch_Data(App& app, const std::string& path, std::string& errParam);
-
-// Saves the store to `path`. The new file is written completely under a
-// temporary name and only then, after the backup generations have moved,
-// takes the name. True (and Gesichert) when the save completed; throws
-// AppError when the file cannot be written, leaving the old file in place.
-bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam);
-// The same with the written file seen through a filter device (for tests).
-using DeviceFilter = std::function<std::unique_ptr<QIODevice>(QIODevice& file)>;
-bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam, const DeviceFilter& filter);
+// One title of the header format in data version 1.`minor`, numbered `nr`
+// in messages. Throws ReadAbort when the title cannot be read completely.
+void ReadHeaderTitle(ByteReader& in, UserInteraction& ui, int32_t nr, TBuch& b, int32_t minor);
+// The fields of one older-format record of OldRecordSize bytes.
+void FillFromOldRecord(TBuch& b, const unsigned char* rec);
+// One title in data version 1.`minor`.
+void WriteTitle(ByteWriter& out, const TBuch& b, int32_t minor);
 
 // Moves `source` to (or copies it to) `backup`, first shifting older backups
 // to backup+"1" .. backup+generations; file-system errors are ignored.

@@ -2,7 +2,7 @@
 
 #include "core/Codec.h"
 #include "core/UserInteraction.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 
 #include <algorithm>
 #include <new>

@@ -3,8 +3,7 @@
 #include "core/Buch.h"
 #include "core/Codec.h"
 #include "core/Text.h"
-#include "diag/Trace.h"
-#include "shell/ColumnModel.h"
+#include "core/Trace.h"
 
 #include <cstdio>
 
@@ -40,11 +39,6 @@ std::vector<std::string> TitleInspectorHeaders()
     return {"Eigenschaft", "Wert", "Bedeutung"};
 }
 
-std::vector<std::string> ColumnInspectorHeaders()
-{
-    return {"lfd. Nr.", "Info", "Header", "Pos", "Show", "Width", "WidthOk", "ImportPos"};
-}
-
 std::vector<InspectorRow> TitleInspectorRows(const TBuch& b)
 {
     TraceScope trace("TraceForm.ShowBuch");
@@ -59,18 +53,6 @@ std::vector<InspectorRow> TitleInspectorRows(const TBuch& b)
     rows.push_back(Row("Preis", PriceText(b.Preis)));
     rows.push_back(Row("TypNum", IntToStr(b.TypNum)));
     rows.push_back(Row("AnzPics", IntToStr(b.AnzPics)));
-    return rows;
-}
-
-std::vector<InspectorRow> ColumnInspectorRows(const ColumnModel& columns)
-{
-    TraceScope trace("TraceForm.ShowCellArray");
-    std::vector<InspectorRow> rows;
-    for (int i = 0; i < ColumnCount; ++i) {
-        const TCellRec& c = columns.CellArray[static_cast<std::size_t>(i)];
-        rows.push_back({IntToStr(i + 1), c.Info, c.Header, IntToStr(c.Pos), TraceBool(c.ShowCol), IntToStr(c.Width),
-                        IntToStr(c.WidthOk), IntToStr(c.ImportPos)});
-    }
     return rows;
 }
 

@@ -6,7 +6,7 @@
 // zero bytes after it. The file is exactly these 65280 bytes, slot 0 first.
 // In memory the ring turns by a head index, so adding a line costs one slot.
 
-#include "diag/Trace.h"
+#include "core/Trace.h"
 
 #include <cstddef>
 #include <cstdint>

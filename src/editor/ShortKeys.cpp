@@ -2,8 +2,8 @@
 
 #include "core/Codec.h"
 #include "core/Text.h"
-#include "diag/Trace.h"
-#include "shell/App.h"
+#include "core/Trace.h"
+#include "application/App.h"
 
 #include <algorithm>
 #include <vector>
@@ -109,15 +109,16 @@ void Kuerzel_erzeugen(App& app)
                key + "\"");
 }
 
-std::string MakeUniqueKuerzel(App& app, int32_t index)
+namespace {
+
+// MakeUniqueKuerzel comparing the titles 1..last.
+std::string UniqueVariant(App& app, int32_t index, int32_t last)
 {
-    TraceScope trace("ShortKeys.MakeUniqueKuerzel");
     const TBuch* source = app.store.at(index);
     if (!source)
         return {};
     const std::string base = source->Kuerzel.Text;
     const int32_t digits = app.settings.LZerzwK;
-    const int32_t last = app.store.AnzBuch - 1; // the last title is not compared
     // held[n]: titles holding base + "_" + number n; held[0]: the base itself.
     std::vector<int32_t> held = NumberCounts(app, base + "_", digits, false, last);
     for (int32_t i = 1; i <= last; ++i)
@@ -139,6 +140,20 @@ std::string MakeUniqueKuerzel(App& app, int32_t index)
         m = static_cast<std::size_t>(held[m]) + 1;
     }
     return m == 0 ? base : base + "_" + FormatKuerzelNumber(static_cast<int64_t>(m), digits);
+}
+
+} // namespace
+
+std::string MakeUniqueKuerzel(App& app, int32_t index)
+{
+    TraceScope trace("ShortKeys.MakeUniqueKuerzel");
+    return UniqueVariant(app, index, app.store.AnzBuch - 1); // the last title is not compared
+}
+
+std::string MakeUniqueCopyKuerzel(App& app, int32_t index)
+{
+    TraceScope trace("ShortKeys.MakeUniqueCopyKuerzel");
+    return UniqueVariant(app, index, app.store.AnzBuch);
 }
 
 } // namespace folianto

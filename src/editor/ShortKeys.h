@@ -25,5 +25,8 @@ void Kuerzel_erzeugen(App& app);
 // A variant of the key of title `index` that none of the titles
 // 1..AnzBuch-1 holds exactly: the key itself when free, else key + "_" + number.
 std::string MakeUniqueKuerzel(App& app, int32_t index);
+// The same over every title 1..AnzBuch: the key proposed for a copy of title
+// `index`, free even when the source or a holder of a variant is the last title.
+std::string MakeUniqueCopyKuerzel(App& app, int32_t index);
 
 } // namespace folianto

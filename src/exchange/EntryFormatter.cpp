@@ -3,9 +3,9 @@
 #include "core/Buch.h"
 #include "core/Codec.h"
 #include "core/Text.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 #include "exchange/DateText.h"
-#include "shell/App.h"
+#include "application/App.h"
 
 #include <QString>
 

@@ -4,11 +4,11 @@
 #include "core/Codec.h"
 #include "core/ErrorText.h"
 #include "core/Text.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 #include "exchange/ColumnFields.h"
 #include "exchange/DateText.h"
 #include "exchange/EntryFormatter.h"
-#include "shell/App.h"
+#include "application/App.h"
 
 #include <QFile>
 #include <QFileInfo>

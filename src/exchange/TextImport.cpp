@@ -3,12 +3,12 @@
 #include "core/Codec.h"
 #include "core/ErrorText.h"
 #include "core/Text.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 #include "editor/ShortKeys.h"
 #include "exchange/ColumnFields.h"
 #include "exchange/DateText.h"
 #include "exchange/ImportDialogModel.h"
-#include "shell/App.h"
+#include "application/App.h"
 
 #include <QFile>
 

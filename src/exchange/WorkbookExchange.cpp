@@ -2,11 +2,11 @@
 
 #include "core/Codec.h"
 #include "core/Text.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 #include "exchange/EntryFormatter.h"
 #include "exchange/ImportDialogModel.h"
 #include "exchange/TextExport.h"
-#include "shell/App.h"
+#include "application/App.h"
 #include "spreadsheet/Workbook.h"
 
 #include <QFileInfo>

@@ -1,8 +1,8 @@
 #include "selection/QuickSearch.h"
 
 #include "core/Codec.h"
-#include "diag/Trace.h"
-#include "shell/App.h"
+#include "core/Trace.h"
+#include "application/App.h"
 
 namespace folianto {
 

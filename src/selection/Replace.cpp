@@ -1,7 +1,7 @@
 #include "selection/Replace.h"
 
-#include "diag/Trace.h"
-#include "shell/App.h"
+#include "core/Trace.h"
+#include "application/App.h"
 
 namespace folianto {
 

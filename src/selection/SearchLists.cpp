@@ -2,8 +2,8 @@
 
 #include "core/Codec.h"
 #include "core/Text.h"
-#include "diag/Trace.h"
-#include "shell/App.h"
+#include "core/Trace.h"
+#include "application/App.h"
 
 namespace folianto {
 

@@ -3,9 +3,9 @@
 #include "core/Codec.h"
 #include "core/ErrorText.h"
 #include "core/Text.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 #include "selection/ShellSort.h"
-#include "shell/App.h"
+#include "application/App.h"
 
 #include <algorithm>
 #include <cstring>

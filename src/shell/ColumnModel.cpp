@@ -4,7 +4,7 @@
 #include "core/Buch.h"
 #include "core/Codec.h"
 #include "core/Text.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 #include "selection/ShellSort.h"
 
 #include <algorithm>

@@ -4,8 +4,9 @@
 #include "core/DatabaseFile.h"
 #include "core/ErrorText.h"
 #include "core/Text.h"
-#include "diag/Trace.h"
-#include "shell/App.h"
+#include "core/Trace.h"
+#include "application/App.h"
+#include "application/BuchData.h"
 
 namespace folianto {
 namespace {

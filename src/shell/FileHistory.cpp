@@ -1,7 +1,7 @@
 #include "shell/FileHistory.h"
 
 #include "core/Text.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #include "shell/GridRules.h"
 
 #include "core/Buch.h"
-#include "shell/App.h"
+#include "application/App.h"
 
 namespace folianto {
 

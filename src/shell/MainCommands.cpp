@@ -3,8 +3,9 @@
 #include "core/Codec.h"
 #include "core/ErrorText.h"
 #include "core/Text.h"
-#include "diag/Trace.h"
-#include "shell/App.h"
+#include "core/Trace.h"
+#include "application/App.h"
+#include "application/SemaphoreFile.h"
 #include "shell/FileCommands.h"
 #include "shell/GridRules.h"
 

@@ -1,7 +1,7 @@
 #include "shell/StatusBar.h"
 
 #include "core/Text.h"
-#include "shell/App.h"
+#include "application/App.h"
 
 #include <algorithm>
 

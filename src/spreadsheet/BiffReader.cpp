@@ -4,7 +4,7 @@
 #include "spreadsheet/Biff.h"
 
 #include "core/Codec.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 
 #include <glib.h>
 

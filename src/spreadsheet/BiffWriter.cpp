@@ -5,7 +5,7 @@
 
 #include "core/Codec.h"
 #include "core/Text.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 
 #include <QString>
 

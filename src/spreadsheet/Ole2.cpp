@@ -1,6 +1,6 @@
 #include "spreadsheet/Ole2.h"
 
-#include "diag/Trace.h"
+#include "core/Trace.h"
 #include "spreadsheet/Biff.h"
 
 #include <gsf/gsf-infile-msole.h>

@@ -1,7 +1,7 @@
 #include "spreadsheet/Workbook.h"
 
 #include "core/Codec.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 #include "spreadsheet/Biff.h"
 #include "spreadsheet/Ole2.h"
 

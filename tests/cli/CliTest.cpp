@@ -1,4 +1,5 @@
 #include "core/Codec.h"
+#include "application/BuchData.h"
 #include "core/DatabaseFile.h"
 #include "selection/SelectionTestUtil.h"
 #include "support/DbBytes.h"

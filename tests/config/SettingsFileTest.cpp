@@ -1,5 +1,5 @@
 #include "config/IniFile.h"
-#include "config/SettingsFile.h"
+#include "application/SettingsFile.h"
 #include "support/Fakes.h"
 
 #include <QDir>

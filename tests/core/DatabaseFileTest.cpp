@@ -1,4 +1,5 @@
 #include "core/AppError.h"
+#include "application/BuchData.h"
 #include "core/Codec.h"
 #include "core/DatabaseFile.h"
 #include "core/SampleCatalogue.h"

@@ -1,4 +1,5 @@
 #include "core/Codec.h"
+#include "application/SemaphoreFile.h"
 #include "core/NetworkLock.h"
 #include "support/DbBytes.h"
 #include "support/Fakes.h"

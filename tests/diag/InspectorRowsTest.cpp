@@ -2,6 +2,7 @@
 
 #include "core/Buch.h"
 #include "core/Codec.h"
+#include "shell/ColumnInspector.h"
 #include "shell/ColumnModel.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
 #include "core/Codec.h"
+#include "application/BuchData.h"
 #include "core/DatabaseFile.h"
 #include "shell/FileCommands.h"
 #include "support/DbBytes.h"

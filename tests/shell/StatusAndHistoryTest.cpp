@@ -1,4 +1,5 @@
 #include "core/DatabaseFile.h"
+#include "application/BuchData.h"
 #include "core/Text.h"
 #include "selection/Selection.h"
 #include "selection/SelectionTestUtil.h"

@@ -3,7 +3,7 @@
 
 #include "core/UserInteraction.h"
 #include "platform/Platform.h"
-#include "shell/App.h"
+#include "application/App.h"
 
 #include <deque>
 #include <map>

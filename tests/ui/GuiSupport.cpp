@@ -1,5 +1,6 @@
 #include "ui/GuiSupport.h"
 
+#include "application/BuchData.h"
 #include "core/DatabaseFile.h"
 #include "core/SampleCatalogue.h"
 

@@ -3,8 +3,9 @@
 #include "core/Codec.h"
 #include "core/Text.h"
 #include "diag/InspectorRows.h"
-#include "diag/Trace.h"
-#include "shell/App.h"
+#include "core/Trace.h"
+#include "application/App.h"
+#include "shell/ColumnInspector.h"
 
 #include <QGroupBox>
 #include <QHeaderView>

@@ -1,11 +1,11 @@
 #include "ui/shell/Startup.h"
 
-#include "config/SettingsFile.h"
+#include "application/SettingsFile.h"
 #include "core/Codec.h"
 #include "core/Text.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 #include "platform/SingleInstanceLock.h"
-#include "shell/App.h"
+#include "application/App.h"
 #include "ui/QtUserInteraction.h"
 #include "ui/shell/MainWindow.h"
 

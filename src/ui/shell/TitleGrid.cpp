@@ -1,7 +1,7 @@
 #include "ui/shell/TitleGrid.h"
 
 #include "core/Codec.h"
-#include "shell/App.h"
+#include "application/App.h"
 #include "shell/GridRules.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "diag/Trace.h"
+#include "core/Trace.h"
 
 namespace folianto {
 namespace {

@@ -1,9 +1,9 @@
-#include "config/SettingsFile.h"
+#include "application/SettingsFile.h"
 
 #include "config/IniFile.h"
 #include "core/Text.h"
-#include "diag/Trace.h"
-#include "shell/App.h"
+#include "core/Trace.h"
+#include "application/App.h"
 
 #include <algorithm>
 

@@ -1,0 +1,287 @@
+#include "application/BuchData.h"
+
+#include "application/App.h"
+#include "application/SemaphoreFile.h"
+#include "core/AppError.h"
+#include "core/Codec.h"
+#include "core/DatabaseFile.h"
+#include "core/ErrorText.h"
+#include "core/Text.h"
+#include "core/Trace.h"
+#include "editor/ShortKeys.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <new>
+
+namespace folianto {
+namespace {
+
+constexpr int32_t kProgressEvents = 256; // titles between two event-loop turns
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+void AdvanceProgress(ProgressWindow* progress, int32_t position)
+{
+    if (!progress)
+        return;
+    progress->setPosition(position);
+    if (position % kProgressEvents == 0)
+        progress->processEvents();
+}
+
+bool ReadHeaderFormat(App& app, ByteReader& in, const std::string& path, int headerLen,
+                      ProgressWindow* progress)
+{
+    TitleStore& store = app.store;
+    app.DataVerMain = -1;
+    char first[255];
+    const std::string head(first, in.peek(first, sizeof first));
+    if (UpperAscii(head.substr(0, 8)) != "FOLIANTO") {
+        app.ui.message(MsgKind::Error, "Konnte Dateiformat NICHT erkennen!\r\nDaten werden nicht geladen!",
+                       Buttons::Ok);
+        return false;
+    }
+    const std::string version = head.substr(0, head.find('#'));
+    const std::size_t len = version.size();
+    if (len < 3 || !IsDigit(version[len - 3]) || !IsDigit(version[len - 1]))
+        throw AppError(Cp1252("Ungültige Versionsangabe \"") + version + "\" in " + path + "!");
+    app.DataVerMain = version[len - 3] - '0';
+    app.DataVerMinor = version[len - 1] - '0';
+
+    if (app.DataVerMain != ProgramVerMain) {
+        app.ui.message(MsgKind::Error,
+                       "Programm-Hauptversion entspricht nicht der Datenversion!\r\nDaten werden nicht geladen!",
+                       Buttons::Ok);
+        return false;
+    }
+    if (app.DataVerMinor != ProgramVerMinor) {
+        const std::string data = IntToStr(app.DataVerMain) + "." + IntToStr(app.DataVerMinor);
+        const std::string question =
+            "Programmversion (" + IntToStr(ProgramVerMain) + "." + IntToStr(ProgramVerMinor) + ") " +
+            "entspricht nicht der eingestellten Datenversion (" + data + ")!\r\n" + "Sollen die Daten aus " +
+            path + Cp1252(" mit dem Daten-Filter für Daten der Version ") + data + " geladen werden?";
+        if (app.ui.message(MsgKind::Confirmation, question, Buttons::YesNo) != Answer::Yes)
+            return false;
+    }
+
+    in.skip(static_cast<std::size_t>(headerLen));
+    const bool merge = app.EditMode == EditModeMerge;
+    while (!in.atEnd()) {
+        if (!store.NewBuch())
+            return false;
+        const int32_t nr = store.AnzBuch;
+        TBuch& b = *store.at(nr);
+        bool complete = true;
+        try {
+            ReadHeaderTitle(in, app.ui, nr, b, app.DataVerMinor);
+        } catch (const ReadAbort&) {
+            complete = false;
+        } catch (const std::bad_alloc&) {
+            complete = false;
+        }
+        if (!complete) { // the partly read title stays; the next one starts here
+            app.ui.message(MsgKind::Error, "Fehler beim Lesen von Titel \"" + IntToStr(nr) + "\"!", Buttons::Ok);
+            continue;
+        }
+        const int32_t typ = b.TypNum & ~LinkFlag;
+        if (typ < 0 || typ >= TypCount) {
+            WriteTrace("FoliantoMainWindow.Load_Buch_Data\r\nTitel=" + b.Kuerzel.Text + "\r\nlfd.Nr=" +
+                       IntToStr(nr) + "\r\nTypNum nicht im erlaubten Intervall [0..8]=" + IntToStr(b.TypNum) +
+                       "\r\nSetze TypNum auf 8=unklar");
+            b.TypNum = 8;
+            store.Gesichert = false;
+        }
+        if (merge && app.settings.KuerzelZwang && nr > 1)
+            b.Kuerzel.Text = MakeUniqueKuerzel(app, nr);
+        AdvanceProgress(progress, nr);
+    }
+    return true;
+}
+
+bool ReadOldFormat(App& app, QIODevice& dev, ByteReader& in, ProgressWindow* progress)
+{
+    TitleStore& store = app.store;
+    if (progress)
+        progress->setRange(dev.isSequential() ? MaxBuch
+                                              : static_cast<int>(std::min<qint64>(
+                                                    dev.size() / static_cast<qint64>(OldRecordSize), MaxBuch)));
+    int32_t count = 0;
+    while (!in.atEnd()) {
+        // A short last record reads as far as it goes; data shorter than one
+        // record (such as a header-format file of 20 bytes or fewer) hold none.
+        unsigned char rec[OldRecordSize] = {};
+        if (in.read(rec, sizeof rec) < sizeof rec && count == 0)
+            break;
+        if (!store.NewBuch())
+            return false;
+        TBuch& b = *store.at(store.AnzBuch);
+        FillFromOldRecord(b, rec);
+        store.UpdateBuchLengths(store.AnzBuch);
+        AdvanceProgress(progress, ++count);
+    }
+    return true;
+}
+
+} // namespace
+
+bool ReadBuchData(App& app, QIODevice& dev, const std::string& path, ProgressWindow* progress)
+{
+    TraceScope trace("DatabaseFile.ReadBuchData");
+    ByteReader in(dev, GetErrorText(3, path));
+    char first[21];
+    const std::size_t got = in.peek(first, sizeof first);
+    int headerLen = 0;
+    if (!IsHeaderFormat(first, got, headerLen))
+        return ReadOldFormat(app, dev, in, progress);
+    if (progress)
+        progress->setRange(MaxBuch); // the file carries no title count
+    return ReadHeaderFormat(app, in, path, headerLen, progress);
+}
+
+namespace {
+
+// Steps 3..15 of a load; the caller does the network lock and the clean-up.
+bool LoadFile(App& app, const std::string& path, std::string& errParam, std::unique_ptr<ProgressWindow>& wait)
+{
+    if (!path.empty()) {
+        wait = app.ui.showWait("Buchdaten werden geladen!");
+        const QString qpath = PathFromCp1252(path);
+        if (!QFileInfo::exists(qpath)) {
+            app.store.FehlerNr = 1;
+            errParam = path;
+            return false;
+        }
+        app.DataFileName = path;
+        if (app.EditMode != EditModeMerge) {
+            app.store.Clear();
+            ResetSelection(app);
+            app.grid.ResetToHeader();
+            app.store.Gesichert = true;
+        }
+        QFile file(qpath);
+        if (!file.open(QIODevice::ReadOnly))
+            throw AppError(GetErrorText(3, path));
+        if (!ReadBuchData(app, file, path, wait.get()))
+            return false;
+    }
+    if (!app.DataFileName.empty())
+        app.history.Add2History(app.DataFileName);
+    return true;
+}
+
+} // namespace
+
+bool Load_Buch_Data(App& app, const std::string& path, std::string& errParam)
+{
+    TraceScope trace("FoliantoMainWindow.Load_Buch_Data");
+    errParam.clear();
+    app.store.FehlerNr = 0;
+    BusyCursor cursor(app.ui);
+    if (!Networking_OK(app, path)) {
+        app.store.FehlerNr = 21;
+        errParam = ExtractFileName(path);
+        app.ui.repaint();
+        return false;
+    }
+    std::unique_ptr<ProgressWindow> wait;
+    bool ok = false;
+    try {
+        ok = LoadFile(app, path, errParam, wait);
+    } catch (...) {
+        wait.reset();
+        Fill_AllLists(app);
+        throw;
+    }
+    wait.reset();
+    Fill_AllLists(app);
+    return ok;
+}
+
+void WriteBuchData(const App& app, QIODevice& dev, const std::string& path, ProgressWindow* progress)
+{
+    TraceScope trace("DatabaseFile.WriteBuchData");
+    ByteWriter out(dev, GetErrorText(9, path));
+    WriteHeader(out, app.DataVerMain, app.DataVerMinor);
+    const TitleStore& store = app.store;
+    for (int32_t i = 1; i <= store.AnzBuch; ++i) {
+        if (const TBuch* b = store.at(i))
+            WriteTitle(out, *b, app.DataVerMinor);
+        AdvanceProgress(progress, i);
+    }
+    out.flush();
+}
+
+bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam)
+{
+    return Save_Buch_Data(app, path, errParam, DeviceFilter());
+}
+
+bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam, const DeviceFilter& filter)
+{
+    TraceScope trace("FoliantoMainWindow.Save_Buch_Data");
+    if (app.DataVerMain == -1)
+        app.DataVerMain = ProgramVerMain;
+    if (app.DataVerMain != ProgramVerMain) {
+        app.ui.message(MsgKind::Error,
+                       Cp1252("Programm-Hauptversion stimmt nicht mit Daten-Hauptversion über ein!\r\n"
+                              "Daten können NICHT gespeichert werden !"),
+                       Buttons::Ok);
+        return false;
+    }
+    if (app.DataVerMinor == -1)
+        app.DataVerMinor = ProgramVerMinor;
+    if (app.DataVerMinor != ProgramVerMinor) {
+        const Answer a = app.ui.message(
+            MsgKind::Confirmation,
+            Cp1252("Programm-Version stimmt nicht mit Daten-Version über ein!\r\n"
+                   "Sollen die Daten gemäß der Daten-Version [JA]\r\n"
+                   "oder gemäß der Programm-Version [NEIN] gespeichert werden?"),
+            Buttons::YesNoAbort);
+        if (a == Answer::No)
+            app.DataVerMinor = ProgramVerMinor;
+        else if (a != Answer::Yes)
+            return false;
+    }
+
+    BusyCursor cursor(app.ui);
+    if (path.empty()) {
+        app.store.FehlerNr = 16;
+        errParam = "Sichern";
+        return false;
+    }
+    app.store.FehlerNr = 0;
+    const QString qpath = PathFromCp1252(path);
+    const std::string failure = GetErrorText(9, path);
+    // Written completely beside the target before it takes the name.
+    QSaveFile file(qpath);
+    if (!file.open(QIODevice::WriteOnly))
+        throw AppError(failure);
+    {
+        std::unique_ptr<QIODevice> filtered = filter ? filter(file) : nullptr;
+        std::unique_ptr<ProgressWindow> wait = app.ui.showWait("Buchdaten werden gesichert!");
+        wait->setRange(app.store.AnzBuch);
+        WriteBuchData(app, filtered ? *filtered : file, path, wait.get());
+        if (!file.flush() || file.error() != QFileDevice::NoError)
+            throw AppError(failure);
+    }
+    const std::string backup = ChangeFileExt(path, ".BAK_FOL");
+    BackupFile(path, backup, true, 2);
+    if (!file.commit()) {
+        // The old file has become the backup; put a copy back in its place.
+        const QString qbackup = PathFromCp1252(backup);
+        if (!QFileInfo::exists(qpath) && QFileInfo::exists(qbackup))
+            QFile::copy(qbackup, qpath);
+        throw AppError(failure);
+    }
+    app.store.Gesichert = true;
+    return true;
+}
+
+} // namespace folianto

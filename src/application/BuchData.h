@@ -1,0 +1,38 @@
+#pragma once
+// Loading a database file into an App's title store (or merging it there)
+// and saving the store, with the messages, the wait window, the semaphore
+// file and the backup generations.
+
+#include <functional>
+#include <memory>
+#include <string>
+
+class QIODevice;
+
+namespace folianto {
+
+struct App;
+class ProgressWindow;
+
+// Reads a whole database file from `dev` (at its start) into the store: the
+// steps of a load after the file checks. `path` names the file in messages.
+bool ReadBuchData(App& app, QIODevice& dev, const std::string& path, ProgressWindow* progress = nullptr);
+// Writes the header and every title in the data version of `app`.
+void WriteBuchData(const App& app, QIODevice& dev, const std::string& path,
+                   ProgressWindow* progress = nullptr);
+
+// Loads (or, with EditMode 4, merges) the file at `path`. False: FehlerNr and
+// errParam say why (FehlerNr 0 when a message was shown already).
+// Throws AppError when the file cannot be read or its version is unreadable.
+bool Load_Buch_Data(App& app, const std::string& path, std::string& errParam);
+
+// Saves the store to `path`. The new file is written completely under a
+// temporary name and only then, after the backup generations have moved,
+// takes the name. True (and Gesichert) when the save completed; throws
+// AppError when the file cannot be written, leaving the old file in place.
+bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam);
+// The same with the written file seen through a filter device (for tests).
+using DeviceFilter = std::function<std::unique_ptr<QIODevice>(QIODevice& file)>;
+bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam, const DeviceFilter& filter);
+
+} // namespace folianto

@@ -1,0 +1,1076 @@
+#include "editor/BuchEditModel.h"
+
+#include "core/Codec.h"
+#include "core/ErrorText.h"
+#include "core/Text.h"
+#include "core/Trace.h"
+#include "editor/ShortKeys.h"
+#include "selection/SearchLists.h"
+#include "application/App.h"
+#include "shell/ColumnModel.h"
+
+#include <QDate>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace folianto {
+namespace {
+
+using C = EditControl;
+
+constexpr std::size_t Idx(EditControl c) { return static_cast<std::size_t>(c); }
+
+bool IsBlank(const std::string& s)
+{
+    return s.find_first_not_of(' ') == std::string::npos;
+}
+
+bool IsBookType(int32_t typ) { return typ <= 3 || typ == TypGraueLiteratur || typ == TypUnklar; }
+bool IsJournalType(int32_t typ) { return typ == TypZeitschriftenaufsatz || typ == TypZeitungsartikel; }
+
+// The literature type of a stored TypNum: the link bit off, anything outside
+// 0..8 counts as "unklar".
+int32_t TypOf(int32_t typNum)
+{
+    const int32_t typ = typNum & ~LinkFlag;
+    return typ >= 0 && typ < TypCount ? typ : TypUnklar;
+}
+
+// Number of a numeric field: read like an import field, fraction dropped toward
+// zero. Values no 32-bit field can hold count as unreadable.
+int32_t FieldNumber(const std::string& text)
+{
+    const double v = std::trunc(ReadNumber(text));
+    if (!std::isfinite(v) || v > std::numeric_limits<int32_t>::max() || v < std::numeric_limits<int32_t>::min())
+        return 0;
+    return static_cast<int32_t>(v);
+}
+
+// The price as a 32-bit float; beyond the float range it is unreadable.
+float PriceNumber(const std::string& text)
+{
+    const double v = ReadNumber(text);
+    if (!std::isfinite(v) || std::fabs(v) > std::numeric_limits<float>::max())
+        return 0.0f;
+    return static_cast<float>(v);
+}
+
+// Editing in place, a number field left blank keeps a stored value it did not
+// show (none, 0 or less), so an OK that changed nothing leaves the title as it was.
+int32_t BlankKeeps(const std::string& text, int32_t stored, bool inPlace)
+{
+    return inPlace && !HasPrintable(text) && stored <= 0 ? stored : FieldNumber(text);
+}
+
+std::string PriceText(float preis)
+{
+    if (!(preis > 0.005f) || !std::isfinite(preis))
+        return {};
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.2f", static_cast<double>(preis));
+    return buf;
+}
+
+// Rebuilds `list` from a box's items; entries that were there keep their
+// Active flag, so leaving a box does not undo a filter selection.
+void RebuildKeepingActive(SearchList& list, const std::vector<std::string>& items)
+{
+    std::unordered_map<std::string, bool> active;
+    for (const auto& e : list.entries)
+        active.emplace(e.Text, e.Active);
+    list.Clear();
+    for (const auto& item : items) {
+        const auto it = active.find(item);
+        list.AddEntry(item, it == active.end() || it->second);
+    }
+}
+
+// Sort key of a display text: a..z as A..Z, umlauts and ß beside their base letters.
+std::string DisplayKey(const std::string& s)
+{
+    std::string k;
+    k.reserve(s.size());
+    for (unsigned char c : s) {
+        switch (c) {
+        case 0xC4: case 0xE4: k += 'A'; break;
+        case 0xD6: case 0xF6: k += 'O'; break;
+        case 0xDC: case 0xFC: k += 'U'; break;
+        case 0xDF: k += "SS"; break;
+        default: k += static_cast<char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+        }
+    }
+    return k;
+}
+
+const char* const kControlNames[EditControlCount] = {
+    "EditKuerzel", "CheckBoxKopieren", "OkButton", "CancelButton", "CheckBoxWiederverwenden",
+    "ComboBoxAutor", "ComboBoxHerausgeber", "TitelEdit", "AltTitelEdit", "OrgTitelEdit",
+    "RadioGroup_LiteraturTyp", "MemoBeschreibung",
+    "AusgabeEdit", "EditionYearEdit", "FirstEditionEdit", "ComboBoxSerie", "BandEdit", "ComboBoxVerlag", "ISBN_Edit",
+    "ComboBoxZeitschrift", "EditJahrgang", "EditJahr", "EditHeftNr",
+    "EditQuelle", "CheckBoxQuelleAlsLinkBenutzen", "EditMedium", "EditLaenge",
+    "EditSeiten",
+    "MemoSchlagworte", "MemoInhalt", "MemoBemerkung", "ListBoxAlleSchlagworte", "SpeedButtonUebernehmen",
+    "ComboBoxSprache", "ComboBoxTyp", "ComboBoxOwner", "RadioGroupVerleihstatus", "EditVerleihstatus",
+    "ComboBoxStandort", "EditPreis", "ComboBoxWaehrung", "ComboBoxKategorie", "DateTimePickerKaufdatum",
+    "ButtonBildHinzufuegen",
+};
+
+// Captions as the dialog is designed (UTF-8 here, Windows-1252 in the model).
+std::array<std::string, EditControlCount> DesignLabels()
+{
+    std::array<std::string, EditControlCount> l;
+    const auto set = [&l](C c, const char* utf8) { l[Idx(c)] = Cp1252(utf8); };
+    set(C::EditKuerzel, " Kürzel ");
+    set(C::CheckBoxKopieren, "Eintrag kopieren unter neuem Kürzel");
+    set(C::OkButton, "Angaben in die Datenbank über&nehmen");
+    set(C::CancelButton, "&Abbrechen");
+    set(C::CheckBoxWiederverwenden, "Einstellungen vom letzten Titel wieder verwenden");
+    set(C::ComboBoxAutor, "Autor:");
+    set(C::ComboBoxHerausgeber, "Herausgeber:");
+    set(C::TitelEdit, "Titel:");
+    set(C::AltTitelEdit, "Untertitel:");
+    set(C::OrgTitelEdit, "Original-Titel:");
+    set(C::RadioGroup_LiteraturTyp, " Literatur-Typ ");
+    set(C::AusgabeEdit, "Auflage:");
+    set(C::EditionYearEdit, "aus dem Jahr:");
+    set(C::FirstEditionEdit, "1. Auflage aus dem Jahr:");
+    set(C::ComboBoxSerie, "Reihe:");
+    set(C::BandEdit, "Band:");
+    set(C::ComboBoxVerlag, "Verlag:");
+    set(C::ISBN_Edit, "ISBN:");
+    set(C::ComboBoxZeitschrift, "Zeitschrift:");
+    set(C::EditJahrgang, "Jahrgang:");
+    set(C::EditJahr, "Jahr:");
+    set(C::EditHeftNr, "Heft-Nr.:");
+    set(C::EditQuelle, "Quelle: ");
+    set(C::CheckBoxQuelleAlsLinkBenutzen, "als Link benutzen");
+    set(C::EditMedium, "Medium: ");
+    set(C::EditLaenge, "Länge / Größe: ");
+    set(C::EditSeiten, "Seite(n):");
+    set(C::MemoSchlagworte, "Schlagworte:");
+    set(C::MemoInhalt, "Inhalt:");
+    set(C::MemoBemerkung, "Bemerkung:");
+    set(C::ComboBoxSprache, "Sprache:");
+    set(C::ComboBoxTyp, "Typ (2):");
+    set(C::ComboBoxOwner, "Eigentümer:");
+    set(C::RadioGroupVerleihstatus, " Verleihstatus ");
+    set(C::ComboBoxStandort, "Standort: ");
+    set(C::EditPreis, "Preis:");
+    set(C::ComboBoxKategorie, "Kategorie:");
+    set(C::DateTimePickerKaufdatum, "Kaufdatum:");
+    set(C::ButtonBildHinzufuegen, "Bild &hinzufügen");
+    return l;
+}
+
+// The editor label each column descriptor names (index: descriptor).
+struct HeaderLabel {
+    int descriptor;
+    EditControl control;
+};
+constexpr HeaderLabel kHeaderLabels[] = {
+    {0, C::EditKuerzel}, {1, C::TitelEdit}, {2, C::ComboBoxAutor}, {3, C::ComboBoxKategorie},
+    {4, C::ComboBoxSprache}, {5, C::RadioGroup_LiteraturTyp}, {6, C::ComboBoxTyp}, {7, C::ComboBoxSerie},
+    {8, C::AusgabeEdit}, {9, C::FirstEditionEdit}, {10, C::ComboBoxVerlag}, {11, C::MemoInhalt},
+    {12, C::MemoBemerkung}, {13, C::MemoSchlagworte}, {14, C::ComboBoxStandort}, {15, C::EditPreis},
+    {16, C::RadioGroupVerleihstatus}, {17, C::AltTitelEdit}, {19, C::BandEdit}, {20, C::ComboBoxOwner},
+    {21, C::EditHeftNr}, {22, C::ComboBoxHerausgeber}, {23, C::ISBN_Edit}, {24, C::EditJahr},
+    {24, C::EditionYearEdit}, {25, C::EditJahrgang}, {26, C::DateTimePickerKaufdatum}, {27, C::EditLaenge},
+    {28, C::EditMedium}, {29, C::OrgTitelEdit}, {31, C::EditQuelle}, {32, C::EditSeiten},
+    {33, C::CheckBoxQuelleAlsLinkBenutzen},
+};
+
+const std::string& KuerzelMessage(const std::string& key)
+{
+    static const std::string blank = Cp1252("Es wurde kein Kürzel eingegeben!\r\nGeben Sie bitte ein Kürzel ein!");
+    static const std::string taken =
+        Cp1252("Das eingegebene Kürzel existiert bereits!\r\nGeben Sie ein anderes Kürzel ein!");
+    return HasPrintable(key) ? taken : blank;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Pure rules
+
+const char* ControlName(EditControl control)
+{
+    const int i = static_cast<int>(control);
+    return i >= 0 && i < EditControlCount ? kControlNames[i] : "";
+}
+
+TypePanel LiteraturTypPanel(int32_t typ, bool alwaysShowAVM)
+{
+    TypePanel p;
+    p.AudioVisual = alwaysShowAVM;
+    p.SerieLabel = "Reihe";
+    p.VerlagLabel = "Verlag";
+    const auto books = [&p] { p.Pages = p.Books = true; };
+    switch (typ) {
+    case TypMonographie:
+        books();
+        p.Description = Cp1252("Selbständige Veröffentlichung (Buch, Broschüre) eines Autors/Autorenteams.");
+        break;
+    case TypHochschulschrift:
+        books();
+        p.Description = Cp1252("Dissertation/Habilitation (auch Diplom- oder MA-Arbeiten), die nicht in einem "
+                               "Verlag veröffentlicht wurde und nicht über den Buchhandel zu beziehen ist.");
+        p.SerieLabel = "Art";
+        p.VerlagLabel = "an Uni.";
+        break;
+    case TypSammelwerk:
+        books();
+        p.Description = Cp1252("Buch (auch Lexikon) mit einzelnen (gesonderten) Beiträgen verschiedener Autoren, "
+                               "das in der Regel von einem Herausgeber editiert wurde\r\nACHTUNG: Bücher, die einem "
+                               "einzigen (!) Autor/enteam stammen und sich \"Handbuch ...\" nennen, gehören trotz "
+                               "ihres Titels zur Gattung \"Monographie\"");
+        break;
+    case TypSammelwerkbeitrag:
+        books();
+        p.Description = "Einzelbeitrag eines Autor/Autorenteams aus einem Sammelwerk/Handwerk";
+        break;
+    case TypZeitschriftenaufsatz:
+        p.Pages = p.Journals = true;
+        p.Description = "Aufsatz eines Autors oder Autorenteams in einer wissenschaftlichen Zeitung";
+        break;
+    case TypZeitungsartikel:
+        p.Pages = p.Journals = true;
+        p.Description = Cp1252("Artikel aus Tages- oder Wochenzeitung, Nachrichtenmagazin, o.ä.");
+        break;
+    case TypAudiovisuell:
+        p.AudioVisual = true;
+        p.Description = Cp1252("Film, Videotape, Audiocassette, Computerprogramm, Web-Seite o.ä.");
+        break;
+    case TypGraueLiteratur:
+        books();
+        p.Description = Cp1252("Bücher oder Broschüren, die im Privatdruck erschienen und nicht über den "
+                               "Buchhandel zu beziehen sind (z.B. Veröffentlichungen von Verbänden, Ministerien, "
+                               "o.ä.)");
+        break;
+    case TypUnklar:
+        p.Pages = p.Books = p.Journals = p.AudioVisual = true;
+        p.Description = Cp1252("Zwischenlösung bis zur endgültigen Zuordnung");
+        break;
+    default:
+        break;
+    }
+    return p;
+}
+
+KeyFilterResult DigitsOnlyKey(char key)
+{
+    if ((key >= '0' && key <= '9') || key == '\b')
+        return {};
+    return {KeyVerdict::Discard};
+}
+
+KeyFilterResult PriceKey(const std::string& text, int selStart, int selLength, char key)
+{
+    if ((key >= '0' && key <= '9') || key == '\b' || key == '\r')
+        return {};
+    if (key != ',' && key != '.')
+        return {KeyVerdict::Discard};
+    // The point the key would add must be the only one left.
+    const auto size = static_cast<int>(text.size());
+    const int from = std::clamp(selStart, 0, size);
+    const int to = std::clamp(selStart + std::max(selLength, 0), from, size);
+    const std::string rest = text.substr(0, static_cast<std::size_t>(from)) + text.substr(static_cast<std::size_t>(to));
+    if (rest.find('.') != std::string::npos)
+        return {KeyVerdict::DiscardBeep};
+    return key == ',' ? KeyFilterResult{KeyVerdict::Replace, '.'} : KeyFilterResult{};
+}
+
+std::optional<Completion> CompleteText(const SearchList& list, const std::string& typed, int caret,
+                                       bool selectOnlyAtEnd)
+{
+    if (typed.empty())
+        return std::nullopt;
+    const std::string prefix = UpperAscii(typed);
+    for (auto it = list.entries.rbegin(); it != list.entries.rend(); ++it) {
+        const std::string& text = it->Text;
+        if (text.size() < prefix.size() || UpperAscii(text.substr(0, prefix.size())) != prefix)
+            continue;
+        Completion c;
+        c.Text = text;
+        const int typedLen = static_cast<int>(typed.size());
+        if (selectOnlyAtEnd && caret < typedLen) {
+            c.SelStart = std::max(caret, 0);
+        } else {
+            c.SelStart = typedLen;
+            c.SelLength = static_cast<int>(text.size()) - typedLen;
+        }
+        return c;
+    }
+    return std::nullopt;
+}
+
+std::vector<std::string> DisplayOrder(std::vector<std::string> items)
+{
+    std::vector<std::pair<std::string, std::size_t>> keyed;
+    keyed.reserve(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i)
+        keyed.emplace_back(DisplayKey(items[i]), i);
+    std::sort(keyed.begin(), keyed.end(), [&items](const auto& a, const auto& b) {
+        if (a.first != b.first)
+            return a.first < b.first;
+        return items[a.second] < items[b.second];
+    });
+    std::vector<std::string> out;
+    out.reserve(items.size());
+    for (const auto& k : keyed)
+        out.push_back(std::move(items[k.second]));
+    return out;
+}
+
+std::string JoinTicked(const MultiSelectBox& box)
+{
+    std::string text;
+    for (std::size_t i = 0; i < box.Items.size() && i < box.Ticked.size(); ++i)
+        if (box.Ticked[i])
+            text += StripBlanks(box.Items[i]) + "; ";
+    if (!text.empty())
+        text.pop_back();
+    return text;
+}
+
+void TickFromText(MultiSelectBox& box, const std::string& text)
+{
+    std::unordered_set<std::string> parts;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find(';', start), text.size());
+        parts.insert(UpperAscii(StripBlanks(text.substr(start, end - start))));
+        start = end + 1;
+    }
+    box.Ticked.assign(box.Items.size(), false);
+    for (std::size_t i = 0; i < box.Items.size(); ++i)
+        box.Ticked[i] = parts.count(UpperAscii(box.Items[i])) > 0;
+}
+
+int FindPrefix(const std::vector<std::string>& items, const std::string& prefix)
+{
+    const std::string p = UpperAscii(prefix);
+    for (std::size_t i = 0; i < items.size(); ++i)
+        if (items[i].size() >= p.size() && UpperAscii(items[i].substr(0, p.size())) == p)
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::string KaufdatumText(double days)
+{
+    if (!(std::fabs(days) < 1e9))
+        return {};
+    const QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(std::floor(days)));
+    return date.isValid() ? date.toString(QStringLiteral("dd.MM.yyyy")).toStdString() : std::string();
+}
+
+const std::string& ControlHint(EditControl control)
+{
+    static const std::string none;
+    static const std::string kopieren = Cp1252(
+        "erstellt einen weiteren Eintrag bzw. Titel\r\n\r\nWICHTIG: das neue Kürzel MUSS eingegeben sein\r\n\r\n"
+        "Möglicher Grund für eine Deaktivierung:\r\n * der Titel wird nicht bearbeitet, sondern neu erstellt");
+    static const std::string kaufdatum = Cp1252("Kaufdatum des Titels (ENTF und <- löschen die Eingabe)");
+    static const std::string alle = "alle bisher verwendeten Schlagworte";
+    static const std::string uebernehmen = Cp1252("markiertes Schlagwort übernehmen");
+    switch (control) {
+    case C::CheckBoxKopieren: return kopieren;
+    case C::DateTimePickerKaufdatum: return kaufdatum;
+    case C::ListBoxAlleSchlagworte: return alle;
+    case C::SpeedButtonUebernehmen: return uebernehmen;
+    default: return none;
+    }
+}
+
+std::string KeywordListHint(const std::vector<std::string>& keywords, int indexUnderPointer)
+{
+    if (indexUnderPointer >= 0 && indexUnderPointer < static_cast<int>(keywords.size()))
+        return keywords[static_cast<std::size_t>(indexUnderPointer)];
+    return ControlHint(C::ListBoxAlleSchlagworte);
+}
+
+std::optional<FocusRequest> FocusWalk(EditControl from, EditPage currentPage, int32_t literaturTyp)
+{
+    const int32_t typ = TypOf(literaturTyp);
+    switch (from) {
+    case C::EditKuerzel:
+        switch (currentPage) {
+        case PageAutorTitel: return FocusRequest{PageAutorTitel, C::ComboBoxAutor};
+        case PageBibliothek: return FocusRequest{PageBibliothek, C::RadioGroup_LiteraturTyp};
+        case PageSchlagworte: return FocusRequest{PageSchlagworte, C::MemoSchlagworte};
+        case PageIntern: return FocusRequest{PageIntern, C::ComboBoxTyp};
+        case PageBilder: return FocusRequest{PageBilder, C::ButtonBildHinzufuegen};
+        default: return std::nullopt;
+        }
+    case C::OrgTitelEdit:
+        if (IsJournalType(typ))
+            return FocusRequest{PageBibliothek, C::ComboBoxZeitschrift};
+        return FocusRequest{PageBibliothek, typ == TypAudiovisuell ? C::EditQuelle : C::AusgabeEdit};
+    case C::EditSeiten:
+        if (typ == TypAudiovisuell || typ == TypUnklar)
+            return std::nullopt;
+        return FocusRequest{PageSchlagworte, C::MemoSchlagworte};
+    case C::EditLaenge:
+        if (typ != TypAudiovisuell && typ != TypUnklar)
+            return std::nullopt;
+        return FocusRequest{PageSchlagworte, C::MemoSchlagworte};
+    case C::MemoBemerkung: return FocusRequest{PageIntern, C::ComboBoxTyp};
+    case C::DateTimePickerKaufdatum: return FocusRequest{PageBilder, C::ButtonBildHinzufuegen};
+    default: return std::nullopt;
+    }
+}
+
+const std::vector<EditControl>& ViewModeDisabledControls()
+{
+    static const std::vector<EditControl> controls = {
+        C::OkButton, C::EditKuerzel, C::MemoBeschreibung, C::RadioGroup_LiteraturTyp, C::ComboBoxAutor,
+        C::ComboBoxHerausgeber, C::TitelEdit, C::OrgTitelEdit, C::AltTitelEdit, C::ComboBoxZeitschrift,
+        C::EditJahrgang, C::EditHeftNr, C::EditJahr, C::ISBN_Edit, C::ComboBoxVerlag, C::ComboBoxSerie,
+        C::EditQuelle, C::EditMedium, C::EditLaenge, C::EditSeiten, C::AusgabeEdit, C::FirstEditionEdit,
+        C::BandEdit, C::EditionYearEdit, C::ComboBoxSprache, C::ComboBoxTyp, C::ComboBoxOwner,
+        C::RadioGroupVerleihstatus, C::EditVerleihstatus, C::ComboBoxStandort, C::EditPreis,
+        C::ComboBoxWaehrung, C::ComboBoxKategorie, C::ListBoxAlleSchlagworte, C::MemoSchlagworte,
+        C::MemoInhalt, C::MemoBemerkung, C::SpeedButtonUebernehmen,
+    };
+    return controls;
+}
+
+// ---------------------------------------------------------------------------
+// The model
+
+BuchEditModel::BuchEditModel(App& app) : app_(app), designLabels_(DesignLabels())
+{
+    TraceScope trace("BuchEditDlg.FormCreate");
+    Labels = designLabels_;
+    PicFileSizes.fill(-1);
+    // The type box's items before any list fills it.
+    Values.Typ.Items = {"Artikel", "gebundenes Buch", "Kopie", "Taschenbuch"};
+    ApplyTypePanel();
+}
+
+bool BuchEditModel::IsDisabled(EditControl control) const
+{
+    return std::find(Disabled.begin(), Disabled.end(), control) != Disabled.end();
+}
+
+const std::string& BuchEditModel::Label(EditControl control) const
+{
+    return Labels[Idx(control)];
+}
+
+ChoiceBox* BuchEditModel::ChoiceBoxOf(EditControl control)
+{
+    switch (control) {
+    case C::ComboBoxZeitschrift: return &Values.Zeitschrift;
+    case C::ComboBoxSerie: return &Values.Serie;
+    case C::ComboBoxVerlag: return &Values.Verlag;
+    case C::ComboBoxSprache: return &Values.Sprache;
+    case C::ComboBoxTyp: return &Values.Typ;
+    case C::ComboBoxOwner: return &Values.Owner;
+    case C::ComboBoxStandort: return &Values.Standort;
+    case C::ComboBoxKategorie: return &Values.Kategorie;
+    case C::ComboBoxWaehrung: return &Values.Waehrung;
+    default: return nullptr;
+    }
+}
+
+MultiSelectBox* BuchEditModel::MultiSelectOf(EditControl control)
+{
+    switch (control) {
+    case C::ComboBoxAutor: return &Values.Autor;
+    case C::ComboBoxHerausgeber: return &Values.Herausgeber;
+    default: return nullptr;
+    }
+}
+
+SearchList* BuchEditModel::SearchListOf(EditControl control)
+{
+    SearchLists& l = app_.lists;
+    switch (control) {
+    case C::ComboBoxZeitschrift: return &l.ZeitschriftSearchList;
+    case C::ComboBoxSerie: return &l.ReiheSearchList;
+    case C::ComboBoxVerlag: return &l.VerlagSearchList;
+    case C::ComboBoxSprache: return &l.SpracheSearchList;
+    case C::ComboBoxTyp: return &l.TypSearchList;
+    case C::ComboBoxOwner: return &l.BesitzerSearchList;
+    case C::ComboBoxStandort: return &l.StandortSearchList;
+    case C::ComboBoxKategorie: return &l.KategorieSearchList;
+    case C::ComboBoxAutor: return &l.AutorSearchList;
+    case C::ComboBoxHerausgeber: return &l.HerausgeberSearchList;
+    default: return nullptr;
+    }
+}
+
+void BuchEditModel::ApplyTypePanel()
+{
+    Panel = LiteraturTypPanel(TypOf(Values.LiteraturTyp), app_.settings.AlwaysShowAVM);
+    Labels[Idx(C::ComboBoxSerie)] = Panel.SerieLabel;
+    Labels[Idx(C::ComboBoxVerlag)] = Panel.VerlagLabel;
+}
+
+void BuchEditModel::SetLiteraturTyp(int32_t typ)
+{
+    Values.LiteraturTyp = typ;
+    ApplyTypePanel();
+}
+
+void BuchEditModel::AdjustLabelsFromHeaders(const ColumnModel& columns)
+{
+    TraceScope trace("BuchEditDlg.AdjustLabels");
+    if (!app_.settings.AdjustLabels)
+        return;
+    for (const HeaderLabel& h : kHeaderLabels)
+        Labels[Idx(h.control)] = columns.CellArray[static_cast<std::size_t>(h.descriptor)].Header;
+}
+
+void BuchEditModel::SetVerleihstatus(int32_t index)
+{
+    Values.Verleihstatus = index;
+    switch (index) {
+    case 0:
+        Values.VerleihstatusLabel.clear();
+        Values.VerliehenAnVisible = false;
+        break;
+    case 1:
+        Values.VerleihstatusLabel = "verliehen an";
+        Values.VerliehenAnVisible = true;
+        break;
+    case 2:
+        Values.VerleihstatusLabel = "ausgeliehen aus";
+        Values.VerliehenAnVisible = true;
+        break;
+    default: // "zukünftig besorgen" leaves label and field as they are
+        break;
+    }
+}
+
+void BuchEditModel::Fill_Waehrungen()
+{
+    TraceScope trace("BuchEditDlg.Fill_Waehrungen");
+    std::vector<std::string>& items = Values.Waehrung.Items;
+    items = {"EUR", "DM"};
+    std::unordered_set<std::string> seen{"EUR", "DM"};
+    const TitleStore& store = app_.store;
+    for (int32_t i = 1; i <= store.AnzBuch; ++i) {
+        const TBuch* b = store.at(i);
+        if (!b || IsBlank(b->Waehrung.Text))
+            continue;
+        if (seen.insert(UpperAscii(b->Waehrung.Text)).second)
+            items.push_back(b->Waehrung.Text);
+    }
+}
+
+void BuchEditModel::FillComboBoxes()
+{
+    TraceScope trace("BuchEditDlg.FillComboBoxes");
+    SearchLists& l = app_.lists;
+    Values.Typ.Items = SearchListTexts(l.TypSearchList);
+    Values.Owner.Items = SearchListTexts(l.BesitzerSearchList);
+    Values.Sprache.Items = SearchListTexts(l.SpracheSearchList);
+    Values.Kategorie.Items = SearchListTexts(l.KategorieSearchList);
+    Values.Standort.Items = SearchListTexts(l.StandortSearchList);
+    Values.Zeitschrift.Items = SearchListTexts(l.ZeitschriftSearchList);
+    Values.Verlag.Items = SearchListTexts(l.VerlagSearchList);
+    Values.Serie.Items = SearchListTexts(l.ReiheSearchList);
+    Values.Autor.Items = SearchListTexts(l.AutorSearchList);
+    TickFromText(Values.Autor, Values.Autor.Text);
+    Values.Herausgeber.Items = SearchListTexts(l.HerausgeberSearchList);
+    TickFromText(Values.Herausgeber, Values.Herausgeber.Text);
+    // Fill_ListBoxAlleSchlagworte
+    if (!l.AllKeywordsListUpToDate) {
+        Values.AlleSchlagworte = DisplayOrder(SearchListTexts(l.SchlagworteSearchList));
+        Values.AlleSchlagworteSelected = -1;
+        Values.UebernehmenEnabled = false;
+        l.AllKeywordsListUpToDate = true;
+    }
+    Fill_Waehrungen();
+}
+
+void BuchEditModel::InitForm(int gridColumn)
+{
+    TraceScope trace("BuchEditDlg.InitForm");
+    BusyCursor busy(app_.ui);
+    FillComboBoxes();
+
+    // Every value empty, the item lists kept.
+    BuchEditValues fresh;
+    const auto keepItems = [&fresh, this](ChoiceBox BuchEditValues::*box) {
+        (fresh.*box).Items = std::move((Values.*box).Items);
+    };
+    for (auto box : {&BuchEditValues::Serie, &BuchEditValues::Verlag, &BuchEditValues::Zeitschrift,
+                     &BuchEditValues::Sprache, &BuchEditValues::Typ, &BuchEditValues::Owner,
+                     &BuchEditValues::Standort, &BuchEditValues::Kategorie, &BuchEditValues::Waehrung})
+        keepItems(box);
+    fresh.Autor.Items = std::move(Values.Autor.Items);
+    fresh.Autor.Ticked.assign(fresh.Autor.Items.size(), false);
+    fresh.Herausgeber.Items = std::move(Values.Herausgeber.Items);
+    fresh.Herausgeber.Ticked.assign(fresh.Herausgeber.Items.size(), false);
+    fresh.AlleSchlagworte = std::move(Values.AlleSchlagworte);
+    Values = std::move(fresh);
+
+    Values.Kopieren = false;
+    Values.KopierenEnabled = app_.EditMode == EditModeEdit;
+    Values.LiteraturTyp = TypUnklar;
+    SetVerleihstatus(0);
+    if (!Values.Waehrung.Items.empty())
+        Values.Waehrung.Text = Values.Waehrung.Items.front();
+
+    Focus = {PageAutorTitel, C::EditKuerzel};
+    SearchLists& l = app_.lists;
+    RebuildKeepingActive(l.TypSearchList, DisplayOrder(Values.Typ.Items));
+    Values.Typ.Items = SearchListTexts(l.TypSearchList);
+    const Settings& s = app_.settings;
+    if (!s.DefaultTyp.empty())
+        Values.Typ.Text = s.DefaultTyp;
+    if (!s.DefaultOwner.empty())
+        Values.Owner.Text = s.DefaultOwner;
+    if (!s.DefaultLanguage.empty())
+        Values.Sprache.Text = s.DefaultLanguage;
+
+    PicsChanged = false;
+    PicTitlesChanged = false;
+    PicFileSizes.fill(-1);
+    Values.Kaufdatum.reset();
+    kaufdatumProposed_ = false;
+    shown_.reset();
+    Values.QuelleAlsLink = false;
+    ApplyTypePanel();
+    NoAutoComplete = false;
+
+    SetWiederverwenden(false);
+
+    if (gridColumn >= 0 && gridColumn < app_.grid.ColCount()) {
+        switch (app_.columns.IndexOfHeader(app_.grid.Cell(gridColumn, 0))) {
+        case ColKuerzel: Focus = {PageAutorTitel, C::EditKuerzel}; break;
+        case ColTitel: Focus = {PageAutorTitel, C::TitelEdit}; break;
+        case ColAutor: Focus = {PageAutorTitel, C::ComboBoxAutor}; break;
+        case ColKategorie: Focus = {PageIntern, C::ComboBoxKategorie}; break;
+        case 4: /* language */ Focus = {PageIntern, C::ComboBoxSprache}; break;
+        default: break;
+        }
+    }
+}
+
+bool BuchEditModel::GetValues()
+{
+    TraceScope trace("BuchEditDlg.GetValues");
+    const TitleStore& store = app_.store;
+    const TBuch* b = store.at(store.ActBuch);
+    if (!b) {
+        const uint8_t nr = store.ActBuch <= store.AnzBuch && store.AnzBuch > 0 ? 12 : 17;
+        app_.ui.message(MsgKind::Error, GetErrorText(nr), Buttons::Ok);
+        return false;
+    }
+    BuchEditValues& v = Values;
+    shown_ = ShownFields{b->Reihe, b->Jahr, b->JahrNum, b->Auflage, std::nullopt};
+    v.Kuerzel = b->Kuerzel.Text;
+    v.Autor.Text = b->Autor.Text;
+    TickFromText(v.Autor, v.Autor.Text);
+    v.Herausgeber.Text = b->Herausgeber.Text;
+    TickFromText(v.Herausgeber, v.Herausgeber.Text);
+    v.Titel = b->Titel.Text;
+    v.AltTitel = b->AltTitel.Text;
+    v.OrigTitel = b->OrigTitel.Text;
+    v.Verlag.Text = b->Verlag.Text;
+    v.ISBN = b->ISBN.Text;
+    v.Quelle = b->Quelle.Text;
+    v.Medium = b->Medium.Text;
+    v.Seiten = b->Seiten.Text;
+    v.Schlagworte = b->Schlagworte.Text;
+    v.Inhalt = b->Inhalt.Text;
+    v.Bemerkung = b->Bemerkung.Text;
+    v.Sprache.Text = b->Sprache.Text;
+    v.Typ.Text = b->Typ.Text;
+    v.Owner.Text = b->Besitzer.Text;
+    v.VerliehenAn = b->VerliehenAn.Text;
+    v.Standort.Text = b->Standort.Text;
+    v.Kategorie.Text = b->Kategorie.Text;
+    v.Waehrung.Text = b->Waehrung.Text;
+    SetVerleihstatus(b->Verleihstatus >= 0 && b->Verleihstatus <= 3 ? b->Verleihstatus : 0);
+
+    v.LiteraturTyp = TypOf(b->TypNum);
+    v.QuelleAlsLink = (b->TypNum & LinkFlag) != 0;
+    ApplyTypePanel();
+
+    v.Jahrgang.clear();
+    v.Jahr.clear();
+    v.FirstEdition.clear();
+    v.HeftNr = b->HeftNr.Text == "0" ? std::string() : b->HeftNr.Text;
+    v.Band = b->Band.Text;
+    v.Laenge = b->Laenge.Text;
+
+    if (IsJournalType(v.LiteraturTyp)) {
+        v.Zeitschrift.Text = b->Reihe.Text;
+        v.Jahr = b->Jahr.Text;
+        if (b->JahrNum > 0)
+            v.Jahr = IntToStr(b->JahrNum);
+        shown_->JournalYearShown = v.Jahr;
+        if (b->Auflage > 0)
+            v.Jahrgang = IntToStr(b->Auflage);
+    } else if (IsBookType(v.LiteraturTyp)) {
+        v.Serie.Text = b->Reihe.Text;
+        v.EditionYear = b->Jahr.Text;
+        if (b->JahrNum > 0)
+            v.FirstEdition = IntToStr(b->JahrNum);
+        if (b->Auflage > 0)
+            v.Ausgabe = IntToStr(b->Auflage);
+    }
+
+    v.Preis = PriceText(b->Preis);
+    if (b->Kaufdatum >= 1.0)
+        v.Kaufdatum = b->Kaufdatum;
+    else
+        v.Kaufdatum.reset();
+    kaufdatumProposed_ = false;
+    return true;
+}
+
+int BuchEditModel::SetValues()
+{
+    TraceScope trace("BuchEditDlg.SetValues");
+    TitleStore& store = app_.store;
+    const bool append = app_.EditMode == EditModeNew || (app_.EditMode == EditModeEdit && Values.Kopieren);
+    if (append) {
+        if (!store.NewBuch()) {
+            app_.ui.message(MsgKind::Error, "Konnte neuen Bucheintrag nicht anlegen.", Buttons::Ok);
+            return 0;
+        }
+        store.ActBuch = store.AnzBuch;
+        // The new slot alone already differs from the file.
+        store.Gesichert = false;
+    }
+    TBuch* b = store.current();
+    if (!b)
+        return 0;
+    OldBuch = *b;
+    const BuchEditValues& v = Values;
+
+    b->Kuerzel.Text = v.Kuerzel;
+    b->Autor.Text = v.Autor.Text;
+    b->Herausgeber.Text = v.Herausgeber.Text;
+    b->Titel.Text = v.Titel;
+    b->AltTitel.Text = v.AltTitel;
+    b->OrigTitel.Text = v.OrigTitel;
+    b->Band.Text = v.Band;
+    b->Verlag.Text = v.Verlag.Text;
+    b->ISBN.Text = v.ISBN;
+    if (append || HasPrintable(v.HeftNr) || OldBuch.HeftNr.Text != "0")
+        b->HeftNr.Text = v.HeftNr;
+    b->Quelle.Text = v.Quelle;
+    b->Medium.Text = v.Medium;
+    b->Laenge.Text = v.Laenge;
+    b->Seiten.Text = v.Seiten;
+    b->Schlagworte.Text = v.Schlagworte;
+    b->Inhalt.Text = v.Inhalt;
+    b->Bemerkung.Text = v.Bemerkung;
+    b->Sprache.Text = v.Sprache.Text;
+    b->Typ.Text = v.Typ.Text;
+    b->Besitzer.Text = v.Owner.Text;
+    b->Verleihstatus = v.Verleihstatus >= 0 && v.Verleihstatus <= 3 ? v.Verleihstatus : 0;
+    b->VerliehenAn.Text = v.VerliehenAn;
+    b->Standort.Text = v.Standort.Text;
+    b->Kategorie.Text = v.Kategorie.Text;
+    b->Waehrung.Text = v.Waehrung.Text;
+
+    int32_t typ = v.LiteraturTyp;
+    if (typ < 0 || typ >= TypCount) {
+        typ = TypUnklar;
+        store.Gesichert = false;
+    }
+    b->TypNum = typ;
+    if (IsJournalType(typ)) {
+        b->Reihe.Text = v.Zeitschrift.Text;
+        if (shown_ && shown_->JournalYearShown == v.Jahr) {
+            b->Jahr = shown_->Jahr;
+            b->JahrNum = shown_->JahrNum;
+        } else {
+            b->Jahr.Text = v.Jahr;
+            b->JahrNum = BlankKeeps(v.Jahr, OldBuch.JahrNum, !append);
+        }
+        b->Auflage = BlankKeeps(v.Jahrgang, OldBuch.Auflage, !append);
+    } else if (IsBookType(typ)) {
+        b->Reihe.Text = v.Serie.Text;
+        b->Jahr.Text = v.EditionYear;
+        b->JahrNum = BlankKeeps(v.FirstEdition, OldBuch.JahrNum, !append);
+        b->Auflage = BlankKeeps(v.Ausgabe, OldBuch.Auflage, !append);
+    } else {
+        // Audio-visual titles keep series, year and edition as stored; a copy
+        // takes them from its source.
+        if (shown_) {
+            b->Reihe = shown_->Reihe;
+            b->Jahr = shown_->Jahr;
+            b->JahrNum = shown_->JahrNum;
+            b->Auflage = shown_->Auflage;
+        } else {
+            b->Reihe = OldBuch.Reihe;
+            b->Jahr = OldBuch.Jahr;
+            b->JahrNum = OldBuch.JahrNum;
+            b->Auflage = OldBuch.Auflage;
+        }
+    }
+    if (v.QuelleAlsLink)
+        b->TypNum |= LinkFlag;
+    const bool unpricedBefore = std::isfinite(OldBuch.Preis) && !(OldBuch.Preis > 0.005f);
+    b->Preis = !append && !HasPrintable(v.Preis) && unpricedBefore ? OldBuch.Preis : PriceNumber(v.Preis);
+    if (v.Kaufdatum && !kaufdatumProposed_)
+        b->Kaufdatum = *v.Kaufdatum;
+    else if (!append && OldBuch.Kaufdatum < 1.0) // blank before: the stored value stays
+        b->Kaufdatum = OldBuch.Kaufdatum;
+    else
+        b->Kaufdatum = 0.0;
+    store.UpdateBuchLengths(store.ActBuch);
+
+    int flags = 0;
+    if (!HasPrintable(b->Autor.Text))
+        flags |= MissingAutor;
+    if (!HasPrintable(b->Titel.Text))
+        flags |= MissingTitel;
+    if (!HasPrintable(b->Kuerzel.Text) && app_.settings.KuerzelZwang)
+        flags |= MissingKuerzel;
+
+    SearchLists& l = app_.lists;
+    l.SpracheSearchList.AddEntry(b->Sprache.Text);
+    l.KategorieSearchList.AddEntry(b->Kategorie.Text);
+    l.StandortSearchList.AddEntry(b->Standort.Text);
+    l.TypSearchList.AddEntry(b->Typ.Text);
+    l.BesitzerSearchList.AddEntry(b->Besitzer.Text);
+    l.VerlagSearchList.AddEntry(b->Verlag.Text);
+    l.ZeitschriftSearchList.AddEntry(b->Reihe.Text);
+    l.ReiheSearchList.AddEntry(b->Reihe.Text);
+    AddSeparatedEntries(l.AutorSearchList, b->Autor.Text);
+    AddSeparatedEntries(l.SchlagworteSearchList, b->Schlagworte.Text);
+    AddSeparatedEntries(l.HerausgeberSearchList, b->Herausgeber.Text);
+
+    bool changed = PicsChanged || PicTitlesChanged;
+    for (int f = 1; f <= TextFieldCount && !changed; ++f)
+        changed = b->TextField(f).Text != OldBuch.TextField(f).Text;
+    changed = changed || b->Auflage != OldBuch.Auflage || b->Verleihstatus != OldBuch.Verleihstatus ||
+              b->JahrNum != OldBuch.JahrNum || b->TypNum != OldBuch.TypNum ||
+              // NaN stored in a file compares unequal to itself: treat two NaNs as equal
+              !(b->Preis == OldBuch.Preis || (std::isnan(b->Preis) && std::isnan(OldBuch.Preis))) ||
+              !(b->Kaufdatum == OldBuch.Kaufdatum ||
+                (std::isnan(b->Kaufdatum) && std::isnan(OldBuch.Kaufdatum)));
+    if (changed)
+        store.Gesichert = false;
+    return flags;
+}
+
+bool BuchEditModel::KuerzelIsUnique(const std::string& key) const
+{
+    const bool editingInPlace = app_.EditMode == EditModeEdit && !Values.Kopieren;
+    return folianto::KuerzelIsUnique(app_, key, editingInPlace ? app_.store.ActBuch : 0);
+}
+
+OkOutcome BuchEditModel::OkClicked()
+{
+    TraceScope trace("BuchEditDlg.OKBtnClick");
+    BusyCursor busy(app_.ui);
+    if (app_.EditMode == EditModeView)
+        return OkOutcome::Close;
+
+    if (Values.LiteraturTyp == TypUnklar &&
+        app_.ui.message(MsgKind::Warning,
+                        Cp1252("Warnung!\r\n\r\nSie haben keinen Literatur-Typ festgelegt!\r\n\r\n"
+                               "Zur Zeit können nicht alle Datenfelder gleichzeitig gespeichert werden.\r\n"
+                               "Wählen Sie daher bitte einen Literatur-Typ aus, um Ihre\r\n"
+                               "Informationen vollständig speichern zu können.\r\n\r\n"
+                               "Zurück [Wiederholen] oder fortfahren [Ignorieren]?"),
+                        Buttons::RetryIgnore) == Answer::Retry) {
+        Focus = {PageBibliothek, C::RadioGroup_LiteraturTyp};
+        return OkOutcome::StayOnType;
+    }
+
+    if (app_.settings.KuerzelZwang && !KuerzelIsUnique(Values.Kuerzel)) {
+        app_.ui.message(MsgKind::Error, KuerzelMessage(Values.Kuerzel), Buttons::Ok);
+        Focus = {PageNone, C::EditKuerzel};
+        return OkOutcome::StayOnKuerzel;
+    }
+
+    const int flags = SetValues();
+    std::string missing;
+    if (flags & MissingKuerzel)
+        missing += Cp1252("Kürzel wurde nicht angegeben. ");
+    if (flags & MissingTitel)
+        missing += "Titel wurde nicht angegeben. ";
+    if ((flags & MissingAutor) && !HasPrintable(Values.Herausgeber.Text))
+        missing += "Autor wurde nicht angegeben. ";
+    if (!missing.empty())
+        app_.ui.message(MsgKind::Error, missing, Buttons::Ok);
+
+    SearchLists& l = app_.lists;
+    if (!IsBlank(Values.Schlagworte) && Values.Schlagworte != OldBuch.Schlagworte.Text)
+        FillSearchListWithColonSeparatedText(app_, l.SchlagworteSearchList, 1);
+    if (!IsBlank(Values.Autor.Text) && Values.Autor.Text != OldBuch.Autor.Text)
+        FillSearchListWithColonSeparatedText(app_, l.AutorSearchList, 2);
+    FillComboBoxes();
+    return OkOutcome::Close;
+}
+
+bool BuchEditModel::LeaveKuerzel(bool cancelling)
+{
+    if (cancelling || app_.EditMode == EditModeView || !app_.settings.KuerzelZwang ||
+        KuerzelIsUnique(Values.Kuerzel))
+        return true;
+    TraceScope trace("BuchEditDlg.EditKuerzelExit");
+    app_.ui.message(MsgKind::Error, KuerzelMessage(Values.Kuerzel), Buttons::Ok);
+    Focus = {PageNone, C::EditKuerzel};
+    return false;
+}
+
+void BuchEditModel::SetWiederverwenden(bool ticked)
+{
+    TraceScope trace("BuchEditDlg.CheckBoxWiederverwendenClick");
+    Values.Wiederverwenden = ticked;
+    const BuchEditValues& v = Values;
+    const bool touched = !IsBlank(v.Autor.Text) || !IsBlank(v.Herausgeber.Text) || !IsBlank(v.Zeitschrift.Text) ||
+                         !IsBlank(v.Serie.Text) || !IsBlank(v.Verlag.Text) || !IsBlank(v.Kategorie.Text) ||
+                         !IsBlank(v.Standort.Text) || v.LiteraturTyp != TypUnklar;
+    bool use = ticked;
+    if (ticked && touched)
+        use = app_.ui.message(MsgKind::Confirmation,
+                              Cp1252("Hinweis:\r\n\r\nDurch das Setzen des \"Wiederverwenden\"-Schalters werden\r\n"
+                                     "bereits getätigte Eingaben überschrieben!\r\n\r\n"
+                                     "Wollen Sie Ihre bisherigen Eingaben überschreiben und\r\n"
+                                     "die Einstellungen des zuletzt eingegebenen Titels verwenden?"),
+                              Buttons::YesNo) == Answer::Yes;
+    app_.settings.UseLastSettings = use;
+    const TBuch* last = app_.store.at(app_.store.AnzBuch);
+    if (!use || !last)
+        return;
+    Values.Autor.Text = last->Autor.Text;
+    TickFromText(Values.Autor, Values.Autor.Text);
+    Values.Herausgeber.Text = last->Herausgeber.Text;
+    TickFromText(Values.Herausgeber, Values.Herausgeber.Text);
+    Values.Zeitschrift.Text = last->Reihe.Text;
+    Values.Serie.Text = last->Reihe.Text;
+    Values.Verlag.Text = last->Verlag.Text;
+    Values.Typ.Text = last->Typ.Text;
+    Values.Sprache.Text = last->Sprache.Text;
+    Values.Owner.Text = last->Besitzer.Text;
+    Values.Kategorie.Text = last->Kategorie.Text;
+    Values.Standort.Text = last->Standort.Text;
+    SetLiteraturTyp(TypOf(last->TypNum));
+}
+
+std::optional<Completion> BuchEditModel::TypeAhead(EditControl box, const std::string& typed, int caret)
+{
+    if (NoAutoComplete)
+        return std::nullopt;
+    const bool multi = MultiSelectOf(box) != nullptr;
+    if (multi && !app_.settings.EditAutoFill)
+        return std::nullopt;
+    const SearchList* list = SearchListOf(box);
+    if (!list)
+        return std::nullopt;
+    return CompleteText(*list, typed, caret, multi);
+}
+
+void BuchEditModel::LeaveChoiceBox(EditControl box)
+{
+    if (MultiSelectBox* multi = MultiSelectOf(box)) {
+        std::string text = StripBlanks(multi->Text, Strip::Right);
+        if (!text.empty() && text.back() == ';')
+            text.pop_back();
+        multi->Text = text;
+        return;
+    }
+    ChoiceBox* choice = ChoiceBoxOf(box);
+    SearchList* list = SearchListOf(box);
+    if (!choice || !list)
+        return;
+    TraceScope trace("BuchEditDlg.ComboBoxExit");
+    RebuildKeepingActive(*list, DisplayOrder(choice->Items));
+    choice->Items = SearchListTexts(*list);
+}
+
+void BuchEditModel::SchlagworteTyped()
+{
+    const std::string& memo = Values.Schlagworte;
+    const std::size_t semi = memo.rfind(';');
+    std::string fragment = UpperAscii(semi == std::string::npos ? memo : memo.substr(semi + 1));
+    fragment = StripBlanks(fragment, Strip::Left);
+    const int found = FindPrefix(Values.AlleSchlagworte, fragment);
+    if (found >= 0)
+        Values.AlleSchlagworteSelected = found;
+}
+
+void BuchEditModel::SelectKeyword(int index)
+{
+    const bool valid = index >= 0 && index < static_cast<int>(Values.AlleSchlagworte.size());
+    Values.AlleSchlagworteSelected = valid ? index : -1;
+    Values.UebernehmenEnabled = valid;
+}
+
+void BuchEditModel::TakeOverKeyword()
+{
+    TraceScope trace("BuchEditDlg.SpeedButtonUebernehmenClick");
+    const int sel = Values.AlleSchlagworteSelected;
+    if (sel < 0 || sel >= static_cast<int>(Values.AlleSchlagworte.size()))
+        return;
+    const std::string& keyword = Values.AlleSchlagworte[static_cast<std::size_t>(sel)];
+    std::string& memo = Values.Schlagworte;
+    const std::size_t semi = memo.rfind(';');
+    const std::size_t fragmentStart = semi == std::string::npos ? 0 : semi + 1;
+    const std::string fragment = StripBlanks(memo.substr(fragmentStart));
+    if (UpperAscii(keyword).find(UpperAscii(fragment)) != std::string::npos)
+        memo.erase(fragmentStart);
+    if (HasPrintable(memo)) {
+        const std::string compact = RemoveAllBlanks(memo);
+        memo += !compact.empty() && compact.back() == ';' ? " " : "; ";
+    } else {
+        memo.clear();
+    }
+    memo += keyword;
+    Focus = {PageNone, C::ListBoxAlleSchlagworte};
+}
+
+bool BuchEditModel::LeaveSchlagworte()
+{
+    TraceScope trace("BuchEditDlg.MemoSchlagworteExit");
+    SearchList keywords;
+    AddSeparatedEntries(keywords, Values.Schlagworte);
+    if (KeywordConventionsOK(keywords, app_.settings.SchlwLenght))
+        return true;
+    app_.ui.message(MsgKind::Error,
+                    "Die Konventionen f\xFCr die Erstellung von Schlagworten werden nicht eingehalten!\r\n\r\n"
+                    "Bitte, informieren Sie sich in der Hilfe und \xE4ndern Sie Ihre Eingaben\r\n"
+                    "zur Vermeidung von Problemen dahingehend um!",
+                    Buttons::Ok);
+    Focus = {PageSchlagworte, C::MemoSchlagworte};
+    return false;
+}
+
+void BuchEditModel::EnterKaufdatum(double today)
+{
+    if (Values.Kaufdatum)
+        return;
+    const TBuch* b = app_.store.current();
+    Values.Kaufdatum = b && b->Kaufdatum >= 1.0 ? b->Kaufdatum : today;
+    kaufdatumProposed_ = true;
+}
+
+void BuchEditModel::ClearKaufdatum()
+{
+    Values.Kaufdatum.reset();
+    kaufdatumProposed_ = false;
+}
+
+void BuchEditModel::ChooseKaufdatum(double day)
+{
+    Values.Kaufdatum = day;
+    kaufdatumProposed_ = false;
+}
+
+void BuchEditModel::LeaveKaufdatum()
+{
+    // A date only filled in on entering stays unchosen: the box is blank again.
+    if (kaufdatumProposed_)
+        ClearKaufdatum();
+}
+
+} // namespace folianto

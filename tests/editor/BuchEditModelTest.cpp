@@ -1,0 +1,813 @@
+#include "editor/BuchEditModel.h"
+
+#include "core/Codec.h"
+#include "core/ErrorText.h"
+#include "selection/SearchLists.h"
+#include "support/Fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace folianto;
+using folianto::test::TestApp;
+using C = EditControl;
+
+namespace {
+
+// An application with a title editor, both fresh.
+struct Editor {
+    TestApp t;
+    BuchEditModel m{t.app};
+    App& app = t.app;
+    BuchEditValues& v = m.Values;
+
+    TBuch& Add(const std::string& kuerzel, const std::string& titel = "Titel", const std::string& autor = "Autor")
+    {
+        EXPECT_TRUE(app.store.NewBuch());
+        TBuch& b = *app.store.at(app.store.AnzBuch);
+        b.Kuerzel.Text = kuerzel;
+        b.Titel.Text = titel;
+        b.Autor.Text = autor;
+        b.TypNum = 0;
+        return b;
+    }
+    // Opens title `index` as the edit command does.
+    void Open(int32_t index, int32_t mode = EditModeEdit)
+    {
+        app.EditMode = mode;
+        app.store.ActBuch = index;
+        app.store.Gesichert = true; // as after loading
+        m.InitForm(-1);
+        ASSERT_TRUE(m.GetValues());
+    }
+    // A new-title form.
+    void OpenNew()
+    {
+        app.EditMode = EditModeNew;
+        m.InitForm(-1);
+    }
+    std::vector<std::string> Texts() const
+    {
+        std::vector<std::string> out;
+        for (const auto& msg : t.ui.messages)
+            out.push_back(msg.text);
+        return out;
+    }
+};
+
+// A title with series, year, first edition and edition filled.
+void MakeTitled(TBuch& b, int32_t typNum)
+{
+    b.TypNum = typNum;
+    b.Reihe.Text = "Reihe";
+    b.Jahr.Text = "1999";
+    b.JahrNum = 1987;
+    b.Auflage = 3;
+}
+
+} // namespace
+
+// Which controls show series, year, first edition and edition, and which
+// ones are written back, per literature type; a type-6 title keeps them.
+TEST(BuchEditModel, SeriesAndYearsFollowTheType)
+{
+    struct Case {
+        int32_t typ;
+        const char *serie, *editionYear, *firstEdition, *ausgabe; // book controls shown
+        const char *zeitschrift, *jahr, *jahrgang;                 // journal controls shown
+        const char *storedReihe, *storedJahr;                      // after the edit
+        int32_t storedJahrNum, storedAuflage;
+    };
+    const Case cases[] = {
+        {0, "Reihe", "1999", "1987", "3", "", "", "", "Buchreihe", "2001", 1950, 5},
+        {1, "Reihe", "1999", "1987", "3", "", "", "", "Buchreihe", "2001", 1950, 5},
+        {3, "Reihe", "1999", "1987", "3", "", "", "", "Buchreihe", "2001", 1950, 5},
+        {4, "", "", "", "", "Reihe", "1987", "3", "Blatt", "2010", 2010, 2},
+        {5, "", "", "", "", "Reihe", "1987", "3", "Blatt", "2010", 2010, 2},
+        {6, "", "", "", "", "", "", "", "Reihe", "1999", 1987, 3},
+        {7, "Reihe", "1999", "1987", "3", "", "", "", "Buchreihe", "2001", 1950, 5},
+        {8, "Reihe", "1999", "1987", "3", "", "", "", "Buchreihe", "2001", 1950, 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typ);
+        Editor e;
+        MakeTitled(e.Add("K1"), c.typ);
+        e.Open(1);
+        EXPECT_EQ(e.v.LiteraturTyp, c.typ);
+        EXPECT_EQ(e.v.Serie.Text, c.serie);
+        EXPECT_EQ(e.v.EditionYear, c.editionYear);
+        EXPECT_EQ(e.v.FirstEdition, c.firstEdition);
+        EXPECT_EQ(e.v.Ausgabe, c.ausgabe);
+        EXPECT_EQ(e.v.Zeitschrift.Text, c.zeitschrift);
+        EXPECT_EQ(e.v.Jahr, c.jahr);
+        EXPECT_EQ(e.v.Jahrgang, c.jahrgang);
+
+        // The user fills both groups; only the type's group is stored.
+        e.v.Serie.Text = "Buchreihe";
+        e.v.EditionYear = "2001";
+        e.v.FirstEdition = "1950";
+        e.v.Ausgabe = "5";
+        e.v.Zeitschrift.Text = "Blatt";
+        e.v.Jahr = "2010";
+        e.v.Jahrgang = "2,7";
+        e.m.SetValues();
+        const TBuch& b = *e.app.store.at(1);
+        EXPECT_EQ(b.Reihe.Text, c.storedReihe);
+        EXPECT_EQ(b.Jahr.Text, c.storedJahr);
+        EXPECT_EQ(b.JahrNum, c.storedJahrNum);
+        EXPECT_EQ(b.Auflage, c.storedAuflage);
+        EXPECT_EQ(b.TypNum, c.typ);
+    }
+}
+
+TEST(BuchEditModel, ShownValues)
+{
+    struct Case {
+        const char* what;
+        void (*set)(TBuch&);
+        bool (*check)(const BuchEditValues&);
+    };
+    const Case cases[] = {
+        {"price 0 shows empty", [](TBuch& b) { b.Preis = 0; }, [](const BuchEditValues& v) { return v.Preis.empty(); }},
+        {"price below a cent", [](TBuch& b) { b.Preis = 0.004f; },
+         [](const BuchEditValues& v) { return v.Preis.empty(); }},
+        {"price two decimals", [](TBuch& b) { b.Preis = 12.5f; },
+         [](const BuchEditValues& v) { return v.Preis == "12.50"; }},
+        {"infinite price", [](TBuch& b) { b.Preis = INFINITY; },
+         [](const BuchEditValues& v) { return v.Preis.empty(); }},
+        {"HeftNr 0 hidden", [](TBuch& b) { b.HeftNr.Text = "0"; },
+         [](const BuchEditValues& v) { return v.HeftNr.empty(); }},
+        {"HeftNr shown", [](TBuch& b) { b.HeftNr.Text = "07"; },
+         [](const BuchEditValues& v) { return v.HeftNr == "07"; }},
+        {"purchase date", [](TBuch& b) { b.Kaufdatum = 45000.25; },
+         [](const BuchEditValues& v) { return v.Kaufdatum && *v.Kaufdatum == 45000.25; }},
+        {"no purchase date", [](TBuch& b) { b.Kaufdatum = 0.5; },
+         [](const BuchEditValues& v) { return !v.Kaufdatum; }},
+        {"type out of range", [](TBuch& b) { b.TypNum = 42; },
+         [](const BuchEditValues& v) { return v.LiteraturTyp == TypUnklar && !v.QuelleAlsLink; }},
+        {"negative type", [](TBuch& b) { b.TypNum = -5; },
+         [](const BuchEditValues& v) { return v.LiteraturTyp == TypUnklar; }},
+        {"link bit", [](TBuch& b) { b.TypNum = 6 | LinkFlag; },
+         [](const BuchEditValues& v) { return v.LiteraturTyp == 6 && v.QuelleAlsLink; }},
+        {"lent", [](TBuch& b) { b.Verleihstatus = 1; },
+         [](const BuchEditValues& v) { return v.VerleihstatusLabel == "verliehen an" && v.VerliehenAnVisible; }},
+        {"borrowed", [](TBuch& b) { b.Verleihstatus = 2; },
+         [](const BuchEditValues& v) { return v.VerleihstatusLabel == "ausgeliehen aus" && v.VerliehenAnVisible; }},
+        {"lending state out of range", [](TBuch& b) { b.Verleihstatus = 9; },
+         [](const BuchEditValues& v) { return v.Verleihstatus == 0 && !v.VerliehenAnVisible; }},
+        {"authors ticked", [](TBuch& b) { b.Autor.Text = "eco, umberto ;Kafka, Franz"; },
+         [](const BuchEditValues& v) {
+             return v.Autor.Ticked == std::vector<bool>{true, false, true};
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Editor e;
+        for (const char* a : {"Eco, Umberto", "Mann, Thomas", "Kafka, Franz"})
+            e.app.lists.AutorSearchList.AddEntry(a);
+        c.set(e.Add("K1"));
+        e.Open(1);
+        EXPECT_TRUE(c.check(e.v));
+    }
+}
+
+TEST(BuchEditModel, NoCurrentTitle)
+{
+    Editor e;
+    e.app.store.ActBuch = 1;
+    EXPECT_FALSE(e.m.GetValues());
+    e.Add("K1");
+    e.app.store.ActBuch = 2;
+    EXPECT_FALSE(e.m.GetValues());
+    EXPECT_EQ(e.Texts(), (std::vector<std::string>{GetErrorText(17), GetErrorText(17)}));
+    EXPECT_EQ(e.t.ui.messages[0].kind, MsgKind::Error);
+}
+
+// Numbers and prices as typed, and input no field can hold.
+TEST(BuchEditModel, NumbersAndPricesRead)
+{
+    struct Case {
+        const char *ausgabe, *firstEdition, *preis;
+        int32_t auflage, jahrNum;
+        float price;
+    };
+    const Case cases[] = {
+        {"2", "1987", "12,5", 2, 1987, 12.5f},
+        {"2,7", " 19 87 ", "3.", 2, 1987, 3.0f},
+        {"-3.9", "abc", "x", -3, 0, 0.0f},
+        {"99999999999", "1e12", "1e40", 0, 0, 0.0f},
+        {"", "", "", 0, 0, 0.0f},
+        {"7", "2000", "1e38", 7, 2000, 1e38f},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.ausgabe);
+        Editor e;
+        e.OpenNew();
+        e.v.Kuerzel = "K";
+        e.v.LiteraturTyp = 0;
+        e.v.Ausgabe = c.ausgabe;
+        e.v.FirstEdition = c.firstEdition;
+        e.v.Preis = c.preis;
+        e.m.SetValues();
+        const TBuch& b = *e.app.store.current();
+        EXPECT_EQ(b.Auflage, c.auflage);
+        EXPECT_EQ(b.JahrNum, c.jahrNum);
+        EXPECT_EQ(b.Preis, c.price);
+        EXPECT_TRUE(std::isfinite(b.Preis));
+    }
+}
+
+TEST(BuchEditModel, HugeMemoIsStoredWhole)
+{
+    Editor e;
+    e.Add("K1").Bemerkung.Text = "alt";
+    e.Open(1);
+    const std::string huge(1000000, 'x');
+    e.v.Inhalt = huge;
+    e.m.SetValues();
+    const TBuch& b = *e.app.store.at(1);
+    EXPECT_EQ(b.Inhalt.Text, huge);
+    EXPECT_EQ(b.Inhalt.Len, 1000000);
+    EXPECT_EQ(b.Bemerkung.Text, "alt");
+    EXPECT_EQ(b.Titel.Text, "Titel");
+}
+
+// An OK that changes nothing leaves the title and Gesichert as they were,
+// also for values the dialog does not show.
+TEST(BuchEditModel, UnchangedTitleStaysSaved)
+{
+    const std::vector<void (*)(TBuch&)> titles = {
+        [](TBuch& b) { MakeTitled(b, 0); },
+        [](TBuch& b) { MakeTitled(b, 4 | LinkFlag); },
+        [](TBuch& b) { MakeTitled(b, 6); },
+        [](TBuch& b) { b.Auflage = -1; b.JahrNum = -1; b.Preis = -1.0f; b.HeftNr.Text = "0"; },
+        [](TBuch& b) { b.Preis = 12.5f; b.Kaufdatum = 45000.75; b.Waehrung.Text = "DM"; },
+        [](TBuch& b) { b.Kaufdatum = 0.5; b.Verleihstatus = 2; b.VerliehenAn.Text = "Bibliothek"; },
+        [](TBuch& b) { b.Autor.Text = "A; B"; b.Schlagworte.Text = "x; y"; b.Pics.resize(2); b.AnzPics = 2; },
+    };
+    for (std::size_t i = 0; i < titles.size(); ++i) {
+        SCOPED_TRACE(i);
+        Editor e;
+        titles[i](e.Add("K1"));
+        e.app.store.UpdateBuchLengths(1);
+        const TBuch before = *e.app.store.at(1);
+        e.Open(1);
+        EXPECT_EQ(e.m.OkClicked(), OkOutcome::Close);
+        EXPECT_TRUE(e.app.store.Gesichert);
+        const TBuch& after = *e.app.store.at(1);
+        for (int f = 1; f <= TextFieldCount; ++f)
+            EXPECT_EQ(after.TextField(f).Text, before.TextField(f).Text) << TextFieldNames[f - 1];
+        EXPECT_EQ(after.Auflage, before.Auflage);
+        EXPECT_EQ(after.JahrNum, before.JahrNum);
+        EXPECT_EQ(after.Preis, before.Preis);
+        EXPECT_EQ(after.Kaufdatum, before.Kaufdatum);
+        EXPECT_EQ(after.TypNum, before.TypNum);
+        EXPECT_EQ(after.AnzPics, before.AnzPics);
+        EXPECT_EQ(after.Pics.size(), before.Pics.size());
+    }
+}
+
+TEST(BuchEditModel, ChangesMarkUnsaved)
+{
+    const std::vector<void (*)(BuchEditModel&)> edits = {
+        [](BuchEditModel& m) { m.Values.Titel += "!"; },
+        [](BuchEditModel& m) { m.Values.Preis = "1.5"; },
+        [](BuchEditModel& m) { m.Values.QuelleAlsLink = true; },
+        [](BuchEditModel& m) { m.ClearKaufdatum(); },
+        [](BuchEditModel& m) { m.PicTitlesChanged = true; },
+        [](BuchEditModel& m) { m.PicsChanged = true; },
+        [](BuchEditModel& m) { m.Values.LiteraturTyp = 12; },
+    };
+    for (std::size_t i = 0; i < edits.size(); ++i) {
+        SCOPED_TRACE(i);
+        Editor e;
+        e.Add("K1").Kaufdatum = 45000;
+        e.Open(1);
+        edits[i](e.m);
+        e.m.SetValues();
+        EXPECT_FALSE(e.app.store.Gesichert);
+    }
+    Editor e;
+    e.Add("K1");
+    e.Open(1);
+    e.v.LiteraturTyp = 12;
+    e.m.SetValues();
+    EXPECT_EQ(e.app.store.at(1)->TypNum, TypUnklar);
+}
+
+// The OK button's checks and the missing-field report (order 4, 2, 1; the
+// author counts only when the editor is blank too; the title is stored anyway).
+TEST(BuchEditModel, OkMessages)
+{
+    const std::string typWarning = Cp1252(
+        "Warnung!\r\n\r\nSie haben keinen Literatur-Typ festgelegt!\r\n\r\nZur Zeit können nicht alle Datenfelder "
+        "gleichzeitig gespeichert werden.\r\nWählen Sie daher bitte einen Literatur-Typ aus, um Ihre\r\n"
+        "Informationen vollständig speichern zu können.\r\n\r\nZurück [Wiederholen] oder fortfahren [Ignorieren]?");
+    const std::string noKey = Cp1252("Es wurde kein Kürzel eingegeben!\r\nGeben Sie bitte ein Kürzel ein!");
+    const std::string taken = Cp1252("Das eingegebene Kürzel existiert bereits!\r\nGeben Sie ein anderes Kürzel ein!");
+    struct Case {
+        const char* what;
+        int32_t mode;
+        bool copy, zwang;
+        const char *kuerzel, *autor, *hrsg, *titel;
+        int32_t typ;
+        Answer typAnswer;
+        std::vector<std::string> messages;
+        OkOutcome outcome;
+        int32_t titlesAfter;
+    };
+    const Case cases[] = {
+        {"all blank", EditModeNew, false, true, "N1", "", "", " ", 0, Answer::Ok,
+         {"Titel wurde nicht angegeben. Autor wurde nicht angegeben. "}, OkOutcome::Close, 3},
+        {"editor given", EditModeNew, false, true, "N1", "", "Hg", "T", 0, Answer::Ok, {}, OkOutcome::Close, 3},
+        {"key blank without force", EditModeNew, false, false, "  ", "", "", "T", 0, Answer::Ok,
+         {"Autor wurde nicht angegeben. "}, OkOutcome::Close, 3},
+        {"key blank", EditModeNew, false, true, "  ", "A", "", "T", 0, Answer::Ok, {noKey}, OkOutcome::StayOnKuerzel, 2},
+        {"key taken other case", EditModeNew, false, true, "k2", "A", "", "T", 0, Answer::Ok, {taken},
+         OkOutcome::StayOnKuerzel, 2},
+        {"copy keeps source key", EditModeEdit, true, true, "K1", "A", "", "T", 0, Answer::Ok, {taken},
+         OkOutcome::StayOnKuerzel, 2},
+        {"copy source key unforced", EditModeEdit, true, false, "K1", "A", "", "T", 0, Answer::Ok, {},
+         OkOutcome::Close, 3},
+        {"edit keeps own key", EditModeEdit, false, true, "k1", "A", "", "T", 0, Answer::Ok, {}, OkOutcome::Close, 2},
+        {"edit takes other key", EditModeEdit, false, true, "K2", "A", "", "T", 0, Answer::Ok, {taken},
+         OkOutcome::StayOnKuerzel, 2},
+        {"type unclear, retry", EditModeNew, false, true, "N1", "A", "", "T", 8, Answer::Retry, {typWarning},
+         OkOutcome::StayOnType, 2},
+        {"type unclear, ignore", EditModeNew, false, true, "N1", "A", "", "T", 8, Answer::Ignore, {typWarning},
+         OkOutcome::Close, 3},
+        {"view stores nothing", EditModeView, false, true, "", "", "", "", 8, Answer::Ok, {}, OkOutcome::Close, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Editor e;
+        e.Add("K1");
+        e.Add("K2");
+        e.app.settings.KuerzelZwang = c.zwang;
+        if (c.mode == EditModeNew)
+            e.OpenNew();
+        else
+            e.Open(1, c.mode);
+        e.v.Kopieren = c.copy;
+        e.v.Kuerzel = c.kuerzel;
+        e.v.Autor.Text = c.autor;
+        e.v.Herausgeber.Text = c.hrsg;
+        e.v.Titel = c.titel;
+        e.v.LiteraturTyp = c.typ;
+        e.t.ui.answers = {c.typAnswer};
+        const bool saved = e.app.store.Gesichert;
+        EXPECT_EQ(e.m.OkClicked(), c.outcome);
+        EXPECT_EQ(e.Texts(), c.messages);
+        EXPECT_EQ(e.app.store.AnzBuch, c.titlesAfter);
+        if (c.outcome != OkOutcome::Close || c.mode == EditModeView) {
+            EXPECT_EQ(e.app.store.Gesichert, saved);
+        } else {
+            EXPECT_EQ(e.app.store.current()->Titel.Text, c.titel);
+        }
+    }
+}
+
+TEST(BuchEditModel, OkFocusAfterRefusal)
+{
+    Editor e;
+    e.OpenNew();
+    e.t.ui.answers = {Answer::Retry};
+    EXPECT_EQ(e.m.OkClicked(), OkOutcome::StayOnType);
+    EXPECT_EQ(e.m.Focus.Page, PageBibliothek);
+    EXPECT_EQ(e.m.Focus.Control, C::RadioGroup_LiteraturTyp);
+    e.v.LiteraturTyp = 0;
+    EXPECT_EQ(e.m.OkClicked(), OkOutcome::StayOnKuerzel);
+    EXPECT_EQ(e.m.Focus.Control, C::EditKuerzel);
+}
+
+TEST(BuchEditModel, LeavingTheShortKey)
+{
+    struct Case { int32_t mode; bool cancelling, zwang; const char* key; bool accepted; };
+    const Case cases[] = {
+        {EditModeNew, false, true, "K1", false}, {EditModeNew, true, true, "K1", true},
+        {EditModeView, false, true, "K1", true}, {EditModeNew, false, false, "", true},
+        {EditModeNew, false, true, "neu", true}, {EditModeNew, false, true, " ", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.key);
+        Editor e;
+        e.Add("K1");
+        e.app.EditMode = c.mode;
+        e.app.settings.KuerzelZwang = c.zwang;
+        e.v.Kuerzel = c.key;
+        EXPECT_EQ(e.m.LeaveKuerzel(c.cancelling), c.accepted);
+        EXPECT_EQ(e.t.ui.messages.size(), c.accepted ? 0u : 1u);
+    }
+}
+
+TEST(BuchEditModel, SetValuesFeedsTheSearchLists)
+{
+    Editor e;
+    MakeTitled(e.Add("K1"), 6);
+    e.Open(1);
+    e.v.Autor.Text = "Eco, Umberto; ;Mann, Thomas ";
+    e.v.Schlagworte = "Politik; Geschichte ;";
+    e.v.Sprache.Text = "englisch";
+    e.m.SetValues();
+    const SearchLists& l = e.app.lists;
+    EXPECT_EQ(SearchListTexts(l.AutorSearchList), (std::vector<std::string>{"Eco, Umberto", "Mann, Thomas"}));
+    EXPECT_EQ(SearchListTexts(l.SchlagworteSearchList), (std::vector<std::string>{"Politik", "Geschichte"}));
+    // The stored series of a type-6 title goes to both lists.
+    EXPECT_EQ(SearchListTexts(l.ZeitschriftSearchList), std::vector<std::string>{"Reihe"});
+    EXPECT_EQ(SearchListTexts(l.ReiheSearchList), std::vector<std::string>{"Reihe"});
+    EXPECT_EQ(SearchListTexts(l.SpracheSearchList), std::vector<std::string>{"englisch"});
+    EXPECT_FALSE(l.AllKeywordsListUpToDate);
+}
+
+TEST(BuchEditModel, NewTitleAndFullStore)
+{
+    Editor e;
+    e.OpenNew();
+    e.v.Kuerzel = "N";
+    e.v.Titel = "Neu";
+    e.v.LiteraturTyp = 2;
+    e.m.SetValues();
+    ASSERT_EQ(e.app.store.AnzBuch, 1);
+    EXPECT_EQ(e.app.store.ActBuch, 1);
+    EXPECT_EQ(e.app.store.at(1)->Auflage, 0);
+    EXPECT_FALSE(e.app.store.Gesichert);
+
+    while (e.app.store.AnzBuch < MaxBuch)
+        e.app.store.NewBuch();
+    e.app.store.Gesichert = true;
+    e.OpenNew();
+    e.v.Titel = "zu viel";
+    EXPECT_EQ(e.m.SetValues(), 0);
+    EXPECT_EQ(e.Texts(), std::vector<std::string>{"Konnte neuen Bucheintrag nicht anlegen."});
+    EXPECT_EQ(e.app.store.AnzBuch, MaxBuch);
+    EXPECT_TRUE(e.app.store.Gesichert);
+}
+
+TEST(BuchEditModel, InitFormDefaults)
+{
+    Editor e;
+    e.Add("K1").Waehrung.Text = "usd";
+    e.Add("K2").Waehrung.Text = "USD";
+    e.Add("K3").Waehrung.Text = "  ";
+    e.app.lists.TypSearchList.AddEntry("gebundenes Buch");
+    e.app.lists.TypSearchList.AddEntry("Artikel", false);
+    e.app.settings.DefaultOwner = "ich";
+    e.OpenNew();
+    EXPECT_FALSE(e.v.KopierenEnabled);
+    EXPECT_EQ(e.v.Typ.Text, "Taschenbuch");
+    EXPECT_EQ(e.v.Sprache.Text, "deutsch");
+    EXPECT_EQ(e.v.Owner.Text, "ich");
+    EXPECT_EQ(e.v.LiteraturTyp, TypUnklar);
+    EXPECT_EQ(e.v.Waehrung.Items, (std::vector<std::string>{"EUR", "DM", "usd"}));
+    EXPECT_EQ(e.v.Waehrung.Text, "EUR");
+    // The type list comes back in the box's order; a filter's choice stays.
+    EXPECT_EQ(SearchListTexts(e.app.lists.TypSearchList), (std::vector<std::string>{"Artikel", "gebundenes Buch"}));
+    EXPECT_FALSE(e.app.lists.TypSearchList.entries[0].Active);
+    EXPECT_EQ(e.m.PicFileSizes[9], -1);
+    EXPECT_EQ(e.m.Focus.Control, C::EditKuerzel);
+
+    e.app.EditMode = EditModeEdit;
+    e.m.InitForm(-1);
+    EXPECT_TRUE(e.v.KopierenEnabled);
+    EXPECT_FALSE(e.v.Kopieren);
+}
+
+TEST(BuchEditModel, FocusFromGridColumn)
+{
+    struct Case { int descriptor; EditPage page; EditControl control; };
+    const Case cases[] = {{0, PageAutorTitel, C::EditKuerzel}, {1, PageAutorTitel, C::TitelEdit},
+                          {2, PageAutorTitel, C::ComboBoxAutor}, {3, PageIntern, C::ComboBoxKategorie},
+                          {4, PageIntern, C::ComboBoxSprache}, {12, PageAutorTitel, C::EditKuerzel}};
+    for (const Case& c : cases) {
+        Editor e;
+        e.app.grid.SetColCount(3);
+        e.app.grid.SetCell(2, 0, e.app.columns.CellArray[static_cast<std::size_t>(c.descriptor)].Header);
+        e.app.EditMode = EditModeNew;
+        e.m.InitForm(2);
+        EXPECT_EQ(e.m.Focus.Page, c.page) << c.descriptor;
+        EXPECT_EQ(e.m.Focus.Control, c.control) << c.descriptor;
+    }
+}
+
+TEST(BuchEditModel, ReuseLastSettings)
+{
+    const std::string question = Cp1252(
+        "Hinweis:\r\n\r\nDurch das Setzen des \"Wiederverwenden\"-Schalters werden\r\nbereits getätigte Eingaben "
+        "überschrieben!\r\n\r\nWollen Sie Ihre bisherigen Eingaben überschreiben und\r\ndie Einstellungen des "
+        "zuletzt eingegebenen Titels verwenden?");
+    struct Case { const char* what; void (*touch)(BuchEditValues&); Answer answer; bool asked, copied; };
+    const Case cases[] = {
+        {"untouched", [](BuchEditValues&) {}, Answer::No, false, true},
+        {"title typed only", [](BuchEditValues& v) { v.Titel = "x"; }, Answer::No, false, true},
+        {"author typed, yes", [](BuchEditValues& v) { v.Autor.Text = "x"; }, Answer::Yes, true, true},
+        {"location typed, no", [](BuchEditValues& v) { v.Standort.Text = "x"; }, Answer::No, true, false},
+        {"type chosen, no", [](BuchEditValues& v) { v.LiteraturTyp = 0; }, Answer::No, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Editor e;
+        e.Add("K1");
+        TBuch& last = e.Add("K2", "T", "Eco, Umberto");
+        last.TypNum = 3 | LinkFlag;
+        last.Reihe.Text = "Reihe";
+        last.Standort.Text = "Regal";
+        last.Typ.Text = "Kopie";
+        e.app.lists.AutorSearchList.AddEntry("Eco, Umberto");
+        e.OpenNew();
+        c.touch(e.v);
+        e.t.ui.answers = {c.answer};
+        e.m.SetWiederverwenden(true);
+        EXPECT_EQ(e.Texts(), c.asked ? std::vector<std::string>{question} : std::vector<std::string>{});
+        EXPECT_EQ(e.app.settings.UseLastSettings, c.copied);
+        if (c.copied) {
+            EXPECT_EQ(e.v.Autor.Text, "Eco, Umberto");
+            EXPECT_EQ(e.v.Autor.Ticked, std::vector<bool>{true});
+            EXPECT_EQ(e.v.Serie.Text, "Reihe");
+            EXPECT_EQ(e.v.Zeitschrift.Text, "Reihe");
+            EXPECT_EQ(e.v.Standort.Text, "Regal");
+            EXPECT_EQ(e.v.Typ.Text, "Kopie");
+            EXPECT_EQ(e.v.LiteraturTyp, 3);
+            EXPECT_TRUE(e.m.Panel.Books);
+        } else {
+            EXPECT_NE(e.v.Serie.Text, "Reihe");
+        }
+    }
+}
+
+TEST(BuchEditModel, CompletionTakesTheLastMatchingEntry)
+{
+    SearchList list;
+    for (const char* s : {"Berlin", "Bern", "bergen", "M\xFCnchen"})
+        list.AddEntry(s);
+    struct Case { const char* typed; int caret; bool multi; const char* text; int selStart, selLength; };
+    const Case cases[] = {
+        {"ber", 3, false, "bergen", 3, 3},     {"BERL", 4, false, "Berlin", 4, 2},
+        {"Bern", 4, false, "Bern", 4, 0},      {"m\xFC", 2, false, "M\xFCnchen", 2, 5},
+        {"ber", 1, true, "bergen", 1, 0},      {"ber", 3, true, "bergen", 3, 3},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        const auto got = CompleteText(list, c.typed, c.caret, c.multi);
+        ASSERT_TRUE(got);
+        EXPECT_EQ(got->Text, c.text);
+        EXPECT_EQ(got->SelStart, c.selStart);
+        EXPECT_EQ(got->SelLength, c.selLength);
+    }
+    for (const char* none : {"", "x", "m\xDC", "Berliner"})
+        EXPECT_FALSE(CompleteText(list, none, 1, false)) << none;
+}
+
+TEST(BuchEditModel, CompletionSwitches)
+{
+    Editor e;
+    e.app.lists.VerlagSearchList.AddEntry("Hanser");
+    e.app.lists.AutorSearchList.AddEntry("Eco, Umberto");
+    EXPECT_EQ(e.m.TypeAhead(C::ComboBoxVerlag, "ha", 2)->Text, "Hanser");
+    EXPECT_FALSE(e.m.TypeAhead(C::ComboBoxAutor, "ec", 2));
+    e.app.settings.EditAutoFill = true;
+    EXPECT_EQ(e.m.TypeAhead(C::ComboBoxAutor, "ec", 2)->Text, "Eco, Umberto");
+    e.m.NoteKey(true);
+    EXPECT_FALSE(e.m.TypeAhead(C::ComboBoxVerlag, "ha", 2));
+    e.m.NoteKey(false);
+    EXPECT_TRUE(e.m.TypeAhead(C::ComboBoxVerlag, "ha", 2));
+    EXPECT_FALSE(e.m.TypeAhead(C::TitelEdit, "ha", 2));
+}
+
+TEST(BuchEditModel, LeavingBoxes)
+{
+    Editor e;
+    e.app.lists.VerlagSearchList.AddEntry("Zsolnay");
+    e.app.lists.VerlagSearchList.AddEntry("Hanser", false);
+    e.m.FillComboBoxes();
+    e.v.Verlag.Items.push_back("\xC4rzteverlag");
+    e.m.LeaveChoiceBox(C::ComboBoxVerlag);
+    const SearchList& l = e.app.lists.VerlagSearchList;
+    EXPECT_EQ(SearchListTexts(l), (std::vector<std::string>{"\xC4rzteverlag", "Hanser", "Zsolnay"}));
+    EXPECT_TRUE(l.entries[0].Active);
+    EXPECT_FALSE(l.entries[1].Active);
+
+    for (auto [typed, left] : {std::pair{"Eco; Mann;  ", "Eco; Mann"}, {"Eco;;", "Eco;"}, {"Eco", "Eco"}}) {
+        e.v.Autor.Text = typed;
+        e.m.LeaveChoiceBox(C::ComboBoxAutor);
+        EXPECT_EQ(e.v.Autor.Text, left);
+    }
+}
+
+TEST(BuchEditModel, KeywordTakeOver)
+{
+    struct Case { const char *memo, *keyword, *result; };
+    const Case cases[] = {
+        {"Politik; Gesch", "Geschichte", "Politik; Geschichte"},
+        {"", "Recht", "Recht"},
+        {"   ", "Recht", "Recht"},
+        {"Politik;", "Recht", "Politik; Recht"},
+        {"Politik ; ", "Recht", "Politik ; Recht"},
+        {"Politik", "Recht", "Politik; Recht"},
+        {"pol", "Politik", "Politik"},
+        {"Politik; rec", "Recht", "Politik; Recht"},
+    };
+    for (const Case& c : cases) {
+        Editor e;
+        e.v.AlleSchlagworte = {c.keyword};
+        e.v.Schlagworte = c.memo;
+        e.m.SelectKeyword(0);
+        EXPECT_TRUE(e.v.UebernehmenEnabled);
+        e.m.TakeOverKeyword();
+        EXPECT_EQ(e.v.Schlagworte, c.result) << c.memo;
+        EXPECT_EQ(e.m.Focus.Control, C::ListBoxAlleSchlagworte);
+    }
+}
+
+TEST(BuchEditModel, KeywordListAndTyping)
+{
+    Editor e;
+    for (const char* k : {"Recht", "geschichte", "Politik", "Geschichte Europas"})
+        e.app.lists.SchlagworteSearchList.AddEntry(k);
+    e.m.FillComboBoxes();
+    EXPECT_EQ(e.v.AlleSchlagworte,
+              (std::vector<std::string>{"geschichte", "Geschichte Europas", "Politik", "Recht"}));
+    EXPECT_TRUE(e.app.lists.AllKeywordsListUpToDate);
+    e.v.Schlagworte = "Recht;  GESCHICHTE e";
+    e.m.SchlagworteTyped();
+    EXPECT_EQ(e.v.AlleSchlagworteSelected, 1);
+    e.v.Schlagworte = "xyz";
+    e.m.SchlagworteTyped();
+    EXPECT_EQ(e.v.AlleSchlagworteSelected, 1);
+
+    e.v.Schlagworte = "eins zwei drei vier f\xFCnf sechs sieben; kurz";
+    EXPECT_FALSE(e.m.LeaveSchlagworte());
+    EXPECT_EQ(e.m.Focus.Control, C::MemoSchlagworte);
+    ASSERT_EQ(e.t.ui.messages.size(), 1u);
+    EXPECT_EQ(e.t.ui.messages[0].text,
+              Cp1252("Die Konventionen für die Erstellung von Schlagworten werden nicht eingehalten!\r\n\r\n"
+                     "Bitte, informieren Sie sich in der Hilfe und ändern Sie Ihre Eingaben\r\n"
+                     "zur Vermeidung von Problemen dahingehend um!"));
+    e.v.Schlagworte = "eins zwei drei vier f\xFCnf sechs";
+    EXPECT_TRUE(e.m.LeaveSchlagworte());
+}
+
+TEST(BuchEditModel, KeyFilters)
+{
+    for (char k : {'0', '5', '9', '\b'})
+        EXPECT_EQ(DigitsOnlyKey(k).Verdict, KeyVerdict::Accept) << k;
+    for (char k : {',', '.', 'a', '-', ' ', '\r'})
+        EXPECT_EQ(DigitsOnlyKey(k).Verdict, KeyVerdict::Discard) << k;
+
+    struct Case { const char* text; int selStart, selLength; char key; KeyVerdict verdict; };
+    const Case cases[] = {
+        {"12", 2, 0, '3', KeyVerdict::Accept},      {"12", 2, 0, '\r', KeyVerdict::Accept},
+        {"12", 2, 0, '\b', KeyVerdict::Accept},     {"12", 2, 0, ',', KeyVerdict::Replace},
+        {"12", 2, 0, '.', KeyVerdict::Accept},      {"1.2", 3, 0, '.', KeyVerdict::DiscardBeep},
+        {"1.2", 3, 0, ',', KeyVerdict::DiscardBeep}, {"1.2", 1, 1, '.', KeyVerdict::Accept},
+        {"12", 2, 0, 'e', KeyVerdict::Discard},     {"12", 2, 0, '-', KeyVerdict::Discard},
+    };
+    for (const Case& c : cases) {
+        const KeyFilterResult r = PriceKey(c.text, c.selStart, c.selLength, c.key);
+        EXPECT_EQ(r.Verdict, c.verdict) << c.text << " " << c.key;
+        if (r.Verdict == KeyVerdict::Replace) {
+            EXPECT_EQ(r.Replacement, '.');
+        }
+    }
+}
+
+TEST(BuchEditModel, PurchaseDate)
+{
+    constexpr double today = 46000;
+    Editor e;
+    e.Add("K1").Kaufdatum = 45000;
+    e.Add("K2");
+    // Cleared: stored as no date.
+    e.Open(1);
+    e.m.ClearKaufdatum();
+    e.m.EnterKaufdatum(today);
+    EXPECT_EQ(e.v.Kaufdatum, 45000.0); // the title's date is offered again
+    e.m.LeaveKaufdatum();
+    EXPECT_FALSE(e.v.Kaufdatum);
+    e.m.SetValues();
+    EXPECT_EQ(e.app.store.at(1)->Kaufdatum, 0.0);
+    // A blank box entered and left without choosing stays blank.
+    e.Open(2);
+    e.m.EnterKaufdatum(today);
+    EXPECT_EQ(e.v.Kaufdatum, today);
+    e.m.SetValues(); // OK straight from the box
+    EXPECT_EQ(e.app.store.at(2)->Kaufdatum, 0.0);
+    // A chosen date is stored.
+    e.Open(2);
+    e.m.EnterKaufdatum(today);
+    e.m.ChooseKaufdatum(45123);
+    e.m.LeaveKaufdatum();
+    e.m.SetValues();
+    EXPECT_EQ(e.app.store.at(2)->Kaufdatum, 45123.0);
+    EXPECT_EQ(KaufdatumText(45123), "16.07.2023");
+    EXPECT_EQ(KaufdatumText(1e300), "");
+}
+
+TEST(BuchEditModel, TypePanel)
+{
+    struct Case { int32_t typ; bool books, journals, av, pages; const char* start; };
+    const Case cases[] = {
+        {0, true, false, false, true, "Selbst"}, {1, true, false, false, true, "Dissertation"},
+        {2, true, false, false, true, "Buch (auch"}, {3, true, false, false, true, "Einzelbeitrag"},
+        {4, false, true, false, true, "Aufsatz"}, {5, false, true, false, true, "Artikel"},
+        {6, false, false, true, false, "Film"}, {7, true, false, false, true, "B\xFC" "cher"},
+        {8, true, true, true, true, "Zwischen"}, {9, false, false, false, false, ""},
+    };
+    for (const Case& c : cases) {
+        const TypePanel p = LiteraturTypPanel(c.typ, false);
+        EXPECT_EQ(p.Books, c.books) << c.typ;
+        EXPECT_EQ(p.Journals, c.journals) << c.typ;
+        EXPECT_EQ(p.AudioVisual, c.av) << c.typ;
+        EXPECT_EQ(p.Pages, c.pages) << c.typ;
+        EXPECT_EQ(p.Description.rfind(c.start, 0), 0u) << c.typ;
+        EXPECT_TRUE(LiteraturTypPanel(c.typ, true).AudioVisual);
+    }
+    Editor e;
+    e.m.SetLiteraturTyp(1);
+    EXPECT_EQ(e.m.Label(C::ComboBoxSerie), "Art");
+    EXPECT_EQ(e.m.Label(C::ComboBoxVerlag), "an Uni.");
+    e.m.SetLiteraturTyp(0);
+    EXPECT_EQ(e.m.Label(C::ComboBoxSerie), "Reihe");
+    EXPECT_EQ(e.m.Label(C::ComboBoxVerlag), "Verlag");
+}
+
+TEST(BuchEditModel, LabelsFromColumnHeaders)
+{
+    Editor e;
+    e.app.columns.CellArray[1].Header = "Buchtitel";
+    e.app.columns.CellArray[24].Header = "Erscheinungsjahr";
+    e.m.AdjustLabelsFromHeaders(e.app.columns);
+    EXPECT_EQ(e.m.Label(C::TitelEdit), "Titel:");
+    e.app.settings.AdjustLabels = true;
+    e.m.AdjustLabelsFromHeaders(e.app.columns);
+    EXPECT_EQ(e.m.Label(C::TitelEdit), "Buchtitel");
+    EXPECT_EQ(e.m.Label(C::EditJahr), "Erscheinungsjahr");
+    EXPECT_EQ(e.m.Label(C::EditionYearEdit), "Erscheinungsjahr");
+    EXPECT_EQ(e.m.Label(C::CheckBoxQuelleAlsLinkBenutzen), e.app.columns.CellArray[33].Header);
+}
+
+TEST(BuchEditModel, MultiSelectText)
+{
+    MultiSelectBox box;
+    box.Items = {" Eco, Umberto ", "Mann, Thomas", "Kafka"};
+    box.Ticked = {true, false, true};
+    EXPECT_EQ(JoinTicked(box), "Eco, Umberto; Kafka;");
+    box.Ticked = {false, false, false};
+    EXPECT_EQ(JoinTicked(box), "");
+    TickFromText(box, "kafka; MANN, THOMAS");
+    EXPECT_EQ(box.Ticked, (std::vector<bool>{false, true, true}));
+    EXPECT_EQ(FindPrefix(box.Items, "ma"), 1);
+    EXPECT_EQ(FindPrefix(box.Items, "x"), -1);
+}
+
+TEST(BuchEditModel, EnterAndTabJumps)
+{
+    struct Case { EditControl from; EditPage page; int32_t typ; EditPage toPage; std::optional<EditControl> to; };
+    const Case cases[] = {
+        {C::EditKuerzel, PageAutorTitel, 0, PageAutorTitel, C::ComboBoxAutor},
+        {C::EditKuerzel, PageBibliothek, 0, PageBibliothek, C::RadioGroup_LiteraturTyp},
+        {C::EditKuerzel, PageSchlagworte, 0, PageSchlagworte, C::MemoSchlagworte},
+        {C::EditKuerzel, PageIntern, 0, PageIntern, C::ComboBoxTyp},
+        {C::EditKuerzel, PageBilder, 0, PageBilder, C::ButtonBildHinzufuegen},
+        {C::OrgTitelEdit, PageAutorTitel, 7, PageBibliothek, C::AusgabeEdit},
+        {C::OrgTitelEdit, PageAutorTitel, 5, PageBibliothek, C::ComboBoxZeitschrift},
+        {C::OrgTitelEdit, PageAutorTitel, 6, PageBibliothek, C::EditQuelle},
+        {C::EditSeiten, PageBibliothek, 4, PageSchlagworte, C::MemoSchlagworte},
+        {C::EditSeiten, PageBibliothek, 8, PageNone, std::nullopt},
+        {C::EditLaenge, PageBibliothek, 8, PageSchlagworte, C::MemoSchlagworte},
+        {C::EditLaenge, PageBibliothek, 0, PageNone, std::nullopt},
+        {C::MemoBemerkung, PageSchlagworte, 0, PageIntern, C::ComboBoxTyp},
+        {C::DateTimePickerKaufdatum, PageIntern, 0, PageBilder, C::ButtonBildHinzufuegen},
+        {C::TitelEdit, PageAutorTitel, 0, PageNone, std::nullopt},
+    };
+    for (const Case& c : cases) {
+        const auto jump = FocusWalk(c.from, c.page, c.typ);
+        SCOPED_TRACE(ControlName(c.from));
+        ASSERT_EQ(jump.has_value(), c.to.has_value());
+        if (jump) {
+            EXPECT_EQ(jump->Page, c.toPage);
+            EXPECT_EQ(jump->Control, c.to);
+        }
+    }
+    EXPECT_EQ(KeywordListHint({"Recht"}, 0), "Recht");
+    EXPECT_EQ(KeywordListHint({"Recht"}, 1), "alle bisher verwendeten Schlagworte");
+}
+
+// A copy carries the fields its type does not show, as an edit keeps them.
+TEST(BuchEditModel, CopyKeepsHiddenFields)
+{
+    for (int32_t typ : {6, 4}) {
+        Editor e;
+        MakeTitled(e.Add("K1"), typ);
+        e.Open(1);
+        e.v.Kopieren = true;
+        e.v.Kuerzel = "K2";
+        e.m.SetValues();
+        ASSERT_EQ(e.app.store.AnzBuch, 2);
+        const TBuch& copy = *e.app.store.at(2);
+        EXPECT_EQ(copy.Reihe.Text, "Reihe") << typ;
+        EXPECT_EQ(copy.Jahr.Text, "1999") << typ;
+        EXPECT_EQ(copy.JahrNum, 1987) << typ;
+        EXPECT_EQ(copy.Auflage, 3) << typ;
+    }
+}
