@@ -62,7 +62,7 @@ TEST(MainWindow, MenuEntriesHaveTheirCaptionsShortcutsAndState)
         {{Q("&Titel"), Q("&Bearbeiten")}, "", true},
         {{Q("&Titel"), Q("&Ansehen")}, "", true},
         {{Q("&Titel"), Q("&Löschen")}, "Del", true},
-        {{Q("&Optionen"), Q("allgemeine &Optionen")}, "Ctrl+O", false},
+        {{Q("&Optionen"), Q("allgemeine &Optionen")}, "Ctrl+O", true},
         {{Q("Hilfe"), Q("Hilfe   -    F1")}, "", true},
         {{Q("Hilfe"), Q("&Inhaltsübersicht")}, "", true},
         {{Q("Hilfe"), Q("&Schnelleinstieg")}, "", true},

@@ -40,6 +40,7 @@ constexpr HelpPage Pages[] = {
     {260, "export.html", "Export und Export-Auswahl"},
     {270, "tastatur.html", "Tastaturbefehle"},
     {280, "titeleditor.html", "Der Titel-Editor"},
+    {290, "optionen.html", "Programmoptionen"},
 };
 
 struct IndexEntry {
@@ -50,6 +51,7 @@ struct IndexEntry {
 constexpr IndexEntry IndexEntries[] = {
     {"Autorenauswahl", "filter.html"},
     {"Beenden", "schnelleinstieg.html"},
+    {"Bildanzeige", "optionen.html"},
     {"Dateien im Netz", "dateien.html"},
     {"Eingabereihenfolge", "sortieren.html"},
     {"Eingrenzen in Stufen", "filter.html"},
@@ -64,6 +66,9 @@ constexpr IndexEntry IndexEntries[] = {
     {"Kürzel", "titelliste.html"},
     {"Kürzel kopieren", "titeleditor.html"},
     {"Literaturliste", "export.html"},
+    {"Optionen", "optionen.html"},
+    {"Spaltenbreite", "optionen.html"},
+    {"Spalten-Header", "optionen.html"},
     {"Literaturtypen", "literaturtypen.html"},
     {"Löschen", "schnelleinstieg.html"},
     {"Öffnen", "dateien.html"},

@@ -18,9 +18,11 @@
 #include "shell/FileCommands.h"
 #include "shell/FileHistoryCommands.h"
 #include "shell/MainCommands.h"
+#include "shell/OptionsApply.h"
 #include "shell/StatusBar.h"
 #include "shell/TitleCommands.h"
 #include "spreadsheet/Workbook.h"
+#include "ui/config/OptionenForm.h"
 #include "ui/diag/TraceForm.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/ChoiceDialogs.h"
@@ -255,7 +257,7 @@ void TFoliantoMainWindow::BuildMenus()
 
     QMenu* optionsMenu = bar->addMenu(U("&Optionen"));
     optionsMenu->setObjectName(QStringLiteral("OptionenMenu"));
-    AddAction(optionsMenu, U("allgemeine &Optionen"), Ctrl(Qt::Key_O), {})->setEnabled(false);
+    AddAction(optionsMenu, U("allgemeine &Optionen"), Ctrl(Qt::Key_O), [this] { ShowOptions(); });
 
     QMenu* helpMenu = bar->addMenu(U("Hilfe"));
     helpMenu->setObjectName(QStringLiteral("HilfeMenu"));
@@ -303,8 +305,8 @@ void TFoliantoMainWindow::BuildToolBar()
     AddButton(U("neue Buchdatei anlegen"), s->standardIcon(QStyle::SP_FileIcon), {}, [this] { FileNew(); });
     AddButton(U("Literatur filtern, suchen und sortieren"), s->standardIcon(QStyle::SP_FileDialogContentsView), {},
               [this] { OpenFilterDialog(FilterDialogMode::Normal); });
-    AddButton(U("Folianto-Programmoptionen"), s->standardIcon(QStyle::SP_FileDialogDetailedView), {}, {})
-        ->setEnabled(false);
+    AddButton(U("Folianto-Programmoptionen"), s->standardIcon(QStyle::SP_FileDialogDetailedView), {},
+              [this] { ShowOptions(); });
     AddButton(U("neues Buch eingeben"), s->standardIcon(QStyle::SP_FileDialogNewFolder), {}, [this] { TitleNew(); });
     sortButton(0, U("sortieren nach Buchtiteln"), U("Titel"));
     sortButton(1, U("sortieren nach Autoren"), U("Autor"));
@@ -643,6 +645,15 @@ void TFoliantoMainWindow::TypeAhead(char key)
 void TFoliantoMainWindow::ClearTypeAhead()
 {
     Run([this] { ResetTypeAhead(app_); });
+}
+
+void TFoliantoMainWindow::ShowOptions()
+{
+    OptionsDialogModel model(OptionsDataOf(app_));
+    TOptionenForm form(model, app_.ui, this);
+    if (form.exec() != QDialog::Accepted)
+        return;
+    ApplyOptions(app_, model.Result());
 }
 
 void TFoliantoMainWindow::ShowAbout()

@@ -100,6 +100,8 @@ private:
     void SetSort(int order);
     std::optional<int> PickColumn(const std::vector<PickItem>& items);
     void SyncQuickSearchItems();
+    // The options dialog; after OK the grid refreshes what the changes need.
+    void ShowOptions();
     void ShowAbout();
     void ShowInspector(bool columns);
     void ChooseQuickSearch(int choice);

@@ -1,0 +1,104 @@
+#include "shell/OptionsApply.h"
+
+#include "diag/Trace.h"
+#include "selection/Selection.h"
+#include "shell/App.h"
+
+#include <algorithm>
+
+namespace folianto {
+namespace {
+
+static_assert(OptionTitleColumns == ColumnCount && OptionDescriptorCount == DescriptorCount,
+              "the dialog edits every column descriptor");
+
+// Entries already in the list keep their flags (a filter may use them); new
+// items are added active.
+void MergeItems(SearchList& list, const std::vector<std::string>& items)
+{
+    for (const std::string& item : items)
+        list.AddEntry(item, true);
+}
+
+} // namespace
+
+OptionsData OptionsDataOf(const App& app)
+{
+    OptionsData data;
+    data.settings = app.settings;
+    for (int d = 0; d < DescriptorCount; ++d) {
+        const TCellRec& c = app.columns.CellArray[static_cast<std::size_t>(d)];
+        data.columns[static_cast<std::size_t>(d)] = {c.Info, c.Header, c.ShowCol, c.Pos, c.Width, c.WidthOk};
+    }
+    data.TypItems = SearchListTexts(app.lists.TypSearchList);
+    data.SpracheItems = SearchListTexts(app.lists.SpracheSearchList);
+    data.BesitzerItems = SearchListTexts(app.lists.BesitzerSearchList);
+    data.TitleCount = app.store.AnzBuch;
+    return data;
+}
+
+OptionsSnapshot OptionsSnapshot::Of(const App& app)
+{
+    const Settings& s = app.settings;
+    return {app.columns.CellArray, s.MaxColWidth, s.UseMaxColWidth, s.AutoOptColWidth, s.ShowOnlyFirstLine,
+            s.CaseSensitiveSort};
+}
+
+OptionsRefresh RefreshAfterOptions(const OptionsSnapshot& before, const OptionsSnapshot& after)
+{
+    OptionsRefresh r;
+    bool shownChanged = false, headerChanged = false;
+    for (std::size_t d = 0; d < before.Cells.size(); ++d) {
+        shownChanged = shownChanged || before.Cells[d].ShowCol != after.Cells[d].ShowCol;
+        headerChanged = headerChanged || before.Cells[d].Header != after.Cells[d].Header;
+    }
+    if (shownChanged) {
+        r.SortButtons = r.Headers = r.Refill = true;
+        return r;
+    }
+    r.Headers = headerChanged;
+    if (before.MaxColWidth == after.MaxColWidth && before.UseMaxColWidth == after.UseMaxColWidth &&
+        before.AutoOptColWidth == after.AutoOptColWidth) {
+        r.Refill = before.ShowOnlyFirstLine != after.ShowOnlyFirstLine ||
+                   before.CaseSensitiveSort != after.CaseSensitiveSort;
+        return r;
+    }
+    r.ColumnWidths = after.UseMaxColWidth && !after.AutoOptColWidth;
+    r.Refill = true;
+    return r;
+}
+
+OptionsRefresh ApplyOptions(App& app, const OptionsData& result)
+{
+    TraceScope trace("FoliantoMainWindow.Optionen1Click");
+    const OptionsSnapshot before = OptionsSnapshot::Of(app);
+
+    app.settings = result.settings;
+    for (int d = 0; d < DescriptorCount; ++d) {
+        const OptionColumn& o = result.columns[static_cast<std::size_t>(d)];
+        TCellRec& c = app.columns.CellArray[static_cast<std::size_t>(d)];
+        c.Header = o.Header;
+        c.ShowCol = o.ShowCol;
+        c.Pos = o.Pos;
+        c.Width = o.Width;
+        c.WidthOk = o.WidthOk;
+    }
+    MergeItems(app.lists.TypSearchList, result.TypItems);
+    MergeItems(app.lists.SpracheSearchList, result.SpracheItems);
+    MergeItems(app.lists.BesitzerSearchList, result.BesitzerItems);
+
+    const OptionsRefresh refresh = RefreshAfterOptions(before, OptionsSnapshot::Of(app));
+    app.columns.ColumnsMoved = true;
+    if (refresh.Headers)
+        app.columns.InitHeaders(app.grid, false);
+    if (refresh.ColumnWidths) {
+        for (std::size_t col = 1; col < app.grid.ColWidths.size(); ++col)
+            app.grid.ColWidths[col] = app.settings.MaxColWidth;
+        app.grid.NotifyReset();
+    }
+    if (refresh.Refill)
+        SetAusgabeData(app);
+    return refresh;
+}
+
+} // namespace folianto

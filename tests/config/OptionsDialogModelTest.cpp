@@ -1,0 +1,275 @@
+#include "config/OptionsDialogModel.h"
+#include "core/Codec.h"
+#include "shell/OptionsApply.h"
+#include "support/Fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+using namespace folianto;
+using folianto::test::TestApp;
+
+namespace {
+
+OptionsData DefaultData(int titles = 0)
+{
+    TestApp t;
+    OptionsData data = OptionsDataOf(t.app);
+    data.TitleCount = titles;
+    return data;
+}
+
+int LineOf(const OptionsDialogModel& m, const char* utf8Label)
+{
+    const std::string label = Cp1252(utf8Label);
+    for (std::size_t i = 0; i < m.ExportLines.size(); ++i)
+        if (m.ExportLines[i].Label == label)
+            return static_cast<int>(i);
+    return -1;
+}
+
+std::vector<std::string> Labels(const OptionsDialogModel& m)
+{
+    std::vector<std::string> out;
+    for (const auto& line : m.ExportLines)
+        out.push_back(line.Label);
+    return out;
+}
+
+// Slot numbers of the export selection.
+constexpr int SlotKuerzel = 0, SlotAutor = 1, SlotTitel = 3, SlotVerlag = 8;
+
+} // namespace
+
+TEST(OptionsDialogModel, FillsTheListsFromTheData)
+{
+    const OptionsDialogModel m(DefaultData());
+    EXPECT_EQ(OptionsDialogModel::StartPage(), OptionsDialogModel::GeneralPage);
+
+    // Columns 9 and 30 are never offered; the column list is sorted, the header lists are not.
+    ASSERT_EQ(m.ColumnItems.size(), 32u);
+    ASSERT_EQ(m.InfoLines.size(), 32u);
+    for (const auto& item : m.ColumnItems)
+        EXPECT_TRUE(item.Descriptor != 9 && item.Descriptor != 30);
+    EXPECT_TRUE(std::is_sorted(m.ColumnItems.begin(), m.ColumnItems.end(),
+                               [](const auto& a, const auto& b) { return a.Label < b.Label; }));
+    EXPECT_TRUE(std::is_sorted(m.HeaderDescriptors.begin(), m.HeaderDescriptors.end()));
+    EXPECT_EQ(m.InfoLines[1], "Titel");
+    EXPECT_EQ(m.HeaderLines, m.InfoLines);
+
+    // With no slot placed the export list is the default order, nothing checked.
+    std::vector<std::string> defaults(OptionsDialogModel::ExportDefaultOrder().begin(),
+                                      OptionsDialogModel::ExportDefaultOrder().end());
+    EXPECT_EQ(Labels(m), defaults);
+    EXPECT_EQ(std::count_if(m.ExportLines.begin(), m.ExportLines.end(), [](const auto& l) { return l.Checked; }), 0);
+}
+
+TEST(OptionsDialogModel, InfoLineNamesTitlesAndTruncatedEntries)
+{
+    struct Case {
+        int titles, percent;
+        const char* entries;
+    } cases[] = {{400, 20, "80"}, {0, 20, "0"}, {7, 50, "3"}, {1, 100, "1"}, {400, 0, "0"}, {10000, 100, "10000"}};
+    for (const Case& c : cases) {
+        OptionsDialogModel m(DefaultData(c.titles));
+        m.HistryLgthPrz = c.percent;
+        EXPECT_EQ(Cp1252ToUtf8(m.InfoLine()),
+                  "=> beim aktuellen Datenstand von " + std::to_string(c.titles) +
+                      " Titeln werden die Listen je nach Listeninhalt mit ca. " + c.entries + " Einträgen gefüllt")
+            << c.titles << " " << c.percent;
+    }
+}
+
+TEST(OptionsDialogModel, ExportSelectionMovedAndReopened)
+{
+    TestApp t;
+    OptionsDialogModel m(OptionsDataOf(t.app));
+    const int autor = LineOf(m, "Autor"), titel = LineOf(m, "Titel");
+    m.ExportLines[static_cast<std::size_t>(autor)].Checked = true;
+    m.ExportLines[static_cast<std::size_t>(titel)].Checked = true;
+    m.ExportIndex = titel;
+    while (LineOf(m, "Titel") > LineOf(m, "Autor"))
+        ASSERT_TRUE(m.MoveExportLine(-1));
+    EXPECT_EQ(m.ExportIndex, LineOf(m, "Titel")); // the selection follows the line
+    ASSERT_TRUE(m.Ok(t.ui));
+
+    const auto& slots = m.Result().settings.ExportPos;
+    EXPECT_GT(slots[SlotTitel], 0);
+    EXPECT_GT(slots[SlotAutor], slots[SlotTitel]);
+    EXPECT_LT(slots[SlotVerlag], 0); // listed, not exported
+    EXPECT_EQ(std::count(slots.begin(), slots.end(), 0), 0);
+
+    const OptionsDialogModel reopened(m.Result());
+    EXPECT_EQ(Labels(reopened), Labels(m));
+    EXPECT_TRUE(reopened.ExportLines[static_cast<std::size_t>(slots[SlotTitel] - 1)].Checked);
+    EXPECT_TRUE(reopened.ExportLines[static_cast<std::size_t>(slots[SlotAutor] - 1)].Checked);
+}
+
+TEST(OptionsDialogModel, MovingStopsAtTheListEnds)
+{
+    OptionsDialogModel m(DefaultData());
+    const auto before = Labels(m);
+    m.ExportIndex = 0;
+    EXPECT_FALSE(m.MoveExportLine(-1));
+    m.ExportIndex = ExportSlotCount - 1;
+    EXPECT_FALSE(m.MoveExportLine(+1));
+    EXPECT_EQ(Labels(m), before);
+    EXPECT_TRUE(m.MoveExportLine(-1));
+    EXPECT_EQ(m.ExportIndex, ExportSlotCount - 2);
+    EXPECT_EQ(m.ExportLines.back().Label, before[ExportSlotCount - 2]);
+}
+
+TEST(OptionsDialogModel, EveryLabelStandsOnceWhateverTheSlotsSay)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::pair<int, int32_t>> slots; // slot, value
+        std::vector<std::pair<const char*, int>> expect; // label, line (negative: unchecked)
+    } cases[] = {
+        {"partial", {{SlotAutor, 1}, {SlotTitel, -2}}, {{"Autor", 1}, {"Titel", -2}}},
+        {"same place twice", {{SlotAutor, 5}, {SlotTitel, 5}}, {{"Autor", 5}}},
+        {"place beyond the list", {{SlotVerlag, 99}, {SlotKuerzel, -33}}, {{"Kürzel", -33}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        OptionsData data = DefaultData();
+        for (const auto& [slot, value] : c.slots)
+            data.settings.ExportPos[static_cast<std::size_t>(slot)] = value;
+        const OptionsDialogModel m(data);
+        auto labels = Labels(m);
+        std::sort(labels.begin(), labels.end());
+        EXPECT_EQ(std::adjacent_find(labels.begin(), labels.end()), labels.end());
+        EXPECT_EQ(labels.size(), std::size_t(ExportSlotCount));
+        for (const auto& [label, line] : c.expect) {
+            EXPECT_EQ(LineOf(m, label), std::abs(line) - 1) << label;
+            EXPECT_EQ(m.ExportLines[static_cast<std::size_t>(std::abs(line) - 1)].Checked, line > 0) << label;
+        }
+    }
+}
+
+TEST(OptionsDialogModel, HeaderEditingKeepsBothListsInStep)
+{
+    OptionsDialogModel m(DefaultData());
+    m.SelectHeaderLine(2);
+    EXPECT_EQ(m.HeaderEditText(), "Autor");
+    m.SetHeaderEditText("Verfasser");
+    EXPECT_EQ(m.HeaderLines[2], "Verfasser");
+    EXPECT_EQ(m.InfoLines[2], "Autor");
+    m.MoveHeaderSelection(-1);
+    m.MoveHeaderSelection(-1);
+    m.MoveHeaderSelection(-1);
+    EXPECT_EQ(m.HeaderIndex, 0);
+    m.SelectHeaderLine(1000);
+    EXPECT_EQ(m.HeaderIndex, static_cast<int>(m.HeaderLines.size()) - 1);
+    m.MoveHeaderSelection(+1);
+    EXPECT_EQ(m.HeaderIndex, static_cast<int>(m.HeaderLines.size()) - 1);
+}
+
+TEST(OptionsDialogModel, HeadersThatTheGridCannotTellApartAreRefused)
+{
+    struct Case {
+        const char* header;
+        const char* message;
+    } cases[] = {
+        {"", "Bitte einen Header für \"Autor\" eingeben!"},
+        {"   ", "Bitte einen Header für \"Autor\" eingeben!"},
+        {"Titel", "Der Header \"Titel\" ist schon an \"Titel\" vergeben!"},
+        {"Ort", "Der Header \"Ort\" ist schon an \"Ort\" vergeben!"}, // a column the dialog does not list
+    };
+    for (const Case& c : cases) {
+        TestApp t;
+        OptionsDialogModel m(OptionsDataOf(t.app));
+        m.SelectHeaderLine(2);
+        m.SetHeaderEditText(c.header);
+        m.SelectHeaderLine(0);
+        EXPECT_FALSE(m.Ok(t.ui)) << c.header;
+        ASSERT_EQ(t.ui.messages.size(), 1u);
+        EXPECT_EQ(Cp1252ToUtf8(t.ui.messages[0].text), c.message);
+        EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Error);
+        EXPECT_EQ(m.HeaderIndex, 2); // the offending line is selected
+        EXPECT_EQ(m.Result().columns[2].Header, "Autor");
+    }
+}
+
+TEST(OptionsDialogModel, OkTakesSaneNumbersAndKeepsValuesOfEmptyEdits)
+{
+    struct Case {
+        const char* sortLength;
+        const char* maxWidth;
+        int expectSort, expectWidth;
+    } cases[] = {
+        {"99", "250", 99, 250}, {" 5", "0", 5, OptionsDialogModel::MinColWidthLimit},
+        {"  ", "", 25, 250},    {"0 ", "123456789012", 0, OptionsDialogModel::MaxColWidthLimit},
+        {"", "20", 25, 20},
+    };
+    for (const Case& c : cases) {
+        TestApp t;
+        OptionsDialogModel m(OptionsDataOf(t.app));
+        m.SortLengthText = c.sortLength;
+        m.MaxColWidthText = c.maxWidth;
+        ASSERT_TRUE(m.Ok(t.ui));
+        EXPECT_EQ(m.Result().settings.SortLength, c.expectSort) << "'" << c.sortLength << "'";
+        EXPECT_EQ(m.Result().settings.MaxColWidth, c.expectWidth) << "'" << c.maxWidth << "'";
+    }
+}
+
+TEST(OptionsDialogModel, AbsurdSettingsAreShownSane)
+{
+    OptionsData data = DefaultData();
+    Settings& s = data.settings;
+    s.SortLength = 255;
+    s.MaxColWidth = INT32_MAX;
+    s.HistryLgthPrz = 500;
+    s.PicSizeOption = 7;
+    s.PicAutoShowOption = -3;
+    s.DefaultTyp = std::string(300, 'x');
+    TestApp t;
+    OptionsDialogModel m(data);
+    EXPECT_EQ(m.SortLengthText, "99");
+    EXPECT_EQ(m.MaxColWidthText, "9999");
+    EXPECT_EQ(m.HistryLgthPrz, 100);
+    EXPECT_EQ(m.PicSizeOption, 0);
+    EXPECT_EQ(m.PicAutoShowOption, 0);
+    EXPECT_EQ(m.DefaultTyp.size(), 20u);
+    ASSERT_TRUE(m.Ok(t.ui));
+    EXPECT_EQ(m.Result().settings.SortLength, 99);
+    EXPECT_EQ(m.Result().settings.MaxColWidth, 9999);
+    EXPECT_EQ(m.Result().settings.HistryLgthPrz, 100);
+}
+
+TEST(OptionsDialogModel, OkWritesColumnsPresetsAndChoices)
+{
+    TestApp t;
+    OptionsData data = OptionsDataOf(t.app);
+    data.columns[2].Width = 120;
+    data.columns[2].WidthOk = 1;
+    data.SpracheItems = {"deutsch", "englisch"};
+    OptionsDialogModel m(data);
+    for (auto& item : m.ColumnItems)
+        if (item.Descriptor == 2)
+            item.Checked = false;
+    m.DefaultLanguage = Cp1252("plattdeutsch und nochwas mehr");
+    m.DefaultTyp = "Taschenbuch";
+    m.SortItem = 1;
+    m.EditAutoFill = true;
+    m.PicSizeOption = 1;
+    m.PicAutoShowOption = 1;
+    ASSERT_TRUE(m.Ok(t.ui));
+
+    const OptionsData& r = m.Result();
+    EXPECT_FALSE(r.columns[2].ShowCol);
+    EXPECT_EQ(r.columns[2].Width, -1);
+    EXPECT_EQ(r.columns[2].Pos, -1);
+    EXPECT_EQ(r.columns[2].WidthOk, -1);
+    EXPECT_TRUE(r.columns[1].ShowCol);
+    EXPECT_EQ(r.columns[1].Pos, 1);
+    EXPECT_EQ(r.settings.DefaultLanguage, "plattdeutsch und noc");
+    // A newly typed preset joins its list, once and cut like the preset.
+    EXPECT_EQ(r.SpracheItems, (std::vector<std::string>{"deutsch", "englisch", "plattdeutsch und noc"}));
+    EXPECT_EQ(r.TypItems, std::vector<std::string>{"Taschenbuch"});
+    EXPECT_TRUE(r.settings.SortByAE);
+    EXPECT_TRUE(r.settings.EditAutoFill);
+    EXPECT_EQ(r.settings.PicSizeOption, 1);
+    EXPECT_EQ(r.settings.PicAutoShowOption, 1);
+}
