@@ -3,7 +3,7 @@
 
 #include "config/IniFile.h"
 #include "application/SettingsFile.h"
-#include "platform/PosixPlatform.h"
+#include "platform/Platform.h"
 #include "application/App.h"
 
 #include <cstdlib>
@@ -16,6 +16,19 @@ void Check(bool ok)
         std::abort();
 }
 
+// Back to the built-in defaults of everything the settings file holds,
+// without building a whole application object per input.
+void ResetSettings(folianto::App& app)
+{
+    using namespace folianto;
+    app.settings = Settings();
+    app.columns = ColumnModel();
+    app.history = FileHistory();
+    app.keywordSets = KeywordSets();
+    app.lists.KategorieSearchList.Clear();
+    app.DataFileName.clear();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
@@ -26,9 +39,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string text = ini.Serialize();
     Check(IniFile(text).Serialize() == text);
 
-    SilentUserInteraction ui;
-    PosixPlatform platform;
-    App app(ui, platform);
+    static SilentUserInteraction ui;
+    static NullPlatform platform;
+    static App app(ui, platform);
+    static App again(ui, platform);
+    ResetSettings(app);
     ReadSettings(app, ini);
     for (int i = 0; i < ColumnCount; ++i) {
         const TCellRec& c = app.columns.CellArray[i];
@@ -41,7 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     // Writing into the same file and reading it back gives the same settings.
     IniFile edited(bytes);
     WriteSettings(app, edited);
-    App again(ui, platform);
+    ResetSettings(again);
     ReadSettings(again, IniFile(edited.Serialize()));
     Check(again.settings.SortLength == app.settings.SortLength);
     Check(again.settings.ImpExp.Trennzeichen == app.settings.ImpExp.Trennzeichen);

@@ -15,9 +15,18 @@ using namespace folianto;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    SilentUserInteraction user;
-    NullPlatform platform;
-    App app(user, platform);
+    // One application object for every input: emptying the store costs only
+    // the titles the last input left.
+    static SilentUserInteraction user;
+    static NullPlatform platform;
+    static App app(user, platform);
+    app.store.Clear();
+    app.store.ActBuch = 0;
+    app.store.FehlerNr = 0;
+    app.store.Gesichert = true;
+    app.DataVerMain = -1;
+    app.DataVerMinor = -1;
+    app.EditMode = EditModeNone;
     // The last byte, when odd, makes the load a merge into one title.
     if (size > 0 && (data[size - 1] & 1)) {
         app.EditMode = EditModeMerge;

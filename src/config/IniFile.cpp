@@ -82,15 +82,12 @@ bool KeyBounds(const std::string& line, std::size_t& begin, std::size_t& end)
     return true;
 }
 
-bool LineHasKey(const std::string& line, const std::string& key)
+std::string LowerKey(const std::string& text, std::size_t begin, std::size_t end)
 {
-    std::size_t begin = 0, end = 0;
-    if (!KeyBounds(line, begin, end) || end - begin != key.size())
-        return false;
-    for (std::size_t i = 0; i < key.size(); ++i)
-        if (LowerAscii(line[begin + i]) != LowerAscii(key[i]))
-            return false;
-    return true;
+    std::string key(text, begin, end - begin);
+    for (char& c : key)
+        c = LowerAscii(c);
+    return key;
 }
 
 std::string OneLine(const std::string& value)
@@ -113,13 +110,23 @@ IniFile::IniFile(const std::string& bytes)
             --end;
         std::string line = bytes.substr(pos, end - pos);
         pos = next;
-        if (auto name = SectionName(line))
-            sections_.push_back({*name, std::move(line), {}});
-        else if (sections_.empty())
+        if (auto name = SectionName(line)) {
+            sections_.push_back({*name, std::move(line), {}, {}});
+        } else if (sections_.empty()) {
             preamble_.push_back(std::move(line));
-        else
-            sections_.back().lines.push_back(std::move(line));
+        } else {
+            Section& section = sections_.back();
+            section.lines.push_back(std::move(line));
+            section.IndexLine(section.lines.size() - 1);
+        }
     }
+}
+
+void IniFile::Section::IndexLine(std::size_t i)
+{
+    std::size_t begin = 0, end = 0;
+    if (KeyBounds(lines[i], begin, end))
+        keyLines.emplace(LowerKey(lines[i], begin, end), i);
 }
 
 std::string IniFile::Serialize() const
@@ -158,7 +165,7 @@ IniFile::Section& IniFile::FindOrAppend(const std::string& section)
         if (tail.empty() || !Trim(tail.back()).empty())
             tail.push_back("");
     }
-    sections_.push_back({section, "[" + section + "]", {}});
+    sections_.push_back({section, "[" + section + "]", {}, {}});
     return sections_.back();
 }
 
@@ -172,10 +179,11 @@ std::optional<std::string> IniFile::ReadValue(const std::string& section, const 
     const Section* s = Find(section);
     if (!s)
         return std::nullopt;
-    for (const auto& line : s->lines)
-        if (LineHasKey(line, key))
-            return Trim(line, line.find('=') + 1);
-    return std::nullopt;
+    const auto hit = s->keyLines.find(LowerKey(key, 0, key.size()));
+    if (hit == s->keyLines.end())
+        return std::nullopt;
+    const std::string& line = s->lines[hit->second];
+    return Trim(line, line.find('=') + 1);
 }
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
@@ -214,18 +222,22 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
 {
     Section& s = FindOrAppend(section);
     const std::string v = OneLine(value);
-    for (auto& line : s.lines) {
+    const auto hit = s.keyLines.find(LowerKey(key, 0, key.size()));
+    if (hit != s.keyLines.end()) {
+        std::string& line = s.lines[hit->second];
         std::size_t begin = 0, end = 0;
-        if (LineHasKey(line, key) && KeyBounds(line, begin, end)) {
-            line = line.substr(begin, end - begin) + "=" + v;
-            return;
-        }
+        KeyBounds(line, begin, end);
+        line = line.substr(begin, end - begin) + "=" + v;
+        return;
     }
-    // After the last non-blank line, so blank lines before the next section stay there.
+    // After the last non-blank line, so blank lines before the next section
+    // stay there (only blank lines move, so the index stays right).
     auto at = s.lines.end();
     while (at != s.lines.begin() && Trim(*(at - 1)).empty())
         --at;
+    const std::size_t index = static_cast<std::size_t>(at - s.lines.begin());
     s.lines.insert(at, key + "=" + v);
+    s.IndexLine(index);
 }
 
 void IniFile::WriteInteger(const std::string& section, const std::string& key, int64_t value)
@@ -247,6 +259,7 @@ void IniFile::EraseSectionKeys(const std::string& section)
                 if (!IsContentLine(line))
                     kept.push_back(std::move(line));
             s.lines = std::move(kept);
+            s.keyLines.clear();
             return;
         }
 }

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace folianto {
@@ -45,6 +46,11 @@ private:
         std::string name;   // trimmed, as in the file
         std::string header; // the header line as it stands
         std::vector<std::string> lines;
+        // Lower-cased key -> index of its first line, so that reading and
+        // writing a few hundred keys does not rescan every line each time.
+        std::unordered_map<std::string, std::size_t> keyLines;
+
+        void IndexLine(std::size_t i);
     };
 
     const Section* Find(const std::string& section) const;

@@ -20,6 +20,16 @@ namespace folianto {
 namespace {
 
 constexpr std::size_t kBufferSize = 64 * 1024;
+constexpr std::size_t kMinBufferSize = 256; // room for the longest peek
+
+// No more buffer than a small file needs.
+std::size_t BufferSizeFor(QIODevice& dev)
+{
+    if (dev.isSequential())
+        return kBufferSize;
+    const qint64 size = std::max<qint64>(dev.size(), 0);
+    return static_cast<std::size_t>(std::clamp<qint64>(size, kMinBufferSize, kBufferSize));
+}
 
 int32_t GetInt32(const unsigned char* p)
 {
@@ -210,7 +220,7 @@ void WriteTitle(ByteWriter& out, const TBuch& b, int32_t minor)
 // ---------------------------------------------------------------- ByteReader
 
 ByteReader::ByteReader(QIODevice& dev, std::string errorText)
-    : dev_(dev), errorText_(std::move(errorText)), buf_(kBufferSize), size_(dev.isSequential() ? -1 : dev.size())
+    : dev_(dev), errorText_(std::move(errorText)), buf_(BufferSizeFor(dev)), size_(dev.isSequential() ? -1 : dev.size())
 {
 }
 
