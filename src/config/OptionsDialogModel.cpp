@@ -3,7 +3,7 @@
 #include "core/Codec.h"
 #include "core/Text.h"
 #include "core/UserInteraction.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 
 #include <algorithm>
 #include <charconv>

@@ -2,9 +2,9 @@
 
 #include "core/Codec.h"
 #include "core/Text.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 #include "selection/Replace.h"
-#include "shell/App.h"
+#include "application/App.h"
 
 #include <algorithm>
 #include <numeric>

@@ -1,8 +1,8 @@
 #include "shell/OptionsApply.h"
 
-#include "diag/Trace.h"
+#include "core/Trace.h"
 #include "selection/Selection.h"
-#include "shell/App.h"
+#include "application/App.h"
 
 #include <algorithm>
 

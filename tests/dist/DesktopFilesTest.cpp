@@ -2,7 +2,7 @@
 // the file type of the database files and the software-centre description,
 // checked by the desktop's own validators.
 
-#include "core/DatabaseFile.h"
+#include "application/BuchData.h"
 #include "support/Fakes.h"
 
 #include <QBuffer>

@@ -1,3 +1,4 @@
+#include "application/BuchData.h"
 #include "core/Codec.h"
 #include "core/DatabaseFile.h"
 #include "shell/OpenFromDesktop.h"

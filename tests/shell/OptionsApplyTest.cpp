@@ -1,5 +1,5 @@
 #include "config/IniFile.h"
-#include "config/SettingsFile.h"
+#include "application/SettingsFile.h"
 #include "selection/SelectionTestUtil.h"
 #include "shell/OptionsApply.h"
 

@@ -1,7 +1,7 @@
 #include "ui/GuiSupport.h"
 
 #include "config/OptionsDialogModel.h"
-#include "config/SettingsFile.h"
+#include "application/SettingsFile.h"
 #include "selection/Selection.h"
 #include "selection/SelectionTestUtil.h"
 #include "shell/OptionsApply.h"

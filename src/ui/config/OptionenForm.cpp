@@ -3,7 +3,7 @@
 #include "config/OptionsDialogModel.h"
 #include "core/Codec.h"
 #include "core/UserInteraction.h"
-#include "diag/Trace.h"
+#include "core/Trace.h"
 #include "ui/help/HelpWindow.h"
 
 #include <QButtonGroup>

@@ -1,8 +1,8 @@
 #include "ui/selection/FilterDialog.h"
 
 #include "core/Codec.h"
-#include "diag/Trace.h"
-#include "shell/App.h"
+#include "core/Trace.h"
+#include "application/App.h"
 #include "ui/dialogs/ChoiceDialogs.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/selection/CheckListAdapter.h"
