@@ -654,6 +654,8 @@ void TFoliantoMainWindow::ShowOptions()
     if (form.exec() != QDialog::Accepted)
         return;
     ApplyOptions(app_, model.Result());
+    if (editorModel_) // AdjustLabels may have been switched on without a header change
+        editorModel_->AdjustLabelsFromHeaders(app_.columns);
 }
 
 void TFoliantoMainWindow::ShowAbout()
