@@ -201,12 +201,6 @@ void OptionsDialogModel::SetHeaderEditText(const std::string& text)
         HeaderLines[static_cast<std::size_t>(HeaderIndex)] = text;
 }
 
-std::string OptionsDialogModel::Validate() const
-{
-    int line = -1;
-    return HeaderProblem(line);
-}
-
 std::string OptionsDialogModel::HeaderProblem(int& badLine) const
 {
     // The grid finds a column by its header, so a header must be visible and

@@ -344,6 +344,14 @@ TEST(OptionenForm, UsableFromTheKeyboardAlone)
         auto press = [](int key, Qt::KeyboardModifiers modifiers = {}) {
             QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
         };
+        // Away from the export page Ctrl+Up belongs to the control.
+        const QString firstExportLine = form.ExportList->item(0)->text();
+        form.HistryLgthPrzSpin->setFocus();
+        const int percent = form.HistryLgthPrzSpin->value();
+        press(Qt::Key_Up, Qt::ControlModifier);
+        EXPECT_GT(form.HistryLgthPrzSpin->value(), percent);
+        EXPECT_EQ(form.ExportList->item(0)->text(), firstExportLine);
+
         // Alt+T reaches the thumbnail choice on the pictures page.
         for (int i = 0; i < OptionsDialogModel::PicturesPage; ++i)
             press(Qt::Key_Tab, Qt::ControlModifier);

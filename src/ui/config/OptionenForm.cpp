@@ -151,13 +151,14 @@ TOptionenForm::TOptionenForm(OptionsDialogModel& model, UserInteraction& ui, QWi
     layout->addWidget(Pages);
     layout->addLayout(buttons);
 
-    // Ctrl+Up / Ctrl+Down move export lines while their page is shown.
+    // Ctrl+Up / Ctrl+Down move export lines while their page is shown; on the
+    // other pages the keys stay with the controls.
     for (const auto& [key, delta] : {std::pair{Qt::Key_Up, -1}, std::pair{Qt::Key_Down, +1}}) {
         auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | key), this);
-        connect(shortcut, &QShortcut::activated, this, [this, delta = delta] {
-            if (Pages->currentIndex() == OptionsDialogModel::ExportPage)
-                MoveExportLine(delta);
-        });
+        shortcut->setEnabled(false);
+        connect(shortcut, &QShortcut::activated, this, [this, delta = delta] { MoveExportLine(delta); });
+        connect(Pages, &QTabWidget::currentChanged, shortcut,
+                [shortcut](int page) { shortcut->setEnabled(page == OptionsDialogModel::ExportPage); });
     }
     auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(helpKey, &QShortcut::activated, this, [this] {
