@@ -117,6 +117,7 @@ private:
 
     OptionsData data_;
     std::string headerEdit_;
+    std::string shownSortLength_; // a longer sort length than two digits shows as 99
 };
 
 } // namespace folianto
