@@ -322,6 +322,11 @@ QWidget* TOptionenForm::BuildColumnsPage()
     auto* layout = new QVBoxLayout(page);
     ColumnList = CheckList("ColumnList", page);
     ColumnList->setAccessibleName(U("Spalten-Anzeige"));
+    // The names run down in columns, so that every one shows without scrolling.
+    ColumnList->setFlow(QListView::TopToBottom);
+    ColumnList->setWrapping(true);
+    ColumnList->setResizeMode(QListView::Adjust);
+    ColumnList->setSpacing(2);
     layout->addWidget(ColumnList);
     return page;
 }
