@@ -173,7 +173,7 @@ std::string Shortened(const std::string& text, std::size_t max)
 std::string TitleLabel(const TBuch& b)
 {
     std::string label = HasPrintable(b.Kuerzel.Text) ? b.Kuerzel.Text : "Nr. " + IntToStr(b.BuchNr);
-    label += " \x84" + Shortened(b.Titel.Text, 40) + "\x93"; // „…“
+    label += " \x84" + Shortened(b.Titel.Text, 36) + "\x93"; // „…“
     const std::string year = YearKey(b);
     if (!year.empty())
         label += " (" + year + ")";
@@ -330,7 +330,7 @@ std::string DuplicatePairText(const TitleStore& store, const DuplicatePair& pair
     const TBuch* b = store.at(pair.Second);
     if (!a || !b)
         return {};
-    return TitleLabel(*a) + " und " + TitleLabel(*b) + " \x96 " + DuplicateReasonText(pair.Reasons);
+    return DuplicateReasonText(pair.Reasons) + ": " + TitleLabel(*a) + " und " + TitleLabel(*b);
 }
 
 std::vector<DuplicatePair> SearchDuplicates(App& app)

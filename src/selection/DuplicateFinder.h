@@ -47,7 +47,7 @@ std::string AuthorTitleYearKey(const TBuch& b);
 // more than two titles gives the pairs of its first title with each other one.
 std::vector<DuplicatePair> FindDuplicates(const TitleStore& store);
 
-// "MAN001 „Der Zauberberg“ (1924) und MAN002 „Zauberberg“ (1924) – gleiche ISBN"
+// "gleiche ISBN: MAN001 „Der Zauberberg“ (1924) und MAN002 „Zauberberg“ (1924)"
 std::string DuplicatePairText(const TitleStore& store, const DuplicatePair& pair);
 std::string DuplicateReasonText(uint8_t reasons);
 

@@ -32,7 +32,7 @@ void RunDuplicateFinder(App& app, QWidget* parent)
         dialog.CheckList->item(i)->setCheckState(Qt::Checked);
     dialog.CheckList->setCurrentRow(0);
     dialog.SetNoun(QStringLiteral("Paare"));
-    dialog.resize(720, 400);
+    dialog.resize(860, 420);
 
     // A child of the modal dialog, so that it can be used while the list is open.
     HelpWindow* help = nullptr;
