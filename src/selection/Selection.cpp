@@ -339,7 +339,7 @@ void SetAusgabeData(App& app)
     int selRow = 2;
     bool fill = count > 0;
     if (count == 0) {
-        if (anyCriterion && (searchOn || filterOn || keywordSel))
+        if (searchOn || filterOn || keywordSel)
             app.ui.message(MsgKind::Error, GetErrorText(11), Buttons::Ok);
     } else if (count >= 2) {
         try {
