@@ -1,14 +1,19 @@
 #include "ui/GuiSupport.h"
 
 #include "application/BuchData.h"
+#include "selection/Selection.h"
+#include "shell/GridRules.h"
 #include "editor/BuchEditModel.h"
 #include "ui/editor/BuchEditDlg.h"
 #include "ui/editor/PictureWidgets.h"
 #include "ui/shell/TitleGrid.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -119,6 +124,134 @@ TEST(PictureEditor, EmbeddedAndLinkedPicturesSurviveSaveAndReload)
         EXPECT_FALSE(Child<PictureThumbnail>(d, "Image1")->pixmap().isNull());
     });
     TitleMenu(f, "&Bearbeiten")->trigger();
+}
+
+const std::string LinkNote = Cp1252("Doppelklick öffnet das verlinkte Dokument;\r\n"
+                                   "solange \"als Link benutzen\" markiert ist, ist dieses Feld schreibgeschützt!");
+
+// Page 2's document link through the real controls: the tick makes Quelle
+// read-only, the button fills it from the file dialog (a cancel keeps it),
+// a double click starts the document, and OK stores link bit and path.
+TEST(DocumentLink, TickButtonAndDoubleClickOnQuelle)
+{
+    WindowFixture f;
+    f.Open("links.FOL", 3);
+    f.window->Grid()->SetCurrentCell(1, 2);
+    const int32_t title = f.t.app.store.ActBuch;
+    // Long enough that the field cannot show it: the hint carries it whole.
+    const QString name = QStringLiteral("Dokument_mit_einem_sehr_langen_Namen_%1.pdf").arg(QString(60, QLatin1Char('x')));
+    QFile doc(f.dir.filePath(name));
+    ASSERT_TRUE(doc.open(QIODevice::WriteOnly));
+    doc.close();
+    const std::string docPath = PathToCp1252(doc.fileName());
+    f.t.ui.filePaths = {docPath, std::nullopt};
+    f.t.ui.dialogs.clear();
+
+    WhenEditorShows([&](TBuchEditDlg& d) {
+        d.Pages()->setCurrentIndex(PageBibliothek - 1);
+        Child<QRadioButton>(d, "RadioLiteraturTyp6")->click(); // the audio-visual group shows
+        auto* quelle = static_cast<QLineEdit*>(d.Control(C::EditQuelle));
+        auto* link = static_cast<QCheckBox*>(d.Control(C::CheckBoxQuelleAlsLinkBenutzen));
+        auto* button = Child<QPushButton>(d, "ButtonVerlinken");
+        ASSERT_TRUE(quelle->isVisible());
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->text(), Q("auf Datei verlinken"));
+        EXPECT_EQ(button->accessibleName(), button->text());
+        EXPECT_EQ(link->accessibleName().isEmpty() ? link->text() : link->accessibleName(), Q("als Link benutzen"));
+
+        EXPECT_FALSE(quelle->isReadOnly());
+        QTest::mouseClick(link, Qt::LeftButton);
+        EXPECT_TRUE(quelle->isReadOnly());
+        QTest::mouseClick(link, Qt::LeftButton);
+        EXPECT_FALSE(quelle->isReadOnly());
+        QTest::mouseClick(link, Qt::LeftButton);
+
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_EQ(PathToCp1252(quelle->text()), docPath);
+        EXPECT_EQ(ToCp1252(quelle->toolTip()), docPath + "\r\n\r\n" + LinkNote);
+        QTest::mouseClick(button, Qt::LeftButton); // cancelled
+        EXPECT_EQ(PathToCp1252(quelle->text()), docPath);
+        ASSERT_EQ(f.t.ui.dialogs.size(), 2u);
+        EXPECT_EQ(f.t.ui.dialogs[0].filter, "Alle Dateien (*.*)|*.*");
+        EXPECT_EQ(f.t.ui.dialogs[1].initialPath, docPath);
+
+        QTest::mouseDClick(quelle, Qt::LeftButton);
+        EXPECT_EQ(f.t.ui.startedDocuments, std::vector<std::string>{docPath});
+        EXPECT_TRUE(f.t.ui.messages.empty());
+        // Started once already: the second start asks, and No starts nothing.
+        f.t.ui.answers = {Answer::No};
+        QTest::mouseDClick(quelle, Qt::LeftButton);
+        ASSERT_EQ(f.t.ui.messages.size(), 1u);
+        EXPECT_EQ(f.t.ui.messages[0].text.rfind("\"" + docPath + "\" wurde bereits erfolgreich gestartet!", 0), 0u);
+        EXPECT_EQ(f.t.ui.startedDocuments.size(), 1u);
+
+        // Without the tick a double click only edits.
+        QTest::mouseClick(link, Qt::LeftButton);
+        f.t.app.DocStarted = false;
+        QTest::mouseDClick(quelle, Qt::LeftButton);
+        EXPECT_EQ(f.t.ui.startedDocuments.size(), 1u);
+        EXPECT_EQ(ToCp1252(quelle->toolTip()), docPath);
+        QTest::mouseClick(link, Qt::LeftButton);
+
+        QTest::mouseClick(static_cast<QPushButton*>(d.Control(C::OkButton)), Qt::LeftButton);
+        EXPECT_FALSE(d.isVisible());
+    });
+    TitleMenu(f, "&Bearbeiten")->trigger();
+    const TBuch& b = *f.t.app.store.at(title);
+    EXPECT_EQ(b.Quelle.Text, docPath);
+    EXPECT_NE(b.TypNum & LinkFlag, 0);
+
+    // Opened again, the stored link makes Quelle read-only at once.
+    f.window->Grid()->SetCurrentCell(1, 2);
+    WhenEditorShows([](TBuchEditDlg& d) {
+        EXPECT_TRUE(static_cast<QCheckBox*>(d.Control(C::CheckBoxQuelleAlsLinkBenutzen))->isChecked());
+        EXPECT_TRUE(static_cast<QLineEdit*>(d.Control(C::EditQuelle))->isReadOnly());
+    });
+    TitleMenu(f, "&Bearbeiten")->trigger();
+}
+
+// The grid's "Link" column: a double click on a linked title asks; Yes starts
+// the document instead of the editor, No opens the editor.
+TEST(DocumentLink, GridLinkColumnDoubleClickStartsTheDocument)
+{
+    WindowFixture f;
+    f.Open("gridlink.FOL", 3);
+    App& app = f.t.app;
+    const int linkCol = GridColumnOf(app.columns, app.grid, ColLink);
+    ASSERT_GT(linkCol, 0);
+    f.window->Grid()->SetCurrentCell(linkCol, 2);
+    TBuch& b = *app.store.at(app.store.ActBuch);
+    b.TypNum |= LinkFlag;
+    b.Quelle.Text = "https://example.org/aufsatz.pdf";
+    SetAusgabeData(app);
+    f.window->RefreshFromLogic();
+    f.window->Grid()->SetCurrentCell(linkCol, 2);
+    TitleGrid* grid = f.window->Grid();
+    const QPoint cell = grid->visualRect(grid->model()->index(1, linkCol)).center();
+
+    bool editorShown = false;
+    const auto watchEditor = [&editorShown] {
+        QTimer::singleShot(0, [&editorShown] {
+            if (auto* dialog = qobject_cast<TBuchEditDlg*>(QApplication::activeModalWidget())) {
+                editorShown = true;
+                dialog->reject();
+            }
+        });
+    };
+    f.t.ui.answers = {Answer::Yes};
+    watchEditor();
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);
+    ASSERT_EQ(f.t.ui.messages.size(), 1u);
+    EXPECT_EQ(f.t.ui.messages[0].text.rfind("Dieser Titel hat einen Link auf ein Dokument.", 0), 0u);
+    EXPECT_EQ(f.t.ui.startedDocuments, std::vector<std::string>{"https://example.org/aufsatz.pdf"});
+    QApplication::processEvents();
+    EXPECT_FALSE(editorShown);
+
+    f.t.ui.answers = {Answer::No};
+    watchEditor();
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell);
+    EXPECT_TRUE(editorShown);
+    EXPECT_EQ(f.t.ui.startedDocuments.size(), 1u);
 }
 
 } // namespace

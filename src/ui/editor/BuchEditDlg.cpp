@@ -21,6 +21,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -353,7 +354,15 @@ QWidget* TBuchEditDlg::BuildBibliothekPage()
     addField(av, 0, 0, C::EditQuelle, LineEdit(C::EditQuelle, groupAudioVisuell_), groupAudioVisuell_);
     auto* link = new QCheckBox(FromCp1252(model_.Label(C::CheckBoxQuelleAlsLinkBenutzen)), groupAudioVisuell_);
     Register(C::CheckBoxQuelleAlsLinkBenutzen, link);
-    av->addWidget(link, 0, 2, 1, 2);
+    verlinkenButton_ = new QPushButton(U("auf Datei verlinken"), groupAudioVisuell_);
+    verlinkenButton_->setObjectName(QStringLiteral("ButtonVerlinken"));
+    verlinkenButton_->setAccessibleName(verlinkenButton_->text());
+    verlinkenButton_->setAutoDefault(false);
+    auto* linkRow = new QHBoxLayout;
+    linkRow->addWidget(link);
+    linkRow->addWidget(verlinkenButton_);
+    linkRow->addStretch();
+    av->addLayout(linkRow, 0, 2, 1, 2);
     addField(av, 1, 0, C::EditMedium, LineEdit(C::EditMedium, groupAudioVisuell_), groupAudioVisuell_);
     addField(av, 1, 2, C::EditLaenge, LineEdit(C::EditLaenge, groupAudioVisuell_), groupAudioVisuell_);
     av->setColumnStretch(1, 3);
@@ -532,6 +541,9 @@ void TBuchEditDlg::ConnectHandlers()
     connect(static_cast<QCheckBox*>(Control(C::CheckBoxWiederverwenden)), &QCheckBox::clicked, this,
             &TBuchEditDlg::WiederverwendenClicked);
     connect(pages_, &QTabWidget::currentChanged, this, &TBuchEditDlg::PageChanged);
+    connect(static_cast<QCheckBox*>(Control(C::CheckBoxQuelleAlsLinkBenutzen)), &QCheckBox::toggled, this,
+            [this] { ApplyQuelleLink(); });
+    connect(verlinkenButton_, &QPushButton::clicked, this, &TBuchEditDlg::VerlinkenClicked);
 
     for (EditControl c : {C::ComboBoxAutor, C::ComboBoxHerausgeber, C::ComboBoxZeitschrift, C::ComboBoxSerie,
                           C::ComboBoxVerlag, C::ComboBoxSprache, C::ComboBoxTyp, C::ComboBoxOwner,
@@ -699,6 +711,7 @@ void TBuchEditDlg::LoadFromModel()
     ShowText(C::EditHeftNr, v.HeftNr);
     ShowText(C::EditQuelle, v.Quelle);
     static_cast<QCheckBox*>(Control(C::CheckBoxQuelleAlsLinkBenutzen))->setChecked(v.QuelleAlsLink);
+    ApplyQuelleLink();
     ShowText(C::EditMedium, v.Medium);
     ShowText(C::EditLaenge, v.Laenge);
     ShowText(C::EditSeiten, v.Seiten);
@@ -842,6 +855,18 @@ void TBuchEditDlg::ApplyEnabled()
             enabled = enabled && v.UebernehmenEnabled;
         w->setEnabled(enabled);
     }
+    verlinkenButton_->setEnabled(!model_.IsDisabled(C::EditQuelle));
+}
+
+void TBuchEditDlg::ApplyQuelleLink()
+{
+    auto* quelle = static_cast<QLineEdit*>(Control(C::EditQuelle));
+    const bool ticked = static_cast<QCheckBox*>(Control(C::CheckBoxQuelleAlsLinkBenutzen))->isChecked();
+    quelle->setReadOnly(ticked);
+    const std::optional<std::string> hint = QuelleHint(
+        ReadText(C::EditQuelle), ticked, quelle->fontMetrics().horizontalAdvance(quelle->text()), quelle->width());
+    if (hint)
+        quelle->setToolTip(FromCp1252(*hint));
 }
 
 void TBuchEditDlg::ApplyFocus()
@@ -901,6 +926,7 @@ void TBuchEditDlg::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     ApplySizeRule();
+    ApplyQuelleLink(); // the field has its real width now
 }
 
 void TBuchEditDlg::PageChanged(int)
@@ -996,6 +1022,27 @@ void TBuchEditDlg::VerleihstatusClicked(int index)
     StoreToModel();
     model_.SetVerleihstatus(index);
     LoadFromModel();
+}
+
+void TBuchEditDlg::VerlinkenClicked()
+{
+    const std::optional<std::string> chosen =
+        ChooseLinkedDocument(model_.Application().ui, ReadText(C::EditQuelle));
+    if (!chosen)
+        return;
+    StoreToModel();
+    model_.Values.Quelle = *chosen;
+    LoadFromModel();
+}
+
+void TBuchEditDlg::QuelleDoubleClicked()
+{
+    TraceScope trace("TBuchEditDlg.EditQuelleDblClick");
+    const std::string text = ReadText(C::EditQuelle);
+    if (!QuelleStartsDocument(text, static_cast<QCheckBox*>(Control(C::CheckBoxQuelleAlsLinkBenutzen))->isChecked()))
+        return;
+    App& app = model_.Application();
+    StartDocument(app.ui, app.DocStarted, text);
 }
 
 void TBuchEditDlg::WiederverwendenClicked(bool ticked)
@@ -1129,6 +1176,10 @@ bool TBuchEditDlg::eventFilter(QObject* watched, QEvent* event)
     case QEvent::FocusOut:
         if (!Passing(static_cast<QFocusEvent*>(event)))
             LeaveControl(control);
+        break;
+    case QEvent::MouseButtonDblClick:
+        if (control == C::EditQuelle && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            QuelleDoubleClicked();
         break;
     default:
         break;

@@ -85,6 +85,8 @@ private:
     void ApplyPanel();
     void ApplyEnabled();
     void ApplyFocus();
+    // Quelle is read-only while it is a link; a long text shows in full as its hint.
+    void ApplyQuelleLink();
     void ShowKeywordSelection();
 
     // Event handlers that run a model rule.
@@ -95,6 +97,8 @@ private:
     void LiteraturTypClicked(int typ);
     void VerleihstatusClicked(int index);
     void WiederverwendenClicked(bool ticked);
+    void VerlinkenClicked();
+    void QuelleDoubleClicked();
     void KeywordMemoChanged();
     void KeywordClicked();
     void TakeOverKeyword();
@@ -135,6 +139,7 @@ private:
     QLabel* verleihstatusLabel_ = nullptr;
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
+    QPushButton* verlinkenButton_ = nullptr;
     HelpWindow* help_ = nullptr;
     QSize designedSize_;
     bool loading_ = false;  // the controls are being set from the model
