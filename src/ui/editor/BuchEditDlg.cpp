@@ -351,7 +351,12 @@ QWidget* TBuchEditDlg::BuildBibliothekPage()
 
     groupAudioVisuell_ = group("GroupBoxAudioVisuell", U(" Audio-Visuelles Material "));
     auto* av = new QGridLayout(groupAudioVisuell_);
-    addField(av, 0, 0, C::EditQuelle, LineEdit(C::EditQuelle, groupAudioVisuell_), groupAudioVisuell_);
+    // Quelle gets the whole width: it often holds a full path or address.
+    QLineEdit* quelle = LineEdit(C::EditQuelle, groupAudioVisuell_);
+    QLabel* quelleLabel = BuddyLabel(C::EditQuelle, groupAudioVisuell_);
+    quelleLabel->setBuddy(quelle);
+    av->addWidget(quelleLabel, 0, 0);
+    av->addWidget(quelle, 0, 1, 1, 3);
     auto* link = new QCheckBox(FromCp1252(model_.Label(C::CheckBoxQuelleAlsLinkBenutzen)), groupAudioVisuell_);
     Register(C::CheckBoxQuelleAlsLinkBenutzen, link);
     verlinkenButton_ = new QPushButton(U("auf Datei verlinken"), groupAudioVisuell_);
@@ -362,9 +367,9 @@ QWidget* TBuchEditDlg::BuildBibliothekPage()
     linkRow->addWidget(link);
     linkRow->addWidget(verlinkenButton_);
     linkRow->addStretch();
-    av->addLayout(linkRow, 0, 2, 1, 2);
-    addField(av, 1, 0, C::EditMedium, LineEdit(C::EditMedium, groupAudioVisuell_), groupAudioVisuell_);
-    addField(av, 1, 2, C::EditLaenge, LineEdit(C::EditLaenge, groupAudioVisuell_), groupAudioVisuell_);
+    av->addLayout(linkRow, 1, 1, 1, 3);
+    addField(av, 2, 0, C::EditMedium, LineEdit(C::EditMedium, groupAudioVisuell_), groupAudioVisuell_);
+    addField(av, 2, 2, C::EditLaenge, LineEdit(C::EditLaenge, groupAudioVisuell_), groupAudioVisuell_);
     av->setColumnStretch(1, 3);
     av->setColumnStretch(3, 2);
     left->addWidget(groupAudioVisuell_);
@@ -863,10 +868,13 @@ void TBuchEditDlg::ApplyQuelleLink()
     auto* quelle = static_cast<QLineEdit*>(Control(C::EditQuelle));
     const bool ticked = static_cast<QCheckBox*>(Control(C::CheckBoxQuelleAlsLinkBenutzen))->isChecked();
     quelle->setReadOnly(ticked);
+    if (!quelle->isVisible())
+        return; // no width to measure against yet; the resize brings it
+    // A text that fits needs no hint: one left from before would name another
+    // title's document.
     const std::optional<std::string> hint = QuelleHint(
         ReadText(C::EditQuelle), ticked, quelle->fontMetrics().horizontalAdvance(quelle->text()), quelle->width());
-    if (hint)
-        quelle->setToolTip(FromCp1252(*hint));
+    quelle->setToolTip(hint ? FromCp1252(*hint) : QString());
 }
 
 void TBuchEditDlg::ApplyFocus()
@@ -926,7 +934,6 @@ void TBuchEditDlg::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
     ApplySizeRule();
-    ApplyQuelleLink(); // the field has its real width now
 }
 
 void TBuchEditDlg::PageChanged(int)
@@ -1176,6 +1183,11 @@ bool TBuchEditDlg::eventFilter(QObject* watched, QEvent* event)
     case QEvent::FocusOut:
         if (!Passing(static_cast<QFocusEvent*>(event)))
             LeaveControl(control);
+        break;
+    case QEvent::Show:
+    case QEvent::Resize:
+        if (control == C::EditQuelle)
+            ApplyQuelleLink();
         break;
     case QEvent::MouseButtonDblClick:
         if (control == C::EditQuelle && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
