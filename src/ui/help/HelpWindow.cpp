@@ -41,6 +41,7 @@ constexpr HelpPage Pages[] = {
     {270, "tastatur.html", "Tastaturbefehle"},
     {280, "titeleditor.html", "Der Titel-Editor"},
     {290, "optionen.html", "Programmoptionen"},
+    {300, "bibtex-ris.html", "Austausch mit BibTeX und RIS"},
 };
 
 struct IndexEntry {
@@ -51,6 +52,7 @@ struct IndexEntry {
 constexpr IndexEntry IndexEntries[] = {
     {"Autorenauswahl", "filter.html"},
     {"Beenden", "schnelleinstieg.html"},
+    {"BibTeX", "bibtex-ris.html"},
     {"Bildanzeige", "optionen.html"},
     {"Dateien im Netz", "dateien.html"},
     {"Eingabereihenfolge", "sortieren.html"},
@@ -72,6 +74,7 @@ constexpr IndexEntry IndexEntries[] = {
     {"Literaturtypen", "literaturtypen.html"},
     {"Löschen", "schnelleinstieg.html"},
     {"Öffnen", "dateien.html"},
+    {"RIS", "bibtex-ris.html"},
     {"Schlagworte", "schlagworte.html"},
     {"Schlagwort-Sets", "filter.html"},
     {"Schnellsuche", "sortieren.html"},

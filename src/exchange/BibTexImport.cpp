@@ -1,0 +1,241 @@
+#include "exchange/BibTexImport.h"
+
+#include "core/Codec.h"
+#include "core/Text.h"
+#include "core/Trace.h"
+#include "core/UserInteraction.h"
+#include "exchange/BtParseAdapter.h"
+#include "exchange/LatexText.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <unordered_map>
+
+namespace folianto {
+namespace {
+
+bool OneOf(const std::string& s, std::initializer_list<const char*> names)
+{
+    for (const char* n : names)
+        if (s == n)
+            return true;
+    return false;
+}
+
+// Inherits the fields an entry lacks from the entry its crossref names; the
+// parent's title becomes the book title.
+void ResolveCrossrefs(std::vector<BibEntry>& entries, std::vector<ImportProblem>& problems)
+{
+    std::unordered_map<std::string, std::size_t> byKey;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        byKey.emplace(UpperAscii(entries[i].Key), i);
+    const std::vector<BibEntry> original = entries; // parents as written
+    for (BibEntry& e : entries) {
+        std::string target;
+        for (const auto& [name, value] : e.Fields)
+            if (name == "crossref")
+                target = value;
+        if (target.empty())
+            continue;
+        const auto it = byKey.find(UpperAscii(target));
+        if (it == byKey.end()) {
+            problems.push_back({e.Line, 0,
+                                Cp1252("Querverweis „") + PlainToCp1252(target).Text +
+                                    Cp1252("“ nicht gefunden; der Eintrag wurde ohne ihn übernommen"),
+                                false});
+            continue;
+        }
+        std::set<std::string> present;
+        for (const auto& field : e.Fields)
+            present.insert(field.first);
+        for (const auto& [name, value] : original[it->second].Fields) {
+            const std::string inherited = name == "title" ? "booktitle" : name;
+            if (name != "crossref" && present.insert(inherited).second)
+                e.Fields.emplace_back(inherited, value);
+        }
+    }
+}
+
+// Turns one entry into a reference; every field used is taken out of the
+// entry's list, the rest ends up in the remark.
+class EntryReader {
+public:
+    EntryReader(BibEntry& entry, BibParseSession& session) : entry_(entry), session_(session)
+    {
+        for (auto& [name, value] : entry_.Fields)
+            if (fields_.count(name) == 0) {
+                fields_[name] = std::move(value);
+                order_.push_back(name);
+            } else {
+                // A repeated field is not lost: it goes to the remark.
+                repeated_.emplace_back(name, std::move(value));
+            }
+    }
+
+    Reference read(std::vector<ImportProblem>& problems)
+    {
+        Reference r;
+        r.Line = entry_.Line;
+        const std::string type = entry_.Type;
+        r.Typ = TypOfBibTexEntry(type, has("editor"), UpperAscii(peek("entrysubtype")));
+        take("entrysubtype");
+        take("crossref");
+        r.Key = CollapseBlanks(PlainToCp1252(entry_.Key).Text);
+        r.Authors = names("author");
+        r.Editors = names("editor");
+        r.Title = text("title");
+        r.Subtitle = text("subtitle");
+        r.Year = has("year") ? text("year") : text("date");
+        switch (r.Typ) {
+        case 1:
+            r.Reihe = text("type");
+            if (r.Reihe.empty() && type == "mastersthesis")
+                r.Reihe = "Masterarbeit";
+            break;
+        case 3: r.Reihe = text("booktitle"); break;
+        case 4:
+        case 5: r.Reihe = has("journal") ? text("journal") : text("journaltitle"); break;
+        default: r.Reihe = text("series"); break;
+        }
+        for (const char* name : {"publisher", "school", "institution", "organization"})
+            if (r.Publisher.empty() && has(name))
+                r.Publisher = text(name);
+        r.Address = has("address") ? text("address") : text("location");
+        r.Volume = text("volume");
+        r.Number = has("number") ? text("number") : text("issue");
+        if (has("pages")) {
+            std::string& pages = fields_["pages"];
+            for (std::size_t p; (p = pages.find("--")) != std::string::npos;)
+                pages.erase(p, 1);
+            r.Pages = text("pages");
+        }
+        if (LeadingNumber(peek("edition")) > 0)
+            r.Edition = text("edition");
+        r.Isbn = text("isbn");
+        r.Language = text("language");
+        for (std::string& k : SplitListText(text("keywords"), ','))
+            for (std::string& part : SplitListText(k, ';'))
+                r.Keywords.push_back(std::move(part));
+        r.Abstract = multiLine("abstract");
+        r.Note = multiLine("note");
+        r.Url = CollapseBlanks(PlainToCp1252(take("url")).Text);
+        // What has no field of its own stays in the remark.
+        for (const std::string& name : order_)
+            if (fields_.count(name))
+                appendToNote(r, name, fields_[name]);
+        for (const auto& [name, value] : repeated_)
+            appendToNote(r, name, value);
+        NoteReplaced(problems, entry_.Line, replaced_);
+        return r;
+    }
+
+private:
+    bool has(const std::string& name) const { return fields_.count(name) != 0; }
+    std::string peek(const std::string& name) const
+    {
+        const auto it = fields_.find(name);
+        return it == fields_.end() ? std::string() : it->second;
+    }
+    std::string take(const std::string& name)
+    {
+        const auto it = fields_.find(name);
+        if (it == fields_.end())
+            return {};
+        std::string value = std::move(it->second);
+        fields_.erase(it);
+        return value;
+    }
+    std::string decode(const std::string& raw)
+    {
+        LatexDecoded d = LatexDecode(raw);
+        replaced_.insert(replaced_.end(), d.Replaced.begin(), d.Replaced.end());
+        return std::move(d.Text);
+    }
+    std::string text(const std::string& name) { return CollapseBlanks(decode(take(name))); }
+    std::string multiLine(const std::string& name) { return NormaliseLineBreaks(decode(take(name))); }
+    std::vector<std::string> names(const std::string& name)
+    {
+        std::vector<std::string> out;
+        if (!has(name))
+            return out;
+        for (const std::string& raw : session_.SplitNames(take(name), entry_.Line)) {
+            std::string decoded = CollapseBlanks(decode(raw));
+            if (!decoded.empty())
+                out.push_back(std::move(decoded));
+        }
+        return out;
+    }
+    void appendToNote(Reference& r, const std::string& name, const std::string& raw)
+    {
+        const std::string value = NormaliseLineBreaks(decode(raw));
+        if (value.empty())
+            return;
+        r.Note += (r.Note.empty() ? "" : "\r\n") + name + ": " + value;
+    }
+
+    BibEntry& entry_;
+    BibParseSession& session_;
+    std::map<std::string, std::string> fields_;
+    std::vector<std::string> order_;
+    std::vector<std::pair<std::string, std::string>> repeated_;
+    std::vector<std::string> replaced_;
+};
+
+} // namespace
+
+int32_t TypOfBibTexEntry(const std::string& type, bool hasEditor, const std::string& subtype)
+{
+    if (OneOf(type, {"book", "mvbook"}))
+        return hasEditor ? 2 : 0;
+    if (OneOf(type, {"collection", "mvcollection", "proceedings", "mvproceedings", "reference", "mvreference"}))
+        return 2;
+    if (OneOf(type, {"phdthesis", "mastersthesis", "thesis"}))
+        return 1;
+    if (OneOf(type, {"incollection", "inbook", "inproceedings", "conference", "inreference", "suppbook",
+                     "suppcollection", "bookinbook"}))
+        return 3;
+    if (OneOf(type, {"article", "suppperiodical"}))
+        return OneOf(subtype, {"NEWSPAPER", "MAGAZINE"}) ? 5 : 4;
+    if (OneOf(type, {"booklet", "techreport", "report", "manual", "unpublished", "pamphlet"}))
+        return 7;
+    if (OneOf(type, {"online", "electronic", "www", "video", "audio", "movie", "music", "software", "artwork",
+                     "image", "performance"}))
+        return 6;
+    if (type == "misc" && OneOf(subtype, {"AUDIOVISUAL", "VIDEO", "AUDIO"}))
+        return 6;
+    return 8;
+}
+
+ParsedReferences ParseBibTex(const std::string& bytes)
+{
+    TraceScope trace("BibTexImport.ParseBibTex");
+    BibParseSession session;
+    BibParseResult bib = session.Parse(ImportTextAsUtf8(bytes));
+    ParsedReferences parsed;
+    parsed.Problems = std::move(bib.Problems);
+    ResolveCrossrefs(bib.Entries, parsed.Problems);
+    parsed.References.reserve(bib.Entries.size());
+    for (BibEntry& e : bib.Entries)
+        parsed.References.push_back(EntryReader(e, session).read(parsed.Problems));
+    std::stable_sort(parsed.Problems.begin(), parsed.Problems.end(),
+                     [](const ImportProblem& a, const ImportProblem& b) { return a.Line < b.Line; });
+    return parsed;
+}
+
+ReferenceImportResult ImportBibTexFile(App& app, const std::string& path)
+{
+    return ImportReferenceFile(app, path, ParseBibTex);
+}
+
+ReferenceImportResult ImportFromBibTex(App& app)
+{
+    TraceScope trace("FoliantoMainWindow.ImportFromBibTex");
+    FileDialogSpec dialog;
+    dialog.filter = "BibTeX-Dateien (*.bib)|*.bib;*.BIB|Alle Dateien (*.*)|*.*";
+    dialog.defaultExt = "bib";
+    dialog.mustExist = true;
+    return ImportReferenceCommand(app, dialog, ParseBibTex);
+}
+
+} // namespace folianto
