@@ -173,8 +173,10 @@ BibChunks SplitBibChunks(const std::string& text)
             const char d = text[p];
             if (d == '\n') {
                 ++line;
-                if (LineOpensEntry(text, p + 1))
+                if (LineOpensEntry(text, p + 1)) {
+                    ++p; // the line break is counted already
                     break;
+                }
             } else if (d == '{') {
                 ++depth;
             } else if (d == '}') {
@@ -282,7 +284,10 @@ BibParseResult BibParseSession::Parse(const std::string& utf8)
 std::vector<std::string> BibParseSession::SplitNames(const std::string& value, int line)
 {
     std::vector<std::string> names;
-    std::vector<char> buffer(value.begin(), value.end());
+    // "and" is a word between blanks, also at a line break.
+    std::vector<char> buffer;
+    for (char c : value)
+        buffer.push_back(c == '\n' || c == '\r' ? ' ' : c);
     buffer.push_back('\0');
     char delimiter[] = "and";
     char description[] = "name";

@@ -18,7 +18,7 @@ bool IsLigaturePair(char a, char b)
 }
 
 // Accent commands and the combining mark each puts on its argument.
-char16_t CombiningMark(const QString& name)
+const std::map<QString, char16_t>& AccentMarks()
 {
     static const std::map<QString, char16_t> marks = {
         {QStringLiteral("'"), 0x0301}, {QStringLiteral("`"), 0x0300}, {QStringLiteral("^"), 0x0302},
@@ -28,8 +28,13 @@ char16_t CombiningMark(const QString& name)
         {QStringLiteral("b"), 0x0331}, {QStringLiteral("k"), 0x0328}, {QStringLiteral("r"), 0x030A},
         {QStringLiteral("t"), 0x0361},
     };
-    const auto it = marks.find(name);
-    return it == marks.end() ? 0 : it->second;
+    return marks;
+}
+
+char16_t CombiningMark(const QString& name)
+{
+    const auto it = AccentMarks().find(name);
+    return it == AccentMarks().end() ? 0 : it->second;
 }
 
 // Commands that stand for one character.
@@ -183,6 +188,9 @@ private:
         }
         if (in_[pos_] == QLatin1Char('\\')) {
             const QString name = commandName();
+            // The dotless letters stand for i and j under an accent.
+            if (name == QLatin1String("i") || name == QLatin1String("j"))
+                return name;
             const auto it = SymbolCommands().find(name);
             return it == SymbolCommands().end() ? QString() : it->second;
         }
@@ -211,7 +219,9 @@ private:
         // Unknown: kept as written, so nothing of it is lost.
         const QString source = in_.mid(start, pos_ - start).trimmed();
         out_ += source;
-        if (pos_ > start + 1 + name.size())
+        // A blank keeps what follows from reading as part of the name.
+        if (pos_ > start + 1 + name.size() ||
+            (pos_ < in_.size() && (IsLetter(in_[pos_]) || in_[pos_] == QLatin1Char('{'))))
             out_ += QLatin1Char(' ');
         kept << source;
     }
@@ -232,6 +242,39 @@ private:
     QString out_;
 };
 
+std::string CodePointText(char32_t u)
+{
+    return "<U+" + QString::number(static_cast<uint>(u), 16).toUpper().rightJustified(4, QLatin1Char('0')).toStdString() + ">";
+}
+
+// Stand-in of a character without a Windows-1252 code: its base letter, or
+// its code point; `described` names the character in ASCII (as LaTeX when it
+// is an accented letter).
+struct Fallback {
+    std::string text;
+    std::string described;
+};
+
+Fallback FallbackOf(char32_t u)
+{
+    // Letters with a stroke have no decomposition.
+    static const std::map<char32_t, std::pair<char, const char*>> strokes = {
+        {0x0141, {'L', "\\L"}}, {0x0142, {'l', "\\l"}}, {0x0110, {'D', "\\DJ"}}, {0x0111, {'d', "\\dj"}},
+        {0x0131, {'i', "\\i"}}, {0x0126, {'H', "<U+0126>"}}, {0x0127, {'h', "<U+0127>"}}};
+    if (const auto it = strokes.find(u); it != strokes.end())
+        return {std::string(1, it->second.first), it->second.second};
+    const QString decomposed = QString::fromUcs4(&u, 1).normalized(QString::NormalizationForm_D);
+    const int base = decomposed.size() > 1 ? Cp1252Byte(decomposed[0].unicode()) : -1;
+    if (base <= 0x20 || base >= 0x7F)
+        return {CodePointText(u), CodePointText(u)};
+    std::string accent = CodePointText(decomposed[1].unicode());
+    for (const auto& [name, mark] : AccentMarks())
+        if (mark == decomposed[1].unicode())
+            accent = "\\" + name.toStdString();
+    const std::string letter(1, static_cast<char>(base));
+    return {letter, accent + "{" + letter + "}"};
+}
+
 // Unicode text as Windows-1252; `kept` names the pieces of the source that
 // stay as written, the rest of the fallbacks are added to `replaced`.
 LatexDecoded ToCp1252WithFallback(const QString& text, const QStringList& kept)
@@ -247,16 +290,9 @@ LatexDecoded ToCp1252WithFallback(const QString& text, const QStringList& kept)
             result.Text += static_cast<char>(byte);
             continue;
         }
-        const QString original = QString::fromUcs4(&u, 1);
-        const QString decomposed = original.normalized(QString::NormalizationForm_D);
-        const int base = decomposed.size() > 1 ? Cp1252Byte(decomposed[0].unicode()) : -1;
-        std::string fallback;
-        if (base > 0x20)
-            fallback = std::string(1, static_cast<char>(base));
-        else
-            fallback = "<U+" + QString::number(static_cast<uint>(u), 16).toUpper().rightJustified(4, QLatin1Char('0')).toStdString() + ">";
-        result.Text += fallback;
-        result.Replaced.push_back(original.toStdString() + " \xE2\x86\x92 " + Cp1252ToUtf8(fallback));
+        const Fallback f = FallbackOf(u);
+        result.Text += f.text;
+        result.Replaced.push_back(f.described + " als " + f.text);
     }
     return result;
 }

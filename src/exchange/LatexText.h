@@ -14,7 +14,9 @@ std::string LatexEscape(const std::string& cp1252, const std::string& lineBreak 
 
 struct LatexDecoded {
     std::string Text;                 // Windows-1252
-    std::vector<std::string> Replaced; // what had no Windows-1252 form, as "source → stored" (UTF-8)
+    // What had no Windows-1252 form: kept LaTeX as written, replaced
+    // characters as "\\v{r} als r" or "<U+03A9> als <U+03A9>".
+    std::vector<std::string> Replaced;
 };
 
 // A LaTeX field value (UTF-8) as Windows-1252 text: accents and the usual

@@ -115,7 +115,7 @@ void NoteReplaced(std::vector<ImportProblem>& problems, int line, const std::vec
         list += (list.empty() ? "" : ", ") + r;
     }
     problems.push_back({line, 0, Cp1252("ohne Windows-1252-Zeichen, ersetzt bzw. unverändert übernommen: ") +
-                                     PlainToCp1252(list).Text,
+                                     Utf8ToCp1252(list),
                         false});
 }
 
@@ -133,8 +133,9 @@ ReferenceImportResult ImportReferences(App& app, const std::string& path, const 
     const int32_t room = MaxBuch - app.store.AnzBuch;
     if (count > room) {
         app.ui.message(MsgKind::Error,
-                       "Die Datei " + path + " enthält " + IntToStr(count) + " Titel, Platz ist nur noch für " +
-                           IntToStr(room) + ".\r\n" + Cp1252("Es wurde nichts importiert."),
+                       "Die Datei " + path + Cp1252(" enthält ") + IntToStr(count) +
+                           Cp1252(" Titel, Platz ist nur noch für ") + IntToStr(room) + ".\r\n" +
+                           "Es wurde nichts importiert.",
                        Buttons::Ok);
         result.Read = false;
         return result;
