@@ -27,17 +27,29 @@ bool OneOf(const std::string& s, std::initializer_list<const char*> names)
 // parent's title becomes the book title.
 void ResolveCrossrefs(std::vector<BibEntry>& entries, std::vector<ImportProblem>& problems)
 {
+    const auto crossrefOf = [](const BibEntry& e) {
+        for (const auto& [name, value] : e.Fields)
+            if (name == "crossref")
+                return value;
+        return std::string();
+    };
+    std::vector<std::size_t> children;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (!crossrefOf(entries[i]).empty())
+            children.push_back(i);
+    if (children.empty())
+        return;
     std::unordered_map<std::string, std::size_t> byKey;
     for (std::size_t i = 0; i < entries.size(); ++i)
         byKey.emplace(UpperAscii(entries[i].Key), i);
-    const std::vector<BibEntry> original = entries; // parents as written
-    for (BibEntry& e : entries) {
-        std::string target;
-        for (const auto& [name, value] : e.Fields)
-            if (name == "crossref")
-                target = value;
-        if (target.empty())
-            continue;
+    // Parents as written, before they inherit anything themselves.
+    std::unordered_map<std::size_t, std::vector<std::pair<std::string, std::string>>> parents;
+    for (std::size_t child : children)
+        if (const auto it = byKey.find(UpperAscii(crossrefOf(entries[child]))); it != byKey.end())
+            parents.emplace(it->second, entries[it->second].Fields);
+    for (std::size_t child : children) {
+        BibEntry& e = entries[child];
+        const std::string target = crossrefOf(e);
         const auto it = byKey.find(UpperAscii(target));
         if (it == byKey.end()) {
             problems.push_back({e.Line, 0,
@@ -49,7 +61,7 @@ void ResolveCrossrefs(std::vector<BibEntry>& entries, std::vector<ImportProblem>
         std::set<std::string> present;
         for (const auto& field : e.Fields)
             present.insert(field.first);
-        for (const auto& [name, value] : original[it->second].Fields) {
+        for (const auto& [name, value] : parents[it->second]) {
             const std::string inherited = name == "title" ? "booktitle" : name;
             if (name != "crossref" && present.insert(inherited).second)
                 e.Fields.emplace_back(inherited, value);
@@ -57,20 +69,13 @@ void ResolveCrossrefs(std::vector<BibEntry>& entries, std::vector<ImportProblem>
     }
 }
 
-// Turns one entry into a reference; every field used is taken out of the
-// entry's list, the rest ends up in the remark.
+// Turns one entry into a reference; every field used is marked, the rest
+// ends up in the remark.
 class EntryReader {
 public:
-    EntryReader(BibEntry& entry, BibParseSession& session) : entry_(entry), session_(session)
+    EntryReader(BibEntry& entry, BibParseSession& session)
+        : entry_(entry), session_(session), taken_(entry.Fields.size(), false)
     {
-        for (auto& [name, value] : entry_.Fields)
-            if (fields_.count(name) == 0) {
-                fields_[name] = std::move(value);
-                order_.push_back(name);
-            } else {
-                // A repeated field is not lost: it goes to the remark.
-                repeated_.emplace_back(name, std::move(value));
-            }
     }
 
     Reference read(std::vector<ImportProblem>& problems)
@@ -104,8 +109,8 @@ public:
         r.Address = has("address") ? text("address") : text("location");
         r.Volume = text("volume");
         r.Number = has("number") ? text("number") : text("issue");
-        if (has("pages")) {
-            std::string& pages = fields_["pages"];
+        if (const int i = find("pages"); i >= 0) {
+            std::string& pages = entry_.Fields[static_cast<std::size_t>(i)].second;
             for (std::size_t p; (p = pages.find("--")) != std::string::npos;)
                 pages.erase(p, 1);
             r.Pages = text("pages");
@@ -121,30 +126,37 @@ public:
         r.Note = multiLine("note");
         r.Url = CollapseBlanks(PlainToCp1252(take("url")).Text);
         // What has no field of its own stays in the remark.
-        for (const std::string& name : order_)
-            if (fields_.count(name))
-                appendToNote(r, name, fields_[name]);
-        for (const auto& [name, value] : repeated_)
-            appendToNote(r, name, value);
+        // A repeated field is not lost either: its later values land here too.
+        for (std::size_t i = 0; i < entry_.Fields.size(); ++i)
+            if (!taken_[i])
+                appendToNote(r, entry_.Fields[i].first, entry_.Fields[i].second);
         NoteReplaced(problems, entry_.Line, replaced_);
         return r;
     }
 
 private:
-    bool has(const std::string& name) const { return fields_.count(name) != 0; }
+    // The first field of that name not yet used, or -1. Entries have a
+    // dozen fields or so: a scan beats any map.
+    int find(const std::string& name) const
+    {
+        for (std::size_t i = 0; i < entry_.Fields.size(); ++i)
+            if (!taken_[i] && entry_.Fields[i].first == name)
+                return static_cast<int>(i);
+        return -1;
+    }
+    bool has(const std::string& name) const { return find(name) >= 0; }
     std::string peek(const std::string& name) const
     {
-        const auto it = fields_.find(name);
-        return it == fields_.end() ? std::string() : it->second;
+        const int i = find(name);
+        return i < 0 ? std::string() : entry_.Fields[static_cast<std::size_t>(i)].second;
     }
     std::string take(const std::string& name)
     {
-        const auto it = fields_.find(name);
-        if (it == fields_.end())
+        const int i = find(name);
+        if (i < 0)
             return {};
-        std::string value = std::move(it->second);
-        fields_.erase(it);
-        return value;
+        taken_[static_cast<std::size_t>(i)] = true;
+        return std::move(entry_.Fields[static_cast<std::size_t>(i)].second);
     }
     std::string decode(const std::string& raw)
     {
@@ -176,9 +188,7 @@ private:
 
     BibEntry& entry_;
     BibParseSession& session_;
-    std::map<std::string, std::string> fields_;
-    std::vector<std::string> order_;
-    std::vector<std::pair<std::string, std::string>> repeated_;
+    std::vector<bool> taken_;
     std::vector<std::string> replaced_;
 };
 

@@ -7,6 +7,7 @@
 
 #include <btparse.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -72,29 +73,41 @@ const char kLineBreakMark[] = "\xEE\x80\x80";
 // line breaks inside values the mark.
 void ChunkForLibrary(const std::string& text, const BibChunk& chunk, std::vector<char>& out)
 {
-    out.clear();
-    out.reserve(chunk.End - chunk.Begin + 1);
     const std::size_t open = EntryOpening(text, chunk.Begin);
     const int entryLevel = open != std::string::npos && text[open] == '{' ? 1 : 0;
+    out.resize(3 * (chunk.End - chunk.Begin) + 1); // a mark is three bytes
+    char* o = out.data();
     int depth = 0;
     bool inQuote = false;
     for (std::size_t p = chunk.Begin; p < chunk.End; ++p) {
         const char c = text[p];
-        const bool inValue = p > open && (depth > entryLevel || inQuote);
-        if (c == '{')
-            ++depth;
-        else if (c == '}')
-            --depth;
-        else if (c == '"' && depth == entryLevel && p > open)
-            inQuote = !inQuote;
-        if (inValue && c == '\r' && p + 1 < chunk.End && text[p + 1] == '\n')
+        switch (c) {
+        case '{': ++depth; break;
+        case '}': --depth; break;
+        case '"':
+            if (depth == entryLevel && p > open)
+                inQuote = !inQuote;
+            break;
+        case '\r':
+        case '\n':
+            if (p > open && (depth > entryLevel || inQuote)) {
+                if (c == '\r' && p + 1 < chunk.End && text[p + 1] == '\n')
+                    continue;
+                for (const char m : {kLineBreakMark[0], kLineBreakMark[1], kLineBreakMark[2]})
+                    *o++ = m;
+                continue;
+            }
+            break;
+        case '\0':
+            *o++ = ' ';
             continue;
-        if (inValue && (c == '\n' || c == '\r'))
-            out.insert(out.end(), kLineBreakMark, kLineBreakMark + 3);
-        else
-            out.push_back(c == '\0' ? ' ' : c);
+        default:
+            break;
+        }
+        *o++ = c;
     }
-    out.push_back('\0');
+    *o++ = '\0';
+    out.resize(static_cast<std::size_t>(o - out.data()));
 }
 
 // The value with the marks as line breaks; blanks around them are the
@@ -120,6 +133,23 @@ std::string RestoreLineBreaks(const std::string& value)
         pos = mark + 3;
     }
     return out;
+}
+
+// A field's value. Parsing pasted the pieces into one string node already;
+// only an unusual value needs the library's own join, whose copy is ours.
+std::string FieldText(AST* field)
+{
+    bt_nodetype type = BTAST_BOGUS;
+    char* text = nullptr;
+    AST* value = bt_next_value(field, nullptr, &type, &text);
+    bt_nodetype nextType = BTAST_BOGUS;
+    char* nextText = nullptr;
+    if (value && type == BTAST_STRING && !bt_next_value(field, value, &nextType, &nextText))
+        return text ? text : "";
+    char* joined = bt_get_text(field);
+    std::string result = joined ? joined : "";
+    std::free(joined);
+    return result;
 }
 
 std::string Quoted(const std::string& key)
@@ -263,8 +293,7 @@ BibParseResult BibParseSession::Parse(const std::string& utf8)
             char* name = nullptr;
             for (AST* field = bt_next_field(entry, nullptr, &name); field;
                  field = bt_next_field(entry, field, &name)) {
-                const char* value = bt_get_text(field);
-                e.Fields.emplace_back(name ? name : "", RestoreLineBreaks(value ? value : ""));
+                e.Fields.emplace_back(name ? name : "", RestoreLineBreaks(FieldText(field)));
             }
             if (warnings > 0)
                 result.Problems.push_back({chunk.Line, 0,

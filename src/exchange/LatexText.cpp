@@ -297,6 +297,19 @@ LatexDecoded ToCp1252WithFallback(const QString& text, const QStringList& kept)
     return result;
 }
 
+// True when the text holds anything the decoder would change.
+bool HasMarkup(const std::string& s)
+{
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        const char c = s[i];
+        if (c == '\\' || c == '{' || c == '}' || c == '$' || c == '~')
+            return true;
+        if (i + 1 < s.size() && IsLigaturePair(c, s[i + 1]))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 std::string LatexEscape(const std::string& cp1252, const std::string& lineBreak)
@@ -340,8 +353,7 @@ std::string LatexEscape(const std::string& cp1252, const std::string& lineBreak)
 
 LatexDecoded LatexDecode(const std::string& utf8)
 {
-    // Plain text, the common case, needs no decoder.
-    if (utf8.find_first_of("\\{}$~-`',") == std::string::npos)
+    if (!HasMarkup(utf8))
         return PlainToCp1252(utf8);
     const QString in = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     QStringList kept;
@@ -351,15 +363,35 @@ LatexDecoded LatexDecode(const std::string& utf8)
 
 LatexDecoded PlainToCp1252(const std::string& utf8)
 {
-    bool ascii = true;
-    for (unsigned char c : utf8)
-        if (c >= 0x80) {
-            ascii = false;
-            break;
+    // Most text decodes character by character; combining marks, characters
+    // outside the code page and broken sequences take the Unicode route.
+    LatexDecoded result;
+    result.Text.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const auto c = static_cast<unsigned char>(utf8[i]);
+        if (c < 0x80) {
+            result.Text += static_cast<char>(c);
+            ++i;
+            continue;
         }
-    if (ascii)
-        return {utf8, {}};
-    return ToCp1252WithFallback(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())), {});
+        char32_t u = 0;
+        std::size_t length = 0;
+        if ((c & 0xE0) == 0xC0 && i + 1 < utf8.size() && (utf8[i + 1] & 0xC0) == 0x80) {
+            u = (static_cast<char32_t>(c & 0x1F) << 6) | (utf8[i + 1] & 0x3F);
+            length = 2;
+        } else if ((c & 0xF0) == 0xE0 && i + 2 < utf8.size() && (utf8[i + 1] & 0xC0) == 0x80 &&
+                   (utf8[i + 2] & 0xC0) == 0x80) {
+            u = (static_cast<char32_t>(c & 0x0F) << 12) | (static_cast<char32_t>(utf8[i + 1] & 0x3F) << 6) |
+                (utf8[i + 2] & 0x3F);
+            length = 3;
+        }
+        const int byte = length > 0 && u >= 0xA0 && !(u >= 0x0300 && u <= 0x036F) ? Cp1252Byte(u) : -1;
+        if (byte < 0)
+            return ToCp1252WithFallback(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())), {});
+        result.Text += static_cast<char>(byte);
+        i += length;
+    }
+    return result;
 }
 
 bool IsValidUtf8(const std::string& bytes)

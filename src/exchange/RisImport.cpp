@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <map>
+#include <string_view>
 
 namespace folianto {
 namespace {
@@ -19,7 +20,7 @@ struct RisRecord {
 // "XX  - value": a tag of an upper-case letter and a letter or digit, blanks,
 // a hyphen. Lenient about the number of blanks, since not every producer
 // writes exactly two.
-bool ReadTagLine(const std::string& line, std::string& tag, std::string& value)
+bool ReadTagLine(std::string_view line, std::string& tag, std::string& value)
 {
     if (line.size() < 4)
         return false;
@@ -35,8 +36,8 @@ bool ReadTagLine(const std::string& line, std::string& tag, std::string& value)
     ++p;
     if (p < line.size() && line[p] == ' ')
         ++p;
-    tag = line.substr(0, 2);
-    value = line.substr(p);
+    tag.assign(line.substr(0, 2));
+    value.assign(line.substr(p));
     return true;
 }
 
@@ -52,13 +53,7 @@ std::string YearOfDate(const std::string& date)
 
 class RecordReader {
 public:
-    explicit RecordReader(RisRecord& record) : record_(record)
-    {
-        for (auto& [tag, value] : record_.Tags) {
-            values_[tag].push_back(std::move(value));
-            order_.push_back(tag);
-        }
-    }
+    explicit RecordReader(RisRecord& record) : record_(record), taken_(record.Tags.size(), false) {}
 
     Reference read(std::vector<ImportProblem>& problems)
     {
@@ -96,34 +91,40 @@ public:
         r.Language = text("LA");
         r.Url = text("UR");
         // Tags without a field of their own stay in the remark.
-        for (const std::string& tag : order_) {
-            for (const std::string& value : values_[tag]) {
-                const std::string v = NormaliseLineBreaks(decode(value));
-                if (!v.empty())
-                    r.Note += (r.Note.empty() ? "" : "\r\n") + tag + ": " + v;
-            }
-            values_[tag].clear();
+        for (std::size_t i = 0; i < record_.Tags.size(); ++i) {
+            if (taken_[i])
+                continue;
+            const std::string v = NormaliseLineBreaks(decode(record_.Tags[i].second));
+            if (!v.empty())
+                r.Note += (r.Note.empty() ? "" : "\r\n") + record_.Tags[i].first + ": " + v;
         }
         NoteReplaced(problems, record_.Line, replaced_);
         return r;
     }
 
 private:
-    bool has(const std::string& tag) const
+    // The first value of the tag not yet used, or -1.
+    int find(const std::string& tag) const
     {
-        const auto it = values_.find(tag);
-        return it != values_.end() && !it->second.empty();
+        for (std::size_t i = 0; i < record_.Tags.size(); ++i)
+            if (!taken_[i] && record_.Tags[i].first == tag)
+                return static_cast<int>(i);
+        return -1;
     }
-    std::string first(const std::string& tag) const { return has(tag) ? values_.at(tag).front() : std::string(); }
+    bool has(const std::string& tag) const { return find(tag) >= 0; }
+    std::string first(const std::string& tag) const
+    {
+        const int i = find(tag);
+        return i < 0 ? std::string() : record_.Tags[static_cast<std::size_t>(i)].second;
+    }
     // The first value; later ones of a single-valued tag go to the remark.
     std::string take(const std::string& tag)
     {
-        if (!has(tag))
+        const int i = find(tag);
+        if (i < 0)
             return {};
-        std::vector<std::string>& v = values_[tag];
-        std::string value = std::move(v.front());
-        v.erase(v.begin());
-        return value;
+        taken_[static_cast<std::size_t>(i)] = true;
+        return std::move(record_.Tags[static_cast<std::size_t>(i)].second);
     }
     std::string decode(const std::string& utf8)
     {
@@ -153,8 +154,7 @@ private:
     }
 
     RisRecord& record_;
-    std::map<std::string, std::vector<std::string>> values_;
-    std::vector<std::string> order_;
+    std::vector<bool> taken_;
     std::vector<std::string> replaced_;
 };
 
@@ -195,11 +195,11 @@ ParsedReferences ParseRis(const std::string& bytes)
         std::size_t end = text.find('\n', pos);
         if (end == std::string::npos)
             end = text.size();
-        std::string line = text.substr(pos, end - pos);
+        std::string_view line(text.data() + pos, end - pos);
         pos = end + 1;
         ++n;
         if (!line.empty() && line.back() == '\r')
-            line.pop_back();
+            line.remove_suffix(1);
         std::string tag;
         std::string value;
         if (ReadTagLine(line, tag, value)) {
@@ -222,7 +222,7 @@ ParsedReferences ParseRis(const std::string& bytes)
             }
             while (!value.empty() && (value.back() == ' ' || value.back() == '\t'))
                 value.pop_back();
-            records.back().Tags.emplace_back(tag, value);
+            records.back().Tags.emplace_back(tag, std::move(value));
             continue;
         }
         const bool blank = line.find_first_not_of(" \t\f\v") == std::string::npos;
@@ -233,7 +233,8 @@ ParsedReferences ParseRis(const std::string& bytes)
                     pendingBreaks += "\r\n";
                 continue;
             }
-            lastValue += (IsMultiLineTag(lastTag) ? pendingBreaks + "\r\n" : " ") + line;
+            lastValue += IsMultiLineTag(lastTag) ? pendingBreaks + "\r\n" : std::string(" ");
+            lastValue += line;
             pendingBreaks.clear();
         } else if (!blank) {
             junk.mark(n);
