@@ -73,8 +73,7 @@ void ResolveCrossrefs(std::vector<BibEntry>& entries, std::vector<ImportProblem>
 // ends up in the remark.
 class EntryReader {
 public:
-    EntryReader(BibEntry& entry, BibParseSession& session)
-        : entry_(entry), session_(session), taken_(entry.Fields.size(), false)
+    explicit EntryReader(BibEntry& entry) : entry_(entry), taken_(entry.Fields.size(), false)
     {
     }
 
@@ -171,7 +170,7 @@ private:
         std::vector<std::string> out;
         if (!has(name))
             return out;
-        for (const std::string& raw : session_.SplitNames(take(name), entry_.Line)) {
+        for (const std::string& raw : SplitBibNames(take(name))) {
             std::string decoded = CollapseBlanks(decode(raw));
             if (!decoded.empty())
                 out.push_back(std::move(decoded));
@@ -187,12 +186,82 @@ private:
     }
 
     BibEntry& entry_;
-    BibParseSession& session_;
     std::vector<bool> taken_;
     std::vector<std::string> replaced_;
 };
 
+bool IsNameBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// The words of a name outside braces (braced groups stay whole).
+std::vector<std::string> NameWords(const std::string& name)
+{
+    std::vector<std::string> words;
+    std::string word;
+    int depth = 0;
+    for (char c : name) {
+        if (c == '{')
+            ++depth;
+        else if (c == '}' && depth > 0)
+            --depth;
+        if (depth == 0 && IsNameBlank(c)) {
+            if (!word.empty())
+                words.push_back(std::move(word));
+            word.clear();
+        } else {
+            word += c;
+        }
+    }
+    if (!word.empty())
+        words.push_back(std::move(word));
+    return words;
+}
+
+bool StartsLowerCase(const std::string& word)
+{
+    return !word.empty() && word[0] >= 'a' && word[0] <= 'z';
+}
+
+// "First von Last" as "von Last, First"; names with a comma or of one word
+// stay as they are.
+std::string LastNameFirst(const std::vector<std::string>& words)
+{
+    std::string joined = JoinListText(words, " ");
+    if (words.size() < 2 || joined.find(',') != std::string::npos)
+        return joined;
+    const std::size_t last = words.size() - 1;
+    std::size_t von = 0;
+    while (von < last && !StartsLowerCase(words[von]))
+        ++von;
+    const std::size_t first = von == last ? last : von; // no "von": all but the last word are first names
+    if (first == 0)
+        return joined;
+    const std::vector<std::string> given(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(first));
+    const std::vector<std::string> family(words.begin() + static_cast<std::ptrdiff_t>(first), words.end());
+    return JoinListText(family, " ") + ", " + JoinListText(given, " ");
+}
+
 } // namespace
+
+std::vector<std::string> SplitBibNames(const std::string& value)
+{
+    std::vector<std::string> names;
+    std::vector<std::string> current;
+    for (std::string& word : NameWords(value)) {
+        if (UpperAscii(word) == "AND") {
+            if (!current.empty())
+                names.push_back(LastNameFirst(current));
+            current.clear();
+        } else {
+            current.push_back(std::move(word));
+        }
+    }
+    if (!current.empty())
+        names.push_back(LastNameFirst(current));
+    return names;
+}
 
 int32_t TypOfBibTexEntry(const std::string& type, bool hasEditor, const std::string& subtype)
 {
@@ -227,7 +296,7 @@ ParsedReferences ParseBibTex(const std::string& bytes)
     ResolveCrossrefs(bib.Entries, parsed.Problems);
     parsed.References.reserve(bib.Entries.size());
     for (BibEntry& e : bib.Entries)
-        parsed.References.push_back(EntryReader(e, session).read(parsed.Problems));
+        parsed.References.push_back(EntryReader(e).read(parsed.Problems));
     std::stable_sort(parsed.Problems.begin(), parsed.Problems.end(),
                      [](const ImportProblem& a, const ImportProblem& b) { return a.Line < b.Line; });
     return parsed;

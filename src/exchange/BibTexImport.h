@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace folianto {
 
@@ -14,6 +15,10 @@ struct App;
 // with an editor (an edited volume) from a monograph, `subtype` is the
 // entry's "entrysubtype" field.
 int32_t TypOfBibTexEntry(const std::string& type, bool hasEditor, const std::string& subtype);
+
+// The names of an author or editor value (LaTeX), split at the word "and"
+// outside braces; names written "First von Last" become "von Last, First".
+std::vector<std::string> SplitBibNames(const std::string& value);
 
 // The file's entries as references: @string macros expanded, crossrefs
 // resolved, LaTeX decoded to Windows-1252; fields without a place of their

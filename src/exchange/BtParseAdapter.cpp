@@ -310,49 +310,4 @@ BibParseResult BibParseSession::Parse(const std::string& utf8)
     return result;
 }
 
-std::vector<std::string> BibParseSession::SplitNames(const std::string& value, int line)
-{
-    std::vector<std::string> names;
-    // "and" is a word between blanks, also at a line break.
-    std::vector<char> buffer;
-    for (char c : value)
-        buffer.push_back(c == '\n' || c == '\r' ? ' ' : c);
-    buffer.push_back('\0');
-    char delimiter[] = "and";
-    char description[] = "name";
-    bt_stringlist* list = bt_split_list(buffer.data(), delimiter, kSourceName, line, description);
-    if (!list)
-        return names;
-    for (int i = 0; i < list->num_items; ++i) {
-        if (!list->items[i] || !*list->items[i])
-            continue;
-        const std::string raw = list->items[i];
-        if (raw.find(',') != std::string::npos || raw.find(' ') == std::string::npos) {
-            names.push_back(raw);
-            continue;
-        }
-        std::vector<char> nameBuffer(raw.begin(), raw.end());
-        nameBuffer.push_back('\0');
-        bt_name* name = bt_split_name(nameBuffer.data(), kSourceName, line, i);
-        const auto part = [name](bt_namepart p) {
-            std::string out;
-            for (int k = 0; name && k < name->part_len[p]; ++k)
-                out += (out.empty() ? "" : " ") + std::string(name->parts[p][k]);
-            return out;
-        };
-        const std::string first = part(BTN_FIRST);
-        const std::string von = part(BTN_VON);
-        const std::string last = part(BTN_LAST);
-        if (name)
-            bt_free_name(name);
-        if (last.empty() || first.empty()) {
-            names.push_back(raw);
-            continue;
-        }
-        names.push_back((von.empty() ? "" : von + " ") + last + ", " + first);
-    }
-    bt_free_list(list);
-    return names;
-}
-
 } // namespace folianto

@@ -51,10 +51,6 @@ public:
     // Parses UTF-8 text; @string definitions stay known for later entries of
     // the same session.
     BibParseResult Parse(const std::string& utf8);
-
-    // The names of an author or editor value, split at "and"; names written
-    // "First von Last" are turned into "von Last, First". Still LaTeX.
-    std::vector<std::string> SplitNames(const std::string& value, int line);
 };
 
 } // namespace folianto

@@ -209,6 +209,28 @@ TEST(BibTexImport, HandwrittenFileWithMacrosCrossrefsAndAccents)
     EXPECT_TRUE(AnyContains(problems, "\\v{r} als r"));
 }
 
+TEST(BibTexImport, NamesSplitAtAndOutsideBraces)
+{
+    struct Case {
+        const char* value;
+        std::vector<std::string> names;
+    };
+    const Case cases[] = {
+        {"Doe, John and Roe, Jane", {"Doe, John", "Roe, Jane"}},
+        {"Hans M{\\\"u}ller", {"M{\\\"u}ller, Hans"}},
+        {"Johann Wolfgang von Goethe", {"von Goethe, Johann Wolfgang"}},
+        {"{Smith and Sons} AND Plato", {"{Smith and Sons}", "Plato"}},
+        {"de la Fontaine", {"de la Fontaine"}},
+        {"Werner, B\\\"arbel\nand ", {"Werner, B\\\"arbel"}}, // a trailing "and" names nobody
+        {"and and", {}},
+        {"Anderson, Sandra", {"Anderson, Sandra"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(SplitBibNames(c.value), c.names);
+    }
+}
+
 TEST(BibTexImport, FileWrittenByBibutils)
 {
     const ParsedReferences p = ParseBibTex(ReadFixture("bibutils-xml2bib.bib"));
