@@ -453,3 +453,73 @@ TEST(FilterDialog, ResetButtonEndsSearchAndKeywordSelectionButKeepsFieldFilters)
 }
 
 } // namespace folianto::test
+
+namespace folianto::test {
+
+TEST(FilterDialog, HiddenPagesStayOutOfReachOfTheirMnemonics)
+{
+    TestApp t;
+    Dialog d(t.app, FilterDialogMode::Search);
+    d.show();
+    QApplication::setActiveWindow(&d);
+    for (Qt::Key key : {Qt::Key_F, Qt::Key_W, Qt::Key_A}) {
+        QTest::keyClick(&d, key, Qt::AltModifier);
+        EXPECT_TRUE(d.Pages->currentIndex() == PageSearch || d.Pages->currentIndex() == PageDefaults)
+            << d.Pages->currentIndex();
+    }
+    // Alt+V is shared with "unter &Verlag": the second press reaches the tab.
+    for (int press = 0; press < 2 && d.Pages->currentIndex() != PageDefaults; ++press)
+        QTest::keyClick(&d, Qt::Key_V, Qt::AltModifier);
+    EXPECT_EQ(d.Pages->currentIndex(), PageDefaults);
+    d.reject();
+}
+
+TEST(FilterDialog, SizeDoesNotDependOnTheOpeningPage)
+{
+    TestApp t;
+    QSize first;
+    for (int page : {PageSearch, PageFilter, PageKeywords, PageDefaults}) {
+        t.app.selection.FSDialogLastPage = page;
+        Dialog d(t.app, FilterDialogMode::Normal);
+        d.show();
+        QApplication::processEvents();
+        EXPECT_EQ(d.Pages->currentIndex(), page);
+        if (first.isEmpty())
+            first = d.size();
+        EXPECT_EQ(d.size(), first) << page;
+        d.reject();
+    }
+}
+
+// Ctrl+F, Alt+F, untick the first category with the keyboard, Return: the
+// grid shows every title but those of that category.
+TEST(FilterDialog, KeyboardAloneFiltersTheGrid)
+{
+    WindowFixture f;
+    f.Open("tasten.FOL", 120);
+    std::string hidden;
+    WhenModal<Dialog>([&](Dialog& d) {
+        QApplication::setActiveWindow(&d);
+        QTest::keyClick(&d, Qt::Key_F, Qt::AltModifier);
+        ASSERT_EQ(d.Pages->currentIndex(), PageFilter);
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_EQ(focused, d.CheckLists[ListKategorie]);
+        QTest::keyClick(focused, Qt::Key_Home);
+        QTest::keyClick(focused, Qt::Key_Space);
+        hidden = ToCp1252(RowText(d.CheckLists[ListKategorie], 0));
+        QTest::keyClick(focused, Qt::Key_Return);
+    });
+    f.window->activateWindow();
+    QApplication::setActiveWindow(f.window.get());
+    QTest::keyClick(f.window.get(), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_FALSE(hidden.empty());
+    const auto shown = Column(f.t.app, ColKategorie);
+    int expected = 0;
+    for (int32_t i = 1; i <= f.t.app.store.AnzBuch; ++i)
+        expected += f.t.app.store.at(i)->Kategorie.Text != hidden;
+    EXPECT_EQ(static_cast<int>(shown.size()), expected);
+    for (const std::string& cell : shown)
+        EXPECT_NE(cell, hidden);
+}
+
+} // namespace folianto::test

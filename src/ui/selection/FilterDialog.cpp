@@ -211,6 +211,7 @@ QWidget* TFiltern_Suchen_Sortieren_Dlg::BuildSearchPage()
         SearchBoxes[i] = box;
     }
     grid->addLayout(boxes, 5, 0, 1, 3);
+    grid->setColumnStretch(1, 1); // the edits take the width, the labels keep theirs
     pageLayout->addWidget(group);
 
     connect(SearchEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -313,6 +314,13 @@ void TFiltern_Suchen_Sortieren_Dlg::ApplyMode()
     ReplaceLabel->setEnabled(replace);
     ReplaceEdit->setEnabled(replace);
     CaseBox->setEnabled(replace);
+    // A page that is not shown yet keeps the size it had with the replace
+    // controls; without them it is smaller whichever page opens first.
+    for (QWidget* w = ReplaceLabel->parentWidget(); w && w != Pages; w = w->parentWidget()) {
+        if (w->layout())
+            w->layout()->invalidate();
+        w->updateGeometry();
+    }
     BenutzenButton->setText(replace ? U("&Ersetzen") : U("&Benutzen"));
     for (int page = 0; page < FilterDialogPageCount; ++page)
         Pages->setTabVisible(page, model_.PageReachable(page));
