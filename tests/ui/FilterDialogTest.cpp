@@ -523,3 +523,37 @@ TEST(FilterDialog, KeyboardAloneFiltersTheGrid)
 }
 
 } // namespace folianto::test
+
+namespace folianto::test {
+
+// The narrowing question answered with the arrow key and Return.
+TEST(FilterDialog, NarrowingQuestionByKeyboard)
+{
+    WindowFixture f;
+    f.Open("stufen.FOL", 60);
+    for (auto& e : f.t.app.lists.SchlagworteSearchList.entries)
+        e.Active = false;
+    f.t.app.lists.SchlagworteSearchList.entries[0].Active = true;
+    f.t.app.selection.FSDialogLastPage = PageKeywords;
+    bool narrowing = false, locked = false;
+    // The dialog opens on the keyword page and asks at once.
+    WhenModal<TForm_RadioSelect>([&](TForm_RadioSelect&) {
+        QWidget* focused = QApplication::focusWidget();
+        EXPECT_TRUE(qobject_cast<QRadioButton*>(focused));
+        if (focused) {
+            QTest::keyClick(focused, Qt::Key_Down);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        }
+        WhenModal<Dialog>([&](Dialog& d) {
+            narrowing = d.Model().Narrowing();
+            for (const auto& item : d.Model().Items(ListKeywords))
+                locked = locked || (item.Checked && !item.Enabled);
+            d.reject();
+        });
+    });
+    Trigger(f, "&Filtern, suchen und sortieren");
+    EXPECT_TRUE(narrowing);
+    EXPECT_TRUE(locked);
+}
+
+} // namespace folianto::test
