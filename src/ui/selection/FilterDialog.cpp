@@ -369,8 +369,12 @@ void TFiltern_Suchen_Sortieren_Dlg::showEvent(QShowEvent* event)
 void TFiltern_Suchen_Sortieren_Dlg::PageChanged(int page)
 {
     FocusPageControl();
-    if (model_.ChangePage(page))
+    if (model_.ChangePage(page)) {
         adapters_[ListKeywords]->Refresh();
+        // The narrowing question may have taken the focus away.
+        activateWindow();
+        FocusPageControl();
+    }
 }
 
 void TFiltern_Suchen_Sortieren_Dlg::FocusPageControl()
