@@ -1,10 +1,13 @@
 // Grid refresh over 10,000 titles with every column shown and automatic
-// widths, against loading the same catalogue; and the search list rebuild.
+// widths, against loading the same catalogue; the search list rebuild; and
+// the duplicate finder with the refresh of its selection.
 
 #include "core/Codec.h"
 #include "core/DatabaseFile.h"
+#include "core/Text.h"
 #include "core/SampleCatalogue.h"
 #include "platform/PosixPlatform.h"
+#include "selection/DuplicateFinder.h"
 #include "selection/Selection.h"
 #include "application/App.h"
 #include "application/BuchData.h"
@@ -161,5 +164,93 @@ void BM_SetAusgabeData_SearchAndKeywordSelection(benchmark::State& state)
         e.Active = true;
 }
 BENCHMARK(BM_SetAusgabeData_SearchAndKeywordSelection)->Unit(benchmark::kMillisecond);
+
+// The duplicate finder over the 10,000 sample titles, to set against the
+// refresh above.
+void BM_FindDuplicates(benchmark::State& state)
+{
+    const TitleStore& store = SharedCatalogue().fakes.app.store;
+    std::size_t pairs = 0;
+    for (auto _ : state) {
+        pairs = FindDuplicates(store).size();
+        benchmark::DoNotOptimize(pairs);
+    }
+    state.counters["pairs"] = static_cast<double>(pairs);
+}
+BENCHMARK(BM_FindDuplicates)->Unit(benchmark::kMillisecond);
+
+// 9,000 sample titles and 1,000 of them entered a second time, changed as a
+// second entry of the same book tends to be.
+struct DuplicateCatalogue {
+    DuplicateCatalogue()
+    {
+        EnsureGuiApplication();
+        App& app = fakes.app;
+        FillSampleCatalogue(app.store, MaxBuch - 1000, 99);
+        for (int32_t n = 0; n < 1000; ++n) {
+            const TBuch original = *app.store.at(1 + n * 9);
+            app.store.NewBuch();
+            TBuch& copy = *app.store.at(app.store.AnzBuch);
+            const int32_t nr = copy.BuchNr;
+            copy = original;
+            copy.BuchNr = nr;
+            switch (n % 3) {
+            case 0: // other letter case, no ISBN
+                copy.Titel.Text = UpperAscii(copy.Titel.Text);
+                copy.ISBN.Text.clear();
+                break;
+            case 1: // the ISBN-10 form (check digit left out of the comparison anyway)
+                copy.ISBN.Text = copy.ISBN.Text.size() > 4 ? copy.ISBN.Text.substr(4) : copy.ISBN.Text;
+                copy.Autor.Text = "Anonym";
+                break;
+            default: // "Given Surname" and the title's punctuation changed
+                copy.Autor.Text = "Vorname " + copy.Autor.Text.substr(0, copy.Autor.Text.find(','));
+                copy.Titel.Text += ".";
+                break;
+            }
+        }
+        for (auto& c : app.columns.CellArray)
+            c.ShowCol = true;
+        app.columns.CellArray[34].ShowCol = false;
+        app.columns.ColumnsMoved = true;
+        app.grid.SetMeasurer(FontTableMeasurer());
+        SetAusgabeData(app);
+    }
+    BenchApp fakes;
+};
+
+DuplicateCatalogue& SharedDuplicateCatalogue()
+{
+    static DuplicateCatalogue catalogue;
+    return catalogue;
+}
+
+void BM_FindDuplicates_TenPercentEnteredTwice(benchmark::State& state)
+{
+    const TitleStore& store = SharedDuplicateCatalogue().fakes.app.store;
+    std::size_t pairs = 0;
+    for (auto _ : state) {
+        pairs = FindDuplicates(store).size();
+        benchmark::DoNotOptimize(pairs);
+    }
+    state.counters["pairs"] = static_cast<double>(pairs);
+}
+BENCHMARK(BM_FindDuplicates_TenPercentEnteredTwice)->Unit(benchmark::kMillisecond);
+
+// The grid refresh while the found pairs are shown side by side.
+void BM_SetAusgabeData_DuplicateSelection(benchmark::State& state)
+{
+    App& app = SharedDuplicateCatalogue().fakes.app;
+    ShowDuplicates(app, FindDuplicates(app.store));
+    for (auto _ : state) {
+        for (auto& c : app.columns.CellArray)
+            c.Width = -1;
+        SetAusgabeData(app);
+        benchmark::DoNotOptimize(app.grid.RowCount());
+    }
+    state.counters["rows"] = app.grid.RowCount() - 1;
+    EndDuplicateSelection(app);
+}
+BENCHMARK(BM_SetAusgabeData_DuplicateSelection)->Unit(benchmark::kMillisecond);
 
 } // namespace

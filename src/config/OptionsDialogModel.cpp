@@ -100,7 +100,7 @@ OptionsDialogModel::OptionsDialogModel(const OptionsData& data) : data_(data)
     HistryLgthPrz = std::clamp(s.HistryLgthPrz, 0, 100);
 
     SortItem = s.SortByAE ? 1 : 0;
-    SortLengthText = RightAligned2(std::min<int>(s.SortLength, MaxSortLength));
+    SortLengthText = shownSortLength_ = RightAligned2(std::min<int>(s.SortLength, MaxSortLength));
     CaseSensitiveSort = s.CaseSensitiveSort;
     ShowAllMsg = s.ShowAllMsg;
     ShowOnlyFirstLine = s.ShowOnlyFirstLine;
@@ -201,12 +201,6 @@ void OptionsDialogModel::SetHeaderEditText(const std::string& text)
         HeaderLines[static_cast<std::size_t>(HeaderIndex)] = text;
 }
 
-std::string OptionsDialogModel::Validate() const
-{
-    int line = -1;
-    return HeaderProblem(line);
-}
-
 std::string OptionsDialogModel::HeaderProblem(int& badLine) const
 {
     // The grid finds a column by its header, so a header must be visible and
@@ -266,9 +260,9 @@ bool OptionsDialogModel::Ok(UserInteraction& ui)
     s.AutoOptColWidth = AutoOptColWidth;
     s.AdjustLabels = AdjustLabels;
     s.VorgegExportAuswahl = VorgegExportAuswahl;
-    // An emptied edit keeps the value in force.
+    // An emptied or untouched edit keeps the value in force.
     int32_t number = 0;
-    if (ReadDigits(SortLengthText, number))
+    if (SortLengthText != shownSortLength_ && ReadDigits(SortLengthText, number))
         s.SortLength = static_cast<uint8_t>(std::clamp<int32_t>(number, 0, MaxSortLength));
     if (ReadDigits(MaxColWidthText, number))
         s.MaxColWidth = std::clamp<int32_t>(number, MinColWidthLimit, MaxColWidthLimit);

@@ -104,8 +104,6 @@ public:
     bool MoveExportLine(int delta);
     bool VorgegExportAuswahl;
 
-    // The message OK would show, empty when the values can be taken.
-    std::string Validate() const;
     // OK: false (after the message, with the offending header line selected)
     // when a value cannot be taken; otherwise writes every control back into
     // Result().
@@ -119,6 +117,7 @@ private:
 
     OptionsData data_;
     std::string headerEdit_;
+    std::string shownSortLength_; // a longer sort length than two digits shows as 99
 };
 
 } // namespace folianto

@@ -3,6 +3,7 @@
 #include "core/Codec.h"
 #include "core/Text.h"
 #include "core/Trace.h"
+#include "selection/DuplicateFinder.h"
 #include "selection/Replace.h"
 #include "application/App.h"
 
@@ -530,6 +531,8 @@ void AfterFilterDialog(App& app, FilterDialogMode mode, bool confirmed)
             app.selection.FSS_Changed = false;
         return;
     }
+    if (confirmed) // the settings just confirmed take over from a duplicate selection
+        EndDuplicateSelection(app);
     SetAusgabeData(app);
     app.selection.FSS_Changed = false; // the refresh it asks for has run
 }

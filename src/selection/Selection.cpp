@@ -87,6 +87,38 @@ const SearchList& FilterList(const SearchLists& lists, int k)
     }
 }
 
+bool AnyTitleInGroups(const TitleStore& store, const std::unordered_map<int32_t, int32_t>& groups)
+{
+    for (int32_t i = 1; i <= store.AnzBuch; ++i)
+        if (const TBuch* b = store.at(i); b && groups.count(b->BuchNr))
+            return true;
+    return false;
+}
+
+// Sorted indices rearranged so that each group's titles follow its first one
+// in sort order; titles outside the groups keep their places.
+void GatherGroups(const TitleStore& store, const std::unordered_map<int32_t, int32_t>& groups,
+                  std::vector<int32_t>& sorted)
+{
+    std::unordered_map<int32_t, std::vector<int32_t>> members; // group -> indices in sort order
+    for (int32_t i : sorted)
+        if (const auto it = groups.find(store.at(i)->BuchNr); it != groups.end())
+            members[it->second].push_back(i);
+    std::vector<int32_t> gathered;
+    gathered.reserve(sorted.size());
+    for (int32_t i : sorted) {
+        const auto it = groups.find(store.at(i)->BuchNr);
+        if (it == groups.end()) {
+            gathered.push_back(i);
+            continue;
+        }
+        std::vector<int32_t>& group = members[it->second];
+        gathered.insert(gathered.end(), group.begin(), group.end());
+        group.clear(); // placed with its first title
+    }
+    sorted.swap(gathered);
+}
+
 bool InSet(uint32_t set, int32_t value)
 {
     const int32_t m = value % 32;
@@ -123,6 +155,7 @@ void ResetSelection(App& app)
     sel.SuchenIn.fill(false);
     sel.FilternVon.fill(false);
     sel.SuchText.clear();
+    sel.DuplicateGroup.clear();
 }
 
 std::string NormalizeMatchText(const std::string& s)
@@ -262,7 +295,11 @@ void SetAusgabeData(App& app)
         keywordMatcher.emplace(app.lists.SchlagworteSearchList);
     if (authorSel)
         authorMatcher.emplace(app.lists.AutorSearchList);
-    const bool anyCriterion = filterOn || searchOn || keywordSel || authorSel;
+    // A duplicate selection whose titles are all gone has nothing left to show.
+    if (!sel.DuplicateGroup.empty() && !AnyTitleInGroups(store, sel.DuplicateGroup))
+        sel.DuplicateGroup.clear();
+    const bool duplicatesOn = !sel.DuplicateGroup.empty();
+    const bool anyCriterion = !duplicatesOn && (filterOn || searchOn || keywordSel || authorSel);
 
     std::vector<int32_t> passed;
     passed.reserve(static_cast<std::size_t>(std::max(store.AnzBuch, 0)));
@@ -271,7 +308,9 @@ void SetAusgabeData(App& app)
         if (!b)
             continue;
         b->Showing = true;
-        if (anyCriterion) {
+        if (duplicatesOn) {
+            b->Showing = b->BuchNr >= sel.DuplicatesNewFrom || sel.DuplicateGroup.count(b->BuchNr) != 0;
+        } else if (anyCriterion) {
             bool keep = true;
             if (searchOn) {
                 bool found = false;
@@ -323,6 +362,8 @@ void SetAusgabeData(App& app)
                 for (std::size_t n = 0; n < count; ++n)
                     passed[n] = entries[n].index;
             }
+            if (duplicatesOn)
+                GatherGroups(store, sel.DuplicateGroup, passed);
         } catch (const std::bad_alloc&) {
             app.ui.message(MsgKind::Error, GetErrorText(8, Cp1252("Bücher")), Buttons::Ok);
             fill = false;

@@ -58,6 +58,13 @@ struct SelectionState {
     // Page of the filter dialog when it last closed in normal mode; -1 before
     // the first closing of a run (FSDialogOpenDef decides then).
     int FSDialogLastPage = -1;
+
+    // Titles picked from the duplicate list: BuchNr -> group. While not
+    // empty, the grid shows these titles, each group in consecutive rows, and
+    // the titles entered since (BuchNr >= DuplicatesNewFrom) instead of
+    // applying search and filter.
+    std::unordered_map<int32_t, int32_t> DuplicateGroup;
+    int32_t DuplicatesNewFrom = 0;
 };
 
 // Title field searched by SuchenIn[k], k = 1..10: Autor, Inhalt, Bemerkung,

@@ -7,6 +7,7 @@
 #include "application/App.h"
 #include "application/SemaphoreFile.h"
 #include "editor/PictureLinks.h"
+#include "selection/DuplicateFinder.h"
 #include "shell/FileCommands.h"
 #include "shell/GridRules.h"
 
@@ -91,6 +92,7 @@ void ResetFilterAndSearch(App& app)
 {
     TraceScope trace("FoliantoMainWindow.ResetFilterSearch");
     app.selection.SuchenIn.fill(false);
+    EndDuplicateSelection(app);
     Fill_AllLists(app);
     SetAusgabeData(app);
 }

@@ -23,6 +23,8 @@ StatusPanels ShowHint(const App& app)
         text += "1 Titel";
     else if (total > 1)
         text += IntToStr(total) + " Titeln";
+    if (total > 0 && !app.selection.DuplicateGroup.empty())
+        text += " (doppelte Titel)";
     p.Text[1] = text;
     p.Text[2] = app.DataFileName;
     p.Text[3] = app.selection.TypeAheadText;

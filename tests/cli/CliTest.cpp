@@ -138,6 +138,42 @@ TEST_F(CliTest, ListSortsSearchesAndFlattensCells)
     EXPECT_EQ(Cli({"list", db, "--in", "0,11"}).exitCode, 2);
 }
 
+TEST_F(CliTest, DuplicatesListsOnePairPerLine)
+{
+    const std::string db = path("d.FOL");
+    {
+        TestApp t;
+        for (auto [kuerzel, titel, isbn] : {std::tuple{"A1", "Der Zauberberg", "3-10-048162-5"},
+                                            std::tuple{"B1", "Buddenbrooks", ""},
+                                            std::tuple{"A2", "Zauberberg\tRoman", "9783100481623"}}) {
+            TBuch& b = AddTitle(t.app, titel);
+            b.Kuerzel.Text = kuerzel;
+            b.Autor.Text = "Mann, Thomas";
+            b.Jahr.Text = "1924";
+            b.ISBN.Text = isbn;
+        }
+        std::string err;
+        ASSERT_TRUE(Save_Buch_Data(t.app, db, err));
+    }
+    const CliRun run = Cli({"duplicates", db});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.lines(), (std::vector<std::string>{"A1\tA2\tgleiche ISBN\tDer Zauberberg\tZauberberg Roman"}));
+
+    const std::string none = path("keine.FOL");
+    {
+        TestApp t;
+        AddTitle(t.app, "Einzeln");
+        std::string err;
+        ASSERT_TRUE(Save_Buch_Data(t.app, none, err));
+    }
+    const CliRun empty = Cli({"duplicates", none});
+    EXPECT_EQ(empty.exitCode, 0);
+    EXPECT_EQ(empty.out, "");
+    EXPECT_NE(empty.err.find("Es wurden keine doppelten Titel gefunden."), std::string::npos);
+    EXPECT_EQ(Cli({"duplicates", path("fehlt.FOL")}).exitCode, 1);
+    EXPECT_EQ(Cli({"duplicates"}).exitCode, 2);
+}
+
 TEST_F(CliTest, ExitCodes)
 {
     const std::string missing = path("fehlt.FOL");

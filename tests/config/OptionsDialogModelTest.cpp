@@ -233,7 +233,7 @@ TEST(OptionsDialogModel, AbsurdSettingsAreShownSane)
     EXPECT_EQ(m.PicAutoShowOption, 0);
     EXPECT_EQ(m.DefaultTyp.size(), 20u);
     ASSERT_TRUE(m.Ok(t.ui));
-    EXPECT_EQ(m.Result().settings.SortLength, 99);
+    EXPECT_EQ(m.Result().settings.SortLength, 255); // a byte's value, kept while the edit is untouched
     EXPECT_EQ(m.Result().settings.MaxColWidth, 9999);
     EXPECT_EQ(m.Result().settings.HistryLgthPrz, 100);
 }

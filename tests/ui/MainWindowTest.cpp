@@ -48,6 +48,7 @@ TEST(MainWindow, MenuEntriesHaveTheirCaptionsShortcutsAndState)
         {{Q("&Bearbeiten"), Q("&Filtern, suchen und sortieren")}, "Ctrl+F", true},
         {{Q("&Bearbeiten"), Q("&Volltextsuche")}, "Ctrl+Alt+F", true},
         {{Q("&Bearbeiten"), Q("&Ersetzen")}, "Ctrl+H", true},
+        {{Q("&Bearbeiten"), Q("&Doppelte Titel suchen")}, "", true},
         {{Q("&Bearbeiten"), Q("alle internen Listen aktualisieren")}, "", true},
         {{Q("&Anzeigen"), Q("nach &Kürzel")}, "Ctrl+K", true},
         {{Q("&Anzeigen"), Q("nach &Titel")}, "Ctrl+T", true},

@@ -6,10 +6,12 @@
 #include "selection/SelectionTestUtil.h"
 #include "shell/OptionsApply.h"
 #include "ui/config/OptionenForm.h"
+#include "ui/editor/BuchEditDlg.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/shell/Startup.h"
 #include "ui/shell/TitleGrid.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -19,7 +21,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
@@ -53,6 +57,13 @@ void WithOptions(TFoliantoMainWindow& window, const std::function<void(TOptionen
     EXPECT_TRUE(seen);
 }
 
+// What a screen reader is told a control is called.
+QString SpokenName(QWidget* control)
+{
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(control);
+    return a ? a->text(QAccessible::Name) : QString();
+}
+
 QListWidgetItem* ItemNamed(QListWidget* list, const char* text)
 {
     const auto found = list->findItems(Q(text), Qt::MatchExactly);
@@ -79,6 +90,21 @@ struct CaseWindow : WindowFixture {
     }
     std::vector<std::string> Titles() const { return ColumnCells(t.app, t.app.columns.CellArray[ColTitel].Pos); }
 };
+
+// Runs the program with its INI in `dir`: `inside` on the main window, then
+// the window is closed (and the INI written when the options say so).
+int RunInDir(const QTemporaryDir& dir, TestApp& t, const std::function<void(TFoliantoMainWindow&)>& inside)
+{
+    t.platform.programPath = PathToCp1252(dir.filePath(QStringLiteral("Folianto")));
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* main = qobject_cast<TFoliantoMainWindow*>(w); main && main->isVisible()) {
+                inside(*main);
+                main->close();
+            }
+    });
+    return RunFolianto(t.app, PathToCp1252(dir.path()));
+}
 
 } // namespace
 
@@ -225,40 +251,195 @@ TEST(OptionenForm, ExportLinesMoveWithTheButtonsAndCtrlArrows)
     EXPECT_EQ(slots[4], 1 * -1);     // "(Original-)Titel" moved to the top, not exported
 }
 
-TEST(OptionenForm, ControlsCarryTheirLabelsForKeyboardAndScreenReaders)
+TEST(OptionenForm, EveryControlIsNamedByItsCaption)
 {
     WindowFixture f;
     WithOptions(*f.window, [](TOptionenForm& form) {
-        const std::pair<QWidget*, const char*> labelled[] = {
-            {form.TypCombo, "Typ:"},
-            {form.SpracheCombo, "Sprache:"},
-            {form.BesitzerCombo, "Eigentümer:"},
+        const std::pair<QWidget*, const char*> named[] = {
+            {form.OpenFileAtStartCheck, "Letzte Buch-Datei bei Programmstart öffnen"},
+            {form.SaveDirCheck, "Letztes Verzeichnis als Arbeitsverzeichnis"},
+            {form.SaveOptionCheck, "Optionen in \"Folianto.INI\" sichern"},
+            {form.TypCombo->lineEdit(), "Typ:"},
+            {form.SpracheCombo->lineEdit(), "Sprache:"},
+            {form.BesitzerCombo->lineEdit(), "Eigentümer:"},
+            {form.KuerzelZwangCheck, "Kürzel erzwingen, Einhaltung auch beim Import überwachen"},
             {form.HistryLgthPrzSpin, "... den jeweils letzten"},
+            {form.SortRadio0, "Ä als Ä, ß als ß, also Sortierfolge a ... z, A ... Z, Ä, Ö, ...."},
+            {form.SortRadio1, "Ä als AE, ß als SS, also Sortierfolge a, ae, ...z, A, AE, ... Z, ..."},
             {form.SortLengthEdit, "Sortierlänge:"},
+            {form.CaseSensitiveSortCheck, "Groß-/Kleinschreibung beim Sortieren beachten"},
+            {form.ShowAllMsgCheck, "alle Nachrichten anzeigen"},
+            {form.ListsRadio, "Auswahllisten nutzen"},
+            {form.AutoFillRadio, "automatisches Ergänzen"},
+            {form.UseMaxColWidthCheck, "Spaltenbreite automatisch begrenzen auf "},
+            {form.MaxColWidthEdit, "Spaltenbreite automatisch begrenzen auf"},
+            {form.AutoOptColWidthCheck, "Spaltenbreite automatisch optimieren auf größten Spalten-Inhalt"},
+            {form.ColumnList, "Spalten-Anzeige"},
+            {form.InfoList, "Information"},
+            {form.HeaderList, "Header"},
             {form.HeaderEdit, "Header ="},
+            {form.AdjustLabelsCheck, "nicht nur Sp.-header, sondern auch Bez. im Titeleditor anpassen"},
+            {form.PicThumbnailRadio, "Bild als Thumbnail anzeigen"},
+            {form.PicNaturalRadio, "Bild in Bildgröße anzeigen"},
+            {form.PicDoubleClickRadio, "Bild nach Doppelklick in Originalgröße anzeigen"},
+            {form.PicAutoRadio, "Bild automatisch in Originalgröße anzeigen"},
+            {form.ExportList, "Export-Auswahl"},
+            {form.UpButton, "Zeile aufwärts bewegen (CTRL+Aufwärts)"},
+            {form.DownButton, "Zeile abwärts bewegen (CTRL+Abwärts)"},
+            {form.VorgegExportCheck, "vorgeg. Exportauswahl"},
+            {form.OKButton, "OK"},
+            {form.AbbrechenButton, "Abbrechen"},
         };
-        for (const auto& [control, caption] : labelled) {
-            EXPECT_EQ(control->accessibleName(), Q(caption));
-            bool buddied = false;
-            for (QLabel* label : form.findChildren<QLabel*>())
-                buddied = buddied || label->buddy() == control;
-            EXPECT_TRUE(buddied) << caption;
+        QSet<QWidget*> listed;
+        for (const auto& [control, name] : named) {
+            EXPECT_EQ(SpokenName(control), Q(name)) << control->objectName().toStdString();
+            listed << control;
         }
-        EXPECT_EQ(form.UpButton->accessibleName(), Q("Zeile aufwärts bewegen (CTRL+Aufwärts)"));
-        EXPECT_EQ(form.ExportList->accessibleName(), Q("Export-Auswahl"));
+        // No control the user can reach is left out of the table above.
+        for (QWidget* w : form.findChildren<QWidget*>()) {
+            if (w->focusPolicy() == Qt::NoFocus || w->isHidden() || w->window() != &form ||
+                qobject_cast<QTabBar*>(w) || qobject_cast<QTabWidget*>(w) || qobject_cast<QComboBox*>(w) || w->parentWidget()->inherits("QAbstractSpinBox"))
+                continue;
+            EXPECT_TRUE(listed.contains(w)) << w->metaObject()->className() << " " << w->objectName().toStdString();
+        }
+        EXPECT_TRUE(form.ShowOnlyFirstLineCheck->isHidden());
+
+        // Each label is its control's buddy; a combo box's label stands in its relations.
+        for (QComboBox* combo : {form.TypCombo, form.SpracheCombo, form.BesitzerCombo}) {
+            QStringList labels;
+            for (const auto& [other, relation] : QAccessible::queryAccessibleInterface(combo)->relations(QAccessible::Label))
+                labels << other->text(QAccessible::Name);
+            EXPECT_TRUE(labels.contains(SpokenName(combo->lineEdit()))) << labels.join(QLatin1Char('|')).toStdString();
+        }
+        int buddies = 0;
+        for (QLabel* label : form.findChildren<QLabel*>())
+            if (label->buddy()) {
+                ++buddies;
+                EXPECT_EQ(label->buddy()->accessibleName(), label->text().remove(QLatin1Char('&')).trimmed());
+            }
+        EXPECT_EQ(buddies, 6);
+
+        // The page tabs carry their captions.
+        QAccessibleInterface* tabs = QAccessible::queryAccessibleInterface(form.Pages->tabBar());
+        QStringList tabNames;
+        for (int i = 0; i < tabs->childCount(); ++i)
+            if (tabs->child(i)->role() == QAccessible::PageTab)
+                tabNames << tabs->child(i)->text(QAccessible::Name);
+        EXPECT_EQ(tabNames, (QStringList{Q("allgemeine Optionen"), Q("Anzeige-Optionen"), Q("Spalten-Anzeige"),
+                                         Q("Header festlegen"), Q("Bilder"), Q("Export-Auswahl")}));
+
+        // The export note is shown hyphenated but read as its one text.
+        auto* note = form.findChild<QLabel*>(QStringLiteral("ExportNote"));
+        EXPECT_EQ(SpokenName(note), Q("Diese Auswahl gilt insbesondere für den Export in die Zwi- schenablage und in "
+                                      "Textdateien! Der Ex- port nach Excel er- folgt gemäß der ange- zeigten Spalten "
+                                      "und Zeilen. Bitte, die genaue Export-Menü- punkte beachten!"));
+        EXPECT_TRUE(note->text().contains(Q("Zwi-\nschenablage")));
+    }, false);
+}
+
+TEST(OptionenForm, UsableFromTheKeyboardAlone)
+{
+    WindowFixture f;
+    WithOptions(*f.window, [](TOptionenForm& form) {
+        auto press = [](int key, Qt::KeyboardModifiers modifiers = {}) {
+            QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key), modifiers);
+        };
+        // Away from the export page Ctrl+Up belongs to the control.
+        const QString firstExportLine = form.ExportList->item(0)->text();
+        form.HistryLgthPrzSpin->setFocus();
+        const int percent = form.HistryLgthPrzSpin->value();
+        press(Qt::Key_Up, Qt::ControlModifier);
+        EXPECT_GT(form.HistryLgthPrzSpin->value(), percent);
+        EXPECT_EQ(form.ExportList->item(0)->text(), firstExportLine);
 
         // Alt+T reaches the thumbnail choice on the pictures page.
-        form.Pages->setCurrentIndex(OptionsDialogModel::PicturesPage);
+        for (int i = 0; i < OptionsDialogModel::PicturesPage; ++i)
+            press(Qt::Key_Tab, Qt::ControlModifier);
+        ASSERT_EQ(form.Pages->currentIndex(), OptionsDialogModel::PicturesPage);
         form.PicNaturalRadio->setChecked(true);
-        form.PicNaturalRadio->setFocus();
-        QTest::keyClick(form.PicNaturalRadio, Qt::Key_T, Qt::AltModifier);
+        press(Qt::Key_T, Qt::AltModifier);
         for (int i = 0; i < 50 && !form.PicThumbnailRadio->isChecked(); ++i)
             QTest::qWait(10); // a mnemonic clicks with a short animation
         EXPECT_TRUE(form.PicThumbnailRadio->isChecked());
-        form.PicAutoRadio->setChecked(true);
+
+        // On the export page: Tab into the list, check "Autor" and move it up a line.
+        press(Qt::Key_Tab, Qt::ControlModifier);
+        ASSERT_EQ(form.Pages->currentIndex(), OptionsDialogModel::ExportPage);
+        for (int i = 0; i < 10 && QApplication::focusWidget() != form.ExportList; ++i)
+            press(Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget(), form.ExportList);
+        form.ExportList->setCurrentRow(0);
+        for (int i = 0; i < 3; ++i)
+            press(Qt::Key_Down);
+        ASSERT_EQ(form.ExportList->currentItem()->text(), Q("Autor"));
+        press(Qt::Key_Space);
+        press(Qt::Key_Up, Qt::ControlModifier);
+        EXPECT_EQ(form.ExportList->item(2)->text(), Q("Autor"));
+        press(Qt::Key_Return); // the default button
+        EXPECT_FALSE(form.isVisible());
     });
     EXPECT_EQ(f.t.app.settings.PicSizeOption, 0);
-    EXPECT_EQ(f.t.app.settings.PicAutoShowOption, 1);
+    EXPECT_EQ(f.t.app.settings.ExportPos[1], 3); // Autor, exported from the third place
+}
+
+TEST(OptionenForm, AbbrechenChangesNothing)
+{
+    WindowFixture f;
+    f.Open("cancel.FOL", 20);
+    auto state = [&f] {
+        const std::string path = f.dir.filePath(QStringLiteral("state.INI")).toStdString();
+        QFile::remove(QString::fromStdString(path));
+        EXPECT_EQ(Write_IniFile(f.t.app, path), std::nullopt);
+        QFile file(QString::fromStdString(path));
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+        return file.readAll() + GridHeaders(*f.window).join(QLatin1Char('|')).toUtf8();
+    };
+    const QByteArray before = state();
+    const auto languages = SearchListTexts(f.t.app.lists.SpracheSearchList);
+    const auto titles = ColumnCells(f.t.app, 1);
+    for (bool escape : {false, true})
+        WithOptions(*f.window, [escape](TOptionenForm& form) {
+            for (QCheckBox* box : form.findChildren<QCheckBox*>())
+                box->click();
+            for (QRadioButton* radio : {form.SortRadio1, form.AutoFillRadio, form.PicNaturalRadio, form.PicAutoRadio})
+                radio->click();
+            form.SpracheCombo->setCurrentText(Q("klingonisch"));
+            form.HistryLgthPrzSpin->setValue(77);
+            form.SortLengthEdit->setText(Q(" 3"));
+            form.MaxColWidthEdit->setText(Q("40"));
+            ItemNamed(form.ColumnList, "Titel")->setCheckState(Qt::Unchecked);
+            form.Pages->setCurrentIndex(OptionsDialogModel::HeadersPage);
+            form.InfoList->setCurrentRow(2);
+            QTest::keyClicks(form.HeaderEdit, Q("xyz"));
+            form.Pages->setCurrentIndex(OptionsDialogModel::ExportPage);
+            form.ExportList->setCurrentRow(5);
+            QTest::mouseClick(form.UpButton, Qt::LeftButton);
+            if (escape)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        }, false);
+    EXPECT_EQ(state(), before);
+    EXPECT_EQ(SearchListTexts(f.t.app.lists.SpracheSearchList), languages);
+    EXPECT_EQ(ColumnCells(f.t.app, 1), titles);
+}
+
+TEST(OptionenForm, EditorLabelsFollowTheHeadersWhenAsked)
+{
+    WindowFixture f;
+    TBuchEditDlg& editor = f.window->TitleEditor();
+    auto titleLabel = [&editor] {
+        editor.LoadFromModel();
+        return editor.Control(EditControl::TitelEdit)->accessibleName();
+    };
+    const QString before = titleLabel();
+    WithOptions(*f.window, [](TOptionenForm& form) {
+        form.InfoList->setCurrentRow(1);
+        form.HeaderEdit->selectAll();
+        QTest::keyClicks(form.HeaderEdit, Q("Werk"));
+    });
+    EXPECT_EQ(titleLabel(), before); // only the grid header
+    // Switched on later, with the headers as they are.
+    WithOptions(*f.window, [](TOptionenForm& form) { form.AdjustLabelsCheck->click(); });
+    EXPECT_EQ(titleLabel(), Q("Werk"));
 }
 
 TEST(OptionenForm, F1OpensTheOptionsHelpPage)
@@ -281,15 +462,7 @@ TEST(OptionenForm, OptionsComeBackFromTheIniAfterARestart)
 {
     QTemporaryDir dir;
     auto run = [&dir](TestApp& t, const std::function<void(TFoliantoMainWindow&)>& inside) {
-        t.platform.programPath = PathToCp1252(dir.filePath(QStringLiteral("Folianto")));
-        QTimer::singleShot(0, [&] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* main = qobject_cast<TFoliantoMainWindow*>(w); main && main->isVisible()) {
-                    inside(*main);
-                    main->close();
-                }
-        });
-        return RunFolianto(t.app, PathToCp1252(dir.path()));
+        return RunInDir(dir, t, inside);
     };
     {
         TestApp t;
@@ -326,6 +499,26 @@ TEST(OptionenForm, OptionsComeBackFromTheIniAfterARestart)
     EXPECT_FALSE(verlag);
     EXPECT_TRUE(autor);
     EXPECT_FALSE(t.app.columns.CellArray[10].ShowCol);
+}
+
+TEST(OptionenForm, UncheckedSaveOptionKeepsTheIniAsItWas)
+{
+    QTemporaryDir dir;
+    for (bool saved : {true, false}) {
+        TestApp t;
+        RunInDir(dir, t, [saved](TFoliantoMainWindow& w) {
+            WithOptions(w, [saved](TOptionenForm& form) {
+                form.SpracheCombo->setCurrentText(Q(saved ? "englisch" : "russisch"));
+                form.SaveOptionCheck->setChecked(saved);
+            });
+        });
+    }
+    TestApp t;
+    QString language;
+    RunInDir(dir, t, [&language](TFoliantoMainWindow& w) {
+        WithOptions(w, [&language](TOptionenForm& form) { language = form.SpracheCombo->currentText(); }, false);
+    });
+    EXPECT_EQ(language, Q("englisch"));
 }
 
 } // namespace folianto::test

@@ -151,13 +151,14 @@ TOptionenForm::TOptionenForm(OptionsDialogModel& model, UserInteraction& ui, QWi
     layout->addWidget(Pages);
     layout->addLayout(buttons);
 
-    // Ctrl+Up / Ctrl+Down move export lines while their page is shown.
+    // Ctrl+Up / Ctrl+Down move export lines while their page is shown; on the
+    // other pages the keys stay with the controls.
     for (const auto& [key, delta] : {std::pair{Qt::Key_Up, -1}, std::pair{Qt::Key_Down, +1}}) {
         auto* shortcut = new QShortcut(QKeySequence(Qt::CTRL | key), this);
-        connect(shortcut, &QShortcut::activated, this, [this, delta = delta] {
-            if (Pages->currentIndex() == OptionsDialogModel::ExportPage)
-                MoveExportLine(delta);
-        });
+        shortcut->setEnabled(false);
+        connect(shortcut, &QShortcut::activated, this, [this, delta = delta] { MoveExportLine(delta); });
+        connect(Pages, &QTabWidget::currentChanged, shortcut,
+                [shortcut](int page) { shortcut->setEnabled(page == OptionsDialogModel::ExportPage); });
     }
     auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(helpKey, &QShortcut::activated, this, [this] {
@@ -213,6 +214,7 @@ QWidget* TOptionenForm::BuildGeneralPage()
                        "KuerzelNote");
     note->setContentsMargins(20, 0, 0, 0);
     layout->addWidget(note);
+    KuerzelZwangCheck->setAccessibleDescription(note->text());
 
     auto* fill = new QGroupBox(U(" Füllung der Dropdown-Listen im Bucheditor mit ... "), page);
     fill->setToolTip(U("Vorsicht: zu viele Einträge machen das Laden des Bucheditors sehr langsam! "));
@@ -320,6 +322,11 @@ QWidget* TOptionenForm::BuildColumnsPage()
     auto* layout = new QVBoxLayout(page);
     ColumnList = CheckList("ColumnList", page);
     ColumnList->setAccessibleName(U("Spalten-Anzeige"));
+    // The names run down in columns, so that every one shows without scrolling.
+    ColumnList->setFlow(QListView::TopToBottom);
+    ColumnList->setWrapping(true);
+    ColumnList->setResizeMode(QListView::Adjust);
+    ColumnList->setSpacing(2);
     layout->addWidget(ColumnList);
     return page;
 }
@@ -414,20 +421,25 @@ QWidget* TOptionenForm::BuildExportPage()
     arrows->addWidget(DownButton);
     arrows->addStretch();
     side->addLayout(arrows);
-    auto* note = Named(new QLabel(U("Diese Auswahl gilt insbesondere für den Export in die Zwi- schenablage und in "
-                                    "Textdateien! Der Ex- port nach Excel er- folgt gemäß der ange- zeigten Spalten "
-                                    "und Zeilen. Bitte, die genaue Export-Menü- punkte beachten!"),
-                                  page),
-                       "ExportNote");
-    note->setWordWrap(true);
-    note->setFixedWidth(220);
-    side->addWidget(note);
+    // The note is hyphenated for these line ends; joined by blanks the lines
+    // give its text.
+    const char* noteLines[] = {"Diese Auswahl gilt", "insbesondere für den", "Export in die Zwi-",
+                               "schenablage und in", "Textdateien! Der Ex-", "port nach Excel er-",
+                               "folgt gemäß der ange-", "zeigten Spalten und", "Zeilen. Bitte, die",
+                               "genaue Export-Menü-", "punkte beachten!"};
+    QStringList note;
+    for (const char* line : noteLines)
+        note << U(line);
+    auto* noteLabel = Named(new QLabel(note.join(QLatin1Char('\n')), page), "ExportNote");
+    noteLabel->setAccessibleName(note.join(QLatin1Char(' ')));
+    side->addWidget(noteLabel);
     side->addStretch();
     VorgegExportCheck = Check("vorgeg. Exportauswahl", "VorgegExportCheck", page);
     side->addWidget(VorgegExportCheck);
     auto* typeNote = new QLabel(U("entsprechend des Typs benutzen"), page);
     typeNote->setContentsMargins(20, 0, 0, 0);
     side->addWidget(typeNote);
+    VorgegExportCheck->setAccessibleDescription(typeNote->text());
     layout->addLayout(side);
 
     connect(ExportList, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
@@ -474,6 +486,7 @@ void TOptionenForm::LoadControls()
         InfoList->addItem(FromCp1252(m.InfoLines[line]));
         HeaderList->addItem(FromCp1252(m.HeaderLines[line]));
     }
+    SelectHeaderLine(0); // the edit always belongs to a line
     AdjustLabelsCheck->setChecked(m.AdjustLabels);
 
     (m.PicSizeOption == 1 ? PicNaturalRadio : PicThumbnailRadio)->setChecked(true);

@@ -44,6 +44,7 @@ TForm_Select_From_List::TForm_Select_From_List(UserInteraction& ui, QWidget* par
     auto* groupLayout = new QVBoxLayout(group);
     CheckList = new QListWidget(group);
     CheckList->setObjectName(QStringLiteral("CheckList"));
+    CheckList->setAccessibleName(QStringLiteral("Auswahl aus Liste"));
     groupLayout->addWidget(CheckList);
     layout->addWidget(group, 1);
     WeiterButton = new QPushButton(QStringLiteral("&Weiter"), this);

@@ -29,6 +29,7 @@
 #include "ui/editor/BuchEditDlg.h"
 #include "ui/exchange/TxtImportDialog.h"
 #include "ui/help/HelpWindow.h"
+#include "ui/selection/DuplicateList.h"
 #include "ui/selection/FilterDialog.h"
 #include "ui/shell/Startup.h"
 #include "ui/shell/TitleGrid.h"
@@ -226,6 +227,7 @@ void TFoliantoMainWindow::BuildMenus()
     AddAction(editMenu, U("&Volltextsuche"), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_F),
               [this] { OpenFilterDialog(FilterDialogMode::Search); });
     AddAction(editMenu, U("&Ersetzen"), Ctrl(Qt::Key_H), [this] { OpenFilterDialog(FilterDialogMode::Replace); });
+    AddAction(editMenu, U("&Doppelte Titel suchen"), {}, [this] { RunDuplicateFinder(app_, this); });
     editMenu->addSeparator();
     AddAction(editMenu, U("alle internen Listen aktualisieren"), {}, [this] { Fill_AllLists(app_); });
 
@@ -654,6 +656,8 @@ void TFoliantoMainWindow::ShowOptions()
     if (form.exec() != QDialog::Accepted)
         return;
     ApplyOptions(app_, model.Result());
+    if (editorModel_) // AdjustLabels may have been switched on without a header change
+        editorModel_->AdjustLabelsFromHeaders(app_.columns);
 }
 
 void TFoliantoMainWindow::ShowAbout()

@@ -1,0 +1,169 @@
+#include "ui/GuiSupport.h"
+
+#include "application/BuchData.h"
+#include "selection/SelectionTestUtil.h"
+#include "ui/dialogs/ChoiceDialogs.h"
+#include "ui/help/HelpWindow.h"
+#include "ui/shell/TitleGrid.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace folianto::test {
+namespace {
+
+using Titles = std::vector<std::string>;
+
+// Runs `steps` once the pick list is up (polling the event loop); the
+// caller deletes the timer when no list may come.
+QTimer* WhenListShown(std::function<void(TForm_Select_From_List&)> steps)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, steps] {
+        if (auto* w = qobject_cast<TForm_Select_From_List*>(QApplication::activeModalWidget())) {
+            timer->stop();
+            timer->deleteLater();
+            steps(*w);
+        }
+    });
+    timer->start();
+    return timer;
+}
+
+// Titel column of the rows the grid widget shows.
+Titles ViewTitles(const TFoliantoMainWindow& window, const App& app)
+{
+    const int col = app.columns.PosOfInfo("Titel");
+    const QAbstractItemModel* model = window.Grid()->model();
+    Titles titles;
+    for (int r = 0; r < model->rowCount(); ++r)
+        if (app.selection.AusgabeBuchNr[static_cast<std::size_t>(r + 1)] != 0)
+            titles.push_back(model->index(r, col).data().toString().toStdString());
+    return titles;
+}
+
+struct DuplicatesWindow : WindowFixture {
+    // Seven titles; sorted by title the members of each pair lie apart.
+    DuplicatesWindow()
+    {
+        const std::string path = PathToCp1252(dir.filePath(QStringLiteral("doppelt.FOL")));
+        {
+            TestApp source;
+            const struct {
+                const char* titel;
+                const char* autor;
+                const char* isbn;
+            } titles[] = {
+                {"Der Zauberberg", "Mann, Thomas", ""},   {"Buddenbrooks", "Mann, Thomas", "3-10-048160-9"},
+                {"Mitte", "Anders, A.", ""},              {"Zauberberg", "Thomas Mann", ""},
+                {"Verfall einer Familie", "Mann", "978-3-10-048160-1"}, {"Omega", "Anders, B.", ""},
+                {"Ärger", "Böll, Heinrich", ""},
+            };
+            for (const auto& t : titles) {
+                TBuch& b = AddTitle(source.app, t.titel);
+                b.Autor.Text = Cp1252(t.autor);
+                b.ISBN.Text = t.isbn;
+                b.Jahr.Text = "1924";
+            }
+            std::string err;
+            Save_Buch_Data(source.app, path, err);
+        }
+        t.ui.filePaths.push_back(path);
+        FindAction(window.get(), {Q("&Datei"), Q("Ö&ffnen...")})->trigger();
+        FindAction(window.get(), {Q("&Anzeigen"), Q("nach &Titel")})->trigger();
+    }
+    void Search() { FindAction(window.get(), {Q("&Bearbeiten"), Q("&Doppelte Titel suchen")})->trigger(); }
+};
+
+TEST(DuplicateFinder, MenuListAndGridShowTheTickedPairsSideBySide)
+{
+    DuplicatesWindow f;
+    ASSERT_EQ(ViewTitles(*f.window, f.t.app).size(), 7u);
+    QString title, hint;
+    std::vector<QString> entries;
+    bool allTicked = true, helpShown = false;
+    WhenListShown([&](TForm_Select_From_List& d) {
+        title = d.windowTitle();
+        hint = d.HintLabel->text();
+        for (int i = 0; i < d.CheckList->count(); ++i) {
+            entries.push_back(d.CheckList->item(i)->text());
+            allTicked = allTicked && d.CheckList->item(i)->checkState() == Qt::Checked;
+        }
+        QApplication::setActiveWindow(&d);
+        QTest::keyClick(&d, Qt::Key_F1);
+        auto* help = d.findChild<HelpWindow*>();
+        helpShown = help && help->isVisible() && help->Browser->source().toString().endsWith(Q("doppelte.html"));
+        // Space on the current (first) row takes its tick away.
+        d.CheckList->setFocus();
+        QTest::keyClick(d.CheckList, Qt::Key_Space);
+        QTest::mouseClick(d.WeiterButton, Qt::LeftButton);
+    });
+    f.Search();
+
+    EXPECT_EQ(title, Q("Doppelte Titel: 2 Paare"));
+    EXPECT_EQ(hint, Q("es können mehrere Paare ausgewählt werden"));
+    EXPECT_EQ(entries, (std::vector<QString>{Q("gleicher Autor, Titel und Jahr: Nr. 1 „Der Zauberberg“ (1924) und "
+                                               "Nr. 4 „Zauberberg“ (1924)"),
+                                             Q("gleiche ISBN: Nr. 2 „Buddenbrooks“ (1924) und Nr. 5 „Verfall einer "
+                                               "Familie“ (1924)")}));
+    EXPECT_TRUE(allTicked);
+    EXPECT_TRUE(helpShown);
+    EXPECT_TRUE(f.t.ui.messages.empty());
+    EXPECT_EQ(ViewTitles(*f.window, f.t.app), (Titles{"Buddenbrooks", "Verfall einer Familie"}));
+    EXPECT_EQ(f.window->Grid()->currentIndex().row(), 0);
+    EXPECT_TRUE(f.window->StatusPanel(1)->text().endsWith(Q("(doppelte Titel)")));
+
+    // Back to every title with the reset button.
+    QTest::mouseClick(FindButton(f.window.get(), Q("Filtern-und-Suchen-Einstellungen zurücksetzen")), Qt::LeftButton);
+    EXPECT_EQ(ViewTitles(*f.window, f.t.app).size(), 7u);
+    EXPECT_FALSE(f.window->StatusPanel(1)->text().contains(Q("doppelte")));
+}
+
+TEST(DuplicateFinder, CancelOrNoTickLeavesTheGridAlone)
+{
+    DuplicatesWindow f;
+    const Titles before = ViewTitles(*f.window, f.t.app);
+    WhenListShown([](TForm_Select_From_List& d) { QTest::mouseClick(d.AbortButton, Qt::LeftButton); });
+    f.Search();
+    EXPECT_EQ(ViewTitles(*f.window, f.t.app), before);
+    EXPECT_TRUE(f.t.ui.messages.empty());
+
+    WhenListShown([](TForm_Select_From_List& d) {
+        for (int i = 0; i < d.CheckList->count(); ++i)
+            d.CheckList->item(i)->setCheckState(Qt::Unchecked);
+        QTest::mouseClick(d.WeiterButton, Qt::LeftButton);
+    });
+    f.Search();
+    EXPECT_EQ(ViewTitles(*f.window, f.t.app), before);
+    ASSERT_EQ(f.t.ui.messages.size(), 1u);
+    EXPECT_EQ(f.t.ui.messages[0].text, Cp1252("Es wurde kein Paar ausgewählt."));
+}
+
+TEST(DuplicateFinder, CatalogueWithoutDuplicatesGetsAMessageAndNoList)
+{
+    WindowFixture f;
+    f.Open("einzeln.FOL", 3);
+    f.t.ui.messages.clear();
+    bool listShown = false;
+    std::unique_ptr<QTimer> timer(WhenListShown([&](TForm_Select_From_List& d) {
+        listShown = true;
+        d.reject();
+    }));
+    FindAction(f.window.get(), {Q("&Bearbeiten"), Q("&Doppelte Titel suchen")})->trigger();
+    QTest::qWait(20);
+    EXPECT_FALSE(listShown);
+    ASSERT_EQ(f.t.ui.messages.size(), 1u);
+    EXPECT_EQ(f.t.ui.messages[0].text, "Es wurden keine doppelten Titel gefunden.");
+    EXPECT_EQ(f.t.ui.messages[0].kind, MsgKind::Information);
+}
+
+} // namespace
+} // namespace folianto::test
