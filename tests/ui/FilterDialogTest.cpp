@@ -557,3 +557,63 @@ TEST(FilterDialog, NarrowingQuestionByKeyboard)
 }
 
 } // namespace folianto::test
+
+namespace folianto::test {
+
+TEST(FilterDialog, PickListDefaultsPageAndButtonsThroughTheWidgets)
+{
+    WindowFixture f;
+    f.Open("knoepfe.FOL", 80);
+    App& app = f.t.app;
+    app.settings.FSDialogSearchIn = 511;
+    app.settings.FSDialogOpenDef = 0;
+    WhenModal<Dialog>([&](Dialog& d) {
+        // Take-over: the chosen publisher lands in the search edit, a blank before the second.
+        d.ListNames->setCurrentRow(static_cast<int>(std::find(std::begin(PickListNames), std::end(PickListNames),
+                                                              std::string("Verlag")) -
+                                                    std::begin(PickListNames)));
+        ASSERT_GT(d.ListEntries->model()->rowCount(), 1);
+        const QString first = RowText(d.ListEntries, 0), second = RowText(d.ListEntries, 1);
+        d.ListEntries->setCurrentIndex(d.ListEntries->model()->index(0, 0));
+        QTest::mouseClick(d.TakeOverButton, Qt::LeftButton);
+        d.ListEntries->setCurrentIndex(d.ListEntries->model()->index(1, 0));
+        QTest::mouseClick(d.TakeOverButton, Qt::LeftButton);
+        EXPECT_EQ(d.SearchEdit->text(), first + QLatin1Char(' ') + second);
+
+        // Defaults page: "Schlagworte" ticked, "Titel" unticked; the radio item chooses the opening page.
+        ClickTab(d.Pages, PageDefaults);
+        const auto item = [&d](const char* caption) {
+            return d.DefaultsList->findItems(Q(caption), Qt::MatchExactly).value(0);
+        };
+        item("Schlagworte")->setCheckState(Qt::Checked);
+        item("Titel")->setCheckState(Qt::Unchecked);
+        EXPECT_EQ(app.settings.FSDialogSearchIn, 511 - (1 << 5) + (1 << 9));
+        EXPECT_TRUE(app.selection.SuchenIn[10] && !app.selection.SuchenIn[6]);
+        d.findChild<QRadioButton*>(QStringLiteral("OpenDef2"))->click();
+        EXPECT_EQ(app.settings.FSDialogOpenDef, 2);
+
+        // "&Filtern-Listen neu füllen" shows and applies every category ticked.
+        ClickTab(d.Pages, PageFilter);
+        d.RunPopupCommand(d.SelectNoneAction, ListKategorie);
+        d.RefillFiltersAction->trigger();
+        QAbstractItemModel* categories = d.CheckLists[ListKategorie]->model();
+        for (int r = 0; r < categories->rowCount(); ++r)
+            EXPECT_EQ(categories->index(r, 0).data(Qt::CheckStateRole).toInt(), Qt::Checked) << r;
+        EXPECT_FALSE(app.selection.FilternVon[1]);
+
+        // "&Standardeinstellungen" empties the edit and unticks every search box.
+        d.RunPopupCommand(d.SelectNoneAction, ListSprache);
+        QTest::mouseClick(d.StandardButton, Qt::LeftButton);
+        EXPECT_TRUE(d.SearchEdit->text().isEmpty());
+        for (QCheckBox* box : d.SearchBoxes)
+            EXPECT_FALSE(box->isChecked()) << box->text().toStdString();
+        QAbstractItemModel* languages = d.CheckLists[ListSprache]->model();
+        EXPECT_EQ(languages->index(0, 0).data(Qt::CheckStateRole).toInt(), Qt::Checked);
+        QTest::mouseClick(d.BenutzenButton, Qt::LeftButton);
+    });
+    Trigger(f, "&Filtern, suchen und sortieren");
+    EXPECT_FALSE(app.selection.SuchenIn[0] || app.selection.FilternVon[0]);
+    EXPECT_EQ(app.grid.RowCount() - 1, 80);
+}
+
+} // namespace folianto::test
