@@ -617,3 +617,41 @@ TEST(FilterDialog, PickListDefaultsPageAndButtonsThroughTheWidgets)
 }
 
 } // namespace folianto::test
+
+namespace folianto::test {
+
+// The check-list popup from the keyboard (the menu key opens it through the
+// window system, which the offscreen platform does not imitate).
+TEST(FilterDialog, CheckListPopupFromTheKeyboard)
+{
+    TestApp t;
+    Dialog d(t.app, FilterDialogMode::Normal);
+    d.show();
+    QApplication::setActiveWindow(&d);
+    d.Pages->setCurrentIndex(PageKeywords);
+    QListView* list = d.CheckLists[ListKeywords];
+    list->setFocus();
+    bool shown = false;
+    QTimer::singleShot(50, &d, [&] {
+        shown = QApplication::activePopupWidget() == d.CheckListPopup;
+        d.CheckListPopup->close();
+    });
+    QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(shown);
+
+    // The filter group's popup from its sub-page tabs.
+    d.Pages->setCurrentIndex(PageFilter);
+    QTabBar* subTabs = d.FilterPages->tabBar();
+    subTabs->setFocus();
+    shown = false;
+    QTimer::singleShot(50, &d, [&] {
+        shown = QApplication::activePopupWidget() == d.FilterPopup;
+        d.FilterPopup->close();
+    });
+    QTest::keyClick(subTabs, Qt::Key_F10, Qt::ShiftModifier);
+    QTest::qWait(100);
+    EXPECT_TRUE(shown);
+    d.reject();
+}
+
+} // namespace folianto::test

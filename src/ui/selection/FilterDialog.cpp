@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -110,6 +111,13 @@ TFiltern_Suchen_Sortieren_Dlg::TFiltern_Suchen_Sortieren_Dlg(App& app, FilterDia
     FilterGroup->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(FilterGroup, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { FilterPopup->popup(FilterGroup->mapToGlobal(pos)); });
+    // From the keyboard: Shift+F10 on the sub-page tabs (the menu key reaches the group by itself).
+    QTabBar* subTabs = FilterPages->tabBar();
+    auto* filterPopupKey =
+        new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), subTabs, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(filterPopupKey, &QShortcut::activated, this, [this, subTabs] {
+        FilterPopup->popup(subTabs->mapToGlobal(subTabs->tabRect(subTabs->currentIndex()).center()));
+    });
 
     connect(BenutzenButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(StandardButton, &QPushButton::clicked, this, [this] {
@@ -235,11 +243,14 @@ QListView* TFiltern_Suchen_Sortieren_Dlg::NewCheckList(int list, const QString& 
     view->setModel(adapters_[static_cast<std::size_t>(list)]);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view, &QWidget::customContextMenuRequested, this, [this, view, list](const QPoint& pos) {
-        popupList_ = list;
-        SaveSetAction->setEnabled(list == ListKeywords);
-        LoadSetAction->setEnabled(list == ListKeywords);
-        if (QAction* chosen = CheckListPopup->exec(view->viewport()->mapToGlobal(pos)))
-            RunPopupCommand(chosen, list);
+        ShowCheckListPopup(list, view->viewport()->mapToGlobal(pos));
+    });
+    // The menu key opens the popup by itself; Shift+F10 is the other usual key for it.
+    auto* popupKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), view, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(popupKey, &QShortcut::activated, this, [this, view, list] {
+        const QRect item = view->visualRect(view->currentIndex());
+        const QPoint at = item.isValid() ? item.center() : QPoint(view->viewport()->width() / 2, 0);
+        ShowCheckListPopup(list, view->viewport()->mapToGlobal(at));
     });
     CheckLists[static_cast<std::size_t>(list)] = view;
     return view;
@@ -386,6 +397,14 @@ void TFiltern_Suchen_Sortieren_Dlg::FocusPageControl()
     case PageAuthors: CheckLists[ListAuthors]->setFocus(); break;
     default: DefaultsList->setFocus(); break;
     }
+}
+
+void TFiltern_Suchen_Sortieren_Dlg::ShowCheckListPopup(int list, const QPoint& globalPos)
+{
+    SaveSetAction->setEnabled(list == ListKeywords);
+    LoadSetAction->setEnabled(list == ListKeywords);
+    if (QAction* chosen = CheckListPopup->exec(globalPos))
+        RunPopupCommand(chosen, list);
 }
 
 int TFiltern_Suchen_Sortieren_Dlg::VisibleCheckList() const
