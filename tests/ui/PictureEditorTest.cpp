@@ -208,6 +208,16 @@ TEST(DocumentLink, TickButtonAndDoubleClickOnQuelle)
         EXPECT_TRUE(static_cast<QLineEdit*>(d.Control(C::EditQuelle))->isReadOnly());
     });
     TitleMenu(f, "&Bearbeiten")->trigger();
+    // Another title whose Quelle fits shows no hint naming the first one's document.
+    f.window->Grid()->SetCurrentCell(1, 1);
+    WhenEditorShows([](TBuchEditDlg& d) {
+        d.Pages()->setCurrentIndex(PageBibliothek - 1);
+        Child<QRadioButton>(d, "RadioLiteraturTyp6")->click();
+        auto* quelle = static_cast<QLineEdit*>(d.Control(C::EditQuelle));
+        ASSERT_TRUE(quelle->isVisible());
+        EXPECT_EQ(quelle->toolTip(), QString());
+    });
+    TitleMenu(f, "&Bearbeiten")->trigger();
 }
 
 // The grid's "Link" column: a double click on a linked title asks; Yes starts
