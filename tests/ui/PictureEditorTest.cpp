@@ -159,6 +159,13 @@ TEST(DocumentLink, TickButtonAndDoubleClickOnQuelle)
         EXPECT_EQ(button->accessibleName(), button->text());
         EXPECT_EQ(link->accessibleName().isEmpty() ? link->text() : link->accessibleName(), Q("als Link benutzen"));
 
+        // From the keyboard: Tab reaches the button after the tick box.
+        d.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+        link->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(link, Qt::Key_Tab);
+        EXPECT_EQ(QApplication::focusWidget(), button);
+
         EXPECT_FALSE(quelle->isReadOnly());
         QTest::mouseClick(link, Qt::LeftButton);
         EXPECT_TRUE(quelle->isReadOnly());
