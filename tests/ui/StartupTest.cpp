@@ -69,6 +69,26 @@ TEST(Startup, SettingsSurviveARestartBesideTheProgramOrInTheUserFolder)
     }
 }
 
+TEST(Startup, SettingsThatCannotBeWrittenAreReportedOnceWithTheirPath)
+{
+    QTemporaryDir dir;
+    QTemporaryDir user;
+    const QString blocked = user.filePath(QStringLiteral("config"));
+    QFile(blocked).open(QIODevice::WriteOnly); // a file where the folder should be
+    ScopedEnv config("XDG_CONFIG_HOME", blocked);
+    ScopedEnv state("XDG_STATE_HOME", user.filePath(QStringLiteral("state")));
+    const std::string database = WriteSampleDatabase(dir, "last.FOL", 3);
+    TestApp t;
+    EXPECT_EQ(RunProgram(t, dir, [](TFoliantoMainWindow& w) {
+                  FindButton(&w, Q("sortieren nach Kategorie"))->click(); // a setting worth keeping
+              }, database),
+              0);
+    const std::string ini = PathToCp1252(blocked) + "/folianto/Folianto.INI";
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Warning);
+    EXPECT_EQ(t.ui.messages[0].text, "nach " + ini + " kann nicht geschrieben werden");
+}
+
 TEST(Startup, SecondStartIsRefusedWhenNoRunningInstanceTakesItsFile)
 {
     // The lock is held, but nobody listens: with or without a file the same box.
