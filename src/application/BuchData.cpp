@@ -15,6 +15,7 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 namespace folianto {
@@ -81,6 +82,7 @@ bool ReadHeaderFormat(App& app, ByteReader& in, const std::string& path, int hea
         bool complete = true;
         try {
             ReadHeaderTitle(in, app.ui, nr, b, app.DataVerMinor);
+            complete = !in.hitEnd(); // a title cut off by the end of the file
         } catch (const ReadAbort&) {
             complete = false;
         } catch (const std::bad_alloc&) {
@@ -114,17 +116,24 @@ bool ReadOldFormat(App& app, QIODevice& dev, ByteReader& in, ProgressWindow* pro
                                                     dev.size() / static_cast<qint64>(OldRecordSize), MaxBuch)));
     int32_t count = 0;
     while (!in.atEnd()) {
-        // A short last record reads as far as it goes; data shorter than one
-        // record (such as a header-format file of 20 bytes or fewer) hold none.
         unsigned char rec[OldRecordSize] = {};
-        if (in.read(rec, sizeof rec) < sizeof rec && count == 0)
+        const std::size_t got = in.read(rec, sizeof rec);
+        if (got < sizeof rec && count == 0 && std::memcmp(rec, "Folianto", 8) == 0) {
+            // A header of 20 bytes or fewer: an empty catalogue, or one whose
+            // first title was cut off.
+            if (rec[got - 1] != '#')
+                app.ui.message(MsgKind::Error, "Fehler beim Lesen von Titel \"1\"!", Buttons::Ok);
             break;
+        }
         if (!store.NewBuch())
             return false;
         TBuch& b = *store.at(store.AnzBuch);
         FillFromOldRecord(b, rec);
         store.UpdateBuchLengths(store.AnzBuch);
         AdvanceProgress(progress, ++count);
+        if (got < sizeof rec) // the partly read record stays, as in the header format
+            app.ui.message(MsgKind::Error, "Fehler beim Lesen von Titel \"" + IntToStr(store.AnzBuch) + "\"!",
+                           Buttons::Ok);
     }
     return true;
 }

@@ -297,8 +297,10 @@ TEST(DatabaseFile, DamagedTitlesAreReportedAndTheLoadGoesOn)
         {"huge AnzPics", rest(0x7FFFFFFF).i32(3).i32(129).raw("abc").text("ok").b, {titleError}, 1}, // runs past the end
         {"negative AnzPics", rest(-5).f64(1.5).b, {}, -5},
         {"negative Size", rest(1).i32(-7).i32(129).text("neg").f64(2.5).b, {}, 1},
-        {"picture size refused", rest(1).i32(1000000).i32(1).raw("x").b, {refused("1|36"), titleError}, 0},
-        {"text count beyond the end", start().i32(999999).raw("short").b, {}, 0}, // allowed count, but the file ends
+        // The byte after the refused picture is the start of a title cut off.
+        {"picture size refused", rest(1).i32(1000000).i32(1).raw("x").b,
+         {refused("1|36"), titleError, "Fehler beim Lesen von Titel \"2\"!"}, 0},
+        {"text count beyond the end", start().i32(999999).raw("short").b, {titleError}, 0}, // the file ends
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
