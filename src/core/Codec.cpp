@@ -37,6 +37,11 @@ int FromUnicode(char32_t u)
 
 } // namespace
 
+int Cp1252Byte(char32_t codePoint)
+{
+    return FromUnicode(codePoint);
+}
+
 QString FromCp1252(const std::string& bytes)
 {
     QString out;

@@ -14,6 +14,9 @@ std::string ToCp1252(const QString& text);
 // Cp1252("Titel gelöscht") keeps the code readable.
 std::string Cp1252(const char* utf8);
 
+// The Windows-1252 byte of a code point, or -1 when the code page has none.
+int Cp1252Byte(char32_t codePoint);
+
 std::string Cp1252ToUtf8(const std::string& bytes);
 std::string Utf8ToCp1252(const std::string& utf8);
 

@@ -84,9 +84,14 @@ bool WriteTextExport(App& app, const std::string& path, const std::vector<int32_
         out += column ? ColumnExportText(*b, *column) : FormatEntry(app, index).Text;
         out += "\r\n";
     }
+    return WriteExportFile(app, path, out);
+}
+
+bool WriteExportFile(App& app, const std::string& path, const std::string& bytes)
+{
     QFile file(PathFromCp1252(path));
     const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                    file.write(out.data(), static_cast<qint64>(out.size())) == static_cast<qint64>(out.size()) &&
+                    file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
                     file.flush();
     file.close();
     if (!ok || file.error() != QFileDevice::NoError) {
@@ -96,20 +101,15 @@ bool WriteTextExport(App& app, const std::string& path, const std::vector<int32_
     return true;
 }
 
-bool ExportTextCommand(App& app, std::optional<int> column)
+std::optional<ExportTarget> AskExportTarget(App& app, const FileDialogSpec& dialog)
 {
-    TraceScope trace("FoliantoMainWindow.ExportText");
-    FileDialogSpec dialog;
-    dialog.filter = "Text-Dateien(*.TXT)|*.TXT|Alle Dateien (*.*) |*.*";
-    dialog.defaultExt = "TXT";
-    dialog.initialPath = "*.TXT";
     const std::optional<std::string> path = app.ui.saveFile(dialog);
     if (!path)
-        return false;
+        return std::nullopt;
     if (QFileInfo::exists(PathFromCp1252(*path)) &&
         app.ui.message(MsgKind::Confirmation, "Datei " + *path + " existiert bereits!\r\n" + Cp1252("Datei überschreiben?"),
                        Buttons::YesNo) != Answer::Yes)
-        return false;
+        return std::nullopt;
     int first = 1;
     int last = app.grid.RowCount() - 1;
     if (app.ui.message(MsgKind::Confirmation,
@@ -118,9 +118,20 @@ bool ExportTextCommand(App& app, std::optional<int> column)
         first = app.grid.Selection.Top;
         last = app.grid.Selection.Bottom;
     }
-    if (!WriteTextExport(app, *path, TitlesOfRows(app, first, last), column))
+    return ExportTarget{*path, TitlesOfRows(app, first, last)};
+}
+
+bool ExportTextCommand(App& app, std::optional<int> column)
+{
+    TraceScope trace("FoliantoMainWindow.ExportText");
+    FileDialogSpec dialog;
+    dialog.filter = "Text-Dateien(*.TXT)|*.TXT|Alle Dateien (*.*) |*.*";
+    dialog.defaultExt = "TXT";
+    dialog.initialPath = "*.TXT";
+    const std::optional<ExportTarget> target = AskExportTarget(app, dialog);
+    if (!target || !WriteTextExport(app, target->Path, target->Titles, column))
         return false;
-    app.Inform(MsgKind::Information, "Export in " + *path + " beendet!");
+    app.Inform(MsgKind::Information, "Export in " + target->Path + " beendet!");
     return true;
 }
 

@@ -36,6 +36,19 @@ std::vector<int32_t> TitlesOfRows(const App& app, int first, int last);
 bool WriteTextExport(App& app, const std::string& path, const std::vector<int32_t>& titles,
                      std::optional<int> column);
 
+// Writes the bytes to the file; false after the error message.
+bool WriteExportFile(App& app, const std::string& path, const std::string& bytes);
+
+// The questions every export of shown titles asks: the save dialog, whether an
+// existing file is overwritten, and all shown titles or the marked ones.
+// Nothing when the user stopped.
+struct ExportTarget {
+    std::string Path;
+    std::vector<int32_t> Titles; // store indices in grid order
+};
+struct FileDialogSpec;
+std::optional<ExportTarget> AskExportTarget(App& app, const FileDialogSpec& dialog);
+
 // The commands: save dialog, overwrite and row questions, the file. True
 // when the file was written.
 bool ExportLiteratureList(App& app);

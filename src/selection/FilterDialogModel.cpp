@@ -457,6 +457,10 @@ void FilterDialogModel::Defaults()
     sel.SuchenIn.fill(false);
     sel.SuchText.clear();
     app_.lists.SetAllListsActive();
+    // Every keyword is ticked again: a narrowing in progress has nothing left
+    // to narrow, and its unlocked stage-one items must not form a new group.
+    narrowing_ = false;
+    NarrowingOff();
     Activation(true);
 }
 

@@ -1,5 +1,6 @@
 #include "exchange/ExchangeTestUtil.h"
 
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -78,6 +79,42 @@ TEST_F(CliExchangeTest, UsageAndFailures)
     const CliRun missing = Cli("import-txt", File("fehlt.txt"), File("a.FOL"));
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_NE(missing.err.find("error: "), std::string::npos);
+}
+
+TEST_F(CliExchangeTest, BibTexAndRisRoundTrip)
+{
+    ASSERT_EQ(Cli("sample", "30", File("a.FOL")).exitCode, 0);
+    for (const char* format : {"bib", "ris"}) {
+        SCOPED_TRACE(format);
+        const std::string ext(format);
+        const QString exported = File(("out." + ext).c_str());
+        const QString imported = File(("back-" + ext + ".FOL").c_str());
+        const CliRun out = Cli(Arg(("export-" + ext).c_str()), File("a.FOL"), exported);
+        ASSERT_EQ(out.exitCode, 0) << out.err;
+        const CliRun in = Cli(Arg(("import-" + ext).c_str()), exported, imported);
+        ASSERT_EQ(in.exitCode, 0) << in.err;
+        // The grid's title column is the same text for every title.
+        ASSERT_EQ(Cli("export-column", File("a.FOL"), "1", File("t1.txt")).exitCode, 0);
+        ASSERT_EQ(Cli("export-column", imported, "1", File("t2.txt")).exitCode, 0);
+        EXPECT_EQ(Bytes("t2.txt"), Bytes("t1.txt"));
+    }
+}
+
+TEST_F(CliExchangeTest, DamagedBibTexSavesTheRestAndFails)
+{
+    Write("in.bib", "@book{a, title={Eins}}\n@book{b, title={offen\n@book{c, title={Drei}}\n");
+    const CliRun run = Cli("import-bib", File("in.bib"), File("a.FOL"));
+    EXPECT_EQ(run.exitCode, 1);
+    EXPECT_NE(run.err.find("warning: Import aus "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("Zeile 2: Eintrag \xE2\x80\x9E" "b\xE2\x80\x9C ist nicht abgeschlossen"), std::string::npos)
+        << run.err;
+    ASSERT_EQ(Cli("export-column", File("a.FOL"), "1", File("t.txt")).exitCode, 0);
+    EXPECT_EQ(Bytes("t.txt"), "Drei\r\nEins\r\n");
+
+    // Nothing readable: nothing saved.
+    Write("leer.ris", "kein RIS\n");
+    EXPECT_EQ(Cli("import-ris", File("leer.ris"), File("b.FOL")).exitCode, 1);
+    EXPECT_FALSE(QFile::exists(File("b.FOL")));
 }
 
 } // namespace

@@ -261,6 +261,7 @@ TEST(FilterDialogModel, ChangeFlagOfTheClosing)
         // A filter list with active entries but its filter off counts as a change.
         {"nothing done", [](FilterDialogModel&) {}, true},
         {"text typed", [](FilterDialogModel& d) { d.SetSearchText("x"); }, true},
+        {"box changed", [](FilterDialogModel& d) { d.SetBox(10, !d.Box(10)); }, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -274,10 +275,22 @@ TEST(FilterDialogModel, ChangeFlagOfTheClosing)
     // lending states always have), boxes and text as they were: unchanged.
     Fixture empty;
     empty.app.selection.FilternVon[8] = true;
+    for (bool toggleBack : {false, true}) {
+        FilterDialogModel d(empty.app, FilterDialogMode::Normal, empty.q);
+        d.Activate();
+        if (toggleBack) {
+            d.SetBox(3, !d.Box(3));
+            d.SetBox(3, !d.Box(3));
+        }
+        d.Close(false);
+        EXPECT_FALSE(empty.app.selection.FSS_Changed);
+    }
+    // A filter switch that no longer matches its list's entries is a change.
+    empty.app.selection.FilternVon[2] = true;
     FilterDialogModel d(empty.app, FilterDialogMode::Normal, empty.q);
     d.Activate();
     d.Close(false);
-    EXPECT_FALSE(empty.app.selection.FSS_Changed);
+    EXPECT_TRUE(empty.app.selection.FSS_Changed);
 }
 
 TEST(FilterDialogModel, ModesPagesAndPresets)
@@ -310,6 +323,12 @@ TEST(FilterDialogModel, ModesPagesAndPresets)
         EXPECT_EQ(d.Page(), PageAuthors);
         d.ChangePage(PageFilter);
         d.Close(false);
+    }
+    // The reduced dialogs leave the remembered page alone.
+    {
+        FilterDialogModel search(f.app, FilterDialogMode::Search, f.q);
+        search.ChangePage(PageDefaults);
+        search.Close(true);
     }
     FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
     EXPECT_EQ(d.Page(), PageFilter);
@@ -633,4 +652,111 @@ TEST(FilterDialogModel, ReplaceModeStoresItsSettingsOnlyWhenConfirmed)
     EXPECT_EQ(f.app.store.at(2)->Autor.Text, "Meyer, Eva");
     EXPECT_FALSE(f.app.selection.SuchenIn[0]);
     EXPECT_FALSE(f.app.store.Gesichert);
+}
+
+TEST(FilterDialogModel, DefaultsButtonEndsANarrowing)
+{
+    Fixture f;
+    f.Add("P+E", "", 0, "Politik;Europa");
+    f.Add("G", "", 0, "Geschichte");
+    f.Add("K+E", "", 0, "Kunst;Europa");
+    f.Ready();
+    f.Session([](FilterDialogModel& d) {
+        d.SelectNone(ListKeywords);
+        TickText(d, ListKeywords, "Politik", true);
+    });
+    // Stage two begins, then the user starts over with Europa alone.
+    f.q.radioAnswers = {1};
+    f.Session([](FilterDialogModel& d) {
+        d.ChangePage(PageKeywords);
+        ASSERT_TRUE(d.Narrowing());
+        d.Defaults();
+        EXPECT_FALSE(d.Narrowing());
+        d.SelectNone(ListKeywords); // nothing locked any more
+        TickText(d, ListKeywords, "Europa", true);
+    });
+    EXPECT_EQ(MaxGroup(f.app.lists.SchlagworteSearchList), 0);
+    EXPECT_EQ(f.Shown(), (Titles{"K+E", "P+E"}));
+}
+
+TEST(FilterDialogModel, FixedListsTickTheValuesOfTheShownTitles)
+{
+    struct Case {
+        const char* name;
+        int list;
+        int filter;
+        std::vector<bool> ticked; // on reopening
+    };
+    const Case cases[] = {
+        {"types, filter on", ListTyp, 5, {true, false, true, false, false, false, false, false, false}},
+        {"lending states, filter on", ListVerleihstatus, 8, {false, true, false, true}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fixture f;
+        f.Add("Mono", "", 0);
+        f.Add("Sammel", "", 2);
+        f.Add("Link", "", 2 | LinkFlag); // the link flag does not hide the type
+        f.Add("Unklar", "", 8);
+        f.app.store.at(1)->Verleihstatus = 1;
+        f.app.store.at(2)->Verleihstatus = 3;
+        f.app.store.at(4)->Verleihstatus = 2;
+        f.Ready();
+        if (c.list == ListTyp) {
+            f.Session([](FilterDialogModel& d) { d.Tick(ListTyp, 8, false); }); // hides "Unklar"
+        } else {
+            f.Session([](FilterDialogModel& d) {
+                d.Tick(ListVerleihstatus, 0, false);
+                d.Tick(ListVerleihstatus, 2, false); // hides "Link" (0) and "Unklar" (2)
+            });
+        }
+        ASSERT_TRUE(f.app.selection.FilternVon[static_cast<std::size_t>(c.filter)]);
+        FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
+        d.Activate();
+        std::vector<bool> ticked;
+        for (const auto& item : d.Items(c.list))
+            ticked.push_back(item.Checked);
+        EXPECT_EQ(ticked, c.ticked);
+        // With the filter off every item is ticked.
+        f.app.selection.FilternVon[static_cast<std::size_t>(c.filter)] = false;
+        FilterDialogModel off(f.app, FilterDialogMode::Normal, f.q);
+        for (const auto& item : off.Items(c.list))
+            EXPECT_TRUE(item.Checked);
+    }
+}
+
+TEST(FilterDialogModel, EmptyListTicksChangeNothing)
+{
+    Fixture f;
+    f.Add("A", ""); // no category anywhere
+    f.Ready();
+    f.Session([](FilterDialogModel& d) {
+        EXPECT_TRUE(d.Items(ListKategorie).empty());
+        d.SelectNone(ListKategorie);
+        d.InvertSelection(ListKategorie);
+        d.Tick(ListKategorie, 0, false);
+    });
+    EXPECT_FALSE(f.app.selection.FilternVon[1]);
+    EXPECT_EQ(f.Shown(), (Titles{"A"}));
+}
+
+TEST(FilterDialogModel, LoadingASetAddsToTheTicks)
+{
+    Fixture f;
+    f.Add("A", "", 0, "Politik;Europa;Kunst");
+    f.Ready();
+    f.app.keywordSets.Rows = {{"Alt", "Kunst"}};
+    FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
+    d.Activate();
+    d.SelectNone(ListKeywords);
+    TickText(d, ListKeywords, "Politik", true);
+    f.q.picks = {std::string("Alt")};
+    ASSERT_TRUE(d.LoadKeywordSelection());
+    std::vector<std::string> ticked;
+    for (const auto& item : d.Items(ListKeywords))
+        if (item.Checked)
+            ticked.push_back(item.Text);
+    EXPECT_EQ(ticked, (std::vector<std::string>{"Kunst", "Politik"}));
+    for (const auto& e : f.app.lists.SchlagworteSearchList.entries)
+        EXPECT_EQ(e.Active, e.Text != "Europa") << e.Text;
 }

@@ -453,3 +453,205 @@ TEST(FilterDialog, ResetButtonEndsSearchAndKeywordSelectionButKeepsFieldFilters)
 }
 
 } // namespace folianto::test
+
+namespace folianto::test {
+
+TEST(FilterDialog, HiddenPagesStayOutOfReachOfTheirMnemonics)
+{
+    TestApp t;
+    Dialog d(t.app, FilterDialogMode::Search);
+    d.show();
+    QApplication::setActiveWindow(&d);
+    for (Qt::Key key : {Qt::Key_F, Qt::Key_W, Qt::Key_A}) {
+        QTest::keyClick(&d, key, Qt::AltModifier);
+        EXPECT_TRUE(d.Pages->currentIndex() == PageSearch || d.Pages->currentIndex() == PageDefaults)
+            << d.Pages->currentIndex();
+    }
+    // Alt+V is shared with "unter &Verlag": the second press reaches the tab.
+    for (int press = 0; press < 2 && d.Pages->currentIndex() != PageDefaults; ++press)
+        QTest::keyClick(&d, Qt::Key_V, Qt::AltModifier);
+    EXPECT_EQ(d.Pages->currentIndex(), PageDefaults);
+    d.reject();
+}
+
+TEST(FilterDialog, SizeDoesNotDependOnTheOpeningPage)
+{
+    TestApp t;
+    QSize first;
+    for (int page : {PageSearch, PageFilter, PageKeywords, PageDefaults}) {
+        t.app.selection.FSDialogLastPage = page;
+        Dialog d(t.app, FilterDialogMode::Normal);
+        d.show();
+        QApplication::processEvents();
+        EXPECT_EQ(d.Pages->currentIndex(), page);
+        if (first.isEmpty())
+            first = d.size();
+        EXPECT_EQ(d.size(), first) << page;
+        d.reject();
+    }
+}
+
+// Ctrl+F, Alt+F, untick the first category with the keyboard, Return: the
+// grid shows every title but those of that category.
+TEST(FilterDialog, KeyboardAloneFiltersTheGrid)
+{
+    WindowFixture f;
+    f.Open("tasten.FOL", 120);
+    std::string hidden;
+    WhenModal<Dialog>([&](Dialog& d) {
+        QApplication::setActiveWindow(&d);
+        QTest::keyClick(&d, Qt::Key_F, Qt::AltModifier);
+        ASSERT_EQ(d.Pages->currentIndex(), PageFilter);
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_EQ(focused, d.CheckLists[ListKategorie]);
+        QTest::keyClick(focused, Qt::Key_Home);
+        QTest::keyClick(focused, Qt::Key_Space);
+        hidden = ToCp1252(RowText(d.CheckLists[ListKategorie], 0));
+        QTest::keyClick(focused, Qt::Key_Return);
+    });
+    f.window->activateWindow();
+    QApplication::setActiveWindow(f.window.get());
+    QTest::keyClick(f.window.get(), Qt::Key_F, Qt::ControlModifier);
+    ASSERT_FALSE(hidden.empty());
+    const auto shown = Column(f.t.app, ColKategorie);
+    int expected = 0;
+    for (int32_t i = 1; i <= f.t.app.store.AnzBuch; ++i)
+        expected += f.t.app.store.at(i)->Kategorie.Text != hidden;
+    EXPECT_EQ(static_cast<int>(shown.size()), expected);
+    for (const std::string& cell : shown)
+        EXPECT_NE(cell, hidden);
+}
+
+} // namespace folianto::test
+
+namespace folianto::test {
+
+// The narrowing question answered with the arrow key and Return.
+TEST(FilterDialog, NarrowingQuestionByKeyboard)
+{
+    WindowFixture f;
+    f.Open("stufen.FOL", 60);
+    for (auto& e : f.t.app.lists.SchlagworteSearchList.entries)
+        e.Active = false;
+    f.t.app.lists.SchlagworteSearchList.entries[0].Active = true;
+    f.t.app.selection.FSDialogLastPage = PageKeywords;
+    bool narrowing = false, locked = false;
+    // The dialog opens on the keyword page and asks at once.
+    WhenModal<TForm_RadioSelect>([&](TForm_RadioSelect&) {
+        QWidget* focused = QApplication::focusWidget();
+        EXPECT_TRUE(qobject_cast<QRadioButton*>(focused));
+        if (focused) {
+            QTest::keyClick(focused, Qt::Key_Down);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        }
+        WhenModal<Dialog>([&](Dialog& d) {
+            narrowing = d.Model().Narrowing();
+            for (const auto& item : d.Model().Items(ListKeywords))
+                locked = locked || (item.Checked && !item.Enabled);
+            d.reject();
+        });
+    });
+    Trigger(f, "&Filtern, suchen und sortieren");
+    EXPECT_TRUE(narrowing);
+    EXPECT_TRUE(locked);
+}
+
+} // namespace folianto::test
+
+namespace folianto::test {
+
+TEST(FilterDialog, PickListDefaultsPageAndButtonsThroughTheWidgets)
+{
+    WindowFixture f;
+    f.Open("knoepfe.FOL", 80);
+    App& app = f.t.app;
+    app.settings.FSDialogSearchIn = 511;
+    app.settings.FSDialogOpenDef = 0;
+    WhenModal<Dialog>([&](Dialog& d) {
+        // Take-over: the chosen publisher lands in the search edit, a blank before the second.
+        d.ListNames->setCurrentRow(static_cast<int>(std::find(std::begin(PickListNames), std::end(PickListNames),
+                                                              std::string("Verlag")) -
+                                                    std::begin(PickListNames)));
+        ASSERT_GT(d.ListEntries->model()->rowCount(), 1);
+        const QString first = RowText(d.ListEntries, 0), second = RowText(d.ListEntries, 1);
+        d.ListEntries->setCurrentIndex(d.ListEntries->model()->index(0, 0));
+        QTest::mouseClick(d.TakeOverButton, Qt::LeftButton);
+        d.ListEntries->setCurrentIndex(d.ListEntries->model()->index(1, 0));
+        QTest::mouseClick(d.TakeOverButton, Qt::LeftButton);
+        EXPECT_EQ(d.SearchEdit->text(), first + QLatin1Char(' ') + second);
+
+        // Defaults page: "Schlagworte" ticked, "Titel" unticked; the radio item chooses the opening page.
+        ClickTab(d.Pages, PageDefaults);
+        const auto item = [&d](const char* caption) {
+            return d.DefaultsList->findItems(Q(caption), Qt::MatchExactly).value(0);
+        };
+        item("Schlagworte")->setCheckState(Qt::Checked);
+        item("Titel")->setCheckState(Qt::Unchecked);
+        EXPECT_EQ(app.settings.FSDialogSearchIn, 511 - (1 << 5) + (1 << 9));
+        EXPECT_TRUE(app.selection.SuchenIn[10] && !app.selection.SuchenIn[6]);
+        d.findChild<QRadioButton*>(QStringLiteral("OpenDef2"))->click();
+        EXPECT_EQ(app.settings.FSDialogOpenDef, 2);
+
+        // "&Filtern-Listen neu füllen" shows and applies every category ticked.
+        ClickTab(d.Pages, PageFilter);
+        d.RunPopupCommand(d.SelectNoneAction, ListKategorie);
+        d.RefillFiltersAction->trigger();
+        QAbstractItemModel* categories = d.CheckLists[ListKategorie]->model();
+        for (int r = 0; r < categories->rowCount(); ++r)
+            EXPECT_EQ(categories->index(r, 0).data(Qt::CheckStateRole).toInt(), Qt::Checked) << r;
+        EXPECT_FALSE(app.selection.FilternVon[1]);
+
+        // "&Standardeinstellungen" empties the edit and unticks every search box.
+        d.RunPopupCommand(d.SelectNoneAction, ListSprache);
+        QTest::mouseClick(d.StandardButton, Qt::LeftButton);
+        EXPECT_TRUE(d.SearchEdit->text().isEmpty());
+        for (QCheckBox* box : d.SearchBoxes)
+            EXPECT_FALSE(box->isChecked()) << box->text().toStdString();
+        QAbstractItemModel* languages = d.CheckLists[ListSprache]->model();
+        EXPECT_EQ(languages->index(0, 0).data(Qt::CheckStateRole).toInt(), Qt::Checked);
+        QTest::mouseClick(d.BenutzenButton, Qt::LeftButton);
+    });
+    Trigger(f, "&Filtern, suchen und sortieren");
+    EXPECT_FALSE(app.selection.SuchenIn[0] || app.selection.FilternVon[0]);
+    EXPECT_EQ(app.grid.RowCount() - 1, 80);
+}
+
+} // namespace folianto::test
+
+namespace folianto::test {
+
+// The check-list popup from the keyboard (the menu key opens it through the
+// window system, which the offscreen platform does not imitate).
+TEST(FilterDialog, CheckListPopupFromTheKeyboard)
+{
+    TestApp t;
+    Dialog d(t.app, FilterDialogMode::Normal);
+    d.show();
+    QApplication::setActiveWindow(&d);
+    d.Pages->setCurrentIndex(PageKeywords);
+    QListView* list = d.CheckLists[ListKeywords];
+    list->setFocus();
+    bool shown = false;
+    QTimer::singleShot(50, &d, [&] {
+        shown = QApplication::activePopupWidget() == d.CheckListPopup;
+        d.CheckListPopup->close();
+    });
+    QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(shown);
+
+    // The filter group's popup from its sub-page tabs.
+    d.Pages->setCurrentIndex(PageFilter);
+    QTabBar* subTabs = d.FilterPages->tabBar();
+    subTabs->setFocus();
+    shown = false;
+    QTimer::singleShot(50, &d, [&] {
+        shown = QApplication::activePopupWidget() == d.FilterPopup;
+        d.FilterPopup->close();
+    });
+    QTest::keyClick(subTabs, Qt::Key_F10, Qt::ShiftModifier);
+    QTest::qWait(100);
+    EXPECT_TRUE(shown);
+    d.reject();
+}
+
+} // namespace folianto::test

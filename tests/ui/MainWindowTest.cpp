@@ -3,6 +3,7 @@
 #include "core/ErrorText.h"
 #include "core/Text.h"
 #include "platform/SingleInstanceLock.h"
+#include "support/DbBytes.h"
 #include "ui/dialogs/ChoiceDialogs.h"
 #include "ui/shell/Startup.h"
 #include "ui/shell/TitleGrid.h"
@@ -37,10 +38,14 @@ TEST(MainWindow, MenuEntriesHaveTheirCaptionsShortcutsAndState)
         {{Q("&Datei"), Q("&Importieren ..."), Q("aus &Folianto-Datei (*.FOL)")}, "", true},
         {{Q("&Datei"), Q("&Importieren ..."), Q("aus E&xcel-Datei (*.XLS)")}, "", true},
         {{Q("&Datei"), Q("&Importieren ..."), Q("aus &Text-Datei (*.TXT)")}, "", true},
+        {{Q("&Datei"), Q("&Importieren ..."), Q("aus &BibTeX-Datei (*.BIB)")}, "", true},
+        {{Q("&Datei"), Q("&Importieren ..."), Q("aus &RIS-Datei (*.RIS)")}, "", true},
         {{Q("&Datei"), Q("&Exportieren ..."), Q("der angezeigten Spalten in &Excel-Datei (*.XLS)")}, "", true},
         {{Q("&Datei"), Q("&Exportieren ..."), Q("in Excel-Datei (*.XLS) gemäß Export-Definition")}, "", true},
         {{Q("&Datei"), Q("&Exportieren ..."), Q("in &Literaturliste (*.TXT) gemäß Export-Definition")}, "", true},
         {{Q("&Datei"), Q("&Exportieren ..."), Q("einer Spalte in Textdatei (*.TXT)")}, "", true},
+        {{Q("&Datei"), Q("&Exportieren ..."), Q("in BibTeX-Datei")}, "", true},
+        {{Q("&Datei"), Q("&Exportieren ..."), Q("in RIS-Datei")}, "", true},
         {{Q("&Datei"), Q("&Speichern")}, "Ctrl+S", false},
         {{Q("&Datei"), Q("Speichern &unter...")}, "Ctrl+U", true},
         {{Q("&Datei"), Q("&Beenden")}, "", true},
@@ -150,6 +155,27 @@ TEST(MainWindow, OpeningThroughTheFileDialogFillsTheGridAndHistory)
     f.window->FileMenu()->actions().last()->trigger(); // the history entry loads its file again
     EXPECT_EQ(f.t.app.DataFileName, path);
     EXPECT_EQ(f.window->FileMenu()->actions().last()->text(), Q("&1 ") + FromCp1252(path));
+}
+
+TEST(MainWindow, BibTexImportAndRisExportThroughTheMenus)
+{
+    WindowFixture f;
+    f.t.app.settings.ShowAllMsg = false;
+    const QString bib = f.dir.filePath(Q("in.bib"));
+    WriteBytes(bib, "@book{k1, author={M{\\\"u}ller, Hans}, title={Erstes}}\n@article{k2, title={Zweites}}\n");
+    f.t.ui.filePaths.push_back(bib.toStdString());
+    FindAction(f.window.get(), {Q("&Datei"), Q("&Importieren ..."), Q("aus &BibTeX-Datei (*.BIB)")})->trigger();
+    ASSERT_EQ(f.t.app.store.AnzBuch, 2);
+    EXPECT_EQ(f.t.app.store.at(1)->Autor.Text, Cp1252("Müller, Hans"));
+    EXPECT_EQ(f.t.app.grid.RowCount(), 3);
+    EXPECT_TRUE(f.t.ui.messages.empty());
+
+    const QString ris = f.dir.filePath(Q("out.ris"));
+    f.t.ui.filePaths.push_back(ris.toStdString());
+    FindAction(f.window.get(), {Q("&Datei"), Q("&Exportieren ..."), Q("in RIS-Datei")})->trigger();
+    const std::string written = ReadBytes(ris);
+    EXPECT_NE(written.find("TY  - BOOK\r\nID  - k1\r\nAU  - M\xC3\xBCller, Hans\r\n"), std::string::npos);
+    EXPECT_NE(written.find("TI  - Zweites"), std::string::npos);
 }
 
 TEST(MainWindow, OneColumnExportOffersTheColumnsForOneChoice)

@@ -185,6 +185,13 @@ void TForm_RadioSelect::showEvent(QShowEvent* event)
     AbortButton->setGeometry(width / 2 + 4, buttonTop, buttonWidth, buttonHeight);
     setFixedSize(width, groupHeight + buttonHeight + 40);
     QDialog::showEvent(event);
+    // Keyboard: the arrow keys choose at once, Return confirms with the default button.
+    if (!radios.isEmpty()) {
+        QWidget::setTabOrder(radios.last(), WeiterButton);
+        QWidget::setTabOrder(WeiterButton, AbortButton);
+        if (QAbstractButton* chosen = buttons_->checkedButton())
+            chosen->setFocus();
+    }
 }
 
 // --- one-value input ---------------------------------------------------------

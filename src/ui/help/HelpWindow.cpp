@@ -42,6 +42,7 @@ constexpr HelpPage Pages[] = {
     {270, "tastatur.html", "Tastaturbefehle"},
     {280, "titeleditor.html", "Der Titel-Editor"},
     {290, "optionen.html", "Programmoptionen"},
+    {300, "bibtex-ris.html", "Austausch mit BibTeX und RIS"},
 };
 
 struct IndexEntry {
@@ -52,6 +53,7 @@ struct IndexEntry {
 constexpr IndexEntry IndexEntries[] = {
     {"Autorenauswahl", "filter.html"},
     {"Beenden", "schnelleinstieg.html"},
+    {"BibTeX", "bibtex-ris.html"},
     {"Bildanzeige", "optionen.html"},
     {"Dateien im Netz", "dateien.html"},
     {"Doppelte Titel", "doppelte.html"},
@@ -75,6 +77,7 @@ constexpr IndexEntry IndexEntries[] = {
     {"Literaturtypen", "literaturtypen.html"},
     {"Löschen", "schnelleinstieg.html"},
     {"Öffnen", "dateien.html"},
+    {"RIS", "bibtex-ris.html"},
     {"Schlagworte", "schlagworte.html"},
     {"Schlagwort-Sets", "filter.html"},
     {"Schnellsuche", "sortieren.html"},

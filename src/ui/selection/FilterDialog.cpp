@@ -23,6 +23,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
@@ -110,6 +111,13 @@ TFiltern_Suchen_Sortieren_Dlg::TFiltern_Suchen_Sortieren_Dlg(App& app, FilterDia
     FilterGroup->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(FilterGroup, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& pos) { FilterPopup->popup(FilterGroup->mapToGlobal(pos)); });
+    // From the keyboard: Shift+F10 on the sub-page tabs (the menu key reaches the group by itself).
+    QTabBar* subTabs = FilterPages->tabBar();
+    auto* filterPopupKey =
+        new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), subTabs, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(filterPopupKey, &QShortcut::activated, this, [this, subTabs] {
+        FilterPopup->popup(subTabs->mapToGlobal(subTabs->tabRect(subTabs->currentIndex()).center()));
+    });
 
     connect(BenutzenButton, &QPushButton::clicked, this, &QDialog::accept);
     connect(StandardButton, &QPushButton::clicked, this, [this] {
@@ -211,6 +219,7 @@ QWidget* TFiltern_Suchen_Sortieren_Dlg::BuildSearchPage()
         SearchBoxes[i] = box;
     }
     grid->addLayout(boxes, 5, 0, 1, 3);
+    grid->setColumnStretch(1, 1); // the edits take the width, the labels keep theirs
     pageLayout->addWidget(group);
 
     connect(SearchEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -234,11 +243,14 @@ QListView* TFiltern_Suchen_Sortieren_Dlg::NewCheckList(int list, const QString& 
     view->setModel(adapters_[static_cast<std::size_t>(list)]);
     view->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(view, &QWidget::customContextMenuRequested, this, [this, view, list](const QPoint& pos) {
-        popupList_ = list;
-        SaveSetAction->setEnabled(list == ListKeywords);
-        LoadSetAction->setEnabled(list == ListKeywords);
-        if (QAction* chosen = CheckListPopup->exec(view->viewport()->mapToGlobal(pos)))
-            RunPopupCommand(chosen, list);
+        ShowCheckListPopup(list, view->viewport()->mapToGlobal(pos));
+    });
+    // The menu key opens the popup by itself; Shift+F10 is the other usual key for it.
+    auto* popupKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), view, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(popupKey, &QShortcut::activated, this, [this, view, list] {
+        const QRect item = view->visualRect(view->currentIndex());
+        const QPoint at = item.isValid() ? item.center() : QPoint(view->viewport()->width() / 2, 0);
+        ShowCheckListPopup(list, view->viewport()->mapToGlobal(at));
     });
     CheckLists[static_cast<std::size_t>(list)] = view;
     return view;
@@ -313,6 +325,13 @@ void TFiltern_Suchen_Sortieren_Dlg::ApplyMode()
     ReplaceLabel->setEnabled(replace);
     ReplaceEdit->setEnabled(replace);
     CaseBox->setEnabled(replace);
+    // A page that is not shown yet keeps the size it had with the replace
+    // controls; without them it is smaller whichever page opens first.
+    for (QWidget* w = ReplaceLabel->parentWidget(); w && w != Pages; w = w->parentWidget()) {
+        if (w->layout())
+            w->layout()->invalidate();
+        w->updateGeometry();
+    }
     BenutzenButton->setText(replace ? U("&Ersetzen") : U("&Benutzen"));
     for (int page = 0; page < FilterDialogPageCount; ++page)
         Pages->setTabVisible(page, model_.PageReachable(page));
@@ -361,8 +380,12 @@ void TFiltern_Suchen_Sortieren_Dlg::showEvent(QShowEvent* event)
 void TFiltern_Suchen_Sortieren_Dlg::PageChanged(int page)
 {
     FocusPageControl();
-    if (model_.ChangePage(page))
+    if (model_.ChangePage(page)) {
         adapters_[ListKeywords]->Refresh();
+        // The narrowing question may have taken the focus away.
+        activateWindow();
+        FocusPageControl();
+    }
 }
 
 void TFiltern_Suchen_Sortieren_Dlg::FocusPageControl()
@@ -374,6 +397,14 @@ void TFiltern_Suchen_Sortieren_Dlg::FocusPageControl()
     case PageAuthors: CheckLists[ListAuthors]->setFocus(); break;
     default: DefaultsList->setFocus(); break;
     }
+}
+
+void TFiltern_Suchen_Sortieren_Dlg::ShowCheckListPopup(int list, const QPoint& globalPos)
+{
+    SaveSetAction->setEnabled(list == ListKeywords);
+    LoadSetAction->setEnabled(list == ListKeywords);
+    if (QAction* chosen = CheckListPopup->exec(globalPos))
+        RunPopupCommand(chosen, list);
 }
 
 int TFiltern_Suchen_Sortieren_Dlg::VisibleCheckList() const

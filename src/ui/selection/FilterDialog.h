@@ -77,6 +77,7 @@ private:
     QWidget* BuildFilterPage();
     QWidget* BuildDefaultsPage();
     QListView* NewCheckList(int list, const QString& name, QWidget* parent);
+    void ShowCheckListPopup(int list, const QPoint& globalPos);
     void ApplyMode();
     // The widgets show the model's state.
     void LoadFromModel();
@@ -91,7 +92,6 @@ private:
     PickListAdapter* pickAdapter_ = nullptr;
     QButtonGroup* openDefButtons_ = nullptr;
     HelpWindow* help_ = nullptr;
-    int popupList_ = -1;
     bool activated_ = false;
     bool loading_ = false;
 };

@@ -6,7 +6,11 @@
 #include "core/Text.h"
 #include "core/Trace.h"
 #include "editor/BuchEditModel.h"
+#include "exchange/BibTexExport.h"
+#include "exchange/BibTexImport.h"
 #include "exchange/EntryFormatter.h"
+#include "exchange/RisExport.h"
+#include "exchange/RisImport.h"
 #include "exchange/TextExport.h"
 #include "exchange/TextImport.h"
 #include "exchange/WorkbookExchange.h"
@@ -191,6 +195,8 @@ void TFoliantoMainWindow::BuildMenus()
         ImportFromWorkbook(app_, workbook, importDialog, SystemNumberFormatter());
     });
     AddAction(importMenu, U("aus &Text-Datei (*.TXT)"), {}, [this, importDialog] { ImportFromText(app_, importDialog); });
+    AddAction(importMenu, U("aus &BibTeX-Datei (*.BIB)"), {}, [this] { ImportFromBibTex(app_); });
+    AddAction(importMenu, U("aus &RIS-Datei (*.RIS)"), {}, [this] { ImportFromRis(app_); });
     QMenu* exportMenu = fileMenu_->addMenu(U("&Exportieren ..."));
     AddAction(exportMenu, U("der angezeigten Spalten in &Excel-Datei (*.XLS)"), {}, [this] { ExportShownTitles(); });
     AddAction(exportMenu, U("in Excel-Datei (*.XLS) gemäß Export-Definition"), {}, [this] {
@@ -202,6 +208,8 @@ void TFoliantoMainWindow::BuildMenus()
     AddAction(exportMenu, U("einer Spalte in Textdatei (*.TXT)"), {}, [this] {
         ExportColumn(app_, [this](const std::vector<PickItem>& items) { return PickColumn(items); });
     });
+    AddAction(exportMenu, U("in BibTeX-Datei"), {}, [this] { ExportToBibTex(app_); });
+    AddAction(exportMenu, U("in RIS-Datei"), {}, [this] { ExportToRis(app_); });
     fileMenu_->addSeparator();
     saveAction_ = AddAction(fileMenu_, U("&Speichern"), Ctrl(Qt::Key_S), [this] { FileSave(); });
     AddAction(fileMenu_, U("Speichern &unter..."), Ctrl(Qt::Key_U), [this] { FileSaveAs(); });

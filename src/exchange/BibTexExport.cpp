@@ -1,0 +1,189 @@
+#include "exchange/BibTexExport.h"
+
+#include "core/Codec.h"
+#include "core/Text.h"
+#include "core/Trace.h"
+#include "core/UserInteraction.h"
+#include "exchange/LatexText.h"
+#include "exchange/ReferenceExchange.h"
+
+#include <QString>
+
+#include <unordered_set>
+
+namespace folianto {
+namespace {
+
+// Kinds of thesis that are not a doctorate, as the "Art" field names them.
+bool IsMastersThesis(const std::string& reihe)
+{
+    const std::string upper = UpperAscii(reihe);
+    for (const char* word : {"DIPLOM", "MAGISTER", "MASTER", "BACHELOR", "STAATSEXAMEN", "ZULASSUNG", "MA-"})
+        if (upper.find(word) != std::string::npos)
+            return true;
+    return false;
+}
+
+// The field that carries Reihe for the type.
+const char* ReiheField(int32_t typ)
+{
+    switch (typ) {
+    case 1: return "type";
+    case 3: return "booktitle";
+    case 4:
+    case 5: return "journal";
+    default: return "series";
+    }
+}
+
+std::string EscapedName(const std::string& name)
+{
+    const std::string escaped = LatexEscape(name, " ");
+    // A name holding the word "and" would be split in two.
+    return UpperAscii(name).find(" AND ") != std::string::npos ? "{" + escaped + "}" : escaped;
+}
+
+// URLs and paths are read verbatim; only braces would unbalance the value.
+std::string UrlValue(const std::string& url)
+{
+    std::string out;
+    for (char c : Cp1252ToUtf8(url)) {
+        if (c == '{')
+            out += "%7B";
+        else if (c == '}')
+            out += "%7D";
+        else if (c == '\r' || c == '\n')
+            out += ' ';
+        else
+            out += c;
+    }
+    return out;
+}
+
+class EntryWriter {
+public:
+    explicit EntryWriter(std::string& out) : out_(out) {}
+    // A field with an already escaped value; nothing when empty.
+    void raw(const char* name, const std::string& value)
+    {
+        if (value.empty())
+            return;
+        out_ += "  ";
+        out_ += name;
+        out_ += " = {";
+        out_ += value;
+        out_ += "},\r\n";
+    }
+    void text(const char* name, const std::string& cp1252) { raw(name, LatexEscape(cp1252, " ")); }
+    void multiLine(const char* name, const std::string& cp1252) { raw(name, LatexEscape(cp1252)); }
+    void names(const char* name, const std::vector<std::string>& list)
+    {
+        std::string value;
+        for (const std::string& n : list)
+            value += (value.empty() ? "" : " and ") + EscapedName(n);
+        raw(name, value);
+    }
+
+private:
+    std::string& out_;
+};
+
+} // namespace
+
+std::string BibTexEntryType(const Reference& r)
+{
+    switch (r.Typ) {
+    case 0:
+    case 2: return "book";
+    case 1: return IsMastersThesis(r.Reihe) ? "mastersthesis" : "phdthesis";
+    case 3: return "incollection";
+    case 4:
+    case 5: return "article";
+    case 7: return "booklet";
+    default: return "misc";
+    }
+}
+
+std::string BibTexKey(const std::string& kuerzel)
+{
+    std::string key;
+    for (const unsigned char c : kuerzel) {
+        switch (c) {
+        case 0xC4: key += "Ae"; continue;
+        case 0xD6: key += "Oe"; continue;
+        case 0xDC: key += "Ue"; continue;
+        case 0xE4: key += "ae"; continue;
+        case 0xF6: key += "oe"; continue;
+        case 0xFC: key += "ue"; continue;
+        case 0xDF: key += "ss"; continue;
+        default: break;
+        }
+        if (c >= 0x80) {
+            const QString decomposed = FromCp1252(std::string(1, static_cast<char>(c))).normalized(QString::NormalizationForm_D);
+            const char16_t base = decomposed.isEmpty() ? 0 : decomposed[0].unicode();
+            if ((base >= 'A' && base <= 'Z') || (base >= 'a' && base <= 'z'))
+                key += static_cast<char>(base);
+            continue;
+        }
+        if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+            std::string("-_:./+").find(static_cast<char>(c)) != std::string::npos)
+            key += static_cast<char>(c);
+    }
+    return key.empty() ? "titel" : key;
+}
+
+std::string WriteBibTex(const std::vector<Reference>& references)
+{
+    TraceScope trace("BibTexExport.WriteBibTex");
+    std::string out = "% Folianto " FOLIANTO_VERSION ", UTF-8\r\n\r\n";
+    out.reserve(references.size() * 700);
+    std::unordered_set<std::string> used; // upper-cased keys of the file
+    for (const Reference& r : references) {
+        const std::string base = BibTexKey(r.Key);
+        std::string key = base;
+        for (int n = 2; !used.insert(UpperAscii(key)).second; ++n)
+            key = base + "_" + IntToStr(n);
+
+        out += "@" + BibTexEntryType(r) + "{" + key + ",\r\n";
+        EntryWriter w(out);
+        w.names("author", r.Authors);
+        w.names("editor", r.Editors);
+        w.text("title", r.Title);
+        w.text("subtitle", r.Subtitle);
+        w.text(ReiheField(r.Typ), r.Reihe);
+        if (r.Typ == 5)
+            w.raw("entrysubtype", "newspaper");
+        else if (r.Typ == 6)
+            w.raw("entrysubtype", "audiovisual");
+        w.text("year", r.Year);
+        w.text(r.Typ == 1 ? "school" : "publisher", r.Publisher);
+        w.text("address", r.Address);
+        w.text("volume", r.Volume);
+        w.text("number", r.Number);
+        w.text("pages", r.Pages);
+        w.text("edition", r.Edition);
+        w.text("isbn", r.Isbn);
+        w.text("language", r.Language);
+        std::string keywords;
+        for (const std::string& k : r.Keywords)
+            keywords += (keywords.empty() ? "" : ", ") + LatexEscape(k, " ");
+        w.raw("keywords", keywords);
+        w.multiLine("abstract", r.Abstract);
+        w.multiLine("note", r.Note);
+        w.raw("url", UrlValue(r.Url));
+        out += "}\r\n\r\n";
+    }
+    return out;
+}
+
+bool ExportToBibTex(App& app)
+{
+    TraceScope trace("FoliantoMainWindow.ExportToBibTex");
+    FileDialogSpec dialog;
+    dialog.filter = "BibTeX-Dateien (*.bib)|*.bib;*.BIB|Alle Dateien (*.*)|*.*";
+    dialog.defaultExt = "bib";
+    dialog.initialPath = "*.bib";
+    return ExportReferenceCommand(app, dialog, WriteBibTex);
+}
+
+} // namespace folianto

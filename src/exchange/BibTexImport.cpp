@@ -1,0 +1,320 @@
+#include "exchange/BibTexImport.h"
+
+#include "core/Codec.h"
+#include "core/Text.h"
+#include "core/Trace.h"
+#include "core/UserInteraction.h"
+#include "exchange/BtParseAdapter.h"
+#include "exchange/LatexText.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+#include <unordered_map>
+
+namespace folianto {
+namespace {
+
+bool OneOf(const std::string& s, std::initializer_list<const char*> names)
+{
+    for (const char* n : names)
+        if (s == n)
+            return true;
+    return false;
+}
+
+// Inherits the fields an entry lacks from the entry its crossref names; the
+// parent's title becomes the book title.
+void ResolveCrossrefs(std::vector<BibEntry>& entries, std::vector<ImportProblem>& problems)
+{
+    const auto crossrefOf = [](const BibEntry& e) {
+        for (const auto& [name, value] : e.Fields)
+            if (name == "crossref")
+                return value;
+        return std::string();
+    };
+    std::vector<std::size_t> children;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        if (!crossrefOf(entries[i]).empty())
+            children.push_back(i);
+    if (children.empty())
+        return;
+    std::unordered_map<std::string, std::size_t> byKey;
+    for (std::size_t i = 0; i < entries.size(); ++i)
+        byKey.emplace(UpperAscii(entries[i].Key), i);
+    // Parents as written, before they inherit anything themselves.
+    std::unordered_map<std::size_t, std::vector<std::pair<std::string, std::string>>> parents;
+    for (std::size_t child : children)
+        if (const auto it = byKey.find(UpperAscii(crossrefOf(entries[child]))); it != byKey.end())
+            parents.emplace(it->second, entries[it->second].Fields);
+    for (std::size_t child : children) {
+        BibEntry& e = entries[child];
+        const std::string target = crossrefOf(e);
+        const auto it = byKey.find(UpperAscii(target));
+        if (it == byKey.end()) {
+            problems.push_back({e.Line, 0,
+                                Cp1252("Querverweis „") + PlainToCp1252(target).Text +
+                                    Cp1252("“ nicht gefunden; der Eintrag wurde ohne ihn übernommen"),
+                                false});
+            continue;
+        }
+        std::set<std::string> present;
+        for (const auto& field : e.Fields)
+            present.insert(field.first);
+        for (const auto& [name, value] : parents[it->second]) {
+            const std::string inherited = name == "title" ? "booktitle" : name;
+            if (name != "crossref" && present.insert(inherited).second)
+                e.Fields.emplace_back(inherited, value);
+        }
+    }
+}
+
+// Turns one entry into a reference; every field used is marked, the rest
+// ends up in the remark.
+class EntryReader {
+public:
+    explicit EntryReader(BibEntry& entry) : entry_(entry), taken_(entry.Fields.size(), false)
+    {
+    }
+
+    Reference read(std::vector<ImportProblem>& problems)
+    {
+        Reference r;
+        r.Line = entry_.Line;
+        const std::string type = entry_.Type;
+        r.Typ = TypOfBibTexEntry(type, has("editor"), UpperAscii(peek("entrysubtype")));
+        take("entrysubtype");
+        take("crossref");
+        r.Key = CollapseBlanks(PlainToCp1252(entry_.Key).Text);
+        r.Authors = names("author");
+        r.Editors = names("editor");
+        r.Title = text("title");
+        r.Subtitle = text("subtitle");
+        r.Year = has("year") ? text("year") : text("date");
+        switch (r.Typ) {
+        case 1:
+            r.Reihe = text("type");
+            if (r.Reihe.empty() && type == "mastersthesis")
+                r.Reihe = "Masterarbeit";
+            break;
+        case 3: r.Reihe = text("booktitle"); break;
+        case 4:
+        case 5: r.Reihe = has("journal") ? text("journal") : text("journaltitle"); break;
+        default: r.Reihe = text("series"); break;
+        }
+        for (const char* name : {"publisher", "school", "institution", "organization"})
+            if (r.Publisher.empty() && has(name))
+                r.Publisher = text(name);
+        r.Address = has("address") ? text("address") : text("location");
+        r.Volume = text("volume");
+        r.Number = has("number") ? text("number") : text("issue");
+        if (const int i = find("pages"); i >= 0) {
+            std::string& pages = entry_.Fields[static_cast<std::size_t>(i)].second;
+            for (std::size_t p; (p = pages.find("--")) != std::string::npos;)
+                pages.erase(p, 1);
+            r.Pages = text("pages");
+        }
+        if (LeadingNumber(peek("edition")) > 0)
+            r.Edition = text("edition");
+        r.Isbn = text("isbn");
+        r.Language = text("language");
+        for (std::string& k : SplitListText(text("keywords"), ','))
+            for (std::string& part : SplitListText(k, ';'))
+                r.Keywords.push_back(std::move(part));
+        r.Abstract = multiLine("abstract");
+        r.Note = multiLine("note");
+        r.Url = CollapseBlanks(PlainToCp1252(take("url")).Text);
+        // What has no field of its own stays in the remark.
+        // A repeated field is not lost either: its later values land here too.
+        for (std::size_t i = 0; i < entry_.Fields.size(); ++i)
+            if (!taken_[i])
+                appendToNote(r, entry_.Fields[i].first, entry_.Fields[i].second);
+        NoteReplaced(problems, entry_.Line, replaced_);
+        return r;
+    }
+
+private:
+    // The first field of that name not yet used, or -1. Entries have a
+    // dozen fields or so: a scan beats any map.
+    int find(const std::string& name) const
+    {
+        for (std::size_t i = 0; i < entry_.Fields.size(); ++i)
+            if (!taken_[i] && entry_.Fields[i].first == name)
+                return static_cast<int>(i);
+        return -1;
+    }
+    bool has(const std::string& name) const { return find(name) >= 0; }
+    std::string peek(const std::string& name) const
+    {
+        const int i = find(name);
+        return i < 0 ? std::string() : entry_.Fields[static_cast<std::size_t>(i)].second;
+    }
+    std::string take(const std::string& name)
+    {
+        const int i = find(name);
+        if (i < 0)
+            return {};
+        taken_[static_cast<std::size_t>(i)] = true;
+        return std::move(entry_.Fields[static_cast<std::size_t>(i)].second);
+    }
+    std::string decode(const std::string& raw)
+    {
+        LatexDecoded d = LatexDecode(raw);
+        replaced_.insert(replaced_.end(), d.Replaced.begin(), d.Replaced.end());
+        return std::move(d.Text);
+    }
+    std::string text(const std::string& name) { return CollapseBlanks(decode(take(name))); }
+    std::string multiLine(const std::string& name) { return NormaliseLineBreaks(decode(take(name))); }
+    std::vector<std::string> names(const std::string& name)
+    {
+        std::vector<std::string> out;
+        if (!has(name))
+            return out;
+        for (const std::string& raw : SplitBibNames(take(name))) {
+            std::string decoded = CollapseBlanks(decode(raw));
+            if (!decoded.empty())
+                out.push_back(std::move(decoded));
+        }
+        return out;
+    }
+    void appendToNote(Reference& r, const std::string& name, const std::string& raw)
+    {
+        const std::string value = NormaliseLineBreaks(decode(raw));
+        if (value.empty())
+            return;
+        r.Note += (r.Note.empty() ? "" : "\r\n") + name + ": " + value;
+    }
+
+    BibEntry& entry_;
+    std::vector<bool> taken_;
+    std::vector<std::string> replaced_;
+};
+
+bool IsNameBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// The words of a name outside braces (braced groups stay whole).
+std::vector<std::string> NameWords(const std::string& name)
+{
+    std::vector<std::string> words;
+    std::string word;
+    int depth = 0;
+    for (char c : name) {
+        if (c == '{')
+            ++depth;
+        else if (c == '}' && depth > 0)
+            --depth;
+        if (depth == 0 && IsNameBlank(c)) {
+            if (!word.empty())
+                words.push_back(std::move(word));
+            word.clear();
+        } else {
+            word += c;
+        }
+    }
+    if (!word.empty())
+        words.push_back(std::move(word));
+    return words;
+}
+
+bool StartsLowerCase(const std::string& word)
+{
+    return !word.empty() && word[0] >= 'a' && word[0] <= 'z';
+}
+
+// "First von Last" as "von Last, First"; names with a comma or of one word
+// stay as they are.
+std::string LastNameFirst(const std::vector<std::string>& words)
+{
+    std::string joined = JoinListText(words, " ");
+    if (words.size() < 2 || joined.find(',') != std::string::npos)
+        return joined;
+    const std::size_t last = words.size() - 1;
+    std::size_t von = 0;
+    while (von < last && !StartsLowerCase(words[von]))
+        ++von;
+    const std::size_t first = von == last ? last : von; // no "von": all but the last word are first names
+    if (first == 0)
+        return joined;
+    const std::vector<std::string> given(words.begin(), words.begin() + static_cast<std::ptrdiff_t>(first));
+    const std::vector<std::string> family(words.begin() + static_cast<std::ptrdiff_t>(first), words.end());
+    return JoinListText(family, " ") + ", " + JoinListText(given, " ");
+}
+
+} // namespace
+
+std::vector<std::string> SplitBibNames(const std::string& value)
+{
+    std::vector<std::string> names;
+    std::vector<std::string> current;
+    for (std::string& word : NameWords(value)) {
+        if (UpperAscii(word) == "AND") {
+            if (!current.empty())
+                names.push_back(LastNameFirst(current));
+            current.clear();
+        } else {
+            current.push_back(std::move(word));
+        }
+    }
+    if (!current.empty())
+        names.push_back(LastNameFirst(current));
+    return names;
+}
+
+int32_t TypOfBibTexEntry(const std::string& type, bool hasEditor, const std::string& subtype)
+{
+    if (OneOf(type, {"book", "mvbook"}))
+        return hasEditor ? 2 : 0;
+    if (OneOf(type, {"collection", "mvcollection", "proceedings", "mvproceedings", "reference", "mvreference"}))
+        return 2;
+    if (OneOf(type, {"phdthesis", "mastersthesis", "thesis"}))
+        return 1;
+    if (OneOf(type, {"incollection", "inbook", "inproceedings", "conference", "inreference", "suppbook",
+                     "suppcollection", "bookinbook"}))
+        return 3;
+    if (OneOf(type, {"article", "suppperiodical"}))
+        return OneOf(subtype, {"NEWSPAPER", "MAGAZINE"}) ? 5 : 4;
+    if (OneOf(type, {"booklet", "techreport", "report", "manual", "unpublished", "pamphlet"}))
+        return 7;
+    if (OneOf(type, {"online", "electronic", "www", "video", "audio", "movie", "music", "software", "artwork",
+                     "image", "performance"}))
+        return 6;
+    if (type == "misc" && OneOf(subtype, {"AUDIOVISUAL", "VIDEO", "AUDIO"}))
+        return 6;
+    return 8;
+}
+
+ParsedReferences ParseBibTex(const std::string& bytes)
+{
+    TraceScope trace("BibTexImport.ParseBibTex");
+    BibParseSession session;
+    BibParseResult bib = session.Parse(ImportTextAsUtf8(bytes));
+    ParsedReferences parsed;
+    parsed.Problems = std::move(bib.Problems);
+    ResolveCrossrefs(bib.Entries, parsed.Problems);
+    parsed.References.reserve(bib.Entries.size());
+    for (BibEntry& e : bib.Entries)
+        parsed.References.push_back(EntryReader(e).read(parsed.Problems));
+    std::stable_sort(parsed.Problems.begin(), parsed.Problems.end(),
+                     [](const ImportProblem& a, const ImportProblem& b) { return a.Line < b.Line; });
+    return parsed;
+}
+
+ReferenceImportResult ImportBibTexFile(App& app, const std::string& path)
+{
+    return ImportReferenceFile(app, path, ParseBibTex);
+}
+
+ReferenceImportResult ImportFromBibTex(App& app)
+{
+    TraceScope trace("FoliantoMainWindow.ImportFromBibTex");
+    FileDialogSpec dialog;
+    dialog.filter = "BibTeX-Dateien (*.bib)|*.bib;*.BIB|Alle Dateien (*.*)|*.*";
+    dialog.defaultExt = "bib";
+    dialog.mustExist = true;
+    return ImportReferenceCommand(app, dialog, ParseBibTex);
+}
+
+} // namespace folianto

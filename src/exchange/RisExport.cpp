@@ -1,0 +1,97 @@
+#include "exchange/RisExport.h"
+
+#include "core/Buch.h"
+#include "core/Codec.h"
+#include "core/Trace.h"
+#include "core/UserInteraction.h"
+#include "exchange/ReferenceExchange.h"
+
+namespace folianto {
+namespace {
+
+// Line breaks inside a value; a multi-line value continues on lines of its own.
+std::string OneLine(const std::string& cp1252)
+{
+    std::string out;
+    for (char c : cp1252)
+        out += c == '\r' || c == '\n' ? ' ' : c;
+    return out;
+}
+
+class RecordWriter {
+public:
+    explicit RecordWriter(std::string& out) : out_(out) {}
+    void tag(const char* tag, const std::string& cp1252, bool multiLine = false)
+    {
+        if (cp1252.empty())
+            return;
+        out_ += tag;
+        out_ += "  - ";
+        out_ += Cp1252ToUtf8(multiLine ? cp1252 : OneLine(cp1252));
+        out_ += "\r\n";
+    }
+    void each(const char* t, const std::vector<std::string>& values)
+    {
+        for (const std::string& v : values)
+            tag(t, v);
+    }
+
+private:
+    std::string& out_;
+};
+
+} // namespace
+
+std::string RisType(int32_t typ)
+{
+    static const char* const types[TypCount] = {"BOOK", "THES", "EDBOOK", "CHAP", "JOUR",
+                                                "NEWS", "ADVS", "PAMP",   "GEN"};
+    return typ >= 0 && typ < TypCount ? types[typ] : "GEN";
+}
+
+std::string WriteRis(const std::vector<Reference>& references)
+{
+    TraceScope trace("RisExport.WriteRis");
+    std::string out;
+    out.reserve(references.size() * 600);
+    for (const Reference& r : references) {
+        RecordWriter w(out);
+        w.tag("TY", RisType(r.Typ));
+        w.tag("ID", r.Key);
+        w.each("AU", r.Authors);
+        w.each("ED", r.Editors);
+        w.tag("TI", r.Title);
+        w.tag("T2", r.Reihe);
+        w.tag("PY", r.Year);
+        w.tag("PB", r.Publisher);
+        w.tag("CY", r.Address);
+        w.tag("SN", r.Isbn);
+        w.each("KW", r.Keywords);
+        w.tag("AB", r.Abstract, true);
+        w.tag("N1", r.Note, true);
+        w.tag("VL", r.Volume);
+        w.tag("IS", r.Number);
+        // Pages split at the first hyphen; the import joins them with one.
+        const std::size_t dash = r.Pages.find('-');
+        w.tag("SP", r.Pages.substr(0, dash));
+        if (dash != std::string::npos)
+            w.tag("EP", r.Pages.substr(dash + 1).empty() ? std::string(" ") : r.Pages.substr(dash + 1));
+        w.tag("ET", r.Edition);
+        w.tag("LA", r.Language);
+        w.tag("UR", r.Url);
+        out += "ER  - \r\n\r\n";
+    }
+    return out;
+}
+
+bool ExportToRis(App& app)
+{
+    TraceScope trace("FoliantoMainWindow.ExportToRis");
+    FileDialogSpec dialog;
+    dialog.filter = "RIS-Dateien (*.ris)|*.ris;*.RIS|Alle Dateien (*.*)|*.*";
+    dialog.defaultExt = "ris";
+    dialog.initialPath = "*.ris";
+    return ExportReferenceCommand(app, dialog, WriteRis);
+}
+
+} // namespace folianto

@@ -1,0 +1,422 @@
+#include "core/SampleCatalogue.h"
+#include "exchange/BibTexExport.h"
+#include "exchange/BibTexImport.h"
+#include "exchange/ExchangeTestUtil.h"
+#include "exchange/RisExport.h"
+#include "exchange/RisImport.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace folianto {
+namespace {
+
+using test::TestApp;
+
+std::string U(const std::string& cp1252) { return Cp1252ToUtf8(cp1252); }
+
+std::string ReadFixture(const char* name)
+{
+    return test::ReadBytes(QStringLiteral(FOLIANTO_TEST_DATA "/bib/") + QString::fromLatin1(name));
+}
+
+// The problems of a parse as "line: text" (UTF-8), dropped ones marked "!".
+std::vector<std::string> Problems(const ParsedReferences& p)
+{
+    std::vector<std::string> out;
+    for (const ImportProblem& problem : p.Problems)
+        out.push_back((problem.Dropped ? "!" : "") + std::to_string(problem.Line) + ": " + U(problem.Text));
+    return out;
+}
+
+bool AnyContains(const std::vector<std::string>& lines, const std::string& part)
+{
+    for (const std::string& l : lines)
+        if (l.find(part) != std::string::npos)
+            return true;
+    return false;
+}
+
+TEST(ReferenceTypes, EveryTypeSurvivesItsEntryType)
+{
+    // typ, Reihe, BibTeX type, RIS type; editors make a book an edited volume.
+    struct Case {
+        int32_t typ;
+        const char* reihe;
+        const char* bib;
+        const char* ris;
+        int32_t bibBack; // what a BibTeX import makes of it
+    };
+    const Case cases[] = {
+        {0, "", "book", "BOOK", 0},
+        {1, "Dissertation", "phdthesis", "THES", 1},
+        {1, "Diplomarbeit", "mastersthesis", "THES", 1},
+        {1, "MA-Arbeit", "mastersthesis", "THES", 1},
+        {2, "", "book", "EDBOOK", 2},
+        {3, "Das Buch", "incollection", "CHAP", 3},
+        {4, "Merkur", "article", "JOUR", 4},
+        {5, "Die Zeit", "article", "NEWS", 5},
+        {6, "", "misc", "ADVS", 6},
+        {7, "", "booklet", "PAMP", 7},
+        {8, "", "misc", "GEN", 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typ);
+        Reference r;
+        r.Typ = c.typ;
+        r.Reihe = c.reihe;
+        r.Title = "T";
+        if (c.typ == 2)
+            r.Editors = {"Hrsg, H."};
+        EXPECT_EQ(BibTexEntryType(r), c.bib);
+        EXPECT_EQ(RisType(c.typ), c.ris);
+        EXPECT_EQ(TypOfRisType(c.ris), c.typ);
+        const ParsedReferences back = ParseBibTex(WriteBibTex({r}));
+        ASSERT_EQ(back.References.size(), 1u);
+        EXPECT_EQ(back.References[0].Typ, c.bibBack);
+        EXPECT_EQ(back.References[0].Reihe, c.reihe);
+    }
+    // Other producers' types.
+    EXPECT_EQ(TypOfBibTexEntry("inproceedings", false, ""), 3);
+    EXPECT_EQ(TypOfBibTexEntry("techreport", false, ""), 7);
+    EXPECT_EQ(TypOfBibTexEntry("online", false, ""), 6);
+    EXPECT_EQ(TypOfBibTexEntry("proceedings", false, ""), 2);
+    EXPECT_EQ(TypOfBibTexEntry("unknowntype", false, ""), 8);
+    EXPECT_EQ(TypOfRisType("MGZN"), 5);
+    EXPECT_EQ(TypOfRisType("RPRT"), 7);
+    EXPECT_EQ(TypOfRisType("XYZ"), 8);
+}
+
+TEST(BibTexExport, KeysAreSafeAndUniqueInTheFile)
+{
+    EXPECT_EQ(BibTexKey(Cp1252("Mül001")), "Muel001");
+    EXPECT_EQ(BibTexKey(Cp1252("Öz Straße, é{}")), "OezStrassee");
+    EXPECT_EQ(BibTexKey(""), "titel");
+    std::vector<Reference> refs(3);
+    refs[0].Key = "K1";
+    refs[1].Key = "k1";
+    refs[2].Key = "K1";
+    const std::string bib = WriteBibTex(refs);
+    EXPECT_NE(bib.find("@misc{K1,"), std::string::npos);
+    EXPECT_NE(bib.find("@misc{k1_2,"), std::string::npos);
+    EXPECT_NE(bib.find("@misc{K1_3,"), std::string::npos);
+}
+
+// Every mapped field of the 200-title sample survives export and import into
+// an empty store; the key only in its BibTeX-safe form.
+class RoundTrip : public ::testing::TestWithParam<bool> {};
+
+TEST_P(RoundTrip, SampleCatalogueKeepsEveryMappedField)
+{
+    const bool bibtex = GetParam();
+    TestApp source;
+    FillSampleCatalogue(source.app.store, 200, 1);
+    // A title with every special character and one with a document link.
+    TBuch& tricky = test::AddTitle(source.app);
+    tricky.Kuerzel.Text = Cp1252("Spez 1");
+    tricky.TypNum = 3;
+    tricky.Titel.Text = Cp1252("50% & $100 {x} a_b #1 ~ ^ \\ \"q\" -- ``x'' ,,y}{ € „Zitat“");
+    tricky.Autor.Text = Cp1252("Müller and Sons; Ünal, Ümit");
+    tricky.Inhalt.Text = "Absatz 1\r\n\r\nAbsatz 2 with @book{x, inside";
+    tricky.Seiten.Text = "12-45";
+    tricky.Jahr.Text = "o. J.";
+    TBuch& linked = test::AddTitle(source.app);
+    linked.Kuerzel.Text = "Link";
+    linked.TypNum = 6 | LinkFlag;
+    linked.Quelle.Text = "https://example.org/a_b?x=1&y=%20";
+
+    std::vector<int32_t> all;
+    for (int32_t i = 1; i <= source.app.store.AnzBuch; ++i)
+        all.push_back(i);
+    const std::vector<Reference> refs = ReferencesOfTitles(source.app, all);
+    const ParsedReferences parsed = bibtex ? ParseBibTex(WriteBibTex(refs)) : ParseRis(WriteRis(refs));
+    EXPECT_TRUE(parsed.Problems.empty()) << (parsed.Problems.empty() ? "" : parsed.Problems[0].Text);
+
+    TestApp target;
+    target.app.settings.ShowAllMsg = false;
+    const ReferenceImportResult result = ImportReferences(target.app, "x", parsed);
+    ASSERT_EQ(result.Imported, source.app.store.AnzBuch);
+    EXPECT_TRUE(target.ui.messages.empty());
+    for (int32_t i = 1; i <= source.app.store.AnzBuch; ++i) {
+        const TBuch& a = *source.app.store.at(i);
+        const TBuch& b = *target.app.store.at(i);
+        SCOPED_TRACE(a.Kuerzel.Text);
+        EXPECT_EQ(b.Kuerzel.Text, bibtex ? BibTexKey(a.Kuerzel.Text) : a.Kuerzel.Text);
+        const int fields[] = {2, 3, 4, 7, 8, 9, 10, 12, 13, 14, 15, 16, 19, 20, 22};
+        for (int f : fields)
+            EXPECT_EQ(b.TextField(f).Text, a.TextField(f).Text) << TextFieldNames[static_cast<std::size_t>(f - 1)];
+        if (bibtex) { // RIS has no subtitle
+            EXPECT_EQ(b.AltTitel.Text, a.AltTitel.Text);
+        }
+        EXPECT_EQ(b.TypNum, a.TypNum);
+        EXPECT_EQ(b.Auflage, a.Auflage);
+        EXPECT_EQ(b.JahrNum, a.JahrNum);
+        EXPECT_EQ(b.Quelle.Text, (a.TypNum & LinkFlag) ? a.Quelle.Text : std::string());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, RoundTrip, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "BibTeX" : "RIS"; });
+
+TEST(BibTexImport, HandwrittenFileWithMacrosCrossrefsAndAccents)
+{
+    const ParsedReferences p = ParseBibTex(ReadFixture("handwritten.bib"));
+    ASSERT_EQ(p.References.size(), 5u);
+    const Reference& goethe = p.References[0];
+    EXPECT_EQ(goethe.Typ, 0);
+    EXPECT_EQ(goethe.Key, "goethe1808");
+    EXPECT_EQ(goethe.Line, 11);
+    EXPECT_EQ(goethe.Authors, std::vector<std::string>{"von Goethe, Johann Wolfgang"});
+    EXPECT_EQ(U(goethe.Title), "Faust. Eine Tragödie");
+    EXPECT_EQ(goethe.Publisher, "Deutsche Verlags-Anstalt");
+    EXPECT_EQ(goethe.Address, "Stuttgart");
+    EXPECT_EQ(goethe.Year, "1808");
+    EXPECT_EQ(goethe.Edition, "2");
+    EXPECT_EQ(goethe.Note, "month: April\r\ndoi: 10.1000/faust");
+
+    const Reference& part = p.References[1];
+    EXPECT_EQ(part.Typ, 3);
+    EXPECT_EQ(U(JoinListText(part.Authors, "; ")), "Schmidt, Eva; Müller, Jürgen");
+    EXPECT_EQ(U(part.Title), "Über die Ästhetik des Fragments");
+    EXPECT_EQ(part.Reihe, "Fragmente der Moderne"); // the crossref's title
+    EXPECT_EQ(U(JoinListText(part.Editors, "; ")), "Dupont, François; Larsen, Bjørn");
+    EXPECT_EQ(part.Publisher, "Wallstein");
+    EXPECT_EQ(part.Pages, "101-135");
+
+    EXPECT_EQ(p.References[2].Typ, 2);
+    const Reference& doe = p.References[3];
+    EXPECT_EQ(doe.Typ, 4);
+    EXPECT_EQ(doe.Authors, (std::vector<std::string>{"Doe, John", "Smith and Sons"}));
+    EXPECT_EQ(doe.Title, "A study of $\\alpha$-helices in DNA");
+    EXPECT_EQ(doe.Reihe, "Journal of Things");
+    EXPECT_EQ(doe.Volume, "12");
+    EXPECT_EQ(doe.Number, "3");
+    EXPECT_EQ(doe.Keywords, (std::vector<std::string>{"biology", "chemistry", "physics"}));
+
+    const Reference& thesis = p.References[4];
+    EXPECT_EQ(thesis.Typ, 1);
+    EXPECT_EQ(U(JoinListText(thesis.Authors, "")), "Dvorák, Antonín");
+    EXPECT_EQ(U(thesis.Publisher), "Karls-Universität Prag");
+    EXPECT_EQ(thesis.Reihe, "Dissertation");
+    EXPECT_EQ(U(thesis.Abstract), "Erster Absatz\r\nüber mehrere Zeilen.\r\n\r\nZweiter Absatz.");
+
+    // Only notes: the formula and the ř kept or replaced, nothing dropped.
+    const std::vector<std::string> problems = Problems(p);
+    ASSERT_EQ(problems.size(), 2u) << problems[0];
+    EXPECT_TRUE(AnyContains(problems, "$\\alpha$"));
+    EXPECT_TRUE(AnyContains(problems, "\\v{r} als r"));
+}
+
+TEST(BibTexImport, NamesSplitAtAndOutsideBraces)
+{
+    struct Case {
+        const char* value;
+        std::vector<std::string> names;
+    };
+    const Case cases[] = {
+        {"Doe, John and Roe, Jane", {"Doe, John", "Roe, Jane"}},
+        {"Hans M{\\\"u}ller", {"M{\\\"u}ller, Hans"}},
+        {"Johann Wolfgang von Goethe", {"von Goethe, Johann Wolfgang"}},
+        {"{Smith and Sons} AND Plato", {"{Smith and Sons}", "Plato"}},
+        {"de la Fontaine", {"de la Fontaine"}},
+        {"Werner, B\\\"arbel\nand ", {"Werner, B\\\"arbel"}}, // a trailing "and" names nobody
+        {"and and", {}},
+        {"Anderson, Sandra", {"Anderson, Sandra"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.value);
+        EXPECT_EQ(SplitBibNames(c.value), c.names);
+    }
+}
+
+TEST(BibTexImport, FileWrittenByBibutils)
+{
+    const ParsedReferences p = ParseBibTex(ReadFixture("bibutils-xml2bib.bib"));
+    ASSERT_EQ(p.References.size(), 10u);
+    EXPECT_TRUE(p.Problems.empty());
+    EXPECT_EQ(p.References[0].Key, "Kai006"); // after the byte order mark
+    EXPECT_EQ(U(JoinListText(p.References[0].Authors, "; ")), "Kaiser, Hans; Bauer, Björn; Zimmermann, Michael");
+    EXPECT_EQ(U(p.References[0].Address), "München");
+    EXPECT_EQ(U(p.References[2].Key), "Dör001");
+    EXPECT_EQ(p.References[2].Typ, 4);
+}
+
+TEST(BibTexImport, DamagedInputIsReportedByLineAndTheRestKept)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::size_t taken;
+        std::vector<std::string> problems; // "!" = dropped; matched as prefixes
+    };
+    const std::string good = "@book{ok, title={Gut}}\n";
+    const Case cases[] = {
+        {"unterminated entry", good + "@book{kaputt, title={Offen\nauthor = {A}\n" + good, 2,
+         {"!2: Eintrag „kaputt“ ist nicht abgeschlossen"}},
+        {"unterminated at the end", good + "@article{ende, title = {x}", 1, {"!2: Eintrag „ende“ ist nicht"}},
+        {"garbage lines", "irgendein Text\nnoch mehr\n" + good + "% Kommentar\n" + good, 2,
+         {"1: Text außerhalb"}},
+        {"syntax error", good + "@book{falsch, title {ohne Gleichheitszeichen}}\n" + good, 2,
+         {"!2: Eintrag „falsch“ ist fehlerhaft"}},
+        {"undefined macro", "@book{m, title = unbekannt, year = 2000}\n", 1, {"1: Eintrag „m“: unbekanntes"}},
+        {"binary garbage", std::string("\x00\xFF\x01@@{\x80\n", 8) + good, 1, {"1: Text außerhalb"}},
+        {"nul byte inside", std::string("@book{n, title={a") + '\0' + "b}}\n", 1, {}},
+        {"missing crossref", "@incollection{c, title={x}, crossref={fehlt}}\n", 1, {"1: Querverweis „fehlt“"}},
+        {"empty file", "", 0, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ParsedReferences p = ParseBibTex(c.bytes);
+        EXPECT_EQ(p.References.size(), c.taken);
+        const std::vector<std::string> problems = Problems(p);
+        ASSERT_EQ(problems.size(), c.problems.size()) << (problems.empty() ? "" : problems[0]);
+        for (std::size_t i = 0; i < problems.size(); ++i)
+            EXPECT_EQ(problems[i].substr(0, std::string(c.problems[i]).size()), c.problems[i]);
+    }
+}
+
+TEST(BibTexImport, HugeFieldAndThousandsOfAuthors)
+{
+    std::string authors;
+    for (int i = 0; i < 5000; ++i)
+        authors += (i ? " and " : "") + std::string("Name") + std::to_string(i) + ", Vorname";
+    const std::string big(5 * 1024 * 1024, 'x');
+    const ParsedReferences p =
+        ParseBibTex("@book{a, author = {" + authors + "}}\n@misc{b, abstract = {" + big + "}}\n");
+    ASSERT_EQ(p.References.size(), 2u);
+    EXPECT_EQ(p.References[0].Authors.size(), 5000u);
+    EXPECT_EQ(p.References[0].Authors[4999], "Name4999, Vorname");
+    EXPECT_EQ(p.References[1].Abstract.size(), big.size());
+}
+
+TEST(RisImport, DamagedAndForeignRecords)
+{
+    const std::string text =
+        "Vorspann ohne Kennung\r\n"
+        "TY  - JOUR\r\n"
+        "A1  - Doe, John\r\n"
+        "T1  - Ein Titel\r\n"
+        "JO  - Journal\r\n"
+        "Y1  - 1999/05/01/\r\n"
+        "AB  - Erste Zeile\r\n"
+        "zweite Zeile\r\n"
+        "\r\n"
+        "dritte Zeile\r\n"
+        "DO  - 10.1/x\r\n"
+        "SP  - 3\r\n"
+        "EP  - 9\r\n"
+        "TY  - BOOK\r\n" // the record before has no ER
+        "TI  - Zweiter\r\n"
+        "ER  - \r\n"
+        "TY  - CHAP\r\n"
+        "TI  - Dritter ohne Ende";
+    const ParsedReferences p = ParseRis(text);
+    ASSERT_EQ(p.References.size(), 3u);
+    const Reference& a = p.References[0];
+    EXPECT_EQ(a.Typ, 4);
+    EXPECT_EQ(a.Line, 2);
+    EXPECT_EQ(a.Authors, std::vector<std::string>{"Doe, John"});
+    EXPECT_EQ(a.Title, "Ein Titel");
+    EXPECT_EQ(a.Reihe, "Journal");
+    EXPECT_EQ(a.Year, "1999");
+    EXPECT_EQ(a.Abstract, "Erste Zeile\r\nzweite Zeile\r\n\r\ndritte Zeile");
+    EXPECT_EQ(a.Pages, "3-9");
+    EXPECT_EQ(a.Note, "DO: 10.1/x");
+    EXPECT_EQ(p.References[1].Title, "Zweiter");
+    EXPECT_EQ(p.References[2].Typ, 3);
+    const std::vector<std::string> problems = Problems(p);
+    ASSERT_EQ(problems.size(), 3u);
+    EXPECT_EQ(problems[0], "1: Text außerhalb eines Eintrags übergangen");
+    EXPECT_EQ(problems[1], "2: Datensatz ohne Abschluss „ER“ (bis Zeile 13), trotzdem übernommen");
+    EXPECT_EQ(problems[2], "17: Datensatz ohne Abschluss „ER“ (bis Zeile 18), trotzdem übernommen");
+
+    // Windows-1252 bytes are read as such; binary garbage gives notes only.
+    EXPECT_EQ(U(ParseRis("TY  - GEN\r\nTI  - M\xFCller\r\nER  - \r\n").References.at(0).Title), "Müller");
+    const ParsedReferences garbage = ParseRis(std::string(1, '\0') + "\x01\xFF\xFE garbage\n\n\x7F");
+    EXPECT_TRUE(garbage.References.empty());
+    EXPECT_EQ(garbage.Problems.size(), 2u);
+}
+
+TEST(ReferenceImport, OneMessageNamesEveryEntryNotTaken)
+{
+    TestApp t;
+    ParsedReferences parsed = ParseBibTex("@book{a, title={A}}\n@book{b, title={B}\n@book{c, title {C}}\n"
+                                          "@book{d, title={D}}\n");
+    const ReferenceImportResult result = ImportReferences(t.app, "datei.bib", parsed);
+    EXPECT_EQ(result.Imported, 2);
+    EXPECT_EQ(result.Dropped, 2);
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Warning);
+    EXPECT_EQ(U(t.ui.messages[0].text),
+              "Import aus datei.bib: 2 Titel übernommen, 2 Einträge nicht übernommen:\r\n"
+              "Zeile 2: Eintrag „b“ ist nicht abgeschlossen (schließende Klammer fehlt) und wurde nicht übernommen\r\n"
+              "Zeile 3: Eintrag „c“ ist fehlerhaft (Syntax) und wurde nicht übernommen");
+    EXPECT_FALSE(t.app.store.Gesichert);
+}
+
+TEST(ReferenceImport, KeysStayWhenFreeElseBecomeVariants)
+{
+    TestApp t;
+    t.app.settings.ShowAllMsg = false;
+    test::AddTitle(t.app).Kuerzel.Text = "Alt";
+    ImportReferences(t.app, "x", ParseRis("TY  - GEN\r\nID  - Alt\r\nER  - \r\n"
+                                          "TY  - GEN\r\nID  - Neu\r\nER  - \r\n"
+                                          "TY  - GEN\r\nID  - Neu\r\nER  - \r\n"
+                                          "TY  - GEN\r\nAU  - Meyer, Hans\r\nER  - \r\n"));
+    ASSERT_EQ(t.app.store.AnzBuch, 5);
+    EXPECT_EQ(t.app.store.at(2)->Kuerzel.Text, "Alt_002");
+    EXPECT_EQ(t.app.store.at(3)->Kuerzel.Text, "Neu");
+    EXPECT_EQ(t.app.store.at(4)->Kuerzel.Text, "Neu_002");
+    EXPECT_EQ(t.app.store.at(5)->Kuerzel.Text, "Mey001"); // made from the author
+}
+
+TEST(ReferenceImport, NothingChangesWhenTheTitlesDoNotFitOrNoneWasFound)
+{
+    TestApp t;
+    while (t.app.store.AnzBuch < MaxBuch - 1)
+        t.app.store.NewBuch();
+    t.app.store.Gesichert = true;
+    const ReferenceImportResult full =
+        ImportReferences(t.app, "x.ris", ParseRis("TY  - GEN\r\nER  - \r\nTY  - GEN\r\nER  - \r\n"));
+    EXPECT_FALSE(full.Read);
+    EXPECT_EQ(t.app.store.AnzBuch, MaxBuch - 1);
+    EXPECT_TRUE(t.app.store.Gesichert);
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(U(t.ui.messages[0].text),
+              "Die Datei x.ris enthält 2 Titel, Platz ist nur noch für 1.\r\nEs wurde nichts importiert.");
+
+    TestApp empty;
+    const ReferenceImportResult none = ImportReferences(empty.app, "y.bib", ParseBibTex("@book{a, title={x}\n"));
+    EXPECT_FALSE(none.Read);
+    EXPECT_EQ(empty.app.store.AnzBuch, 0);
+    ASSERT_EQ(empty.ui.messages.size(), 1u);
+    EXPECT_EQ(empty.ui.messages[0].kind, MsgKind::Error);
+    EXPECT_NE(U(empty.ui.messages[0].text).find("In y.bib wurden keine Titel gefunden.\r\nZeile 1: "), std::string::npos);
+}
+
+TEST(ReferenceExport, CommandWritesTheShownTitlesAfterTheQuestions)
+{
+    QTemporaryDir dir;
+    TestApp t;
+    t.app.settings.ShowAllMsg = true;
+    test::AddTitle(t.app).Titel.Text = "Erster";
+    test::AddTitle(t.app).Titel.Text = "Zweiter";
+    test::ShowAllTitles(t.app);
+    const std::string path = dir.filePath(QStringLiteral("x.ris")).toStdString();
+    t.ui.filePaths.push_back(path);
+    ASSERT_TRUE(ExportToRis(t.app));
+    const std::string ris = test::ReadBytes(QString::fromStdString(path));
+    EXPECT_EQ(ris, "TY  - GEN\r\nTI  - Erster\r\nER  - \r\n\r\nTY  - GEN\r\nTI  - Zweiter\r\nER  - \r\n\r\n");
+    EXPECT_EQ(t.ui.messages.back().text, "Export in " + path + " beendet!");
+
+    // An existing file stays when the overwrite question is answered No.
+    t.ui.filePaths.push_back(path);
+    t.ui.answers = {Answer::No};
+    EXPECT_FALSE(ExportToBibTex(t.app));
+    EXPECT_EQ(test::ReadBytes(QString::fromStdString(path)), ris);
+}
+
+} // namespace
+} // namespace folianto
