@@ -9,13 +9,17 @@
 #include "core/Text.h"
 #include "core/Trace.h"
 #include "editor/ShortKeys.h"
+#include "platform/FileSteps.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cstring>
 #include <new>
+#include <utility>
+#include <vector>
 
 namespace folianto {
 namespace {
@@ -81,6 +85,7 @@ bool ReadHeaderFormat(App& app, ByteReader& in, const std::string& path, int hea
         bool complete = true;
         try {
             ReadHeaderTitle(in, app.ui, nr, b, app.DataVerMinor);
+            complete = !in.hitEnd(); // a title cut off by the end of the file
         } catch (const ReadAbort&) {
             complete = false;
         } catch (const std::bad_alloc&) {
@@ -114,17 +119,24 @@ bool ReadOldFormat(App& app, QIODevice& dev, ByteReader& in, ProgressWindow* pro
                                                     dev.size() / static_cast<qint64>(OldRecordSize), MaxBuch)));
     int32_t count = 0;
     while (!in.atEnd()) {
-        // A short last record reads as far as it goes; data shorter than one
-        // record (such as a header-format file of 20 bytes or fewer) hold none.
         unsigned char rec[OldRecordSize] = {};
-        if (in.read(rec, sizeof rec) < sizeof rec && count == 0)
+        const std::size_t got = in.read(rec, sizeof rec);
+        if (got < sizeof rec && count == 0 && std::memcmp(rec, "Folianto", 8) == 0) {
+            // A header of 20 bytes or fewer: an empty catalogue, or one whose
+            // first title was cut off.
+            if (rec[got - 1] != '#')
+                app.ui.message(MsgKind::Error, "Fehler beim Lesen von Titel \"1\"!", Buttons::Ok);
             break;
+        }
         if (!store.NewBuch())
             return false;
         TBuch& b = *store.at(store.AnzBuch);
         FillFromOldRecord(b, rec);
         store.UpdateBuchLengths(store.AnzBuch);
         AdvanceProgress(progress, ++count);
+        if (got < sizeof rec) // the partly read record stays, as in the header format
+            app.ui.message(MsgKind::Error, "Fehler beim Lesen von Titel \"" + IntToStr(store.AnzBuch) + "\"!",
+                           Buttons::Ok);
     }
     return true;
 }
@@ -218,12 +230,83 @@ void WriteBuchData(const App& app, QIODevice& dev, const std::string& path, Prog
     out.flush();
 }
 
+namespace {
+
+// Moves the backup generations up by one and the file to the first of them,
+// each step undoable until the new file has taken the name: a save that fails
+// leaves the file and every generation as they were.
+class BackupRotation {
+public:
+    BackupRotation(FileSteps& steps, const std::string& path, int generations)
+        : steps_(steps), file_(PathFromCp1252(path)), backup_(PathFromCp1252(ChangeFileExt(path, ".BAK_FOL"))),
+          parked_(backup_ + QStringLiteral(".alt")), generations_(generations)
+    {
+    }
+    ~BackupRotation()
+    {
+        if (!done_)
+            Undo();
+    }
+
+    bool Rotate()
+    {
+        // The oldest generation is only parked until the save has succeeded
+        // (what an interrupted save parked is stale).
+        if (QFileInfo::exists(parked_))
+            steps_.Remove(parked_);
+        if (!Move(Generation(generations_), parked_))
+            return false;
+        for (int k = generations_ - 1; k >= 0; --k)
+            if (!Move(Generation(k), Generation(k + 1)))
+                return false;
+        return Move(file_, backup_);
+    }
+    // The new file has its name: the parked generation goes.
+    void Finish()
+    {
+        done_ = true;
+        if (parkedOldest_)
+            steps_.Remove(parked_);
+    }
+
+private:
+    QString Generation(int k) const { return k == 0 ? backup_ : backup_ + QString::number(k); }
+    bool Move(const QString& from, const QString& to)
+    {
+        if (!QFileInfo::exists(from))
+            return true;
+        if (QFileInfo::exists(to) || !steps_.Rename(from, to))
+            return false;
+        moves_.emplace_back(from, to);
+        parkedOldest_ = parkedOldest_ || to == parked_;
+        return true;
+    }
+    void Undo()
+    {
+        for (auto m = moves_.rbegin(); m != moves_.rend(); ++m)
+            steps_.Rename(m->second, m->first);
+        moves_.clear();
+    }
+
+    FileSteps& steps_;
+    const QString file_;
+    const QString backup_;
+    const QString parked_;
+    const int generations_;
+    std::vector<std::pair<QString, QString>> moves_;
+    bool parkedOldest_ = false;
+    bool done_ = false;
+};
+
+} // namespace
+
 bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam)
 {
-    return Save_Buch_Data(app, path, errParam, DeviceFilter());
+    FileSteps steps;
+    return Save_Buch_Data(app, path, errParam, steps);
 }
 
-bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam, const DeviceFilter& filter)
+bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam, FileSteps& steps)
 {
     TraceScope trace("FoliantoMainWindow.Save_Buch_Data");
     if (app.DataVerMain == -1)
@@ -264,22 +347,17 @@ bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam, co
     if (!file.open(QIODevice::WriteOnly))
         throw AppError(failure);
     {
-        std::unique_ptr<QIODevice> filtered = filter ? filter(file) : nullptr;
+        std::unique_ptr<QIODevice> through = steps.WriteThrough(file);
         std::unique_ptr<ProgressWindow> wait = app.ui.showWait("Buchdaten werden gesichert!");
         wait->setRange(app.store.AnzBuch);
-        WriteBuchData(app, filtered ? *filtered : file, path, wait.get());
+        WriteBuchData(app, through ? *through : file, path, wait.get());
         if (!file.flush() || file.error() != QFileDevice::NoError)
             throw AppError(failure);
     }
-    const std::string backup = ChangeFileExt(path, ".BAK_FOL");
-    BackupFile(path, backup, true, 2);
-    if (!file.commit()) {
-        // The old file has become the backup; put a copy back in its place.
-        const QString qbackup = PathFromCp1252(backup);
-        if (!QFileInfo::exists(qpath) && QFileInfo::exists(qbackup))
-            QFile::copy(qbackup, qpath);
-        throw AppError(failure);
-    }
+    BackupRotation backups(steps, path, 2);
+    if (!backups.Rotate() || !steps.Commit(file))
+        throw AppError(failure); // the rotation is undone on the way out
+    backups.Finish();
     app.store.Gesichert = true;
     return true;
 }

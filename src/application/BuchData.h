@@ -3,8 +3,6 @@
 // and saving the store, with the messages, the wait window, the semaphore
 // file and the backup generations.
 
-#include <functional>
-#include <memory>
 #include <string>
 
 class QIODevice;
@@ -12,6 +10,7 @@ class QIODevice;
 namespace folianto {
 
 struct App;
+class FileSteps;
 class ProgressWindow;
 
 // Reads a whole database file from `dev` (at its start) into the store: the
@@ -29,10 +28,10 @@ bool Load_Buch_Data(App& app, const std::string& path, std::string& errParam);
 // Saves the store to `path`. The new file is written completely under a
 // temporary name and only then, after the backup generations have moved,
 // takes the name. True (and Gesichert) when the save completed; throws
-// AppError when the file cannot be written, leaving the old file in place.
+// AppError when the file cannot be written or the generations cannot move,
+// leaving the old file and its backups in place.
 bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam);
-// The same with the written file seen through a filter device (for tests).
-using DeviceFilter = std::function<std::unique_ptr<QIODevice>(QIODevice& file)>;
-bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam, const DeviceFilter& filter);
+// The same with the file-system calls made through `steps` (for tests).
+bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam, FileSteps& steps);
 
 } // namespace folianto

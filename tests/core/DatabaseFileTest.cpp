@@ -3,11 +3,13 @@
 #include "core/Codec.h"
 #include "core/DatabaseFile.h"
 #include "core/SampleCatalogue.h"
+#include "platform/FileSteps.h"
 #include "support/DbBytes.h"
 #include "support/Fakes.h"
 
 #include <QBuffer>
 #include <QDir>
+#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -297,8 +299,10 @@ TEST(DatabaseFile, DamagedTitlesAreReportedAndTheLoadGoesOn)
         {"huge AnzPics", rest(0x7FFFFFFF).i32(3).i32(129).raw("abc").text("ok").b, {titleError}, 1}, // runs past the end
         {"negative AnzPics", rest(-5).f64(1.5).b, {}, -5},
         {"negative Size", rest(1).i32(-7).i32(129).text("neg").f64(2.5).b, {}, 1},
-        {"picture size refused", rest(1).i32(1000000).i32(1).raw("x").b, {refused("1|36"), titleError}, 0},
-        {"text count beyond the end", start().i32(999999).raw("short").b, {}, 0}, // allowed count, but the file ends
+        // The byte after the refused picture is the start of a title cut off.
+        {"picture size refused", rest(1).i32(1000000).i32(1).raw("x").b,
+         {refused("1|36"), titleError, "Fehler beim Lesen von Titel \"2\"!"}, 0},
+        {"text count beyond the end", start().i32(999999).raw("short").b, {titleError}, 0}, // the file ends
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -451,72 +455,124 @@ TEST(DatabaseFile, BackupGenerations)
 
 namespace {
 
-// Passes writes on until `budget` bytes have gone through, then fails.
-class FailingDevice : public QIODevice {
+// The file system of a save that fails at its `failAt`-th call (1 = the
+// first write to the file): writes, renames, removals and the commit are
+// counted alike. With failAt 0 nothing fails and `calls` counts them.
+class FailingFiles : public FileSteps {
 public:
-    FailingDevice(QIODevice& target, qint64 budget) : target_(target), budget_(budget)
-    {
-        open(QIODevice::WriteOnly);
-    }
+    explicit FailingFiles(int failAt) : failAt_(failAt) {}
 
-protected:
-    qint64 readData(char*, qint64) override { return -1; }
-    qint64 writeData(const char* data, qint64 len) override
+    std::unique_ptr<QIODevice> WriteThrough(QIODevice& file) override
     {
-        if (len > budget_)
-            return -1;
-        budget_ -= len;
-        return target_.write(data, len);
+        return std::make_unique<Device>(file, *this);
     }
+    bool Rename(const QString& from, const QString& to) override { return Call() && FileSteps::Rename(from, to); }
+    bool Remove(const QString& path) override { return Call() && FileSteps::Remove(path); }
+    bool Commit(QSaveFile& file) override { return Call() && FileSteps::Commit(file); }
+
+    int calls = 0;
+    bool failed = false;
 
 private:
-    QIODevice& target_;
-    qint64 budget_;
+    class Device : public QIODevice {
+    public:
+        Device(QIODevice& target, FailingFiles& files) : target_(target), files_(files) { open(WriteOnly); }
+
+    protected:
+        qint64 readData(char*, qint64) override { return -1; }
+        qint64 writeData(const char* data, qint64 len) override
+        {
+            return files_.Call() ? target_.write(data, len) : -1;
+        }
+
+    private:
+        QIODevice& target_;
+        FailingFiles& files_;
+    };
+
+    // False for the call that is to fail; undoing after it is not counted.
+    bool Call()
+    {
+        if (failed)
+            return true;
+        failed = ++calls == failAt_;
+        return !failed;
+    }
+
+    int failAt_;
 };
+
+// A catalogue whose file takes several writes (its pictures are larger than
+// the writer's buffer), made once and read into each store.
+void AppendSampleWithPictures(App& app)
+{
+    static const QByteArray file = [] {
+        TestApp t;
+        FillSampleCatalogue(t.app.store, 60, 5);
+        t.app.DataVerMain = 1;
+        t.app.DataVerMinor = 4;
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        WriteBuchData(t.app, out, "sample");
+        return out.data();
+    }();
+    QBuffer in;
+    in.setData(file);
+    in.open(QIODevice::ReadOnly);
+    ReadBuchData(app, in, "sample");
+}
 
 } // namespace
 
-TEST(DatabaseFile, FailedWriteLeavesFileAndBackupsIntact)
+TEST(DatabaseFile, SaveFailingAtAnyCallLeavesFileAndBackupsIntact)
 {
-    qint64 total = 0;
-    {
-        TestApp t;
-        FillSampleCatalogue(t.app.store, 100, 5);
-        t.app.DataVerMain = 1;
-        t.app.DataVerMinor = 4;
-        QBuffer sink;
-        sink.open(QIODevice::WriteOnly);
-        WriteBuchData(t.app, sink, "sink");
-        total = sink.size();
-    }
-    for (qint64 budget : {qint64(0), qint64(12), total / 2, total - 1}) {
-        SCOPED_TRACE(budget);
-        Env env;
-        const std::string file = env.path("x.FOL");
-        for (int i = 0; i < 3; ++i) {
+    const auto prepared = [](Env& env) {
+        for (int i = 0; i < 4; ++i) { // the file and three backup generations
             env.app.store.NewBuch();
-            ASSERT_TRUE(env.save(file));
+            env.app.store.at(env.app.store.AnzBuch)->Titel.Text = "Fassung " + std::to_string(i);
+            EXPECT_TRUE(env.save(env.path("x.FOL")));
         }
-        const auto files = [&env] {
-            std::map<QString, std::string> contents;
-            for (const QString& name : QDir(env.dir.path()).entryList(QDir::Files))
-                contents[name] = ReadBytes(env.dir.filePath(name));
-            return contents;
-        };
-        const auto before = files();
-
-        FillSampleCatalogue(env.app.store, 100, 5);
+        AppendSampleWithPictures(env.app);
         env.app.store.Gesichert = false;
-        const DeviceFilter failing = [budget](QIODevice& f) { return std::make_unique<FailingDevice>(f, budget); };
+    };
+    const auto files = [](const Env& env) {
+        std::map<QString, std::string> contents;
+        for (const QString& name : QDir(env.dir.path()).entryList(QDir::Files))
+            contents[name] = ReadBytes(env.dir.filePath(name));
+        return contents;
+    };
+
+    int calls = 0;
+    {
+        Env env;
+        prepared(env);
+        FailingFiles counting(0);
+        ASSERT_TRUE(Save_Buch_Data(env.app, env.path("x.FOL"), env.err, counting));
+        calls = counting.calls;
+        EXPECT_EQ(QDir(env.dir.path()).entryList(QDir::Files).join(QLatin1Char(' ')),
+                  QStringLiteral("x.BAK_FOL x.BAK_FOL1 x.BAK_FOL2 x.FOL"));
+    }
+    ASSERT_GE(calls, 8); // writes, three generations moved, the oldest dropped, commit
+
+    for (int failAt = 1; failAt <= calls; ++failAt) {
+        SCOPED_TRACE(failAt);
+        Env env;
+        prepared(env);
+        const auto before = files(env);
+        ASSERT_EQ(before.size(), 4u);
+        FailingFiles failing(failAt);
         try {
-            Save_Buch_Data(env.app, file, env.err, failing);
-            ADD_FAILURE() << "no exception";
+            const bool saved = Save_Buch_Data(env.app, env.path("x.FOL"), env.err, failing);
+            // Only dropping the parked oldest generation may fail unnoticed.
+            EXPECT_TRUE(saved);
+            EXPECT_EQ(failAt, calls);
+            continue;
         } catch (const AppError& e) {
-            EXPECT_EQ(std::string(e.what()), "Fehler beim Speichern der Daten in " + file + ".");
+            EXPECT_EQ(std::string(e.what()), "Fehler beim Speichern der Daten in " + env.path("x.FOL") + ".");
         }
         EXPECT_FALSE(env.app.store.Gesichert);
         EXPECT_TRUE(env.idle());
-        EXPECT_EQ(files(), before);
+        EXPECT_EQ(files(env), before);
     }
 }
 

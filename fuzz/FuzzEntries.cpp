@@ -1,0 +1,228 @@
+#include "FuzzEntries.h"
+
+#include "application/App.h"
+#include "application/BuchData.h"
+#include "application/SettingsFile.h"
+#include "config/IniFile.h"
+#include "core/AppError.h"
+#include "core/DatabaseFile.h"
+#include "editor/PictureDecoding.h"
+#include "editor/PictureSlots.h"
+#include "exchange/ImportDialogModel.h"
+#include "exchange/TextImport.h"
+#include "platform/Platform.h"
+#include "spreadsheet/Ole2.h"
+#include "spreadsheet/Workbook.h"
+
+#include <QBuffer>
+#include <QByteArray>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace folianto::fuzz {
+namespace {
+
+struct Broken {};
+
+void Check(bool condition)
+{
+    if (!condition)
+        throw Broken();
+}
+
+// Runs one input; false when a Check failed.
+template <class Body> bool Run(Body body)
+{
+    try {
+        body();
+    } catch (const Broken&) {
+        return false;
+    }
+    return true;
+}
+
+// One application object per target for every input: emptying the store
+// costs only the titles the last input left, a new object 10,001 slots.
+template <int Target> App& SharedApp()
+{
+    static SilentUserInteraction user;
+    static NullPlatform platform;
+    static App app(user, platform);
+    return app;
+}
+
+// Back to the built-in defaults of everything the settings file holds.
+void ResetSettings(App& app)
+{
+    app.settings = Settings();
+    app.columns = ColumnModel();
+    app.history = FileHistory();
+    app.keywordSets = KeywordSets();
+    app.lists.KategorieSearchList.Clear();
+    app.DataFileName.clear();
+}
+
+} // namespace
+
+bool LoadDatabase(const uint8_t* data, std::size_t size)
+{
+    App& app = SharedApp<0>();
+    app.store.Clear();
+    app.store.ActBuch = 0;
+    app.store.FehlerNr = 0;
+    app.store.Gesichert = true;
+    app.DataVerMain = -1;
+    app.DataVerMinor = -1;
+    app.EditMode = EditModeNone;
+    if (size > 0 && (data[size - 1] & 1)) {
+        app.EditMode = EditModeMerge;
+        app.store.NewBuch();
+    }
+    QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    try {
+        ReadBuchData(app, buffer, "fuzz.FOL");
+    } catch (const AppError&) {
+    }
+    // Whatever was read must save again.
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    app.DataVerMain = 1;
+    app.DataVerMinor = 4;
+    WriteBuchData(app, out, "out.FOL");
+    return true;
+}
+
+bool ReadSettingsFile(const uint8_t* data, std::size_t size)
+{
+    return Run([&] {
+        const std::string bytes(reinterpret_cast<const char*>(data), size);
+        const IniFile ini(bytes);
+        const std::string text = ini.Serialize();
+        Check(IniFile(text).Serialize() == text);
+
+        static SilentUserInteraction ui;
+        static NullPlatform platform;
+        static App again(ui, platform);
+        App& app = SharedApp<1>();
+        ResetSettings(app);
+        ReadSettings(app, ini);
+        for (int i = 0; i < ColumnCount; ++i) {
+            const TCellRec& c = app.columns.CellArray[static_cast<std::size_t>(i)];
+            Check(c.Pos >= -1 && c.Pos < ColumnCount && c.Width >= -1);
+        }
+        Check(!app.columns.CellArray[9].ShowCol && !app.columns.CellArray[30].ShowCol);
+        Check(app.settings.BuchSort <= 7 && app.settings.FSDialogOpenDef >= 0 && app.settings.FSDialogOpenDef <= 3);
+        Check(app.settings.DefaultTyp.size() <= 20 && app.history.Paths.size() <= 5);
+
+        // Writing into the same file and reading it back gives the same settings.
+        IniFile edited(bytes);
+        WriteSettings(app, edited);
+        ResetSettings(again);
+        ReadSettings(again, IniFile(edited.Serialize()));
+        Check(again.settings.SortLength == app.settings.SortLength);
+        Check(again.settings.ImpExp.Trennzeichen == app.settings.ImpExp.Trennzeichen);
+        Check(again.settings.ImpExp.Kopfzeilen == app.settings.ImpExp.Kopfzeilen);
+        Check(again.DataFileName ==
+              (app.settings.OpenFileAtStart ? app.DataFileName.substr(0, app.DataFileName.find_first_of("\r\n")) : ""));
+        Check(again.keywordSets.Rows.size() <= app.keywordSets.Rows.size());
+    });
+}
+
+bool ImportLines(const uint8_t* data, std::size_t size)
+{
+    constexpr std::size_t kHeader = 2 + DescriptorCount;
+    if (size < kHeader)
+        return true;
+    return Run([&] {
+        App& app = SharedApp<2>();
+        app.store.Clear();
+        app.store.ActBuch = 0;
+        app.settings.ImpExp.Trennzeichen = static_cast<char>(data[0]);
+        app.settings.KuerzelZwang = (data[1] & 1) != 0;
+        app.settings.ImpExp.Kopfzeilen = (data[1] >> 1) & 3;
+        for (int i = 0; i < DescriptorCount; ++i)
+            app.columns.CellArray[static_cast<std::size_t>(i)].ImportPos = static_cast<int8_t>(data[2 + i]);
+
+        const std::string bytes(reinterpret_cast<const char*>(data + kHeader), size - kHeader);
+        const std::vector<std::string> lines = SplitLines(bytes);
+        std::size_t total = 0;
+        for (const auto& l : lines)
+            total += l.size();
+        Check(total <= bytes.size());
+
+        for (const std::string& line : lines) {
+            const int32_t before = app.store.AnzBuch;
+            Check(ImportEntry(app, line));
+            Check(app.store.AnzBuch == before + 1 && app.store.ActBuch == app.store.AnzBuch);
+            const TBuch& b = *app.store.current();
+            std::size_t stored = 0;
+            for (int f = 1; f <= 26; ++f) {
+                Check(b.TextField(f).Len == static_cast<int32_t>(b.TextField(f).Text.size()));
+                stored += b.TextField(f).Text.size();
+            }
+            if (!app.settings.KuerzelZwang)
+                Check(stored <= line.size());
+            Check((b.TypNum & LinkFlag) == 0 && b.TypNum >= 0 && b.TypNum <= 8);
+        }
+
+        // The dialog's check on position texts taken from the same bytes.
+        ImportDialogModel model(app, ImportDialogModel::TextMode);
+        for (std::size_t i = 0; i < lines.size() && i < ImportDialogModel::RowCount; ++i)
+            model.Positions[i] = lines[i];
+        model.Delimiter = lines.empty() ? std::string() : lines.back();
+        if (model.Ok())
+            for (int i = 0; i < ImportDialogModel::RowCount; ++i)
+                Check(app.columns.CellArray[static_cast<std::size_t>(i)].ImportPos == 0 ||
+                      ImportDialogModel::RowEditable(i));
+        app.store.Clear();
+        app.store.ActBuch = 0;
+    });
+}
+
+bool ReadWorkbook(const uint8_t* data, std::size_t size)
+{
+    static const uint8_t kSignature[] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+    std::vector<uint8_t> bytes(data, data + size);
+    if (size < sizeof kSignature || std::memcmp(data, kSignature, sizeof kSignature) != 0)
+        bytes = ole2::PackWorkbookStream(bytes, (size & 1) ? "Book" : "Workbook");
+    Workbook workbook;
+    try {
+        workbook.ReadFromBytes(bytes);
+    } catch (const WorkbookError&) {
+        return true;
+    }
+    LocaleNumberFormatter fmt("de_DE");
+    std::size_t total = 0;
+    for (std::size_t s = 0; s < workbook.SheetCount(); ++s) {
+        const Sheet& sheet = workbook.GetSheet(s);
+        sheet.ForEachCell([&](const Sheet::Cell& c) { total += sheet.ReadCellText(c.col, c.row, fmt).size(); });
+        total += sheet.ReadCellText(sheet.LastUsedCol(), sheet.FirstUsedRow(), fmt).size();
+    }
+    // Writing back what was read must either work or refuse cleanly.
+    try {
+        (void)workbook.WriteToBytes();
+    } catch (const WorkbookError&) {
+    }
+    return total != static_cast<std::size_t>(-1);
+}
+
+bool DecodePictureFile(const uint8_t* data, std::size_t size)
+{
+    if (size < 1)
+        return true;
+    static const int32_t formats[] = {PicJpg, PicBmp, PicEmf, PicWmf};
+    const int32_t format = formats[data[0] % 4];
+    std::optional<PicSize> box;
+    if (data[0] & 4)
+        box = PicSize{120, 90};
+    const DecodedPicture picture = DecodePicture(data + 1, size - 1, format, box);
+    // A raster picture holds exactly the pixels its size says.
+    return picture.Pixels.empty() ||
+           picture.Pixels.size() == static_cast<std::size_t>(picture.Size.Width) * picture.Size.Height * 3;
+}
+
+} // namespace folianto::fuzz

@@ -1,0 +1,26 @@
+#pragma once
+// What each fuzz target does with one input, shared with the test that
+// replays the seed corpora and crash inputs in the normal test run. Each
+// returns false when a property of the result does not hold; the fuzz
+// targets end the process then.
+
+#include <cstddef>
+#include <cstdint>
+
+namespace folianto::fuzz {
+
+// A database file (header format or older records); the last byte, when
+// odd, makes the load a merge into one title.
+bool LoadDatabase(const uint8_t* data, std::size_t size);
+// A settings file: read, written into and read again.
+bool ReadSettingsFile(const uint8_t* data, std::size_t size);
+// Byte 0 the delimiter, byte 1 option bits, the next 35 bytes the import
+// positions, the rest the lines of a text import.
+bool ImportLines(const uint8_t* data, std::size_t size);
+// A compound file, or a workbook stream that is packed into one first.
+bool ReadWorkbook(const uint8_t* data, std::size_t size);
+// Byte 0 the picture format and whether a thumbnail is asked for, the rest
+// the picture file.
+bool DecodePictureFile(const uint8_t* data, std::size_t size);
+
+} // namespace folianto::fuzz
