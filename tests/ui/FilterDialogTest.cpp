@@ -537,12 +537,16 @@ TEST(FilterDialog, NarrowingQuestionByKeyboard)
     f.t.app.selection.FSDialogLastPage = PageKeywords;
     bool narrowing = false, locked = false;
     // The dialog opens on the keyword page and asks at once.
-    WhenModal<TForm_RadioSelect>([&](TForm_RadioSelect&) {
-        QWidget* focused = QApplication::focusWidget();
-        EXPECT_TRUE(qobject_cast<QRadioButton*>(focused));
-        if (focused) {
-            QTest::keyClick(focused, Qt::Key_Down);
+    WhenModal<TForm_RadioSelect>([&](TForm_RadioSelect& question) {
+        // The focus arrives with the window's activation, which may come later.
+        const bool radioFocused =
+            QTest::qWaitFor([] { return qobject_cast<QRadioButton*>(QApplication::focusWidget()) != nullptr; });
+        EXPECT_TRUE(radioFocused);
+        if (radioFocused) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        } else {
+            question.reject();
         }
         WhenModal<Dialog>([&](Dialog& d) {
             narrowing = d.Model().Narrowing();

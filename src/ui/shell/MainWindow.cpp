@@ -41,6 +41,7 @@
 #include <QAbstractEventDispatcher>
 #include <QActionGroup>
 #include <QApplication>
+#include <QScopeGuard>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
@@ -614,6 +615,8 @@ std::optional<int> TFoliantoMainWindow::PickColumn(const std::vector<PickItem>& 
 
 void TFoliantoMainWindow::OpenFilterDialog(FilterDialogMode mode)
 {
+    filterDialogRunning_ = true;
+    const auto done = qScopeGuard([this] { filterDialogRunning_ = false; });
     bool confirmed = false;
     {
         TFiltern_Suchen_Sortieren_Dlg dialog(app_, mode, this);
@@ -628,7 +631,7 @@ void TFoliantoMainWindow::changeEvent(QEvent* event)
     // The filter dialog left settings that no refresh has shown yet. The flag
     // goes first: a message of the refresh must not start another one.
     if (event->type() == QEvent::ActivationChange && isActiveWindow() && app_.selection.FSS_Changed &&
-        !QApplication::activeModalWidget()) {
+        !filterDialogRunning_ && !QApplication::activeModalWidget()) {
         app_.selection.FSS_Changed = false;
         Run([this] { SetAusgabeData(app_); });
     }

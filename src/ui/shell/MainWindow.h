@@ -117,6 +117,9 @@ private:
     QAction* saveAction_ = nullptr;
     QToolButton* saveButton_ = nullptr;
     int fixedFileEntries_ = 0;
+    // From opening the filter dialog to the end of its own refresh: an
+    // activation meanwhile must not refresh (and report) a second time.
+    bool filterDialogRunning_ = false;
     std::array<QAction*, 8> sortMenuItems_{};
     std::array<QAction*, 8> sortPopupItems_{};
     std::array<QToolButton*, 8> sortButtons_{};
