@@ -41,10 +41,10 @@
 #include <QAbstractEventDispatcher>
 #include <QActionGroup>
 #include <QApplication>
-#include <QScopeGuard>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
