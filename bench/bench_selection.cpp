@@ -39,7 +39,7 @@ void EnsureGuiApplication()
 class FontMeasurer : public TextMeasurer {
 public:
     FontMeasurer() : metrics_(QFont()) {}
-    int TextWidth(const std::string& text) const override { return metrics_.horizontalAdvance(FromCp1252(text)); }
+    int TextWidth(std::string_view text) const override { return metrics_.horizontalAdvance(FromCp1252(text)); }
 
 private:
     QFontMetrics metrics_;

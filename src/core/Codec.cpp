@@ -42,7 +42,7 @@ int Cp1252Byte(char32_t codePoint)
     return FromUnicode(codePoint);
 }
 
-QString FromCp1252(const std::string& bytes)
+QString FromCp1252(std::string_view bytes)
 {
     QString out;
     out.resize(static_cast<qsizetype>(bytes.size()));

@@ -3,10 +3,11 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
 namespace folianto {
 
-QString FromCp1252(const std::string& bytes);
+QString FromCp1252(std::string_view bytes);
 // Characters without a Windows-1252 code become '?'.
 std::string ToCp1252(const QString& text);
 

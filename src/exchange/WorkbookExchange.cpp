@@ -50,7 +50,7 @@ CellTable GridCells(const App& app)
         auto& row = cells[static_cast<std::size_t>(r)];
         row.reserve(static_cast<std::size_t>(grid.ColCount()));
         for (int c = 0; c < grid.ColCount(); ++c)
-            row.push_back(grid.Cell(c, r));
+            row.emplace_back(grid.Cell(c, r));
     }
     return cells;
 }

@@ -13,7 +13,7 @@ int TargetColumn(const App& app, int choice)
     return app.columns.PosOfInfo(info);
 }
 
-bool StartsWithUpper(const std::string& cell, const std::string& upperPrefix)
+bool StartsWithUpper(std::string_view cell, const std::string& upperPrefix)
 {
     if (cell.size() < upperPrefix.size())
         return false;

@@ -388,13 +388,16 @@ void SetAusgabeData(App& app)
         }
         const CellTextFormat format{settings.ShowOnlyFirstLine, &grid.ShortDate};
         ColumnWidthFitter fitter(columns, grid, settings);
+        // Columns that are not shown stay empty.
+        std::vector<std::string> cells(static_cast<std::size_t>(grid.ColCount()));
         for (std::size_t n = 0; n < count; ++n) {
             const int r = static_cast<int>(n) + 1;
             const TBuch& b = *store.at(passed[n]);
             if (passed[n] == store.ActBuch)
                 selRow = r;
             for (const Shown& s : shown)
-                ColumnModel::CellText(b, s.desc, format, *grid.MutableCell(s.pos, r));
+                ColumnModel::CellText(b, s.desc, format, cells[static_cast<std::size_t>(s.pos)]);
+            grid.SetRow(r, cells);
             sel.AusgabeBuchNr[static_cast<std::size_t>(r)] = b.BuchNr;
             fitter.FitRow(r);
         }

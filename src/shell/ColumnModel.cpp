@@ -51,7 +51,7 @@ void PriceText(double price, const std::string& currency, std::string& out)
 }
 
 // Widest line of a header that may hold one CR LF.
-int HeaderWidth(const TextMeasurer& m, const std::string& header)
+int HeaderWidth(const TextMeasurer& m, std::string_view header)
 {
     const std::size_t br = header.find("\r\n");
     if (br == std::string::npos)
@@ -87,7 +87,7 @@ int ColumnModel::ShownCount() const
     return n;
 }
 
-int ColumnModel::IndexOfHeader(const std::string& header) const
+int ColumnModel::IndexOfHeader(std::string_view header) const
 {
     for (int i = 0; i < ColumnCount; ++i)
         if (CellArray[static_cast<std::size_t>(i)].Header == header)
@@ -318,7 +318,7 @@ void ColumnWidthFitter::FitRow(int row)
         TCellRec& rec = columns_.CellArray[static_cast<std::size_t>(desc_[c])];
         int32_t w = rec.Width;
         if (w == -1 || auto_) {
-            const std::string& text = grid_.Cell(static_cast<int>(c), row);
+            const std::string_view text = grid_.Cell(static_cast<int>(c), row);
             // A text that cannot be wider than the column needs no measuring.
             const bool fits = maxChar_ > 0 &&
                               static_cast<long long>(text.size()) * maxChar_ + 10 <= static_cast<long long>(w);

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace folianto {
@@ -50,7 +51,7 @@ public:
     // Number of descriptors 0..33 with ShowCol.
     int ShownCount() const;
     // Lowest descriptor 0..33 whose Header / Info equals the text exactly; -1 when none.
-    int IndexOfHeader(const std::string& header) const;
+    int IndexOfHeader(std::string_view header) const;
     int IndexOfInfo(const std::string& info) const;
     // Pos of the descriptor with that Info; -1 when none or hidden.
     int PosOfInfo(const std::string& info) const;

@@ -10,10 +10,6 @@
 
 namespace folianto {
 
-namespace {
-const std::string kEmpty;
-}
-
 CharTableMeasurer::CharTableMeasurer(const int (&advances)[256])
 {
     for (int i = 0; i < 256; ++i) {
@@ -22,7 +18,7 @@ CharTableMeasurer::CharTableMeasurer(const int (&advances)[256])
     }
 }
 
-int CharTableMeasurer::TextWidth(const std::string& text) const
+int CharTableMeasurer::TextWidth(std::string_view text) const
 {
     int w = 0;
     for (unsigned char c : text)
@@ -50,14 +46,21 @@ void GridModel::SetMeasurer(std::shared_ptr<const TextMeasurer> measurer)
         measurer_ = std::move(measurer);
 }
 
+void GridModel::ReserveRows(int n)
+{
+    const std::size_t rows = static_cast<std::size_t>(n);
+    if (rowTexts_.size() < rows) {
+        rowTexts_.resize(rows);
+        cellEnds_.resize(rows * static_cast<std::size_t>(colCount_), 0);
+    }
+}
+
 void GridModel::SetRowCount(int n)
 {
     n = std::max(n, 2);
     for (int r = n; r < rowCount_; ++r)
         ClearRow(r);
-    const std::size_t need = static_cast<std::size_t>(n) * static_cast<std::size_t>(colCount_);
-    if (cells_.size() < need)
-        cells_.resize(need);
+    ReserveRows(n);
     rowCount_ = n;
     if (Row >= rowCount_)
         Row = rowCount_ - 1;
@@ -67,13 +70,19 @@ void GridModel::SetColCount(int n)
 {
     n = std::max(n, 0);
     if (n != colCount_) {
-        std::vector<std::string> cells(static_cast<std::size_t>(rowCount_) * static_cast<std::size_t>(n));
-        const int keep = std::min(n, colCount_);
-        for (int r = 0; r < rowCount_; ++r)
-            for (int c = 0; c < keep; ++c)
-                cells[static_cast<std::size_t>(r) * static_cast<std::size_t>(n) + static_cast<std::size_t>(c)] =
-                    std::move(at(c, r));
-        cells_ = std::move(cells);
+        std::vector<uint32_t> ends(rowTexts_.size() * static_cast<std::size_t>(n), 0);
+        for (std::size_t r = 0; r < rowTexts_.size(); ++r) {
+            const int row = static_cast<int>(r);
+            // Columns beyond the new count drop off the row's end; new ones are empty.
+            uint32_t end = 0;
+            for (int c = 0; c < n; ++c) {
+                if (c < colCount_)
+                    end = cellEnds_[EndIndex(c, row)];
+                ends[r * static_cast<std::size_t>(n) + static_cast<std::size_t>(c)] = end;
+            }
+            rowTexts_[r].resize(end);
+        }
+        cellEnds_ = std::move(ends);
         colCount_ = n;
     }
     ColWidths.resize(static_cast<std::size_t>(colCount_), 240);
@@ -81,32 +90,59 @@ void GridModel::SetColCount(int n)
         Col = std::max(colCount_ - 1, 0);
 }
 
-const std::string& GridModel::Cell(int col, int row) const
+std::string_view GridModel::Cell(int col, int row) const
 {
     if (row < 0 || row >= rowCount_ || col < 0 || col >= colCount_)
-        return kEmpty;
-    return cells_[static_cast<std::size_t>(row) * static_cast<std::size_t>(colCount_) + static_cast<std::size_t>(col)];
+        return {};
+    const std::size_t begin = CellBegin(col, row);
+    return std::string_view(rowTexts_[static_cast<std::size_t>(row)]).substr(begin, cellEnds_[EndIndex(col, row)] - begin);
 }
 
-void GridModel::SetCell(int col, int row, const std::string& text)
-{
-    if (std::string* cell = MutableCell(col, row))
-        cell->assign(text);
-}
-
-std::string* GridModel::MutableCell(int col, int row)
+void GridModel::SetCell(int col, int row, std::string_view text)
 {
     if (row < 0 || row >= rowCount_ || col < 0 || col >= colCount_)
-        return nullptr;
-    return &at(col, row);
+        return;
+    std::string& rowText = rowTexts_[static_cast<std::size_t>(row)];
+    const std::size_t begin = CellBegin(col, row);
+    const std::size_t end = cellEnds_[EndIndex(col, row)];
+    // Offsets are 32 bits: a row's texts together stay below 4 GB.
+    if (rowText.size() - (end - begin) + text.size() > UINT32_MAX)
+        return;
+    rowText.replace(begin, end - begin, text);
+    const int64_t delta = static_cast<int64_t>(text.size()) - static_cast<int64_t>(end - begin);
+    if (delta != 0)
+        for (int c = col; c < colCount_; ++c) {
+            uint32_t& e = cellEnds_[EndIndex(c, row)];
+            e = static_cast<uint32_t>(static_cast<int64_t>(e) + delta);
+        }
+}
+
+void GridModel::SetRow(int row, const std::vector<std::string>& cells)
+{
+    if (row < 0 || row >= rowCount_)
+        return;
+    const std::size_t count = std::min(cells.size(), static_cast<std::size_t>(colCount_));
+    std::size_t total = 0;
+    for (std::size_t c = 0; c < count; ++c)
+        total += cells[c].size();
+    if (total > UINT32_MAX)
+        return;
+    std::string text;
+    text.reserve(total);
+    for (int c = 0; c < colCount_; ++c) {
+        if (static_cast<std::size_t>(c) < count)
+            text += cells[static_cast<std::size_t>(c)];
+        cellEnds_[EndIndex(c, row)] = static_cast<uint32_t>(text.size());
+    }
+    rowTexts_[static_cast<std::size_t>(row)] = std::move(text);
 }
 
 void GridModel::ClearRow(int row)
 {
-    if (row < 0 || static_cast<std::size_t>(row + 1) * static_cast<std::size_t>(colCount_) > cells_.size())
+    if (row < 0 || static_cast<std::size_t>(row) >= rowTexts_.size())
         return;
-    for (int c = 0; c < colCount_; ++c)
-        at(c, row).clear();
+    rowTexts_[static_cast<std::size_t>(row)].clear();
+    std::fill_n(cellEnds_.begin() + static_cast<std::ptrdiff_t>(EndIndex(0, row)), colCount_, 0);
 }
 
 void GridModel::ResetToHeader()
@@ -119,12 +155,21 @@ void GridModel::MoveColumn(int from, int to)
 {
     if (from < 0 || from >= colCount_ || to < 0 || to >= colCount_ || from == to)
         return;
-    for (int r = 0; r < rowCount_; ++r) {
-        auto first = cells_.begin() + static_cast<std::ptrdiff_t>(r) * colCount_;
+    std::vector<std::string> cells(static_cast<std::size_t>(colCount_));
+    for (int row = 0; row < rowCount_; ++row) {
+        for (int c = 0; c < colCount_; ++c)
+            cells[static_cast<std::size_t>(c)] = std::string(Cell(c, row));
+        auto first = cells.begin();
         if (from < to)
             std::rotate(first + from, first + from + 1, first + to + 1);
         else
             std::rotate(first + to, first + from, first + from + 1);
+        std::string& rowText = rowTexts_[static_cast<std::size_t>(row)];
+        rowText.clear();
+        for (int c = 0; c < colCount_; ++c) {
+            rowText += cells[static_cast<std::size_t>(c)];
+            cellEnds_[EndIndex(c, row)] = static_cast<uint32_t>(rowText.size());
+        }
     }
     auto w = ColWidths.begin();
     if (from < to)

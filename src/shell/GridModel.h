@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace folianto {
@@ -15,7 +16,7 @@ namespace folianto {
 class TextMeasurer {
 public:
     virtual ~TextMeasurer() = default;
-    virtual int TextWidth(const std::string& text) const = 0;
+    virtual int TextWidth(std::string_view text) const = 0;
     // Upper bound of one character's width; lets callers skip texts that
     // cannot be wider than a limit. 0 = unknown.
     virtual int MaxCharWidth() const { return 0; }
@@ -25,7 +26,7 @@ public:
 class FixedWidthMeasurer : public TextMeasurer {
 public:
     explicit FixedWidthMeasurer(int charWidth = 7) : charWidth_(charWidth) {}
-    int TextWidth(const std::string& text) const override
+    int TextWidth(std::string_view text) const override
     {
         return static_cast<int>(text.size()) * charWidth_;
     }
@@ -40,7 +41,7 @@ private:
 class CharTableMeasurer : public TextMeasurer {
 public:
     explicit CharTableMeasurer(const int (&advances)[256]);
-    int TextWidth(const std::string& text) const override;
+    int TextWidth(std::string_view text) const override;
     int MaxCharWidth() const override { return max_; }
 
 private:
@@ -76,11 +77,12 @@ public:
     // New columns get the default width 240.
     void SetColCount(int n);
 
-    const std::string& Cell(int col, int row) const;
-    void SetCell(int col, int row, const std::string& text);
-    // Writable cell for filling in place (keeps the string's storage);
-    // nullptr outside the grid.
-    std::string* MutableCell(int col, int row);
+    // Empty outside the grid. The view is valid until the row changes.
+    std::string_view Cell(int col, int row) const;
+    void SetCell(int col, int row, std::string_view text);
+    // Every cell of a row at once, in one allocation of its exact size;
+    // columns beyond `cells` become empty.
+    void SetRow(int row, const std::vector<std::string>& cells);
     void ClearRow(int row);
 
     // Header row plus one empty row.
@@ -109,14 +111,21 @@ public:
     void NotifyStatus() const { if (Listener) Listener->StatusChanged(); }
 
 private:
-    std::string& at(int col, int row)
+    // The cells of a row lie one after another in one text; `cellEnds_`
+    // holds, row-major, where each cell ends in its row's text. Ten thousand
+    // rows of thirty columns are then two allocations per row instead of
+    // one string per cell.
+    std::size_t EndIndex(int col, int row) const
     {
-        return cells_[static_cast<std::size_t>(row) * static_cast<std::size_t>(colCount_) +
-                      static_cast<std::size_t>(col)];
+        return static_cast<std::size_t>(row) * static_cast<std::size_t>(colCount_) + static_cast<std::size_t>(col);
     }
+    std::size_t CellBegin(int col, int row) const { return col == 0 ? 0 : cellEnds_[EndIndex(col - 1, row)]; }
+    // Resizes the row tables; rows that come back are empty.
+    void ReserveRows(int n);
 
-    // Row-major; may hold more rows than rowCount_ (kept for reuse, empty).
-    std::vector<std::string> cells_;
+    // May hold more rows than rowCount_ (kept for reuse, empty).
+    std::vector<std::string> rowTexts_;
+    std::vector<uint32_t> cellEnds_;
     int rowCount_ = 2;
     int colCount_ = 0;
     std::shared_ptr<const TextMeasurer> measurer_;

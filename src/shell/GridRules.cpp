@@ -11,10 +11,10 @@ constexpr int PicStorageEmbedded = 128;
 
 } // namespace
 
-std::string WrapCellHint(const std::string& text)
+std::string WrapCellHint(std::string_view text)
 {
     if (text.size() < 51)
-        return text;
+        return std::string(text);
     std::string result;
     std::string line;
     for (char c : text) {

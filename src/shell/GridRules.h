@@ -3,6 +3,7 @@
 // picture-count colour.
 
 #include <string>
+#include <string_view>
 
 namespace folianto {
 
@@ -13,7 +14,7 @@ struct TBuch;
 
 // Hint text of a cell: texts of 51 characters or more are broken into lines
 // that end after the first blank reached once a line holds 50 characters.
-std::string WrapCellHint(const std::string& text);
+std::string WrapCellHint(std::string_view text);
 
 // Cell hints show only with two or more titles shown, a current data row and a
 // short key in column 0 of that row.

@@ -32,7 +32,7 @@ struct FilledApp {
     {
         std::vector<std::string> out;
         for (int c = 0; c < t.app.grid.ColCount(); ++c)
-            out.push_back(t.app.grid.Cell(c, 0));
+            out.emplace_back(t.app.grid.Cell(c, 0));
         return out;
     }
     TestApp t;

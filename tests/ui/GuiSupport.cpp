@@ -55,7 +55,7 @@ std::vector<std::string> ColumnCells(const App& app, int gridCol)
 {
     std::vector<std::string> cells;
     for (int r = 1; r < app.grid.RowCount(); ++r)
-        cells.push_back(app.grid.Cell(gridCol, r));
+        cells.emplace_back(app.grid.Cell(gridCol, r));
     return cells;
 }
 

@@ -76,7 +76,7 @@ TEST(TitleGrid, TypeAheadFindsTheTitleAndEscapeClearsIt)
     QTest::keyClicks(w.grid, Q("di"));
     EXPECT_EQ(w.t.app.selection.TypeAheadText, "DI");
     EXPECT_EQ(w.window->StatusPanel(3)->text(), Q("DI"));
-    EXPECT_EQ(UpperAscii(w.t.app.grid.Cell(titelCol, w.t.app.grid.Row).substr(0, 2)), "DI");
+    EXPECT_EQ(UpperAscii(std::string(w.t.app.grid.Cell(titelCol, w.t.app.grid.Row).substr(0, 2))), "DI");
     EXPECT_EQ(w.grid->currentIndex().row() + 1, w.t.app.grid.Row);
     QTest::keyClick(w.grid, Qt::Key_Escape);
     EXPECT_EQ(w.t.app.selection.TypeAheadText, "");
@@ -86,7 +86,7 @@ TEST(TitleGrid, TypeAheadFindsTheTitleAndEscapeClearsIt)
 TEST(TitleGrid, DraggingMovesTheColumnAndTheReleaseTakesTheLayoutBack)
 {
     LoadedWindow w;
-    const std::string kuerzel = w.t.app.grid.Cell(0, 1);
+    const std::string kuerzel(w.t.app.grid.Cell(0, 1));
     QHeaderView* header = w.grid->horizontalHeader();
 
     w.t.app.columns.ColumnsMoved = false;

@@ -18,7 +18,7 @@ namespace {
 
 constexpr int DefaultRowHeight = 19;
 
-QString HeaderText(const std::string& header)
+QString HeaderText(std::string_view header)
 {
     QString s = FromCp1252(header);
     s.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
