@@ -118,8 +118,13 @@ bool ReadSettingsFile(const uint8_t* data, std::size_t size)
         Check(app.settings.BuchSort <= 7 && app.settings.FSDialogOpenDef >= 0 && app.settings.FSDialogOpenDef <= 3);
         Check(app.settings.DefaultTyp.size() <= 20 && app.history.Paths.size() <= 5);
 
-        // Writing into the same file and reading it back gives the same settings.
-        IniFile edited(bytes);
+        // Writing into the same file and reading it back gives the same
+        // settings. This costs three times the reading, so it runs for the
+        // inputs whose length is a multiple of four: the fuzzer still
+        // reaches it at will, and the parser sees three times the inputs.
+        if (size % 4 != 0)
+            return;
+        IniFile edited = ini;
         WriteSettings(app, edited);
         ResetSettings(again);
         ReadSettings(again, IniFile(edited.Serialize()));

@@ -6,7 +6,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
-#include <cstdlib>
+#include <algorithm>
 #include <limits>
 
 namespace folianto {
@@ -28,15 +28,41 @@ std::string Trim(const std::string& s, std::size_t begin = 0, std::size_t end = 
     return s.substr(begin, end - begin);
 }
 
-char LowerAscii(char c)
+std::string_view TrimView(std::string_view s)
 {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+    std::size_t begin = 0;
+    std::size_t end = s.size();
+    while (begin < end && IsSpace(s[begin]))
+        ++begin;
+    while (end > begin && IsSpace(s[end - 1]))
+        --end;
+    return s.substr(begin, end - begin);
 }
 
-bool SameName(const std::string& a, const std::string& b)
+// Byte -> the byte with A..Z lowered. A table, not a comparison per byte:
+// names are folded for every key read and written.
+struct LowerTable {
+    unsigned char map[256];
+    constexpr LowerTable() : map()
+    {
+        for (int i = 0; i < 256; ++i)
+            map[i] = static_cast<unsigned char>(i >= 'A' && i <= 'Z' ? i - 'A' + 'a' : i);
+    }
+};
+constexpr LowerTable kLower;
+
+unsigned char LowerAscii(char c)
+{
+    return kLower.map[static_cast<unsigned char>(c)];
+}
+
+bool SameName(std::string_view a, std::string_view b)
 {
     if (a.size() != b.size())
         return false;
+    // Names are mostly read in the case they were written in.
+    if (a == b)
+        return true;
     for (std::size_t i = 0; i < a.size(); ++i)
         if (LowerAscii(a[i]) != LowerAscii(b[i]))
             return false;
@@ -61,6 +87,12 @@ std::optional<std::string> SectionName(const std::string& line)
     return Trim(line, i + 1, close);
 }
 
+// Nothing but blanks.
+bool IsBlank(const std::string& line)
+{
+    return FirstNonSpace(line) == line.size();
+}
+
 // Neither blank nor a comment.
 bool IsContentLine(const std::string& line)
 {
@@ -82,17 +114,30 @@ bool KeyBounds(const std::string& line, std::size_t& begin, std::size_t& end)
     return true;
 }
 
-std::string LowerKey(const std::string& text, std::size_t begin, std::size_t end)
+// FNV-1a over the bytes with a..z folded.
+uint64_t KeyHash(std::string_view key)
 {
-    std::string key(text, begin, end - begin);
-    for (char& c : key)
-        c = LowerAscii(c);
-    return key;
+    uint64_t h = 14695981039346656037ull;
+    for (char c : key) {
+        h ^= LowerAscii(c);
+        h *= 1099511628211ull;
+    }
+    return h;
 }
 
-std::string OneLine(const std::string& value)
+// The trimmed key of a "key=value" line; false for other lines.
+bool KeyOf(const std::string& line, std::string_view& key)
 {
-    return value.substr(0, value.find_first_of("\r\n"));
+    std::size_t begin = 0, end = 0;
+    if (!KeyBounds(line, begin, end))
+        return false;
+    key = std::string_view(line).substr(begin, end - begin);
+    return true;
+}
+
+std::string_view OneLine(const std::string& value)
+{
+    return std::string_view(value).substr(0, value.find_first_of("\r\n"));
 }
 
 } // namespace
@@ -120,13 +165,40 @@ IniFile::IniFile(const std::string& bytes)
             section.IndexLine(section.lines.size() - 1);
         }
     }
+    for (std::size_t i = 0; i < sections_.size(); ++i) {
+        Section& s = sections_[i];
+        std::sort(s.keyLines.begin(), s.keyLines.end());
+        sectionIndex_.emplace_back(KeyHash(s.name), i);
+    }
+    std::sort(sectionIndex_.begin(), sectionIndex_.end());
 }
 
 void IniFile::Section::IndexLine(std::size_t i)
 {
-    std::size_t begin = 0, end = 0;
-    if (KeyBounds(lines[i], begin, end))
-        keyLines.emplace(LowerKey(lines[i], begin, end), i);
+    std::string_view key;
+    if (KeyOf(lines[i], key))
+        keyLines.emplace_back(KeyHash(key), i);
+}
+
+void IniFile::Section::InsertIndex(std::size_t i)
+{
+    std::string_view key;
+    if (!KeyOf(lines[i], key))
+        return;
+    const std::pair<uint64_t, std::size_t> entry(KeyHash(key), i);
+    keyLines.insert(std::upper_bound(keyLines.begin(), keyLines.end(), entry), entry);
+}
+
+std::size_t IniFile::Section::LineOf(std::string_view key) const
+{
+    const uint64_t hash = KeyHash(key);
+    auto it = std::lower_bound(keyLines.begin(), keyLines.end(), std::pair<uint64_t, std::size_t>(hash, 0));
+    for (; it != keyLines.end() && it->first == hash; ++it) {
+        std::string_view lineKey;
+        if (KeyOf(lines[it->second], lineKey) && SameName(lineKey, key))
+            return it->second;
+    }
+    return std::string::npos;
 }
 
 std::string IniFile::Serialize() const
@@ -146,26 +218,41 @@ std::string IniFile::Serialize() const
     return out;
 }
 
+std::size_t IniFile::SectionOf(std::string_view section) const
+{
+    if (lastSectionIndex_ != std::string::npos && lastSection_ == section)
+        return lastSectionIndex_;
+    const uint64_t hash = KeyHash(section);
+    auto it = std::lower_bound(sectionIndex_.begin(), sectionIndex_.end(), std::pair<uint64_t, std::size_t>(hash, 0));
+    for (; it != sectionIndex_.end() && it->first == hash; ++it)
+        if (SameName(sections_[it->second].name, section)) {
+            lastSection_.assign(section);
+            lastSectionIndex_ = it->second;
+            return it->second;
+        }
+    return std::string::npos;
+}
+
 const IniFile::Section* IniFile::Find(const std::string& section) const
 {
-    for (const auto& s : sections_)
-        if (SameName(s.name, section))
-            return &s;
-    return nullptr;
+    const std::size_t i = SectionOf(section);
+    return i == std::string::npos ? nullptr : &sections_[i];
 }
 
 IniFile::Section& IniFile::FindOrAppend(const std::string& section)
 {
-    for (auto& s : sections_)
-        if (SameName(s.name, section))
-            return s;
+    const std::size_t found = SectionOf(section);
+    if (found != std::string::npos)
+        return sections_[found];
     // A blank line between the previous content and the new section.
     if (!sections_.empty() || !preamble_.empty()) {
         std::vector<std::string>& tail = sections_.empty() ? preamble_ : sections_.back().lines;
-        if (tail.empty() || !Trim(tail.back()).empty())
+        if (tail.empty() || !IsBlank(tail.back()))
             tail.push_back("");
     }
     sections_.push_back({section, "[" + section + "]", {}, {}});
+    const std::pair<uint64_t, std::size_t> entry(KeyHash(section), sections_.size() - 1);
+    sectionIndex_.insert(std::upper_bound(sectionIndex_.begin(), sectionIndex_.end(), entry), entry);
     return sections_.back();
 }
 
@@ -174,16 +261,23 @@ bool IniFile::SectionExists(const std::string& section) const
     return Find(section) != nullptr;
 }
 
-std::optional<std::string> IniFile::ReadValue(const std::string& section, const std::string& key) const
+std::optional<std::string_view> IniFile::ValueOf(const std::string& section, std::string_view key) const
 {
     const Section* s = Find(section);
     if (!s)
         return std::nullopt;
-    const auto hit = s->keyLines.find(LowerKey(key, 0, key.size()));
-    if (hit == s->keyLines.end())
+    const std::size_t at = s->LineOf(key);
+    if (at == std::string::npos)
         return std::nullopt;
-    const std::string& line = s->lines[hit->second];
-    return Trim(line, line.find('=') + 1);
+    const std::string& line = s->lines[at];
+    return TrimView(std::string_view(line).substr(line.find('=') + 1));
+}
+
+std::optional<std::string> IniFile::ReadValue(const std::string& section, const std::string& key) const
+{
+    if (const auto v = ValueOf(section, key))
+        return std::string(*v);
+    return std::nullopt;
 }
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
@@ -194,7 +288,7 @@ std::string IniFile::ReadString(const std::string& section, const std::string& k
 
 int32_t IniFile::ReadInteger(const std::string& section, const std::string& key, int32_t fallback) const
 {
-    const auto v = ReadValue(section, key);
+    const auto v = ValueOf(section, key);
     if (!v)
         return fallback;
     return ParseIniInteger(*v).value_or(fallback);
@@ -221,23 +315,32 @@ std::vector<std::string> IniFile::ReadSectionValues(const std::string& section) 
 void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
 {
     Section& s = FindOrAppend(section);
-    const std::string v = OneLine(value);
-    const auto hit = s.keyLines.find(LowerKey(key, 0, key.size()));
-    if (hit != s.keyLines.end()) {
-        std::string& line = s.lines[hit->second];
+    const std::string_view v = OneLine(value);
+    const std::size_t found = s.LineOf(key);
+    if (found != std::string::npos) {
+        // The key as it stands, without its blanks, then the new value.
+        std::string& line = s.lines[found];
         std::size_t begin = 0, end = 0;
         KeyBounds(line, begin, end);
-        line = line.substr(begin, end - begin) + "=" + v;
+        line.resize(end);
+        line.erase(0, begin);
+        line += '=';
+        line += v;
         return;
     }
     // After the last non-blank line, so blank lines before the next section
     // stay there (only blank lines move, so the index stays right).
     auto at = s.lines.end();
-    while (at != s.lines.begin() && Trim(*(at - 1)).empty())
+    while (at != s.lines.begin() && IsBlank(*(at - 1)))
         --at;
     const std::size_t index = static_cast<std::size_t>(at - s.lines.begin());
-    s.lines.insert(at, key + "=" + v);
-    s.IndexLine(index);
+    std::string line;
+    line.reserve(key.size() + 1 + v.size());
+    line += key;
+    line += '=';
+    line += v;
+    s.lines.insert(at, std::move(line));
+    s.InsertIndex(index);
 }
 
 void IniFile::WriteInteger(const std::string& section, const std::string& key, int64_t value)
@@ -252,33 +355,36 @@ void IniFile::WriteBool(const std::string& section, const std::string& key, bool
 
 void IniFile::EraseSectionKeys(const std::string& section)
 {
-    for (auto& s : sections_)
-        if (SameName(s.name, section)) {
-            std::vector<std::string> kept;
-            for (auto& line : s.lines)
-                if (!IsContentLine(line))
-                    kept.push_back(std::move(line));
-            s.lines = std::move(kept);
-            s.keyLines.clear();
-            return;
-        }
+    const std::size_t found = SectionOf(section);
+    if (found == std::string::npos)
+        return;
+    Section& s = sections_[found];
+    std::vector<std::string> kept;
+    for (auto& line : s.lines)
+        if (!IsContentLine(line))
+            kept.push_back(std::move(line));
+    s.lines = std::move(kept);
+    s.keyLines.clear();
 }
 
-std::optional<int32_t> ParseIniInteger(const std::string& text)
+std::optional<int32_t> ParseIniInteger(std::string_view text)
 {
-    const std::string t = Trim(text);
+    const std::string_view t = TrimView(text);
     std::size_t i = 0;
+    const bool negative = i < t.size() && t[i] == '-';
     if (i < t.size() && (t[i] == '+' || t[i] == '-'))
         ++i;
-    if (i == t.size())
+    // More than 11 digits cannot fit; the cap also keeps the sum in 64 bits.
+    if (i == t.size() || t.size() - i > 11)
         return std::nullopt;
-    for (std::size_t j = i; j < t.size(); ++j)
+    int64_t v = 0;
+    for (std::size_t j = i; j < t.size(); ++j) {
         if (t[j] < '0' || t[j] > '9')
             return std::nullopt;
-    // Cap the digits so strtoll cannot overflow silently.
-    if (t.size() - i > 11)
-        return std::nullopt;
-    const long long v = std::strtoll(t.c_str(), nullptr, 10);
+        v = v * 10 + (t[j] - '0');
+    }
+    if (negative)
+        v = -v;
     if (v < std::numeric_limits<int32_t>::min() || v > std::numeric_limits<int32_t>::max())
         return std::nullopt;
     return static_cast<int32_t>(v);

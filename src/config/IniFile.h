@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace folianto {
@@ -46,23 +47,41 @@ private:
         std::string name;   // trimmed, as in the file
         std::string header; // the header line as it stands
         std::vector<std::string> lines;
-        // Lower-cased key -> index of its first line, so that reading and
-        // writing a few hundred keys does not rescan every line each time.
-        std::unordered_map<std::string, std::size_t> keyLines;
+        // (hash of the key regardless of case, line index) of every key
+        // line, sorted, so that reading and writing a few hundred keys
+        // neither rescans every line nor builds a lower-cased copy of each
+        // key. Equal hashes are told apart by comparing the keys.
+        std::vector<std::pair<uint64_t, std::size_t>> keyLines;
 
+        // Appends line i to an index that is sorted later.
         void IndexLine(std::size_t i);
+        // Sorted insert of line i, which no indexed line follows.
+        void InsertIndex(std::size_t i);
+        // The first line of the key; npos when there is none.
+        std::size_t LineOf(std::string_view key) const;
     };
 
+    // Index into sections_ of the first section of the name; npos when none.
+    std::size_t SectionOf(std::string_view section) const;
+    // The trimmed value within its line.
+    std::optional<std::string_view> ValueOf(const std::string& section, std::string_view key) const;
     const Section* Find(const std::string& section) const;
     Section& FindOrAppend(const std::string& section);
 
     std::vector<std::string> preamble_; // lines before the first section
     std::vector<Section> sections_;
+    // (hash of the name regardless of case, index into sections_), sorted:
+    // a file may hold hundreds of sections.
+    std::vector<std::pair<uint64_t, std::size_t>> sectionIndex_;
+    // The section found last: settings are read and written section by
+    // section, key after key.
+    mutable std::string lastSection_;
+    mutable std::size_t lastSectionIndex_ = std::string::npos;
 };
 
 // Parses a decimal integer with optional sign and surrounding blanks; nothing
 // when the text is no number or does not fit 32 bits.
-std::optional<int32_t> ParseIniInteger(const std::string& text);
+std::optional<int32_t> ParseIniInteger(std::string_view text);
 
 // File edge. A missing file reads as empty bytes; false when it exists but
 // cannot be read.

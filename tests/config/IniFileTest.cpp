@@ -67,6 +67,34 @@ TEST(IniFile, EditsInPlaceKeepingForeignLines)
               "a=1\r\n");
 }
 
+TEST(IniFile, FirstLineOfAKeyWinsAmongManyKeys)
+{
+    // Keys differing only in case are one key; a later duplicate line is never read or written.
+    std::string text = "[S]\r\n";
+    for (int i = 0; i < 300; ++i)
+        text += (i % 2 ? "KEY" : "key") + std::to_string(i) + " = first" + std::to_string(i) + "\r\n";
+    for (int i = 0; i < 300; i += 7)
+        text += "Key" + std::to_string(i) + "=second\r\n";
+    IniFile ini(text);
+    for (int i = 0; i < 300; ++i)
+        ASSERT_EQ(ini.ReadString("s", "kEy" + std::to_string(i), "?"), "first" + std::to_string(i)) << i;
+
+    for (int i = 0; i < 300; i += 7)
+        ini.WriteInteger("S", "KEY" + std::to_string(i), i);
+    for (int i = 300; i < 320; ++i)
+        ini.WriteInteger("S", "New" + std::to_string(i), i);
+    ini.WriteString("S", "NEW300", "again");
+    const IniFile reread(ini.Serialize());
+    for (const IniFile* f : {static_cast<const IniFile*>(&ini), &reread}) {
+        for (int i = 0; i < 300; i += 7)
+            EXPECT_EQ(f->ReadInteger("S", "key" + std::to_string(i), -1), i) << i;
+        for (int i = 301; i < 320; ++i)
+            EXPECT_EQ(f->ReadInteger("S", "new" + std::to_string(i), -1), i) << i;
+        EXPECT_EQ(f->ReadString("S", "new300", "?"), "again");
+    }
+    EXPECT_EQ(reread.ReadSectionValues("S").size(), 300u + 300u / 7 + 1 + 20);
+}
+
 TEST(IniFile, NewFileAndLineEnds)
 {
     IniFile ini;
