@@ -135,9 +135,9 @@ bool KeyOf(const std::string& line, std::string_view& key)
     return true;
 }
 
-std::string_view OneLine(const std::string& value)
+std::string_view OneLine(std::string_view value)
 {
-    return std::string_view(value).substr(0, value.find_first_of("\r\n"));
+    return value.substr(0, value.find_first_of("\r\n"));
 }
 
 } // namespace
@@ -233,13 +233,13 @@ std::size_t IniFile::SectionOf(std::string_view section) const
     return std::string::npos;
 }
 
-const IniFile::Section* IniFile::Find(const std::string& section) const
+const IniFile::Section* IniFile::Find(std::string_view section) const
 {
     const std::size_t i = SectionOf(section);
     return i == std::string::npos ? nullptr : &sections_[i];
 }
 
-IniFile::Section& IniFile::FindOrAppend(const std::string& section)
+IniFile::Section& IniFile::FindOrAppend(std::string_view section)
 {
     const std::size_t found = SectionOf(section);
     if (found != std::string::npos)
@@ -250,18 +250,18 @@ IniFile::Section& IniFile::FindOrAppend(const std::string& section)
         if (tail.empty() || !IsBlank(tail.back()))
             tail.push_back("");
     }
-    sections_.push_back({section, "[" + section + "]", {}, {}});
+    sections_.push_back({std::string(section), "[" + std::string(section) + "]", {}, {}});
     const std::pair<uint64_t, std::size_t> entry(KeyHash(section), sections_.size() - 1);
     sectionIndex_.insert(std::upper_bound(sectionIndex_.begin(), sectionIndex_.end(), entry), entry);
     return sections_.back();
 }
 
-bool IniFile::SectionExists(const std::string& section) const
+bool IniFile::SectionExists(std::string_view section) const
 {
     return Find(section) != nullptr;
 }
 
-std::optional<std::string_view> IniFile::ValueOf(const std::string& section, std::string_view key) const
+std::optional<std::string_view> IniFile::ValueOf(std::string_view section, std::string_view key) const
 {
     const Section* s = Find(section);
     if (!s)
@@ -273,20 +273,20 @@ std::optional<std::string_view> IniFile::ValueOf(const std::string& section, std
     return TrimView(std::string_view(line).substr(line.find('=') + 1));
 }
 
-std::optional<std::string> IniFile::ReadValue(const std::string& section, const std::string& key) const
+std::optional<std::string> IniFile::ReadValue(std::string_view section, std::string_view key) const
 {
     if (const auto v = ValueOf(section, key))
         return std::string(*v);
     return std::nullopt;
 }
 
-std::string IniFile::ReadString(const std::string& section, const std::string& key,
+std::string IniFile::ReadString(std::string_view section, std::string_view key,
                                 const std::string& fallback) const
 {
     return ReadValue(section, key).value_or(fallback);
 }
 
-int32_t IniFile::ReadInteger(const std::string& section, const std::string& key, int32_t fallback) const
+int32_t IniFile::ReadInteger(std::string_view section, std::string_view key, int32_t fallback) const
 {
     const auto v = ValueOf(section, key);
     if (!v)
@@ -294,12 +294,12 @@ int32_t IniFile::ReadInteger(const std::string& section, const std::string& key,
     return ParseIniInteger(*v).value_or(fallback);
 }
 
-bool IniFile::ReadBool(const std::string& section, const std::string& key, bool fallback) const
+bool IniFile::ReadBool(std::string_view section, std::string_view key, bool fallback) const
 {
     return ReadInteger(section, key, fallback ? 1 : 0) != 0;
 }
 
-std::vector<std::string> IniFile::ReadSectionValues(const std::string& section) const
+std::vector<std::string> IniFile::ReadSectionValues(std::string_view section) const
 {
     std::vector<std::string> out;
     if (const Section* s = Find(section))
@@ -312,7 +312,7 @@ std::vector<std::string> IniFile::ReadSectionValues(const std::string& section) 
     return out;
 }
 
-void IniFile::WriteString(const std::string& section, const std::string& key, const std::string& value)
+void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
 {
     Section& s = FindOrAppend(section);
     const std::string_view v = OneLine(value);
@@ -343,17 +343,17 @@ void IniFile::WriteString(const std::string& section, const std::string& key, co
     s.InsertIndex(index);
 }
 
-void IniFile::WriteInteger(const std::string& section, const std::string& key, int64_t value)
+void IniFile::WriteInteger(std::string_view section, std::string_view key, int64_t value)
 {
     WriteString(section, key, std::to_string(value));
 }
 
-void IniFile::WriteBool(const std::string& section, const std::string& key, bool value)
+void IniFile::WriteBool(std::string_view section, std::string_view key, bool value)
 {
     WriteString(section, key, value ? "1" : "0");
 }
 
-void IniFile::EraseSectionKeys(const std::string& section)
+void IniFile::EraseSectionKeys(std::string_view section)
 {
     const std::size_t found = SectionOf(section);
     if (found == std::string::npos)

@@ -22,25 +22,25 @@ public:
 
     std::string Serialize() const;
 
-    bool SectionExists(const std::string& section) const;
+    bool SectionExists(std::string_view section) const;
     // The trimmed value of the first line "key=value" of the section.
-    std::optional<std::string> ReadValue(const std::string& section, const std::string& key) const;
-    std::string ReadString(const std::string& section, const std::string& key,
+    std::optional<std::string> ReadValue(std::string_view section, std::string_view key) const;
+    std::string ReadString(std::string_view section, std::string_view key,
                            const std::string& fallback) const;
     // A decimal integer; the fallback when the key is missing or not a number.
-    int32_t ReadInteger(const std::string& section, const std::string& key, int32_t fallback) const;
+    int32_t ReadInteger(std::string_view section, std::string_view key, int32_t fallback) const;
     // Any non-zero number is true.
-    bool ReadBool(const std::string& section, const std::string& key, bool fallback) const;
+    bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
     // For every line of the section but blank and comment lines: the trimmed
     // text after its first equals sign (empty when it has none).
-    std::vector<std::string> ReadSectionValues(const std::string& section) const;
+    std::vector<std::string> ReadSectionValues(std::string_view section) const;
 
     // A value is one line: it is cut at its first CR or LF.
-    void WriteString(const std::string& section, const std::string& key, const std::string& value);
-    void WriteInteger(const std::string& section, const std::string& key, int64_t value);
-    void WriteBool(const std::string& section, const std::string& key, bool value);
+    void WriteString(std::string_view section, std::string_view key, std::string_view value);
+    void WriteInteger(std::string_view section, std::string_view key, int64_t value);
+    void WriteBool(std::string_view section, std::string_view key, bool value);
     // Removes every key line of the section; comments, blank lines and the header stay.
-    void EraseSectionKeys(const std::string& section);
+    void EraseSectionKeys(std::string_view section);
 
 private:
     struct Section {
@@ -64,9 +64,9 @@ private:
     // Index into sections_ of the first section of the name; npos when none.
     std::size_t SectionOf(std::string_view section) const;
     // The trimmed value within its line.
-    std::optional<std::string_view> ValueOf(const std::string& section, std::string_view key) const;
-    const Section* Find(const std::string& section) const;
-    Section& FindOrAppend(const std::string& section);
+    std::optional<std::string_view> ValueOf(std::string_view section, std::string_view key) const;
+    const Section* Find(std::string_view section) const;
+    Section& FindOrAppend(std::string_view section);
 
     std::vector<std::string> preamble_; // lines before the first section
     std::vector<Section> sections_;
