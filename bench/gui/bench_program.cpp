@@ -1,9 +1,10 @@
 // The real program end to end: a fresh process of the desktop program (this
 // benchmark started again as a child that runs the same start-up as
 // Folianto's main) from exec to the first painted grid that shows every
-// title, and from "Ö&ffnen..." to that grid; against `folianto-cli list` of
-// the same catalogue. The child reports its own CPU time and memory, so the
-// figures hold up on a busy machine better than wall-clock time does.
+// title, and from "Ö&ffnen..." to that grid, each also on until the program
+// has been idle for a second; against `folianto-cli list` of the same
+// catalogue. The child reports its own CPU time and memory, so the figures
+// hold up on a busy machine better than wall-clock time does.
 
 #include "bench_program.h"
 
