@@ -84,10 +84,8 @@ bool ReadHeaderFormat(App& app, ByteReader& in, const std::string& path, int hea
         TBuch& b = *store.at(nr);
         bool complete = true;
         try {
-            ReadHeaderTitle(in, app.ui, nr, b, app.DataVerMinor);
-            complete = !in.hitEnd(); // a title cut off by the end of the file
-        } catch (const ReadAbort&) {
-            complete = false;
+            // False, or cut off by the end of the file: incomplete.
+            complete = ReadHeaderTitle(in, app.ui, nr, b, app.DataVerMinor) && !in.hitEnd();
         } catch (const std::bad_alloc&) {
             complete = false;
         }

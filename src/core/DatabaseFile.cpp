@@ -64,27 +64,29 @@ double ReadDouble(ByteReader& in)
     return v;
 }
 
-// The user is told, then the title is given up.
-[[noreturn]] void RefuseBlock(UserInteraction& ui, int32_t count, int32_t anzBuch, int fieldNo)
+// The user is told; the caller gives the title up.
+void RefuseBlock(UserInteraction& ui, int32_t count, int32_t anzBuch, int fieldNo)
 {
     ui.message(MsgKind::Error,
                Cp1252("Gefährlich großer Speicherblock (") + IntToStr(count) +
                    ") soll angefordert werden.\r\nSicherheitsabbruch an ID \"" + IntToStr(anzBuch) + "|" +
                    IntToStr(fieldNo) + "\"!",
                Buttons::Ok);
-    throw ReadAbort();
 }
 
-void ReadText(ByteReader& in, UserInteraction& ui, int32_t anzBuch, int fieldNo, TBuchRec& rec)
+bool ReadText(ByteReader& in, UserInteraction& ui, int32_t anzBuch, int fieldNo, TBuchRec& rec)
 {
     const int32_t n = ReadInt32(in);
-    if (n >= MaxBlockSize)
+    if (n >= MaxBlockSize) {
         RefuseBlock(ui, n, anzBuch, fieldNo);
+        return false;
+    }
     rec.Text.clear();
     if (n > 0)
         in.appendTo(rec.Text, static_cast<std::size_t>(n));
     if (rec.Text.size() == 1 && rec.Text[0] == ' ')
         rec.Text.clear();
+    return true;
 }
 
 // Optional sign, digits with at most one decimal point or comma.
@@ -146,37 +148,43 @@ void WriteText(ByteWriter& out, const std::string& text)
 
 } // namespace
 
-void ReadHeaderTitle(ByteReader& in, UserInteraction& ui, int32_t nr, TBuch& b, int32_t minor)
+bool ReadHeaderTitle(ByteReader& in, UserInteraction& ui, int32_t nr, TBuch& b, int32_t minor)
 {
     for (int f = 1; f <= 32; ++f)
-        ReadField(in, ui, nr, b, f);
+        if (!ReadField(in, ui, nr, b, f))
+            return false;
     if (minor >= 3) {
-        ReadField(in, ui, nr, b, 33);
+        if (!ReadField(in, ui, nr, b, 33))
+            return false;
         // The count comes from the file: entries are read one by one and
-        // must all lie inside the data.
+        // must all lie inside the data. The count left is that of the
+        // entries read whole.
+        bool whole = true;
         try {
-            for (int32_t i = 0; i < b.AnzPics; ++i) {
+            for (int32_t i = 0; i < b.AnzPics && whole; ++i) {
                 TPicRec pic;
-                ReadField(in, ui, nr, b, 34, &pic);
-                ReadField(in, ui, nr, b, 35, &pic);
-                if (pic.Kind >= 0 && pic.Kind <= 255)
-                    ReadField(in, ui, nr, b, 36, &pic);
-                ReadField(in, ui, nr, b, 37, &pic);
-                if (in.hitEnd())
-                    throw ReadAbort();
-                b.Pics.push_back(std::move(pic));
+                whole = ReadField(in, ui, nr, b, 34, &pic) && ReadField(in, ui, nr, b, 35, &pic) &&
+                        (pic.Kind < 0 || pic.Kind > 255 || ReadField(in, ui, nr, b, 36, &pic)) &&
+                        ReadField(in, ui, nr, b, 37, &pic) && !in.hitEnd();
+                if (whole)
+                    b.Pics.push_back(std::move(pic));
             }
         } catch (...) {
             b.AnzPics = static_cast<int32_t>(b.Pics.size());
             throw;
         }
+        if (!whole) {
+            b.AnzPics = static_cast<int32_t>(b.Pics.size());
+            return false;
+        }
     }
-    if (minor >= 4)
-        ReadField(in, ui, nr, b, 38);
+    if (minor >= 4 && !ReadField(in, ui, nr, b, 38))
+        return false;
     if (b.HeftNr.Text == "0")
         b.HeftNr.Text.clear();
     if (b.Band.Text == "0")
         b.Band.Text.clear();
+    return true;
 }
 
 void FillFromOldRecord(TBuch& b, const unsigned char* rec)
@@ -401,12 +409,10 @@ bool IsHeaderFormat(const std::string& path, int& headerLen)
     return got > 0 && IsHeaderFormat(first, static_cast<std::size_t>(got), headerLen);
 }
 
-void ReadField(ByteReader& in, UserInteraction& ui, int32_t anzBuch, TBuch& b, int fieldNo, TPicRec* pic)
+bool ReadField(ByteReader& in, UserInteraction& ui, int32_t anzBuch, TBuch& b, int fieldNo, TPicRec* pic)
 {
-    if (fieldNo >= 1 && fieldNo <= TextFieldCount) {
-        ReadText(in, ui, anzBuch, fieldNo, b.TextField(fieldNo));
-        return;
-    }
+    if (fieldNo >= 1 && fieldNo <= TextFieldCount)
+        return ReadText(in, ui, anzBuch, fieldNo, b.TextField(fieldNo));
     switch (fieldNo) {
     case 28: b.Auflage = ReadInt32(in); break;
     case 29: b.Verleihstatus = ReadInt32(in); break;
@@ -417,16 +423,19 @@ void ReadField(ByteReader& in, UserInteraction& ui, int32_t anzBuch, TBuch& b, i
     case 34: pic->Size = ReadInt32(in); break;
     case 35: pic->Kind = ReadInt32(in); break;
     case 36:
-        if (pic->Size >= MaxBlockSize)
+        if (pic->Size >= MaxBlockSize) {
             RefuseBlock(ui, pic->Size, anzBuch, fieldNo);
+            return false;
+        }
         pic->Data.clear();
         if (pic->Size > 0)
             in.appendTo(pic->Data, static_cast<std::size_t>(pic->Size));
         break;
-    case 37: ReadText(in, ui, anzBuch, fieldNo, pic->BildTitel); break;
+    case 37: return ReadText(in, ui, anzBuch, fieldNo, pic->BildTitel);
     case 38: b.Kaufdatum = ReadDouble(in); break;
     default: break;
     }
+    return true;
 }
 
 void WriteField(ByteWriter& out, const TBuch& b, int fieldNo, const TPicRec* pic)

@@ -7,7 +7,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <exception>
 #include <string>
 #include <vector>
 
@@ -72,28 +71,24 @@ private:
     std::size_t used_ = 0;
 };
 
-// A title that cannot be read any further (the user has been told why, or
-// its pictures run past the end of the data).
-class ReadAbort : public std::exception {
-public:
-    const char* what() const noexcept override { return "title read aborted"; }
-};
-
 // True when the data (at least the first 21 bytes when there are so many)
 // start with the version header; `headerLen` is then its length in bytes.
 bool IsHeaderFormat(const char* data, std::size_t size, int& headerLen);
 bool IsHeaderFormat(const std::string& path, int& headerLen);
 
 // One field (1..38) of title `b`; fields 34..37 belong to the picture entry
-// `pic`. `anzBuch` numbers the title in messages.
-void ReadField(ByteReader& in, UserInteraction& ui, int32_t anzBuch, TBuch& b, int fieldNo,
+// `pic`. `anzBuch` numbers the title in messages. False when the field's
+// length is refused (the user has been told): the title cannot be read on.
+// A damaged file refuses often, so this is a result rather than an exception.
+bool ReadField(ByteReader& in, UserInteraction& ui, int32_t anzBuch, TBuch& b, int fieldNo,
                TPicRec* pic = nullptr);
 void WriteField(ByteWriter& out, const TBuch& b, int fieldNo, const TPicRec* pic = nullptr);
 void WriteHeader(ByteWriter& out, int32_t verMain, int32_t verMinor);
 
 // One title of the header format in data version 1.`minor`, numbered `nr`
-// in messages. Throws ReadAbort when the title cannot be read completely.
-void ReadHeaderTitle(ByteReader& in, UserInteraction& ui, int32_t nr, TBuch& b, int32_t minor);
+// in messages. False when the title cannot be read completely: a field was
+// refused, or its pictures run past the end of the data.
+bool ReadHeaderTitle(ByteReader& in, UserInteraction& ui, int32_t nr, TBuch& b, int32_t minor);
 // The fields of one older-format record of OldRecordSize bytes.
 void FillFromOldRecord(TBuch& b, const unsigned char* rec);
 // One title in data version 1.`minor`.
