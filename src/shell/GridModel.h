@@ -113,7 +113,7 @@ public:
 private:
     // The cells of a row lie one after another in one text; `cellEnds_`
     // holds, row-major, where each cell ends in its row's text. Ten thousand
-    // rows of thirty columns are then two allocations per row instead of
+    // rows of thirty columns are then one allocation per row instead of
     // one string per cell.
     std::size_t EndIndex(int col, int row) const
     {
