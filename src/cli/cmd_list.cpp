@@ -15,7 +15,7 @@ namespace {
 // A cell as one field of a TAB-separated UTF-8 line; line breaks become \n.
 std::string CellForLine(std::string_view cell)
 {
-    const std::string utf8 = Cp1252ToUtf8(std::string(cell));
+    const std::string utf8 = Cp1252ToUtf8(cell);
     std::string out;
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size(); ++i) {

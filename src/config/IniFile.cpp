@@ -17,17 +17,6 @@ bool IsSpace(char c)
     return c == ' ' || c == '\t';
 }
 
-std::string Trim(const std::string& s, std::size_t begin = 0, std::size_t end = std::string::npos)
-{
-    if (end > s.size())
-        end = s.size();
-    while (begin < end && IsSpace(s[begin]))
-        ++begin;
-    while (end > begin && IsSpace(s[end - 1]))
-        --end;
-    return s.substr(begin, end - begin);
-}
-
 std::string_view TrimView(std::string_view s)
 {
     std::size_t begin = 0;
@@ -37,6 +26,13 @@ std::string_view TrimView(std::string_view s)
     while (end > begin && IsSpace(s[end - 1]))
         --end;
     return s.substr(begin, end - begin);
+}
+
+std::string Trim(const std::string& s, std::size_t begin = 0, std::size_t end = std::string::npos)
+{
+    if (end > s.size())
+        end = s.size();
+    return std::string(TrimView(std::string_view(s).substr(begin, end - begin)));
 }
 
 // Byte -> the byte with A..Z lowered. A table, not a comparison per byte:

@@ -63,7 +63,7 @@ std::string ToCp1252(const QString& text)
     return out;
 }
 
-std::string Cp1252ToUtf8(const std::string& bytes)
+std::string Cp1252ToUtf8(std::string_view bytes)
 {
     bool ascii = true;
     for (unsigned char c : bytes)
@@ -72,7 +72,7 @@ std::string Cp1252ToUtf8(const std::string& bytes)
             break;
         }
     if (ascii)
-        return bytes;
+        return std::string(bytes);
     return FromCp1252(bytes).toStdString();
 }
 

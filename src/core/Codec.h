@@ -18,7 +18,7 @@ std::string Cp1252(const char* utf8);
 // The Windows-1252 byte of a code point, or -1 when the code page has none.
 int Cp1252Byte(char32_t codePoint);
 
-std::string Cp1252ToUtf8(const std::string& bytes);
+std::string Cp1252ToUtf8(std::string_view bytes);
 std::string Utf8ToCp1252(const std::string& utf8);
 
 // True when every byte is also a Latin-1 character (0x80..0x9F are not).

@@ -164,12 +164,7 @@ void GridModel::MoveColumn(int from, int to)
             std::rotate(first + from, first + from + 1, first + to + 1);
         else
             std::rotate(first + to, first + from, first + from + 1);
-        std::string& rowText = rowTexts_[static_cast<std::size_t>(row)];
-        rowText.clear();
-        for (int c = 0; c < colCount_; ++c) {
-            rowText += cells[static_cast<std::size_t>(c)];
-            cellEnds_[EndIndex(c, row)] = static_cast<uint32_t>(rowText.size());
-        }
+        SetRow(row, cells);
     }
     auto w = ColWidths.begin();
     if (from < to)

@@ -26,7 +26,7 @@ inline std::vector<std::string> ShownTitles(const App& app)
     const int col = app.columns.PosOfInfo("Titel");
     for (int r = 1; r < app.grid.RowCount(); ++r)
         if (app.selection.AusgabeBuchNr[static_cast<std::size_t>(r)] != 0)
-            out.push_back(Cp1252ToUtf8(std::string(app.grid.Cell(col, r))));
+            out.push_back(Cp1252ToUtf8(app.grid.Cell(col, r)));
     return out;
 }
 
