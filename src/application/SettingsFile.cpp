@@ -63,7 +63,7 @@ void ReadCommon(App& app, const IniFile& ini)
     auto readInt = [&ini](const char* key, int32_t current) { return ini.ReadInteger(kCommon, key, current); };
     auto readBool = [&ini](const char* key, bool current) { return ini.ReadBool(kCommon, key, current); };
     auto readPreset = [&ini](const char* key, const std::string& current) {
-        return ini.ReadString(kCommon, key, current).substr(0, kPresetLength);
+        return CutCp1252(ini.ReadString(kCommon, key, current), kPresetLength);
     };
 
     s.SortLength = static_cast<uint8_t>(std::clamp(readInt("SortLength", s.SortLength), 0, 255));
@@ -166,7 +166,7 @@ void ReadKeywordSets(App& app, const IniFile& ini)
         std::vector<std::string> row;
         std::size_t pos = 0;
         for (;;) {
-            const std::size_t semi = value.find(';', pos);
+            const std::size_t semi = FindListSeparator(value, pos);
             row.push_back(value.substr(pos, semi == std::string::npos ? std::string::npos : semi - pos));
             if (semi == std::string::npos)
                 break;

@@ -60,7 +60,7 @@ std::string RightAligned2(int value)
 
 std::string Preset(const std::string& text)
 {
-    return text.substr(0, OptionsDialogModel::PresetLength);
+    return CutCp1252(text, OptionsDialogModel::PresetLength);
 }
 
 // The drop-down items, plus the typed text when it is new.

@@ -343,7 +343,7 @@ void TickFromText(MultiSelectBox& box, const std::string& text)
     std::unordered_set<std::string> parts;
     std::size_t start = 0;
     while (start <= text.size()) {
-        const std::size_t end = std::min(text.find(';', start), text.size());
+        const std::size_t end = std::min(FindListSeparator(text, start), text.size());
         parts.insert(UpperAscii(StripBlanks(text.substr(start, end - start))));
         start = end + 1;
     }
@@ -973,7 +973,7 @@ void BuchEditModel::LeaveChoiceBox(EditControl box)
 {
     if (MultiSelectBox* multi = MultiSelectOf(box)) {
         std::string text = StripBlanks(multi->Text, Strip::Right);
-        if (!text.empty() && text.back() == ';')
+        if (!text.empty() && IsListSeparator(text, text.size() - 1))
             text.pop_back();
         multi->Text = text;
         return;
@@ -990,7 +990,7 @@ void BuchEditModel::LeaveChoiceBox(EditControl box)
 void BuchEditModel::SchlagworteTyped()
 {
     const std::string& memo = Values.Schlagworte;
-    const std::size_t semi = memo.rfind(';');
+    const std::size_t semi = RFindListSeparator(memo);
     std::string fragment = UpperAscii(semi == std::string::npos ? memo : memo.substr(semi + 1));
     fragment = StripBlanks(fragment, Strip::Left);
     const int found = FindPrefix(Values.AlleSchlagworte, fragment);
@@ -1013,14 +1013,14 @@ void BuchEditModel::TakeOverKeyword()
         return;
     const std::string& keyword = Values.AlleSchlagworte[static_cast<std::size_t>(sel)];
     std::string& memo = Values.Schlagworte;
-    const std::size_t semi = memo.rfind(';');
+    const std::size_t semi = RFindListSeparator(memo);
     const std::size_t fragmentStart = semi == std::string::npos ? 0 : semi + 1;
     const std::string fragment = StripBlanks(memo.substr(fragmentStart));
     if (UpperAscii(keyword).find(UpperAscii(fragment)) != std::string::npos)
         memo.erase(fragmentStart);
     if (HasPrintable(memo)) {
         const std::string compact = RemoveAllBlanks(memo);
-        memo += !compact.empty() && compact.back() == ';' ? " " : "; ";
+        memo += !compact.empty() && IsListSeparator(compact, compact.size() - 1) ? " " : "; ";
     } else {
         memo.clear();
     }

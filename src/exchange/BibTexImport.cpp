@@ -53,7 +53,7 @@ void ResolveCrossrefs(std::vector<BibEntry>& entries, std::vector<ImportProblem>
         const auto it = byKey.find(UpperAscii(target));
         if (it == byKey.end()) {
             problems.push_back({e.Line, 0,
-                                Cp1252("Querverweis „") + PlainToCp1252(target).Text +
+                                Cp1252("Querverweis „") + Utf8ToCp1252(target) +
                                     Cp1252("“ nicht gefunden; der Eintrag wurde ohne ihn übernommen"),
                                 false});
             continue;
@@ -85,7 +85,7 @@ public:
         r.Typ = TypOfBibTexEntry(type, has("editor"), UpperAscii(peek("entrysubtype")));
         take("entrysubtype");
         take("crossref");
-        r.Key = CollapseBlanks(PlainToCp1252(entry_.Key).Text);
+        r.Key = CollapseBlanks(Utf8ToCp1252(entry_.Key));
         r.Authors = names("author");
         r.Editors = names("editor");
         r.Title = text("title");
@@ -123,13 +123,13 @@ public:
                 r.Keywords.push_back(std::move(part));
         r.Abstract = multiLine("abstract");
         r.Note = multiLine("note");
-        r.Url = CollapseBlanks(PlainToCp1252(take("url")).Text);
+        r.Url = CollapseBlanks(Utf8ToCp1252(take("url")));
         // What has no field of its own stays in the remark.
         // A repeated field is not lost either: its later values land here too.
         for (std::size_t i = 0; i < entry_.Fields.size(); ++i)
             if (!taken_[i])
                 appendToNote(r, entry_.Fields[i].first, entry_.Fields[i].second);
-        NoteReplaced(problems, entry_.Line, replaced_);
+        NoteKept(problems, entry_.Line, kept_);
         return r;
     }
 
@@ -160,7 +160,7 @@ private:
     std::string decode(const std::string& raw)
     {
         LatexDecoded d = LatexDecode(raw);
-        replaced_.insert(replaced_.end(), d.Replaced.begin(), d.Replaced.end());
+        kept_.insert(kept_.end(), d.Kept.begin(), d.Kept.end());
         return std::move(d.Text);
     }
     std::string text(const std::string& name) { return CollapseBlanks(decode(take(name))); }
@@ -187,7 +187,7 @@ private:
 
     BibEntry& entry_;
     std::vector<bool> taken_;
-    std::vector<std::string> replaced_;
+    std::vector<std::string> kept_;
 };
 
 bool IsNameBlank(char c)

@@ -3,7 +3,6 @@
 #include "core/Codec.h"
 #include "core/Text.h"
 #include "core/Trace.h"
-#include "exchange/LatexText.h"
 
 #include <btparse.h>
 
@@ -154,7 +153,7 @@ std::string FieldText(AST* field)
 
 std::string Quoted(const std::string& key)
 {
-    return Cp1252("\xE2\x80\x9E") + PlainToCp1252(key).Text + Cp1252("\xE2\x80\x9C");
+    return Cp1252("\xE2\x80\x9E") + Utf8ToCp1252(key) + Cp1252("\xE2\x80\x9C");
 }
 
 } // namespace

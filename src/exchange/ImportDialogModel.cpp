@@ -110,6 +110,11 @@ std::string ImportDialogModel::Validate() const
     }
     if (FirstDelimiterChar(Delimiter) == '\0')
         return Cp1252("Es wurde kein Trennzeichen angegeben!\r\nBitte, überprüfen Sie das Trennzeichen!");
+    // Import files are split byte by byte: the delimiter needs a byte of its own.
+    if (const std::size_t at = Delimiter.find_first_not_of(" \t"); at != std::string::npos &&
+                                                                   ReferenceAt(Delimiter, at).length > 0)
+        return Cp1252("Das Trennzeichen muss ein Zeichen des Windows-Zeichensatzes sein!\r\n"
+                      "Bitte, überprüfen Sie das Trennzeichen!");
     return {};
 }
 

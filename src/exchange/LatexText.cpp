@@ -242,58 +242,14 @@ private:
     QString out_;
 };
 
-std::string CodePointText(char32_t u)
-{
-    return "<U+" + QString::number(static_cast<uint>(u), 16).toUpper().rightJustified(4, QLatin1Char('0')).toStdString() + ">";
-}
-
-// Stand-in of a character without a Windows-1252 code: its base letter, or
-// its code point; `described` names the character in ASCII (as LaTeX when it
-// is an accented letter).
-struct Fallback {
-    std::string text;
-    std::string described;
-};
-
-Fallback FallbackOf(char32_t u)
-{
-    // Letters with a stroke have no decomposition.
-    static const std::map<char32_t, std::pair<char, const char*>> strokes = {
-        {0x0141, {'L', "\\L"}}, {0x0142, {'l', "\\l"}}, {0x0110, {'D', "\\DJ"}}, {0x0111, {'d', "\\dj"}},
-        {0x0131, {'i', "\\i"}}, {0x0126, {'H', "<U+0126>"}}, {0x0127, {'h', "<U+0127>"}}};
-    if (const auto it = strokes.find(u); it != strokes.end())
-        return {std::string(1, it->second.first), it->second.second};
-    const QString decomposed = QString::fromUcs4(&u, 1).normalized(QString::NormalizationForm_D);
-    const int base = decomposed.size() > 1 ? Cp1252Byte(decomposed[0].unicode()) : -1;
-    if (base <= 0x20 || base >= 0x7F)
-        return {CodePointText(u), CodePointText(u)};
-    std::string accent = CodePointText(decomposed[1].unicode());
-    for (const auto& [name, mark] : AccentMarks())
-        if (mark == decomposed[1].unicode())
-            accent = "\\" + name.toStdString();
-    const std::string letter(1, static_cast<char>(base));
-    return {letter, accent + "{" + letter + "}"};
-}
-
-// Unicode text as Windows-1252; `kept` names the pieces of the source that
-// stay as written, the rest of the fallbacks are added to `replaced`.
-LatexDecoded ToCp1252WithFallback(const QString& text, const QStringList& kept)
+// Unicode text as Windows-1252 (lossless); `kept` names the pieces of the
+// source that stay as written.
+LatexDecoded ToCp1252Kept(const QString& text, const QStringList& kept)
 {
     LatexDecoded result;
     for (const QString& k : kept)
-        result.Replaced.push_back(k.toStdString());
-    const QString composed = text.normalized(QString::NormalizationForm_C);
-    result.Text.reserve(static_cast<std::size_t>(composed.size()));
-    for (const char32_t u : composed.toUcs4()) {
-        const int byte = Cp1252Byte(u);
-        if (byte >= 0) {
-            result.Text += static_cast<char>(byte);
-            continue;
-        }
-        const Fallback f = FallbackOf(u);
-        result.Text += f.text;
-        result.Replaced.push_back(f.described + " als " + f.text);
-    }
+        result.Kept.push_back(k.toStdString());
+    result.Text = ToCp1252(text);
     return result;
 }
 
@@ -317,7 +273,17 @@ std::string LatexEscape(const std::string& cp1252, const std::string& lineBreak)
     std::string out;
     out.reserve(cp1252.size() + cp1252.size() / 8);
     for (std::size_t i = 0; i < cp1252.size(); ++i) {
-        const char c = cp1252[i];
+        char c = cp1252[i];
+        if (const CharReference ref = c == '&' ? ReferenceAt(cp1252, i) : CharReference{}; ref.length > 0) {
+            i += ref.length - 1;
+            const int byte = Cp1252Byte(ref.codePoint);
+            if (byte < 0) {
+                // BibTeX files are UTF-8: the character itself.
+                out += QString::fromUcs4(&ref.codePoint, 1).toStdString();
+                continue;
+            }
+            c = static_cast<char>(byte);
+        }
         switch (c) {
         case '\\': out += "\\textbackslash{}"; break;
         // BibTeX counts every brace, escaped or not: only commands keep the
@@ -354,44 +320,11 @@ std::string LatexEscape(const std::string& cp1252, const std::string& lineBreak)
 LatexDecoded LatexDecode(const std::string& utf8)
 {
     if (!HasMarkup(utf8))
-        return PlainToCp1252(utf8);
+        return {Utf8ToCp1252(utf8), {}};
     const QString in = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     QStringList kept;
     const QString decoded = Decoder(in).run(kept);
-    return ToCp1252WithFallback(decoded, kept);
-}
-
-LatexDecoded PlainToCp1252(const std::string& utf8)
-{
-    // Most text decodes character by character; combining marks, characters
-    // outside the code page and broken sequences take the Unicode route.
-    LatexDecoded result;
-    result.Text.reserve(utf8.size());
-    for (std::size_t i = 0; i < utf8.size();) {
-        const auto c = static_cast<unsigned char>(utf8[i]);
-        if (c < 0x80) {
-            result.Text += static_cast<char>(c);
-            ++i;
-            continue;
-        }
-        char32_t u = 0;
-        std::size_t length = 0;
-        if ((c & 0xE0) == 0xC0 && i + 1 < utf8.size() && (utf8[i + 1] & 0xC0) == 0x80) {
-            u = (static_cast<char32_t>(c & 0x1F) << 6) | (utf8[i + 1] & 0x3F);
-            length = 2;
-        } else if ((c & 0xF0) == 0xE0 && i + 2 < utf8.size() && (utf8[i + 1] & 0xC0) == 0x80 &&
-                   (utf8[i + 2] & 0xC0) == 0x80) {
-            u = (static_cast<char32_t>(c & 0x0F) << 12) | (static_cast<char32_t>(utf8[i + 1] & 0x3F) << 6) |
-                (utf8[i + 2] & 0x3F);
-            length = 3;
-        }
-        const int byte = length > 0 && u >= 0xA0 && !(u >= 0x0300 && u <= 0x036F) ? Cp1252Byte(u) : -1;
-        if (byte < 0)
-            return ToCp1252WithFallback(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())), {});
-        result.Text += static_cast<char>(byte);
-        i += length;
-    }
-    return result;
+    return ToCp1252Kept(decoded, kept);
 }
 
 bool IsValidUtf8(const std::string& bytes)

@@ -7,28 +7,24 @@
 namespace folianto {
 
 // Windows-1252 text as UTF-8 that BibTeX and LaTeX read back unchanged: the
-// special characters become commands, ligature pairs ("--", "``", "''", ",,")
-// are split by "{}". Line breaks become `lineBreak`; other control
+// special characters become commands, character references the characters
+// themselves, ligature pairs ("--", "``", "''", ",,") are split by "{}". Line breaks become `lineBreak`; other control
 // characters become blanks.
 std::string LatexEscape(const std::string& cp1252, const std::string& lineBreak = "\r\n");
 
 struct LatexDecoded {
     std::string Text;                 // Windows-1252
-    // What had no Windows-1252 form: kept LaTeX as written, replaced
-    // characters as "\\v{r} als r" or "<U+03A9> als <U+03A9>".
-    std::vector<std::string> Replaced;
+    // Unknown commands and math, kept as written.
+    std::vector<std::string> Kept;
 };
 
 // A LaTeX field value (UTF-8) as Windows-1252 text: accents and the usual
 // letter and symbol commands are decoded, grouping braces and text-style
 // commands dropped, "~" is a blank, "--" and "---" are dashes. Line breaks
-// stay as they are. Characters without a Windows-1252 code keep their base
-// letter when they have one; unknown commands and math stay as written.
-// Every such piece is listed in Replaced.
+// stay as they are. Characters without a Windows-1252 code become character
+// references; unknown commands and math stay as written and are listed
+// in Kept.
 LatexDecoded LatexDecode(const std::string& utf8);
-
-// Plain UTF-8 text (no markup) as Windows-1252 with the same fallbacks.
-LatexDecoded PlainToCp1252(const std::string& utf8);
 
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(const std::string& bytes);

@@ -1,6 +1,7 @@
 #include "exchange/Reference.h"
 
 #include "core/Buch.h"
+#include "core/Codec.h"
 #include "core/Text.h"
 
 namespace folianto {
@@ -29,7 +30,7 @@ std::vector<std::string> SplitListText(const std::string& text, char separator)
     std::vector<std::string> parts;
     std::size_t pos = 0;
     while (pos <= text.size()) {
-        std::size_t end = text.find(separator, pos);
+        std::size_t end = separator == ';' ? FindListSeparator(text, pos) : text.find(separator, pos);
         if (end == std::string::npos)
             end = text.size();
         std::string part = Trimmed(text.substr(pos, end - pos));

@@ -102,19 +102,19 @@ std::string ImportTextAsUtf8(const std::string& bytes)
     return text;
 }
 
-void NoteReplaced(std::vector<ImportProblem>& problems, int line, const std::vector<std::string>& replaced)
+void NoteKept(std::vector<ImportProblem>& problems, int line, const std::vector<std::string>& kept)
 {
-    if (replaced.empty())
+    if (kept.empty())
         return;
     std::string list;
-    for (const std::string& r : replaced) {
+    for (const std::string& r : kept) {
         if (list.size() > 200) {
             list += ", ...";
             break;
         }
         list += (list.empty() ? "" : ", ") + r;
     }
-    problems.push_back({line, 0, Cp1252("ohne Windows-1252-Zeichen, ersetzt bzw. unverändert übernommen: ") +
+    problems.push_back({line, 0, Cp1252("LaTeX ohne Entsprechung, unverändert übernommen: ") +
                                      Utf8ToCp1252(list),
                         false});
 }

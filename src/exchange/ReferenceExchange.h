@@ -58,8 +58,8 @@ struct ReferenceImportResult {
 // are not UTF-8 are read as Windows-1252.
 std::string ImportTextAsUtf8(const std::string& bytes);
 
-// A note naming what had no Windows-1252 form (nothing when the list is empty).
-void NoteReplaced(std::vector<ImportProblem>& problems, int line, const std::vector<std::string>& replaced);
+// A note naming the LaTeX kept as written (nothing when the list is empty).
+void NoteKept(std::vector<ImportProblem>& problems, int line, const std::vector<std::string>& kept);
 
 // Appends the references as titles (short keys made unique), tells the user
 // in one message what was not taken and why, and refreshes. The store stays

@@ -3,7 +3,6 @@
 #include "core/Codec.h"
 #include "core/Trace.h"
 #include "core/UserInteraction.h"
-#include "exchange/LatexText.h"
 
 #include <algorithm>
 #include <map>
@@ -98,7 +97,6 @@ public:
             if (!v.empty())
                 r.Note += (r.Note.empty() ? "" : "\r\n") + record_.Tags[i].first + ": " + v;
         }
-        NoteReplaced(problems, record_.Line, replaced_);
         return r;
     }
 
@@ -128,9 +126,7 @@ private:
     }
     std::string decode(const std::string& utf8)
     {
-        LatexDecoded d = PlainToCp1252(utf8);
-        replaced_.insert(replaced_.end(), d.Replaced.begin(), d.Replaced.end());
-        return std::move(d.Text);
+        return Utf8ToCp1252(utf8);
     }
     std::string text(const std::string& tag, const std::string& alias = {})
     {
@@ -155,7 +151,6 @@ private:
 
     RisRecord& record_;
     std::vector<bool> taken_;
-    std::vector<std::string> replaced_;
 };
 
 } // namespace

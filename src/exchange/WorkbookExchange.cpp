@@ -57,13 +57,11 @@ CellTable GridCells(const App& app)
 
 std::vector<std::string> SplitEntry(const std::string& entry)
 {
-    std::vector<std::string> cells(1);
-    for (char ch : entry) {
-        if (ch == ';')
-            cells.emplace_back();
-        else
-            cells.back() += ch;
-    }
+    std::vector<std::string> cells;
+    std::size_t pos = 0;
+    for (std::size_t semi; (semi = FindListSeparator(entry, pos)) != std::string::npos; pos = semi + 1)
+        cells.push_back(entry.substr(pos, semi - pos));
+    cells.push_back(entry.substr(pos));
     return cells;
 }
 

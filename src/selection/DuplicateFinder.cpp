@@ -222,7 +222,7 @@ std::string TitleWords(const std::string& titel)
 
 std::string FirstSurname(const std::string& persons)
 {
-    std::string first = persons.substr(0, persons.find(';'));
+    std::string first = persons.substr(0, FindListSeparator(persons));
     const std::size_t comma = first.find(',');
     if (comma != std::string::npos)
         first.resize(comma);

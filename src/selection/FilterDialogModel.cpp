@@ -373,7 +373,7 @@ bool FilterDialogModel::SaveKeywordSelection()
         app_.ui.message(MsgKind::Error, Cp1252("Bitte einen Bezeichner für die Liste eingeben!"), Buttons::Ok);
         return false;
     }
-    if (name->find_first_of(";\r\n") != std::string::npos) {
+    if (FindListSeparator(*name) != std::string::npos || name->find_first_of("\r\n") != std::string::npos) {
         app_.ui.message(MsgKind::Error,
                         Cp1252("Der Bezeichner der Liste darf kein Semikolon und keinen Zeilenumbruch enthalten!"),
                         Buttons::Ok);

@@ -1,5 +1,6 @@
 #include "selection/Replace.h"
 
+#include "core/Codec.h"
 #include "core/Trace.h"
 #include "application/App.h"
 
@@ -29,6 +30,10 @@ bool ReplaceAll(std::string& text, const std::string& search, const std::string&
     bool changed = false;
     std::size_t from = 0;
     for (std::size_t x; (x = compared.find(key, from)) != std::string::npos;) {
+        if (SplitsReference(compared, x) || SplitsReference(compared, x + key.size())) {
+            from = x + 1; // part of a character kept as a reference
+            continue;
+        }
         text.replace(x, search.size(), replacement);
         compared.replace(x, search.size(), insertKey);
         // Go on behind the inserted text: a replacement that contains the

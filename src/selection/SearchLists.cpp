@@ -80,7 +80,7 @@ void AddSeparatedEntries(SearchList& list, const std::string& value)
             ++pos;
         if (pos == n)
             break; // the rest holds nothing printable
-        std::size_t semi = value.find(';', pos);
+        std::size_t semi = FindListSeparator(value, pos);
         if (semi == std::string::npos)
             semi = n;
         // The element [pos, semi) starts printable unless it is empty.

@@ -25,9 +25,18 @@ bool ContainsUpper(const std::string& hay, const std::string& upperNeedle)
 {
     if (upperNeedle.empty() || upperNeedle.size() > hay.size())
         return false;
-    return std::search(hay.begin(), hay.end(), upperNeedle.begin(), upperNeedle.end(), [](char a, char b) {
-               return UpChar(static_cast<unsigned char>(a)) == static_cast<unsigned char>(b);
-           }) != hay.end();
+    const auto same = [](char a, char b) {
+        return UpChar(static_cast<unsigned char>(a)) == static_cast<unsigned char>(b);
+    };
+    for (auto from = hay.begin();; ++from) {
+        from = std::search(from, hay.end(), upperNeedle.begin(), upperNeedle.end(), same);
+        if (from == hay.end())
+            return false;
+        // Digits typed as a search do not find the number of a reference.
+        const auto at = static_cast<std::size_t>(from - hay.begin());
+        if (!SplitsReference(hay, at) && !SplitsReference(hay, at + upperNeedle.size()))
+            return true;
+    }
 }
 
 // The first occurrence of each umlaut and of sharp s as two letters.
@@ -197,7 +206,7 @@ bool SearchListMatcher::Match(const std::string& value) const
     std::size_t s = 0;
     for (;;) {
         for (std::size_t e = s + 1; e <= v.size() && e - s <= maxLen_; ++e) {
-            if (e < v.size() && v[e] != ';')
+            if (e < v.size() && !IsListSeparator(v, e))
                 continue;
             run.assign(v, s, e - s);
             const auto it = active_.find(run);
@@ -210,7 +219,7 @@ bool SearchListMatcher::Match(const std::string& value) const
                 if (g >= 1)
                     groupHit[static_cast<std::size_t>(g - 1)] = true;
         }
-        const std::size_t semi = v.find(';', s);
+        const std::size_t semi = FindListSeparator(v, s);
         if (semi == std::string::npos)
             break;
         s = semi + 1;
@@ -250,7 +259,8 @@ void StringShellSort(std::vector<StringSortEntry>& entries, int sortLength)
 
 std::string SortKeyText(const TBuch& b, uint8_t order, bool caseSensitiveSort, bool sortByAE)
 {
-    std::string key = order == SortTyp ? TypNumToName(b.TypNum) : SortField(b, order);
+    // Characters kept as references sort by their base letter.
+    std::string key = order == SortTyp ? TypNumToName(b.TypNum) : FoldReferences(SortField(b, order));
     // Umlauts first, then upper case, so that "Müller" becomes "MUELLER".
     if (sortByAE)
         ReplaceUmlautsOnce(key);

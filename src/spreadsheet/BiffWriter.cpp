@@ -152,7 +152,7 @@ void SheetName(Out& out, const std::string& name)
 // Excel refuses empty names, names over 31 characters and the characters : \ / ? * [ ].
 std::string ValidSheetName(const std::string& name, std::size_t index)
 {
-    std::string out = name.substr(0, 31);
+    std::string out = CutCp1252(name, 31);
     for (char& c : out)
         if (std::strchr(":\\/?*[]", c) && c != '\0')
             c = '_';

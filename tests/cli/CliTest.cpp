@@ -4,6 +4,7 @@
 #include "selection/SelectionTestUtil.h"
 #include "support/DbBytes.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -200,4 +201,39 @@ TEST_F(CliTest, IniOptionReadsTheNamedFileOnly)
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_EQ(failed.err, "error: Konnte " + missing + " nicht lesen!\n");
     EXPECT_FALSE(QFile::exists(QString::fromStdString(missing))); // the tool never writes settings
+}
+
+TEST_F(CliTest, PathsAndTitlesInAnyScript)
+{
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        {"Łódź", "bib.FOL", "Miłosz, Czesław: Dolina Issy"},
+        {"Документы", "Miłosz.FOL", "Мастер и Маргарита"},
+        {"Dvořák", "Noty.FOL", "Dvořák und Čapek"},
+        {"文献", "目录.FOL", "红楼梦"},
+    };
+    for (const auto& [folder, file, title] : cases) {
+        SCOPED_TRACE(title);
+        const QString dirPath = dir.filePath(QString::fromUtf8(folder));
+        ASSERT_TRUE(QDir().mkpath(dirPath));
+        const std::string utf8Dir = dirPath.toStdString();
+        const std::string db = utf8Dir + "/" + file;
+        {
+            TestApp t;
+            AddTitle(t.app, "").Titel.Text = Utf8ToCp1252(title);
+            std::string err;
+            ASSERT_TRUE(Save_Buch_Data(t.app, Utf8ToCp1252(db), err));
+        }
+        const CliRun list = Cli({"list", db, "--search", title, "--in", "1"});
+        ASSERT_EQ(list.exitCode, 0) << list.err;
+        EXPECT_EQ(list.column(1), (std::vector<std::string>{"Titel", title}));
+
+        const std::string copy = utf8Dir + "/Kopie " + file;
+        ASSERT_EQ(Cli({"convert", db, copy}).exitCode, 0);
+        const std::string bib = utf8Dir + "/" + file + ".bib";
+        ASSERT_EQ(Cli({"export-bib", copy, bib}).exitCode, 0);
+        EXPECT_NE(ReadBytes(QString::fromStdString(bib)).find(title), std::string::npos);
+
+        const std::string missing = utf8Dir + "/fehlt.FOL";
+        EXPECT_EQ(Cli({"dump", missing}).err, "error: Fehler beim Laden: Datei " + missing + " nicht gefunden!\n");
+    }
 }

@@ -46,6 +46,10 @@ TEST(ImportDialogModel, OkChecks)
         {"reset leaves a gap at 19", [](ImportDialogModel& m) { m.Positions[4] = "30"; m.Reset(); }, ""},
         {"empty delimiter", [](ImportDialogModel& m) { m.Delimiter = " "; },
          Cp1252("Es wurde kein Trennzeichen angegeben!\r\nBitte, überprüfen Sie das Trennzeichen!")},
+        {"delimiter of another script", [](ImportDialogModel& m) { m.Delimiter = Cp1252("ł"); },
+         Cp1252("Das Trennzeichen muss ein Zeichen des Windows-Zeichensatzes sein!\r\n"
+                "Bitte, überprüfen Sie das Trennzeichen!")},
+        {"ampersand", [](ImportDialogModel& m) { m.Delimiter = "&"; }, ""},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -85,6 +85,10 @@ TEST(Replace, ReplaceAllCases)
         {"Mayer", "Mayer", "Mayer-Meyer", false, "Mayer-Meyer"}, // must end
         {"aa", "a", "aa", false, "aaaa"},
         {"abc", "", "x", false, "abc"},
+        // A reference is replaced whole or not at all.
+        {"Łódź 2 ł", "2", "3", false, "Łódź 3 ł"},
+        {"Łódź Łódź", "Łódź", "Lodz", false, "Lodz Lodz"},
+        {"Dvořák", "ř", "r", true, "Dvorák"},
     };
     for (const auto& c : cases) {
         std::string text = Cp1252(c.text);

@@ -33,6 +33,8 @@ TEST(SearchLists, SplittingSemicolonSeparatedValues)
         {"\tStra\xDF\r\n;Fu\xDF" "ball;a\tb", {"Stra", "Fu\xDF" "ball", "a\tb"}},
         {"\xC4rger ;\xDF", {"\xC4rger"}},
         {"x;x; x", {"x"}},
+        // The ';' of a character reference separates nothing.
+        {Cp1252("Miłosz, Czesław;Dvořák; 文献"), {Cp1252("Miłosz, Czesław"), Cp1252("Dvořák"), Cp1252("文献")}},
     };
     for (const Case& c : cases) {
         SearchList list;

@@ -134,6 +134,15 @@ TEST_F(SelectionCatalogue, TextSearchIsSubstringAndCaseInsensitiveForAscii)
     EXPECT_EQ(Shown(), (Titles{"Chronik", "Kinderbar"}));
     sel.SuchText = Cp1252("MÜLLER"); // umlauts are not case-folded
     EXPECT_EQ(Shown(), Titles{});
+
+    // Characters kept as references are found as characters, not as digits.
+    AddTitle(t.app, "Dvořák und Čapek");
+    sel.SuchText = Cp1252("dvořák");
+    EXPECT_EQ(Shown(), Titles{"Dvořák und Čapek"});
+    for (const char* part : {"345", "#", "Dvo&"}) {
+        sel.SuchText = part;
+        EXPECT_EQ(Shown(), Titles{}) << part;
+    }
 }
 
 TEST_F(SelectionCatalogue, FiltersAreCombinedWithOr)

@@ -52,6 +52,9 @@ INSTANTIATE_TEST_SUITE_P(
         // The gap-4 pass moves the last tie in front of the others.
         SortCase{"TiesAsTheShellSortLeavesThem", {"Bx", "Aa", "Ab", "Ac", "Ad"}, 1, true, false,
                  {"Ad", "Aa", "Ab", "Ac", "Bx"}},
+        SortCase{"OtherScriptsByBaseLetterOrAfterTheLetters",
+                 {"文献", "Dürrenmatt", "Мастер", "Čapek", "Brecht", "Łódź", "Zweig"}, 25, true, false,
+                 {"Brecht", "Čapek", "Dürrenmatt", "Łódź", "Zweig", "Мастер", "文献"}},
         SortCase{"DigitsBeforeLetters", {"b", "2", "a", "10"}, 25, true, false, {"10", "2", "a", "b"}},
         SortCase{"InputOrderNewestFirst", {"A", "C", "B"}, 25, true, false, {"B", "C", "A"}, SortEingabe}),
     [](const ::testing::TestParamInfo<SortCase>& info) { return info.param.name; });

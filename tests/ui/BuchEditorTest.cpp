@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -444,9 +445,10 @@ TEST(TitleEditor, KeyFiltersOfNumberPriceAndMemoFields)
     };
     const Keys cases[] = {
         {C::AusgabeEdit, "2a,7 x", "27"},
-        {C::FirstEditionEdit, "19-84", "1984"},
+        {C::FirstEditionEdit, "19-84ł文", "1984"},
         {C::EditPreis, "12,5.3", "12.53"},
         {C::EditPreis, "a1.2,3", "1.23"},
+        {C::EditPreis, "ı5ş", "5"},
     };
     WindowFixture f;
     WhenEditorShows([&cases](TBuchEditDlg& d) {
@@ -582,7 +584,7 @@ TEST(TitleEditor, ThreeTypedTitlesSurviveSaveAndReopen)
         std::vector<Field> fields;
     };
     const std::vector<Field> common = {
-        {C::TitelEdit, "Über Äcker"}, {C::AltTitelEdit, "Öde Wüsten"}, {C::OrgTitelEdit, "Ürsprünglich"},
+        {C::TitelEdit, "Über Dvořák & Čapek"}, {C::AltTitelEdit, "Мастер и Маргарита"}, {C::OrgTitelEdit, "红楼梦"},
         {C::MemoInhalt, "Inhält"}, {C::MemoBemerkung, "Bemerküng"},
         {C::ComboBoxSprache, "Älteres Deutsch"}, {C::ComboBoxKategorie, "Ökologie"},
         {C::ComboBoxStandort, "Ürne"}, {C::ComboBoxOwner, "Jürgen Öhl"}, {C::ComboBoxTyp, "Übersicht"},
@@ -590,10 +592,10 @@ TEST(TitleEditor, ThreeTypedTitlesSurviveSaveAndReopen)
     };
     const Title titles[] = {
         {TypMonographie,
-         {{C::EditKuerzel, "Mön001"}, {C::ComboBoxAutor, "Änne Müller"}, {C::ComboBoxHerausgeber, "Ömer Özil"},
+         {{C::EditKuerzel, "Mön001"}, {C::ComboBoxAutor, "Miłosz, Czesław"}, {C::ComboBoxHerausgeber, "Yılmaz, Ayşe"},
           {C::AusgabeEdit, "3"}, {C::EditionYearEdit, "1999"}, {C::FirstEditionEdit, "1987"},
           {C::BandEdit, "Bänd 2"}, {C::ComboBoxSerie, "Reihe Ä"}, {C::ComboBoxVerlag, "Verläg"},
-          {C::ISBN_Edit, "ÄSBN"}, {C::EditSeiten, "Säiten 12"}, {C::MemoSchlagworte, "Äpfel; Birnen"},
+          {C::ISBN_Edit, "ÄSBN"}, {C::EditSeiten, "Säiten 12"}, {C::MemoSchlagworte, "Łódź; 文献; Birnen"},
           {C::EditPreis, "12.5"}}},
         {TypZeitschriftenaufsatz,
          {{C::EditKuerzel, "Zeü002"}, {C::ComboBoxAutor, "Ülla Ärger"}, {C::ComboBoxZeitschrift, "Zeitschrift Ö"},
@@ -625,7 +627,9 @@ TEST(TitleEditor, ThreeTypedTitlesSurviveSaveAndReopen)
         TitleMenu(f, "&Neu eingeben")->trigger();
     }
     EXPECT_TRUE(f.t.ui.messages.empty()) << f.t.ui.messages.front().text;
-    const std::string path = PathToCp1252(f.dir.filePath(QStringLiteral("rund.FOL")));
+    // A folder and a file named in scripts the code page cannot hold.
+    ASSERT_TRUE(QDir(f.dir.path()).mkdir(Q("Łódź")));
+    const std::string path = PathToCp1252(f.dir.filePath(Q("Łódź/目录.FOL")));
     f.t.ui.filePaths.push_back(path);
     FindAction(f.window.get(), {Q("&Datei"), Q("Speichern &unter...")})->trigger();
 

@@ -136,11 +136,13 @@ char KeyChar(const QKeyEvent* event)
     case Qt::Key_Enter: return '\r';
     default: break;
     }
-    const QString text = event->text();
-    if (text.size() != 1 || !text.at(0).isPrint())
+    const QList<uint> chars = event->text().toUcs4();
+    if (chars.size() != 1 || !QChar::isPrint(chars[0]))
         return 0;
-    const std::string bytes = ToCp1252(text);
-    return bytes.size() == 1 ? bytes[0] : 0;
+    const std::string bytes = ToCp1252(event->text());
+    // A character of another script is stored as a reference: to the key
+    // filters it is neither a digit nor a separator.
+    return bytes.size() == 1 ? bytes[0] : '?';
 }
 
 } // namespace
@@ -1006,15 +1008,24 @@ void TBuchEditDlg::TypeAhead(EditControl control)
     if (loading_)
         return;
     QLineEdit* edit = LineEditOf(Control(control));
-    const std::optional<Completion> completion =
-        model_.TypeAhead(control, ToCp1252(edit->text()), edit->cursorPosition());
+    // The model counts bytes, the widget characters: they differ where a
+    // character is kept as a reference.
+    const QString typed = edit->text();
+    const auto caret = static_cast<int>(ToCp1252(typed.left(edit->cursorPosition())).size());
+    const std::optional<Completion> completion = model_.TypeAhead(control, ToCp1252(typed), caret);
     if (!completion)
         return;
-    edit->setText(FromCp1252(completion->Text));
-    if (completion->SelLength > 0)
-        edit->setSelection(completion->SelStart + completion->SelLength, -completion->SelLength);
+    const std::string_view text = completion->Text;
+    const auto index = [text](int bytes) {
+        return static_cast<int>(FromCp1252(text.substr(0, static_cast<std::size_t>(bytes))).size());
+    };
+    const int selStart = index(completion->SelStart);
+    const int selEnd = index(completion->SelStart + completion->SelLength);
+    edit->setText(FromCp1252(text));
+    if (selEnd > selStart)
+        edit->setSelection(selEnd, selStart - selEnd);
     else
-        edit->setCursorPosition(completion->SelStart);
+        edit->setCursorPosition(selStart);
 }
 
 void TBuchEditDlg::LiteraturTypClicked(int typ)
