@@ -99,24 +99,6 @@ bool Encode(const QString& text, std::string& out, bool composed)
     return true;
 }
 
-// Letters with a stroke have no decomposition but an obvious base letter.
-int BaseLetter(char32_t u)
-{
-    switch (u) {
-    case 0x0141: return 'L';
-    case 0x0142: return 'l';
-    case 0x0110: return 'D';
-    case 0x0111: return 'd';
-    case 0x0126: return 'H';
-    case 0x0127: return 'h';
-    case 0x0131: return 'i';
-    default: break;
-    }
-    const QString decomposed = QString::fromUcs4(&u, 1).normalized(QString::NormalizationForm_D);
-    const int base = decomposed.size() > 1 ? FromUnicode(decomposed[0].unicode()) : -1;
-    return base > 0x20 ? base : -1;
-}
-
 } // namespace
 
 CharReference ReferenceAt(std::string_view bytes, std::size_t pos)
@@ -132,6 +114,24 @@ bool HasReference(std::string_view bytes)
         if (ReferenceAt(bytes, p).length > 0)
             return true;
     return false;
+}
+
+int BaseLetter(char32_t u)
+{
+    // Letters with a stroke have no decomposition.
+    switch (u) {
+    case 0x0141: return 'L';
+    case 0x0142: return 'l';
+    case 0x0110: return 'D';
+    case 0x0111: return 'd';
+    case 0x0126: return 'H';
+    case 0x0127: return 'h';
+    case 0x0131: return 'i';
+    default: break;
+    }
+    const QString decomposed = QString::fromUcs4(&u, 1).normalized(QString::NormalizationForm_D);
+    const int base = decomposed.size() > 1 ? FromUnicode(decomposed[0].unicode()) : -1;
+    return base > 0x20 ? base : -1;
 }
 
 bool IsListSeparator(std::string_view bytes, std::size_t pos)

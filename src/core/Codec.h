@@ -50,6 +50,10 @@ bool SplitsReference(std::string_view bytes, std::size_t pos);
 // The first `maxBytes` bytes, shortened so that no reference is cut in two.
 std::string CutCp1252(const std::string& bytes, std::size_t maxBytes);
 
+// The code page's byte of the letter a character is based on (Č gives C,
+// ł gives l), or -1.
+int BaseLetter(char32_t codePoint);
+
 // For sort keys: each reference becomes the base letter of its character
 // ("&#268;" of Č sorts as C) where it has one in the code page; characters of
 // other scripts sort after all others, by code point.

@@ -107,7 +107,16 @@ std::string BibTexEntryType(const Reference& r)
 std::string BibTexKey(const std::string& kuerzel)
 {
     std::string key;
-    for (const unsigned char c : kuerzel) {
+    for (std::size_t i = 0; i < kuerzel.size(); ++i) {
+        auto c = static_cast<unsigned char>(kuerzel[i]);
+        if (const CharReference ref = c == '&' ? ReferenceAt(kuerzel, i) : CharReference{}; ref.length > 0) {
+            i += ref.length - 1;
+            const int byte = Cp1252Byte(ref.codePoint);
+            const int base = byte >= 0 ? byte : BaseLetter(ref.codePoint);
+            if (base < 0)
+                continue;
+            c = static_cast<unsigned char>(base);
+        }
         switch (c) {
         case 0xC4: key += "Ae"; continue;
         case 0xD6: key += "Oe"; continue;

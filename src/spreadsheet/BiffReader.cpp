@@ -109,7 +109,8 @@ public:
         std::string out;
         out.reserve(units.size());
         for (char16_t u : units) {
-            if (u < 0x80 || (u >= 0xA0 && u <= 0xFF))
+            // An '&' may need escaping as the start of a reference.
+            if ((u < 0x80 && u != '&') || (u >= 0xA0 && u <= 0xFF))
                 out += static_cast<char>(u);
             else
                 return ToCp1252(QString(reinterpret_cast<const QChar*>(units.data()),

@@ -93,6 +93,7 @@ TEST(BibTexExport, KeysAreSafeAndUniqueInTheFile)
 {
     EXPECT_EQ(BibTexKey(Cp1252("Mül001")), "Muel001");
     EXPECT_EQ(BibTexKey(Cp1252("Öz Straße, é{}")), "OezStrassee");
+    EXPECT_EQ(BibTexKey(Cp1252("Mił001 Čap &#1; 文")), "Mil001Cap1");
     EXPECT_EQ(BibTexKey(""), "titel");
     std::vector<Reference> refs(3);
     refs[0].Key = "K1";

@@ -48,7 +48,8 @@ TEST(WorkbookWrite, TextsReadBackUnchanged)
         allBytes += static_cast<char>(c);
     // 8-bit texts, ones that need 16-bit storage, empty, longest.
     const std::vector<std::string> texts = {
-        Cp1252("Müller, Ärger & Öl"), Cp1252("„Zitat“ – gut"), "", "Zeile 1\r\nZeile 2", "=A1+1",
+        Cp1252("Müller, Ärger & Öl"), Cp1252("„Zitat“ – gut"), Cp1252("Dvořák, 文献 &#1; 😀"), "",
+        "Zeile 1\r\nZeile 2", "=A1+1",
         std::string(32767, 'a'), std::string(32767, '\x80'), allBytes, " "};
     Workbook wb;
     Sheet& out = wb.GetSheet(0);
@@ -183,7 +184,8 @@ TEST(WorkbookWrite, SsconvertReadsEveryCell)
 
     std::vector<std::vector<std::string>> expected = {
         {Cp1252("Müller, Ärger & Öl"), Cp1252("Preis 5 €"), Cp1252("„Zitat“ – gut"), "", "=A1+1",
-         Cp1252("ß\"x\""), std::string(9000, '\x80') + "Ende"}}; // 16-bit text over several CONTINUE records
+         Cp1252("ß\"x\""), std::string(9000, '\x80') + "Ende", // 16-bit text over several CONTINUE records
+         Cp1252("Dvořák, Миłosz, 文献")}}; // other scripts as themselves
     // Enough distinct texts for a shared string table of many records.
     for (int r = 1; r < 2500; ++r)
         expected.push_back({"Titel " + std::to_string(r),
