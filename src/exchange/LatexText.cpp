@@ -205,6 +205,11 @@ private:
             QString argument = accentArgument();
             if (argument.isEmpty())
                 argument = QStringLiteral(" ");
+            // A dotless i or j under an accent stands for the letter itself.
+            if (argument[0] == QChar(0x0131))
+                argument[0] = QLatin1Char('i');
+            else if (argument[0] == QChar(0x0237))
+                argument[0] = QLatin1Char('j');
             argument.insert(1, QChar(mark));
             out_ += argument.normalized(QString::NormalizationForm_C);
             return;

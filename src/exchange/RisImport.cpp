@@ -54,7 +54,7 @@ class RecordReader {
 public:
     explicit RecordReader(RisRecord& record) : record_(record), taken_(record.Tags.size(), false) {}
 
-    Reference read(std::vector<ImportProblem>& problems)
+    Reference read()
     {
         Reference r;
         r.Line = record_.Line;
@@ -240,7 +240,7 @@ ParsedReferences ParseRis(const std::string& bytes)
     junk.flush();
     parsed.References.reserve(records.size());
     for (RisRecord& record : records)
-        parsed.References.push_back(RecordReader(record).read(parsed.Problems));
+        parsed.References.push_back(RecordReader(record).read());
     std::stable_sort(parsed.Problems.begin(), parsed.Problems.end(),
                      [](const ImportProblem& a, const ImportProblem& b) { return a.Line < b.Line; });
     return parsed;

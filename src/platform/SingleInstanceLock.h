@@ -9,8 +9,8 @@ namespace folianto {
 
 class SingleInstanceLock {
 public:
-    // The file is "<name>-<uid>.lock" in `directory`; by default in
-    // $XDG_RUNTIME_DIR, else /tmp.
+    // The file is "<name>-<uid>.lock" in `directory` (a native path); by
+    // default in $XDG_RUNTIME_DIR, else /tmp.
     explicit SingleInstanceLock(const std::string& name = "Folianto", const std::string& directory = {});
     ~SingleInstanceLock();
     SingleInstanceLock(const SingleInstanceLock&) = delete;

@@ -223,7 +223,7 @@ TEST_F(CliTest, PathsAndTitlesInAnyScript)
             std::string err;
             ASSERT_TRUE(Save_Buch_Data(t.app, Utf8ToCp1252(db), err));
         }
-        const CliRun list = Cli({"list", db, "--search", title, "--in", "1"});
+        const CliRun list = Cli({"list", db, "--search", title, "--in", "6"});
         ASSERT_EQ(list.exitCode, 0) << list.err;
         EXPECT_EQ(list.column(1), (std::vector<std::string>{"Titel", title}));
 

@@ -1,5 +1,7 @@
 #include "core/Codec.h"
 
+#include <QList>
+
 #include <gtest/gtest.h>
 
 namespace folianto {

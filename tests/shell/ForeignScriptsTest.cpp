@@ -4,6 +4,7 @@
 #include "application/BuchData.h"
 #include "application/SettingsFile.h"
 #include "core/Codec.h"
+#include "core/Text.h"
 #include "editor/PictureLinks.h"
 #include "exchange/BibTexExport.h"
 #include "exchange/BibTexImport.h"
@@ -50,13 +51,13 @@ class ForeignScripts : public ::testing::TestWithParam<Script> {
 protected:
     void SetUp() override
     {
-        folder = dir.path() + "/" + U(GetParam().folder);
+        folder = dir.filePath(U(GetParam().folder));
         ASSERT_TRUE(QDir().mkpath(folder));
         title = ToCp1252(U(GetParam().title));
         authors = ToCp1252(U(GetParam().authors));
     }
     // A path in the folder as the logic holds it.
-    std::string Path(const QString& name) const { return PathToCp1252(folder + "/" + name); }
+    std::string Path(const QString& name) const { return PathToCp1252(folder + QLatin1Char('/') + name); }
     std::string Path(const char* name) const { return Path(U(name)); }
     bool Exists(const std::string& path) const { return QFileInfo::exists(PathFromCp1252(path)); }
 
@@ -104,13 +105,12 @@ TEST_P(ForeignScripts, FileCommandsSettingsAndHistory)
     ExpectNoMessages(writer);
 
     TestApp reader;
-    reader.ui.filePaths = {fol, fol};
+    reader.app.settings.OpenFileAtStart = true;
+    reader.ui.filePaths = {fol};
     ASSERT_TRUE(FileOpen(reader.app));
     ExpectTitle(reader.app, 1);
     EXPECT_EQ(reader.app.DataFileName, fol);
     EXPECT_TRUE(QuelleStartsDocument(reader.app.store.at(1)->Quelle.Text, true)); // a document link
-    ASSERT_TRUE(FileMerge(reader.app));
-    ExpectTitle(reader.app, 2);
     ExpectNoMessages(reader);
 
     // LastFile and the history in the settings file, then a history entry.
@@ -125,6 +125,9 @@ TEST_P(ForeignScripts, FileCommandsSettingsAndHistory)
     ASSERT_FALSE(menu.empty());
     ASSERT_TRUE(DoAutoItemClick(next.app, menu.front()));
     ExpectTitle(next.app, 1);
+    next.ui.filePaths = {fol};
+    ASSERT_TRUE(FileMerge(next.app));
+    ExpectTitle(next.app, 2);
     ExpectNoMessages(next);
 }
 
@@ -146,7 +149,7 @@ TEST_P(ForeignScripts, ExchangeFormatsKeepPathAndText)
         source.ui.filePaths = {path};
         ASSERT_TRUE(f.write(source.app));
         const std::string written = test::ReadBytes(PathFromCp1252(path));
-        EXPECT_NE(written.find(QString(U(GetParam().title)).toStdString()), std::string::npos);
+        EXPECT_NE(written.find(U(GetParam().title).left(3).toStdString()), std::string::npos);
         TestApp back;
         EXPECT_EQ(f.read(back.app, path).Imported, 1);
         ExpectTitle(back.app, 1);
@@ -167,10 +170,12 @@ TEST_P(ForeignScripts, ExchangeFormatsKeepPathAndText)
 
     // The literature list and the text import are Windows-1252: references.
     const std::string txt = Path("liste.txt");
+    source.app.settings.VorgegExportAuswahl = true;
     ASSERT_TRUE(WriteTextExport(source.app, txt, {1}, std::nullopt));
     EXPECT_NE(test::ReadBytes(PathFromCp1252(txt)).find(title), std::string::npos);
     const std::string import = Path("import.txt");
-    test::WriteBytes(PathFromCp1252(import), "Kuerzel$Titel$Autor\r\nK1$" + title + "$" + authors + "\r\n");
+    // A Windows-1252 file (the umlaut is no UTF-8), as the column export writes it.
+    test::WriteBytes(PathFromCp1252(import), Cp1252("Kürzel$Titel$Autor\r\nK1$") + title + "$" + authors + "\r\n");
     TestApp imported;
     imported.app.settings.KuerzelZwang = false;
     ASSERT_TRUE(ImportTextFile(imported.app, import));

@@ -45,7 +45,7 @@ std::string WriteSampleDatabase(const QTemporaryDir& dir, const char* name, int 
     FillSampleCatalogue(source.app.store, count, 7);
     source.app.DataVerMain = 1;
     source.app.DataVerMinor = 4;
-    const std::string path = PathToCp1252(dir.filePath(QString::fromLatin1(name)));
+    const std::string path = PathToCp1252(dir.filePath(QString::fromUtf8(name)));
     std::string errParam;
     Save_Buch_Data(source.app, path, errParam);
     return path;

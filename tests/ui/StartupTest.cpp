@@ -109,8 +109,9 @@ TEST(Startup, SecondStartIsRefusedWhenNoRunningInstanceTakesItsFile)
 TEST(Startup, FileNamedAtTheStartOpensInsteadOfTheLastFile)
 {
     QTemporaryDir dir;
-    const std::string last = WriteSampleDatabase(dir, "last.FOL", 15);
-    const std::string named = WriteSampleDatabase(dir, "named.FOL", 7);
+    // Names the code page has no bytes for: LastFile holds them as references.
+    const std::string last = WriteSampleDatabase(dir, "Документы.FOL", 15);
+    const std::string named = WriteSampleDatabase(dir, "目录.FOL", 7);
     QFile ini(dir.filePath(QStringLiteral("Folianto.INI")));
     ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
     ini.write(QByteArray("[COMMON]\r\nOpenFileAtStart=1\r\nLastFile=") + QByteArray::fromStdString(last) + "\r\n");
@@ -121,13 +122,20 @@ TEST(Startup, FileNamedAtTheStartOpensInsteadOfTheLastFile)
     EXPECT_EQ(shown, 7);
     EXPECT_EQ(t.app.DataFileName, named);
     EXPECT_TRUE(t.ui.messages.empty());
+
+    // The next start opens it again from LastFile.
+    TestApp next;
+    EXPECT_EQ(RunProgram(next, dir, [&](TFoliantoMainWindow&) { shown = next.app.grid.RowCount() - 1; }), 0);
+    EXPECT_EQ(shown, 7);
+    EXPECT_EQ(next.app.DataFileName, named);
+    EXPECT_TRUE(next.ui.messages.empty());
 }
 
 TEST(Startup, SecondStartWithAFileHandsItToTheRunningInstance)
 {
     QTemporaryDir dir;
     const std::string first = WriteSampleDatabase(dir, "first.FOL", 4);
-    const std::string second = WriteSampleDatabase(dir, "second.FOL", 9);
+    const std::string second = WriteSampleDatabase(dir, "Dvořák.FOL", 9);
     TestApp running;
     int secondExit = -1;
     bool shown = false;

@@ -139,7 +139,7 @@ int RunFolianto(App& app, const std::string& lockDir, const std::string& startFi
     int exitCode = 0;
     {
         TraceScope trace("Folianto.Main");
-        SingleInstanceLock lock(InstanceName, lockDir);
+        SingleInstanceLock lock(InstanceName, QFile::encodeName(PathFromCp1252(lockDir)).toStdString());
         const QString channel = QFile::decodeName(QByteArray::fromStdString(lock.channelPath()));
         if (!lock.tryAcquire()) {
             const bool handedOver = !startFile.empty() && HandOverFile(channel, PathFromCp1252(startFile));
