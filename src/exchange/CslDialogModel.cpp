@@ -64,9 +64,10 @@ CslDialogModel::CslDialogModel(App& app, CslChoice& choice, std::vector<CslStyle
         }
         return;
     }
-    for (std::size_t row = 0; row < shown_.size(); ++row)
-        if (shown_[row]->Name == choice_.Style)
-            current_ = static_cast<int>(row);
+    for (const CslStyle& style : styles_)
+        if (style.Name == choice_.Style)
+            chosen_ = &style;
+    refilter();
 }
 
 void CslDialogModel::setSearch(const std::string& text)
@@ -83,7 +84,6 @@ void CslDialogModel::setGermanFirst(bool germanFirst)
 
 void CslDialogModel::refilter()
 {
-    const CslStyle* before = current_ >= 0 ? shown_[static_cast<std::size_t>(current_)] : nullptr;
     const QStringList words = FromCp1252(search_).toUpper().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     shown_.clear();
     for (const CslStyle& style : styles_) {
@@ -96,7 +96,8 @@ void CslDialogModel::refilter()
     }
     if (germanFirst_)
         std::stable_partition(shown_.begin(), shown_.end(), [](const CslStyle* s) { return s->German; });
-    const auto kept = std::find(shown_.begin(), shown_.end(), before);
+    // The chosen style stays chosen while a search hides it.
+    const auto kept = std::find(shown_.begin(), shown_.end(), chosen_);
     current_ = kept == shown_.end() ? -1 : static_cast<int>(kept - shown_.begin());
 }
 
@@ -104,6 +105,7 @@ void CslDialogModel::setCurrentRow(int row)
 {
     current_ = row >= 0 && row < static_cast<int>(shown_.size()) ? row : -1;
     if (current_ >= 0) {
+        chosen_ = shown_[static_cast<std::size_t>(current_)];
         own_.reset();
         ownPath_.clear();
     }
@@ -136,8 +138,8 @@ std::optional<CslStyle> CslDialogModel::chosenStyle() const
 {
     if (own_)
         return own_;
-    if (current_ >= 0)
-        return *shown_[static_cast<std::size_t>(current_)];
+    if (chosen_)
+        return *chosen_;
     return std::nullopt;
 }
 
@@ -209,8 +211,8 @@ void CslDialogModel::remember()
 {
     if (own_)
         choice_.Style = ownPath_;
-    else if (current_ >= 0)
-        choice_.Style = shown_[static_cast<std::size_t>(current_)]->Name;
+    else if (chosen_)
+        choice_.Style = chosen_->Name;
     choice_.Format = BibFormatExtension(kFormats[format_]);
     choice_.Folder = folder_;
 }

@@ -75,6 +75,7 @@ private:
     bool germanFirst_ = true;
     std::vector<const CslStyle*> shown_;
     int current_ = -1;
+    const CslStyle* chosen_ = nullptr; // into styles_
     std::optional<CslStyle> own_;
     std::string ownPath_; // as the user chose it
     int format_ = 1;

@@ -622,10 +622,14 @@ ParsedReferences ParseCslJson(const std::string& bytes)
             parsed.Problems.push_back({line, 0, Cp1252("Eintrag ist kein JSON-Objekt, nicht übernommen"), true});
             continue;
         }
-        Reference r = ItemReader(value.toObject(), parsed.Problems, line).read();
-        if (r.Title.empty() && r.Authors.empty() && r.Editors.empty()) {
+        const QJsonObject item = value.toObject();
+        bool content = false; // anything beside the id and the type
+        for (auto it = item.begin(); it != item.end() && !content; ++it)
+            content = it.key() != QLatin1String("id") && it.key() != QLatin1String("type");
+        Reference r = ItemReader(item, parsed.Problems, line).read();
+        if (!content) {
             parsed.Problems.push_back({line, 0,
-                                       Cp1252("Eintrag „") + r.Key + Cp1252("“ ohne Titel, Autor und Herausgeber, nicht übernommen"),
+                                       Cp1252("Eintrag „") + r.Key + Cp1252("“ ohne Angaben, nicht übernommen"),
                                        true});
             continue;
         }

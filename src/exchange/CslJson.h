@@ -36,7 +36,7 @@ std::string WriteCslJsonForCiteproc(const std::vector<Reference>& references);
 
 // An array of items (or a single item). Fields without a place of their own
 // go to the remark as "field: value" lines; entries that are no object or
-// name neither a title nor a person are left out with a note.
+// hold nothing but an id and a type are left out with a note.
 ParsedReferences ParseCslJson(const std::string& bytes);
 
 // "in CSL-JSON-Datei": the export questions, then the file. True when written.

@@ -69,7 +69,8 @@ TEST(CslStyles, ListedByTitleAndFoundByName)
     // A dependent style is set with its parent's file.
     const CslStyleLookup dependent = FindCslStyle("2d-materials");
     ASSERT_TRUE(dependent.Style) << dependent.Error;
-    EXPECT_EQ(QFileInfo(QString::fromStdString(dependent.Style->Path)).fileName(), "institute-of-physics-numeric.csl");
+    EXPECT_EQ(QFileInfo(QString::fromStdString(dependent.Style->Path)).fileName().toStdString(),
+              "institute-of-physics-numeric.csl");
 
     const std::vector<CslStyle> all = ListCslStyles();
     EXPECT_GT(all.size(), 1000u);
@@ -97,7 +98,7 @@ TEST(CslStyles, UnknownStylesAreRefusedWithThePackage)
         EXPECT_NE(U(found.Error).find(c.says), std::string::npos) << U(found.Error);
     }
     QTemporaryDir dir;
-    const QString notAStyle = dir.filePath("x.csl");
+    const QString notAStyle = dir.filePath(QStringLiteral("x.csl"));
     QFile f(notAStyle);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("<html><title>x</title></html>");
@@ -121,9 +122,10 @@ TEST(CslBibliography, PandocSetsTwoStyles)
         ++entries;
     EXPECT_EQ(entries, 3u);
     EXPECT_NE(html.Bytes.find("Die Kunst Des Fragments In Der Moderne"), std::string::npos);
-    EXPECT_NE(html.Bytes.find("MÜLLER"), std::string::npos);
+    EXPECT_NE(html.Bytes.find("Müller"), std::string::npos);
     EXPECT_NE(html.Bytes.find("Hrsg."), std::string::npos);
-    EXPECT_NE(html.Bytes.find("S. 12–45"), std::string::npos); // not "S. S. 12"
+    EXPECT_NE(html.Bytes.find("12–45"), std::string::npos);
+    EXPECT_EQ(html.Bytes.find("S. S."), std::string::npos); // the style's label only
 
     const CslStyleLookup apa = FindCslStyle("apa");
     ASSERT_TRUE(apa.Style);
@@ -131,7 +133,7 @@ TEST(CslBibliography, PandocSetsTwoStyles)
     ASSERT_TRUE(text.ok()) << U(text.Error);
     EXPECT_NE(text.Bytes.find("Müller, H. (1998). Die Kunst Des Fragments In Der Moderne"), std::string::npos)
         << text.Bytes;
-    EXPECT_NE(text.Bytes.find("(o. J.)"), std::string::npos) << text.Bytes; // German terms without a style locale
+    EXPECT_NE(text.Bytes.find("(o.\u00A0J.)"), std::string::npos) << text.Bytes; // German terms: no style locale
     EXPECT_NE(text.Bytes.find("Farbe Und Licht"), std::string::npos);
 
     const CitationText one = FormatCitation(refs[0], *apa.Style);
@@ -154,7 +156,7 @@ TEST(CslBibliography, FilesInEveryFormatAndNothingOnFailure)
         EXPECT_NE(ReadAll(path).find(start), std::string::npos);
     }
     EXPECT_TRUE(ui.messages.empty());
-    EXPECT_NE(ReadAll(dir.filePath("l.txt")).find("\r\n"), std::string::npos);
+    EXPECT_NE(ReadAll(dir.filePath(QStringLiteral("l.txt"))).find("\r\n"), std::string::npos);
 
     // No pandoc, a failing pandoc, an unknown format: a message, no file, and
     // an existing file left as it was.
@@ -169,7 +171,7 @@ TEST(CslBibliography, FilesInEveryFormatAndNothingOnFailure)
         {"pandoc", "c.pdf", ".html, .odt, .docx, .rtf oder .txt"},
         {"/bin/false", "l.html", "Status 1"},
     };
-    const std::string before = ReadAll(dir.filePath("l.html"));
+    const std::string before = ReadAll(dir.filePath(QStringLiteral("l.html")));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         ui.messages.clear();
@@ -178,10 +180,11 @@ TEST(CslBibliography, FilesInEveryFormatAndNothingOnFailure)
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].kind, MsgKind::Error);
         EXPECT_NE(U(ui.messages[0].text).find(c.says), std::string::npos) << U(ui.messages[0].text);
-        if (std::string(c.file) != "l.html")
+        if (std::string(c.file) != "l.html") {
             EXPECT_FALSE(QFileInfo::exists(path));
+        }
     }
-    EXPECT_EQ(ReadAll(dir.filePath("l.html")), before);
+    EXPECT_EQ(ReadAll(dir.filePath(QStringLiteral("l.html"))), before);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 5); // no temporary left behind
 }
 
@@ -231,7 +234,7 @@ TEST(CslDialogModel, SearchGermanFirstAndTheRememberedChoice)
     model.setSearch("");
     model.setGermanFirst(false);
     EXPECT_EQ(ShownNames(model).front(), "apa");
-    EXPECT_EQ(model.currentRow(), 0); // the chosen style stays chosen
+    EXPECT_EQ(model.currentRow(), 0); // the chosen style stays chosen through the searches
     model.setCurrentRow(2);
     model.setFormatIndex(4);
     model.remember();
@@ -265,11 +268,11 @@ TEST(CslDialogModel, ExportsTheShownTitlesInTheChosenFormat)
     CslDialogModel model(t.app, choice, ListCslStyles());
     ASSERT_TRUE(model.chosenStyle()); // DIN 1505-2 without settings
     EXPECT_NE(model.previewCurrentTitle().Text.find("MÜLLER, HANS: Die Kunst Des Fragments"), std::string::npos);
-    const std::string path = PathToCp1252(dir.filePath("verzeichnis.html"));
+    const std::string path = PathToCp1252(dir.filePath(QStringLiteral("verzeichnis.html")));
     t.ui.filePaths.push_back(path);
     ASSERT_TRUE(model.exportBibliography());
     EXPECT_EQ(t.ui.dialogs.back().initialPath, "Literaturverzeichnis.odt");
-    const std::string html = ReadAll(dir.filePath("verzeichnis.html"));
+    const std::string html = ReadAll(dir.filePath(QStringLiteral("verzeichnis.html")));
     EXPECT_NE(html.find("Farbe Und Licht"), std::string::npos);
     EXPECT_EQ(choice.Format, "html");
     EXPECT_EQ(choice.Folder, PathToCp1252(dir.path()));

@@ -19,11 +19,12 @@ std::string ReadFixture(const char* name)
     return test::ReadBytes(QStringLiteral(FOLIANTO_TEST_DATA "/csl/") + QString::fromLatin1(name));
 }
 
-QJsonObject OnlyItem(const std::string& json)
+// The one item of the JSON, compact and with sorted keys.
+std::string OnlyItem(const std::string& json)
 {
     const QJsonArray items = QJsonDocument::fromJson(QByteArray::fromStdString(json)).array();
     EXPECT_EQ(items.size(), 1);
-    return items.at(0).toObject();
+    return QJsonDocument(items.at(0).toObject()).toJson(QJsonDocument::Compact).toStdString();
 }
 
 TEST(CslJsonTypes, EveryTypeBothWays)
@@ -131,31 +132,27 @@ TEST(CslJsonExport, ItemsAsCitationProcessorsReadThem)
     r.Authors = {Cp1252("Müller, Hans"), "Institut der Dinge", "Platon"};
     r.Editors = {"Meier, Anna"};
     r.Title = "Die Kunst";
-    r.Subtitle = "Eine Einführung";
+    r.Subtitle = Cp1252("Eine Einführung");
     r.Reihe = "Das Handbuch";
     r.Year = "1998/99";
     r.Pages = "S. 12-45";
     r.Language = "";
-    const QJsonObject file = OnlyItem(WriteCslJson({r}));
-    EXPECT_EQ(file["type"].toString(), "chapter");
-    EXPECT_EQ(file["container-title"].toString(), "Das Handbuch");
-    EXPECT_EQ(file["author"].toArray()[0].toObject()["family"].toString(), QString::fromUtf8("Müller"));
-    EXPECT_EQ(file["author"].toArray()[0].toObject()["given"].toString(), "Hans");
-    EXPECT_EQ(file["author"].toArray()[1].toObject()["literal"].toString(), "Institut der Dinge");
-    EXPECT_EQ(file["author"].toArray()[2].toObject()["family"].toString(), "Platon");
-    EXPECT_EQ(file["issued"].toObject()["date-parts"].toArray(), (QJsonArray{QJsonArray{1998}, QJsonArray{1999}}));
-    EXPECT_EQ(file["issued"].toObject()["literal"].toString(), "1998/99");
-    EXPECT_EQ(file["page"].toString(), "S. 12-45");
-    EXPECT_FALSE(file.contains("language"));
-
+    EXPECT_EQ(OnlyItem(WriteCslJson({r})),
+              "{\"author\":[{\"family\":\"Müller\",\"given\":\"Hans\"},{\"literal\":\"Institut der Dinge\"},"
+              "{\"family\":\"Platon\"}],\"container-title\":\"Das Handbuch\","
+              "\"custom\":{\"folianto-type\":\"Sammelwerkbeitrag\",\"subtitle\":\"Eine Einführung\"},"
+              "\"editor\":[{\"family\":\"Meier\",\"given\":\"Anna\"}],\"id\":\"k\","
+              "\"issued\":{\"date-parts\":[[1998],[1999]],\"literal\":\"1998/99\"},\"page\":\"S. 12-45\","
+              "\"title\":\"Die Kunst\",\"type\":\"chapter\"}");
+    // For citeproc: no remark, the subtitle in the title, the label "S." left
+    // to the style, German where no language is named.
     r.Note = "privat";
-    const QJsonObject cite = OnlyItem(WriteCslJsonForCiteproc({r}));
-    EXPECT_EQ(cite["id"].toString(), "r1");
-    EXPECT_EQ(cite["title"].toString(), QString::fromUtf8("Die Kunst: Eine Einführung"));
-    EXPECT_EQ(cite["page"].toString(), "12-45");
-    EXPECT_EQ(cite["language"].toString(), "de");
-    EXPECT_FALSE(cite.contains("note"));
-    EXPECT_FALSE(cite.contains("custom"));
+    EXPECT_EQ(OnlyItem(WriteCslJsonForCiteproc({r})),
+              "{\"author\":[{\"family\":\"Müller\",\"given\":\"Hans\"},{\"literal\":\"Institut der Dinge\"},"
+              "{\"family\":\"Platon\"}],\"container-title\":\"Das Handbuch\","
+              "\"editor\":[{\"family\":\"Meier\",\"given\":\"Anna\"}],\"id\":\"r1\","
+              "\"issued\":{\"date-parts\":[[1998],[1999]],\"literal\":\"1998/99\"},\"language\":\"de\","
+              "\"page\":\"12-45\",\"title\":\"Die Kunst: Eine Einführung\",\"type\":\"chapter\"}");
 }
 
 TEST(CslJsonImport, WhatPandocWritesFromBibTex)
