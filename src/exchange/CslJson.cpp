@@ -5,7 +5,6 @@
 #include "core/Text.h"
 #include "core/Trace.h"
 #include "core/UserInteraction.h"
-#include "exchange/LatexText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -358,7 +357,6 @@ public:
         for (const auto& [key, value] : notes_)
             if (!value.empty())
                 r.Note += (r.Note.empty() ? "" : "\r\n") + key + ": " + value;
-        NoteReplaced(problems_, line_, replaced_);
         return r;
     }
 
@@ -370,9 +368,7 @@ private:
     }
     std::string decode(const QString& text)
     {
-        LatexDecoded d = PlainToCp1252(text.toStdString());
-        replaced_.insert(replaced_.end(), d.Replaced.begin(), d.Replaced.end());
-        return std::move(d.Text);
+        return ToCp1252(text);
     }
     std::string ValueText(const QJsonValue& v)
     {
@@ -476,7 +472,6 @@ private:
     int line_;
     std::set<QString> taken_;
     std::vector<std::pair<std::string, std::string>> notes_;
-    std::vector<std::string> replaced_;
 };
 
 } // namespace
