@@ -141,7 +141,8 @@ TEST_F(CliExchangeTest, CitationStyleCommands)
     ASSERT_EQ(din.exitCode, 0) << din.err;
     const std::string html = Bytes("l.html");
     std::size_t entries = 0;
-    for (std::size_t p = html.find("csl-entry"); p != std::string::npos; p = html.find("csl-entry", p + 1))
+    for (std::size_t p = html.find("class=\"csl-entry\""); p != std::string::npos;
+         p = html.find("class=\"csl-entry\"", p + 1))
         ++entries;
     EXPECT_EQ(entries, 2u);
     EXPECT_NE(html.find("Der Zauberberg"), std::string::npos);
