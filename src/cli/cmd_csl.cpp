@@ -1,37 +1,17 @@
-// folianto-cli export-csljson DB OUT / import-csljson JSON OUT [--into DB]:
-// CSL-JSON exchange. export-csl DB OUT --style NAME: the shown titles as a
+// folianto-cli export-csl DB OUT --style NAME: the shown titles as a
 // bibliography in a citation style, the format taken from OUT's extension.
 
 #include "cli/DatabaseIo.h"
 #include "cli/ExchangeIo.h"
 #include "core/Codec.h"
 #include "exchange/CslBibliography.h"
-#include "exchange/CslJson.h"
+#include "exchange/ReferenceExchange.h"
 #include "exchange/TextExport.h"
 
 #include <iostream>
 
 namespace folianto::cli {
 namespace {
-
-int RunImportCslJson(Context& context, const Args& args)
-{
-    if (!PrepareApp(context, args.value("into")))
-        return ExitFailed;
-    context.ui.dialogPaths.push_back(Utf8ToCp1252(args.positional[0]));
-    const ReferenceImportResult result = ImportFromCslJson(context.app);
-    if (!result.Read || !SaveOrReport(context.app, args.positional[1]))
-        return ExitFailed;
-    return result.Dropped > 0 ? ExitFailed : ExitOk;
-}
-
-int RunExportCslJson(Context& context, const Args& args)
-{
-    if (!LoadAndShow(context, args.positional[0]))
-        return ExitFailed;
-    context.ui.dialogPaths.push_back(Utf8ToCp1252(args.positional[1]));
-    return ExportToCslJson(context.app) ? ExitOk : ExitFailed;
-}
 
 int RunExportCsl(Context& context, const Args& args)
 {
@@ -62,11 +42,6 @@ int RunExportCsl(Context& context, const Args& args)
 }
 
 const bool registered =
-    RegisterCommand({"import-csljson",
-                     "import-csljson JSON AUS [--into DB]  Titel aus CSL-JSON-Datei importieren und speichern",
-                     {}, 2, 2, RunImportCslJson}) &&
-    RegisterCommand({"export-csljson", "export-csljson DB AUS  angezeigte Titel in CSL-JSON-Datei schreiben", {}, 2,
-                     2, RunExportCslJson}) &&
     RegisterCommand({"export-csl",
                      "export-csl DB AUS --style NAME  angezeigte Titel als Literaturverzeichnis im Zitierstil "
                      "(NAME oder Pfad einer .csl-Datei; Format nach Endung: .html .odt .docx .rtf .txt)",

@@ -1,12 +1,14 @@
-// folianto-cli import-bib / import-ris FILE OUT [--into DB]: imports a BibTeX
-// or RIS file and saves the titles to OUT. export-bib / export-ris DB OUT:
-// the shown titles in grid order.
+// folianto-cli import-bib / import-ris / import-csljson FILE OUT [--into DB]:
+// imports a BibTeX, RIS or CSL-JSON file and saves the titles to OUT.
+// export-bib / export-ris / export-csljson DB OUT: the shown titles in grid
+// order.
 
 #include "cli/DatabaseIo.h"
 #include "cli/ExchangeIo.h"
 #include "core/Codec.h"
 #include "exchange/BibTexExport.h"
 #include "exchange/BibTexImport.h"
+#include "exchange/CslJson.h"
 #include "exchange/RisExport.h"
 #include "exchange/RisImport.h"
 
@@ -42,7 +44,12 @@ const bool registered =
     RegisterCommand({"export-bib", "export-bib DB AUS  angezeigte Titel in BibTeX-Datei schreiben", {}, 2, 2,
                      [](Context& c, const Args& a) { return RunReferenceExport(c, a, ExportToBibTex); }}) &&
     RegisterCommand({"export-ris", "export-ris DB AUS  angezeigte Titel in RIS-Datei schreiben", {}, 2, 2,
-                     [](Context& c, const Args& a) { return RunReferenceExport(c, a, ExportToRis); }});
+                     [](Context& c, const Args& a) { return RunReferenceExport(c, a, ExportToRis); }}) &&
+    RegisterCommand({"import-csljson",
+                     "import-csljson JSON AUS [--into DB]  Titel aus CSL-JSON-Datei importieren und speichern", {}, 2,
+                     2, [](Context& c, const Args& a) { return RunReferenceImport(c, a, ImportFromCslJson); }}) &&
+    RegisterCommand({"export-csljson", "export-csljson DB AUS  angezeigte Titel in CSL-JSON-Datei schreiben", {}, 2,
+                     2, [](Context& c, const Args& a) { return RunReferenceExport(c, a, ExportToCslJson); }});
 
 } // namespace
 } // namespace folianto::cli

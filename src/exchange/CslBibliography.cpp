@@ -40,10 +40,11 @@ bool LooksGerman(const CslStyle& s)
 {
     if (s.Locale.rfind("de", 0) == 0)
         return true;
-    const std::string name = "-" + s.Name + "-";
+    // "-de-" inside a name is as often the Romance "of"; only a final "-de" names German.
     const std::string title = UpperAscii(s.Title);
-    return name.find("-de-") != std::string::npos || name.find("-din-") != std::string::npos ||
-           title.find("DEUTSCH") != std::string::npos || title.find("GERMAN") != std::string::npos;
+    return (s.Name.size() > 3 && s.Name.compare(s.Name.size() - 3, 3, "-de") == 0) ||
+           s.Name.rfind("din-", 0) == 0 || title.find("DEUTSCH") != std::string::npos ||
+           title.find("GERMAN") != std::string::npos;
 }
 
 // The pandoc input: no text, every reference cited, the locale set.

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -115,6 +116,41 @@ TEST_F(CliExchangeTest, DamagedBibTexSavesTheRestAndFails)
     Write("leer.ris", "kein RIS\n");
     EXPECT_EQ(Cli("import-ris", File("leer.ris"), File("b.FOL")).exitCode, 1);
     EXPECT_FALSE(QFile::exists(File("b.FOL")));
+}
+
+} // namespace
+} // namespace folianto
+
+namespace folianto {
+namespace {
+
+// The CSL commands end to end: CSL-JSON out and back in, a DIN 1505-2
+// bibliography with one entry per shown title, an unknown style refused.
+TEST_F(CliExchangeTest, CitationStyleCommands)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pandoc")).isEmpty())
+        GTEST_SKIP() << "pandoc is not installed (Debian package pandoc)";
+    Write("in.txt", "Kuerzel$Titel$Autor\r\nK2$Der Zauberberg$Mann, Thomas\r\nK1$Amerika$Kafka, Franz\r\n");
+    ASSERT_EQ(Cli("import-txt", File("in.txt"), File("a.FOL")).exitCode, 0);
+    ASSERT_EQ(Cli("export-csljson", File("a.FOL"), File("a.json")).exitCode, 0);
+    EXPECT_NE(Bytes("a.json").find("\"family\": \"Kafka\""), std::string::npos);
+    const CliRun back = Cli("import-csljson", File("a.json"), File("b.FOL"));
+    ASSERT_EQ(back.exitCode, 0) << back.err;
+
+    const CliRun din = Cli("export-csl", File("b.FOL"), File("l.html"), "--style", "din-1505-2");
+    ASSERT_EQ(din.exitCode, 0) << din.err;
+    const std::string html = Bytes("l.html");
+    std::size_t entries = 0;
+    for (std::size_t p = html.find("class=\"csl-entry\""); p != std::string::npos;
+         p = html.find("class=\"csl-entry\"", p + 1))
+        ++entries;
+    EXPECT_EQ(entries, 2u);
+    EXPECT_NE(html.find("Der Zauberberg"), std::string::npos);
+
+    const CliRun unknown = Cli("export-csl", File("b.FOL"), File("x.html"), "--style", "keiner");
+    EXPECT_EQ(unknown.exitCode, 1);
+    EXPECT_NE(unknown.err.find("citation-style-language-styles"), std::string::npos);
+    EXPECT_FALSE(QFile::exists(File("x.html")));
 }
 
 } // namespace
