@@ -20,6 +20,7 @@ bool SearchList::AddEntry(const std::string& text, bool active)
 SearchList& SearchList::operator=(const SearchList& other)
 {
     entries = other.entries;
+    NoValueActive = other.NoValueActive;
     index_ = other.index_;
     if (upToDateOnAdd_)
         *upToDateOnAdd_ = false;
@@ -30,10 +31,13 @@ void SearchList::Clear()
 {
     entries.clear();
     index_.clear();
+    NoValueActive = true;
 }
 
 bool SearchList::SearchListInactive() const
 {
+    if (NoValueActive)
+        return false;
     for (const auto& e : entries)
         if (e.Active)
             return false;
@@ -42,6 +46,8 @@ bool SearchList::SearchListInactive() const
 
 bool SearchList::SearchListAllActive() const
 {
+    if (!NoValueActive)
+        return false;
     for (const auto& e : entries)
         if (!e.Active)
             return false;
@@ -65,9 +71,19 @@ std::array<SearchList*, 11> SearchLists::DataLists()
 void SearchLists::SetAllListsActive()
 {
     TraceScope trace("SearchLists.SetAllListsActive");
-    for (SearchList* list : DataLists())
+    for (SearchList* list : DataLists()) {
+        list->NoValueActive = true;
         for (auto& e : list->entries)
             e.Active = true;
+    }
+}
+
+bool HasNoValue(const std::string& field)
+{
+    for (unsigned char c : field)
+        if (c != ';' && IsPrintable(c))
+            return false;
+    return true;
 }
 
 void AddSeparatedEntries(SearchList& list, const std::string& value)

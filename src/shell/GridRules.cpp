@@ -19,7 +19,8 @@ std::string WrapCellHint(std::string_view text)
     std::string line;
     for (char c : text) {
         line += c;
-        if (c == ' ' && line.size() >= 50) {
+        // A run without blanks breaks at 100 characters, so the hint stays on screen.
+        if ((c == ' ' && line.size() >= 50) || line.size() >= 100) {
             result += line + "\r\n";
             line.clear();
         }

@@ -497,8 +497,8 @@ void TFoliantoMainWindow::InitBuchStringGrid(const std::string& startFile)
     Update_SortSpeedbuttons();
     app_.columns.InitHeaders(app_.grid, true);
     Adjust_FileMenu();
-    SetAusgabeData(app_);
-    app_.grid.SelectCell(1, 1);
+    app_.grid.Col = 1;
+    ShowLoadedTitles(app_);
     RefreshFromLogic();
 }
 

@@ -308,13 +308,22 @@ void TitleGrid::keyPressEvent(QKeyEvent* event)
         Q_EMIT EscapePressed();
         return;
     }
-    const bool plain = (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0;
-    if (plain && ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9) ||
-                  key == Qt::Key_Space)) {
-        Q_EMIT TypeAheadKey(static_cast<char>(key));
+    // Ctrl or Alt alone make a command; both together are AltGr on some systems.
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const bool alt = event->modifiers() & Qt::AltModifier;
+    const QString text = event->text();
+    const int byte = text.size() == 1 && ctrl == alt ? Cp1252Byte(text.at(0).unicode()) : -1;
+    if (byte >= 0x20 && byte != 0x7F) {
+        Q_EMIT TypeAheadKey(static_cast<char>(byte));
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+void TitleGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    app_.grid.ViewWidth = viewport()->width(); // the next refresh fits columns to it
 }
 
 void TitleGrid::focusOutEvent(QFocusEvent* event)
