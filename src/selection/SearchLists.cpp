@@ -36,8 +36,6 @@ void SearchList::Clear()
 
 bool SearchList::SearchListInactive() const
 {
-    if (NoValueActive)
-        return false;
     for (const auto& e : entries)
         if (e.Active)
             return false;
@@ -46,8 +44,6 @@ bool SearchList::SearchListInactive() const
 
 bool SearchList::SearchListAllActive() const
 {
-    if (!NoValueActive)
-        return false;
     for (const auto& e : entries)
         if (!e.Active)
             return false;

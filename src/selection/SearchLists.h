@@ -33,7 +33,7 @@ public:
     // Returns true when an entry was added.
     bool AddEntry(const std::string& text, bool active = true);
     void Clear();
-    // Both count NoValueActive like an entry.
+    // Entries only: NoValueActive has a tick of its own.
     bool SearchListInactive() const;
     bool SearchListAllActive() const;
 

@@ -334,8 +334,7 @@ void SetAusgabeData(App& app)
                 filt = filt || (verleihFilter && InSet(sel.VerleihSet, b->Verleihstatus));
                 for (std::size_t f = 0; f < listFilters.size() && !filt; ++f) {
                     const std::string& value = FilterField(*b, listFilters[f].k);
-                    filt = listFilters[f].noValue ? HasNoValue(value) || listFilters[f].matcher.Match(value)
-                                                  : listFilters[f].matcher.Match(value);
+                    filt = (listFilters[f].noValue && HasNoValue(value)) || listFilters[f].matcher.Match(value);
                 }
                 keep = filt;
             }

@@ -2,6 +2,7 @@
 
 #include "core/Codec.h"
 #include "application/App.h"
+#include "selection/Selection.h"
 #include "shell/GridRules.h"
 
 #include <QApplication>
@@ -211,6 +212,7 @@ void TitleGrid::SetCurrentCell(int col, int row)
         syncing_ = false;
     }
     app_.grid.SelectCell(col, row);
+    GetCurrentBuch(app_); // the highlighted title is the current one
     // Bring the row into view without scrolling sideways.
     scrollTo(model_->index(row - 1, std::max(columnAt(0), 0)));
     viewport()->update();

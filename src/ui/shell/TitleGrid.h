@@ -51,7 +51,7 @@ public:
 
     // Shows the logic grid again: rows, headers, widths and the current cell.
     void SyncFromModel();
-    // Puts the cursor on (col, row) of the logic grid.
+    // Puts the cursor on (col, row) of the logic grid; its title becomes current.
     void SetCurrentCell(int col, int row);
     // First visible row of the logic grid.
     int TopRow() const;
