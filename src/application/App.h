@@ -41,6 +41,8 @@ struct App {
     int32_t DataVerMain = -1;
     int32_t DataVerMinor = -1;
     int32_t EditMode = EditModeNone;
+    // The last load told the user that its file is damaged.
+    bool LoadReportedDamage = false;
 
     Settings settings;
     ColumnModel columns;

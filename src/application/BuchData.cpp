@@ -10,10 +10,10 @@
 #include "core/Trace.h"
 #include "editor/ShortKeys.h"
 #include "platform/FileSteps.h"
+#include "platform/ReplacementFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
@@ -40,11 +40,29 @@ void AdvanceProgress(ProgressWindow* progress, int32_t position)
         progress->processEvents();
 }
 
-bool ReadHeaderFormat(App& app, ByteReader& in, const std::string& path, int headerLen,
-                      ProgressWindow* progress)
+// How a file is to be read, decided before anything in memory changes.
+struct FileLayout {
+    bool header = false;
+    int headerLen = 0;
+    int32_t verMain = -1;
+    int32_t verMinor = -1;
+};
+
+// A damaged file is told once: its first refusal, and what the load kept.
+void ReportDamage(App& app, const std::string& path, int32_t nr, int32_t whole, const std::string& refusal)
 {
-    TitleStore& store = app.store;
-    app.DataVerMain = -1;
+    app.LoadReportedDamage = true;
+    app.ui.message(MsgKind::Error,
+                   (refusal.empty() ? std::string() : refusal + "\r\n") + "Fehler beim Lesen von Titel \"" +
+                       IntToStr(nr) + "\"!\r\n\r\nDie Datei " + path + Cp1252(" ist beschädigt: ") +
+                       IntToStr(whole) + Cp1252(" Titel vollständig gelesen, der Rest der Datei übergangen."),
+                   Buttons::Ok);
+}
+
+// The header's version, with the questions and refusals it causes. False:
+// the file is refused (the user has been told).
+bool ExamineHeader(App& app, ByteReader& in, const std::string& path, FileLayout& layout)
+{
     char first[255];
     const std::string head(first, in.peek(first, sizeof first));
     if (UpperAscii(head.substr(0, 8)) != "FOLIANTO") {
@@ -56,17 +74,17 @@ bool ReadHeaderFormat(App& app, ByteReader& in, const std::string& path, int hea
     const std::size_t len = version.size();
     if (len < 3 || !IsDigit(version[len - 3]) || !IsDigit(version[len - 1]))
         throw AppError(Cp1252("Ungültige Versionsangabe \"") + version + "\" in " + path + "!");
-    app.DataVerMain = version[len - 3] - '0';
-    app.DataVerMinor = version[len - 1] - '0';
+    layout.verMain = version[len - 3] - '0';
+    layout.verMinor = version[len - 1] - '0';
 
-    if (app.DataVerMain != ProgramVerMain) {
+    if (layout.verMain != ProgramVerMain) {
         app.ui.message(MsgKind::Error,
                        "Programm-Hauptversion entspricht nicht der Datenversion!\r\nDaten werden nicht geladen!",
                        Buttons::Ok);
         return false;
     }
-    if (app.DataVerMinor != ProgramVerMinor) {
-        const std::string data = IntToStr(app.DataVerMain) + "." + IntToStr(app.DataVerMinor);
+    if (layout.verMinor != ProgramVerMinor) {
+        const std::string data = IntToStr(layout.verMain) + "." + IntToStr(layout.verMinor);
         const std::string question =
             "Programmversion (" + IntToStr(ProgramVerMain) + "." + IntToStr(ProgramVerMinor) + ") " +
             "entspricht nicht der eingestellten Datenversion (" + data + ")!\r\n" + "Sollen die Daten aus " +
@@ -74,25 +92,54 @@ bool ReadHeaderFormat(App& app, ByteReader& in, const std::string& path, int hea
         if (app.ui.message(MsgKind::Confirmation, question, Buttons::YesNo) != Answer::Yes)
             return false;
     }
+    return true;
+}
 
+// Decides how the file is read; nothing in memory changes. False: refused,
+// with a message shown, or FehlerNr 22 for data that are no database at all.
+bool ExamineFile(App& app, ByteReader& in, const std::string& path, FileLayout& layout)
+{
+    unsigned char first[OldRecordSize];
+    const std::size_t got = in.peek(first, sizeof first);
+    layout.header = IsHeaderFormat(reinterpret_cast<const char*>(first), got, layout.headerLen);
+    if (layout.header)
+        return ExamineHeader(app, in, path, layout);
+    // A header of 20 bytes or fewer: an empty catalogue, or one whose first
+    // title was cut off.
+    const bool shortHeader = got <= 20 && got >= 8 && std::memcmp(first, "Folianto", 8) == 0;
+    if (shortHeader || IsOldRecordStart(first, got))
+        return true;
+    app.store.FehlerNr = 22;
+    return false;
+}
+
+bool ReadHeaderTitles(App& app, ByteReader& in, const std::string& path, int headerLen, ProgressWindow* progress)
+{
+    TitleStore& store = app.store;
     in.skip(static_cast<std::size_t>(headerLen));
     const bool merge = app.EditMode == EditModeMerge;
+    int32_t whole = 0;
     while (!in.atEnd()) {
         if (!store.NewBuch())
             return false;
         const int32_t nr = store.AnzBuch;
         TBuch& b = *store.at(nr);
+        std::string refusal;
         bool complete = true;
         try {
             // False, or cut off by the end of the file: incomplete.
-            complete = ReadHeaderTitle(in, app.ui, nr, b, app.DataVerMinor) && !in.hitEnd();
+            complete = ReadHeaderTitle(in, refusal, nr, b, app.DataVerMinor) && !in.hitEnd();
         } catch (const std::bad_alloc&) {
             complete = false;
         }
-        if (!complete) { // the partly read title stays; the next one starts here
-            app.ui.message(MsgKind::Error, "Fehler beim Lesen von Titel \"" + IntToStr(nr) + "\"!", Buttons::Ok);
-            continue;
+        if (!complete) {
+            // The partly read title stays. Nothing after it can be trusted:
+            // without markers in the file, the next title would start at a
+            // guess and read garbage.
+            ReportDamage(app, path, nr, whole, refusal);
+            break;
         }
+        ++whole;
         const int32_t typ = b.TypNum & ~LinkFlag;
         if (typ < 0 || typ >= TypCount) {
             WriteTrace("FoliantoMainWindow.Load_Buch_Data\r\nTitel=" + b.Kuerzel.Text + "\r\nlfd.Nr=" +
@@ -108,7 +155,7 @@ bool ReadHeaderFormat(App& app, ByteReader& in, const std::string& path, int hea
     return true;
 }
 
-bool ReadOldFormat(App& app, QIODevice& dev, ByteReader& in, ProgressWindow* progress)
+bool ReadOldFormat(App& app, QIODevice& dev, ByteReader& in, const std::string& path, ProgressWindow* progress)
 {
     TitleStore& store = app.store;
     if (progress)
@@ -120,10 +167,8 @@ bool ReadOldFormat(App& app, QIODevice& dev, ByteReader& in, ProgressWindow* pro
         unsigned char rec[OldRecordSize] = {};
         const std::size_t got = in.read(rec, sizeof rec);
         if (got < sizeof rec && count == 0 && std::memcmp(rec, "Folianto", 8) == 0) {
-            // A header of 20 bytes or fewer: an empty catalogue, or one whose
-            // first title was cut off.
             if (rec[got - 1] != '#')
-                app.ui.message(MsgKind::Error, "Fehler beim Lesen von Titel \"1\"!", Buttons::Ok);
+                ReportDamage(app, path, 1, 0, {});
             break;
         }
         if (!store.NewBuch())
@@ -133,10 +178,23 @@ bool ReadOldFormat(App& app, QIODevice& dev, ByteReader& in, ProgressWindow* pro
         store.UpdateBuchLengths(store.AnzBuch);
         AdvanceProgress(progress, ++count);
         if (got < sizeof rec) // the partly read record stays, as in the header format
-            app.ui.message(MsgKind::Error, "Fehler beim Lesen von Titel \"" + IntToStr(store.AnzBuch) + "\"!",
-                           Buttons::Ok);
+            ReportDamage(app, path, store.AnzBuch, count - 1, {});
     }
     return true;
+}
+
+// Reads the titles of an examined file into the store.
+bool ReadTitles(App& app, QIODevice& dev, ByteReader& in, const std::string& path, const FileLayout& layout,
+                ProgressWindow* progress)
+{
+    app.LoadReportedDamage = false;
+    if (!layout.header)
+        return ReadOldFormat(app, dev, in, path, progress);
+    app.DataVerMain = layout.verMain;
+    app.DataVerMinor = layout.verMinor;
+    if (progress)
+        progress->setRange(MaxBuch); // the file carries no title count
+    return ReadHeaderTitles(app, in, path, layout.headerLen, progress);
 }
 
 } // namespace
@@ -145,19 +203,17 @@ bool ReadBuchData(App& app, QIODevice& dev, const std::string& path, ProgressWin
 {
     TraceScope trace("DatabaseFile.ReadBuchData");
     ByteReader in(dev, GetErrorText(3, path));
-    char first[21];
-    const std::size_t got = in.peek(first, sizeof first);
-    int headerLen = 0;
-    if (!IsHeaderFormat(first, got, headerLen))
-        return ReadOldFormat(app, dev, in, progress);
-    if (progress)
-        progress->setRange(MaxBuch); // the file carries no title count
-    return ReadHeaderFormat(app, in, path, headerLen, progress);
+    FileLayout layout;
+    if (!ExamineFile(app, in, path, layout))
+        return false;
+    return ReadTitles(app, dev, in, path, layout, progress);
 }
 
 namespace {
 
 // Steps 3..15 of a load; the caller does the network lock and the clean-up.
+// The file is examined before the titles in memory go: a file that is
+// refused leaves them, and the current file, as they were.
 bool LoadFile(App& app, const std::string& path, std::string& errParam, std::unique_ptr<ProgressWindow>& wait)
 {
     if (!path.empty()) {
@@ -168,6 +224,16 @@ bool LoadFile(App& app, const std::string& path, std::string& errParam, std::uni
             errParam = path;
             return false;
         }
+        QFile file(qpath);
+        if (!file.open(QIODevice::ReadOnly))
+            throw AppError(GetErrorText(3, path));
+        ByteReader in(file, GetErrorText(3, path));
+        FileLayout layout;
+        if (!ExamineFile(app, in, path, layout)) {
+            if (app.store.FehlerNr != 0)
+                errParam = path;
+            return false;
+        }
         app.DataFileName = path;
         if (app.EditMode != EditModeMerge) {
             app.store.Clear();
@@ -175,10 +241,7 @@ bool LoadFile(App& app, const std::string& path, std::string& errParam, std::uni
             app.grid.ResetToHeader();
             app.store.Gesichert = true;
         }
-        QFile file(qpath);
-        if (!file.open(QIODevice::ReadOnly))
-            throw AppError(GetErrorText(3, path));
-        if (!ReadBuchData(app, file, path, wait.get()))
+        if (!ReadTitles(app, file, in, path, layout, wait.get()))
             return false;
     }
     if (!app.DataFileName.empty())
@@ -230,9 +293,11 @@ void WriteBuchData(const App& app, QIODevice& dev, const std::string& path, Prog
 
 namespace {
 
-// Moves the backup generations up by one and the file to the first of them,
-// each step undoable until the new file has taken the name: a save that fails
-// leaves the file and every generation as they were.
+// Makes room for the newest backup generation and gives it the content of
+// the file, by a second name: the file keeps its name throughout. Each step
+// is undone when the save fails before the new content has taken the name.
+// A gap an interrupted save left among the generations is closed first, so
+// that only a full set loses its oldest generation.
 class BackupRotation {
 public:
     BackupRotation(FileSteps& steps, const std::string& path, int generations)
@@ -248,22 +313,32 @@ public:
 
     bool Rotate()
     {
-        // The oldest generation is only parked until the save has succeeded
-        // (what an interrupted save parked is stale).
+        if (!QFileInfo::exists(file_))
+            return true; // a new file: nothing to keep
+        // What an interrupted save parked is stale.
         if (QFileInfo::exists(parked_))
             steps_.Remove(parked_);
-        if (!Move(Generation(generations_), parked_))
-            return false;
-        for (int k = generations_ - 1; k >= 0; --k)
+        int free = 0;
+        while (free <= generations_ && QFileInfo::exists(Generation(free)))
+            ++free;
+        if (free > generations_) { // the oldest waits aside until the save succeeded
+            if (!Move(Generation(generations_), parked_))
+                return false;
+            free = generations_;
+        }
+        for (int k = free - 1; k >= 0; --k)
             if (!Move(Generation(k), Generation(k + 1)))
                 return false;
-        return Move(file_, backup_);
+        if (!steps_.Link(file_, backup_))
+            return false;
+        linked_ = true;
+        return true;
     }
-    // The new file has its name: the parked generation goes.
+    // The new content has the file's name: the parked generation goes.
     void Finish()
     {
         done_ = true;
-        if (parkedOldest_)
+        if (parked_used_)
             steps_.Remove(parked_);
     }
 
@@ -271,16 +346,16 @@ private:
     QString Generation(int k) const { return k == 0 ? backup_ : backup_ + QString::number(k); }
     bool Move(const QString& from, const QString& to)
     {
-        if (!QFileInfo::exists(from))
-            return true;
-        if (QFileInfo::exists(to) || !steps_.Rename(from, to))
+        if (!steps_.Rename(from, to))
             return false;
         moves_.emplace_back(from, to);
-        parkedOldest_ = parkedOldest_ || to == parked_;
+        parked_used_ = parked_used_ || to == parked_;
         return true;
     }
     void Undo()
     {
+        if (linked_)
+            steps_.Remove(backup_);
         for (auto m = moves_.rbegin(); m != moves_.rend(); ++m)
             steps_.Rename(m->second, m->first);
         moves_.clear();
@@ -292,7 +367,8 @@ private:
     const QString parked_;
     const int generations_;
     std::vector<std::pair<QString, QString>> moves_;
-    bool parkedOldest_ = false;
+    bool linked_ = false;
+    bool parked_used_ = false;
     bool done_ = false;
 };
 
@@ -338,23 +414,28 @@ bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam, Fi
         return false;
     }
     app.store.FehlerNr = 0;
-    const QString qpath = PathFromCp1252(path);
     const std::string failure = GetErrorText(9, path);
-    // Written completely beside the target before it takes the name.
-    QSaveFile file(qpath);
+    const auto fail = [&failure](const FileError& why) { return AppError(WithReason(failure, why)); };
+    // In order: the new content complete on the disk under another name; the
+    // generations shifted and the file's content linked in as the newest
+    // while the file keeps its name; the new content renamed over the file.
+    ReplacementFile file(PathFromCp1252(path), &steps);
     if (!file.open(QIODevice::WriteOnly))
-        throw AppError(failure);
+        throw fail(file.failure());
     {
-        std::unique_ptr<QIODevice> through = steps.WriteThrough(file);
         std::unique_ptr<ProgressWindow> wait = app.ui.showWait("Buchdaten werden gesichert!");
         wait->setRange(app.store.AnzBuch);
-        WriteBuchData(app, through ? *through : file, path, wait.get());
-        if (!file.flush() || file.error() != QFileDevice::NoError)
-            throw AppError(failure);
+        try {
+            WriteBuchData(app, file, path, wait.get());
+        } catch (const AppError&) {
+            throw fail(file.failure());
+        }
     }
+    if (!file.finish())
+        throw fail(file.failure());
     BackupRotation backups(steps, path, 2);
-    if (!backups.Rotate() || !steps.Commit(file))
-        throw AppError(failure); // the rotation is undone on the way out
+    if (!backups.Rotate() || !file.replace())
+        throw fail(steps.error()); // the rotation is undone on the way out
     backups.Finish();
     app.store.Gesichert = true;
     return true;

@@ -21,15 +21,20 @@ void WriteBuchData(const App& app, QIODevice& dev, const std::string& path,
                    ProgressWindow* progress = nullptr);
 
 // Loads (or, with EditMode 4, merges) the file at `path`. False: FehlerNr and
-// errParam say why (FehlerNr 0 when a message was shown already).
+// errParam say why (FehlerNr 0 when a message was shown already). A file that
+// is refused (no database, a version declined) leaves the titles in memory
+// and DataFileName as they were. A damaged file is told in one message; the
+// titles read whole stay, and App::LoadReportedDamage is set.
 // Throws AppError when the file cannot be read or its version is unreadable.
 bool Load_Buch_Data(App& app, const std::string& path, std::string& errParam);
 
-// Saves the store to `path`. The new file is written completely under a
-// temporary name and only then, after the backup generations have moved,
-// takes the name. True (and Gesichert) when the save completed; throws
-// AppError when the file cannot be written or the generations cannot move,
-// leaving the old file and its backups in place.
+// Saves the store to `path`. The new content is written completely and put
+// on the disk under another name; the backup generations move up by one
+// while the file keeps its name, the newest becoming a second name of the
+// file; then the new content takes the name. Whenever the process ends, the
+// file and every backup there is are whole databases. True (and Gesichert)
+// when the save completed; throws AppError, with the system's reason, when it
+// failed, leaving the old file and its backups in place.
 bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam);
 // The same with the file-system calls made through `steps` (for tests).
 bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam, FileSteps& steps);

@@ -83,5 +83,7 @@ int main(int argc, char** argv)
     }
     if (!ApplyIniOption(context, args))
         return ExitFailed;
-    return it->second.run(context, args);
+    const int code = it->second.run(context, args);
+    // A damaged database was told on stderr; a script learns it from the status.
+    return code == ExitOk && context.app.LoadReportedDamage ? ExitFailed : code;
 }

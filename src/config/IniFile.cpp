@@ -1,10 +1,10 @@
 #include "config/IniFile.h"
 
 #include "core/Codec.h"
+#include "platform/ReplacementFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <limits>
@@ -404,14 +404,8 @@ bool ReadFileBytes(const std::string& path, std::string& bytes)
 
 bool WriteFileAtomically(const std::string& path, const std::string& bytes)
 {
-    QSaveFile f(PathFromCp1252(path));
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    if (f.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
-        f.cancelWriting();
-        return false;
-    }
-    return f.commit();
+    FileError why;
+    return ReplaceFileContent(PathFromCp1252(path), bytes.data(), bytes.size(), why);
 }
 
 } // namespace folianto

@@ -6,11 +6,9 @@
 #include "core/ErrorText.h"
 #include "core/Text.h"
 #include "core/Trace.h"
-#include "core/UserInteraction.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
@@ -64,23 +62,20 @@ double ReadDouble(ByteReader& in)
     return v;
 }
 
-// The user is told; the caller gives the title up.
-void RefuseBlock(UserInteraction& ui, int32_t count, int32_t anzBuch, int fieldNo)
+// Why the title is given up; the caller tells the user.
+bool RefuseBlock(std::string& refusal, int32_t count, int32_t anzBuch, int fieldNo)
 {
-    ui.message(MsgKind::Error,
-               Cp1252("Gefährlich großer Speicherblock (") + IntToStr(count) +
-                   ") soll angefordert werden.\r\nSicherheitsabbruch an ID \"" + IntToStr(anzBuch) + "|" +
-                   IntToStr(fieldNo) + "\"!",
-               Buttons::Ok);
+    refusal = Cp1252("Gefährlich großer Speicherblock (") + IntToStr(count) +
+              ") soll angefordert werden.\r\nSicherheitsabbruch an ID \"" + IntToStr(anzBuch) + "|" +
+              IntToStr(fieldNo) + "\"!";
+    return false;
 }
 
-bool ReadText(ByteReader& in, UserInteraction& ui, int32_t anzBuch, int fieldNo, TBuchRec& rec)
+bool ReadText(ByteReader& in, std::string& refusal, int32_t anzBuch, int fieldNo, TBuchRec& rec)
 {
     const int32_t n = ReadInt32(in);
-    if (n >= MaxBlockSize) {
-        RefuseBlock(ui, n, anzBuch, fieldNo);
-        return false;
-    }
+    if (n >= MaxBlockSize)
+        return RefuseBlock(refusal, n, anzBuch, fieldNo);
     rec.Text.clear();
     if (n > 0)
         in.appendTo(rec.Text, static_cast<std::size_t>(n));
@@ -148,13 +143,13 @@ void WriteText(ByteWriter& out, const std::string& text)
 
 } // namespace
 
-bool ReadHeaderTitle(ByteReader& in, UserInteraction& ui, int32_t nr, TBuch& b, int32_t minor)
+bool ReadHeaderTitle(ByteReader& in, std::string& refusal, int32_t nr, TBuch& b, int32_t minor)
 {
     for (int f = 1; f <= 32; ++f)
-        if (!ReadField(in, ui, nr, b, f))
+        if (!ReadField(in, refusal, nr, b, f))
             return false;
     if (minor >= 3) {
-        if (!ReadField(in, ui, nr, b, 33))
+        if (!ReadField(in, refusal, nr, b, 33))
             return false;
         // The count comes from the file: entries are read one by one and
         // must all lie inside the data. The count left is that of the
@@ -163,9 +158,9 @@ bool ReadHeaderTitle(ByteReader& in, UserInteraction& ui, int32_t nr, TBuch& b, 
         try {
             for (int32_t i = 0; i < b.AnzPics && whole; ++i) {
                 TPicRec pic;
-                whole = ReadField(in, ui, nr, b, 34, &pic) && ReadField(in, ui, nr, b, 35, &pic) &&
-                        (pic.Kind < 0 || pic.Kind > 255 || ReadField(in, ui, nr, b, 36, &pic)) &&
-                        ReadField(in, ui, nr, b, 37, &pic) && !in.hitEnd();
+                whole = ReadField(in, refusal, nr, b, 34, &pic) && ReadField(in, refusal, nr, b, 35, &pic) &&
+                        (pic.Kind < 0 || pic.Kind > 255 || ReadField(in, refusal, nr, b, 36, &pic)) &&
+                        ReadField(in, refusal, nr, b, 37, &pic) && !in.hitEnd();
                 if (whole)
                     b.Pics.push_back(std::move(pic));
             }
@@ -178,12 +173,22 @@ bool ReadHeaderTitle(ByteReader& in, UserInteraction& ui, int32_t nr, TBuch& b, 
             return false;
         }
     }
-    if (minor >= 4 && !ReadField(in, ui, nr, b, 38))
+    if (minor >= 4 && !ReadField(in, refusal, nr, b, 38))
         return false;
     if (b.HeftNr.Text == "0")
         b.HeftNr.Text.clear();
     if (b.Band.Text == "0")
         b.Band.Text.clear();
+    return true;
+}
+
+bool IsOldRecordStart(const unsigned char* data, std::size_t size)
+{
+    if (size == 0)
+        return false;
+    for (const OldText& t : kOldTexts)
+        if (t.offset < size && data[t.offset] > t.capacity)
+            return false;
     return true;
 }
 
@@ -409,10 +414,10 @@ bool IsHeaderFormat(const std::string& path, int& headerLen)
     return got > 0 && IsHeaderFormat(first, static_cast<std::size_t>(got), headerLen);
 }
 
-bool ReadField(ByteReader& in, UserInteraction& ui, int32_t anzBuch, TBuch& b, int fieldNo, TPicRec* pic)
+bool ReadField(ByteReader& in, std::string& refusal, int32_t anzBuch, TBuch& b, int fieldNo, TPicRec* pic)
 {
     if (fieldNo >= 1 && fieldNo <= TextFieldCount)
-        return ReadText(in, ui, anzBuch, fieldNo, b.TextField(fieldNo));
+        return ReadText(in, refusal, anzBuch, fieldNo, b.TextField(fieldNo));
     switch (fieldNo) {
     case 28: b.Auflage = ReadInt32(in); break;
     case 29: b.Verleihstatus = ReadInt32(in); break;
@@ -423,15 +428,13 @@ bool ReadField(ByteReader& in, UserInteraction& ui, int32_t anzBuch, TBuch& b, i
     case 34: pic->Size = ReadInt32(in); break;
     case 35: pic->Kind = ReadInt32(in); break;
     case 36:
-        if (pic->Size >= MaxBlockSize) {
-            RefuseBlock(ui, pic->Size, anzBuch, fieldNo);
-            return false;
-        }
+        if (pic->Size >= MaxBlockSize)
+            return RefuseBlock(refusal, pic->Size, anzBuch, fieldNo);
         pic->Data.clear();
         if (pic->Size > 0)
             in.appendTo(pic->Data, static_cast<std::size_t>(pic->Size));
         break;
-    case 37: return ReadText(in, ui, anzBuch, fieldNo, pic->BildTitel);
+    case 37: return ReadText(in, refusal, anzBuch, fieldNo, pic->BildTitel);
     case 38: b.Kaufdatum = ReadDouble(in); break;
     default: break;
     }

@@ -16,7 +16,6 @@ namespace folianto {
 
 struct TBuch;
 struct TPicRec;
-class UserInteraction;
 
 // Texts and picture data of this size or more are refused when reading.
 constexpr int32_t MaxBlockSize = 1000000;
@@ -78,17 +77,21 @@ bool IsHeaderFormat(const std::string& path, int& headerLen);
 
 // One field (1..38) of title `b`; fields 34..37 belong to the picture entry
 // `pic`. `anzBuch` numbers the title in messages. False when the field's
-// length is refused (the user has been told): the title cannot be read on.
-// A damaged file refuses often, so this is a result rather than an exception.
-bool ReadField(ByteReader& in, UserInteraction& ui, int32_t anzBuch, TBuch& b, int fieldNo,
+// length is refused, with the German message in `refusal`: the title cannot
+// be read on. A damaged file refuses often, so this is a result rather than
+// an exception.
+bool ReadField(ByteReader& in, std::string& refusal, int32_t anzBuch, TBuch& b, int fieldNo,
                TPicRec* pic = nullptr);
 void WriteField(ByteWriter& out, const TBuch& b, int fieldNo, const TPicRec* pic = nullptr);
 void WriteHeader(ByteWriter& out, int32_t verMain, int32_t verMinor);
 
 // One title of the header format in data version 1.`minor`, numbered `nr`
 // in messages. False when the title cannot be read completely: a field was
-// refused, or its pictures run past the end of the data.
-bool ReadHeaderTitle(ByteReader& in, UserInteraction& ui, int32_t nr, TBuch& b, int32_t minor);
+// refused (`refusal` says why), or its pictures run past the end of the data.
+bool ReadHeaderTitle(ByteReader& in, std::string& refusal, int32_t nr, TBuch& b, int32_t minor);
+// True when the first `size` bytes (of at most OldRecordSize) can start an
+// older-format record: no text's length byte exceeds its capacity.
+bool IsOldRecordStart(const unsigned char* data, std::size_t size);
 // The fields of one older-format record of OldRecordSize bytes.
 void FillFromOldRecord(TBuch& b, const unsigned char* rec);
 // One title in data version 1.`minor`.

@@ -1,5 +1,8 @@
 #include "core/ErrorText.h"
 
+#include "core/Text.h"
+#include "platform/FileSteps.h"
+
 namespace folianto {
 
 std::string GetErrorText(uint8_t nr, const std::string& p)
@@ -28,8 +31,30 @@ std::string GetErrorText(uint8_t nr, const std::string& p)
     case 21:
         return "Die Daten-Datei \"" + p + "\" wird offenbar\r\nvon einem anderen Programm/Computer benutzt!"
                "\r\n\r\nDer Benutzer hat das Laden sicherheitshalber abgebrochen.";
+    case 22: return "Die Datei " + p + " ist keine Folianto-Datei!\r\nDaten werden nicht geladen!";
     default: return "-- F\xFCr diesen Fehler ist kein Fehlerstring vorhanden! --";
     }
+}
+
+std::string FileErrorText(const FileError& error)
+{
+    switch (error.problem) {
+    case FileProblem::None: return {};
+    case FileProblem::NoPermission: return "Keine Berechtigung zum Schreiben.";
+    case FileProblem::DiskFull: return "Der Datentr\xE4ger ist voll.";
+    case FileProblem::FolderMissing: return "Der Ordner existiert nicht.";
+    case FileProblem::ReadOnlyDisk: return "Der Datentr\xE4ger ist schreibgesch\xFCtzt.";
+    case FileProblem::NameTooLong: return "Der Dateiname ist zu lang.";
+    case FileProblem::IsFolder: return "Unter diesem Namen gibt es einen Ordner.";
+    case FileProblem::Other: break;
+    }
+    return "Systemfehler Nr. " + IntToStr(error.code) + ".";
+}
+
+std::string WithReason(const std::string& message, const FileError& error)
+{
+    const std::string reason = FileErrorText(error);
+    return reason.empty() ? message : message + "\r\n" + reason;
 }
 
 } // namespace folianto

@@ -5,6 +5,7 @@
 #include "core/Text.h"
 #include "core/UserInteraction.h"
 #include "core/Trace.h"
+#include "platform/ReplacementFile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -311,15 +312,11 @@ void PictureSlots::SaveCopy()
         return;
     // The bytes are the picture file itself, so its type cannot change.
     const std::string target = ChangeFileExt(*chosen, ext);
-    QFile file(PathFromCp1252(target));
-    const bool written = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                         file.write(reinterpret_cast<const char*>(slot.Data.data()),
-                                    static_cast<qint64>(slot.Data.size())) == static_cast<qint64>(slot.Data.size()) &&
-                         file.flush();
-    file.close();
-    if (!written) {
+    FileError why;
+    if (!ReplaceFileContent(PathFromCp1252(target), reinterpret_cast<const char*>(slot.Data.data()),
+                            slot.Data.size(), why)) {
         WriteTrace("TBuchEditDlg.Bild_speichern_unterClick\r\nFehler beim Schreiben von " + target);
-        ui_.message(MsgKind::Error, GetErrorText(9, "\"" + target + "\""), Buttons::Ok);
+        ui_.message(MsgKind::Error, WithReason(GetErrorText(9, "\"" + target + "\""), why), Buttons::Ok);
         return;
     }
     if (chosenFilter != dialog.filterIndex)

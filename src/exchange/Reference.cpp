@@ -121,6 +121,9 @@ Reference ReferenceOfTitle(const TBuch& b)
     r.Abstract = b.Inhalt.Text;
     r.Note = b.Bemerkung.Text;
     r.Language = b.Sprache.Text;
+    r.OrigTitle = b.OrigTitel.Text;
+    r.Medium = b.Medium.Text;
+    r.Extent = b.Laenge.Text;
     if (b.TypNum & LinkFlag)
         r.Url = b.Quelle.Text;
     return r;
@@ -150,6 +153,9 @@ void StoreReference(const Reference& r, TBuch& b)
     b.Inhalt.Text = r.Abstract;
     b.Bemerkung.Text = r.Note;
     b.Sprache.Text = r.Language;
+    b.OrigTitel.Text = r.OrigTitle;
+    b.Medium.Text = r.Medium;
+    b.Laenge.Text = r.Extent;
 }
 
 } // namespace folianto

@@ -19,6 +19,7 @@ struct Reference {
     // thesis of type 1.
     std::string Reihe;
     std::string Volume, Number, Pages, Edition, Isbn, Abstract, Note, Language;
+    std::string OrigTitle, Medium, Extent; // original title, carrier, playing time or size
     std::string Url; // the linked document
     int Line = 0;    // where the entry starts in the imported file
 };

@@ -9,8 +9,8 @@
 #include "exchange/DateText.h"
 #include "exchange/EntryFormatter.h"
 #include "application/App.h"
+#include "platform/ReplacementFile.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -89,13 +89,9 @@ bool WriteTextExport(App& app, const std::string& path, const std::vector<int32_
 
 bool WriteExportFile(App& app, const std::string& path, const std::string& bytes)
 {
-    QFile file(PathFromCp1252(path));
-    const bool ok = file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
-                    file.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
-                    file.flush();
-    file.close();
-    if (!ok || file.error() != QFileDevice::NoError) {
-        app.ui.message(MsgKind::Error, GetErrorText(9, path), Buttons::Ok);
+    FileError why;
+    if (!ReplaceFileContent(PathFromCp1252(path), bytes.data(), bytes.size(), why)) {
+        app.ui.message(MsgKind::Error, WithReason(GetErrorText(9, path), why), Buttons::Ok);
         return false;
     }
     return true;

@@ -7,6 +7,7 @@
 #include "core/Trace.h"
 #include "application/App.h"
 #include "application/BuchData.h"
+#include "shell/MainCommands.h"
 
 namespace folianto {
 namespace {
@@ -34,6 +35,9 @@ void Saved(App& app, const std::string& path)
 bool FileOpen(App& app)
 {
     TraceScope trace("FoliantoMainWindow.FileOpen");
+    // A merge keeps the titles in memory; an open replaces them.
+    if (app.EditMode != EditModeMerge && !ReplaceAllowed(app))
+        return false;
     FileDialogSpec dialog;
     dialog.title = "Folianto-Datei laden";
     dialog.filter = kFilter;
@@ -140,15 +144,12 @@ bool FileSaveAs(App& app)
                        Buttons::Ok);
         return false;
     }
-    // The chosen name is kept also when the save fails or is declined.
-    struct KeepName {
-        App& app;
-        const std::string& path;
-        ~KeepName() { app.DataFileName = path; }
-    } keepName{app, path};
+    // The chosen name becomes the current one only once the data are there:
+    // after a failed save the next one must not aim at a file never written.
     std::string errParam;
     if (!Save_Buch_Data(app, path, errParam))
         return false;
+    app.DataFileName = path;
     Saved(app, path);
     return true;
 }

@@ -6,6 +6,7 @@
 #include "core/Trace.h"
 #include "application/App.h"
 #include "application/BuchData.h"
+#include "shell/MainCommands.h"
 
 #include <QFileInfo>
 
@@ -43,6 +44,8 @@ bool DoAutoItemClick(App& app, const std::string& caption, const BuchLoader& loa
         app.ui.message(MsgKind::Error, "Datei " + UpperAscii(path) + " existiert nicht!", Buttons::Ok);
         return false;
     }
+    if (!ReplaceAllowed(app))
+        return false;
     std::string errParam;
     if (!load(app, path, errParam)) {
         app.ui.message(MsgKind::Error, "Konnte " + path + " nicht laden!", Buttons::Ok);

@@ -78,6 +78,11 @@ bool EndAllowed(App& app)
     }
 }
 
+bool ReplaceAllowed(App& app)
+{
+    return app.store.Gesichert || EndAllowed(app);
+}
+
 bool OpenCurrentTitle(App& app)
 {
     TraceScope trace("FoliantoMainWindow.BuchStringGridDblClick");

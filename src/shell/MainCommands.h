@@ -16,6 +16,9 @@ void NewDatabase(App& app);
 // The question about unsaved data before the program ends or a new database
 // starts; Yes saves. True when the data may be dropped.
 bool EndAllowed(App& app);
+// Before titles in memory are replaced by another file's: true when they are
+// saved, or the user saved or dropped them on the same question.
+bool ReplaceAllowed(App& app);
 
 // Double click or Enter in the grid: follows the document link of the current
 // title when asked to in the link column. True when the title editor is to

@@ -29,7 +29,7 @@ std::string StartFileFromArguments(const QStringList& arguments)
 bool OpenHandedOverFile(App& app, const std::string& path)
 {
     TraceScope trace("FoliantoMainWindow.OpenHandedOverFile", path);
-    if (!app.store.Gesichert && !EndAllowed(app))
+    if (!ReplaceAllowed(app))
         return false;
     return FileOpenPath(app, path);
 }

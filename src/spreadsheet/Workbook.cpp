@@ -1,13 +1,14 @@
 #include "spreadsheet/Workbook.h"
 
 #include "core/Codec.h"
+#include "core/ErrorText.h"
 #include "core/Trace.h"
 #include "spreadsheet/Biff.h"
 #include "spreadsheet/Ole2.h"
+#include "platform/ReplacementFile.h"
 
 #include <QFile>
 #include <QLocale>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <charconv>
@@ -281,14 +282,10 @@ void Workbook::Write()
     TraceScope trace("Workbook.Write", impl_->fileName);
     const std::vector<uint8_t> bytes = WriteToBytes();
     // The old file stays untouched until the new one is complete.
-    QSaveFile file(PathFromCp1252(impl_->fileName));
-    file.setDirectWriteFallback(true); // a folder that allows no new files
-    if (!file.open(QIODevice::WriteOnly) ||
-        file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size())) !=
-            static_cast<qint64>(bytes.size()) ||
-        !file.commit())
-        throw WorkbookError(impl_->Subject() + Cp1252(" kann nicht geschrieben werden: ") +
-                            ToCp1252(file.errorString()) + ".");
+    FileError why;
+    if (!ReplaceFileContent(PathFromCp1252(impl_->fileName), reinterpret_cast<const char*>(bytes.data()),
+                            bytes.size(), why))
+        throw WorkbookError(impl_->Subject() + " kann nicht geschrieben werden: " + FileErrorText(why));
 }
 
 void Workbook::Read()

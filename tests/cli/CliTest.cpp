@@ -184,6 +184,25 @@ TEST_F(CliTest, ExitCodes)
     EXPECT_EQ(Cli({"sample", "10001", missing}).exitCode, 2);
     EXPECT_EQ(Cli({"convert", missing, missing}).exitCode, 1);
     EXPECT_EQ(Cli({"list", missing}).exitCode, 1);
+
+    // A damaged file: the titles read whole, one message, status 1. No
+    // database at all: refused.
+    ASSERT_EQ(Cli({"sample", "20", path("k.FOL"), "--seed", "4"}).exitCode, 0);
+    {
+        std::ofstream tail(path("k.FOL"), std::ios::app | std::ios::binary);
+        for (int i = 0; i < 20000; ++i)
+            tail << static_cast<char>(i * 37 % 251) << "\xE0\x93\x04\x00";
+    }
+    const CliRun damaged = Cli({"list", path("k.FOL")});
+    EXPECT_EQ(damaged.exitCode, 1);
+    EXPECT_GE(damaged.lines().size(), 21u);
+    EXPECT_EQ(damaged.err.rfind("error: ", 0), 0u);
+    EXPECT_EQ(damaged.err.find("error: ", 1), std::string::npos) << damaged.err;
+    std::ofstream(path("brief.FOL")) << "Lieber Leser,\r\n";
+    const CliRun letter = Cli({"dump", path("brief.FOL")});
+    EXPECT_EQ(letter.exitCode, 1);
+    EXPECT_EQ(letter.err, "error: Fehler beim Laden: Die Datei " + path("brief.FOL") +
+                              " ist keine Folianto-Datei!\\nDaten werden nicht geladen!\n");
 }
 
 TEST_F(CliTest, IniOptionReadsTheNamedFileOnly)

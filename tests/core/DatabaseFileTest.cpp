@@ -2,6 +2,7 @@
 #include "application/BuchData.h"
 #include "core/Codec.h"
 #include "core/DatabaseFile.h"
+#include "core/ErrorText.h"
 #include "core/SampleCatalogue.h"
 #include "platform/FileSteps.h"
 #include "support/DbBytes.h"
@@ -9,15 +10,21 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QSaveFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <map>
+#include <random>
+#include <set>
 #include <tuple>
+
+#include <unistd.h>
 
 using namespace folianto;
 using namespace folianto::test;
@@ -226,24 +233,48 @@ TEST(DatabaseFile, LoadsTheOlderRecordFormat)
     EXPECT_TRUE(env.app.store.Gesichert);
 }
 
-TEST(DatabaseFile, RefusedHeaders)
+// A refused file leaves the titles in memory, the current file and its data
+// version as they were.
+TEST(DatabaseFile, RefusedFilesChangeNothing)
 {
-    struct Case { std::string header; std::vector<Answer> answers; std::string message; } cases[] = {
-        {"Folianto2.4#", {}, "Programm-Hauptversion entspricht nicht der Datenversion!\r\nDaten werden nicht geladen!"},
-        {"Folianto1.3#", {Answer::No}, ""},
+    const std::string notLoaded = "\r\nDaten werden nicht geladen!";
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<Answer> answers;
+        std::string message; // shown by the load; FehlerNr 22 when none
+    } cases[] = {
+        {"major version", "Folianto2.4#" + TwoTitles(4), {},
+         "Programm-Hauptversion entspricht nicht der Datenversion!" + notLoaded},
+        {"data filter declined", "Folianto1.3#" + TwoTitles(3), {Answer::No}, ""},
+        {"text file", "Liebe Leserin, lieber Leser,\r\ndiese Datei ist ein Brief.\r\n", {}, ""},
+        {"upper-case header", "FOLIANTO1.4#" + TwoTitles(4), {}, ""},
+        {"empty file", "", {}, ""},
+        {"random bytes", std::string(5000, '\xA7'), {}, ""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.header);
+        SCOPED_TRACE(c.name);
         Env env;
         env.app.store.NewBuch();
-        WriteBytes(env.qpath("x.FOL"), c.header + TwoTitles(4));
+        env.app.store.at(1)->Titel.Text = "Ungesichert";
+        env.app.store.Gesichert = false;
+        env.app.DataFileName = env.path("aktuell.FOL");
+        env.app.DataVerMain = 1;
+        env.app.DataVerMinor = 4;
+        WriteBytes(env.qpath("x.FOL"), c.bytes);
         env.ui.answers.assign(c.answers.begin(), c.answers.end());
         EXPECT_FALSE(env.load(env.path("x.FOL")));
-        EXPECT_EQ(env.app.store.FehlerNr, 0);
-        EXPECT_EQ(env.app.store.AnzBuch, 0);  // already cleared
-        EXPECT_EQ(env.app.DataFileName, env.path("x.FOL"));
+        const bool own = c.message.empty() && c.answers.empty();
+        EXPECT_EQ(env.app.store.FehlerNr, own ? 22 : 0);
+        if (own) {
+            EXPECT_EQ(GetErrorText(22, env.err), "Die Datei " + env.path("x.FOL") + " ist keine Folianto-Datei!" + notLoaded);
+        }
+        EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.store.at(1)->Titel.Text, env.app.store.Gesichert),
+                  std::tuple(1, "Ungesichert", false));
+        EXPECT_EQ(std::tuple(env.app.DataFileName, env.app.DataVerMain, env.app.DataVerMinor),
+                  std::tuple(env.path("aktuell.FOL"), 1, 4));
+        EXPECT_EQ(env.ui.messages.size(), c.message.empty() ? c.answers.size() : 1u);
         if (!c.message.empty()) {
-            ASSERT_EQ(env.ui.messages.size(), 1u);
             EXPECT_EQ(env.ui.messages[0].text, c.message);
             EXPECT_EQ(env.ui.messages[0].kind, MsgKind::Error);
         }
@@ -279,13 +310,19 @@ TEST(DatabaseFile, MissingOrEmptyPaths)
     EXPECT_EQ(env.err, "Sichern");
 }
 
-TEST(DatabaseFile, DamagedTitlesAreReportedAndTheLoadGoesOn)
+// One message for a damaged file: its first refusal and what was kept. The
+// partly read title stays; nothing after it is read.
+TEST(DatabaseFile, DamagedFileIsReportedOnce)
 {
     const auto refused = [](const char* id) {
         return Cp1252("Gefährlich großer Speicherblock (1000000) soll angefordert werden.\r\n"
-                      "Sicherheitsabbruch an ID \"") + id + "\"!";
+                      "Sicherheitsabbruch an ID \"") + id + "\"!\r\n";
     };
-    const std::string titleError = "Fehler beim Lesen von Titel \"1\"!";
+    const auto report = [](int nr, int whole) {
+        return "Fehler beim Lesen von Titel \"" + std::to_string(nr) + "\"!\r\n\r\nDie Datei D.FOL" +
+               Cp1252(" ist beschädigt: ") + std::to_string(whole) +
+               Cp1252(" Titel vollständig gelesen, der Rest der Datei übergangen.");
+    };
     // Fields 1..3 of a title, then the rest.
     const auto start = [] { return Bytes().text("K").text("A").text(" "); };
     const auto rest = [&start](int32_t anzPics) {
@@ -294,27 +331,28 @@ TEST(DatabaseFile, DamagedTitlesAreReportedAndTheLoadGoesOn)
             t.text(" ");
         return t.i32(-1).i32(0).i32(-1).f32(-1.0f).i32(0).i32(anzPics);
     };
-    const struct { const char* name; std::string body; std::vector<std::string> messages; int32_t anzPics; } cases[] = {
-        {"text count refused", start().i32(1000000).b, {refused("1|4"), titleError}, 0},
-        {"huge AnzPics", rest(0x7FFFFFFF).i32(3).i32(129).raw("abc").text("ok").b, {titleError}, 1}, // runs past the end
-        {"negative AnzPics", rest(-5).f64(1.5).b, {}, -5},
-        {"negative Size", rest(1).i32(-7).i32(129).text("neg").f64(2.5).b, {}, 1},
-        // The byte after the refused picture is the start of a title cut off.
-        {"picture size refused", rest(1).i32(1000000).i32(1).raw("x").b,
-         {refused("1|36"), titleError, "Fehler beim Lesen von Titel \"2\"!"}, 0},
-        {"text count beyond the end", start().i32(999999).raw("short").b, {titleError}, 0}, // the file ends
+    const struct { const char* name; std::string body; std::string message; int32_t anzPics; } cases[] = {
+        {"text count refused", start().i32(1000000).b, refused("1|4") + report(1, 0), 0},
+        {"huge AnzPics", rest(0x7FFFFFFF).i32(3).i32(129).raw("abc").text("ok").b, report(1, 0), 1}, // runs past the end
+        {"negative AnzPics", rest(-5).f64(1.5).b, "", -5},
+        {"negative Size", rest(1).i32(-7).i32(129).text("neg").f64(2.5).b, "", 1},
+        {"picture size refused", rest(1).i32(1000000).i32(1).raw("x").b, refused("1|36") + report(1, 0), 0},
+        {"text count beyond the end", start().i32(999999).raw("short").b, report(1, 0), 0}, // the file ends
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        Env env;
-        WriteBytes(env.qpath("d.FOL"), Header(4) + c.body);
-        ASSERT_TRUE(env.load(env.path("d.FOL")));
+        TestApp t;
+        QByteArray bytes = QByteArray::fromStdString(Header(4) + c.body);
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        ASSERT_TRUE(ReadBuchData(t.app, buffer, "D.FOL"));
         std::vector<std::string> texts;
-        for (const auto& m : env.ui.messages)
+        for (const auto& m : t.ui.messages)
             texts.push_back(m.text);
-        EXPECT_EQ(texts, c.messages);
-        ASSERT_GE(env.app.store.AnzBuch, 1);
-        const TBuch& b = *env.app.store.at(1);
+        EXPECT_EQ(texts, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
+        EXPECT_EQ(t.app.LoadReportedDamage, !c.message.empty());
+        ASSERT_EQ(t.app.store.AnzBuch, 1);
+        const TBuch& b = *t.app.store.at(1);
         EXPECT_EQ(b.Kuerzel.Text, "K");
         EXPECT_EQ(b.AnzPics, c.anzPics);
         EXPECT_EQ(static_cast<int32_t>(b.Pics.size()), std::max(0, c.anzPics));
@@ -322,6 +360,46 @@ TEST(DatabaseFile, DamagedTitlesAreReportedAndTheLoadGoesOn)
         for (const TPicRec& p : b.Pics)
             EXPECT_TRUE(p.Size > 0 || p.Data.empty());
     }
+}
+
+// A broken copy: whole titles, then 200 KB of garbage. One message, every
+// whole title kept, quickly; the file itself stays as it was and becomes the
+// newest backup at the next save.
+TEST(DatabaseFile, GarbageTailIsOneMessage)
+{
+    Env env;
+    FillSampleCatalogue(env.app.store, 500, 11);
+    ASSERT_TRUE(env.save(env.path("k.FOL")));
+    std::string bytes = ReadBytes(env.qpath("k.FOL"));
+    std::mt19937 random(7);
+    for (int i = 0; i < 200 * 1024; ++i)
+        bytes += static_cast<char>(random() & 0xFF);
+    WriteBytes(env.qpath("k.FOL"), bytes);
+
+    for (const int32_t first : {0, 3}) { // a load, and a merge into three titles
+        SCOPED_TRACE(first);
+        Env reader;
+        for (int32_t i = 0; i < first; ++i)
+            reader.app.store.NewBuch();
+        reader.app.EditMode = first ? EditModeMerge : EditModeNone;
+        const auto started = std::chrono::steady_clock::now();
+        ASSERT_TRUE(reader.load(env.path("k.FOL")));
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+        ASSERT_EQ(reader.ui.messages.size(), 1u);
+        EXPECT_NE(reader.ui.messages[0].text.find(" ist besch\xE4" "digt: 500 Titel vollst\xE4ndig gelesen"),
+                  std::string::npos);
+        ASSERT_GE(reader.app.store.AnzBuch, first + 500);
+        EXPECT_LE(reader.app.store.AnzBuch, first + 501);
+        for (int32_t i = 1; i <= 500; ++i)
+            ASSERT_EQ(reader.app.store.at(first + i)->Titel.Text, env.app.store.at(i)->Titel.Text) << i;
+        EXPECT_TRUE(reader.app.LoadReportedDamage);
+    }
+
+    Env reader;
+    ASSERT_TRUE(reader.load(env.path("k.FOL")));
+    EXPECT_EQ(ReadBytes(env.qpath("k.FOL")), bytes);
+    ASSERT_TRUE(reader.save(env.path("k.FOL")));
+    EXPECT_EQ(ReadBytes(env.qpath("k.BAK_FOL")), bytes);
 }
 
 TEST(DatabaseFile, RoundTripKeepsEveryField)
@@ -428,26 +506,62 @@ TEST(DatabaseFile, SaveVersionQuestions)
     }
 }
 
+namespace {
+
+// A file system without hard links: the newest backup is a copy.
+class NoHardLinks : public FileSteps {
+public:
+    bool Link(const QString& existing, const QString& name) override { return Copy(existing, name); }
+};
+
+std::map<QString, std::string> FilesIn(const QTemporaryDir& dir)
+{
+    std::map<QString, std::string> contents;
+    for (const QString& name : QDir(dir.path()).entryList(QDir::Files))
+        contents[name] = ReadBytes(dir.filePath(name));
+    return contents;
+}
+
+} // namespace
+
 TEST(DatabaseFile, BackupGenerations)
 {
-    Env env;
-    const std::string file = env.path("x.FOL");
-    for (int generation = 1; generation <= 5; ++generation) {
-        env.app.store.NewBuch();
-        env.app.store.at(generation)->Titel.Text = "T" + std::to_string(generation);
+    for (bool links : {true, false}) {
+        SCOPED_TRACE(links);
+        Env env;
+        FileSteps system;
+        NoHardLinks copying;
+        const std::string file = env.path("x.FOL");
+        for (int generation = 1; generation <= 5; ++generation) {
+            env.app.store.NewBuch();
+            env.app.store.at(generation)->Titel.Text = "T" + std::to_string(generation);
+            ASSERT_TRUE(Save_Buch_Data(env.app, file, env.err, links ? system : static_cast<FileSteps&>(copying)));
+        }
+        for (auto [name, titles] : {std::pair{"x.FOL", 5}, std::pair{"x.BAK_FOL", 4}, std::pair{"x.BAK_FOL1", 3},
+                                    std::pair{"x.BAK_FOL2", 2}}) {
+            Env reader;
+            reader.load(env.path(name));
+            EXPECT_EQ(reader.app.store.AnzBuch, titles) << name;
+        }
+        EXPECT_EQ(QDir(env.dir.path()).entryList(QDir::Files).join(QLatin1Char(' ')),
+                  QStringLiteral("x.BAK_FOL x.BAK_FOL1 x.BAK_FOL2 x.FOL"));
+
+        // A gap an interrupted save left is closed before a generation is dropped.
+        QFile::remove(env.qpath("x.BAK_FOL"));
         ASSERT_TRUE(env.save(file));
+        for (auto [name, titles] : {std::pair{"x.FOL", 5}, std::pair{"x.BAK_FOL", 5}, std::pair{"x.BAK_FOL1", 3},
+                                    std::pair{"x.BAK_FOL2", 2}}) {
+            Env reader;
+            reader.load(env.path(name));
+            EXPECT_EQ(reader.app.store.AnzBuch, titles) << name;
+        }
     }
-    for (auto [name, titles] : {std::pair{"x.FOL", 5}, std::pair{"x.BAK_FOL", 4}, std::pair{"x.BAK_FOL1", 3},
-                                std::pair{"x.BAK_FOL2", 2}}) {
-        Env reader;
-        reader.load(env.path(name));
-        EXPECT_EQ(reader.app.store.AnzBuch, titles) << name;
-    }
-    EXPECT_EQ(QDir(env.dir.path()).entryList(QDir::Files).join(QLatin1Char(' ')),
-              QStringLiteral("x.BAK_FOL x.BAK_FOL1 x.BAK_FOL2 x.FOL"));
 
     // Copying instead of renaming keeps the source.
-    BackupFile(file, env.path("copy.BAK"), false, 2);
+    Env env;
+    env.app.store.NewBuch();
+    ASSERT_TRUE(env.save(env.path("x.FOL")));
+    BackupFile(env.path("x.FOL"), env.path("copy.BAK"), false, 2);
     EXPECT_EQ(ReadBytes(env.qpath("copy.BAK")), ReadBytes(env.qpath("x.FOL")));
     BackupFile(env.path("none.FOL"), env.path("none.BAK"), true, 2);
     EXPECT_FALSE(QFile::exists(env.qpath("none.BAK")));
@@ -455,51 +569,49 @@ TEST(DatabaseFile, BackupGenerations)
 
 namespace {
 
-// The file system of a save that fails at its `failAt`-th call (1 = the
-// first write to the file): writes, renames, removals and the commit are
-// counted alike. With failAt 0 nothing fails and `calls` counts them.
-class FailingFiles : public FileSteps {
+// The file system of a save that fails, or whose process is killed, at its
+// `stopAt`-th call (1 = creating the new file): every step of FileSteps
+// counts alike. With stopAt 0 nothing stops and `calls` counts them.
+class StoppingFiles : public FileSteps {
 public:
-    explicit FailingFiles(int failAt) : failAt_(failAt) {}
+    StoppingFiles(int stopAt, bool kill, int code = EIO) : stopAt_(stopAt), kill_(kill), code_(code) {}
 
-    std::unique_ptr<QIODevice> WriteThrough(QIODevice& file) override
+    Handle CreateBeside(const QString& target, QString& created) override
     {
-        return std::make_unique<Device>(file, *this);
+        return Call() ? FileSteps::CreateBeside(target, created) : NoHandle;
     }
+    bool Write(Handle file, const char* data, std::size_t size) override
+    {
+        return Call() && FileSteps::Write(file, data, size);
+    }
+    bool Sync(Handle file) override { return Call() && FileSteps::Sync(file); }
+    bool Close(Handle file) override { return Call() && FileSteps::Close(file); }
     bool Rename(const QString& from, const QString& to) override { return Call() && FileSteps::Rename(from, to); }
+    bool Link(const QString& existing, const QString& name) override
+    {
+        return Call() && FileSteps::Link(existing, name);
+    }
     bool Remove(const QString& path) override { return Call() && FileSteps::Remove(path); }
-    bool Commit(QSaveFile& file) override { return Call() && FileSteps::Commit(file); }
+    bool SyncFolder(const QString& folder) override { return Call() && FileSteps::SyncFolder(folder); }
 
     int calls = 0;
-    bool failed = false;
 
 private:
-    class Device : public QIODevice {
-    public:
-        Device(QIODevice& target, FailingFiles& files) : target_(target), files_(files) { open(WriteOnly); }
-
-    protected:
-        qint64 readData(char*, qint64) override { return -1; }
-        qint64 writeData(const char* data, qint64 len) override
-        {
-            return files_.Call() ? target_.write(data, len) : -1;
-        }
-
-    private:
-        QIODevice& target_;
-        FailingFiles& files_;
-    };
-
-    // False for the call that is to fail; undoing after it is not counted.
+    // False for the call that is to fail; the undoing after it is not counted.
     bool Call()
     {
-        if (failed)
+        if (stopped_)
             return true;
-        failed = ++calls == failAt_;
-        return !failed;
+        stopped_ = ++calls == stopAt_;
+        if (stopped_ && kill_)
+            std::raise(SIGKILL);
+        return !stopped_ || Failed(code_);
     }
 
-    int failAt_;
+    int stopAt_;
+    bool kill_;
+    int code_;
+    bool stopped_ = false;
 };
 
 // A catalogue whose file takes several writes (its pictures are larger than
@@ -522,58 +634,136 @@ void AppendSampleWithPictures(App& app)
     ReadBuchData(app, in, "sample");
 }
 
+// x.FOL with 4 titles and backups of 3, 2 and 1, then unsaved titles.
+void PrepareGenerations(Env& env)
+{
+    for (int i = 0; i < 4; ++i) {
+        env.app.store.NewBuch();
+        env.app.store.at(env.app.store.AnzBuch)->Titel.Text = "Fassung " + std::to_string(i);
+        EXPECT_TRUE(env.save(env.path("x.FOL")));
+    }
+    AppendSampleWithPictures(env.app);
+    env.app.store.Gesichert = false;
+}
+
+int CountSaveCalls()
+{
+    Env env;
+    PrepareGenerations(env);
+    StoppingFiles counting(0, false);
+    EXPECT_TRUE(Save_Buch_Data(env.app, env.path("x.FOL"), env.err, counting));
+    EXPECT_EQ(QDir(env.dir.path()).entryList(QDir::Files).join(QLatin1Char(' ')),
+              QStringLiteral("x.BAK_FOL x.BAK_FOL1 x.BAK_FOL2 x.FOL"));
+    return counting.calls;
+}
+
 } // namespace
 
 TEST(DatabaseFile, SaveFailingAtAnyCallLeavesFileAndBackupsIntact)
 {
-    const auto prepared = [](Env& env) {
-        for (int i = 0; i < 4; ++i) { // the file and three backup generations
-            env.app.store.NewBuch();
-            env.app.store.at(env.app.store.AnzBuch)->Titel.Text = "Fassung " + std::to_string(i);
-            EXPECT_TRUE(env.save(env.path("x.FOL")));
-        }
-        AppendSampleWithPictures(env.app);
-        env.app.store.Gesichert = false;
-    };
-    const auto files = [](const Env& env) {
-        std::map<QString, std::string> contents;
-        for (const QString& name : QDir(env.dir.path()).entryList(QDir::Files))
-            contents[name] = ReadBytes(env.dir.filePath(name));
-        return contents;
-    };
-
-    int calls = 0;
-    {
-        Env env;
-        prepared(env);
-        FailingFiles counting(0);
-        ASSERT_TRUE(Save_Buch_Data(env.app, env.path("x.FOL"), env.err, counting));
-        calls = counting.calls;
-        EXPECT_EQ(QDir(env.dir.path()).entryList(QDir::Files).join(QLatin1Char(' ')),
-                  QStringLiteral("x.BAK_FOL x.BAK_FOL1 x.BAK_FOL2 x.FOL"));
-    }
-    ASSERT_GE(calls, 8); // writes, three generations moved, the oldest dropped, commit
+    const int calls = CountSaveCalls();
+    ASSERT_GE(calls, 10); // create, writes, sync, close, three generations moved, link, rename, folder
 
     for (int failAt = 1; failAt <= calls; ++failAt) {
         SCOPED_TRACE(failAt);
         Env env;
-        prepared(env);
-        const auto before = files(env);
+        PrepareGenerations(env);
+        const auto before = FilesIn(env.dir);
         ASSERT_EQ(before.size(), 4u);
-        FailingFiles failing(failAt);
+        StoppingFiles failing(failAt, false);
         try {
             const bool saved = Save_Buch_Data(env.app, env.path("x.FOL"), env.err, failing);
-            // Only dropping the parked oldest generation may fail unnoticed.
+            // Only syncing the folder and dropping the parked oldest
+            // generation come after the new content has its name.
             EXPECT_TRUE(saved);
-            EXPECT_EQ(failAt, calls);
+            EXPECT_GE(failAt, calls - 1);
             continue;
         } catch (const AppError& e) {
-            EXPECT_EQ(std::string(e.what()), "Fehler beim Speichern der Daten in " + env.path("x.FOL") + ".");
+            EXPECT_EQ(std::string(e.what()), "Fehler beim Speichern der Daten in " + env.path("x.FOL") +
+                                                 ".\r\nSystemfehler Nr. " + std::to_string(EIO) + ".");
         }
         EXPECT_FALSE(env.app.store.Gesichert);
         EXPECT_TRUE(env.idle());
-        EXPECT_EQ(files(env), before);
+        EXPECT_EQ(FilesIn(env.dir), before);
     }
+}
+
+// Whenever the process ends during a save, x.FOL is a whole database (the old
+// content or the new), so is every backup there is, and at most the oldest
+// generation is gone.
+TEST(DatabaseFileDeathTest, SaveKilledAtAnyCallLeavesWholeFiles)
+{
+    const int calls = CountSaveCalls();
+    for (int killAt = 1; killAt <= calls; ++killAt) {
+        SCOPED_TRACE(killAt);
+        Env env;
+        PrepareGenerations(env);
+        const int32_t saving = env.app.store.AnzBuch;
+        EXPECT_EXIT(
+            {
+                StoppingFiles killing(killAt, true);
+                Save_Buch_Data(env.app, env.path("x.FOL"), env.err, killing);
+            },
+            testing::KilledBySignal(SIGKILL), "");
+
+        // Title counts of the whole databases under each name; -1: missing.
+        std::map<std::string, int32_t> titles;
+        for (const char* name : {"x.FOL", "x.BAK_FOL", "x.BAK_FOL1", "x.BAK_FOL2"}) {
+            if (!QFile::exists(env.qpath(name))) {
+                titles[name] = -1;
+                continue;
+            }
+            TestApp reader;
+            std::string err;
+            EXPECT_TRUE(Load_Buch_Data(reader.app, env.path(name), err)) << name;
+            EXPECT_TRUE(reader.ui.messages.empty()) << name;
+            titles[name] = reader.app.store.AnzBuch;
+        }
+        EXPECT_TRUE(titles["x.FOL"] == 4 || titles["x.FOL"] == saving) << titles["x.FOL"];
+        std::multiset<int32_t> kept;
+        for (const auto& [name, count] : titles)
+            kept.insert(count);
+        for (int32_t generation : {4, 3, 2})
+            EXPECT_EQ(kept.count(generation) > 0, true) << generation;
+
+        // The next save completes and shifts what is there by one.
+        env.app.store.NewBuch();
+        ASSERT_TRUE(env.save(env.path("x.FOL")));
+        TestApp reader;
+        std::string err;
+        ASSERT_TRUE(Load_Buch_Data(reader.app, env.path("x.BAK_FOL"), err));
+        EXPECT_EQ(reader.app.store.AnzBuch, titles["x.FOL"]);
+    }
+}
+
+// A failed save says why, after the usual message.
+TEST(DatabaseFile, FailedSaveTellsTheReason)
+{
+    Env env;
+    env.app.store.NewBuch();
+    const std::string prefix = "Fehler beim Speichern der Daten in ";
+    const auto failure = [&env](const std::string& path, FileSteps& steps) {
+        try {
+            Save_Buch_Data(env.app, path, env.err, steps);
+        } catch (const AppError& e) {
+            return std::string(e.what());
+        }
+        return std::string("gespeichert");
+    };
+    FileSteps system;
+    const std::string missing = env.path("fehlt/x.FOL");
+    EXPECT_EQ(failure(missing, system), prefix + missing + ".\r\nDer Ordner existiert nicht.");
+    StoppingFiles full(2, false, ENOSPC); // the first write
+    EXPECT_EQ(failure(env.path("x.FOL"), full), prefix + env.path("x.FOL") + Cp1252(".\r\nDer Datenträger ist voll."));
+    EXPECT_FALSE(QFile::exists(env.qpath("x.FOL")));
+    if (::geteuid() != 0) { // the superuser writes into any folder
+        QDir(env.dir.path()).mkdir(QStringLiteral("nur-lesen"));
+        QFile::setPermissions(env.dir.filePath(QStringLiteral("nur-lesen")),
+                              QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        const std::string readOnly = env.path("nur-lesen/x.FOL");
+        EXPECT_EQ(failure(readOnly, system), prefix + readOnly + ".\r\nKeine Berechtigung zum Schreiben.");
+    }
+    EXPECT_EQ(FilesIn(env.dir).size(), 0u); // no new file left behind
 }
 
 TEST(DatabaseFile, MergeAppendsAndKeepsState)

@@ -100,7 +100,8 @@ TEST(ErrorText, WholeTable)
         {20, "Fehler: Titel nicht gefunden!"},
         {21, "Die Daten-Datei \"P\" wird offenbar\r\nvon einem anderen Programm/Computer benutzt!\r\n\r\n"
              "Der Benutzer hat das Laden sicherheitshalber abgebrochen."},
-        {22, "-- Für diesen Fehler ist kein Fehlerstring vorhanden! --"},
+        {22, "Die Datei P ist keine Folianto-Datei!\r\nDaten werden nicht geladen!"},
+        {23, "-- Für diesen Fehler ist kein Fehlerstring vorhanden! --"},
         {200, "-- Für diesen Fehler ist kein Fehlerstring vorhanden! --"},
     };
     for (const auto& c : cases)

@@ -8,6 +8,7 @@
 #include "core/AppError.h"
 #include "core/Codec.h"
 #include "core/DatabaseFile.h"
+#include "core/ErrorText.h"
 #include "core/SampleCatalogue.h"
 #include "exchange/TextImport.h"
 #include "spreadsheet/Workbook.h"
@@ -63,6 +64,7 @@ TestApp& Reused()
     t.app.store.Clear();
     t.app.store.ActBuch = 0;
     t.app.store.Gesichert = true;
+    t.app.store.FehlerNr = 0;
     t.app.DataVerMain = -1;
     t.app.DataVerMinor = -1;
     t.ui.messages.clear();
@@ -85,7 +87,8 @@ Outcome LoadDatabase(const std::string& bytes, const std::string& cutFrom, bool 
     buffer.open(QIODevice::ReadOnly);
     Outcome result;
     try {
-        ReadBuchData(t.app, buffer, "D.FOL");
+        if (!ReadBuchData(t.app, buffer, "D.FOL") && t.app.store.FehlerNr != 0)
+            result.error = GetErrorText(t.app.store.FehlerNr, "D.FOL");
     } catch (const AppError& e) {
         result.error = e.what();
     }
@@ -202,7 +205,8 @@ std::vector<Fixture> Fixtures()
     const std::vector<std::string> databaseErrors = {
         "Fehler beim Lesen von Titel \"", Cp1252("Gefährlich großer Speicherblock ("),
         "Konnte Dateiformat NICHT erkennen!", "Programm-Hauptversion entspricht nicht der Datenversion!",
-        Cp1252("Ungültige Versionsangabe \""), "Fehler beim Lesen aus D.FOL!"};
+        Cp1252("Ungültige Versionsangabe \""), "Fehler beim Lesen aus D.FOL!",
+        "Die Datei D.FOL ist keine Folianto-Datei!"};
     const auto header = [](const std::string& b, const std::string& c) { return LoadDatabase(b, c, false); };
     const auto older = [](const std::string& b, const std::string& c) { return LoadDatabase(b, c, true); };
     const std::vector<std::string> workbookErrors = {"Die Datei /daten/Liste.xls ist "};

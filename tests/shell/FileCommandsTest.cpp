@@ -1,7 +1,9 @@
 #include "core/Codec.h"
 #include "application/BuchData.h"
 #include "core/DatabaseFile.h"
+#include "core/AppError.h"
 #include "shell/FileCommands.h"
+#include "shell/FileHistoryCommands.h"
 #include "support/DbBytes.h"
 #include "support/Fakes.h"
 
@@ -9,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <tuple>
 
 using namespace folianto;
@@ -110,7 +113,8 @@ TEST(FileCommands, OpenLoadsAndReports)
     EXPECT_EQ(env.texts(),
               std::vector<std::string>{"Fehler beim Laden: Datei " + env.path("fehlt.FOL") + " nicht gefunden!"});
 
-    // Declining the data filter of an older file reports error 0 and leaves no titles.
+    // Declining the data filter of an older file reports error 0; the titles
+    // and the file in use stay.
     env.ui.messages.clear();
     env.ui.filePaths = {env.makeFile("alt.FOL", 2, 3)};
     env.ui.answers = {Answer::No};
@@ -118,7 +122,68 @@ TEST(FileCommands, OpenLoadsAndReports)
     ASSERT_EQ(env.ui.messages.size(), 2u);
     EXPECT_EQ(env.ui.messages[1].text,
               Cp1252("Fehler beim Laden: -- Für diesen Fehler ist kein Fehlerstring vorhanden! --"));
-    EXPECT_EQ(env.app.store.AnzBuch, 0);
+    EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.DataFileName), std::tuple(3, good));
+
+    // A file that is no database: one message, nothing changes.
+    env.ui.messages.clear();
+    const std::string letter = env.path("brief.FOL");
+    QFile text(QString::fromStdString(letter));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("Sehr geehrte Damen und Herren,\r\n");
+    text.close();
+    env.ui.filePaths = {letter};
+    EXPECT_FALSE(FileOpen(env.app));
+    EXPECT_EQ(env.texts(), std::vector<std::string>{"Fehler beim Laden: Die Datei " + letter +
+                                                    " ist keine Folianto-Datei!\r\nDaten werden nicht geladen!"});
+    EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.DataFileName), std::tuple(3, good));
+}
+
+// Open and a history entry ask the question of the program's end before
+// unsaved titles go (a file handed over: OpenFromDesktopTest).
+TEST(FileCommands, ReplacingUnsavedTitlesAsksFirst)
+{
+    const std::string question = Cp1252("Folianto: Sicherheitssystem\r\n\r\nDie Buchdaten wurden geändert, "
+                                        "aber noch nicht gesichert.\r\nDie Buchdaten jetzt sichern?");
+    using Open = std::function<bool(Env&, const std::string&)>;
+    const std::pair<const char*, Open> commands[] = {
+        {"open",
+         [](Env& env, const std::string& path) {
+             env.ui.filePaths = {path};
+             return FileOpen(env.app);
+         }},
+        {"history", [](Env& env, const std::string& path) { return DoAutoItemClick(env.app, "&1 " + path); }},
+    };
+    // Yes saves first, No drops the new title, Abort keeps everything.
+    const struct { Answer answer; bool opened; int32_t saved; } cases[] = {
+        {Answer::Yes, true, 3}, {Answer::No, true, 2}, {Answer::Abort, false, 2}};
+    for (const auto& [name, open] : commands) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(name) + " " + std::to_string(static_cast<int>(c.answer)));
+            Env env;
+            const std::string current = env.makeFile("a.FOL", 2);
+            const std::string other = env.makeFile("b.FOL", 5);
+            std::string err;
+            ASSERT_TRUE(Load_Buch_Data(env.app, current, err));
+            env.app.store.NewBuch(); // typed in, not saved
+            env.app.store.Gesichert = false;
+            env.ui.answers = {c.answer};
+            EXPECT_EQ(open(env, other), c.opened);
+            ASSERT_FALSE(env.ui.messages.empty());
+            EXPECT_EQ(std::tuple(env.ui.messages[0].kind, env.ui.messages[0].text, env.ui.messages[0].buttons),
+                      std::tuple(MsgKind::Confirmation, question, Buttons::YesNoAbort));
+            EXPECT_EQ(env.ui.messages.size(), 1u);
+            EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.DataFileName, env.app.store.Gesichert),
+                      c.opened ? std::tuple(5, other, true) : std::tuple(3, current, false));
+            TestApp reader;
+            ASSERT_TRUE(Load_Buch_Data(reader.app, current, err));
+            EXPECT_EQ(reader.app.store.AnzBuch, c.saved);
+        }
+    }
+    // Saved titles go without a question.
+    Env env;
+    env.ui.filePaths = {env.makeFile("b.FOL", 5)};
+    EXPECT_TRUE(FileOpen(env.app));
+    EXPECT_TRUE(env.ui.messages.empty());
 }
 
 TEST(FileCommands, MergeAppendsAndRestoresEditMode)
@@ -204,13 +269,23 @@ TEST(FileCommands, SaveAndSaveAs)
     EXPECT_FALSE(FileSave(env.app));
     EXPECT_EQ(env.ui.messages.size(), 1u);
 
-    // Save as keeps the chosen name even when the save is declined.
+    // A declined or failed save as keeps the name the data had; a failure says why.
     env.ui.messages.clear();
     env.ui.filePaths = {env.path("y.FOL")};
     env.ui.answers = {Answer::Abort};
     EXPECT_FALSE(FileSaveAs(env.app));
-    EXPECT_EQ(env.app.DataFileName, env.path("y.FOL"));
+    EXPECT_EQ(env.app.DataFileName, env.path("x.FOL"));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(env.path("y.FOL"))));
+    env.app.DataVerMinor = 4;
+    env.ui.filePaths = {env.path("fehlt/y.FOL")};
+    try {
+        FileSaveAs(env.app);
+        ADD_FAILURE() << "saved";
+    } catch (const AppError& e) {
+        EXPECT_EQ(std::string(e.what()),
+                  "Fehler beim Speichern der Daten in " + env.path("fehlt/y.FOL") + ".\r\nDer Ordner existiert nicht.");
+    }
+    EXPECT_EQ(env.app.DataFileName, env.path("x.FOL"));
 
     // Cancelled dialog.
     env.ui.messages.clear();

@@ -20,6 +20,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace folianto::test {
 namespace {
 
@@ -311,6 +313,25 @@ TEST(MainWindow, NewDatabaseSavesOnYesAndLeavesNothingToSave)
     EXPECT_EQ(f.window->StatusPanel(2)->text(), QString());
     EXPECT_FALSE(f.window->SaveAction()->isEnabled());
     EXPECT_FALSE(f.window->SaveButton()->isEnabled());
+}
+
+TEST(MainWindow, OpenButtonAsksBeforeUnsavedTitlesGo)
+{
+    WindowFixture f;
+    const std::string first = f.Open("eins.FOL", 3);
+    f.t.app.store.Gesichert = false;
+    const std::size_t dialogs = f.t.ui.dialogs.size();
+    f.t.ui.answers = {Answer::Abort};
+    QTest::mouseClick(FindButton(f.window.get(), Q("Buchdatei öffnen")), Qt::LeftButton);
+    ASSERT_EQ(f.t.ui.messages.size(), 1u);
+    EXPECT_EQ(f.t.ui.messages[0].text.rfind("Folianto: Sicherheitssystem\r\n\r\n", 0), 0u);
+    EXPECT_EQ(f.t.ui.dialogs.size(), dialogs); // no file dialog
+    EXPECT_EQ(std::tuple(f.t.app.store.AnzBuch, f.t.app.DataFileName), std::tuple(3, first));
+
+    f.t.ui.answers = {Answer::No};
+    const std::string second = f.Open("zwei.FOL", 5);
+    EXPECT_EQ(std::tuple(f.t.app.store.AnzBuch, f.t.app.DataFileName), std::tuple(5, second));
+    EXPECT_EQ(f.window->Grid()->model()->rowCount(), 5);
 }
 
 TEST(MainWindow, ClosingWithSavedDataAsksNothing)

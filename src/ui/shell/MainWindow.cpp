@@ -8,6 +8,8 @@
 #include "editor/BuchEditModel.h"
 #include "exchange/BibTexExport.h"
 #include "exchange/BibTexImport.h"
+#include "exchange/CslDialogModel.h"
+#include "exchange/CslJson.h"
 #include "exchange/EntryFormatter.h"
 #include "exchange/RisExport.h"
 #include "exchange/RisImport.h"
@@ -31,6 +33,7 @@
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/ChoiceDialogs.h"
 #include "ui/editor/BuchEditDlg.h"
+#include "ui/exchange/CslBibliographyDialog.h"
 #include "ui/exchange/TxtImportDialog.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/selection/DuplicateList.h"
@@ -198,6 +201,7 @@ void TFoliantoMainWindow::BuildMenus()
     AddAction(importMenu, U("aus &Text-Datei (*.TXT)"), {}, [this, importDialog] { ImportFromText(app_, importDialog); });
     AddAction(importMenu, U("aus &BibTeX-Datei (*.BIB)"), {}, [this] { ImportFromBibTex(app_); });
     AddAction(importMenu, U("aus &RIS-Datei (*.RIS)"), {}, [this] { ImportFromRis(app_); });
+    AddAction(importMenu, U("aus CSL-&JSON-Datei (*.JSON)"), {}, [this] { ImportFromCslJson(app_); });
     QMenu* exportMenu = fileMenu_->addMenu(U("&Exportieren ..."));
     AddAction(exportMenu, U("der angezeigten Spalten in &Excel-Datei (*.XLS)"), {}, [this] { ExportShownTitles(); });
     AddAction(exportMenu, U("in Excel-Datei (*.XLS) gemäß Export-Definition"), {}, [this] {
@@ -211,6 +215,15 @@ void TFoliantoMainWindow::BuildMenus()
     });
     AddAction(exportMenu, U("in BibTeX-Datei"), {}, [this] { ExportToBibTex(app_); });
     AddAction(exportMenu, U("in RIS-Datei"), {}, [this] { ExportToRis(app_); });
+    AddAction(exportMenu, U("in CSL-JSON-Datei"), {}, [this] { ExportToCslJson(app_); });
+    AddAction(exportMenu, U("Literaturverzeichnis im Zitierstil..."), {}, [this] {
+        std::vector<CslStyle> styles;
+        {
+            BusyCursor busy(app_.ui);
+            styles = ListCslStyles();
+        }
+        RunCslBibliographyDialog(app_, std::move(styles), this);
+    });
     fileMenu_->addSeparator();
     saveAction_ = AddAction(fileMenu_, U("&Speichern"), Ctrl(Qt::Key_S), [this] { FileSave(); });
     AddAction(fileMenu_, U("Speichern &unter..."), Ctrl(Qt::Key_U), [this] { FileSaveAs(); });

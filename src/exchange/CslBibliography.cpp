@@ -1,0 +1,366 @@
+#include "exchange/CslBibliography.h"
+
+#include "core/Codec.h"
+#include "core/ErrorText.h"
+#include "core/Text.h"
+#include "core/Trace.h"
+#include "core/UserInteraction.h"
+#include "exchange/CslJson.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <algorithm>
+#include <memory>
+
+namespace folianto {
+namespace {
+
+// Title, locale and parent sit at the top of a style; the rest is not read.
+constexpr qint64 kStyleHead = 16 * 1024;
+// Long enough for a catalogue of several ten thousand titles.
+constexpr int kPandocTimeoutMs = 10 * 60 * 1000;
+
+const char* const kPandocPackage = "„pandoc“";
+const char* const kStylesPackage = "„citation-style-language-styles“";
+
+std::string FileNameOf(const QString& path)
+{
+    return PathToCp1252(QFileInfo(path).completeBaseName());
+}
+
+bool LooksGerman(const CslStyle& s)
+{
+    if (s.Locale.rfind("de", 0) == 0)
+        return true;
+    const std::string name = "-" + s.Name + "-";
+    const std::string title = UpperAscii(s.Title);
+    return name.find("-de-") != std::string::npos || name.find("-din-") != std::string::npos ||
+           title.find("DEUTSCH") != std::string::npos || title.find("GERMAN") != std::string::npos;
+}
+
+// The pandoc input: no text, every reference cited, the locale set.
+std::string MarkdownFor(const CslStyle& style)
+{
+    return "---\nnocite: '@*'\nlang: " + (style.Locale.empty() ? std::string("de-DE") : style.Locale) +
+           "\npagetitle: Literaturverzeichnis\n---\n";
+}
+
+std::string PandocFormatOf(BibFormat format)
+{
+    switch (format) {
+    case BibFormat::Html: return "html5";
+    case BibFormat::Odt: return "odt";
+    case BibFormat::Docx: return "docx";
+    case BibFormat::Rtf: return "rtf";
+    case BibFormat::Txt: return "plain";
+    }
+    return "plain";
+}
+
+// A pandoc run prepared in its own temporary folder.
+class PandocJob {
+public:
+    PandocJob(const std::vector<Reference>& references, const CslStyle& style, const std::string& format,
+              bool standalone, const std::string& program)
+        : program_(program), style_(style)
+    {
+        if (!dir_.isValid()) {
+            error_ = Cp1252("Für pandoc konnte kein temporärer Ordner angelegt werden.");
+            return;
+        }
+        const QString json = dir_.filePath(QStringLiteral("titel.json"));
+        QFile file(json);
+        const std::string bytes = WriteCslJsonForCiteproc(references);
+        if (!file.open(QIODevice::WriteOnly) ||
+            file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
+            !file.flush()) {
+            error_ = Cp1252("Die Titel für pandoc konnten nicht in den temporären Ordner geschrieben werden.");
+            return;
+        }
+        output_ = dir_.filePath(QStringLiteral("ausgabe"));
+        args_ = {QStringLiteral("--from=markdown"), QStringLiteral("--to=") + QString::fromStdString(format),
+                 QStringLiteral("--citeproc"), QStringLiteral("--csl=") + PathFromCp1252(style.Path),
+                 QStringLiteral("--bibliography=") + json, QStringLiteral("--output=") + output_};
+        if (standalone)
+            args_ << QStringLiteral("--standalone");
+        // Entries are never broken into lines of their own.
+        args_ << QStringLiteral("--wrap=none");
+    }
+
+    void start()
+    {
+        if (!error_.empty())
+            return;
+        process_.setProgram(QString::fromStdString(program_));
+        process_.setArguments(args_);
+        process_.start();
+        if (!process_.waitForStarted()) {
+            error_ = NotStartedText();
+            return;
+        }
+        const std::string input = MarkdownFor(style_);
+        process_.write(input.data(), static_cast<qint64>(input.size()));
+        process_.closeWriteChannel();
+    }
+
+    // Waits for the end; the result's bytes are those of the output file.
+    CiteprocResult finish(ProgressWindow* progress)
+    {
+        if (!error_.empty())
+            return {{}, error_};
+        QElapsedTimer timer;
+        timer.start();
+        while (!process_.waitForFinished(100)) {
+            if (process_.state() == QProcess::NotRunning)
+                break;
+            if (progress)
+                progress->processEvents();
+            if (timer.elapsed() > kPandocTimeoutMs) {
+                process_.kill();
+                process_.waitForFinished();
+                return {{}, Cp1252("pandoc hat nach zehn Minuten noch kein Ergebnis geliefert und wurde beendet.")};
+            }
+        }
+        const std::string stderrText =
+            Utf8ToCp1252(QString::fromUtf8(process_.readAllStandardError()).trimmed().left(1500).toStdString());
+        if (process_.exitStatus() != QProcess::NormalExit)
+            return {{}, Cp1252("pandoc ist abgestürzt.") + (stderrText.empty() ? "" : "\r\n" + stderrText)};
+        if (process_.exitCode() != 0)
+            return {{},
+                    Cp1252("pandoc ist mit dem Status ") + IntToStr(process_.exitCode()) +
+                        Cp1252(" gescheitert (Debian-Paket ") + Cp1252(kPandocPackage) + "):\r\n" + stderrText};
+        QFile file(output_);
+        if (!file.open(QIODevice::ReadOnly))
+            return {{}, Cp1252("pandoc hat kein Ergebnis geschrieben.") + (stderrText.empty() ? "" : "\r\n" + stderrText)};
+        const QByteArray bytes = file.readAll();
+        return {std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())), {}};
+    }
+
+private:
+    std::string NotStartedText() const
+    {
+        if (process_.error() == QProcess::FailedToStart)
+            return Cp1252("Das Programm pandoc (") + program_ +
+                   Cp1252(") wurde nicht gefunden oder lässt sich nicht starten. Literaturverzeichnisse im "
+                          "Zitierstil setzt pandoc: bitte das Debian-Paket ") +
+                   Cp1252(kPandocPackage) + " installieren.";
+        return Cp1252("pandoc ließ sich nicht starten: ") + Utf8ToCp1252(process_.errorString().toStdString());
+    }
+
+    QTemporaryDir dir_;
+    QProcess process_;
+    QStringList args_;
+    QString output_;
+    std::string program_;
+    CslStyle style_;
+    std::string error_;
+};
+
+} // namespace
+
+std::string CslStylesFolder()
+{
+    return "/usr/share/citation-style-language/styles";
+}
+
+std::optional<CslStyle> ReadCslStyle(const std::string& path, const std::string& folder)
+{
+    QFile file(PathFromCp1252(path));
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QXmlStreamReader xml(file.read(kStyleHead));
+    CslStyle style;
+    style.Path = path;
+    style.Name = FileNameOf(file.fileName());
+    bool isStyle = false;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement) {
+            if (xml.isEndElement() && xml.name() == QLatin1String("info"))
+                break;
+            continue;
+        }
+        const auto name = xml.name();
+        if (name == QLatin1String("style")) {
+            isStyle = true;
+            style.Locale = xml.attributes().value(QLatin1String("default-locale")).toString().toStdString();
+        } else if (name == QLatin1String("title") && style.Title.empty()) {
+            style.Title = ToCp1252(xml.readElementText().simplified());
+        } else if (name == QLatin1String("link") &&
+                   xml.attributes().value(QLatin1String("rel")) == QLatin1String("independent-parent")) {
+            // pandoc would fetch the parent from the network; the package has it.
+            const QString href = xml.attributes().value(QLatin1String("href")).toString();
+            style.Path = PathToCp1252(QDir(PathFromCp1252(folder)).filePath(href.section(QLatin1Char('/'), -1) +
+                                                                            QStringLiteral(".csl")));
+        }
+    }
+    if (!isStyle)
+        return std::nullopt;
+    if (style.Title.empty())
+        style.Title = style.Name;
+    style.German = LooksGerman(style);
+    return style;
+}
+
+std::vector<CslStyle> ListCslStyles(const std::string& folder)
+{
+    TraceScope trace("CslBibliography.ListCslStyles", folder);
+    std::vector<CslStyle> styles;
+    const QDir dir(PathFromCp1252(folder));
+    for (const QFileInfo& info : dir.entryInfoList({QStringLiteral("*.csl")}, QDir::Files, QDir::Name))
+        if (std::optional<CslStyle> s = ReadCslStyle(PathToCp1252(info.filePath()), folder))
+            styles.push_back(std::move(*s));
+    std::sort(styles.begin(), styles.end(), [](const CslStyle& a, const CslStyle& b) {
+        return FromCp1252(a.Title).compare(FromCp1252(b.Title), Qt::CaseInsensitive) < 0;
+    });
+    return styles;
+}
+
+CslStyleLookup FindCslStyle(const std::string& nameOrPath, const std::string& folder)
+{
+    TraceScope trace("CslBibliography.FindCslStyle", nameOrPath);
+    const QString given = PathFromCp1252(nameOrPath);
+    const bool isPath = given.contains(QLatin1Char('/')) || given.endsWith(QStringLiteral(".csl"), Qt::CaseInsensitive);
+    std::vector<QString> candidates;
+    if (isPath) {
+        candidates.push_back(given);
+    } else if (!given.isEmpty()) {
+        const QDir dir(PathFromCp1252(folder));
+        candidates.push_back(dir.filePath(given + QStringLiteral(".csl")));
+        candidates.push_back(dir.filePath(QStringLiteral("dependent/") + given + QStringLiteral(".csl")));
+    }
+    for (const QString& c : candidates) {
+        if (!QFileInfo(c).isFile())
+            continue;
+        std::optional<CslStyle> style = ReadCslStyle(PathToCp1252(c), folder);
+        if (!style)
+            return {std::nullopt, Cp1252("Die Datei „") + PathToCp1252(c) + Cp1252("“ ist kein CSL-Zitierstil.")};
+        if (!QFileInfo(PathFromCp1252(style->Path)).isFile())
+            return {std::nullopt, Cp1252("Der Zitierstil „") + nameOrPath + Cp1252("“ baut auf „") + style->Path +
+                                      Cp1252("“ auf, und der fehlt. Die Zitierstile bringt das Debian-Paket ") +
+                                      Cp1252(kStylesPackage) + " mit."};
+        return {std::move(style), {}};
+    }
+    if (isPath)
+        return {std::nullopt, Cp1252("Die Stildatei „") + nameOrPath + Cp1252("“ gibt es nicht.")};
+    return {std::nullopt, Cp1252("Den Zitierstil „") + nameOrPath + Cp1252("“ gibt es nicht in ") + folder +
+                              Cp1252(". Die Zitierstile bringt das Debian-Paket ") + Cp1252(kStylesPackage) +
+                              Cp1252(" mit; ein eigener Stil wird als Pfad einer .csl-Datei angegeben.")};
+}
+
+std::optional<BibFormat> BibFormatOfPath(const std::string& path)
+{
+    const QString suffix = QFileInfo(PathFromCp1252(path)).suffix().toLower();
+    for (BibFormat f : {BibFormat::Html, BibFormat::Odt, BibFormat::Docx, BibFormat::Rtf, BibFormat::Txt})
+        if (suffix == QString::fromStdString(BibFormatExtension(f)))
+            return f;
+    if (suffix == QLatin1String("htm"))
+        return BibFormat::Html;
+    return std::nullopt;
+}
+
+std::string BibFormatExtension(BibFormat format)
+{
+    switch (format) {
+    case BibFormat::Html: return "html";
+    case BibFormat::Odt: return "odt";
+    case BibFormat::Docx: return "docx";
+    case BibFormat::Rtf: return "rtf";
+    case BibFormat::Txt: return "txt";
+    }
+    return "txt";
+}
+
+std::string UnknownBibFormatText(const std::string& path)
+{
+    return Cp1252("Für „") + path +
+           Cp1252("“ ist kein Format bekannt: ein Literaturverzeichnis wird als .html, .odt, .docx, .rtf oder .txt "
+                  "geschrieben.");
+}
+
+std::string PandocProgram()
+{
+    const QByteArray chosen = qgetenv("FOLIANTO_PANDOC");
+    if (!chosen.isEmpty())
+        return PathToCp1252(QString::fromLocal8Bit(chosen));
+    const QString found = QStandardPaths::findExecutable(QStringLiteral("pandoc"));
+    return found.isEmpty() ? std::string("pandoc") : PathToCp1252(found);
+}
+
+CiteprocResult RunCiteproc(const std::vector<Reference>& references, const CslStyle& style,
+                           const std::string& pandocFormat, bool standalone, const std::string& pandoc,
+                           ProgressWindow* progress)
+{
+    TraceScope trace("CslBibliography.RunCiteproc", style.Name);
+    PandocJob job(references, style, pandocFormat, standalone, pandoc);
+    job.start();
+    return job.finish(progress);
+}
+
+bool WriteBibliography(UserInteraction& ui, const std::vector<Reference>& references, const CslStyle& style,
+                       const std::string& path, const std::string& pandoc)
+{
+    TraceScope trace("CslBibliography.WriteBibliography", path);
+    const std::optional<BibFormat> format = BibFormatOfPath(path);
+    if (!format) {
+        ui.message(MsgKind::Error, UnknownBibFormatText(path), Buttons::Ok);
+        return false;
+    }
+    CiteprocResult result;
+    {
+        std::unique_ptr<ProgressWindow> wait = ui.showWait(Cp1252("Literaturverzeichnis wird gesetzt ..."));
+        result = RunCiteproc(references, style, PandocFormatOf(*format), true, pandoc, wait.get());
+    }
+    if (!result.ok()) {
+        ui.message(MsgKind::Error, result.Error, Buttons::Ok);
+        return false;
+    }
+    if (*format == BibFormat::Txt) {
+        // Plain text the way the other text exports write it: CR LF.
+        std::string lines;
+        for (char c : result.Bytes) {
+            if (c == '\n' && (lines.empty() || lines.back() != '\r'))
+                lines += '\r';
+            lines += c;
+        }
+        result.Bytes = std::move(lines);
+    }
+    QSaveFile file(PathFromCp1252(path));
+    const bool ok = file.open(QIODevice::WriteOnly) &&
+                    file.write(result.Bytes.data(), static_cast<qint64>(result.Bytes.size())) ==
+                        static_cast<qint64>(result.Bytes.size()) &&
+                    file.commit();
+    if (!ok) {
+        ui.message(MsgKind::Error, GetErrorText(9, path), Buttons::Ok);
+        return false;
+    }
+    return true;
+}
+
+CitationText FormatCitation(const Reference& reference, const CslStyle& style, const std::string& pandoc)
+{
+    TraceScope trace("CslBibliography.FormatCitation", style.Name);
+    // Both forms at once: each run is mostly pandoc's start-up.
+    PandocJob text({reference}, style, "plain", false, pandoc);
+    PandocJob html({reference}, style, "html5", false, pandoc);
+    text.start();
+    html.start();
+    const CiteprocResult t = text.finish(nullptr);
+    const CiteprocResult h = html.finish(nullptr);
+    CitationText out;
+    out.Error = !t.ok() ? t.Error : h.Error;
+    if (out.Error.empty()) {
+        out.Text = QString::fromUtf8(t.Bytes.data(), static_cast<int>(t.Bytes.size())).trimmed().toStdString();
+        out.Html = h.Bytes;
+    }
+    return out;
+}
+
+} // namespace folianto

@@ -1,0 +1,82 @@
+#pragma once
+// Bibliographies in a citation style: the installed CSL styles, and pandoc's
+// citeproc run as a process on the references as CSL-JSON. Texts and paths
+// are Windows-1252 like everywhere in the logic; formatted entries are UTF-8.
+
+#include "exchange/Reference.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace folianto {
+
+class ProgressWindow;
+class UserInteraction;
+
+struct CslStyle {
+    std::string Name;   // file name without ".csl"
+    std::string Title;  // the style's <title>
+    std::string Path;   // the file pandoc gets (the parent of a dependent style)
+    std::string Locale; // the style's default-locale, empty when it sets none
+    bool German = false;
+};
+
+// Where the Debian package puts the styles.
+std::string CslStylesFolder();
+
+// The style in the file: title, locale and, for a dependent style, the file of
+// its parent in `folder`. Nothing when the file is no CSL style.
+std::optional<CslStyle> ReadCslStyle(const std::string& path, const std::string& folder = CslStylesFolder());
+
+// The independent styles of the folder, sorted by title.
+std::vector<CslStyle> ListCslStyles(const std::string& folder = CslStylesFolder());
+
+// A style by file name without ".csl" (also one of the dependent styles) or
+// by the path of a .csl file. On failure the German message naming the cause.
+struct CslStyleLookup {
+    std::optional<CslStyle> Style;
+    std::string Error;
+};
+CslStyleLookup FindCslStyle(const std::string& nameOrPath, const std::string& folder = CslStylesFolder());
+
+// The output formats by file extension.
+enum class BibFormat { Html, Odt, Docx, Rtf, Txt };
+std::optional<BibFormat> BibFormatOfPath(const std::string& path);
+std::string BibFormatExtension(BibFormat format); // "html", "odt", ...
+// The message for a file whose extension names no format.
+std::string UnknownBibFormatText(const std::string& path);
+
+// The pandoc program: $FOLIANTO_PANDOC when set, else "pandoc" from PATH.
+std::string PandocProgram();
+
+struct CiteprocResult {
+    std::string Bytes; // the document (UTF-8 for the text formats)
+    std::string Error; // German message; empty on success
+    bool ok() const { return Error.empty(); }
+};
+
+// Formats the references with the style into `pandocFormat` ("html5",
+// "plain", "odt", ...); a standalone document or, without `standalone`, the
+// bare entries. The locale is the style's own, else de-DE. `progress`, when
+// given, keeps its window responsive while pandoc runs.
+CiteprocResult RunCiteproc(const std::vector<Reference>& references, const CslStyle& style,
+                           const std::string& pandocFormat, bool standalone, const std::string& pandoc = PandocProgram(),
+                           ProgressWindow* progress = nullptr);
+
+// Writes the bibliography in the format of the path's extension. The file
+// appears complete or not at all. False after the error message.
+bool WriteBibliography(UserInteraction& ui, const std::vector<Reference>& references, const CslStyle& style,
+                       const std::string& path, const std::string& pandoc = PandocProgram());
+
+// One entry as plain text and as HTML (UTF-8), for the preview and the
+// clipboard.
+struct CitationText {
+    std::string Text;
+    std::string Html;
+    std::string Error;
+};
+CitationText FormatCitation(const Reference& reference, const CslStyle& style,
+                            const std::string& pandoc = PandocProgram());
+
+} // namespace folianto

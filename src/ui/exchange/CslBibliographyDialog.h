@@ -1,0 +1,58 @@
+#pragma once
+// "Literaturverzeichnis im Zitierstil": the widgets over CslDialogModel.
+
+#include "exchange/CslBibliography.h"
+
+#include <QDialog>
+
+#include <vector>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QTextBrowser;
+class QTimer;
+
+namespace folianto {
+
+struct App;
+class CslDialogModel;
+
+// Opens the dialog over the styles; the choices it remembers are read from
+// and written to the settings file.
+void RunCslBibliographyDialog(App& app, std::vector<CslStyle> styles, QWidget* parent);
+
+class TCslBibliographyDialog : public QDialog {
+    Q_OBJECT
+public:
+    explicit TCslBibliographyDialog(CslDialogModel& model, QWidget* parent = nullptr);
+
+    // Sets the preview now instead of after the short pause that lets a user
+    // scroll through the list without a pandoc run per row.
+    void UpdatePreviewNow();
+
+    QLineEdit* SearchEdit;
+    QCheckBox* GermanFirstCheck;
+    QListWidget* StyleList;
+    QPushButton* OwnFileButton;
+    QLabel* OwnFileLabel;
+    QComboBox* FormatCombo;
+    QTextBrowser* PreviewBrowser;
+    QPushButton* ClipboardButton;
+    QPushButton* ExportButton;
+    QPushButton* CloseButton;
+
+private:
+    void FillList();
+    void SchedulePreview();
+    void CopyCitation();
+    void ChooseOwnFile();
+
+    CslDialogModel& model_;
+    QTimer* previewTimer_;
+};
+
+} // namespace folianto

@@ -1,0 +1,283 @@
+#include "exchange/CslBibliography.h"
+#include "exchange/CslDialogModel.h"
+#include "config/IniFile.h"
+#include "exchange/ExchangeTestUtil.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace folianto {
+namespace {
+
+std::string U(const std::string& cp1252) { return Cp1252ToUtf8(cp1252); }
+
+bool HasPandocAndStyles()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("pandoc")).isEmpty() &&
+           QFileInfo::exists(QString::fromStdString(CslStylesFolder() + "/din-1505-2.csl"));
+}
+
+#define REQUIRE_PANDOC()                                                                                          \
+    if (!HasPandocAndStyles())                                                                                    \
+    GTEST_SKIP() << "pandoc or the CSL styles are not installed (Debian packages pandoc, "                       \
+                    "citation-style-language-styles)"
+
+std::vector<Reference> SmallCatalogue()
+{
+    std::vector<Reference> refs(3);
+    refs[0].Typ = 0;
+    refs[0].Authors = {Cp1252("Müller, Hans")};
+    refs[0].Title = "Die Kunst Des Fragments In Der Moderne";
+    refs[0].Year = "1998";
+    refs[0].Publisher = "Suhrkamp";
+    refs[0].Address = "Frankfurt am Main";
+    refs[0].Language = "deutsch";
+    refs[1].Typ = 4;
+    refs[1].Authors = {"Gogh, Vincent"};
+    refs[1].Title = "Farbe Und Licht";
+    refs[1].Reihe = "Merkur";
+    refs[1].Volume = "12";
+    refs[1].Number = "3";
+    refs[1].Pages = "S. 12-45";
+    refs[1].Year = "2001";
+    refs[2].Typ = 3;
+    refs[2].Authors = {"Schmidt, Eva"};
+    refs[2].Editors = {"Dupont, Anna"};
+    refs[2].Title = Cp1252("Über Die Ästhetik");
+    refs[2].Reihe = "Fragmente der Moderne";
+    refs[2].Year = "o. J.";
+    return refs;
+}
+
+std::string ReadAll(const QString& path)
+{
+    return test::ReadBytes(path);
+}
+
+TEST(CslStyles, ListedByTitleAndFoundByName)
+{
+    REQUIRE_PANDOC();
+    const CslStyleLookup din = FindCslStyle("din-1505-2");
+    ASSERT_TRUE(din.Style) << din.Error;
+    EXPECT_EQ(din.Style->Locale, "de-DE");
+    EXPECT_TRUE(din.Style->German);
+    EXPECT_NE(din.Style->Title.find("DIN 1505-2"), std::string::npos);
+    // A dependent style is set with its parent's file.
+    const CslStyleLookup dependent = FindCslStyle("2d-materials");
+    ASSERT_TRUE(dependent.Style) << dependent.Error;
+    EXPECT_EQ(QFileInfo(QString::fromStdString(dependent.Style->Path)).fileName().toStdString(),
+              "institute-of-physics-numeric.csl");
+
+    const std::vector<CslStyle> all = ListCslStyles();
+    EXPECT_GT(all.size(), 1000u);
+    int german = 0;
+    for (const CslStyle& s : all)
+        german += s.German;
+    EXPECT_GT(german, 50);
+}
+
+TEST(CslStyles, UnknownStylesAreRefusedWithThePackage)
+{
+    struct Case {
+        const char* name;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"no-such-style", "citation-style-language-styles"},
+        {"/nonexistent/own.csl", "„/nonexistent/own.csl“ gibt es nicht"},
+        {"", "citation-style-language-styles"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const CslStyleLookup found = FindCslStyle(c.name);
+        EXPECT_FALSE(found.Style);
+        EXPECT_NE(U(found.Error).find(c.says), std::string::npos) << U(found.Error);
+    }
+    QTemporaryDir dir;
+    const QString notAStyle = dir.filePath(QStringLiteral("x.csl"));
+    QFile f(notAStyle);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("<html><title>x</title></html>");
+    f.close();
+    EXPECT_NE(U(FindCslStyle(PathToCp1252(notAStyle)).Error).find("kein CSL-Zitierstil"), std::string::npos);
+}
+
+// The small catalogue in two styles: one entry per title, the capitals of the
+// German titles kept, the style's locale used.
+TEST(CslBibliography, PandocSetsTwoStyles)
+{
+    REQUIRE_PANDOC();
+    const std::vector<Reference> refs = SmallCatalogue();
+    const CslStyleLookup din = FindCslStyle("din-1505-2");
+    ASSERT_TRUE(din.Style);
+    const CiteprocResult html = RunCiteproc(refs, *din.Style, "html5", true);
+    ASSERT_TRUE(html.ok()) << U(html.Error);
+    std::size_t entries = 0;
+    for (std::size_t p = html.Bytes.find("class=\"csl-entry\""); p != std::string::npos;
+         p = html.Bytes.find("class=\"csl-entry\"", p + 1))
+        ++entries;
+    EXPECT_EQ(entries, 3u);
+    EXPECT_NE(html.Bytes.find("Die Kunst Des Fragments In Der Moderne"), std::string::npos);
+    EXPECT_NE(html.Bytes.find("Müller"), std::string::npos);
+    EXPECT_NE(html.Bytes.find("Hrsg."), std::string::npos);
+    EXPECT_NE(html.Bytes.find("12–45"), std::string::npos);
+    EXPECT_EQ(html.Bytes.find("S. S."), std::string::npos); // the style's label only
+
+    const CslStyleLookup apa = FindCslStyle("apa");
+    ASSERT_TRUE(apa.Style);
+    const CiteprocResult text = RunCiteproc(refs, *apa.Style, "plain", false);
+    ASSERT_TRUE(text.ok()) << U(text.Error);
+    EXPECT_NE(text.Bytes.find("Müller, H. (1998). Die Kunst Des Fragments In Der Moderne"), std::string::npos)
+        << text.Bytes;
+    EXPECT_NE(text.Bytes.find("(o.\u00A0J.)"), std::string::npos) << text.Bytes; // German terms: no style locale
+    EXPECT_NE(text.Bytes.find("Farbe Und Licht"), std::string::npos);
+
+    const CitationText one = FormatCitation(refs[0], *apa.Style);
+    EXPECT_EQ(one.Text, "Müller, H. (1998). Die Kunst Des Fragments In Der Moderne. Suhrkamp.");
+    EXPECT_NE(one.Html.find("<em>Die Kunst Des Fragments In Der Moderne</em>"), std::string::npos) << one.Html;
+}
+
+TEST(CslBibliography, FilesInEveryFormatAndNothingOnFailure)
+{
+    REQUIRE_PANDOC();
+    const CslStyle style = *FindCslStyle("din-1505-2").Style;
+    QTemporaryDir dir;
+    test::FakeUserInteraction ui;
+    const std::pair<const char*, const char*> formats[] = {
+        {"l.html", "<!DOCTYPE html>"}, {"l.odt", "PK"}, {"l.docx", "PK"}, {"l.rtf", "{\\rtf1"}, {"l.txt", "MÜLLER"}};
+    for (const auto& [name, start] : formats) {
+        SCOPED_TRACE(name);
+        const QString path = dir.filePath(QString::fromLatin1(name));
+        ASSERT_TRUE(WriteBibliography(ui, SmallCatalogue(), style, PathToCp1252(path)));
+        EXPECT_NE(ReadAll(path).find(start), std::string::npos);
+    }
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_NE(ReadAll(dir.filePath(QStringLiteral("l.txt"))).find("\r\n"), std::string::npos);
+
+    // No pandoc, a failing pandoc, an unknown format: a message, no file, and
+    // an existing file left as it was.
+    struct Case {
+        const char* program;
+        const char* file;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"/nonexistent/pandoc", "a.html", "Debian-Paket „pandoc“ installieren"},
+        {"/bin/false", "b.html", "pandoc ist mit dem Status 1 gescheitert"},
+        {"pandoc", "c.pdf", ".html, .odt, .docx, .rtf oder .txt"},
+        {"/bin/false", "l.html", "Status 1"},
+    };
+    const std::string before = ReadAll(dir.filePath(QStringLiteral("l.html")));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        ui.messages.clear();
+        const QString path = dir.filePath(QString::fromLatin1(c.file));
+        EXPECT_FALSE(WriteBibliography(ui, SmallCatalogue(), style, PathToCp1252(path), c.program));
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].kind, MsgKind::Error);
+        EXPECT_NE(U(ui.messages[0].text).find(c.says), std::string::npos) << U(ui.messages[0].text);
+        if (std::string(c.file) != "l.html") {
+            EXPECT_FALSE(QFileInfo::exists(path));
+        }
+    }
+    EXPECT_EQ(ReadAll(dir.filePath(QStringLiteral("l.html"))), before);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 5); // no temporary left behind
+}
+
+std::vector<CslStyle> HandMadeStyles()
+{
+    return {
+        {"apa", "American Psychological Association 7th edition", "/x/apa.csl", "", false},
+        {"chicago-author-date-de", "Chicago Manual of Style 17th edition (author-date, Deutsch)", "/x/c.csl", "de-DE",
+         true},
+        {"din-1505-2", "DIN 1505-2 (author-date, Deutsch)", "/x/din.csl", "de-DE", true},
+        {"harvard-cite-them-right", "Cite Them Right 11th edition - Harvard", "/x/h.csl", "", false},
+    };
+}
+
+std::vector<std::string> ShownNames(const CslDialogModel& model)
+{
+    std::vector<std::string> names;
+    for (const CslStyle* s : model.shown())
+        names.push_back(s->Name);
+    return names;
+}
+
+TEST(CslDialogModel, SearchGermanFirstAndTheRememberedChoice)
+{
+    test::TestApp t;
+    CslChoice choice = ReadCslChoice(IniFile("[Zitierstil]\r\nStil=apa\r\nFormat=docx\r\n"));
+    CslDialogModel model(t.app, choice, HandMadeStyles(), "/nonexistent/pandoc");
+    EXPECT_EQ(ShownNames(model),
+              (std::vector<std::string>{"chicago-author-date-de", "din-1505-2", "apa", "harvard-cite-them-right"}));
+    EXPECT_EQ(model.currentRow(), 2);
+    EXPECT_EQ(model.formatIndex(), 2);
+    struct Case {
+        const char* search;
+        std::vector<std::string> names;
+    };
+    const Case cases[] = {
+        {"din 1505", {"din-1505-2"}},
+        {"DEUTSCH", {"chicago-author-date-de", "din-1505-2"}},
+        {"harvard", {"harvard-cite-them-right"}},
+        {"apa", {"apa"}},
+        {"nichts dergleichen", {}},
+    };
+    for (const Case& c : cases) {
+        model.setSearch(c.search);
+        EXPECT_EQ(ShownNames(model), c.names) << c.search;
+    }
+    model.setSearch("");
+    model.setGermanFirst(false);
+    EXPECT_EQ(ShownNames(model).front(), "apa");
+    EXPECT_EQ(model.currentRow(), 0); // the chosen style stays chosen through the searches
+    model.setCurrentRow(2);
+    model.setFormatIndex(4);
+    model.remember();
+    IniFile ini("[Zitierstil]\r\nStil=apa\r\nEigen=bleibt\r\n");
+    WriteCslChoice(ini, choice);
+    EXPECT_EQ(ini.Serialize(), "[Zitierstil]\r\nStil=din-1505-2\r\nEigen=bleibt\r\nFormat=txt\r\nOrdner=\r\n");
+
+    // A style file of one's own, refused when it is none.
+    EXPECT_FALSE(model.chooseOwnFile("/nonexistent/eigen.csl"));
+    ASSERT_EQ(t.ui.messages.size(), 1u);
+    EXPECT_EQ(model.chosenStyle()->Name, "din-1505-2");
+    // Without pandoc the preview names the package.
+    test::AddTitle(t.app).Titel.Text = "T";
+    test::ShowAllTitles(t.app);
+    t.app.grid.Row = 1;
+    CslDialogModel again(t.app, choice, HandMadeStyles(), "/nonexistent/pandoc");
+    EXPECT_NE(U(again.previewCurrentTitle().Error).find("Debian-Paket „pandoc“"), std::string::npos);
+}
+
+TEST(CslDialogModel, ExportsTheShownTitlesInTheChosenFormat)
+{
+    REQUIRE_PANDOC();
+    test::TestApp t;
+    t.app.settings.ShowAllMsg = true;
+    for (const Reference& r : SmallCatalogue())
+        StoreReference(r, test::AddTitle(t.app));
+    test::ShowAllTitles(t.app);
+    t.app.grid.Row = 1;
+    QTemporaryDir dir;
+    CslChoice choice;
+    CslDialogModel model(t.app, choice, ListCslStyles());
+    ASSERT_TRUE(model.chosenStyle()); // DIN 1505-2 without settings
+    EXPECT_NE(model.previewCurrentTitle().Text.find("MÜLLER, HANS: Die Kunst Des Fragments"), std::string::npos);
+    const std::string path = PathToCp1252(dir.filePath(QStringLiteral("verzeichnis.html")));
+    t.ui.filePaths.push_back(path);
+    ASSERT_TRUE(model.exportBibliography());
+    EXPECT_EQ(t.ui.dialogs.back().initialPath, "Literaturverzeichnis.odt");
+    const std::string html = ReadAll(dir.filePath(QStringLiteral("verzeichnis.html")));
+    EXPECT_NE(html.find("Farbe Und Licht"), std::string::npos);
+    EXPECT_EQ(choice.Format, "html");
+    EXPECT_EQ(choice.Folder, PathToCp1252(dir.path()));
+    EXPECT_EQ(U(t.ui.messages.back().text), "Export in " + U(path) + " beendet!");
+}
+
+} // namespace
+} // namespace folianto

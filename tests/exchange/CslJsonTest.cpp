@@ -1,0 +1,270 @@
+#include "core/SampleCatalogue.h"
+#include "exchange/CslJson.h"
+#include "exchange/ExchangeTestUtil.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+namespace folianto {
+namespace {
+
+using test::TestApp;
+
+std::string U(const std::string& cp1252) { return Cp1252ToUtf8(cp1252); }
+
+std::string ReadFixture(const char* name)
+{
+    return test::ReadBytes(QStringLiteral(FOLIANTO_TEST_DATA "/csl/") + QString::fromLatin1(name));
+}
+
+// The one item of the JSON, compact and with sorted keys.
+std::string OnlyItem(const std::string& json)
+{
+    const QJsonArray items = QJsonDocument::fromJson(QByteArray::fromStdString(json)).array();
+    EXPECT_EQ(items.size(), 1);
+    return QJsonDocument(items.at(0).toObject()).toJson(QJsonDocument::Compact).toStdString();
+}
+
+TEST(CslJsonTypes, EveryTypeBothWays)
+{
+    struct Case {
+        int32_t typ;
+        const char* medium;
+        const char* csl;
+        int32_t back; // what an import of the CSL type alone makes of it
+    };
+    const Case cases[] = {
+        {0, "", "book", 0},
+        {1, "", "thesis", 1},
+        {2, "", "book", 2}, // editors and no authors
+        {3, "", "chapter", 3},
+        {4, "", "article-journal", 4},
+        {5, "", "article-newspaper", 5},
+        {6, "DVD", "motion_picture", 6},
+        {6, "Audio-CD", "song", 6},
+        {7, "", "report", 7},
+        {8, "", "document", 8},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.csl);
+        EXPECT_EQ(CslType(c.typ, c.medium), c.csl);
+        EXPECT_EQ(TypOfCslType(c.csl, c.typ != 2, c.typ == 2 || c.typ == 3), c.back);
+    }
+    // What other programs write.
+    const std::pair<const char*, int32_t> foreign[] = {
+        {"paper-conference", 3}, {"entry-encyclopedia", 3}, {"article", 4}, {"article-magazine", 5},
+        {"webpage", 6},          {"broadcast", 6},          {"manuscript", 7}, {"standard", 7},
+        {"personal_communication", 8}, {"", 8},
+    };
+    for (const auto& [type, typ] : foreign)
+        EXPECT_EQ(TypOfCslType(type, true, false), typ) << type;
+    EXPECT_EQ(TypOfCslType("book", true, true), 0); // a monograph with an editor stays one
+}
+
+TEST(CslJsonLanguage, NamesAndCodes)
+{
+    EXPECT_EQ(CslLanguage("deutsch"), "de");
+    EXPECT_EQ(CslLanguage(" Deutsch "), "de");
+    EXPECT_EQ(CslLanguage(Cp1252("Französisch")), "fr");
+    EXPECT_EQ(CslLanguage("Klingonisch"), "Klingonisch");
+    EXPECT_EQ(CslLanguage(""), "");
+    EXPECT_EQ(SpracheOfCslLanguage("de-DE"), "deutsch");
+    EXPECT_EQ(SpracheOfCslLanguage("EN_us"), "englisch");
+    EXPECT_EQ(SpracheOfCslLanguage("tlh"), "tlh");
+}
+
+// Every field of the 200-title sample that CSL-JSON carries survives export
+// and import into an empty store.
+TEST(CslJsonRoundTrip, SampleCatalogueKeepsEveryField)
+{
+    TestApp source;
+    FillSampleCatalogue(source.app.store, 200, 1);
+    TBuch& tricky = test::AddTitle(source.app);
+    tricky.Kuerzel.Text = Cp1252("Spez \"1\"");
+    tricky.TypNum = 3;
+    tricky.Titel.Text = Cp1252("\"Zitat\" \\ {x} € „Anführung“ </script>");
+    tricky.Autor.Text = Cp1252("Müller and Sons; Ünal, Ümit; King, Martin, Jr.; Platon");
+    tricky.Inhalt.Text = "Absatz 1\r\n\r\nAbsatz 2";
+    tricky.Jahr.Text = "1998/99";
+    tricky.JahrNum = 1998;
+    tricky.AltTitel.Text = "Untertitel";
+    TBuch& linked = test::AddTitle(source.app);
+    linked.Kuerzel.Text = "Link";
+    linked.TypNum = 6 | LinkFlag;
+    linked.Quelle.Text = "https://example.org/a_b?x=1&y=%20";
+    linked.Jahr.Text = "o. J.";
+
+    std::vector<int32_t> all;
+    for (int32_t i = 1; i <= source.app.store.AnzBuch; ++i)
+        all.push_back(i);
+    const std::string json = WriteCslJson(ReferencesOfTitles(source.app, all));
+    const ParsedReferences parsed = ParseCslJson(json);
+    EXPECT_TRUE(parsed.Problems.empty()) << (parsed.Problems.empty() ? "" : parsed.Problems[0].Text);
+
+    TestApp target;
+    target.app.settings.ShowAllMsg = false;
+    const ReferenceImportResult result = ImportReferences(target.app, "x", parsed);
+    ASSERT_EQ(result.Imported, source.app.store.AnzBuch);
+    for (int32_t i = 1; i <= source.app.store.AnzBuch; ++i) {
+        const TBuch& a = *source.app.store.at(i);
+        const TBuch& b = *target.app.store.at(i);
+        SCOPED_TRACE(a.Kuerzel.Text);
+        // Kürzel, Autor, Herausgeber, Titel, OrigTitel, AltTitel, Sprache, Ort,
+        // Verlag, ISBN, Reihe, Jahr, HeftNr, Band, Seiten, Inhalt, Bemerkung,
+        // Schlagworte, Medium, Länge.
+        const int fields[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14, 15, 16, 19, 20, 22, 24, 25};
+        for (int f : fields)
+            EXPECT_EQ(b.TextField(f).Text, a.TextField(f).Text) << TextFieldNames[static_cast<std::size_t>(f - 1)];
+        EXPECT_EQ(b.TypNum, a.TypNum);
+        EXPECT_EQ(b.Auflage, a.Auflage);
+        EXPECT_EQ(b.JahrNum, a.JahrNum);
+        EXPECT_EQ(b.Quelle.Text, (a.TypNum & LinkFlag) ? a.Quelle.Text : std::string());
+    }
+}
+
+TEST(CslJsonExport, ItemsAsCitationProcessorsReadThem)
+{
+    Reference r;
+    r.Typ = 3;
+    r.Key = "k";
+    r.Authors = {Cp1252("Müller, Hans"), "Institut der Dinge", "Platon"};
+    r.Editors = {"Meier, Anna"};
+    r.Title = "Die Kunst";
+    r.Subtitle = Cp1252("Eine Einführung");
+    r.Reihe = "Das Handbuch";
+    r.Year = "1998/99";
+    r.Pages = "S. 12-45";
+    r.Language = "";
+    EXPECT_EQ(OnlyItem(WriteCslJson({r})),
+              "{\"author\":[{\"family\":\"Müller\",\"given\":\"Hans\"},{\"literal\":\"Institut der Dinge\"},"
+              "{\"family\":\"Platon\"}],\"container-title\":\"Das Handbuch\","
+              "\"custom\":{\"folianto-type\":\"Sammelwerkbeitrag\",\"subtitle\":\"Eine Einführung\"},"
+              "\"editor\":[{\"family\":\"Meier\",\"given\":\"Anna\"}],\"id\":\"k\","
+              "\"issued\":{\"date-parts\":[[1998],[1999]],\"literal\":\"1998/99\"},\"page\":\"S. 12-45\","
+              "\"title\":\"Die Kunst\",\"type\":\"chapter\"}");
+    // For citeproc: no remark, the subtitle in the title, the label "S." left
+    // to the style, German where no language is named.
+    r.Note = "privat";
+    EXPECT_EQ(OnlyItem(WriteCslJsonForCiteproc({r})),
+              "{\"author\":[{\"family\":\"Müller\",\"given\":\"Hans\"},{\"literal\":\"Institut der Dinge\"},"
+              "{\"family\":\"Platon\"}],\"container-title\":\"Das Handbuch\","
+              "\"editor\":[{\"family\":\"Meier\",\"given\":\"Anna\"}],\"id\":\"r1\","
+              "\"issued\":{\"date-parts\":[[1998],[1999]],\"literal\":\"1998/99\"},\"language\":\"de\","
+              "\"page\":\"12-45\",\"title\":\"Die Kunst: Eine Einführung\",\"type\":\"chapter\"}");
+}
+
+TEST(CslJsonImport, WhatPandocWritesFromBibTex)
+{
+    const ParsedReferences p = ParseCslJson(ReadFixture("pandoc-from-bibtex.json"));
+    ASSERT_EQ(p.References.size(), 5u);
+    const Reference& goethe = p.References[0];
+    EXPECT_EQ(goethe.Typ, 0);
+    EXPECT_EQ(goethe.Key, "goethe1808");
+    EXPECT_EQ(goethe.Line, 2);
+    EXPECT_EQ(goethe.Authors, std::vector<std::string>{"Goethe, Johann Wolfgang von"});
+    EXPECT_EQ(goethe.Year, "1808");
+    EXPECT_EQ(goethe.Edition, "2");
+    EXPECT_EQ(goethe.Note, "issued: 1808-04\r\nDOI: 10.1000/faust");
+    EXPECT_EQ(p.References[1].Typ, 3);
+    EXPECT_EQ(U(JoinListText(p.References[1].Editors, "; ")), "Dupont, François; Larsen, Bjørn");
+    EXPECT_EQ(p.References[2].Typ, 2); // editors only
+    const Reference& doe = p.References[3];
+    EXPECT_EQ(doe.Typ, 4);
+    EXPECT_EQ(doe.Authors, (std::vector<std::string>{"Doe, John", "Smith and Sons"}));
+    EXPECT_EQ(doe.Reihe, "Journal of Things");
+    EXPECT_EQ(doe.Keywords, (std::vector<std::string>{"biology", "chemistry, physics"}));
+    EXPECT_EQ(p.References[4].Reihe, "Dissertation");
+    // Only the note on the ř that Windows-1252 lacks.
+    ASSERT_EQ(p.Problems.size(), 1u);
+    EXPECT_FALSE(p.Problems[0].Dropped);
+}
+
+TEST(CslJsonImport, WhatAReferenceManagerWrites)
+{
+    const ParsedReferences p = ParseCslJson(ReadFixture("reference-manager.json"));
+    ASSERT_EQ(p.References.size(), 5u);
+    const Reference& article = p.References[0];
+    EXPECT_EQ(article.Typ, 4);
+    EXPECT_EQ(U(article.Reihe), "Zeitschrift für Germanistik");
+    EXPECT_EQ(article.Volume, "12");
+    EXPECT_EQ(article.Number, "3");
+    EXPECT_EQ(article.Pages, "245-267");
+    EXPECT_EQ(article.Isbn, "0323-7982");
+    EXPECT_EQ(article.Language, "deutsch");
+    EXPECT_EQ(article.Year, "2004");
+    EXPECT_EQ(article.Authors,
+              (std::vector<std::string>{"van Gogh, Vincent", "Humboldt, Alexander von", "King, Martin Luther, Jr."}));
+    EXPECT_EQ(article.Note, "issued: 2004-05-12\r\nDOI: 10.1000/zfg.2004.12\r\naccessed: 2020-01-02\r\n"
+                            "container-title-short: ZfG");
+
+    const Reference& chapter = p.References[1];
+    EXPECT_EQ(chapter.Typ, 3);
+    EXPECT_EQ(chapter.Reihe, "Handbuch der Briefkultur");
+    EXPECT_EQ(chapter.Editors, (std::vector<std::string>{"Meier, Anna", "Kunz, Otto"}));
+    EXPECT_EQ(chapter.Year, "2004");
+    EXPECT_EQ(chapter.Note, "issued: 2004-05-12\r\ncollection-title: Schriften zur Kultur");
+
+    const Reference& volume = p.References[2];
+    EXPECT_EQ(volume.Typ, 2);
+    EXPECT_EQ(volume.Year, "um 1900");
+    EXPECT_EQ(volume.Edition, "3rd");
+    EXPECT_EQ(volume.Language, "englisch");
+    EXPECT_EQ(volume.Pages, "420");
+
+    EXPECT_EQ(U(JoinListText(p.References[3].Authors, "")), "Institut für Zeitgeschichte");
+    EXPECT_EQ(p.References[3].Year, "1998/1999");
+    EXPECT_EQ(p.References[3].Typ, 7);
+    EXPECT_EQ(p.References[4].Typ, 8);
+    EXPECT_EQ(p.References[4].Year, "1977");
+    EXPECT_EQ(p.References[4].Note, "type: xyz-unknown");
+
+    // The two entries that could not be taken, by line.
+    ASSERT_EQ(p.Problems.size(), 2u);
+    EXPECT_TRUE(p.Problems[0].Dropped);
+    EXPECT_EQ(p.Problems[0].Line, 59);
+    EXPECT_EQ(p.Problems[1].Line, 60);
+    EXPECT_NE(U(p.Problems[1].Text).find("„leer“"), std::string::npos);
+
+    TestApp app;
+    const ReferenceImportResult result = ImportReferences(app.app, "ref.json", p);
+    EXPECT_EQ(result.Imported, 5);
+    EXPECT_EQ(result.Dropped, 2);
+    ASSERT_EQ(app.ui.messages.size(), 1u);
+    EXPECT_NE(U(app.ui.messages[0].text).find("2 Einträge nicht übernommen"), std::string::npos);
+}
+
+TEST(CslJsonImport, DamagedFilesSayWhere)
+{
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::size_t taken;
+        int line;
+    };
+    const Case cases[] = {
+        {"cut off", "[\n{\"id\": \"a\", \"title\": \"T\"},\n{\"id\": ", 0, 3},
+        {"not JSON", "@book{x, title={T}}", 0, 1},
+        {"empty", "", 0, 1},
+        {"single object", "{\"title\": \"Allein\"}", 1, 0},
+        {"Windows-1252 bytes", "[{\"title\": \"M\xFC" "ller\"}]", 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ParsedReferences p = ParseCslJson(c.bytes);
+        EXPECT_EQ(p.References.size(), c.taken);
+        if (c.line > 0) {
+            ASSERT_EQ(p.Problems.size(), 1u);
+            EXPECT_TRUE(p.Problems[0].Dropped);
+            EXPECT_EQ(p.Problems[0].Line, c.line);
+            EXPECT_NE(U(p.Problems[0].Text).find("keine gültige CSL-JSON-Datei"), std::string::npos);
+        } else {
+            EXPECT_TRUE(p.Problems.empty());
+        }
+    }
+    EXPECT_EQ(ParseCslJson("[{\"title\": \"M\xFC" "ller\"}]").References[0].Title, Cp1252("Müller"));
+}
+
+} // namespace
+} // namespace folianto

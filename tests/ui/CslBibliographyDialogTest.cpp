@@ -1,0 +1,92 @@
+#include "ui/GuiSupport.h"
+
+#include "exchange/CslDialogModel.h"
+#include "exchange/Reference.h"
+#include "ui/exchange/CslBibliographyDialog.h"
+
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTest>
+#include <QTextBrowser>
+
+#include <gtest/gtest.h>
+
+namespace folianto::test {
+namespace {
+
+bool HasPandocAndStyles()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("pandoc")).isEmpty() &&
+           QFileInfo::exists(QString::fromStdString(CslStylesFolder() + "/din-1505-2.csl"));
+}
+
+TEST(CslBibliographyDialog, SearchPreviewClipboardAndExport)
+{
+    if (!HasPandocAndStyles())
+        GTEST_SKIP() << "pandoc or the CSL styles are not installed (Debian packages pandoc, "
+                        "citation-style-language-styles)";
+    TestApp t;
+    Reference r;
+    r.Typ = 0;
+    r.Authors = {Cp1252("Müller, Hans")};
+    r.Title = "Die Kunst Des Fragments";
+    r.Year = "1998";
+    r.Publisher = "Suhrkamp";
+    StoreReference(r, (t.app.store.NewBuch(), *t.app.store.at(t.app.store.AnzBuch)));
+    t.app.selection.AusgabeBuchNr = {0, t.app.store.at(1)->BuchNr};
+    t.app.grid.SetRowCount(2);
+    t.app.grid.Row = 1;
+
+    CslChoice choice;
+    CslDialogModel model(t.app, choice, ListCslStyles());
+    TCslBibliographyDialog dialog(model);
+    dialog.show();
+
+    // Every control is named by its caption.
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (QWidget* buddy = label->buddy()) {
+            EXPECT_EQ(buddy->accessibleName() + Q(":"), label->text().remove(QLatin1Char('&')));
+        }
+    }
+    EXPECT_EQ(dialog.ClipboardButton->text(), Q("Zitat in die &Zwischenablage"));
+
+    QTest::keyClicks(dialog.SearchEdit, Q("din 1505 author-date"));
+    ASSERT_GE(dialog.StyleList->count(), 1);
+    EXPECT_TRUE(dialog.StyleList->item(0)->text().startsWith(Q("DIN 1505-2")));
+    dialog.StyleList->setCurrentRow(0);
+    dialog.UpdatePreviewNow();
+    // Small capitals in HTML, capitals in plain text.
+    EXPECT_TRUE(dialog.PreviewBrowser->toPlainText().contains(Q("Müller, Hans: Die Kunst Des Fragments")))
+        << dialog.PreviewBrowser->toPlainText().toStdString();
+
+    QTest::mouseClick(dialog.ClipboardButton, Qt::LeftButton);
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    EXPECT_TRUE(data->text().startsWith(Q("MÜLLER, HANS: Die Kunst Des Fragments"))) << data->text().toStdString();
+    EXPECT_TRUE(data->hasHtml());
+
+    dialog.FormatCombo->setCurrentIndex(4);
+    QTemporaryDir dir;
+    const QString out = dir.filePath(Q("verzeichnis.txt"));
+    t.ui.filePaths.push_back(PathToCp1252(out));
+    QTest::mouseClick(dialog.ExportButton, Qt::LeftButton);
+    EXPECT_EQ(t.ui.dialogs.back().defaultExt, "txt");
+    QFile file(out);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(file.readAll()).contains(Q("MÜLLER, HANS")));
+    model.remember();
+    EXPECT_EQ(choice.Style, "din-1505-2");
+    EXPECT_EQ(choice.Format, "txt");
+}
+
+} // namespace
+} // namespace folianto::test
