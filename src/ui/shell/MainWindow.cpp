@@ -147,6 +147,7 @@ TFoliantoMainWindow::TFoliantoMainWindow(App& app, QWidget* parent) : QMainWindo
     app_.columns.Resort_BuchString_Headers_and_Pos(app_.grid);
     RefreshFromLogic();
     resize(1000, 680);
+    app_.grid.ViewWidth = width(); // until the grid is shown and knows its own
     app_.DataVerMain = -1;
     app_.DataVerMinor = -1;
 }
