@@ -298,6 +298,9 @@ TEST_F(ImportCommandTest, EncodingsAndDelimiters)
             return m.Ok();
         });
         ASSERT_EQ(app.app.store.AnzBuch, 2);
+        // The last title imported is the current one, highlighted.
+        EXPECT_EQ(app.app.store.ActBuch, 2);
+        EXPECT_EQ(app.app.selection.AusgabeBuchNr[static_cast<std::size_t>(app.app.grid.Row)], app.app.store.at(2)->BuchNr);
         for (int32_t i = 1; i <= 2; ++i) {
             const TBuch& b = *app.app.store.at(i);
             EXPECT_EQ(b.Titel.Text, c.titles[static_cast<std::size_t>(i - 1)]);
