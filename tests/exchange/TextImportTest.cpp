@@ -243,11 +243,21 @@ TEST_F(ImportCommandTest, HeaderLineSkippedEveryOtherLineImported)
 
 TEST_F(ImportCommandTest, HeaderCountAndDelimiterFromSettings)
 {
-    t.app.settings.ImpExp.Kopfzeilen = 0;
-    t.app.settings.ImpExp.Trennzeichen = ';';
-    Run(File("K1;T1\nK2;T2\n"));
-    ASSERT_EQ(t.app.store.AnzBuch, 2);
-    EXPECT_EQ(t.app.store.at(1)->Titel.Text, "T1");
+    const struct {
+        char delimiter;
+        std::string bytes;
+    } cases[] = {{';', "K1;T1\nK2;;A2\n"}, {'\t', "K1\tT1\r\nK2\t\tA2\r\n"}}; // a Tab ends an empty field too
+    for (const auto& c : cases) {
+        TestApp app;
+        app.app.settings.ImpExp.Kopfzeilen = 0;
+        app.app.settings.ImpExp.Trennzeichen = c.delimiter;
+        app.ui.filePaths.push_back(File(c.bytes));
+        ImportFromText(app.app, [](ImportDialogModel& m) { return m.Ok(); });
+        ASSERT_EQ(app.app.store.AnzBuch, 2);
+        EXPECT_EQ(app.app.store.at(1)->Titel.Text, "T1");
+        EXPECT_EQ(app.app.store.at(2)->Titel.Text, "");
+        EXPECT_EQ(app.app.store.at(2)->Autor.Text, "A2");
+    }
 }
 
 TEST_F(ImportCommandTest, CancelledDialogs)
@@ -316,17 +326,6 @@ TEST_F(ImportCommandTest, EncodingsAndDelimiters)
     EXPECT_EQ(tab.app.settings.ImpExp.Trennzeichen, '\t');
     EXPECT_EQ(tab.app.columns.CellArray[ColAutor].ImportPos, 1);
     EXPECT_EQ(tab.app.columns.CellArray[ColKuerzel].ImportPos, 0);
-}
-
-TEST_F(ImportCommandTest, TabFromTheSettingsWithoutAHeaderLine)
-{
-    t.app.settings.ImpExp.Kopfzeilen = 0;
-    t.app.settings.ImpExp.Trennzeichen = '\t';
-    Run(File("K1\tT1\tA1\r\nK2\t\tA2\r\n"));
-    ASSERT_EQ(t.app.store.AnzBuch, 2);
-    EXPECT_EQ(t.app.store.at(1)->Titel.Text, "T1");
-    EXPECT_EQ(t.app.store.at(2)->Titel.Text, "");
-    EXPECT_EQ(t.app.store.at(2)->Autor.Text, "A2");
 }
 
 TEST_F(ImportCommandTest, TheUserSwitchesEncodingAndHeaderLine)
