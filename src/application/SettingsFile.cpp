@@ -4,6 +4,7 @@
 #include "core/Codec.h"
 #include "core/Text.h"
 #include "core/Trace.h"
+#include "exchange/TextImport.h"
 #include "application/App.h"
 #include "platform/StandardLocations.h"
 
@@ -41,19 +42,17 @@ int32_t InRange(int32_t value, int32_t lo, int32_t hi, int32_t fallback)
     return value >= lo && value <= hi ? value : fallback;
 }
 
+// The delimiter as the file holds it: one character, or "Tab".
 std::string DelimiterText(char c)
 {
-    return std::string(1, c);
+    return DelimiterName(c);
 }
 
-// The delimiter is the first character of the text; an empty text or a
-// control character keeps the current one.
+// A text naming no delimiter keeps the current one.
 char DelimiterFrom(const std::string& text, char current)
 {
-    if (text.empty())
-        return current;
-    const auto c = static_cast<unsigned char>(text[0]);
-    return c < 0x20 || c == 0x7F ? current : text[0];
+    const char c = DelimiterOfText(text);
+    return c != '\0' && c != '\x7F' ? c : current;
 }
 
 void ReadCommon(App& app, const IniFile& ini)

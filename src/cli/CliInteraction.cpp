@@ -36,13 +36,21 @@ std::string FormatMessageLine(MsgKind kind, const std::string& text)
     }
     std::string line = std::string(name) + ": ";
     const std::string utf8 = Cp1252ToUtf8(text);
-    for (std::size_t i = 0; i < utf8.size(); ++i) {
-        if (utf8[i] == '\r' && i + 1 < utf8.size() && utf8[i + 1] == '\n') {
-            line += "\\n";
-            ++i;
-        } else {
-            line += utf8[i];
+    // One message, one line: a line break reads as a blank, an empty line
+    // between paragraphs as a dash.
+    for (std::size_t i = 0; i < utf8.size();) {
+        if (utf8[i] != '\r' && utf8[i] != '\n') {
+            line += utf8[i++];
+            continue;
         }
+        int breaks = 0;
+        for (; i < utf8.size() && (utf8[i] == '\r' || utf8[i] == '\n'); ++i)
+            if (utf8[i] == '\n' || i + 1 == utf8.size() || utf8[i + 1] != '\n')
+                ++breaks;
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        if (i < utf8.size())
+            line += breaks > 1 ? " \u2013 " : " ";
     }
     return line;
 }

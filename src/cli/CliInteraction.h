@@ -31,7 +31,8 @@ private:
     std::deque<Answer> answers_;
 };
 
-// One message line as printed on stderr (kind, colon, blank, text with CR LF as \n).
+// One message line as printed on stderr: kind, colon, blank, the text with its
+// line breaks as blanks (an empty line between paragraphs as a dash).
 std::string FormatMessageLine(MsgKind kind, const std::string& text);
 
 } // namespace folianto::cli

@@ -24,7 +24,7 @@ std::string GetErrorText(uint8_t nr, const std::string& p)
     case 13: return "Maximale Anzahl B\xFC" "cher pro Datei (10000) erreicht. Neue Datei anlegen!";
     case 15: return "Maximale Anzahl Kategorien (100) erreicht.";
     case 16: return "Kein Dateiname angegeben. Vorgang \"" + p + "\" abgebrochen!";
-    case 17: return "Zum Neuanlegen eines Bucheintrags den Men\xFC" "eintrag \"Film | Neu\" w\xE4hlen.";
+    case 17: return "Zum Neuanlegen eines Bucheintrags den Men\xFC" "eintrag \"Titel | Neu eingeben\" w\xE4hlen.";
     case 18: return "Zur Anzeige der Buchdaten nicht in die Titel- oder Buchtitelzeile klicken.";
     case 19: return "Konnte keine Kategorien aus " + p + " lesen.";
     case 20: return "Fehler: Titel nicht gefunden!";

@@ -436,6 +436,7 @@ const std::vector<EditControl>& ViewModeDisabledControls()
         C::RadioGroupVerleihstatus, C::EditVerleihstatus, C::ComboBoxStandort, C::EditPreis,
         C::ComboBoxWaehrung, C::ComboBoxKategorie, C::ListBoxAlleSchlagworte, C::MemoSchlagworte,
         C::MemoInhalt, C::MemoBemerkung, C::SpeedButtonUebernehmen,
+        C::ButtonBildHinzufuegen, // with it every control that changes the pictures
     };
     return controls;
 }

@@ -22,15 +22,6 @@ int32_t PositionValue(const std::string& text)
     return static_cast<int32_t>(v);
 }
 
-// First character after removing blanks and control characters; 0 when none.
-char FirstDelimiterChar(const std::string& text)
-{
-    for (char c : text)
-        if (static_cast<unsigned char>(c) > 0x20)
-            return c;
-    return '\0';
-}
-
 } // namespace
 
 ImportDialogModel::ImportDialogModel(App& app, Mode mode) : app_(app), mode_(mode)
@@ -38,7 +29,7 @@ ImportDialogModel::ImportDialogModel(App& app, Mode mode) : app_(app), mode_(mod
     TraceScope trace("TForm_TXT_Import.FormCreate");
     const ImpExpSettings& s = app.settings.ImpExp;
     Kopfzeilen = s.Kopfzeilen;
-    Delimiter = s.Trennzeichen ? std::string(1, s.Trennzeichen) : std::string();
+    Delimiter = s.Trennzeichen ? DelimiterName(s.Trennzeichen) : std::string();
     FirstRow = s.FirstRow;
     FirstCol = s.FirstCol;
     AnzRows = s.AnzRows;
@@ -71,6 +62,77 @@ bool ImportDialogModel::AcceptsKey(const std::string& cellText, char key)
     return key == '-' && cellText.find('-') == std::string::npos;
 }
 
+void ImportDialogModel::SetTextFile(const std::string& path, std::string bytes)
+{
+    fileName_ = path;
+    bytes_ = std::move(bytes);
+    detected_ = DetectTextEncoding(bytes_);
+    Encoding = detected_.Encoding;
+    FindHeaderLine();
+    SetUseHeaderLine(header_.has_value());
+}
+
+void ImportDialogModel::SetEncoding(TextEncoding encoding)
+{
+    Encoding = encoding;
+    // Column names with umlauts read differently in the other encoding.
+    const bool wasUsed = useHeader_;
+    const bool wasOffered = header_.has_value();
+    SetUseHeaderLine(false);
+    FindHeaderLine();
+    SetUseHeaderLine(header_.has_value() && (wasUsed || !wasOffered));
+}
+
+// Looks for the assignment with the user's own delimiter first.
+void ImportDialogModel::FindHeaderLine()
+{
+    const std::vector<std::string> first = PreviewLines(1);
+    header_.reset();
+    if (!first.empty())
+        header_ = AssignByHeaderLine(app_.columns, first.front(), DelimiterOfText(Delimiter));
+}
+
+std::string ImportDialogModel::EncodingNote() const
+{
+    if (detected_.Encoding == TextEncoding::Windows1252)
+        return "erkannt: Windows-1252 (ANSI)";
+    return detected_.ByteOrderMark ? "erkannt: UTF-8 mit Byte-Order-Mark" : "erkannt: UTF-8";
+}
+
+std::vector<std::string> ImportDialogModel::PreviewLines(std::size_t count) const
+{
+    // Enough bytes for the first lines; a character cut at the end does no harm.
+    std::size_t end = 0;
+    for (std::size_t n = 0; n < count && end < bytes_.size(); ++n) {
+        end = bytes_.find('\n', end);
+        end = end == std::string::npos ? bytes_.size() : end + 1;
+    }
+    std::vector<std::string> lines = SplitLines(DecodeImportText(std::string_view(bytes_).substr(0, end), Encoding));
+    if (lines.size() > count)
+        lines.resize(count);
+    return lines;
+}
+
+void ImportDialogModel::SetUseHeaderLine(bool on)
+{
+    if (on && !header_)
+        return;
+    if (on && !useHeader_) {
+        ownPositions_ = Positions;
+        ownDelimiter_ = Delimiter;
+        ownKopfzeilen_ = Kopfzeilen;
+        for (int row = 0; row < RowCount; ++row)
+            Positions[static_cast<std::size_t>(row)] = IntToStr(header_->Positions[static_cast<std::size_t>(row)]);
+        Delimiter = DelimiterName(header_->Delimiter);
+        Kopfzeilen = std::max(Kopfzeilen, 1); // the header line itself is no title
+    } else if (!on && useHeader_) {
+        Positions = ownPositions_;
+        Delimiter = ownDelimiter_;
+        Kopfzeilen = ownKopfzeilen_;
+    }
+    useHeader_ = on;
+}
+
 void ImportDialogModel::Activate()
 {
     if (mode_ == WorkbookMode && !app_.settings.ImportHinweis) {
@@ -86,6 +148,7 @@ void ImportDialogModel::Reset()
 {
     for (int row = 0; row < RowCount; ++row)
         Positions[static_cast<std::size_t>(row)] = RowEditable(row) ? IntToStr(row + 1) : "0";
+    useHeader_ = false; // the fixed order again
     AnzRows = 0;
     AnzCols = 0;
 }
@@ -108,7 +171,7 @@ std::string ImportDialogModel::Validate() const
         if (p > 0 && !seen.insert(p).second)
             return Cp1252("Es existieren doppelte Zuweisungen!\r\nBitte, überprüfen Sie die Import-Spaltenabfolge!");
     }
-    if (FirstDelimiterChar(Delimiter) == '\0')
+    if (DelimiterOfText(Delimiter) == '\0')
         return Cp1252("Es wurde kein Trennzeichen angegeben!\r\nBitte, überprüfen Sie das Trennzeichen!");
     // Import files are split byte by byte: the delimiter needs a byte of its own.
     if (const std::size_t at = Delimiter.find_first_not_of(" \t"); at != std::string::npos &&
@@ -122,7 +185,7 @@ void ImportDialogModel::StoreControlValues()
 {
     ImpExpSettings& s = app_.settings.ImpExp;
     s.Kopfzeilen = std::clamp(Kopfzeilen, 0, 100);
-    if (const char c = FirstDelimiterChar(Delimiter))
+    if (const char c = DelimiterOfText(Delimiter))
         s.Trennzeichen = c;
     s.FirstRow = std::clamp(FirstRow, 1, 2000);
     s.FirstCol = std::clamp(FirstCol, 1, 2000);

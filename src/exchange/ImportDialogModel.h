@@ -3,11 +3,14 @@
 // of its controls, the checks of OK and what reaches the settings and the
 // column descriptors. The widgets only show and edit these members.
 
+#include "exchange/TextImport.h"
 #include "shell/ColumnModel.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 namespace folianto {
 
@@ -37,11 +40,31 @@ public:
     // Control values (the spin boxes keep their own ranges).
     std::array<std::string, RowCount> Positions;
     int32_t Kopfzeilen = 1;    // 0..100
-    std::string Delimiter;     // one-character edit
+    std::string Delimiter;     // one character, or "Tab"
+    // Choices of the delimiter box besides what the user types.
+    static std::vector<std::string> DelimiterChoices() { return {"Tab", ";", ",", "$", "|"}; }
     int32_t FirstRow = 1;      // 1..2000
     int32_t FirstCol = 1;      // 1..2000
     int32_t AnzRows = 0;       // 0..2000
     int32_t AnzCols = 0;       // 0..2000
+
+    // Text mode: the chosen file, read before the dialog shows. Its encoding is
+    // detected, and when its first line names the columns, that assignment is
+    // taken (UseHeaderLine).
+    void SetTextFile(const std::string& path, std::string bytes);
+    bool HasTextFile() const { return !fileName_.empty(); }
+    const std::string& FileName() const { return fileName_; }
+    // The encoding the file is read in; the user may switch it.
+    TextEncoding Encoding = TextEncoding::Windows1252;
+    void SetEncoding(TextEncoding encoding);
+    // What was detected, e.g. "erkannt: UTF-8 mit Byte-Order-Mark".
+    std::string EncodingNote() const;
+    // The first lines of the file as read in Encoding.
+    std::vector<std::string> PreviewLines(std::size_t count) const;
+    // The first line names the columns: its assignment can replace the positions.
+    bool HeaderLineOffered() const { return header_.has_value(); }
+    bool UseHeaderLine() const { return useHeader_; }
+    void SetUseHeaderLine(bool on);
 
     // When the dialog becomes active: in workbook mode the hint on the
     // workbook import's limits is shown once per installation.
@@ -62,9 +85,20 @@ private:
     std::string RangeError() const;
     void StoreControlValues();
 
+    void FindHeaderLine();
+
     App& app_;
     Mode mode_;
     std::array<std::string, RowCount> entries_;
+    std::string fileName_;
+    std::string bytes_;
+    DetectedEncoding detected_;
+    std::optional<HeaderAssignment> header_;
+    bool useHeader_ = false;
+    // The controls as they were before the header line's assignment.
+    std::array<std::string, RowCount> ownPositions_;
+    std::string ownDelimiter_;
+    int32_t ownKopfzeilen_ = 1;
 };
 
 } // namespace folianto

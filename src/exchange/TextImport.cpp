@@ -11,13 +11,17 @@
 #include "application/App.h"
 
 #include <QFile>
+#include <QStringDecoder>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <optional>
 
 namespace folianto {
 namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
 bool IsBlankOrControl(unsigned char c)
 {
@@ -96,7 +100,8 @@ std::vector<std::string> SplitImportLine(const std::string& line, char delimiter
     std::vector<std::string> fields;
     std::size_t pos = 0;
     while (pos < line.size()) {
-        while (pos < line.size() && IsBlankOrControl(static_cast<unsigned char>(line[pos])))
+        // A Tab delimiter is a control character, yet it ends an empty field.
+        while (pos < line.size() && line[pos] != delimiter && IsBlankOrControl(static_cast<unsigned char>(line[pos])))
             ++pos;
         const std::size_t end = line.find(delimiter, pos);
         if (end == std::string::npos) {
@@ -166,28 +171,124 @@ void AfterImport(App& app)
 {
     app.store.Gesichert = false;
     app.columns.ColumnsMoved = true;
-    SetAusgabeData(app);
+    // Lists first: a value the import brought in is then a ticked entry.
     Fill_AllLists(app);
+    SetAusgabeData(app);
+}
+
+DetectedEncoding DetectTextEncoding(std::string_view bytes)
+{
+    if (bytes.substr(0, 3) == kUtf8Bom)
+        return {TextEncoding::Utf8, true};
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii)
+        return {};
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString decoded = decoder(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (decoder.hasError())
+        return {};
+    return {TextEncoding::Utf8, false};
+}
+
+std::string DecodeImportText(std::string_view bytes, TextEncoding encoding)
+{
+    if (encoding == TextEncoding::Windows1252)
+        return std::string(bytes);
+    if (bytes.substr(0, 3) == kUtf8Bom)
+        bytes.remove_prefix(3);
+    return Utf8ToCp1252(std::string(bytes));
+}
+
+std::string DelimiterName(char delimiter)
+{
+    return delimiter == '\t' ? "Tab" : std::string(1, delimiter);
+}
+
+char DelimiterOfText(const std::string& text)
+{
+    std::string trimmed;
+    for (char c : text)
+        if (!IsBlankOrControl(static_cast<unsigned char>(c)))
+            trimmed += c;
+    if (UpperAscii(trimmed) == "TAB")
+        return '\t';
+    return trimmed.empty() ? '\0' : trimmed[0];
+}
+
+std::optional<HeaderAssignment> AssignByHeaderLine(const ColumnModel& columns, const std::string& line,
+                                                   char preferred)
+{
+    // Column names compared without case and surrounding blanks.
+    const auto key = [](const std::string& text) {
+        std::size_t from = 0, to = text.size();
+        while (from < to && IsBlankOrControl(static_cast<unsigned char>(text[from])))
+            ++from;
+        while (to > from && IsBlankOrControl(static_cast<unsigned char>(text[to - 1])))
+            --to;
+        return UpperAscii(text.substr(from, to - from));
+    };
+    const auto columnNamed = [&](const std::string& name) {
+        for (int i = 0; i < ColumnCount; ++i) {
+            const TCellRec& c = columns.CellArray[static_cast<std::size_t>(i)];
+            if (i != ColAnzahlBilder && i != ColLink && (key(c.Header) == name || key(c.Info) == name))
+                return i;
+        }
+        return -1;
+    };
+    for (const char delimiter : {preferred, '\t', ';', ',', '|', '$'}) {
+        if (delimiter == '\0' || line.find(delimiter) == std::string::npos)
+            continue;
+        HeaderAssignment found{delimiter, {}};
+        const std::vector<std::string> fields = SplitImportLine(line, delimiter);
+        int named = 0;
+        bool all = true;
+        for (std::size_t k = 0; k < fields.size() && all; ++k) {
+            const std::string name = key(fields[k]);
+            if (name.empty())
+                continue;
+            const int column = columnNamed(name);
+            all = column >= 0 && found.Positions[static_cast<std::size_t>(column)] == 0;
+            if (all) {
+                found.Positions[static_cast<std::size_t>(column)] = static_cast<int32_t>(k) + 1;
+                ++named;
+            }
+        }
+        if (all && named >= 2)
+            return found;
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> ReadImportFile(App& app, const std::string& path)
+{
+    QFile file(PathFromCp1252(path));
+    if (!file.open(QIODevice::ReadOnly)) {
+        app.ui.message(MsgKind::Error, GetErrorText(3, path), Buttons::Ok);
+        return std::nullopt;
+    }
+    const QByteArray data = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        app.ui.message(MsgKind::Error, GetErrorText(3, path), Buttons::Ok);
+        return std::nullopt;
+    }
+    return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
 
 bool ImportTextFile(App& app, const std::string& path)
 {
     TraceScope trace("Import.ImportTextFile", path);
-    QFile file(PathFromCp1252(path));
-    if (!file.open(QIODevice::ReadOnly)) {
-        app.ui.message(MsgKind::Error, GetErrorText(3, path), Buttons::Ok);
+    const std::optional<std::string> bytes = ReadImportFile(app, path);
+    if (!bytes)
         return false;
-    }
-    const QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        app.ui.message(MsgKind::Error, GetErrorText(3, path), Buttons::Ok);
-        return false;
-    }
-    file.close();
+    return ImportText(app, path, DecodeImportText(*bytes, DetectTextEncoding(*bytes).Encoding));
+}
 
+bool ImportText(App& app, const std::string& path, const std::string& text)
+{
+    TraceScope trace("Import.ImportText", path);
     const int32_t before = app.store.AnzBuch;
     bool ok = true;
-    const std::vector<std::string> lines = SplitLines(std::string(data.constData(), static_cast<std::size_t>(data.size())));
+    const std::vector<std::string> lines = SplitLines(text);
     const int32_t skip = app.settings.ImpExp.Kopfzeilen;
     for (std::size_t n = 1; ok && n <= lines.size(); ++n) {
         if (static_cast<int64_t>(n) <= skip)
@@ -209,9 +310,7 @@ bool ImportTextFile(App& app, const std::string& path)
 bool ImportFromText(App& app, const ImportDialogRunner& runDialog)
 {
     TraceScope trace("FoliantoMainWindow.ImportFromText");
-    ImportDialogModel model(app, ImportDialogModel::TextMode);
-    if (!runDialog(model))
-        return false;
+    // The file comes first: the dialog shows how it reads it.
     FileDialogSpec dialog;
     dialog.filter = "Text-Dateien (*.TXT)|*.TXT";
     dialog.defaultExt = "TXT";
@@ -221,7 +320,14 @@ bool ImportFromText(App& app, const ImportDialogRunner& runDialog)
         app.Inform(MsgKind::Warning, Cp1252("Keine Datei ausgewählt!"));
         return false;
     }
-    return ImportTextFile(app, *path);
+    const std::optional<std::string> bytes = ReadImportFile(app, *path);
+    if (!bytes)
+        return false;
+    ImportDialogModel model(app, ImportDialogModel::TextMode);
+    model.SetTextFile(*path, *bytes);
+    if (!runDialog(model))
+        return false;
+    return ImportText(app, *path, DecodeImportText(*bytes, model.Encoding));
 }
 
 } // namespace folianto

@@ -1,14 +1,54 @@
 #pragma once
 // Delimited text import: one line of a file becomes one title.
 
+#include "shell/ColumnModel.h"
+
+#include <array>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace folianto {
 
 struct App;
 class ImportDialogModel;
+
+// The character sets a text file is read in.
+enum class TextEncoding { Windows1252, Utf8 };
+
+struct DetectedEncoding {
+    TextEncoding Encoding = TextEncoding::Windows1252;
+    bool ByteOrderMark = false;
+};
+
+// UTF-8 when the bytes start with its byte-order mark, or when they are valid
+// UTF-8 and hold non-ASCII characters; Windows-1252 otherwise.
+DetectedEncoding DetectTextEncoding(std::string_view bytes);
+
+// A file's bytes read in `encoding`, as Windows-1252 text; a UTF-8 byte-order
+// mark is dropped.
+std::string DecodeImportText(std::string_view bytes, TextEncoding encoding);
+
+// "Tab" stands for the tabulator wherever a delimiter is written as text.
+std::string DelimiterName(char delimiter);
+// The delimiter a text names: "Tab" in any case, else its first character
+// that is no blank or control character; 0 when there is none.
+char DelimiterOfText(const std::string& text);
+
+// Fields of a header line matched to the columns by their headers (or their
+// default headers), ignoring case and surrounding blanks.
+struct HeaderAssignment {
+    char Delimiter = 0;
+    // 1-based field per descriptor 0..33; 0 = not in the file.
+    std::array<int32_t, ColumnCount> Positions{};
+};
+// Found when every non-empty field of `line` names a different importable
+// column and at least two do. The delimiters tried: `preferred`, then Tab,
+// ';', ',', '|' and '$'.
+std::optional<HeaderAssignment> AssignByHeaderLine(const ColumnModel& columns, const std::string& line,
+                                                   char preferred);
 
 // The fields of an import line. Leading blanks and control characters of each
 // field are dropped, trailing ones stay; a delimiter at the very end gives no
@@ -31,11 +71,16 @@ using ImportDialogRunner = std::function<bool(ImportDialogModel&)>;
 // True when a file was imported completely.
 bool ImportFromText(App& app, const ImportDialogRunner& runDialog);
 
-// The line loop on a chosen file, with the messages and the refresh of the
-// command. True when every line after the header lines became a title.
+// The line loop on a chosen file, read in the encoding it is detected in,
+// with the messages and the refresh of the command. True when every line
+// after the header lines became a title.
 bool ImportTextFile(App& app, const std::string& path);
+// The same on text already read and decoded (`path` names it in messages).
+bool ImportText(App& app, const std::string& path, const std::string& text);
+// A file's bytes; nothing (the error shown) when it cannot be read.
+std::optional<std::string> ReadImportFile(App& app, const std::string& path);
 
-// Refresh after titles were added: unsaved data, layout, grid.
+// Refresh after titles were added: unsaved data, layout, search lists, grid.
 void AfterImport(App& app);
 
 } // namespace folianto

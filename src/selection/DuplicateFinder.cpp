@@ -371,9 +371,7 @@ void ShowDuplicates(App& app, const std::vector<DuplicatePair>& pairs)
         sel.DuplicateGroup[app.store.at(entry.first)->BuchNr] = root(entry.first);
     sel.DuplicatesNewFrom = HighestBuchNr(app.store) + 1;
     SetAusgabeData(app);
-    if (app.grid.SelectCell(std::max(app.grid.Col, 1), 1))
-        app.grid.NotifyCurrent();
-    GetCurrentBuch(app);
+    SelectGridRow(app, 1);
 }
 
 void EndDuplicateSelection(App& app)

@@ -229,13 +229,15 @@ SearchList* FilterDialogModel::BackingList(int list) const
     }
 }
 
-// One item per entry, sorted for display. The lists do not change while the
-// dialog is open, so the order is built once.
+// One item per entry, sorted for display; the filter lists begin with the
+// item for titles without a value. The lists do not change while the dialog
+// is open, so the order is built once.
 void FilterDialogModel::BuildItems(int list)
 {
     const SearchList& source = *BackingList(list);
     CheckList& cl = lists_[static_cast<std::size_t>(list)];
-    if (cl.items.size() == source.entries.size())
+    const std::size_t extra = list < ListKeywords ? 1 : 0;
+    if (cl.items.size() == source.entries.size() + extra)
         return;
     cl.entry.resize(source.entries.size());
     std::iota(cl.entry.begin(), cl.entry.end(), 0);
@@ -243,10 +245,26 @@ void FilterDialogModel::BuildItems(int list)
         return DisplayLess(source.entries[static_cast<std::size_t>(a)].Text,
                            source.entries[static_cast<std::size_t>(b)].Text);
     });
+    if (extra)
+        cl.entry.insert(cl.entry.begin(), NoValueEntry);
     cl.items.clear();
     cl.items.reserve(cl.entry.size());
     for (int32_t e : cl.entry)
-        cl.items.push_back({source.entries[static_cast<std::size_t>(e)].Text, false, true});
+        cl.items.push_back({e == NoValueEntry ? Cp1252(NoValueCaption) : source.entries[static_cast<std::size_t>(e)].Text,
+                            false, true});
+}
+
+bool FilterDialogModel::EntryActive(const SearchList& source, int32_t entry)
+{
+    return entry == NoValueEntry ? source.NoValueActive : source.entries[static_cast<std::size_t>(entry)].Active;
+}
+
+void FilterDialogModel::SetEntryActive(SearchList& source, int32_t entry, bool active)
+{
+    if (entry == NoValueEntry)
+        source.NoValueActive = active;
+    else
+        source.entries[static_cast<std::size_t>(entry)].Active = active;
 }
 
 void FilterDialogModel::FillCheckLists(bool allTicked)
@@ -264,7 +282,7 @@ void FilterDialogModel::FillCheckLists(bool allTicked)
         BuildItems(list);
         CheckList& cl = lists_[static_cast<std::size_t>(list)];
         for (std::size_t i = 0; i < cl.items.size(); ++i) {
-            cl.items[i].Checked = allTicked || source->entries[static_cast<std::size_t>(cl.entry[i])].Active;
+            cl.items[i].Checked = allTicked || EntryActive(*source, cl.entry[i]);
             cl.items[i].Enabled = true;
         }
     }
@@ -317,7 +335,7 @@ bool FilterDialogModel::SetItem(int list, std::size_t item, bool checked)
         return false;
     cl.items[item].Checked = checked;
     if (SearchList* source = BackingList(list))
-        source->entries[static_cast<std::size_t>(cl.entry[item])].Active = checked;
+        SetEntryActive(*source, cl.entry[item], checked);
     return true;
 }
 
@@ -439,7 +457,7 @@ void FilterDialogModel::RefillFilterLists()
             CheckList& cl = lists_[static_cast<std::size_t>(list)];
             for (std::size_t i = 0; i < cl.items.size(); ++i) {
                 cl.items[i].Checked = true;
-                source->entries[static_cast<std::size_t>(cl.entry[i])].Active = true;
+                SetEntryActive(*source, cl.entry[i], true);
             }
         }
         AfterTicks(list);

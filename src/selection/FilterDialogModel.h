@@ -63,6 +63,9 @@ extern const std::array<const char*, 9> TypItemCaptions;
 // Names of the pick lists of the search page, sorted.
 extern const std::array<const char*, 10> PickListNames;
 
+// The first item of each field filter list: titles without a value (UTF-8).
+constexpr const char* NoValueCaption = "(ohne Angabe)";
+
 // Display order: case-insensitive with umlauts beside their base letters,
 // ties by the bytes.
 bool DisplayLess(const std::string& a, const std::string& b);
@@ -131,8 +134,11 @@ public:
 private:
     struct CheckList {
         std::vector<KeywordItem> items;
-        std::vector<int32_t> entry; // search-list entry of each item
+        std::vector<int32_t> entry; // search-list entry of each item, or NoValueEntry
     };
+    static constexpr int32_t NoValueEntry = -1;
+    static bool EntryActive(const SearchList& source, int32_t entry);
+    static void SetEntryActive(SearchList& source, int32_t entry, bool active);
     SearchList* BackingList(int list) const;
     void Activation(bool allTicked);
     bool SetItem(int list, std::size_t item, bool checked);

@@ -13,29 +13,44 @@ int TargetColumn(const App& app, int choice)
     return app.columns.PosOfInfo(info);
 }
 
+// Capital of a Windows-1252 letter: a..z and the accented small letters
+// (umlauts among them); every other byte, sharp s too, stays.
+unsigned char Capital(unsigned char c)
+{
+    if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7))
+        return static_cast<unsigned char>(c - 0x20);
+    switch (c) {
+    case 0x9A: return 0x8A; // š
+    case 0x9C: return 0x8C; // œ
+    case 0x9E: return 0x8E; // ž
+    case 0xFF: return 0x9F; // ÿ
+    default: return c;
+    }
+}
+
+// A character the keyboard can type: no control character, no unassigned code.
+bool Typeable(unsigned char c)
+{
+    return c >= 0x20 && c != 0x7F && c != 0x81 && c != 0x8D && c != 0x8F && c != 0x90 && c != 0x9D;
+}
+
 bool StartsWithUpper(std::string_view cell, const std::string& upperPrefix)
 {
     if (cell.size() < upperPrefix.size())
         return false;
-    for (std::size_t i = 0; i < upperPrefix.size(); ++i) {
-        char c = cell[i];
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-        if (c != upperPrefix[i])
+    for (std::size_t i = 0; i < upperPrefix.size(); ++i)
+        if (Capital(static_cast<unsigned char>(cell[i])) != static_cast<unsigned char>(upperPrefix[i]))
             return false;
-    }
     return true;
 }
 } // namespace
 
 bool TypeAheadKey(App& app, char key, KeyMods mods)
 {
-    if (mods.shift || mods.ctrl || mods.alt)
+    // Ctrl or Alt alone make a command; both together are AltGr on some systems.
+    if (mods.ctrl != mods.alt || !Typeable(static_cast<unsigned char>(key)))
         return false;
-    if (key >= 'a' && key <= 'z')
-        key = static_cast<char>(key - 'a' + 'A');
-    if (!((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9') || key == ' '))
-        return false;
+    key = static_cast<char>(Capital(static_cast<unsigned char>(key)));
     TraceScope trace("FoliantoMainWindow.TypeAheadKey");
     SelectionState& sel = app.selection;
     int col = TargetColumn(app, sel.QuickSearchColumn);
@@ -54,9 +69,7 @@ bool TypeAheadKey(App& app, char key, KeyMods mods)
     GridModel& grid = app.grid;
     for (int row = 1; row < grid.RowCount(); ++row)
         if (StartsWithUpper(grid.Cell(col, row), sel.TypeAheadText)) {
-            grid.Row = row;
-            grid.Selection = {grid.Col, row, grid.Col, row};
-            grid.NotifyCurrent();
+            SelectGridRow(app, row);
             break;
         }
     return true;

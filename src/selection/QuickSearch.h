@@ -11,10 +11,11 @@ struct KeyMods {
     bool alt = false;
 };
 
-// A key pressed in the grid. Only A-Z, 0-9 and the space bar without
-// modifiers count: the key is added to the type-ahead text and the cursor
-// goes to the first row whose cell in the quick-search column starts with
-// it. Returns true when the key counted.
+// A character typed in the grid (Windows-1252). Every printable character
+// counts, with Shift too, unless Ctrl or Alt is held alone: its capital joins
+// the type-ahead text and the cursor goes to the first row whose cell in the
+// quick-search column starts with the text in any case (umlauts included).
+// Returns true when the character counted.
 bool TypeAheadKey(App& app, char key, KeyMods mods = {});
 // Escape in the grid.
 void ResetTypeAhead(App& app);

@@ -20,6 +20,7 @@ bool SearchList::AddEntry(const std::string& text, bool active)
 SearchList& SearchList::operator=(const SearchList& other)
 {
     entries = other.entries;
+    NoValueActive = other.NoValueActive;
     index_ = other.index_;
     if (upToDateOnAdd_)
         *upToDateOnAdd_ = false;
@@ -30,6 +31,7 @@ void SearchList::Clear()
 {
     entries.clear();
     index_.clear();
+    NoValueActive = true;
 }
 
 bool SearchList::SearchListInactive() const
@@ -65,9 +67,19 @@ std::array<SearchList*, 11> SearchLists::DataLists()
 void SearchLists::SetAllListsActive()
 {
     TraceScope trace("SearchLists.SetAllListsActive");
-    for (SearchList* list : DataLists())
+    for (SearchList* list : DataLists()) {
+        list->NoValueActive = true;
         for (auto& e : list->entries)
             e.Active = true;
+    }
+}
+
+bool HasNoValue(const std::string& field)
+{
+    for (unsigned char c : field)
+        if (c != ';' && IsPrintable(c))
+            return false;
+    return true;
 }
 
 void AddSeparatedEntries(SearchList& list, const std::string& value)

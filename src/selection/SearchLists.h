@@ -23,17 +23,25 @@ public:
     SearchList() = default;
     // A copy is a plain list; assigning to a list keeps that list's state flag
     // and marks it out of date.
-    SearchList(const SearchList& other) : entries(other.entries), index_(other.index_) {}
+    SearchList(const SearchList& other)
+        : entries(other.entries), NoValueActive(other.NoValueActive), index_(other.index_)
+    {
+    }
     SearchList& operator=(const SearchList& other);
 
     // Appends {text, active, 0} unless the text is blank or already present.
     // Returns true when an entry was added.
     bool AddEntry(const std::string& text, bool active = true);
     void Clear();
+    // Entries only: NoValueActive has a tick of its own.
     bool SearchListInactive() const;
     bool SearchListAllActive() const;
 
     std::vector<SearchEntry> entries;
+    // Titles without a value in the list's field pass a filter on this list
+    // ("(ohne Angabe)" in the filter dialog). It is no entry, so it never
+    // reaches a title, a keyword set or the settings file.
+    bool NoValueActive = true;
 
 private:
     friend class SearchLists;
@@ -62,6 +70,10 @@ public:
     std::array<SearchList*, 11> DataLists();
     void SetAllListsActive();
 };
+
+// True when a field holds no value a list entry could name: nothing printable
+// besides semicolons.
+bool HasNoValue(const std::string& field);
 
 // Adds the elements of one semicolon-separated field value (keywords,
 // authors, editors), each trimmed of blanks and non-printable characters;

@@ -70,6 +70,7 @@ const std::string& SortField(const TBuch& b, uint8_t order)
 struct ListFilter {
     int k;
     SearchListMatcher matcher;
+    bool noValue; // titles without a value pass
 };
 
 const std::string& FilterField(const TBuch& b, int k)
@@ -126,6 +127,16 @@ void GatherGroups(const TitleStore& store, const std::unordered_map<int32_t, int
         group.clear(); // placed with its first title
     }
     sorted.swap(gathered);
+}
+
+// The title in the cursor's row becomes ActBuch; none for an empty row.
+void TakeCurrentFromRow(App& app)
+{
+    const int r = std::clamp(app.grid.Row, 0, MaxBuch);
+    TitleStore& store = app.store;
+    store.ActBuch = store.FindBuchByNr(app.selection.AusgabeBuchNr[static_cast<std::size_t>(r)]);
+    if (const TBuch* b = store.at(store.ActBuch))
+        app.selection.AktKuerzel = b->Kuerzel.Text;
 }
 
 bool InSet(uint32_t set, int32_t value)
@@ -297,7 +308,7 @@ void SetAusgabeData(App& app)
     if (filterOn)
         for (int k : {1, 2, 3, 4, 6, 7})
             if (sel.FilternVon[static_cast<std::size_t>(k)])
-                listFilters.push_back({k, SearchListMatcher(FilterList(app.lists, k))});
+                listFilters.push_back({k, SearchListMatcher(FilterList(app.lists, k)), FilterList(app.lists, k).NoValueActive});
     const bool typFilter = filterOn && sel.FilternVon[5];
     const bool verleihFilter = filterOn && sel.FilternVon[8];
     std::optional<SearchListMatcher> keywordMatcher, authorMatcher;
@@ -331,8 +342,10 @@ void SetAusgabeData(App& app)
             if (keep && filterOn) {
                 bool filt = typFilter && InSet(sel.TypSet, b->TypNum);
                 filt = filt || (verleihFilter && InSet(sel.VerleihSet, b->Verleihstatus));
-                for (std::size_t f = 0; f < listFilters.size() && !filt; ++f)
-                    filt = listFilters[f].matcher.Match(FilterField(*b, listFilters[f].k));
+                for (std::size_t f = 0; f < listFilters.size() && !filt; ++f) {
+                    const std::string& value = FilterField(*b, listFilters[f].k);
+                    filt = (listFilters[f].noValue && HasNoValue(value)) || listFilters[f].matcher.Match(value);
+                }
                 keep = filt;
             }
             if (keep && keywordSel)
@@ -421,6 +434,8 @@ void SetAusgabeData(App& app)
     else
         WriteTrace("FoliantoMainWindow.SetAusgabeData: Line undefiniert! (Line=" + IntToStr(selRow) + ")");
     grid.Selection = {grid.Col, grid.Row, grid.Col, grid.Row};
+    // What the user sees highlighted is what the title commands act on.
+    TakeCurrentFromRow(app);
     grid.NotifyReset();
     grid.NotifyStatus();
 }
@@ -430,12 +445,25 @@ void GetCurrentBuch(App& app)
     TraceScope trace("FoliantoMainWindow.GetCurrentBuch");
     if (app.columns.ColumnsMoved)
         app.columns.Resort_BuchString_Headers_and_Pos(app.grid);
-    const int r = std::clamp(app.grid.Row, 0, MaxBuch);
-    TitleStore& store = app.store;
-    store.ActBuch = store.FindBuchByNr(app.selection.AusgabeBuchNr[static_cast<std::size_t>(r)]);
-    if (const TBuch* b = store.at(store.ActBuch))
-        app.selection.AktKuerzel = b->Kuerzel.Text;
+    TakeCurrentFromRow(app);
     app.selection.AktCol = std::clamp(app.grid.Col, 0, 255);
+}
+
+void SelectGridRow(App& app, int row)
+{
+    GridModel& grid = app.grid;
+    if (row < 1 || row >= grid.RowCount())
+        return;
+    grid.Row = row;
+    grid.Selection = {grid.Col, row, grid.Col, row};
+    TakeCurrentFromRow(app);
+    grid.NotifyCurrent();
+}
+
+void ShowLoadedTitles(App& app)
+{
+    SetAusgabeData(app);
+    SelectGridRow(app, 1);
 }
 
 bool SetBuchSort(App& app, uint8_t value)

@@ -78,6 +78,10 @@ void ResetSelection(App& app);
 void SetAusgabeData(App& app);
 // Makes the title under the grid cursor current.
 void GetCurrentBuch(App& app);
+// Puts the grid cursor on `row` (1..RowCount-1) and makes its title current.
+void SelectGridRow(App& app, int row);
+// After a database was loaded: the refresh, with the first row current.
+void ShowLoadedTitles(App& app);
 // Stores the sort order; refreshes only when it changed (returns true then).
 bool SetBuchSort(App& app, uint8_t value);
 

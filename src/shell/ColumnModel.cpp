@@ -303,7 +303,7 @@ std::string ColumnModel::CellText(const TBuch& b, int index, const CellTextForma
 
 ColumnWidthFitter::ColumnWidthFitter(ColumnModel& columns, GridModel& grid, const Settings& settings)
     : columns_(columns), grid_(grid), measurer_(grid.Measurer()), maxChar_(grid.Measurer().MaxCharWidth()),
-      auto_(settings.AutoOptColWidth), useMax_(settings.UseMaxColWidth), maxWidth_(settings.MaxColWidth)
+      autoMax_(grid.MaxAutoWidth()), auto_(settings.AutoOptColWidth), useMax_(settings.UseMaxColWidth), maxWidth_(settings.MaxColWidth)
 {
     desc_.resize(static_cast<std::size_t>(grid.ColCount()));
     for (int c = 0; c < grid.ColCount(); ++c)
@@ -322,10 +322,11 @@ void ColumnWidthFitter::FitRow(int row)
             // A text that cannot be wider than the column needs no measuring.
             const bool fits = maxChar_ > 0 &&
                               static_cast<long long>(text.size()) * maxChar_ + 10 <= static_cast<long long>(w);
-            if (!fits) {
+            // Fitting never widens beyond autoMax_; a wider stored width stays.
+            if (!fits && w < autoMax_) {
                 const int tw = measurer_.TextWidth(text);
                 if (tw + 10 > w)
-                    w = tw + 10;
+                    w = std::min(tw + 10, autoMax_);
             }
             rec.Width = w;
             rec.WidthOk = useMax_ && auto_ ? (w > maxWidth_ ? 1 : 0) : -1;

@@ -90,6 +90,7 @@ private:
     GridModel& grid_;
     const TextMeasurer& measurer_;
     int maxChar_;
+    int autoMax_;
     bool auto_;
     bool useMax_;
     int32_t maxWidth_;

@@ -68,14 +68,14 @@ bool FileOpenPath(App& app, const std::string& path)
                        Buttons::Ok);
     } else {
         app.columns.ColumnsMoved = true;
-        SetAusgabeData(app);
         if (app.EditMode == EditModeMerge) {
+            SetAusgabeData(app); // the current title stays current
             app.DataFileName.clear();
             app.store.Gesichert = false;
         } else {
+            ShowLoadedTitles(app);
             app.DataFileName = path;
         }
-        GetCurrentBuch(app);
     }
     app.ui.repaint();
     return loaded;

@@ -51,7 +51,7 @@ bool DoAutoItemClick(App& app, const std::string& caption, const BuchLoader& loa
         app.ui.message(MsgKind::Error, "Konnte " + path + " nicht laden!", Buttons::Ok);
         return false;
     }
-    SetAusgabeData(app);
+    ShowLoadedTitles(app);
     return true;
 }
 

@@ -3,6 +3,7 @@
 // shown title each, the current cell, the selected range and the column
 // widths. The widget layer shows it through a table-model adapter.
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -104,6 +105,11 @@ public:
     void SetMeasurer(std::shared_ptr<const TextMeasurer> measurer);
     DateFormatter ShortDate = SystemShortDate;
     int ScreenWidth = 1920;
+    // Width of the grid's visible area; 0 while unknown (the screen's then).
+    int ViewWidth = 0;
+    // Automatic column widths stop here, so one long text cannot push the
+    // other columns out of sight.
+    int MaxAutoWidth() const { return std::max(100, (ViewWidth > 0 ? ViewWidth : ScreenWidth) / 2); }
 
     GridListener* Listener = nullptr;
     void NotifyReset() const { if (Listener) Listener->GridReset(); }

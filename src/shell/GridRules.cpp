@@ -8,6 +8,7 @@ namespace folianto {
 namespace {
 
 constexpr int PicStorageEmbedded = 128;
+constexpr int MaxHintLines = 20;
 
 } // namespace
 
@@ -17,9 +18,15 @@ std::string WrapCellHint(std::string_view text)
         return std::string(text);
     std::string result;
     std::string line;
-    for (char c : text) {
+    int lines = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
         line += c;
-        if (c == ' ' && line.size() >= 50) {
+        // A run without blanks breaks at 100 characters, so the hint stays on screen.
+        if ((c == ' ' && line.size() >= 50) || line.size() >= 100) {
+            // A hint that covers the pointer closes at once: a longer text is cut.
+            if (++lines == MaxHintLines && i + 1 < text.size())
+                return result + line + "\x85";
             result += line + "\r\n";
             line.clear();
         }

@@ -13,7 +13,8 @@ class GridModel;
 struct TBuch;
 
 // Hint text of a cell: texts of 51 characters or more are broken into lines
-// that end after the first blank reached once a line holds 50 characters.
+// that end after the first blank reached once a line holds 50 characters, or
+// after 100 characters without a blank; after 20 lines an ellipsis ends it.
 std::string WrapCellHint(std::string_view text);
 
 // Cell hints show only with two or more titles shown, a current data row and a

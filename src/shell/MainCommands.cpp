@@ -24,7 +24,17 @@ bool DeleteCurrentTitle(App& app)
     }
     if (!DeleteAllowed(store, app.ui))
         return false;
+    // The title that moves into the deleted one's row becomes current (the
+    // one above when the last row goes), so the cursor stays where it was.
+    const GridModel& grid = app.grid;
+    const std::vector<int32_t>& shown = app.selection.AusgabeBuchNr;
+    const int row = grid.Row;
+    const bool inRow = row >= 1 && row < grid.RowCount() && shown[static_cast<std::size_t>(row)] == store.current()->BuchNr;
+    const int neighbour = row + 1 < grid.RowCount() ? row + 1 : row - 1;
+    const int32_t nextNr = inRow && neighbour >= 1 ? shown[static_cast<std::size_t>(neighbour)] : 0;
     store.DeleteActBuch();
+    if (inRow)
+        store.ActBuch = store.FindBuchByNr(nextNr);
     SetAusgabeData(app);
     store.Gesichert = false;
     app.ui.repaint();

@@ -6,6 +6,17 @@
 #include <algorithm>
 
 namespace folianto {
+namespace {
+
+// A search, filter, keyword or author selection is in force.
+bool CriterionInForce(const App& app)
+{
+    const SelectionState& sel = app.selection;
+    return sel.SuchenIn[0] || sel.FilternVon[0] || !app.lists.SchlagworteSearchList.SearchListAllActive() ||
+           !app.lists.AutorSearchList.SearchListAllActive();
+}
+
+} // namespace
 
 StatusPanels ShowHint(const App& app)
 {
@@ -25,6 +36,8 @@ StatusPanels ShowHint(const App& app)
         text += IntToStr(total) + " Titeln";
     if (total > 0 && !app.selection.DuplicateGroup.empty())
         text += " (doppelte Titel)";
+    else if (shown < total && CriterionInForce(app)) // says why titles are missing
+        text += " (Filter aktiv)";
     p.Text[1] = text;
     p.Text[2] = app.DataFileName;
     p.Text[3] = app.selection.TypeAheadText;

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
@@ -146,7 +147,7 @@ private:
 };
 
 std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& request, bool save,
-                                         int* chosenFilter = nullptr)
+                                         const QString& startFolder, int* chosenFilter)
 {
     QFileDialog dialog(parent, FromCp1252(request.title));
     dialog.setObjectName(save ? QStringLiteral("SaveDialog") : QStringLiteral("OpenDialog"));
@@ -162,15 +163,11 @@ std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& 
     }
     if (!request.defaultExt.empty())
         dialog.setDefaultSuffix(FromCp1252(request.defaultExt));
+    dialog.setDirectory(startFolder);
     if (!request.initialPath.empty()) {
-        const QString initial = PathFromCp1252(request.initialPath);
-        const QFileInfo info(initial);
-        if (info.isDir()) {
-            dialog.setDirectory(initial);
-        } else {
-            dialog.setDirectory(info.absolutePath());
+        const QFileInfo info(PathFromCp1252(request.initialPath));
+        if (!info.isDir())
             dialog.selectFile(info.fileName());
-        }
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
@@ -220,20 +217,50 @@ Answer QtUserInteraction::message(MsgKind kind, const std::string& text, Buttons
     return EscapeAnswer(buttons);
 }
 
+QString DialogStartFolder(const std::string& initialPath, const std::string& currentFile, const QString& lastFolder)
+{
+    if (!initialPath.empty()) {
+        const QString initial = PathFromCp1252(initialPath);
+        const QFileInfo info(initial);
+        if (info.isDir())
+            return initial;
+        if (initial.contains(QLatin1Char('/')))
+            return info.absolutePath();
+    }
+    if (!currentFile.empty()) {
+        const QString folder = QFileInfo(PathFromCp1252(currentFile)).absolutePath();
+        if (QFileInfo(folder).isDir())
+            return folder;
+    }
+    if (!lastFolder.isEmpty() && QFileInfo(lastFolder).isDir())
+        return lastFolder;
+    return QDir::homePath();
+}
+
+std::optional<std::string> QtUserInteraction::FileDialog(const FileDialogSpec& request, bool save, int* chosenFilter)
+{
+    const std::string currentFile = currentFile_ ? currentFile_() : std::string();
+    const std::optional<std::string> chosen =
+        RunFileDialog(parent_, request, save, DialogStartFolder(request.initialPath, currentFile, lastFolder_), chosenFilter);
+    if (chosen)
+        lastFolder_ = QFileInfo(PathFromCp1252(*chosen)).absolutePath();
+    return chosen;
+}
+
 std::optional<std::string> QtUserInteraction::openFile(const FileDialogSpec& request)
 {
-    return RunFileDialog(parent_, request, false);
+    return FileDialog(request, false, nullptr);
 }
 
 std::optional<std::string> QtUserInteraction::saveFile(const FileDialogSpec& request)
 {
-    return RunFileDialog(parent_, request, true);
+    return FileDialog(request, true, nullptr);
 }
 
 std::optional<std::string> QtUserInteraction::saveFileWithFilter(const FileDialogSpec& request, int& chosenFilter)
 {
     chosenFilter = request.filterIndex;
-    return RunFileDialog(parent_, request, true, &chosenFilter);
+    return FileDialog(request, true, &chosenFilter);
 }
 
 std::unique_ptr<ProgressWindow> QtUserInteraction::showWait(const std::string& text)

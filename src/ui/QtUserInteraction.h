@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 class QWidget;
 
@@ -30,12 +31,23 @@ public:
     // Parent of the boxes and dialogs (the main window once it exists).
     void SetParentWidget(QWidget* parent) { parent_ = parent; }
     void SetRepaintHandler(std::function<void()> handler) { repaint_ = std::move(handler); }
+    // The database file whose folder the file dialogs start in.
+    void SetCurrentFileSource(std::function<std::string()> source) { currentFile_ = std::move(source); }
 
 private:
+    std::optional<std::string> FileDialog(const FileDialogSpec& request, bool save, int* chosenFilter);
+
     QWidget* parent_ = nullptr;
     std::function<void()> repaint_;
+    std::function<std::string()> currentFile_;
+    QString lastFolder_; // of the last file chosen in a dialog
     int busyDepth_ = 0;
 };
+
+// Where a file dialog starts: the folder `initialPath` names; without one the
+// folder of the current database file, else the last folder used, else the
+// home folder.
+QString DialogStartFolder(const std::string& initialPath, const std::string& currentFile, const QString& lastFolder);
 
 // "Name (*.X)|*.X|..." pairs as the file dialog's name filters.
 QStringList DialogNameFilters(const std::string& filter);

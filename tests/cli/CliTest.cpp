@@ -132,7 +132,7 @@ TEST_F(CliTest, ListSortsSearchesAndFlattensCells)
     const CliRun none = Cli({"list", db, "--search", "nichts"});
     EXPECT_EQ(none.exitCode, 0);
     EXPECT_EQ(none.lines(), (std::vector<std::string>{none.lines().front(), std::string(32, '\t')}));
-    EXPECT_NE(none.err.find("error: Für diese Suchen-/Filtern-/Schlagwort-Suche-Einstellung\\nwurden keine Daten gefunden."),
+    EXPECT_NE(none.err.find("error: Für diese Suchen-/Filtern-/Schlagwort-Suche-Einstellung wurden keine Daten gefunden.\n"),
               std::string::npos);
 
     EXPECT_EQ(Cli({"list", db, "--sort", "8"}).exitCode, 2);

@@ -81,7 +81,7 @@ TEST_F(SettingsFileTest, RoundTripOfChangedValues)
     s.OpenFileAtStart = true;
     s.BuchSort = 6;
     s.FSDialogSearchIn = 5;
-    s.ImpExp = {';', 3, 2, 10, 4, 0};
+    s.ImpExp = {'\t', 3, 2, 10, 4, 0}; // written as "Tab"
     s.ShowAllMsg = s.SortByAE = s.AlwaysShowAVM = true;
     s.CaseSensitiveSort = false;
     s.LZerzwK = 1;
@@ -162,6 +162,8 @@ TEST(SettingsReader, ImpExpWinsOverCommon)
         {"[COMMON]\r\nImportTrennz=;\r\nImportKopfzeilen=2\r\n[ImpExp]\r\nTrennzeichen=,\r\nKopfzeilen=0\r\n", ',', 0},
         {"[ImpExp]\r\nTrennzeichen=#x\r\n", '#', 1},
         {"[COMMON]\r\nImportTrennz=\r\n[ImpExp]\r\nTrennzeichen=\r\n", '$', 1}, // empty: the delimiter stays
+        {"[ImpExp]\r\nTrennzeichen=Tab\r\n", '\t', 1},
+        {"[COMMON]\r\nImportTrennz=tab\r\n", '\t', 1},
     };
     for (const Case& c : cases) {
         TestApp t;

@@ -94,7 +94,7 @@ TEST(ErrorText, WholeTable)
         {14, "-- Für diesen Fehler ist kein Fehlerstring vorhanden! --"},
         {15, "Maximale Anzahl Kategorien (100) erreicht."},
         {16, "Kein Dateiname angegeben. Vorgang \"P\" abgebrochen!"},
-        {17, "Zum Neuanlegen eines Bucheintrags den Menüeintrag \"Film | Neu\" wählen."},
+        {17, "Zum Neuanlegen eines Bucheintrags den Menüeintrag \"Titel | Neu eingeben\" wählen."},
         {18, "Zur Anzeige der Buchdaten nicht in die Titel- oder Buchtitelzeile klicken."},
         {19, "Konnte keine Kategorien aus P lesen."},
         {20, "Fehler: Titel nicht gefunden!"},

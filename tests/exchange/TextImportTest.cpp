@@ -34,6 +34,81 @@ TEST(SplitImportLine, FieldsAndBlanks)
     for (const auto& c : cases)
         EXPECT_EQ(SplitImportLine(c.line, '$'), c.fields) << c.line;
     EXPECT_EQ(SplitImportLine("a;b", ';'), (std::vector<std::string>{"a", "b"}));
+    // A Tab delimiter ends empty fields although it is a control character.
+    EXPECT_EQ(SplitImportLine("\ta\t\t c\t", '\t'), (std::vector<std::string>{"", "a", "", "c"}));
+}
+
+TEST(TextEncoding, DetectedByByteOrderMarkOrValidUtf8)
+{
+    using E = TextEncoding;
+    const struct {
+        std::string bytes;
+        E encoding;
+        bool bom;
+    } cases[] = {
+        {"", E::Windows1252, false},
+        {"nur ASCII$x", E::Windows1252, false},
+        {"\xEF\xBB\xBFnur ASCII", E::Utf8, true},
+        {"Trag\xC3\xB6" "die", E::Utf8, false},
+        {"\xE2\x80\x9E" "Effi\xE2\x80\x9C", E::Utf8, false},
+        {"Trag\xF6" "die", E::Windows1252, false},   // a Windows-1252 umlaut is no UTF-8
+        {"\x84" "Effi\x93", E::Windows1252, false},
+        {"Trag\xC3", E::Windows1252, false},          // cut off
+        {"\xC0\xAF", E::Windows1252, false},          // overlong
+        {"\xED\xA0\x80", E::Windows1252, false},      // surrogate
+    };
+    for (const auto& c : cases) {
+        const DetectedEncoding d = DetectTextEncoding(c.bytes);
+        EXPECT_EQ(d.Encoding, c.encoding) << c.bytes;
+        EXPECT_EQ(d.ByteOrderMark, c.bom) << c.bytes;
+    }
+    EXPECT_EQ(DecodeImportText("\xEF\xBB\xBF" "Trag\xC3\xB6" "die \xE2\x80\x9E" "x\xE2\x80\x9C", TextEncoding::Utf8),
+              "Trag\xF6" "die \x84x\x93");
+    EXPECT_EQ(DecodeImportText("\xEF\xBB\xBFTrag\xF6", TextEncoding::Windows1252), "\xEF\xBB\xBFTrag\xF6");
+}
+
+TEST(TextImportDelimiter, TabByName)
+{
+    const struct {
+        std::string text;
+        char delimiter;
+    } cases[] = {{"$", '$'}, {" ;", ';'}, {"Tab", '\t'}, {"TAB", '\t'}, {"tab ", '\t'}, {"Ta", 'T'}, {"", '\0'}, {"  ", '\0'}};
+    for (const auto& c : cases)
+        EXPECT_EQ(DelimiterOfText(c.text), c.delimiter) << c.text;
+    EXPECT_EQ(DelimiterName('\t'), "Tab");
+    EXPECT_EQ(DelimiterName(';'), ";");
+}
+
+TEST(TextImportHeaderLine, NamesTheColumns)
+{
+    ColumnModel columns;
+    columns.CellArray[20].Header = "Eigner"; // renamed: the grid's header counts, and the default one
+    const struct {
+        std::string line;
+        char delimiter; // 0: not offered
+        std::vector<std::pair<int, int32_t>> positions; // descriptor, field
+    } cases[] = {
+        {"Titel$Autor", '$', {{1, 1}, {2, 2}}},
+        {"autor;  TITEL ;;Jahr", ';', {{2, 1}, {1, 2}, {24, 4}}},
+        {"K\xFCrzel\tEigner\tBesitzer", '\0', {}},  // two fields for one column
+        {"Autor\tTitel\tNotizen", '\0', {}},          // a field names no column
+        {"Titel", '\0', {}},                          // one column is no assignment
+        {"Anzahl Bilder$Titel$Autor", '\0', {}},      // not importable
+        {"K\xFCrzel,Eigner,Link", '\0', {}},
+        {"K\xFCrzel,Eigner", ',', {{0, 1}, {20, 2}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const auto found = AssignByHeaderLine(columns, c.line, '$');
+        ASSERT_EQ(found.has_value(), c.delimiter != '\0');
+        if (!found)
+            continue;
+        EXPECT_EQ(found->Delimiter, c.delimiter);
+        std::array<int32_t, ColumnCount> expected{};
+        for (auto [column, field] : c.positions)
+            expected[static_cast<std::size_t>(column)] = field;
+        EXPECT_EQ(found->Positions, expected);
+    }
 }
 
 TEST(SplitLines, LineEnds)
@@ -168,24 +243,113 @@ TEST_F(ImportCommandTest, HeaderLineSkippedEveryOtherLineImported)
 
 TEST_F(ImportCommandTest, HeaderCountAndDelimiterFromSettings)
 {
-    t.app.settings.ImpExp.Kopfzeilen = 0;
-    t.app.settings.ImpExp.Trennzeichen = ';';
-    Run(File("K1;T1\nK2;T2\n"));
-    ASSERT_EQ(t.app.store.AnzBuch, 2);
-    EXPECT_EQ(t.app.store.at(1)->Titel.Text, "T1");
+    const struct {
+        char delimiter;
+        std::string bytes;
+    } cases[] = {{';', "K1;T1\nK2;;A2\n"}, {'\t', "K1\tT1\r\nK2\t\tA2\r\n"}}; // a Tab ends an empty field too
+    for (const auto& c : cases) {
+        TestApp app;
+        app.app.settings.ImpExp.Kopfzeilen = 0;
+        app.app.settings.ImpExp.Trennzeichen = c.delimiter;
+        app.ui.filePaths.push_back(File(c.bytes));
+        ImportFromText(app.app, [](ImportDialogModel& m) { return m.Ok(); });
+        ASSERT_EQ(app.app.store.AnzBuch, 2);
+        EXPECT_EQ(app.app.store.at(1)->Titel.Text, "T1");
+        EXPECT_EQ(app.app.store.at(2)->Titel.Text, "");
+        EXPECT_EQ(app.app.store.at(2)->Autor.Text, "A2");
+    }
 }
 
 TEST_F(ImportCommandTest, CancelledDialogs)
 {
+    t.ui.filePaths.push_back(File("K$T\r\nK1$T1\r\n"));
     ImportFromText(t.app, [](ImportDialogModel& m) { m.Cancel(); return false; });
-    EXPECT_TRUE(t.ui.dialogs.empty()); // no file dialog after Abbrechen
+    EXPECT_EQ(t.app.store.AnzBuch, 0); // Abbrechen after the file was chosen
     t.app.settings.ShowAllMsg = true;
-    ImportFromText(t.app, [](ImportDialogModel&) { return true; }); // file dialog cancelled
+    bool dialogShown = false;
+    ImportFromText(t.app, [&](ImportDialogModel&) { return dialogShown = true; }); // file dialog cancelled
+    EXPECT_FALSE(dialogShown);
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Warning);
     EXPECT_EQ(t.ui.messages[0].text, Cp1252("Keine Datei ausgewählt!"));
     EXPECT_EQ(t.app.store.AnzBuch, 0);
     EXPECT_TRUE(t.app.store.Gesichert);
+}
+
+// Files as spreadsheet programs write them: the first line names the columns.
+TEST_F(ImportCommandTest, EncodingsAndDelimiters)
+{
+    const std::string utf8 = "K\xC3\xBCrzel$Titel$Autor\r\nK1$Faust. Eine Trag\xC3\xB6" "die$Goethe\r\n"
+                             "K2$\xE2\x80\x9E" "Effi Briest\xE2\x80\x9C$Fontane\r\n";
+    const std::string cp1252 = "K\xFCrzel$Titel$Autor\r\nK1$Faust. Eine Trag\xF6" "die$Goethe\r\n"
+                               "K2$\x84" "Effi Briest\x93$Fontane\r\n";
+    const struct {
+        const char* what;
+        std::string bytes;
+        const char* note;
+        std::vector<std::string> titles, authors, years;
+    } cases[] = {
+        {"UTF-8", utf8, "erkannt: UTF-8", {"Faust. Eine Trag\xF6" "die", "\x84" "Effi Briest\x93"}, {"Goethe", "Fontane"}, {"", ""}},
+        {"UTF-8 with byte-order mark", "\xEF\xBB\xBF" + utf8, "erkannt: UTF-8 mit Byte-Order-Mark",
+         {"Faust. Eine Trag\xF6" "die", "\x84" "Effi Briest\x93"}, {"Goethe", "Fontane"}, {"", ""}},
+        {"Windows-1252", cp1252, "erkannt: Windows-1252 (ANSI)",
+         {"Faust. Eine Trag\xF6" "die", "\x84" "Effi Briest\x93"}, {"Goethe", "Fontane"}, {"", ""}},
+        {"Tab-separated in another order", "Autor\tTitel\tJahr\r\nGoethe\tFaust\t1808\r\nFontane\t\t1895\r\n",
+         "erkannt: Windows-1252 (ANSI)", {"Faust", ""}, {"Goethe", "Fontane"}, {"1808", "1895"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestApp app;
+        app.app.settings.KuerzelZwang = false;
+        app.ui.filePaths.push_back(File(c.bytes));
+        ImportFromText(app.app, [&](ImportDialogModel& m) {
+            EXPECT_EQ(m.EncodingNote(), c.note);
+            EXPECT_TRUE(m.UseHeaderLine());
+            return m.Ok();
+        });
+        ASSERT_EQ(app.app.store.AnzBuch, 2);
+        // The last title imported is the current one, highlighted.
+        EXPECT_EQ(app.app.store.ActBuch, 2);
+        EXPECT_EQ(app.app.selection.AusgabeBuchNr[static_cast<std::size_t>(app.app.grid.Row)], app.app.store.at(2)->BuchNr);
+        for (int32_t i = 1; i <= 2; ++i) {
+            const TBuch& b = *app.app.store.at(i);
+            EXPECT_EQ(b.Titel.Text, c.titles[static_cast<std::size_t>(i - 1)]);
+            EXPECT_EQ(b.Autor.Text, c.authors[static_cast<std::size_t>(i - 1)]);
+            EXPECT_EQ(b.Jahr.Text, c.years[static_cast<std::size_t>(i - 1)]);
+        }
+        EXPECT_TRUE(app.ui.messages.empty());
+    }
+    // The delimiter the header line showed reaches the settings.
+    TestApp tab;
+    tab.ui.filePaths.push_back(File("Autor\tTitel\r\nA\tT\r\n"));
+    ImportFromText(tab.app, [](ImportDialogModel& m) { return m.Ok(); });
+    EXPECT_EQ(tab.app.settings.ImpExp.Trennzeichen, '\t');
+    EXPECT_EQ(tab.app.columns.CellArray[ColAutor].ImportPos, 1);
+    EXPECT_EQ(tab.app.columns.CellArray[ColKuerzel].ImportPos, 0);
+}
+
+TEST_F(ImportCommandTest, TheUserSwitchesEncodingAndHeaderLine)
+{
+    ImportDialogModel m(t.app, ImportDialogModel::TextMode);
+    m.SetTextFile("x.txt", "K\xC3\xBCrzel;Titel\r\nK1;Trag\xC3\xB6" "die\r\n");
+    EXPECT_EQ(m.Encoding, TextEncoding::Utf8);
+    ASSERT_TRUE(m.UseHeaderLine());
+    EXPECT_EQ(m.Delimiter, ";");
+    EXPECT_EQ(m.Positions[ColTitel], "2");
+    EXPECT_EQ(m.Positions[ColAutor], "0");
+    EXPECT_EQ(m.PreviewLines(5), (std::vector<std::string>{"K\xFCrzel;Titel", "K1;Trag\xF6" "die"}));
+    // Read as Windows-1252 the first column's name no longer matches: the own assignment returns.
+    m.SetEncoding(TextEncoding::Windows1252);
+    EXPECT_FALSE(m.HeaderLineOffered());
+    EXPECT_FALSE(m.UseHeaderLine());
+    EXPECT_EQ(m.Delimiter, "$");
+    EXPECT_EQ(m.Positions[ColAutor], "3");
+    EXPECT_EQ(m.PreviewLines(1), (std::vector<std::string>{"K\xC3\xBCrzel;Titel"}));
+    m.SetEncoding(TextEncoding::Utf8);
+    EXPECT_TRUE(m.UseHeaderLine());
+    m.SetUseHeaderLine(false);
+    EXPECT_EQ(m.Positions[ColAutor], "3");
+    EXPECT_EQ(m.Delimiter, "$");
 }
 
 TEST_F(ImportCommandTest, FullStoreStopsAndKeepsEarlierTitles)

@@ -115,7 +115,13 @@ TEST(FilterDialogModel, CategoryTicksSetAndClearTheFilter)
     };
     const Case cases[] = {
         {"untick one", [](FilterDialogModel& d) { TickText(d, ListKategorie, "Krimi", false); }, true,
-         {"A Roman", "C Sachbuch"}, false},
+         {"A Roman", "C Sachbuch", "D ohne"}, false},
+        {"untick the titles without a category",
+         [](FilterDialogModel& d) {
+             EXPECT_EQ(d.Items(ListKategorie).front().Text, "(ohne Angabe)");
+             TickText(d, ListKategorie, "(ohne Angabe)", false);
+         },
+         true, {"A Roman", "B Krimi", "C Sachbuch"}, false},
         {"untick and tick again",
          [](FilterDialogModel& d) {
              TickText(d, ListKategorie, "Krimi", false);
@@ -152,6 +158,8 @@ TEST(FilterDialogModel, CategoryTicksSetAndClearTheFilter)
         EXPECT_EQ(f.Shown(), c.shown);
         const bool message = !f.t.ui.messages.empty() && f.t.ui.messages.back().text == GetErrorText(11);
         EXPECT_EQ(message, c.noDataMessage);
+        // The item for no value is no entry of the list.
+        EXPECT_EQ(SearchListTexts(f.app.lists.KategorieSearchList), (std::vector<std::string>{"Roman", "Krimi", "Sachbuch"}));
     }
 }
 
@@ -725,19 +733,21 @@ TEST(FilterDialogModel, FixedListsTickTheValuesOfTheShownTitles)
     }
 }
 
-TEST(FilterDialogModel, EmptyListTicksChangeNothing)
+TEST(FilterDialogModel, ListWithoutEntriesOffersOnlyTheTitlesWithoutAValue)
 {
     Fixture f;
     f.Add("A", ""); // no category anywhere
     f.Ready();
     f.Session([](FilterDialogModel& d) {
-        EXPECT_TRUE(d.Items(ListKategorie).empty());
+        ASSERT_EQ(d.Items(ListKategorie).size(), 1u);
         d.SelectNone(ListKategorie);
         d.InvertSelection(ListKategorie);
-        d.Tick(ListKategorie, 0, false);
     });
     EXPECT_FALSE(f.app.selection.FilternVon[1]);
     EXPECT_EQ(f.Shown(), (Titles{"A"}));
+    f.Session([](FilterDialogModel& d) { d.Tick(ListKategorie, 0, false); });
+    EXPECT_TRUE(f.app.selection.FilternVon[1]);
+    EXPECT_EQ(f.Shown(), Titles{});
 }
 
 TEST(FilterDialogModel, LoadingASetAddsToTheTicks)

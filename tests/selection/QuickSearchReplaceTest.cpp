@@ -25,23 +25,49 @@ protected:
     TestApp t;
 };
 
-TEST_F(QuickSearch, TypedLettersFindTheFirstRowInAnyCase)
+TEST(TypeAhead, CapitalsUmlautsAndSharpS)
 {
-    t.app.grid.Row = 1;
-    EXPECT_TRUE(TypeAheadKey(t.app, 'M'));
-    EXPECT_EQ(t.app.grid.Row, 2);
-    TypeAheadKey(t.app, 'u');
-    TypeAheadKey(t.app, 'E');
-    TypeAheadKey(t.app, 'S');
-    EXPECT_EQ(t.app.selection.TypeAheadText, "MUES");
-    EXPECT_EQ(t.app.grid.Row, 3);
-    TypeAheadKey(t.app, 'X'); // no title goes on like this: the cursor stays
-    EXPECT_EQ(t.app.grid.Row, 3);
-    EXPECT_FALSE(TypeAheadKey(t.app, 'A', KeyMods{true, false, false}));
-    EXPECT_FALSE(TypeAheadKey(t.app, '-'));
-    EXPECT_EQ(t.app.selection.TypeAheadText, "MUESX");
+    TestApp t;
+    for (const char* titel : {"Anna", "Handbuch", "handlich", "Über Leben", "Ökonomie", "Straße", "Strasse", "Zeit 2"})
+        AddTitle(t.app, titel);
+    SetAusgabeData(t.app); // Anna, Handbuch, handlich, Strasse, Straße, Zeit 2, Ökonomie, Über Leben
+    const struct {
+        const char* typed; // UTF-8
+        const char* text;  // the type-ahead text, UTF-8
+        int row;           // where the cursor stands afterwards
+    } cases[] = {
+        {"Handb", "HANDB", 2},
+        {"handl", "HANDL", 3},
+        {"über", "ÜBER", 8},
+        {"Ö", "Ö", 7},
+        {"ök", "ÖK", 7},
+        {"Straß", "STRAß", 5},
+        {"strass", "STRASS", 4},
+        {"Zeit 2", "ZEIT 2", 6},
+        {"Zeit!", "ZEIT!", 6},   // no title goes on like this: the cursor stays
+        {"mues", "MUES", 1},     // nothing found at all
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ResetTypeAhead(t.app);
+        t.app.grid.Row = 1;
+        GetCurrentBuch(t.app);
+        for (char key : Cp1252(c.typed))
+            EXPECT_TRUE(TypeAheadKey(t.app, key));
+        EXPECT_EQ(Cp1252ToUtf8(t.app.selection.TypeAheadText), c.text);
+        EXPECT_EQ(t.app.grid.Row, c.row);
+        EXPECT_EQ(t.app.store.ActBuch, t.app.store.FindBuchByNr(t.app.selection.AusgabeBuchNr[static_cast<std::size_t>(c.row)]));
+    }
+
+    // Ctrl or Alt alone make a command, both together type (AltGr); control characters never count.
     ResetTypeAhead(t.app);
-    EXPECT_TRUE(t.app.selection.TypeAheadText.empty());
+    EXPECT_TRUE(TypeAheadKey(t.app, 'A', KeyMods{true, false, false}));
+    EXPECT_FALSE(TypeAheadKey(t.app, 'A', KeyMods{false, true, false}));
+    EXPECT_FALSE(TypeAheadKey(t.app, 'A', KeyMods{false, false, true}));
+    EXPECT_TRUE(TypeAheadKey(t.app, '@', KeyMods{false, true, true}));
+    EXPECT_FALSE(TypeAheadKey(t.app, '\t'));
+    EXPECT_FALSE(TypeAheadKey(t.app, '\x7f'));
+    EXPECT_EQ(t.app.selection.TypeAheadText, "A@");
 }
 
 TEST_F(QuickSearch, HiddenColumnFallsBackToTitles)

@@ -151,12 +151,19 @@ TEST_F(SelectionCatalogue, FiltersAreCombinedWithOr)
     OnlyActive(t.app.lists.KategorieSearchList, {"Roman"});
     OnlyActive(t.app.lists.SpracheSearchList, {"deutsch"});
     sel.FilternVon = {true, true, true};
+    EXPECT_EQ(Shown(), (Titles{"Barbara", "Chronik", "Kinderbar"})); // Chronik has no category
+    t.app.lists.KategorieSearchList.NoValueActive = false;
     EXPECT_EQ(Shown(), (Titles{"Barbara", "Kinderbar"}));
-    // A title with an empty category fails the category filter alone.
+    // Every entry ticked: the category filter hides only titles without a
+    // category, and only while their entry "(ohne Angabe)" is not ticked.
     OnlyActive(t.app.lists.KategorieSearchList, {"Roman", "Sachbuch", "Lyrik"});
     sel.FilternVon = {true, true};
     EXPECT_EQ(Shown(), (Titles{"Barbara", "Dramen", "Kinderbar"}));
     EXPECT_FALSE(t.app.store.at(3)->Showing);
+    t.app.lists.KategorieSearchList.NoValueActive = true;
+    t.app.store.at(4)->Kategorie.Text = " ; \xDF"; // nothing an entry could name
+    OnlyActive(t.app.lists.KategorieSearchList, {"Roman"});
+    EXPECT_EQ(Shown(), (Titles{"Barbara", "Chronik", "Dramen"}));
 }
 
 TEST_F(SelectionCatalogue, TypeAndLendingFiltersUseTheirSets)

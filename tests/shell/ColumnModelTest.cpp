@@ -168,6 +168,22 @@ TEST_F(GridWidths, AutomaticWidthsFitTheWidestCellAndOnlyGrow)
     EXPECT_EQ(Width(1), 66);
 }
 
+TEST_F(GridWidths, AutomaticWidthStopsAtHalfTheView)
+{
+    t.app.grid.ViewWidth = 1000;
+    t.app.store.at(1)->Titel.Text = std::string(10000, 'x');
+    SetAusgabeData(t.app);
+    EXPECT_EQ(Width(1), 500);
+    EXPECT_EQ(Width(2), 80); // the other columns stay in sight
+    t.app.grid.ViewWidth = 0; // not shown yet: half the screen
+    t.app.columns.CellArray[1].Width = -1;
+    SetAusgabeData(t.app);
+    EXPECT_EQ(Width(1), t.app.grid.ScreenWidth / 2);
+    t.app.columns.CellArray[1].Width = 1200; // dragged wider by the user: stays
+    SetAusgabeData(t.app);
+    EXPECT_EQ(Width(1), 1200);
+}
+
 TEST_F(GridWidths, WithoutAutomaticWidthsTheFirstRowDecides)
 {
     t.app.settings.AutoOptColWidth = false;

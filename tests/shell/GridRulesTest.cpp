@@ -25,6 +25,8 @@ TEST(GridRules, CellHintsWrapFromFiftyOneCharacters)
         {fifty, fifty},
         {fifty + "x", fifty + "\r\nx"},
         {std::string(80, 'x'), std::string(80, 'x')},                   // no blank: one line
+        {std::string(250, 'x'), std::string(100, 'x') + "\r\n" + std::string(100, 'x') + "\r\n" + std::string(50, 'x')},
+        {Repeat("abcd ", 500), Repeat(Repeat("abcd ", 10) + "\r\n", 19) + Repeat("abcd ", 10) + "\x85"}, // 20 lines at most
         {std::string(60, 'x') + " y", std::string(60, 'x') + " \r\ny"}, // ends after the first blank past 50
         {words, Repeat("Wort ", 10) + "\r\n" + Repeat("Wort ", 10) + "\r\n" + Repeat("Wort ", 4) + "Ende"},
         {Repeat("abcd ", 20), Repeat("abcd ", 10) + "\r\n" + Repeat("abcd ", 10)}, // final break removed

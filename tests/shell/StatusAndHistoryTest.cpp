@@ -39,12 +39,12 @@ TEST(StatusBar, PanelTexts)
     SetAusgabeData(t.app);
     sel.TypeAheadText = "MU";
     p = ShowHint(t.app);
-    EXPECT_EQ(p.Text[1], " 11 Titel gezeigt von 12 Titeln");
+    EXPECT_EQ(p.Text[1], " 11 Titel gezeigt von 12 Titeln (Filter aktiv)"); // says why one is missing
     EXPECT_EQ(p.Text[3], "MU");
     // Nothing shown: the empty row does not count.
     sel.SuchText = "C";
     SetAusgabeData(t.app);
-    EXPECT_EQ(ShowHint(t.app).Text[1], " 0 Titel gezeigt von 12 Titeln");
+    EXPECT_EQ(ShowHint(t.app).Text[1], " 0 Titel gezeigt von 12 Titeln (Filter aktiv)");
 }
 
 TEST(HistoryClick, CaptionsLoadThroughTheDatabaseLoader)

@@ -1,11 +1,17 @@
 #include "shell/TitleCommands.h"
 
+#include "application/BuchData.h"
 #include "core/ErrorText.h"
 #include "editor/BuchEditModel.h"
 #include "editor/ShortKeys.h"
+#include "exchange/EntryFormatter.h"
+#include "selection/QuickSearch.h"
 #include "selection/Selection.h"
+#include "shell/FileCommands.h"
+#include "shell/MainCommands.h"
 #include "support/Fakes.h"
 
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -222,4 +228,118 @@ TEST(TitleCommands, DoubleClick)
     empty.app.grid.Row = 1;
     GridDoubleClick(empty.app, empty.editor, empty.view);
     EXPECT_EQ(empty.view.shown, 0);
+}
+
+// The highlighted row and ActBuch after each command that refreshes the grid.
+namespace {
+
+// Five titles whose title order differs from their input order.
+struct Shelf : Commands {
+    Shelf() : Commands(0)
+    {
+        const char* titles[] = {"E", "C", "A", "D", "B"};
+        for (int i = 1; i <= 5; ++i) {
+            app.store.NewBuch();
+            TBuch& b = *app.store.at(i);
+            b.Kuerzel.Text = "K" + std::to_string(i);
+            b.Titel.Text = titles[i - 1];
+            b.Kategorie.Text = i == 1 || i == 3 ? "Roman" : "Lyrik";
+        }
+        app.store.Gesichert = true;
+        Fill_AllLists(app);
+        SetAusgabeData(app); // rows: A K3, B K5, C K2, D K4, E K1
+    }
+    void Click(int row)
+    {
+        app.grid.Row = row;
+        GetCurrentBuch(app);
+    }
+    // The key of the highlighted title, which must be ActBuch's.
+    std::string Highlighted() const
+    {
+        const int32_t shown = app.store.FindBuchByNr(app.selection.AusgabeBuchNr[static_cast<std::size_t>(app.grid.Row)]);
+        EXPECT_EQ(shown, app.store.ActBuch) << "row " << app.grid.Row;
+        const TBuch* b = app.store.at(shown);
+        return b ? b->Kuerzel.Text : "";
+    }
+};
+
+void OnlyRomane(App& app)
+{
+    for (SearchEntry& e : app.lists.KategorieSearchList.entries)
+        e.Active = e.Text == "Roman";
+    app.selection.FilternVon[0] = app.selection.FilternVon[1] = true;
+    SetAusgabeData(app);
+}
+
+} // namespace
+
+TEST(CurrentTitle, FollowsTheHighlightedRow)
+{
+    struct Case {
+        const char* what;
+        int clickedRow; // 0: no click after the first refresh
+        std::function<void(Shelf&)> command;
+        int row;
+        const char* kuerzel;
+    };
+    const Case cases[] = {
+        {"first refresh", 0, [](Shelf&) {}, 2, "K5"},
+        {"sort moves the row", 3, [](Shelf& s) { SetBuchSort(s.app, SortKuerzel); }, 2, "K2"},
+        {"sort in input order", 1, [](Shelf& s) { SetBuchSort(s.app, SortEingabe); }, 3, "K3"},
+        {"filter keeps the title", 1, [](Shelf& s) { OnlyRomane(s.app); }, 1, "K3"},
+        {"filter hides the title", 3, [](Shelf& s) { OnlyRomane(s.app); }, 2, "K1"},
+        {"delete: the next row moves up", 3, [](Shelf& s) { DeleteCurrentTitle(s.app); }, 3, "K4"},
+        {"delete in the last row", 5, [](Shelf& s) { DeleteCurrentTitle(s.app); }, 4, "K4"},
+        {"new title", 4,
+         [](Shelf& s) {
+             s.view.user = [](BuchEditModel& m) {
+                 m.Values.Kuerzel = "K6";
+                 m.Values.Titel = "Ba";
+                 m.Values.LiteraturTyp = 0;
+                 return PressOk(m);
+             };
+             NewTitle(s.app, s.editor, s.view);
+         },
+         3, "K6"},
+        {"view", 4,
+         [](Shelf& s) {
+             ViewTitle(s.app, s.editor, s.view);
+             EXPECT_EQ(s.view.kuerzel, "K4");
+         },
+         4, "K4"},
+        {"type-ahead", 1, [](Shelf& s) { TypeAheadKey(s.app, 'D'); }, 4, "K4"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Shelf s;
+        if (c.clickedRow)
+            s.Click(c.clickedRow);
+        c.command(s);
+        EXPECT_EQ(s.app.grid.Row, c.row);
+        EXPECT_EQ(s.Highlighted(), c.kuerzel);
+    }
+}
+
+TEST(CurrentTitle, LoadMakesTheFirstRowCurrent)
+{
+    QTemporaryDir dir;
+    const std::string path = dir.filePath(QStringLiteral("regal.FOL")).toStdString();
+    {
+        Shelf writer;
+        writer.app.DataVerMain = 1;
+        writer.app.DataVerMinor = 4;
+        writer.t.ui.answers = {Answer::Yes};
+        std::string err;
+        ASSERT_TRUE(Save_Buch_Data(writer.app, path, err)) << err;
+    }
+    Shelf s;
+    s.Click(4);
+    ASSERT_TRUE(FileOpenPath(s.app, path));
+    EXPECT_EQ(s.app.grid.Row, 1);
+    EXPECT_EQ(s.Highlighted(), "K3");
+    // Copying to the clipboard takes the highlighted title as well.
+    s.app.settings.ExportPos[0] = 1;
+    CopyEntryToClipboard(s.app);
+    EXPECT_EQ(s.t.ui.clipboard, "[K3]");
 }

@@ -59,7 +59,11 @@ void WhenEditorShows(std::function<void(TBuchEditDlg&)> steps)
     });
 }
 
-QWidget* W(TBuchEditDlg& d, EditControl c) { return d.Control(c); }
+// The picture page's own button is found by its name.
+QWidget* W(TBuchEditDlg& d, EditControl c)
+{
+    return d.Control(c) ? d.Control(c) : d.findChild<QWidget*>(QString::fromLatin1(ControlName(c)));
+}
 
 // Key presses for every character, umlauts included.
 void TypeKeys(QWidget* w, const QString& text)

@@ -5,8 +5,11 @@
 #include "ui/dialogs/ChoiceDialogs.h"
 #include "ui/exchange/TxtImportDialog.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QSpinBox>
@@ -136,11 +139,51 @@ TEST(ImportDialog, DuplicatePositionsKeepItOpenAndResetRestoresThem)
                                             "Import-Spaltenabfolge!"));
     dialog.ResetButton->click();
     EXPECT_EQ(dialog.PositionTable->item(2, 1)->text(), Q("3"));
-    dialog.TrennzeichenEdit->setText(Q("#"));
+    dialog.TrennzeichenBox->setCurrentText(Q("#"));
     dialog.OKButton->click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
     EXPECT_EQ(t.app.settings.ImpExp.Trennzeichen, '#');
 }
+
+TEST(ImportDialog, TabIsPickedFromTheDelimiterList)
+{
+    auto [t, model, dialog] = TextImport();
+    EXPECT_EQ(dialog.TrennzeichenBox->accessibleName(), Q("Trennzeichen zwischen den Infor."));
+    dialog.TrennzeichenBox->setCurrentIndex(dialog.TrennzeichenBox->findText(Q("Tab")));
+    dialog.OKButton->click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(t.app.settings.ImpExp.Trennzeichen, '\t');
+    ImportDialogModel again(t.app, ImportDialogModel::TextMode);
+    TForm_TXT_Import next(again);
+    EXPECT_EQ(next.TrennzeichenBox->currentText(), Q("Tab"));
+}
+
+TEST(ImportDialog, UtfEightFileSaysHowItIsReadAndTheUserSwitches)
+{
+    TestApp t;
+    ImportDialogModel model(t.app, ImportDialogModel::TextMode);
+    model.SetTextFile("/daten/b\xFC" "cher.txt", "Autor\tTitel\r\nGoethe\tFaust. Eine Trag\xC3\xB6" "die\r\n");
+    TForm_TXT_Import dialog(model);
+    ASSERT_NE(dialog.ZeichensatzBox, nullptr);
+    EXPECT_EQ(dialog.DateiLabel->text(), Q("/daten/bücher.txt"));
+    EXPECT_EQ(dialog.ZeichensatzBox->currentText(), Q("UTF-8"));
+    EXPECT_EQ(dialog.ErkanntLabel->text(), Q("erkannt: UTF-8"));
+    EXPECT_EQ(dialog.ZeichensatzBox->accessibleName(), Q("Zeichensatz"));
+    EXPECT_TRUE(dialog.VorschauText->toPlainText().contains(Q("Faust. Eine Tragödie")));
+    EXPECT_FALSE(dialog.KopfzeileCheck->isHidden());
+    EXPECT_TRUE(dialog.KopfzeileCheck->isChecked());
+    EXPECT_EQ(dialog.TrennzeichenBox->currentText(), Q("Tab"));
+    EXPECT_EQ(dialog.PositionTable->item(2, 1)->text(), Q("1")); // Autor
+    EXPECT_EQ(dialog.PositionTable->item(0, 1)->text(), Q("0")); // Kürzel not in the file
+
+    dialog.ZeichensatzBox->setCurrentIndex(1); // Windows-1252
+    EXPECT_EQ(model.Encoding, TextEncoding::Windows1252);
+    EXPECT_TRUE(dialog.VorschauText->toPlainText().contains(Q("TragÃ¶die")));
+    dialog.KopfzeileCheck->click(); // the fixed order again
+    EXPECT_EQ(dialog.PositionTable->item(2, 1)->text(), Q("3"));
+    EXPECT_EQ(dialog.TrennzeichenBox->currentText(), Q("$"));
+}
+
 
 TEST(ImportDialog, WorkbookModeShowsTheExcelPageAndItsHintOnce)
 {

@@ -129,7 +129,7 @@ TEST(FilterDialog, TickedCategoryIsAllTheGridShows)
     EXPECT_EQ(static_cast<int>(shown.size()), expected);
     for (const std::string& cell : shown)
         EXPECT_EQ(cell, category);
-    EXPECT_EQ(f.window->StatusPanel(1)->text(), QStringLiteral(" %1 Titel gezeigt von 200 Titeln").arg(expected));
+    EXPECT_EQ(f.window->StatusPanel(1)->text(), QStringLiteral(" %1 Titel gezeigt von 200 Titeln (Filter aktiv)").arg(expected));
     EXPECT_FALSE(f.t.app.selection.FSS_Changed); // refreshed once already
 }
 

@@ -159,6 +159,31 @@ TEST(MainWindow, OpeningThroughTheFileDialogFillsTheGridAndHistory)
     EXPECT_EQ(f.window->FileMenu()->actions().last()->text(), Q("&1 ") + FromCp1252(path));
 }
 
+// A new user's first steps: the highlighted row is the current title after
+// opening and after sorting, so viewing and copying act on it.
+TEST(MainWindow, TheHighlightedRowIsTheCurrentTitle)
+{
+    WindowFixture f;
+    f.Open("erste.FOL", 30);
+    App& app = f.t.app;
+    const auto highlighted = [&] {
+        EXPECT_EQ(f.window->Grid()->currentIndex().row() + 1, app.grid.Row);
+        return app.selection.AusgabeBuchNr[static_cast<std::size_t>(app.grid.Row)];
+    };
+    EXPECT_EQ(app.grid.Row, 1);
+    const int32_t first = highlighted();
+    EXPECT_EQ(app.store.at(app.store.ActBuch)->BuchNr, first);
+
+    FindAction(f.window.get(), {Q("&Anzeigen"), Q("nach &Kürzel")})->trigger();
+    EXPECT_EQ(highlighted(), first);
+    EXPECT_EQ(app.store.at(app.store.ActBuch)->BuchNr, first);
+
+    app.settings.ExportPos[0] = 1; // the clipboard entry: the short key
+    FindAction(f.window.get(), {Q("&Bearbeiten"), Q("Eintrag in die Zwischenablage kopieren")})->trigger();
+    EXPECT_EQ(f.t.ui.clipboard, "[" + app.store.at(app.store.ActBuch)->Kuerzel.Text + "]");
+    EXPECT_TRUE(f.t.ui.messages.empty());
+}
+
 TEST(MainWindow, BibTexImportAndRisExportThroughTheMenus)
 {
     WindowFixture f;

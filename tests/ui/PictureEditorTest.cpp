@@ -126,6 +126,42 @@ TEST(PictureEditor, EmbeddedAndLinkedPicturesSurviveSaveAndReload)
     TitleMenu(f, "&Bearbeiten")->trigger();
 }
 
+// "&Ansehen" changes nothing: no picture can be added, linked, deleted or
+// renamed; viewing and saving a copy stay. Editing afterwards allows it again.
+TEST(PictureEditor, ViewModeLeavesThePicturesAlone)
+{
+    WindowFixture f;
+    f.Open("ansehen.FOL", 3);
+    f.window->Grid()->SetCurrentCell(1, 1);
+    f.t.ui.filePaths = {FOLIANTO_TEST_DATA "/pictures/baseline.jpg"};
+    WhenEditorShows([](TBuchEditDlg& d) {
+        d.Pages()->setCurrentIndex(PageBilder - 1);
+        QTest::mouseClick(Child<QPushButton>(d, "ButtonBildHinzufuegen"), Qt::LeftButton);
+        QTest::mouseClick(static_cast<QPushButton*>(d.Control(C::OkButton)), Qt::LeftButton);
+    });
+    TitleMenu(f, "&Bearbeiten")->trigger();
+    ASSERT_EQ(f.t.app.store.current()->AnzPics, 1);
+
+    const struct {
+        const char* entry;
+        bool changeable;
+    } modes[] = {{"&Ansehen", false}, {"&Bearbeiten", true}};
+    for (const auto& mode : modes) {
+        SCOPED_TRACE(mode.entry);
+        WhenEditorShows([&](TBuchEditDlg& d) {
+            d.Pages()->setCurrentIndex(PageBilder - 1);
+            for (const char* name : {"ButtonBildHinzufuegen", "ButtonBildLinkHinzufuegen", "ButtonBildLoeschen",
+                                     "RadioGroupBildSpeichern"})
+                EXPECT_EQ(Child<QWidget>(d, name)->isEnabled(), mode.changeable) << name;
+            EXPECT_TRUE(Child<QPushButton>(d, "ButtonBildSpeichern")->isEnabled());
+            EXPECT_EQ(Child<QLineEdit>(d, "EditBildTitel1")->isReadOnly(), !mode.changeable);
+            EXPECT_TRUE(d.PictureTabs()->isTabVisible(0));
+        });
+        TitleMenu(f, mode.entry)->trigger();
+    }
+    EXPECT_EQ(f.t.app.store.current()->AnzPics, 1);
+}
+
 const std::string LinkNote = Cp1252("Doppelklick öffnet das verlinkte Dokument;\r\n"
                                    "solange \"als Link benutzen\" markiert ist, ist dieses Feld schreibgeschützt!");
 

@@ -2,8 +2,16 @@
 
 #include "ui/QtUserInteraction.h"
 
+#include "ui/shell/Startup.h"
+
 #include <QApplication>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
 #include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTranslator>
 #include <QPushButton>
 #include <QTimer>
 
@@ -71,6 +79,48 @@ TEST(QtUserInteraction, FileFiltersComeInNamePatternPairs)
     EXPECT_EQ(DialogNameFilters("Excel-Dateien (*.XLS)|*.XLS |Alle Dateien (*.*) |*.*"),
               (QStringList{Q("Excel-Dateien (*.XLS)"), Q("Alle Dateien (*.*)")}));
     EXPECT_TRUE(DialogNameFilters("").isEmpty());
+}
+
+TEST(QtUserInteraction, FileDialogsStartInTheDatabaseFolderOrTheLastOne)
+{
+    QTemporaryDir dir;
+    const QString data = dir.filePath(QStringLiteral("daten"));
+    const QString last = dir.filePath(QStringLiteral("zuletzt"));
+    QDir().mkpath(data);
+    QDir().mkpath(last);
+    const std::string db = PathToCp1252(data) + "/b\xFC" "cher.FOL";
+    const struct {
+        std::string initial, current;
+        QString lastFolder, start;
+    } cases[] = {
+        {"", db, last, data},                                   // the database's folder first
+        {"*.XLS", db, last, data},                              // a bare pattern starts there too
+        {"", "", last, last},                                   // no database: the last folder used
+        {"", PathToCp1252(dir.filePath(QStringLiteral("weg/x.FOL"))), last, last}, // its folder is gone
+        {"", "", QString(), QDir::homePath()},                  // never the program's folder
+        {PathToCp1252(last) + "/bild.jpg", db, QString(), last}, // a path names its own folder
+        {PathToCp1252(last), db, QString(), last},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(DialogStartFolder(c.initial, c.current, c.lastFolder), c.start) << c.initial << " " << c.current;
+}
+
+TEST(ToolkitTexts, StandardDialogsSpeakGerman)
+{
+    QTranslator translator;
+    ASSERT_TRUE(LoadToolkitTranslations(translator)) << "qt6-translations-l10n is not installed";
+    QCoreApplication::installTranslator(&translator);
+    {
+        QFileDialog dialog(nullptr, Q("Folianto-Datei laden"));
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        const auto* lookIn = dialog.findChild<QLabel*>(QStringLiteral("lookInLabel"));
+        ASSERT_NE(lookIn, nullptr);
+        EXPECT_EQ(lookIn->text(), Q("Suchen in:"));
+        const auto* buttons = dialog.findChild<QDialogButtonBox*>(QStringLiteral("buttonBox"));
+        ASSERT_NE(buttons, nullptr);
+        EXPECT_EQ(buttons->button(QDialogButtonBox::Cancel)->text(), Q("Abbrechen"));
+    }
+    QCoreApplication::removeTranslator(&translator);
 }
 
 } // namespace

@@ -4,7 +4,9 @@
 #include "ui/help/HelpWindow.h"
 #include "ui/shell/TitleGrid.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QTreeWidget>
@@ -78,9 +80,22 @@ TEST(TitleGrid, TypeAheadFindsTheTitleAndEscapeClearsIt)
     EXPECT_EQ(w.window->StatusPanel(3)->text(), Q("DI"));
     EXPECT_EQ(UpperAscii(std::string(w.t.app.grid.Cell(titelCol, w.t.app.grid.Row).substr(0, 2))), "DI");
     EXPECT_EQ(w.grid->currentIndex().row() + 1, w.t.app.grid.Row);
+    EXPECT_EQ(w.t.app.store.ActBuch, w.t.app.store.FindBuchByNr(w.t.app.selection.AusgabeBuchNr[static_cast<std::size_t>(w.t.app.grid.Row)]));
     QTest::keyClick(w.grid, Qt::Key_Escape);
     EXPECT_EQ(w.t.app.selection.TypeAheadText, "");
     EXPECT_EQ(w.window->StatusPanel(3)->text(), QString());
+
+    // Capitals with Shift, umlauts and sharp s join the text; Ctrl does not.
+    const auto type = [&](Qt::Key key, const char* text, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QKeyEvent press(QEvent::KeyPress, key, mods, Q(text));
+        QApplication::sendEvent(w.grid, &press);
+    };
+    type(Qt::Key_H, "H", Qt::ShiftModifier);
+    type(Qt::Key_Udiaeresis, "ü");
+    type(Qt::Key_ssharp, "ß");
+    type(Qt::Key_Minus, "-");
+    type(Qt::Key_X, "\x18", Qt::ControlModifier);
+    EXPECT_EQ(w.window->StatusPanel(3)->text(), Q("HÜß-"));
 }
 
 TEST(TitleGrid, DraggingMovesTheColumnAndTheReleaseTakesTheLayoutBack)

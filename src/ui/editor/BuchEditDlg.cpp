@@ -863,6 +863,7 @@ void TBuchEditDlg::ApplyEnabled()
         w->setEnabled(enabled);
     }
     verlinkenButton_->setEnabled(!model_.IsDisabled(C::EditQuelle));
+    picturePage_->SetReadOnly(model_.IsDisabled(C::ButtonBildHinzufuegen));
 }
 
 void TBuchEditDlg::ApplyQuelleLink()

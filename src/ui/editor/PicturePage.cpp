@@ -125,6 +125,7 @@ QWidget* PicturePage::BuildSidePanel()
     storage_->button(0)->setChecked(true);
     column->addWidget(storage);
     column->addStretch(1);
+    changing_ = {addButton_, addLink, remove, storage};
 
     connect(addButton_, &QPushButton::clicked, this, [this] {
         if (pictures_.AddPicture(false))
@@ -209,8 +210,18 @@ void PicturePage::ShowCurrentState()
     }
     for (int i = 0; i < MaxPictures; ++i) {
         const PictureSlot& slot = pictures_.Slots[static_cast<std::size_t>(i)];
-        tab_[static_cast<std::size_t>(i)].title->setEnabled(slot.HasPicture() && !slot.IsLinked());
+        QLineEdit* title = tab_[static_cast<std::size_t>(i)].title;
+        title->setEnabled(slot.HasPicture() && !slot.IsLinked());
+        title->setReadOnly(readOnly_);
     }
+}
+
+void PicturePage::SetReadOnly(bool readOnly)
+{
+    readOnly_ = readOnly;
+    for (QWidget* w : changing_)
+        w->setEnabled(!readOnly);
+    ShowCurrentState();
 }
 
 void PicturePage::TabChanged(int index)

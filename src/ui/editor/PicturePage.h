@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 class QButtonGroup;
 class QLabel;
@@ -30,6 +31,9 @@ public:
     void Refresh();
     // The viewer for the current tab, unless one is open already.
     void OpenViewer();
+    // In view mode nothing may change the pictures; the viewer and saving a
+    // copy stay.
+    void SetReadOnly(bool readOnly);
 
     QPushButton* AddButton() const { return addButton_; }
     QTabWidget* Tabs() const { return tabs_; }
@@ -63,6 +67,8 @@ private:
     QLabel* sizeLabel_ = nullptr;
     QPushButton* addButton_ = nullptr;
     QButtonGroup* storage_ = nullptr;
+    std::vector<QWidget*> changing_; // every control that changes the pictures
+    bool readOnly_ = false;
     bool refreshing_ = false;
 };
 

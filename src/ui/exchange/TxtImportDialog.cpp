@@ -3,6 +3,8 @@
 #include "core/Codec.h"
 #include "exchange/ImportDialogModel.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -10,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
@@ -23,6 +26,21 @@ namespace folianto {
 namespace {
 
 constexpr int PositionColumn = 1;
+
+constexpr int PreviewLineCount = 5;
+
+// A label whose control is its buddy and is named by it, without the
+// mnemonic and the trailing " =" or colon.
+QLabel* Caption(const QString& text, QWidget* control)
+{
+    auto* label = new QLabel(text, control->parentWidget());
+    label->setBuddy(control);
+    QString spoken = QString(text).remove(QLatin1Char('&')).trimmed();
+    while (spoken.endsWith(QLatin1Char('=')) || spoken.endsWith(QLatin1Char(':')))
+        spoken = spoken.left(spoken.size() - 1).trimmed();
+    control->setAccessibleName(spoken);
+    return label;
+}
 
 QSpinBox* Spin(int low, int high, QWidget* parent, const char* name)
 {
@@ -55,6 +73,8 @@ TForm_TXT_Import::TForm_TXT_Import(ImportDialogModel& model, QWidget* parent) : 
     setWindowTitle(FromCp1252(ImportDialogModel::Caption()));
     setModal(true);
     auto* layout = new QVBoxLayout(this);
+    if (model_.HasTextFile())
+        layout->addWidget(BuildFileGroup());
 
     Pages = new QTabWidget(this);
     Pages->setObjectName(QStringLiteral("PageControl"));
@@ -62,12 +82,18 @@ TForm_TXT_Import::TForm_TXT_Import(ImportDialogModel& model, QWidget* parent) : 
     auto* generalLayout = new QVBoxLayout(general);
     auto* form = new QFormLayout;
     KopfzeilenSpin = Spin(0, 100, general, "KopfzeilenSpin");
-    form->addRow(QStringLiteral("Anzahl zu überlesender Kopfzeilen = "), KopfzeilenSpin);
-    TrennzeichenEdit = new QLineEdit(general);
-    TrennzeichenEdit->setObjectName(QStringLiteral("TrennzeichenEdit"));
-    TrennzeichenEdit->setMaxLength(1);
-    TrennzeichenEdit->setMaximumWidth(40);
-    form->addRow(QStringLiteral("Trennzeichen zwischen den Infor. ="), TrennzeichenEdit);
+    form->addRow(Caption(QStringLiteral("Anzahl zu überlesender Kopfzeilen = "), KopfzeilenSpin), KopfzeilenSpin);
+    // One character typed, or "Tab" picked from the list.
+    TrennzeichenBox = new QComboBox(general);
+    TrennzeichenBox->setObjectName(QStringLiteral("TrennzeichenBox"));
+    TrennzeichenBox->setEditable(true);
+    TrennzeichenBox->setInsertPolicy(QComboBox::NoInsert);
+    for (const std::string& choice : ImportDialogModel::DelimiterChoices())
+        TrennzeichenBox->addItem(FromCp1252(choice));
+    TrennzeichenBox->lineEdit()->setMaxLength(3);
+    TrennzeichenBox->setMaximumWidth(80);
+    form->addRow(Caption(QStringLiteral("Trennzeichen zwischen den Infor. ="), TrennzeichenBox), TrennzeichenBox);
+    TrennzeichenBox->lineEdit()->setAccessibleName(TrennzeichenBox->accessibleName());
     generalLayout->addLayout(form);
     HinweisLabel = new QLabel(general);
     HinweisLabel->setObjectName(QStringLiteral("HinweisLabel"));
@@ -139,7 +165,66 @@ TForm_TXT_Import::TForm_TXT_Import(ImportDialogModel& model, QWidget* parent) : 
     HinweisLabel->setText(FromCp1252(model_.HintText()));
     Pages->setCurrentIndex(0);
     LoadControls();
-    resize(520, 640);
+    ShowPreview();
+    resize(560, model_.HasTextFile() ? 840 : 640);
+}
+
+QWidget* TForm_TXT_Import::BuildFileGroup()
+{
+    auto* group = new QGroupBox(QStringLiteral(" Datei "), this);
+    group->setObjectName(QStringLiteral("GroupBoxDatei"));
+    auto* form = new QFormLayout(group);
+    DateiLabel = new QLabel(PathFromCp1252(model_.FileName()), group);
+    DateiLabel->setObjectName(QStringLiteral("DateiLabel"));
+    DateiLabel->setWordWrap(true);
+    DateiLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(Caption(QStringLiteral("Datei:"), DateiLabel), DateiLabel);
+
+    ZeichensatzBox = new QComboBox(group);
+    ZeichensatzBox->setObjectName(QStringLiteral("ZeichensatzBox"));
+    ZeichensatzBox->addItem(QStringLiteral("UTF-8"));                 // TextEncoding::Utf8
+    ZeichensatzBox->addItem(QStringLiteral("Windows-1252 (ANSI)"));   // TextEncoding::Windows1252
+    ErkanntLabel = new QLabel(FromCp1252(model_.EncodingNote()), group);
+    ErkanntLabel->setObjectName(QStringLiteral("ErkanntLabel"));
+    auto* encodingRow = new QHBoxLayout;
+    encodingRow->addWidget(ZeichensatzBox);
+    encodingRow->addWidget(ErkanntLabel, 1);
+    form->addRow(Caption(QStringLiteral("&Zeichensatz:"), ZeichensatzBox), encodingRow);
+
+    KopfzeileCheck = new QCheckBox(QStringLiteral("Spalten nach der &Kopfzeile der Datei zuordnen"), group);
+    KopfzeileCheck->setObjectName(QStringLiteral("KopfzeileCheck"));
+    KopfzeileCheck->setAccessibleName(QStringLiteral("Spalten nach der Kopfzeile der Datei zuordnen"));
+    form->addRow(KopfzeileCheck);
+
+    VorschauText = new QPlainTextEdit(group);
+    VorschauText->setObjectName(QStringLiteral("VorschauText"));
+    VorschauText->setReadOnly(true);
+    VorschauText->setLineWrapMode(QPlainTextEdit::NoWrap);
+    VorschauText->setFixedHeight(VorschauText->fontMetrics().lineSpacing() * (PreviewLineCount + 1) + 8);
+    form->addRow(Caption(QStringLiteral("&Vorschau:"), VorschauText), VorschauText);
+
+    connect(ZeichensatzBox, &QComboBox::currentIndexChanged, this, [this](int index) {
+        StoreControls();
+        model_.SetEncoding(index == 0 ? TextEncoding::Utf8 : TextEncoding::Windows1252);
+        LoadControls();
+        ShowPreview();
+    });
+    connect(KopfzeileCheck, &QCheckBox::toggled, this, [this](bool on) {
+        StoreControls();
+        model_.SetUseHeaderLine(on);
+        LoadControls();
+    });
+    return group;
+}
+
+void TForm_TXT_Import::ShowPreview()
+{
+    if (!VorschauText)
+        return;
+    QStringList lines;
+    for (const std::string& line : model_.PreviewLines(PreviewLineCount))
+        lines << FromCp1252(line);
+    VorschauText->setPlainText(lines.join(QLatin1Char('\n')));
 }
 
 bool TForm_TXT_Import::Run(ImportDialogModel& model, QWidget* parent)
@@ -151,7 +236,14 @@ bool TForm_TXT_Import::Run(ImportDialogModel& model, QWidget* parent)
 void TForm_TXT_Import::LoadControls()
 {
     KopfzeilenSpin->setValue(model_.Kopfzeilen);
-    TrennzeichenEdit->setText(FromCp1252(model_.Delimiter));
+    TrennzeichenBox->setCurrentText(FromCp1252(model_.Delimiter));
+    if (ZeichensatzBox) {
+        const QSignalBlocker blockEncoding(ZeichensatzBox);
+        ZeichensatzBox->setCurrentIndex(model_.Encoding == TextEncoding::Utf8 ? 0 : 1);
+        const QSignalBlocker blockHeader(KopfzeileCheck);
+        KopfzeileCheck->setVisible(model_.HeaderLineOffered());
+        KopfzeileCheck->setChecked(model_.UseHeaderLine());
+    }
     FirstRowSpin->setValue(model_.FirstRow);
     FirstColSpin->setValue(model_.FirstCol);
     AnzRowsSpin->setValue(model_.AnzRows);
@@ -170,7 +262,7 @@ void TForm_TXT_Import::LoadControls()
 void TForm_TXT_Import::StoreControls()
 {
     model_.Kopfzeilen = KopfzeilenSpin->value();
-    model_.Delimiter = ToCp1252(TrennzeichenEdit->text());
+    model_.Delimiter = ToCp1252(TrennzeichenBox->currentText());
     model_.FirstRow = FirstRowSpin->value();
     model_.FirstCol = FirstColSpin->value();
     model_.AnzRows = AnzRowsSpin->value();

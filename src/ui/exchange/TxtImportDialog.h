@@ -3,8 +3,10 @@
 
 #include <QDialog>
 
+class QCheckBox;
+class QComboBox;
 class QLabel;
-class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
 class QSpinBox;
 class QTableWidget;
@@ -22,9 +24,15 @@ public:
     // Shows the dialog until it is confirmed with valid values or cancelled.
     static bool Run(ImportDialogModel& model, QWidget* parent);
 
+    // The file of a text import: how it is read and its first lines.
+    QLabel* DateiLabel = nullptr;
+    QComboBox* ZeichensatzBox = nullptr;
+    QLabel* ErkanntLabel = nullptr;
+    QCheckBox* KopfzeileCheck = nullptr;
+    QPlainTextEdit* VorschauText = nullptr;
     QTabWidget* Pages;
     QSpinBox* KopfzeilenSpin;
-    QLineEdit* TrennzeichenEdit;
+    QComboBox* TrennzeichenBox; // one character or "Tab"
     QLabel* HinweisLabel;
     QSpinBox* FirstRowSpin;
     QSpinBox* FirstColSpin;
@@ -44,8 +52,10 @@ protected:
     void reject() override;
 
 private:
+    QWidget* BuildFileGroup();
     void LoadControls();
     void StoreControls();
+    void ShowPreview();
     void OkClicked();
     void ResetClicked();
 

@@ -147,6 +147,7 @@ TFoliantoMainWindow::TFoliantoMainWindow(App& app, QWidget* parent) : QMainWindo
     app_.columns.Resort_BuchString_Headers_and_Pos(app_.grid);
     RefreshFromLogic();
     resize(1000, 680);
+    app_.grid.ViewWidth = width(); // until the grid is shown and knows its own
     app_.DataVerMain = -1;
     app_.DataVerMinor = -1;
 }
@@ -510,8 +511,8 @@ void TFoliantoMainWindow::InitBuchStringGrid(const std::string& startFile)
     Update_SortSpeedbuttons();
     app_.columns.InitHeaders(app_.grid, true);
     Adjust_FileMenu();
-    SetAusgabeData(app_);
-    app_.grid.SelectCell(1, 1);
+    app_.grid.Col = 1;
+    ShowLoadedTitles(app_);
     RefreshFromLogic();
 }
 

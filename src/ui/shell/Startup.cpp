@@ -15,6 +15,7 @@
 #include "ui/shell/MainWindow.h"
 
 #include <QFile>
+#include <QLibraryInfo>
 #include <QTimer>
 
 #include <cstdlib>
@@ -25,7 +26,15 @@ namespace folianto {
 
 FoliantoApplication::FoliantoApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
+    // The toolkit's own texts (file dialogs, standard buttons) in German.
+    if (LoadToolkitTranslations(toolkitTexts_))
+        installTranslator(&toolkitTexts_);
     setApplicationName(QString::fromUtf8(ApplicationTitle));
+}
+
+bool LoadToolkitTranslations(QTranslator& translator)
+{
+    return translator.load(QStringLiteral("qtbase_de"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
 }
 
 bool FoliantoApplication::notify(QObject* receiver, QEvent* event)
@@ -162,6 +171,7 @@ int RunFolianto(App& app, const std::string& lockDir, const std::string& startFi
         if (auto* qtUi = dynamic_cast<QtUserInteraction*>(&app.ui)) {
             qtUi->SetParentWidget(&window);
             qtUi->SetRepaintHandler([&window] { window.RefreshFromLogic(); });
+            qtUi->SetCurrentFileSource([&app] { return app.DataFileName; });
         }
         {
             BusyCursor busy(app.ui);
@@ -188,6 +198,7 @@ int RunFolianto(App& app, const std::string& lockDir, const std::string& startFi
         if (auto* qtUi = dynamic_cast<QtUserInteraction*>(&app.ui)) {
             qtUi->SetParentWidget(nullptr);
             qtUi->SetRepaintHandler({});
+            qtUi->SetCurrentFileSource({});
         }
         if (application)
             application->SetApp(nullptr);

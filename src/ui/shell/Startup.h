@@ -2,6 +2,7 @@
 // Start-up, single instance and shutdown of the desktop program.
 
 #include <QApplication>
+#include <QTranslator>
 
 #include <string>
 
@@ -25,7 +26,12 @@ public:
 
 private:
     App* app_ = nullptr;
+    QTranslator toolkitTexts_;
 };
+
+// Loads Qt's German texts from the system's translations folder; false when
+// they are not installed (the toolkit then speaks English).
+bool LoadToolkitTranslations(QTranslator& translator);
 
 // Shows an exception's message, notes it in the trace log and saves a
 // snapshot of the log.

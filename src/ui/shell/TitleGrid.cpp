@@ -2,6 +2,7 @@
 
 #include "core/Codec.h"
 #include "application/App.h"
+#include "selection/Selection.h"
 #include "shell/GridRules.h"
 
 #include <QApplication>
@@ -211,6 +212,7 @@ void TitleGrid::SetCurrentCell(int col, int row)
         syncing_ = false;
     }
     app_.grid.SelectCell(col, row);
+    GetCurrentBuch(app_); // the highlighted title is the current one
     // Bring the row into view without scrolling sideways.
     scrollTo(model_->index(row - 1, std::max(columnAt(0), 0)));
     viewport()->update();
@@ -308,13 +310,22 @@ void TitleGrid::keyPressEvent(QKeyEvent* event)
         Q_EMIT EscapePressed();
         return;
     }
-    const bool plain = (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier)) == 0;
-    if (plain && ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9) ||
-                  key == Qt::Key_Space)) {
-        Q_EMIT TypeAheadKey(static_cast<char>(key));
+    // Ctrl or Alt alone make a command; both together are AltGr on some systems.
+    const bool ctrl = event->modifiers() & Qt::ControlModifier;
+    const bool alt = event->modifiers() & Qt::AltModifier;
+    const QString text = event->text();
+    const int byte = text.size() == 1 && ctrl == alt ? Cp1252Byte(text.at(0).unicode()) : -1;
+    if (byte >= 0x20 && byte != 0x7F) {
+        Q_EMIT TypeAheadKey(static_cast<char>(byte));
         return;
     }
     QTableView::keyPressEvent(event);
+}
+
+void TitleGrid::resizeEvent(QResizeEvent* event)
+{
+    QTableView::resizeEvent(event);
+    app_.grid.ViewWidth = viewport()->width(); // the next refresh fits columns to it
 }
 
 void TitleGrid::focusOutEvent(QFocusEvent* event)

@@ -51,7 +51,7 @@ public:
 
     // Shows the logic grid again: rows, headers, widths and the current cell.
     void SyncFromModel();
-    // Puts the cursor on (col, row) of the logic grid.
+    // Puts the cursor on (col, row) of the logic grid; its title becomes current.
     void SetCurrentCell(int col, int row);
     // First visible row of the logic grid.
     int TopRow() const;
@@ -62,7 +62,7 @@ Q_SIGNALS:
     void CellClicked();            // the current cell was chosen by mouse or keys
     void OpenRequested();          // double click or Enter
     void EscapePressed();
-    void TypeAheadKey(char key);   // A..Z, 0..9 or blank without modifiers
+    void TypeAheadKey(char key);   // a printable character typed (Windows-1252)
     void PopupRequested(const QPoint& globalPos);
 
 protected:
@@ -73,6 +73,7 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
