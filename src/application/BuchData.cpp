@@ -59,6 +59,23 @@ void ReportDamage(App& app, const std::string& path, int32_t nr, int32_t whole, 
                    Buttons::Ok);
 }
 
+// Nothing was read into the title: no text, no picture.
+bool IsBlank(const TBuch& b)
+{
+    for (int f = 1; f <= TextFieldCount; ++f)
+        if (!b.TextField(f).Text.empty())
+            return false;
+    return b.Pics.empty();
+}
+
+void DropLast(TitleStore& store)
+{
+    const int32_t current = store.ActBuch;
+    store.ActBuch = store.AnzBuch;
+    store.DeleteActBuch();
+    store.ActBuch = std::min(current, store.AnzBuch);
+}
+
 // The header's version, with the questions and refusals it causes. False:
 // the file is refused (the user has been told).
 bool ExamineHeader(App& app, ByteReader& in, const std::string& path, FileLayout& layout)
@@ -133,9 +150,11 @@ bool ReadHeaderTitles(App& app, ByteReader& in, const std::string& path, int hea
             complete = false;
         }
         if (!complete) {
-            // The partly read title stays. Nothing after it can be trusted:
-            // without markers in the file, the next title would start at a
-            // guess and read garbage.
+            // The partly read title stays when it holds anything. Nothing
+            // after it can be trusted: without markers in the file, the next
+            // title would start at a guess and read garbage.
+            if (IsBlank(b))
+                DropLast(store);
             ReportDamage(app, path, nr, whole, refusal);
             break;
         }

@@ -311,7 +311,8 @@ TEST(DatabaseFile, MissingOrEmptyPaths)
 }
 
 // One message for a damaged file: its first refusal and what was kept. The
-// partly read title stays; nothing after it is read.
+// partly read title stays unless nothing could be read into it; nothing
+// after it is read.
 TEST(DatabaseFile, DamagedFileIsReportedOnce)
 {
     const auto refused = [](const char* id) {
@@ -332,6 +333,8 @@ TEST(DatabaseFile, DamagedFileIsReportedOnce)
         return t.i32(-1).i32(0).i32(-1).f32(-1.0f).i32(0).i32(anzPics);
     };
     const struct { const char* name; std::string body; std::string message; int32_t anzPics; } cases[] = {
+        // Nothing read into the title: it goes.
+        {"first text refused", Bytes().i32(1000000).raw("und noch etwas").b, refused("1|1") + report(1, 0), 0},
         {"text count refused", start().i32(1000000).b, refused("1|4") + report(1, 0), 0},
         {"huge AnzPics", rest(0x7FFFFFFF).i32(3).i32(129).raw("abc").text("ok").b, report(1, 0), 1}, // runs past the end
         {"negative AnzPics", rest(-5).f64(1.5).b, "", -5},
@@ -351,6 +354,10 @@ TEST(DatabaseFile, DamagedFileIsReportedOnce)
             texts.push_back(m.text);
         EXPECT_EQ(texts, c.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.message});
         EXPECT_EQ(t.app.LoadReportedDamage, !c.message.empty());
+        if (c.message.rfind(refused("1|1"), 0) == 0) {
+            EXPECT_EQ(t.app.store.AnzBuch, 0);
+            continue;
+        }
         ASSERT_EQ(t.app.store.AnzBuch, 1);
         const TBuch& b = *t.app.store.at(1);
         EXPECT_EQ(b.Kuerzel.Text, "K");
