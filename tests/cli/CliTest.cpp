@@ -203,7 +203,7 @@ TEST_F(CliTest, ExitCodes)
     const CliRun letter = Cli({"dump", path("brief.FOL")});
     EXPECT_EQ(letter.exitCode, 1);
     EXPECT_EQ(letter.err, "error: Fehler beim Laden: Die Datei " + path("brief.FOL") +
-                              " ist keine Folianto-Datei!\\nDaten werden nicht geladen!\n");
+                              " ist keine Folianto-Datei! Daten werden nicht geladen!\n");
 }
 
 TEST_F(CliTest, IniOptionReadsTheNamedFileOnly)
