@@ -357,7 +357,7 @@ public:
     void Finish()
     {
         done_ = true;
-        if (parked_used_)
+        if (parkedOldest_)
             steps_.Remove(parked_);
     }
 
@@ -368,7 +368,7 @@ private:
         if (!steps_.Rename(from, to))
             return false;
         moves_.emplace_back(from, to);
-        parked_used_ = parked_used_ || to == parked_;
+        parkedOldest_ = parkedOldest_ || to == parked_;
         return true;
     }
     void Undo()
@@ -387,7 +387,7 @@ private:
     const int generations_;
     std::vector<std::pair<QString, QString>> moves_;
     bool linked_ = false;
-    bool parked_used_ = false;
+    bool parkedOldest_ = false;
     bool done_ = false;
 };
 

@@ -55,6 +55,12 @@ FileSteps::Handle FileSteps::CreateBeside(const QString& target, QString& create
 {
     struct stat old {};
     const bool replaces = ::stat(Native(target).constData(), &old) == 0 && S_ISREG(old.st_mode);
+    // A file the user may not write stays as it is, though its folder would
+    // allow a new one under its name.
+    if (replaces && ::access(Native(target).constData(), W_OK) != 0) {
+        Failed(errno);
+        return NoHandle;
+    }
     static const char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
         QString name = target + QLatin1Char('.');
