@@ -2,7 +2,8 @@
 
 #include "core/Codec.h"
 #include "core/Trace.h"
-#include "application/App.h"
+#include "workspace/Workspace.h"
+#include "selection/Selection.h"
 
 namespace folianto {
 
@@ -44,14 +45,14 @@ bool ReplaceAll(std::string& text, const std::string& search, const std::string&
     return changed;
 }
 
-bool ReplaceInAllTitles(App& app)
+bool ReplaceInAllTitles(Workspace& ws)
 {
     TraceScope trace("FoliantoMainWindow.Ersetzen");
-    SelectionState& sel = app.selection;
+    SelectionState& sel = ws.selection;
     if (!sel.SuchenIn[0])
         return false;
     bool any = false;
-    TitleStore& store = app.store;
+    TitleStore& store = ws.store;
     for (int32_t i = 1; i <= store.AnzBuch; ++i) {
         TBuch* b = store.at(i);
         if (!b)
@@ -68,7 +69,7 @@ bool ReplaceInAllTitles(App& app)
     }
     if (any) {
         sel.SuchenIn[0] = false;
-        SetAusgabeData(app);
+        SetAusgabeData(ws);
         store.Gesichert = false;
     }
     return any;

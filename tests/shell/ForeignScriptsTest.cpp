@@ -15,8 +15,8 @@
 #include "exchange/TextImport.h"
 #include "exchange/WorkbookExchange.h"
 #include "selection/Selection.h"
-#include "shell/FileCommands.h"
-#include "shell/FileHistoryCommands.h"
+#include "application/FileCommands.h"
+#include "application/FileHistoryCommands.h"
 #include "spreadsheet/Workbook.h"
 
 #include <QDir>

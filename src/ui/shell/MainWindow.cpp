@@ -21,11 +21,11 @@
 #include "application/App.h"
 #include "application/BuchData.h"
 #include "application/SemaphoreFile.h"
-#include "shell/FileCommands.h"
-#include "shell/FileHistoryCommands.h"
+#include "application/FileCommands.h"
+#include "application/FileHistoryCommands.h"
 #include "shell/MainCommands.h"
 #include "shell/OptionsApply.h"
-#include "shell/StatusBar.h"
+#include "application/StatusBar.h"
 #include "shell/TitleCommands.h"
 #include "spreadsheet/Workbook.h"
 #include "ui/config/OptionenForm.h"
@@ -40,6 +40,8 @@
 #include "ui/selection/FilterDialog.h"
 #include "ui/shell/Startup.h"
 #include "ui/shell/TitleGrid.h"
+#include "selection/Selection.h"
+#include "selection/SearchLists.h"
 
 #include <QAbstractEventDispatcher>
 #include <QActionGroup>
@@ -509,7 +511,6 @@ void TFoliantoMainWindow::InitBuchStringGrid(const std::string& startFile)
     app_.columns.ColumnsMoved = true;
     app_.columns.InitHeaders(app_.grid, true);
     Update_SortSpeedbuttons();
-    app_.columns.InitHeaders(app_.grid, true);
     Adjust_FileMenu();
     app_.grid.Col = 1;
     ShowLoadedTitles(app_);
