@@ -9,6 +9,7 @@ namespace folianto {
 namespace {
 
 using test::AddTitle;
+using test::TestApp;
 using test::ShownTitles;
 using Titles = std::vector<std::string>;
 
