@@ -203,7 +203,6 @@ private:
     std::string error_;
 };
 
-
 std::string CslStylesFolder()
 {
     return "/usr/share/citation-style-language/styles";
