@@ -110,7 +110,9 @@ TCslBibliographyDialog::TCslBibliographyDialog(CslDialogModel& model, QWidget* p
 
     previewTimer_ = new QTimer(this);
     previewTimer_->setSingleShot(true);
-    previewTimer_->setInterval(250);
+    // Long enough for a key held down in the list; a run that a new row
+    // makes stale is stopped anyway.
+    previewTimer_->setInterval(150);
     connect(previewTimer_, &QTimer::timeout, this, &TCslBibliographyDialog::StartPreview);
     collectTimer_ = new QTimer(this);
     collectTimer_->setInterval(25);
