@@ -6,13 +6,13 @@
 #include "core/Trace.h"
 #include "core/UserInteraction.h"
 #include "exchange/CslJson.h"
+#include "platform/ReplacementFile.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -27,6 +27,10 @@ namespace {
 constexpr qint64 kStyleHead = 16 * 1024;
 // Long enough for a catalogue of several ten thousand titles.
 constexpr int kPandocTimeoutMs = 10 * 60 * 1000;
+// One entry takes pandoc well under a second.
+constexpr int kCitationTimeoutMs = 30 * 1000;
+// How long the progress window waits between rounds of its events.
+constexpr int kEventSliceMs = 30;
 
 const char* const kPandocPackage = "„pandoc“";
 const char* const kStylesPackage = "„citation-style-language-styles“";
@@ -66,6 +70,8 @@ std::string PandocFormatOf(BibFormat format)
     return "plain";
 }
 
+} // namespace
+
 // A pandoc run prepared in its own temporary folder.
 class PandocJob {
 public:
@@ -96,6 +102,14 @@ public:
         args_ << QStringLiteral("--wrap=none");
     }
 
+    ~PandocJob()
+    {
+        if (process_.state() != QProcess::NotRunning)
+            stop();
+    }
+    PandocJob(const PandocJob&) = delete;
+    PandocJob& operator=(const PandocJob&) = delete;
+
     void start()
     {
         if (!error_.empty())
@@ -112,23 +126,41 @@ public:
         process_.closeWriteChannel();
     }
 
+    // Looks without waiting.
+    bool finished()
+    {
+        return !error_.empty() || process_.state() == QProcess::NotRunning || process_.waitForFinished(0);
+    }
+
     // Waits for the end; the result's bytes are those of the output file.
-    CiteprocResult finish(ProgressWindow* progress)
+    // A cancel in the progress window ends pandoc and drops its output.
+    CiteprocResult finish(ProgressWindow* progress, int timeoutMs = kPandocTimeoutMs)
     {
         if (!error_.empty())
             return {{}, error_};
         QElapsedTimer timer;
         timer.start();
-        while (!process_.waitForFinished(100)) {
+        while (!process_.waitForFinished(progress ? kEventSliceMs : 100)) {
             if (process_.state() == QProcess::NotRunning)
                 break;
-            if (progress)
+            if (progress) {
                 progress->processEvents();
-            if (timer.elapsed() > kPandocTimeoutMs) {
-                process_.kill();
-                process_.waitForFinished();
-                return {{}, Cp1252("pandoc hat nach zehn Minuten noch kein Ergebnis geliefert und wurde beendet.")};
+                if (progress->cancelled())
+                    break;
             }
+            if (timer.elapsed() > timeoutMs) {
+                stop();
+                const std::string waited = timeoutMs >= 60 * 1000 ? IntToStr(timeoutMs / 60000) + " Minuten"
+                                                                  : IntToStr(timeoutMs / 1000) + " Sekunden";
+                return {{}, "pandoc hat nach " + waited + " noch kein Ergebnis geliefert und wurde beendet."};
+            }
+        }
+        // Also when pandoc ended in the same slice: the user asked for nothing.
+        if (progress && progress->cancelled()) {
+            stop();
+            CiteprocResult cancelled;
+            cancelled.Cancelled = true;
+            return cancelled;
         }
         const std::string stderrText =
             Utf8ToCp1252(QString::fromUtf8(process_.readAllStandardError()).trimmed().left(1500).toStdString());
@@ -146,6 +178,12 @@ public:
     }
 
 private:
+    void stop()
+    {
+        process_.kill();
+        process_.waitForFinished();
+    }
+
     std::string NotStartedText() const
     {
         if (process_.error() == QProcess::FailedToStart)
@@ -164,8 +202,6 @@ private:
     CslStyle style_;
     std::string error_;
 };
-
-} // namespace
 
 std::string CslStylesFolder()
 {
@@ -316,9 +352,15 @@ bool WriteBibliography(UserInteraction& ui, const std::vector<Reference>& refere
     }
     CiteprocResult result;
     {
-        std::unique_ptr<ProgressWindow> wait = ui.showWait(Cp1252("Literaturverzeichnis wird gesetzt ..."));
-        result = RunCiteproc(references, style, PandocFormatOf(*format), true, pandoc, wait.get());
+        const std::size_t count = references.size();
+        const std::string text = "Das Literaturverzeichnis mit " + std::to_string(count) +
+                                 (count == 1 ? " Titel" : " Titeln") + Cp1252(" wird im Stil „") + style.Title +
+                                 Cp1252("“ gesetzt ...");
+        std::unique_ptr<ProgressWindow> progress = ui.showCancellable("Literaturverzeichnis", text);
+        result = RunCiteproc(references, style, PandocFormatOf(*format), true, pandoc, progress.get());
     }
+    if (result.Cancelled)
+        return false;
     if (!result.ok()) {
         ui.message(MsgKind::Error, result.Error, Buttons::Ok);
         return false;
@@ -333,13 +375,9 @@ bool WriteBibliography(UserInteraction& ui, const std::vector<Reference>& refere
         }
         result.Bytes = std::move(lines);
     }
-    QSaveFile file(PathFromCp1252(path));
-    const bool ok = file.open(QIODevice::WriteOnly) &&
-                    file.write(result.Bytes.data(), static_cast<qint64>(result.Bytes.size())) ==
-                        static_cast<qint64>(result.Bytes.size()) &&
-                    file.commit();
-    if (!ok) {
-        ui.message(MsgKind::Error, GetErrorText(9, path), Buttons::Ok);
+    FileError why;
+    if (!ReplaceFileContent(PathFromCp1252(path), result.Bytes.data(), result.Bytes.size(), why)) {
+        ui.message(MsgKind::Error, WithReason(GetErrorText(9, path), why), Buttons::Ok);
         return false;
     }
     return true;
@@ -348,18 +386,36 @@ bool WriteBibliography(UserInteraction& ui, const std::vector<Reference>& refere
 CitationText FormatCitation(const Reference& reference, const CslStyle& style, const std::string& pandoc)
 {
     TraceScope trace("CslBibliography.FormatCitation", style.Name);
+    return CitationJob(reference, style, true, pandoc).result();
+}
+
+CitationJob::CitationJob(const Reference& reference, const CslStyle& style, bool withText, const std::string& pandoc)
+    : html_(std::make_unique<PandocJob>(std::vector<Reference>{reference}, style, "html5", false, pandoc))
+{
+    html_->start();
     // Both forms at once: each run is mostly pandoc's start-up.
-    PandocJob text({reference}, style, "plain", false, pandoc);
-    PandocJob html({reference}, style, "html5", false, pandoc);
-    text.start();
-    html.start();
-    const CiteprocResult t = text.finish(nullptr);
-    const CiteprocResult h = html.finish(nullptr);
+    if (withText) {
+        text_ = std::make_unique<PandocJob>(std::vector<Reference>{reference}, style, "plain", false, pandoc);
+        text_->start();
+    }
+}
+
+CitationJob::~CitationJob() = default;
+
+bool CitationJob::finished()
+{
+    return html_->finished() && (!text_ || text_->finished());
+}
+
+CitationText CitationJob::result()
+{
+    const CiteprocResult h = html_->finish(nullptr, kCitationTimeoutMs);
+    const CiteprocResult t = text_ ? text_->finish(nullptr, kCitationTimeoutMs) : CiteprocResult();
     CitationText out;
-    out.Error = !t.ok() ? t.Error : h.Error;
+    out.Error = !h.ok() ? h.Error : t.Error;
     if (out.Error.empty()) {
-        out.Text = QString::fromUtf8(t.Bytes.data(), static_cast<int>(t.Bytes.size())).trimmed().toStdString();
         out.Html = h.Bytes;
+        out.Text = QString::fromUtf8(t.Bytes.data(), static_cast<int>(t.Bytes.size())).trimmed().toStdString();
     }
     return out;
 }

@@ -5,6 +5,7 @@
 
 #include "exchange/Reference.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -51,21 +52,24 @@ std::string UnknownBibFormatText(const std::string& path);
 std::string PandocProgram();
 
 struct CiteprocResult {
-    std::string Bytes; // the document (UTF-8 for the text formats)
-    std::string Error; // German message; empty on success
-    bool ok() const { return Error.empty(); }
+    std::string Bytes;      // the document (UTF-8 for the text formats)
+    std::string Error;      // German message; empty on success
+    bool Cancelled = false; // the user stopped pandoc; no bytes, no error
+    bool ok() const { return Error.empty() && !Cancelled; }
 };
 
 // Formats the references with the style into `pandocFormat` ("html5",
 // "plain", "odt", ...); a standalone document or, without `standalone`, the
 // bare entries. The locale is the style's own, else de-DE. `progress`, when
-// given, keeps its window responsive while pandoc runs.
+// given, keeps its window responsive while pandoc runs, and its cancel ends
+// pandoc.
 CiteprocResult RunCiteproc(const std::vector<Reference>& references, const CslStyle& style,
                            const std::string& pandocFormat, bool standalone, const std::string& pandoc = PandocProgram(),
                            ProgressWindow* progress = nullptr);
 
-// Writes the bibliography in the format of the path's extension. The file
-// appears complete or not at all. False after the error message.
+// Writes the bibliography in the format of the path's extension, showing a
+// progress window that can be cancelled. The file appears complete or not at
+// all. False after the error message, or silently when cancelled.
 bool WriteBibliography(UserInteraction& ui, const std::vector<Reference>& references, const CslStyle& style,
                        const std::string& path, const std::string& pandoc = PandocProgram());
 
@@ -78,5 +82,26 @@ struct CitationText {
 };
 CitationText FormatCitation(const Reference& reference, const CslStyle& style,
                             const std::string& pandoc = PandocProgram());
+
+class PandocJob;
+
+// One entry set by pandoc while the caller goes on: HTML, and with
+// `withText` plain text too. A pandoc still working when the job goes is
+// stopped.
+class CitationJob {
+public:
+    CitationJob(const Reference& reference, const CslStyle& style, bool withText,
+                const std::string& pandoc = PandocProgram());
+    ~CitationJob();
+    CitationJob(const CitationJob&) = delete;
+    CitationJob& operator=(const CitationJob&) = delete;
+
+    bool finished(); // without waiting
+    CitationText result(); // waits where pandoc has not finished
+
+private:
+    std::unique_ptr<PandocJob> html_;
+    std::unique_ptr<PandocJob> text_;
+};
 
 } // namespace folianto

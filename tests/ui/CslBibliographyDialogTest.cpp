@@ -1,8 +1,17 @@
 #include "ui/GuiSupport.h"
 
 #include "exchange/CslDialogModel.h"
+#include "exchange/ExchangeTestUtil.h"
 #include "exchange/Reference.h"
+#include "ui/QtUserInteraction.h"
+#include "ui/dialogs/WaitForms.h"
 #include "ui/exchange/CslBibliographyDialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProgressBar>
+#include <QTimer>
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -86,6 +95,88 @@ TEST(CslBibliographyDialog, SearchPreviewClipboardAndExport)
     model.remember();
     EXPECT_EQ(choice.Style, "din-1505-2");
     EXPECT_EQ(choice.Format, "txt");
+}
+
+// Rows chosen one after the other set one preview after the pause, in one
+// pandoc run in the background, HTML only.
+TEST(CslBibliographyDialog, OnePreviewRunAfterThePause)
+{
+    QTemporaryDir dir;
+    const QString pandoc = dir.filePath(Q("pandoc"));
+    QFile script(pandoc);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho \"$@\" >> \"$0.log\"\n"
+                 "for a; do case \"$a\" in --output=*) out=\"${a#--output=}\";; esac; done\n"
+                 "sleep 0.2; printf '<p>Vorschau</p>' > \"$out\"\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+
+    TestApp t;
+    AddTitle(t.app).Titel.Text = "T";
+    ShowAllTitles(t.app);
+    t.app.grid.Row = 1;
+    CslChoice choice;
+    CslDialogModel model(t.app, choice,
+                         {{"apa", "APA", "/x/apa.csl", "", false}, {"din-1505-2", "DIN", "/x/din.csl", "de-DE", true}},
+                         PathToCp1252(pandoc));
+    TCslBibliographyDialog dialog(model);
+    dialog.show();
+    for (int row : {0, 1, 0, 1})
+        dialog.StyleList->setCurrentRow(row);
+    QElapsedTimer clock;
+    clock.start();
+    while (dialog.PreviewBrowser->toPlainText() != Q("Vorschau") && clock.elapsed() < 10000)
+        QTest::qWait(20);
+    EXPECT_EQ(dialog.PreviewBrowser->toPlainText(), Q("Vorschau"));
+    QFile log(pandoc + Q(".log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QStringList runs = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(runs.size(), 1);
+    EXPECT_TRUE(runs[0].contains(Q("--to=html5 ")));
+    EXPECT_TRUE(runs[0].contains(Q("--csl=/x/apa.csl"))); // the last row chosen; German styles come first
+}
+
+// A pandoc that works until it is stopped: the export waits in its progress
+// window, the window takes the click on "Abbrechen", and nothing is written.
+TEST(CslBibliographyDialog, ExportCancelledInItsProgressWindow)
+{
+    QTemporaryDir dir;
+    const QString pandoc = WriteEndlessPandoc(dir);
+
+    TestApp t;
+    AddTitle(t.app).Titel.Text = "T";
+    ShowAllTitles(t.app);
+    t.app.grid.Row = 1;
+    QtUserInteraction windows;
+    t.ui.cancellableWindow = [&windows](const std::string& caption, const std::string& text) {
+        return windows.showCancellable(caption, text);
+    };
+    CslChoice choice;
+    CslDialogModel model(t.app, choice, {{"din-1505-2", "DIN 1505-2", "/x/din.csl", "de-DE", true}},
+                         PathToCp1252(pandoc));
+    TCslBibliographyDialog dialog(model);
+    dialog.show();
+
+    const QString out = dir.filePath(Q("verzeichnis.odt"));
+    t.ui.filePaths.push_back(PathToCp1252(out));
+    QString shown;
+    QTimer::singleShot(300, [&] {
+        auto* form = qobject_cast<TGaugeForm*>(QApplication::activeModalWidget());
+        ASSERT_NE(form, nullptr);
+        ASSERT_NE(form->CancelButton, nullptr);
+        shown = form->Label->text();
+        EXPECT_EQ(form->Gauge->maximum(), 0); // no end known: the gauge moves to and fro
+        QTest::mouseClick(form->CancelButton, Qt::LeftButton);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(dialog.ExportButton, Qt::LeftButton);
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_EQ(shown, Q("Das Literaturverzeichnis mit 1 Titel wird im Stil „DIN 1505-2“ gesetzt ..."));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    ASSERT_EQ(t.ui.messages.size(), 1u); // the rows question; neither an error nor "beendet" after it
+    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Confirmation);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{Q("pandoc")});
 }
 
 } // namespace
