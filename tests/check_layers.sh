@@ -1,7 +1,7 @@
 #!/bin/sh
 # Fails when a file in one of the bottom logic folders includes a folder
 # above it: core and platform include only each other, diag and config only
-# themselves and those two.
+# themselves and those two, history only those four and itself.
 src=${1:?usage: check_layers.sh SRC_DIR}
 status=0
 check() {
@@ -22,4 +22,5 @@ check core "core platform"
 check platform "core platform"
 check diag "diag core platform"
 check config "config core platform"
+check history "history diag config core platform"
 exit $status
