@@ -33,6 +33,8 @@ public:
     virtual void setPosition(int position) = 0;
     // Lets pending window events through (at the fixed points of long work).
     virtual void processEvents() {}
+    // True once the user asked a cancellable window to stop the work.
+    virtual bool cancelled() const { return false; }
 };
 
 class UserInteraction {
@@ -56,6 +58,12 @@ public:
     virtual std::unique_ptr<ProgressWindow> showWait(const std::string& text) = 0;
     virtual std::unique_ptr<ProgressWindow> showProgress(const std::string& caption,
                                                           const std::string& text) = 0;
+    // A progress window with "Abbrechen" that keeps the rest of the program
+    // from input while it is open; without a user it cannot be cancelled.
+    virtual std::unique_ptr<ProgressWindow> showCancellable(const std::string& caption, const std::string& text)
+    {
+        return showProgress(caption, text);
+    }
 
     virtual void setClipboardText(const std::string& text) = 0;
     virtual void setBusyCursor(bool busy) = 0;

@@ -6,13 +6,13 @@
 #include "core/Trace.h"
 #include "core/UserInteraction.h"
 #include "exchange/CslJson.h"
+#include "platform/ReplacementFile.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
@@ -27,6 +27,8 @@ namespace {
 constexpr qint64 kStyleHead = 16 * 1024;
 // Long enough for a catalogue of several ten thousand titles.
 constexpr int kPandocTimeoutMs = 10 * 60 * 1000;
+// How long the progress window waits between rounds of its events.
+constexpr int kEventSliceMs = 30;
 
 const char* const kPandocPackage = "„pandoc“";
 const char* const kStylesPackage = "„citation-style-language-styles“";
@@ -113,22 +115,32 @@ public:
     }
 
     // Waits for the end; the result's bytes are those of the output file.
+    // A cancel in the progress window ends pandoc and drops its output.
     CiteprocResult finish(ProgressWindow* progress)
     {
         if (!error_.empty())
             return {{}, error_};
         QElapsedTimer timer;
         timer.start();
-        while (!process_.waitForFinished(100)) {
+        while (!process_.waitForFinished(progress ? kEventSliceMs : 100)) {
             if (process_.state() == QProcess::NotRunning)
                 break;
-            if (progress)
+            if (progress) {
                 progress->processEvents();
+                if (progress->cancelled())
+                    break;
+            }
             if (timer.elapsed() > kPandocTimeoutMs) {
-                process_.kill();
-                process_.waitForFinished();
+                stop();
                 return {{}, Cp1252("pandoc hat nach zehn Minuten noch kein Ergebnis geliefert und wurde beendet.")};
             }
+        }
+        // Also when pandoc ended in the same slice: the user asked for nothing.
+        if (progress && progress->cancelled()) {
+            stop();
+            CiteprocResult cancelled;
+            cancelled.Cancelled = true;
+            return cancelled;
         }
         const std::string stderrText =
             Utf8ToCp1252(QString::fromUtf8(process_.readAllStandardError()).trimmed().left(1500).toStdString());
@@ -146,6 +158,12 @@ public:
     }
 
 private:
+    void stop()
+    {
+        process_.kill();
+        process_.waitForFinished();
+    }
+
     std::string NotStartedText() const
     {
         if (process_.error() == QProcess::FailedToStart)
@@ -316,9 +334,15 @@ bool WriteBibliography(UserInteraction& ui, const std::vector<Reference>& refere
     }
     CiteprocResult result;
     {
-        std::unique_ptr<ProgressWindow> wait = ui.showWait(Cp1252("Literaturverzeichnis wird gesetzt ..."));
-        result = RunCiteproc(references, style, PandocFormatOf(*format), true, pandoc, wait.get());
+        const std::size_t count = references.size();
+        const std::string text = "Das Literaturverzeichnis mit " + std::to_string(count) +
+                                 (count == 1 ? " Titel" : " Titeln") + Cp1252(" wird im Stil „") + style.Title +
+                                 Cp1252("“ gesetzt ...");
+        std::unique_ptr<ProgressWindow> progress = ui.showCancellable("Literaturverzeichnis", text);
+        result = RunCiteproc(references, style, PandocFormatOf(*format), true, pandoc, progress.get());
     }
+    if (result.Cancelled)
+        return false;
     if (!result.ok()) {
         ui.message(MsgKind::Error, result.Error, Buttons::Ok);
         return false;
@@ -333,13 +357,9 @@ bool WriteBibliography(UserInteraction& ui, const std::vector<Reference>& refere
         }
         result.Bytes = std::move(lines);
     }
-    QSaveFile file(PathFromCp1252(path));
-    const bool ok = file.open(QIODevice::WriteOnly) &&
-                    file.write(result.Bytes.data(), static_cast<qint64>(result.Bytes.size())) ==
-                        static_cast<qint64>(result.Bytes.size()) &&
-                    file.commit();
-    if (!ok) {
-        ui.message(MsgKind::Error, GetErrorText(9, path), Buttons::Ok);
+    FileError why;
+    if (!ReplaceFileContent(PathFromCp1252(path), result.Bytes.data(), result.Bytes.size(), why)) {
+        ui.message(MsgKind::Error, WithReason(GetErrorText(9, path), why), Buttons::Ok);
         return false;
     }
     return true;

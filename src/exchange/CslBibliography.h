@@ -51,21 +51,24 @@ std::string UnknownBibFormatText(const std::string& path);
 std::string PandocProgram();
 
 struct CiteprocResult {
-    std::string Bytes; // the document (UTF-8 for the text formats)
-    std::string Error; // German message; empty on success
-    bool ok() const { return Error.empty(); }
+    std::string Bytes;      // the document (UTF-8 for the text formats)
+    std::string Error;      // German message; empty on success
+    bool Cancelled = false; // the user stopped pandoc; no bytes, no error
+    bool ok() const { return Error.empty() && !Cancelled; }
 };
 
 // Formats the references with the style into `pandocFormat` ("html5",
 // "plain", "odt", ...); a standalone document or, without `standalone`, the
 // bare entries. The locale is the style's own, else de-DE. `progress`, when
-// given, keeps its window responsive while pandoc runs.
+// given, keeps its window responsive while pandoc runs, and its cancel ends
+// pandoc.
 CiteprocResult RunCiteproc(const std::vector<Reference>& references, const CslStyle& style,
                            const std::string& pandocFormat, bool standalone, const std::string& pandoc = PandocProgram(),
                            ProgressWindow* progress = nullptr);
 
-// Writes the bibliography in the format of the path's extension. The file
-// appears complete or not at all. False after the error message.
+// Writes the bibliography in the format of the path's extension, showing a
+// progress window that can be cancelled. The file appears complete or not at
+// all. False after the error message, or silently when cancelled.
 bool WriteBibliography(UserInteraction& ui, const std::vector<Reference>& references, const CslStyle& style,
                        const std::string& path, const std::string& pandoc = PandocProgram());
 

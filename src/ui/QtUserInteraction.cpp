@@ -109,7 +109,9 @@ Answer EscapeAnswer(Buttons buttons)
 
 class FormProgress : public ProgressWindow {
 public:
-    FormProgress(QDialog* form, QLabel* label, QProgressBar* gauge) : form_(form), label_(label), gauge_(gauge)
+    // With `cancellable` (the form itself) the form takes the user's input.
+    FormProgress(QDialog* form, QLabel* label, QProgressBar* gauge, const TGaugeForm* cancellable = nullptr)
+        : form_(form), label_(label), gauge_(gauge), cancellable_(cancellable)
     {
         form_->show();
         processEvents();
@@ -130,7 +132,13 @@ public:
             gauge_->repaint();
         }
     }
-    void processEvents() override { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }
+    // The other windows are blocked while a cancellable form is open, so
+    // only its own button gets input.
+    void processEvents() override
+    {
+        QApplication::processEvents(cancellable_ ? QEventLoop::AllEvents : QEventLoop::ExcludeUserInputEvents);
+    }
+    bool cancelled() const override { return cancellable_ && cancellable_->Cancelled(); }
 
 private:
     int Percent(int position) const
@@ -144,6 +152,7 @@ private:
     QDialog* form_;
     QLabel* label_;
     QProgressBar* gauge_;
+    const TGaugeForm* cancellable_;
 };
 
 std::optional<std::string> RunFileDialog(QWidget* parent, const FileDialogSpec& request, bool save,
@@ -275,6 +284,16 @@ std::unique_ptr<ProgressWindow> QtUserInteraction::showProgress(const std::strin
     auto* form = new TGaugeForm(FromCp1252(caption), parent_);
     form->SetText(FromCp1252(text));
     return std::make_unique<FormProgress>(form, form->Label, form->Gauge);
+}
+
+std::unique_ptr<ProgressWindow> QtUserInteraction::showCancellable(const std::string& caption, const std::string& text)
+{
+    auto* form = new TGaugeForm(FromCp1252(caption), parent_);
+    form->SetText(FromCp1252(text));
+    form->AllowCancel();
+    // How long the work takes is not known: the gauge moves to and fro.
+    form->Gauge->setRange(0, 0);
+    return std::make_unique<FormProgress>(form, form->Label, form->Gauge, form);
 }
 
 void QtUserInteraction::setClipboardText(const std::string& text)

@@ -23,6 +23,7 @@ public:
     std::unique_ptr<ProgressWindow> showWait(const std::string& text) override;
     std::unique_ptr<ProgressWindow> showProgress(const std::string& caption,
                                                   const std::string& text) override;
+    std::unique_ptr<ProgressWindow> showCancellable(const std::string& caption, const std::string& text) override;
     void setClipboardText(const std::string& text) override;
     void setBusyCursor(bool busy) override;
     bool startDocument(const std::string& pathOrUrl) override;

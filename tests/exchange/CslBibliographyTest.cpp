@@ -4,6 +4,7 @@
 #include "exchange/ExchangeTestUtil.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -141,50 +142,64 @@ TEST(CslBibliography, PandocSetsTwoStyles)
     EXPECT_NE(one.Html.find("<em>Die Kunst Des Fragments In Der Moderne</em>"), std::string::npos) << one.Html;
 }
 
-TEST(CslBibliography, FilesInEveryFormatAndNothingOnFailure)
+// Every format written; then no pandoc, a failing pandoc, an unknown format
+// (a message), and a cancel in the progress window while pandoc works or just
+// as it ends (no message): never a file, and an existing one left as it was.
+TEST(CslBibliography, FilesInEveryFormatAndNothingOnFailureOrCancel)
 {
     REQUIRE_PANDOC();
     const CslStyle style = *FindCslStyle("din-1505-2").Style;
     QTemporaryDir dir;
+    QTemporaryDir bin;
+    const std::string sleeper = PathToCp1252(test::WriteEndlessPandoc(bin));
     test::FakeUserInteraction ui;
-    const std::pair<const char*, const char*> formats[] = {
-        {"l.html", "<!DOCTYPE html>"}, {"l.odt", "PK"}, {"l.docx", "PK"}, {"l.rtf", "{\\rtf1"}, {"l.txt", "MÜLLER"}};
-    for (const auto& [name, start] : formats) {
-        SCOPED_TRACE(name);
-        const QString path = dir.filePath(QString::fromLatin1(name));
-        ASSERT_TRUE(WriteBibliography(ui, SmallCatalogue(), style, PathToCp1252(path)));
-        EXPECT_NE(ReadAll(path).find(start), std::string::npos);
-    }
-    EXPECT_TRUE(ui.messages.empty());
-    EXPECT_NE(ReadAll(dir.filePath(QStringLiteral("l.txt"))).find("\r\n"), std::string::npos);
-
-    // No pandoc, a failing pandoc, an unknown format: a message, no file, and
-    // an existing file left as it was.
     struct Case {
-        const char* program;
+        std::string program;
         const char* file;
-        const char* says;
+        int cancelAfterRounds;
+        bool written;
+        const char* says; // in the file when written, else in the message (nullptr: none)
     };
+    const std::string pandoc = PandocProgram();
     const Case cases[] = {
-        {"/nonexistent/pandoc", "a.html", "Debian-Paket „pandoc“ installieren"},
-        {"/bin/false", "b.html", "pandoc ist mit dem Status 1 gescheitert"},
-        {"pandoc", "c.pdf", ".html, .odt, .docx, .rtf oder .txt"},
-        {"/bin/false", "l.html", "Status 1"},
+        {pandoc, "l.html", -1, true, "<!DOCTYPE html>"},
+        {pandoc, "l.odt", -1, true, "PK"},
+        {pandoc, "l.docx", -1, true, "PK"},
+        {pandoc, "l.rtf", -1, true, "{\\rtf1"},
+        {pandoc, "l.txt", -1, true, "MÜLLER"},
+        {"/nonexistent/pandoc", "a.html", -1, false, "Debian-Paket „pandoc“ installieren"},
+        {"/bin/false", "b.html", -1, false, "pandoc ist mit dem Status 1 gescheitert"},
+        {pandoc, "c.pdf", -1, false, ".html, .odt, .docx, .rtf oder .txt"},
+        {"/bin/false", "l.html", -1, false, "Status 1"},
+        {sleeper, "d.odt", 3, false, nullptr},
+        {sleeper, "l.html", 3, false, nullptr},
+        {pandoc, "e.html", 0, false, nullptr},
     };
-    const std::string before = ReadAll(dir.filePath(QStringLiteral("l.html")));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         ui.messages.clear();
+        ui.cancelAfterRounds = c.cancelAfterRounds;
         const QString path = dir.filePath(QString::fromLatin1(c.file));
-        EXPECT_FALSE(WriteBibliography(ui, SmallCatalogue(), style, PathToCp1252(path), c.program));
-        ASSERT_EQ(ui.messages.size(), 1u);
-        EXPECT_EQ(ui.messages[0].kind, MsgKind::Error);
-        EXPECT_NE(U(ui.messages[0].text).find(c.says), std::string::npos) << U(ui.messages[0].text);
-        if (std::string(c.file) != "l.html") {
-            EXPECT_FALSE(QFileInfo::exists(path));
+        const bool existed = QFileInfo::exists(path);
+        const std::string before = existed ? ReadAll(path) : std::string();
+        QElapsedTimer clock;
+        clock.start();
+        EXPECT_EQ(WriteBibliography(ui, SmallCatalogue(), style, PathToCp1252(path), c.program), c.written);
+        EXPECT_LT(clock.elapsed(), 20000); // the sleeper was stopped
+        if (c.written) {
+            EXPECT_TRUE(ui.messages.empty());
+            EXPECT_NE(ReadAll(path).find(c.says), std::string::npos);
+            continue;
         }
+        ASSERT_EQ(ui.messages.size(), c.says ? 1u : 0u);
+        if (c.says) {
+            EXPECT_EQ(ui.messages[0].kind, MsgKind::Error);
+            EXPECT_NE(U(ui.messages[0].text).find(c.says), std::string::npos) << U(ui.messages[0].text);
+        }
+        EXPECT_EQ(QFileInfo::exists(path), existed);
+        EXPECT_EQ(existed ? ReadAll(path) : std::string(), before);
     }
-    EXPECT_EQ(ReadAll(dir.filePath(QStringLiteral("l.html"))), before);
+    EXPECT_NE(ReadAll(dir.filePath(QStringLiteral("l.txt"))).find("\r\n"), std::string::npos);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 5); // no temporary left behind
 }
 

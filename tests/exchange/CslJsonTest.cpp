@@ -1,4 +1,3 @@
-#include "core/SampleCatalogue.h"
 #include "exchange/CslJson.h"
 #include "exchange/ExchangeTestUtil.h"
 
@@ -73,55 +72,6 @@ TEST(CslJsonLanguage, NamesAndCodes)
     EXPECT_EQ(SpracheOfCslLanguage("de-DE"), "deutsch");
     EXPECT_EQ(SpracheOfCslLanguage("EN_us"), "englisch");
     EXPECT_EQ(SpracheOfCslLanguage("tlh"), "tlh");
-}
-
-// Every field of the 200-title sample that CSL-JSON carries survives export
-// and import into an empty store.
-TEST(CslJsonRoundTrip, SampleCatalogueKeepsEveryField)
-{
-    TestApp source;
-    FillSampleCatalogue(source.app.store, 200, 1);
-    TBuch& tricky = test::AddTitle(source.app);
-    tricky.Kuerzel.Text = Cp1252("Spez \"1\"");
-    tricky.TypNum = 3;
-    tricky.Titel.Text = Cp1252("\"Zitat\" \\ {x} € „Anführung“ </script>");
-    tricky.Autor.Text = Cp1252("Müller and Sons; Ünal, Ümit; King, Martin, Jr.; Platon");
-    tricky.Inhalt.Text = "Absatz 1\r\n\r\nAbsatz 2";
-    tricky.Jahr.Text = "1998/99";
-    tricky.JahrNum = 1998;
-    tricky.AltTitel.Text = "Untertitel";
-    TBuch& linked = test::AddTitle(source.app);
-    linked.Kuerzel.Text = "Link";
-    linked.TypNum = 6 | LinkFlag;
-    linked.Quelle.Text = "https://example.org/a_b?x=1&y=%20";
-    linked.Jahr.Text = "o. J.";
-
-    std::vector<int32_t> all;
-    for (int32_t i = 1; i <= source.app.store.AnzBuch; ++i)
-        all.push_back(i);
-    const std::string json = WriteCslJson(ReferencesOfTitles(source.app, all));
-    const ParsedReferences parsed = ParseCslJson(json);
-    EXPECT_TRUE(parsed.Problems.empty()) << (parsed.Problems.empty() ? "" : parsed.Problems[0].Text);
-
-    TestApp target;
-    target.app.settings.ShowAllMsg = false;
-    const ReferenceImportResult result = ImportReferences(target.app, "x", parsed);
-    ASSERT_EQ(result.Imported, source.app.store.AnzBuch);
-    for (int32_t i = 1; i <= source.app.store.AnzBuch; ++i) {
-        const TBuch& a = *source.app.store.at(i);
-        const TBuch& b = *target.app.store.at(i);
-        SCOPED_TRACE(a.Kuerzel.Text);
-        // Kürzel, Autor, Herausgeber, Titel, OrigTitel, AltTitel, Sprache, Ort,
-        // Verlag, ISBN, Reihe, Jahr, HeftNr, Band, Seiten, Inhalt, Bemerkung,
-        // Schlagworte, Medium, Länge.
-        const int fields[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 12, 13, 14, 15, 16, 19, 20, 22, 24, 25};
-        for (int f : fields)
-            EXPECT_EQ(b.TextField(f).Text, a.TextField(f).Text) << TextFieldNames[static_cast<std::size_t>(f - 1)];
-        EXPECT_EQ(b.TypNum, a.TypNum);
-        EXPECT_EQ(b.Auflage, a.Auflage);
-        EXPECT_EQ(b.JahrNum, a.JahrNum);
-        EXPECT_EQ(b.Quelle.Text, (a.TypNum & LinkFlag) ? a.Quelle.Text : std::string());
-    }
 }
 
 TEST(CslJsonExport, ItemsAsCitationProcessorsReadThem)

@@ -5,7 +5,9 @@
 #include "support/DbBytes.h"
 #include "support/Fakes.h"
 
+#include <QFile>
 #include <QLocale>
+#include <QTemporaryDir>
 
 #include <clocale>
 #include <string>
@@ -48,6 +50,18 @@ inline void ShowAllTitles(App& app)
     for (int32_t i = 1; i <= app.store.AnzBuch; ++i)
         app.selection.AusgabeBuchNr[static_cast<std::size_t>(i)] = app.store.at(i)->BuchNr;
     app.grid.SetRowCount(app.store.AnzBuch + 1);
+}
+
+// A stand-in for pandoc in `dir` that works until it is stopped.
+inline QString WriteEndlessPandoc(const QTemporaryDir& dir)
+{
+    const QString path = dir.filePath(QStringLiteral("pandoc"));
+    QFile script(path);
+    if (script.open(QIODevice::WriteOnly))
+        script.write("#!/bin/sh\nexec sleep 60\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    return path;
 }
 
 } // namespace folianto::test

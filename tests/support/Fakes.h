@@ -6,6 +6,7 @@
 #include "application/App.h"
 
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -18,6 +19,22 @@ struct RecordedMessage {
     MsgKind kind;
     std::string text; // Windows-1252 bytes
     Buttons buttons;
+};
+
+// A progress window the user cancels after `rounds` rounds of events
+// (never when negative).
+class ScriptedProgressWindow : public NullProgressWindow {
+public:
+    explicit ScriptedProgressWindow(int rounds) : left_(rounds) {}
+    void processEvents() override
+    {
+        if (left_ > 0)
+            --left_;
+    }
+    bool cancelled() const override { return left_ == 0; }
+
+private:
+    int left_;
 };
 
 // Answers from a queue (Yes / Ok when empty) and records every message.
@@ -63,6 +80,13 @@ public:
         waitTexts.push_back(text);
         return std::make_unique<NullProgressWindow>();
     }
+    std::unique_ptr<ProgressWindow> showCancellable(const std::string& caption, const std::string& text) override
+    {
+        waitTexts.push_back(text);
+        if (cancellableWindow)
+            return cancellableWindow(caption, text);
+        return std::make_unique<ScriptedProgressWindow>(cancelAfterRounds);
+    }
     void setClipboardText(const std::string& text) override { clipboard = text; }
     void setBusyCursor(bool) override {}
     bool startDocument(const std::string& path) override
@@ -80,6 +104,8 @@ public:
     std::vector<std::string> startedDocuments;
     bool startSucceeds = true;
     std::string clipboard;
+    int cancelAfterRounds = -1; // of a cancellable window's events
+    std::function<std::unique_ptr<ProgressWindow>(const std::string&, const std::string&)> cancellableWindow;
 
 private:
     static std::optional<std::string> next(std::deque<std::optional<std::string>>& q)

@@ -1,8 +1,17 @@
 #include "ui/GuiSupport.h"
 
 #include "exchange/CslDialogModel.h"
+#include "exchange/ExchangeTestUtil.h"
 #include "exchange/Reference.h"
+#include "ui/QtUserInteraction.h"
+#include "ui/dialogs/WaitForms.h"
 #include "ui/exchange/CslBibliographyDialog.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProgressBar>
+#include <QTimer>
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -86,6 +95,49 @@ TEST(CslBibliographyDialog, SearchPreviewClipboardAndExport)
     model.remember();
     EXPECT_EQ(choice.Style, "din-1505-2");
     EXPECT_EQ(choice.Format, "txt");
+}
+
+// A pandoc that works until it is stopped: the export waits in its progress
+// window, the window takes the click on "Abbrechen", and nothing is written.
+TEST(CslBibliographyDialog, ExportCancelledInItsProgressWindow)
+{
+    QTemporaryDir dir;
+    const QString pandoc = WriteEndlessPandoc(dir);
+
+    TestApp t;
+    AddTitle(t.app).Titel.Text = "T";
+    ShowAllTitles(t.app);
+    t.app.grid.Row = 1;
+    QtUserInteraction windows;
+    t.ui.cancellableWindow = [&windows](const std::string& caption, const std::string& text) {
+        return windows.showCancellable(caption, text);
+    };
+    CslChoice choice;
+    CslDialogModel model(t.app, choice, {{"din-1505-2", "DIN 1505-2", "/x/din.csl", "de-DE", true}},
+                         PathToCp1252(pandoc));
+    TCslBibliographyDialog dialog(model);
+    dialog.show();
+
+    const QString out = dir.filePath(Q("verzeichnis.odt"));
+    t.ui.filePaths.push_back(PathToCp1252(out));
+    QString shown;
+    QTimer::singleShot(300, [&] {
+        auto* form = qobject_cast<TGaugeForm*>(QApplication::activeModalWidget());
+        ASSERT_NE(form, nullptr);
+        ASSERT_NE(form->CancelButton, nullptr);
+        shown = form->Label->text();
+        EXPECT_EQ(form->Gauge->maximum(), 0); // no end known: the gauge moves to and fro
+        QTest::mouseClick(form->CancelButton, Qt::LeftButton);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(dialog.ExportButton, Qt::LeftButton);
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_EQ(shown, Q("Das Literaturverzeichnis mit 1 Titel wird im Stil „DIN 1505-2“ gesetzt ..."));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    ASSERT_EQ(t.ui.messages.size(), 1u); // the rows question; neither an error nor "beendet" after it
+    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Confirmation);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{Q("pandoc")});
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QHBoxLayout>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace folianto {
@@ -57,5 +59,32 @@ TGaugeForm::TGaugeForm(const QString& caption, QWidget* parent) : QDialog(parent
 
 void TGaugeForm::SetText(const QString& text) { Label->setText(text); }
 void TGaugeForm::SetProgress(int percent) { Gauge->setValue(percent); }
+
+void TGaugeForm::AllowCancel()
+{
+    setWindowModality(Qt::ApplicationModal);
+    CancelButton = new QPushButton(QStringLiteral("Abbrechen"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+    CancelButton->setAccessibleName(QStringLiteral("Abbrechen"));
+    CancelButton->setCursor(Qt::ArrowCursor);
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(CancelButton);
+    static_cast<QVBoxLayout*>(layout())->addLayout(row);
+    connect(CancelButton, &QPushButton::clicked, this, [this] {
+        cancelled_ = true;
+        CancelButton->setEnabled(false);
+        Label->setText(QStringLiteral("Wird abgebrochen ..."));
+    });
+}
+
+// The form stays until the work has stopped; closing it only asks for that.
+void TGaugeForm::reject()
+{
+    if (!CancelButton)
+        QDialog::reject();
+    else if (CancelButton->isEnabled())
+        CancelButton->click();
+}
 
 } // namespace folianto

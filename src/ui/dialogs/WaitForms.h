@@ -6,6 +6,7 @@
 
 class QLabel;
 class QProgressBar;
+class QPushButton;
 
 namespace folianto {
 
@@ -26,9 +27,19 @@ public:
     TGaugeForm(const QString& caption, QWidget* parent = nullptr);
     void SetText(const QString& text);
     void SetProgress(int percent);
+    // Adds "Abbrechen" (Escape and the close box do the same) and keeps the
+    // other windows from input while the form is open.
+    void AllowCancel();
+    bool Cancelled() const { return cancelled_; }
 
     QLabel* Label;
     QProgressBar* Gauge;
+    QPushButton* CancelButton = nullptr;
+
+    void reject() override;
+
+private:
+    bool cancelled_ = false;
 };
 
 } // namespace folianto

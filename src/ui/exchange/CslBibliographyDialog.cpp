@@ -134,8 +134,13 @@ TCslBibliographyDialog::TCslBibliographyDialog(CslDialogModel& model, QWidget* p
     connect(OwnFileButton, &QPushButton::clicked, this, &TCslBibliographyDialog::ChooseOwnFile);
     connect(ClipboardButton, &QPushButton::clicked, this, &TCslBibliographyDialog::CopyCitation);
     connect(ExportButton, &QPushButton::clicked, this, [this] {
+        // The export lets events through while pandoc runs: no preview run in between.
+        const bool previewDue = previewTimer_->isActive();
+        previewTimer_->stop();
         if (model_.exportBibliography())
             FormatCombo->setCurrentIndex(model_.formatIndex());
+        if (previewDue)
+            SchedulePreview();
     });
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
     if (const std::optional<CslStyle> style = model_.chosenStyle(); style && model_.currentRow() < 0)
