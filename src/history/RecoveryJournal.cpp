@@ -144,9 +144,17 @@ std::string RecoveryJournal::FileFor(const std::string& database) const
     return folder_ + "/" + Stem(database) + "-" + hash.toStdString() + kExtension;
 }
 
+void RecoveryJournal::SetFolder(const std::string& folder)
+{
+    Stop();
+    folder_ = folder;
+}
+
 void RecoveryJournal::Follow(const std::string& database)
 {
     Stop();
+    if (folder_.empty())
+        return;
     database_ = database;
     const Stamp stamp = StampOf(database);
     databaseSize_ = stamp.size;
@@ -167,6 +175,8 @@ void RecoveryJournal::Stop()
 void RecoveryJournal::Saved(const std::string& database)
 {
     TraceScope trace("RecoveryJournal.Saved");
+    if (folder_.empty())
+        return;
     const std::string previous = following_ ? FileFor(database_) : std::string();
     Stop();
     if (!previous.empty())
@@ -226,6 +236,8 @@ std::string RecoveryJournal::PutAside(const std::string& file)
 std::optional<RecoveryInfo> RecoveryJournal::Find(const std::string& database) const
 {
     TraceScope trace("RecoveryJournal.Find");
+    if (folder_.empty())
+        return std::nullopt;
     RecoveryInfo info;
     info.file = FileFor(database);
     QFile in(PathFromCp1252(info.file));

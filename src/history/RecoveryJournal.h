@@ -36,11 +36,15 @@ struct RecoveryInfo {
 class RecoveryJournal : public HistoryListener {
 public:
     // `folder` holds the recovery files; it is made when the first one is.
-    // A test may hand in its own file writer.
+    // Without a folder nothing is recorded or found. A test may hand in its
+    // own file writer.
     RecoveryJournal(TitleStore& store, std::string folder, std::unique_ptr<AppendFile> file = nullptr);
     ~RecoveryJournal() override;
     RecoveryJournal(const RecoveryJournal&) = delete;
     RecoveryJournal& operator=(const RecoveryJournal&) = delete;
+
+    void SetFolder(const std::string& folder);
+    const std::string& Folder() const { return folder_; }
 
     // The recovery file of `database`, named after it so that two
     // catalogues never share one.
@@ -87,7 +91,7 @@ private:
     void RemoveAsides(const std::string& database) const;
 
     TitleStore& store_;
-    const std::string folder_;
+    std::string folder_;
     std::unique_ptr<AppendFile> file_;
     bool following_ = false;
     std::string database_;

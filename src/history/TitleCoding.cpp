@@ -178,6 +178,17 @@ bool SamePictures(const TBuch& x, const TBuch& y)
     return true;
 }
 
+bool SameTitle(const TBuch& x, const TBuch& y)
+{
+    for (int f = 1; f <= TextFieldCount; ++f)
+        if (x.TextField(f).Text != y.TextField(f).Text || x.TextField(f).Len != y.TextField(f).Len)
+            return false;
+    return x.Auflage == y.Auflage && x.Verleihstatus == y.Verleihstatus && x.JahrNum == y.JahrNum &&
+           Bits32(x.Preis) == Bits32(y.Preis) && x.TypNum == y.TypNum && x.AnzPics == y.AnzPics &&
+           std::memcmp(&x.Kaufdatum, &y.Kaufdatum, sizeof x.Kaufdatum) == 0 && x.BuchNr == y.BuchNr &&
+           SamePictures(x, y);
+}
+
 void EncodeTitle(std::string& out, const TBuch& b)
 {
     for (int f = 1; f <= TextFieldCount; ++f)

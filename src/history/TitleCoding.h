@@ -41,6 +41,9 @@ private:
 
 void EncodeTitle(std::string& out, const TBuch& b);
 bool SamePictures(const TBuch& x, const TBuch& y);
+// Every stored member bit for bit (a NaN price equals itself); Showing, which
+// the grid sets, does not count.
+bool SameTitle(const TBuch& x, const TBuch& y);
 bool DecodeTitle(ByteCursor& in, TBuch& b);
 
 // What turns `before` into `after`: the texts that differ, the numbers, and

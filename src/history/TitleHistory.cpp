@@ -28,24 +28,31 @@ std::size_t HeldBytes(const HistoryStep& step)
     return n;
 }
 
-// A Modify whose pictures are unchanged drops its copy of them, so an edit
-// of a title with large pictures keeps only its texts. Only where no slot
-// moved within the step, so that the slot still names the title.
-void ShareUnchangedPictures(HistoryStep& step, TitleStore& store)
+// Drops the Modify operations that changed nothing (an editor closed with
+// OK as it was), and the copies of pictures a Modify left as they were, so
+// an edit of a title with large pictures keeps only its texts. Only where no
+// slot moved within the step, so that the slot still names the title.
+void Tidy(HistoryStep& step, TitleStore& store)
 {
     for (const SlotOp& op : step.ops)
         if (op.kind == SlotChange::Remove)
             return;
+    std::vector<SlotOp> kept;
+    kept.reserve(step.ops.size());
     for (SlotOp& op : step.ops) {
-        if (op.kind != SlotChange::Modify || op.title->Pics.empty())
-            continue;
         const TBuch* now = store.at(op.slot);
-        if (now && SamePictures(*now, *op.title)) {
-            op.title->Pics.clear();
-            op.title->Pics.shrink_to_fit();
-            op.picturesKept = true;
+        if (op.kind == SlotChange::Modify && now) {
+            if (SameTitle(*now, *op.title))
+                continue;
+            if (!op.title->Pics.empty() && SamePictures(*now, *op.title)) {
+                op.title->Pics.clear();
+                op.title->Pics.shrink_to_fit();
+                op.picturesKept = true;
+            }
         }
+        kept.push_back(std::move(op));
     }
+    step.ops = std::move(kept);
 }
 
 } // namespace
@@ -86,12 +93,14 @@ void TitleHistory::End()
 
 void TitleHistory::Commit()
 {
-    if (lost_ || open_.ops.empty())
+    if (lost_)
+        return;
+    Tidy(open_, store_);
+    if (open_.ops.empty())
         return;
     TraceScope trace("TitleHistory.Commit", open_.label);
     open_.actAfter = store_.ActBuch;
     open_.counterAfter = store_.BuchNrCounter();
-    ShareUnchangedPictures(open_, store_);
     open_.bytes = HeldBytes(open_);
     // A new step ends the line of undone steps.
     while (steps_.size() > position_) {
@@ -106,6 +115,7 @@ void TitleHistory::Commit()
     Trim();
     if (listener_)
         listener_->StepApplied(steps_.back(), false);
+    Changed();
 }
 
 void TitleHistory::Trim()
@@ -145,6 +155,7 @@ bool TitleHistory::Undo()
     Apply(step, true);
     if (listener_)
         listener_->StepApplied(step, true);
+    Changed();
     return true;
 }
 
@@ -157,6 +168,7 @@ bool TitleHistory::Redo()
     Apply(step, false);
     if (listener_)
         listener_->StepApplied(step, false);
+    Changed();
     return true;
 }
 
@@ -191,6 +203,7 @@ void TitleHistory::Clear()
     position_ = 0;
     bytes_ = 0;
     savedAt_ = store_.Gesichert ? std::optional<std::size_t>(0) : std::nullopt;
+    Changed();
 }
 
 void TitleHistory::Lose()
@@ -199,12 +212,15 @@ void TitleHistory::Lose()
         lost_ = true;
         open_.ops.clear();
     }
+    const bool had = !steps_.empty();
     steps_.clear();
     position_ = 0;
     bytes_ = 0;
     savedAt_.reset();
     if (listener_)
         listener_->HistoryLost();
+    if (had)
+        Changed();
 }
 
 bool TitleHistory::Covered(int32_t slot) const

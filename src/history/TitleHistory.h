@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -93,6 +94,8 @@ public:
     std::size_t Position() const { return position_; }
     std::size_t Bytes() const { return bytes_; }
     void SetListener(HistoryListener* listener) { listener_ = listener; }
+    // Called whenever what Undo or Redo would do changed.
+    void SetChangeHook(std::function<void()> hook) { changed_ = std::move(hook); }
 
 private:
     void Touching(int32_t slot) override;
@@ -106,9 +109,15 @@ private:
     void Trim();
     void Apply(HistoryStep& step, bool undo);
     bool Covered(int32_t slot) const;
+    void Changed() const
+    {
+        if (changed_)
+            changed_();
+    }
 
     TitleStore& store_;
     HistoryListener* listener_ = nullptr;
+    std::function<void()> changed_;
     std::deque<HistoryStep> steps_;
     std::size_t position_ = 0; // steps before it are in effect
     std::optional<std::size_t> savedAt_ = 0;

@@ -79,6 +79,11 @@ TEST(TitleHistory, StepsRecordOnlyWhatChanged)
     const std::string start = StoreImage(store);
 
     { TitleChange nothing(history, "Nichts"); }
+    {
+        TitleChange unchanged(history, "Titel bearbeiten"); // closed with OK as it was
+        store.Touch(1);
+        store.at(1)->Titel.Text += "";
+    }
     EXPECT_FALSE(history.CanUndo());
 
     {
