@@ -10,6 +10,7 @@
 #include "exchange/ReferenceExchange.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -95,7 +96,20 @@ void OwnShareOfTenThousandTitles(benchmark::State& state)
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * b.result.size()));
 }
 
-// The preview of one title: pandoc's plain text and HTML, side by side.
+// pandoc's start alone: an empty document, no citations.
+void PandocStartsAlone(benchmark::State& state)
+{
+    const QString pandoc = PathFromCp1252(PandocProgram());
+    for (auto _ : state) {
+        QProcess process;
+        process.start(pandoc, {QStringLiteral("--from=markdown"), QStringLiteral("--to=html5")});
+        process.closeWriteChannel();
+        if (!process.waitForFinished() || process.exitCode() != 0)
+            state.SkipWithError("pandoc failed");
+    }
+}
+
+// The preview of one title: pandoc's HTML of it.
 void PreviewOfOneTitle(benchmark::State& state, const char* styleName)
 {
     Bibliography& b = Shared();
@@ -106,12 +120,13 @@ void PreviewOfOneTitle(benchmark::State& state, const char* styleName)
     }
     const Reference title = ReferencesOfTitles(b.app, {1}).front();
     for (auto _ : state)
-        if (!FormatCitation(title, *style).Error.empty())
+        if (!CitationJob(title, *style, false).result().Error.empty())
             state.SkipWithError("pandoc failed");
 }
 
 } // namespace
 
+BENCHMARK(PandocStartsAlone)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PreviewOfOneTitle, din, "din-1505-2")->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(PreviewOfOneTitle, apa, "apa")->Unit(benchmark::kMillisecond);
 BENCHMARK(PandocSetsTenThousandTitles)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -27,6 +27,8 @@ namespace {
 constexpr qint64 kStyleHead = 16 * 1024;
 // Long enough for a catalogue of several ten thousand titles.
 constexpr int kPandocTimeoutMs = 10 * 60 * 1000;
+// One entry takes pandoc well under a second.
+constexpr int kCitationTimeoutMs = 30 * 1000;
 // How long the progress window waits between rounds of its events.
 constexpr int kEventSliceMs = 30;
 
@@ -68,6 +70,8 @@ std::string PandocFormatOf(BibFormat format)
     return "plain";
 }
 
+} // namespace
+
 // A pandoc run prepared in its own temporary folder.
 class PandocJob {
 public:
@@ -98,6 +102,14 @@ public:
         args_ << QStringLiteral("--wrap=none");
     }
 
+    ~PandocJob()
+    {
+        if (process_.state() != QProcess::NotRunning)
+            stop();
+    }
+    PandocJob(const PandocJob&) = delete;
+    PandocJob& operator=(const PandocJob&) = delete;
+
     void start()
     {
         if (!error_.empty())
@@ -114,9 +126,15 @@ public:
         process_.closeWriteChannel();
     }
 
+    // Looks without waiting.
+    bool finished()
+    {
+        return !error_.empty() || process_.state() == QProcess::NotRunning || process_.waitForFinished(0);
+    }
+
     // Waits for the end; the result's bytes are those of the output file.
     // A cancel in the progress window ends pandoc and drops its output.
-    CiteprocResult finish(ProgressWindow* progress)
+    CiteprocResult finish(ProgressWindow* progress, int timeoutMs = kPandocTimeoutMs)
     {
         if (!error_.empty())
             return {{}, error_};
@@ -130,9 +148,11 @@ public:
                 if (progress->cancelled())
                     break;
             }
-            if (timer.elapsed() > kPandocTimeoutMs) {
+            if (timer.elapsed() > timeoutMs) {
                 stop();
-                return {{}, Cp1252("pandoc hat nach zehn Minuten noch kein Ergebnis geliefert und wurde beendet.")};
+                const std::string waited = timeoutMs >= 60 * 1000 ? IntToStr(timeoutMs / 60000) + " Minuten"
+                                                                  : IntToStr(timeoutMs / 1000) + " Sekunden";
+                return {{}, "pandoc hat nach " + waited + " noch kein Ergebnis geliefert und wurde beendet."};
             }
         }
         // Also when pandoc ended in the same slice: the user asked for nothing.
@@ -182,8 +202,6 @@ private:
     CslStyle style_;
     std::string error_;
 };
-
-} // namespace
 
 std::string CslStylesFolder()
 {
@@ -368,18 +386,36 @@ bool WriteBibliography(UserInteraction& ui, const std::vector<Reference>& refere
 CitationText FormatCitation(const Reference& reference, const CslStyle& style, const std::string& pandoc)
 {
     TraceScope trace("CslBibliography.FormatCitation", style.Name);
+    return CitationJob(reference, style, true, pandoc).result();
+}
+
+CitationJob::CitationJob(const Reference& reference, const CslStyle& style, bool withText, const std::string& pandoc)
+    : html_(std::make_unique<PandocJob>(std::vector<Reference>{reference}, style, "html5", false, pandoc))
+{
+    html_->start();
     // Both forms at once: each run is mostly pandoc's start-up.
-    PandocJob text({reference}, style, "plain", false, pandoc);
-    PandocJob html({reference}, style, "html5", false, pandoc);
-    text.start();
-    html.start();
-    const CiteprocResult t = text.finish(nullptr);
-    const CiteprocResult h = html.finish(nullptr);
+    if (withText) {
+        text_ = std::make_unique<PandocJob>(std::vector<Reference>{reference}, style, "plain", false, pandoc);
+        text_->start();
+    }
+}
+
+CitationJob::~CitationJob() = default;
+
+bool CitationJob::finished()
+{
+    return html_->finished() && (!text_ || text_->finished());
+}
+
+CitationText CitationJob::result()
+{
+    const CiteprocResult h = html_->finish(nullptr, kCitationTimeoutMs);
+    const CiteprocResult t = text_ ? text_->finish(nullptr, kCitationTimeoutMs) : CiteprocResult();
     CitationText out;
-    out.Error = !t.ok() ? t.Error : h.Error;
+    out.Error = !h.ok() ? h.Error : t.Error;
     if (out.Error.empty()) {
-        out.Text = QString::fromUtf8(t.Bytes.data(), static_cast<int>(t.Bytes.size())).trimmed().toStdString();
         out.Html = h.Bytes;
+        out.Text = QString::fromUtf8(t.Bytes.data(), static_cast<int>(t.Bytes.size())).trimmed().toStdString();
     }
     return out;
 }

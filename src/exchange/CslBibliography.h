@@ -5,6 +5,7 @@
 
 #include "exchange/Reference.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -81,5 +82,26 @@ struct CitationText {
 };
 CitationText FormatCitation(const Reference& reference, const CslStyle& style,
                             const std::string& pandoc = PandocProgram());
+
+class PandocJob;
+
+// One entry set by pandoc while the caller goes on: HTML, and with
+// `withText` plain text too. A pandoc still working when the job goes is
+// stopped.
+class CitationJob {
+public:
+    CitationJob(const Reference& reference, const CslStyle& style, bool withText,
+                const std::string& pandoc = PandocProgram());
+    ~CitationJob();
+    CitationJob(const CitationJob&) = delete;
+    CitationJob& operator=(const CitationJob&) = delete;
+
+    bool finished(); // without waiting
+    CitationText result(); // waits where pandoc has not finished
+
+private:
+    std::unique_ptr<PandocJob> html_;
+    std::unique_ptr<PandocJob> text_;
+};
 
 } // namespace folianto

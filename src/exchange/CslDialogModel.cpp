@@ -159,16 +159,31 @@ const TBuch* CslDialogModel::currentTitle() const
     return app_.store.ActBuch <= app_.store.AnzBuch ? app_.store.at(app_.store.ActBuch) : nullptr;
 }
 
+std::string CslDialogModel::whyNoPreview() const
+{
+    if (!chosenStyle())
+        return Cp1252("Kein Zitierstil gewählt.");
+    if (!currentTitle())
+        return Cp1252("Kein Titel gewählt.");
+    return {};
+}
+
 CitationText CslDialogModel::previewCurrentTitle() const
 {
     TraceScope trace("CslDialogModel.Preview");
-    const std::optional<CslStyle> style = chosenStyle();
-    if (!style)
-        return {{}, {}, Cp1252("Kein Zitierstil gewählt.")};
-    const TBuch* title = currentTitle();
-    if (!title)
-        return {{}, {}, Cp1252("Kein Titel gewählt.")};
-    return FormatCitation(ReferenceOfTitle(*title), *style, pandoc_);
+    const std::string why = whyNoPreview();
+    if (!why.empty())
+        return {{}, {}, why};
+    return FormatCitation(ReferenceOfTitle(*currentTitle()), *chosenStyle(), pandoc_);
+}
+
+std::unique_ptr<CitationJob> CslDialogModel::startPreview(std::string& error) const
+{
+    TraceScope trace("CslDialogModel.StartPreview");
+    error = whyNoPreview();
+    if (!error.empty())
+        return nullptr;
+    return std::make_unique<CitationJob>(ReferenceOfTitle(*currentTitle()), *chosenStyle(), false, pandoc_);
 }
 
 bool CslDialogModel::exportBibliography()

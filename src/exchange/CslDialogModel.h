@@ -5,6 +5,7 @@
 
 #include "exchange/CslBibliography.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -55,6 +56,9 @@ public:
     // The current title's entry in the chosen style (UTF-8), or the reason
     // there is none.
     CitationText previewCurrentTitle() const;
+    // The same as HTML only, set while the caller goes on; the reason in
+    // `error` when no job starts.
+    std::unique_ptr<CitationJob> startPreview(std::string& error) const;
 
     // The save dialog, the overwrite and the rows question, then the file.
     // True when it was written.
@@ -66,6 +70,7 @@ public:
 private:
     void refilter();
     const TBuch* currentTitle() const;
+    std::string whyNoPreview() const; // empty when there is a style and a title
 
     App& app_;
     CslChoice& choice_;

@@ -97,6 +97,45 @@ TEST(CslBibliographyDialog, SearchPreviewClipboardAndExport)
     EXPECT_EQ(choice.Format, "txt");
 }
 
+// Rows chosen one after the other set one preview after the pause, in one
+// pandoc run in the background, HTML only.
+TEST(CslBibliographyDialog, OnePreviewRunAfterThePause)
+{
+    QTemporaryDir dir;
+    const QString pandoc = dir.filePath(Q("pandoc"));
+    QFile script(pandoc);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho \"$@\" >> \"$0.log\"\n"
+                 "for a; do case \"$a\" in --output=*) out=\"${a#--output=}\";; esac; done\n"
+                 "sleep 0.2; printf '<p>Vorschau</p>' > \"$out\"\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+
+    TestApp t;
+    AddTitle(t.app).Titel.Text = "T";
+    ShowAllTitles(t.app);
+    t.app.grid.Row = 1;
+    CslChoice choice;
+    CslDialogModel model(t.app, choice,
+                         {{"apa", "APA", "/x/apa.csl", "", false}, {"din-1505-2", "DIN", "/x/din.csl", "de-DE", true}},
+                         PathToCp1252(pandoc));
+    TCslBibliographyDialog dialog(model);
+    dialog.show();
+    for (int row : {0, 1, 0, 1})
+        dialog.StyleList->setCurrentRow(row);
+    QElapsedTimer clock;
+    clock.start();
+    while (dialog.PreviewBrowser->toPlainText() != Q("Vorschau") && clock.elapsed() < 10000)
+        QTest::qWait(20);
+    EXPECT_EQ(dialog.PreviewBrowser->toPlainText(), Q("Vorschau"));
+    QFile log(pandoc + Q(".log"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QStringList runs = QString::fromUtf8(log.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    ASSERT_EQ(runs.size(), 1);
+    EXPECT_TRUE(runs[0].contains(Q("--to=html5 ")));
+    EXPECT_TRUE(runs[0].contains(Q("--csl=/x/apa.csl"))); // the last row chosen; German styles come first
+}
+
 // A pandoc that works until it is stopped: the export waits in its progress
 // window, the window takes the click on "Abbrechen", and nothing is written.
 TEST(CslBibliographyDialog, ExportCancelledInItsProgressWindow)

@@ -1,8 +1,8 @@
 #include "ui/dialogs/WaitForms.h"
 
 #include <QFrame>
-#include <QLabel>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>

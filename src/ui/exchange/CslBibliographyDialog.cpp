@@ -110,8 +110,13 @@ TCslBibliographyDialog::TCslBibliographyDialog(CslDialogModel& model, QWidget* p
 
     previewTimer_ = new QTimer(this);
     previewTimer_->setSingleShot(true);
-    previewTimer_->setInterval(250);
-    connect(previewTimer_, &QTimer::timeout, this, &TCslBibliographyDialog::UpdatePreviewNow);
+    // Long enough for a key held down in the list; a run that a new row
+    // makes stale is stopped anyway.
+    previewTimer_->setInterval(150);
+    connect(previewTimer_, &QTimer::timeout, this, &TCslBibliographyDialog::StartPreview);
+    collectTimer_ = new QTimer(this);
+    collectTimer_->setInterval(25);
+    connect(collectTimer_, &QTimer::timeout, this, &TCslBibliographyDialog::CollectPreview);
 
     FillList();
     connect(SearchEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
@@ -134,13 +139,8 @@ TCslBibliographyDialog::TCslBibliographyDialog(CslDialogModel& model, QWidget* p
     connect(OwnFileButton, &QPushButton::clicked, this, &TCslBibliographyDialog::ChooseOwnFile);
     connect(ClipboardButton, &QPushButton::clicked, this, &TCslBibliographyDialog::CopyCitation);
     connect(ExportButton, &QPushButton::clicked, this, [this] {
-        // The export lets events through while pandoc runs: no preview run in between.
-        const bool previewDue = previewTimer_->isActive();
-        previewTimer_->stop();
         if (model_.exportBibliography())
             FormatCombo->setCurrentIndex(model_.formatIndex());
-        if (previewDue)
-            SchedulePreview();
     });
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
     if (const std::optional<CslStyle> style = model_.chosenStyle(); style && model_.currentRow() < 0)
@@ -182,17 +182,48 @@ void TCslBibliographyDialog::FillList()
         StyleList->scrollToItem(StyleList->currentItem());
 }
 
+TCslBibliographyDialog::~TCslBibliographyDialog() = default;
+
 void TCslBibliographyDialog::SchedulePreview()
 {
+    previewJob_.reset(); // for a title or style no longer chosen
+    collectTimer_->stop();
     previewTimer_->start();
+}
+
+void TCslBibliographyDialog::StartPreview()
+{
+    previewTimer_->stop();
+    std::string why;
+    previewJob_ = model_.startPreview(why);
+    if (previewJob_)
+        collectTimer_->start();
+    else
+        ShowPreview({{}, {}, why});
+}
+
+void TCslBibliographyDialog::CollectPreview()
+{
+    if (previewJob_ && !previewJob_->finished())
+        return;
+    collectTimer_->stop();
+    if (previewJob_)
+        ShowPreview(previewJob_->result());
+    previewJob_.reset();
 }
 
 void TCslBibliographyDialog::UpdatePreviewNow()
 {
-    previewTimer_->stop();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const CitationText citation = model_.previewCurrentTitle();
-    QApplication::restoreOverrideCursor();
+    StartPreview();
+    if (previewJob_) {
+        collectTimer_->stop();
+        ShowPreview(previewJob_->result());
+        previewJob_.reset();
+    }
+}
+
+void TCslBibliographyDialog::ShowPreview(const CitationText& citation)
+{
     if (!citation.Error.empty())
         PreviewBrowser->setPlainText(FromCp1252(citation.Error));
     else

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 
+#include <memory>
 #include <vector>
 
 class QCheckBox;
@@ -29,6 +30,7 @@ class TCslBibliographyDialog : public QDialog {
     Q_OBJECT
 public:
     explicit TCslBibliographyDialog(CslDialogModel& model, QWidget* parent = nullptr);
+    ~TCslBibliographyDialog() override;
 
     // Sets the preview now instead of after the short pause that lets a user
     // scroll through the list without a pandoc run per row.
@@ -47,12 +49,19 @@ public:
 
 private:
     void FillList();
+    // After the pause pandoc sets the preview while the dialog goes on; the
+    // collecting timer looks for its end.
     void SchedulePreview();
+    void StartPreview();
+    void CollectPreview();
+    void ShowPreview(const CitationText& citation);
     void CopyCitation();
     void ChooseOwnFile();
 
     CslDialogModel& model_;
     QTimer* previewTimer_;
+    QTimer* collectTimer_;
+    std::unique_ptr<CitationJob> previewJob_;
 };
 
 } // namespace folianto
