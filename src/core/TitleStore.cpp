@@ -30,6 +30,8 @@ bool TitleStore::NewBuch()
     b->Showing = true;
     Buch[static_cast<std::size_t>(AnzBuch)] = std::move(b);
     UpdateBuchLengths(AnzBuch);
+    if (observer_)
+        observer_->Appended(AnzBuch);
     return true;
 }
 
@@ -72,6 +74,8 @@ void TitleStore::Clear()
         Buch[static_cast<std::size_t>(i)].reset();
     AnzBuch = 0;
     highestBuchNr_ = 0;
+    if (observer_)
+        observer_->Cleared();
 }
 
 void TitleStore::DeleteActBuch()
@@ -79,10 +83,38 @@ void TitleStore::DeleteActBuch()
     TraceScope trace("Buch.DeleteActBuch");
     if (ActBuch < 1 || ActBuch > AnzBuch)
         return;
-    for (int32_t i = ActBuch; i < AnzBuch; ++i)
+    std::unique_ptr<TBuch> gone = TakeAt(ActBuch);
+    if (observer_)
+        observer_->Removed(ActBuch, std::move(gone));
+}
+
+void TitleStore::Touch(int32_t slot)
+{
+    if (observer_)
+        observer_->Touching(slot);
+}
+
+bool TitleStore::InsertAt(int32_t slot, std::unique_ptr<TBuch> title)
+{
+    if (slot < 1 || slot > AnzBuch + 1 || AnzBuch >= MaxBuch)
+        return false;
+    for (int32_t i = AnzBuch; i >= slot; --i)
+        Buch[static_cast<std::size_t>(i + 1)] = std::move(Buch[static_cast<std::size_t>(i)]);
+    Buch[static_cast<std::size_t>(slot)] = std::move(title);
+    ++AnzBuch;
+    return true;
+}
+
+std::unique_ptr<TBuch> TitleStore::TakeAt(int32_t slot)
+{
+    if (slot < 1 || slot > AnzBuch)
+        return nullptr;
+    std::unique_ptr<TBuch> taken = std::move(Buch[static_cast<std::size_t>(slot)]);
+    for (int32_t i = slot; i < AnzBuch; ++i)
         Buch[static_cast<std::size_t>(i)] = std::move(Buch[static_cast<std::size_t>(i + 1)]);
     Buch[static_cast<std::size_t>(AnzBuch)].reset();
     --AnzBuch;
+    return taken;
 }
 
 TBuch* TitleStore::at(int32_t i)

@@ -13,6 +13,22 @@ class UserInteraction;
 
 constexpr int32_t MaxBuch = 10000;
 
+// Told of every change to the titles before or as it happens, so that the
+// change can be recorded and taken back.
+class TitleStoreObserver {
+public:
+    virtual ~TitleStoreObserver() = default;
+    // The title in `slot` is about to change in place.
+    virtual void Touching(int32_t slot) = 0;
+    // A title was appended in `slot`.
+    virtual void Appended(int32_t slot) = 0;
+    // The title in `slot` was removed, later ones moved down; the observer
+    // may keep the title.
+    virtual void Removed(int32_t slot, std::unique_ptr<TBuch> title) = 0;
+    // Every title went.
+    virtual void Cleared() = 0;
+};
+
 class TitleStore {
 public:
     TitleStore();
@@ -39,6 +55,21 @@ public:
     // The caller has checked that the slot holds a title.
     void DeleteActBuch();
 
+    // Tells the observer that the title in `slot` is about to change in
+    // place; every in-place change of a title calls this first.
+    void Touch(int32_t slot);
+    void SetObserver(TitleStoreObserver* observer) { observer_ = observer; }
+
+    // Puts `title` into `slot` (1..AnzBuch+1), moving later titles up, and
+    // takes the title out of `slot`, moving later ones down. Neither tells
+    // the observer: they serve taking changes back and replaying them.
+    // False when the slot is out of range or the store is full.
+    bool InsertAt(int32_t slot, std::unique_ptr<TBuch> title);
+    std::unique_ptr<TBuch> TakeAt(int32_t slot);
+    // The highest BuchNr given out since the store was last emptied.
+    int32_t BuchNrCounter() const { return highestBuchNr_; }
+    void SetBuchNrCounter(int32_t n) { highestBuchNr_ = n; }
+
     // The title in slot i, or nullptr for an empty or out-of-range slot.
     TBuch* at(int32_t i);
     const TBuch* at(int32_t i) const;
@@ -46,6 +77,7 @@ public:
 
 private:
     int32_t highestBuchNr_ = 0;
+    TitleStoreObserver* observer_ = nullptr;
 };
 
 // The confirmation before the current title is deleted.

@@ -1,0 +1,113 @@
+#pragma once
+// The recovery file of a catalogue: every change to its titles since it was
+// loaded or saved, appended as it happens, so that after the program was
+// killed a new one loads the database and replays the changes.
+//
+// Layout: an 8-byte mark, then frames of (length, CRC-32, payload). The
+// first frame names the database (path, size, modification time as they
+// were before the first change); each further frame is one change: the slot
+// operations that take the store from the state before it to the state after
+// it. A frame cut short by a kill fails its length or CRC check, and it and
+// everything after it are left out.
+
+#include "history/TitleHistory.h"
+#include "platform/AppendFile.h"
+
+#include <condition_variable>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+namespace folianto {
+
+// What a recovery file holds.
+struct RecoveryInfo {
+    std::string file;     // Windows-1252 path, as all paths here
+    std::string database; // as the file names it; empty: never saved
+    bool matches = false; // the database file is still the one the changes start from
+    std::size_t changes = 0;
+    int64_t lastChange = 0; // milliseconds since 1970 (UTC) of the last whole change
+    int64_t wholeBytes = 0; // length of the mark, the header and the whole changes
+};
+
+class RecoveryJournal : public HistoryListener {
+public:
+    // `folder` holds the recovery files; it is made when the first one is.
+    // Without a folder nothing is recorded or found. A test may hand in its
+    // own file writer.
+    RecoveryJournal(TitleStore& store, std::string folder, std::unique_ptr<AppendFile> file = nullptr);
+    ~RecoveryJournal() override;
+    RecoveryJournal(const RecoveryJournal&) = delete;
+    RecoveryJournal& operator=(const RecoveryJournal&) = delete;
+
+    void SetFolder(const std::string& folder);
+    const std::string& Folder() const { return folder_; }
+
+    // The recovery file of `database`, named after it so that two
+    // catalogues never share one.
+    std::string FileFor(const std::string& database) const;
+
+    // The changes from now on start from `database` as its file is now; the
+    // recovery file is begun with the first of them.
+    void Follow(const std::string& database);
+    // No more recording; the recovery file stays.
+    void Stop();
+    // The store now equals the file `database`: its recovery file and the
+    // ones put aside for it go, and the recording follows it.
+    void Saved(const std::string& database);
+    // The catalogue is left (another opened, the program ends): its recovery
+    // file goes when nothing was left unsaved, else it is put aside.
+    void Leave(bool saved);
+
+    // The recovery file of `database`, when there is one.
+    std::optional<RecoveryInfo> Find(const std::string& database) const;
+    // Replays the changes onto the store just loaded from the database, and
+    // records the following changes in the same file. False when a change
+    // could not be applied; those before it stay.
+    bool Recover(const RecoveryInfo& info);
+    // Renames a recovery file so that no start asks for it again; it stays
+    // until the next save of its database; recording into it stops. The new
+    // name; empty on failure.
+    std::string PutAside(const std::string& file);
+    // Writes what a change outside the recorded steps made due.
+    void Flush();
+
+    // The last write failed: changes since are not recoverable.
+    bool Failing() const { return failing_; }
+
+    void StepApplied(const HistoryStep& step, bool undone) override;
+    void HistoryLost() override;
+
+private:
+    void WriteStep(const HistoryStep& step, bool undone);
+    void WriteWhole();
+    void Write(const std::string& payload);
+    void SyncLoop();
+    void SyncSoon();
+    void WaitForSync();
+    void RemoveAsides(const std::string& database) const;
+
+    TitleStore& store_;
+    std::string folder_;
+    std::unique_ptr<AppendFile> file_;
+    bool following_ = false;
+    std::string database_;
+    int64_t databaseSize_ = -1;
+    int64_t databaseTime_ = 0;
+    bool wholeDue_ = false;
+    bool failing_ = false;
+
+    // Putting the file on the disk runs on its own thread, so a change costs
+    // the user-interface thread only the write.
+    std::thread syncer_;
+    std::mutex syncMutex_;
+    std::condition_variable syncWake_;
+    bool syncDue_ = false;
+    bool syncing_ = false;
+    bool syncStop_ = false;
+};
+
+} // namespace folianto

@@ -1,0 +1,196 @@
+#pragma once
+// Random title commands, each recorded as one step, and the store as bytes
+// for comparing states exactly.
+
+#include "core/SampleCatalogue.h"
+#include "history/TitleCoding.h"
+#include "history/TitleHistory.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+namespace folianto::test {
+
+// Every title member, the order, the current title and the BuchNr counter.
+inline std::string StoreImage(const TitleStore& store)
+{
+    std::string out;
+    PutI32(out, store.AnzBuch);
+    PutI32(out, store.ActBuch);
+    PutI32(out, store.BuchNrCounter());
+    for (int32_t i = 1; i <= store.AnzBuch; ++i)
+        EncodeTitle(out, *store.at(i));
+    return out;
+}
+
+// The catalogue the tests start from; title 3 carries a large picture.
+constexpr int32_t PictureSlot = 3;
+inline void FillStartCatalogue(TitleStore& store)
+{
+    FillSampleCatalogue(store, 40, 11);
+    TPicRec pic;
+    pic.Kind = 1;
+    pic.Data.assign(300000, 0x5A);
+    pic.Size = static_cast<int32_t>(pic.Data.size());
+    pic.BildTitel.Text = "Umschlag";
+    TBuch& b = *store.at(PictureSlot);
+    b.Pics.push_back(std::move(pic));
+    b.AnzPics = static_cast<int32_t>(b.Pics.size());
+    store.ActBuch = 1;
+}
+
+// Commands as the program's are shaped: in-place edits touch their slot
+// first, new titles are appended, removals go through DeleteActBuch.
+class RandomCommands {
+public:
+    explicit RandomCommands(uint64_t seed) : state_(seed) {}
+
+    uint64_t Next()
+    {
+        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    int32_t Below(int32_t n) { return n <= 0 ? 0 : static_cast<int32_t>(Next() % static_cast<uint64_t>(n)); }
+
+    // One command as one step.
+    void Run(TitleStore& store, TitleHistory& history)
+    {
+        static const char* const kLabels[] = {"Titel bearbeiten", "Titel löschen", "Neuer Titel",
+                                              "Titel kopieren", "Ersetzen", "Import", "Zusammenführen",
+                                              "Gemischt", "Nichts"};
+        const int32_t which = Below(9);
+        TitleChange change(history, kLabels[which]);
+        const int32_t n = store.AnzBuch;
+        switch (which) {
+        case 0:
+            if (n > 0)
+                Edit(store, 1 + Below(n));
+            break;
+        case 1:
+            if (n > 0)
+                Delete(store, 1 + Below(n));
+            break;
+        case 2: Append(store); break;
+        case 3:
+            if (n > 0 && Append(store)) {
+                TBuch& copy = *store.at(store.AnzBuch);
+                const int32_t nr = copy.BuchNr;
+                copy = *store.at(1 + Below(n));
+                copy.BuchNr = nr;
+            }
+            break;
+        case 4: // every title with an "e" in its title: all of it upper case
+            for (int32_t i = 1; i <= n; ++i) {
+                std::string& t = store.at(i)->Titel.Text;
+                if (t.find('e') != std::string::npos) {
+                    store.Touch(i);
+                    std::transform(t.begin(), t.end(), t.begin(), [](char c) { return c >= 'a' && c <= 'z' ? char(c - 32) : c; });
+                }
+            }
+            break;
+        case 5:
+            for (int32_t k = Below(12); k >= 0; --k)
+                Append(store);
+            break;
+        case 6: // a merge whose last title turned out empty
+            Append(store);
+            Append(store);
+            Delete(store, store.AnzBuch);
+            break;
+        case 7: // slots move within the step
+            for (int32_t k = 0; k < 5 && store.AnzBuch > 2; ++k) {
+                const int32_t s = 1 + Below(store.AnzBuch);
+                Below(3) == 0 ? Delete(store, s) : Below(2) == 0 ? (void)Append(store) : Edit(store, s);
+                if (store.AnzBuch > 0)
+                    Edit(store, 1 + Below(store.AnzBuch));
+            }
+            break;
+        default: break;
+        }
+    }
+
+private:
+    std::string Word()
+    {
+        std::string w;
+        for (int32_t k = 3 + Below(8); k > 0; --k)
+            w += static_cast<char>(Below(4) == 0 ? 0xE4 + Below(3) : 'a' + Below(26));
+        return w;
+    }
+
+    void Edit(TitleStore& store, int32_t slot)
+    {
+        store.Touch(slot);
+        TBuch& b = *store.at(slot);
+        b.Titel.Text = Word() + " " + Word();
+        if (Below(2) == 0)
+            b.Autor.Text.clear();
+        b.JahrNum = 1900 + Below(120);
+        b.Preis = static_cast<float>(Below(5000)) / 100.0f;
+        if (Below(4) == 0 && !b.Pics.empty()) {
+            b.Pics.pop_back();
+            b.AnzPics = static_cast<int32_t>(b.Pics.size());
+        } else if (Below(6) == 0) {
+            TPicRec pic;
+            pic.Kind = 2;
+            pic.Data.assign(static_cast<std::size_t>(50 + Below(500)), static_cast<uint8_t>(Below(256)));
+            pic.Size = static_cast<int32_t>(pic.Data.size());
+            pic.BildTitel.Text = Word();
+            b.Pics.push_back(std::move(pic));
+            b.AnzPics = static_cast<int32_t>(b.Pics.size());
+        }
+        store.UpdateBuchLengths(slot);
+        store.ActBuch = slot;
+    }
+
+    void Delete(TitleStore& store, int32_t slot)
+    {
+        store.ActBuch = slot;
+        store.DeleteActBuch();
+        store.ActBuch = std::min(slot, store.AnzBuch);
+    }
+
+    bool Append(TitleStore& store)
+    {
+        if (!store.NewBuch())
+            return false;
+        TBuch& b = *store.at(store.AnzBuch);
+        b.Titel.Text = Word();
+        b.Autor.Text = Word();
+        b.TypNum = Below(9);
+        store.UpdateBuchLengths(store.AnzBuch);
+        store.ActBuch = store.AnzBuch;
+        return true;
+    }
+
+    uint64_t state_;
+};
+
+// Commands, undos and redos in a random mix; `states` follows the line of
+// states the history can reach, `at` the one the store is in.
+struct HistoryWalk {
+    std::vector<std::string> states;
+    std::size_t at = 0;
+
+    void Step(RandomCommands& commands, TitleStore& store, TitleHistory& history)
+    {
+        const int32_t roll = commands.Below(10);
+        if (roll < 2 && history.Undo())
+            --at;
+        else if (roll < 3 && history.Redo())
+            ++at;
+        else if (roll >= 3) {
+            commands.Run(store, history);
+            if (history.Position() != at) {
+                states.resize(at + 1);
+                states.push_back(StoreImage(store));
+                ++at;
+            }
+        }
+    }
+};
+
+} // namespace folianto::test

@@ -1,0 +1,244 @@
+#include "history/HistoryTestUtil.h"
+#include "history/RecoveryJournal.h"
+
+#include "core/Codec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+using namespace folianto;
+using folianto::test::FillStartCatalogue;
+using folianto::test::HistoryWalk;
+using folianto::test::RandomCommands;
+using folianto::test::StoreImage;
+
+namespace {
+
+// A database file (its content does not matter to the journal), a store
+// loaded "from" it, its history and its journal.
+struct Catalogue {
+    QTemporaryDir dir;
+    std::string database = PathToCp1252(dir.path() + QStringLiteral("/Katalog.FOL"));
+    std::string folder = PathToCp1252(dir.path() + QStringLiteral("/recovery"));
+    TitleStore store;
+    TitleHistory history{store};
+    RecoveryJournal journal{store, folder};
+
+    Catalogue()
+    {
+        QFile db(PathFromCp1252(database));
+        db.open(QIODevice::WriteOnly);
+        db.write("Folianto1.4#");
+        db.close();
+        FillStartCatalogue(store);
+        history.SetListener(&journal);
+        journal.Follow(database);
+    }
+    QString journalFile() const { return PathFromCp1252(journal.FileFor(database)); }
+    void edit(const std::string& text)
+    {
+        TitleChange change(history, "Titel bearbeiten");
+        store.Touch(2);
+        store.at(2)->Titel.Text = text;
+    }
+};
+
+// A fresh store loaded from the database, with the recovery file replayed.
+std::string Recovered(const Catalogue& c, std::size_t expectChanges)
+{
+    TitleStore store;
+    FillStartCatalogue(store);
+    RecoveryJournal journal(store, c.folder);
+    const std::optional<RecoveryInfo> info = journal.Find(c.database);
+    if (!info)
+        return "no recovery file";
+    EXPECT_EQ(info->changes, expectChanges);
+    if (info->changes == 0) // begun, but no change whole: nothing to ask about
+        return StoreImage(store);
+    EXPECT_TRUE(info->matches);
+    EXPECT_TRUE(journal.Recover(*info));
+    return StoreImage(store);
+}
+
+} // namespace
+
+// The recovery file cut at any length (a kill in the middle of a write)
+// gives exactly the state after the last whole change.
+TEST(RecoveryJournal, CutAnywhereRecoversTheLastWholeChange)
+{
+    Catalogue c;
+    RandomCommands commands(7);
+    HistoryWalk walk{{StoreImage(c.store)}};
+    std::map<qint64, std::string> states; // file size -> state it records
+    for (int k = 0; k < 60; ++k) {
+        walk.Step(commands, c.store, c.history);
+        states[QFileInfo(c.journalFile()).size()] = StoreImage(c.store);
+    }
+    QFile file(c.journalFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray whole = file.readAll();
+    file.close();
+    ASSERT_GT(states.size(), 20u);
+
+    std::vector<qint64> cuts = {0, 1, 8, 9, 20};
+    for (const auto& [size, state] : states)
+        for (qint64 d : {-1, 0, 1})
+            if (size + d > 0 && size + d <= whole.size())
+                cuts.push_back(size + d);
+    for (const qint64 cut : cuts) {
+        SCOPED_TRACE(cut);
+        QFile out(c.journalFile());
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        out.write(whole.left(cut));
+        out.close();
+        // The last recorded size at or below the cut; before the first
+        // change nothing is recorded.
+        auto last = states.upper_bound(cut);
+        const std::size_t changes = static_cast<std::size_t>(std::distance(states.begin(), last)) -
+                                    (states.begin()->first == 0 ? 1 : 0);
+        const std::string expected = last == states.begin() ? walk.states.front() : std::prev(last)->second;
+        EXPECT_TRUE(Recovered(c, changes) == expected);
+    }
+}
+
+// A damaged byte inside a change ends the replay before that change.
+TEST(RecoveryJournal, DamagedChangeEndsTheReplay)
+{
+    Catalogue c;
+    c.edit("eins");
+    const std::string first = StoreImage(c.store);
+    const qint64 size = QFileInfo(c.journalFile()).size();
+    c.edit("zwei");
+    c.edit("drei");
+    QFile file(c.journalFile());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.seek(size + 20);
+    file.write("\xFF", 1);
+    file.close();
+    EXPECT_TRUE(Recovered(c, 1) == first);
+}
+
+TEST(RecoveryJournal, FileNamesKeepCataloguesApart)
+{
+    TitleStore store;
+    RecoveryJournal journal(store, "/state/recovery");
+    struct Case {
+        std::string database;
+        std::string prefix;
+    };
+    const Case cases[] = {
+        {"/home/a/Katalog.FOL", "/state/recovery/Katalog-"},
+        {"/home/b/Katalog.FOL", "/state/recovery/Katalog-"},
+        {Cp1252("/home/a/Bücher Liste.FOL"), "/state/recovery/B_cher_Liste-"},
+        {"", "/state/recovery/unbenannt-"},
+    };
+    std::set<std::string> names;
+    for (const Case& c : cases) {
+        const std::string name = journal.FileFor(c.database);
+        EXPECT_EQ(name.rfind(c.prefix, 0), 0u) << name;
+        EXPECT_EQ(name.size(), c.prefix.size() + 16 + 8) << name; // the hash, ".journal"
+        names.insert(name);
+    }
+    EXPECT_EQ(names.size(), std::size(cases));
+}
+
+// The changes start from the database as it was; a database written since
+// by other means is no longer their start.
+TEST(RecoveryJournal, DatabaseChangedSinceDoesNotMatch)
+{
+    Catalogue c;
+    c.edit("eins");
+    QFile db(PathFromCp1252(c.database));
+    ASSERT_TRUE(db.open(QIODevice::Append));
+    db.write("x");
+    db.close();
+    const std::optional<RecoveryInfo> info = c.journal.Find(c.database);
+    ASSERT_TRUE(info);
+    EXPECT_FALSE(info->matches);
+    EXPECT_EQ(info->changes, 1u);
+}
+
+// What happens to the recovery file when the catalogue is saved or left.
+TEST(RecoveryJournal, SaveAndLeave)
+{
+    struct Case {
+        const char* name;
+        void (*end)(Catalogue&);
+        int journals;
+        int asides;
+    };
+    const Case cases[] = {
+        {"saved", [](Catalogue& c) { c.journal.Saved(c.database); }, 0, 0},
+        {"left saved", [](Catalogue& c) { c.journal.Leave(true); }, 0, 1},
+        {"left unsaved", [](Catalogue& c) { c.journal.Leave(false); }, 0, 2},
+        {"stopped", [](Catalogue& c) { c.journal.Stop(); }, 1, 1},
+        {"saved, then changed", [](Catalogue& c) { c.journal.Saved(c.database); c.edit("neu"); }, 1, 0},
+    };
+    for (const Case& k : cases) {
+        SCOPED_TRACE(k.name);
+        Catalogue c;
+        c.edit("eins");
+        // An earlier run's recovery, put aside.
+        c.journal.Stop();
+        EXPECT_FALSE(c.journal.PutAside(PathToCp1252(c.journalFile())).empty());
+        c.journal.Follow(c.database);
+        c.edit("zwei");
+        k.end(c);
+        const QDir dir(PathFromCp1252(c.folder));
+        EXPECT_EQ(dir.entryList({QStringLiteral("*.aside-*")}, QDir::Files).size(), k.asides);
+        EXPECT_EQ(dir.entryList(QDir::Files).size(), k.journals + k.asides);
+    }
+}
+
+// Recovering goes on in the same file: a second crash recovers both the
+// first run's changes and those made after the recovery.
+TEST(RecoveryJournal, RecoveryGoesOnInTheSameFile)
+{
+    Catalogue c;
+    c.edit("eins");
+    {
+        // Torn tail of the first run.
+        QFile file(c.journalFile());
+        ASSERT_TRUE(file.open(QIODevice::Append));
+        file.write("\x40\x00\x00\x00garbage", 11);
+    }
+    c.journal.Stop();
+
+    TitleStore store;
+    FillStartCatalogue(store);
+    TitleHistory history(store);
+    RecoveryJournal journal(store, c.folder);
+    history.SetListener(&journal);
+    const std::optional<RecoveryInfo> info = journal.Find(c.database);
+    ASSERT_TRUE(info && info->changes == 1);
+    ASSERT_TRUE(journal.Recover(*info));
+    EXPECT_EQ(store.at(2)->Titel.Text, "eins");
+    EXPECT_FALSE(store.Gesichert);
+    {
+        TitleChange change(history, "Neuer Titel");
+        store.NewBuch();
+        store.at(store.AnzBuch)->Titel.Text = "zwei";
+    }
+    EXPECT_TRUE(Recovered(c, 2) == StoreImage(store));
+}
+
+// A change no step recorded is written as the whole store when flushed.
+TEST(RecoveryJournal, ChangeOutsideTheStepsIsWrittenWhole)
+{
+    Catalogue c;
+    c.edit("eins");
+    c.store.Touch(5);
+    c.store.at(5)->Titel.Text = "ohne Schritt";
+    c.store.NewBuch();
+    c.journal.Flush();
+    EXPECT_TRUE(Recovered(c, 2) == StoreImage(c.store));
+    c.edit("zwei");
+    EXPECT_TRUE(Recovered(c, 3) == StoreImage(c.store));
+}

@@ -1,0 +1,198 @@
+#include "history/HistoryTestUtil.h"
+
+#include <gtest/gtest.h>
+
+using namespace folianto;
+using folianto::test::FillStartCatalogue;
+using folianto::test::HistoryWalk;
+using folianto::test::RandomCommands;
+using folianto::test::StoreImage;
+
+// Random commands mixed with undos and redos: every undo and redo gives the
+// state it returns to byte for byte; undoing all gives the start, redoing
+// all the end.
+TEST(TitleHistory, RandomCommandsUndoAndRedoExactly)
+{
+    for (uint64_t seed : {1u, 2u, 3u, 4u, 5u, 6u}) {
+        SCOPED_TRACE(seed);
+        TitleStore store;
+        FillStartCatalogue(store);
+        TitleHistory history(store);
+        RandomCommands commands(seed);
+        HistoryWalk walk{{StoreImage(store)}};
+        for (int k = 0; k < 150; ++k) {
+            walk.Step(commands, store, history);
+            ASSERT_EQ(history.Position(), walk.at);
+            ASSERT_TRUE(StoreImage(store) == walk.states[walk.at]) << "after action " << k;
+        }
+        while (history.Undo())
+            ;
+        EXPECT_TRUE(StoreImage(store) == walk.states.front());
+        while (history.Redo())
+            ;
+        EXPECT_TRUE(StoreImage(store) == walk.states.back());
+    }
+}
+
+// Gesichert is true exactly where the store equals its file.
+TEST(TitleHistory, SavedPositionSetsGesichert)
+{
+    TitleStore store;
+    FillStartCatalogue(store);
+    TitleHistory history(store);
+    history.Clear();
+    const auto edit = [&](const char* text) {
+        TitleChange change(history, "Titel bearbeiten");
+        store.Touch(1);
+        store.at(1)->Titel.Text = text;
+        store.Gesichert = false;
+    };
+    edit("eins");
+    edit("zwei");
+    history.MarkSaved();
+    store.Gesichert = true;
+
+    struct Case {
+        const char* action;
+        bool gesichert;
+    };
+    const Case cases[] = {{"undo", false}, {"undo", false}, {"redo", false}, {"redo", true}, {"undo", false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.action);
+        EXPECT_TRUE(std::string(c.action) == "undo" ? history.Undo() : history.Redo());
+        EXPECT_EQ(store.Gesichert, c.gesichert);
+    }
+    // A new change after undoing past the save: the saved state is gone.
+    edit("drei");
+    EXPECT_FALSE(history.CanRedo());
+    EXPECT_TRUE(history.Undo());
+    EXPECT_FALSE(store.Gesichert);
+    EXPECT_TRUE(history.Undo());
+    EXPECT_FALSE(store.Gesichert);
+}
+
+TEST(TitleHistory, StepsRecordOnlyWhatChanged)
+{
+    TitleStore store;
+    FillStartCatalogue(store);
+    TitleHistory history(store);
+    const std::string start = StoreImage(store);
+
+    { TitleChange nothing(history, "Nichts"); }
+    {
+        TitleChange unchanged(history, "Titel bearbeiten"); // closed with OK as it was
+        store.Touch(1);
+        store.at(1)->Titel.Text += "";
+    }
+    EXPECT_FALSE(history.CanUndo());
+
+    {
+        // An inner step joins the outer one; the outer label stays.
+        TitleChange outer(history, "Import");
+        store.NewBuch();
+        {
+            TitleChange inner(history, "Neuer Titel");
+            store.NewBuch();
+            store.Touch(store.AnzBuch); // appended in this step: nothing to keep
+        }
+        EXPECT_FALSE(history.CanUndo());
+    }
+    EXPECT_EQ(history.StepCount(), 1u);
+    EXPECT_EQ(history.UndoLabel(), "Import");
+    EXPECT_LT(history.Bytes(), 1000u);
+
+    // A replace over many titles keeps only the titles it changed.
+    const std::size_t before = history.Bytes();
+    {
+        TitleChange replace(history, "Ersetzen");
+        for (int32_t i = 1; i <= 3; ++i) {
+            store.Touch(i);
+            store.Touch(i);
+            store.at(i)->Kuerzel.Text += "X";
+        }
+    }
+    EXPECT_LT(history.Bytes() - before, 3 * (sizeof(TBuch) + 2000));
+    EXPECT_EQ(history.RedoLabel(), "");
+
+    EXPECT_TRUE(history.Undo());
+    EXPECT_EQ(history.RedoLabel(), "Ersetzen");
+    EXPECT_TRUE(history.Undo());
+    EXPECT_TRUE(StoreImage(store) == start);
+    EXPECT_FALSE(history.Undo());
+}
+
+// A title edit that leaves large pictures alone does not keep a copy of them.
+TEST(TitleHistory, EditKeepsNoCopyOfUnchangedPictures)
+{
+    TitleStore store;
+    FillStartCatalogue(store);
+    const int32_t slot = folianto::test::PictureSlot;
+    TitleHistory history(store);
+    const std::string start = StoreImage(store);
+    {
+        TitleChange edit(history, "Titel bearbeiten");
+        store.Touch(slot);
+        store.at(slot)->Titel.Text = "neu";
+    }
+    EXPECT_LT(history.Bytes(), sizeof(TBuch) + 4000);
+    const std::string edited = StoreImage(store);
+    history.Undo();
+    EXPECT_TRUE(StoreImage(store) == start);
+    history.Redo();
+    EXPECT_TRUE(StoreImage(store) == edited);
+}
+
+TEST(TitleHistory, LimitsDropTheOldestSteps)
+{
+    TitleStore store;
+    FillStartCatalogue(store);
+    TitleHistory history(store);
+    history.Clear();
+    const auto edit = [&](int k) {
+        TitleChange change(history, "Titel bearbeiten");
+        store.Touch(1 + k % 10);
+        store.at(1 + k % 10)->Titel.Text = std::string(static_cast<std::size_t>(100 + k), 'x');
+    };
+    for (int k = 0; k < 120; ++k)
+        edit(k);
+    EXPECT_EQ(history.StepCount(), 120u);
+    history.SetLimits(100, TitleHistory::DefaultMaxBytes);
+    EXPECT_EQ(history.StepCount(), 100u);
+
+    // Above the byte bound only the newest step stays, however large.
+    history.SetLimits(100, 1);
+    EXPECT_EQ(history.StepCount(), 1u);
+    EXPECT_TRUE(history.Undo());
+    EXPECT_FALSE(history.Undo());
+    EXPECT_FALSE(store.Gesichert); // the saved state was among the dropped steps
+}
+
+// A change that no step recorded leaves nothing to undo: the steps would no
+// longer fit the store.
+TEST(TitleHistory, ChangeOutsideAStepDropsTheSteps)
+{
+    struct Case {
+        const char* name;
+        void (*change)(TitleStore&);
+    };
+    const Case cases[] = {
+        {"touch", [](TitleStore& s) { s.Touch(2); }},
+        {"append", [](TitleStore& s) { s.NewBuch(); }},
+        {"delete", [](TitleStore& s) { s.ActBuch = 1; s.DeleteActBuch(); }},
+        {"clear", [](TitleStore& s) { s.Clear(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TitleStore store;
+        FillStartCatalogue(store);
+        TitleHistory history(store);
+        {
+            TitleChange change(history, "Neuer Titel");
+            store.NewBuch();
+        }
+        ASSERT_TRUE(history.CanUndo());
+        c.change(store);
+        EXPECT_FALSE(history.CanUndo());
+        EXPECT_EQ(history.StepCount(), 0u);
+    }
+}
