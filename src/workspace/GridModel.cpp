@@ -21,8 +21,19 @@ CharTableMeasurer::CharTableMeasurer(const int (&advances)[256])
 int CharTableMeasurer::TextWidth(std::string_view text) const
 {
     int w = 0;
-    for (unsigned char c : text)
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        // A character kept as a reference ("&#322;") is one character on
+        // screen; the widest one stands in for it, since the table has none.
+        if (c == '&') {
+            if (const std::size_t length = ReferenceAt(text, i).length) {
+                w += max_;
+                i += length - 1;
+                continue;
+            }
+        }
         w += advance_[c];
+    }
     return w;
 }
 

@@ -38,7 +38,8 @@ private:
 };
 
 // Per-byte advances (the GUI fills the table from its font metrics once);
-// measuring is then a sum over the bytes.
+// measuring is then a sum over the bytes, a character reference counting as
+// the widest character.
 class CharTableMeasurer : public TextMeasurer {
 public:
     explicit CharTableMeasurer(const int (&advances)[256]);

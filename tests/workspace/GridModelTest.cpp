@@ -120,5 +120,27 @@ TEST(GridModel, CellsOutsideTheGridAreEmpty)
     EXPECT_EQ(grid.Cell(1, 1), "x");
 }
 
+// Columns are fitted to what the user sees: a reference is one character.
+TEST(CharTableMeasurer, ReferencesCountAsOneWideCharacter)
+{
+    int advances[256];
+    std::fill(std::begin(advances), std::end(advances), 5);
+    advances[static_cast<unsigned char>('W')] = 12;
+    const CharTableMeasurer m(advances);
+    const struct {
+        const char* text;
+        int width;
+    } cases[] = {
+        {"Milosz", 30},
+        {"Mi&#322;osz", 30 - 5 + 12}, // ł
+        {"&#25991;&#29486;", 24},     // 文献
+        {"A & B", 25},                 // a plain '&'
+        {"&#38;#322;", 12 + 5 * 5},    // an escaped '&' before digits
+        {"&#;&#x41;", 45},             // no references
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(m.TextWidth(c.text), c.width) << c.text;
+}
+
 } // namespace
 } // namespace folianto
