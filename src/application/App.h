@@ -7,6 +7,8 @@
 #include "core/TitleStore.h"
 #include "core/UserInteraction.h"
 #include "diag/TraceLog.h"
+#include "history/RecoveryJournal.h"
+#include "history/TitleHistory.h"
 #include "platform/Platform.h"
 #include "selection/KeywordSets.h"
 #include "selection/SearchLists.h"
@@ -28,7 +30,7 @@ constexpr int32_t ProgramVerMinor = 4;
 enum EditModes : int32_t { EditModeNone = 0, EditModeEdit = 1, EditModeNew = 2, EditModeView = 3, EditModeMerge = 4 };
 
 struct App {
-    App(UserInteraction& ui, Platform& platform) : ui(ui), platform(platform) {}
+    App(UserInteraction& ui, Platform& platform) : ui(ui), platform(platform) { titleHistory.SetListener(&recovery); }
     App(const App&) = delete;
     App& operator=(const App&) = delete;
 
@@ -37,6 +39,10 @@ struct App {
 
     TraceLog traceLog;
     TitleStore store;
+    // Undo and redo of the changes to the titles, and the recovery file that
+    // keeps them on the disk until they are saved (no folder: none).
+    TitleHistory titleHistory{store};
+    RecoveryJournal recovery{store, {}};
     std::string DataFileName;
     int32_t DataVerMain = -1;
     int32_t DataVerMinor = -1;

@@ -734,6 +734,9 @@ int BuchEditModel::SetValues()
     TraceScope trace("BuchEditDlg.SetValues");
     TitleStore& store = app_.store;
     const bool append = app_.EditMode == EditModeNew || (app_.EditMode == EditModeEdit && Values.Kopieren);
+    TitleChange change(app_.titleHistory, app_.EditMode == EditModeNew ? "Neuer Titel"
+                                          : append                      ? "Titel kopieren"
+                                                                        : "Titel bearbeiten");
     if (append) {
         if (!store.NewBuch()) {
             app_.ui.message(MsgKind::Error, "Konnte neuen Bucheintrag nicht anlegen.", Buttons::Ok);
@@ -746,6 +749,7 @@ int BuchEditModel::SetValues()
     TBuch* b = store.current();
     if (!b)
         return 0;
+    store.Touch(store.ActBuch);
     OldBuch = *b;
     const BuchEditValues& v = Values;
 

@@ -148,6 +148,7 @@ ReferenceImportResult ImportReferences(App& app, const std::string& path, const 
         return result;
     }
 
+    TitleChange change(app.titleHistory, "Import aus " + ExtractFileName(path));
     std::unordered_set<std::string> held;
     for (int32_t i = 1; i <= app.store.AnzBuch; ++i)
         if (const TBuch* b = app.store.at(i))

@@ -286,6 +286,7 @@ bool ImportTextFile(App& app, const std::string& path)
 bool ImportText(App& app, const std::string& path, const std::string& text)
 {
     TraceScope trace("Import.ImportText", path);
+    TitleChange change(app.titleHistory, "Import aus " + ExtractFileName(path));
     const int32_t before = app.store.AnzBuch;
     bool ok = true;
     const std::vector<std::string> lines = SplitLines(text);

@@ -167,6 +167,7 @@ bool ImportWorkbookFile(App& app, Workbook& workbook, const std::string& path, c
         return false;
     }
     bool ok = false;
+    TitleChange change(app.titleHistory, "Import aus " + ExtractFileName(path));
     {
         BusyCursor busy(app.ui);
         try {

@@ -419,6 +419,9 @@ void RecoveryJournal::Write(const std::string& payload)
     if (!file_->IsOpen()) {
         const std::string path = FileFor(database_);
         QDir().mkpath(QFileInfo(PathFromCp1252(path)).absolutePath());
+        // Changes of an earlier run nobody was asked about are never overwritten.
+        if (QFileInfo(PathFromCp1252(path)).size() > 0)
+            PutAside(path);
         if (!file_->Open(PathFromCp1252(path), 0)) {
             failing_ = true;
             return;

@@ -75,6 +75,7 @@ public:
     // Writes what a change outside the recorded steps made due.
     void Flush();
 
+    bool Following() const { return following_; }
     // The last write failed: changes since are not recoverable.
     bool Failing() const { return failing_; }
 

@@ -109,6 +109,7 @@ bool FileMerge(App& app)
         }
     } restore{app, app.EditMode, app.DataFileName, app.DataVerMain, app.DataVerMinor, app.store.AnzBuch};
     app.EditMode = EditModeMerge;
+    TitleChange change(app.titleHistory, "Import aus Folianto-Datei");
     restore.merged = FileOpen(app);
     return restore.merged;
 }

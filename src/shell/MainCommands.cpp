@@ -5,6 +5,7 @@
 #include "core/Text.h"
 #include "core/Trace.h"
 #include "application/App.h"
+#include "application/Recovery.h"
 #include "application/SemaphoreFile.h"
 #include "editor/PictureLinks.h"
 #include "selection/DuplicateFinder.h"
@@ -24,6 +25,7 @@ bool DeleteCurrentTitle(App& app)
     }
     if (!DeleteAllowed(store, app.ui))
         return false;
+    TitleChange change(app.titleHistory, Cp1252("Titel löschen"));
     // The title that moves into the deleted one's row becomes current (the
     // one above when the last row goes), so the cursor stays where it was.
     const GridModel& grid = app.grid;
@@ -41,18 +43,51 @@ bool DeleteCurrentTitle(App& app)
     return true;
 }
 
+namespace {
+
+// After the store went back or forth a step: the lists and the grid follow.
+bool ShowHistoryMove(App& app, bool moved)
+{
+    if (!moved)
+        return false;
+    Fill_AllLists(app);
+    SetAusgabeData(app);
+    app.ui.repaint();
+    return true;
+}
+
+} // namespace
+
+bool UndoTitleChange(App& app)
+{
+    TraceScope trace("FoliantoMainWindow.Rueckgaengig");
+    return ShowHistoryMove(app, app.titleHistory.Undo());
+}
+
+bool RedoTitleChange(App& app)
+{
+    TraceScope trace("FoliantoMainWindow.Wiederherstellen");
+    return ShowHistoryMove(app, app.titleHistory.Redo());
+}
+
 void NewDatabase(App& app)
 {
     TraceScope trace("FoliantoMainWindow.NeueDatei");
     EraseSemaphoreFile(app, app.DataFileName);
+    app.recovery.Leave(app.store.Gesichert);
     app.store.Clear();
     app.DataFileName.clear();
     app.store.Gesichert = true;
+    app.titleHistory.Clear();
     ResetSelection(app);
     app.selection.SuchText.clear();
     app.grid.ResetToHeader();
     app.grid.NotifyReset();
     app.grid.NotifyStatus();
+    if (OfferRecovery(app, {})) {
+        Fill_AllLists(app);
+        SetAusgabeData(app);
+    }
     app.ui.repaint();
 }
 

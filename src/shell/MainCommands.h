@@ -9,6 +9,11 @@ struct App;
 // deleted (empty slot reported, or refused).
 bool DeleteCurrentTitle(App& app);
 
+// Takes the last change to the titles back, or does the last one taken back
+// again, and shows the titles as they are then. False when there is none.
+bool UndoTitleChange(App& app);
+bool RedoTitleChange(App& app);
+
 // Empties the store for a new database after the lock of the current file is
 // released. The caller has asked about unsaved data.
 void NewDatabase(App& app);
