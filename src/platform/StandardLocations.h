@@ -1,9 +1,9 @@
 #pragma once
 // Where the program keeps its settings file, its trace log and the recovery
 // files of unsaved changes. A settings file beside the program (portable use)
-// keeps them all beside the program; otherwise they live in the user's folders, which an installed program can
-// write: the configuration folder ($XDG_CONFIG_HOME/folianto) and the state
-// folder ($XDG_STATE_HOME/folianto).
+// keeps them all beside the program; otherwise they live in the user's
+// folders, which an installed program can write: the configuration folder
+// ($XDG_CONFIG_HOME/folianto) and the state folder ($XDG_STATE_HOME/folianto).
 
 #include <string>
 

@@ -16,7 +16,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <random>
 
 using namespace folianto;
 using folianto::test::StoreImage;
@@ -68,18 +70,15 @@ bool Edit(App& app, int32_t mode, bool copy, const char* titel)
     return true;
 }
 
-} // namespace
+struct Case {
+    std::string label;
+    std::function<void(TestApp&)> command;
+};
 
-// Each command that changes titles is one step, named for the menu; undo
-// gives the titles as before byte for byte and the saved state, redo the
-// titles as after.
-TEST(UndoCommands, EachCommandIsOneStepUndoneExactly)
+// The commands that change titles, with their steps' labels.
+const std::vector<Case>& Commands()
 {
-    struct Case {
-        std::string label;
-        std::function<void(TestApp&)> command;
-    };
-    const Case cases[] = {
+    static const std::vector<Case> cases = {
         {Cp1252("Titel löschen"), [](TestApp& t) { DeleteCurrentTitle(t.app); }},
         {"Ersetzen",
          [](TestApp& t) {
@@ -110,13 +109,29 @@ TEST(UndoCommands, EachCommandIsOneStepUndoneExactly)
              FileMerge(t.app);
          }},
     };
-    for (const Case& c : cases) {
+    return cases;
+}
+
+// A catalogue as after loading, its state the saved one.
+void Prepare(TestApp& t)
+{
+    FillSampleCatalogue(t.app.store, 30, 5);
+    t.app.store.ActBuch = 4;
+    SetAusgabeData(t.app);
+    t.app.titleHistory.Clear();
+}
+
+} // namespace
+
+// Each command that changes titles is one step, named for the menu; undo
+// gives the titles as before byte for byte and the saved state, redo the
+// titles as after.
+TEST(UndoCommands, EachCommandIsOneStepUndoneExactly)
+{
+    for (const Case& c : Commands()) {
         SCOPED_TRACE(c.label);
         TestApp t;
-        FillSampleCatalogue(t.app.store, 30, 5);
-        t.app.store.ActBuch = 4;
-        SetAusgabeData(t.app);
-        t.app.titleHistory.Clear();
+        Prepare(t);
         const std::string before = StoreImage(t.app.store);
 
         c.command(t);
@@ -133,5 +148,33 @@ TEST(UndoCommands, EachCommandIsOneStepUndoneExactly)
         EXPECT_TRUE(RedoTitleChange(t.app));
         EXPECT_TRUE(StoreImage(t.app.store) == after);
         EXPECT_FALSE(t.app.store.Gesichert);
+    }
+}
+
+// The commands one after another in random orders: undoing all gives the
+// start, redoing all the end.
+TEST(UndoCommands, RandomSequencesUndoToTheStartAndRedoToTheEnd)
+{
+    for (unsigned seed : {1u, 2u, 3u}) {
+        SCOPED_TRACE(seed);
+        std::vector<const Case*> order;
+        for (const Case& c : Commands())
+            order.push_back(&c);
+        std::shuffle(order.begin(), order.end(), std::mt19937(seed));
+        TestApp t;
+        Prepare(t);
+        const std::string start = StoreImage(t.app.store);
+        for (const Case* c : order) {
+            t.app.store.ActBuch = 4;
+            c->command(t);
+        }
+        const std::string end = StoreImage(t.app.store);
+        EXPECT_EQ(t.app.titleHistory.StepCount(), order.size());
+        while (UndoTitleChange(t.app))
+            ;
+        EXPECT_TRUE(StoreImage(t.app.store) == start);
+        while (RedoTitleChange(t.app))
+            ;
+        EXPECT_TRUE(StoreImage(t.app.store) == end);
     }
 }
