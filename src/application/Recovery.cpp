@@ -64,4 +64,14 @@ bool OfferRecovery(App& app, const std::string& database)
     return false;
 }
 
+void WarnOfRecoveryFailure(App& app)
+{
+    if (app.recovery.TakeNewFailure())
+        app.ui.message(MsgKind::Warning,
+                       kTitle + Cp1252("Die Wiederherstellungsdatei im Ordner\r\n") + app.recovery.Folder() +
+                           Cp1252("\r\nkann nicht geschrieben werden. Ungesicherte Änderungen lassen sich nach "
+                                  "einem Absturz nicht wiederherstellen; speichern Sie bitte öfter."),
+                       Buttons::Ok);
+}
+
 } // namespace folianto

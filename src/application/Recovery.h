@@ -14,4 +14,7 @@ struct App;
 // changes are recorded for the database. True when changes were taken over.
 bool OfferRecovery(App& app, const std::string& database);
 
+// Tells the user once when the recovery file cannot be written.
+void WarnOfRecoveryFailure(App& app);
+
 } // namespace folianto

@@ -432,6 +432,7 @@ void TFoliantoMainWindow::Run(const std::function<void()>& command)
 
 void TFoliantoMainWindow::AfterCommand()
 {
+    WarnOfRecoveryFailure(app_);
     ShowHint(); // a command may change the file name without refilling the grid
     Update_SortSpeedbuttons();
     Adjust_FileMenu();
