@@ -11,6 +11,7 @@
 #include "selection/Selection.h"
 #include "application/App.h"
 #include "application/BuchData.h"
+#include "selection/SearchLists.h"
 
 #include <QFont>
 #include <QFontMetrics>

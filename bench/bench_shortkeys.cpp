@@ -35,7 +35,7 @@ void BM_ImportGeneratedKeys(benchmark::State& state)
 {
     Import(state, [](folianto::App& app, folianto::TBuch& title) {
         title.Autor.Text = "Schmidt, Anna";
-        folianto::Kuerzel_erzeugen(app);
+        folianto::Kuerzel_erzeugen(app.store, app.settings);
     });
 }
 BENCHMARK(BM_ImportGeneratedKeys)->Arg(10000)->Unit(benchmark::kMillisecond);
@@ -44,7 +44,7 @@ void BM_ImportTakenKeys(benchmark::State& state)
 {
     Import(state, [](folianto::App& app, folianto::TBuch& title) {
         title.Kuerzel.Text = "Sch001";
-        title.Kuerzel.Text = folianto::MakeUniqueKuerzel(app, app.store.AnzBuch);
+        title.Kuerzel.Text = folianto::MakeUniqueKuerzel(app.store, app.settings, app.store.AnzBuch);
     });
 }
 BENCHMARK(BM_ImportTakenKeys)->Arg(10000)->Unit(benchmark::kMillisecond);

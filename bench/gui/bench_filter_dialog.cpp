@@ -8,6 +8,7 @@
 #include "support/Fakes.h"
 #include "ui/selection/FilterDialog.h"
 #include "ui/shell/MainWindow.h"
+#include "selection/SearchLists.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

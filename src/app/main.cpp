@@ -3,7 +3,7 @@
 
 #include "platform/PosixPlatform.h"
 #include "application/App.h"
-#include "shell/OpenFromDesktop.h"
+#include "application/OpenFromDesktop.h"
 #include "ui/QtUserInteraction.h"
 #include "ui/shell/Startup.h"
 

@@ -12,6 +12,8 @@
 #include "editor/ShortKeys.h"
 #include "platform/FileSteps.h"
 #include "platform/ReplacementFile.h"
+#include "selection/Selection.h"
+#include "selection/SearchLists.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -169,7 +171,7 @@ bool ReadHeaderTitles(App& app, ByteReader& in, const std::string& path, int hea
             store.Gesichert = false;
         }
         if (merge && app.settings.KuerzelZwang && nr > 1)
-            b.Kuerzel.Text = MakeUniqueKuerzel(app, nr);
+            b.Kuerzel.Text = MakeUniqueKuerzel(app.store, app.settings, nr);
         AdvanceProgress(progress, nr);
     }
     return true;

@@ -2,7 +2,7 @@
 
 #include "application/App.h"
 #include "core/Codec.h"
-#include "core/NetworkLock.h"
+#include "application/NetworkLock.h"
 #include "core/Text.h"
 #include "core/Trace.h"
 

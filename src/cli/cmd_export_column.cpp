@@ -4,7 +4,7 @@
 #include "cli/ExchangeIo.h"
 #include "core/Codec.h"
 #include "exchange/TextExport.h"
-#include "shell/ColumnModel.h"
+#include "workspace/ColumnModel.h"
 
 #include <iostream>
 

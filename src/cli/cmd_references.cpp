@@ -17,7 +17,7 @@ namespace {
 
 // Saves what was taken even when entries were left out (the message named
 // them); the exit code then tells the script.
-int RunReferenceImport(Context& context, const Args& args, ReferenceImportResult (*import)(App&))
+int RunReferenceImport(Context& context, const Args& args, ReferenceImportResult (*import)(Workspace&))
 {
     if (!PrepareApp(context, args.value("into")))
         return ExitFailed;
@@ -28,7 +28,7 @@ int RunReferenceImport(Context& context, const Args& args, ReferenceImportResult
     return result.Dropped > 0 ? ExitFailed : ExitOk;
 }
 
-int RunReferenceExport(Context& context, const Args& args, bool (*exportTo)(App&))
+int RunReferenceExport(Context& context, const Args& args, bool (*exportTo)(Workspace&))
 {
     if (!LoadAndShow(context, args.positional[0]))
         return ExitFailed;

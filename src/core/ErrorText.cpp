@@ -1,7 +1,7 @@
 #include "core/ErrorText.h"
 
 #include "core/Text.h"
-#include "platform/FileSteps.h"
+#include "core/FileError.h"
 
 namespace folianto {
 

@@ -4,10 +4,11 @@
 #include "core/ErrorText.h"
 #include "core/Text.h"
 #include "core/Trace.h"
+#include "editor/PictureLinks.h"
 #include "editor/ShortKeys.h"
 #include "selection/SearchLists.h"
-#include "application/App.h"
-#include "shell/ColumnModel.h"
+#include "workspace/Workspace.h"
+#include "workspace/ColumnModel.h"
 
 #include <QDate>
 
@@ -444,7 +445,7 @@ const std::vector<EditControl>& ViewModeDisabledControls()
 // ---------------------------------------------------------------------------
 // The model
 
-BuchEditModel::BuchEditModel(App& app) : Pictures(app.ui), app_(app), designLabels_(DesignLabels())
+BuchEditModel::BuchEditModel(Workspace& ws) : Pictures(ws.ui), ws_(ws), designLabels_(DesignLabels())
 {
     TraceScope trace("BuchEditDlg.FormCreate");
     Labels = designLabels_;
@@ -490,7 +491,7 @@ MultiSelectBox* BuchEditModel::MultiSelectOf(EditControl control)
 
 SearchList* BuchEditModel::SearchListOf(EditControl control)
 {
-    SearchLists& l = app_.lists;
+    SearchLists& l = ws_.lists;
     switch (control) {
     case C::ComboBoxZeitschrift: return &l.ZeitschriftSearchList;
     case C::ComboBoxSerie: return &l.ReiheSearchList;
@@ -508,7 +509,7 @@ SearchList* BuchEditModel::SearchListOf(EditControl control)
 
 void BuchEditModel::ApplyTypePanel()
 {
-    Panel = LiteraturTypPanel(TypOf(Values.LiteraturTyp), app_.settings.AlwaysShowAVM);
+    Panel = LiteraturTypPanel(TypOf(Values.LiteraturTyp), ws_.settings.AlwaysShowAVM);
     Labels[Idx(C::ComboBoxSerie)] = Panel.SerieLabel;
     Labels[Idx(C::ComboBoxVerlag)] = Panel.VerlagLabel;
 }
@@ -522,7 +523,7 @@ void BuchEditModel::SetLiteraturTyp(int32_t typ)
 void BuchEditModel::AdjustLabelsFromHeaders(const ColumnModel& columns)
 {
     TraceScope trace("BuchEditDlg.AdjustLabels");
-    if (!app_.settings.AdjustLabels)
+    if (!ws_.settings.AdjustLabels)
         return;
     for (const HeaderLabel& h : kHeaderLabels)
         Labels[Idx(h.control)] = columns.CellArray[static_cast<std::size_t>(h.descriptor)].Header;
@@ -555,7 +556,7 @@ void BuchEditModel::Fill_Waehrungen()
     std::vector<std::string>& items = Values.Waehrung.Items;
     items = {"EUR", "DM"};
     std::unordered_set<std::string> seen{"EUR", "DM"};
-    const TitleStore& store = app_.store;
+    const TitleStore& store = ws_.store;
     for (int32_t i = 1; i <= store.AnzBuch; ++i) {
         const TBuch* b = store.at(i);
         if (!b || IsBlank(b->Waehrung.Text))
@@ -568,7 +569,7 @@ void BuchEditModel::Fill_Waehrungen()
 void BuchEditModel::FillComboBoxes()
 {
     TraceScope trace("BuchEditDlg.FillComboBoxes");
-    SearchLists& l = app_.lists;
+    SearchLists& l = ws_.lists;
     Values.Typ.Items = SearchListTexts(l.TypSearchList);
     Values.Owner.Items = SearchListTexts(l.BesitzerSearchList);
     Values.Sprache.Items = SearchListTexts(l.SpracheSearchList);
@@ -594,7 +595,7 @@ void BuchEditModel::FillComboBoxes()
 void BuchEditModel::InitForm(int gridColumn)
 {
     TraceScope trace("BuchEditDlg.InitForm");
-    BusyCursor busy(app_.ui);
+    BusyCursor busy(ws_.ui);
     FillComboBoxes();
 
     // Every value empty, the item lists kept.
@@ -614,17 +615,17 @@ void BuchEditModel::InitForm(int gridColumn)
     Values = std::move(fresh);
 
     Values.Kopieren = false;
-    Values.KopierenEnabled = app_.EditMode == EditModeEdit;
+    Values.KopierenEnabled = ws_.EditMode == EditModeEdit;
     Values.LiteraturTyp = TypUnklar;
     SetVerleihstatus(0);
     if (!Values.Waehrung.Items.empty())
         Values.Waehrung.Text = Values.Waehrung.Items.front();
 
     Focus = {PageAutorTitel, C::EditKuerzel};
-    SearchLists& l = app_.lists;
+    SearchLists& l = ws_.lists;
     RebuildKeepingActive(l.TypSearchList, DisplayOrder(Values.Typ.Items));
     Values.Typ.Items = SearchListTexts(l.TypSearchList);
-    const Settings& s = app_.settings;
+    const Settings& s = ws_.settings;
     if (!s.DefaultTyp.empty())
         Values.Typ.Text = s.DefaultTyp;
     if (!s.DefaultOwner.empty())
@@ -642,8 +643,8 @@ void BuchEditModel::InitForm(int gridColumn)
 
     SetWiederverwenden(false);
 
-    if (gridColumn >= 0 && gridColumn < app_.grid.ColCount()) {
-        switch (app_.columns.IndexOfHeader(app_.grid.Cell(gridColumn, 0))) {
+    if (gridColumn >= 0 && gridColumn < ws_.grid.ColCount()) {
+        switch (ws_.columns.IndexOfHeader(ws_.grid.Cell(gridColumn, 0))) {
         case ColKuerzel: Focus = {PageAutorTitel, C::EditKuerzel}; break;
         case ColTitel: Focus = {PageAutorTitel, C::TitelEdit}; break;
         case ColAutor: Focus = {PageAutorTitel, C::ComboBoxAutor}; break;
@@ -657,11 +658,11 @@ void BuchEditModel::InitForm(int gridColumn)
 bool BuchEditModel::GetValues()
 {
     TraceScope trace("BuchEditDlg.GetValues");
-    const TitleStore& store = app_.store;
+    const TitleStore& store = ws_.store;
     const TBuch* b = store.at(store.ActBuch);
     if (!b) {
         const uint8_t nr = store.ActBuch <= store.AnzBuch && store.AnzBuch > 0 ? 12 : 17;
-        app_.ui.message(MsgKind::Error, GetErrorText(nr), Buttons::Ok);
+        ws_.ui.message(MsgKind::Error, GetErrorText(nr), Buttons::Ok);
         return false;
     }
     BuchEditValues& v = Values;
@@ -732,14 +733,14 @@ bool BuchEditModel::GetValues()
 int BuchEditModel::SetValues()
 {
     TraceScope trace("BuchEditDlg.SetValues");
-    TitleStore& store = app_.store;
-    const bool append = app_.EditMode == EditModeNew || (app_.EditMode == EditModeEdit && Values.Kopieren);
-    TitleChange change(app_.titleHistory, app_.EditMode == EditModeNew ? "Neuer Titel"
-                                          : append                      ? "Titel kopieren"
-                                                                        : "Titel bearbeiten");
+    TitleStore& store = ws_.store;
+    const bool append = ws_.EditMode == EditModeNew || (ws_.EditMode == EditModeEdit && Values.Kopieren);
+    TitleChange change(ws_.titleHistory, ws_.EditMode == EditModeNew ? "Neuer Titel"
+                                         : append                     ? "Titel kopieren"
+                                                                      : "Titel bearbeiten");
     if (append) {
         if (!store.NewBuch()) {
-            app_.ui.message(MsgKind::Error, "Konnte neuen Bucheintrag nicht anlegen.", Buttons::Ok);
+            ws_.ui.message(MsgKind::Error, "Konnte neuen Bucheintrag nicht anlegen.", Buttons::Ok);
             return 0;
         }
         store.ActBuch = store.AnzBuch;
@@ -834,10 +835,10 @@ int BuchEditModel::SetValues()
         flags |= MissingAutor;
     if (!HasPrintable(b->Titel.Text))
         flags |= MissingTitel;
-    if (!HasPrintable(b->Kuerzel.Text) && app_.settings.KuerzelZwang)
+    if (!HasPrintable(b->Kuerzel.Text) && ws_.settings.KuerzelZwang)
         flags |= MissingKuerzel;
 
-    SearchLists& l = app_.lists;
+    SearchLists& l = ws_.lists;
     l.SpracheSearchList.AddEntry(b->Sprache.Text);
     l.KategorieSearchList.AddEntry(b->Kategorie.Text);
     l.StandortSearchList.AddEntry(b->Standort.Text);
@@ -864,21 +865,41 @@ int BuchEditModel::SetValues()
     return flags;
 }
 
+const Settings& BuchEditModel::PictureSettings() const
+{
+    return ws_.settings;
+}
+
+UserInteraction& BuchEditModel::Ui() const
+{
+    return ws_.ui;
+}
+
+std::optional<std::string> BuchEditModel::ChooseDocument(const std::string& quelle) const
+{
+    return ChooseLinkedDocument(ws_.ui, quelle);
+}
+
+void BuchEditModel::StartLinkedDocument(const std::string& quelle)
+{
+    StartDocument(ws_.ui, ws_.DocStarted, quelle);
+}
+
 bool BuchEditModel::KuerzelIsUnique(const std::string& key) const
 {
-    const bool editingInPlace = app_.EditMode == EditModeEdit && !Values.Kopieren;
-    return folianto::KuerzelIsUnique(app_, key, editingInPlace ? app_.store.ActBuch : 0);
+    const bool editingInPlace = ws_.EditMode == EditModeEdit && !Values.Kopieren;
+    return folianto::KuerzelIsUnique(ws_.store, key, editingInPlace ? ws_.store.ActBuch : 0);
 }
 
 OkOutcome BuchEditModel::OkClicked()
 {
     TraceScope trace("BuchEditDlg.OKBtnClick");
-    BusyCursor busy(app_.ui);
-    if (app_.EditMode == EditModeView)
+    BusyCursor busy(ws_.ui);
+    if (ws_.EditMode == EditModeView)
         return OkOutcome::Close;
 
     if (Values.LiteraturTyp == TypUnklar &&
-        app_.ui.message(MsgKind::Warning,
+        ws_.ui.message(MsgKind::Warning,
                         Cp1252("Warnung!\r\n\r\nSie haben keinen Literatur-Typ festgelegt!\r\n\r\n"
                                "Zur Zeit können nicht alle Datenfelder gleichzeitig gespeichert werden.\r\n"
                                "Wählen Sie daher bitte einen Literatur-Typ aus, um Ihre\r\n"
@@ -889,8 +910,8 @@ OkOutcome BuchEditModel::OkClicked()
         return OkOutcome::StayOnType;
     }
 
-    if (app_.settings.KuerzelZwang && !KuerzelIsUnique(Values.Kuerzel)) {
-        app_.ui.message(MsgKind::Error, KuerzelMessage(Values.Kuerzel), Buttons::Ok);
+    if (ws_.settings.KuerzelZwang && !KuerzelIsUnique(Values.Kuerzel)) {
+        ws_.ui.message(MsgKind::Error, KuerzelMessage(Values.Kuerzel), Buttons::Ok);
         Focus = {PageNone, C::EditKuerzel};
         return OkOutcome::StayOnKuerzel;
     }
@@ -904,24 +925,24 @@ OkOutcome BuchEditModel::OkClicked()
     if ((flags & MissingAutor) && !HasPrintable(Values.Herausgeber.Text))
         missing += "Autor wurde nicht angegeben. ";
     if (!missing.empty())
-        app_.ui.message(MsgKind::Error, missing, Buttons::Ok);
+        ws_.ui.message(MsgKind::Error, missing, Buttons::Ok);
 
-    SearchLists& l = app_.lists;
+    SearchLists& l = ws_.lists;
     if (!IsBlank(Values.Schlagworte) && Values.Schlagworte != OldBuch.Schlagworte.Text)
-        FillSearchListWithColonSeparatedText(app_, l.SchlagworteSearchList, 1);
+        FillSearchListWithColonSeparatedText(ws_.store, l.SchlagworteSearchList, 1);
     if (!IsBlank(Values.Autor.Text) && Values.Autor.Text != OldBuch.Autor.Text)
-        FillSearchListWithColonSeparatedText(app_, l.AutorSearchList, 2);
+        FillSearchListWithColonSeparatedText(ws_.store, l.AutorSearchList, 2);
     FillComboBoxes();
     return OkOutcome::Close;
 }
 
 bool BuchEditModel::LeaveKuerzel(bool cancelling)
 {
-    if (cancelling || app_.EditMode == EditModeView || !app_.settings.KuerzelZwang ||
+    if (cancelling || ws_.EditMode == EditModeView || !ws_.settings.KuerzelZwang ||
         KuerzelIsUnique(Values.Kuerzel))
         return true;
     TraceScope trace("BuchEditDlg.EditKuerzelExit");
-    app_.ui.message(MsgKind::Error, KuerzelMessage(Values.Kuerzel), Buttons::Ok);
+    ws_.ui.message(MsgKind::Error, KuerzelMessage(Values.Kuerzel), Buttons::Ok);
     Focus = {PageNone, C::EditKuerzel};
     return false;
 }
@@ -936,14 +957,14 @@ void BuchEditModel::SetWiederverwenden(bool ticked)
                          !IsBlank(v.Standort.Text) || v.LiteraturTyp != TypUnklar;
     bool use = ticked;
     if (ticked && touched)
-        use = app_.ui.message(MsgKind::Confirmation,
+        use = ws_.ui.message(MsgKind::Confirmation,
                               Cp1252("Hinweis:\r\n\r\nDurch das Setzen des \"Wiederverwenden\"-Schalters werden\r\n"
                                      "bereits getätigte Eingaben überschrieben!\r\n\r\n"
                                      "Wollen Sie Ihre bisherigen Eingaben überschreiben und\r\n"
                                      "die Einstellungen des zuletzt eingegebenen Titels verwenden?"),
                               Buttons::YesNo) == Answer::Yes;
-    app_.settings.UseLastSettings = use;
-    const TBuch* last = app_.store.at(app_.store.AnzBuch);
+    ws_.settings.UseLastSettings = use;
+    const TBuch* last = ws_.store.at(ws_.store.AnzBuch);
     if (!use || !last)
         return;
     Values.Autor.Text = last->Autor.Text;
@@ -966,7 +987,7 @@ std::optional<Completion> BuchEditModel::TypeAhead(EditControl box, const std::s
     if (NoAutoComplete)
         return std::nullopt;
     const bool multi = MultiSelectOf(box) != nullptr;
-    if (multi && !app_.settings.EditAutoFill)
+    if (multi && !ws_.settings.EditAutoFill)
         return std::nullopt;
     const SearchList* list = SearchListOf(box);
     if (!list)
@@ -1038,9 +1059,9 @@ bool BuchEditModel::LeaveSchlagworte()
     TraceScope trace("BuchEditDlg.MemoSchlagworteExit");
     SearchList keywords;
     AddSeparatedEntries(keywords, Values.Schlagworte);
-    if (KeywordConventionsOK(keywords, app_.settings.SchlwLenght))
+    if (KeywordConventionsOK(keywords, ws_.settings.SchlwLenght))
         return true;
-    app_.ui.message(MsgKind::Error,
+    ws_.ui.message(MsgKind::Error,
                     "Die Konventionen f\xFCr die Erstellung von Schlagworten werden nicht eingehalten!\r\n\r\n"
                     "Bitte, informieren Sie sich in der Hilfe und \xE4ndern Sie Ihre Eingaben\r\n"
                     "zur Vermeidung von Problemen dahingehend um!",
@@ -1053,7 +1074,7 @@ void BuchEditModel::EnterKaufdatum(double today)
 {
     if (Values.Kaufdatum)
         return;
-    const TBuch* b = app_.store.current();
+    const TBuch* b = ws_.store.current();
     Values.Kaufdatum = b && b->Kaufdatum >= 1.0 ? b->Kaufdatum : today;
     kaufdatumProposed_ = true;
 }

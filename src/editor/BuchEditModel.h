@@ -20,7 +20,9 @@
 
 namespace folianto {
 
-struct App;
+struct Settings;
+class UserInteraction;
+struct Workspace;
 class ColumnModel;
 class SearchList;
 
@@ -178,11 +180,17 @@ const std::vector<EditControl>& ViewModeDisabledControls();
 
 class BuchEditModel {
 public:
-    explicit BuchEditModel(App& app);
+    explicit BuchEditModel(Workspace& ws);
     BuchEditModel(const BuchEditModel&) = delete;
     BuchEditModel& operator=(const BuchEditModel&) = delete;
-    // The program state the dialog's picture page and document link work with.
-    App& Application() const { return app_; }
+    // The settings the picture page shows pictures by.
+    const Settings& PictureSettings() const;
+    // The channel the picture page and the document link ask and report through.
+    UserInteraction& Ui() const;
+    // The link chosen in a file dialog that starts at `quelle`; nothing on cancel.
+    std::optional<std::string> ChooseDocument(const std::string& quelle) const;
+    // Starts the document `quelle` names, as a double click on the field does.
+    void StartLinkedDocument(const std::string& quelle);
 
     BuchEditValues Values;
     std::string Caption;
@@ -268,7 +276,7 @@ public:
     SearchList* SearchListOf(EditControl control);
 
 private:
-    App& app_;
+    Workspace& ws_;
     bool kaufdatumProposed_ = false; // the box shows a filled-in date not chosen yet
     // What GetValues found in the fields a type may not show: a type-6 title
     // keeps them (a copy takes them from its source), and an untouched journal

@@ -3,7 +3,8 @@
 #include "core/Codec.h"
 #include "core/Text.h"
 #include "core/Trace.h"
-#include "application/App.h"
+#include "config/Settings.h"
+#include "core/TitleStore.h"
 
 #include <algorithm>
 #include <vector>
@@ -32,13 +33,13 @@ int32_t DecimalDigits(int64_t n)
 // for n = 1..last+1 (index n; a free number always lies in that range). With
 // `fold` the letters a..z compare as A..Z and `prefix` must be upper-cased.
 // One pass over the store instead of one per candidate.
-std::vector<int32_t> NumberCounts(const App& app, const std::string& prefix, int32_t digits, bool fold,
+std::vector<int32_t> NumberCounts(const TitleStore& store, const std::string& prefix, int32_t digits, bool fold,
                                   int32_t last)
 {
     std::vector<int32_t> counts(static_cast<std::size_t>(last) + 2, 0);
     const std::size_t p = prefix.size();
     for (int32_t i = 1; i <= last; ++i) {
-        const TBuch* t = app.store.at(i);
+        const TBuch* t = store.at(i);
         if (!t)
             continue;
         const std::string& k = t->Kuerzel.Text;
@@ -70,33 +71,33 @@ std::string FormatKuerzelNumber(int64_t number, int32_t digits)
     return text;
 }
 
-bool KuerzelIsUnique(const App& app, const std::string& key, int32_t skipIndex)
+bool KuerzelIsUnique(const TitleStore& store, const std::string& key, int32_t skipIndex)
 {
     if (!HasPrintable(key))
         return false;
     const std::string upper = UpperAscii(key);
-    for (int32_t i = 1; i <= app.store.AnzBuch; ++i) {
+    for (int32_t i = 1; i <= store.AnzBuch; ++i) {
         if (i == skipIndex)
             continue;
-        const TBuch* b = app.store.at(i);
+        const TBuch* b = store.at(i);
         if (b && b->Kuerzel.Text.size() == upper.size() && UpperAscii(b->Kuerzel.Text) == upper)
             return false;
     }
     return true;
 }
 
-void Kuerzel_erzeugen(App& app)
+void Kuerzel_erzeugen(TitleStore& store, const Settings& settings)
 {
     WriteTrace("ImportEntry: Kuerzel_erzeugen [ENTRY]");
-    TBuch* b = app.store.current();
+    TBuch* b = store.current();
     std::string key;
     if (b) {
         const std::string& autor = b->Autor.Text;
         std::string prefix = autor.size() < 4 ? autor : autor.substr(0, 3);
         while (prefix.size() < 3)
             prefix += '_';
-        const int32_t digits = app.settings.LZerzwK;
-        const auto held = NumberCounts(app, UpperAscii(prefix), digits, true, app.store.AnzBuch);
+        const int32_t digits = settings.LZerzwK;
+        const auto held = NumberCounts(store, UpperAscii(prefix), digits, true, store.AnzBuch);
         for (int64_t n = 1; n <= kMaxRunningNumber; ++n)
             if (n >= static_cast<int64_t>(held.size()) || held[static_cast<std::size_t>(n)] == 0) {
                 key = prefix + FormatKuerzelNumber(n, digits);
@@ -112,17 +113,17 @@ void Kuerzel_erzeugen(App& app)
 namespace {
 
 // MakeUniqueKuerzel comparing the titles 1..last.
-std::string UniqueVariant(App& app, int32_t index, int32_t last)
+std::string UniqueVariant(const TitleStore& store, const Settings& settings, int32_t index, int32_t last)
 {
-    const TBuch* source = app.store.at(index);
+    const TBuch* source = store.at(index);
     if (!source)
         return {};
     const std::string base = source->Kuerzel.Text;
-    const int32_t digits = app.settings.LZerzwK;
+    const int32_t digits = settings.LZerzwK;
     // held[n]: titles holding base + "_" + number n; held[0]: the base itself.
-    std::vector<int32_t> held = NumberCounts(app, base + "_", digits, false, last);
+    std::vector<int32_t> held = NumberCounts(store, base + "_", digits, false, last);
     for (int32_t i = 1; i <= last; ++i)
-        if (const TBuch* t = app.store.at(i); t && t->Kuerzel.Text == base)
+        if (const TBuch* t = store.at(i); t && t->Kuerzel.Text == base)
             ++held[0];
     // The next number follows from the count of the current candidate. That
     // walk can return to a number already tried (base and base_002 held once
@@ -144,16 +145,16 @@ std::string UniqueVariant(App& app, int32_t index, int32_t last)
 
 } // namespace
 
-std::string MakeUniqueKuerzel(App& app, int32_t index)
+std::string MakeUniqueKuerzel(const TitleStore& store, const Settings& settings, int32_t index)
 {
     TraceScope trace("ShortKeys.MakeUniqueKuerzel");
-    return UniqueVariant(app, index, app.store.AnzBuch - 1); // the last title is not compared
+    return UniqueVariant(store, settings, index, store.AnzBuch - 1); // the last title is not compared
 }
 
-std::string MakeUniqueCopyKuerzel(App& app, int32_t index)
+std::string MakeUniqueCopyKuerzel(const TitleStore& store, const Settings& settings, int32_t index)
 {
     TraceScope trace("ShortKeys.MakeUniqueCopyKuerzel");
-    return UniqueVariant(app, index, app.store.AnzBuch);
+    return UniqueVariant(store, settings, index, store.AnzBuch);
 }
 
 } // namespace folianto

@@ -185,14 +185,14 @@ std::string WriteBibTex(const std::vector<Reference>& references)
     return out;
 }
 
-bool ExportToBibTex(App& app)
+bool ExportToBibTex(Workspace& ws)
 {
     TraceScope trace("FoliantoMainWindow.ExportToBibTex");
     FileDialogSpec dialog;
     dialog.filter = "BibTeX-Dateien (*.bib)|*.bib;*.BIB|Alle Dateien (*.*)|*.*";
     dialog.defaultExt = "bib";
     dialog.initialPath = "*.bib";
-    return ExportReferenceCommand(app, dialog, WriteBibTex);
+    return ExportReferenceCommand(ws, dialog, WriteBibTex);
 }
 
 } // namespace folianto

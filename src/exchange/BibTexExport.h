@@ -8,7 +8,7 @@
 
 namespace folianto {
 
-struct App;
+struct Workspace;
 
 // The entry type a reference is written as.
 std::string BibTexEntryType(const Reference& r);
@@ -22,6 +22,6 @@ std::string BibTexKey(const std::string& kuerzel);
 std::string WriteBibTex(const std::vector<Reference>& references);
 
 // "in BibTeX-Datei": the export questions, then the file. True when written.
-bool ExportToBibTex(App& app);
+bool ExportToBibTex(Workspace& ws);
 
 } // namespace folianto

@@ -302,19 +302,19 @@ ParsedReferences ParseBibTex(const std::string& bytes)
     return parsed;
 }
 
-ReferenceImportResult ImportBibTexFile(App& app, const std::string& path)
+ReferenceImportResult ImportBibTexFile(Workspace& ws, const std::string& path)
 {
-    return ImportReferenceFile(app, path, ParseBibTex);
+    return ImportReferenceFile(ws, path, ParseBibTex);
 }
 
-ReferenceImportResult ImportFromBibTex(App& app)
+ReferenceImportResult ImportFromBibTex(Workspace& ws)
 {
     TraceScope trace("FoliantoMainWindow.ImportFromBibTex");
     FileDialogSpec dialog;
     dialog.filter = "BibTeX-Dateien (*.bib)|*.bib;*.BIB|Alle Dateien (*.*)|*.*";
     dialog.defaultExt = "bib";
     dialog.mustExist = true;
-    return ImportReferenceCommand(app, dialog, ParseBibTex);
+    return ImportReferenceCommand(ws, dialog, ParseBibTex);
 }
 
 } // namespace folianto

@@ -9,7 +9,7 @@
 
 namespace folianto {
 
-struct App;
+struct Workspace;
 
 // The literature type of an entry type (lower case); `hasEditor` tells a book
 // with an editor (an edited volume) from a monograph, `subtype` is the
@@ -25,8 +25,8 @@ std::vector<std::string> SplitBibNames(const std::string& value);
 // own are kept in the remark as "name: value" lines.
 ParsedReferences ParseBibTex(const std::string& bytes);
 
-ReferenceImportResult ImportBibTexFile(App& app, const std::string& path);
+ReferenceImportResult ImportBibTexFile(Workspace& ws, const std::string& path);
 // "aus BibTeX-Datei (*.BIB)": the open dialog, then the file.
-ReferenceImportResult ImportFromBibTex(App& app);
+ReferenceImportResult ImportFromBibTex(Workspace& ws);
 
 } // namespace folianto

@@ -1,6 +1,6 @@
 #include "exchange/ColumnFields.h"
 
-#include "shell/ColumnModel.h"
+#include "workspace/ColumnModel.h"
 
 #include <array>
 

@@ -1,6 +1,6 @@
 #include "exchange/CslDialogModel.h"
 
-#include "application/App.h"
+#include "workspace/Workspace.h"
 #include "config/IniFile.h"
 #include "core/Codec.h"
 #include "core/Trace.h"
@@ -46,11 +46,11 @@ void WriteCslChoice(IniFile& ini, const CslChoice& choice)
     ini.WriteString(kSection, "Ordner", choice.Folder);
 }
 
-CslDialogModel::CslDialogModel(App& app, CslChoice& choice, std::vector<CslStyle> styles, std::string pandoc)
-    : app_(app), choice_(choice), styles_(std::move(styles)), pandoc_(std::move(pandoc))
+CslDialogModel::CslDialogModel(Workspace& ws, CslChoice& choice, std::vector<CslStyle> styles, std::string pandoc)
+    : ws_(ws), choice_(choice), styles_(std::move(styles)), pandoc_(std::move(pandoc))
 {
     TraceScope trace("CslDialogModel.Create");
-    GetCurrentBuch(app_);
+    GetCurrentBuch(ws_);
     folder_ = choice_.Folder;
     for (int i = 0; i < kFormatCount; ++i)
         if (choice_.Format == BibFormatExtension(kFormats[i]))
@@ -116,7 +116,7 @@ bool CslDialogModel::chooseOwnFile(const std::string& path)
     TraceScope trace("CslDialogModel.ChooseOwnFile", path);
     const CslStyleLookup found = FindCslStyle(path);
     if (!found.Style) {
-        app_.ui.message(MsgKind::Error, found.Error, Buttons::Ok);
+        ws_.ui.message(MsgKind::Error, found.Error, Buttons::Ok);
         return false;
     }
     own_ = found.Style;
@@ -130,7 +130,7 @@ bool CslDialogModel::askOwnFile()
     dialog.filter = "CSL-Zitierstile (*.csl)|*.csl|Alle Dateien (*.*)|*.*";
     dialog.defaultExt = "csl";
     dialog.mustExist = true;
-    const std::optional<std::string> path = app_.ui.openFile(dialog);
+    const std::optional<std::string> path = ws_.ui.openFile(dialog);
     return path && chooseOwnFile(*path);
 }
 
@@ -156,7 +156,7 @@ void CslDialogModel::setFormatIndex(int index)
 
 const TBuch* CslDialogModel::currentTitle() const
 {
-    return app_.store.ActBuch <= app_.store.AnzBuch ? app_.store.at(app_.store.ActBuch) : nullptr;
+    return ws_.store.ActBuch <= ws_.store.AnzBuch ? ws_.store.at(ws_.store.ActBuch) : nullptr;
 }
 
 std::string CslDialogModel::whyNoPreview() const
@@ -191,7 +191,7 @@ bool CslDialogModel::exportBibliography()
     TraceScope trace("CslDialogModel.Export");
     const std::optional<CslStyle> style = chosenStyle();
     if (!style) {
-        app_.ui.message(MsgKind::Warning, Cp1252("Bitte zuerst einen Zitierstil wählen."), Buttons::Ok);
+        ws_.ui.message(MsgKind::Warning, Cp1252("Bitte zuerst einen Zitierstil wählen."), Buttons::Ok);
         return false;
     }
     // The chosen format first, the others after it.
@@ -203,22 +203,22 @@ bool CslDialogModel::exportBibliography()
             dialog.filter += std::string("|") + kFormatCaptions[i] + "|*." + BibFormatExtension(kFormats[i]);
     dialog.defaultExt = ext;
     dialog.initialPath = (folder_.empty() ? std::string() : folder_ + "/") + "Literaturverzeichnis." + ext;
-    const std::optional<ExportTarget> target = AskExportTarget(app_, dialog);
+    const std::optional<ExportTarget> target = AskExportTarget(ws_, dialog);
     if (!target)
         return false;
     if (target->Titles.empty()) {
-        app_.ui.message(MsgKind::Warning, Cp1252("Es sind keine Titel für das Literaturverzeichnis ausgewählt."),
+        ws_.ui.message(MsgKind::Warning, Cp1252("Es sind keine Titel für das Literaturverzeichnis ausgewählt."),
                         Buttons::Ok);
         return false;
     }
-    if (!WriteBibliography(app_.ui, ReferencesOfTitles(app_, target->Titles), *style, target->Path, pandoc_))
+    if (!WriteBibliography(ws_.ui, ReferencesOfTitles(ws_, target->Titles), *style, target->Path, pandoc_))
         return false;
     folder_ = PathToCp1252(QFileInfo(PathFromCp1252(target->Path)).absolutePath());
     for (int i = 0; i < kFormatCount; ++i)
         if (BibFormatOfPath(target->Path) == kFormats[i])
             format_ = i;
     remember();
-    app_.Inform(MsgKind::Information, "Export in " + target->Path + " beendet!");
+    ws_.Inform(MsgKind::Information, "Export in " + target->Path + " beendet!");
     return true;
 }
 

@@ -12,7 +12,7 @@
 
 namespace folianto {
 
-struct App;
+struct Workspace;
 class IniFile;
 
 // What the dialog remembers in the settings file, section "Zitierstil": the
@@ -28,7 +28,7 @@ void WriteCslChoice(IniFile& ini, const CslChoice& choice);
 class CslDialogModel {
 public:
     // The styles are handed in so that tests choose their own.
-    CslDialogModel(App& app, CslChoice& choice, std::vector<CslStyle> styles, std::string pandoc = PandocProgram());
+    CslDialogModel(Workspace& ws, CslChoice& choice, std::vector<CslStyle> styles, std::string pandoc = PandocProgram());
 
     // Styles whose title or file name holds every word of the search (any
     // case); German ones first when `germanFirst`.
@@ -72,7 +72,7 @@ private:
     const TBuch* currentTitle() const;
     std::string whyNoPreview() const; // empty when there is a style and a title
 
-    App& app_;
+    Workspace& ws_;
     CslChoice& choice_;
     std::vector<CslStyle> styles_;
     std::string pandoc_;

@@ -633,24 +633,24 @@ ParsedReferences ParseCslJson(const std::string& bytes)
     return parsed;
 }
 
-bool ExportToCslJson(App& app)
+bool ExportToCslJson(Workspace& ws)
 {
     TraceScope trace("FoliantoMainWindow.ExportToCslJson");
     FileDialogSpec dialog;
     dialog.filter = "CSL-JSON-Dateien (*.json)|*.json;*.JSON|Alle Dateien (*.*)|*.*";
     dialog.defaultExt = "json";
     dialog.initialPath = "*.json";
-    return ExportReferenceCommand(app, dialog, WriteCslJson);
+    return ExportReferenceCommand(ws, dialog, WriteCslJson);
 }
 
-ReferenceImportResult ImportFromCslJson(App& app)
+ReferenceImportResult ImportFromCslJson(Workspace& ws)
 {
     TraceScope trace("FoliantoMainWindow.ImportFromCslJson");
     FileDialogSpec dialog;
     dialog.filter = "CSL-JSON-Dateien (*.json)|*.json;*.JSON|Alle Dateien (*.*)|*.*";
     dialog.defaultExt = "json";
     dialog.mustExist = true;
-    return ImportReferenceCommand(app, dialog, ParseCslJson);
+    return ImportReferenceCommand(ws, dialog, ParseCslJson);
 }
 
 } // namespace folianto

@@ -11,7 +11,7 @@
 
 namespace folianto {
 
-struct App;
+struct Workspace;
 
 // The CSL type of a literature type 0..8; `medium` tells sound from film.
 std::string CslType(int32_t typ, const std::string& medium = {});
@@ -40,8 +40,8 @@ std::string WriteCslJsonForCiteproc(const std::vector<Reference>& references);
 ParsedReferences ParseCslJson(const std::string& bytes);
 
 // "in CSL-JSON-Datei": the export questions, then the file. True when written.
-bool ExportToCslJson(App& app);
+bool ExportToCslJson(Workspace& ws);
 // "aus CSL-JSON-Datei (*.JSON)": the open dialog, then the file.
-ReferenceImportResult ImportFromCslJson(App& app);
+ReferenceImportResult ImportFromCslJson(Workspace& ws);
 
 } // namespace folianto

@@ -5,7 +5,8 @@
 #include "core/Text.h"
 #include "core/Trace.h"
 #include "exchange/DateText.h"
-#include "application/App.h"
+#include "workspace/Workspace.h"
+#include "selection/Selection.h"
 
 #include <QString>
 
@@ -140,41 +141,41 @@ ExportEntry FormatSelectionEntry(const TBuch& b, const std::array<int32_t, Expor
     return e;
 }
 
-ExportEntry FormatEntry(const App& app, int32_t index)
+ExportEntry FormatEntry(const Workspace& ws, int32_t index)
 {
-    if (index < 1 || index > app.store.AnzBuch)
+    if (index < 1 || index > ws.store.AnzBuch)
         return {};
-    const TBuch* b = app.store.at(index);
+    const TBuch* b = ws.store.at(index);
     if (!b)
         return {};
-    return app.settings.VorgegExportAuswahl ? FormatPredefinedEntry(*b)
-                                            : FormatSelectionEntry(*b, app.settings.ExportPos);
+    return ws.settings.VorgegExportAuswahl ? FormatPredefinedEntry(*b)
+                                            : FormatSelectionEntry(*b, ws.settings.ExportPos);
 }
 
-bool ExportSelectionOk(App& app)
+bool ExportSelectionOk(Workspace& ws)
 {
     TraceScope trace("Export.ExportSelectionOk");
-    if (app.settings.VorgegExportAuswahl)
+    if (ws.settings.VorgegExportAuswahl)
         return true;
-    for (int32_t v : app.settings.ExportPos)
+    for (int32_t v : ws.settings.ExportPos)
         if (v > 0)
             return true;
-    app.ui.message(MsgKind::Information,
+    ws.ui.message(MsgKind::Information,
                    "Unter Optionen wurde keine eigene Export-Auswahl festgelegt.\r\n"
                    "Daher wird nun auch nichts exportiert!",
                    Buttons::Ok);
     return false;
 }
 
-void CopyEntryToClipboard(App& app)
+void CopyEntryToClipboard(Workspace& ws)
 {
     TraceScope trace("FoliantoMainWindow.CopyEntryToClipboard");
-    if (!ExportSelectionOk(app))
+    if (!ExportSelectionOk(ws))
         return;
-    GetCurrentBuch(app);
-    if (!app.store.at(app.store.ActBuch) || app.store.ActBuch > app.store.AnzBuch)
+    GetCurrentBuch(ws);
+    if (!ws.store.at(ws.store.ActBuch) || ws.store.ActBuch > ws.store.AnzBuch)
         return;
-    app.ui.setClipboardText(FormatEntry(app, app.store.ActBuch).Text);
+    ws.ui.setClipboardText(FormatEntry(ws, ws.store.ActBuch).Text);
 }
 
 } // namespace folianto

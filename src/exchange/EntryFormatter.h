@@ -10,7 +10,7 @@
 
 namespace folianto {
 
-struct App;
+struct Workspace;
 struct TBuch;
 
 struct ExportEntry {
@@ -20,7 +20,7 @@ struct ExportEntry {
 
 // The entry of title `index` (1..AnzBuch) as the settings prescribe; empty
 // with 0 parts for any other index.
-ExportEntry FormatEntry(const App& app, int32_t index);
+ExportEntry FormatEntry(const Workspace& ws, int32_t index);
 
 ExportEntry FormatPredefinedEntry(const TBuch& b);
 ExportEntry FormatSelectionEntry(const TBuch& b, const std::array<int32_t, ExportSlotCount>& exportPos);
@@ -33,10 +33,10 @@ std::string PriceText(float preis);
 
 // Whether an export of entries may go on; tells the user when the own
 // selection exports no field.
-bool ExportSelectionOk(App& app);
+bool ExportSelectionOk(Workspace& ws);
 
 // "Eintrag in die Zwischenablage kopieren": the entry of the title under the
 // grid cursor as plain text on the clipboard.
-void CopyEntryToClipboard(App& app);
+void CopyEntryToClipboard(Workspace& ws);
 
 } // namespace folianto

@@ -3,7 +3,7 @@
 #include "core/Codec.h"
 #include "core/Text.h"
 #include "core/Trace.h"
-#include "application/App.h"
+#include "workspace/Workspace.h"
 
 #include <algorithm>
 #include <cmath>
@@ -24,10 +24,10 @@ int32_t PositionValue(const std::string& text)
 
 } // namespace
 
-ImportDialogModel::ImportDialogModel(App& app, Mode mode) : app_(app), mode_(mode)
+ImportDialogModel::ImportDialogModel(Workspace& ws, Mode mode) : ws_(ws), mode_(mode)
 {
     TraceScope trace("TForm_TXT_Import.FormCreate");
-    const ImpExpSettings& s = app.settings.ImpExp;
+    const ImpExpSettings& s = ws.settings.ImpExp;
     Kopfzeilen = s.Kopfzeilen;
     Delimiter = s.Trennzeichen ? DelimiterName(s.Trennzeichen) : std::string();
     FirstRow = s.FirstRow;
@@ -35,7 +35,7 @@ ImportDialogModel::ImportDialogModel(App& app, Mode mode) : app_(app), mode_(mod
     AnzRows = s.AnzRows;
     AnzCols = s.AnzCols;
     for (int row = 0; row < RowCount; ++row) {
-        const TCellRec& cell = app.columns.CellArray[static_cast<std::size_t>(row)];
+        const TCellRec& cell = ws.columns.CellArray[static_cast<std::size_t>(row)];
         entries_[static_cast<std::size_t>(row)] = cell.Header;
         Positions[static_cast<std::size_t>(row)] = RowEditable(row) ? IntToStr(cell.ImportPos) : "0";
     }
@@ -89,7 +89,7 @@ void ImportDialogModel::FindHeaderLine()
     const std::vector<std::string> first = PreviewLines(1);
     header_.reset();
     if (!first.empty())
-        header_ = AssignByHeaderLine(app_.columns, first.front(), DelimiterOfText(Delimiter));
+        header_ = AssignByHeaderLine(ws_.columns, first.front(), DelimiterOfText(Delimiter));
 }
 
 std::string ImportDialogModel::EncodingNote() const
@@ -135,9 +135,9 @@ void ImportDialogModel::SetUseHeaderLine(bool on)
 
 void ImportDialogModel::Activate()
 {
-    if (mode_ == WorkbookMode && !app_.settings.ImportHinweis) {
-        app_.settings.ImportHinweis = true;
-        app_.ui.message(MsgKind::Information,
+    if (mode_ == WorkbookMode && !ws_.settings.ImportHinweis) {
+        ws_.settings.ImportHinweis = true;
+        ws_.ui.message(MsgKind::Information,
                         Cp1252("Bitte beachten Sie die Hinweise auf Einschränkungen \r\nund Randbedingungen "
                                "für den Import aus Excel-Dateien!"),
                         Buttons::Ok);
@@ -183,7 +183,7 @@ std::string ImportDialogModel::Validate() const
 
 void ImportDialogModel::StoreControlValues()
 {
-    ImpExpSettings& s = app_.settings.ImpExp;
+    ImpExpSettings& s = ws_.settings.ImpExp;
     s.Kopfzeilen = std::clamp(Kopfzeilen, 0, 100);
     if (const char c = DelimiterOfText(Delimiter))
         s.Trennzeichen = c;
@@ -199,18 +199,18 @@ bool ImportDialogModel::Ok()
     // The range check keeps the dialog open; every other check closes it
     // (taking the control values along) and shows it again.
     if (std::string e = RangeError(); !e.empty()) {
-        app_.ui.message(MsgKind::Error, e, Buttons::Ok);
+        ws_.ui.message(MsgKind::Error, e, Buttons::Ok);
         return false;
     }
     StoreControlValues();
     if (std::string e = Validate(); !e.empty()) {
-        app_.ui.message(MsgKind::Error, e, Buttons::Ok);
+        ws_.ui.message(MsgKind::Error, e, Buttons::Ok);
         return false;
     }
     for (int row = 0; row < RowCount; ++row)
-        app_.columns.CellArray[static_cast<std::size_t>(row)].ImportPos =
+        ws_.columns.CellArray[static_cast<std::size_t>(row)].ImportPos =
             RowEditable(row) ? PositionValue(Positions[static_cast<std::size_t>(row)]) : 0;
-    app_.columns.CellArray[ColumnCount].ImportPos = 0;
+    ws_.columns.CellArray[ColumnCount].ImportPos = 0;
     return true;
 }
 

@@ -4,7 +4,7 @@
 // column descriptors. The widgets only show and edit these members.
 
 #include "exchange/TextImport.h"
-#include "shell/ColumnModel.h"
+#include "workspace/ColumnModel.h"
 
 #include <array>
 #include <cstdint>
@@ -14,7 +14,7 @@
 
 namespace folianto {
 
-struct App;
+struct Workspace;
 
 class ImportDialogModel {
 public:
@@ -22,7 +22,7 @@ public:
     static constexpr int RowCount = ColumnCount; // one row per descriptor 0..33
 
     // Fills the controls from the settings and the column descriptors.
-    ImportDialogModel(App& app, Mode mode);
+    ImportDialogModel(Workspace& ws, Mode mode);
 
     Mode mode() const { return mode_; }
     static const char* Caption() { return "Folianto: Import-Filter"; }
@@ -87,7 +87,7 @@ private:
 
     void FindHeaderLine();
 
-    App& app_;
+    Workspace& ws_;
     Mode mode_;
     std::array<std::string, RowCount> entries_;
     std::string fileName_;

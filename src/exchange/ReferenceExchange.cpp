@@ -8,7 +8,7 @@
 #include "exchange/LatexText.h"
 #include "exchange/TextExport.h"
 #include "exchange/TextImport.h"
-#include "application/App.h"
+#include "workspace/Workspace.h"
 
 #include <QFile>
 
@@ -62,15 +62,15 @@ std::string ImportReport(const std::string& path, int imported, int dropped, con
 // Gives the new title `index` its short key: the imported one when no title
 // holds it, else a free variant; without a key one is made when keys are
 // required. `held` is the set of keys in the store and grows with each title.
-void AssignKuerzel(App& app, int32_t index, std::unordered_set<std::string>& held)
+void AssignKuerzel(Workspace& ws, int32_t index, std::unordered_set<std::string>& held)
 {
-    TBuch& b = *app.store.at(index);
+    TBuch& b = *ws.store.at(index);
     if (!HasPrintable(b.Kuerzel.Text)) {
         b.Kuerzel.Text.clear();
-        if (app.settings.KuerzelZwang)
-            Kuerzel_erzeugen(app);
+        if (ws.settings.KuerzelZwang)
+            Kuerzel_erzeugen(ws.store, ws.settings);
     } else if (held.count(b.Kuerzel.Text) != 0) {
-        b.Kuerzel.Text = MakeUniqueKuerzel(app, index);
+        b.Kuerzel.Text = MakeUniqueKuerzel(ws.store, ws.settings, index);
     }
     held.insert(b.Kuerzel.Text);
 }
@@ -119,7 +119,7 @@ void NoteKept(std::vector<ImportProblem>& problems, int line, const std::vector<
                         false});
 }
 
-ReferenceImportResult ImportReferences(App& app, const std::string& path, const ParsedReferences& parsed)
+ReferenceImportResult ImportReferences(Workspace& ws, const std::string& path, const ParsedReferences& parsed)
 {
     TraceScope trace("ReferenceExchange.ImportReferences", path);
     ReferenceImportResult result;
@@ -130,9 +130,9 @@ ReferenceImportResult ImportReferences(App& app, const std::string& path, const 
             ++result.Dropped;
     }
     const auto count = static_cast<int32_t>(parsed.References.size());
-    const int32_t room = MaxBuch - app.store.AnzBuch;
+    const int32_t room = MaxBuch - ws.store.AnzBuch;
     if (count > room) {
-        app.ui.message(MsgKind::Error,
+        ws.ui.message(MsgKind::Error,
                        "Die Datei " + path + Cp1252(" enthält ") + IntToStr(count) +
                            Cp1252(" Titel, Platz ist nur noch für ") + IntToStr(room) + ".\r\n" +
                            "Es wurde nichts importiert.",
@@ -141,89 +141,87 @@ ReferenceImportResult ImportReferences(App& app, const std::string& path, const 
         return result;
     }
     if (count == 0) {
-        app.ui.message(MsgKind::Error,
+        ws.ui.message(MsgKind::Error,
                        "In " + path + Cp1252(" wurden keine Titel gefunden.") + ProblemList(parsed.Problems, true),
                        Buttons::Ok);
         result.Read = false;
         return result;
     }
 
-    TitleChange change(app.titleHistory, "Import aus " + ExtractFileName(path));
+    TitleChange change(ws.titleHistory, "Import aus " + ExtractFileName(path));
     std::unordered_set<std::string> held;
-    for (int32_t i = 1; i <= app.store.AnzBuch; ++i)
-        if (const TBuch* b = app.store.at(i))
+    for (int32_t i = 1; i <= ws.store.AnzBuch; ++i)
+        if (const TBuch* b = ws.store.at(i))
             held.insert(b->Kuerzel.Text);
     for (const Reference& r : parsed.References) {
-        if (!app.store.NewBuch()) {
+        if (!ws.store.NewBuch()) {
             // Room was checked above; only memory can run out here.
-            app.ui.message(MsgKind::Error, GetErrorText(app.store.FehlerNr, ""), Buttons::Ok);
+            ws.ui.message(MsgKind::Error, GetErrorText(ws.store.FehlerNr, ""), Buttons::Ok);
             break;
         }
-        app.store.ActBuch = app.store.AnzBuch;
-        TBuch& b = *app.store.current();
+        ws.store.ActBuch = ws.store.AnzBuch;
+        TBuch& b = *ws.store.current();
         StoreReference(r, b);
         b.Kuerzel.Text = r.Key;
-        AssignKuerzel(app, app.store.AnzBuch, held);
-        app.store.UpdateBuchLengths(app.store.AnzBuch);
+        AssignKuerzel(ws, ws.store.AnzBuch, held);
+        ws.store.UpdateBuchLengths(ws.store.AnzBuch);
         ++result.Imported;
     }
-    AfterImport(app);
+    AfterImport(ws);
     if (parsed.Problems.empty())
-        app.Inform(MsgKind::Information, ImportReport(path, result.Imported, 0, {}));
+        ws.Inform(MsgKind::Information, ImportReport(path, result.Imported, 0, {}));
     else
-        app.ui.message(MsgKind::Warning, ImportReport(path, result.Imported, result.Dropped, parsed.Problems),
+        ws.ui.message(MsgKind::Warning, ImportReport(path, result.Imported, result.Dropped, parsed.Problems),
                        Buttons::Ok);
     return result;
 }
 
-ReferenceImportResult ImportReferenceFile(App& app, const std::string& path, const ReferenceParser& parse)
+ReferenceImportResult ImportReferenceFile(Workspace& ws, const std::string& path, const ReferenceParser& parse)
 {
     TraceScope trace("ReferenceExchange.ImportReferenceFile", path);
     QFile file(PathFromCp1252(path));
     if (!file.open(QIODevice::ReadOnly)) {
-        app.ui.message(MsgKind::Error, GetErrorText(3, path), Buttons::Ok);
+        ws.ui.message(MsgKind::Error, GetErrorText(3, path), Buttons::Ok);
         return {};
     }
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        app.ui.message(MsgKind::Error, GetErrorText(3, path), Buttons::Ok);
+        ws.ui.message(MsgKind::Error, GetErrorText(3, path), Buttons::Ok);
         return {};
     }
-    BusyCursor busy(app.ui);
+    BusyCursor busy(ws.ui);
     const ParsedReferences parsed = parse(std::string(data.constData(), static_cast<std::size_t>(data.size())));
-    return ImportReferences(app, path, parsed);
+    return ImportReferences(ws, path, parsed);
 }
 
-ReferenceImportResult ImportReferenceCommand(App& app, const FileDialogSpec& dialog, const ReferenceParser& parse)
+ReferenceImportResult ImportReferenceCommand(Workspace& ws, const FileDialogSpec& dialog, const ReferenceParser& parse)
 {
-    const std::optional<std::string> path = app.ui.openFile(dialog);
-    if (!path) {
-        app.Inform(MsgKind::Warning, Cp1252("Keine Datei ausgewählt!"));
+    const std::optional<std::string> path = ws.ChooseFile(FileQuestion::Open, dialog);
+    if (!path)
         return {};
-    }
-    return ImportReferenceFile(app, *path, parse);
+    return ImportReferenceFile(ws, *path, parse);
 }
 
-std::vector<Reference> ReferencesOfTitles(const App& app, const std::vector<int32_t>& titles)
+std::vector<Reference> ReferencesOfTitles(const Workspace& ws, const std::vector<int32_t>& titles)
 {
     std::vector<Reference> references;
     references.reserve(titles.size());
     for (int32_t index : titles)
-        if (const TBuch* b = app.store.at(index))
+        if (const TBuch* b = ws.store.at(index))
             references.push_back(ReferenceOfTitle(*b));
     return references;
 }
 
-bool ExportReferenceCommand(App& app, const FileDialogSpec& dialog, const ReferenceWriter& write)
+bool ExportReferenceCommand(Workspace& ws, const FileDialogSpec& dialog, const ReferenceWriter& write)
 {
     TraceScope trace("ReferenceExchange.ExportReferenceCommand");
-    const std::optional<ExportTarget> target = AskExportTarget(app, dialog);
+    const std::optional<ExportTarget> target = AskExportTarget(ws, dialog);
     if (!target)
         return false;
-    BusyCursor busy(app.ui);
-    if (!WriteExportFile(app, target->Path, write(ReferencesOfTitles(app, target->Titles))))
+    BusyCursor busy(ws.ui);
+    if (!WriteExportFile(ws, target->Path, write(ReferencesOfTitles(ws, target->Titles))))
         return false;
-    app.Inform(MsgKind::Information, "Export in " + target->Path + " beendet!");
+    ws.Inform(MsgKind::Information, "Export in " + target->Path + " beendet!");
     return true;
 }
 

@@ -10,7 +10,7 @@
 
 namespace folianto {
 
-struct App;
+struct Workspace;
 struct FileDialogSpec;
 
 // Something in an imported file the user must hear about: an entry that was
@@ -64,18 +64,18 @@ void NoteKept(std::vector<ImportProblem>& problems, int line, const std::vector<
 // Appends the references as titles (short keys made unique), tells the user
 // in one message what was not taken and why, and refreshes. The store stays
 // unchanged when the references do not fit into it.
-ReferenceImportResult ImportReferences(App& app, const std::string& path, const ParsedReferences& parsed);
+ReferenceImportResult ImportReferences(Workspace& ws, const std::string& path, const ParsedReferences& parsed);
 
 // Reads the file and imports it.
-ReferenceImportResult ImportReferenceFile(App& app, const std::string& path, const ReferenceParser& parse);
+ReferenceImportResult ImportReferenceFile(Workspace& ws, const std::string& path, const ReferenceParser& parse);
 
 // The menu command: the open dialog, then the file.
-ReferenceImportResult ImportReferenceCommand(App& app, const FileDialogSpec& dialog, const ReferenceParser& parse);
+ReferenceImportResult ImportReferenceCommand(Workspace& ws, const FileDialogSpec& dialog, const ReferenceParser& parse);
 
 // The references of the titles, in the given order.
-std::vector<Reference> ReferencesOfTitles(const App& app, const std::vector<int32_t>& titles);
+std::vector<Reference> ReferencesOfTitles(const Workspace& ws, const std::vector<int32_t>& titles);
 
 // The menu command: the export questions, then the file. True when written.
-bool ExportReferenceCommand(App& app, const FileDialogSpec& dialog, const ReferenceWriter& write);
+bool ExportReferenceCommand(Workspace& ws, const FileDialogSpec& dialog, const ReferenceWriter& write);
 
 } // namespace folianto

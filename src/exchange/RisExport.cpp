@@ -84,14 +84,14 @@ std::string WriteRis(const std::vector<Reference>& references)
     return out;
 }
 
-bool ExportToRis(App& app)
+bool ExportToRis(Workspace& ws)
 {
     TraceScope trace("FoliantoMainWindow.ExportToRis");
     FileDialogSpec dialog;
     dialog.filter = "RIS-Dateien (*.ris)|*.ris;*.RIS|Alle Dateien (*.*)|*.*";
     dialog.defaultExt = "ris";
     dialog.initialPath = "*.ris";
-    return ExportReferenceCommand(app, dialog, WriteRis);
+    return ExportReferenceCommand(ws, dialog, WriteRis);
 }
 
 } // namespace folianto

@@ -8,7 +8,7 @@
 
 namespace folianto {
 
-struct App;
+struct Workspace;
 
 // The TY value of a literature type 0..8.
 std::string RisType(int32_t typ);
@@ -17,6 +17,6 @@ std::string RisType(int32_t typ);
 std::string WriteRis(const std::vector<Reference>& references);
 
 // "in RIS-Datei": the export questions, then the file. True when written.
-bool ExportToRis(App& app);
+bool ExportToRis(Workspace& ws);
 
 } // namespace folianto

@@ -246,19 +246,19 @@ ParsedReferences ParseRis(const std::string& bytes)
     return parsed;
 }
 
-ReferenceImportResult ImportRisFile(App& app, const std::string& path)
+ReferenceImportResult ImportRisFile(Workspace& ws, const std::string& path)
 {
-    return ImportReferenceFile(app, path, ParseRis);
+    return ImportReferenceFile(ws, path, ParseRis);
 }
 
-ReferenceImportResult ImportFromRis(App& app)
+ReferenceImportResult ImportFromRis(Workspace& ws)
 {
     TraceScope trace("FoliantoMainWindow.ImportFromRis");
     FileDialogSpec dialog;
     dialog.filter = "RIS-Dateien (*.ris)|*.ris;*.RIS|Alle Dateien (*.*)|*.*";
     dialog.defaultExt = "ris";
     dialog.mustExist = true;
-    return ImportReferenceCommand(app, dialog, ParseRis);
+    return ImportReferenceCommand(ws, dialog, ParseRis);
 }
 
 } // namespace folianto

@@ -8,7 +8,7 @@
 
 namespace folianto {
 
-struct App;
+struct Workspace;
 
 // The literature type of a TY value (upper case); 8 for unknown ones.
 int32_t TypOfRisType(const std::string& ty);
@@ -19,8 +19,8 @@ int32_t TypOfRisType(const std::string& ty);
 // field of their own are kept in the remark as "TAG: value" lines.
 ParsedReferences ParseRis(const std::string& bytes);
 
-ReferenceImportResult ImportRisFile(App& app, const std::string& path);
+ReferenceImportResult ImportRisFile(Workspace& ws, const std::string& path);
 // "aus RIS-Datei (*.RIS)": the open dialog, then the file.
-ReferenceImportResult ImportFromRis(App& app);
+ReferenceImportResult ImportFromRis(Workspace& ws);
 
 } // namespace folianto

@@ -8,7 +8,7 @@
 #include "exchange/ColumnFields.h"
 #include "exchange/DateText.h"
 #include "exchange/EntryFormatter.h"
-#include "application/App.h"
+#include "workspace/Workspace.h"
 #include "platform/ReplacementFile.h"
 
 #include <QFileInfo>
@@ -40,24 +40,24 @@ std::string ColumnExportText(const TBuch& b, int column)
     }
 }
 
-std::vector<PickItem> ColumnPickItems(const App& app)
+std::vector<PickItem> ColumnPickItems(const Workspace& ws)
 {
     std::vector<PickItem> items;
     for (int i = 0; i < ColumnCount; ++i) {
-        const TCellRec& cell = app.columns.CellArray[static_cast<std::size_t>(i)];
+        const TCellRec& cell = ws.columns.CellArray[static_cast<std::size_t>(i)];
         items.push_back({cell.Header, cell.ShowCol && i != cols::AnzahlBilder && i != cols::Link});
     }
     return items;
 }
 
-std::vector<int32_t> TitlesOfRows(const App& app, int first, int last)
+std::vector<int32_t> TitlesOfRows(const Workspace& ws, int first, int last)
 {
     // Title number to the lowest store index holding it.
     std::unordered_map<int32_t, int32_t> indexOfNr;
-    for (int32_t i = app.store.AnzBuch; i >= 1; --i)
-        if (const TBuch* b = app.store.at(i))
+    for (int32_t i = ws.store.AnzBuch; i >= 1; --i)
+        if (const TBuch* b = ws.store.at(i))
             indexOfNr[b->BuchNr] = i;
-    const std::vector<int32_t>& map = app.selection.AusgabeBuchNr;
+    const std::vector<int32_t>& map = ws.selection.AusgabeBuchNr;
     std::vector<int32_t> titles;
     first = std::max(first, 1);
     last = std::min(last, static_cast<int>(map.size()) - 1);
@@ -71,79 +71,79 @@ std::vector<int32_t> TitlesOfRows(const App& app, int first, int last)
     return titles;
 }
 
-bool WriteTextExport(App& app, const std::string& path, const std::vector<int32_t>& titles,
+bool WriteTextExport(Workspace& ws, const std::string& path, const std::vector<int32_t>& titles,
                      std::optional<int> column)
 {
     TraceScope trace("Export.WriteTextExport", path);
-    BusyCursor busy(app.ui);
+    BusyCursor busy(ws.ui);
     std::string out;
     for (int32_t index : titles) {
-        const TBuch* b = app.store.at(index);
+        const TBuch* b = ws.store.at(index);
         if (!b)
             continue;
-        out += column ? ColumnExportText(*b, *column) : FormatEntry(app, index).Text;
+        out += column ? ColumnExportText(*b, *column) : FormatEntry(ws, index).Text;
         out += "\r\n";
     }
-    return WriteExportFile(app, path, out);
+    return WriteExportFile(ws, path, out);
 }
 
-bool WriteExportFile(App& app, const std::string& path, const std::string& bytes)
+bool WriteExportFile(Workspace& ws, const std::string& path, const std::string& bytes)
 {
     FileError why;
     if (!ReplaceFileContent(PathFromCp1252(path), bytes.data(), bytes.size(), why)) {
-        app.ui.message(MsgKind::Error, WithReason(GetErrorText(9, path), why), Buttons::Ok);
+        ws.ui.message(MsgKind::Error, WithReason(GetErrorText(9, path), why), Buttons::Ok);
         return false;
     }
     return true;
 }
 
-std::optional<ExportTarget> AskExportTarget(App& app, const FileDialogSpec& dialog)
+std::optional<ExportTarget> AskExportTarget(Workspace& ws, const FileDialogSpec& dialog)
 {
-    const std::optional<std::string> path = app.ui.saveFile(dialog);
+    const std::optional<std::string> path = ws.ui.saveFile(dialog);
     if (!path)
         return std::nullopt;
     if (QFileInfo::exists(PathFromCp1252(*path)) &&
-        app.ui.message(MsgKind::Confirmation, "Datei " + *path + " existiert bereits!\r\n" + Cp1252("Datei überschreiben?"),
+        ws.ui.message(MsgKind::Confirmation, "Datei " + *path + " existiert bereits!\r\n" + Cp1252("Datei überschreiben?"),
                        Buttons::YesNo) != Answer::Yes)
         return std::nullopt;
     int first = 1;
-    int last = app.grid.RowCount() - 1;
-    if (app.ui.message(MsgKind::Confirmation,
+    int last = ws.grid.RowCount() - 1;
+    if (ws.ui.message(MsgKind::Confirmation,
                        "Sollen alle angezeigten Titel exportiert\r\nwerden [Ja] oder nur der markierte Titel ?",
                        Buttons::YesNo) != Answer::Yes) {
-        first = app.grid.Selection.Top;
-        last = app.grid.Selection.Bottom;
+        first = ws.grid.Selection.Top;
+        last = ws.grid.Selection.Bottom;
     }
-    return ExportTarget{*path, TitlesOfRows(app, first, last)};
+    return ExportTarget{*path, TitlesOfRows(ws, first, last)};
 }
 
-bool ExportTextCommand(App& app, std::optional<int> column)
+bool ExportTextCommand(Workspace& ws, std::optional<int> column)
 {
     TraceScope trace("FoliantoMainWindow.ExportText");
     FileDialogSpec dialog;
     dialog.filter = "Text-Dateien(*.TXT)|*.TXT|Alle Dateien (*.*) |*.*";
     dialog.defaultExt = "TXT";
     dialog.initialPath = "*.TXT";
-    const std::optional<ExportTarget> target = AskExportTarget(app, dialog);
-    if (!target || !WriteTextExport(app, target->Path, target->Titles, column))
+    const std::optional<ExportTarget> target = AskExportTarget(ws, dialog);
+    if (!target || !WriteTextExport(ws, target->Path, target->Titles, column))
         return false;
-    app.Inform(MsgKind::Information, "Export in " + target->Path + " beendet!");
+    ws.Inform(MsgKind::Information, "Export in " + target->Path + " beendet!");
     return true;
 }
 
-bool ExportLiteratureList(App& app)
+bool ExportLiteratureList(Workspace& ws)
 {
-    return ExportTextCommand(app, std::nullopt);
+    return ExportTextCommand(ws, std::nullopt);
 }
 
-bool ExportColumn(App& app, const ColumnPicker& pickColumn)
+bool ExportColumn(Workspace& ws, const ColumnPicker& pickColumn)
 {
     TraceScope trace("FoliantoMainWindow.ExportColumn");
-    const std::vector<PickItem> items = ColumnPickItems(app);
+    const std::vector<PickItem> items = ColumnPickItems(ws);
     const std::optional<int> column = pickColumn(items);
     if (!column || *column < 0 || *column >= ColumnCount || !items[static_cast<std::size_t>(*column)].Enabled)
         return false;
-    return ExportTextCommand(app, column);
+    return ExportTextCommand(ws, column);
 }
 
 } // namespace folianto

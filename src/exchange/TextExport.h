@@ -8,7 +8,7 @@
 
 namespace folianto {
 
-struct App;
+struct Workspace;
 
 // Text of descriptor `column` (0..33) of a title in the one-column export.
 struct TBuch;
@@ -20,7 +20,7 @@ struct PickItem {
     std::string Text;
     bool Enabled = false;
 };
-std::vector<PickItem> ColumnPickItems(const App& app);
+std::vector<PickItem> ColumnPickItems(const Workspace& ws);
 
 // Shows the pick-from-list dialog (single choice, unsorted) and returns the
 // index of the ticked item, or nothing on cancel or without a tick.
@@ -28,16 +28,16 @@ using ColumnPicker = std::function<std::optional<int>(const std::vector<PickItem
 
 // Store indices of the titles in grid rows first..last, in row order; rows
 // without a title are left out.
-std::vector<int32_t> TitlesOfRows(const App& app, int first, int last);
+std::vector<int32_t> TitlesOfRows(const Workspace& ws, int first, int last);
 
 // Writes one line per title (CR LF, Windows-1252): the entry of the formatter,
 // or the text of `column` when given. False (after an error message) when the
 // file cannot be written.
-bool WriteTextExport(App& app, const std::string& path, const std::vector<int32_t>& titles,
+bool WriteTextExport(Workspace& ws, const std::string& path, const std::vector<int32_t>& titles,
                      std::optional<int> column);
 
 // Writes the bytes to the file; false after the error message.
-bool WriteExportFile(App& app, const std::string& path, const std::string& bytes);
+bool WriteExportFile(Workspace& ws, const std::string& path, const std::string& bytes);
 
 // The questions every export of shown titles asks: the save dialog, whether an
 // existing file is overwritten, and all shown titles or the marked ones.
@@ -47,13 +47,13 @@ struct ExportTarget {
     std::vector<int32_t> Titles; // store indices in grid order
 };
 struct FileDialogSpec;
-std::optional<ExportTarget> AskExportTarget(App& app, const FileDialogSpec& dialog);
+std::optional<ExportTarget> AskExportTarget(Workspace& ws, const FileDialogSpec& dialog);
 
 // The commands: save dialog, overwrite and row questions, the file. True
 // when the file was written.
-bool ExportLiteratureList(App& app);
-bool ExportColumn(App& app, const ColumnPicker& pickColumn);
+bool ExportLiteratureList(Workspace& ws);
+bool ExportColumn(Workspace& ws, const ColumnPicker& pickColumn);
 // Shared part of both after the column is known (nothing = literature list).
-bool ExportTextCommand(App& app, std::optional<int> column);
+bool ExportTextCommand(Workspace& ws, std::optional<int> column);
 
 } // namespace folianto

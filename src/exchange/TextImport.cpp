@@ -8,7 +8,9 @@
 #include "exchange/ColumnFields.h"
 #include "exchange/DateText.h"
 #include "exchange/ImportDialogModel.h"
-#include "application/App.h"
+#include "workspace/Workspace.h"
+#include "selection/Selection.h"
+#include "selection/SearchLists.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -114,21 +116,21 @@ std::vector<std::string> SplitImportLine(const std::string& line, char delimiter
     return fields;
 }
 
-bool ImportEntry(App& app, const std::string& line)
+bool ImportEntry(Workspace& ws, const std::string& line)
 {
     TraceScope trace("ImportEntry");
-    TitleStore& store = app.store;
+    TitleStore& store = ws.store;
     if (!store.NewBuch()) {
-        app.ui.message(MsgKind::Error, "Konnte neuen Bucheintrag nicht anlegen.", Buttons::Ok);
+        ws.ui.message(MsgKind::Error, "Konnte neuen Bucheintrag nicht anlegen.", Buttons::Ok);
         return false;
     }
     store.ActBuch = store.AnzBuch;
     TBuch& b = *store.current();
     b.TypNum = 8;
 
-    const std::vector<std::string> fields = SplitImportLine(line, app.settings.ImpExp.Trennzeichen);
+    const std::vector<std::string> fields = SplitImportLine(line, ws.settings.ImpExp.Trennzeichen);
     for (std::size_t k = 0; k < fields.size(); ++k) {
-        const int column = ColumnOfField(app.columns, static_cast<int>(k) + 1);
+        const int column = ColumnOfField(ws.columns, static_cast<int>(k) + 1);
         if (column < 0) {
             WriteTrace("=> CellArray[i].ImportPos: nicht auswertbar!");
             continue;
@@ -138,12 +140,12 @@ bool ImportEntry(App& app, const std::string& line)
         StoreField(b, column, fields[k]);
     }
 
-    if (app.settings.KuerzelZwang) {
+    if (ws.settings.KuerzelZwang) {
         if (IsVoid(b.Kuerzel.Text)) {
             WriteTrace(Cp1252("ImportEntry: Kürzel fehlt!"));
-            Kuerzel_erzeugen(app);
+            Kuerzel_erzeugen(ws.store, ws.settings);
         } else {
-            b.Kuerzel.Text = MakeUniqueKuerzel(app, store.AnzBuch);
+            b.Kuerzel.Text = MakeUniqueKuerzel(ws.store, ws.settings, store.AnzBuch);
         }
     }
     store.UpdateBuchLengths(store.AnzBuch);
@@ -167,13 +169,13 @@ std::vector<std::string> SplitLines(const std::string& bytes)
     return lines;
 }
 
-void AfterImport(App& app)
+void AfterImport(Workspace& ws)
 {
-    app.store.Gesichert = false;
-    app.columns.ColumnsMoved = true;
+    ws.store.Gesichert = false;
+    ws.columns.ColumnsMoved = true;
     // Lists first: a value the import brought in is then a ticked entry.
-    Fill_AllLists(app);
-    SetAusgabeData(app);
+    Fill_AllLists(ws);
+    SetAusgabeData(ws);
 }
 
 DetectedEncoding DetectTextEncoding(std::string_view bytes)
@@ -259,56 +261,56 @@ std::optional<HeaderAssignment> AssignByHeaderLine(const ColumnModel& columns, c
     return std::nullopt;
 }
 
-std::optional<std::string> ReadImportFile(App& app, const std::string& path)
+std::optional<std::string> ReadImportFile(Workspace& ws, const std::string& path)
 {
     QFile file(PathFromCp1252(path));
     if (!file.open(QIODevice::ReadOnly)) {
-        app.ui.message(MsgKind::Error, GetErrorText(3, path), Buttons::Ok);
+        ws.ui.message(MsgKind::Error, GetErrorText(3, path), Buttons::Ok);
         return std::nullopt;
     }
     const QByteArray data = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        app.ui.message(MsgKind::Error, GetErrorText(3, path), Buttons::Ok);
+        ws.ui.message(MsgKind::Error, GetErrorText(3, path), Buttons::Ok);
         return std::nullopt;
     }
     return std::string(data.constData(), static_cast<std::size_t>(data.size()));
 }
 
-bool ImportTextFile(App& app, const std::string& path)
+bool ImportTextFile(Workspace& ws, const std::string& path)
 {
     TraceScope trace("Import.ImportTextFile", path);
-    const std::optional<std::string> bytes = ReadImportFile(app, path);
+    const std::optional<std::string> bytes = ReadImportFile(ws, path);
     if (!bytes)
         return false;
-    return ImportText(app, path, DecodeImportText(*bytes, DetectTextEncoding(*bytes).Encoding));
+    return ImportText(ws, path, DecodeImportText(*bytes, DetectTextEncoding(*bytes).Encoding));
 }
 
-bool ImportText(App& app, const std::string& path, const std::string& text)
+bool ImportText(Workspace& ws, const std::string& path, const std::string& text)
 {
     TraceScope trace("Import.ImportText", path);
-    TitleChange change(app.titleHistory, "Import aus " + ExtractFileName(path));
-    const int32_t before = app.store.AnzBuch;
+    TitleChange change(ws.titleHistory, "Import aus " + ExtractFileName(path));
+    const int32_t before = ws.store.AnzBuch;
     bool ok = true;
     const std::vector<std::string> lines = SplitLines(text);
-    const int32_t skip = app.settings.ImpExp.Kopfzeilen;
+    const int32_t skip = ws.settings.ImpExp.Kopfzeilen;
     for (std::size_t n = 1; ok && n <= lines.size(); ++n) {
         if (static_cast<int64_t>(n) <= skip)
             continue;
-        if (!ImportEntry(app, lines[n - 1])) {
+        if (!ImportEntry(ws, lines[n - 1])) {
             WriteTrace("Import.ImportTextFile: Zeile " + std::to_string(n) + " nicht importiert");
             ok = false;
         }
     }
 
     if (!ok)
-        app.ui.message(MsgKind::Error, "Fehler beim Importieren aus " + path + "!", Buttons::Ok);
+        ws.ui.message(MsgKind::Error, "Fehler beim Importieren aus " + path + "!", Buttons::Ok);
     // Titles added before a failure stay; they are unsaved data and shown.
-    if (ok || app.store.AnzBuch > before)
-        AfterImport(app);
+    if (ok || ws.store.AnzBuch > before)
+        AfterImport(ws);
     return ok;
 }
 
-bool ImportFromText(App& app, const ImportDialogRunner& runDialog)
+bool ImportFromText(Workspace& ws, const ImportDialogRunner& runDialog)
 {
     TraceScope trace("FoliantoMainWindow.ImportFromText");
     // The file comes first: the dialog shows how it reads it.
@@ -316,19 +318,17 @@ bool ImportFromText(App& app, const ImportDialogRunner& runDialog)
     dialog.filter = "Text-Dateien (*.TXT)|*.TXT";
     dialog.defaultExt = "TXT";
     dialog.mustExist = true;
-    const std::optional<std::string> path = app.ui.openFile(dialog);
-    if (!path) {
-        app.Inform(MsgKind::Warning, Cp1252("Keine Datei ausgewählt!"));
+    const std::optional<std::string> path = ws.ChooseFile(FileQuestion::Open, dialog);
+    if (!path)
         return false;
-    }
-    const std::optional<std::string> bytes = ReadImportFile(app, *path);
+    const std::optional<std::string> bytes = ReadImportFile(ws, *path);
     if (!bytes)
         return false;
-    ImportDialogModel model(app, ImportDialogModel::TextMode);
+    ImportDialogModel model(ws, ImportDialogModel::TextMode);
     model.SetTextFile(*path, *bytes);
     if (!runDialog(model))
         return false;
-    return ImportText(app, *path, DecodeImportText(*bytes, model.Encoding));
+    return ImportText(ws, *path, DecodeImportText(*bytes, model.Encoding));
 }
 
 } // namespace folianto

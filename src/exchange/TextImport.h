@@ -1,7 +1,7 @@
 #pragma once
 // Delimited text import: one line of a file becomes one title.
 
-#include "shell/ColumnModel.h"
+#include "workspace/ColumnModel.h"
 
 #include <array>
 #include <functional>
@@ -12,7 +12,7 @@
 
 namespace folianto {
 
-struct App;
+struct Workspace;
 class ImportDialogModel;
 
 // The character sets a text file is read in.
@@ -58,7 +58,7 @@ std::vector<std::string> SplitImportLine(const std::string& line, char delimiter
 // Appends a title filled from `line` (fields by CellArray[i].ImportPos,
 // delimiter from the settings) and makes it current. False only when no title
 // could be created; unreadable fields are skipped.
-bool ImportEntry(App& app, const std::string& line);
+bool ImportEntry(Workspace& ws, const std::string& line);
 
 // The lines of a file's bytes: LF or CR LF ends them, a last line needs none.
 std::vector<std::string> SplitLines(const std::string& bytes);
@@ -69,18 +69,18 @@ using ImportDialogRunner = std::function<bool(ImportDialogModel&)>;
 
 // The import command: dialog in text mode, file dialog, line loop, refresh.
 // True when a file was imported completely.
-bool ImportFromText(App& app, const ImportDialogRunner& runDialog);
+bool ImportFromText(Workspace& ws, const ImportDialogRunner& runDialog);
 
 // The line loop on a chosen file, read in the encoding it is detected in,
 // with the messages and the refresh of the command. True when every line
 // after the header lines became a title.
-bool ImportTextFile(App& app, const std::string& path);
+bool ImportTextFile(Workspace& ws, const std::string& path);
 // The same on text already read and decoded (`path` names it in messages).
-bool ImportText(App& app, const std::string& path, const std::string& text);
+bool ImportText(Workspace& ws, const std::string& path, const std::string& text);
 // A file's bytes; nothing (the error shown) when it cannot be read.
-std::optional<std::string> ReadImportFile(App& app, const std::string& path);
+std::optional<std::string> ReadImportFile(Workspace& ws, const std::string& path);
 
 // Refresh after titles were added: unsaved data, layout, search lists, grid.
-void AfterImport(App& app);
+void AfterImport(Workspace& ws);
 
 } // namespace folianto

@@ -6,8 +6,10 @@
 #include "exchange/EntryFormatter.h"
 #include "exchange/ImportDialogModel.h"
 #include "exchange/TextExport.h"
-#include "application/App.h"
+#include "workspace/Workspace.h"
 #include "spreadsheet/Workbook.h"
+#include "selection/Selection.h"
+#include "selection/SearchLists.h"
 
 #include <QFileInfo>
 
@@ -26,7 +28,7 @@ bool IsVoid(const std::string& s)
     return true;
 }
 
-std::optional<std::string> AskExportPath(App& app)
+std::optional<std::string> AskExportPath(Workspace& ws)
 {
     FileDialogSpec dialog;
     dialog.filter = kWorkbookFilter;
@@ -34,17 +36,14 @@ std::optional<std::string> AskExportPath(App& app)
     dialog.initialPath = "*.XLS";
     dialog.pathMustExist = true;
     dialog.overwritePrompt = true;
-    std::optional<std::string> path = app.ui.saveFile(dialog);
-    if (!path)
-        app.Inform(MsgKind::Warning, Cp1252("Keine Datei ausgewählt!"));
-    return path;
+    return ws.ChooseFile(FileQuestion::Save, dialog);
 }
 
 } // namespace
 
-CellTable GridCells(const App& app)
+CellTable GridCells(const Workspace& ws)
 {
-    const GridModel& grid = app.grid;
+    const GridModel& grid = ws.grid;
     CellTable cells(static_cast<std::size_t>(grid.RowCount()));
     for (int r = 0; r < grid.RowCount(); ++r) {
         auto& row = cells[static_cast<std::size_t>(r)];
@@ -65,24 +64,24 @@ std::vector<std::string> SplitEntry(const std::string& entry)
     return cells;
 }
 
-CellTable ExportDefinitionCells(const App& app)
+CellTable ExportDefinitionCells(const Workspace& ws)
 {
     CellTable cells;
-    for (int32_t index : TitlesOfRows(app, 1, app.grid.RowCount() - 1))
-        cells.push_back(SplitEntry(FormatEntry(app, index).Text));
+    for (int32_t index : TitlesOfRows(ws, 1, ws.grid.RowCount() - 1))
+        cells.push_back(SplitEntry(FormatEntry(ws, index).Text));
     return cells;
 }
 
-bool WriteWorkbook(App& app, Workbook& workbook, const std::string& path, const CellTable& cells)
+bool WriteWorkbook(Workspace& ws, Workbook& workbook, const std::string& path, const CellTable& cells)
 {
     TraceScope trace("Excel.WriteWorkbook", path);
-    BusyCursor busy(app.ui);
+    BusyCursor busy(ws.ui);
     try {
         workbook.SetFileName(path);
         workbook.ClearSheets();
         Sheet& sheet = workbook.GetSheet(0);
         sheet.Name = ExportSheetName;
-        const std::unique_ptr<ProgressWindow> progress = app.ui.showProgress("Folianto", path);
+        const std::unique_ptr<ProgressWindow> progress = ws.ui.showProgress("Folianto", path);
         progress->setRange(100);
         const std::size_t rows = std::min<std::size_t>(cells.size(), 65536);
         for (std::size_t r = 0; r < rows; ++r) {
@@ -95,30 +94,30 @@ bool WriteWorkbook(App& app, Workbook& workbook, const std::string& path, const 
         }
         workbook.Write();
     } catch (const WorkbookError& e) {
-        app.ui.message(MsgKind::Error, e.what(), Buttons::Ok);
+        ws.ui.message(MsgKind::Error, e.what(), Buttons::Ok);
         return false;
     }
     return true;
 }
 
-bool ExportGridToWorkbook(App& app, Workbook& workbook)
+bool ExportGridToWorkbook(Workspace& ws, Workbook& workbook)
 {
     TraceScope trace("FoliantoMainWindow.ExportGridToWorkbook");
-    const auto path = AskExportPath(app);
-    return path && WriteWorkbook(app, workbook, *path, GridCells(app));
+    const auto path = AskExportPath(ws);
+    return path && WriteWorkbook(ws, workbook, *path, GridCells(ws));
 }
 
-bool ExportDefinitionToWorkbook(App& app, Workbook& workbook)
+bool ExportDefinitionToWorkbook(Workspace& ws, Workbook& workbook)
 {
     TraceScope trace("FoliantoMainWindow.ExportDefinitionToWorkbook");
-    const auto path = AskExportPath(app);
-    return path && WriteWorkbook(app, workbook, *path, ExportDefinitionCells(app));
+    const auto path = AskExportPath(ws);
+    return path && WriteWorkbook(ws, workbook, *path, ExportDefinitionCells(ws));
 }
 
-RangeImport ImportWorkbookRange(App& app, Workbook& workbook, const NumberFormatter& fmt)
+RangeImport ImportWorkbookRange(Workspace& ws, Workbook& workbook, const NumberFormatter& fmt)
 {
     TraceScope trace("Excel.ImportWorkbookRange");
-    const ImpExpSettings& s = app.settings.ImpExp;
+    const ImpExpSettings& s = ws.settings.ImpExp;
     RangeImport result;
     if (workbook.SheetCount() == 0)
         return result;
@@ -147,65 +146,63 @@ RangeImport ImportWorkbookRange(App& app, Workbook& workbook, const NumberFormat
             check += text;
         }
         if (!IsVoid(check)) {
-            if (!ImportEntry(app, line)) {
+            if (!ImportEntry(ws, line)) {
                 result.Complete = false;
                 break;
             }
             ++result.Created;
         }
-        app.ui.repaint();
+        ws.ui.repaint();
     }
     return result;
 }
 
-bool ImportWorkbookFile(App& app, Workbook& workbook, const std::string& path, const NumberFormatter& fmt)
+bool ImportWorkbookFile(Workspace& ws, Workbook& workbook, const std::string& path, const NumberFormatter& fmt)
 {
     TraceScope trace("Excel.ImportWorkbookFile", path);
     const std::string upper = UpperAscii(path);
     if (!QFileInfo::exists(PathFromCp1252(path))) {
-        app.ui.message(MsgKind::Error, "Fehler:\r\n\r\nKonnte " + upper + " nicht finden!", Buttons::Ok);
+        ws.ui.message(MsgKind::Error, "Fehler:\r\n\r\nKonnte " + upper + " nicht finden!", Buttons::Ok);
         return false;
     }
     bool ok = false;
-    TitleChange change(app.titleHistory, "Import aus " + ExtractFileName(path));
+    TitleChange change(ws.titleHistory, "Import aus " + ExtractFileName(path));
     {
-        BusyCursor busy(app.ui);
+        BusyCursor busy(ws.ui);
         try {
             workbook.SetFileName(path);
             workbook.ClearSheets();
             workbook.Read();
-            const RangeImport result = ImportWorkbookRange(app, workbook, fmt);
+            const RangeImport result = ImportWorkbookRange(ws, workbook, fmt);
             ok = result.Complete;
-            Fill_AllLists(app);
-            app.Inform(MsgKind::Information, "Es wurden " + std::to_string(result.Created) +
+            Fill_AllLists(ws);
+            ws.Inform(MsgKind::Information, "Es wurden " + std::to_string(result.Created) +
                                                  Cp1252(" Datensätze aus ") + upper + " importiert.");
         } catch (const WorkbookError& e) {
-            app.ui.message(MsgKind::Error, e.what(), Buttons::Ok);
+            ws.ui.message(MsgKind::Error, e.what(), Buttons::Ok);
         }
     }
-    app.columns.ColumnsMoved = true;
-    app.store.Gesichert = false;
-    SetAusgabeData(app);
+    ws.columns.ColumnsMoved = true;
+    ws.store.Gesichert = false;
+    SetAusgabeData(ws);
     return ok;
 }
 
-bool ImportFromWorkbook(App& app, Workbook& workbook, const ImportDialogRunner& runDialog,
+bool ImportFromWorkbook(Workspace& ws, Workbook& workbook, const ImportDialogRunner& runDialog,
                         const NumberFormatter& fmt)
 {
     TraceScope trace("FoliantoMainWindow.ImportFromWorkbook");
-    ImportDialogModel model(app, ImportDialogModel::WorkbookMode);
+    ImportDialogModel model(ws, ImportDialogModel::WorkbookMode);
     if (!runDialog(model))
         return false;
     FileDialogSpec dialog;
     dialog.filter = kWorkbookFilter;
     dialog.defaultExt = "XLS";
     dialog.initialPath = "*.XLS";
-    const std::optional<std::string> path = app.ui.openFile(dialog);
-    if (!path) {
-        app.Inform(MsgKind::Warning, Cp1252("Keine Datei ausgewählt!"));
+    const std::optional<std::string> path = ws.ChooseFile(FileQuestion::Open, dialog);
+    if (!path)
         return false;
-    }
-    return ImportWorkbookFile(app, workbook, *path, fmt);
+    return ImportWorkbookFile(ws, workbook, *path, fmt);
 }
 
 } // namespace folianto

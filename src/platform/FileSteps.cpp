@@ -26,25 +26,6 @@ bool NoHardLinks(int code)
 
 } // namespace
 
-FileError FileErrorOf(int systemCode)
-{
-    FileProblem problem = FileProblem::Other;
-    switch (systemCode) {
-    case EACCES:
-    case EPERM: problem = FileProblem::NoPermission; break;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG: problem = FileProblem::DiskFull; break;
-    case ENOENT:
-    case ENOTDIR: problem = FileProblem::FolderMissing; break;
-    case EROFS: problem = FileProblem::ReadOnlyDisk; break;
-    case ENAMETOOLONG: problem = FileProblem::NameTooLong; break;
-    case EISDIR: problem = FileProblem::IsFolder; break;
-    default: break;
-    }
-    return {problem, systemCode};
-}
-
 bool FileSteps::Failed(int systemCode)
 {
     error_ = FileErrorOf(systemCode);

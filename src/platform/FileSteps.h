@@ -3,21 +3,13 @@
 // virtual call per step so that tests can make any one of them fail, or end
 // the process there.
 
+#include "core/FileError.h"
+
 #include <QString>
 
 #include <cstddef>
 
 namespace folianto {
-
-// Why a file-system call failed, in terms the user can act on.
-enum class FileProblem { None, NoPermission, DiskFull, FolderMissing, ReadOnlyDisk, NameTooLong, IsFolder, Other };
-
-struct FileError {
-    FileProblem problem = FileProblem::None;
-    int code = 0; // the system's error number
-};
-
-FileError FileErrorOf(int systemCode);
 
 class FileSteps {
 public:

@@ -4,7 +4,7 @@
 #include "core/Text.h"
 #include "core/Trace.h"
 #include "selection/Selection.h"
-#include "application/App.h"
+#include "workspace/Workspace.h"
 
 #include <algorithm>
 #include <array>
@@ -333,20 +333,20 @@ std::string DuplicatePairText(const TitleStore& store, const DuplicatePair& pair
     return DuplicateReasonText(pair.Reasons) + ": " + TitleLabel(*a) + " und " + TitleLabel(*b);
 }
 
-std::vector<DuplicatePair> SearchDuplicates(App& app)
+std::vector<DuplicatePair> SearchDuplicates(Workspace& ws)
 {
     TraceScope trace("FoliantoMainWindow.DoppelteTitelSuchen");
     std::vector<DuplicatePair> pairs;
     {
-        BusyCursor busy(app.ui);
-        pairs = FindDuplicates(app.store);
+        BusyCursor busy(ws.ui);
+        pairs = FindDuplicates(ws.store);
     }
     if (pairs.empty())
-        app.ui.message(MsgKind::Information, "Es wurden keine doppelten Titel gefunden.", Buttons::Ok);
+        ws.ui.message(MsgKind::Information, "Es wurden keine doppelten Titel gefunden.", Buttons::Ok);
     return pairs;
 }
 
-void ShowDuplicates(App& app, const std::vector<DuplicatePair>& pairs)
+void ShowDuplicates(Workspace& ws, const std::vector<DuplicatePair>& pairs)
 {
     TraceScope trace("FoliantoMainWindow.DoppelteTitelZeigen", "Paare=" + IntToStr(static_cast<int>(pairs.size())));
     // Titles joined by pairs form one group, numbered by its lowest store index.
@@ -358,26 +358,26 @@ void ShowDuplicates(App& app, const std::vector<DuplicatePair>& pairs)
         return it->second = root(it->second);
     };
     for (const DuplicatePair& p : pairs) {
-        if (!app.store.at(p.First) || !app.store.at(p.Second))
+        if (!ws.store.at(p.First) || !ws.store.at(p.Second))
             continue;
         const int32_t a = root(p.First), b = root(p.Second);
         parent[a] = a;
         parent[b] = b;
         parent[std::max(a, b)] = std::min(a, b);
     }
-    SelectionState& sel = app.selection;
+    SelectionState& sel = ws.selection;
     sel.DuplicateGroup.clear();
     for (const auto& entry : parent)
-        sel.DuplicateGroup[app.store.at(entry.first)->BuchNr] = root(entry.first);
-    sel.DuplicatesNewFrom = HighestBuchNr(app.store) + 1;
-    SetAusgabeData(app);
-    SelectGridRow(app, 1);
+        sel.DuplicateGroup[ws.store.at(entry.first)->BuchNr] = root(entry.first);
+    sel.DuplicatesNewFrom = HighestBuchNr(ws.store) + 1;
+    SetAusgabeData(ws);
+    SelectGridRow(ws, 1);
 }
 
-void EndDuplicateSelection(App& app)
+void EndDuplicateSelection(Workspace& ws)
 {
-    app.selection.DuplicateGroup.clear();
-    app.selection.DuplicatesNewFrom = 0;
+    ws.selection.DuplicateGroup.clear();
+    ws.selection.DuplicatesNewFrom = 0;
 }
 
 } // namespace folianto

@@ -11,7 +11,7 @@
 
 namespace folianto {
 
-struct App;
+struct Workspace;
 struct TBuch;
 class TitleStore;
 
@@ -53,14 +53,14 @@ std::string DuplicateReasonText(uint8_t reasons);
 
 // The menu command: the pairs of the whole store, or the message that there
 // are none.
-std::vector<DuplicatePair> SearchDuplicates(App& app);
+std::vector<DuplicatePair> SearchDuplicates(Workspace& ws);
 
 // Shows just the titles of `pairs` in the grid, the titles of a pair (or of
 // pairs sharing a title) in consecutive rows, the cursor on the first row.
 // Search and filter settings are kept but not applied until the selection
 // is reset or the filter dialog is confirmed.
-void ShowDuplicates(App& app, const std::vector<DuplicatePair>& pairs);
+void ShowDuplicates(Workspace& ws, const std::vector<DuplicatePair>& pairs);
 // Back to the usual selection (without refreshing the grid).
-void EndDuplicateSelection(App& app);
+void EndDuplicateSelection(Workspace& ws);
 
 } // namespace folianto

@@ -5,7 +5,9 @@
 #include "core/Trace.h"
 #include "selection/DuplicateFinder.h"
 #include "selection/Replace.h"
-#include "application/App.h"
+#include "workspace/Workspace.h"
+#include "selection/Selection.h"
+#include "selection/SearchLists.h"
 
 #include <algorithm>
 #include <numeric>
@@ -110,8 +112,8 @@ bool DisplayLess(const std::string& a, const std::string& b)
     return a < b;
 }
 
-FilterDialogModel::FilterDialogModel(App& app, FilterDialogMode mode, FilterDialogQuestions& questions)
-    : app_(app), mode_(mode), questions_(questions)
+FilterDialogModel::FilterDialogModel(Workspace& ws, FilterDialogMode mode, FilterDialogQuestions& questions)
+    : ws_(ws), mode_(mode), questions_(questions)
 {
     TraceScope trace("Filtern_Suchen_Sortieren_Dlg.FormCreate");
     NarrowingOff(); // the page change run at creation
@@ -120,18 +122,18 @@ FilterDialogModel::FilterDialogModel(App& app, FilterDialogMode mode, FilterDial
         auto& items = lists_[static_cast<std::size_t>(list)].items;
         for (int i = 0; i < count; ++i)
             items.push_back({list == ListTyp ? Cp1252(TypItemCaptions[static_cast<std::size_t>(i)])
-                                             : app_.lists.VerleihstatusSearchList.entries[static_cast<std::size_t>(i)].Text,
+                                             : ws_.lists.VerleihstatusSearchList.entries[static_cast<std::size_t>(i)].Text,
                              false, true});
     }
     if (mode_ == FilterDialogMode::Normal) {
         FillCheckLists(false);
-        const int last = app_.selection.FSDialogLastPage;
+        const int last = ws_.selection.FSDialogLastPage;
         page_ = last >= 0 && last < FilterDialogPageCount ? last
-                                                          : std::clamp<int>(app_.settings.FSDialogOpenDef, PageSearch, PageAuthors);
+                                                          : std::clamp<int>(ws_.settings.FSDialogOpenDef, PageSearch, PageAuthors);
     }
-    const uint32_t bits = static_cast<uint32_t>(app_.settings.FSDialogSearchIn);
+    const uint32_t bits = static_cast<uint32_t>(ws_.settings.FSDialogSearchIn);
     for (int k = 1; k <= SearchFieldCount; ++k)
-        app_.selection.SuchenIn[static_cast<std::size_t>(k)] = (bits >> (k - 1)) & 1u;
+        ws_.selection.SuchenIn[static_cast<std::size_t>(k)] = (bits >> (k - 1)) & 1u;
 }
 
 bool FilterDialogModel::PageReachable(int page) const
@@ -150,8 +152,8 @@ void FilterDialogModel::Activate()
 void FilterDialogModel::Activation(bool allTicked)
 {
     for (int k = 1; k <= SearchFieldCount; ++k)
-        boxes_[static_cast<std::size_t>(k)] = app_.selection.SuchenIn[static_cast<std::size_t>(k)];
-    app_.selection.SuchText = searchText_;
+        boxes_[static_cast<std::size_t>(k)] = ws_.selection.SuchenIn[static_cast<std::size_t>(k)];
+    ws_.selection.SuchText = searchText_;
     ChoosePickList(pickList_); // the search page shows the entries of its chosen list in every mode
     if (mode_ == FilterDialogMode::Normal)
         FillCheckLists(allTicked);
@@ -165,13 +167,13 @@ bool FilterDialogModel::ChangePage(int page)
     page_ = page;
     narrowing_ = false;
     if (mode_ == FilterDialogMode::Normal && page == PageKeywords &&
-        !app_.lists.SchlagworteSearchList.SearchListAllActive()) {
+        !ws_.lists.SchlagworteSearchList.SearchListAllActive()) {
         const std::optional<int> choice = questions_.RadioChoice(
             {Cp1252("Auswahl neu erstellen oder ändern"), "bestehende Auswahl weiter eingrenzen "}, 0);
         narrowing_ = choice && *choice == 1;
     }
     if (narrowing_)
-        BeginNarrowing(app_, lists_[ListKeywords].items);
+        BeginNarrowing(ws_.lists, ws_.keywordSets, lists_[ListKeywords].items);
     else
         NarrowingOff();
     return true;
@@ -179,7 +181,7 @@ bool FilterDialogModel::ChangePage(int page)
 
 void FilterDialogModel::NarrowingOff()
 {
-    ClearGroups(app_);
+    ClearGroups(ws_.lists, ws_.keywordSets);
     UnlockKeywords();
 }
 
@@ -195,7 +197,7 @@ void FilterDialogModel::ChoosePickList(int index)
     if (index < 0 || index >= static_cast<int>(PickListNames.size()))
         return;
     pickList_ = index;
-    SearchLists& l = app_.lists;
+    SearchLists& l = ws_.lists;
     const std::array<const SearchList*, 10> sources = {
         &l.AutorSearchList, &l.BesitzerSearchList, &l.HerausgeberSearchList, &l.KategorieSearchList,
         &l.ReiheSearchList, &l.SpracheSearchList,  &l.StandortSearchList,    &l.TypSearchList,
@@ -215,7 +217,7 @@ void FilterDialogModel::TakeOver(int entry)
 
 SearchList* FilterDialogModel::BackingList(int list) const
 {
-    SearchLists& l = app_.lists;
+    SearchLists& l = ws_.lists;
     switch (list) {
     case ListKategorie: return &l.KategorieSearchList;
     case ListSprache: return &l.SpracheSearchList;
@@ -295,12 +297,12 @@ void FilterDialogModel::FillFixedList(int list)
 {
     auto& items = lists_[static_cast<std::size_t>(list)].items;
     const bool typ = list == ListTyp;
-    if (!app_.selection.FilternVon[typ ? 5 : 8]) {
+    if (!ws_.selection.FilternVon[typ ? 5 : 8]) {
         for (auto& item : items)
             item.Checked = true;
         return;
     }
-    const TitleStore& store = app_.store;
+    const TitleStore& store = ws_.store;
     for (int32_t i = 1; i <= store.AnzBuch; ++i) {
         const TBuch* b = store.at(i);
         if (!b || !b->Showing)
@@ -314,7 +316,7 @@ void FilterDialogModel::FillFixedList(int list)
 void FilterDialogModel::AfterTicks(int list)
 {
     const auto& items = lists_[static_cast<std::size_t>(list)].items;
-    SelectionState& sel = app_.selection;
+    SelectionState& sel = ws_.selection;
     if (list == ListTyp || list == ListVerleihstatus) {
         uint32_t set = 0;
         for (std::size_t i = 0; i < items.size(); ++i)
@@ -388,25 +390,25 @@ bool FilterDialogModel::SaveKeywordSelection()
         return false;
     // A set is one line of the settings file, its parts split at ';'.
     if (!HasPrintable(*name)) {
-        app_.ui.message(MsgKind::Error, Cp1252("Bitte einen Bezeichner für die Liste eingeben!"), Buttons::Ok);
+        ws_.ui.message(MsgKind::Error, Cp1252("Bitte einen Bezeichner für die Liste eingeben!"), Buttons::Ok);
         return false;
     }
     if (FindListSeparator(*name) != std::string::npos || name->find_first_of("\r\n") != std::string::npos) {
-        app_.ui.message(MsgKind::Error,
+        ws_.ui.message(MsgKind::Error,
                         Cp1252("Der Bezeichner der Liste darf kein Semikolon und keinen Zeilenumbruch enthalten!"),
                         Buttons::Ok);
         return false;
     }
     auto& items = lists_[ListKeywords].items;
-    if (!SaveKeywordSet(app_, *name, items))
+    if (!SaveKeywordSet(ws_, *name, items))
         return false;
-    auto& row = app_.keywordSets.Rows.back();
+    auto& row = ws_.keywordSets.Rows.back();
     const auto broken = std::remove_if(row.begin() + 1, row.end(), [](const std::string& keyword) {
         return keyword.find_first_of("\r\n") != std::string::npos;
     });
     if (broken != row.end()) {
         row.erase(broken, row.end());
-        app_.ui.message(MsgKind::Warning,
+        ws_.ui.message(MsgKind::Warning,
                         Cp1252("Schlagworte mit Zeilenumbruch können nicht in einer Liste gespeichert werden\r\n"
                                "und wurden ausgelassen."),
                         Buttons::Ok);
@@ -417,19 +419,19 @@ bool FilterDialogModel::SaveKeywordSelection()
 bool FilterDialogModel::LoadKeywordSelection()
 {
     TraceScope trace("Filtern_Suchen_Sortieren_Dlg.AuswahlLaden");
-    if (!KeywordSetLoadAllowed(app_))
+    if (!KeywordSetLoadAllowed(ws_))
         return false;
     const std::optional<std::string> name = questions_.PickOne(
-        Cp1252("Set von zu markierenden Schlagworten auswählen"), "E Schlagwortliste", KeywordSetNames(app_));
+        Cp1252("Set von zu markierenden Schlagworten auswählen"), "E Schlagwortliste", KeywordSetNames(ws_.keywordSets));
     if (!name)
         return false;
-    LoadKeywordSet(app_, *name, lists_[ListKeywords].items);
+    LoadKeywordSet(ws_, *name, lists_[ListKeywords].items);
     return true;
 }
 
 void FilterDialogModel::RefillKeywordList()
 {
-    SearchLists& l = app_.lists;
+    SearchLists& l = ws_.lists;
     if (l.FilterKeywordListUpToDate)
         return;
     TraceScope trace("Filtern_Suchen_Sortieren_Dlg.SchlagwortListeNeuFuellen");
@@ -468,13 +470,13 @@ void FilterDialogModel::RefillFilterLists()
 void FilterDialogModel::Defaults()
 {
     TraceScope trace("Filtern_Suchen_Sortieren_Dlg.Standardeinstellungen");
-    SelectionState& sel = app_.selection;
+    SelectionState& sel = ws_.selection;
     searchText_.clear();
     boxes_.fill(false);
     sel.FilternVon.fill(false);
     sel.SuchenIn.fill(false);
     sel.SuchText.clear();
-    app_.lists.SetAllListsActive();
+    ws_.lists.SetAllListsActive();
     // Every keyword is ticked again: a narrowing in progress has nothing left
     // to narrow, and its unlocked stage-one items must not form a new group.
     narrowing_ = false;
@@ -485,22 +487,22 @@ void FilterDialogModel::Defaults()
 bool FilterDialogModel::DefaultItemChecked(int item) const
 {
     const int bit = DefaultSearchItems[static_cast<std::size_t>(item)].bit;
-    return (static_cast<uint32_t>(app_.settings.FSDialogSearchIn) >> bit) & 1u;
+    return (static_cast<uint32_t>(ws_.settings.FSDialogSearchIn) >> bit) & 1u;
 }
 
 void FilterDialogModel::SetDefaultItem(int item, bool checked)
 {
     const uint32_t bit = 1u << DefaultSearchItems[static_cast<std::size_t>(item)].bit;
-    uint32_t bits = static_cast<uint32_t>(app_.settings.FSDialogSearchIn) & kSearchInBits;
+    uint32_t bits = static_cast<uint32_t>(ws_.settings.FSDialogSearchIn) & kSearchInBits;
     bits = checked ? bits | bit : bits & ~bit;
-    app_.settings.FSDialogSearchIn = static_cast<int32_t>(bits);
+    ws_.settings.FSDialogSearchIn = static_cast<int32_t>(bits);
     for (int k = 1; k <= SearchFieldCount; ++k)
-        app_.selection.SuchenIn[static_cast<std::size_t>(k)] = (bits >> (k - 1)) & 1u;
+        ws_.selection.SuchenIn[static_cast<std::size_t>(k)] = (bits >> (k - 1)) & 1u;
 }
 
 void FilterDialogModel::SetOpenDefault(int page)
 {
-    app_.settings.FSDialogOpenDef = std::clamp<int>(page, PageSearch, PageAuthors);
+    ws_.settings.FSDialogOpenDef = std::clamp<int>(page, PageSearch, PageAuthors);
 }
 
 void FilterDialogModel::Close(bool confirmed)
@@ -509,8 +511,8 @@ void FilterDialogModel::Close(bool confirmed)
         return;
     closed_ = true;
     TraceScope trace("Filtern_Suchen_Sortieren_Dlg.FormClose", std::string("Benutzen=") + TraceBool(confirmed));
-    SelectionState& sel = app_.selection;
-    SearchLists& l = app_.lists;
+    SelectionState& sel = ws_.selection;
+    SearchLists& l = ws_.lists;
     const std::array<const SearchList*, FilterCount> filterLists = {
         &l.KategorieSearchList, &l.SpracheSearchList,  &l.VerlagSearchList,      &l.ReiheSearchList,
         &l.TypSearchList,       &l.BesitzerSearchList, &l.HerausgeberSearchList, &l.VerleihstatusSearchList};
@@ -534,25 +536,25 @@ void FilterDialogModel::Close(bool confirmed)
     if (confirmed) {
         sel.Replace = {caseSensitive_, searchText_, replaceText_};
         if (narrowing_)
-            CloseNarrowingStage(app_, lists_[ListKeywords].items);
+            CloseNarrowingStage(ws_, lists_[ListKeywords].items);
     }
     if (mode_ == FilterDialogMode::Normal)
         sel.FSDialogLastPage = page_;
 }
 
-void AfterFilterDialog(App& app, FilterDialogMode mode, bool confirmed)
+void AfterFilterDialog(Workspace& ws, FilterDialogMode mode, bool confirmed)
 {
     TraceScope trace("FoliantoMainWindow.AfterFilterDialog");
     if (mode == FilterDialogMode::Replace) {
         // Nothing replaced: the search switches take effect at the next refresh.
-        if (confirmed && ReplaceInAllTitles(app))
-            app.selection.FSS_Changed = false;
+        if (confirmed && ReplaceInAllTitles(ws))
+            ws.selection.FSS_Changed = false;
         return;
     }
     if (confirmed) // the settings just confirmed take over from a duplicate selection
-        EndDuplicateSelection(app);
-    SetAusgabeData(app);
-    app.selection.FSS_Changed = false; // the refresh it asks for has run
+        EndDuplicateSelection(ws);
+    SetAusgabeData(ws);
+    ws.selection.FSS_Changed = false; // the refresh it asks for has run
 }
 
 } // namespace folianto

@@ -14,7 +14,7 @@
 
 namespace folianto {
 
-struct App;
+struct Workspace;
 class SearchList;
 
 enum class FilterDialogMode { Normal, Search, Replace };
@@ -74,7 +74,7 @@ class FilterDialogModel {
 public:
     // Creating the dialog: keyword groups cleared, check lists filled, mode
     // applied (page, SuchenIn[1..10] preset from FSDialogSearchIn).
-    FilterDialogModel(App& app, FilterDialogMode mode, FilterDialogQuestions& questions);
+    FilterDialogModel(Workspace& ws, FilterDialogMode mode, FilterDialogQuestions& questions);
 
     FilterDialogMode Mode() const { return mode_; }
     bool PageReachable(int page) const;
@@ -149,7 +149,7 @@ private:
     void UnlockKeywords();
     void NarrowingOff();
 
-    App& app_;
+    Workspace& ws_;
     FilterDialogMode mode_;
     FilterDialogQuestions& questions_;
     int page_ = PageSearch;
@@ -166,6 +166,6 @@ private:
 
 // After the dialog: the refresh of the main window, or the replacement in
 // replace mode. The closing's change flag is cleared once a refresh ran.
-void AfterFilterDialog(App& app, FilterDialogMode mode, bool confirmed);
+void AfterFilterDialog(Workspace& ws, FilterDialogMode mode, bool confirmed);
 
 } // namespace folianto

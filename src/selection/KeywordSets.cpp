@@ -3,7 +3,7 @@
 #include "core/Codec.h"
 #include "core/Text.h"
 #include "core/Trace.h"
-#include "application/App.h"
+#include "workspace/Workspace.h"
 
 #include <algorithm>
 #include <unordered_map>
@@ -35,33 +35,33 @@ void MarkGroup(SearchList& keywords, const std::vector<KeywordItem>& items, int3
     }
 }
 
-void ClearGroups(App& app)
+void ClearGroups(SearchLists& lists, KeywordSets& sets)
 {
-    app.keywordSets.GroupCounter = 0;
-    for (auto& e : app.lists.SchlagworteSearchList.entries)
+    sets.GroupCounter = 0;
+    for (auto& e : lists.SchlagworteSearchList.entries)
         e.Group = 0;
 }
 
-void BeginNarrowing(App& app, std::vector<KeywordItem>& items)
+void BeginNarrowing(SearchLists& lists, KeywordSets& sets, std::vector<KeywordItem>& items)
 {
     TraceScope trace("KeywordSets.BeginNarrowing");
-    if (app.keywordSets.GroupCounter == 0) {
-        app.keywordSets.GroupCounter = 1;
-        MarkGroup(app.lists.SchlagworteSearchList, items, 1);
+    if (sets.GroupCounter == 0) {
+        sets.GroupCounter = 1;
+        MarkGroup(lists.SchlagworteSearchList, items, 1);
     }
     for (auto& item : items)
         if (item.Checked)
             item.Enabled = false;
 }
 
-bool CloseNarrowingStage(App& app, const std::vector<KeywordItem>& items)
+bool CloseNarrowingStage(Workspace& ws, const std::vector<KeywordItem>& items)
 {
     TraceScope trace("KeywordSets.CloseNarrowingStage");
-    if (app.lists.SchlagworteSearchList.SearchListAllActive())
+    if (ws.lists.SchlagworteSearchList.SearchListAllActive())
         return false;
-    BusyCursor busy(app.ui);
-    ++app.keywordSets.GroupCounter;
-    MarkGroup(app.lists.SchlagworteSearchList, items, app.keywordSets.GroupCounter);
+    BusyCursor busy(ws.ui);
+    ++ws.keywordSets.GroupCounter;
+    MarkGroup(ws.lists.SchlagworteSearchList, items, ws.keywordSets.GroupCounter);
     return true;
 }
 
@@ -75,11 +75,11 @@ void ApplyTicks(SearchList& keywords, const std::vector<KeywordItem>& items)
     }
 }
 
-bool SaveKeywordSet(App& app, const std::string& name, const std::vector<KeywordItem>& items)
+bool SaveKeywordSet(Workspace& ws, const std::string& name, const std::vector<KeywordItem>& items)
 {
     TraceScope trace("KeywordSets.SaveKeywordSet");
-    BusyCursor busy(app.ui);
-    auto& rows = app.keywordSets.Rows;
+    BusyCursor busy(ws.ui);
+    auto& rows = ws.keywordSets.Rows;
     const std::string upper = UpperAscii(name);
     const auto existing = std::find_if(rows.begin(), rows.end(), [&upper](const auto& row) {
         return !row.empty() && UpperAscii(row[0]) == upper;
@@ -88,7 +88,7 @@ bool SaveKeywordSet(App& app, const std::string& name, const std::vector<Keyword
     if (existing != rows.end()) {
         const std::string question = "Es existiert bereits eine Liste mit der\r\nBezeichnung \"" + name +
                                      "\"!\r\n\r\n" + Cp1252("Soll diese Liste überschrieben werden?");
-        if (app.ui.message(MsgKind::Confirmation, question, Buttons::YesNo) == Answer::Yes)
+        if (ws.ui.message(MsgKind::Confirmation, question, Buttons::YesNo) == Answer::Yes)
             rows.erase(existing);
         else
             saved = false;
@@ -100,36 +100,36 @@ bool SaveKeywordSet(App& app, const std::string& name, const std::vector<Keyword
                 row.push_back(item.Text);
         rows.push_back(std::move(row));
     }
-    ApplyTicks(app.lists.SchlagworteSearchList, items);
+    ApplyTicks(ws.lists.SchlagworteSearchList, items);
     return saved;
 }
 
-bool KeywordSetLoadAllowed(App& app)
+bool KeywordSetLoadAllowed(Workspace& ws)
 {
-    if (!app.lists.SchlagworteSearchList.SearchListAllActive())
+    if (!ws.lists.SchlagworteSearchList.SearchListAllActive())
         return true;
-    app.ui.message(MsgKind::Warning,
+    ws.ui.message(MsgKind::Warning,
                    Cp1252("Warnung!\r\n\r\nEs sind bereits/noch alle Schlagworte angewählt!\r\n"
                           "Daher können keine weiteren Schlagworte dazugewählt werden!"),
                    Buttons::Ok);
     return false;
 }
 
-std::vector<std::string> KeywordSetNames(const App& app)
+std::vector<std::string> KeywordSetNames(const KeywordSets& sets)
 {
     std::vector<std::string> names;
-    for (const auto& row : app.keywordSets.Rows)
+    for (const auto& row : sets.Rows)
         if (!row.empty())
             names.push_back(row[0]);
     std::sort(names.begin(), names.end());
     return names;
 }
 
-void LoadKeywordSet(App& app, const std::string& name, std::vector<KeywordItem>& items)
+void LoadKeywordSet(Workspace& ws, const std::string& name, std::vector<KeywordItem>& items)
 {
     TraceScope trace("KeywordSets.LoadKeywordSet");
-    BusyCursor busy(app.ui);
-    const auto& rows = app.keywordSets.Rows;
+    BusyCursor busy(ws.ui);
+    const auto& rows = ws.keywordSets.Rows;
     const auto set = std::find_if(rows.begin(), rows.end(),
                                   [&name](const auto& row) { return !row.empty() && row[0] == name; });
     if (set != rows.end()) {
@@ -143,7 +143,7 @@ void LoadKeywordSet(App& app, const std::string& name, std::vector<KeywordItem>&
                 items[it->second].Checked = true;
         }
     }
-    ApplyTicks(app.lists.SchlagworteSearchList, items);
+    ApplyTicks(ws.lists.SchlagworteSearchList, items);
 }
 
 int32_t MaxGroup(const SearchList& list)

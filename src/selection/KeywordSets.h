@@ -11,15 +11,7 @@
 
 namespace folianto {
 
-struct App;
-
-class KeywordSets {
-public:
-    // Each row: element 0 the set's name, elements 1.. its keywords.
-    std::vector<std::vector<std::string>> Rows;
-    // The group number the next marking hands out; 0 = no narrowing.
-    int32_t GroupCounter = 0;
-};
+struct Workspace;
 
 // One item of the keyword check list.
 struct KeywordItem {
@@ -31,13 +23,13 @@ struct KeywordItem {
 // Every ticked and enabled item gives its keyword entry the group `group`.
 void MarkGroup(SearchList& keywords, const std::vector<KeywordItem>& items, int32_t group);
 // Counter 0 and every keyword entry in group 0: the ticks act as one pool.
-void ClearGroups(App& app);
+void ClearGroups(SearchLists& lists, KeywordSets& sets);
 // Narrowing switched on: the first stage becomes group 1 (when none exists
 // yet) and its ticked items are locked (disabled, still ticked).
-void BeginNarrowing(App& app, std::vector<KeywordItem>& items);
+void BeginNarrowing(SearchLists& lists, KeywordSets& sets, std::vector<KeywordItem>& items);
 // Closing the dialog while narrowing: the ticks of this stage form the next
 // group. Nothing happens when every keyword is active; false then.
-bool CloseNarrowingStage(App& app, const std::vector<KeywordItem>& items);
+bool CloseNarrowingStage(Workspace& ws, const std::vector<KeywordItem>& items);
 // Every keyword entry takes the tick of the item with its text; entries
 // without an item keep their state.
 void ApplyTicks(SearchList& keywords, const std::vector<KeywordItem>& items);
@@ -45,13 +37,13 @@ void ApplyTicks(SearchList& keywords, const std::vector<KeywordItem>& items);
 // Saves the ticked items (disabled ones too) as a set named `name`. A set of
 // the same name in other letter case is replaced only after the user agreed;
 // false when the user declined.
-bool SaveKeywordSet(App& app, const std::string& name, const std::vector<KeywordItem>& items);
+bool SaveKeywordSet(Workspace& ws, const std::string& name, const std::vector<KeywordItem>& items);
 // False with a warning when every keyword is already ticked (a set could add nothing).
-bool KeywordSetLoadAllowed(App& app);
+bool KeywordSetLoadAllowed(Workspace& ws);
 // The set names for the pick list, sorted.
-std::vector<std::string> KeywordSetNames(const App& app);
+std::vector<std::string> KeywordSetNames(const KeywordSets& sets);
 // Ticks the items of the first set named `name` (exact); earlier ticks stay.
-void LoadKeywordSet(App& app, const std::string& name, std::vector<KeywordItem>& items);
+void LoadKeywordSet(Workspace& ws, const std::string& name, std::vector<KeywordItem>& items);
 
 // Largest group number of the list (0 when no narrowing is in force).
 int32_t MaxGroup(const SearchList& list);

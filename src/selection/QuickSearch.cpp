@@ -2,15 +2,16 @@
 
 #include "core/Codec.h"
 #include "core/Trace.h"
-#include "application/App.h"
+#include "workspace/Workspace.h"
+#include "selection/Selection.h"
 
 namespace folianto {
 
 namespace {
-int TargetColumn(const App& app, int choice)
+int TargetColumn(const Workspace& ws, int choice)
 {
     const char* info = choice == QuickAutor ? "Autor" : choice == QuickKategorie ? "Kategorie" : "Titel";
-    return app.columns.PosOfInfo(info);
+    return ws.columns.PosOfInfo(info);
 }
 
 // Capital of a Windows-1252 letter: a..z and the accented small letters
@@ -45,46 +46,46 @@ bool StartsWithUpper(std::string_view cell, const std::string& upperPrefix)
 }
 } // namespace
 
-bool TypeAheadKey(App& app, char key, KeyMods mods)
+bool TypeAheadKey(Workspace& ws, char key, KeyMods mods)
 {
     // Ctrl or Alt alone make a command; both together are AltGr on some systems.
     if (mods.ctrl != mods.alt || !Typeable(static_cast<unsigned char>(key)))
         return false;
     key = static_cast<char>(Capital(static_cast<unsigned char>(key)));
     TraceScope trace("FoliantoMainWindow.TypeAheadKey");
-    SelectionState& sel = app.selection;
-    int col = TargetColumn(app, sel.QuickSearchColumn);
+    SelectionState& sel = ws.selection;
+    int col = TargetColumn(ws, sel.QuickSearchColumn);
     if (sel.QuickSearchColumn != QuickTitel && col == -1) {
-        app.ui.message(MsgKind::Information,
+        ws.ui.message(MsgKind::Information,
                        Cp1252("Die Schnellsuche in der gewünschten Spalte ist nicht möglich!\r\n"
                               "Die Spalte wird auf die \"Titel\"-Spalte umgestellt!"),
                        Buttons::Ok);
         sel.QuickSearchColumn = QuickTitel;
-        col = TargetColumn(app, QuickTitel);
+        col = TargetColumn(ws, QuickTitel);
     }
     if (col == -1)
         return false;
     sel.TypeAheadText += key;
-    app.grid.NotifyStatus();
-    GridModel& grid = app.grid;
+    ws.grid.NotifyStatus();
+    GridModel& grid = ws.grid;
     for (int row = 1; row < grid.RowCount(); ++row)
         if (StartsWithUpper(grid.Cell(col, row), sel.TypeAheadText)) {
-            SelectGridRow(app, row);
+            SelectGridRow(ws, row);
             break;
         }
     return true;
 }
 
-void ResetTypeAhead(App& app)
+void ResetTypeAhead(Workspace& ws)
 {
-    app.selection.TypeAheadText.clear();
-    app.grid.NotifyStatus();
+    ws.selection.TypeAheadText.clear();
+    ws.grid.NotifyStatus();
 }
 
-void SetQuickSearchColumn(App& app, int choice)
+void SetQuickSearchColumn(Workspace& ws, int choice)
 {
-    app.selection.QuickSearchColumn = choice;
-    ResetTypeAhead(app);
+    ws.selection.QuickSearchColumn = choice;
+    ResetTypeAhead(ws);
 }
 
 } // namespace folianto

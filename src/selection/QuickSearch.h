@@ -3,7 +3,7 @@
 
 namespace folianto {
 
-struct App;
+struct Workspace;
 
 struct KeyMods {
     bool shift = false;
@@ -16,10 +16,10 @@ struct KeyMods {
 // the type-ahead text and the cursor goes to the first row whose cell in the
 // quick-search column starts with the text in any case (umlauts included).
 // Returns true when the character counted.
-bool TypeAheadKey(App& app, char key, KeyMods mods = {});
+bool TypeAheadKey(Workspace& ws, char key, KeyMods mods = {});
 // Escape in the grid.
-void ResetTypeAhead(App& app);
+void ResetTypeAhead(Workspace& ws);
 // The popup choice "Titeln", "Autoren", "Kategorien" (0, 1, 2).
-void SetQuickSearchColumn(App& app, int choice);
+void SetQuickSearchColumn(Workspace& ws, int choice);
 
 } // namespace folianto

@@ -2,7 +2,8 @@
 
 #include "core/Codec.h"
 #include "core/Trace.h"
-#include "application/App.h"
+#include "workspace/Workspace.h"
+#include "selection/Selection.h"
 
 namespace folianto {
 
@@ -44,15 +45,15 @@ bool ReplaceAll(std::string& text, const std::string& search, const std::string&
     return changed;
 }
 
-bool ReplaceInAllTitles(App& app)
+bool ReplaceInAllTitles(Workspace& ws)
 {
     TraceScope trace("FoliantoMainWindow.Ersetzen");
-    SelectionState& sel = app.selection;
+    SelectionState& sel = ws.selection;
     if (!sel.SuchenIn[0])
         return false;
     bool any = false;
-    TitleStore& store = app.store;
-    TitleChange change(app.titleHistory, "Ersetzen");
+    TitleStore& store = ws.store;
+    TitleChange change(ws.titleHistory, "Ersetzen");
     std::vector<std::pair<int, std::string>> replaced;
     for (int32_t i = 1; i <= store.AnzBuch; ++i) {
         TBuch* b = store.at(i);
@@ -77,7 +78,7 @@ bool ReplaceInAllTitles(App& app)
     }
     if (any) {
         sel.SuchenIn[0] = false;
-        SetAusgabeData(app);
+        SetAusgabeData(ws);
         store.Gesichert = false;
     }
     return any;

@@ -5,7 +5,7 @@
 
 namespace folianto {
 
-struct App;
+struct Workspace;
 
 // Upper case of a Windows-1252 text by the Western European locale rules:
 // a..z, accented letters and umlauts; sharp s and y-diaeresis as the system does.
@@ -20,6 +20,6 @@ bool ReplaceAll(std::string& text, const std::string& search, const std::string&
 // every title (shown or not) while SuchenIn[0] is set. When anything changed
 // the search is switched off, the grid refreshed and the data count as
 // unsaved; returns true then.
-bool ReplaceInAllTitles(App& app);
+bool ReplaceInAllTitles(Workspace& ws);
 
 } // namespace folianto

@@ -3,76 +3,9 @@
 #include "core/Codec.h"
 #include "core/Text.h"
 #include "core/Trace.h"
-#include "application/App.h"
+#include "workspace/Workspace.h"
 
 namespace folianto {
-
-bool SearchList::AddEntry(const std::string& text, bool active)
-{
-    if (!HasPrintable(text) || !index_.insert(text).second)
-        return false;
-    entries.push_back({text, active, 0});
-    if (upToDateOnAdd_)
-        *upToDateOnAdd_ = false;
-    return true;
-}
-
-SearchList& SearchList::operator=(const SearchList& other)
-{
-    entries = other.entries;
-    NoValueActive = other.NoValueActive;
-    index_ = other.index_;
-    if (upToDateOnAdd_)
-        *upToDateOnAdd_ = false;
-    return *this;
-}
-
-void SearchList::Clear()
-{
-    entries.clear();
-    index_.clear();
-    NoValueActive = true;
-}
-
-bool SearchList::SearchListInactive() const
-{
-    for (const auto& e : entries)
-        if (e.Active)
-            return false;
-    return true;
-}
-
-bool SearchList::SearchListAllActive() const
-{
-    for (const auto& e : entries)
-        if (!e.Active)
-            return false;
-    return true;
-}
-
-SearchLists::SearchLists()
-{
-    for (const char* name : {"vorhanden", "verliehen an ...", "ausgeliehen aus ...", "zukünftig besorgen"})
-        VerleihstatusSearchList.AddEntry(Cp1252(name));
-    SchlagworteSearchList.upToDateOnAdd_ = &AllKeywordsListUpToDate;
-}
-
-std::array<SearchList*, 11> SearchLists::DataLists()
-{
-    return {&SpracheSearchList, &TypSearchList,          &BesitzerSearchList, &KategorieSearchList,
-            &StandortSearchList, &VerlagSearchList,      &ZeitschriftSearchList, &ReiheSearchList,
-            &SchlagworteSearchList, &AutorSearchList,    &HerausgeberSearchList};
-}
-
-void SearchLists::SetAllListsActive()
-{
-    TraceScope trace("SearchLists.SetAllListsActive");
-    for (SearchList* list : DataLists()) {
-        list->NoValueActive = true;
-        for (auto& e : list->entries)
-            e.Active = true;
-    }
-}
 
 bool HasNoValue(const std::string& field)
 {
@@ -105,11 +38,11 @@ void AddSeparatedEntries(SearchList& list, const std::string& value)
     }
 }
 
-void FillSearchListWithColonSeparatedText(App& app, SearchList& list, int which)
+void FillSearchListWithColonSeparatedText(const TitleStore& store, SearchList& list, int which)
 {
     TraceScope trace("SearchLists.FillSearchListWithColonSeparatedText");
-    for (int32_t i = 1; i <= app.store.AnzBuch; ++i) {
-        const TBuch* b = app.store.at(i);
+    for (int32_t i = 1; i <= store.AnzBuch; ++i) {
+        const TBuch* b = store.at(i);
         if (!b)
             continue;
         switch (which) {
@@ -121,12 +54,11 @@ void FillSearchListWithColonSeparatedText(App& app, SearchList& list, int which)
     }
 }
 
-void Generate_SearchList_Entries_From_Data(App& app)
+void Generate_SearchList_Entries_From_Data(const TitleStore& store, SearchLists& l)
 {
     TraceScope trace("SearchLists.Generate_SearchList_Entries_From_Data");
-    SearchLists& l = app.lists;
-    for (int32_t i = 1; i <= app.store.AnzBuch; ++i) {
-        const TBuch* b = app.store.at(i);
+    for (int32_t i = 1; i <= store.AnzBuch; ++i) {
+        const TBuch* b = store.at(i);
         if (!b)
             continue;
         l.SpracheSearchList.AddEntry(b->Sprache.Text);
@@ -141,24 +73,24 @@ void Generate_SearchList_Entries_From_Data(App& app)
     }
 }
 
-void Fill_AllLists(App& app)
+void Fill_AllLists(Workspace& ws)
 {
     TraceScope trace("SearchLists.Fill_AllLists");
-    SearchLists& l = app.lists;
+    SearchLists& l = ws.lists;
     for (SearchList* list : l.DataLists())
         list->Clear();
     l.AllKeywordsListUpToDate = false;
     l.FilterKeywordListUpToDate = false;
-    Generate_SearchList_Entries_From_Data(app);
-    FillSearchListWithColonSeparatedText(app, l.SchlagworteSearchList, 1);
-    if (!KeywordConventionsOK(l.SchlagworteSearchList, app.settings.SchlwLenght))
-        app.ui.message(MsgKind::Error,
+    Generate_SearchList_Entries_From_Data(ws.store, l);
+    FillSearchListWithColonSeparatedText(ws.store, l.SchlagworteSearchList, 1);
+    if (!KeywordConventionsOK(l.SchlagworteSearchList, ws.settings.SchlwLenght))
+        ws.ui.message(MsgKind::Error,
                        Cp1252("Die Konventionen für die Erstellung von Schlagworten werden nicht "
                               "eingehalten!\r\n\r\nBitte, informieren Sie sich in der Hilfe und ändern "
                               "Sie Ihre Eingaben\r\nzur Vermeidung von Problemen dahingehend um!"),
                        Buttons::Ok);
-    FillSearchListWithColonSeparatedText(app, l.AutorSearchList, 2);
-    FillSearchListWithColonSeparatedText(app, l.HerausgeberSearchList, 3);
+    FillSearchListWithColonSeparatedText(ws.store, l.AutorSearchList, 2);
+    FillSearchListWithColonSeparatedText(ws.store, l.HerausgeberSearchList, 3);
 }
 
 int32_t WordBreaks(const std::string& keyword)

@@ -4,8 +4,10 @@
 #include "core/ErrorText.h"
 #include "core/Text.h"
 #include "core/Trace.h"
-#include "selection/ShellSort.h"
-#include "application/App.h"
+#include "core/ShellSort.h"
+#include "workspace/GridFill.h"
+#include "workspace/Workspace.h"
+#include "selection/SearchLists.h"
 
 #include <algorithm>
 #include <cstring>
@@ -130,13 +132,13 @@ void GatherGroups(const TitleStore& store, const std::unordered_map<int32_t, int
 }
 
 // The title in the cursor's row becomes ActBuch; none for an empty row.
-void TakeCurrentFromRow(App& app)
+void TakeCurrentFromRow(Workspace& ws)
 {
-    const int r = std::clamp(app.grid.Row, 0, MaxBuch);
-    TitleStore& store = app.store;
-    store.ActBuch = store.FindBuchByNr(app.selection.AusgabeBuchNr[static_cast<std::size_t>(r)]);
+    const int r = std::clamp(ws.grid.Row, 0, MaxBuch);
+    TitleStore& store = ws.store;
+    store.ActBuch = store.FindBuchByNr(ws.selection.AusgabeBuchNr[static_cast<std::size_t>(r)]);
     if (const TBuch* b = store.at(store.ActBuch))
-        app.selection.AktKuerzel = b->Kuerzel.Text;
+        ws.selection.AktKuerzel = b->Kuerzel.Text;
 }
 
 bool InSet(uint32_t set, int32_t value)
@@ -167,10 +169,10 @@ const TBuchRec& SearchField(const TBuch& b, int k)
     return SearchField(const_cast<TBuch&>(b), k);
 }
 
-void ResetSelection(App& app)
+void ResetSelection(Workspace& ws)
 {
     TraceScope trace("FoliantoMainWindow.ResetSelection");
-    SelectionState& sel = app.selection;
+    SelectionState& sel = ws.selection;
     std::fill(sel.AusgabeBuchNr.begin(), sel.AusgabeBuchNr.end(), 0);
     sel.SuchenIn.fill(false);
     sel.FilternVon.fill(false);
@@ -280,25 +282,11 @@ std::string SortKeyText(const TBuch& b, uint8_t order, bool caseSensitiveSort, b
     return key;
 }
 
-void SetAusgabeData(App& app)
+ChosenTitles ChooseTitles(TitleStore& store, const Settings& settings, const SearchLists& lists,
+                          SelectionState& sel)
 {
-    SelectionState& sel = app.selection;
-    TitleStore& store = app.store;
-    const Settings& settings = app.settings;
-    GridModel& grid = app.grid;
-    ColumnModel& columns = app.columns;
-
-    const bool keywordSel = !app.lists.SchlagworteSearchList.SearchListAllActive();
-    const bool authorSel = !app.lists.AutorSearchList.SearchListAllActive();
-    TraceScope trace("FoliantoMainWindow.SetAusgabeData",
-                     "BuchSort=" + IntToStr(settings.BuchSort) + "\r\nSuchenIn[0]=" + TraceBool(sel.SuchenIn[0]) +
-                         "\r\nFilternVon[0]=" + TraceBool(sel.FilternVon[0]) + "\r\nSchlagworte=" +
-                         TraceBool(keywordSel) + "\r\nAutoren=" + TraceBool(authorSel));
-    BusyCursor busy(app.ui);
-
-    grid.SetColCount(columns.ShownCount());
-    grid.ResetToHeader();
-    std::fill(sel.AusgabeBuchNr.begin(), sel.AusgabeBuchNr.end(), 0);
+    const bool keywordSel = !lists.SchlagworteSearchList.SearchListAllActive();
+    const bool authorSel = !lists.AutorSearchList.SearchListAllActive();
 
     // Criteria prepared once per run.
     const bool searchOn = sel.SuchenIn[0];
@@ -308,21 +296,23 @@ void SetAusgabeData(App& app)
     if (filterOn)
         for (int k : {1, 2, 3, 4, 6, 7})
             if (sel.FilternVon[static_cast<std::size_t>(k)])
-                listFilters.push_back({k, SearchListMatcher(FilterList(app.lists, k)), FilterList(app.lists, k).NoValueActive});
+                listFilters.push_back({k, SearchListMatcher(FilterList(lists, k)), FilterList(lists, k).NoValueActive});
     const bool typFilter = filterOn && sel.FilternVon[5];
     const bool verleihFilter = filterOn && sel.FilternVon[8];
     std::optional<SearchListMatcher> keywordMatcher, authorMatcher;
     if (keywordSel)
-        keywordMatcher.emplace(app.lists.SchlagworteSearchList);
+        keywordMatcher.emplace(lists.SchlagworteSearchList);
     if (authorSel)
-        authorMatcher.emplace(app.lists.AutorSearchList);
+        authorMatcher.emplace(lists.AutorSearchList);
     // A duplicate selection whose titles are all gone has nothing left to show.
     if (!sel.DuplicateGroup.empty() && !AnyTitleInGroups(store, sel.DuplicateGroup))
         sel.DuplicateGroup.clear();
     const bool duplicatesOn = !sel.DuplicateGroup.empty();
     const bool anyCriterion = !duplicatesOn && (filterOn || searchOn || keywordSel || authorSel);
 
-    std::vector<int32_t> passed;
+    ChosenTitles chosen;
+    chosen.Criteria = searchOn || filterOn || keywordSel;
+    std::vector<int32_t>& passed = chosen.Slots;
     passed.reserve(static_cast<std::size_t>(std::max(store.AnzBuch, 0)));
     for (int32_t i = 1; i <= store.AnzBuch; ++i) {
         TBuch* b = store.at(i);
@@ -359,120 +349,93 @@ void SetAusgabeData(App& app)
     }
 
     const std::size_t count = passed.size();
-    int selRow = 2;
-    bool fill = count > 0;
-    if (count == 0) {
-        if (searchOn || filterOn || keywordSel)
-            app.ui.message(MsgKind::Error, GetErrorText(11), Buttons::Ok);
-    } else if (count >= 2) {
-        try {
-            const uint8_t order = settings.BuchSort;
-            if (order == SortEingabe) {
-                // Newest first.
-                ShellSort(passed.data(), count, [](int32_t a, int32_t b) { return a < b; });
-            } else {
-                const int width = std::max<int>(settings.SortLength, 1);
-                std::vector<unsigned char> keys(count * static_cast<std::size_t>(width), ' ');
-                std::vector<StringSortEntry> entries(count);
-                for (std::size_t n = 0; n < count; ++n) {
-                    const std::string key = SortKeyText(*store.at(passed[n]), order,
-                                                        settings.CaseSensitiveSort, settings.SortByAE);
-                    unsigned char* slot = keys.data() + n * static_cast<std::size_t>(width);
-                    std::memcpy(slot, key.data(), std::min(key.size(), static_cast<std::size_t>(width)));
-                    entries[n] = {slot, passed[n]};
-                }
-                StringShellSort(entries, settings.SortLength);
-                for (std::size_t n = 0; n < count; ++n)
-                    passed[n] = entries[n].index;
+    if (count < 2)
+        return chosen;
+    try {
+        const uint8_t order = settings.BuchSort;
+        if (order == SortEingabe) {
+            // Newest first.
+            ShellSort(passed.data(), count, [](int32_t a, int32_t b) { return a < b; });
+        } else {
+            const int width = std::max<int>(settings.SortLength, 1);
+            std::vector<unsigned char> keys(count * static_cast<std::size_t>(width), ' ');
+            std::vector<StringSortEntry> entries(count);
+            for (std::size_t n = 0; n < count; ++n) {
+                const std::string key = SortKeyText(*store.at(passed[n]), order,
+                                                    settings.CaseSensitiveSort, settings.SortByAE);
+                unsigned char* slot = keys.data() + n * static_cast<std::size_t>(width);
+                std::memcpy(slot, key.data(), std::min(key.size(), static_cast<std::size_t>(width)));
+                entries[n] = {slot, passed[n]};
             }
-            if (duplicatesOn)
-                GatherGroups(store, sel.DuplicateGroup, passed);
-        } catch (const std::bad_alloc&) {
-            app.ui.message(MsgKind::Error, GetErrorText(8, Cp1252("Bücher")), Buttons::Ok);
-            fill = false;
+            StringShellSort(entries, settings.SortLength);
+            for (std::size_t n = 0; n < count; ++n)
+                passed[n] = entries[n].index;
         }
+        if (duplicatesOn)
+            GatherGroups(store, sel.DuplicateGroup, passed);
+    } catch (const std::bad_alloc&) {
+        chosen.Slots.clear();
+        chosen.OutOfMemory = true;
     }
-
-    if (fill) {
-        grid.SetRowCount(static_cast<int>(count) + 1);
-        if (columns.ColumnsMoved)
-            columns.Resort_BuchString_Headers_and_Pos(grid);
-        columns.NormalizeColumnLayout(grid.ScreenWidth);
-
-        struct Shown {
-            int desc;
-            int pos;
-        };
-        std::vector<Shown> shown;
-        for (int d = 0; d < ColumnCount; ++d) {
-            const TCellRec& c = columns.CellArray[static_cast<std::size_t>(d)];
-            if (c.ShowCol && c.Pos >= 0 && c.Pos < grid.ColCount())
-                shown.push_back({d, c.Pos});
-        }
-        const CellTextFormat format{settings.ShowOnlyFirstLine, &grid.ShortDate};
-        ColumnWidthFitter fitter(columns, grid, settings);
-        // Columns that are not shown stay empty.
-        std::vector<std::string> cells(static_cast<std::size_t>(grid.ColCount()));
-        for (std::size_t n = 0; n < count; ++n) {
-            const int r = static_cast<int>(n) + 1;
-            const TBuch& b = *store.at(passed[n]);
-            if (passed[n] == store.ActBuch)
-                selRow = r;
-            for (const Shown& s : shown)
-                ColumnModel::CellText(b, s.desc, format, cells[static_cast<std::size_t>(s.pos)]);
-            grid.SetRow(r, cells);
-            sel.AusgabeBuchNr[static_cast<std::size_t>(r)] = b.BuchNr;
-            fitter.FitRow(r);
-        }
-        fitter.Finish();
-    }
-
-    if (grid.RowCount() > selRow)
-        grid.Row = selRow;
-    else if (grid.RowCount() == selRow)
-        grid.Row = selRow - 1;
-    else
-        WriteTrace("FoliantoMainWindow.SetAusgabeData: Line undefiniert! (Line=" + IntToStr(selRow) + ")");
-    grid.Selection = {grid.Col, grid.Row, grid.Col, grid.Row};
-    // What the user sees highlighted is what the title commands act on.
-    TakeCurrentFromRow(app);
-    grid.NotifyReset();
-    grid.NotifyStatus();
+    return chosen;
 }
 
-void GetCurrentBuch(App& app)
+void SetAusgabeData(Workspace& ws)
+{
+    const SelectionState& sel = ws.selection;
+    TraceScope trace("FoliantoMainWindow.SetAusgabeData",
+                     "BuchSort=" + IntToStr(ws.settings.BuchSort) + "\r\nSuchenIn[0]=" + TraceBool(sel.SuchenIn[0]) +
+                         "\r\nFilternVon[0]=" + TraceBool(sel.FilternVon[0]) + "\r\nSchlagworte=" +
+                         TraceBool(!ws.lists.SchlagworteSearchList.SearchListAllActive()) + "\r\nAutoren=" +
+                         TraceBool(!ws.lists.AutorSearchList.SearchListAllActive()));
+    BusyCursor busy(ws.ui);
+
+    const ChosenTitles chosen = ChooseTitles(ws.store, ws.settings, ws.lists, ws.selection);
+    if (chosen.OutOfMemory)
+        ws.ui.message(MsgKind::Error, GetErrorText(8, Cp1252("Bücher")), Buttons::Ok);
+    else if (chosen.Slots.empty() && chosen.Criteria)
+        ws.ui.message(MsgKind::Error, GetErrorText(11), Buttons::Ok);
+
+    FillGrid(ws, chosen.Slots);
+    // What the user sees highlighted is what the title commands act on.
+    TakeCurrentFromRow(ws);
+    ws.grid.NotifyReset();
+    ws.grid.NotifyStatus();
+}
+
+void GetCurrentBuch(Workspace& ws)
 {
     TraceScope trace("FoliantoMainWindow.GetCurrentBuch");
-    if (app.columns.ColumnsMoved)
-        app.columns.Resort_BuchString_Headers_and_Pos(app.grid);
-    TakeCurrentFromRow(app);
-    app.selection.AktCol = std::clamp(app.grid.Col, 0, 255);
+    if (ws.columns.ColumnsMoved)
+        ws.columns.Resort_BuchString_Headers_and_Pos(ws.grid);
+    TakeCurrentFromRow(ws);
+    ws.selection.AktCol = std::clamp(ws.grid.Col, 0, 255);
 }
 
-void SelectGridRow(App& app, int row)
+void SelectGridRow(Workspace& ws, int row)
 {
-    GridModel& grid = app.grid;
+    GridModel& grid = ws.grid;
     if (row < 1 || row >= grid.RowCount())
         return;
     grid.Row = row;
     grid.Selection = {grid.Col, row, grid.Col, row};
-    TakeCurrentFromRow(app);
+    TakeCurrentFromRow(ws);
     grid.NotifyCurrent();
 }
 
-void ShowLoadedTitles(App& app)
+void ShowLoadedTitles(Workspace& ws)
 {
-    SetAusgabeData(app);
-    SelectGridRow(app, 1);
+    SetAusgabeData(ws);
+    SelectGridRow(ws, 1);
 }
 
-bool SetBuchSort(App& app, uint8_t value)
+bool SetBuchSort(Workspace& ws, uint8_t value)
 {
     TraceScope trace("FoliantoMainWindow.SetBuchSort");
-    const bool changed = app.settings.BuchSort != value;
-    app.settings.BuchSort = value;
+    const bool changed = ws.settings.BuchSort != value;
+    ws.settings.BuchSort = value;
     if (changed)
-        SetAusgabeData(app);
+        SetAusgabeData(ws);
     return changed;
 }
 

@@ -2,7 +2,7 @@
 
 #include "core/Text.h"
 #include "core/Trace.h"
-#include "shell/ColumnModel.h"
+#include "workspace/ColumnModel.h"
 
 namespace folianto {
 

@@ -1,7 +1,7 @@
 #include "shell/GridRules.h"
 
 #include "core/Buch.h"
-#include "application/App.h"
+#include "workspace/Workspace.h"
 
 namespace folianto {
 
@@ -70,12 +70,12 @@ int GridColumnOf(const ColumnModel& columns, const GridModel& grid, int index)
     return -1;
 }
 
-const TBuch* TitleInRow(const App& app, int row)
+const TBuch* TitleInRow(const Workspace& ws, int row)
 {
-    const auto& map = app.selection.AusgabeBuchNr;
+    const auto& map = ws.selection.AusgabeBuchNr;
     if (row < 1 || row >= static_cast<int>(map.size()) || map[static_cast<std::size_t>(row)] == 0)
         return nullptr;
-    return app.store.at(app.store.FindBuchByNr(map[static_cast<std::size_t>(row)]));
+    return ws.store.at(ws.store.FindBuchByNr(map[static_cast<std::size_t>(row)]));
 }
 
 } // namespace folianto

@@ -7,7 +7,7 @@
 
 namespace folianto {
 
-struct App;
+struct Workspace;
 class ColumnModel;
 class GridModel;
 struct TBuch;
@@ -29,6 +29,6 @@ PicCountStyle PictureCountStyle(const TBuch* title);
 int GridColumnOf(const ColumnModel& columns, const GridModel& grid, int index);
 
 // The title shown in grid row `row`, or nullptr.
-const TBuch* TitleInRow(const App& app, int row);
+const TBuch* TitleInRow(const Workspace& ws, int row);
 
 } // namespace folianto

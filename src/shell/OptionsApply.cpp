@@ -2,7 +2,8 @@
 
 #include "core/Trace.h"
 #include "selection/Selection.h"
-#include "application/App.h"
+#include "workspace/Workspace.h"
+#include "selection/SearchLists.h"
 
 #include <algorithm>
 
@@ -22,25 +23,25 @@ void MergeItems(SearchList& list, const std::vector<std::string>& items)
 
 } // namespace
 
-OptionsData OptionsDataOf(const App& app)
+OptionsData OptionsDataOf(const Workspace& ws)
 {
     OptionsData data;
-    data.settings = app.settings;
+    data.settings = ws.settings;
     for (int d = 0; d < DescriptorCount; ++d) {
-        const TCellRec& c = app.columns.CellArray[static_cast<std::size_t>(d)];
+        const TCellRec& c = ws.columns.CellArray[static_cast<std::size_t>(d)];
         data.columns[static_cast<std::size_t>(d)] = {c.Info, c.Header, c.ShowCol, c.Pos, c.Width, c.WidthOk};
     }
-    data.TypItems = SearchListTexts(app.lists.TypSearchList);
-    data.SpracheItems = SearchListTexts(app.lists.SpracheSearchList);
-    data.BesitzerItems = SearchListTexts(app.lists.BesitzerSearchList);
-    data.TitleCount = app.store.AnzBuch;
+    data.TypItems = SearchListTexts(ws.lists.TypSearchList);
+    data.SpracheItems = SearchListTexts(ws.lists.SpracheSearchList);
+    data.BesitzerItems = SearchListTexts(ws.lists.BesitzerSearchList);
+    data.TitleCount = ws.store.AnzBuch;
     return data;
 }
 
-OptionsSnapshot OptionsSnapshot::Of(const App& app)
+OptionsSnapshot OptionsSnapshot::Of(const Workspace& ws)
 {
-    const Settings& s = app.settings;
-    return {app.columns.CellArray, s.MaxColWidth, s.UseMaxColWidth, s.AutoOptColWidth, s.ShowOnlyFirstLine,
+    const Settings& s = ws.settings;
+    return {ws.columns.CellArray, s.MaxColWidth, s.UseMaxColWidth, s.AutoOptColWidth, s.ShowOnlyFirstLine,
             s.CaseSensitiveSort};
 }
 
@@ -68,36 +69,36 @@ OptionsRefresh RefreshAfterOptions(const OptionsSnapshot& before, const OptionsS
     return r;
 }
 
-OptionsRefresh ApplyOptions(App& app, const OptionsData& result)
+OptionsRefresh ApplyOptions(Workspace& ws, const OptionsData& result)
 {
     TraceScope trace("FoliantoMainWindow.Optionen1Click");
-    const OptionsSnapshot before = OptionsSnapshot::Of(app);
+    const OptionsSnapshot before = OptionsSnapshot::Of(ws);
 
-    app.settings = result.settings;
+    ws.settings = result.settings;
     for (int d = 0; d < DescriptorCount; ++d) {
         const OptionColumn& o = result.columns[static_cast<std::size_t>(d)];
-        TCellRec& c = app.columns.CellArray[static_cast<std::size_t>(d)];
+        TCellRec& c = ws.columns.CellArray[static_cast<std::size_t>(d)];
         c.Header = o.Header;
         c.ShowCol = o.ShowCol;
         c.Pos = o.Pos;
         c.Width = o.Width;
         c.WidthOk = o.WidthOk;
     }
-    MergeItems(app.lists.TypSearchList, result.TypItems);
-    MergeItems(app.lists.SpracheSearchList, result.SpracheItems);
-    MergeItems(app.lists.BesitzerSearchList, result.BesitzerItems);
+    MergeItems(ws.lists.TypSearchList, result.TypItems);
+    MergeItems(ws.lists.SpracheSearchList, result.SpracheItems);
+    MergeItems(ws.lists.BesitzerSearchList, result.BesitzerItems);
 
-    const OptionsRefresh refresh = RefreshAfterOptions(before, OptionsSnapshot::Of(app));
-    app.columns.ColumnsMoved = true;
+    const OptionsRefresh refresh = RefreshAfterOptions(before, OptionsSnapshot::Of(ws));
+    ws.columns.ColumnsMoved = true;
     if (refresh.Headers)
-        app.columns.InitHeaders(app.grid, false);
+        ws.columns.InitHeaders(ws.grid, false);
     if (refresh.ColumnWidths) {
-        for (std::size_t col = 1; col < app.grid.ColWidths.size(); ++col)
-            app.grid.ColWidths[col] = app.settings.MaxColWidth;
-        app.grid.NotifyReset();
+        for (std::size_t col = 1; col < ws.grid.ColWidths.size(); ++col)
+            ws.grid.ColWidths[col] = ws.settings.MaxColWidth;
+        ws.grid.NotifyReset();
     }
     if (refresh.Refill)
-        SetAusgabeData(app);
+        SetAusgabeData(ws);
     return refresh;
 }
 

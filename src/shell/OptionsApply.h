@@ -3,16 +3,16 @@
 // and the refresh the main window runs after OK.
 
 #include "config/OptionsDialogModel.h"
-#include "shell/ColumnModel.h"
+#include "workspace/ColumnModel.h"
 
 #include <array>
 
 namespace folianto {
 
-struct App;
+struct Workspace;
 
 // The settings, column descriptors, preset lists and title count the dialog edits.
-OptionsData OptionsDataOf(const App& app);
+OptionsData OptionsDataOf(const Workspace& ws);
 
 // What the main window compares to decide what to refresh after OK.
 struct OptionsSnapshot {
@@ -22,7 +22,7 @@ struct OptionsSnapshot {
     bool AutoOptColWidth = false;
     bool ShowOnlyFirstLine = false;
     bool CaseSensitiveSort = false;
-    static OptionsSnapshot Of(const App& app);
+    static OptionsSnapshot Of(const Workspace& ws);
 };
 
 // The refresh steps after OK; the column layout is always normalised before
@@ -42,6 +42,6 @@ OptionsRefresh RefreshAfterOptions(const OptionsSnapshot& before, const OptionsS
 
 // Takes the dialog's result into the application and runs the refresh it
 // needs; returns the refresh that ran.
-OptionsRefresh ApplyOptions(App& app, const OptionsData& result);
+OptionsRefresh ApplyOptions(Workspace& ws, const OptionsData& result);
 
 } // namespace folianto

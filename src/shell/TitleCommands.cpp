@@ -4,7 +4,7 @@
 #include "editor/BuchEditModel.h"
 #include "editor/ShortKeys.h"
 #include "selection/Selection.h"
-#include "application/App.h"
+#include "workspace/Workspace.h"
 #include "shell/MainCommands.h"
 
 namespace folianto {
@@ -17,46 +17,46 @@ std::string EditorCaption(const char* what)
 
 } // namespace
 
-void NewTitle(App& app, BuchEditModel& editor, TitleEditorView& view)
+void NewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
 {
     TraceScope trace("FoliantoMainWindow.NeuesBuch");
-    app.EditMode = EditModeNew;
+    ws.EditMode = EditModeNew;
     editor.Caption = EditorCaption("Neu anlegen");
     editor.InitForm(-1);
     if (view.ShowModal())
-        SetAusgabeData(app);
-    app.ui.repaint();
+        SetAusgabeData(ws);
+    ws.ui.repaint();
 }
 
-void EditTitle(App& app, BuchEditModel& editor, TitleEditorView& view, bool copy)
+void EditTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view, bool copy)
 {
     TraceScope trace(copy ? "FoliantoMainWindow.Titel_Kopieren" : "FoliantoMainWindow.Titel_Bearbeiten");
-    app.EditMode = EditModeEdit;
-    const int32_t rememberedBuch = app.store.ActBuch;
+    ws.EditMode = EditModeEdit;
+    const int32_t rememberedBuch = ws.store.ActBuch;
     const int topRow = view.GridTopRow();
     {
-        BusyCursor busy(app.ui);
-        editor.InitForm(app.grid.Col);
+        BusyCursor busy(ws.ui);
+        editor.InitForm(ws.grid.Col);
         if (!editor.GetValues())
             return;
         editor.Caption = EditorCaption("Bearbeiten");
-        if (copy && app.store.ActBuch > 0) {
+        if (copy && ws.store.ActBuch > 0) {
             editor.Caption = EditorCaption("Kopieren");
             editor.Values.Kopieren = true;
-            editor.Values.Kuerzel = MakeUniqueCopyKuerzel(app, app.store.ActBuch);
+            editor.Values.Kuerzel = MakeUniqueCopyKuerzel(ws.store, ws.settings, ws.store.ActBuch);
         }
     }
     view.ShowModal();
-    app.store.ActBuch = rememberedBuch;
-    SetAusgabeData(app);
+    ws.store.ActBuch = rememberedBuch;
+    SetAusgabeData(ws);
     view.ScrollGridTo(topRow);
 }
 
-void ViewTitle(App& app, BuchEditModel& editor, TitleEditorView& view)
+void ViewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
 {
     TraceScope trace("FoliantoMainWindow.Titel_Ansehen");
-    app.EditMode = EditModeView;
-    editor.InitForm(app.grid.Col); // page 1 unless the grid column names a field
+    ws.EditMode = EditModeView;
+    editor.InitForm(ws.grid.Col); // page 1 unless the grid column names a field
     editor.Caption = EditorCaption("Ansehen");
     editor.Disabled = ViewModeDisabledControls();
     editor.GetValues(); // a missing title is reported; the dialog shows anyway
@@ -64,11 +64,11 @@ void ViewTitle(App& app, BuchEditModel& editor, TitleEditorView& view)
     editor.Disabled.clear();
 }
 
-void GridDoubleClick(App& app, BuchEditModel& editor, TitleEditorView& view)
+void GridDoubleClick(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
 {
     TraceScope trace("FoliantoMainWindow.Titel_DblClick");
-    if (OpenCurrentTitle(app))
-        EditTitle(app, editor, view, false);
+    if (OpenCurrentTitle(ws))
+        EditTitle(ws, editor, view, false);
 }
 
 } // namespace folianto

@@ -5,7 +5,7 @@
 
 namespace folianto {
 
-struct App;
+struct Workspace;
 class BuchEditModel;
 
 // What the title commands need from the widget layer.
@@ -20,14 +20,14 @@ public:
 };
 
 // "&Neu eingeben", "neuen Titel erfassen", "neues Buch eingeben".
-void NewTitle(App& app, BuchEditModel& editor, TitleEditorView& view);
+void NewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view);
 // "&Bearbeiten", "Titel bearbeiten" (copy = false); "&Kopieren",
 // "bestehenden Titel kopieren" (copy = true).
-void EditTitle(App& app, BuchEditModel& editor, TitleEditorView& view, bool copy);
+void EditTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view, bool copy);
 // "&Ansehen": read-only; the grid is not rebuilt.
-void ViewTitle(App& app, BuchEditModel& editor, TitleEditorView& view);
+void ViewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view);
 // Double click or Enter in the grid: the document question in the link column,
 // otherwise the edit command.
-void GridDoubleClick(App& app, BuchEditModel& editor, TitleEditorView& view);
+void GridDoubleClick(Workspace& ws, BuchEditModel& editor, TitleEditorView& view);
 
 } // namespace folianto

@@ -3,7 +3,7 @@
 #include "core/Buch.h"
 #include "core/Codec.h"
 #include "shell/ColumnInspector.h"
-#include "shell/ColumnModel.h"
+#include "workspace/ColumnModel.h"
 
 #include <gtest/gtest.h>
 

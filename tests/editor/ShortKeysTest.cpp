@@ -21,7 +21,7 @@ int32_t AddTitle(App& app, const std::string& kuerzel, const std::string& autor 
 std::string Generate(App& app, const std::string& autor)
 {
     app.store.ActBuch = AddTitle(app, "", autor);
-    Kuerzel_erzeugen(app);
+    Kuerzel_erzeugen(app.store, app.settings);
     return app.store.current()->Kuerzel.Text;
 }
 
@@ -62,7 +62,7 @@ TEST(ShortKeys, UniquenessFoldsAsciiLettersOnly)
                           {"", 0, false},          {"ABC", 0, false},      {"ABC", own, true},
                           {"neu", 0, true}};
     for (const Case& c : cases)
-        EXPECT_EQ(KuerzelIsUnique(t.app, c.key, c.skip), c.unique) << c.key;
+        EXPECT_EQ(KuerzelIsUnique(t.app.store, c.key, c.skip), c.unique) << c.key;
 }
 
 TEST(ShortKeys, UniqueVariants)
@@ -82,10 +82,10 @@ TEST(ShortKeys, UniqueVariants)
         TestApp t;
         for (const auto& k : c.store)
             AddTitle(t.app, k);
-        EXPECT_EQ(MakeUniqueKuerzel(t.app, t.app.store.AnzBuch), c.result) << c.store[0];
+        EXPECT_EQ(MakeUniqueKuerzel(t.app.store, t.app.settings, t.app.store.AnzBuch), c.result) << c.store[0];
     }
     TestApp t;
-    EXPECT_EQ(MakeUniqueKuerzel(t.app, 1), ""); // no such title
+    EXPECT_EQ(MakeUniqueKuerzel(t.app.store, t.app.settings, 1), ""); // no such title
 }
 
 TEST(ShortKeys, ManyTitlesOfOneAuthorAndKey)
@@ -95,7 +95,7 @@ TEST(ShortKeys, ManyTitlesOfOneAuthorAndKey)
         Generate(t.app, "Schmidt");
     for (int i = 0; i < 3000; ++i) {
         AddTitle(t.app, "Sch001");
-        t.app.store.at(t.app.store.AnzBuch)->Kuerzel.Text = MakeUniqueKuerzel(t.app, t.app.store.AnzBuch);
+        t.app.store.at(t.app.store.AnzBuch)->Kuerzel.Text = MakeUniqueKuerzel(t.app.store, t.app.settings, t.app.store.AnzBuch);
     }
     EXPECT_EQ(t.app.store.at(3000)->Kuerzel.Text, "Sch3000");
     EXPECT_EQ(t.app.store.at(3001)->Kuerzel.Text, "Sch001_002");

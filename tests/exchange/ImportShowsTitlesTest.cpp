@@ -8,10 +8,12 @@
 #include "exchange/TextImport.h"
 #include "exchange/WorkbookExchange.h"
 #include "selection/SelectionTestUtil.h"
-#include "shell/FileCommands.h"
+#include "application/FileCommands.h"
 #include "shell/MainCommands.h"
-#include "shell/StatusBar.h"
+#include "application/StatusBar.h"
 #include "spreadsheet/Workbook.h"
+#include "selection/Selection.h"
+#include "selection/SearchLists.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

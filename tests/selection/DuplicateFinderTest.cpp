@@ -3,7 +3,7 @@
 #include "selection/FilterDialogModel.h"
 #include "selection/Selection.h"
 #include "shell/MainCommands.h"
-#include "shell/StatusBar.h"
+#include "application/StatusBar.h"
 
 #include <gtest/gtest.h>
 

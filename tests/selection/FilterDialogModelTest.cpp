@@ -2,6 +2,7 @@
 #include "selection/SelectionTestUtil.h"
 #include "core/ErrorText.h"
 #include "selection/Selection.h"
+#include "selection/SearchLists.h"
 
 #include <gtest/gtest.h>
 

@@ -45,7 +45,7 @@ TEST(KeywordSets, NarrowingInTwoStages)
 {
     TestApp t;
     auto items = TickedList(t.app, {{"Politik", true}, {"Geschichte", true}, {"Europa", false}, {"Kunst", false}});
-    BeginNarrowing(t.app, items);
+    BeginNarrowing(t.app.lists, t.app.keywordSets, items);
     EXPECT_EQ(Groups(t.app), (std::vector<int32_t>{1, 1, 0, 0}));
     EXPECT_FALSE(items[0].Enabled);
     EXPECT_TRUE(items[2].Enabled);
@@ -60,7 +60,7 @@ TEST(KeywordSets, NarrowingInTwoStages)
     EXPECT_FALSE(TitleMatches(kw, {"Europa"}));
 
     // Declining or reopening: one pool again.
-    ClearGroups(t.app);
+    ClearGroups(t.app.lists, t.app.keywordSets);
     EXPECT_EQ(t.app.keywordSets.GroupCounter, 0);
     EXPECT_TRUE(TitleMatches(kw, {"Europa"}));
 }
@@ -107,7 +107,7 @@ TEST(KeywordSets, LoadingAddsTicks)
     TestApp t;
     auto items = TickedList(t.app, {{"Politik", false}, {"Europa", true}, {"Kunst", false}});
     t.app.keywordSets.Rows = {{"B", "Kunst", "Verschwunden"}, {"A", "Politik"}, {"B", "Europa"}};
-    EXPECT_EQ(KeywordSetNames(t.app), (std::vector<std::string>{"A", "B", "B"}));
+    EXPECT_EQ(KeywordSetNames(t.app.keywordSets), (std::vector<std::string>{"A", "B", "B"}));
     ASSERT_TRUE(KeywordSetLoadAllowed(t.app));
     LoadKeywordSet(t.app, "B", items);
     EXPECT_TRUE(items[1].Checked && items[2].Checked);

@@ -227,4 +227,22 @@ TEST_F(SelectionCatalogue, CurrentTitleIsReselected)
     EXPECT_EQ(t.app.grid.Row, 1);
 }
 
+// Choosing works on the store alone: the grid and the messages stay untouched.
+TEST_F(SelectionCatalogue, ChoosingGivesSlotsInGridOrder)
+{
+    auto& sel = t.app.selection;
+    ChosenTitles chosen = ChooseTitles(t.app.store, t.app.settings, t.app.lists, sel);
+    EXPECT_EQ(chosen.Slots, (std::vector<int32_t>{1, 3, 4, 2})); // by title
+    EXPECT_FALSE(chosen.Criteria);
+    t.app.settings.BuchSort = SortEingabe;
+    sel.SuchenIn[0] = sel.SuchenIn[6] = true;
+    sel.SuchText = "bar";
+    chosen = ChooseTitles(t.app.store, t.app.settings, t.app.lists, sel);
+    EXPECT_EQ(chosen.Slots, (std::vector<int32_t>{2, 1})); // newest first
+    EXPECT_TRUE(chosen.Criteria);
+    EXPECT_FALSE(t.app.store.at(3)->Showing);
+    EXPECT_EQ(t.app.grid.RowCount(), 2);
+    EXPECT_TRUE(t.ui.messages.empty());
+}
+
 } // namespace

@@ -1,7 +1,7 @@
 #include "shell/GridRules.h"
 
 #include "core/Buch.h"
-#include "shell/GridModel.h"
+#include "workspace/GridModel.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,8 @@
 #include "core/Codec.h"
 #include "core/ErrorText.h"
 #include "support/Fakes.h"
+#include "selection/Selection.h"
+#include "application/FileCommands.h"
 
 #include <QTemporaryDir>
 

@@ -2,6 +2,7 @@
 #include "application/SettingsFile.h"
 #include "selection/SelectionTestUtil.h"
 #include "shell/OptionsApply.h"
+#include "selection/Selection.h"
 
 #include <QFile>
 #include <QTemporaryDir>

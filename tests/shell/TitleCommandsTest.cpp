@@ -7,9 +7,10 @@
 #include "exchange/EntryFormatter.h"
 #include "selection/QuickSearch.h"
 #include "selection/Selection.h"
-#include "shell/FileCommands.h"
+#include "application/FileCommands.h"
 #include "shell/MainCommands.h"
 #include "support/Fakes.h"
+#include "selection/SearchLists.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -115,7 +116,7 @@ TEST(TitleCommands, CopyProposesAFreeKey)
     Commands c;
     c.app.store.at(2)->Kuerzel.Text = "Eco001"; // the source's key held twice
     c.Select(1);
-    const std::string proposal = MakeUniqueKuerzel(c.app, 1);
+    const std::string proposal = MakeUniqueKuerzel(c.app.store, c.app.settings, 1);
     c.view.user = PressOk;
     EditTitle(c.app, c.editor, c.view, true);
     EXPECT_EQ(c.view.caption, "Folianto - Titel-Editor: Kopieren");

@@ -7,7 +7,7 @@
 #include "history/HistoryTestUtil.h"
 #include "selection/Replace.h"
 #include "selection/Selection.h"
-#include "shell/FileCommands.h"
+#include "application/FileCommands.h"
 #include "shell/MainCommands.h"
 #include "support/Fakes.h"
 

@@ -3,7 +3,7 @@
 #include "core/ErrorText.h"
 #include "core/Text.h"
 #include "selection/Selection.h"
-#include "shell/ColumnModel.h"
+#include "workspace/ColumnModel.h"
 #include "ui/dialogs/ChoiceDialogs.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/selection/FilterDialog.h"

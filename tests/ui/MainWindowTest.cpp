@@ -7,6 +7,7 @@
 #include "ui/dialogs/ChoiceDialogs.h"
 #include "ui/shell/Startup.h"
 #include "ui/shell/TitleGrid.h"
+#include "selection/Selection.h"
 
 #include <QApplication>
 #include <QDir>

@@ -10,6 +10,7 @@
 #include "ui/help/HelpWindow.h"
 #include "ui/shell/Startup.h"
 #include "ui/shell/TitleGrid.h"
+#include "selection/SearchLists.h"
 
 #include <QAccessible>
 #include <QApplication>

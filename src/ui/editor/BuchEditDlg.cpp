@@ -3,7 +3,6 @@
 #include "core/Codec.h"
 #include "core/Trace.h"
 #include "editor/PictureLinks.h"
-#include "application/App.h"
 #include "ui/editor/KaufdatumBox.h"
 #include "ui/editor/PicturePage.h"
 #include "ui/editor/Memo.h"
@@ -515,8 +514,7 @@ QWidget* TBuchEditDlg::BuildInternPage()
 
 QWidget* TBuchEditDlg::BuildBilderPage()
 {
-    App& app = model_.Application();
-    picturePage_ = new PicturePage(model_.Pictures, app.settings, app.ui, this);
+    picturePage_ = new PicturePage(model_.Pictures, model_.PictureSettings(), model_.Ui(), this);
     pictureTabs_ = picturePage_->Tabs();
     return picturePage_;
 }
@@ -1046,7 +1044,7 @@ void TBuchEditDlg::VerleihstatusClicked(int index)
 void TBuchEditDlg::VerlinkenClicked()
 {
     const std::optional<std::string> chosen =
-        ChooseLinkedDocument(model_.Application().ui, ReadText(C::EditQuelle));
+        model_.ChooseDocument(ReadText(C::EditQuelle));
     if (!chosen)
         return;
     StoreToModel();
@@ -1060,8 +1058,7 @@ void TBuchEditDlg::QuelleDoubleClicked()
     const std::string text = ReadText(C::EditQuelle);
     if (!QuelleStartsDocument(text, static_cast<QCheckBox*>(Control(C::CheckBoxQuelleAlsLinkBenutzen))->isChecked()))
         return;
-    App& app = model_.Application();
-    StartDocument(app.ui, app.DocStarted, text);
+    model_.StartLinkedDocument(text);
 }
 
 void TBuchEditDlg::WiederverwendenClicked(bool ticked)

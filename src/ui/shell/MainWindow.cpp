@@ -22,11 +22,11 @@
 #include "application/BuchData.h"
 #include "application/Recovery.h"
 #include "application/SemaphoreFile.h"
-#include "shell/FileCommands.h"
-#include "shell/FileHistoryCommands.h"
+#include "application/FileCommands.h"
+#include "application/FileHistoryCommands.h"
 #include "shell/MainCommands.h"
 #include "shell/OptionsApply.h"
-#include "shell/StatusBar.h"
+#include "application/StatusBar.h"
 #include "shell/TitleCommands.h"
 #include "spreadsheet/Workbook.h"
 #include "ui/config/OptionenForm.h"
@@ -41,6 +41,8 @@
 #include "ui/selection/FilterDialog.h"
 #include "ui/shell/Startup.h"
 #include "ui/shell/TitleGrid.h"
+#include "selection/Selection.h"
+#include "selection/SearchLists.h"
 
 #include <QAbstractEventDispatcher>
 #include <QActionGroup>
@@ -542,7 +544,6 @@ void TFoliantoMainWindow::InitBuchStringGrid(const std::string& startFile)
     app_.columns.ColumnsMoved = true;
     app_.columns.InitHeaders(app_.grid, true);
     Update_SortSpeedbuttons();
-    app_.columns.InitHeaders(app_.grid, true);
     Adjust_FileMenu();
     app_.grid.Col = 1;
     if (!app_.recovery.Following() && OfferRecovery(app_, {})) // no file opened: a new catalogue's changes

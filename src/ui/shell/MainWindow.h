@@ -1,7 +1,7 @@
 #pragma once
 // The main window: menus, tool bar, title grid, status bar.
 
-#include "shell/GridModel.h"
+#include "workspace/GridModel.h"
 
 #include <QMainWindow>
 

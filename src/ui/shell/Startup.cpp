@@ -8,7 +8,7 @@
 #include "editor/BuchEditModel.h"
 #include "platform/SingleInstanceLock.h"
 #include "platform/StandardLocations.h"
-#include "shell/OpenFromDesktop.h"
+#include "application/OpenFromDesktop.h"
 #include "ui/QtUserInteraction.h"
 #include "ui/editor/BuchEditDlg.h"
 #include "ui/shell/InstanceChannel.h"

@@ -15,8 +15,8 @@
 #include "exchange/TextImport.h"
 #include "exchange/WorkbookExchange.h"
 #include "selection/Selection.h"
-#include "shell/FileCommands.h"
-#include "shell/FileHistoryCommands.h"
+#include "application/FileCommands.h"
+#include "application/FileHistoryCommands.h"
 #include "spreadsheet/Workbook.h"
 
 #include <QDir>
@@ -140,8 +140,8 @@ TEST_P(ForeignScripts, ExchangeFormatsKeepPathAndText)
     // BibTeX and RIS are UTF-8: the real characters, read back the same.
     const struct {
         const char* file;
-        bool (*write)(App&);
-        ReferenceImportResult (*read)(App&, const std::string&);
+        bool (*write)(Workspace&);
+        ReferenceImportResult (*read)(Workspace&, const std::string&);
     } formats[] = {{"export.bib", ExportToBibTex, ImportBibTexFile}, {"export.ris", ExportToRis, ImportRisFile}};
     for (const auto& f : formats) {
         SCOPED_TRACE(f.file);

@@ -1,5 +1,6 @@
 #pragma once
-// The file commands of the main window: open, merge, save and save as.
+// The file commands of the main window: open, merge, save, save as and a new
+// database, with the question about unsaved titles before any of them.
 
 #include <string>
 
@@ -19,5 +20,14 @@ bool FileMerge(App& app);
 bool FileSave(App& app);
 // "Speichern unter...". True when the save completed.
 bool FileSaveAs(App& app);
+// Empties the store for a new database after the lock of the current file is
+// released. The caller has asked about unsaved data.
+void NewDatabase(App& app);
+// The question about unsaved data before the program ends or a new database
+// starts; Yes saves. True when the data may be dropped.
+bool EndAllowed(App& app);
+// Before titles in memory are replaced by another file's: true when they are
+// saved, or the user saved or dropped them on the same question.
+bool ReplaceAllowed(App& app);
 
 } // namespace folianto

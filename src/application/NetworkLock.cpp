@@ -1,4 +1,4 @@
-#include "core/NetworkLock.h"
+#include "application/NetworkLock.h"
 
 #include "core/Codec.h"
 #include "core/Text.h"

@@ -1,4 +1,4 @@
-#include "shell/FileCommands.h"
+#include "application/FileCommands.h"
 
 #include "core/Codec.h"
 #include "core/DatabaseFile.h"
@@ -7,6 +7,10 @@
 #include "core/Trace.h"
 #include "application/App.h"
 #include "application/BuchData.h"
+#include "application/Recovery.h"
+#include "application/SemaphoreFile.h"
+#include "selection/SearchLists.h"
+#include "selection/Selection.h"
 #include "shell/MainCommands.h"
 
 namespace folianto {
@@ -17,11 +21,6 @@ const char* const kFilter = "Folianto Dateien (*.FOL)|*.FOL";
 bool HasFolExtension(const std::string& path)
 {
     return UpperAscii(ExtractFileExt(path)) == ".FOL";
-}
-
-void NoFileChosen(App& app)
-{
-    app.Inform(MsgKind::Warning, Cp1252("Keine Datei ausgewählt!"));
 }
 
 // After a completed save under `path`.
@@ -45,11 +44,9 @@ bool FileOpen(App& app)
     dialog.pathMustExist = true;
     dialog.mustExist = true;
     dialog.createPrompt = true;
-    const std::optional<std::string> chosen = app.ui.openFile(dialog);
-    if (!chosen) {
-        NoFileChosen(app);
+    const std::optional<std::string> chosen = app.ChooseFile(FileQuestion::Open, dialog);
+    if (!chosen)
         return false;
-    }
     return FileOpenPath(app, *chosen);
 }
 
@@ -133,11 +130,9 @@ bool FileSaveAs(App& app)
     dialog.overwritePrompt = true;
     dialog.pathMustExist = true;
     dialog.createPrompt = true;
-    const std::optional<std::string> chosen = app.ui.saveFile(dialog);
-    if (!chosen) {
-        NoFileChosen(app);
+    const std::optional<std::string> chosen = app.ChooseFile(FileQuestion::Save, dialog);
+    if (!chosen)
         return false;
-    }
     const std::string& path = *chosen;
     if (!HasFolExtension(path)) {
         app.ui.message(MsgKind::Error,
@@ -153,6 +148,54 @@ bool FileSaveAs(App& app)
     app.DataFileName = path;
     Saved(app, path);
     return true;
+}
+
+void NewDatabase(App& app)
+{
+    TraceScope trace("FoliantoMainWindow.NeueDatei");
+    EraseSemaphoreFile(app, app.DataFileName);
+    app.recovery.Leave(app.store.Gesichert);
+    app.store.Clear();
+    app.DataFileName.clear();
+    app.store.Gesichert = true;
+    app.titleHistory.Clear();
+    ResetSelection(app);
+    app.selection.SuchText.clear();
+    app.grid.ResetToHeader();
+    app.grid.NotifyReset();
+    app.grid.NotifyStatus();
+    if (OfferRecovery(app, {})) {
+        Fill_AllLists(app);
+        SetAusgabeData(app);
+    }
+    app.ui.repaint();
+}
+
+bool EndAllowed(App& app)
+{
+    TraceScope trace("FoliantoMainWindow.EndAllowed");
+    const Answer answer = app.ui.message(MsgKind::Confirmation,
+                                         "Folianto: Sicherheitssystem\r\n\r\n" +
+                                             Cp1252("Die Buchdaten wurden geändert, aber noch nicht gesichert.\r\n"
+                                                "Die Buchdaten jetzt sichern?"),
+                                         Buttons::YesNoAbort);
+    switch (answer) {
+    case Answer::Yes:
+        if (HasPrintable(app.DataFileName))
+            FileSave(app);
+        else
+            FileSaveAs(app);
+        return app.store.Gesichert;
+    case Answer::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool ReplaceAllowed(App& app)
+{
+    return app.store.Gesichert || EndAllowed(app);
 }
 
 } // namespace folianto

@@ -1,6 +1,6 @@
 #include "core/Codec.h"
 #include "application/SemaphoreFile.h"
-#include "core/NetworkLock.h"
+#include "application/NetworkLock.h"
 #include "support/DbBytes.h"
 #include "support/Fakes.h"
 

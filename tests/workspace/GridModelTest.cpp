@@ -1,4 +1,4 @@
-#include "shell/GridModel.h"
+#include "workspace/GridModel.h"
 
 #include <gtest/gtest.h>
 

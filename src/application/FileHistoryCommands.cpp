@@ -1,4 +1,4 @@
-#include "shell/FileHistoryCommands.h"
+#include "application/FileHistoryCommands.h"
 
 #include "core/Codec.h"
 #include "core/DatabaseFile.h"
@@ -7,6 +7,8 @@
 #include "application/App.h"
 #include "application/BuchData.h"
 #include "shell/MainCommands.h"
+#include "selection/Selection.h"
+#include "application/FileCommands.h"
 
 #include <QFileInfo>
 

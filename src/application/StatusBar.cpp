@@ -1,4 +1,4 @@
-#include "shell/StatusBar.h"
+#include "application/StatusBar.h"
 
 #include "core/Text.h"
 #include "application/App.h"

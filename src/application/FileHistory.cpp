@@ -1,4 +1,4 @@
-#include "shell/FileHistory.h"
+#include "application/FileHistory.h"
 
 #include "core/Text.h"
 #include "core/Trace.h"

@@ -1,11 +1,11 @@
-#include "shell/ColumnModel.h"
+#include "workspace/ColumnModel.h"
 
 #include "config/Settings.h"
 #include "core/Buch.h"
 #include "core/Codec.h"
 #include "core/Text.h"
 #include "core/Trace.h"
-#include "selection/ShellSort.h"
+#include "core/ShellSort.h"
 
 #include <algorithm>
 #include <charconv>

@@ -3,7 +3,7 @@
 #include "core/Codec.h"
 #include "selection/Selection.h"
 #include "selection/SelectionTestUtil.h"
-#include "shell/ColumnModel.h"
+#include "workspace/ColumnModel.h"
 
 #include <gtest/gtest.h>
 

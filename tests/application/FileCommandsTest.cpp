@@ -2,8 +2,8 @@
 #include "application/BuchData.h"
 #include "core/DatabaseFile.h"
 #include "core/AppError.h"
-#include "shell/FileCommands.h"
-#include "shell/FileHistoryCommands.h"
+#include "application/FileCommands.h"
+#include "application/FileHistoryCommands.h"
 #include "support/DbBytes.h"
 #include "support/Fakes.h"
 

@@ -1,9 +1,9 @@
-#include "shell/OpenFromDesktop.h"
+#include "application/OpenFromDesktop.h"
 
 #include "application/App.h"
 #include "core/Codec.h"
 #include "core/Trace.h"
-#include "shell/FileCommands.h"
+#include "application/FileCommands.h"
 #include "shell/MainCommands.h"
 
 #include <QFileInfo>

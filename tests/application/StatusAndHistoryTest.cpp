@@ -3,8 +3,8 @@
 #include "core/Text.h"
 #include "selection/Selection.h"
 #include "selection/SelectionTestUtil.h"
-#include "shell/FileHistoryCommands.h"
-#include "shell/StatusBar.h"
+#include "application/FileHistoryCommands.h"
+#include "application/StatusBar.h"
 
 #include <QTemporaryDir>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The title grid's column model: 34 title columns plus one spare descriptor.
 
-#include "shell/GridModel.h"
+#include "workspace/GridModel.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "application/BuchData.h"
 #include "core/Codec.h"
 #include "core/DatabaseFile.h"
-#include "shell/OpenFromDesktop.h"
+#include "application/OpenFromDesktop.h"
 #include "support/Fakes.h"
 
 #include <QDir>
