@@ -5,17 +5,24 @@
 #include "application/SettingsFile.h"
 #include "config/IniFile.h"
 #include "core/AppError.h"
+#include "core/Codec.h"
 #include "core/DatabaseFile.h"
+#include "core/SampleCatalogue.h"
 #include "editor/PictureDecoding.h"
 #include "editor/PictureSlots.h"
 #include "exchange/ImportDialogModel.h"
 #include "exchange/TextImport.h"
+#include "history/RecoveryJournal.h"
+#include "history/TitleCoding.h"
 #include "platform/Platform.h"
 #include "spreadsheet/Ole2.h"
 #include "spreadsheet/Workbook.h"
 
 #include <QBuffer>
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <cstring>
 #include <string>
@@ -233,6 +240,55 @@ bool DecodePictureFile(const uint8_t* data, std::size_t size)
     // A raster picture holds exactly the pixels its size says.
     return picture.Pixels.empty() ||
            picture.Pixels.size() == static_cast<std::size_t>(picture.Size.Width) * picture.Size.Height * 3;
+}
+
+bool ReplayRecoveryFile(const uint8_t* data, std::size_t size)
+{
+    if (size < 1)
+        return true;
+    static QTemporaryDir dir;
+    static TitleStore store;
+    RecoveryJournal journal(store, PathToCp1252(dir.path()));
+    std::string file;
+    if (data[0] & 1) {
+        file.assign(reinterpret_cast<const char*>(data) + 1, size - 1);
+    } else {
+        // The file a catalogue never saved would have: mark, header, changes.
+        const auto frame = [&file](const std::string& payload) {
+            PutU32(file, static_cast<uint32_t>(payload.size()));
+            PutU32(file, Crc32(payload.data(), payload.size()));
+            file += payload;
+        };
+        file = "FolRec01";
+        std::string header;
+        PutBytes(header, std::string());
+        PutI64(header, -1);
+        PutI64(header, 0);
+        frame(header);
+        for (std::size_t i = 1; i + 2 <= size;) {
+            const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(data[i] | data[i + 1] << 8), size - i - 2);
+            frame(std::string(reinterpret_cast<const char*>(data) + i + 2, n));
+            i += 2 + n;
+        }
+    }
+    {
+        QFile out(PathFromCp1252(journal.FileFor({})));
+        out.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        out.write(file.data(), static_cast<qint64>(file.size()));
+    }
+    store.Clear();
+    FillSampleCatalogue(store, 5, 1);
+    bool whole = true;
+    if (const std::optional<RecoveryInfo> info = journal.Find({}); info && info->changes > 0)
+        journal.Recover(*info);
+    journal.Stop();
+    // Whatever was replayed, the store is a row of titles.
+    for (int32_t i = 1; i <= MaxBuch && whole; ++i)
+        whole = (store.at(i) != nullptr) == (i <= store.AnzBuch);
+    QDir folder(dir.path());
+    for (const QString& name : folder.entryList(QDir::Files))
+        folder.remove(name);
+    return whole && store.AnzBuch >= 0 && store.AnzBuch <= MaxBuch;
 }
 
 } // namespace folianto::fuzz

@@ -22,5 +22,9 @@ bool ReadWorkbook(const uint8_t* data, std::size_t size);
 // Byte 0 the picture format and whether a thumbnail is asked for, the rest
 // the picture file.
 bool DecodePictureFile(const uint8_t* data, std::size_t size);
+// Byte 0 odd: the rest is a recovery file as it stands; even: the rest holds
+// changes, each a 16-bit length and its bytes, framed and checksummed here so
+// that their content is what is tried. Replayed onto a small catalogue.
+bool ReplayRecoveryFile(const uint8_t* data, std::size_t size);
 
 } // namespace folianto::fuzz

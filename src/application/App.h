@@ -7,6 +7,7 @@
 #include "application/FileHistory.h"
 #include "application/NetworkLock.h"
 #include "diag/TraceLog.h"
+#include "history/RecoveryJournal.h"
 #include "platform/Platform.h"
 #include "workspace/Workspace.h"
 
@@ -20,11 +21,17 @@ constexpr int32_t ProgramVerMain = 1;
 constexpr int32_t ProgramVerMinor = 4;
 
 struct App : Workspace {
-    App(UserInteraction& ui, Platform& platform) : Workspace(ui), platform(platform) {}
+    App(UserInteraction& ui, Platform& platform) : Workspace(ui), platform(platform)
+    {
+        titleHistory.SetListener(&recovery);
+    }
 
     Platform& platform;
 
     TraceLog traceLog;
+    // Keeps the changes to the titles on the disk until they are saved (no
+    // folder: none).
+    RecoveryJournal recovery{store, {}};
     std::string DataFileName;
     int32_t DataVerMain = -1;
     int32_t DataVerMinor = -1;

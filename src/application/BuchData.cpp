@@ -1,6 +1,7 @@
 #include "application/BuchData.h"
 
 #include "application/App.h"
+#include "application/Recovery.h"
 #include "application/SemaphoreFile.h"
 #include "core/AppError.h"
 #include "core/Codec.h"
@@ -257,12 +258,19 @@ bool LoadFile(App& app, const std::string& path, std::string& errParam, std::uni
         }
         app.DataFileName = path;
         if (app.EditMode != EditModeMerge) {
+            app.recovery.Leave(app.store.Gesichert);
             app.store.Clear();
             ResetSelection(app);
             app.grid.ResetToHeader();
             app.store.Gesichert = true;
         }
-        if (!ReadTitles(app, file, in, path, layout, wait.get()))
+        const bool read = ReadTitles(app, file, in, path, layout, wait.get());
+        if (app.EditMode != EditModeMerge) {
+            app.titleHistory.Clear();
+            wait.reset();
+            OfferRecovery(app, path);
+        }
+        if (!read)
             return false;
     }
     if (!app.DataFileName.empty())
@@ -459,6 +467,8 @@ bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam, Fi
         throw fail(steps.error()); // the rotation is undone on the way out
     backups.Finish();
     app.store.Gesichert = true;
+    app.titleHistory.MarkSaved();
+    app.recovery.Saved(path);
     return true;
 }
 

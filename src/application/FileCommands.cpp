@@ -7,7 +7,9 @@
 #include "core/Trace.h"
 #include "application/App.h"
 #include "application/BuchData.h"
+#include "application/Recovery.h"
 #include "application/SemaphoreFile.h"
+#include "selection/SearchLists.h"
 #include "selection/Selection.h"
 #include "shell/MainCommands.h"
 
@@ -104,6 +106,7 @@ bool FileMerge(App& app)
         }
     } restore{app, app.EditMode, app.DataFileName, app.DataVerMain, app.DataVerMinor, app.store.AnzBuch};
     app.EditMode = EditModeMerge;
+    TitleChange change(app.titleHistory, "Import aus Folianto-Datei");
     restore.merged = FileOpen(app);
     return restore.merged;
 }
@@ -151,14 +154,20 @@ void NewDatabase(App& app)
 {
     TraceScope trace("FoliantoMainWindow.NeueDatei");
     EraseSemaphoreFile(app, app.DataFileName);
+    app.recovery.Leave(app.store.Gesichert);
     app.store.Clear();
     app.DataFileName.clear();
     app.store.Gesichert = true;
+    app.titleHistory.Clear();
     ResetSelection(app);
     app.selection.SuchText.clear();
     app.grid.ResetToHeader();
     app.grid.NotifyReset();
     app.grid.NotifyStatus();
+    if (OfferRecovery(app, {})) {
+        Fill_AllLists(app);
+        SetAusgabeData(app);
+    }
     app.ui.repaint();
 }
 

@@ -735,6 +735,9 @@ int BuchEditModel::SetValues()
     TraceScope trace("BuchEditDlg.SetValues");
     TitleStore& store = ws_.store;
     const bool append = ws_.EditMode == EditModeNew || (ws_.EditMode == EditModeEdit && Values.Kopieren);
+    TitleChange change(ws_.titleHistory, ws_.EditMode == EditModeNew ? "Neuer Titel"
+                                         : append                     ? "Titel kopieren"
+                                                                      : "Titel bearbeiten");
     if (append) {
         if (!store.NewBuch()) {
             ws_.ui.message(MsgKind::Error, "Konnte neuen Bucheintrag nicht anlegen.", Buttons::Ok);
@@ -747,6 +750,7 @@ int BuchEditModel::SetValues()
     TBuch* b = store.current();
     if (!b)
         return 0;
+    store.Touch(store.ActBuch);
     OldBuch = *b;
     const BuchEditValues& v = Values;
 

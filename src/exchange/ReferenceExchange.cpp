@@ -148,6 +148,7 @@ ReferenceImportResult ImportReferences(Workspace& ws, const std::string& path, c
         return result;
     }
 
+    TitleChange change(ws.titleHistory, "Import aus " + ExtractFileName(path));
     std::unordered_set<std::string> held;
     for (int32_t i = 1; i <= ws.store.AnzBuch; ++i)
         if (const TBuch* b = ws.store.at(i))

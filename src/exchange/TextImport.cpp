@@ -288,6 +288,7 @@ bool ImportTextFile(Workspace& ws, const std::string& path)
 bool ImportText(Workspace& ws, const std::string& path, const std::string& text)
 {
     TraceScope trace("Import.ImportText", path);
+    TitleChange change(ws.titleHistory, "Import aus " + ExtractFileName(path));
     const int32_t before = ws.store.AnzBuch;
     bool ok = true;
     const std::vector<std::string> lines = SplitLines(text);

@@ -166,6 +166,7 @@ bool ImportWorkbookFile(Workspace& ws, Workbook& workbook, const std::string& pa
         return false;
     }
     bool ok = false;
+    TitleChange change(ws.titleHistory, "Import aus " + ExtractFileName(path));
     {
         BusyCursor busy(ws.ui);
         try {

@@ -162,6 +162,15 @@ void RecoveryJournal::Follow(const std::string& database)
     following_ = true;
     wholeDue_ = false;
     failing_ = false;
+    failureTold_ = false;
+}
+
+bool RecoveryJournal::TakeNewFailure()
+{
+    if (!failing_ || failureTold_)
+        return false;
+    failureTold_ = true;
+    return true;
 }
 
 void RecoveryJournal::Stop()
@@ -419,8 +428,12 @@ void RecoveryJournal::Write(const std::string& payload)
     if (!file_->IsOpen()) {
         const std::string path = FileFor(database_);
         QDir().mkpath(QFileInfo(PathFromCp1252(path)).absolutePath());
+        // Changes of an earlier run nobody was asked about are never overwritten.
+        if (QFileInfo(PathFromCp1252(path)).size() > 0)
+            PutAside(path);
         if (!file_->Open(PathFromCp1252(path), 0)) {
             failing_ = true;
+            wholeDue_ = true; // what is lost now must not be missing from the next file
             return;
         }
         std::string header;
@@ -431,7 +444,16 @@ void RecoveryJournal::Write(const std::string& payload)
         AppendFrame(bytes, header);
     }
     AppendFrame(bytes, payload);
-    failing_ = !file_->Append(bytes.data(), bytes.size());
+    if (!file_->Append(bytes.data(), bytes.size())) {
+        // Nothing after a broken change is replayed: the next change starts
+        // a new file (this one is put aside) with the whole store.
+        failing_ = true;
+        wholeDue_ = true;
+        WaitForSync();
+        file_->Close();
+        return;
+    }
+    failing_ = false;
     SyncSoon();
 }
 

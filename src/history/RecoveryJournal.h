@@ -75,8 +75,11 @@ public:
     // Writes what a change outside the recorded steps made due.
     void Flush();
 
+    bool Following() const { return following_; }
     // The last write failed: changes since are not recoverable.
     bool Failing() const { return failing_; }
+    // True once after writing began to fail, until the next Follow.
+    bool TakeNewFailure();
 
     void StepApplied(const HistoryStep& step, bool undone) override;
     void HistoryLost() override;
@@ -99,6 +102,7 @@ private:
     int64_t databaseTime_ = 0;
     bool wholeDue_ = false;
     bool failing_ = false;
+    bool failureTold_ = false;
 
     // Putting the file on the disk runs on its own thread, so a change costs
     // the user-interface thread only the write.

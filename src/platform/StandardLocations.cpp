@@ -58,4 +58,11 @@ std::string TraceLogPath(const std::string& programPath)
     return UserStateDir() + kSubfolder + "Folianto.KEL";
 }
 
+std::string RecoveryFolderPath(const std::string& programPath)
+{
+    if (IsPortable(programPath))
+        return ExtractFilePath(programPath) + "Folianto-recovery";
+    return UserStateDir() + kSubfolder + "recovery";
+}
+
 } // namespace folianto

@@ -53,16 +53,25 @@ bool ReplaceInAllTitles(Workspace& ws)
         return false;
     bool any = false;
     TitleStore& store = ws.store;
+    TitleChange change(ws.titleHistory, "Ersetzen");
+    std::vector<std::pair<int, std::string>> replaced;
     for (int32_t i = 1; i <= store.AnzBuch; ++i) {
         TBuch* b = store.at(i);
         if (!b)
             continue;
-        bool changed = false;
-        for (int k = 1; k <= SearchFieldCount; ++k)
-            if (sel.SuchenIn[static_cast<std::size_t>(k)])
-                changed |= ReplaceAll(SearchField(*b, k).Text, sel.SuchText, sel.Replace.ReplaceText,
-                                      sel.Replace.CaseSensitive);
-        if (changed) {
+        // Replaced in copies first: only a title that changes is touched.
+        replaced.clear();
+        for (int k = 1; k <= SearchFieldCount; ++k) {
+            if (!sel.SuchenIn[static_cast<std::size_t>(k)])
+                continue;
+            std::string text = SearchField(*b, k).Text;
+            if (ReplaceAll(text, sel.SuchText, sel.Replace.ReplaceText, sel.Replace.CaseSensitive))
+                replaced.emplace_back(k, std::move(text));
+        }
+        if (!replaced.empty()) {
+            store.Touch(i);
+            for (auto& [k, text] : replaced)
+                SearchField(*b, k).Text = std::move(text);
             store.UpdateBuchLengths(i);
             any = true;
         }

@@ -24,6 +24,7 @@ bool DeleteCurrentTitle(Workspace& ws)
     }
     if (!DeleteAllowed(store, ws.ui))
         return false;
+    TitleChange change(ws.titleHistory, Cp1252("Titel löschen"));
     // The title that moves into the deleted one's row becomes current (the
     // one above when the last row goes), so the cursor stays where it was.
     const GridModel& grid = ws.grid;
@@ -39,6 +40,33 @@ bool DeleteCurrentTitle(Workspace& ws)
     store.Gesichert = false;
     ws.ui.repaint();
     return true;
+}
+
+namespace {
+
+// After the store went back or forth a step: the lists and the grid follow.
+bool ShowHistoryMove(Workspace& ws, bool moved)
+{
+    if (!moved)
+        return false;
+    Fill_AllLists(ws);
+    SetAusgabeData(ws);
+    ws.ui.repaint();
+    return true;
+}
+
+} // namespace
+
+bool UndoTitleChange(Workspace& ws)
+{
+    TraceScope trace("FoliantoMainWindow.Rueckgaengig");
+    return ShowHistoryMove(ws, ws.titleHistory.Undo());
+}
+
+bool RedoTitleChange(Workspace& ws)
+{
+    TraceScope trace("FoliantoMainWindow.Wiederherstellen");
+    return ShowHistoryMove(ws, ws.titleHistory.Redo());
 }
 
 bool OpenCurrentTitle(Workspace& ws)

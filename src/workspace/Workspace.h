@@ -6,6 +6,7 @@
 #include "config/Settings.h"
 #include "core/TitleStore.h"
 #include "core/UserInteraction.h"
+#include "history/TitleHistory.h"
 #include "workspace/ColumnModel.h"
 #include "workspace/GridModel.h"
 #include "workspace/Lists.h"
@@ -30,6 +31,8 @@ struct Workspace {
 
     UserInteraction& ui;
     TitleStore store;
+    // Undo and redo of the changes to the titles.
+    TitleHistory titleHistory{store};
     int32_t EditMode = EditModeNone;
 
     Settings settings;

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <random>
 #include <string>
 
 namespace folianto::test {
@@ -44,16 +45,9 @@ inline void FillStartCatalogue(TitleStore& store)
 // first, new titles are appended, removals go through DeleteActBuch.
 class RandomCommands {
 public:
-    explicit RandomCommands(uint64_t seed) : state_(seed) {}
+    explicit RandomCommands(uint64_t seed) : random_(seed) {}
 
-    uint64_t Next()
-    {
-        uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    int32_t Below(int32_t n) { return n <= 0 ? 0 : static_cast<int32_t>(Next() % static_cast<uint64_t>(n)); }
+    int32_t Below(int32_t n) { return n <= 0 ? 0 : static_cast<int32_t>(random_() % static_cast<uint64_t>(n)); }
 
     // One command as one step.
     void Run(TitleStore& store, TitleHistory& history)
@@ -166,7 +160,7 @@ private:
         return true;
     }
 
-    uint64_t state_;
+    std::mt19937_64 random_; // the same numbers everywhere
 };
 
 // Commands, undos and redos in a random mix; `states` follows the line of

@@ -229,6 +229,43 @@ TEST(RecoveryJournal, RecoveryGoesOnInTheSameFile)
     EXPECT_TRUE(Recovered(c, 2) == StoreImage(store));
 }
 
+// A write that fails half-way (a full disk) loses nothing once writing works
+// again: the next change starts a new file with the whole store.
+TEST(RecoveryJournal, FailedWriteIsMadeGoodByTheNextChange)
+{
+    class HalfWrite : public AppendFile {
+    public:
+        bool Append(const char* data, std::size_t size) override
+        {
+            if (++calls != 2)
+                return AppendFile::Append(data, size);
+            WriteAll(data, size / 2);
+            return false;
+        }
+        int calls = 0;
+    };
+    Catalogue c;
+    RecoveryJournal journal(c.store, c.folder + "/half", std::make_unique<HalfWrite>());
+    c.history.SetListener(&journal);
+    journal.Follow(c.database);
+    c.edit("eins");
+    EXPECT_FALSE(journal.Failing());
+    c.edit("zwei");
+    EXPECT_TRUE(journal.TakeNewFailure());
+    EXPECT_FALSE(journal.TakeNewFailure());
+    c.edit("drei");
+    EXPECT_FALSE(journal.Failing());
+
+    TitleStore store;
+    FillStartCatalogue(store);
+    RecoveryJournal reader(store, c.folder + "/half");
+    const std::optional<RecoveryInfo> info = reader.Find(c.database);
+    ASSERT_TRUE(info && info->changes == 1); // the whole store
+    EXPECT_TRUE(reader.Recover(*info));
+    EXPECT_TRUE(StoreImage(store) == StoreImage(c.store));
+    EXPECT_EQ(QDir(PathFromCp1252(c.folder + "/half")).entryList({QStringLiteral("*.aside-*")}, QDir::Files).size(), 1);
+}
+
 // A change no step recorded is written as the whole store when flushed.
 TEST(RecoveryJournal, ChangeOutsideTheStepsIsWrittenWhole)
 {

@@ -23,6 +23,7 @@ const Target kTargets[] = {
     {"corpus_import_entry", folianto::fuzz::ImportLines},
     {"corpus_workbook", folianto::fuzz::ReadWorkbook},
     {"corpus_pictures", folianto::fuzz::DecodePictureFile},
+    {"corpus_recovery", folianto::fuzz::ReplayRecoveryFile},
 };
 
 } // namespace

@@ -153,6 +153,26 @@ TEST(TitleEditor, NewTitleTypedThroughTheWidgetsIsStoredAndShown)
     EXPECT_TRUE(f.t.ui.messages.empty()) << f.t.ui.messages.front().text;
 }
 
+// Ctrl+Z in the editor's text field takes back the typing there, not a
+// change to the titles.
+TEST(TitleEditor, CtrlZInATextFieldBelongsToTheField)
+{
+    WindowFixture f;
+    f.Open("strgz.FOL", 5);
+    FindAction(f.window.get(), {Q("&Titel"), Q("&Löschen")})->trigger();
+    ASSERT_EQ(f.t.app.store.AnzBuch, 4);
+    WhenEditorShows([](TBuchEditDlg& d) {
+        const QString proposed = Text(d, C::EditKuerzel);
+        Type(d, C::EditKuerzel, "Neu001");
+        QTest::keyClick(W(d, C::EditKuerzel), Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(Text(d, C::EditKuerzel), proposed);
+        d.reject();
+    });
+    TitleMenu(f, "&Neu eingeben")->trigger();
+    EXPECT_EQ(f.t.app.store.AnzBuch, 4);
+    EXPECT_EQ(f.t.app.titleHistory.UndoLabel(), Cp1252("Titel löschen"));
+}
+
 TEST(TitleEditor, EditShowsTheNewTextInTheGridAndKeepsTheScrollPosition)
 {
     WindowFixture f;

@@ -52,6 +52,8 @@ TEST(MainWindow, MenuEntriesHaveTheirCaptionsShortcutsAndState)
         {{Q("&Datei"), Q("&Speichern")}, "Ctrl+S", false},
         {{Q("&Datei"), Q("Speichern &unter...")}, "Ctrl+U", true},
         {{Q("&Datei"), Q("&Beenden")}, "", true},
+        {{Q("&Bearbeiten"), Q("&Rückgängig")}, "Ctrl+Z", false},
+        {{Q("&Bearbeiten"), Q("&Wiederherstellen")}, "Ctrl+Shift+Z", false},
         {{Q("&Bearbeiten"), Q("Eintrag in die Zwischenablage kopieren")}, "", true},
         {{Q("&Bearbeiten"), Q("&Filtern, suchen und sortieren")}, "Ctrl+F", true},
         {{Q("&Bearbeiten"), Q("&Volltextsuche")}, "Ctrl+Alt+F", true},
@@ -276,6 +278,43 @@ TEST(MainWindow, DeleteAsksTheExactQuestion)
     f.window->IdleCheck();
     EXPECT_TRUE(f.window->SaveAction()->isEnabled());
     EXPECT_TRUE(f.window->SaveButton()->isEnabled());
+}
+
+// Deleting, then undoing through the menu: the titles and the file saved
+// afterwards are as before; the entries name the command.
+TEST(MainWindow, UndoAndRedoThroughTheMenu)
+{
+    WindowFixture f;
+    const std::string path = f.Open("undo.FOL", 5);
+    QAction* undo = FindAction(f.window.get(), {Q("&Bearbeiten"), Q("&Rückgängig")});
+    QAction* redo = FindAction(f.window.get(), {Q("&Bearbeiten"), Q("&Wiederherstellen")});
+    f.window->Grid()->SetCurrentCell(1, 2);
+    GetCurrentBuch(f.t.app);
+    FindAction(f.window.get(), {Q("&Titel"), Q("&Löschen")})->trigger();
+    ASSERT_EQ(f.t.app.store.AnzBuch, 4);
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(undo->toolTip(), Q("Rückgängig: Titel löschen"));
+    EXPECT_FALSE(redo->isEnabled());
+
+    undo->trigger();
+    EXPECT_EQ(f.t.app.store.AnzBuch, 5);
+    EXPECT_EQ(f.window->Grid()->model()->rowCount(), 5);
+    EXPECT_TRUE(f.t.app.store.Gesichert);
+    EXPECT_FALSE(f.window->SaveAction()->isEnabled());
+    EXPECT_FALSE(undo->isEnabled());
+    EXPECT_EQ(redo->statusTip(), Q("Wiederherstellen: Titel löschen"));
+
+    const std::string copy = PathToCp1252(f.dir.path() + QStringLiteral("/kopie.FOL"));
+    f.t.ui.filePaths.push_back(copy);
+    FindAction(f.window.get(), {Q("&Datei"), Q("Speichern &unter...")})->trigger();
+    QFile a(PathFromCp1252(path));
+    QFile b(PathFromCp1252(copy));
+    ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(a.readAll() == b.readAll());
+
+    redo->trigger();
+    EXPECT_EQ(f.t.app.store.AnzBuch, 4);
+    EXPECT_TRUE(undo->isEnabled());
 }
 
 TEST(MainWindow, ClosingWithUnsavedDataAsksAndAbortKeepsTheWindow)

@@ -20,6 +20,7 @@
 #include "selection/QuickSearch.h"
 #include "application/App.h"
 #include "application/BuchData.h"
+#include "application/Recovery.h"
 #include "application/SemaphoreFile.h"
 #include "application/FileCommands.h"
 #include "application/FileHistoryCommands.h"
@@ -140,6 +141,8 @@ TFoliantoMainWindow::TFoliantoMainWindow(App& app, QWidget* parent) : QMainWindo
     connect(helpKey, &QShortcut::activated, this, [this] { ShowHelpContext(FocusHelpContext(this)); });
 
     app_.grid.Listener = this;
+    app_.titleHistory.SetChangeHook([this] { UpdateHistoryActions(); });
+    UpdateHistoryActions();
     InstallMeasurer();
     app_.grid.ResetToHeader();
     app_.columns.InitHeaders(app_.grid, true);
@@ -157,6 +160,7 @@ TFoliantoMainWindow::TFoliantoMainWindow(App& app, QWidget* parent) : QMainWindo
 TFoliantoMainWindow::~TFoliantoMainWindow()
 {
     app_.grid.Listener = nullptr;
+    app_.titleHistory.SetChangeHook({});
     delete editor_; // before the model it works on
 }
 
@@ -242,6 +246,20 @@ void TFoliantoMainWindow::BuildMenus()
 
     QMenu* editMenu = bar->addMenu(U("&Bearbeiten"));
     editMenu->setObjectName(QStringLiteral("BearbeitenMenu"));
+    // Ctrl+Y sorts by type, so redo takes the other usual key. A dialog's
+    // text field keeps both keys: these act in the main window only.
+    undoAction_ = AddAction(editMenu, U("&Rückgängig"), Ctrl(Qt::Key_Z), [this] {
+        if (UndoTitleChange(app_) && app_.store.Gesichert) // back at the saved state
+            SavedState();
+    });
+    undoAction_->setObjectName(QStringLiteral("RueckgaengigAction"));
+    redoAction_ = AddAction(editMenu, U("&Wiederherstellen"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                            [this] {
+                                if (RedoTitleChange(app_) && app_.store.Gesichert)
+                                    SavedState();
+                            });
+    redoAction_->setObjectName(QStringLiteral("WiederherstellenAction"));
+    editMenu->addSeparator();
     AddAction(editMenu, U("Eintrag in die Zwischenablage kopieren"), {}, [this] { CopyEntryToClipboard(app_); });
     QAction* notes = AddAction(editMenu, U("Notizblock öffnen"), {}, {});
     notes->setVisible(false);
@@ -416,6 +434,7 @@ void TFoliantoMainWindow::Run(const std::function<void()>& command)
 
 void TFoliantoMainWindow::AfterCommand()
 {
+    WarnOfRecoveryFailure(app_);
     ShowHint(); // a command may change the file name without refilling the grid
     Update_SortSpeedbuttons();
     Adjust_FileMenu();
@@ -445,8 +464,22 @@ void TFoliantoMainWindow::StatusChanged()
     ShowHint();
 }
 
+void TFoliantoMainWindow::UpdateHistoryActions()
+{
+    const TitleHistory& history = app_.titleHistory;
+    const auto show = [](QAction* action, const char* verb, bool can, const std::string& label) {
+        action->setEnabled(can);
+        const QString hint = can ? U(verb) + QStringLiteral(": ") + FromCp1252(label) : QString();
+        action->setToolTip(hint.isEmpty() ? action->text().remove(QLatin1Char('&')) : hint);
+        action->setStatusTip(hint);
+    };
+    show(undoAction_, "Rückgängig", history.CanUndo(), history.UndoLabel());
+    show(redoAction_, "Wiederherstellen", history.CanRedo(), history.RedoLabel());
+}
+
 void TFoliantoMainWindow::IdleCheck()
 {
+    app_.recovery.Flush();
     if (!app_.store.Gesichert && (!saveAction_->isEnabled() || !saveButton_->isEnabled())) {
         saveAction_->setEnabled(true);
         saveButton_->setEnabled(true);
@@ -513,6 +546,8 @@ void TFoliantoMainWindow::InitBuchStringGrid(const std::string& startFile)
     Update_SortSpeedbuttons();
     Adjust_FileMenu();
     app_.grid.Col = 1;
+    if (!app_.recovery.Following() && OfferRecovery(app_, {})) // no file opened: a new catalogue's changes
+        Fill_AllLists(app_);
     ShowLoadedTitles(app_);
     RefreshFromLogic();
 }
@@ -734,6 +769,7 @@ void TFoliantoMainWindow::closeEvent(QCloseEvent* event)
     {
         TraceScope trace("FoliantoMainWindow.FormClose", "Version=" + app_.platform.ProgramVersion());
         EraseSemaphoreFile(app_, app_.DataFileName);
+        app_.recovery.Leave(app_.store.Gesichert);
     }
     if (help_)
         help_->close();

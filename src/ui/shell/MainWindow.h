@@ -96,6 +96,8 @@ private:
     void TitleEdit(bool copy);
     void TitleView();
     void SavedState();
+    // The undo and redo entries say what they would take back or do again.
+    void UpdateHistoryActions();
     void ExportShownTitles();
     void SetSort(int order);
     std::optional<int> PickColumn(const std::vector<PickItem>& items);
@@ -115,6 +117,8 @@ private:
     QMenu* fileMenu_ = nullptr;
     QMenu* popup_ = nullptr;
     QAction* saveAction_ = nullptr;
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
     QToolButton* saveButton_ = nullptr;
     int fixedFileEntries_ = 0;
     // From opening the filter dialog to the end of its own refresh: an

@@ -184,6 +184,7 @@ int RunFolianto(App& app, const std::string& lockDir, const std::string& startFi
                     WriteTrace(Cp1252("Folianto.Main: zulässige Schlagwort-Länge wurde auf ") +
                                IntToStr(app.settings.SchlwLenght) + Cp1252(" verlängert! SICHERHEITSRISIKO!!!"));
                 }
+                app.recovery.SetFolder(RecoveryFolderPath(app.platform.ProgramPath()));
                 window.InitBuchStringGrid(startFile);
                 window.TitleEditor().Model().FillComboBoxes();
             } catch (const std::exception& e) {
