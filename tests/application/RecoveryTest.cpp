@@ -18,10 +18,7 @@ using folianto::test::TestApp;
 
 namespace {
 
-struct Files {
-    QTemporaryDir dir;
-    std::string database = PathToCp1252(dir.path() + QStringLiteral("/Katalog.FOL"));
-    std::string folder = PathToCp1252(dir.path() + QStringLiteral("/recovery"));
+struct Files : test::RecoveryPlace {
 
     Files()
     {

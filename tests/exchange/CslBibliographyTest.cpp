@@ -14,7 +14,7 @@
 namespace folianto {
 namespace {
 
-std::string U(const std::string& cp1252) { return Cp1252ToUtf8(cp1252); }
+using test::U;
 
 bool HasPandocAndStyles()
 {

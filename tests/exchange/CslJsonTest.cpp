@@ -10,13 +10,8 @@ namespace folianto {
 namespace {
 
 using test::TestApp;
-
-std::string U(const std::string& cp1252) { return Cp1252ToUtf8(cp1252); }
-
-std::string ReadFixture(const char* name)
-{
-    return test::ReadBytes(QStringLiteral(FOLIANTO_TEST_DATA "/csl/") + QString::fromLatin1(name));
-}
+using test::U;
+using test::ReadFixture;
 
 // The one item of the JSON, compact and with sorted keys.
 std::string OnlyItem(const std::string& json)
@@ -107,7 +102,7 @@ TEST(CslJsonExport, ItemsAsCitationProcessorsReadThem)
 
 TEST(CslJsonImport, WhatPandocWritesFromBibTex)
 {
-    const ParsedReferences p = ParseCslJson(ReadFixture("pandoc-from-bibtex.json"));
+    const ParsedReferences p = ParseCslJson(ReadFixture("csl", "pandoc-from-bibtex.json"));
     ASSERT_EQ(p.References.size(), 5u);
     const Reference& goethe = p.References[0];
     EXPECT_EQ(goethe.Typ, 0);
@@ -134,7 +129,7 @@ TEST(CslJsonImport, WhatPandocWritesFromBibTex)
 
 TEST(CslJsonImport, WhatAReferenceManagerWrites)
 {
-    const ParsedReferences p = ParseCslJson(ReadFixture("reference-manager.json"));
+    const ParsedReferences p = ParseCslJson(ReadFixture("csl", "reference-manager.json"));
     ASSERT_EQ(p.References.size(), 5u);
     const Reference& article = p.References[0];
     EXPECT_EQ(article.Typ, 4);

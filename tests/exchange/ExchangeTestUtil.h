@@ -64,4 +64,17 @@ inline QString WriteEndlessPandoc(const QTemporaryDir& dir)
     return path;
 }
 
+// Windows-1252 bytes as UTF-8, for comparing with what a UTF-8 format holds.
+inline std::string U(const std::string& cp1252)
+{
+    return Cp1252ToUtf8(cp1252);
+}
+
+// A file of tests/data/<folder>.
+inline std::string ReadFixture(const char* folder, const char* name)
+{
+    return ReadBytes(QStringLiteral(FOLIANTO_TEST_DATA "/") + QString::fromLatin1(folder) + QLatin1Char('/') +
+                     QString::fromLatin1(name));
+}
+
 } // namespace folianto::test

@@ -15,13 +15,8 @@ namespace folianto {
 namespace {
 
 using test::TestApp;
-
-std::string U(const std::string& cp1252) { return Cp1252ToUtf8(cp1252); }
-
-std::string ReadFixture(const char* name)
-{
-    return test::ReadBytes(QStringLiteral(FOLIANTO_TEST_DATA "/bib/") + QString::fromLatin1(name));
-}
+using test::U;
+using test::ReadFixture;
 
 // The problems of a parse as "line: text" (UTF-8), dropped ones marked "!".
 std::vector<std::string> Problems(const ParsedReferences& p)
@@ -178,7 +173,7 @@ INSTANTIATE_TEST_SUITE_P(Formats, RoundTrip,
 
 TEST(BibTexImport, HandwrittenFileWithMacrosCrossrefsAndAccents)
 {
-    const ParsedReferences p = ParseBibTex(ReadFixture("handwritten.bib"));
+    const ParsedReferences p = ParseBibTex(ReadFixture("bib", "handwritten.bib"));
     ASSERT_EQ(p.References.size(), 5u);
     const Reference& goethe = p.References[0];
     EXPECT_EQ(goethe.Typ, 0);
@@ -248,7 +243,7 @@ TEST(BibTexImport, NamesSplitAtAndOutsideBraces)
 
 TEST(BibTexImport, FileWrittenByBibutils)
 {
-    const ParsedReferences p = ParseBibTex(ReadFixture("bibutils-xml2bib.bib"));
+    const ParsedReferences p = ParseBibTex(ReadFixture("bib", "bibutils-xml2bib.bib"));
     ASSERT_EQ(p.References.size(), 10u);
     EXPECT_TRUE(p.Problems.empty());
     EXPECT_EQ(p.References[0].Key, "Kai006"); // after the byte order mark

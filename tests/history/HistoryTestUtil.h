@@ -2,9 +2,12 @@
 // Random title commands, each recorded as one step, and the store as bytes
 // for comparing states exactly.
 
+#include "core/Codec.h"
 #include "core/SampleCatalogue.h"
 #include "history/TitleCoding.h"
 #include "history/TitleHistory.h"
+
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdint>
@@ -12,6 +15,13 @@
 #include <string>
 
 namespace folianto::test {
+
+// A temporary folder holding the path of a database and its recovery folder.
+struct RecoveryPlace {
+    QTemporaryDir dir;
+    std::string database = PathToCp1252(dir.path() + QStringLiteral("/Katalog.FOL"));
+    std::string folder = PathToCp1252(dir.path() + QStringLiteral("/recovery"));
+};
 
 // Every title member, the order, the current title and the BuchNr counter.
 inline std::string StoreImage(const TitleStore& store)

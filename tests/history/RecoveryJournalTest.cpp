@@ -23,10 +23,7 @@ namespace {
 
 // A database file (its content does not matter to the journal), a store
 // loaded "from" it, its history and its journal.
-struct Catalogue {
-    QTemporaryDir dir;
-    std::string database = PathToCp1252(dir.path() + QStringLiteral("/Katalog.FOL"));
-    std::string folder = PathToCp1252(dir.path() + QStringLiteral("/recovery"));
+struct Catalogue : test::RecoveryPlace {
     TitleStore store;
     TitleHistory history{store};
     RecoveryJournal journal{store, folder};
