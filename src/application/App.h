@@ -37,6 +37,11 @@ struct App : Workspace {
     int32_t DataVerMinor = -1;
     // The last load told the user that its file is damaged.
     bool LoadReportedDamage = false;
+    // The last load took the changes of a recovery file over.
+    bool LoadRecovered = false;
+    // A recovery file the user took over at the start: the load of its
+    // database replays it without asking again.
+    std::string RecoveryTakenOver;
 
     FileHistory history;
     NetworkLock netLock;

@@ -62,15 +62,6 @@ void ReportDamage(App& app, const std::string& path, int32_t nr, int32_t whole, 
                    Buttons::Ok);
 }
 
-// Nothing was read into the title: no text, no picture.
-bool IsBlank(const TBuch& b)
-{
-    for (int f = 1; f <= TextFieldCount; ++f)
-        if (!b.TextField(f).Text.empty())
-            return false;
-    return b.Pics.empty();
-}
-
 void DropLast(TitleStore& store)
 {
     const int32_t current = store.ActBuch;
@@ -153,11 +144,11 @@ bool ReadHeaderTitles(App& app, ByteReader& in, const std::string& path, int hea
             complete = false;
         }
         if (!complete) {
-            // The partly read title stays when it holds anything. Nothing
-            // after it can be trusted: without markers in the file, the next
-            // title would start at a guess and read garbage.
-            if (IsBlank(b))
-                DropLast(store);
+            // Only whole titles are kept, so that the count told is the count
+            // shown; the rest stays in the file, which becomes the backup at
+            // the next save. Nothing after it can be trusted: without markers
+            // in the file, the next title would start at a guess.
+            DropLast(store);
             ReportDamage(app, path, nr, whole, refusal);
             break;
         }
@@ -193,14 +184,16 @@ bool ReadOldFormat(App& app, QIODevice& dev, ByteReader& in, const std::string& 
                 ReportDamage(app, path, 1, 0, {});
             break;
         }
+        if (got < sizeof rec) { // a record cut short goes, as in the header format
+            ReportDamage(app, path, store.AnzBuch + 1, count, {});
+            break;
+        }
         if (!store.NewBuch())
             return false;
         TBuch& b = *store.at(store.AnzBuch);
         FillFromOldRecord(b, rec);
         store.UpdateBuchLengths(store.AnzBuch);
         AdvanceProgress(progress, ++count);
-        if (got < sizeof rec) // the partly read record stays, as in the header format
-            ReportDamage(app, path, store.AnzBuch, count - 1, {});
     }
     return true;
 }
@@ -285,6 +278,7 @@ bool Load_Buch_Data(App& app, const std::string& path, std::string& errParam)
     TraceScope trace("FoliantoMainWindow.Load_Buch_Data");
     errParam.clear();
     app.store.FehlerNr = 0;
+    app.LoadRecovered = false;
     BusyCursor cursor(app.ui);
     if (!Networking_OK(app, path)) {
         app.store.FehlerNr = 21;

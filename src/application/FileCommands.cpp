@@ -9,6 +9,7 @@
 #include "application/BuchData.h"
 #include "application/Recovery.h"
 #include "application/SemaphoreFile.h"
+#include "exchange/TextImport.h"
 #include "selection/SearchLists.h"
 #include "selection/Selection.h"
 #include "shell/MainCommands.h"
@@ -40,6 +41,8 @@ bool FileOpen(App& app)
     FileDialogSpec dialog;
     dialog.title = "Folianto-Datei laden";
     dialog.filter = kFilter;
+    if (app.EditMode == EditModeMerge) // an import: any file may hold a catalogue
+        dialog.filter += "|Alle Dateien (*)|*";
     dialog.defaultExt = "FOL";
     dialog.pathMustExist = true;
     dialog.mustExist = true;
@@ -70,12 +73,20 @@ bool FileOpenPath(App& app, const std::string& path)
             app.DataFileName.clear();
             app.store.Gesichert = false;
         } else {
-            ShowLoadedTitles(app);
+            ShowOpenedTitles(app);
             app.DataFileName = path;
         }
     }
     app.ui.repaint();
     return loaded;
+}
+
+void ShowOpenedTitles(App& app)
+{
+    if (app.LoadRecovered)
+        SetAusgabeData(app);
+    else
+        ShowLoadedTitles(app);
 }
 
 bool FileMerge(App& app)
@@ -108,6 +119,8 @@ bool FileMerge(App& app)
     app.EditMode = EditModeMerge;
     TitleChange change(app.titleHistory, "Import aus Folianto-Datei");
     restore.merged = FileOpen(app);
+    if (restore.merged)
+        ShowImported(app, restore.count);
     return restore.merged;
 }
 

@@ -13,6 +13,9 @@ bool FileOpen(App& app);
 // The same for a path chosen elsewhere (start-up, the desktop): from the
 // suffix question on. True when loaded.
 bool FileOpenPath(App& app, const std::string& path);
+// After a load: the refresh, with the first row current, or the current
+// title of the changes the load took over from a recovery file.
+void ShowOpenedTitles(App& app);
 // Appends the titles of another database file (EditMode 4 while it runs).
 bool FileMerge(App& app);
 // "Speichern" under DataFileName. True when the save completed; the caller

@@ -53,7 +53,7 @@ bool DoAutoItemClick(App& app, const std::string& caption, const BuchLoader& loa
         app.ui.message(MsgKind::Error, "Konnte " + path + " nicht laden!", Buttons::Ok);
         return false;
     }
-    ShowLoadedTitles(app);
+    ShowOpenedTitles(app);
     return true;
 }
 

@@ -9,8 +9,9 @@
 namespace folianto {
 
 enum class MsgKind { Information, Warning, Error, Confirmation };
-enum class Buttons { Ok, YesNo, YesNoAbort, RetryIgnore, OkCancel };
-enum class Answer { Ok, Cancel, Yes, No, Abort, Retry, Ignore };
+// YesNoLater: "Ja", "Nein", "Später" (Later), for a question that may wait.
+enum class Buttons { Ok, YesNo, YesNoAbort, RetryIgnore, OkCancel, YesNoLater };
+enum class Answer { Ok, Cancel, Yes, No, Abort, Retry, Ignore, Later };
 
 struct FileDialogSpec {
     std::string title;        // caption; empty = the toolkit's default
@@ -70,6 +71,9 @@ public:
     virtual bool startDocument(const std::string& pathOrUrl) = 0;
     // Repaint hook for the main window; nothing to do without one.
     virtual void repaint() {}
+    // A short note on what a command did ("3 Titel importiert"), shown for
+    // a few seconds where it does not interrupt; never a box.
+    virtual void report(const std::string& /*text*/) {}
 };
 
 // Shows the hourglass for the lifetime of the object.

@@ -311,7 +311,7 @@ ReferenceImportResult ImportFromBibTex(Workspace& ws)
 {
     TraceScope trace("FoliantoMainWindow.ImportFromBibTex");
     FileDialogSpec dialog;
-    dialog.filter = "BibTeX-Dateien (*.bib)|*.bib;*.BIB|Alle Dateien (*.*)|*.*";
+    dialog.filter = "BibTeX-Dateien (*.bib)|*.bib|Alle Dateien (*)|*";
     dialog.defaultExt = "bib";
     dialog.mustExist = true;
     return ImportReferenceCommand(ws, dialog, ParseBibTex);

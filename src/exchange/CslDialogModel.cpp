@@ -219,6 +219,7 @@ bool CslDialogModel::exportBibliography()
             format_ = i;
     remember();
     ws_.Inform(MsgKind::Information, "Export in " + target->Path + " beendet!");
+    ReportExport(ws_, target->Titles.size(), target->Path);
     return true;
 }
 

@@ -647,7 +647,7 @@ ReferenceImportResult ImportFromCslJson(Workspace& ws)
 {
     TraceScope trace("FoliantoMainWindow.ImportFromCslJson");
     FileDialogSpec dialog;
-    dialog.filter = "CSL-JSON-Dateien (*.json)|*.json;*.JSON|Alle Dateien (*.*)|*.*";
+    dialog.filter = "CSL-JSON-Dateien (*.json)|*.json|Alle Dateien (*)|*";
     dialog.defaultExt = "json";
     dialog.mustExist = true;
     return ImportReferenceCommand(ws, dialog, ParseCslJson);

@@ -167,7 +167,7 @@ ReferenceImportResult ImportReferences(Workspace& ws, const std::string& path, c
         ws.store.UpdateBuchLengths(ws.store.AnzBuch);
         ++result.Imported;
     }
-    AfterImport(ws);
+    AfterImport(ws, ws.store.AnzBuch - result.Imported);
     if (parsed.Problems.empty())
         ws.Inform(MsgKind::Information, ImportReport(path, result.Imported, 0, {}));
     else
@@ -222,6 +222,7 @@ bool ExportReferenceCommand(Workspace& ws, const FileDialogSpec& dialog, const R
     if (!WriteExportFile(ws, target->Path, write(ReferencesOfTitles(ws, target->Titles))))
         return false;
     ws.Inform(MsgKind::Information, "Export in " + target->Path + " beendet!");
+    ReportExport(ws, target->Titles.size(), target->Path);
     return true;
 }
 

@@ -255,7 +255,7 @@ ReferenceImportResult ImportFromRis(Workspace& ws)
 {
     TraceScope trace("FoliantoMainWindow.ImportFromRis");
     FileDialogSpec dialog;
-    dialog.filter = "RIS-Dateien (*.ris)|*.ris;*.RIS|Alle Dateien (*.*)|*.*";
+    dialog.filter = "RIS-Dateien (*.ris)|*.ris|Alle Dateien (*)|*";
     dialog.defaultExt = "ris";
     dialog.mustExist = true;
     return ImportReferenceCommand(ws, dialog, ParseRis);

@@ -128,7 +128,13 @@ bool ExportTextCommand(Workspace& ws, std::optional<int> column)
     if (!target || !WriteTextExport(ws, target->Path, target->Titles, column))
         return false;
     ws.Inform(MsgKind::Information, "Export in " + target->Path + " beendet!");
+    ReportExport(ws, target->Titles.size(), target->Path);
     return true;
+}
+
+void ReportExport(Workspace& ws, std::size_t titles, const std::string& path)
+{
+    ws.ui.report("Export fertig: " + std::to_string(titles) + " Titel nach " + path);
 }
 
 bool ExportLiteratureList(Workspace& ws)

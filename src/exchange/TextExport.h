@@ -36,6 +36,9 @@ std::vector<int32_t> TitlesOfRows(const Workspace& ws, int first, int last);
 bool WriteTextExport(Workspace& ws, const std::string& path, const std::vector<int32_t>& titles,
                      std::optional<int> column);
 
+// "Export fertig: 250 Titel nach PATH", in the status bar.
+void ReportExport(Workspace& ws, std::size_t titles, const std::string& path);
+
 // Writes the bytes to the file; false after the error message.
 bool WriteExportFile(Workspace& ws, const std::string& path, const std::string& bytes);
 

@@ -169,13 +169,22 @@ std::vector<std::string> SplitLines(const std::string& bytes)
     return lines;
 }
 
-void AfterImport(Workspace& ws)
+void AfterImport(Workspace& ws, int32_t before)
 {
     ws.store.Gesichert = false;
     ws.columns.ColumnsMoved = true;
     // Lists first: a value the import brought in is then a ticked entry.
     Fill_AllLists(ws);
+    ShowImported(ws, before);
+}
+
+void ShowImported(Workspace& ws, int32_t before)
+{
+    const int32_t imported = ws.store.AnzBuch - before;
+    if (imported > 0)
+        ws.store.ActBuch = before + 1;
     SetAusgabeData(ws);
+    ws.ui.report(std::to_string(std::max(imported, 0)) + " Titel importiert");
 }
 
 DetectedEncoding DetectTextEncoding(std::string_view bytes)
@@ -306,7 +315,7 @@ bool ImportText(Workspace& ws, const std::string& path, const std::string& text)
         ws.ui.message(MsgKind::Error, "Fehler beim Importieren aus " + path + "!", Buttons::Ok);
     // Titles added before a failure stay; they are unsaved data and shown.
     if (ok || ws.store.AnzBuch > before)
-        AfterImport(ws);
+        AfterImport(ws, before);
     return ok;
 }
 
@@ -315,7 +324,7 @@ bool ImportFromText(Workspace& ws, const ImportDialogRunner& runDialog)
     TraceScope trace("FoliantoMainWindow.ImportFromText");
     // The file comes first: the dialog shows how it reads it.
     FileDialogSpec dialog;
-    dialog.filter = "Text-Dateien (*.TXT)|*.TXT";
+    dialog.filter = "Text-Dateien (*.txt *.csv *.tsv)|*.txt *.csv *.tsv|Alle Dateien (*)|*";
     dialog.defaultExt = "TXT";
     dialog.mustExist = true;
     const std::optional<std::string> path = ws.ChooseFile(FileQuestion::Open, dialog);

@@ -81,6 +81,9 @@ bool ImportText(Workspace& ws, const std::string& path, const std::string& text)
 std::optional<std::string> ReadImportFile(Workspace& ws, const std::string& path);
 
 // Refresh after titles were added: unsaved data, layout, search lists, grid.
-void AfterImport(Workspace& ws);
+void AfterImport(Workspace& ws, int32_t before);
+// The refresh after an import into a store of `before` titles: the first
+// imported title current, and how many came in the status bar.
+void ShowImported(Workspace& ws, int32_t before);
 
 } // namespace folianto

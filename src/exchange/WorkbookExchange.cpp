@@ -104,14 +104,23 @@ bool ExportGridToWorkbook(Workspace& ws, Workbook& workbook)
 {
     TraceScope trace("FoliantoMainWindow.ExportGridToWorkbook");
     const auto path = AskExportPath(ws);
-    return path && WriteWorkbook(ws, workbook, *path, GridCells(ws));
+    if (!path || !WriteWorkbook(ws, workbook, *path, GridCells(ws)))
+        return false;
+    ReportExport(ws, TitlesOfRows(ws, 1, ws.grid.RowCount() - 1).size(), *path);
+    return true;
 }
 
 bool ExportDefinitionToWorkbook(Workspace& ws, Workbook& workbook)
 {
     TraceScope trace("FoliantoMainWindow.ExportDefinitionToWorkbook");
     const auto path = AskExportPath(ws);
-    return path && WriteWorkbook(ws, workbook, *path, ExportDefinitionCells(ws));
+    if (!path)
+        return false;
+    const CellTable cells = ExportDefinitionCells(ws);
+    if (!WriteWorkbook(ws, workbook, *path, cells))
+        return false;
+    ReportExport(ws, cells.size(), *path);
+    return true;
 }
 
 RangeImport ImportWorkbookRange(Workspace& ws, Workbook& workbook, const NumberFormatter& fmt)
@@ -166,6 +175,7 @@ bool ImportWorkbookFile(Workspace& ws, Workbook& workbook, const std::string& pa
         return false;
     }
     bool ok = false;
+    const int32_t before = ws.store.AnzBuch;
     TitleChange change(ws.titleHistory, "Import aus " + ExtractFileName(path));
     {
         BusyCursor busy(ws.ui);
@@ -184,7 +194,7 @@ bool ImportWorkbookFile(Workspace& ws, Workbook& workbook, const std::string& pa
     }
     ws.columns.ColumnsMoved = true;
     ws.store.Gesichert = false;
-    SetAusgabeData(ws);
+    ShowImported(ws, before);
     return ok;
 }
 
@@ -196,9 +206,8 @@ bool ImportFromWorkbook(Workspace& ws, Workbook& workbook, const ImportDialogRun
     if (!runDialog(model))
         return false;
     FileDialogSpec dialog;
-    dialog.filter = kWorkbookFilter;
+    dialog.filter = "Excel-Dateien (*.xls)|*.xls|Alle Dateien (*)|*";
     dialog.defaultExt = "XLS";
-    dialog.initialPath = "*.XLS";
     const std::optional<std::string> path = ws.ChooseFile(FileQuestion::Open, dialog);
     if (!path)
         return false;

@@ -4,6 +4,7 @@
 #include "core/Trace.h"
 #include "history/TitleCoding.h"
 #include "platform/AppendFile.h"
+#include "platform/FileSteps.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace folianto {
@@ -21,6 +23,7 @@ namespace {
 constexpr char kMark[8] = {'F', 'o', 'l', 'R', 'e', 'c', '0', '1'};
 constexpr const char* kExtension = ".journal";
 constexpr const char* kAsideInfix = ".aside-";
+constexpr const char* kLaterInfix = ".later-"; // still to be offered
 
 enum OpCode : uint8_t { OpPatch = 0, OpInsert = 1, OpRemove = 2, OpClear = 3 };
 
@@ -159,6 +162,8 @@ void RecoveryJournal::Follow(const std::string& database)
     const Stamp stamp = StampOf(database);
     databaseSize_ = stamp.size;
     databaseTime_ = stamp.time;
+    baseCount_ = store_.AnzBuch;
+    brokenFile_ = false;
     following_ = true;
     wholeDue_ = false;
     failing_ = false;
@@ -221,34 +226,40 @@ void RecoveryJournal::RemoveAsides(const std::string& database) const
         QFile::remove(dir.filePath(name));
 }
 
-std::string RecoveryJournal::PutAside(const std::string& file)
+bool RecoveryJournal::PutAside(const std::string& file, std::string& aside)
 {
     TraceScope trace("RecoveryJournal.PutAside");
+    return Move(file, kAsideInfix, aside);
+}
+
+bool RecoveryJournal::Move(const std::string& file, const char* infix, std::string& to)
+{
     if (following_ && file == FileFor(database_))
         Stop(); // what follows would start from a state no file holds
     QString base = PathFromCp1252(file);
     if (base.endsWith(QLatin1String(kExtension)))
         base.chop(static_cast<int>(std::strlen(kExtension)));
+    for (const char* other : {kAsideInfix, kLaterInfix}) // moved before: keep one stamp
+        if (const auto at = base.indexOf(QLatin1String(other)); at >= 0)
+            base.truncate(at);
     const QString when = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString name;
     for (int n = 1; n < 1000; ++n) {
-        QString aside = base + QLatin1String(kAsideInfix) + when;
+        name = base + QLatin1String(infix) + when;
         if (n > 1)
-            aside += QLatin1Char('-') + QString::number(n);
-        aside += QLatin1String(kExtension);
-        if (QFileInfo::exists(aside))
-            continue;
-        return QFile::rename(PathFromCp1252(file), aside) ? PathToCp1252(aside) : std::string();
+            name += QLatin1Char('-') + QString::number(n);
+        name += QLatin1String(kExtension);
+        if (!QFileInfo::exists(name))
+            break;
     }
-    return {};
+    to = PathToCp1252(name);
+    return QFile::rename(PathFromCp1252(file), name);
 }
 
-std::optional<RecoveryInfo> RecoveryJournal::Find(const std::string& database) const
+std::optional<RecoveryInfo> RecoveryJournal::Examine(const std::string& file) const
 {
-    TraceScope trace("RecoveryJournal.Find");
-    if (folder_.empty())
-        return std::nullopt;
     RecoveryInfo info;
-    info.file = FileFor(database);
+    info.file = file;
     QFile in(PathFromCp1252(info.file));
     if (!in.open(QIODevice::ReadOnly))
         return std::nullopt;
@@ -263,8 +274,11 @@ std::optional<RecoveryInfo> RecoveryJournal::Find(const std::string& database) c
     info.database = header.Bytes();
     const int64_t size = header.I64();
     const int64_t time = header.I64();
-    const Stamp now = StampOf(database);
-    info.matches = header.ok() && info.database == database && size == now.size && time == now.time;
+    if (!header.atEnd()) // files of earlier versions end the header here
+        info.baseCount = header.I32();
+    const Stamp now = StampOf(info.database);
+    info.databaseExists = now.size >= 0;
+    info.matches = header.ok() && size == now.size && time == now.time;
     info.wholeBytes = frames.pos();
     for (ByteCursor change(nullptr, 0); frames.Next(change);) {
         ++info.changes;
@@ -274,9 +288,38 @@ std::optional<RecoveryInfo> RecoveryJournal::Find(const std::string& database) c
     return info;
 }
 
-bool RecoveryJournal::Recover(const RecoveryInfo& info)
+std::optional<RecoveryInfo> RecoveryJournal::Find(const std::string& database) const
 {
-    TraceScope trace("RecoveryJournal.Recover");
+    TraceScope trace("RecoveryJournal.Find");
+    if (folder_.empty())
+        return std::nullopt;
+    std::optional<RecoveryInfo> info = Examine(FileFor(database));
+    if (info)
+        info->matches = info->matches && info->database == database;
+    return info;
+}
+
+std::vector<RecoveryInfo> RecoveryJournal::Waiting() const
+{
+    TraceScope trace("RecoveryJournal.Waiting");
+    std::vector<RecoveryInfo> waiting;
+    if (folder_.empty())
+        return waiting;
+    const QDir dir(PathFromCp1252(folder_));
+    for (const QString& name : dir.entryList({QLatin1Char('*') + QLatin1String(kExtension)}, QDir::Files)) {
+        if (name.contains(QLatin1String(kAsideInfix)))
+            continue;
+        const std::optional<RecoveryInfo> info = Examine(PathToCp1252(dir.filePath(name)));
+        if (info && info->changes > 0)
+            waiting.push_back(*info);
+    }
+    std::stable_sort(waiting.begin(), waiting.end(),
+                     [](const RecoveryInfo& a, const RecoveryInfo& b) { return a.lastChange > b.lastChange; });
+    return waiting;
+}
+
+bool RecoveryJournal::Replay(const RecoveryInfo& info, bool alone, int64_t& end)
+{
     QFile in(PathFromCp1252(info.file));
     if (!in.open(QIODevice::ReadOnly))
         return false;
@@ -287,6 +330,11 @@ bool RecoveryJournal::Recover(const RecoveryInfo& info)
     ByteCursor header(nullptr, 0);
     if (!frames.Next(header))
         return false;
+    if (alone) {
+        // The database's own titles are unknown: empty slots stand for them.
+        store_.Clear();
+        store_.AnzBuch = std::clamp(info.baseCount, 0, MaxBuch);
+    }
     bool whole = true;
     for (ByteCursor change(nullptr, 0); whole && frames.Next(change);) {
         change.I64(); // the time
@@ -298,14 +346,23 @@ bool RecoveryJournal::Recover(const RecoveryInfo& info)
             const int32_t slot = change.I32();
             switch (code) {
             case OpPatch:
-                whole = store_.at(slot) && ApplyTitlePatch(change, *store_.at(slot));
+                if (TBuch* b = store_.at(slot); b && slot <= store_.AnzBuch) {
+                    whole = ApplyTitlePatch(change, *b);
+                } else if (alone && slot >= 1 && slot <= store_.AnzBuch) {
+                    TBuch unknown; // a change to a title whose rest is unknown
+                    whole = ApplyTitlePatch(change, unknown);
+                } else {
+                    whole = false;
+                }
                 break;
             case OpInsert: {
                 auto title = std::make_unique<TBuch>();
                 whole = DecodeTitle(change, *title) && store_.InsertAt(slot, std::move(title));
                 break;
             }
-            case OpRemove: whole = store_.TakeAt(slot) != nullptr; break;
+            case OpRemove:
+                whole = slot >= 1 && slot <= store_.AnzBuch && (store_.TakeAt(slot) != nullptr || alone);
+                break;
             case OpClear:
                 while (store_.AnzBuch > 0)
                     store_.TakeAt(store_.AnzBuch);
@@ -319,8 +376,33 @@ bool RecoveryJournal::Recover(const RecoveryInfo& info)
             store_.SetBuchNrCounter(counter);
         }
     }
-    store_.ActBuch = std::min(store_.ActBuch, store_.AnzBuch);
+    if (alone) {
+        // The known titles move together; the current one stays current, or
+        // the next known one.
+        int32_t kept = 0;
+        int32_t act = 0;
+        for (int32_t i = 1; i <= store_.AnzBuch; ++i) {
+            if (i == store_.ActBuch)
+                act = kept + 1;
+            if (store_.Buch[static_cast<std::size_t>(i)])
+                store_.Buch[static_cast<std::size_t>(++kept)] = std::move(store_.Buch[static_cast<std::size_t>(i)]);
+        }
+        store_.AnzBuch = kept;
+        store_.ActBuch = act;
+    }
+    store_.ActBuch = std::clamp(store_.ActBuch, std::min(1, store_.AnzBuch), store_.AnzBuch);
     store_.Gesichert = false;
+    end = frames.pos();
+    return whole;
+}
+
+bool RecoveryJournal::Recover(const RecoveryInfo& info)
+{
+    TraceScope trace("RecoveryJournal.Recover");
+    int64_t end = 0;
+    const bool whole = Replay(info, false, end);
+    if (end == 0)
+        return false;
     database_ = info.database;
     following_ = true;
     if (!whole) {
@@ -329,9 +411,37 @@ bool RecoveryJournal::Recover(const RecoveryInfo& info)
         wholeDue_ = true;
         return false;
     }
-    // Later changes follow the whole ones in the same file.
-    failing_ = !file_->Open(PathFromCp1252(info.file), frames.pos());
+    // Later changes follow the whole ones in the same file, under the name
+    // of its database.
+    const std::string file = FileFor(database_);
+    if (info.file != file) {
+        std::string moved;
+        const QFileInfo present(PathFromCp1252(file));
+        const bool free = !present.exists() || (present.size() == 0 ? QFile::remove(present.filePath())
+                                                                    : Move(file, kLaterInfix, moved));
+        if (!free || !QFile::rename(PathFromCp1252(info.file), PathFromCp1252(file))) {
+            PutAside(info.file); // taken over: never offered again
+            wholeDue_ = true;
+            return true;
+        }
+    }
+    failing_ = !file_->Open(PathFromCp1252(file), end);
     return true;
+}
+
+bool RecoveryJournal::RecoverAlone(const RecoveryInfo& info)
+{
+    TraceScope trace("RecoveryJournal.RecoverAlone");
+    Stop();
+    int64_t end = 0;
+    const bool whole = Replay(info, true, end);
+    if (end == 0)
+        return false;
+    PutAside(info.file);
+    // A catalogue without a file: its recovery file starts with all of it.
+    Follow({});
+    wholeDue_ = true;
+    return whole;
 }
 
 void RecoveryJournal::StepApplied(const HistoryStep& step, bool undone)
@@ -427,19 +537,31 @@ void RecoveryJournal::Write(const std::string& payload)
     std::string bytes;
     if (!file_->IsOpen()) {
         const std::string path = FileFor(database_);
-        QDir().mkpath(QFileInfo(PathFromCp1252(path)).absolutePath());
-        // Changes of an earlier run nobody was asked about are never overwritten.
+        const QString folder = QFileInfo(PathFromCp1252(path)).absolutePath();
+        if (!QFileInfo::exists(folder)) {
+            QDir().mkpath(folder);
+            FileSteps().SyncFolder(QFileInfo(folder).absolutePath()); // the new folder's own name
+        }
+        // Changes of an earlier run nobody has decided about are never
+        // overwritten: they wait under another name.
+        std::string moved;
         if (QFileInfo(PathFromCp1252(path)).size() > 0)
-            PutAside(path);
+            Move(path, brokenFile_ ? kAsideInfix : kLaterInfix, moved);
+        brokenFile_ = false;
         if (!file_->Open(PathFromCp1252(path), 0)) {
             failing_ = true;
             wholeDue_ = true; // what is lost now must not be missing from the next file
             return;
         }
+        {
+            std::lock_guard<std::mutex> lock(syncMutex_);
+            folderSyncDue_ = true;
+        }
         std::string header;
         PutBytes(header, database_);
         PutI64(header, databaseSize_);
         PutI64(header, databaseTime_);
+        PutI32(header, baseCount_);
         bytes.append(kMark, sizeof kMark);
         AppendFrame(bytes, header);
     }
@@ -449,6 +571,7 @@ void RecoveryJournal::Write(const std::string& payload)
         // a new file (this one is put aside) with the whole store.
         failing_ = true;
         wholeDue_ = true;
+        brokenFile_ = true;
         WaitForSync();
         file_->Close();
         return;
@@ -477,8 +600,11 @@ void RecoveryJournal::SyncLoop()
             return;
         syncDue_ = false;
         syncing_ = true;
+        const bool folder = std::exchange(folderSyncDue_, false);
         lock.unlock();
         file_->Sync();
+        if (folder) // the new file's name
+            FileSteps().SyncFolder(PathFromCp1252(folder_));
         lock.lock();
         syncing_ = false;
         syncWake_.notify_all();

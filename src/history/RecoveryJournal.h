@@ -20,6 +20,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace folianto {
 
@@ -31,6 +32,8 @@ struct RecoveryInfo {
     std::size_t changes = 0;
     int64_t lastChange = 0; // milliseconds since 1970 (UTC) of the last whole change
     int64_t wholeBytes = 0; // length of the mark, the header and the whole changes
+    int32_t baseCount = 0;  // titles the database held when the changes began
+    bool databaseExists = false;
 };
 
 class RecoveryJournal : public HistoryListener {
@@ -64,14 +67,29 @@ public:
 
     // The recovery file of `database`, when there is one.
     std::optional<RecoveryInfo> Find(const std::string& database) const;
+    // What the recovery file `file` holds (nothing when it cannot be read).
+    std::optional<RecoveryInfo> Examine(const std::string& file) const;
+    // Every recovery file in the folder that holds changes, newest change
+    // first; those put aside are not among them, those that waited while
+    // their database was changed anew are.
+    std::vector<RecoveryInfo> Waiting() const;
     // Replays the changes onto the store just loaded from the database, and
     // records the following changes in the same file. False when a change
     // could not be applied; those before it stay.
     bool Recover(const RecoveryInfo& info);
+    // For changes whose database is gone: the store becomes the titles the
+    // changes hold whole (added ones, and every later state of them), as a
+    // catalogue never saved; the file is put aside. False as for Recover.
+    bool RecoverAlone(const RecoveryInfo& info);
     // Renames a recovery file so that no start asks for it again; it stays
-    // until the next save of its database; recording into it stops. The new
-    // name; empty on failure.
-    std::string PutAside(const std::string& file);
+    // until the next save of its database; recording into it stops. False
+    // on failure; `aside` is the name tried either way.
+    bool PutAside(const std::string& file, std::string& aside);
+    std::string PutAside(const std::string& file)
+    {
+        std::string aside;
+        return PutAside(file, aside) ? aside : std::string();
+    }
     // Writes what a change outside the recorded steps made due.
     void Flush();
 
@@ -92,6 +110,8 @@ private:
     void SyncSoon();
     void WaitForSync();
     void RemoveAsides(const std::string& database) const;
+    bool Move(const std::string& file, const char* infix, std::string& to);
+    bool Replay(const RecoveryInfo& info, bool alone, int64_t& end);
 
     TitleStore& store_;
     std::string folder_;
@@ -100,7 +120,9 @@ private:
     std::string database_;
     int64_t databaseSize_ = -1;
     int64_t databaseTime_ = 0;
+    int32_t baseCount_ = 0;
     bool wholeDue_ = false;
+    bool brokenFile_ = false; // this run's file, closed after a failed write
     bool failing_ = false;
     bool failureTold_ = false;
 
@@ -112,6 +134,7 @@ private:
     bool syncDue_ = false;
     bool syncing_ = false;
     bool syncStop_ = false;
+    bool folderSyncDue_ = false; // a new file or folder: its name goes on the disk too
 };
 
 } // namespace folianto

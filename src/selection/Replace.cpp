@@ -51,7 +51,7 @@ bool ReplaceInAllTitles(Workspace& ws)
     SelectionState& sel = ws.selection;
     if (!sel.SuchenIn[0])
         return false;
-    bool any = false;
+    int32_t changed = 0;
     TitleStore& store = ws.store;
     TitleChange change(ws.titleHistory, "Ersetzen");
     std::vector<std::pair<int, std::string>> replaced;
@@ -73,15 +73,16 @@ bool ReplaceInAllTitles(Workspace& ws)
             for (auto& [k, text] : replaced)
                 SearchField(*b, k).Text = std::move(text);
             store.UpdateBuchLengths(i);
-            any = true;
+            ++changed;
         }
     }
-    if (any) {
+    if (changed > 0) {
         sel.SuchenIn[0] = false;
         SetAusgabeData(ws);
         store.Gesichert = false;
     }
-    return any;
+    ws.ui.report(std::to_string(changed) + Cp1252(" Titel geändert"));
+    return changed > 0;
 }
 
 } // namespace folianto

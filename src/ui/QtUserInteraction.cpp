@@ -10,9 +10,11 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QUrl>
 
 #include <algorithm>
@@ -85,6 +87,10 @@ std::vector<ButtonEntry> ButtonSet(Buttons buttons)
     case Buttons::OkCancel:
         return {{"OK", QMessageBox::AcceptRole, Answer::Ok},
                 {"Abbrechen", QMessageBox::RejectRole, Answer::Cancel}};
+    case Buttons::YesNoLater:
+        return {{"Ja", QMessageBox::YesRole, Answer::Yes},
+                {"Nein", QMessageBox::NoRole, Answer::No},
+                {"Später", QMessageBox::RejectRole, Answer::Later}};
     }
     return {};
 }
@@ -103,6 +109,8 @@ Answer EscapeAnswer(Buttons buttons)
         return Answer::Ignore;
     case Buttons::OkCancel:
         return Answer::Cancel;
+    case Buttons::YesNoLater:
+        return Answer::Later;
     }
     return Answer::Cancel;
 }
@@ -318,6 +326,12 @@ bool QtUserInteraction::startDocument(const std::string& pathOrUrl)
     const QUrl url = QFileInfo::exists(target) ? QUrl::fromLocalFile(QFileInfo(target).absoluteFilePath())
                                                : QUrl::fromUserInput(target);
     return url.isValid() && QDesktopServices::openUrl(url);
+}
+
+void QtUserInteraction::report(const std::string& text)
+{
+    if (auto* window = qobject_cast<QMainWindow*>(parent_))
+        window->statusBar()->showMessage(FromCp1252(text), ReportMilliseconds);
 }
 
 void QtUserInteraction::repaint()

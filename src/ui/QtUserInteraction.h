@@ -28,6 +28,9 @@ public:
     void setBusyCursor(bool busy) override;
     bool startDocument(const std::string& pathOrUrl) override;
     void repaint() override;
+    // In the status bar of the parent window, for a few seconds.
+    void report(const std::string& text) override;
+    static constexpr int ReportMilliseconds = 6000;
 
     // Parent of the boxes and dialogs (the main window once it exists).
     void SetParentWidget(QWidget* parent) { parent_ = parent; }

@@ -2,12 +2,16 @@
 #include "application/Recovery.h"
 #include "core/Codec.h"
 #include "core/SampleCatalogue.h"
+#include "core/Text.h"
 #include "history/HistoryTestUtil.h"
 #include "selection/Selection.h"
 #include "shell/MainCommands.h"
 #include "support/Fakes.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -22,11 +26,14 @@ struct Files : test::RecoveryPlace {
 
     Files()
     {
-        TestApp t;
-        FillSampleCatalogue(t.app.store, 30, 3);
-        std::string err;
-        EXPECT_TRUE(Save_Buch_Data(t.app, database, err));
+        for (const std::string& path : {database, second}) {
+            TestApp t;
+            FillSampleCatalogue(t.app.store, 30, 3);
+            std::string err;
+            EXPECT_TRUE(Save_Buch_Data(t.app, path, err));
+        }
     }
+    std::string second = PathToCp1252(dir.path() + QStringLiteral("/Zweiter.FOL"));
     QStringList inFolder() const { return QDir(PathFromCp1252(folder)).entryList(QDir::Files); }
     // Loads the database into `t` with the recovery files in the folder.
     void open(TestApp& t) const
@@ -47,6 +54,13 @@ std::string ChangeAndCrash(const Files& f)
     EXPECT_TRUE(t.ui.messages.empty());
     t.app.store.ActBuch = 2;
     EXPECT_TRUE(DeleteCurrentTitle(t.app));
+    return StoreImage(t.app.store);
+}
+
+std::string AddAndCrash(const Files& f, const std::string& database)
+{
+    TestApp t;
+    test::EditAsBeforeACrash(t, f.folder, database);
     return StoreImage(t.app.store);
 }
 
@@ -110,4 +124,129 @@ TEST(Recovery, SaveRemovesTheRecoveryFiles)
     EXPECT_EQ(f.inFolder().size(), 1);
     t.app.recovery.Leave(t.app.store.Gesichert);
     EXPECT_TRUE(f.inFolder().isEmpty());
+}
+
+// The start offers every waiting recovery before anything is opened, newest
+// first; Ja opens its database with the changes (or, the database gone,
+// the titles the changes hold as a catalogue never saved), Nein puts them
+// aside, "Später" leaves them for the next start.
+TEST(Recovery, StartOffersWaitingChangesNewestFirst)
+{
+    struct Case {
+        const char* name;
+        bool two;      // a second database has waiting changes, older ones
+        bool movedAway; // the newest's database is no longer where it was
+        std::vector<Answer> answers;
+        int recovered; // which database's changes are shown: 0 none, 1 newest, 2 older
+        std::size_t askedNextStart;
+    };
+    const Case cases[] = {
+        {"Ja", false, false, {Answer::Yes}, 1, 0},
+        {"Nein", false, false, {Answer::No}, 0, 0},
+        {"Später", false, false, {Answer::Later}, 0, 1},
+        {"zwei: Später, Ja", true, false, {Answer::Later, Answer::Yes}, 2, 1},
+        {"zwei: Ja", true, false, {Answer::Yes}, 1, 1},
+        {"verschoben: Ja", false, true, {Answer::Yes}, 1, 0},
+        {"keine", false, false, {}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Files f;
+        std::string older;
+        if (c.two) {
+            older = AddAndCrash(f, f.second);
+            QThread::msleep(20); // a later change
+        }
+        std::string newest;
+        if (c.name != std::string("keine"))
+            newest = AddAndCrash(f, f.database);
+        if (c.movedAway) {
+            ASSERT_TRUE(QFile::rename(PathFromCp1252(f.database), PathFromCp1252(f.database + ".weg")));
+        }
+
+        TestApp t;
+        t.app.recovery.SetFolder(f.folder);
+        t.ui.answers.assign(c.answers.begin(), c.answers.end());
+        EXPECT_EQ(OfferWaitingRecoveries(t.app), c.recovered != 0);
+        ASSERT_EQ(t.ui.messages.size(), c.answers.size());
+        for (std::size_t k = 0; k < c.answers.size(); ++k) {
+            const std::string& database = k == 0 ? f.database : f.second;
+            const std::string expected = Cp1252("Folianto wurde zuletzt nicht ordnungsgemäß beendet. Ungesicherte "
+                                                "Änderungen an „") +
+                                         ExtractFileName(database) + Cp1252("“ (") + PathToCp1252(f.dir.path()) +
+                                         ") vom ";
+            EXPECT_EQ(t.ui.messages[k].text.substr(0, expected.size()), expected);
+            EXPECT_EQ(t.ui.messages[k].buttons, Buttons::YesNoLater);
+            EXPECT_EQ(t.ui.messages[k].text.find("gibt es dort nicht mehr") != std::string::npos,
+                      c.movedAway && k == 0);
+        }
+        if (c.recovered == 0) {
+            EXPECT_EQ(t.app.store.AnzBuch, 0);
+        } else if (c.movedAway) {
+            // Only the added title is known whole, with its later edit.
+            ASSERT_EQ(t.app.store.AnzBuch, 1);
+            EXPECT_EQ(t.app.store.at(1)->Titel.Text, "Nachtrag");
+            EXPECT_EQ(t.app.store.at(1)->Autor.Text, "Nachgetragen");
+            EXPECT_EQ(t.app.store.ActBuch, 1);
+            EXPECT_TRUE(t.app.DataFileName.empty());
+        } else {
+            EXPECT_TRUE(StoreImage(t.app.store) == (c.recovered == 1 ? newest : older));
+            EXPECT_EQ(t.app.DataFileName, c.recovered == 1 ? f.database : f.second);
+        }
+        EXPECT_EQ(t.app.store.Gesichert, c.recovered == 0);
+        EXPECT_FALSE(t.app.titleHistory.CanUndo());
+
+        TestApp next;
+        next.app.recovery.SetFolder(f.folder);
+        next.ui.answers = {Answer::Later, Answer::Later};
+        // A recovered catalogue's changes are still unsaved: asked again.
+        const std::size_t stillUnsaved = c.recovered != 0 ? 1 : 0;
+        OfferWaitingRecoveries(next.app);
+        EXPECT_EQ(next.ui.messages.size(), c.askedNextStart + stillUnsaved);
+    }
+}
+
+// Changes that waited ("Später") while their database was opened and
+// changed anew wait on, beside the new ones.
+TEST(Recovery, ChangesLeftForLaterAreNotOverwrittenByNewOnes)
+{
+    Files f;
+    const std::string first = AddAndCrash(f, f.database);
+    TestApp t;
+    t.app.recovery.SetFolder(f.folder);
+    t.ui.answers = {Answer::Later};
+    EXPECT_FALSE(OfferWaitingRecoveries(t.app));
+    t.app.recovery.Follow(f.database);
+    {
+        TitleChange change(t.app.titleHistory, "Neuer Titel");
+        EXPECT_TRUE(t.app.store.NewBuch());
+    }
+    TestApp next;
+    next.app.recovery.SetFolder(f.folder);
+    EXPECT_EQ(next.app.recovery.Waiting().size(), 2u);
+    next.ui.answers = {Answer::Later, Answer::Yes}; // the older ones
+    EXPECT_TRUE(OfferWaitingRecoveries(next.app));
+    EXPECT_TRUE(StoreImage(next.app.store) == first);
+    // Taken over, they carry on in the database's own recovery file.
+    EXPECT_EQ(QFileInfo(PathFromCp1252(next.app.recovery.FileFor(f.database))).size() > 0, true);
+}
+
+// A set-aside that fails names the name it tried (here one too long for
+// the file system).
+TEST(Recovery, FailedSetAsideNamesThePathTried)
+{
+    Files f;
+    AddAndCrash(f, f.database);
+    TestApp t;
+    t.app.recovery.SetFolder(f.folder);
+    const QString longName = PathFromCp1252(f.folder) + QLatin1Char('/') + QString(240, QLatin1Char('k')) +
+                             QStringLiteral(".journal");
+    ASSERT_TRUE(QFile::rename(PathFromCp1252(t.app.recovery.FileFor(f.database)), longName));
+    t.ui.answers = {Answer::No};
+    OfferWaitingRecoveries(t.app);
+    ASSERT_EQ(t.ui.messages.size(), 2u);
+    const std::string tried = PathToCp1252(longName.chopped(8)) + ".aside-";
+    EXPECT_NE(t.ui.messages[1].text.find(Cp1252("ließ sich nicht umbenennen in\r\n") + tried), std::string::npos)
+        << t.ui.messages[1].text;
+    EXPECT_TRUE(QFile::exists(longName));
 }

@@ -237,7 +237,8 @@ TEST_F(ImportCommandTest, HeaderLineSkippedEveryOtherLineImported)
     EXPECT_FALSE(t.app.store.Gesichert);
     EXPECT_TRUE(t.ui.messages.empty());
     ASSERT_EQ(t.ui.dialogs.size(), 1u);
-    EXPECT_EQ(t.ui.dialogs[0].filter, "Text-Dateien (*.TXT)|*.TXT");
+    EXPECT_EQ(t.ui.dialogs[0].filter, "Text-Dateien (*.txt *.csv *.tsv)|*.txt *.csv *.tsv|Alle Dateien (*)|*");
+    EXPECT_EQ(t.ui.reports, std::vector<std::string>{"4 Titel importiert"});
     EXPECT_TRUE(t.ui.dialogs[0].mustExist);
 }
 
@@ -308,9 +309,9 @@ TEST_F(ImportCommandTest, EncodingsAndDelimiters)
             return m.Ok();
         });
         ASSERT_EQ(app.app.store.AnzBuch, 2);
-        // The last title imported is the current one, highlighted.
-        EXPECT_EQ(app.app.store.ActBuch, 2);
-        EXPECT_EQ(app.app.selection.AusgabeBuchNr[static_cast<std::size_t>(app.app.grid.Row)], app.app.store.at(2)->BuchNr);
+        // The first title imported is the current one, highlighted.
+        EXPECT_EQ(app.app.store.ActBuch, 1);
+        EXPECT_EQ(app.app.selection.AusgabeBuchNr[static_cast<std::size_t>(app.app.grid.Row)], app.app.store.at(1)->BuchNr);
         for (int32_t i = 1; i <= 2; ++i) {
             const TBuch& b = *app.app.store.at(i);
             EXPECT_EQ(b.Titel.Text, c.titles[static_cast<std::size_t>(i - 1)]);

@@ -88,6 +88,7 @@ public:
         return std::make_unique<ScriptedProgressWindow>(cancelAfterRounds);
     }
     void setClipboardText(const std::string& text) override { clipboard = text; }
+    void report(const std::string& text) override { reports.push_back(text); }
     void setBusyCursor(bool) override {}
     bool startDocument(const std::string& path) override
     {
@@ -101,6 +102,7 @@ public:
     std::vector<RecordedMessage> messages;
     std::vector<FileDialogSpec> dialogs;
     std::vector<std::string> waitTexts;
+    std::vector<std::string> reports;
     std::vector<std::string> startedDocuments;
     bool startSucceeds = true;
     std::string clipboard;
@@ -142,5 +144,10 @@ struct TestApp {
     FakePlatform platform;
     App app{ui, platform};
 };
+
+// Opens `database` with its recovery files in `folder`, deletes title 4,
+// adds the title "Nachtrag", makes it current and edits it, as three
+// commands; then `t` may go without ending, as after a crash.
+void EditAsBeforeACrash(TestApp& t, const std::string& folder, const std::string& database);
 
 } // namespace folianto::test

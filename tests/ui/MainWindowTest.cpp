@@ -293,7 +293,8 @@ TEST(MainWindow, UndoAndRedoThroughTheMenu)
     FindAction(f.window.get(), {Q("&Titel"), Q("&Löschen")})->trigger();
     ASSERT_EQ(f.t.app.store.AnzBuch, 4);
     EXPECT_TRUE(undo->isEnabled());
-    EXPECT_EQ(undo->toolTip(), Q("Rückgängig: Titel löschen"));
+    EXPECT_EQ(undo->text(), Q("&Rückgängig: Titel löschen"));
+    EXPECT_EQ(redo->text(), Q("&Wiederherstellen"));
     EXPECT_FALSE(redo->isEnabled());
 
     undo->trigger();
@@ -302,7 +303,8 @@ TEST(MainWindow, UndoAndRedoThroughTheMenu)
     EXPECT_TRUE(f.t.app.store.Gesichert);
     EXPECT_FALSE(f.window->SaveAction()->isEnabled());
     EXPECT_FALSE(undo->isEnabled());
-    EXPECT_EQ(redo->statusTip(), Q("Wiederherstellen: Titel löschen"));
+    EXPECT_EQ(undo->text(), Q("&Rückgängig"));
+    EXPECT_EQ(redo->text(), Q("&Wiederherstellen: Titel löschen"));
 
     const std::string copy = PathToCp1252(f.dir.path() + QStringLiteral("/kopie.FOL"));
     f.t.ui.filePaths.push_back(copy);

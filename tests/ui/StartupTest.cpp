@@ -17,6 +17,10 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace folianto::test {
 namespace {
 
@@ -189,6 +193,136 @@ TEST(Startup, HandedOverFileWaitsWhileADialogIsOpenOrACommandRuns)
         EXPECT_FALSE(openedMeanwhile);
         EXPECT_TRUE(openedAfter);
     }
+}
+
+// A program folder with its settings beside it (OpenFileAtStart off), so
+// that its recovery files live there too, and two catalogues.
+struct PortableProgram {
+    PortableProgram()
+    {
+        QFile ini(dir.filePath(QStringLiteral("Folianto.INI")));
+        ini.open(QIODevice::WriteOnly);
+        ini.write("[COMMON]\r\nOpenFileAtStart=0\r\n");
+    }
+    QTemporaryDir dir;
+    std::string folder = PathToCp1252(dir.filePath(QStringLiteral("Folianto-recovery")));
+    std::string first = WriteSampleDatabase(dir, "Erster.FOL", 12);
+    std::string second = WriteSampleDatabase(dir, "Zweiter.FOL", 9);
+};
+
+// What the window shows once the program is up.
+struct Shown {
+    int32_t titles = -1;
+    std::string current;
+    std::string file;
+    bool gesichert = true;
+};
+
+Shown RunAndLook(TestApp& t, const PortableProgram& p)
+{
+    Shown shown;
+    RunProgram(t, p.dir, [&](TFoliantoMainWindow&) {
+        shown.titles = t.app.store.AnzBuch;
+        shown.current = t.app.store.current() ? t.app.store.current()->Titel.Text : std::string();
+        shown.file = t.app.DataFileName;
+        shown.gesichert = t.app.store.Gesichert;
+    });
+    return shown;
+}
+
+// Unsaved changes of a run that did not end are offered at the next start,
+// before any file opens, newest first; the recovered current title is the
+// current one.
+TEST(Startup, WaitingChangesAreOfferedFirst)
+{
+    struct Case {
+        const char* name;
+        int crashed;     // catalogues with waiting changes: the first, then the second
+        bool movedAway;  // the newest one's file is gone
+        std::vector<Answer> answers;
+        std::size_t questions;
+        int32_t titles;  // shown
+        const char* file; // "first", "second" or ""
+    };
+    const Case cases[] = {
+        {"keine", 0, false, {}, 0, 0, ""},
+        {"Ja", 1, false, {Answer::Yes}, 1, 12, "first"},
+        {"Nein", 1, false, {Answer::No}, 1, 0, ""},
+        {"Später", 1, false, {Answer::Later}, 1, 0, ""},
+        {"zwei: Nein, Ja", 2, false, {Answer::No, Answer::Yes}, 2, 12, "first"},
+        {"verschoben: Ja", 1, true, {Answer::Yes}, 1, 1, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PortableProgram p;
+        if (c.crashed >= 1) {
+            TestApp crashed;
+            EditAsBeforeACrash(crashed, p.folder, p.first);
+        }
+        if (c.crashed >= 2) {
+            QTest::qWait(20);
+            TestApp crashed;
+            EditAsBeforeACrash(crashed, p.folder, p.second);
+        }
+        if (c.movedAway) {
+            ASSERT_TRUE(QFile::rename(PathFromCp1252(p.first), PathFromCp1252(p.first) + QStringLiteral(".weg")));
+        }
+        TestApp t;
+        t.ui.answers.assign(c.answers.begin(), c.answers.end());
+        t.ui.answers.push_back(Answer::No); // recovered and unsaved: dropped at the end
+        const Shown shown = RunAndLook(t, p);
+        ASSERT_GE(t.ui.messages.size(), c.questions);
+        for (std::size_t k = 0; k < c.questions; ++k) {
+            const std::string name = k == 0 && c.crashed == 2 ? "Zweiter.FOL" : "Erster.FOL";
+            EXPECT_EQ(t.ui.messages[k].text.rfind(Cp1252("Folianto wurde zuletzt nicht ordnungsgemäß beendet. "
+                                                         "Ungesicherte Änderungen an „") + name, 0), 0u)
+                << t.ui.messages[k].text;
+        }
+        const bool recovered = std::string(c.file) != "" || c.movedAway;
+        EXPECT_EQ(t.ui.messages.size(), c.questions + (recovered ? 1 : 0)); // and the one at the end
+        EXPECT_EQ(shown.titles, c.titles);
+        EXPECT_EQ(shown.file, std::string(c.file) == "first" ? p.first : std::string());
+        EXPECT_EQ(shown.gesichert, !recovered);
+        if (recovered)
+            EXPECT_EQ(shown.current, "Nachtrag");
+    }
+}
+
+// A program that made a change is killed; the next start, with
+// OpenFileAtStart off, offers the change and brings it back.
+TEST(Startup, ChangesOfAKilledProgramComeBackAtTheNextStart)
+{
+    PortableProgram p;
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        TestApp t;
+        EditAsBeforeACrash(t, p.folder, p.first);
+        const char done = 1;
+        if (::write(ready[1], &done, 1) != 1)
+            ::_exit(3);
+        for (;;)
+            ::pause();
+    }
+    char done = 0;
+    ASSERT_EQ(::read(ready[0], &done, 1), 1);
+    ::kill(child, SIGKILL);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFSIGNALED(status));
+    ::close(ready[0]);
+    ::close(ready[1]);
+
+    TestApp t;
+    t.ui.answers = {Answer::Yes, Answer::No};
+    const Shown shown = RunAndLook(t, p);
+    ASSERT_FALSE(t.ui.messages.empty());
+    EXPECT_EQ(t.ui.messages[0].buttons, Buttons::YesNoLater);
+    EXPECT_EQ(shown.file, p.first);
+    EXPECT_EQ(shown.titles, 12);
+    EXPECT_EQ(shown.current, "Nachtrag");
 }
 
 TEST(InstanceChannel, ASocketLeftByACrashedRunIsReplaced)

@@ -127,7 +127,7 @@ TForm_TXT_Import::TForm_TXT_Import(ImportDialogModel& model, QWidget* parent) : 
     PositionTable->setSelectionMode(QAbstractItemView::SingleSelection);
     PositionTable->setEditTriggers(QAbstractItemView::AllEditTriggers);
     PositionTable->setItemDelegateForColumn(PositionColumn, new PositionDelegate(this, PositionTable));
-    PositionTable->setMinimumHeight(260);
+    PositionTable->setMinimumHeight(160); // it scrolls: the dialog fits on a 768 pixel screen
     groupLayout->addWidget(PositionTable);
     layout->addWidget(group, 1);
 
@@ -166,7 +166,7 @@ TForm_TXT_Import::TForm_TXT_Import(ImportDialogModel& model, QWidget* parent) : 
     Pages->setCurrentIndex(0);
     LoadControls();
     ShowPreview();
-    resize(560, model_.HasTextFile() ? 840 : 640);
+    resize(560, model_.HasTextFile() ? 680 : 600);
 }
 
 QWidget* TForm_TXT_Import::BuildFileGroup()

@@ -467,14 +467,16 @@ void TFoliantoMainWindow::StatusChanged()
 void TFoliantoMainWindow::UpdateHistoryActions()
 {
     const TitleHistory& history = app_.titleHistory;
+    // "&Rückgängig: Titel löschen"; the bare verb when there is nothing to do.
     const auto show = [](QAction* action, const char* verb, bool can, const std::string& label) {
         action->setEnabled(can);
-        const QString hint = can ? U(verb) + QStringLiteral(": ") + FromCp1252(label) : QString();
-        action->setToolTip(hint.isEmpty() ? action->text().remove(QLatin1Char('&')) : hint);
-        action->setStatusTip(hint);
+        const QString named = can && !label.empty() ? QStringLiteral(": ") + FromCp1252(label) : QString();
+        action->setText(U(verb) + QString(named).replace(QLatin1Char('&'), QStringLiteral("&&")));
+        action->setToolTip(action->text().remove(QLatin1Char('&')));
+        action->setStatusTip(action->toolTip());
     };
-    show(undoAction_, "Rückgängig", history.CanUndo(), history.UndoLabel());
-    show(redoAction_, "Wiederherstellen", history.CanRedo(), history.RedoLabel());
+    show(undoAction_, "&Rückgängig", history.CanUndo(), history.UndoLabel());
+    show(redoAction_, "&Wiederherstellen", history.CanRedo(), history.RedoLabel());
 }
 
 void TFoliantoMainWindow::IdleCheck()
@@ -532,7 +534,11 @@ void TFoliantoMainWindow::Adjust_FileMenu()
 void TFoliantoMainWindow::InitBuchStringGrid(const std::string& startFile)
 {
     TraceScope trace("FoliantoMainWindow.InitBuchStringGrid");
-    if (!startFile.empty()) {
+    // Unsaved changes of an earlier run come before any file.
+    const bool recovered = OfferWaitingRecoveries(app_);
+    if (recovered) {
+        // that catalogue is open
+    } else if (!startFile.empty()) {
         folianto::FileOpenPath(app_, startFile);
     } else if (app_.settings.OpenFileAtStart) {
         std::string errParam;
@@ -546,9 +552,11 @@ void TFoliantoMainWindow::InitBuchStringGrid(const std::string& startFile)
     Update_SortSpeedbuttons();
     Adjust_FileMenu();
     app_.grid.Col = 1;
-    if (!app_.recovery.Following() && OfferRecovery(app_, {})) // no file opened: a new catalogue's changes
+    if (!app_.recovery.Following())
+        app_.recovery.Follow({}); // no file opened: a new catalogue's changes
+    if (recovered)
         Fill_AllLists(app_);
-    ShowLoadedTitles(app_);
+    ShowOpenedTitles(app_);
     RefreshFromLogic();
 }
 

@@ -1,0 +1,127 @@
+// Every dialog and window of the program fits on a 1366×768 screen, with
+// room for a title bar and a panel.
+
+#include "ui/GuiSupport.h"
+
+#include "core/SampleCatalogue.h"
+#include "ui/dialogs/ChoiceDialogs.h"
+#include "ui/dialogs/WaitForms.h"
+#include "ui/editor/PictureWidgets.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFile>
+#include <QImage>
+#include <QShortcut>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace folianto::test {
+namespace {
+
+const QSize kScreen(1366, 768 - 60);
+
+// Every window that opens while commands run: its largest size (shown,
+// preferred, least), keyed by class and caption. Each is closed again.
+class WindowWatcher {
+public:
+    explicit WindowWatcher(QWidget* main) : main_(main)
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Look(); });
+        timer_.start(20);
+    }
+    void Look()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w == main_ || !w->isVisible() || w->inherits("QMenu"))
+                continue;
+            Note(*w);
+            if (auto* dialog = qobject_cast<QDialog*>(w))
+                dialog->reject();
+            else
+                w->close();
+        }
+    }
+    void Note(const QWidget& w)
+    {
+        const QString key = QString::fromLatin1(w.metaObject()->className()) + QStringLiteral(" \"") +
+                            w.windowTitle() + QLatin1Char('"');
+        QSize& size = seen[key];
+        size = size.expandedTo(w.size()).expandedTo(w.sizeHint()).expandedTo(w.minimumSizeHint());
+    }
+    std::map<QString, QSize> seen;
+
+private:
+    QWidget* main_;
+    QTimer timer_;
+};
+
+void Leaves(QMenu* menu, std::vector<QAction*>& out)
+{
+    for (QAction* a : menu->actions()) {
+        if (a->menu())
+            Leaves(a->menu(), out);
+        else if (!a->isSeparator() && a->isVisible() && a->isEnabled())
+            out.push_back(a);
+    }
+}
+
+TEST(ScreenFit, EveryDialogAndWindowFitsOn1366x768)
+{
+    WindowFixture f;
+    f.Open("fit.FOL", 40);
+    const QString csv = f.dir.filePath(QStringLiteral("liste.csv"));
+    {
+        QFile file(csv);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("Titel$Autor\r\nEins$Zwei\r\n");
+    }
+    WindowWatcher watcher(f.window.get());
+    std::vector<QAction*> actions;
+    for (QAction* top : f.window->menuBar()->actions())
+        if (top->menu())
+            Leaves(top->menu(), actions);
+    for (QAction* a : actions) {
+        const QString caption = a->text();
+        if (caption == Q("&Beenden") || (caption.startsWith(QLatin1Char('&')) && caption.at(1).isDigit()))
+            continue; // ends the program; the file history
+        f.t.ui.filePaths.clear();
+        if (caption.contains(Q("Text-Datei")))
+            f.t.ui.filePaths.push_back(PathToCp1252(csv)); // the import dialog follows the file
+        a->trigger();
+        QApplication::processEvents();
+        watcher.Look();
+    }
+    for (QShortcut* s : f.window->findChildren<QShortcut*>()) { // the inspectors, help
+        Q_EMIT s->activated();
+        QApplication::processEvents();
+        watcher.Look();
+    }
+    // Windows no menu entry opens by itself here.
+    TWaitForm wait;
+    TGaugeForm gauge(Q("Folianto"));
+    TForm_RadioSelect radio;
+    TEditorForm input;
+    for (QWidget* w : std::initializer_list<QWidget*>{&wait, &gauge, &radio, &input}) {
+        w->show();
+        watcher.Look();
+    }
+
+    for (const char* expected : {"TBuchEditDlg", "TOptionenForm", "TFiltern_Suchen_Sortieren_Dlg", "TForm_TXT_Import",
+                                 "TUeberForm", "HelpWindow", "TTraceForm", "TForm_Select_From_List"}) {
+        bool found = false;
+        for (const auto& [key, size] : watcher.seen)
+            found = found || key.startsWith(QLatin1String(expected) + QLatin1Char(' '));
+        EXPECT_TRUE(found) << expected << " never opened";
+    }
+    for (const auto& [key, size] : watcher.seen) {
+        EXPECT_TRUE(size.width() <= kScreen.width() && size.height() <= kScreen.height())
+            << key.toStdString() << ": " << size.width() << "x" << size.height();
+    }
+}
+
+} // namespace
+} // namespace folianto::test
