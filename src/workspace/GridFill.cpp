@@ -19,6 +19,9 @@ void FillGrid(Workspace& ws, const std::vector<int32_t>& slots)
     grid.ResetToHeader();
     std::fill(sel.AusgabeBuchNr.begin(), sel.AusgabeBuchNr.end(), 0);
 
+    // Taken first: the views, told of the new headers below, may make the
+    // title under their old cursor current.
+    const int32_t current = store.ActBuch;
     int selRow = 2;
     if (!slots.empty()) {
         grid.SetRowCount(static_cast<int>(slots.size()) + 1);
@@ -43,7 +46,7 @@ void FillGrid(Workspace& ws, const std::vector<int32_t>& slots)
         for (std::size_t n = 0; n < slots.size(); ++n) {
             const int r = static_cast<int>(n) + 1;
             const TBuch& b = *store.at(slots[n]);
-            if (slots[n] == store.ActBuch)
+            if (slots[n] == current)
                 selRow = r;
             for (const Shown& s : shown)
                 ColumnModel::CellText(b, s.desc, format, cells[static_cast<std::size_t>(s.pos)]);

@@ -7,8 +7,13 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
+#include <QListView>
+#include <QMainWindow>
+#include <QStatusBar>
+#include <QTest>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTranslator>
@@ -44,6 +49,7 @@ TEST(QtUserInteraction, ButtonSetsCarryGermanCaptionsAndAnswer)
         {Buttons::YesNoAbort, {Q("Ja"), Q("Nein"), Q("Abbrechen")}, 0, Answer::Yes},
         {Buttons::RetryIgnore, {Q("Wiederholen"), Q("Ignorieren")}, 1, Answer::Ignore},
         {Buttons::OkCancel, {Q("OK"), Q("Abbrechen")}, 1, Answer::Cancel},
+        {Buttons::YesNoLater, {Q("Ja"), Q("Nein"), Q("Später")}, 2, Answer::Later},
     };
     for (const auto& c : cases) {
         QtUserInteraction ui;
@@ -103,6 +109,38 @@ TEST(QtUserInteraction, FileDialogsStartInTheDatabaseFolderOrTheLastOne)
     };
     for (const auto& c : cases)
         EXPECT_EQ(DialogStartFolder(c.initial, c.current, c.lastFolder), c.start) << c.initial << " " << c.current;
+}
+
+// An import's open dialog shows the files of its kinds in any letter case;
+// a report shows in the window's status bar, not in a box.
+TEST(QtUserInteraction, OpenDialogFindsFilesInAnyCaseAndReportsGoToTheStatusBar)
+{
+    QTemporaryDir dir;
+    for (const char* name : {"LISTE.CSV", "notiz.Tsv", "a.txt", "bild.png"})
+        QFile(dir.filePath(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
+    QMainWindow window;
+    QtUserInteraction ui;
+    ui.SetParentWidget(&window);
+    QStringList shown;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        auto* list = dialog->findChild<QListView*>(QStringLiteral("listView"));
+        ASSERT_NE(list, nullptr);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return list->model()->rowCount(list->rootIndex()) >= 3; }, 3000));
+        for (int r = 0; r < list->model()->rowCount(list->rootIndex()); ++r)
+            shown << list->model()->index(r, 0, list->rootIndex()).data().toString();
+        dialog->reject();
+    });
+    FileDialogSpec spec;
+    spec.filter = "Text-Dateien (*.txt *.csv *.tsv)|*.txt *.csv *.tsv|Alle Dateien (*)|*";
+    spec.initialPath = PathToCp1252(dir.path());
+    EXPECT_FALSE(ui.openFile(spec));
+    shown.sort();
+    EXPECT_EQ(shown, (QStringList{Q("LISTE.CSV"), Q("a.txt"), Q("notiz.Tsv")}));
+
+    ui.report("3 Titel importiert");
+    EXPECT_EQ(window.statusBar()->currentMessage(), Q("3 Titel importiert"));
 }
 
 TEST(ToolkitTexts, StandardDialogsSpeakGerman)

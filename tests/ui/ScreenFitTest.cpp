@@ -3,15 +3,13 @@
 
 #include "ui/GuiSupport.h"
 
-#include "core/SampleCatalogue.h"
 #include "ui/dialogs/ChoiceDialogs.h"
 #include "ui/dialogs/WaitForms.h"
-#include "ui/editor/PictureWidgets.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QFile>
-#include <QImage>
+#include <QPointer>
 #include <QShortcut>
 #include <QTimer>
 
@@ -59,7 +57,7 @@ private:
     QTimer timer_;
 };
 
-void Leaves(QMenu* menu, std::vector<QAction*>& out)
+void Leaves(QMenu* menu, std::vector<QPointer<QAction>>& out)
 {
     for (QAction* a : menu->actions()) {
         if (a->menu())
@@ -80,11 +78,13 @@ TEST(ScreenFit, EveryDialogAndWindowFitsOn1366x768)
         file.write("Titel$Autor\r\nEins$Zwei\r\n");
     }
     WindowWatcher watcher(f.window.get());
-    std::vector<QAction*> actions;
+    std::vector<QPointer<QAction>> actions; // a command may rebuild the file history's entries
     for (QAction* top : f.window->menuBar()->actions())
         if (top->menu())
             Leaves(top->menu(), actions);
     for (QAction* a : actions) {
+        if (!a)
+            continue;
         const QString caption = a->text();
         if (caption == Q("&Beenden") || (caption.startsWith(QLatin1Char('&')) && caption.at(1).isDigit()))
             continue; // ends the program; the file history

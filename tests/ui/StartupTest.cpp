@@ -283,8 +283,9 @@ TEST(Startup, WaitingChangesAreOfferedFirst)
         EXPECT_EQ(shown.titles, c.titles);
         EXPECT_EQ(shown.file, std::string(c.file) == "first" ? p.first : std::string());
         EXPECT_EQ(shown.gesichert, !recovered);
-        if (recovered)
+        if (recovered) {
             EXPECT_EQ(shown.current, "Nachtrag");
+        }
     }
 }
 
