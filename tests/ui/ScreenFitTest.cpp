@@ -45,7 +45,8 @@ public:
     }
     void Note(const QWidget& w)
     {
-        const QString key = QString::fromLatin1(w.metaObject()->className()) + QStringLiteral(" \"") +
+        const QString key = QString::fromLatin1(w.metaObject()->className()).section(QStringLiteral("::"), -1) +
+                            QStringLiteral(" \"") +
                             w.windowTitle() + QLatin1Char('"');
         QSize& size = seen[key];
         size = size.expandedTo(w.size()).expandedTo(w.sizeHint()).expandedTo(w.minimumSizeHint());

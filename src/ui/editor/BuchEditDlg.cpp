@@ -28,6 +28,7 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QToolTip>
@@ -168,8 +169,16 @@ TBuchEditDlg::TBuchEditDlg(BuchEditModel& model, QWidget* parent) : QDialog(pare
     BuildBottomPanel();
     ConnectHandlers();
 
-    // Every group is shown now: the designed size has room for all of them.
-    designedSize_ = minimumSizeHint().expandedTo(QSize(800, 560));
+    // Every group is shown now: the designed size has room for all of them,
+    // up to what a 1366x768 screen holds; beyond that the pages scroll.
+    const QSize full = minimumSizeHint().expandedTo(QSize(800, 560));
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("PageScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    layout->replaceWidget(pages_, scroll);
+    scroll->setWidget(pages_);
+    designedSize_ = full.boundedTo(QSize(1300, 700));
     resize(designedSize_);
     LoadFromModel();
 }

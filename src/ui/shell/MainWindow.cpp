@@ -547,8 +547,12 @@ void TFoliantoMainWindow::InitBuchStringGrid(const std::string& startFile)
         else
             GetCurrentBuch(app_);
     }
+    // The views, told of the new headers, may take the title under their
+    // old cursor as the current one.
+    const int32_t current = app_.store.ActBuch;
     app_.columns.ColumnsMoved = true;
     app_.columns.InitHeaders(app_.grid, true);
+    app_.store.ActBuch = current;
     Update_SortSpeedbuttons();
     Adjust_FileMenu();
     app_.grid.Col = 1;
