@@ -167,6 +167,21 @@ private:
         return name;
     }
 
+    // The braced group at pos_, braces included; pos_ ends after it.
+    QString group()
+    {
+        int depth = 0;
+        const qsizetype start = pos_;
+        do {
+            if (in_[pos_] == QLatin1Char('{'))
+                ++depth;
+            else if (in_[pos_] == QLatin1Char('}'))
+                --depth;
+            ++pos_;
+        } while (pos_ < in_.size() && depth > 0);
+        return in_.mid(start, pos_ - start);
+    }
+
     // The argument of an accent: a group's decoded text or one character.
     QString accentArgument()
     {
@@ -174,17 +189,8 @@ private:
         if (pos_ >= in_.size())
             return {};
         if (in_[pos_] == QLatin1Char('{')) {
-            int depth = 0;
-            const qsizetype start = pos_;
-            do {
-                if (in_[pos_] == QLatin1Char('{'))
-                    ++depth;
-                else if (in_[pos_] == QLatin1Char('}'))
-                    --depth;
-                ++pos_;
-            } while (pos_ < in_.size() && depth > 0);
             QStringList ignored;
-            return Decoder(in_.mid(start, pos_ - start)).run(ignored);
+            return Decoder(group()).run(ignored);
         }
         if (in_[pos_] == QLatin1Char('\\')) {
             const QString name = commandName();
@@ -261,16 +267,8 @@ private:
             return {};
         if (in_[pos_] != QLatin1Char('{'))
             return QString(in_[pos_++]);
-        const qsizetype start = pos_;
-        int depth = 0;
-        do {
-            if (in_[pos_] == QLatin1Char('{'))
-                ++depth;
-            else if (in_[pos_] == QLatin1Char('}'))
-                --depth;
-            ++pos_;
-        } while (pos_ < in_.size() && depth > 0);
-        return in_.mid(start + 1, pos_ - start - 2);
+        const QString braced = group();
+        return braced.mid(1, braced.endsWith(QLatin1Char('}')) ? braced.size() - 2 : -1);
     }
 
     void math(QStringList& kept)

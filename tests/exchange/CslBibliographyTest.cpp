@@ -7,7 +7,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -15,17 +14,6 @@ namespace folianto {
 namespace {
 
 using test::U;
-
-bool HasPandocAndStyles()
-{
-    return !QStandardPaths::findExecutable(QStringLiteral("pandoc")).isEmpty() &&
-           QFileInfo::exists(QString::fromStdString(CslStylesFolder() + "/din-1505-2.csl"));
-}
-
-#define REQUIRE_PANDOC()                                                                                          \
-    if (!HasPandocAndStyles())                                                                                    \
-    GTEST_SKIP() << "pandoc or the CSL styles are not installed (Debian packages pandoc, "                       \
-                    "citation-style-language-styles)"
 
 std::vector<Reference> SmallCatalogue()
 {

@@ -318,3 +318,28 @@ TEST(FieldMeaning, BibTexAsPeopleWriteIt)
 
 } // namespace
 } // namespace folianto
+
+namespace folianto {
+namespace {
+
+// RIS dates as other producers write them.
+TEST(FieldMeaning, RisDatesOfOtherProducers)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"PY  - 1989///", "1989"},
+        {"PY  - 1989/11/10/", "10.11.1989"},
+        {"PY  - 2004\r\nDA  - 2004/05//", "05/2004"},
+        {"Y1  - 1999/05/01/", "01.05.1999"},
+        {"DA  - 1999///Frühjahr\r\nPY  - 1999", "1999"},
+        {"PY  - 1998/99", "1998/99"},
+    };
+    for (const auto& [tags, jahr] : cases) {
+        SCOPED_TRACE(tags);
+        const ParsedReferences parsed = ParseRis(std::string("TY  - JOUR\r\nTI  - T\r\n") + tags + "\r\nER  - \r\n");
+        ASSERT_EQ(parsed.References.size(), 1u);
+        EXPECT_EQ(parsed.References[0].Year, jahr);
+    }
+}
+
+} // namespace
+} // namespace folianto
