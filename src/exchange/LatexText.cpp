@@ -167,6 +167,21 @@ private:
         return name;
     }
 
+    // The braced group at pos_, braces included; pos_ ends after it.
+    QString group()
+    {
+        int depth = 0;
+        const qsizetype start = pos_;
+        do {
+            if (in_[pos_] == QLatin1Char('{'))
+                ++depth;
+            else if (in_[pos_] == QLatin1Char('}'))
+                --depth;
+            ++pos_;
+        } while (pos_ < in_.size() && depth > 0);
+        return in_.mid(start, pos_ - start);
+    }
+
     // The argument of an accent: a group's decoded text or one character.
     QString accentArgument()
     {
@@ -174,17 +189,8 @@ private:
         if (pos_ >= in_.size())
             return {};
         if (in_[pos_] == QLatin1Char('{')) {
-            int depth = 0;
-            const qsizetype start = pos_;
-            do {
-                if (in_[pos_] == QLatin1Char('{'))
-                    ++depth;
-                else if (in_[pos_] == QLatin1Char('}'))
-                    --depth;
-                ++pos_;
-            } while (pos_ < in_.size() && depth > 0);
             QStringList ignored;
-            return Decoder(in_.mid(start, pos_ - start)).run(ignored);
+            return Decoder(group()).run(ignored);
         }
         if (in_[pos_] == QLatin1Char('\\')) {
             const QString name = commandName();
@@ -221,7 +227,8 @@ private:
         }
         if (IsStyleCommand(name))
             return;
-        if (const LatexMacro* macro = macroNamed(name); macro && expansions_ < 1000) {
+        // A macro that calls itself or grows without end stops at a limit.
+        if (const LatexMacro* macro = macroNamed(name); macro && grown_ < 65536) {
             // The body with its arguments in place, read on as the input.
             QString body = QString::fromUtf8(macro->Body.c_str());
             QStringList arguments;
@@ -229,9 +236,9 @@ private:
                 arguments << takeArgument();
             for (int i = macro->Arguments; i >= 1; --i)
                 body.replace(QLatin1Char('#') + QString::number(i), arguments[i - 1]);
+            grown_ += body.size() + 64;
             in_ = body + in_.mid(pos_);
             pos_ = 0;
-            ++expansions_;
             return;
         }
         // Unknown: kept as written, so nothing of it is lost.
@@ -261,16 +268,8 @@ private:
             return {};
         if (in_[pos_] != QLatin1Char('{'))
             return QString(in_[pos_++]);
-        const qsizetype start = pos_;
-        int depth = 0;
-        do {
-            if (in_[pos_] == QLatin1Char('{'))
-                ++depth;
-            else if (in_[pos_] == QLatin1Char('}'))
-                --depth;
-            ++pos_;
-        } while (pos_ < in_.size() && depth > 0);
-        return in_.mid(start + 1, pos_ - start - 2);
+        const QString braced = group();
+        return braced.mid(1, braced.endsWith(QLatin1Char('}')) ? braced.size() - 2 : -1);
     }
 
     void math(QStringList& kept)
@@ -286,7 +285,7 @@ private:
 
     QString in_;
     const std::vector<LatexMacro>& macros_;
-    int expansions_ = 0; // a macro that calls itself stops here
+    qsizetype grown_ = 0; // characters the macros have put in
     qsizetype pos_ = 0;
     QString out_;
 };

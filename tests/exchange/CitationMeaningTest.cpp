@@ -2,10 +2,8 @@
 #include "exchange/CslBibliography.h"
 #include "exchange/ExchangeTestUtil.h"
 
-#include <QFileInfo>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -16,17 +14,6 @@ namespace folianto {
 namespace {
 
 using test::U;
-
-bool HasPandocAndStyles()
-{
-    return !QStandardPaths::findExecutable(QStringLiteral("pandoc")).isEmpty() &&
-           QFileInfo::exists(QString::fromStdString(CslStylesFolder() + "/din-1505-2.csl"));
-}
-
-#define REQUIRE_PANDOC()                                                                                          \
-    if (!HasPandocAndStyles())                                                                                    \
-    GTEST_SKIP() << "pandoc or the CSL styles are not installed (Debian packages pandoc, "                       \
-                    "citation-style-language-styles)"
 
 // pandoc's entries for a bibliography file it reads itself (CSL-JSON or
 // BibTeX), in the locale the program gives the style.
