@@ -81,7 +81,7 @@ bool IsStyleCommand(const QString& name)
         "emph", "textit", "textbf", "textsc", "textrm", "textsf", "texttt", "textup", "textsl", "textmd",
         "textnormal", "mkbibquote", "mkbibemph", "enquote", "mbox", "hbox", "url", "href", "NoCaseChange",
         "MakeUppercase", "MakeLowercase", "uppercase", "lowercase", "it", "bf", "em", "sc", "rm", "sf", "tt",
-        "sl", "upshape", "itshape", "bfseries", "scshape", "normalfont", "protect", "noopsort", "ensuremath",
+        "sl", "upshape", "itshape", "bfseries", "scshape", "normalfont", "protect", "ensuremath",
         "textsuperscript", "textsubscript", "foreignlanguage", "hyphenation"};
     const QByteArray latin = name.toLatin1();
     for (const char* n : names)
@@ -97,7 +97,7 @@ bool IsLetter(QChar c)
 
 class Decoder {
 public:
-    explicit Decoder(const QString& in) : in_(in) {}
+    explicit Decoder(const QString& in, const std::vector<LatexMacro>& macros = {}) : in_(in), macros_(macros) {}
 
     QString run(QStringList& kept)
     {
@@ -167,6 +167,21 @@ private:
         return name;
     }
 
+    // The braced group at pos_, braces included; pos_ ends after it.
+    QString group()
+    {
+        int depth = 0;
+        const qsizetype start = pos_;
+        do {
+            if (in_[pos_] == QLatin1Char('{'))
+                ++depth;
+            else if (in_[pos_] == QLatin1Char('}'))
+                --depth;
+            ++pos_;
+        } while (pos_ < in_.size() && depth > 0);
+        return in_.mid(start, pos_ - start);
+    }
+
     // The argument of an accent: a group's decoded text or one character.
     QString accentArgument()
     {
@@ -174,17 +189,8 @@ private:
         if (pos_ >= in_.size())
             return {};
         if (in_[pos_] == QLatin1Char('{')) {
-            int depth = 0;
-            const qsizetype start = pos_;
-            do {
-                if (in_[pos_] == QLatin1Char('{'))
-                    ++depth;
-                else if (in_[pos_] == QLatin1Char('}'))
-                    --depth;
-                ++pos_;
-            } while (pos_ < in_.size() && depth > 0);
             QStringList ignored;
-            return Decoder(in_.mid(start, pos_ - start)).run(ignored);
+            return Decoder(group()).run(ignored);
         }
         if (in_[pos_] == QLatin1Char('\\')) {
             const QString name = commandName();
@@ -221,6 +227,19 @@ private:
         }
         if (IsStyleCommand(name))
             return;
+        if (const LatexMacro* macro = macroNamed(name); macro && expansions_ < 1000) {
+            // The body with its arguments in place, read on as the input.
+            QString body = QString::fromUtf8(macro->Body.c_str());
+            QStringList arguments;
+            for (int i = 0; i < macro->Arguments; ++i)
+                arguments << takeArgument();
+            for (int i = macro->Arguments; i >= 1; --i)
+                body.replace(QLatin1Char('#') + QString::number(i), arguments[i - 1]);
+            in_ = body + in_.mid(pos_);
+            pos_ = 0;
+            ++expansions_;
+            return;
+        }
         // Unknown: kept as written, so nothing of it is lost.
         const QString source = in_.mid(start, pos_ - start).trimmed();
         out_ += source;
@@ -229,6 +248,27 @@ private:
             (pos_ < in_.size() && (IsLetter(in_[pos_]) || in_[pos_] == QLatin1Char('{'))))
             out_ += QLatin1Char(' ');
         kept << source;
+    }
+
+    const LatexMacro* macroNamed(const QString& name) const
+    {
+        const std::string n = name.toStdString();
+        for (const LatexMacro& m : macros_)
+            if (m.Name == n)
+                return &m;
+        return nullptr;
+    }
+
+    // A braced group (without its braces) or a single character.
+    QString takeArgument()
+    {
+        skipBlanks();
+        if (pos_ >= in_.size())
+            return {};
+        if (in_[pos_] != QLatin1Char('{'))
+            return QString(in_[pos_++]);
+        const QString braced = group();
+        return braced.mid(1, braced.endsWith(QLatin1Char('}')) ? braced.size() - 2 : -1);
     }
 
     void math(QStringList& kept)
@@ -242,7 +282,9 @@ private:
         pos_ = end + 1;
     }
 
-    const QString& in_;
+    QString in_;
+    const std::vector<LatexMacro>& macros_;
+    int expansions_ = 0; // a macro that calls itself stops here
     qsizetype pos_ = 0;
     QString out_;
 };
@@ -322,13 +364,15 @@ std::string LatexEscape(const std::string& cp1252, const std::string& lineBreak)
     return out;
 }
 
-LatexDecoded LatexDecode(const std::string& utf8)
+LatexDecoded LatexDecode(const std::string& utf8, const std::vector<LatexMacro>& macros)
 {
     if (!HasMarkup(utf8))
         return {Utf8ToCp1252(utf8), {}};
     const QString in = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     QStringList kept;
-    const QString decoded = Decoder(in).run(kept);
+    std::vector<LatexMacro> known = macros;
+    known.push_back({"noopsort", 1, ""}); // the sorting idiom, also where no @preamble defines it
+    const QString decoded = Decoder(in, known).run(kept);
     return ToCp1252Kept(decoded, kept);
 }
 

@@ -16,14 +16,12 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTextBrowser>
 
@@ -32,17 +30,9 @@
 namespace folianto::test {
 namespace {
 
-bool HasPandocAndStyles()
-{
-    return !QStandardPaths::findExecutable(QStringLiteral("pandoc")).isEmpty() &&
-           QFileInfo::exists(QString::fromStdString(CslStylesFolder() + "/din-1505-2.csl"));
-}
-
 TEST(CslBibliographyDialog, SearchPreviewClipboardAndExport)
 {
-    if (!HasPandocAndStyles())
-        GTEST_SKIP() << "pandoc or the CSL styles are not installed (Debian packages pandoc, "
-                        "citation-style-language-styles)";
+    REQUIRE_PANDOC();
     TestApp t;
     Reference r;
     r.Typ = 0;
