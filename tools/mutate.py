@@ -147,6 +147,7 @@ class Restorer:
     def restore(self):
         if self.path:
             os.replace(self.path + BACKUP_SUFFIX, self.path)
+            os.utime(self.path)  # newer than the mutant's object file, so it is rebuilt
             self.path = None
 
     @staticmethod
@@ -157,6 +158,7 @@ class Restorer:
                 if name.endswith(BACKUP_SUFFIX):
                     original = os.path.join(base, name[: -len(BACKUP_SUFFIX)])
                     os.replace(os.path.join(base, name), original)
+                    os.utime(original)
                     print("restored after an earlier run:", os.path.relpath(original, ROOT))
 
 
