@@ -299,8 +299,6 @@ def main():
                   f"({time.time() - started:.0f} s)", flush=True)
     finally:
         restorer.restore()
-        # Leave the build matching the restored sources.
-        build(args.build_dir, args.jobs, 3600)
 
     print()
     if survivors:
