@@ -43,6 +43,7 @@ constexpr HelpPage Pages[] = {
     {280, "titeleditor.html", "Der Titel-Editor"},
     {290, "optionen.html", "Programmoptionen"},
     {300, "bibtex-ris.html", "Austausch mit BibTeX und RIS"},
+    {320, "zitierstile.html", "Zitierstile und CSL-JSON"},
 };
 
 struct IndexEntry {
@@ -55,6 +56,7 @@ constexpr IndexEntry IndexEntries[] = {
     {"Beenden", "schnelleinstieg.html"},
     {"BibTeX", "bibtex-ris.html"},
     {"Bildanzeige", "optionen.html"},
+    {"CSL-JSON", "zitierstile.html"},
     {"Dateien im Netz", "dateien.html"},
     {"Doppelte Titel", "doppelte.html"},
     {"Eingabereihenfolge", "sortieren.html"},
@@ -93,6 +95,8 @@ constexpr IndexEntry IndexEntries[] = {
     {"Typ", "literaturtypen.html"},
     {"Verleihstatus", "titeleditor.html"},
     {"Volltextsuche", "filter.html"},
+    {"Zitat", "zitierstile.html"},
+    {"Zitierstile", "zitierstile.html"},
     {"Zusammenführen", "dateien.html"},
     {"Zwischenablage", "export.html"},
 };
