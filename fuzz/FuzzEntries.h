@@ -27,4 +27,9 @@ bool DecodePictureFile(const uint8_t* data, std::size_t size);
 // that their content is what is tried. Replayed onto a small catalogue.
 bool ReplayRecoveryFile(const uint8_t* data, std::size_t size);
 
+// An SRU answer with MARC 21 XML records.
+bool ReadSruAnswer(const uint8_t* data, std::size_t size);
+// The JSON of the Open Library books API.
+bool ReadOpenLibraryJson(const uint8_t* data, std::size_t size);
+
 } // namespace folianto::fuzz

@@ -43,6 +43,7 @@ constexpr HelpPage Pages[] = {
     {280, "titeleditor.html", "Der Titel-Editor"},
     {290, "optionen.html", "Programmoptionen"},
     {300, "bibtex-ris.html", "Austausch mit BibTeX und RIS"},
+    {320, "nachschlagen.html", "Titel nachschlagen"},
 };
 
 struct IndexEntry {
@@ -56,6 +57,7 @@ constexpr IndexEntry IndexEntries[] = {
     {"BibTeX", "bibtex-ris.html"},
     {"Bildanzeige", "optionen.html"},
     {"Dateien im Netz", "dateien.html"},
+    {"DOI", "nachschlagen.html"},
     {"Doppelte Titel", "doppelte.html"},
     {"Eingabereihenfolge", "sortieren.html"},
     {"Eingrenzen in Stufen", "filter.html"},
@@ -66,11 +68,13 @@ constexpr IndexEntry IndexEntries[] = {
     {"Filter", "filter.html"},
     {"Import-Positionen", "import.html"},
     {"ISBN", "doppelte.html"},
+    {"ISBN nachschlagen", "nachschlagen.html"},
     {"Kaufdatum", "titeleditor.html"},
     {"Kopfzeilen", "import.html"},
     {"Kürzel", "titelliste.html"},
     {"Kürzel kopieren", "titeleditor.html"},
     {"Literaturliste", "export.html"},
+    {"Nachschlagen", "nachschlagen.html"},
     {"Optionen", "optionen.html"},
     {"Spaltenbreite", "optionen.html"},
     {"Spalten-Header", "optionen.html"},
