@@ -4,6 +4,7 @@
 #include "core/Text.h"
 #include "core/Trace.h"
 #include "core/UserInteraction.h"
+#include "exchange/DateText.h"
 #include "exchange/LatexText.h"
 #include "exchange/ReferenceExchange.h"
 
@@ -22,18 +23,6 @@ bool IsMastersThesis(const std::string& reihe)
         if (upper.find(word) != std::string::npos)
             return true;
     return false;
-}
-
-// The field that carries Reihe for the type.
-const char* ReiheField(int32_t typ)
-{
-    switch (typ) {
-    case 1: return "type";
-    case 3: return "booktitle";
-    case 4:
-    case 5: return "journal";
-    default: return "series";
-    }
 }
 
 std::string EscapedName(const std::string& name)
@@ -75,6 +64,11 @@ public:
         out_ += "},\r\n";
     }
     void text(const char* name, const std::string& cp1252) { raw(name, LatexEscape(cp1252, " ")); }
+    // An unbraced macro name ("month = nov").
+    void macro(const char* name, const std::string& value)
+    {
+        out_ += std::string("  ") + name + " = " + value + ",\r\n";
+    }
     void multiLine(const char* name, const std::string& cp1252) { raw(name, LatexEscape(cp1252)); }
     void names(const char* name, const std::vector<std::string>& list)
     {
@@ -88,6 +82,33 @@ private:
     std::string& out_;
 };
 
+// A date BibTeX styles print: "year" (the text as entered where it is no
+// single date), "month" and "day"; biblatex's "date" for a span or "circa".
+void WriteDate(EntryWriter& w, const std::string& year)
+{
+    const IssuedDate d = ParseIssuedDate(year);
+    if (!d.isDate() || d.Parts.size() > 1 || d.Circa) {
+        w.text("year", year);
+        if (!d.isDate())
+            return;
+        std::string edtf;
+        for (const DateParts& p : d.Parts) {
+            edtf += (edtf.empty() ? "" : "/") + std::to_string(p.Year);
+            if (p.Month > 0)
+                edtf += (p.Month < 10 ? "-0" : "-") + std::to_string(p.Month);
+            if (p.Day > 0)
+                edtf += (p.Day < 10 ? "-0" : "-") + std::to_string(p.Day);
+        }
+        w.raw("date", edtf + (d.Circa ? "~" : ""));
+        return;
+    }
+    w.raw("year", std::to_string(d.Parts[0].Year));
+    if (d.Parts[0].Month > 0)
+        w.macro("month", MonthAbbreviation(d.Parts[0].Month));
+    if (d.Parts[0].Day > 0)
+        w.raw("day", std::to_string(d.Parts[0].Day));
+}
+
 } // namespace
 
 std::string BibTexEntryType(const Reference& r)
@@ -95,7 +116,7 @@ std::string BibTexEntryType(const Reference& r)
     switch (r.Typ) {
     case 0:
     case 2: return "book";
-    case 1: return IsMastersThesis(r.Reihe) ? "mastersthesis" : "phdthesis";
+    case 1: return IsMastersThesis(r.Genre) ? "mastersthesis" : "phdthesis";
     case 3: return "incollection";
     case 4:
     case 5: return "article";
@@ -159,19 +180,28 @@ std::string WriteBibTex(const std::vector<Reference>& references)
         w.names("editor", r.Editors);
         w.text("title", r.Title);
         w.text("subtitle", r.Subtitle);
-        w.text(ReiheField(r.Typ), r.Reihe);
+        w.text(r.Typ == 4 || r.Typ == 5 ? "journal" : "booktitle", r.Container);
+        w.text("series", r.Series);
+        w.text("type", r.Genre);
         if (r.Typ == 5)
             w.raw("entrysubtype", "newspaper");
         else if (r.Typ == 6)
             w.raw("entrysubtype", "audiovisual");
-        w.text("year", r.Year);
+        WriteDate(w, r.Year);
         w.text(r.Typ == 1 ? "school" : "publisher", r.Publisher);
         w.text("address", r.Address);
         w.text("volume", r.Volume);
-        w.text("number", r.Number);
+        // "number" holds a journal's issue or a book's number in its series;
+        // a book's own number then goes to "issue".
+        const bool numberTaken = !r.Issue.empty() || !r.SeriesNumber.empty();
+        w.text("number", !r.Issue.empty() ? r.Issue : !r.SeriesNumber.empty() ? r.SeriesNumber : r.Number);
+        if (numberTaken)
+            w.text("issue", r.Number);
         w.text("pages", r.Pages);
+        w.text("pagetotal", r.PageCount);
         w.text("edition", r.Edition);
         w.text("isbn", r.Isbn);
+        w.text("issn", r.Issn);
         w.text("language", r.Language);
         std::string keywords;
         for (const std::string& k : r.Keywords)

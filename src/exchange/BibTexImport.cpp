@@ -5,7 +5,11 @@
 #include "core/Trace.h"
 #include "core/UserInteraction.h"
 #include "exchange/BtParseAdapter.h"
+#include "exchange/DateText.h"
 #include "exchange/LatexText.h"
+
+#include <QDate>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <map>
@@ -73,7 +77,8 @@ void ResolveCrossrefs(std::vector<BibEntry>& entries, std::vector<ImportProblem>
 // ends up in the remark.
 class EntryReader {
 public:
-    explicit EntryReader(BibEntry& entry) : entry_(entry), taken_(entry.Fields.size(), false)
+    EntryReader(BibEntry& entry, const std::vector<std::string>& swallowing)
+        : entry_(entry), swallowing_(swallowing), taken_(entry.Fields.size(), false)
     {
     }
 
@@ -90,33 +95,42 @@ public:
         r.Editors = names("editor");
         r.Title = text("title");
         r.Subtitle = text("subtitle");
-        r.Year = has("year") ? text("year") : text("date");
+        readDate(r);
         switch (r.Typ) {
         case 1:
-            r.Reihe = text("type");
-            if (r.Reihe.empty() && type == "mastersthesis")
-                r.Reihe = "Masterarbeit";
+            r.Genre = text("type");
+            if (r.Genre.empty() && type == "mastersthesis")
+                r.Genre = "Masterarbeit";
             break;
-        case 3: r.Reihe = text("booktitle"); break;
+        case 3: r.Container = text("booktitle"); break;
         case 4:
-        case 5: r.Reihe = has("journal") ? text("journal") : text("journaltitle"); break;
-        default: r.Reihe = text("series"); break;
+        case 5: r.Container = has("journal") ? text("journal") : text("journaltitle"); break;
+        default: break;
         }
+        r.Series = text("series");
         for (const char* name : {"publisher", "school", "institution", "organization"})
             if (r.Publisher.empty() && has(name))
                 r.Publisher = text(name);
         r.Address = has("address") ? text("address") : text("location");
         r.Volume = text("volume");
-        r.Number = has("number") ? text("number") : text("issue");
+        // "number" is a journal's issue, a book's number in its series, or a report's number.
+        const std::string number = text("number");
+        (r.Typ == 4 || r.Typ == 5 ? r.Issue : !r.Series.empty() ? r.SeriesNumber : r.Number) = number;
+        if (r.Issue.empty())
+            r.Issue = text("issue");
         if (const int i = find("pages"); i >= 0) {
             std::string& pages = entry_.Fields[static_cast<std::size_t>(i)].second;
             for (std::size_t p; (p = pages.find("--")) != std::string::npos;)
                 pages.erase(p, 1);
             r.Pages = text("pages");
         }
-        if (LeadingNumber(peek("edition")) > 0)
-            r.Edition = text("edition");
+        r.PageCount = text("pagetotal");
+        if (const int32_t edition = EditionNumber(decodedPeek("edition")); edition > 0) {
+            take("edition");
+            r.Edition = IntToStr(edition);
+        }
         r.Isbn = text("isbn");
+        r.Issn = text("issn");
         r.Language = text("language");
         for (std::string& k : SplitListText(text("keywords"), ','))
             for (std::string& part : SplitListText(k, ';'))
@@ -157,9 +171,53 @@ private:
         taken_[static_cast<std::size_t>(i)] = true;
         return std::move(entry_.Fields[static_cast<std::size_t>(i)].second);
     }
+    std::string decodedPeek(const std::string& name) { return CollapseBlanks(LatexDecode(peek(name), swallowing_).Text); }
+    // The date: biblatex's "date", else "year" with "month" and "day"; the
+    // month joins the date of an article (a book's date is its year).
+    void readDate(Reference& r)
+    {
+        IssuedDate date;
+        if (has("date")) {
+            std::string iso; // EDTF: "~" is "circa", not a blank
+            for (char c : take("date"))
+                if (c != '{' && c != '}' && c != ' ')
+                    iso += c;
+            date = ParseIssuedDate(iso);
+            if (!iso.empty() && (iso.back() == '~' || iso.back() == '?')) {
+                iso.pop_back();
+                date = ParseIssuedDate(iso);
+                date.Circa = date.isDate();
+            }
+            if (date.isDate()) {
+                take("year");
+                take("month");
+                take("day");
+                r.Year = IssuedDateText(date);
+                return;
+            }
+            r.Year = date.Literal;
+            return;
+        }
+        r.Year = text("year");
+        date = ParseIssuedDate(r.Year);
+        if (!date.isDate() || date.Parts.size() != 1 || date.Parts[0].Month != 0 || !(r.Typ == 4 || r.Typ == 5))
+            return;
+        const std::string monthText = decodedPeek("month");
+        const int month = LeadingNumber(monthText) > 0 ? LeadingNumber(monthText) : MonthOfName(monthText);
+        if (month < 1 || month > 12)
+            return;
+        take("month");
+        date.Parts[0].Month = month;
+        const int day = LeadingNumber(decodedPeek("day"));
+        if (day >= 1 && day <= 31 && QDate(date.Parts[0].Year, month, day).isValid()) {
+            take("day");
+            date.Parts[0].Day = day;
+        }
+        r.Year = IssuedDateText(date);
+    }
     std::string decode(const std::string& raw)
     {
-        LatexDecoded d = LatexDecode(raw);
+        LatexDecoded d = LatexDecode(raw, swallowing_);
         kept_.insert(kept_.end(), d.Kept.begin(), d.Kept.end());
         return std::move(d.Text);
     }
@@ -186,9 +244,33 @@ private:
     }
 
     BibEntry& entry_;
+    const std::vector<std::string>& swallowing_;
     std::vector<bool> taken_;
     std::vector<std::string> kept_;
 };
+
+// The commands a file's @preamble defines to drop their one argument, as the
+// sorting idiom does: "\newcommand{\noopsort}[1]{}", "\def\swallow#1{}".
+std::vector<std::string> ArgumentSwallowingCommands(const std::string& bytes)
+{
+    std::vector<std::string> names;
+    const QString text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    static const QRegularExpression definition(QStringLiteral(
+        "\\\\(?:(?:re|provide)?newcommand\\*?\\s*\\{?\\s*\\\\([A-Za-z]+)\\s*\\}?\\s*\\[1\\]|def\\s*\\\\([A-Za-z]+)\\s*#1)"
+        "\\s*\\{\\s*\\}"));
+    static const QRegularExpression preamble(QStringLiteral("@\\s*preamble\\s*[({]"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    for (auto block = preamble.globalMatch(text); block.hasNext();) {
+        const qsizetype from = block.next().capturedEnd();
+        const qsizetype to = text.indexOf(QLatin1Char('@'), from);
+        const QString body = text.mid(from, to < 0 ? -1 : to - from);
+        for (auto m = definition.globalMatch(body); m.hasNext();) {
+            const QRegularExpressionMatch d = m.next();
+            names.push_back((d.captured(1).isEmpty() ? d.captured(2) : d.captured(1)).toStdString());
+        }
+    }
+    return names;
+}
 
 bool IsNameBlank(char c)
 {
@@ -295,8 +377,9 @@ ParsedReferences ParseBibTex(const std::string& bytes)
     parsed.Problems = std::move(bib.Problems);
     ResolveCrossrefs(bib.Entries, parsed.Problems);
     parsed.References.reserve(bib.Entries.size());
+    const std::vector<std::string> swallowing = ArgumentSwallowingCommands(bytes);
     for (BibEntry& e : bib.Entries)
-        parsed.References.push_back(EntryReader(e).read(parsed.Problems));
+        parsed.References.push_back(EntryReader(e, swallowing).read(parsed.Problems));
     std::stable_sort(parsed.Problems.begin(), parsed.Problems.end(),
                      [](const ImportProblem& a, const ImportProblem& b) { return a.Line < b.Line; });
     return parsed;

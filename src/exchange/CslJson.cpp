@@ -5,6 +5,7 @@
 #include "core/Text.h"
 #include "core/Trace.h"
 #include "core/UserInteraction.h"
+#include "exchange/DateText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -36,49 +37,33 @@ constexpr LanguageName kLanguages[] = {
     {"latein", "la"},      {"german", "de"},     {"english", "en"},     {"french", "fr"},
 };
 
-// The year of a text that starts with one, and the second year of a span
-// such as "1998/99" or "1998-2001"; 0 where there is none.
-struct Years {
-    int first = 0;
-    int last = 0;
-    bool plain = false; // the text is the year and nothing else
-};
-
-Years YearsOf(const std::string& text)
+// "o. J.", "n.d.": the style prints its own term for a missing date.
+bool SaysNoDate(const std::string& year)
 {
-    Years y;
-    std::size_t i = 0;
-    while (i < text.size() && i < 4 && text[i] >= '0' && text[i] <= '9')
-        y.first = y.first * 10 + (text[i++] - '0');
-    if (i == 0)
-        return {};
-    y.plain = i == text.size();
-    if (i < text.size() && (text[i] == '/' || text[i] == '-')) {
-        std::size_t j = i + 1;
-        int second = 0;
-        while (j < text.size() && j - i <= 4 && text[j] >= '0' && text[j] <= '9')
-            second = second * 10 + (text[j++] - '0');
-        if (j - i - 1 == 2)
-            second += y.first / 100 * 100;
-        if (j == text.size() && j - i - 1 >= 2 && second > y.first)
-            y.last = second;
-    }
-    return y;
+    const std::string t = UpperAscii(RemoveAllBlanks(year));
+    return t.empty() || t == "O.J." || t == "N.D." || t == "S.A." || t == "OHNEJAHR";
 }
 
 QJsonObject DateOf(const std::string& year, bool forCiteproc)
 {
-    const Years y = YearsOf(year);
+    const IssuedDate d = ParseIssuedDate(year);
     QJsonObject date;
-    if (y.first > 0) {
-        QJsonArray parts{QJsonArray{y.first}};
-        if (y.last > 0)
-            parts.append(QJsonArray{y.last});
+    if (d.isDate()) {
+        QJsonArray parts;
+        for (const DateParts& p : d.Parts) {
+            QJsonArray ymd{p.Year};
+            if (p.Month > 0)
+                ymd.append(p.Month);
+            if (p.Day > 0)
+                ymd.append(p.Day);
+            parts.append(ymd);
+        }
         date[QLatin1String("date-parts")] = parts;
-    }
-    // The text itself where date parts would not give it back.
-    if (!y.plain && !(forCiteproc && y.first == 0))
+        if (d.Circa)
+            date[QLatin1String("circa")] = true;
+    } else if (!(forCiteproc && SaysNoDate(year))) {
         date[QLatin1String("literal")] = Q(year);
+    }
     return date;
 }
 
@@ -111,12 +96,6 @@ QJsonArray NamesOf(const std::vector<std::string>& names)
     return out;
 }
 
-// Types whose Reihe is the journal, newspaper or book the piece is part of.
-bool HasContainer(int32_t typ)
-{
-    return typ == 3 || typ == 4 || typ == 5;
-}
-
 // "S. 12-45" -> "12-45", "345 S." -> "345": the style writes its own label.
 std::string PagesForCiteproc(const std::string& pages)
 {
@@ -147,23 +126,27 @@ QJsonObject ItemOf(const Reference& r, const std::string& id, bool forCiteproc)
         item[QLatin1String("author")] = NamesOf(r.Authors);
     if (!r.Editors.empty())
         item[QLatin1String("editor")] = NamesOf(r.Editors);
-    if (forCiteproc && !r.Subtitle.empty())
-        set("title", r.Title.empty() ? r.Subtitle : r.Title + ": " + r.Subtitle);
-    else
-        set("title", r.Title);
+    // CSL has no subtitle: it joins the title as reference managers write it.
+    set("title", r.Subtitle.empty() ? r.Title : r.Title.empty() ? r.Subtitle : r.Title + ": " + r.Subtitle);
     set("original-title", r.OrigTitle);
-    const bool container = HasContainer(r.Typ);
-    set(container ? "container-title" : r.Typ == 1 ? "genre" : "collection-title", r.Reihe);
-    set(!container && !r.Reihe.empty() ? "collection-number" : "volume", r.Volume);
-    set(container ? "issue" : "number", r.Number);
-    set(container ? "page" : "number-of-pages", forCiteproc ? PagesForCiteproc(r.Pages) : r.Pages);
+    set("container-title", r.Container);
+    set("collection-title", r.Series);
+    set("collection-number", r.SeriesNumber);
+    set("genre", r.Genre);
+    set("volume", r.Volume);
+    set("issue", r.Issue);
+    set("number", r.Number);
+    set("page", forCiteproc ? PagesForCiteproc(r.Pages) : r.Pages);
+    set("number-of-pages", forCiteproc ? PagesForCiteproc(r.PageCount) : r.PageCount);
     const QJsonObject issued = DateOf(r.Year, forCiteproc);
     if (!issued.isEmpty())
         item[QLatin1String("issued")] = issued;
     set("publisher", r.Publisher);
     set("publisher-place", r.Address);
-    set("edition", r.Edition);
+    // A first edition is not cited as one.
+    set("edition", forCiteproc && r.Edition == "1" ? std::string() : r.Edition);
     set("ISBN", r.Isbn);
+    set("ISSN", r.Issn);
     set("medium", r.Medium);
     set("dimensions", r.Extent);
     const std::string language = CslLanguage(r.Language);
@@ -261,7 +244,7 @@ std::string NumberText(double value)
 }
 
 // The date parts of a date; numbers may come as strings.
-std::vector<std::vector<int>> DateParts(const QJsonObject& date)
+std::vector<std::vector<int>> DatePartsOf(const QJsonObject& date)
 {
     std::vector<std::vector<int>> parts;
     for (const QJsonValue& p : date.value(QLatin1String("date-parts")).toArray()) {
@@ -314,31 +297,33 @@ public:
             note("type", type);
         r.Title = text("title");
         r.Subtitle = CollapseBlanks(decode(custom.value(QLatin1String("subtitle")).toString()));
+        // The subtitle this program joined to the title comes off again.
+        const std::string joined = ": " + r.Subtitle;
+        if (!r.Subtitle.empty() && r.Title.size() > joined.size() &&
+            r.Title.compare(r.Title.size() - joined.size(), joined.size(), joined) == 0)
+            r.Title.resize(r.Title.size() - joined.size());
+        else if (r.Title == r.Subtitle)
+            r.Title.clear();
         r.OrigTitle = text("original-title");
-        r.Reihe = text(HasContainer(r.Typ) ? "container-title" : r.Typ == 1 ? "genre" : "collection-title");
-        for (const char* other : {"container-title", "collection-title", "genre"})
-            if (r.Reihe.empty())
-                r.Reihe = text(other);
+        r.Container = text("container-title");
+        r.Series = text("collection-title");
+        r.SeriesNumber = text("collection-number");
+        r.Genre = text("genre");
         r.Volume = text("volume");
-        if (r.Volume.empty())
-            r.Volume = text("collection-number");
-        r.Number = text("issue");
-        if (r.Number.empty())
-            r.Number = text("number");
+        r.Issue = text("issue");
+        r.Number = text("number");
         r.Pages = text("page");
-        if (r.Pages.empty())
-            r.Pages = text("number-of-pages");
+        r.PageCount = text("number-of-pages");
         readIssued(r);
         r.Publisher = text("publisher");
         r.Address = text("publisher-place");
         const std::string edition = text("edition");
-        if (LeadingNumber(edition) > 0)
-            r.Edition = edition;
+        if (const int32_t n = EditionNumber(edition); n > 0)
+            r.Edition = IntToStr(n);
         else if (!edition.empty())
             note("edition", edition);
         r.Isbn = text("ISBN");
-        if (r.Isbn.empty())
-            r.Isbn = text("ISSN");
+        r.Issn = text("ISSN");
         r.Medium = text("medium");
         r.Extent = text("dimensions");
         r.Language = SpracheOfCslLanguage(text("language"));
@@ -379,7 +364,7 @@ private:
         if (v.isBool())
             return v.toBool() ? "true" : "false";
         if (v.isObject() && v.toObject().contains(QLatin1String("date-parts")))
-            return DatePartsText(DateParts(v.toObject()));
+            return DatePartsText(DatePartsOf(v.toObject()));
         if (v.isArray() || v.isObject()) {
             const QJsonDocument doc = v.isArray() ? QJsonDocument(v.toArray()) : QJsonDocument(v.toObject());
             return decode(QString::fromUtf8(doc.toJson(QJsonDocument::Compact)));
@@ -437,35 +422,39 @@ private:
         return out;
     }
 
+    // The date in the German form the editor shows.
     void readIssued(Reference& r)
     {
         const QJsonValue v = take("issued");
+        const auto fromText = [](const std::string& text) {
+            const IssuedDate d = ParseIssuedDate(text);
+            return d.isDate() ? IssuedDateText(d) : text;
+        };
         if (v.isString() || v.isDouble()) {
-            r.Year = CollapseBlanks(ValueText(v));
+            r.Year = fromText(CollapseBlanks(ValueText(v)));
             return;
         }
         const QJsonObject date = v.toObject();
         const std::string literal = CollapseBlanks(decode(date.value(QLatin1String("literal")).toString()));
         const std::string raw = CollapseBlanks(decode(date.value(QLatin1String("raw")).toString()));
-        const std::vector<std::vector<int>> parts = DateParts(date);
-        if (!literal.empty()) {
-            r.Year = literal;
-        } else if (!parts.empty()) {
-            r.Year = IntToStr(parts[0][0]);
-            if (parts.size() > 1 && parts[1][0] != parts[0][0])
-                r.Year += "/" + IntToStr(parts[1][0]);
-            if (parts[0].size() > 1 || (parts.size() > 1 && parts[1].size() > 1))
-                note("issued", DatePartsText(parts));
-        } else if (!raw.empty()) {
-            const Years y = YearsOf(raw);
-            // An ISO date keeps its year in the field and the whole in the remark.
-            if (y.first >= 1000 && raw.size() >= 7 && raw[4] == '-' && y.last == 0) {
-                r.Year = raw.substr(0, 4);
-                note("issued", raw);
-            } else {
-                r.Year = raw;
-            }
+        IssuedDate parsed;
+        for (const std::vector<int>& ymd : DatePartsOf(date)) {
+            if (parsed.Parts.size() == 2)
+                break;
+            DateParts p;
+            p.Year = ymd[0];
+            p.Month = ymd.size() > 1 && ymd[1] >= 1 && ymd[1] <= 12 ? ymd[1] : 0;
+            p.Day = p.Month > 0 && ymd.size() > 2 && ymd[2] >= 1 && ymd[2] <= 31 ? ymd[2] : 0;
+            parsed.Parts.push_back(p);
         }
+        const QJsonValue circa = date.value(QLatin1String("circa"));
+        parsed.Circa = circa.toBool() || (circa.isString() && !circa.toString().isEmpty()) || circa.toInt() != 0;
+        if (!literal.empty())
+            r.Year = literal;
+        else if (parsed.isDate())
+            r.Year = IssuedDateText(parsed);
+        else if (!raw.empty())
+            r.Year = fromText(raw);
     }
     const QJsonObject& item_;
     std::vector<ImportProblem>& problems_;

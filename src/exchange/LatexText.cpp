@@ -81,7 +81,7 @@ bool IsStyleCommand(const QString& name)
         "emph", "textit", "textbf", "textsc", "textrm", "textsf", "texttt", "textup", "textsl", "textmd",
         "textnormal", "mkbibquote", "mkbibemph", "enquote", "mbox", "hbox", "url", "href", "NoCaseChange",
         "MakeUppercase", "MakeLowercase", "uppercase", "lowercase", "it", "bf", "em", "sc", "rm", "sf", "tt",
-        "sl", "upshape", "itshape", "bfseries", "scshape", "normalfont", "protect", "noopsort", "ensuremath",
+        "sl", "upshape", "itshape", "bfseries", "scshape", "normalfont", "protect", "ensuremath",
         "textsuperscript", "textsubscript", "foreignlanguage", "hyphenation"};
     const QByteArray latin = name.toLatin1();
     for (const char* n : names)
@@ -97,7 +97,7 @@ bool IsLetter(QChar c)
 
 class Decoder {
 public:
-    explicit Decoder(const QString& in) : in_(in) {}
+    explicit Decoder(const QString& in, const QStringList& swallowing = {}) : in_(in), swallowing_(swallowing) {}
 
     QString run(QStringList& kept)
     {
@@ -221,6 +221,10 @@ private:
         }
         if (IsStyleCommand(name))
             return;
+        if (swallowing_.contains(name)) {
+            skipArgument();
+            return;
+        }
         // Unknown: kept as written, so nothing of it is lost.
         const QString source = in_.mid(start, pos_ - start).trimmed();
         out_ += source;
@@ -229,6 +233,26 @@ private:
             (pos_ < in_.size() && (IsLetter(in_[pos_]) || in_[pos_] == QLatin1Char('{'))))
             out_ += QLatin1Char(' ');
         kept << source;
+    }
+
+    // A braced group or a single character, dropped.
+    void skipArgument()
+    {
+        skipBlanks();
+        if (pos_ >= in_.size())
+            return;
+        if (in_[pos_] != QLatin1Char('{')) {
+            ++pos_;
+            return;
+        }
+        int depth = 0;
+        do {
+            if (in_[pos_] == QLatin1Char('{'))
+                ++depth;
+            else if (in_[pos_] == QLatin1Char('}'))
+                --depth;
+            ++pos_;
+        } while (pos_ < in_.size() && depth > 0);
     }
 
     void math(QStringList& kept)
@@ -243,6 +267,7 @@ private:
     }
 
     const QString& in_;
+    const QStringList& swallowing_;
     qsizetype pos_ = 0;
     QString out_;
 };
@@ -322,13 +347,16 @@ std::string LatexEscape(const std::string& cp1252, const std::string& lineBreak)
     return out;
 }
 
-LatexDecoded LatexDecode(const std::string& utf8)
+LatexDecoded LatexDecode(const std::string& utf8, const std::vector<std::string>& swallowing)
 {
     if (!HasMarkup(utf8))
         return {Utf8ToCp1252(utf8), {}};
     const QString in = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     QStringList kept;
-    const QString decoded = Decoder(in).run(kept);
+    QStringList swallow{QStringLiteral("noopsort")};
+    for (const std::string& name : swallowing)
+        swallow << QString::fromStdString(name);
+    const QString decoded = Decoder(in, swallow).run(kept);
     return ToCp1252Kept(decoded, kept);
 }
 

@@ -2,7 +2,10 @@
 
 #include "core/Codec.h"
 #include "core/Trace.h"
+#include "core/Text.h"
 #include "core/UserInteraction.h"
+#include "exchange/DateText.h"
+#include "exchange/FieldMeaning.h"
 
 #include <algorithm>
 #include <map>
@@ -45,9 +48,25 @@ bool IsMultiLineTag(const std::string& tag)
     return tag == "AB" || tag == "N1" || tag == "N2";
 }
 
-std::string YearOfDate(const std::string& date)
+// "YYYY/MM/DD/other" (the parts may be empty) in the editor's form; the
+// other part where it is a date of its own (a span, "ca. 1900").
+std::string RisDateText(const std::string& da)
 {
-    return date.substr(0, date.find('/'));
+    std::vector<std::string> parts;
+    std::size_t from = 0;
+    for (int i = 0; i < 3; ++i) {
+        const std::size_t slash = da.find('/', from);
+        parts.push_back(da.substr(from, slash == std::string::npos ? std::string::npos : slash - from));
+        from = slash == std::string::npos ? da.size() : slash + 1;
+    }
+    const std::string other = CollapseBlanks(da.substr(std::min(from, da.size())));
+    if (const IssuedDate o = ParseIssuedDate(other); o.isDate())
+        return IssuedDateText(o);
+    std::string text = parts[0];
+    if (!parts[1].empty())
+        text = parts[2].empty() ? parts[1] + "/" + parts[0] : parts[2] + "." + parts[1] + "." + parts[0];
+    const IssuedDate d = ParseIssuedDate(text);
+    return d.isDate() ? IssuedDateText(d) : std::string();
 }
 
 class RecordReader {
@@ -64,29 +83,36 @@ public:
         r.Authors = list("AU", "A1");
         r.Editors = list("ED", "A2");
         r.Title = text("TI", "T1");
-        r.Reihe = text("T2", "BT");
-        for (const char* journal : {"JO", "JF", "JA", "T3"})
-            if (r.Reihe.empty())
-                r.Reihe = text(journal);
-        r.Year = text("PY");
-        for (const char* date : {"Y1", "DA"})
-            if (r.Year.empty())
-                r.Year = YearOfDate(text(date));
+        for (const char* container : {"T2", "BT", "JO", "JF", "JA"})
+            if (r.Container.empty())
+                r.Container = text(container);
+        r.Series = text("T3");
+        if (r.Typ == 1)
+            r.Genre = text("M3");
+        for (const char* date : {"DA", "Y1"})
+            if (r.Year.empty() && has(date))
+                r.Year = RisDateText(text(date));
+        const std::string py = text("PY");
+        if (r.Year.empty())
+            r.Year = ParseIssuedDate(py).isDate() ? IssuedDateText(ParseIssuedDate(py)) : py;
         r.Publisher = text("PB");
         r.Address = text("CY");
-        r.Isbn = text("SN");
+        const std::string sn = text("SN");
+        (LooksLikeIssn(sn) ? r.Issn : r.Isbn) = sn;
         r.Keywords = list("KW", "");
         r.Abstract = multiLine("AB");
         if (r.Abstract.empty())
             r.Abstract = multiLine("N2");
         r.Note = multiLine("N1");
         r.Volume = text("VL");
-        r.Number = text("IS");
+        r.Issue = text("IS");
         r.Pages = text("SP");
         if (has("EP"))
             r.Pages += "-" + text("EP");
-        if (LeadingNumber(first("ET")) > 0)
-            r.Edition = text("ET");
+        if (const int32_t edition = EditionNumber(CollapseBlanks(decode(first("ET")))); edition > 0) {
+            take("ET");
+            r.Edition = IntToStr(edition);
+        }
         r.Language = text("LA");
         r.Url = text("UR");
         // Tags without a field of their own stay in the remark.

@@ -94,10 +94,19 @@ TEST_F(CliExchangeTest, BibTexAndRisRoundTrip)
         ASSERT_EQ(out.exitCode, 0) << out.err;
         const CliRun in = Cli(Arg(("import-" + ext).c_str()), exported, imported);
         ASSERT_EQ(in.exitCode, 0) << in.err;
-        // The grid's title column is the same text for every title.
+        // The grid's title column is the same text for every title (RIS has
+        // no subtitle: it follows the title after ": ").
         ASSERT_EQ(Cli("export-column", File("a.FOL"), "1", File("t1.txt")).exitCode, 0);
         ASSERT_EQ(Cli("export-column", imported, "1", File("t2.txt")).exitCode, 0);
-        EXPECT_EQ(Bytes("t2.txt"), Bytes("t1.txt"));
+        if (ext == "bib") {
+            EXPECT_EQ(Bytes("t2.txt"), Bytes("t1.txt"));
+        } else {
+            const QStringList before = QString::fromLatin1(Bytes("t1.txt")).split(QStringLiteral("\r\n"));
+            const QStringList after = QString::fromLatin1(Bytes("t2.txt")).split(QStringLiteral("\r\n"));
+            ASSERT_EQ(after.size(), before.size());
+            for (qsizetype i = 0; i < before.size(); ++i)
+                EXPECT_TRUE(after[i].startsWith(before[i])) << after[i].toStdString();
+        }
     }
 }
 

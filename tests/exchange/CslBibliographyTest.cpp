@@ -40,16 +40,16 @@ std::vector<Reference> SmallCatalogue()
     refs[1].Typ = 4;
     refs[1].Authors = {"Gogh, Vincent"};
     refs[1].Title = "Farbe Und Licht";
-    refs[1].Reihe = "Merkur";
+    refs[1].Container = "Merkur";
     refs[1].Volume = "12";
-    refs[1].Number = "3";
+    refs[1].Issue = "3";
     refs[1].Pages = "S. 12-45";
     refs[1].Year = "2001";
     refs[2].Typ = 3;
     refs[2].Authors = {"Schmidt, Eva"};
     refs[2].Editors = {"Dupont, Anna"};
     refs[2].Title = Cp1252("Über Die Ästhetik");
-    refs[2].Reihe = "Fragmente der Moderne";
+    refs[2].Container = "Fragmente der Moderne";
     refs[2].Year = "o. J.";
     return refs;
 }

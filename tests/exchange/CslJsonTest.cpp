@@ -78,7 +78,7 @@ TEST(CslJsonExport, ItemsAsCitationProcessorsReadThem)
     r.Editors = {"Meier, Anna"};
     r.Title = "Die Kunst";
     r.Subtitle = Cp1252("Eine Einführung");
-    r.Reihe = "Das Handbuch";
+    r.Container = "Das Handbuch";
     r.Year = "1998/99";
     r.Pages = "S. 12-45";
     r.Language = "";
@@ -87,8 +87,8 @@ TEST(CslJsonExport, ItemsAsCitationProcessorsReadThem)
               "{\"family\":\"Platon\"}],\"container-title\":\"Das Handbuch\","
               "\"custom\":{\"folianto-type\":\"Sammelwerkbeitrag\",\"subtitle\":\"Eine Einführung\"},"
               "\"editor\":[{\"family\":\"Meier\",\"given\":\"Anna\"}],\"id\":\"k\","
-              "\"issued\":{\"date-parts\":[[1998],[1999]],\"literal\":\"1998/99\"},\"page\":\"S. 12-45\","
-              "\"title\":\"Die Kunst\",\"type\":\"chapter\"}");
+              "\"issued\":{\"date-parts\":[[1998],[1999]]},\"page\":\"S. 12-45\","
+              "\"title\":\"Die Kunst: Eine Einführung\",\"type\":\"chapter\"}");
     // For citeproc: no remark, the subtitle in the title, the label "S." left
     // to the style, German where no language is named.
     r.Note = "privat";
@@ -96,7 +96,7 @@ TEST(CslJsonExport, ItemsAsCitationProcessorsReadThem)
               "{\"author\":[{\"family\":\"Müller\",\"given\":\"Hans\"},{\"literal\":\"Institut der Dinge\"},"
               "{\"family\":\"Platon\"}],\"container-title\":\"Das Handbuch\","
               "\"editor\":[{\"family\":\"Meier\",\"given\":\"Anna\"}],\"id\":\"r1\","
-              "\"issued\":{\"date-parts\":[[1998],[1999]],\"literal\":\"1998/99\"},\"language\":\"de\","
+              "\"issued\":{\"date-parts\":[[1998],[1999]]},\"language\":\"de\","
               "\"page\":\"12-45\",\"title\":\"Die Kunst: Eine Einführung\",\"type\":\"chapter\"}");
 }
 
@@ -109,18 +109,18 @@ TEST(CslJsonImport, WhatPandocWritesFromBibTex)
     EXPECT_EQ(goethe.Key, "goethe1808");
     EXPECT_EQ(goethe.Line, 2);
     EXPECT_EQ(goethe.Authors, std::vector<std::string>{"Goethe, Johann Wolfgang von"});
-    EXPECT_EQ(goethe.Year, "1808");
+    EXPECT_EQ(goethe.Year, "04/1808");
     EXPECT_EQ(goethe.Edition, "2");
-    EXPECT_EQ(goethe.Note, "issued: 1808-04\r\nDOI: 10.1000/faust");
+    EXPECT_EQ(goethe.Note, "DOI: 10.1000/faust");
     EXPECT_EQ(p.References[1].Typ, 3);
     EXPECT_EQ(U(JoinListText(p.References[1].Editors, "; ")), "Dupont, François; Larsen, Bjørn");
     EXPECT_EQ(p.References[2].Typ, 2); // editors only
     const Reference& doe = p.References[3];
     EXPECT_EQ(doe.Typ, 4);
     EXPECT_EQ(doe.Authors, (std::vector<std::string>{"Doe, John", "Smith and Sons"}));
-    EXPECT_EQ(doe.Reihe, "Journal of Things");
+    EXPECT_EQ(doe.Container, "Journal of Things");
     EXPECT_EQ(doe.Keywords, (std::vector<std::string>{"biology", "chemistry, physics"}));
-    EXPECT_EQ(p.References[4].Reihe, "Dissertation");
+    EXPECT_EQ(p.References[4].Genre, "Dissertation");
     // What Windows-1252 lacks is kept as written, without a note: the ř and
     // pandoc's dotless i with a combining acute.
     EXPECT_EQ(U(JoinListText(p.References[4].Authors, "; ")), "Dvořák, Antonı\u0301n");
@@ -133,34 +133,37 @@ TEST(CslJsonImport, WhatAReferenceManagerWrites)
     ASSERT_EQ(p.References.size(), 5u);
     const Reference& article = p.References[0];
     EXPECT_EQ(article.Typ, 4);
-    EXPECT_EQ(U(article.Reihe), "Zeitschrift für Germanistik");
+    EXPECT_EQ(U(article.Container), "Zeitschrift für Germanistik");
     EXPECT_EQ(article.Volume, "12");
-    EXPECT_EQ(article.Number, "3");
+    EXPECT_EQ(article.Issue, "3");
     EXPECT_EQ(article.Pages, "245-267");
-    EXPECT_EQ(article.Isbn, "0323-7982");
+    EXPECT_EQ(article.Issn, "0323-7982");
     EXPECT_EQ(article.Language, "deutsch");
-    EXPECT_EQ(article.Year, "2004");
+    EXPECT_EQ(article.Year, "12.05.2004");
     EXPECT_EQ(article.Authors,
               (std::vector<std::string>{"van Gogh, Vincent", "Humboldt, Alexander von", "King, Martin Luther, Jr."}));
-    EXPECT_EQ(article.Note, "issued: 2004-05-12\r\nDOI: 10.1000/zfg.2004.12\r\naccessed: 2020-01-02\r\n"
+    EXPECT_EQ(article.Note, "DOI: 10.1000/zfg.2004.12\r\naccessed: 2020-01-02\r\n"
                             "container-title-short: ZfG");
 
     const Reference& chapter = p.References[1];
     EXPECT_EQ(chapter.Typ, 3);
-    EXPECT_EQ(chapter.Reihe, "Handbuch der Briefkultur");
+    EXPECT_EQ(chapter.Container, "Handbuch der Briefkultur");
     EXPECT_EQ(chapter.Editors, (std::vector<std::string>{"Meier, Anna", "Kunz, Otto"}));
-    EXPECT_EQ(chapter.Year, "2004");
-    EXPECT_EQ(chapter.Note, "issued: 2004-05-12\r\ncollection-title: Schriften zur Kultur");
+    EXPECT_EQ(chapter.Year, "12.05.2004");
+    EXPECT_EQ(chapter.Series, "Schriften zur Kultur"); // a chapter has no field for it: the remark
+    TBuch stored;
+    StoreReference(chapter, stored);
+    EXPECT_EQ(stored.Bemerkung.Text, "Reihe: Schriften zur Kultur");
 
     const Reference& volume = p.References[2];
     EXPECT_EQ(volume.Typ, 2);
     EXPECT_EQ(volume.Year, "um 1900");
-    EXPECT_EQ(volume.Edition, "3rd");
+    EXPECT_EQ(volume.Edition, "3");
     EXPECT_EQ(volume.Language, "englisch");
-    EXPECT_EQ(volume.Pages, "420");
+    EXPECT_EQ(volume.PageCount, "420");
 
     EXPECT_EQ(U(JoinListText(p.References[3].Authors, "")), "Institut für Zeitgeschichte");
-    EXPECT_EQ(p.References[3].Year, "1998/1999");
+    EXPECT_EQ(p.References[3].Year, "1998/99");
     EXPECT_EQ(p.References[3].Typ, 7);
     EXPECT_EQ(p.References[4].Typ, 8);
     EXPECT_EQ(p.References[4].Year, "1977");

@@ -1,0 +1,303 @@
+#!/usr/bin/env python3
+"""Mutation runner: plants one-token faults in the logic folders, one at a
+time, and counts how many the logic tests catch.
+
+Each mutant is a single change in a randomly chosen source line (a flipped or
+shifted comparison, && for ||, true for false, a dropped !, + 1 for - 1,
+++ for --). The file is rebuilt incrementally, the logic tests run with a
+time limit, and the file is put back whatever happens, Ctrl+C included.
+A mutant that does not compile is not counted.
+
+    tools/mutate.py --count 100 --seed 7
+    tools/mutate.py --folders exchange,history --count 40 --sanitize
+"""
+
+import argparse
+import collections
+import os
+import random
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+LOGIC_FOLDERS = ["core", "platform", "diag", "config", "history", "workspace",
+                 "selection", "editor", "spreadsheet", "exchange", "shell",
+                 "application"]
+BACKUP_SUFFIX = ".mutate-original"
+
+# (name, pattern, replacement). Patterns run on a line whose comments and
+# string literals are blanked out, so they only ever match code.
+OPERATORS = [
+    ("eq", re.compile(r"(?<![=!<>])==(?!=)"), "!="),
+    ("ne", re.compile(r"!=(?!=)"), "=="),
+    ("le", re.compile(r"(?<![<>])<=(?!>)"), "<"),
+    ("ge", re.compile(r"(?<![<>-])>="), ">"),
+    ("lt", re.compile(r"(?<=\s)<(?=\s)"), "<="),
+    ("gt", re.compile(r"(?<=\s)>(?=\s)"), ">="),
+    ("lt-flip", re.compile(r"(?<=\s)<(?=\s)"), ">"),
+    ("gt-flip", re.compile(r"(?<=\s)>(?=\s)"), "<"),
+    ("and", re.compile(r"&&"), "||"),
+    ("or", re.compile(r"\|\|"), "&&"),
+    ("true", re.compile(r"\btrue\b"), "false"),
+    ("false", re.compile(r"\bfalse\b"), "true"),
+    ("not", re.compile(r"!(?=[\w(*])"), ""),
+    ("plus1", re.compile(r"\+ 1\b"), "- 1"),
+    ("minus1", re.compile(r"- 1\b"), "+ 1"),
+    ("inc", re.compile(r"\+\+"), "--"),
+    ("dec", re.compile(r"--"), "++"),
+]
+OFF_BY_ONE = {"le", "ge", "lt", "gt", "plus1", "minus1", "inc", "dec"}
+
+
+def blank_code(lines):
+    """The lines with comments, string and character literals replaced by
+    blanks of the same length; preprocessor lines blanked whole."""
+    out = []
+    in_block = False
+    for line in lines:
+        chars = list(line)
+        i, n = 0, len(line)
+        if not in_block and line.lstrip().startswith("#"):
+            out.append(" " * n)
+            continue
+        while i < n:
+            if in_block:
+                end = line.find("*/", i)
+                stop = n if end < 0 else end + 2
+                chars[i:stop] = " " * (stop - i)
+                in_block = end < 0
+                i = stop
+                continue
+            c = line[i]
+            if line.startswith("//", i):
+                chars[i:] = " " * (n - i)
+                break
+            if line.startswith("/*", i):
+                in_block = True
+                continue
+            raw = re.match(r'R"([^(\s]*)\(', line[i:])
+            if raw:
+                end = line.find(")" + raw.group(1) + '"', i)
+                stop = n if end < 0 else end + len(raw.group(1)) + 2
+                chars[i:stop] = " " * (stop - i)
+                i = stop
+                continue
+            if c in "\"'":
+                j = i + 1
+                while j < n and line[j] != c:
+                    j += 2 if line[j] == "\\" else 1
+                stop = min(j + 1, n)
+                chars[i:stop] = " " * (stop - i)
+                i = stop
+                continue
+            i += 1
+        out.append("".join(chars))
+    return out
+
+
+def candidate_sites(folders):
+    """Every (path, line index, operator, column) where a mutant can go,
+    grouped by line: {(path, index): [(op, start, end, replacement)]}."""
+    sites = collections.OrderedDict()
+    for folder in folders:
+        base = os.path.join(ROOT, "src", folder)
+        for name in sorted(os.listdir(base)):
+            if not name.endswith((".cpp", ".h")):
+                continue
+            path = os.path.join(base, name)
+            with open(path, encoding="utf-8", errors="surrogateescape") as f:
+                lines = f.read().split("\n")
+            for index, code in enumerate(blank_code(lines)):
+                found = []
+                for op, pattern, replacement in OPERATORS:
+                    for m in pattern.finditer(code):
+                        found.append((op, m.start(), m.end(), replacement))
+                if found:
+                    sites[(path, index)] = found
+    return sites
+
+
+class Restorer:
+    """Puts a mutated file back on exit, on Ctrl+C and on SIGTERM. A backup
+    beside the file survives even a kill of this script; the next run restores
+    it first."""
+
+    def __init__(self):
+        self.path = None
+        signal.signal(signal.SIGINT, self._signal)
+        signal.signal(signal.SIGTERM, self._signal)
+
+    def _signal(self, signum, _frame):
+        self.restore()
+        print("\ninterrupted; source restored", file=sys.stderr)
+        sys.exit(128 + signum)
+
+    def mutate(self, path, text):
+        shutil.copy2(path, path + BACKUP_SUFFIX)
+        self.path = path
+        with open(path, "w", encoding="utf-8", errors="surrogateescape") as f:
+            f.write(text)
+
+    def restore(self):
+        if self.path:
+            os.replace(self.path + BACKUP_SUFFIX, self.path)
+            self.path = None
+
+    @staticmethod
+    def restore_leftovers(folders):
+        for folder in folders:
+            base = os.path.join(ROOT, "src", folder)
+            for name in os.listdir(base):
+                if name.endswith(BACKUP_SUFFIX):
+                    original = os.path.join(base, name[: -len(BACKUP_SUFFIX)])
+                    os.replace(os.path.join(base, name), original)
+                    print("restored after an earlier run:", os.path.relpath(original, ROOT))
+
+
+def apply(mutant):
+    """The mutated text of the mutant's file, its place and the line before
+    and after."""
+    path, index, _op, start, end, replacement = mutant
+    with open(path, encoding="utf-8", errors="surrogateescape") as f:
+        lines = f.read().split("\n")
+    before = lines[index]
+    lines[index] = before[:start] + replacement + before[end:]
+    return path, "\n".join(lines), f"{os.path.relpath(path, ROOT)}:{index + 1}", before, lines[index]
+
+
+def configure(build_dir, sanitize):
+    if os.path.exists(os.path.join(build_dir, "CMakeCache.txt")):
+        return
+    args = ["cmake", "-S", ROOT, "-B", build_dir, "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
+            "-DFOLIANTO_GUI=OFF", "-DFOLIANTO_BENCH=OFF",
+            "-DFOLIANTO_SANITIZE=" + ("ON" if sanitize else "OFF")]
+    if shutil.which("ccache"):
+        args.append("-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
+    subprocess.run(args, check=True, stdout=subprocess.DEVNULL)
+
+
+def build(build_dir, jobs, timeout):
+    try:
+        return subprocess.run(
+            ["cmake", "--build", build_dir, "--target", "folianto_tests", "-j", str(jobs)],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout).returncode == 0
+    except subprocess.TimeoutExpired:
+        return False
+
+
+def tests_pass(build_dir, timeout):
+    """True when the logic tests all pass within the time limit."""
+    env = dict(os.environ, QT_QPA_PLATFORM="offscreen",
+               LSAN_OPTIONS="suppressions=" + os.path.join(ROOT, "tests", "lsan.supp"))
+    try:
+        proc = subprocess.run([os.path.join(build_dir, "bin", "folianto_tests"), "--gtest_brief=1"],
+                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                              timeout=timeout, env=env, start_new_session=True)
+        return proc.returncode == 0
+    except subprocess.TimeoutExpired:
+        return False
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    parser.add_argument("--folders", default=",".join(LOGIC_FOLDERS),
+                        help="logic folders under src/, comma-separated")
+    parser.add_argument("--count", type=int, default=50, help="mutants to try")
+    parser.add_argument("--seed", type=int, default=1)
+    parser.add_argument("--build-dir", default=os.path.join(ROOT, "build-mutate"))
+    parser.add_argument("--sanitize", action="store_true",
+                        help="test off-by-one survivors again in an AddressSanitizer build")
+    parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
+    parser.add_argument("--timeout", type=int, default=300,
+                        help="seconds for one build and for one test run")
+    parser.add_argument("--list", action="store_true", help="only print the sampled mutants")
+    args = parser.parse_args()
+
+    folders = [f for f in args.folders.split(",") if f]
+    unknown = [f for f in folders if f not in LOGIC_FOLDERS]
+    if unknown:
+        parser.error("not logic folders: " + ", ".join(unknown))
+    Restorer.restore_leftovers(folders)
+
+    sites = candidate_sites(folders)
+    rng = random.Random(args.seed)
+    lines = rng.sample(list(sites), min(args.count, len(sites)))
+    mutants = []
+    for path, index in lines:
+        op, start, end, replacement = rng.choice(sites[(path, index)])
+        mutants.append((path, index, op, start, end, replacement))
+
+    if args.list:
+        for mutant in mutants:
+            _, _, where, before, after = apply(mutant)
+            print(f"{where}: {before.strip()} => {after.strip()}")
+        return 0
+
+    asan_dir = args.build_dir + "-asan"
+    configure(args.build_dir, False)
+    if args.sanitize:
+        configure(asan_dir, True)
+    for d in [args.build_dir] + ([asan_dir] if args.sanitize else []):
+        if not build(d, args.jobs, 3600) or not tests_pass(d, args.timeout):
+            print(f"The unmutated tests do not pass in {d}.", file=sys.stderr)
+            return 2
+
+    restorer = Restorer()
+    per_folder = collections.defaultdict(lambda: [0, 0])  # folder -> [caught, counted]
+    survivors, stillborn = [], 0
+    try:
+        for number, mutant in enumerate(mutants, 1):
+            path, mutated, where, before, after = apply(mutant)
+            op = mutant[2]
+            folder = os.path.relpath(path, os.path.join(ROOT, "src")).split(os.sep)[0]
+            started = time.time()
+            restorer.mutate(path, mutated)
+            try:
+                if not build(args.build_dir, args.jobs, args.timeout):
+                    stillborn += 1
+                    verdict = "does not compile"
+                else:
+                    caught = not tests_pass(args.build_dir, args.timeout)
+                    if not caught and args.sanitize and op in OFF_BY_ONE:
+                        caught = (build(asan_dir, args.jobs, args.timeout)
+                                  and not tests_pass(asan_dir, args.timeout))
+                    per_folder[folder][1] += 1
+                    if caught:
+                        per_folder[folder][0] += 1
+                        verdict = "caught"
+                    else:
+                        survivors.append(f"{where}: {before.strip()} => {after.strip()}")
+                        verdict = "survived"
+            finally:
+                restorer.restore()
+            print(f"[{number}/{len(mutants)}] {where} {op}: {verdict} "
+                  f"({time.time() - started:.0f} s)", flush=True)
+    finally:
+        restorer.restore()
+        # Leave the build matching the restored sources.
+        build(args.build_dir, args.jobs, 3600)
+
+    print()
+    if survivors:
+        print("Survivors:")
+        for line in survivors:
+            print(line)
+        print()
+    for folder in sorted(per_folder):
+        k, n = per_folder[folder]
+        print(f"{folder:12} caught {k:4} of {n:4}")
+    if stillborn:
+        print(f"did not compile (not counted): {stillborn}")
+    caught = sum(k for k, _ in per_folder.values())
+    counted = sum(n for _, n in per_folder.values())
+    percent = 100.0 * caught / counted if counted else 0.0
+    print(f"caught {caught} of {counted} ({percent:.0f} %)")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
