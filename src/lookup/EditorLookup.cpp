@@ -141,8 +141,9 @@ std::string EditionSummary(const Reference& e)
         text += ", " + IntToStr(edition) + ". Auflage";
     if (!e.Publisher.empty())
         text += ", " + e.Publisher;
-    if (!e.Pages.empty())
-        text += ", " + e.Pages + " S.";
+    const std::string& pages = e.PageCount.empty() ? e.Pages : e.PageCount;
+    if (!pages.empty())
+        text += ", " + pages + " S.";
     return text;
 }
 

@@ -200,7 +200,9 @@ Reference MapRecord(const MarcRecord& rec)
         r.Title = Text(f->first(QLatin1Char('a')));
         r.Subtitle = Text(f->first(QLatin1Char('b')));
     }
-    r.Edition = Text(FirstSub(rec, "250", 'a'));
+    const int32_t edition = EditionNumber(Text(FirstSub(rec, "250", 'a')));
+    if (edition > 0)
+        r.Edition = std::to_string(edition);
 
     const MarcField* imprint = nullptr;
     for (const MarcField* f : rec.all("264"))
@@ -224,14 +226,14 @@ Reference MapRecord(const MarcRecord& rec)
     if (r.Year.empty())
         if (const MarcField* f = rec.first("008"))
             r.Year = RecordText(YearIn(f->control.mid(7, 4)));
-    r.Pages = RecordText(PagesIn(FirstSub(rec, "300", 'a')));
+    r.PageCount = RecordText(PagesIn(FirstSub(rec, "300", 'a')));
 
     for (const char* tag : {"490", "830"}) {
-        if (!r.Reihe.empty())
+        if (!r.Series.empty())
             break;
         if (const MarcField* f = rec.first(tag)) {
-            r.Reihe = Text(f->first(QLatin1Char('a')));
-            r.Volume = Text(f->first(QLatin1Char('v')));
+            r.Series = Text(f->first(QLatin1Char('a')));
+            r.SeriesNumber = Text(f->first(QLatin1Char('v')));
         }
     }
     r.Language = Language(rec);
@@ -265,8 +267,7 @@ Reference MapRecord(const MarcRecord& rec)
             kind = Clean(parts[0]);
         if (school.isEmpty() && parts.size() > 1)
             school = Clean(parts[1]);
-        r.Reihe = RecordText(kind);
-        r.Volume.clear();
+        r.Genre = RecordText(kind);
         if (!school.isEmpty())
             r.Publisher = RecordText(school);
     } else if (r.Authors.empty() && !r.Editors.empty()) {

@@ -61,7 +61,7 @@ Reference MapBook(const QJsonObject& book)
     }
     const QJsonValue pages = book.value(QLatin1String("number_of_pages"));
     if (pages.isDouble() && pages.toDouble() >= 1 && pages.toDouble() < 1e6)
-        r.Pages = std::to_string(static_cast<long>(pages.toDouble()));
+        r.PageCount = std::to_string(static_cast<long>(pages.toDouble()));
     for (const QString& subject : Names(book.value(QLatin1String("subjects")))) {
         std::string keyword = RecordText(subject);
         std::replace(keyword.begin(), keyword.end(), ';', ',');

@@ -51,7 +51,7 @@ TEST(LookupAnswers, MapsEachAnswerToTheTitleRecord)
          "a field guide", "London", "Example House", "2004", "312", "", "", "", "9780306406157",
          "Tables;Data, structure", 0, -1, ""},
         {"doi-csl.json", Kind::Found, 1, "Nowak, Zófia; Example, Ada", "", "Stacks and shelves: an empirical study", "",
-         "", "Example Society", "2021", "45-67", "Journal of Shelving", "12", "englisch", "", "", 4, -1, ""},
+         "", "Example Society", "05/2021", "45-67", "Journal of Shelving", "", "englisch", "", "", 4, 12, ""},
     };
     for (const Expected& c : cases) {
         SCOPED_TRACE(c.file);
