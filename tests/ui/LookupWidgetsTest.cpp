@@ -3,6 +3,7 @@
 
 #include "ui/GuiSupport.h"
 
+#include "exchange/ExchangeTestUtil.h"
 #include "lookup/LookupQueue.h"
 #include "lookup/LookupTestServer.h"
 #include "ui/editor/BuchEditDlg.h"
