@@ -123,7 +123,7 @@ bool ReadSettingsFile(const uint8_t* data, std::size_t size)
             const TCellRec& c = app.columns.CellArray[static_cast<std::size_t>(i)];
             Check(c.Pos >= -1 && c.Pos < ColumnCount && c.Width >= -1);
         }
-        Check(!app.columns.CellArray[9].ShowCol && !app.columns.CellArray[30].ShowCol);
+        Check(!app.columns.CellArray[9].ShowCol);
         Check(app.settings.BuchSort <= 7 && app.settings.FSDialogOpenDef >= 0 && app.settings.FSDialogOpenDef <= 3);
         Check(app.settings.DefaultTyp.size() <= 20 && app.history.Paths.size() <= 5);
 

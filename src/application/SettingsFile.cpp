@@ -222,9 +222,8 @@ void ReadSettings(App& app, const IniFile& ini)
     ReadExportPos(app, ini);
     ReadHistory(app, ini);
     ReadKeywordSets(app, ini);
-    // "1. Auflage aus dem Jahr" repeats "Jahr"; "Ort" has no cell text.
+    // "1. Auflage aus dem Jahr" repeats "Jahr".
     app.columns.CellArray[9].ShowCol = false;
-    app.columns.CellArray[30].ShowCol = false;
     CheckPositionHoles(app);
 }
 

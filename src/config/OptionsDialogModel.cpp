@@ -28,10 +28,10 @@ const std::array<const char*, ExportSlotCount> kDefaultOrder = {
     "Titel", "Typ", "TypNum", "Verlag", "Verleihstatus", "verliehen", "W\xE4" "hrung",
 };
 
-// Columns the dialog never offers: "1. Auflage aus dem Jahr" and "Ort".
+// The column the dialog never offers: "1. Auflage aus dem Jahr" repeats "Jahr".
 bool Offered(int descriptor)
 {
-    return descriptor != 9 && descriptor != 30;
+    return descriptor != 9;
 }
 
 // The decimal number of an edit's digits; nothing when it holds none.

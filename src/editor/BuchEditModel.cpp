@@ -112,7 +112,8 @@ const char* const kControlNames[EditControlCount] = {
     "EditKuerzel", "CheckBoxKopieren", "OkButton", "CancelButton", "CheckBoxWiederverwenden",
     "ComboBoxAutor", "ComboBoxHerausgeber", "TitelEdit", "AltTitelEdit", "OrgTitelEdit",
     "RadioGroup_LiteraturTyp", "MemoBeschreibung",
-    "AusgabeEdit", "EditionYearEdit", "FirstEditionEdit", "ComboBoxSerie", "BandEdit", "ComboBoxVerlag", "ISBN_Edit",
+    "AusgabeEdit", "EditionYearEdit", "FirstEditionEdit", "ComboBoxSerie", "BandEdit", "ComboBoxVerlag", "ComboBoxOrt",
+    "ISBN_Edit",
     "ComboBoxZeitschrift", "EditJahrgang", "EditJahr", "EditHeftNr",
     "EditQuelle", "CheckBoxQuelleAlsLinkBenutzen", "EditMedium", "EditLaenge",
     "EditSeiten",
@@ -144,6 +145,7 @@ std::array<std::string, EditControlCount> DesignLabels()
     set(C::ComboBoxSerie, "Reihe:");
     set(C::BandEdit, "Band:");
     set(C::ComboBoxVerlag, "Verlag:");
+    set(C::ComboBoxOrt, "Ort:");
     set(C::ISBN_Edit, "ISBN:");
     set(C::ComboBoxZeitschrift, "Zeitschrift:");
     set(C::EditJahrgang, "Jahrgang:");
@@ -182,7 +184,7 @@ constexpr HeaderLabel kHeaderLabels[] = {
     {16, C::RadioGroupVerleihstatus}, {17, C::AltTitelEdit}, {19, C::BandEdit}, {20, C::ComboBoxOwner},
     {21, C::EditHeftNr}, {22, C::ComboBoxHerausgeber}, {23, C::ISBN_Edit}, {24, C::EditJahr},
     {24, C::EditionYearEdit}, {25, C::EditJahrgang}, {26, C::DateTimePickerKaufdatum}, {27, C::EditLaenge},
-    {28, C::EditMedium}, {29, C::OrgTitelEdit}, {31, C::EditQuelle}, {32, C::EditSeiten},
+    {28, C::EditMedium}, {29, C::OrgTitelEdit}, {30, C::ComboBoxOrt}, {31, C::EditQuelle}, {32, C::EditSeiten},
     {33, C::CheckBoxQuelleAlsLinkBenutzen},
 };
 
@@ -431,7 +433,7 @@ const std::vector<EditControl>& ViewModeDisabledControls()
     static const std::vector<EditControl> controls = {
         C::OkButton, C::EditKuerzel, C::MemoBeschreibung, C::RadioGroup_LiteraturTyp, C::ComboBoxAutor,
         C::ComboBoxHerausgeber, C::TitelEdit, C::OrgTitelEdit, C::AltTitelEdit, C::ComboBoxZeitschrift,
-        C::EditJahrgang, C::EditHeftNr, C::EditJahr, C::ISBN_Edit, C::ComboBoxVerlag, C::ComboBoxSerie,
+        C::EditJahrgang, C::EditHeftNr, C::EditJahr, C::ISBN_Edit, C::ComboBoxVerlag, C::ComboBoxOrt, C::ComboBoxSerie,
         C::EditQuelle, C::EditMedium, C::EditLaenge, C::EditSeiten, C::AusgabeEdit, C::FirstEditionEdit,
         C::BandEdit, C::EditionYearEdit, C::ComboBoxSprache, C::ComboBoxTyp, C::ComboBoxOwner,
         C::RadioGroupVerleihstatus, C::EditVerleihstatus, C::ComboBoxStandort, C::EditPreis,
@@ -470,6 +472,7 @@ ChoiceBox* BuchEditModel::ChoiceBoxOf(EditControl control)
     case C::ComboBoxZeitschrift: return &Values.Zeitschrift;
     case C::ComboBoxSerie: return &Values.Serie;
     case C::ComboBoxVerlag: return &Values.Verlag;
+    case C::ComboBoxOrt: return &Values.Ort;
     case C::ComboBoxSprache: return &Values.Sprache;
     case C::ComboBoxTyp: return &Values.Typ;
     case C::ComboBoxOwner: return &Values.Owner;
@@ -496,6 +499,7 @@ SearchList* BuchEditModel::SearchListOf(EditControl control)
     case C::ComboBoxZeitschrift: return &l.ZeitschriftSearchList;
     case C::ComboBoxSerie: return &l.ReiheSearchList;
     case C::ComboBoxVerlag: return &l.VerlagSearchList;
+    case C::ComboBoxOrt: return &l.OrtSearchList;
     case C::ComboBoxSprache: return &l.SpracheSearchList;
     case C::ComboBoxTyp: return &l.TypSearchList;
     case C::ComboBoxOwner: return &l.BesitzerSearchList;
@@ -577,6 +581,7 @@ void BuchEditModel::FillComboBoxes()
     Values.Standort.Items = SearchListTexts(l.StandortSearchList);
     Values.Zeitschrift.Items = SearchListTexts(l.ZeitschriftSearchList);
     Values.Verlag.Items = SearchListTexts(l.VerlagSearchList);
+    Values.Ort.Items = SearchListTexts(l.OrtSearchList);
     Values.Serie.Items = SearchListTexts(l.ReiheSearchList);
     Values.Autor.Items = SearchListTexts(l.AutorSearchList);
     TickFromText(Values.Autor, Values.Autor.Text);
@@ -603,7 +608,7 @@ void BuchEditModel::InitForm(int gridColumn)
     const auto keepItems = [&fresh, this](ChoiceBox BuchEditValues::*box) {
         (fresh.*box).Items = std::move((Values.*box).Items);
     };
-    for (auto box : {&BuchEditValues::Serie, &BuchEditValues::Verlag, &BuchEditValues::Zeitschrift,
+    for (auto box : {&BuchEditValues::Serie, &BuchEditValues::Verlag, &BuchEditValues::Ort, &BuchEditValues::Zeitschrift,
                      &BuchEditValues::Sprache, &BuchEditValues::Typ, &BuchEditValues::Owner,
                      &BuchEditValues::Standort, &BuchEditValues::Kategorie, &BuchEditValues::Waehrung})
         keepItems(box);
@@ -676,6 +681,7 @@ bool BuchEditModel::GetValues()
     v.AltTitel = b->AltTitel.Text;
     v.OrigTitel = b->OrigTitel.Text;
     v.Verlag.Text = b->Verlag.Text;
+    v.Ort.Text = b->Ort.Text;
     v.ISBN = b->ISBN.Text;
     v.Quelle = b->Quelle.Text;
     v.Medium = b->Medium.Text;
@@ -762,6 +768,7 @@ int BuchEditModel::SetValues()
     b->OrigTitel.Text = v.OrigTitel;
     b->Band.Text = v.Band;
     b->Verlag.Text = v.Verlag.Text;
+    b->Ort.Text = v.Ort.Text;
     b->ISBN.Text = v.ISBN;
     if (append || HasPrintable(v.HeftNr) || OldBuch.HeftNr.Text != "0")
         b->HeftNr.Text = v.HeftNr;
@@ -845,6 +852,7 @@ int BuchEditModel::SetValues()
     l.TypSearchList.AddEntry(b->Typ.Text);
     l.BesitzerSearchList.AddEntry(b->Besitzer.Text);
     l.VerlagSearchList.AddEntry(b->Verlag.Text);
+    l.OrtSearchList.AddEntry(b->Ort.Text);
     l.ZeitschriftSearchList.AddEntry(b->Reihe.Text);
     l.ReiheSearchList.AddEntry(b->Reihe.Text);
     AddSeparatedEntries(l.AutorSearchList, b->Autor.Text);
@@ -953,7 +961,8 @@ void BuchEditModel::SetWiederverwenden(bool ticked)
     Values.Wiederverwenden = ticked;
     const BuchEditValues& v = Values;
     const bool touched = !IsBlank(v.Autor.Text) || !IsBlank(v.Herausgeber.Text) || !IsBlank(v.Zeitschrift.Text) ||
-                         !IsBlank(v.Serie.Text) || !IsBlank(v.Verlag.Text) || !IsBlank(v.Kategorie.Text) ||
+                         !IsBlank(v.Serie.Text) || !IsBlank(v.Verlag.Text) || !IsBlank(v.Ort.Text) ||
+                         !IsBlank(v.Kategorie.Text) ||
                          !IsBlank(v.Standort.Text) || v.LiteraturTyp != TypUnklar;
     bool use = ticked;
     if (ticked && touched)
@@ -974,6 +983,7 @@ void BuchEditModel::SetWiederverwenden(bool ticked)
     Values.Zeitschrift.Text = last->Reihe.Text;
     Values.Serie.Text = last->Reihe.Text;
     Values.Verlag.Text = last->Verlag.Text;
+    Values.Ort.Text = last->Ort.Text; // the place belongs to the publisher
     Values.Typ.Text = last->Typ.Text;
     Values.Sprache.Text = last->Sprache.Text;
     Values.Owner.Text = last->Besitzer.Text;

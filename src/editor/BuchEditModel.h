@@ -34,7 +34,7 @@ enum class EditControl : int {
     ComboBoxAutor, ComboBoxHerausgeber, TitelEdit, AltTitelEdit, OrgTitelEdit,
     // page 2 "bibliothekarisches"
     RadioGroup_LiteraturTyp, MemoBeschreibung,
-    AusgabeEdit, EditionYearEdit, FirstEditionEdit, ComboBoxSerie, BandEdit, ComboBoxVerlag, ISBN_Edit,
+    AusgabeEdit, EditionYearEdit, FirstEditionEdit, ComboBoxSerie, BandEdit, ComboBoxVerlag, ComboBoxOrt, ISBN_Edit,
     ComboBoxZeitschrift, EditJahrgang, EditJahr, EditHeftNr,
     EditQuelle, CheckBoxQuelleAlsLinkBenutzen, EditMedium, EditLaenge,
     EditSeiten,
@@ -100,7 +100,7 @@ struct BuchEditValues {
 
     int32_t LiteraturTyp = TypUnklar; // radio index 0..8
     std::string Ausgabe, EditionYear, FirstEdition, Band, ISBN;
-    ChoiceBox Serie, Verlag, Zeitschrift;
+    ChoiceBox Serie, Verlag, Ort, Zeitschrift;
     std::string Jahrgang, Jahr, HeftNr;
     std::string Quelle, Medium, Laenge, Seiten;
     bool QuelleAlsLink = false;

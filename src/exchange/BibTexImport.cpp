@@ -77,8 +77,8 @@ void ResolveCrossrefs(std::vector<BibEntry>& entries, std::vector<ImportProblem>
 // ends up in the remark.
 class EntryReader {
 public:
-    EntryReader(BibEntry& entry, const std::vector<std::string>& swallowing)
-        : entry_(entry), swallowing_(swallowing), taken_(entry.Fields.size(), false)
+    EntryReader(BibEntry& entry, const std::vector<LatexMacro>& macros)
+        : entry_(entry), macros_(macros), taken_(entry.Fields.size(), false)
     {
     }
 
@@ -108,7 +108,7 @@ public:
         default: break;
         }
         r.Series = text("series");
-        for (const char* name : {"publisher", "school", "institution", "organization"})
+        for (const char* name : {"publisher", "school", "institution", "organization", "howpublished"})
             if (r.Publisher.empty() && has(name))
                 r.Publisher = text(name);
         r.Address = has("address") ? text("address") : text("location");
@@ -171,9 +171,10 @@ private:
         taken_[static_cast<std::size_t>(i)] = true;
         return std::move(entry_.Fields[static_cast<std::size_t>(i)].second);
     }
-    std::string decodedPeek(const std::string& name) { return CollapseBlanks(LatexDecode(peek(name), swallowing_).Text); }
-    // The date: biblatex's "date", else "year" with "month" and "day"; the
-    // month joins the date of an article (a book's date is its year).
+    std::string decodedPeek(const std::string& name) { return CollapseBlanks(LatexDecode(peek(name), macros_).Text); }
+    // The date: biblatex's "date", else "year" with "month" and "day". The
+    // month joins the date of an article, a film, a report (a book's, a
+    // thesis's and a chapter's date is the year of the edition).
     void readDate(Reference& r)
     {
         IssuedDate date;
@@ -200,7 +201,7 @@ private:
         }
         r.Year = text("year");
         date = ParseIssuedDate(r.Year);
-        if (!date.isDate() || date.Parts.size() != 1 || date.Parts[0].Month != 0 || !(r.Typ == 4 || r.Typ == 5))
+        if (!date.isDate() || date.Parts.size() != 1 || date.Parts[0].Month != 0 || r.Typ <= 3)
             return;
         const std::string monthText = decodedPeek("month");
         const int month = LeadingNumber(monthText) > 0 ? LeadingNumber(monthText) : MonthOfName(monthText);
@@ -217,7 +218,7 @@ private:
     }
     std::string decode(const std::string& raw)
     {
-        LatexDecoded d = LatexDecode(raw, swallowing_);
+        LatexDecoded d = LatexDecode(raw, macros_);
         kept_.insert(kept_.end(), d.Kept.begin(), d.Kept.end());
         return std::move(d.Text);
     }
@@ -244,20 +245,20 @@ private:
     }
 
     BibEntry& entry_;
-    const std::vector<std::string>& swallowing_;
+    const std::vector<LatexMacro>& macros_;
     std::vector<bool> taken_;
     std::vector<std::string> kept_;
 };
 
-// The commands a file's @preamble defines to drop their one argument, as the
-// sorting idiom does: "\newcommand{\noopsort}[1]{}", "\def\swallow#1{}".
-std::vector<std::string> ArgumentSwallowingCommands(const std::string& bytes)
+// The commands a file's @preamble defines, such as the sorting idiom
+// "\newcommand{\noopsort}[1]{}" or "\def\switchargs#1#2{#2#1}".
+std::vector<LatexMacro> PreambleMacros(const std::string& bytes)
 {
-    std::vector<std::string> names;
+    std::vector<LatexMacro> macros;
     const QString text = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
     static const QRegularExpression definition(QStringLiteral(
-        "\\\\(?:(?:re|provide)?newcommand\\*?\\s*\\{?\\s*\\\\([A-Za-z]+)\\s*\\}?\\s*\\[1\\]|def\\s*\\\\([A-Za-z]+)\\s*#1)"
-        "\\s*\\{\\s*\\}"));
+        "\\\\(?:(?:re|provide)?newcommand\\*?\\s*\\{?\\s*\\\\([A-Za-z]+)\\s*\\}?\\s*(?:\\[(\\d)\\])?|"
+        "def\\s*\\\\([A-Za-z]+)((?:#\\d)*))\\s*\\{"));
     static const QRegularExpression preamble(QStringLiteral("@\\s*preamble\\s*[({]"),
                                              QRegularExpression::CaseInsensitiveOption);
     for (auto block = preamble.globalMatch(text); block.hasNext();) {
@@ -266,10 +267,18 @@ std::vector<std::string> ArgumentSwallowingCommands(const std::string& bytes)
         const QString body = text.mid(from, to < 0 ? -1 : to - from);
         for (auto m = definition.globalMatch(body); m.hasNext();) {
             const QRegularExpressionMatch d = m.next();
-            names.push_back((d.captured(1).isEmpty() ? d.captured(2) : d.captured(1)).toStdString());
+            // The body: the balanced braces after the definition.
+            qsizetype end = d.capturedEnd();
+            for (int depth = 1; end < body.size() && depth > 0; ++end)
+                depth += body[end] == QLatin1Char('{') ? 1 : body[end] == QLatin1Char('}') ? -1 : 0;
+            LatexMacro macro;
+            macro.Name = (d.captured(1).isEmpty() ? d.captured(3) : d.captured(1)).toStdString();
+            macro.Arguments = d.captured(1).isEmpty() ? static_cast<int>(d.captured(4).size() / 2) : d.captured(2).toInt();
+            macro.Body = body.mid(d.capturedEnd(), end - d.capturedEnd() - 1).toStdString();
+            macros.push_back(std::move(macro));
         }
     }
-    return names;
+    return macros;
 }
 
 bool IsNameBlank(char c)
@@ -377,9 +386,9 @@ ParsedReferences ParseBibTex(const std::string& bytes)
     parsed.Problems = std::move(bib.Problems);
     ResolveCrossrefs(bib.Entries, parsed.Problems);
     parsed.References.reserve(bib.Entries.size());
-    const std::vector<std::string> swallowing = ArgumentSwallowingCommands(bytes);
+    const std::vector<LatexMacro> macros = PreambleMacros(bytes);
     for (BibEntry& e : bib.Entries)
-        parsed.References.push_back(EntryReader(e, swallowing).read(parsed.Problems));
+        parsed.References.push_back(EntryReader(e, macros).read(parsed.Problems));
     std::stable_sort(parsed.Problems.begin(), parsed.Problems.end(),
                      [](const ImportProblem& a, const ImportProblem& b) { return a.Line < b.Line; });
     return parsed;

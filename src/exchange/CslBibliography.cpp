@@ -18,6 +18,7 @@
 #include <QXmlStreamReader>
 
 #include <algorithm>
+#include <cctype>
 #include <memory>
 
 namespace folianto {
@@ -51,11 +52,22 @@ bool LooksGerman(const CslStyle& s)
            title.find("GERMAN") != std::string::npos;
 }
 
-// The pandoc input: no text, every reference cited, the locale set.
+// The pandoc input of a bibliography: no text, every reference cited, the locale set.
 std::string MarkdownFor(const CslStyle& style)
 {
     return "---\nnocite: '@*'\nlang: " + (style.Locale.empty() ? std::string("de-DE") : style.Locale) +
            "\npagetitle: Literaturverzeichnis\n---\n";
+}
+
+// A note style sets a citation as a footnote; this filter, run after
+// citeproc, puts the footnote's text where the citation stands.
+const char* const kFootnoteInPlace = "function Note(n) return pandoc.utils.blocks_to_inlines(n.content) end\n";
+
+bool StartsWithWord(const std::string& upper, const char* word)
+{
+    const std::size_t n = std::char_traits<char>::length(word);
+    return upper.compare(0, n, word) == 0 && (upper.size() == n || upper[n] == ' ' || upper[n] == '.' ||
+                                             (upper[n] >= '0' && upper[n] <= '9'));
 }
 
 std::string PandocFormatOf(BibFormat format)
@@ -76,8 +88,8 @@ std::string PandocFormatOf(BibFormat format)
 class PandocJob {
 public:
     PandocJob(const std::vector<Reference>& references, const CslStyle& style, const std::string& format,
-              bool standalone, const std::string& program)
-        : program_(program), style_(style)
+              bool standalone, const std::string& program, const CitationRequest* citation = nullptr)
+        : program_(program), input_(citation ? CitationMarkdown(style, *citation) : MarkdownFor(style))
     {
         if (!dir_.isValid()) {
             error_ = Cp1252("Für pandoc konnte kein temporärer Ordner angelegt werden.");
@@ -96,6 +108,15 @@ public:
         args_ = {QStringLiteral("--from=markdown"), QStringLiteral("--to=") + QString::fromStdString(format),
                  QStringLiteral("--citeproc"), QStringLiteral("--csl=") + PathFromCp1252(style.Path),
                  QStringLiteral("--bibliography=") + json, QStringLiteral("--output=") + output_};
+        if (citation && citation->InText) {
+            const QString filter = dir_.filePath(QStringLiteral("fussnote.lua"));
+            QFile lua(filter);
+            if (!lua.open(QIODevice::WriteOnly) || lua.write(kFootnoteInPlace) < 0 || !lua.flush()) {
+                error_ = Cp1252("Die Titel für pandoc konnten nicht in den temporären Ordner geschrieben werden.");
+                return;
+            }
+            args_ << QStringLiteral("--lua-filter=") + filter;
+        }
         if (standalone)
             args_ << QStringLiteral("--standalone");
         // Entries are never broken into lines of their own.
@@ -121,8 +142,7 @@ public:
             error_ = NotStartedText();
             return;
         }
-        const std::string input = MarkdownFor(style_);
-        process_.write(input.data(), static_cast<qint64>(input.size()));
+        process_.write(input_.data(), static_cast<qint64>(input_.size()));
         process_.closeWriteChannel();
     }
 
@@ -199,7 +219,7 @@ private:
     QStringList args_;
     QString output_;
     std::string program_;
-    CslStyle style_;
+    std::string input_;
     std::string error_;
 };
 
@@ -383,19 +403,54 @@ bool WriteBibliography(UserInteraction& ui, const std::vector<Reference>& refere
     return true;
 }
 
-CitationText FormatCitation(const Reference& reference, const CslStyle& style, const std::string& pandoc)
+std::string PageLocator(const std::string& page)
 {
-    TraceScope trace("CslBibliography.FormatCitation", style.Name);
-    return CitationJob(reference, style, true, pandoc).result();
+    std::string p = CollapseBlanks(page);
+    const std::string upper = UpperAscii(p);
+    for (const char* label : {"SEITEN", "SEITE", "S.", "PP.", "P."})
+        if (StartsWithWord(upper, label)) {
+            p.erase(0, std::char_traits<char>::length(label));
+            break;
+        }
+    return StripBlanks(p);
 }
 
-CitationJob::CitationJob(const Reference& reference, const CslStyle& style, bool withText, const std::string& pandoc)
-    : html_(std::make_unique<PandocJob>(std::vector<Reference>{reference}, style, "html5", false, pandoc))
+std::string CitationMarkdown(const CslStyle& style, const CitationRequest& request)
+{
+    if (!request.InText)
+        return MarkdownFor(style);
+    // Braces keep the whole page text one locator ("12 f." stays together);
+    // every ASCII punctuation character is escaped so it is taken as text.
+    std::string locator;
+    for (char c : Cp1252ToUtf8(PageLocator(request.Page))) {
+        if (c == '\r' || c == '\n' || c == '\t')
+            c = ' ';
+        if (std::ispunct(static_cast<unsigned char>(c)) && static_cast<unsigned char>(c) < 0x80)
+            locator += '\\';
+        locator += c;
+    }
+    return "---\nsuppress-bibliography: true\nlang: " +
+           (style.Locale.empty() ? std::string("de-DE") : style.Locale) + "\npagetitle: Zitat\n---\n[@r1" +
+           (locator.empty() ? std::string() : ", {" + locator + "}") + "]\n";
+}
+
+CitationText FormatCitation(const Reference& reference, const CslStyle& style, const std::string& pandoc,
+                            const CitationRequest& request)
+{
+    TraceScope trace("CslBibliography.FormatCitation", style.Name);
+    return CitationJob(reference, style, true, pandoc, request).result();
+}
+
+CitationJob::CitationJob(const Reference& reference, const CslStyle& style, bool withText, const std::string& pandoc,
+                         const CitationRequest& request)
+    : html_(std::make_unique<PandocJob>(std::vector<Reference>{reference}, style, "html5", false, pandoc, &request)),
+      inText_(request.InText)
 {
     html_->start();
     // Both forms at once: each run is mostly pandoc's start-up.
     if (withText) {
-        text_ = std::make_unique<PandocJob>(std::vector<Reference>{reference}, style, "plain", false, pandoc);
+        text_ = std::make_unique<PandocJob>(std::vector<Reference>{reference}, style, "plain", false, pandoc,
+                                            &request);
         text_->start();
     }
 }
@@ -416,6 +471,14 @@ CitationText CitationJob::result()
     if (out.Error.empty()) {
         out.Html = h.Bytes;
         out.Text = QString::fromUtf8(t.Bytes.data(), static_cast<int>(t.Bytes.size())).trimmed().toStdString();
+    }
+    if (inText_) {
+        // The citation goes into a sentence: no paragraph of its own.
+        QString html = QString::fromUtf8(out.Html.data(), static_cast<int>(out.Html.size())).trimmed();
+        if (html.startsWith(QStringLiteral("<p>")) && html.endsWith(QStringLiteral("</p>")) &&
+            html.count(QStringLiteral("<p>")) == 1)
+            html = html.mid(3, html.size() - 7);
+        out.Html = html.toStdString();
     }
     return out;
 }

@@ -80,8 +80,20 @@ struct CitationText {
     std::string Html;
     std::string Error;
 };
+// What a writer pastes: the full entry of the bibliography, or the citation in
+// the running text ("(Assmann 2013, S. 12)", "[1]", a note style's footnote
+// text) with an optional page.
+struct CitationRequest {
+    bool InText = false;
+    std::string Page; // Windows-1252: "12", "S. 12-14", "xii f."; empty for none
+};
+// The page as citeproc's locator: without a leading "S.", "Seite(n)", "p." or
+// "pp."; empty when nothing else is left.
+std::string PageLocator(const std::string& page);
+// The input pandoc gets for a citation of the reference r1 (UTF-8 markdown).
+std::string CitationMarkdown(const CslStyle& style, const CitationRequest& request);
 CitationText FormatCitation(const Reference& reference, const CslStyle& style,
-                            const std::string& pandoc = PandocProgram());
+                            const std::string& pandoc = PandocProgram(), const CitationRequest& request = {});
 
 class PandocJob;
 
@@ -91,7 +103,7 @@ class PandocJob;
 class CitationJob {
 public:
     CitationJob(const Reference& reference, const CslStyle& style, bool withText,
-                const std::string& pandoc = PandocProgram());
+                const std::string& pandoc = PandocProgram(), const CitationRequest& request = {});
     ~CitationJob();
     CitationJob(const CitationJob&) = delete;
     CitationJob& operator=(const CitationJob&) = delete;
@@ -102,6 +114,7 @@ public:
 private:
     std::unique_ptr<PandocJob> html_;
     std::unique_ptr<PandocJob> text_;
+    bool inText_ = false;
 };
 
 } // namespace folianto

@@ -36,6 +36,7 @@ CslChoice ReadCslChoice(const IniFile& ini)
     choice.Style = ini.ReadString(kSection, "Stil", choice.Style);
     choice.Format = ini.ReadString(kSection, "Format", choice.Format);
     choice.Folder = ini.ReadString(kSection, "Ordner", choice.Folder);
+    choice.CiteInText = ini.ReadString(kSection, "Zitat", "Text") != "Eintrag";
     return choice;
 }
 
@@ -44,6 +45,7 @@ void WriteCslChoice(IniFile& ini, const CslChoice& choice)
     ini.WriteString(kSection, "Stil", choice.Style);
     ini.WriteString(kSection, "Format", choice.Format);
     ini.WriteString(kSection, "Ordner", choice.Folder);
+    ini.WriteString(kSection, "Zitat", choice.CiteInText ? "Text" : "Eintrag");
 }
 
 CslDialogModel::CslDialogModel(Workspace& ws, CslChoice& choice, std::vector<CslStyle> styles, std::string pandoc)
@@ -52,37 +54,37 @@ CslDialogModel::CslDialogModel(Workspace& ws, CslChoice& choice, std::vector<Csl
     TraceScope trace("CslDialogModel.Create");
     GetCurrentBuch(ws_);
     folder_ = choice_.Folder;
+    citation_.InText = choice_.CiteInText;
     for (int i = 0; i < kFormatCount; ++i)
         if (choice_.Format == BibFormatExtension(kFormats[i]))
             format_ = i;
-    refilter();
     if (IsPath(choice_.Style)) {
         const CslStyleLookup own = FindCslStyle(choice_.Style);
         if (own.Style) {
             own_ = own.Style;
             ownPath_ = choice_.Style;
         }
-        return;
+    } else {
+        for (const CslStyle& style : styles_)
+            if (style.Name == choice_.Style)
+                chosen_ = &style;
     }
-    for (const CslStyle& style : styles_)
-        if (style.Name == choice_.Style)
-            chosen_ = &style;
-    refilter();
+    refilter(false);
 }
 
 void CslDialogModel::setSearch(const std::string& text)
 {
     search_ = text;
-    refilter();
+    refilter(true);
 }
 
 void CslDialogModel::setGermanFirst(bool germanFirst)
 {
     germanFirst_ = germanFirst;
-    refilter();
+    refilter(false);
 }
 
-void CslDialogModel::refilter()
+void CslDialogModel::refilter(bool search)
 {
     const QStringList words = FromCp1252(search_).toUpper().split(QLatin1Char(' '), Qt::SkipEmptyParts);
     shown_.clear();
@@ -96,9 +98,27 @@ void CslDialogModel::refilter()
     }
     if (germanFirst_)
         std::stable_partition(shown_.begin(), shown_.end(), [](const CslStyle* s) { return s->German; });
-    // The chosen style stays chosen while a search hides it.
+    // An own file stays chosen, with no row selected, until the user searches the list.
+    if (own_ && !search) {
+        current_ = -1;
+        return;
+    }
+    // The selection is always a shown style: the chosen one where it still
+    // shows, else the first hit. A search that shows nothing selects nothing
+    // but keeps the chosen style for when it shows again.
     const auto kept = std::find(shown_.begin(), shown_.end(), chosen_);
-    current_ = kept == shown_.end() ? -1 : static_cast<int>(kept - shown_.begin());
+    if (kept != shown_.end()) {
+        current_ = static_cast<int>(kept - shown_.begin());
+    } else if (!shown_.empty()) {
+        current_ = 0;
+        chosen_ = shown_.front();
+    } else {
+        current_ = -1;
+    }
+    if (current_ >= 0) {
+        own_.reset();
+        ownPath_.clear();
+    }
 }
 
 void CslDialogModel::setCurrentRow(int row)
@@ -121,6 +141,7 @@ bool CslDialogModel::chooseOwnFile(const std::string& path)
     }
     own_ = found.Style;
     ownPath_ = path;
+    current_ = -1;
     return true;
 }
 
@@ -138,9 +159,23 @@ std::optional<CslStyle> CslDialogModel::chosenStyle() const
 {
     if (own_)
         return own_;
-    if (chosen_)
-        return *chosen_;
+    if (current_ >= 0)
+        return *shown_[static_cast<std::size_t>(current_)];
     return std::nullopt;
+}
+
+std::vector<std::string> CslDialogModel::CitationCaptions()
+{
+    return {"Eintrag im Literaturverzeichnis", "Zitat im Text"};
+}
+
+CitationText CslDialogModel::citationForClipboard() const
+{
+    TraceScope trace("CslDialogModel.Citation");
+    const std::string why = whyNoPreview();
+    if (!why.empty())
+        return {{}, {}, why};
+    return FormatCitation(ReferenceOfTitle(*currentTitle()), *chosenStyle(), pandoc_, citation_);
 }
 
 std::vector<std::string> CslDialogModel::FormatCaptions()
@@ -226,8 +261,9 @@ void CslDialogModel::remember()
 {
     if (own_)
         choice_.Style = ownPath_;
-    else if (chosen_)
+    else if (current_ >= 0)
         choice_.Style = chosen_->Name;
+    choice_.CiteInText = citation_.InText;
     choice_.Format = BibFormatExtension(kFormats[format_]);
     choice_.Folder = folder_;
 }

@@ -16,11 +16,13 @@ struct Workspace;
 class IniFile;
 
 // What the dialog remembers in the settings file, section "Zitierstil": the
-// style (name, or path of a .csl file), the file extension, the folder.
+// style (name, or path of a .csl file), the file extension, the folder, and
+// whether the clipboard gets the citation in the text or the full entry.
 struct CslChoice {
     std::string Style = "din-1505-2";
     std::string Format = "odt";
     std::string Folder;
+    bool CiteInText = true;
 };
 CslChoice ReadCslChoice(const IniFile& ini);
 void WriteCslChoice(IniFile& ini, const CslChoice& choice);
@@ -31,7 +33,9 @@ public:
     CslDialogModel(Workspace& ws, CslChoice& choice, std::vector<CslStyle> styles, std::string pandoc = PandocProgram());
 
     // Styles whose title or file name holds every word of the search (any
-    // case); German ones first when `germanFirst`.
+    // case); German ones first when `germanFirst`. Afterwards the current row
+    // is a shown style: the chosen one where it still shows, else the first
+    // hit, which becomes the chosen style; none when nothing shows.
     void setSearch(const std::string& text);
     void setGermanFirst(bool germanFirst);
     bool germanFirst() const { return germanFirst_; }
@@ -45,8 +49,19 @@ public:
     // The open dialog for it; true when a style was chosen.
     bool askOwnFile();
     const std::string& ownPath() const { return ownPath_; }
-    // The own file when one was chosen last, else the current row's style.
+    // The own file when one was chosen last, else the current row's style;
+    // nothing while the list shows no style selected.
     std::optional<CslStyle> chosenStyle() const;
+
+    // "Zitat in die Zwischenablage": the citation in the running text with
+    // an optional page, or the full entry.
+    bool citeInText() const { return citation_.InText; }
+    void setCiteInText(bool inText) { citation_.InText = inText; }
+    const std::string& page() const { return citation_.Page; }
+    void setPage(const std::string& page) { citation_.Page = page; }
+    static std::vector<std::string> CitationCaptions(); // in the order of citeInText false, true
+    // The current title cited as chosen, as plain text and HTML (UTF-8).
+    CitationText citationForClipboard() const;
 
     // The output formats as the dialog lists them, and the chosen one.
     static std::vector<std::string> FormatCaptions();
@@ -68,7 +83,9 @@ public:
     void remember();
 
 private:
-    void refilter();
+    // `search`: the user searched, so a style of the list is chosen even
+    // over an own file.
+    void refilter(bool search);
     const TBuch* currentTitle() const;
     std::string whyNoPreview() const; // empty when there is a style and a title
 
@@ -85,6 +102,7 @@ private:
     std::string ownPath_; // as the user chose it
     int format_ = 1;
     std::string folder_;
+    CitationRequest citation_;
 };
 
 } // namespace folianto

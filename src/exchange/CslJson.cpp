@@ -11,6 +11,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -577,10 +578,24 @@ std::string WriteCslJson(const std::vector<Reference>& references)
 std::string WriteCslJsonForCiteproc(const std::vector<Reference>& references)
 {
     TraceScope trace("CslJson.WriteCslJsonForCiteproc");
+    // Entries a style sorts alike (same authors, year and title) keep the
+    // order of their ids: ids numbered in the order of the short keys give
+    // the order a citation processor gives the same titles from a .bib file.
+    std::vector<std::size_t> byKey(references.size());
+    for (std::size_t i = 0; i < byKey.size(); ++i)
+        byKey[i] = i;
+    std::stable_sort(byKey.begin(), byKey.end(), [&](std::size_t a, std::size_t b) {
+        return Cp1252ToUtf8(references[a].Key) < Cp1252ToUtf8(references[b].Key);
+    });
+    const std::size_t width = IntToStr(static_cast<long long>(references.size())).size();
+    std::vector<std::string> ids(references.size());
+    for (std::size_t rank = 0; rank < byKey.size(); ++rank) {
+        const std::string number = IntToStr(static_cast<long long>(rank + 1));
+        ids[byKey[rank]] = "r" + std::string(width - number.size(), '0') + number;
+    }
     QJsonArray items;
-    int n = 0;
-    for (const Reference& r : references)
-        items.append(ItemOf(r, "r" + IntToStr(++n), true));
+    for (std::size_t i = 0; i < references.size(); ++i)
+        items.append(ItemOf(references[i], ids[i], true));
     return Serialised(items, false);
 }
 

@@ -28,7 +28,8 @@ std::string SpracheOfCslLanguage(const std::string& language);
 // type so that an edited volume comes back as one.
 std::string WriteCslJson(const std::vector<Reference>& references);
 
-// The input of a citation processor: ids r1, r2, ... in the given order, the
+// The input of a citation processor: ids r1, r2, ... (zero-padded to one
+// width) numbered in the order of the short keys, the
 // subtitle joined to the title, page counts without "S.", a language on every
 // item (German where none is named, so that titles keep their capitals) and
 // no private fields (remark, abstract, keywords, local document paths).

@@ -1,7 +1,5 @@
 #include "exchange/FieldMeaning.h"
 
-#include "core/Codec.h"
-
 namespace folianto {
 namespace {
 
@@ -28,26 +26,6 @@ constexpr TypeMeaning kMeanings[] = {
 const TypeMeaning& MeaningOfType(int32_t typ)
 {
     return kMeanings[typ >= 0 && typ < 9 ? typ : 8];
-}
-
-std::string MeaningLabel(Meaning meaning)
-{
-    switch (meaning) {
-    case M::Series: return "Reihe";
-    case M::Container: return "Zeitschrift, Zeitung oder Sammelwerk";
-    case M::Genre: return Cp1252("Art der Hochschulschrift");
-    case M::SeriesNumberOrVolume: return "Nummer in der Reihe, ohne Reihe der Band";
-    case M::Volume: return "Band (Jahrgang)";
-    case M::VolumeFallback: return "Band, wo kein Jahrgang angegeben ist";
-    case M::Edition: return "Auflage";
-    case M::Issue: return "Heft";
-    case M::Number: return "Nummer";
-    case M::PageRange: return "Seiten im Sammelwerk oder Heft";
-    case M::PageCount: return "Seitenzahl";
-    case M::Isbn: return "ISBN";
-    case M::IsbnOrIssn: return "ISBN oder ISSN";
-    }
-    return {};
 }
 
 bool LooksLikeIssn(const std::string& text)

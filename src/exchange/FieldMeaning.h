@@ -36,10 +36,6 @@ struct TypeMeaning {
 // The row of a literature type 0..8 (anything else reads as 8, "unklar").
 const TypeMeaning& MeaningOfType(int32_t typ);
 
-// The meaning in the user's words, for the help and the dialogs
-// ("Zeitschrift, Zeitung oder Sammelwerk"). Windows-1252.
-std::string MeaningLabel(Meaning meaning);
-
 // "1234-567X", "1234567x": the form of an ISSN (the check digit unchecked).
 bool LooksLikeIssn(const std::string& text);
 

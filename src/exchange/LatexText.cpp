@@ -97,7 +97,7 @@ bool IsLetter(QChar c)
 
 class Decoder {
 public:
-    explicit Decoder(const QString& in, const QStringList& swallowing = {}) : in_(in), swallowing_(swallowing) {}
+    explicit Decoder(const QString& in, const std::vector<LatexMacro>& macros = {}) : in_(in), macros_(macros) {}
 
     QString run(QStringList& kept)
     {
@@ -167,6 +167,21 @@ private:
         return name;
     }
 
+    // The braced group at pos_, braces included; pos_ ends after it.
+    QString group()
+    {
+        int depth = 0;
+        const qsizetype start = pos_;
+        do {
+            if (in_[pos_] == QLatin1Char('{'))
+                ++depth;
+            else if (in_[pos_] == QLatin1Char('}'))
+                --depth;
+            ++pos_;
+        } while (pos_ < in_.size() && depth > 0);
+        return in_.mid(start, pos_ - start);
+    }
+
     // The argument of an accent: a group's decoded text or one character.
     QString accentArgument()
     {
@@ -174,17 +189,8 @@ private:
         if (pos_ >= in_.size())
             return {};
         if (in_[pos_] == QLatin1Char('{')) {
-            int depth = 0;
-            const qsizetype start = pos_;
-            do {
-                if (in_[pos_] == QLatin1Char('{'))
-                    ++depth;
-                else if (in_[pos_] == QLatin1Char('}'))
-                    --depth;
-                ++pos_;
-            } while (pos_ < in_.size() && depth > 0);
             QStringList ignored;
-            return Decoder(in_.mid(start, pos_ - start)).run(ignored);
+            return Decoder(group()).run(ignored);
         }
         if (in_[pos_] == QLatin1Char('\\')) {
             const QString name = commandName();
@@ -221,8 +227,17 @@ private:
         }
         if (IsStyleCommand(name))
             return;
-        if (swallowing_.contains(name)) {
-            skipArgument();
+        if (const LatexMacro* macro = macroNamed(name); macro && expansions_ < 1000) {
+            // The body with its arguments in place, read on as the input.
+            QString body = QString::fromUtf8(macro->Body.c_str());
+            QStringList arguments;
+            for (int i = 0; i < macro->Arguments; ++i)
+                arguments << takeArgument();
+            for (int i = macro->Arguments; i >= 1; --i)
+                body.replace(QLatin1Char('#') + QString::number(i), arguments[i - 1]);
+            in_ = body + in_.mid(pos_);
+            pos_ = 0;
+            ++expansions_;
             return;
         }
         // Unknown: kept as written, so nothing of it is lost.
@@ -235,24 +250,25 @@ private:
         kept << source;
     }
 
-    // A braced group or a single character, dropped.
-    void skipArgument()
+    const LatexMacro* macroNamed(const QString& name) const
+    {
+        const std::string n = name.toStdString();
+        for (const LatexMacro& m : macros_)
+            if (m.Name == n)
+                return &m;
+        return nullptr;
+    }
+
+    // A braced group (without its braces) or a single character.
+    QString takeArgument()
     {
         skipBlanks();
         if (pos_ >= in_.size())
-            return;
-        if (in_[pos_] != QLatin1Char('{')) {
-            ++pos_;
-            return;
-        }
-        int depth = 0;
-        do {
-            if (in_[pos_] == QLatin1Char('{'))
-                ++depth;
-            else if (in_[pos_] == QLatin1Char('}'))
-                --depth;
-            ++pos_;
-        } while (pos_ < in_.size() && depth > 0);
+            return {};
+        if (in_[pos_] != QLatin1Char('{'))
+            return QString(in_[pos_++]);
+        const QString braced = group();
+        return braced.mid(1, braced.endsWith(QLatin1Char('}')) ? braced.size() - 2 : -1);
     }
 
     void math(QStringList& kept)
@@ -266,8 +282,9 @@ private:
         pos_ = end + 1;
     }
 
-    const QString& in_;
-    const QStringList& swallowing_;
+    QString in_;
+    const std::vector<LatexMacro>& macros_;
+    int expansions_ = 0; // a macro that calls itself stops here
     qsizetype pos_ = 0;
     QString out_;
 };
@@ -347,16 +364,15 @@ std::string LatexEscape(const std::string& cp1252, const std::string& lineBreak)
     return out;
 }
 
-LatexDecoded LatexDecode(const std::string& utf8, const std::vector<std::string>& swallowing)
+LatexDecoded LatexDecode(const std::string& utf8, const std::vector<LatexMacro>& macros)
 {
     if (!HasMarkup(utf8))
         return {Utf8ToCp1252(utf8), {}};
     const QString in = QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
     QStringList kept;
-    QStringList swallow{QStringLiteral("noopsort")};
-    for (const std::string& name : swallowing)
-        swallow << QString::fromStdString(name);
-    const QString decoded = Decoder(in, swallow).run(kept);
+    std::vector<LatexMacro> known = macros;
+    known.push_back({"noopsort", 1, ""}); // the sorting idiom, also where no @preamble defines it
+    const QString decoded = Decoder(in, known).run(kept);
     return ToCp1252Kept(decoded, kept);
 }
 

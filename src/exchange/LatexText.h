@@ -23,9 +23,14 @@ struct LatexDecoded {
 // commands dropped, "~" is a blank, "--" and "---" are dashes. Line breaks
 // stay as they are. Characters without a Windows-1252 code become character
 // references; unknown commands and math stay as written and are listed
-// in Kept. `\noopsort{...}` and the commands named in `swallowing` (those a
-// file's @preamble defines to drop their argument) print nothing.
-LatexDecoded LatexDecode(const std::string& utf8, const std::vector<std::string>& swallowing = {});
+// in Kept. The macros (those a file's @preamble defines) are expanded;
+// `\noopsort{...}`, the sorting idiom, prints nothing.
+struct LatexMacro {
+    std::string Name; // without the backslash
+    int Arguments = 0;
+    std::string Body; // UTF-8, "#1".."#9" for the arguments
+};
+LatexDecoded LatexDecode(const std::string& utf8, const std::vector<LatexMacro>& macros = {});
 
 // True when the bytes are well-formed UTF-8.
 bool IsValidUtf8(const std::string& bytes);

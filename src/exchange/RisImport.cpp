@@ -93,8 +93,11 @@ public:
             if (r.Year.empty() && has(date))
                 r.Year = RisDateText(text(date));
         const std::string py = text("PY");
+        // PY as older producers write it: "1989/11/10/", "1989///".
+        const bool slashed = std::count(py.begin(), py.end(), '/') >= 2; // not "1998/99"
+        const std::string pyDate = slashed ? RisDateText(py) : std::string();
         if (r.Year.empty())
-            r.Year = ParseIssuedDate(py).isDate() ? IssuedDateText(ParseIssuedDate(py)) : py;
+            r.Year = !pyDate.empty() ? pyDate : ParseIssuedDate(py).isDate() ? IssuedDateText(ParseIssuedDate(py)) : py;
         r.Publisher = text("PB");
         r.Address = text("CY");
         const std::string sn = text("SN");

@@ -67,6 +67,7 @@ void Generate_SearchList_Entries_From_Data(const TitleStore& store, SearchLists&
         l.KategorieSearchList.AddEntry(b->Kategorie.Text);
         l.StandortSearchList.AddEntry(b->Standort.Text);
         l.VerlagSearchList.AddEntry(b->Verlag.Text);
+        l.OrtSearchList.AddEntry(b->Ort.Text);
         if (b->TypNum & 4)
             l.ZeitschriftSearchList.AddEntry(b->Reihe.Text);
         l.ReiheSearchList.AddEntry(b->Reihe.Text);

@@ -282,6 +282,7 @@ void ColumnModel::CellText(const TBuch& b, int index, const CellTextFormat& form
     case 27: out.assign(b.Laenge.Text); break;
     case 28: out.assign(b.Medium.Text); break;
     case 29: out.assign(b.OrigTitel.Text); break;
+    case 30: out.assign(b.Ort.Text); break;
     case 31: out.assign(b.Quelle.Text); break;
     case 32: out.assign(b.Seiten.Text); break;
     case 33:
@@ -290,7 +291,7 @@ void ColumnModel::CellText(const TBuch& b, int index, const CellTextFormat& form
         else
             out.clear();
         break;
-    default: out.clear(); break; // 30 "Ort" and the spare have no cell text
+    default: out.clear(); break; // the spare has no cell text
     }
 }
 

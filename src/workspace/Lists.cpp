@@ -56,11 +56,11 @@ SearchLists::SearchLists()
     SchlagworteSearchList.upToDateOnAdd_ = &AllKeywordsListUpToDate;
 }
 
-std::array<SearchList*, 11> SearchLists::DataLists()
+std::array<SearchList*, 12> SearchLists::DataLists()
 {
     return {&SpracheSearchList, &TypSearchList,          &BesitzerSearchList, &KategorieSearchList,
             &StandortSearchList, &VerlagSearchList,      &ZeitschriftSearchList, &ReiheSearchList,
-            &SchlagworteSearchList, &AutorSearchList,    &HerausgeberSearchList};
+            &SchlagworteSearchList, &AutorSearchList,    &HerausgeberSearchList, &OrtSearchList};
 }
 
 void SearchLists::SetAllListsActive()

@@ -56,7 +56,7 @@ public:
 
     SearchList SpracheSearchList, TypSearchList, BesitzerSearchList, KategorieSearchList,
         StandortSearchList, VerlagSearchList, ZeitschriftSearchList, ReiheSearchList,
-        SchlagworteSearchList, AutorSearchList, HerausgeberSearchList;
+        SchlagworteSearchList, AutorSearchList, HerausgeberSearchList, OrtSearchList;
     SearchList VerleihstatusSearchList; // fixed: the four lending states
 
     // List state flags: cleared by every rebuild, set by the consumers that
@@ -65,8 +65,8 @@ public:
     bool AllKeywordsListUpToDate = false;
     bool FilterKeywordListUpToDate = false;
 
-    // The eleven lists rebuilt from the data (not the lending states).
-    std::array<SearchList*, 11> DataLists();
+    // The twelve lists rebuilt from the data (not the lending states).
+    std::array<SearchList*, 12> DataLists();
     void SetAllListsActive();
 };
 

@@ -47,11 +47,13 @@ TEST(OptionsDialogModel, FillsTheListsFromTheData)
     const OptionsDialogModel m(DefaultData());
     EXPECT_EQ(OptionsDialogModel::StartPage(), OptionsDialogModel::GeneralPage);
 
-    // Columns 9 and 30 are never offered; the column list is sorted, the header lists are not.
-    ASSERT_EQ(m.ColumnItems.size(), 32u);
-    ASSERT_EQ(m.InfoLines.size(), 32u);
+    // Column 9 repeats "Jahr" and is never offered; "Ort" is. The column list
+    // is sorted, the header lists are not.
+    ASSERT_EQ(m.ColumnItems.size(), 33u);
+    ASSERT_EQ(m.InfoLines.size(), 33u);
     for (const auto& item : m.ColumnItems)
-        EXPECT_TRUE(item.Descriptor != 9 && item.Descriptor != 30);
+        EXPECT_NE(item.Descriptor, 9);
+    EXPECT_EQ(std::count_if(m.ColumnItems.begin(), m.ColumnItems.end(), [](const auto& i) { return i.Label == "Ort"; }), 1);
     EXPECT_TRUE(std::is_sorted(m.ColumnItems.begin(), m.ColumnItems.end(),
                                [](const auto& a, const auto& b) { return a.Label < b.Label; }));
     EXPECT_TRUE(std::is_sorted(m.HeaderDescriptors.begin(), m.HeaderDescriptors.end()));
@@ -175,7 +177,8 @@ TEST(OptionsDialogModel, HeadersThatTheGridCannotTellApartAreRefused)
         {"", "Bitte einen Header für \"Autor\" eingeben!"},
         {"   ", "Bitte einen Header für \"Autor\" eingeben!"},
         {"Titel", "Der Header \"Titel\" ist schon an \"Titel\" vergeben!"},
-        {"Ort", "Der Header \"Ort\" ist schon an \"Ort\" vergeben!"}, // a column the dialog does not list
+        {"Ort", "Der Header \"Ort\" ist schon an \"Ort\" vergeben!"},
+        {"1. Auflage aus dem Jahr", "Der Header \"1. Auflage aus dem Jahr\" ist schon an \"1. Auflage aus dem Jahr\" vergeben!"}, // a column the dialog does not list
     };
     for (const Case& c : cases) {
         TestApp t;

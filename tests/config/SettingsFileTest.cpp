@@ -175,11 +175,11 @@ TEST(SettingsReader, ImpExpWinsOverCommon)
 
 TEST(SettingsReader, PositionHolesRenumberTheShownColumns)
 {
-    // Position 3 free below the taken 4: shown columns get 0.., others -1 (9 and 30 are hidden).
+    // Position 3 free below the taken 4: shown columns get 0.., others -1 (9 is hidden).
     TestApp holes;
     ReadSettings(holes.app, IniFile(PositionSection({0, 1, 2, 4})));
     EXPECT_EQ(Positions(holes.app),
-              "0,1,2,3,4,5,6,7,8,-1,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,-1,29,30,31");
+              "0,1,2,3,4,5,6,7,8,-1,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32");
     // Nothing taken above the free positions: no renumbering.
     TestApp noHoles;
     ReadSettings(noHoles.app, IniFile(PositionSection({0, 1, 2})));
@@ -199,13 +199,16 @@ TEST(SettingsReader, LastFileOnlyWhenOpenedAtStart)
     }
 }
 
-TEST(SettingsReader, Columns9And30StayHidden)
+TEST(SettingsReader, Column9StaysHiddenAndThePlaceIsShownWhenAsked)
 {
     TestApp t;
     ReadSettings(t.app, IniFile("[ShowCol]\r\n9=1\r\n30=1\r\n31=0\r\n"));
     const auto& c = t.app.columns.CellArray;
     EXPECT_EQ(std::make_tuple(c[9].ShowCol, c[29].ShowCol, c[30].ShowCol, c[31].ShowCol),
-              std::make_tuple(false, true, false, false));
+              std::make_tuple(false, true, true, false));
+    TestApp hidden;
+    ReadSettings(hidden.app, IniFile("[ShowCol]\r\n30=0\r\n"));
+    EXPECT_FALSE(hidden.app.columns.CellArray[30].ShowCol);
 }
 
 TEST(SettingsReader, KeywordSetLines)
@@ -255,5 +258,5 @@ TEST(SettingsReader, PositionOutOfRangeBecomesUnplaced)
     ReadSettings(t.app, IniFile("[Zellenanordnung]\r\n33=34\r\n0=-7\r\n"));
     // Column 0 lost its position, which leaves a hole below position 1: renumbered.
     EXPECT_EQ(t.app.columns.CellArray[0].Pos, 0);
-    EXPECT_EQ(t.app.columns.CellArray[33].Pos, 31);
+    EXPECT_EQ(t.app.columns.CellArray[33].Pos, 32);
 }

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace folianto;
@@ -418,6 +419,40 @@ TEST(BuchEditModel, SetValuesFeedsTheSearchLists)
     EXPECT_EQ(SearchListTexts(l.ReiheSearchList), std::vector<std::string>{"Reihe"});
     EXPECT_EQ(SearchListTexts(l.SpracheSearchList), std::vector<std::string>{"englisch"});
     EXPECT_FALSE(l.AllKeywordsListUpToDate);
+}
+
+// The place of publication beside the publisher: shown, stored and offered
+// again for every type, fed into its own list and completed from it.
+TEST(BuchEditModel, PlaceBesideThePublisher)
+{
+    for (int32_t typ : {TypMonographie, TypHochschulschrift, TypZeitschriftenaufsatz, TypAudiovisuell}) {
+        SCOPED_TRACE(typ);
+        Editor e;
+        TBuch& stored = e.Add("K1");
+        stored.TypNum = typ;
+        stored.Ort.Text = "K\xF6ln";
+        stored.Verlag.Text = "Kiepenheuer & Witsch";
+        Generate_SearchList_Entries_From_Data(e.app.store, e.app.lists);
+        e.Open(1);
+        EXPECT_EQ(e.v.Ort.Text, "K\xF6ln");
+        EXPECT_EQ(e.v.Ort.Items, std::vector<std::string>{"K\xF6ln"});
+        EXPECT_EQ(e.m.TypeAhead(C::ComboBoxOrt, "k", 1)->Text, "K\xF6ln");
+        e.v.Ort.Text = "Berlin";
+        e.m.SetValues();
+        EXPECT_EQ(e.app.store.at(1)->Ort.Text, "Berlin");
+        EXPECT_EQ(e.app.store.at(1)->Verlag.Text, "Kiepenheuer & Witsch");
+        EXPECT_FALSE(e.app.store.Gesichert);
+        EXPECT_EQ(SearchListTexts(e.app.lists.OrtSearchList), (std::vector<std::string>{"K\xF6ln", "Berlin"}));
+        // A new title that reuses the last one's settings takes the place with the publisher.
+        e.OpenNew();
+        EXPECT_TRUE(e.v.Ort.Text.empty());
+        e.m.SetWiederverwenden(true);
+        EXPECT_EQ(e.v.Ort.Text, "Berlin");
+    }
+    Editor e;
+    EXPECT_EQ(e.m.Label(C::ComboBoxOrt), "Ort:");
+    EXPECT_NE(std::find(ViewModeDisabledControls().begin(), ViewModeDisabledControls().end(), C::ComboBoxOrt),
+              ViewModeDisabledControls().end());
 }
 
 TEST(BuchEditModel, NewTitleAndFullStore)

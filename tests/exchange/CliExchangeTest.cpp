@@ -12,6 +12,7 @@ namespace {
 struct CliRun {
     int exitCode;
     std::string err;
+    std::string out;
 };
 
 QString Arg(const char* s) { return QString::fromUtf8(s); }
@@ -22,7 +23,7 @@ template <typename... Args> CliRun Cli(const Args&... args)
     QProcess p;
     p.start(QStringLiteral(FOLIANTO_CLI), QStringList{Arg(args)...});
     p.waitForFinished(60000);
-    return {p.exitCode(), p.readAllStandardError().toStdString()};
+    return {p.exitCode(), p.readAllStandardError().toStdString(), p.readAllStandardOutput().toStdString()};
 }
 
 class CliExchangeTest : public ::testing::Test {
@@ -160,6 +161,31 @@ TEST_F(CliExchangeTest, CitationStyleCommands)
     EXPECT_EQ(unknown.exitCode, 1);
     EXPECT_NE(unknown.err.find("citation-style-language-styles"), std::string::npos);
     EXPECT_FALSE(QFile::exists(File("x.html")));
+
+    // One title cited: in the text with a page, as a numeric style's single
+    // citation, as the full entry; an unknown key is refused.
+    const struct {
+        std::vector<const char*> args;
+        int exitCode;
+        const char* out;
+    } cites[] = {
+        {{"--style", "apa", "--page", "S. 12"}, 0, "(Mann, o.\u00A0J., S. 12)\n"},
+        {{"--style", "ieee"}, 0, "[1]\n"},
+        {{"--style", "din-1505-2", "--entry"}, 0, "MANN, THOMAS: Der Zauberberg.\n"},
+    };
+    for (const auto& c : cites) {
+        QStringList args{Arg("cite"), File("a.FOL"), Arg("k2")};
+        for (const char* a : c.args)
+            args << Arg(a);
+        QProcess p;
+        p.start(QStringLiteral(FOLIANTO_CLI), args);
+        ASSERT_TRUE(p.waitForFinished(60000));
+        EXPECT_EQ(p.exitCode(), c.exitCode) << p.readAllStandardError().toStdString();
+        EXPECT_EQ(p.readAllStandardOutput().toStdString(), c.out) << c.args.back();
+    }
+    const CliRun noKey = Cli("cite", File("a.FOL"), "K9", "--style", "apa");
+    EXPECT_EQ(noKey.exitCode, 1);
+    EXPECT_NE(noKey.err.find("Es gibt keinen Titel mit dem Kürzel „K9“."), std::string::npos) << noKey.err;
 }
 
 } // namespace

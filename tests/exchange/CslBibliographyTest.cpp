@@ -7,7 +7,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -15,17 +14,6 @@ namespace folianto {
 namespace {
 
 using test::U;
-
-bool HasPandocAndStyles()
-{
-    return !QStandardPaths::findExecutable(QStringLiteral("pandoc")).isEmpty() &&
-           QFileInfo::exists(QString::fromStdString(CslStylesFolder() + "/din-1505-2.csl"));
-}
-
-#define REQUIRE_PANDOC()                                                                                          \
-    if (!HasPandocAndStyles())                                                                                    \
-    GTEST_SKIP() << "pandoc or the CSL styles are not installed (Debian packages pandoc, "                       \
-                    "citation-style-language-styles)"
 
 std::vector<Reference> SmallCatalogue()
 {
@@ -231,31 +219,42 @@ TEST(CslDialogModel, SearchGermanFirstAndTheRememberedChoice)
               (std::vector<std::string>{"chicago-author-date-de", "din-1505-2", "apa", "harvard-cite-them-right"}));
     EXPECT_EQ(model.currentRow(), 2);
     EXPECT_EQ(model.formatIndex(), 2);
+    // After each search the selection is a shown style: the previous one
+    // where it still shows, else the first hit; preview and export use it.
     struct Case {
         const char* search;
         std::vector<std::string> names;
+        const char* selected; // nullptr: none
     };
     const Case cases[] = {
-        {"din 1505", {"din-1505-2"}},
-        {"DEUTSCH", {"chicago-author-date-de", "din-1505-2"}},
-        {"harvard", {"harvard-cite-them-right"}},
-        {"apa", {"apa"}},
-        {"nichts dergleichen", {}},
+        {"a", {"chicago-author-date-de", "din-1505-2", "apa", "harvard-cite-them-right"}, "apa"},
+        {"din 1505", {"din-1505-2"}, "din-1505-2"},
+        {"DEUTSCH", {"chicago-author-date-de", "din-1505-2"}, "din-1505-2"},
+        {"harvard", {"harvard-cite-them-right"}, "harvard-cite-them-right"},
+        {"nichts dergleichen", {}, nullptr},
+        {"", {"chicago-author-date-de", "din-1505-2", "apa", "harvard-cite-them-right"}, "harvard-cite-them-right"},
+        {"apa", {"apa"}, "apa"},
     };
     for (const Case& c : cases) {
         model.setSearch(c.search);
         EXPECT_EQ(ShownNames(model), c.names) << c.search;
+        const std::optional<CslStyle> chosen = model.chosenStyle();
+        EXPECT_EQ(chosen ? chosen->Name : "-", c.selected ? c.selected : "-") << c.search;
+        EXPECT_EQ(model.currentRow() >= 0 ? model.shown()[static_cast<std::size_t>(model.currentRow())]->Name : "-",
+                  c.selected ? c.selected : "-") << c.search;
     }
     model.setSearch("");
     model.setGermanFirst(false);
     EXPECT_EQ(ShownNames(model).front(), "apa");
-    EXPECT_EQ(model.currentRow(), 0); // the chosen style stays chosen through the searches
+    EXPECT_EQ(model.currentRow(), 0); // the chosen style stays chosen when the list reorders
     model.setCurrentRow(2);
     model.setFormatIndex(4);
     model.remember();
     IniFile ini("[Zitierstil]\r\nStil=apa\r\nEigen=bleibt\r\n");
     WriteCslChoice(ini, choice);
-    EXPECT_EQ(ini.Serialize(), "[Zitierstil]\r\nStil=din-1505-2\r\nEigen=bleibt\r\nFormat=txt\r\nOrdner=\r\n");
+    EXPECT_EQ(ini.Serialize(),
+              "[Zitierstil]\r\nStil=din-1505-2\r\nEigen=bleibt\r\nFormat=txt\r\nOrdner=\r\nZitat=Text\r\n");
+    EXPECT_FALSE(ReadCslChoice(IniFile("[Zitierstil]\r\nZitat=Eintrag\r\n")).CiteInText);
 
     // A style file of one's own, refused when it is none.
     EXPECT_FALSE(model.chooseOwnFile("/nonexistent/eigen.csl"));
@@ -292,6 +291,65 @@ TEST(CslDialogModel, ExportsTheShownTitlesInTheChosenFormat)
     EXPECT_EQ(choice.Format, "html");
     EXPECT_EQ(choice.Folder, PathToCp1252(dir.path()));
     EXPECT_EQ(U(t.ui.messages.back().text), "Export in " + U(path) + " beendet!");
+}
+
+TEST(CslCitation, PageTextsBecomeLocators)
+{
+    const struct {
+        const char *page, *locator;
+    } cases[] = {
+        {"12", "12"}, {"S. 12", "12"}, {"S.12-14", "12-14"}, {"  Seite  7 ", "7"}, {"Seiten 3-4", "3-4"},
+        {"p. 5", "5"}, {"pp. 5-9", "5-9"}, {"12 f.", "12 f."}, {"Sp. 4", "Sp. 4"}, {"Seitenzahl", "Seitenzahl"},
+        {"S.", ""}, {"   ", ""}, {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(PageLocator(c.page), c.locator) << c.page;
+    const CslStyle style{"apa", "APA", "/x/apa.csl", "", false};
+    const std::string noPage = CitationMarkdown(style, {true, ""});
+    EXPECT_NE(noPage.find("\n[@r1]\n"), std::string::npos) << noPage;
+    EXPECT_NE(noPage.find("suppress-bibliography: true"), std::string::npos);
+    EXPECT_NE(noPage.find("lang: de-DE"), std::string::npos);
+    // Markdown punctuation in a page is text, never markup or a second citation.
+    EXPECT_NE(CitationMarkdown(style, {true, "S. 12*, [@r2]"}).find("[@r1, {12\\*\\, \\[\\@r2\\]}]"),
+              std::string::npos);
+    EXPECT_NE(CitationMarkdown(style, {false, "12"}).find("nocite"), std::string::npos);
+}
+
+// The citation in the running text as pandoc sets it: author-date with the
+// page in the style's locale, a numeric style's single citation, a note
+// style's footnote text; and the full entry when that is asked for.
+TEST(CslCitation, InTheTextAndAsEntry)
+{
+    REQUIRE_PANDOC();
+    const Reference book = SmallCatalogue()[0];
+    const struct {
+        const char* style;
+        bool inText;
+        const char* page;
+        const char* text;
+    } cases[] = {
+        {"din-1505-2", true, "S. 12", "(MÜLLER, 1998, S. 12)"},
+        {"din-1505-2", true, "", "(MÜLLER, 1998)"},
+        {"apa", true, "12-14", "(Müller, 1998, S. 12–14)"},
+        {"apa", true, "12 f.", "(Müller, 1998, S. 12 f.)"},
+        {"ieee", true, "", "[1]"},
+        {"ieee", true, "12", "[1, S. 12]"},
+        {"chicago-fullnote-bibliography", true, "12",
+         "Hans Müller, Die Kunst Des Fragments In Der Moderne (Frankfurt am Main: Suhrkamp, 1998), 12."},
+        {"apa", false, "12", "Müller, H. (1998). Die Kunst Des Fragments In Der Moderne. Suhrkamp."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.style) + " " + c.page);
+        const CslStyleLookup style = FindCslStyle(c.style);
+        ASSERT_TRUE(style.Style);
+        const CitationText cited = FormatCitation(book, *style.Style, PandocProgram(), {c.inText, Cp1252(c.page)});
+        ASSERT_EQ(cited.Error, "");
+        EXPECT_EQ(cited.Text, c.text);
+        // The citation in the text goes into a sentence: HTML without a paragraph or block of its own.
+        const bool block = cited.Html.find("<p>") != std::string::npos || cited.Html.find("<div") != std::string::npos;
+        EXPECT_EQ(block, !c.inText) << cited.Html;
+        EXPECT_FALSE(cited.Html.empty());
+    }
 }
 
 } // namespace

@@ -144,6 +144,17 @@ TEST(CslJsonImport, WhatAReferenceManagerWrites)
               (std::vector<std::string>{"van Gogh, Vincent", "Humboldt, Alexander von", "King, Martin Luther, Jr."}));
     EXPECT_EQ(article.Note, "DOI: 10.1000/zfg.2004.12\r\naccessed: 2020-01-02\r\n"
                             "container-title-short: ZfG");
+    // The volume is the article's "Jahrgang"; a publisher with the place in
+    // front leaves the place in its own field.
+    Reference withPlace = article;
+    withPlace.Publisher = Cp1252("Köln: Kiepenheuer & Witsch");
+    TBuch stored;
+    StoreReference(withPlace, stored);
+    EXPECT_EQ(stored.Auflage, 12);
+    EXPECT_EQ(stored.Band.Text, "");
+    EXPECT_EQ(U(stored.Ort.Text), "Köln");
+    EXPECT_EQ(stored.Verlag.Text, "Kiepenheuer & Witsch");
+    EXPECT_EQ(stored.Jahr.Text, "12.05.2004");
 
     const Reference& chapter = p.References[1];
     EXPECT_EQ(chapter.Typ, 3);
@@ -151,8 +162,7 @@ TEST(CslJsonImport, WhatAReferenceManagerWrites)
     EXPECT_EQ(chapter.Editors, (std::vector<std::string>{"Meier, Anna", "Kunz, Otto"}));
     EXPECT_EQ(chapter.Year, "12.05.2004");
     EXPECT_EQ(chapter.Series, "Schriften zur Kultur"); // a chapter has no field for it: the remark
-    TBuch stored;
-    StoreReference(chapter, stored);
+    StoreReference(chapter, stored = TBuch{});
     EXPECT_EQ(stored.Bemerkung.Text, "Reihe: Schriften zur Kultur");
 
     const Reference& volume = p.References[2];

@@ -2,11 +2,14 @@
 // Helpers shared by the import and export tests.
 
 #include "core/Codec.h"
+#include "exchange/CslBibliography.h"
 #include "support/DbBytes.h"
 #include "support/Fakes.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <clocale>
@@ -14,6 +17,18 @@
 #include <vector>
 
 namespace folianto::test {
+
+// pandoc and the citation styles of the Debian packages are there.
+inline bool HasPandocAndStyles()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("pandoc")).isEmpty() &&
+           QFileInfo::exists(QString::fromStdString(CslStylesFolder() + "/din-1505-2.csl"));
+}
+
+#define REQUIRE_PANDOC()                                                                                          \
+    if (!test::HasPandocAndStyles())                                                                              \
+    GTEST_SKIP() << "pandoc or the CSL styles are not installed (Debian packages pandoc, "                       \
+                    "citation-style-language-styles)"
 
 // German number and date formats for the duration of a test, in Qt and, where
 // a German locale is installed, in the C library as a GUI run has them.

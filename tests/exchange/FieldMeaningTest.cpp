@@ -272,3 +272,74 @@ TEST(FieldMeaning, EditionTexts)
 
 } // namespace
 } // namespace folianto
+
+namespace folianto {
+namespace {
+
+// BibTeX as people write it: the sorting idiom, macros of the @preamble,
+// editions as words, the month of an article.
+TEST(FieldMeaning, BibTexAsPeopleWriteIt)
+{
+    struct Case {
+        const char* bib;
+        const char* jahr;
+        int32_t auflage;
+        const char* bemerkung;
+    };
+    const Case cases[] = {
+        {"@preamble{\"\\newcommand{\\noopsort}[1]{} \"}\n"
+         "@book{a, title={T}, year={{\\noopsort{1973b}}1973}, edition={Second}}",
+         "1973", 2, ""},
+        {"@book{a, title={T}, year={\\noopsort{a}1980}, edition={3rd}}", "1980", 3, ""},
+        {"@preamble{ \"\\def\\swap#1#2{#2#1} \" # \"\\newcommand{\\hide}[1]{}\"}\n"
+         "@book{a, title={T\\hide{x}}, year={\\swap{--90}{1968}}, edition={zweite}}",
+         "1968\x96" "90", 2, ""},
+        {"@book{a, title={T}, year=1999, edition={2. Aufl.}}", "1999", 2, ""},
+        {"@book{a, title={T}, year=1999, edition={Silver}}", "1999", -1, "edition: Silver"},
+        {"@article{a, title={T}, journal={Z}, year=1989, month=nov, day={10}}", "10.11.1989", -1, ""},
+        {"@article{a, title={T}, journal={Z}, year=1989, month={November}}", "11/1989", -1, ""},
+        {"@article{a, title={T}, journal={Z}, date={1989-11-10}}", "10.11.1989", -1, ""},
+        {"@article{a, title={T}, journal={Z}, year=1989, month={Fasching}}", "1989", -1, "month: Fasching"},
+        {"@book{a, title={T}, year=1989, month=nov}", "1989", -1, "month: November"}, // a book's year
+        {"@booklet{a, title={T}, year=1988, month=feb}", "02/1988", -1, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.bib);
+        const ParsedReferences parsed = ParseBibTex(c.bib);
+        ASSERT_EQ(parsed.References.size(), 1u);
+        TBuch b;
+        StoreReference(parsed.References[0], b);
+        EXPECT_EQ(b.Titel.Text, "T");
+        EXPECT_EQ(b.Jahr.Text, c.jahr);
+        EXPECT_EQ(b.Auflage, c.auflage);
+        EXPECT_EQ(b.Bemerkung.Text, c.bemerkung);
+    }
+}
+
+} // namespace
+} // namespace folianto
+
+namespace folianto {
+namespace {
+
+// RIS dates as other producers write them.
+TEST(FieldMeaning, RisDatesOfOtherProducers)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"PY  - 1989///", "1989"},
+        {"PY  - 1989/11/10/", "10.11.1989"},
+        {"PY  - 2004\r\nDA  - 2004/05//", "05/2004"},
+        {"Y1  - 1999/05/01/", "01.05.1999"},
+        {"DA  - 1999///Frühjahr\r\nPY  - 1999", "1999"},
+        {"PY  - 1998/99", "1998/99"},
+    };
+    for (const auto& [tags, jahr] : cases) {
+        SCOPED_TRACE(tags);
+        const ParsedReferences parsed = ParseRis(std::string("TY  - JOUR\r\nTI  - T\r\n") + tags + "\r\nER  - \r\n");
+        ASSERT_EQ(parsed.References.size(), 1u);
+        EXPECT_EQ(parsed.References[0].Year, jahr);
+    }
+}
+
+} // namespace
+} // namespace folianto

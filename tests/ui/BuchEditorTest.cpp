@@ -14,6 +14,7 @@
 #include "ui/shell/TitleGrid.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -393,10 +394,12 @@ TEST(TitleEditor, LabelsAreBuddiesAndNameTheirControls)
         if (!buddy || label->objectName() == QStringLiteral("LabelVerleihstatus"))
             continue;
         ++labelled;
-        EXPECT_EQ(buddy->accessibleName(), label->text().remove(QLatin1Char('&')).trimmed())
-            << label->objectName().toStdString();
+        QString caption = label->text().remove(QLatin1Char('&')).trimmed();
+        if (caption.endsWith(QLatin1Char(':')))
+            caption.chop(1);
+        EXPECT_EQ(buddy->accessibleName(), caption.trimmed()) << label->objectName().toStdString();
     }
-    EXPECT_EQ(labelled, 30);
+    EXPECT_EQ(labelled, 31);
     EXPECT_EQ(W(d, C::EditKuerzel)->accessibleName(), Q("Kürzel"));
     EXPECT_EQ(W(d, C::ComboBoxWaehrung)->accessibleName(), Q("Währung"));
     // The picture page's "Hinweis:" and "Größe:" are notes, not captions of a control.
@@ -618,7 +621,7 @@ TEST(TitleEditor, ThreeTypedTitlesSurviveSaveAndReopen)
         {TypMonographie,
          {{C::EditKuerzel, "Mön001"}, {C::ComboBoxAutor, "Miłosz, Czesław"}, {C::ComboBoxHerausgeber, "Yılmaz, Ayşe"},
           {C::AusgabeEdit, "3"}, {C::EditionYearEdit, "1999"}, {C::FirstEditionEdit, "1987"},
-          {C::BandEdit, "Bänd 2"}, {C::ComboBoxSerie, "Reihe Ä"}, {C::ComboBoxVerlag, "Verläg"},
+          {C::BandEdit, "Bänd 2"}, {C::ComboBoxSerie, "Reihe Ä"}, {C::ComboBoxVerlag, "Verläg"}, {C::ComboBoxOrt, "Köln"},
           {C::ISBN_Edit, "ÄSBN"}, {C::EditSeiten, "Säiten 12"}, {C::MemoSchlagworte, "Łódź; 文献; Birnen"},
           {C::EditPreis, "12.5"}}},
         {TypZeitschriftenaufsatz,
@@ -667,7 +670,8 @@ TEST(TitleEditor, ThreeTypedTitlesSurviveSaveAndReopen)
         {C::AltTitelEdit, &TBuch::AltTitel}, {C::OrgTitelEdit, &TBuch::OrigTitel},
         {C::EditionYearEdit, &TBuch::Jahr}, {C::EditJahr, &TBuch::Jahr}, {C::BandEdit, &TBuch::Band},
         {C::ComboBoxSerie, &TBuch::Reihe}, {C::ComboBoxZeitschrift, &TBuch::Reihe},
-        {C::ComboBoxVerlag, &TBuch::Verlag}, {C::ISBN_Edit, &TBuch::ISBN}, {C::EditHeftNr, &TBuch::HeftNr},
+        {C::ComboBoxVerlag, &TBuch::Verlag}, {C::ComboBoxOrt, &TBuch::Ort}, {C::ISBN_Edit, &TBuch::ISBN},
+        {C::EditHeftNr, &TBuch::HeftNr},
         {C::EditSeiten, &TBuch::Seiten}, {C::EditQuelle, &TBuch::Quelle}, {C::EditMedium, &TBuch::Medium},
         {C::EditLaenge, &TBuch::Laenge}, {C::MemoSchlagworte, &TBuch::Schlagworte},
         {C::MemoInhalt, &TBuch::Inhalt}, {C::MemoBemerkung, &TBuch::Bemerkung},
@@ -699,6 +703,50 @@ TEST(TitleEditor, ThreeTypedTitlesSurviveSaveAndReopen)
     EXPECT_EQ(article.Auflage, 7);
     EXPECT_EQ(article.JahrNum, 2004);
     EXPECT_FLOAT_EQ(article.Preis, 0.99f);
+}
+
+// "Ort:" stands beside the publisher for every type with a publisher, names
+// its field for a screen reader, completes from the places typed before, and
+// the grid's "Ort" column shows what was stored.
+TEST(TitleEditor, ThePlaceBesideThePublisher)
+{
+    WindowFixture f;
+    f.Open("ort.FOL", 2);
+    f.t.app.lists.OrtSearchList.AddEntry("Xanten"); // as if typed before
+    WhenEditorShows([](TBuchEditDlg& d) {
+        auto* ort = qobject_cast<QComboBox*>(W(d, C::ComboBoxOrt));
+        ASSERT_NE(ort, nullptr);
+        auto* label = d.findChild<QLabel*>(Q("ComboBoxOrtLabel"));
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->text(), Q("Ort:"));
+        EXPECT_EQ(label->buddy(), ort);
+        EXPECT_EQ(ort->accessibleName(), Q("Ort"));
+        QStringList labels;
+        for (const auto& [other, relation] : QAccessible::queryAccessibleInterface(ort)->relations(QAccessible::Label))
+            labels << other->text(QAccessible::Name);
+        EXPECT_TRUE(labels.contains(Q("Ort:"))) << labels.join(QLatin1Char('|')).toStdString();
+        // Beside the publisher: the same row of the books group.
+        EXPECT_EQ(ort->parentWidget(), W(d, C::ComboBoxVerlag)->parentWidget());
+        EXPECT_EQ(ort->geometry().top(), W(d, C::ComboBoxVerlag)->geometry().top());
+        d.Pages()->setCurrentIndex(1);
+        for (const auto& [typ, shown] : {std::pair{TypMonographie, true}, std::pair{TypHochschulschrift, true},
+                                         std::pair{TypZeitschriftenaufsatz, false}, std::pair{TypGraueLiteratur, true}}) {
+            ChooseType(d, typ);
+            EXPECT_EQ(ort->isVisible(), shown) << typ;
+        }
+        ChooseType(d, TypHochschulschrift);
+        EXPECT_EQ(d.findChild<QLabel*>(Q("ComboBoxVerlagLabel"))->text(), Q("an Uni."));
+        ort->setFocus(Qt::TabFocusReason);
+        ort->lineEdit()->selectAll();
+        QTest::keyClick(ort->lineEdit(), 'x');
+        EXPECT_EQ(ort->currentText(), Q("Xanten"));
+        ClickOk(d);
+    });
+    TitleMenu(f, "&Bearbeiten")->trigger();
+    const App& app = f.t.app;
+    EXPECT_EQ(app.store.at(app.store.ActBuch)->Ort.Text, "Xanten");
+    const std::vector<std::string> places = ColumnCells(app, GridColumn(app, ColOrt));
+    EXPECT_EQ(std::count(places.begin(), places.end(), "Xanten"), 1);
 }
 
 TEST(TitleEditor, AMillionCharacterPasteIntoAMemoIsStoredWhole)

@@ -16,14 +16,12 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTest>
 #include <QTextBrowser>
 
@@ -32,17 +30,9 @@
 namespace folianto::test {
 namespace {
 
-bool HasPandocAndStyles()
-{
-    return !QStandardPaths::findExecutable(QStringLiteral("pandoc")).isEmpty() &&
-           QFileInfo::exists(QString::fromStdString(CslStylesFolder() + "/din-1505-2.csl"));
-}
-
 TEST(CslBibliographyDialog, SearchPreviewClipboardAndExport)
 {
-    if (!HasPandocAndStyles())
-        GTEST_SKIP() << "pandoc or the CSL styles are not installed (Debian packages pandoc, "
-                        "citation-style-language-styles)";
+    REQUIRE_PANDOC();
     TestApp t;
     Reference r;
     r.Typ = 0;
@@ -77,9 +67,19 @@ TEST(CslBibliographyDialog, SearchPreviewClipboardAndExport)
     EXPECT_TRUE(dialog.PreviewBrowser->toPlainText().contains(Q("Müller, Hans: Die Kunst Des Fragments")))
         << dialog.PreviewBrowser->toPlainText().toStdString();
 
+    // The citation in the text by default, with the page typed; the entry when chosen.
+    EXPECT_EQ(dialog.CitationCombo->currentText(), Q("Zitat im Text"));
+    QTest::keyClicks(dialog.PageEdit, Q("S. 12"));
     QTest::mouseClick(dialog.ClipboardButton, Qt::LeftButton);
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
+    EXPECT_EQ(data->text(), Q("(MÜLLER, 1998, S. 12)"));
+    EXPECT_TRUE(data->html().contains(Q("1998, S. 12)"))) << data->html().toStdString();
+    EXPECT_EQ(dialog.CopiedLabel->text(), Q("In der Zwischenablage: (MÜLLER, 1998, S. 12)"));
+    dialog.CitationCombo->setCurrentIndex(0);
+    EXPECT_FALSE(dialog.PageEdit->isEnabled());
+    QTest::mouseClick(dialog.ClipboardButton, Qt::LeftButton);
+    data = QGuiApplication::clipboard()->mimeData();
     EXPECT_TRUE(data->text().startsWith(Q("MÜLLER, HANS: Die Kunst Des Fragments"))) << data->text().toStdString();
     EXPECT_TRUE(data->hasHtml());
 
@@ -95,6 +95,84 @@ TEST(CslBibliographyDialog, SearchPreviewClipboardAndExport)
     model.remember();
     EXPECT_EQ(choice.Style, "din-1505-2");
     EXPECT_EQ(choice.Format, "txt");
+    EXPECT_FALSE(choice.CiteInText);
+}
+
+// Typing a search leaves a shown style selected and in view (the first hit,
+// or the previous style where it still shows), and the preview is set in the
+// style the list shows as selected.
+TEST(CslBibliographyDialog, ASearchSelectsAShownStyleAndThePreviewFollows)
+{
+    QTemporaryDir dir;
+    const QString pandoc = dir.filePath(Q("pandoc"));
+    QFile script(pandoc);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\nfor a; do case \"$a\" in --output=*) out=\"${a#--output=}\";; --csl=*) csl=\"${a#--csl=}\";; "
+                 "esac; done\nprintf '<p>%s</p>' \"$csl\" > \"$out\"\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+
+    TestApp t;
+    AddTitle(t.app).Titel.Text = "T";
+    ShowAllTitles(t.app);
+    t.app.grid.Row = 1;
+    std::vector<CslStyle> styles;
+    for (int i = 0; i < 60; ++i) {
+        const std::string n = (i < 10 ? "0" : "") + std::to_string(i);
+        styles.push_back({"s" + n, (i % 2 ? "Harvard " : "Vancouver ") + n, "/x/s" + n + ".csl", "", false});
+    }
+    CslChoice choice;
+    choice.Style = "s05"; // a Harvard style near the top
+    CslDialogModel model(t.app, choice, styles, PathToCp1252(pandoc));
+    TCslBibliographyDialog dialog(model);
+    dialog.resize(720, 600);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+
+    const auto selected = [&dialog]() -> QString {
+        const QList<QListWidgetItem*> items = dialog.StyleList->selectedItems();
+        return items.size() == 1 ? items.front()->text() : QString();
+    };
+    const auto inView = [&dialog] {
+        const QRect row = dialog.StyleList->visualItemRect(dialog.StyleList->currentItem());
+        return dialog.StyleList->viewport()->rect().contains(row);
+    };
+    const struct {
+        const char* search;
+        const char* selected;
+        const char* csl;
+    } cases[] = {
+        {"harvard", "Harvard 05", "/x/s05.csl"}, // the previous style still shows
+        {"5", "Harvard 05", "/x/s05.csl"},
+        {"vancouver 5", "Vancouver 50", "/x/s50.csl"}, // the first hit, far down the full list
+        {"", "Vancouver 50", "/x/s50.csl"},
+        {"harvard 3", "Harvard 03", "/x/s03.csl"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.search);
+        dialog.SearchEdit->selectAll();
+        if (*c.search)
+            QTest::keyClicks(dialog.SearchEdit, Q(c.search));
+        else
+            QTest::keyClick(dialog.SearchEdit, Qt::Key_Backspace);
+        EXPECT_EQ(dialog.SearchEdit->text(), Q(c.search));
+        EXPECT_EQ(selected(), Q(c.selected));
+        EXPECT_TRUE(inView());
+        dialog.UpdatePreviewNow();
+        EXPECT_EQ(dialog.PreviewBrowser->toPlainText(), Q(c.csl));
+    }
+    // A search that shows nothing selects nothing, and nothing is previewed.
+    QTest::keyClicks(dialog.SearchEdit, Q("xyz"));
+    EXPECT_EQ(dialog.StyleList->count(), 0);
+    dialog.UpdatePreviewNow();
+    EXPECT_EQ(dialog.PreviewBrowser->toPlainText(), Q("Kein Zitierstil gewählt."));
+    // Down arrow from the search field: a user reaches the list by keyboard.
+    dialog.SearchEdit->clear();
+    EXPECT_EQ(selected(), Q("Harvard 03"));
+    dialog.StyleList->setFocus();
+    QTest::keyClick(dialog.StyleList, Qt::Key_Down);
+    dialog.UpdatePreviewNow();
+    EXPECT_EQ(dialog.PreviewBrowser->toPlainText(), Q("/x/s04.csl"));
 }
 
 // Rows chosen one after the other set one preview after the pause, in one

@@ -121,7 +121,7 @@ TEST(ColumnModel, CellTexts)
     auto text = [&](int index, const CellTextFormat& f) { return ColumnModel::CellText(b, index, f); };
 
     const struct { int index; bool firstLine; const char* cell; } cases[] = {
-        {9, false, "1999"}, {24, false, "1999"}, {30, false, ""}, {11, false, "einszweidrei"}, {11, true, "eins"},
+        {9, false, "1999"}, {24, false, "1999"}, {30, false, "Berlin"}, {11, false, "einszweidrei"}, {11, true, "eins"},
         {12, false, "x"}, {12, true, ""}, {5, false, "Sammelwerkbeitrag"}, {33, false, "X"}, {18, false, "2"},
         {8, false, ""} /* Auflage -1 */, {25, false, "-1"} /* JahrNum -1 */, {26, false, ""} /* Kaufdatum 1 */,
     };

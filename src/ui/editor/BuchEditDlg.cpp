@@ -59,8 +59,8 @@ const char* const VerleihstatusItems[4] = {"&vorhanden", "&verliehen an ...", "&
 
 QString Hint(EditControl c) { return FromCp1252(ControlHint(c)); }
 
-// A caption as a screen reader reads it: without the mnemonic mark and the
-// blanks around it.
+// A caption as a screen reader reads it: without the mnemonic mark, the
+// blanks around it and a final colon ("Ort:" names the field "Ort").
 QString AccessibleText(const QString& caption)
 {
     QString text;
@@ -69,6 +69,9 @@ QString AccessibleText(const QString& caption)
             break;
         text += caption.at(i);
     }
+    text = text.trimmed();
+    if (text.endsWith(QLatin1Char(':')))
+        text.chop(1);
     return text.trimmed();
 }
 
@@ -113,8 +116,8 @@ bool Passing(const QFocusEvent* event)
 bool IsChoiceBox(EditControl c)
 {
     switch (c) {
-    case C::ComboBoxZeitschrift: case C::ComboBoxSerie: case C::ComboBoxVerlag: case C::ComboBoxSprache:
-    case C::ComboBoxTyp: case C::ComboBoxOwner: case C::ComboBoxStandort: case C::ComboBoxKategorie:
+    case C::ComboBoxZeitschrift: case C::ComboBoxSerie: case C::ComboBoxVerlag: case C::ComboBoxOrt:
+    case C::ComboBoxSprache: case C::ComboBoxTyp: case C::ComboBoxOwner: case C::ComboBoxStandort: case C::ComboBoxKategorie:
         return true;
     default:
         return false;
@@ -325,7 +328,9 @@ QWidget* TBuchEditDlg::BuildBibliothekPage()
         books->addWidget(field, row, 1, 1, 3);
     };
     wideField(2, C::ComboBoxSerie, ChoiceCombo(C::ComboBoxSerie, groupBuecher_));
-    wideField(3, C::ComboBoxVerlag, ChoiceCombo(C::ComboBoxVerlag, groupBuecher_));
+    // The place beside the publisher, as a citation names them.
+    addField(books, 3, 0, C::ComboBoxVerlag, ChoiceCombo(C::ComboBoxVerlag, groupBuecher_), groupBuecher_);
+    addField(books, 3, 2, C::ComboBoxOrt, ChoiceCombo(C::ComboBoxOrt, groupBuecher_), groupBuecher_);
     {
         // The look-up sits beside the ISBN; it also takes a DOI from "Quelle:".
         QLineEdit* isbn = LineEdit(C::ISBN_Edit, groupBuecher_);
@@ -570,7 +575,7 @@ void TBuchEditDlg::ConnectHandlers()
     });
 
     for (EditControl c : {C::ComboBoxAutor, C::ComboBoxHerausgeber, C::ComboBoxZeitschrift, C::ComboBoxSerie,
-                          C::ComboBoxVerlag, C::ComboBoxSprache, C::ComboBoxTyp, C::ComboBoxOwner,
+                          C::ComboBoxVerlag, C::ComboBoxOrt, C::ComboBoxSprache, C::ComboBoxTyp, C::ComboBoxOwner,
                           C::ComboBoxStandort, C::ComboBoxKategorie}) {
         QLineEdit* edit = LineEditOf(Control(c));
         connect(edit, &QLineEdit::textEdited, this, [this, c] { TypeAhead(c); });
@@ -728,6 +733,7 @@ void TBuchEditDlg::LoadFromModel()
     ShowChoice(C::ComboBoxSerie, v.Serie);
     ShowText(C::BandEdit, v.Band);
     ShowChoice(C::ComboBoxVerlag, v.Verlag);
+    ShowChoice(C::ComboBoxOrt, v.Ort);
     ShowText(C::ISBN_Edit, v.ISBN);
     ShowChoice(C::ComboBoxZeitschrift, v.Zeitschrift);
     ShowText(C::EditJahrgang, v.Jahrgang);
@@ -799,6 +805,7 @@ void TBuchEditDlg::StoreToModel()
     v.Serie.Text = ReadText(C::ComboBoxSerie);
     v.Band = ReadText(C::BandEdit);
     v.Verlag.Text = ReadText(C::ComboBoxVerlag);
+    v.Ort.Text = ReadText(C::ComboBoxOrt);
     v.ISBN = ReadText(C::ISBN_Edit);
     v.Zeitschrift.Text = ReadText(C::ComboBoxZeitschrift);
     v.Jahrgang = ReadText(C::EditJahrgang);

@@ -5,6 +5,7 @@
 #include "config/IniFile.h"
 #include "core/Codec.h"
 #include "exchange/CslDialogModel.h"
+#include "ui/help/HelpWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -19,6 +20,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -95,14 +97,34 @@ TCslBibliographyDialog::TCslBibliographyDialog(CslDialogModel& model, QWidget* p
     PreviewBrowser->setObjectName(QStringLiteral("PreviewBrowser"));
     PreviewBrowser->setMaximumHeight(110);
     form->addRow(Caption(QStringLiteral("&Vorschau:"), PreviewBrowser, this), PreviewBrowser);
+
+    // What the clipboard button copies: the entry or the citation in the text, with a page.
+    CitationCombo = new QComboBox(this);
+    CitationCombo->setObjectName(QStringLiteral("CitationCombo"));
+    for (const std::string& caption : CslDialogModel::CitationCaptions())
+        CitationCombo->addItem(FromCp1252(caption));
+    CitationCombo->setCurrentIndex(model_.citeInText() ? 1 : 0);
+    form->addRow(Caption(QStringLiteral("Zi&tat:"), CitationCombo, this), CitationCombo);
+    PageEdit = new QLineEdit(this);
+    PageEdit->setObjectName(QStringLiteral("PageEdit"));
+    PageEdit->setPlaceholderText(QStringLiteral("z. B. 12 oder 12-14"));
+    PageEdit->setEnabled(model_.citeInText());
+    form->addRow(Caption(QStringLiteral("Se&ite:"), PageEdit, this), PageEdit);
+    CopiedLabel = new QLabel(this);
+    CopiedLabel->setObjectName(QStringLiteral("CopiedLabel"));
+    CopiedLabel->setWordWrap(true);
+    CopiedLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(QString(), CopiedLabel);
     layout->addLayout(form);
 
     auto* buttons = new QHBoxLayout;
     ClipboardButton = Button(QStringLiteral("Zitat in die &Zwischenablage"), "ClipboardButton", this);
     ExportButton = Button(QStringLiteral("E&xportieren..."), "ExportButton", this);
     CloseButton = Button(QStringLiteral("S&chließen"), "CloseButton", this);
+    HelpButton = Button(QStringLiteral("&Hilfe"), "HelpButton", this);
     buttons->addWidget(ClipboardButton);
     buttons->addStretch();
+    buttons->addWidget(HelpButton);
     buttons->addWidget(ExportButton);
     buttons->addWidget(CloseButton);
     layout->addLayout(buttons);
@@ -122,11 +144,19 @@ TCslBibliographyDialog::TCslBibliographyDialog(CslDialogModel& model, QWidget* p
     connect(SearchEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
         model_.setSearch(ToCp1252(text));
         FillList();
+        ShowSelection();
     });
     connect(GermanFirstCheck, &QCheckBox::toggled, this, [this](bool on) {
         model_.setGermanFirst(on);
         FillList();
+        ShowSelection();
     });
+    connect(CitationCombo, qOverload<int>(&QComboBox::currentIndexChanged), this, [this](int index) {
+        model_.setCiteInText(index == 1);
+        PageEdit->setEnabled(index == 1);
+    });
+    connect(PageEdit, &QLineEdit::textChanged, this,
+            [this](const QString& text) { model_.setPage(ToCp1252(text)); });
     connect(StyleList, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row < 0)
             return;
@@ -143,6 +173,10 @@ TCslBibliographyDialog::TCslBibliographyDialog(CslDialogModel& model, QWidget* p
             FormatCombo->setCurrentIndex(model_.formatIndex());
     });
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(HelpButton, &QPushButton::clicked, this, &TCslBibliographyDialog::ShowHelp);
+    auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    helpKey->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(helpKey, &QShortcut::activated, this, &TCslBibliographyDialog::ShowHelp);
     if (const std::optional<CslStyle> style = model_.chosenStyle(); style && model_.currentRow() < 0)
         OwnFileLabel->setText(FromCp1252(model_.ownPath()));
     SchedulePreview();
@@ -180,6 +214,13 @@ void TCslBibliographyDialog::FillList()
     StyleList->setCurrentRow(model_.currentRow());
     if (model_.currentRow() >= 0)
         StyleList->scrollToItem(StyleList->currentItem());
+}
+
+void TCslBibliographyDialog::ShowSelection()
+{
+    if (model_.currentRow() >= 0)
+        OwnFileLabel->clear();
+    SchedulePreview();
 }
 
 TCslBibliographyDialog::~TCslBibliographyDialog() = default;
@@ -233,17 +274,26 @@ void TCslBibliographyDialog::ShowPreview(const CitationText& citation)
 void TCslBibliographyDialog::CopyCitation()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const CitationText citation = model_.previewCurrentTitle();
+    const CitationText citation = model_.citationForClipboard();
     QApplication::restoreOverrideCursor();
     if (!citation.Error.empty()) {
-        PreviewBrowser->setPlainText(FromCp1252(citation.Error));
+        CopiedLabel->setText(FromCp1252(citation.Error));
         return;
     }
+    CopiedLabel->setText(QStringLiteral("In der Zwischenablage: ") +
+                         QString::fromUtf8(citation.Text.data(), static_cast<int>(citation.Text.size())));
     // Both forms: a word processor takes the HTML and keeps the italics.
     auto* data = new QMimeData;
     data->setText(QString::fromUtf8(citation.Text.data(), static_cast<int>(citation.Text.size())));
     data->setHtml(QString::fromUtf8(citation.Html.data(), static_cast<int>(citation.Html.size())));
     QGuiApplication::clipboard()->setMimeData(data);
+}
+
+void TCslBibliographyDialog::ShowHelp()
+{
+    if (!help_)
+        help_ = new HelpWindow(this); // a window of the dialog: usable while it is modal
+    help_->ShowContext(HelpContext);
 }
 
 void TCslBibliographyDialog::ChooseOwnFile()

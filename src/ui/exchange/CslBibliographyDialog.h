@@ -21,6 +21,7 @@ namespace folianto {
 
 struct App;
 class CslDialogModel;
+class HelpWindow;
 
 // Opens the dialog over the styles; the choices it remembers are read from
 // and written to the settings file.
@@ -43,12 +44,22 @@ public:
     QLabel* OwnFileLabel;
     QComboBox* FormatCombo;
     QTextBrowser* PreviewBrowser;
+    QComboBox* CitationCombo;
+    QLineEdit* PageEdit;
+    QLabel* CopiedLabel;
     QPushButton* ClipboardButton;
     QPushButton* ExportButton;
     QPushButton* CloseButton;
+    QPushButton* HelpButton;
+
+    // Help page "Zitierstile und CSL-JSON" (F1 and the help button).
+    static constexpr int HelpContext = 320;
 
 private:
+    // The list after a search: the model's selection shown and scrolled to,
+    // the preview following it.
     void FillList();
+    void ShowSelection();
     // After the pause pandoc sets the preview while the dialog goes on; the
     // collecting timer looks for its end.
     void SchedulePreview();
@@ -57,11 +68,13 @@ private:
     void ShowPreview(const CitationText& citation);
     void CopyCitation();
     void ChooseOwnFile();
+    void ShowHelp();
 
     CslDialogModel& model_;
     QTimer* previewTimer_;
     QTimer* collectTimer_;
     std::unique_ptr<CitationJob> previewJob_;
+    HelpWindow* help_ = nullptr;
 };
 
 } // namespace folianto

@@ -43,7 +43,8 @@ constexpr HelpPage Pages[] = {
     {280, "titeleditor.html", "Der Titel-Editor"},
     {290, "optionen.html", "Programmoptionen"},
     {300, "bibtex-ris.html", "Austausch mit BibTeX und RIS"},
-    {320, "nachschlagen.html", "Titel nachschlagen"},
+    {320, "zitierstile.html", "Zitierstile und CSL-JSON"},
+    {330, "nachschlagen.html", "Titel nachschlagen"},
 };
 
 struct IndexEntry {
@@ -56,6 +57,7 @@ constexpr IndexEntry IndexEntries[] = {
     {"Beenden", "schnelleinstieg.html"},
     {"BibTeX", "bibtex-ris.html"},
     {"Bildanzeige", "optionen.html"},
+    {"CSL-JSON", "zitierstile.html"},
     {"Dateien im Netz", "dateien.html"},
     {"DOI", "nachschlagen.html"},
     {"Doppelte Titel", "doppelte.html"},
@@ -97,6 +99,8 @@ constexpr IndexEntry IndexEntries[] = {
     {"Typ", "literaturtypen.html"},
     {"Verleihstatus", "titeleditor.html"},
     {"Volltextsuche", "filter.html"},
+    {"Zitat", "zitierstile.html"},
+    {"Zitierstile", "zitierstile.html"},
     {"Zusammenführen", "dateien.html"},
     {"Zwischenablage", "export.html"},
 };
