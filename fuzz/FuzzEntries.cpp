@@ -10,7 +10,9 @@
 #include "core/SampleCatalogue.h"
 #include "editor/PictureDecoding.h"
 #include "editor/PictureSlots.h"
+#include "exchange/BibTexImport.h"
 #include "exchange/ImportDialogModel.h"
+#include "exchange/RisImport.h"
 #include "exchange/TextImport.h"
 #include "history/RecoveryJournal.h"
 #include "history/TitleCoding.h"
@@ -26,6 +28,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -291,6 +294,41 @@ bool ReplayRecoveryFile(const uint8_t* data, std::size_t size)
     for (const QString& name : folder.entryList(QDir::Files))
         folder.remove(name);
     return whole && store.AnzBuch >= 0 && store.AnzBuch <= MaxBuch;
+}
+
+bool ReadReferences(const uint8_t* data, std::size_t size)
+{
+    if (size < 1)
+        return true;
+    return Run([&] {
+        const bool ris = (data[0] & 1) != 0;
+        const std::string bytes(reinterpret_cast<const char*>(data + 1), size - 1);
+        const ParsedReferences parsed = ris ? ParseRis(bytes) : ParseBibTex(bytes);
+
+        const int lines = static_cast<int>(std::count(bytes.begin(), bytes.end(), '\n')) + 1;
+        const auto marks = static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), ris ? 'T' : '@'));
+        std::size_t dropped = 0;
+        for (const ImportProblem& p : parsed.Problems) {
+            Check(p.Line >= 1 && p.Line <= lines && (p.LastLine == 0 || p.LastLine >= p.Line));
+            Check(!p.Text.empty());
+            dropped += p.Dropped ? 1 : 0;
+        }
+        for (const Reference& r : parsed.References)
+            Check(r.Line >= 1 && r.Line <= lines && r.Typ >= 0 && r.Typ <= 8);
+        Check(parsed.References.size() + dropped <= marks);
+
+        App& app = SharedApp<3>();
+        app.store.Clear();
+        app.settings.ShowAllMsg = false;
+        const ReferenceImportResult result = ImportReferences(app, "fuzz", parsed);
+        Check(app.store.AnzBuch == result.Imported);
+        Check(result.Imported == static_cast<int>(parsed.References.size()) || !result.Read);
+        for (int32_t i = 1; i <= app.store.AnzBuch; ++i) {
+            const TBuch& b = *app.store.at(i);
+            for (int f = 1; f <= 26; ++f)
+                Check(b.TextField(f).Len == static_cast<int32_t>(b.TextField(f).Text.size()));
+        }
+    });
 }
 
 namespace {

@@ -26,6 +26,10 @@ bool DecodePictureFile(const uint8_t* data, std::size_t size);
 // changes, each a 16-bit length and its bytes, framed and checksummed here so
 // that their content is what is tried. Replayed onto a small catalogue.
 bool ReplayRecoveryFile(const uint8_t* data, std::size_t size);
+// Byte 0 even: the rest is a BibTeX file, odd: a RIS file. Every reference
+// and problem names a line of it, no more entries are taken or dropped than
+// it could hold, and the store grows by exactly the titles taken.
+bool ReadReferences(const uint8_t* data, std::size_t size);
 
 // An SRU answer with MARC 21 XML records.
 bool ReadSruAnswer(const uint8_t* data, std::size_t size);

@@ -50,6 +50,7 @@ OPERATORS = [
     ("inc", re.compile(r"\+\+"), "--"),
     ("dec", re.compile(r"--"), "++"),
 ]
+RUNNING = None  # the build or test run in progress, killed on Ctrl+C
 OFF_BY_ONE = {"le", "ge", "lt", "gt", "plus1", "minus1", "inc", "dec"}
 
 
@@ -132,6 +133,7 @@ class Restorer:
         signal.signal(signal.SIGTERM, self._signal)
 
     def _signal(self, signum, _frame):
+        kill_running()
         self.restore()
         print("\ninterrupted; source restored", file=sys.stderr)
         sys.exit(128 + signum)
@@ -145,6 +147,7 @@ class Restorer:
     def restore(self):
         if self.path:
             os.replace(self.path + BACKUP_SUFFIX, self.path)
+            os.utime(self.path)  # newer than the mutant's object file, so it is rebuilt
             self.path = None
 
     @staticmethod
@@ -155,6 +158,7 @@ class Restorer:
                 if name.endswith(BACKUP_SUFFIX):
                     original = os.path.join(base, name[: -len(BACKUP_SUFFIX)])
                     os.replace(os.path.join(base, name), original)
+                    os.utime(original)
                     print("restored after an earlier run:", os.path.relpath(original, ROOT))
 
 
@@ -180,26 +184,41 @@ def configure(build_dir, sanitize):
     subprocess.run(args, check=True, stdout=subprocess.DEVNULL)
 
 
-def build(build_dir, jobs, timeout):
+def run_group(args, timeout, env=None):
+    """The exit code of ARGS, or None when it ran out of time; on a time-out
+    the whole process group is killed, so no compiler or linker keeps writing."""
+    global RUNNING
+    proc = subprocess.Popen(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                            env=env, start_new_session=True)
+    RUNNING = proc
     try:
-        return subprocess.run(
-            ["cmake", "--build", build_dir, "--target", "folianto_tests", "-j", str(jobs)],
-            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=timeout).returncode == 0
+        return proc.wait(timeout=timeout)
     except subprocess.TimeoutExpired:
-        return False
+        kill_running()
+        return None
+    finally:
+        RUNNING = None
+
+
+def kill_running():
+    if RUNNING and RUNNING.poll() is None:
+        os.killpg(RUNNING.pid, signal.SIGKILL)
+        RUNNING.wait()
+
+
+def build(build_dir, jobs, timeout):
+    """'ok', 'failed' or 'timeout'."""
+    code = run_group(["cmake", "--build", build_dir, "--target", "folianto_tests", "-j", str(jobs)],
+                     timeout)
+    return "timeout" if code is None else "ok" if code == 0 else "failed"
 
 
 def tests_pass(build_dir, timeout):
     """True when the logic tests all pass within the time limit."""
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen",
                LSAN_OPTIONS="suppressions=" + os.path.join(ROOT, "tests", "lsan.supp"))
-    try:
-        proc = subprocess.run([os.path.join(build_dir, "bin", "folianto_tests"), "--gtest_brief=1"],
-                              stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                              timeout=timeout, env=env, start_new_session=True)
-        return proc.returncode == 0
-    except subprocess.TimeoutExpired:
-        return False
+    return run_group([os.path.join(build_dir, "bin", "folianto_tests"), "--gtest_brief=1"],
+                     timeout, env) == 0
 
 
 def main():
@@ -212,8 +231,9 @@ def main():
     parser.add_argument("--sanitize", action="store_true",
                         help="test off-by-one survivors again in an AddressSanitizer build")
     parser.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
-    parser.add_argument("--timeout", type=int, default=300,
-                        help="seconds for one build and for one test run")
+    parser.add_argument("--timeout", type=int, default=300, help="seconds for one test run")
+    parser.add_argument("--build-timeout", type=int, default=1800,
+                        help="seconds for one rebuild (a mutated header rebuilds much)")
     parser.add_argument("--list", action="store_true", help="only print the sampled mutants")
     args = parser.parse_args()
 
@@ -242,7 +262,7 @@ def main():
     if args.sanitize:
         configure(asan_dir, True)
     for d in [args.build_dir] + ([asan_dir] if args.sanitize else []):
-        if not build(d, args.jobs, 3600) or not tests_pass(d, args.timeout):
+        if build(d, args.jobs, 3600) != "ok" or not tests_pass(d, args.timeout):
             print(f"The unmutated tests do not pass in {d}.", file=sys.stderr)
             return 2
 
@@ -257,13 +277,14 @@ def main():
             started = time.time()
             restorer.mutate(path, mutated)
             try:
-                if not build(args.build_dir, args.jobs, args.timeout):
+                built = build(args.build_dir, args.jobs, args.build_timeout)
+                if built != "ok":
                     stillborn += 1
-                    verdict = "does not compile"
+                    verdict = "does not compile" if built == "failed" else "build timed out"
                 else:
                     caught = not tests_pass(args.build_dir, args.timeout)
                     if not caught and args.sanitize and op in OFF_BY_ONE:
-                        caught = (build(asan_dir, args.jobs, args.timeout)
+                        caught = (build(asan_dir, args.jobs, args.build_timeout) == "ok"
                                   and not tests_pass(asan_dir, args.timeout))
                     per_folder[folder][1] += 1
                     if caught:
@@ -278,8 +299,6 @@ def main():
                   f"({time.time() - started:.0f} s)", flush=True)
     finally:
         restorer.restore()
-        # Leave the build matching the restored sources.
-        build(args.build_dir, args.jobs, 3600)
 
     print()
     if survivors:
@@ -291,7 +310,7 @@ def main():
         k, n = per_folder[folder]
         print(f"{folder:12} caught {k:4} of {n:4}")
     if stillborn:
-        print(f"did not compile (not counted): {stillborn}")
+        print(f"did not compile or build in time (not counted): {stillborn}")
     caught = sum(k for k, _ in per_folder.values())
     counted = sum(n for _, n in per_folder.values())
     percent = 100.0 * caught / counted if counted else 0.0

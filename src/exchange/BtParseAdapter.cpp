@@ -64,72 +64,207 @@ std::string KeyAfter(const std::string& text, std::size_t open)
     return key;
 }
 
-// The library turns every line break inside a value into a blank. Line
-// breaks of values travel through it as this private-use character instead.
-const char kLineBreakMark[] = "\xEE\x80\x80";
+// What the library sees differs from the file in three ways, all undone in
+// the values it hands back:
+// - it turns every line break inside a value into a blank, so line breaks
+//   of values travel as an escape instead;
+// - its syntax error report uses the offending token's text as a printf
+//   format, so a '%' inside a value (a common character in titles) would
+//   make it read arguments that were never passed; every '%' inside a value
+//   travels as an escape too, and a '%' comment between fields is left out
+//   (the library skips it anyway), so the text it sees holds no '%' at all;
+// - NUL bytes become blanks (the text is a C string).
+// The escape byte never occurs in UTF-8; should it occur anyway, it is
+// escaped itself, so the mapping back is exact.
+constexpr char kEscape = '\xFE';
+constexpr char kEscapedPercent = 'P';
+constexpr char kEscapedLineBreak = 'N';
 
-// The chunk's bytes as a C string for the library: NUL bytes become blanks,
-// line breaks inside values the mark.
-void ChunkForLibrary(const std::string& text, const BibChunk& chunk, std::vector<char>& out)
+bool IsNameChar(char c)
 {
-    const std::size_t open = EntryOpening(text, chunk.Begin);
-    const int entryLevel = open != std::string::npos && text[open] == '{' ? 1 : 0;
-    out.resize(3 * (chunk.End - chunk.Begin) + 1); // a mark is three bytes
-    char* o = out.data();
-    int depth = 0;
-    bool inQuote = false;
-    for (std::size_t p = chunk.Begin; p < chunk.End; ++p) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') ||
+           (c != '\0' && std::strchr("!$&*+-./:;<>?[]^_`|", c) != nullptr);
+}
+
+// Follows the library's lexer through one entry: where a quoted or braced
+// string starts and ends, and where a '%' starts a comment instead. The
+// modes and entry states are the library's own.
+class LibraryLexer {
+public:
+    enum class Mode { TopLevel, Entry, String };
+
+    Mode mode() const { return mode_; }
+
+    // Called for every byte outside strings except the comments; `text`
+    // from `p` on is the rest of the chunk. Returns the bytes consumed.
+    std::size_t outside(const char* text, std::size_t p, std::size_t end)
+    {
         const char c = text[p];
+        if (mode_ == Mode::TopLevel) {
+            if (c == '@') {
+                mode_ = Mode::Entry;
+                state_ = State::AfterAt;
+            }
+            return 1;
+        }
+        if (IsNameChar(c)) {
+            std::size_t q = p;
+            bool digitsOnly = true;
+            for (; q < end && IsNameChar(text[q]); ++q)
+                digitsOnly = digitsOnly && text[q] >= '0' && text[q] <= '9';
+            if (!digitsOnly && state_ == State::AfterAt) { // the entry type
+                const bool comment = q - p == 7 && std::equal(text + p, text + q, "comment", [](char a, char b) {
+                                         return (a | 0x20) == b;
+                                     });
+                state_ = comment ? State::InComment : State::AfterType;
+            }
+            return q - p;
+        }
         switch (c) {
-        case '{': ++depth; break;
-        case '}': --depth; break;
         case '"':
-            if (depth == entryLevel && p > open)
-                inQuote = !inQuote;
-            break;
-        case '\r':
-        case '\n':
-            if (p > open && (depth > entryLevel || inQuote)) {
-                if (c == '\r' && p + 1 < chunk.End && text[p + 1] == '\n')
-                    continue;
-                for (const char m : {kLineBreakMark[0], kLineBreakMark[1], kLineBreakMark[2]})
-                    *o++ = m;
-                continue;
+            if (state_ == State::InComment) { // refused: the entry ends here
+                mode_ = Mode::TopLevel;
+                state_ = State::TopLevel;
+            } else {
+                startString('"');
             }
             break;
-        case '\0':
-            *o++ = ' ';
-            continue;
+        case '{':
+            if (state_ == State::InEntry || state_ == State::InComment)
+                startString('{');
+            else if (state_ == State::AfterType)
+                state_ = State::InEntry;
+            break;
+        case '(':
+            if (state_ == State::InComment)
+                startString('(');
+            else if (state_ == State::AfterType)
+                state_ = State::InEntry;
+            break;
+        case '}':
+        case ')':
+            if (state_ == State::InEntry) {
+                mode_ = Mode::TopLevel;
+                state_ = State::TopLevel;
+            }
+            break;
         default:
             break;
         }
-        *o++ = c;
+        return 1;
+    }
+
+    // Called for every byte inside a string.
+    void inside(char c)
+    {
+        switch (c) {
+        case '{': ++braces_; break;
+        case '}':
+            if (--braces_ == 0 && opener_ == '{')
+                endString();
+            else if (braces_ < 0)
+                braces_ = 0;
+            break;
+        case '(': ++parens_; break;
+        case ')':
+            if (--parens_ == 0 && opener_ == '(')
+                endString();
+            break;
+        case '"':
+            if (opener_ == '"' && braces_ == 0)
+                endString();
+            break;
+        default: break;
+        }
+    }
+
+private:
+    enum class State { TopLevel, AfterAt, AfterType, InComment, InEntry };
+
+    void startString(char opener)
+    {
+        mode_ = Mode::String;
+        opener_ = opener;
+        braces_ = opener == '{' ? 1 : 0;
+        parens_ = opener == '(' ? 1 : 0;
+    }
+    void endString()
+    {
+        mode_ = state_ == State::InComment ? Mode::TopLevel : Mode::Entry;
+        if (state_ == State::InComment)
+            state_ = State::TopLevel;
+    }
+
+    Mode mode_ = Mode::TopLevel;
+    State state_ = State::TopLevel;
+    char opener_ = 0;
+    int braces_ = 0;
+    int parens_ = 0;
+};
+
+// The chunk's bytes as the C string the library parses.
+void ChunkForLibrary(const std::string& text, const BibChunk& chunk, std::vector<char>& out)
+{
+    out.resize(2 * (chunk.End - chunk.Begin) + 1); // an escape is two bytes
+    char* o = out.data();
+    LibraryLexer lexer;
+    std::size_t p = chunk.Begin;
+    while (p < chunk.End) {
+        const char c = text[p];
+        if (lexer.mode() == LibraryLexer::Mode::String) {
+            lexer.inside(c);
+            if (c == '\r' || c == '\n') {
+                if (c == '\r' && p + 1 < chunk.End && text[p + 1] == '\n')
+                    ++p;
+                *o++ = kEscape;
+                *o++ = kEscapedLineBreak;
+            } else if (c == '%' || c == kEscape) {
+                *o++ = kEscape;
+                *o++ = c == '%' ? kEscapedPercent : kEscape;
+            } else {
+                *o++ = c == '\0' ? ' ' : c;
+            }
+            ++p;
+            continue;
+        }
+        if (c == '%') { // a comment up to the line break, or to the end when none follows
+            while (p < chunk.End && text[p] != '\n')
+                ++p;
+            continue;
+        }
+        const std::size_t n = lexer.outside(text.data(), p, chunk.End);
+        for (std::size_t k = 0; k < n; ++k, ++p)
+            *o++ = text[p] == '\0' ? ' ' : text[p];
     }
     *o++ = '\0';
     out.resize(static_cast<std::size_t>(o - out.data()));
 }
 
-// The value with the marks as line breaks; blanks around them are the
-// source's indentation and go.
-std::string RestoreLineBreaks(const std::string& value)
+// A value as written: the escapes undone; blanks around a line break are
+// the source's indentation and go.
+std::string FromLibrary(const std::string& value)
 {
-    if (value.find(kLineBreakMark) == std::string::npos)
+    if (value.find(kEscape) == std::string::npos)
         return value;
     std::string out;
-    std::size_t pos = 0;
-    while (true) {
-        const std::size_t mark = value.find(kLineBreakMark, pos);
-        std::string piece = value.substr(pos, mark == std::string::npos ? std::string::npos : mark - pos);
-        if (pos > 0)
-            piece.erase(0, piece.find_first_not_of(' '));
-        if (mark == std::string::npos) {
-            out += piece;
-            break;
+    bool afterBreak = false;
+    for (std::size_t i = 0; i < value.size(); ++i) {
+        char c = value[i];
+        if (c == ' ' && afterBreak)
+            continue;
+        afterBreak = false;
+        if (c == kEscape && i + 1 < value.size()) {
+            c = value[++i];
+            if (c == kEscapedLineBreak) {
+                while (!out.empty() && out.back() == ' ')
+                    out.pop_back();
+                out += '\n';
+                afterBreak = true;
+                continue;
+            }
+            c = c == kEscapedPercent ? '%' : c;
         }
-        while (!piece.empty() && piece.back() == ' ')
-            piece.pop_back();
-        out += piece + "\n";
-        pos = mark + 3;
+        out += c;
     }
     return out;
 }
@@ -155,6 +290,30 @@ std::string Quoted(const std::string& key)
 {
     return Cp1252("\xE2\x80\x9E") + Utf8ToCp1252(key) + Cp1252("\xE2\x80\x9C");
 }
+
+// One entry through the library. The tree goes and the lexer's buffers are
+// released when it ends, also when reading the tree throws, so the next
+// entry starts from a clean reader.
+struct EntryParse {
+    EntryParse(char* text, int line)
+    {
+        bt_reset_error_counts();
+        tree = bt_parse_entry_s(text, kSourceName, line, 0, &ok);
+        warnings = bt_get_error_count(BTERR_CONTENT) + bt_get_error_count(BTERR_LEXWARN);
+    }
+    ~EntryParse()
+    {
+        if (tree)
+            bt_free_ast(tree);
+        bt_parse_entry_s(nullptr, kSourceName, 0, 0, nullptr);
+    }
+    EntryParse(const EntryParse&) = delete;
+    EntryParse& operator=(const EntryParse&) = delete;
+
+    AST* tree = nullptr;
+    boolean ok = FALSE;
+    int warnings = 0;
+};
 
 } // namespace
 
@@ -275,11 +434,9 @@ BibParseResult BibParseSession::Parse(const std::string& utf8)
             continue;
         }
         ChunkForLibrary(utf8, chunk, buffer);
-        bt_reset_error_counts();
-        boolean ok = FALSE;
-        AST* entry = bt_parse_entry_s(buffer.data(), kSourceName, chunk.Line, 0, &ok);
-        const int warnings = bt_get_error_count(BTERR_CONTENT) + bt_get_error_count(BTERR_LEXWARN);
-        if (!ok || !entry) {
+        const EntryParse parse(buffer.data(), chunk.Line);
+        AST* entry = parse.tree;
+        if (!parse.ok || !entry) {
             result.Problems.push_back({chunk.Line, 0,
                                        "Eintrag " + Quoted(chunk.Key) +
                                            Cp1252(" ist fehlerhaft (Syntax) und wurde nicht übernommen"),
@@ -292,9 +449,9 @@ BibParseResult BibParseSession::Parse(const std::string& utf8)
             char* name = nullptr;
             for (AST* field = bt_next_field(entry, nullptr, &name); field;
                  field = bt_next_field(entry, field, &name)) {
-                e.Fields.emplace_back(name ? name : "", RestoreLineBreaks(FieldText(field)));
+                e.Fields.emplace_back(name ? name : "", FromLibrary(FieldText(field)));
             }
-            if (warnings > 0)
+            if (parse.warnings > 0)
                 result.Problems.push_back({chunk.Line, 0,
                                            "Eintrag " + Quoted(chunk.Key) +
                                                Cp1252(": unbekanntes @string-Makro oder ähnliches, der Wert blieb "
@@ -302,9 +459,6 @@ BibParseResult BibParseSession::Parse(const std::string& utf8)
                                            false});
             result.Entries.push_back(std::move(e));
         }
-        if (entry)
-            bt_free_ast(entry);
-        bt_parse_entry_s(nullptr, nullptr, 0, 0, nullptr); // resets the lexer
     }
     return result;
 }

@@ -170,8 +170,17 @@ const char* MonthAbbreviation(int month)
 IssuedDate ParseIssuedDate(const std::string& text)
 {
     IssuedDate out;
+    // Most years are just that: no text work.
+    if ((text.size() == 4 || text.size() == 3) && text.find_first_not_of("0123456789") == std::string::npos &&
+        text[0] != '0') {
+        out.Parts = {{std::stoi(text), 0, 0}};
+        out.Literal = text;
+        return out;
+    }
     QString s = FromCp1252(text).simplified();
     out.Literal = ToCp1252(s);
+    if (s.size() > 60) // no date is that long; a long text stays a text, fast
+        return out;
     // A year the catalogue inferred: "[2013]", "[2013?]".
     if (s.startsWith(QLatin1Char('[')) && s.endsWith(QLatin1Char(']')))
         s = s.mid(1, s.size() - 2).trimmed();

@@ -227,7 +227,8 @@ private:
         }
         if (IsStyleCommand(name))
             return;
-        if (const LatexMacro* macro = macroNamed(name); macro && expansions_ < 1000) {
+        // A macro that calls itself or grows without end stops at a limit.
+        if (const LatexMacro* macro = macroNamed(name); macro && grown_ < 65536) {
             // The body with its arguments in place, read on as the input.
             QString body = QString::fromUtf8(macro->Body.c_str());
             QStringList arguments;
@@ -235,9 +236,9 @@ private:
                 arguments << takeArgument();
             for (int i = macro->Arguments; i >= 1; --i)
                 body.replace(QLatin1Char('#') + QString::number(i), arguments[i - 1]);
+            grown_ += body.size() + 64;
             in_ = body + in_.mid(pos_);
             pos_ = 0;
-            ++expansions_;
             return;
         }
         // Unknown: kept as written, so nothing of it is lost.
@@ -284,7 +285,7 @@ private:
 
     QString in_;
     const std::vector<LatexMacro>& macros_;
-    int expansions_ = 0; // a macro that calls itself stops here
+    qsizetype grown_ = 0; // characters the macros have put in
     qsizetype pos_ = 0;
     QString out_;
 };

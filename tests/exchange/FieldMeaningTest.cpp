@@ -295,6 +295,8 @@ TEST(FieldMeaning, BibTexAsPeopleWriteIt)
          "@book{a, title={T\\hide{x}}, year={\\swap{--90}{1968}}, edition={zweite}}",
          "1968\x96" "90", 2, ""},
         {"@book{a, title={T}, year=1999, edition={2. Aufl.}}", "1999", 2, ""},
+        // A macro that calls itself ends.
+        {"@preamble{\"\\def\\loop#1{\\loop{#1#1}}\"}\n@book{a, title={T}, year={\\loop{x}1999}}", nullptr, -1, ""},
         {"@book{a, title={T}, year=1999, edition={Silver}}", "1999", -1, "edition: Silver"},
         {"@article{a, title={T}, journal={Z}, year=1989, month=nov, day={10}}", "10.11.1989", -1, ""},
         {"@article{a, title={T}, journal={Z}, year=1989, month={November}}", "11/1989", -1, ""},
@@ -310,7 +312,9 @@ TEST(FieldMeaning, BibTexAsPeopleWriteIt)
         TBuch b;
         StoreReference(parsed.References[0], b);
         EXPECT_EQ(b.Titel.Text, "T");
-        EXPECT_EQ(b.Jahr.Text, c.jahr);
+        if (c.jahr) {
+            EXPECT_EQ(b.Jahr.Text, c.jahr);
+        }
         EXPECT_EQ(b.Auflage, c.auflage);
         EXPECT_EQ(b.Bemerkung.Text, c.bemerkung);
     }

@@ -24,6 +24,7 @@ const Target kTargets[] = {
     {"corpus_workbook", folianto::fuzz::ReadWorkbook},
     {"corpus_pictures", folianto::fuzz::DecodePictureFile},
     {"corpus_recovery", folianto::fuzz::ReplayRecoveryFile},
+    {"corpus_references", folianto::fuzz::ReadReferences},
     {"corpus_sru", folianto::fuzz::ReadSruAnswer},
     {"corpus_openlibrary", folianto::fuzz::ReadOpenLibraryJson},
 };
