@@ -21,15 +21,6 @@
 namespace folianto::cli {
 namespace {
 
-bool InStore(const TitleStore& store, const std::string& isbn13)
-{
-    for (int32_t i = 1; i <= store.AnzBuch; ++i)
-        if (const TBuch* b = store.at(i))
-            if (!b->ISBN.Text.empty() && NormalisedIsbn13(b->ISBN.Text) == isbn13)
-                return true;
-    return false;
-}
-
 void Print(const std::string& cp1252)
 {
     std::cout << Cp1252ToUtf8(cp1252) << std::endl;
@@ -66,7 +57,7 @@ int RunLookup(Context& context, const Args& args)
                 allThere = false;
                 continue;
             }
-            if (seen.count(id.Key()) != 0 || (id.kind == LookupId::Kind::Isbn && InStore(app.store, id.Isbn13))) {
+            if (seen.count(id.Key()) != 0 || (id.kind == LookupId::Kind::Isbn && IsbnInStore(app.store, id.Isbn13))) {
                 Print("bereits vorhanden: " + id.Text);
                 continue;
             }
@@ -92,7 +83,7 @@ int RunLookup(Context& context, const Args& args)
             }
             const Reference& title = outcome.Editions.front();
             const std::string isbn = NormalisedIsbn13(title.Isbn);
-            if (!isbn.empty() && (isbns.count(isbn) != 0 || InStore(app.store, isbn))) {
+            if (!isbn.empty() && (isbns.count(isbn) != 0 || IsbnInStore(app.store, isbn))) {
                 Print("bereits vorhanden: " + id.Text);
                 continue;
             }

@@ -104,13 +104,18 @@ void LookupQueue::answered(int row, const LookupOutcome& outcome)
         }
 }
 
-bool LookupQueue::InCatalogue(const std::string& isbn13) const
+bool IsbnInStore(const TitleStore& store, const std::string& isbn13)
 {
-    for (int32_t i = 1; i <= ws_.store.AnzBuch; ++i)
-        if (const TBuch* b = ws_.store.at(i))
+    for (int32_t i = 1; i <= store.AnzBuch; ++i)
+        if (const TBuch* b = store.at(i))
             if (!b->ISBN.Text.empty() && NormalisedIsbn13(b->ISBN.Text) == isbn13)
                 return true;
     return false;
+}
+
+bool LookupQueue::InCatalogue(const std::string& isbn13) const
+{
+    return IsbnInStore(ws_.store, isbn13);
 }
 
 std::string LookupQueue::StateText(int row) const

@@ -13,6 +13,7 @@
 namespace folianto {
 
 struct Workspace;
+class TitleStore;
 
 class LookupQueue : public QObject {
     Q_OBJECT
@@ -59,6 +60,9 @@ private:
     LookupClient client_;
     std::vector<Entry> entries_;
 };
+
+// True when a title of the store holds the ISBN (normalised ISBN-13).
+bool IsbnInStore(const TitleStore& store, const std::string& isbn13);
 
 // Appends the reference as a new title with a short key made from its
 // author, as a look-up adds titles; false when the store is full.
