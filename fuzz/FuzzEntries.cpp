@@ -16,6 +16,8 @@
 #include "exchange/TextImport.h"
 #include "history/RecoveryJournal.h"
 #include "history/TitleCoding.h"
+#include "lookup/MarcReader.h"
+#include "lookup/OpenLibraryReader.h"
 #include "platform/Platform.h"
 #include "spreadsheet/Ole2.h"
 #include "spreadsheet/Workbook.h"
@@ -327,6 +329,38 @@ bool ReadReferences(const uint8_t* data, std::size_t size)
                 Check(b.TextField(f).Len == static_cast<int32_t>(b.TextField(f).Text.size()));
         }
     });
+}
+
+namespace {
+
+bool AnswerHolds(const SourceAnswer& answer)
+{
+    // Found exactly when there are titles; a failure names its reason.
+    if ((answer.kind == SourceAnswer::Kind::Found) != !answer.Editions.empty())
+        return false;
+    if (answer.kind == SourceAnswer::Kind::Failed && answer.Reason.empty())
+        return false;
+    for (const Reference& r : answer.Editions) {
+        if (r.Typ < 0 || r.Typ > 2 || r.Title.find_first_of("\r\n") != std::string::npos)
+            return false;
+        TBuch b;
+        StoreReference(r, b);
+        if (b.Auflage == 0 || b.JahrNum == 0)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool ReadSruAnswer(const uint8_t* data, std::size_t size)
+{
+    return AnswerHolds(ReadSruMarcAnswer(std::string(reinterpret_cast<const char*>(data), size)));
+}
+
+bool ReadOpenLibraryJson(const uint8_t* data, std::size_t size)
+{
+    return AnswerHolds(ReadOpenLibraryAnswer(std::string(reinterpret_cast<const char*>(data), size)));
 }
 
 } // namespace folianto::fuzz

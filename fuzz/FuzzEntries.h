@@ -31,4 +31,9 @@ bool ReplayRecoveryFile(const uint8_t* data, std::size_t size);
 // it could hold, and the store grows by exactly the titles taken.
 bool ReadReferences(const uint8_t* data, std::size_t size);
 
+// An SRU answer with MARC 21 XML records.
+bool ReadSruAnswer(const uint8_t* data, std::size_t size);
+// The JSON of the Open Library books API.
+bool ReadOpenLibraryJson(const uint8_t* data, std::size_t size);
+
 } // namespace folianto::fuzz

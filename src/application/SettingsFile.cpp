@@ -26,6 +26,7 @@ const char* const kPos = "Zellenanordnung";
 const char* const kWidth = "Zellenbreite";
 const char* const kImportPos = "ImportPos";
 const char* const kHeader = "HeaderBez";
+const char* const kNachschlagen = "Nachschlagen";
 
 constexpr std::size_t kPresetLength = 20; // DefaultTyp, DefaultOwner, DefaultLanguage
 constexpr int32_t kMaxLZerzwK = 10;
@@ -101,6 +102,9 @@ void ReadCommon(App& app, const IniFile& ini)
     s.HistryLgthPrz = std::clamp(readInt("HistryLgthPrz", s.HistryLgthPrz), 0, 100);
     s.AdjustLabels = readBool("AdjustLabels", s.AdjustLabels);
     s.AlwaysShowAVM = readBool("AlwaysShowAVM", s.AlwaysShowAVM);
+    s.LookupTimeoutMs = InRange(readInt("LookupTimeoutMs", s.LookupTimeoutMs), 1, 600000, s.LookupTimeoutMs);
+    if (ini.SectionExists(kNachschlagen))
+        s.Nachschlagen = ini.ReadSectionEntries(kNachschlagen);
 }
 
 // "ImpExp" wins over the same values read from "COMMON".

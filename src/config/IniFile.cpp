@@ -308,6 +308,18 @@ std::vector<std::string> IniFile::ReadSectionValues(std::string_view section) co
     return out;
 }
 
+std::vector<std::pair<std::string, std::string>> IniFile::ReadSectionEntries(std::string_view section) const
+{
+    std::vector<std::pair<std::string, std::string>> out;
+    if (const Section* s = Find(section))
+        for (const auto& line : s->lines) {
+            std::size_t begin = 0, end = 0;
+            if (KeyBounds(line, begin, end))
+                out.emplace_back(line.substr(begin, end - begin), Trim(line, line.find('=', end) + 1));
+        }
+    return out;
+}
+
 void IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value)
 {
     Section& s = FindOrAppend(section);

@@ -34,6 +34,8 @@ public:
     // For every line of the section but blank and comment lines: the trimmed
     // text after its first equals sign (empty when it has none).
     std::vector<std::string> ReadSectionValues(std::string_view section) const;
+    // The same lines as (trimmed key, trimmed value) pairs in file order.
+    std::vector<std::pair<std::string, std::string>> ReadSectionEntries(std::string_view section) const;
 
     // A value is one line: it is cut at its first CR or LF.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);

@@ -3,7 +3,10 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace folianto {
 
@@ -56,6 +59,13 @@ struct Settings {
     std::array<int32_t, ExportSlotCount> ExportPos{};
     // Entries follow the fixed pattern per literature type (not stored).
     bool VorgegExportAuswahl = false;
+
+    // Section Nachschlagen as it stands (key, value); nothing when the file
+    // has no such section. Read only: the program never writes it.
+    std::optional<std::vector<std::pair<std::string, std::string>>> Nachschlagen;
+    // Time limit of one look-up request in milliseconds (COMMON key
+    // LookupTimeoutMs, never written).
+    int32_t LookupTimeoutMs = 15000;
 
     // Picture display of the title editor (not stored): 0 fit into the tab,
     // 1 natural size; 0 full size after a double click, 1 automatically.

@@ -25,6 +25,8 @@ const Target kTargets[] = {
     {"corpus_pictures", folianto::fuzz::DecodePictureFile},
     {"corpus_recovery", folianto::fuzz::ReplayRecoveryFile},
     {"corpus_references", folianto::fuzz::ReadReferences},
+    {"corpus_sru", folianto::fuzz::ReadSruAnswer},
+    {"corpus_openlibrary", folianto::fuzz::ReadOpenLibraryJson},
 };
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "ui/editor/Memo.h"
 #include "ui/editor/SelectComboBox.h"
 #include "ui/help/HelpWindow.h"
+#include "ui/lookup/EditorLookupDialogs.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -339,7 +340,20 @@ QWidget* TBuchEditDlg::BuildBibliothekPage()
     // The place beside the publisher, as a citation names them.
     addField(books, 3, 0, C::ComboBoxVerlag, ChoiceCombo(C::ComboBoxVerlag, groupBuecher_), groupBuecher_);
     addField(books, 3, 2, C::ComboBoxOrt, ChoiceCombo(C::ComboBoxOrt, groupBuecher_), groupBuecher_);
-    wideField(4, C::ISBN_Edit, LineEdit(C::ISBN_Edit, groupBuecher_));
+    {
+        // The look-up sits beside the ISBN; it also takes a DOI from "Quelle:".
+        QLineEdit* isbn = LineEdit(C::ISBN_Edit, groupBuecher_);
+        QLabel* label = BuddyLabel(C::ISBN_Edit, groupBuecher_);
+        label->setBuddy(isbn);
+        lookupButton_ = new QPushButton(U("Nachschlagen"), groupBuecher_);
+        lookupButton_->setObjectName(QStringLiteral("ButtonNachschlagen"));
+        lookupButton_->setAccessibleName(lookupButton_->text());
+        lookupButton_->setToolTip(U("Titelangaben nach ISBN (oder DOI unter \"Quelle:\") in Bibliothekskatalogen nachschlagen"));
+        lookupButton_->setAutoDefault(false);
+        books->addWidget(label, 4, 0);
+        books->addWidget(isbn, 4, 1, 1, 2);
+        books->addWidget(lookupButton_, 4, 3);
+    }
     books->setColumnStretch(1, 1);
     books->setColumnStretch(3, 1);
     left->addWidget(groupBuecher_);
@@ -563,6 +577,11 @@ void TBuchEditDlg::ConnectHandlers()
     connect(static_cast<QCheckBox*>(Control(C::CheckBoxQuelleAlsLinkBenutzen)), &QCheckBox::toggled, this,
             [this] { ApplyQuelleLink(); });
     connect(verlinkenButton_, &QPushButton::clicked, this, &TBuchEditDlg::VerlinkenClicked);
+    connect(lookupButton_, &QPushButton::clicked, this, [this] {
+        StoreToModel();
+        if (RunEditorLookup(model_, model_.PictureSettings(), this))
+            LoadFromModel();
+    });
 
     for (EditControl c : {C::ComboBoxAutor, C::ComboBoxHerausgeber, C::ComboBoxZeitschrift, C::ComboBoxSerie,
                           C::ComboBoxVerlag, C::ComboBoxOrt, C::ComboBoxSprache, C::ComboBoxTyp, C::ComboBoxOwner,

@@ -140,6 +140,7 @@ private:
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
     QPushButton* verlinkenButton_ = nullptr;
+    QPushButton* lookupButton_ = nullptr; // "Nachschlagen" beside the ISBN
     HelpWindow* help_ = nullptr;
     QSize designedSize_;
     bool loading_ = false;  // the controls are being set from the model

@@ -44,6 +44,7 @@ constexpr HelpPage Pages[] = {
     {290, "optionen.html", "Programmoptionen"},
     {300, "bibtex-ris.html", "Austausch mit BibTeX und RIS"},
     {320, "zitierstile.html", "Zitierstile und CSL-JSON"},
+    {330, "nachschlagen.html", "Titel nachschlagen"},
 };
 
 struct IndexEntry {
@@ -58,6 +59,7 @@ constexpr IndexEntry IndexEntries[] = {
     {"Bildanzeige", "optionen.html"},
     {"CSL-JSON", "zitierstile.html"},
     {"Dateien im Netz", "dateien.html"},
+    {"DOI", "nachschlagen.html"},
     {"Doppelte Titel", "doppelte.html"},
     {"Eingabereihenfolge", "sortieren.html"},
     {"Eingrenzen in Stufen", "filter.html"},
@@ -68,11 +70,13 @@ constexpr IndexEntry IndexEntries[] = {
     {"Filter", "filter.html"},
     {"Import-Positionen", "import.html"},
     {"ISBN", "doppelte.html"},
+    {"ISBN nachschlagen", "nachschlagen.html"},
     {"Kaufdatum", "titeleditor.html"},
     {"Kopfzeilen", "import.html"},
     {"Kürzel", "titelliste.html"},
     {"Kürzel kopieren", "titeleditor.html"},
     {"Literaturliste", "export.html"},
+    {"Nachschlagen", "nachschlagen.html"},
     {"Optionen", "optionen.html"},
     {"Spaltenbreite", "optionen.html"},
     {"Spalten-Header", "optionen.html"},

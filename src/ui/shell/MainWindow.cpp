@@ -31,6 +31,7 @@
 #include "spreadsheet/Workbook.h"
 #include "ui/config/OptionenForm.h"
 #include "ui/diag/TraceForm.h"
+#include "ui/lookup/LookupWindow.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/ChoiceDialogs.h"
 #include "ui/editor/BuchEditDlg.h"
@@ -291,6 +292,8 @@ void TFoliantoMainWindow::BuildMenus()
     AddAction(titleMenu, U("&Kopieren"), {}, [this] { TitleEdit(true); });
     AddAction(titleMenu, U("&Bearbeiten"), {}, [this] { TitleOpen(); });
     AddAction(titleMenu, U("&Ansehen"), {}, [this] { TitleView(); });
+    AddAction(titleMenu, U("Nach &ISBN/DOI aufnehmen..."), {}, [this] { RunLookupWindow(app_, this); })
+        ->setObjectName(QStringLiteral("NachschlagenAction"));
     titleMenu->addSeparator();
     AddAction(titleMenu, U("&Löschen"), QKeySequence(Qt::Key_Delete), [this] { TitleDelete(); });
 

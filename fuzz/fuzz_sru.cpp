@@ -1,0 +1,20 @@
+// libFuzzer target. Any bytes as the answer of an SRU source with MARC 21
+// XML records.
+// The work per input: FuzzEntries.cpp.
+
+#include "FuzzEntries.h"
+
+#include <QCoreApplication>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    if (!folianto::fuzz::ReadSruAnswer(data, size))
+        __builtin_trap();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    static QCoreApplication qapp(*argc, *argv);
+    return 0;
+}

@@ -1,0 +1,128 @@
+// The readers of what the sources answer, over answers written from the
+// formats' documentation (tests/data/lookup).
+
+#include "core/Buch.h"
+#include "core/Codec.h"
+#include "exchange/ExchangeTestUtil.h"
+#include "lookup/MarcReader.h"
+#include "lookup/OpenLibraryReader.h"
+
+#include <gtest/gtest.h>
+
+namespace folianto {
+namespace {
+
+using Kind = SourceAnswer::Kind;
+
+// The first edition as the title record holds it; texts UTF-8.
+struct Expected {
+    const char* file;
+    Kind kind;
+    std::size_t editions;
+    const char *autor, *herausgeber, *titel, *altTitel, *ort, *verlag, *jahr, *seiten, *reihe, *band, *sprache,
+        *isbn, *schlagworte;
+    int32_t typ;
+    int32_t auflage;
+    const char* link; // Quelle with the link flag
+};
+
+TEST(LookupAnswers, MapsEachAnswerToTheTitleRecord)
+{
+    const Expected cases[] = {
+        {"sru-one-edition.xml", Kind::Found, 1, "Müller, Hans; Schmidt, Erika", "", "Die Bibliothek als Ort",
+         "eine Einführung", "Tübingen", "Beispielverlag", "2019", "344", "Studien zur Buchkultur", "12", "deutsch",
+         "978-3-16-148410-0", "Bibliothek;Lesesaal", 0, 2, "https://d-nb.info/1170000001/04"},
+        {"sru-several-editions.xml", Kind::Found, 2, "Keller, Anna", "", "Kataloge und Register", "", "Berlin",
+         "Verlag Eins", "2015", "280", "", "", "deutsch", "978-3-16-148410-0", "", 0, 3, ""},
+        // Composed, the non-sorting marks dropped, ł kept as a reference.
+        {"sru-decomposed.xml", Kind::Found, 1, "Müller-Lüdenscheidt, Jörg; Miłosz, Czesław", "",
+         "Die Übersetzung der Welt", "Gespräche über Bücher", "Zürich", "Edition Bär", "2020", "", "", "", "deutsch",
+         "9783161484100", "", 0, -1, ""},
+        {"sru-260.xml", Kind::Found, 1, "Smith, John", "", "A history of reading", "", "New York", "Example Press",
+         "1999", "xii, 310", "Reading studies", "4.", "englisch", "0306406152", "Books and reading", 0, -1, ""},
+        {"sru-isbn-in-z.xml", Kind::Found, 1, "Berg, Lena", "", "Falsch gedruckte Nummern", "", "Wien", "Verlag Drei",
+         "2018", "", "", "", "deutsch", "", "", 0, -1, ""},
+        {"sru-edited-volume.xml", Kind::Found, 1, "", "Lang, Petra; Kurz, Otto", "Handbuch der Sammlungen", "",
+         "Hamburg", "Verlag Vier", "2021", "", "", "", "deutsch", "978-3-16-148410-0", "", 2, -1, ""},
+        {"sru-thesis.xml", Kind::Found, 1, "Roth, Clara", "", "Ordnungen des Wissens", "", "Beispielstadt",
+         "Universität Beispielstadt", "2017", "VIII, 212", "Dissertation", "", "deutsch", "978-3-16-148410-0", "", 1,
+         -1, ""},
+        {"openlibrary-one.json", Kind::Found, 1, "Example, Ada; Beispiel, Ben van", "", "Thinking in Tables",
+         "a field guide", "London", "Example House", "2004", "312", "", "", "", "9780306406157",
+         "Tables;Data, structure", 0, -1, ""},
+        {"doi-csl.json", Kind::Found, 1, "Nowak, Zófia; Example, Ada", "", "Stacks and shelves: an empirical study", "",
+         "", "Example Society", "05/2021", "45-67", "Journal of Shelving", "", "englisch", "", "", 4, 12, ""},
+    };
+    for (const Expected& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string bytes = test::ReadFixture("lookup", c.file);
+        const std::string name = c.file;
+        const SourceAnswer a = name.rfind("sru", 0) == 0        ? ReadSruMarcAnswer(bytes)
+                               : name.rfind("openlibrary", 0) == 0 ? ReadOpenLibraryAnswer(bytes)
+                                                                   : ReadCslJsonAnswer(bytes);
+        ASSERT_EQ(a.kind, c.kind) << a.Reason;
+        ASSERT_EQ(a.Editions.size(), c.editions);
+        TBuch b;
+        StoreReference(a.Editions.front(), b);
+        EXPECT_EQ(b.Autor.Text, Cp1252(c.autor));
+        EXPECT_EQ(b.Herausgeber.Text, Cp1252(c.herausgeber));
+        EXPECT_EQ(b.Titel.Text, Cp1252(c.titel));
+        EXPECT_EQ(b.AltTitel.Text, Cp1252(c.altTitel));
+        EXPECT_EQ(b.Ort.Text, Cp1252(c.ort));
+        EXPECT_EQ(b.Verlag.Text, Cp1252(c.verlag));
+        EXPECT_EQ(b.Jahr.Text, Cp1252(c.jahr));
+        EXPECT_EQ(b.Seiten.Text, Cp1252(c.seiten));
+        EXPECT_EQ(b.Reihe.Text, Cp1252(c.reihe));
+        EXPECT_EQ(b.Band.Text, Cp1252(c.band));
+        EXPECT_EQ(b.Sprache.Text, Cp1252(c.sprache));
+        EXPECT_EQ(b.ISBN.Text, Cp1252(c.isbn));
+        EXPECT_EQ(b.Schlagworte.Text, Cp1252(c.schlagworte));
+        EXPECT_EQ(b.TypNum & ~LinkFlag, c.typ);
+        EXPECT_EQ(b.Auflage, c.auflage);
+        EXPECT_EQ(b.Quelle.Text, c.link);
+        EXPECT_EQ((b.TypNum & LinkFlag) != 0, *c.link != '\0');
+    }
+}
+
+TEST(LookupAnswers, TellsNotFoundFromFailures)
+{
+    const struct {
+        const char* file;
+        SourceAnswer (*read)(const std::string&);
+        Kind kind;
+        const char* reason;
+    } cases[] = {
+        {"sru-zero-records.xml", ReadSruMarcAnswer, Kind::NotFound, ""},
+        {"sru-diagnostic.xml", ReadSruMarcAnswer, Kind::Failed, "SRU-Diagnose: num=: Query syntax error"},
+        {"error-page.html", ReadSruMarcAnswer, Kind::Failed, "Antwort ist keine SRU-Antwort"},
+        {"openlibrary-one.json", ReadSruMarcAnswer, Kind::Failed, "Antwort ist keine SRU-Antwort"},
+        {"openlibrary-none.json", ReadOpenLibraryAnswer, Kind::NotFound, ""},
+        {"error-page.html", ReadOpenLibraryAnswer, Kind::Failed, "Antwort ist kein JSON-Objekt"},
+        {"error-page.html", ReadCslJsonAnswer, Kind::Failed, "Antwort ist kein CSL-JSON"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const SourceAnswer a = c.read(test::ReadFixture("lookup", c.file));
+        EXPECT_EQ(a.kind, c.kind);
+        EXPECT_EQ(a.Reason, c.reason);
+        EXPECT_TRUE(a.Editions.empty());
+    }
+}
+
+TEST(LookupAnswers, ReadsRecordsSentAsEscapedText)
+{
+    std::string bytes = test::ReadFixture("lookup", "sru-one-edition.xml");
+    const std::size_t from = bytes.find("<record xmlns=\"http://www.loc.gov/MARC21/slim\"");
+    const std::size_t to = bytes.find("</record>", from) + 9;
+    std::string marc = bytes.substr(from, to - from);
+    std::string escaped;
+    for (char c : marc)
+        escaped += c == '<' ? std::string("&lt;") : c == '&' ? std::string("&amp;") : std::string(1, c);
+    bytes.replace(from, to - from, escaped);
+    const SourceAnswer a = ReadSruMarcAnswer(bytes);
+    ASSERT_EQ(a.kind, Kind::Found);
+    EXPECT_EQ(a.Editions.front().Title, "Die Bibliothek als Ort");
+}
+
+} // namespace
+} // namespace folianto

@@ -1,0 +1,114 @@
+#include "core/Codec.h"
+#include "lookup/Identifier.h"
+#include "lookup/LookupSources.h"
+
+#include <gtest/gtest.h>
+
+namespace folianto {
+namespace {
+
+struct IdCase {
+    const char* text;
+    LookupId::Kind kind;
+    const char* isbn13;
+    const char* isbn10;
+    const char* doi;
+};
+
+TEST(LookupIdentifier, ReadsIsbnsAndDois)
+{
+    using K = LookupId::Kind;
+    const IdCase cases[] = {
+        {"3-16-148410-X", K::Isbn, "9783161484100", "316148410X", ""},
+        {"316148410x", K::Isbn, "9783161484100", "316148410X", ""},
+        {"978-3-16-148410-0", K::Isbn, "9783161484100", "316148410X", ""},
+        {" ISBN 978 3 16 148410 0 ", K::Isbn, "9783161484100", "316148410X", ""},
+        {"ISBN-10: 0-306-40615-2", K::Isbn, "9780306406157", "0306406152", ""},
+        {"9791034304400", K::Isbn, "9791034304400", "", ""},
+        {"10.1000/xyz123", K::Doi, "", "", "10.1000/xyz123"},
+        {"doi:10.1000/xyz123", K::Doi, "", "", "10.1000/xyz123"},
+        {"DOI: 10.1000/xyz123", K::Doi, "", "", "10.1000/xyz123"},
+        {"https://doi.org/10.1000/a(b)c", K::Doi, "", "", "10.1000/a(b)c"},
+        {"http://dx.doi.org/10.1000/xyz123", K::Doi, "", "", "10.1000/xyz123"},
+        // Wrong check digits, wrong lengths, neither form.
+        {"3-16-148410-1", K::None, "", "", ""},
+        {"978-3-16-148410-1", K::None, "", "", ""},
+        {"X316148410", K::None, "", "", ""},
+        {"12345678901", K::None, "", "", ""},
+        {"9773161484100", K::None, "", "", ""},
+        {"10.1000", K::None, "", "", ""},
+        {"Roman", K::None, "", "", ""},
+        {"", K::None, "", "", ""},
+    };
+    for (const IdCase& c : cases) {
+        SCOPED_TRACE(c.text);
+        const LookupId id = ParseLookupId(c.text);
+        EXPECT_EQ(id.kind, c.kind);
+        EXPECT_EQ(id.Isbn13, c.isbn13);
+        EXPECT_EQ(id.Isbn10, c.isbn10);
+        EXPECT_EQ(id.Doi, c.doi);
+        EXPECT_EQ(id.Error.empty(), c.kind != K::None);
+    }
+    EXPECT_EQ(ParseLookupId("3-16-148410-1").Error, Cp1252("Falsche Prüfziffer, keine gültige ISBN: 3-16-148410-1"));
+    // Both forms of one book, and a DOI in any spelling, are one key.
+    EXPECT_EQ(ParseLookupId("3-16-148410-X").Key(), ParseLookupId("9783161484100").Key());
+    EXPECT_EQ(ParseLookupId("doi:10.1000/ABC").Key(), ParseLookupId("https://doi.org/10.1000/abc").Key());
+}
+
+TEST(LookupIdentifier, NormalisesIsbnFields)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"3-16-148410-X (kart.)", "9783161484100"},
+        {"ISBN 978-3-16-148410-0; 3-16-148410-X", "9783161484100"},
+        {"0306406152", "9780306406157"},
+        {"3-16-148410-1", ""},
+        {"vergriffen", ""},
+    };
+    for (const auto& [field, isbn13] : cases)
+        EXPECT_EQ(NormalisedIsbn13(field), isbn13) << field;
+}
+
+TEST(LookupSourcesTest, DefaultsWhenTheSectionIsMissing)
+{
+    const LookupSources s = ReadLookupSources(std::nullopt);
+    ASSERT_EQ(s.ForIsbn.size(), 4u);
+    EXPECT_EQ(s.ForIsbn[0].Name, "dnb");
+    EXPECT_EQ(s.ForIsbn[3].Format, SourceFormat::OpenLibrary);
+    ASSERT_TRUE(s.ForDoi);
+    EXPECT_EQ(s.ForDoi->Format, SourceFormat::CslJson);
+    EXPECT_TRUE(s.Problems.empty());
+    const LookupId isbn = ParseLookupId("3-16-148410-X");
+    EXPECT_EQ(SourceUrl(s.ForIsbn[0], isbn), "https://services.dnb.de/sru/dnb?version=1.1&operation=searchRetrieve"
+                                             "&query=num%3D9783161484100&recordSchema=MARC21-xml");
+    EXPECT_EQ(SourceUrl(*s.ForDoi, ParseLookupId("doi:10.1000/a b?c")), "");
+    EXPECT_EQ(SourceUrl(*s.ForDoi, ParseLookupId("10.1000/a<b>?c")), "https://doi.org/10.1000/a%3Cb%3E%3Fc");
+}
+
+TEST(LookupSourcesTest, ReadsTheSectionInItsOrder)
+{
+    const std::vector<std::pair<std::string, std::string>> section = {
+        {"eins", "marcxml|http://a/{isbn}"}, {"zwei", "openlibrary|http://b/{isbn10}"},
+        {"DOI", "csljson|http://c/{doi}"},   {"kaputt", "pdf|http://d/"},
+        {"ohneurl", "marcxml"},              {"Reihenfolge", "zwei, EINS, fehlt"},
+    };
+    const LookupSources s = ReadLookupSources(section);
+    ASSERT_EQ(s.ForIsbn.size(), 2u);
+    EXPECT_EQ(s.ForIsbn[0].Name, "zwei");
+    EXPECT_EQ(s.ForIsbn[1].Name, "eins");
+    ASSERT_TRUE(s.ForDoi);
+    EXPECT_EQ(s.Problems.size(), 3u); // kaputt, ohneurl, fehlt
+    // An ISBN starting 979 has no ISBN-10: the source is skipped.
+    EXPECT_EQ(SourceUrl(s.ForIsbn[0], ParseLookupId("9791034304400")), "");
+    EXPECT_EQ(SourceUrl(s.ForIsbn[0], ParseLookupId("9780306406157")), "http://b/0306406152");
+    // Without "Reihenfolge" every source is asked in file order; an empty
+    // section asks none (and no built-in source).
+    const LookupSources unordered = ReadLookupSources(std::vector<std::pair<std::string, std::string>>(section.begin(), section.begin() + 3));
+    ASSERT_EQ(unordered.ForIsbn.size(), 2u);
+    EXPECT_EQ(unordered.ForIsbn[0].Name, "eins");
+    const LookupSources empty = ReadLookupSources(std::vector<std::pair<std::string, std::string>>{});
+    EXPECT_TRUE(empty.ForIsbn.empty());
+    EXPECT_FALSE(empty.ForDoi);
+}
+
+} // namespace
+} // namespace folianto

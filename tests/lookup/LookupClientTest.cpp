@@ -1,0 +1,157 @@
+// The client against a local server that answers as the sources do:
+// correctly, with errors, too much, or not at all.
+
+#include "exchange/ExchangeTestUtil.h"
+#include "lookup/LookupClient.h"
+#include "lookup/LookupTestServer.h"
+#include "lookup/LookupTestUtil.h"
+
+#include <gtest/gtest.h>
+
+namespace folianto {
+namespace {
+
+using test::LookupTestServer;
+using State = LookupOutcome::State;
+
+class LookupClientTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test::EnsureCoreApplication();
+        auto fixture = [](const char* name) { return QByteArray::fromStdString(test::ReadFixture("lookup", name)); };
+        LookupTestServer::Answer a;
+        a.body = fixture("sru-one-edition.xml");
+        server.on("/one/", a);
+        a.body = fixture("sru-zero-records.xml");
+        server.on("/zero/", a);
+        a.body = fixture("sru-diagnostic.xml");
+        server.on("/diag/", a);
+        a.contentType = "text/html";
+        a.body = fixture("error-page.html");
+        server.on("/html/", a);
+        a.status = 500;
+        server.on("/e500/", a);
+        a.status = 200;
+        a.contentType = "application/json";
+        a.body = fixture("openlibrary-one.json");
+        server.on("/ol/", a);
+        a.contentType = "application/vnd.citationstyles.csl+json";
+        a.body = fixture("doi-csl.json");
+        server.on("/doi/10.1000/xyz123", a);
+        LookupTestServer::Answer silent;
+        silent.silent = true;
+        server.on("/silent/", silent);
+        LookupTestServer::Answer big;
+        big.announcedBytes = 50LL * 1024 * 1024;
+        big.body = "<searchRetrieveResponse>";
+        server.on("/big/", big);
+        LookupTestServer::Answer stream;
+        stream.unsizedBytes = 50LL * 1024 * 1024;
+        server.on("/stream/", stream);
+    }
+
+    // Sources "name=FORMAT|/path/" on the server, in the given order.
+    LookupSources Sources(const std::vector<std::pair<std::string, std::string>>& list)
+    {
+        std::vector<std::pair<std::string, std::string>> section;
+        for (const auto& [name, spec] : list) {
+            const std::size_t bar = spec.find('|');
+            section.emplace_back(name, spec.substr(0, bar + 1) + server.url(spec.substr(bar + 1)));
+        }
+        return ReadLookupSources(section);
+    }
+
+    LookupOutcome Run(LookupClient& client, const std::string& id)
+    {
+        LookupOutcome outcome;
+        bool done = false;
+        client.lookUp(ParseLookupId(id), [&](const LookupOutcome& o) {
+            outcome = o;
+            done = true;
+        });
+        EXPECT_TRUE(test::WaitFor([&] { return done; }));
+        return outcome;
+    }
+
+    LookupTestServer server;
+};
+
+TEST_F(LookupClientTest, AsksTheSourcesInOrderUntilOneKnowsTheTitle)
+{
+    const struct {
+        std::vector<std::pair<std::string, std::string>> sources;
+        const char* id;
+        State state;
+        const char* source;
+        const char* failures;
+    } cases[] = {
+        {{{"a", "marcxml|/e500/{isbn}"}, {"b", "marcxml|/one/{isbn}"}}, "3-16-148410-X", State::Found, "b",
+         "a: HTTP 500"},
+        {{{"a", "marcxml|/zero/{isbn}"}, {"b", "openlibrary|/ol/{isbn10}"}}, "9780306406157", State::Found, "b", ""},
+        {{{"a", "marcxml|/diag/{isbn}"}, {"b", "marcxml|/zero/{isbn}"}}, "3-16-148410-X", State::NotFound, "",
+         "a: SRU-Diagnose: num=: Query syntax error"},
+        {{{"a", "marcxml|/html/{isbn}"}}, "3-16-148410-X", State::Failed, "", "a: Antwort ist keine SRU-Antwort"},
+        {{{"a", "marcxml|/silent/{isbn}"}, {"b", "marcxml|/one/{isbn}"}}, "3-16-148410-X", State::Found, "b",
+         "a: keine Antwort in 1 s"},
+        {{{"a", "marcxml|/big/{isbn}"}, {"b", "marcxml|/stream/{isbn}"}}, "3-16-148410-X", State::Failed, "",
+         "a: Antwort zu gro\xDF; b: Antwort zu gro\xDF"},
+        {{{"a", "marcxml|/one/{isbn}"}, {"doi", "csljson|/doi/{doi}"}}, "https://doi.org/10.1000/xyz123", State::Found,
+         "doi", ""},
+        {{{"doi", "csljson|/doi/{doi}"}}, "doi:10.1000/unknown", State::NotFound, "", ""},
+        {{{"a", "marcxml|/one/{isbn}"}}, "10.1000/xyz123", State::Failed, "",
+         "keine Quelle \"doi\" in [Nachschlagen]"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.id);
+        LookupClient client(Sources(c.sources));
+        client.setTimeoutMs(300);
+        client.setMinIntervalMs(0);
+        const LookupOutcome o = Run(client, c.id);
+        EXPECT_EQ(o.state, c.state);
+        EXPECT_EQ(o.Source, c.source);
+        EXPECT_EQ(o.FailureText(), c.failures);
+        EXPECT_EQ(o.Editions.empty(), c.state != State::Found);
+    }
+    for (const LookupTestServer::Request& r : server.requests()) {
+        EXPECT_EQ(r.userAgent.rfind("Folianto/", 0), 0u) << r.target;
+        if (r.target.find("/doi/") != std::string::npos) {
+            EXPECT_EQ(r.accept, "application/vnd.citationstyles.csl+json");
+        }
+    }
+}
+
+TEST_F(LookupClientTest, KeepsOneRequestPerSourcePerInterval)
+{
+    LookupClient client(Sources({{"a", "marcxml|/zero/{isbn}"}, {"b", "marcxml|/zero/{isbn}"}}));
+    client.setMinIntervalMs(150);
+    int done = 0;
+    for (int i = 0; i < 4; ++i)
+        client.lookUp(ParseLookupId(test::MakeIsbn13(i)), [&](const LookupOutcome&) { ++done; });
+    ASSERT_TRUE(test::WaitFor([&] { return done == 4; }));
+    std::map<std::string, qint64> last;
+    ASSERT_EQ(client.requestLog().size(), 8u);
+    for (const auto& [name, ms] : client.requestLog()) {
+        if (last.count(name) != 0) {
+            EXPECT_GE(ms - last[name], 150) << name;
+        }
+        last[name] = ms;
+    }
+}
+
+TEST_F(LookupClientTest, CancelStopsAtOnce)
+{
+    LookupClient client(Sources({{"a", "marcxml|/silent/{isbn}"}}));
+    bool called = false;
+    client.lookUp(ParseLookupId("3-16-148410-X"), [&](const LookupOutcome&) { called = true; });
+    client.lookUp(ParseLookupId("9780306406157"), [&](const LookupOutcome&) { called = true; });
+    ASSERT_TRUE(test::WaitFor([&] { return server.requests().size() == 1; }));
+    client.cancel();
+    EXPECT_FALSE(client.busy());
+    test::WaitFor([] { return false; }, 300);
+    EXPECT_FALSE(called);
+    EXPECT_EQ(server.requests().size(), 1u);
+}
+
+} // namespace
+} // namespace folianto

@@ -1,0 +1,140 @@
+// The queue of the look-up window, driven without a display.
+
+#include "core/Codec.h"
+#include "lookup/LookupQueue.h"
+#include "lookup/LookupTestServer.h"
+#include "lookup/LookupTestUtil.h"
+#include "support/Fakes.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace folianto {
+namespace {
+
+using State = LookupQueue::State;
+using test::LookupTestServer;
+
+class LookupQueueTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test::EnsureCoreApplication();
+        // 20 known titles, 5 failing ISBNs; every other ISBN is unknown.
+        for (int i = 0; i < 20; ++i) {
+            LookupTestServer::Answer a;
+            a.body = QByteArray::fromStdString(test::SruRecord(test::MakeIsbn13(i), "Titel " + std::to_string(i)));
+            server.on("%3D" + test::MakeIsbn13(i), a);
+        }
+        LookupTestServer::Answer failing;
+        failing.status = 500;
+        for (int i = 40; i < 45; ++i)
+            server.on("%3D" + test::MakeIsbn13(i), failing);
+        LookupTestServer::Answer none;
+        none.body = "<searchRetrieveResponse><numberOfRecords>0</numberOfRecords></searchRetrieveResponse>";
+        server.on("/sru", none);
+        // Five titles of the catalogue, their ISBNs written with hyphens.
+        for (int i = 30; i < 35; ++i) {
+            ASSERT_TRUE(t.app.store.NewBuch());
+            t.app.store.ActBuch = t.app.store.AnzBuch;
+            const std::string isbn = test::MakeIsbn13(i);
+            t.app.store.current()->ISBN.Text = isbn.substr(0, 3) + "-" + isbn.substr(3);
+            t.app.store.current()->Kuerzel.Text = "K" + std::to_string(i);
+        }
+        t.app.settings.Nachschlagen = std::vector<std::pair<std::string, std::string>>{
+            {"sru", "marcxml|" + server.url("/sru?query=num%3D{isbn}")}};
+    }
+
+    // 50 lines: 20 found, 10 unknown, 5 in the catalogue, 5 with a wrong
+    // check digit, 5 failing, 5 repeating a found one as its ISBN-10.
+    std::string FiftyLines() const
+    {
+        std::string text;
+        for (int i = 0; i < 20; ++i)
+            text += test::MakeIsbn13(i) + "\n";
+        for (int i = 20; i < 30; ++i)
+            text += test::MakeIsbn13(i) + "\r\n";
+        for (int i = 30; i < 35; ++i)
+            text += test::MakeIsbn13(i) + "\n";
+        for (int i = 35; i < 40; ++i) {
+            std::string wrong = test::MakeIsbn13(i);
+            wrong.back() = wrong.back() == '9' ? '0' : static_cast<char>(wrong.back() + 1);
+            text += wrong + "\n";
+        }
+        for (int i = 40; i < 45; ++i)
+            text += test::MakeIsbn13(i) + "\n";
+        for (int i = 0; i < 5; ++i)
+            text += ParseLookupId(test::MakeIsbn13(i)).Isbn10 + "\n";
+        return text;
+    }
+
+    test::TestApp t;
+    LookupTestServer server;
+};
+
+TEST_F(LookupQueueTest, FiftyIdentifiersBecomeOneStep)
+{
+    LookupQueue queue(t.app, ReadLookupSources(t.app.settings.Nachschlagen));
+    queue.client().setMinIntervalMs(20);
+    EXPECT_EQ(queue.add(FiftyLines()), 45);
+    EXPECT_TRUE(queue.busy());
+    ASSERT_TRUE(test::WaitFor([&] { return !queue.busy(); }, 60000));
+    EXPECT_EQ(queue.countIn(State::Found), 20);
+    EXPECT_EQ(queue.countIn(State::NotFound), 10);
+    EXPECT_EQ(queue.countIn(State::InCatalogue), 5);
+    EXPECT_EQ(queue.countIn(State::Failed), 10);
+    EXPECT_EQ(queue.StateText(0), "gefunden: Titel 0");
+    EXPECT_EQ(queue.StateText(40), "Fehler: sru: HTTP 500");
+    // No request for what was refused or is in the catalogue; the rate kept.
+    const std::vector<LookupTestServer::Request> requests = server.requests();
+    ASSERT_EQ(requests.size(), 35u);
+    const auto& sent = queue.client().requestLog();
+    for (std::size_t i = 1; i < sent.size(); ++i)
+        EXPECT_GE(sent[i].second - sent[i - 1].second, 20);
+    // Arrivals jitter on a busy machine; their span does not.
+    EXPECT_GE(requests.back().ms - requests.front().ms, 33 * 20);
+
+    EXPECT_EQ(queue.TakeOver(), 20);
+    EXPECT_EQ(t.app.store.AnzBuch, 25);
+    std::set<std::string> keys, isbns;
+    for (int32_t i = 6; i <= 25; ++i) {
+        keys.insert(t.app.store.at(i)->Kuerzel.Text);
+        isbns.insert(t.app.store.at(i)->ISBN.Text);
+    }
+    EXPECT_EQ(keys.size(), 20u);
+    EXPECT_EQ(isbns.size(), 20u);
+    EXPECT_EQ(t.app.store.at(6)->Kuerzel.Text, "Aut001");
+    EXPECT_FALSE(t.app.store.Gesichert);
+    EXPECT_EQ(queue.TakeOver(), 0);
+    EXPECT_EQ(t.app.store.AnzBuch, 25);
+    // The not-found and failed identifiers can be copied out.
+    const std::string notFound = queue.NotFoundText();
+    EXPECT_NE(notFound.find(test::MakeIsbn13(20) + "\r\n"), std::string::npos);
+    EXPECT_NE(notFound.find(test::MakeIsbn13(44) + "\r\n"), std::string::npos);
+    EXPECT_EQ(notFound.find(test::MakeIsbn13(0)), std::string::npos);
+
+    ASSERT_TRUE(t.app.titleHistory.Undo());
+    EXPECT_EQ(t.app.store.AnzBuch, 5);
+    EXPECT_FALSE(t.app.titleHistory.CanUndo());
+}
+
+TEST_F(LookupQueueTest, CancelInTheMiddleLeavesTheCatalogue)
+{
+    LookupQueue queue(t.app, ReadLookupSources(t.app.settings.Nachschlagen));
+    queue.client().setMinIntervalMs(20);
+    queue.add(FiftyLines());
+    ASSERT_TRUE(test::WaitFor([&] { return queue.countIn(State::Found) >= 5; }));
+    queue.cancel();
+    const std::size_t asked = server.requests().size();
+    EXPECT_FALSE(queue.busy());
+    EXPECT_GT(queue.countIn(State::Cancelled), 20);
+    EXPECT_EQ(queue.countIn(State::Waiting) + queue.countIn(State::Searching), 0);
+    test::WaitFor([] { return false; }, 200);
+    EXPECT_EQ(server.requests().size(), asked);
+    EXPECT_EQ(t.app.store.AnzBuch, 5);
+    EXPECT_FALSE(t.app.titleHistory.CanUndo());
+}
+
+} // namespace
+} // namespace folianto
