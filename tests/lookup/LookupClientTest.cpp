@@ -55,9 +55,9 @@ protected:
     LookupSources Sources(const std::vector<std::pair<std::string, std::string>>& list)
     {
         std::vector<std::pair<std::string, std::string>> section;
-        for (const auto& [name, spec] : list) {
-            const std::size_t bar = spec.find('|');
-            section.emplace_back(name, spec.substr(0, bar + 1) + server.url(spec.substr(bar + 1)));
+        for (const auto& [name, entry] : list) {
+            const std::size_t bar = entry.find('|');
+            section.emplace_back(name, entry.substr(0, bar + 1) + server.url(entry.substr(bar + 1)));
         }
         return ReadLookupSources(section);
     }
