@@ -132,10 +132,10 @@ TEST(QtUserInteraction, OpenDialogFindsFilesInAnyCaseAndReportsGoToTheStatusBar)
             shown << list->model()->index(r, 0, list->rootIndex()).data().toString();
         dialog->reject();
     });
-    FileDialogSpec spec;
-    spec.filter = "Text-Dateien (*.txt *.csv *.tsv)|*.txt *.csv *.tsv|Alle Dateien (*)|*";
-    spec.initialPath = PathToCp1252(dir.path());
-    EXPECT_FALSE(ui.openFile(spec));
+    FileDialogSpec dialogSpec;
+    dialogSpec.filter = "Text-Dateien (*.txt *.csv *.tsv)|*.txt *.csv *.tsv|Alle Dateien (*)|*";
+    dialogSpec.initialPath = PathToCp1252(dir.path());
+    EXPECT_FALSE(ui.openFile(dialogSpec));
     shown.sort();
     EXPECT_EQ(shown, (QStringList{Q("LISTE.CSV"), Q("a.txt"), Q("notiz.Tsv")}));
 
