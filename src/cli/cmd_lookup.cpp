@@ -47,7 +47,7 @@ int RunLookup(Context& context, const Args& args)
     bool allThere = true;
     std::set<std::string> seen;    // keys of the identifiers asked
     std::set<std::string> isbns;   // ISBN-13 of the titles added
-    bool added = false;
+    const int32_t before = app.store.AnzBuch;
     {
         TitleChange change(app.titleHistory, "Nachschlagen nach ISBN/DOI");
         for (std::size_t i = 1; i < args.positional.size(); ++i) {
@@ -93,12 +93,11 @@ int RunLookup(Context& context, const Args& args)
                 allThere = false;
                 continue;
             }
-            added = true;
             Print("gefunden: " + id.Text + ": " + app.store.current()->Kuerzel.Text + ", " + title.Title);
         }
     }
-    if (added)
-        AfterImport(app);
+    if (app.store.AnzBuch > before)
+        AfterImport(app, before);
     if (!SaveOrReport(app, args.positional[0]))
         return ExitFailed;
     return allThere ? ExitOk : ExitFailed;

@@ -191,7 +191,7 @@ int LookupQueue::TakeOver()
         }
     }
     if (added > 0)
-        AfterImport(ws_);
+        AfterImport(ws_, ws_.store.AnzBuch - added);
     return added;
 }
 
