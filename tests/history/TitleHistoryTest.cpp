@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 using namespace folianto;
 using folianto::test::FillStartCatalogue;
 using folianto::test::HistoryWalk;
@@ -119,6 +123,68 @@ TEST(TitleHistory, StepsRecordOnlyWhatChanged)
     EXPECT_TRUE(history.Undo());
     EXPECT_TRUE(StoreImage(store) == start);
     EXPECT_FALSE(history.Undo());
+}
+
+// A change of any one member of a title is one step; setting a member to
+// the value it has is none.
+TEST(TitleHistory, EachMemberEditIsOneStepAndASameValueNone)
+{
+    struct Case {
+        std::string name;
+        std::function<void(TBuch&, bool)> edit; // changes the member or sets it to itself
+    };
+    std::vector<Case> cases;
+    for (int f = 1; f <= TextFieldCount; ++f) {
+        cases.push_back({TextFieldNames[static_cast<std::size_t>(f - 1)],
+                         [f](TBuch& b, bool change) { b.TextField(f).Text += change ? "x" : ""; }});
+        cases.push_back({std::string(TextFieldNames[static_cast<std::size_t>(f - 1)]) + ".Len",
+                         [f](TBuch& b, bool change) { b.TextField(f).Len += change ? 1 : 0; }});
+    }
+    const auto number = [&](const char* name, auto member) {
+        cases.push_back({name, [member](TBuch& b, bool change) { b.*member += change ? 1 : 0; }});
+    };
+    number("Auflage", &TBuch::Auflage);
+    number("Verleihstatus", &TBuch::Verleihstatus);
+    number("JahrNum", &TBuch::JahrNum);
+    number("Preis", &TBuch::Preis);
+    number("TypNum", &TBuch::TypNum);
+    number("AnzPics", &TBuch::AnzPics);
+    number("Kaufdatum", &TBuch::Kaufdatum);
+    number("BuchNr", &TBuch::BuchNr);
+    const auto picture = [&](const char* name, void (*edit)(TPicRec&)) {
+        cases.push_back({name, [edit](TBuch& b, bool change) {
+                             TPicRec pic = b.Pics.front();
+                             if (change)
+                                 edit(pic);
+                             b.Pics.front() = pic;
+                         }});
+    };
+    picture("Bild.Size", [](TPicRec& p) { ++p.Size; });
+    picture("Bild.Kind", [](TPicRec& p) { ++p.Kind; });
+    picture("Bild.Data", [](TPicRec& p) { p.Data.back() ^= 1; });
+    picture("Bild.BildTitel", [](TPicRec& p) { p.BildTitel.Text += "x"; });
+    picture("Bild.BildTitel.Len", [](TPicRec& p) { ++p.BildTitel.Len; });
+    cases.push_back({"Bild dazu", [](TBuch& b, bool change) {
+                         if (change)
+                             b.Pics.push_back(b.Pics.front());
+                     }});
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TitleStore store;
+        FillStartCatalogue(store);
+        TitleHistory history(store);
+        const std::string start = StoreImage(store);
+        for (bool change : {false, true}) {
+            TitleChange edit(history, "Titel bearbeiten");
+            store.Touch(folianto::test::PictureSlot);
+            c.edit(*store.at(folianto::test::PictureSlot), change);
+        }
+        EXPECT_EQ(history.StepCount(), 1u);
+        EXPECT_TRUE(history.Undo());
+        EXPECT_TRUE(StoreImage(store) == start);
+        EXPECT_FALSE(history.CanUndo());
+    }
 }
 
 // A title edit that leaves large pictures alone does not keep a copy of them.
