@@ -127,6 +127,10 @@ def candidate_sites(folders):
     return sites
 
 
+class Interrupted(Exception):
+    """Ctrl+C or SIGTERM: the figures so far are still reported."""
+
+
 class Restorer:
     """Puts a mutated file back on exit, on Ctrl+C and on SIGTERM. A backup
     beside the file survives even a kill of this script; the next run restores
@@ -141,7 +145,7 @@ class Restorer:
         kill_running()
         self.restore()
         print("\ninterrupted; source restored", file=sys.stderr)
-        sys.exit(128 + signum)
+        raise Interrupted(signum)
 
     def mutate(self, path, text):
         shutil.copy2(path, path + BACKUP_SUFFIX)
@@ -165,6 +169,30 @@ class Restorer:
                     os.replace(os.path.join(base, name), original)
                     os.utime(original)
                     print("restored after an earlier run:", os.path.relpath(original, ROOT))
+
+
+def listed_mutants(listing, sites):
+    """The mutants of lines 'file:line: before => after' in the file LISTING;
+    a line whose source has changed since is skipped with a note."""
+    mutants = []
+    with open(listing, encoding="utf-8") as f:
+        for entry in f:
+            m = re.match(r"(src/[^:]+):(\d+): (.*) => (.*)$", entry.rstrip("\n"))
+            if not m:
+                continue
+            path, index = os.path.join(ROOT, m.group(1)), int(m.group(2)) - 1
+            found = None
+            for op, start, end, replacement in sites.get((path, index), []):
+                mutant = (path, index, op, start, end, replacement)
+                _, _, _, before, after = apply(mutant)
+                if before.strip() == m.group(3) and after.strip() == m.group(4):
+                    found = mutant
+                    break
+            if found:
+                mutants.append(found)
+            else:
+                print("no longer in the source:", entry.strip(), file=sys.stderr)
+    return mutants
 
 
 def apply(mutant):
@@ -292,6 +320,9 @@ def main():
     parser.add_argument("--build-timeout", type=int, default=1800,
                         help="seconds for one rebuild (a mutated header rebuilds much)")
     parser.add_argument("--list", action="store_true", help="only print the sampled mutants")
+    parser.add_argument("--only", metavar="FILE",
+                        help="try the mutants listed in FILE as 'file:line: before => after' "
+                             "(survivors of an earlier run) instead of a sample")
     args = parser.parse_args()
 
     folders = [f for f in args.folders.split(",") if f]
@@ -301,12 +332,15 @@ def main():
     Restorer.restore_leftovers(folders)
 
     sites = candidate_sites(folders)
-    rng = random.Random(args.seed)
-    lines = rng.sample(list(sites), min(args.count, len(sites)))
-    mutants = []
-    for path, index in lines:
-        op, start, end, replacement = rng.choice(sites[(path, index)])
-        mutants.append((path, index, op, start, end, replacement))
+    if args.only:
+        mutants = listed_mutants(args.only, sites)
+    else:
+        rng = random.Random(args.seed)
+        lines = rng.sample(list(sites), min(args.count, len(sites)))
+        mutants = []
+        for path, index in lines:
+            op, start, end, replacement = rng.choice(sites[(path, index)])
+            mutants.append((path, index, op, start, end, replacement))
 
     if args.list:
         for mutant in mutants:
@@ -317,6 +351,7 @@ def main():
     asan_dir = args.build_dir + "-asan"
     available = set(test_folders())
     needed = sorted({p for f in folders for p in programs_for(f, available)})
+    restorer = Restorer()  # from here on Ctrl+C also stops the builds
     try:
         configure(args.build_dir, False)
         plain = Verdicts(args.build_dir, needed, args.jobs, args.build_timeout)
@@ -327,10 +362,12 @@ def main():
     except RuntimeError as error:
         print(error, file=sys.stderr)
         return 2
+    except Interrupted as signal_number:
+        return 128 + signal_number.args[0]
 
-    restorer = Restorer()
     per_folder = collections.defaultdict(lambda: [0, 0])  # folder -> [caught, counted]
     survivors, stillborn = collections.defaultdict(list), 0
+    interrupted = None
     try:
         for number, mutant in enumerate(mutants, 1):
             path, mutated, where, before, after = apply(mutant)
@@ -358,6 +395,8 @@ def main():
             by = f" by {by[len('folianto_tests_'):]}" if by else ""
             print(f"[{number}/{len(mutants)}] {where} {op}: {verdict}{by} "
                   f"({time.time() - started:.0f} s)", flush=True)
+    except Interrupted as signal_number:
+        interrupted = signal_number.args[0]
     finally:
         restorer.restore()
 
@@ -378,7 +417,7 @@ def main():
     counted = sum(n for _, n in per_folder.values())
     percent = 100.0 * caught / counted if counted else 0.0
     print(f"caught {caught} of {counted} ({percent:.0f} %)")
-    return 0
+    return 128 + interrupted if interrupted else 0
 
 
 if __name__ == "__main__":
