@@ -275,7 +275,7 @@ def run_tests(build_dir, program, timeout):
     """'pass', 'fail' or 'timeout' for one test program."""
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen",
                LSAN_OPTIONS="suppressions=" + os.path.join(ROOT, "tests", "lsan.supp"))
-    code = run_group([os.path.join(build_dir, "bin", program), "--gtest_brief=1"], timeout, env)
+    code = run_group([os.path.join(build_dir, "bin", program), "--gtest_brief=1", "--gtest_fail_fast"], timeout, env)
     return "timeout" if code is None else "pass" if code == 0 else "fail"
 
 
