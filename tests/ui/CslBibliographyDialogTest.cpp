@@ -45,16 +45,13 @@ QString WritePandoc(const QTemporaryDir& dir, const char* body)
     return path;
 }
 
-// An application with one title "T", shown and current.
-struct OneTitle {
-    OneTitle()
-    {
-        AddTitle(t.app).Titel.Text = "T";
-        ShowAllTitles(t.app);
-        t.app.grid.Row = 1;
-    }
-    TestApp t;
-};
+// One title "T", shown and current.
+void AddShownTitle(App& app)
+{
+    AddTitle(app).Titel.Text = "T";
+    ShowAllTitles(app);
+    app.grid.Row = 1;
+}
 
 TEST(CslBibliographyDialog, SearchPreviewClipboardAndExport)
 {
@@ -127,8 +124,8 @@ TEST(CslBibliographyDialog, ASearchSelectsAShownStyleAndThePreviewFollows)
 {
     QTemporaryDir dir;
     const QString pandoc = WritePandoc(dir, "printf '<p>%s</p>' \"$csl\" > \"$out\"\n");
-    OneTitle one;
-    TestApp& t = one.t;
+    TestApp t;
+    AddShownTitle(t.app);
     std::vector<CslStyle> styles;
     for (int i = 0; i < 60; ++i) {
         const std::string n = (i < 10 ? "0" : "") + std::to_string(i);
@@ -194,8 +191,8 @@ TEST(CslBibliographyDialog, OnePreviewRunAfterThePause)
 {
     QTemporaryDir dir;
     const QString pandoc = WritePandoc(dir, "sleep 0.2; printf '<p>Vorschau</p>' > \"$out\"\n");
-    OneTitle one;
-    TestApp& t = one.t;
+    TestApp t;
+    AddShownTitle(t.app);
     CslChoice choice;
     CslDialogModel model(t.app, choice,
                          {{"apa", "APA", "/x/apa.csl", "", false}, {"din-1505-2", "DIN", "/x/din.csl", "de-DE", true}},
@@ -223,8 +220,8 @@ TEST(CslBibliographyDialog, ExportCancelledInItsProgressWindow)
 {
     QTemporaryDir dir;
     const QString pandoc = WriteEndlessPandoc(dir);
-    OneTitle one;
-    TestApp& t = one.t;
+    TestApp t;
+    AddShownTitle(t.app);
     QtUserInteraction windows;
     t.ui.cancellableWindow = [&windows](const std::string& caption, const std::string& text) {
         return windows.showCancellable(caption, text);
