@@ -159,6 +159,7 @@ class Restorer:
             if not os.path.exists(path + BACKUP_SUFFIX):
                 print("the backup of", os.path.relpath(path, ROOT), "is gone: restored by another run?",
                       file=sys.stderr)
+                os.utime(path)  # rebuilt all the same
                 return
             os.replace(path + BACKUP_SUFFIX, path)
             os.utime(path)  # newer than the mutant's object file, so it is rebuilt
