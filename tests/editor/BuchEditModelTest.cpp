@@ -417,6 +417,12 @@ TEST(BuchEditModel, WriteToStoreFeedsTheSearchLists)
     EXPECT_EQ(SearchListTexts(l.ReiheSearchList), std::vector<std::string>{"Reihe"});
     EXPECT_EQ(SearchListTexts(l.SpracheSearchList), std::vector<std::string>{"englisch"});
     EXPECT_FALSE(l.AllKeywordsListUpToDate);
+    // So does a book's series, which loading a file leaves out of the journal list.
+    MakeTitled(e.Add("K2"), TypMonographie);
+    e.app.store.at(2)->Reihe.Text = "Reclam";
+    e.Open(2);
+    e.m.WriteToStore();
+    EXPECT_EQ(SearchListTexts(l.ZeitschriftSearchList), (std::vector<std::string>{"Reihe", "Reclam"}));
 }
 
 // The place of publication beside the publisher: shown, stored and offered
