@@ -4,6 +4,7 @@
 // before every action and shows the model's values again afterwards.
 
 #include "editor/BuchEditModel.h"
+#include "ui/help/HelpTopics.h"
 
 #include <QDialog>
 #include <QHash>
@@ -53,7 +54,7 @@ public:
     QSize DesignedSize() const { return designedSize_; }
 
     // Help page of the editor.
-    static constexpr int HelpContext = 280;
+    static constexpr int HelpContext = HelpTitleEditor;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
