@@ -6,18 +6,10 @@
 #include "core/Text.h"
 #include "core/Trace.h"
 #include "editor/BuchEditModel.h"
-#include "exchange/BibTexExport.h"
-#include "exchange/BibTexImport.h"
-#include "exchange/CslDialogModel.h"
-#include "exchange/CslJson.h"
-#include "exchange/EntryFormatter.h"
-#include "exchange/RisExport.h"
-#include "exchange/RisImport.h"
 #include "exchange/TextExport.h"
 #include "exchange/TextImport.h"
 #include "exchange/WorkbookExchange.h"
 #include "selection/FilterDialogModel.h"
-#include "selection/QuickSearch.h"
 #include "application/App.h"
 #include "application/BuchData.h"
 #include "application/Recovery.h"
@@ -31,34 +23,28 @@
 #include "spreadsheet/Workbook.h"
 #include "ui/config/OptionenForm.h"
 #include "ui/diag/TraceForm.h"
-#include "ui/lookup/LookupWindow.h"
 #include "ui/dialogs/AboutBox.h"
 #include "ui/dialogs/ChoiceDialogs.h"
 #include "ui/editor/BuchEditDlg.h"
 #include "ui/exchange/CslBibliographyDialog.h"
 #include "ui/exchange/TxtImportDialog.h"
 #include "ui/help/HelpWindow.h"
-#include "ui/selection/DuplicateList.h"
 #include "ui/selection/FilterDialog.h"
 #include "ui/shell/Startup.h"
 #include "ui/shell/TitleGrid.h"
-#include "selection/Selection.h"
+#include "selection/QuickSearch.h"
 #include "selection/SearchLists.h"
+#include "selection/Selection.h"
 
-#include <QAbstractEventDispatcher>
-#include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
-#include <QMenuBar>
+#include <QMenu>
 #include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QStatusBar>
-#include <QStyle>
-#include <QToolBar>
-#include <QToolButton>
 
 namespace folianto {
 
