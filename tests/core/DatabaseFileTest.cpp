@@ -546,24 +546,23 @@ TEST(DatabaseFile, BackupGenerations)
             env.app.store.at(generation)->Titel.Text = "T" + std::to_string(generation);
             ASSERT_TRUE(Save_Buch_Data(env.app, file, env.err, links ? system : static_cast<FileSteps&>(copying)));
         }
-        for (auto [name, titles] : {std::pair{"x.FOL", 5}, std::pair{"x.BAK_FOL", 4}, std::pair{"x.BAK_FOL1", 3},
-                                    std::pair{"x.BAK_FOL2", 2}}) {
-            Env reader;
-            reader.load(env.path(name));
-            EXPECT_EQ(reader.app.store.AnzBuch, titles) << name;
-        }
+        // Titles in x.FOL and its backups .BAK_FOL, .BAK_FOL1, .BAK_FOL2.
+        const auto expectTitles = [&env](std::vector<int32_t> titles) {
+            for (const char* name : {"x.FOL", "x.BAK_FOL", "x.BAK_FOL1", "x.BAK_FOL2"}) {
+                Env reader;
+                reader.load(env.path(name));
+                EXPECT_EQ(reader.app.store.AnzBuch, titles.front()) << name;
+                titles.erase(titles.begin());
+            }
+        };
+        expectTitles({5, 4, 3, 2});
         EXPECT_EQ(QDir(env.dir.path()).entryList(QDir::Files).join(QLatin1Char(' ')),
                   QStringLiteral("x.BAK_FOL x.BAK_FOL1 x.BAK_FOL2 x.FOL"));
 
         // A gap an interrupted save left is closed before a generation is dropped.
         QFile::remove(env.qpath("x.BAK_FOL"));
         ASSERT_TRUE(env.save(file));
-        for (auto [name, titles] : {std::pair{"x.FOL", 5}, std::pair{"x.BAK_FOL", 5}, std::pair{"x.BAK_FOL1", 3},
-                                    std::pair{"x.BAK_FOL2", 2}}) {
-            Env reader;
-            reader.load(env.path(name));
-            EXPECT_EQ(reader.app.store.AnzBuch, titles) << name;
-        }
+        expectTitles({5, 5, 3, 2});
     }
 
     // Copying instead of renaming keeps the source.

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 namespace folianto {
 namespace {
 
@@ -80,14 +83,10 @@ TEST(ImportDialogModel, OkStoresPositionsAndSettings)
     m.Delimiter = "  ;";
     ASSERT_TRUE(m.Ok());
     const auto& cells = t.app.columns.CellArray;
-    EXPECT_EQ(cells[0].ImportPos, 0);
-    EXPECT_EQ(cells[1].ImportPos, 40);
-    EXPECT_EQ(cells[2].ImportPos, -3);
-    EXPECT_EQ(cells[3].ImportPos, 4);
-    EXPECT_EQ(cells[18].ImportPos, 0);
-    EXPECT_EQ(cells[34].ImportPos, 0);
-    EXPECT_EQ(t.app.settings.ImpExp.Kopfzeilen, 2);
-    EXPECT_EQ(t.app.settings.ImpExp.Trennzeichen, ';');
+    EXPECT_EQ((std::vector<int>{cells[0].ImportPos, cells[1].ImportPos, cells[2].ImportPos, cells[3].ImportPos,
+                                cells[18].ImportPos, cells[34].ImportPos}),
+              (std::vector<int>{0, 40, -3, 4, 0, 0}));
+    EXPECT_EQ(std::tuple(t.app.settings.ImpExp.Kopfzeilen, t.app.settings.ImpExp.Trennzeichen), std::tuple(2, ';'));
 }
 
 // Abbrechen and a refused OK keep the delimiter but not the positions.

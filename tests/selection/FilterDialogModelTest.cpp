@@ -195,27 +195,6 @@ TEST(FilterDialogModel, TypeListSetsTheTypeFilter)
     EXPECT_TRUE(f.app.selection.FilternVon[5]);
     EXPECT_EQ(f.app.selection.TypSet, 0xFFu);
     EXPECT_EQ(f.Shown(), (Titles{"Mono"}));
-
-    // Reopened with the filter on: exactly the shown types are ticked.
-    FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
-    d.Activate();
-    std::vector<bool> ticked;
-    for (const auto& item : d.Items(ListTyp))
-        ticked.push_back(item.Checked);
-    EXPECT_EQ(ticked, (std::vector<bool>{true, false, false, false, false, false, false, false, false}));
-}
-
-TEST(FilterDialogModel, LendingStateList)
-{
-    Fixture f;
-    f.Add("da", "");
-    f.Add("weg", "");
-    f.app.store.at(2)->Verleihstatus = 1;
-    f.Ready();
-    f.Session([](FilterDialogModel& d) { d.Tick(ListVerleihstatus, 1, false); });
-    EXPECT_TRUE(f.app.selection.FilternVon[8]);
-    EXPECT_EQ(f.app.selection.VerleihSet, 0xDu);
-    EXPECT_EQ(f.Shown(), (Titles{"da"}));
 }
 
 TEST(FilterDialogModel, ClosingTakesOverTheSearchBoxesByAnyMeans)
@@ -503,13 +482,17 @@ TEST(FilterDialogModel, LoadingKeywordSets)
     EXPECT_EQ(f.q.pickEntries, (std::vector<std::string>{"Alt", "Weg"}));
     EXPECT_TRUE(f.app.lists.SchlagworteSearchList.SearchListInactive());
 
+    // A loaded set adds to what is ticked.
+    TickText(d, ListKeywords, "Politik", true);
     f.q.picks = {std::string("Alt")};
     EXPECT_TRUE(d.LoadKeywordSelection());
     std::vector<std::string> ticked;
+    for (const auto& item : d.Items(ListKeywords))
+        if (item.Checked)
+            ticked.push_back(item.Text);
+    EXPECT_EQ(ticked, (std::vector<std::string>{"Kunst", "Politik"}));
     for (const auto& e : f.app.lists.SchlagworteSearchList.entries)
-        if (e.Active)
-            ticked.push_back(e.Text);
-    EXPECT_EQ(ticked, (std::vector<std::string>{"Kunst"}));
+        EXPECT_EQ(e.Active, e.Text != "Europa") << e.Text;
     f.q.picks = {std::nullopt};
     EXPECT_FALSE(d.LoadKeywordSelection());
 }
@@ -694,11 +677,14 @@ TEST(FilterDialogModel, FixedListsTickTheValuesOfTheShownTitles)
         const char* name;
         int list;
         int filter;
+        uint32_t set; // the filter's set of accepted values
+        Titles shown;
         std::vector<bool> ticked; // on reopening
     };
     const Case cases[] = {
-        {"types, filter on", ListTyp, 5, {true, false, true, false, false, false, false, false, false}},
-        {"lending states, filter on", ListVerleihstatus, 8, {false, true, false, true}},
+        {"types, filter on", ListTyp, 5, 0xFF, {"Link", "Mono", "Sammel"},
+         {true, false, true, false, false, false, false, false, false}},
+        {"lending states, filter on", ListVerleihstatus, 8, 0xA, {"Mono", "Sammel"}, {false, true, false, true}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -720,6 +706,8 @@ TEST(FilterDialogModel, FixedListsTickTheValuesOfTheShownTitles)
             });
         }
         ASSERT_TRUE(f.app.selection.FilternVon[static_cast<std::size_t>(c.filter)]);
+        EXPECT_EQ(c.list == ListTyp ? f.app.selection.TypSet : f.app.selection.VerleihSet, c.set);
+        EXPECT_EQ(f.Shown(), c.shown);
         FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
         d.Activate();
         std::vector<bool> ticked;
@@ -749,25 +737,4 @@ TEST(FilterDialogModel, ListWithoutEntriesOffersOnlyTheTitlesWithoutAValue)
     f.Session([](FilterDialogModel& d) { d.Tick(ListKategorie, 0, false); });
     EXPECT_TRUE(f.app.selection.FilternVon[1]);
     EXPECT_EQ(f.Shown(), Titles{});
-}
-
-TEST(FilterDialogModel, LoadingASetAddsToTheTicks)
-{
-    Fixture f;
-    f.Add("A", "", 0, "Politik;Europa;Kunst");
-    f.Ready();
-    f.app.keywordSets.Rows = {{"Alt", "Kunst"}};
-    FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
-    d.Activate();
-    d.SelectNone(ListKeywords);
-    TickText(d, ListKeywords, "Politik", true);
-    f.q.picks = {std::string("Alt")};
-    ASSERT_TRUE(d.LoadKeywordSelection());
-    std::vector<std::string> ticked;
-    for (const auto& item : d.Items(ListKeywords))
-        if (item.Checked)
-            ticked.push_back(item.Text);
-    EXPECT_EQ(ticked, (std::vector<std::string>{"Kunst", "Politik"}));
-    for (const auto& e : f.app.lists.SchlagworteSearchList.entries)
-        EXPECT_EQ(e.Active, e.Text != "Europa") << e.Text;
 }

@@ -68,19 +68,6 @@ TEST(MainCommands, DeletingAnEmptySlotReportsTheAssignmentError)
     }
 }
 
-TEST(MainCommands, DeleteKeepsActBuchOnTheFollowingTitle)
-{
-    test::TestApp t;
-    AddTitles(t, 3);
-    t.app.store.ActBuch = 2;
-    t.ui.answers = {Answer::Yes};
-    EXPECT_TRUE(DeleteCurrentTitle(t.app));
-    EXPECT_EQ(std::tuple(t.app.store.AnzBuch, t.app.store.ActBuch, t.app.store.current()->Kuerzel.Text),
-              std::tuple(2, 2, "K3"));
-    EXPECT_FALSE(t.app.store.Gesichert);
-    EXPECT_EQ(t.app.grid.RowCount(), 3);
-}
-
 TEST(MainCommands, NewDatabaseEmptiesStoreAndSelectionButKeepsTheVersion)
 {
     test::TestApp t;

@@ -129,15 +129,12 @@ TEST(TitleCommands, CopyProposesAFreeKey)
     EXPECT_EQ(c.app.store.at(1)->Kuerzel.Text, "Eco001"); // the source stays
     EXPECT_EQ(c.app.store.ActBuch, 1);
     EXPECT_EQ(c.view.scrolledTo, 7);
-}
 
-TEST(TitleCommands, CopyOfTheLastTitleProposesAFreeKey)
-{
-    Commands c;
-    c.Select(3);
-    EditTitle(c.app, c.editor, c.view, true);
-    EXPECT_EQ(c.view.kuerzel, "Eco003_002");
-    EXPECT_TRUE(c.editor.KuerzelIsUnique(c.view.kuerzel));
+    Commands last; // the last title's copy
+    last.Select(3);
+    EditTitle(last.app, last.editor, last.view, true);
+    EXPECT_EQ(last.view.kuerzel, "Eco003_002");
+    EXPECT_TRUE(last.editor.KuerzelIsUnique(last.view.kuerzel));
 }
 
 TEST(TitleCommands, CopyWithTheSourceKeyIsRefused)
