@@ -189,10 +189,10 @@ TEST(OptionsDialogModel, HeadersThatTheGridCannotTellApartAreRefused)
         m.SelectHeaderLine(0);
         EXPECT_FALSE(m.Ok(t.ui)) << c.header;
         ASSERT_EQ(t.ui.messages.size(), 1u);
-        EXPECT_EQ(Cp1252ToUtf8(t.ui.messages[0].text), c.message);
-        EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Error);
-        EXPECT_EQ(m.HeaderIndex, 2); // the offending line is selected
-        EXPECT_EQ(m.Result().columns[2].Header, "Autor");
+        EXPECT_EQ(std::tuple(Cp1252ToUtf8(t.ui.messages[0].text), t.ui.messages[0].kind),
+                  std::tuple(c.message, MsgKind::Error));
+        // The offending line is selected, the header unchanged.
+        EXPECT_EQ(std::tuple(m.HeaderIndex, m.Result().columns[2].Header), std::tuple(2, "Autor"));
     }
 }
 

@@ -221,13 +221,11 @@ TEST(DatabaseFile, LoadsTheOlderRecordFormat)
     const TBuch& a = *env.app.store.at(1);
     EXPECT_EQ(std::tuple(a.Kuerzel.Text, a.Kuerzel.Len, a.Titel.Text, a.Ort.Text, a.Waehrung.Text, a.Band.Text),
               std::tuple("K1", 2, "Erster", "Berlin", "DM", "7"));
-    EXPECT_EQ(a.HeftNr.Text, "");   // 0 becomes empty
-    EXPECT_EQ(a.Laenge.Text, "0");  // stays "0"
+    EXPECT_EQ(std::tuple(a.HeftNr.Text, a.Laenge.Text), std::tuple("", "0")); // 0 becomes empty only in HeftNr
     EXPECT_EQ(std::tuple(a.Preis, a.Auflage, a.JahrNum, a.TypNum, a.Verleihstatus, a.BuchNr),
               std::tuple(19.8f, 2, 1987, 4, 1, 1));
     const TBuch& b = *env.app.store.at(2);
-    EXPECT_EQ(b.HeftNr.Text, "5");
-    EXPECT_EQ(b.Sprache.Text.size(), 20u);
+    EXPECT_EQ(std::tuple(b.HeftNr.Text, b.Sprache.Text.size()), std::tuple("5", 20u));
     EXPECT_TRUE(env.app.store.Gesichert);
 }
 
@@ -296,16 +294,14 @@ TEST(DatabaseFile, MissingOrEmptyPaths)
 {
     Env env;
     EXPECT_FALSE(env.load(env.path("fehlt.FOL")));
-    EXPECT_EQ(env.app.store.FehlerNr, 1);
-    EXPECT_EQ(env.err, env.path("fehlt.FOL"));
-    EXPECT_TRUE(env.app.DataFileName.empty());
+    EXPECT_EQ(std::tuple(env.app.store.FehlerNr, env.err, env.app.DataFileName),
+              std::tuple(1, env.path("fehlt.FOL"), ""));
 
     EXPECT_TRUE(env.load(""));
     EXPECT_TRUE(env.ui.waitTexts.size() == 1u); // only the first load showed the wait window
 
     EXPECT_FALSE(env.save(""));
-    EXPECT_EQ(env.app.store.FehlerNr, 16);
-    EXPECT_EQ(env.err, "Sichern");
+    EXPECT_EQ(std::tuple(env.app.store.FehlerNr, env.err), std::tuple(16, "Sichern"));
 }
 
 // One message for a damaged file: its first refusal and how many titles

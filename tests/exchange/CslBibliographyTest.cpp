@@ -211,8 +211,7 @@ TEST(CslDialogModel, SearchGermanFirstAndTheRememberedChoice)
     CslDialogModel model(t.app, choice, HandMadeStyles(), "/nonexistent/pandoc");
     EXPECT_EQ(ShownNames(model),
               (std::vector<std::string>{"chicago-author-date-de", "din-1505-2", "apa", "harvard-cite-them-right"}));
-    EXPECT_EQ(model.currentRow(), 2);
-    EXPECT_EQ(model.formatIndex(), 2);
+    EXPECT_EQ(std::tuple(model.currentRow(), model.formatIndex()), std::tuple(2, 2));
     // After each search the selection is a shown style: the previous one
     // where it still shows, else the first hit; preview and export use it.
     struct Case {
@@ -282,8 +281,7 @@ TEST(CslDialogModel, ExportsTheShownTitlesInTheChosenFormat)
     EXPECT_EQ(t.ui.dialogs.back().initialPath, "Literaturverzeichnis.odt");
     const std::string html = test::ReadBytes(dir.filePath(QStringLiteral("verzeichnis.html")));
     EXPECT_NE(html.find("Farbe Und Licht"), std::string::npos);
-    EXPECT_EQ(choice.Format, "html");
-    EXPECT_EQ(choice.Folder, PathToCp1252(dir.path()));
+    EXPECT_EQ(std::tuple(choice.Format, choice.Folder), std::tuple("html", PathToCp1252(dir.path())));
     EXPECT_EQ(U(t.ui.messages.back().text), "Export in " + U(path) + " beendet!");
 }
 

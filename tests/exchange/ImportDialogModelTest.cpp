@@ -24,9 +24,8 @@ TEST(ImportDialogModel, TextModeFilledFromSettingsAndDescriptors)
     t.app.columns.CellArray[18].ImportPos = 19;
     t.app.settings.ImpExp.Trennzeichen = ';';
     ImportDialogModel m(t.app, ImportDialogModel::TextMode);
-    EXPECT_EQ(m.Positions[1], "40");
-    EXPECT_EQ(m.Positions[18], "0"); // "Anzahl Bilder" always shows 0
-    EXPECT_EQ(m.Delimiter, ";");
+    // "Anzahl Bilder" always shows 0.
+    EXPECT_EQ(std::tuple(m.Positions[1], m.Positions[18], m.Delimiter), std::tuple("40", "0", ";"));
     EXPECT_EQ(m.HintText().rfind("Hinweis: das Trennzeichen wird im zu im- portierenden Text", 0), 0u);
     m.Activate();
     EXPECT_TRUE(t.ui.messages.empty());
@@ -128,8 +127,7 @@ TEST(ImportDialogModel, WorkbookModeRangeAndHint)
 
     m.AnzCols = 4;
     EXPECT_TRUE(m.Ok());
-    EXPECT_EQ(t.app.settings.ImpExp.AnzRows, 10);
-    EXPECT_EQ(t.app.settings.ImpExp.FirstCol, 3);
+    EXPECT_EQ(std::tuple(t.app.settings.ImpExp.AnzRows, t.app.settings.ImpExp.FirstCol), std::tuple(10, 3));
 
     m.Reset();
     EXPECT_EQ(m.AnzRows, 0);
