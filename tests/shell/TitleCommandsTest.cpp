@@ -101,7 +101,7 @@ TEST(TitleCommands, NewTitle)
         };
         c.app.grid.SetCell(1, 1, "stale");
         NewTitle(c.app, c.editor, c.view);
-        EXPECT_EQ(std::tuple(c.view.caption, c.view.kopieren, c.app.EditMode),
+        EXPECT_EQ(std::tuple(c.view.caption, c.view.kopieren, c.editor.Mode()),
                   std::tuple("Folianto - Titel-Editor: Neu anlegen", false, EditModeNew));
         EXPECT_EQ(std::tuple(c.app.store.AnzBuch, c.app.store.Gesichert), std::tuple(ok ? 4 : 3, !ok));
         // Only OK refreshes the grid.
