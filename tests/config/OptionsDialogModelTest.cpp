@@ -205,7 +205,7 @@ TEST(OptionsDialogModel, OkTakesSaneNumbersAndKeepsValuesOfEmptyEdits)
     } cases[] = {
         {"99", "250", 99, 250}, {" 5", "0", 5, OptionsDialogModel::MinColWidthLimit},
         {"  ", "", 25, 250},    {"0 ", "123456789012", 0, OptionsDialogModel::MaxColWidthLimit},
-        {"", "20", 25, 20},
+        {"", "20", 25, 20},     {"12a", "-", 25, 250},
     };
     for (const Case& c : cases) {
         TestApp t;
