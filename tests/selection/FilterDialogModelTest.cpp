@@ -381,6 +381,19 @@ TEST(FilterDialogModel, NarrowingInStages)
             EXPECT_TRUE(item.Enabled);
     });
     EXPECT_EQ(f.Shown(), (Titles{"E", "G+E", "K+E", "P", "P+E"}));
+
+    // Narrowing again, then the defaults button: no locks, Europa alone.
+    f.q.radioAnswers = {1};
+    f.Session([](FilterDialogModel& d) {
+        d.ChangePage(PageKeywords);
+        ASSERT_TRUE(d.Narrowing());
+        d.Defaults();
+        EXPECT_FALSE(d.Narrowing());
+        d.SelectNone(ListKeywords);
+        TickText(d, ListKeywords, "Europa", true);
+    });
+    EXPECT_EQ(MaxGroup(f.app.lists.SchlagworteSearchList), 0);
+    EXPECT_EQ(f.Shown(), (Titles{"E", "G+E", "K+E", "P+E"}));
 }
 
 TEST(FilterDialogModel, ReopeningClearsTheGroups)
@@ -636,31 +649,6 @@ TEST(FilterDialogModel, ReplaceModeStoresItsSettingsOnlyWhenConfirmed)
               std::tuple(false, "Meyer", false, false));
     EXPECT_EQ(std::tuple(f.app.store.at(1)->Autor.Text, f.app.store.at(2)->Autor.Text),
               std::tuple("Meyer, Hans", "Meyer, Eva"));
-}
-
-TEST(FilterDialogModel, DefaultsButtonEndsANarrowing)
-{
-    Fixture f;
-    f.Add("P+E", "", 0, "Politik;Europa");
-    f.Add("G", "", 0, "Geschichte");
-    f.Add("K+E", "", 0, "Kunst;Europa");
-    f.Ready();
-    f.Session([](FilterDialogModel& d) {
-        d.SelectNone(ListKeywords);
-        TickText(d, ListKeywords, "Politik", true);
-    });
-    // Stage two begins, then the user starts over with Europa alone.
-    f.q.radioAnswers = {1};
-    f.Session([](FilterDialogModel& d) {
-        d.ChangePage(PageKeywords);
-        ASSERT_TRUE(d.Narrowing());
-        d.Defaults();
-        EXPECT_FALSE(d.Narrowing());
-        d.SelectNone(ListKeywords); // nothing locked any more
-        TickText(d, ListKeywords, "Europa", true);
-    });
-    EXPECT_EQ(MaxGroup(f.app.lists.SchlagworteSearchList), 0);
-    EXPECT_EQ(f.Shown(), (Titles{"K+E", "P+E"}));
 }
 
 TEST(FilterDialogModel, FixedListsTickTheValuesOfTheShownTitles)
