@@ -1,3 +1,4 @@
+#include "platform/FileSteps.h"
 #include "platform/PosixPlatform.h"
 #include "platform/SingleInstanceLock.h"
 
@@ -8,7 +9,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cmath>
+#include <functional>
 #include <regex>
 
 using namespace folianto;
@@ -103,6 +106,35 @@ TEST(PosixPlatform, SystemAnswers)
             own << a.toString();
     const std::string ip = platform.IpAddress();
     EXPECT_TRUE(ip.empty() ? own.isEmpty() : own.contains(QString::fromStdString(ip))) << ip;
+}
+
+// A step whose system call fails says so and keeps the system's reason.
+TEST(FileSteps, EveryFailedCallIsReportedWithItsReason)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("da")), missing = dir.filePath(QStringLiteral("fehlt/x"));
+    QFile(file).open(QIODevice::WriteOnly);
+    FileSteps steps;
+    QString created;
+    const struct {
+        const char* step;
+        std::function<bool()> call;
+        int code;
+    } cases[] = {
+        {"Write", [&] { return steps.Write(FileSteps::NoHandle, "x", 1); }, EBADF},
+        {"Sync", [&] { return steps.Sync(FileSteps::NoHandle); }, EBADF},
+        {"Close", [&] { return steps.Close(FileSteps::NoHandle); }, EBADF},
+        {"Rename", [&] { return steps.Rename(missing, file); }, ENOENT},
+        {"Link", [&] { return steps.Link(missing, dir.filePath(QStringLiteral("neu"))); }, ENOENT},
+        {"Link onto a name in use", [&] { return steps.Link(file, file); }, EEXIST},
+        {"Remove", [&] { return steps.Remove(missing); }, ENOENT},
+        {"SyncFolder", [&] { return steps.SyncFolder(missing); }, ENOENT},
+        {"CreateBeside", [&] { return steps.CreateBeside(missing, created) != FileSteps::NoHandle; }, ENOENT},
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(c.call()) << c.step;
+        EXPECT_EQ(steps.error().code, c.code) << c.step;
+    }
 }
 
 TEST(SingleInstanceLock, SecondHolderIsRefusedUntilTheFirstEnds)
