@@ -135,6 +135,7 @@ TEST(FileSteps, EveryFailedCallIsReportedWithItsReason)
         EXPECT_FALSE(c.call()) << c.step;
         EXPECT_EQ(steps.error().code, c.code) << c.step;
     }
+    EXPECT_TRUE(steps.SyncFolder(dir.path()));
 }
 
 TEST(SingleInstanceLock, SecondHolderIsRefusedUntilTheFirstEnds)

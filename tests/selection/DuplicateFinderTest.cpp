@@ -264,14 +264,19 @@ TEST_F(DuplicateSelection, EditsDeletesAndNewTitlesKeepTheSelectionSound)
     SetAusgabeData(t.app);
     EXPECT_EQ(ShownTitles(t.app), (Titles{"Alpha", "alpha.", "Neu"}));
 
-    // Once every picked title is deleted, the usual selection returns.
-    for (int32_t index : {4, 1}) {
+    // A picked title left in the last slot keeps the selection; once every
+    // picked title is deleted, the usual selection returns.
+    for (int32_t index : {7, 6, 5, 1}) {
         t.app.store.ActBuch = index;
         t.app.store.DeleteActBuch();
     }
     SetAusgabeData(t.app);
+    EXPECT_EQ(ShownTitles(t.app), (Titles{"alpha."}));
+    t.app.store.ActBuch = 3; // "alpha."
+    t.app.store.DeleteActBuch();
+    SetAusgabeData(t.app);
     EXPECT_TRUE(t.app.selection.DuplicateGroup.empty());
-    EXPECT_EQ(ShownTitles(t.app).size(), 5u);
+    EXPECT_EQ(ShownTitles(t.app), (Titles{"Mitte", "Zeta"}));
 }
 
 TEST_F(DuplicateSelection, ConfirmedFilterDialogOrNewFileEndsIt)
