@@ -49,6 +49,36 @@ TEST(TitleStore, DeleteShiftsAndKeepsNumbers)
     EXPECT_EQ(store.at(1)->BuchNr, 1);
 }
 
+// Titles go in at slots 1 to AnzBuch + 1 of a store with room and come out
+// of slots 1 to AnzBuch; nowhere else.
+TEST(TitleStore, InsertAndTakeOnlyInsideTheStore)
+{
+    TitleStore store;
+    store.NewBuch();
+    store.NewBuch();
+    const auto titleNr = [](int32_t nr) {
+        auto b = std::make_unique<TBuch>();
+        b->BuchNr = nr;
+        return b;
+    };
+    EXPECT_FALSE(store.InsertAt(0, titleNr(7)));
+    EXPECT_FALSE(store.InsertAt(4, titleNr(7)));
+    EXPECT_EQ(store.TakeAt(0), nullptr);
+    EXPECT_EQ(store.TakeAt(3), nullptr);
+    EXPECT_TRUE(store.InsertAt(3, titleNr(9)));
+    EXPECT_TRUE(store.InsertAt(1, titleNr(8)));
+    std::vector<int32_t> numbers;
+    for (int32_t i = 1; i <= store.AnzBuch; ++i)
+        numbers.push_back(store.at(i)->BuchNr);
+    EXPECT_EQ(numbers, (std::vector<int32_t>{8, 1, 2, 9}));
+    EXPECT_EQ(store.TakeAt(4)->BuchNr, 9);
+    EXPECT_EQ(store.TakeAt(1)->BuchNr, 8);
+    EXPECT_EQ(store.AnzBuch, 2);
+    while (store.NewBuch()) {
+    }
+    EXPECT_FALSE(store.InsertAt(1, titleNr(7)));
+}
+
 TEST(TitleStore, TypeNames)
 {
     EXPECT_EQ(TypNumToName(3 | LinkFlag), "Sammelwerkbeitrag");
