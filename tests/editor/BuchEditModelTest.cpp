@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 using namespace folianto;
 using folianto::test::TestApp;
@@ -198,6 +199,7 @@ TEST(BuchEditModel, NumbersAndPricesRead)
         {"99999999999", "1e12", "1e40", 0, 0, 0.0f},
         {"", "", "", 0, 0, 0.0f},
         {"7", "2000", "1e38", 7, 2000, 1e38f},
+        {"7", "2000", "3.4028234663852886e38", 7, 2000, std::numeric_limits<float>::max()},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ausgabe);
