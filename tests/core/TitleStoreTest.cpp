@@ -81,6 +81,7 @@ TEST(TitleStore, InsertAndTakeOnlyInsideTheStore)
 
 TEST(TitleStore, TypeNames)
 {
+    EXPECT_EQ(TypNumToName(0), "Monographie");
     EXPECT_EQ(TypNumToName(3 | LinkFlag), "Sammelwerkbeitrag");
     EXPECT_EQ(TypNumToName(9), "");
     EXPECT_EQ(TypNumToName(-1), "");
