@@ -84,7 +84,7 @@ bool LoadDatabase(const uint8_t* data, std::size_t size)
     app.store.Clear();
     app.store.ActBuch = 0;
     app.store.FehlerNr = 0;
-    app.store.Gesichert = true;
+    app.store.MarkSaved();
     app.DataVerMain = -1;
     app.DataVerMinor = -1;
     app.EditMode = EditModeNone;

@@ -159,7 +159,7 @@ bool ReadHeaderTitles(App& app, ByteReader& in, const std::string& path, int hea
                        IntToStr(nr) + "\r\nTypNum nicht im erlaubten Intervall [0..8]=" + IntToStr(b.TypNum) +
                        "\r\nSetze TypNum auf 8=unklar");
             b.TypNum = 8;
-            store.Gesichert = false;
+            store.MarkChanged();
         }
         if (merge && app.settings.KuerzelZwang && nr > 1)
             b.Kuerzel.Text = MakeUniqueKuerzel(app.store, app.settings, nr);
@@ -251,11 +251,11 @@ bool LoadFile(App& app, const std::string& path, std::string& errParam, std::uni
         }
         app.DataFileName = path;
         if (app.EditMode != EditModeMerge) {
-            app.recovery.Leave(app.store.Gesichert);
+            app.recovery.Leave(app.store.Gesichert());
             app.store.Clear();
             ResetSelection(app);
             app.grid.ResetToHeader();
-            app.store.Gesichert = true;
+            app.store.MarkSaved();
         }
         const bool read = ReadTitles(app, file, in, path, layout, wait.get());
         if (app.EditMode != EditModeMerge) {
@@ -460,7 +460,7 @@ bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam, Fi
     if (!backups.Rotate() || !file.replace())
         throw fail(steps.error()); // the rotation is undone on the way out
     backups.Finish();
-    app.store.Gesichert = true;
+    app.store.MarkSaved();
     app.titleHistory.MarkSaved();
     app.recovery.Saved(path);
     return true;

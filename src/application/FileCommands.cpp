@@ -71,7 +71,7 @@ bool FileOpenPath(App& app, const std::string& path)
         if (app.EditMode == EditModeMerge) {
             SetAusgabeData(app); // the current title stays current
             app.DataFileName.clear();
-            app.store.Gesichert = false;
+            app.store.MarkChanged();
         } else {
             ShowOpenedTitles(app);
             app.DataFileName = path;
@@ -112,7 +112,7 @@ bool FileMerge(App& app)
                 app.DataVerMinor = verMinor;
             } else {
                 app.DataFileName.clear();
-                app.store.Gesichert = false;
+                app.store.MarkChanged();
             }
         }
     } restore{app, app.EditMode, app.DataFileName, app.DataVerMain, app.DataVerMinor, app.store.AnzBuch};
@@ -167,10 +167,10 @@ void NewDatabase(App& app)
 {
     TraceScope trace("FoliantoMainWindow.NeueDatei");
     EraseSemaphoreFile(app, app.DataFileName);
-    app.recovery.Leave(app.store.Gesichert);
+    app.recovery.Leave(app.store.Gesichert());
     app.store.Clear();
     app.DataFileName.clear();
-    app.store.Gesichert = true;
+    app.store.MarkSaved();
     app.titleHistory.Clear();
     ResetSelection(app);
     app.selection.SuchText.clear();
@@ -198,7 +198,7 @@ bool EndAllowed(App& app)
             FileSave(app);
         else
             FileSaveAs(app);
-        return app.store.Gesichert;
+        return app.store.Gesichert();
     case Answer::No:
         return true;
     default:
@@ -208,7 +208,7 @@ bool EndAllowed(App& app)
 
 bool ReplaceAllowed(App& app)
 {
-    return app.store.Gesichert || EndAllowed(app);
+    return app.store.Gesichert() || EndAllowed(app);
 }
 
 } // namespace folianto

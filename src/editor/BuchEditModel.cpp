@@ -751,7 +751,7 @@ int BuchEditModel::SetValues()
         }
         store.ActBuch = store.AnzBuch;
         // The new slot alone already differs from the file.
-        store.Gesichert = false;
+        store.MarkChanged();
     }
     TBuch* b = store.current();
     if (!b)
@@ -791,7 +791,7 @@ int BuchEditModel::SetValues()
     int32_t typ = v.LiteraturTyp;
     if (typ < 0 || typ >= TypCount) {
         typ = TypUnklar;
-        store.Gesichert = false;
+        store.MarkChanged();
     }
     b->TypNum = typ;
     if (IsJournalType(typ)) {
@@ -869,7 +869,7 @@ int BuchEditModel::SetValues()
               !(b->Kaufdatum == OldBuch.Kaufdatum ||
                 (std::isnan(b->Kaufdatum) && std::isnan(OldBuch.Kaufdatum)));
     if (changed)
-        store.Gesichert = false;
+        store.MarkChanged();
     return flags;
 }
 

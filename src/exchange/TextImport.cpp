@@ -171,7 +171,7 @@ std::vector<std::string> SplitLines(const std::string& bytes)
 
 void AfterImport(Workspace& ws, int32_t before)
 {
-    ws.store.Gesichert = false;
+    ws.store.MarkChanged();
     ws.columns.ColumnsMoved = true;
     // Lists first: a value the import brought in is then a ticked entry.
     Fill_AllLists(ws);

@@ -193,7 +193,7 @@ bool ImportWorkbookFile(Workspace& ws, Workbook& workbook, const std::string& pa
         }
     }
     ws.columns.ColumnsMoved = true;
-    ws.store.Gesichert = false;
+    ws.store.MarkChanged();
     ShowImported(ws, before);
     return ok;
 }

@@ -37,7 +37,7 @@ bool DeleteCurrentTitle(Workspace& ws)
     if (inRow)
         store.ActBuch = store.FindBuchByNr(nextNr);
     SetAusgabeData(ws);
-    store.Gesichert = false;
+    store.MarkChanged();
     ws.ui.repaint();
     return true;
 }

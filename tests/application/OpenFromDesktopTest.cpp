@@ -71,7 +71,7 @@ TEST(OpenFromDesktop, HandedOverFileAsksAboutUnsavedDataFirst)
         d.app.DataFileName = current;
         if (k.unsaved) {
             d.app.store.NewBuch();
-            d.app.store.Gesichert = false;
+            d.app.store.MarkChanged();
             d.ui.answers.push_back(k.answer);
         }
 
@@ -79,7 +79,7 @@ TEST(OpenFromDesktop, HandedOverFileAsksAboutUnsavedDataFirst)
         EXPECT_EQ(d.asked(), k.unsaved);
         EXPECT_EQ(d.app.DataFileName, k.opened ? incoming : current);
         EXPECT_EQ(d.app.store.AnzBuch, k.opened ? 5 : 4);
-        EXPECT_EQ(d.app.store.Gesichert, k.opened);
+        EXPECT_EQ(d.app.store.Gesichert(), k.opened);
         EXPECT_EQ(d.titlesIn(current), k.titlesOnDiskOfCurrent);
     }
 }

@@ -200,7 +200,7 @@ TEST(DatabaseFile, LoadsEveryHeaderVersion)
         const TBuch& b = *app.store.at(2);
         EXPECT_EQ(b.Titel.Text, "Zweiter");
         EXPECT_EQ(b.TypNum, 8);  // 12 is repaired
-        EXPECT_FALSE(app.store.Gesichert);
+        EXPECT_FALSE(app.store.Gesichert());
         EXPECT_EQ(app.DataFileName, file);
         EXPECT_EQ(app.history.Paths, std::vector<std::string>{file});
         EXPECT_TRUE(env.idle());
@@ -228,7 +228,7 @@ TEST(DatabaseFile, LoadsTheOlderRecordFormat)
     const TBuch& b = *env.app.store.at(2);
     EXPECT_EQ(b.HeftNr.Text, "5");
     EXPECT_EQ(b.Sprache.Text.size(), 20u);
-    EXPECT_TRUE(env.app.store.Gesichert);
+    EXPECT_TRUE(env.app.store.Gesichert());
 }
 
 // A refused file leaves the titles in memory, the current file and its data
@@ -255,7 +255,7 @@ TEST(DatabaseFile, RefusedFilesChangeNothing)
         Env env;
         env.app.store.NewBuch();
         env.app.store.at(1)->Titel.Text = "Ungesichert";
-        env.app.store.Gesichert = false;
+        env.app.store.MarkChanged();
         env.app.DataFileName = env.path("aktuell.FOL");
         env.app.DataVerMain = 1;
         env.app.DataVerMinor = 4;
@@ -267,7 +267,7 @@ TEST(DatabaseFile, RefusedFilesChangeNothing)
         if (own) {
             EXPECT_EQ(GetErrorText(22, env.err), "Die Datei " + env.path("x.FOL") + " ist keine Folianto-Datei!" + notLoaded);
         }
-        EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.store.at(1)->Titel.Text, env.app.store.Gesichert),
+        EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.store.at(1)->Titel.Text, env.app.store.Gesichert()),
                   std::tuple(1, "Ungesichert", false));
         EXPECT_EQ(std::tuple(env.app.DataFileName, env.app.DataVerMain, env.app.DataVerMinor),
                   std::tuple(env.path("aktuell.FOL"), 1, 4));
@@ -419,7 +419,7 @@ TEST(DatabaseFile, RoundTripKeepsEveryField)
     store.at(1)->Titel.Text.clear();
     store.at(2)->Titel.Text = " ";
     ASSERT_TRUE(env.save(env.path("r.FOL")));
-    EXPECT_TRUE(store.Gesichert);
+    EXPECT_TRUE(store.Gesichert());
     EXPECT_EQ(ReadBytes(env.qpath("r.FOL")).substr(0, 12), "Folianto1.4#");
 
     Env back;
@@ -499,10 +499,10 @@ TEST(DatabaseFile, SaveVersionQuestions)
         pic.BildTitel.Text = "/p";
         b.Pics.push_back(pic);
         b.AnzPics = 1;
-        env.app.store.Gesichert = false;
+        env.app.store.MarkChanged();
         env.ui.answers.assign(c.answers.begin(), c.answers.end());
         EXPECT_EQ(env.save(env.path("v.FOL")), c.saved);
-        EXPECT_EQ(env.app.store.Gesichert, c.saved);
+        EXPECT_EQ(env.app.store.Gesichert(), c.saved);
         const std::string bytes = ReadBytes(env.qpath("v.FOL"));
         EXPECT_EQ(bytes.substr(0, c.start.size()), c.start);
         EXPECT_EQ(bytes.size(), c.size);
@@ -652,7 +652,7 @@ void PrepareGenerations(Env& env)
         EXPECT_TRUE(env.save(env.path("x.FOL")));
     }
     AppendSampleWithPictures(env.app);
-    env.app.store.Gesichert = false;
+    env.app.store.MarkChanged();
 }
 
 int CountSaveCalls()
@@ -691,7 +691,7 @@ TEST(DatabaseFile, SaveFailingAtAnyCallLeavesFileAndBackupsIntact)
             EXPECT_EQ(std::string(e.what()), "Fehler beim Speichern der Daten in " + env.path("x.FOL") +
                                                  ".\r\nSystemfehler Nr. " + std::to_string(EIO) + ".");
         }
-        EXPECT_FALSE(env.app.store.Gesichert);
+        EXPECT_FALSE(env.app.store.Gesichert());
         EXPECT_TRUE(env.idle());
         EXPECT_EQ(FilesIn(env.dir), before);
     }

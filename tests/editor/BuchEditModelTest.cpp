@@ -38,7 +38,7 @@ struct Editor {
     {
         app.EditMode = mode;
         app.store.ActBuch = index;
-        app.store.Gesichert = true; // as after loading
+        app.store.MarkSaved(); // as after loading
         m.InitForm(-1);
         ASSERT_TRUE(m.GetValues());
     }
@@ -255,7 +255,7 @@ TEST(BuchEditModel, UnchangedTitleStaysSaved)
         const TBuch before = *e.app.store.at(1);
         e.Open(1);
         EXPECT_EQ(e.m.OkClicked(), OkOutcome::Close);
-        EXPECT_TRUE(e.app.store.Gesichert);
+        EXPECT_TRUE(e.app.store.Gesichert());
         const TBuch& after = *e.app.store.at(1);
         for (int f = 1; f <= TextFieldCount; ++f)
             EXPECT_EQ(after.TextField(f).Text, before.TextField(f).Text) << TextFieldNames[f - 1];
@@ -287,7 +287,7 @@ TEST(BuchEditModel, ChangesMarkUnsaved)
         e.Open(1);
         edits[i](e.m);
         e.m.SetValues();
-        EXPECT_FALSE(e.app.store.Gesichert);
+        EXPECT_FALSE(e.app.store.Gesichert());
     }
     Editor e;
     e.Add("K1");
@@ -357,12 +357,12 @@ TEST(BuchEditModel, OkMessages)
         e.v.Titel = c.titel;
         e.v.LiteraturTyp = c.typ;
         e.t.ui.answers = {c.typAnswer};
-        const bool saved = e.app.store.Gesichert;
+        const bool saved = e.app.store.Gesichert();
         EXPECT_EQ(e.m.OkClicked(), c.outcome);
         EXPECT_EQ(e.Texts(), c.messages);
         EXPECT_EQ(e.app.store.AnzBuch, c.titlesAfter);
         if (c.outcome != OkOutcome::Close || c.mode == EditModeView) {
-            EXPECT_EQ(e.app.store.Gesichert, saved);
+            EXPECT_EQ(e.app.store.Gesichert(), saved);
         } else {
             EXPECT_EQ(e.app.store.current()->Titel.Text, c.titel);
         }
@@ -441,7 +441,7 @@ TEST(BuchEditModel, PlaceBesideThePublisher)
         e.m.SetValues();
         EXPECT_EQ(e.app.store.at(1)->Ort.Text, "Berlin");
         EXPECT_EQ(e.app.store.at(1)->Verlag.Text, "Kiepenheuer & Witsch");
-        EXPECT_FALSE(e.app.store.Gesichert);
+        EXPECT_FALSE(e.app.store.Gesichert());
         EXPECT_EQ(SearchListTexts(e.app.lists.OrtSearchList), (std::vector<std::string>{"K\xF6ln", "Berlin"}));
         // A new title that reuses the last one's settings takes the place with the publisher.
         e.OpenNew();
@@ -466,17 +466,17 @@ TEST(BuchEditModel, NewTitleAndFullStore)
     ASSERT_EQ(e.app.store.AnzBuch, 1);
     EXPECT_EQ(e.app.store.ActBuch, 1);
     EXPECT_EQ(e.app.store.at(1)->Auflage, 0);
-    EXPECT_FALSE(e.app.store.Gesichert);
+    EXPECT_FALSE(e.app.store.Gesichert());
 
     while (e.app.store.AnzBuch < MaxBuch)
         e.app.store.NewBuch();
-    e.app.store.Gesichert = true;
+    e.app.store.MarkSaved();
     e.OpenNew();
     e.v.Titel = "zu viel";
     EXPECT_EQ(e.m.SetValues(), 0);
     EXPECT_EQ(e.Texts(), std::vector<std::string>{"Konnte neuen Bucheintrag nicht anlegen."});
     EXPECT_EQ(e.app.store.AnzBuch, MaxBuch);
-    EXPECT_TRUE(e.app.store.Gesichert);
+    EXPECT_TRUE(e.app.store.Gesichert());
 }
 
 TEST(BuchEditModel, InitFormDefaults)

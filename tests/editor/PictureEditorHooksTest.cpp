@@ -43,7 +43,7 @@ struct Editor {
     {
         app.EditMode = mode;
         app.store.ActBuch = 1;
-        app.store.Gesichert = true;
+        app.store.MarkSaved();
         m.InitForm(-1);
         return mode == EditModeNew || m.GetValues();
     }
@@ -58,13 +58,13 @@ TEST(PictureEditorHooks, GetAndSetValues)
     ASSERT_TRUE(e.Open());
     EXPECT_EQ(e.m.Pictures.Slots[1].Title, "hinten");
     e.m.SetValues();
-    EXPECT_TRUE(e.app.store.Gesichert); // nothing changed
+    EXPECT_TRUE(e.app.store.Gesichert()); // nothing changed
     EXPECT_EQ(e.app.store.at(1)->Pics[1].Data, std::vector<uint8_t>(500, 2));
 
     ASSERT_TRUE(e.Open());
     e.m.Pictures.TitleEdited(1, "Rückseite");
     e.m.SetValues();
-    EXPECT_FALSE(e.app.store.Gesichert);
+    EXPECT_FALSE(e.app.store.Gesichert());
     EXPECT_EQ(e.app.store.at(1)->Pics[1].BildTitel.Text, "Rückseite");
 
     // InitForm forgets the previous title's pictures.

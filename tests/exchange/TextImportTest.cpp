@@ -234,7 +234,7 @@ TEST_F(ImportCommandTest, HeaderLineSkippedEveryOtherLineImported)
     EXPECT_EQ(t.app.store.at(2)->Titel.Text, "");  // the empty line
     EXPECT_EQ(t.app.store.at(3)->Autor.Text, "A3");
     EXPECT_EQ(t.app.store.at(4)->Autor.Text, "A4"); // last line without line end
-    EXPECT_FALSE(t.app.store.Gesichert);
+    EXPECT_FALSE(t.app.store.Gesichert());
     EXPECT_TRUE(t.ui.messages.empty());
     ASSERT_EQ(t.ui.dialogs.size(), 1u);
     EXPECT_EQ(t.ui.dialogs[0].filter, "Text-Dateien (*.txt *.csv *.tsv)|*.txt *.csv *.tsv|Alle Dateien (*)|*");
@@ -274,7 +274,7 @@ TEST_F(ImportCommandTest, CancelledDialogs)
     EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Warning);
     EXPECT_EQ(t.ui.messages[0].text, Cp1252("Keine Datei ausgewählt!"));
     EXPECT_EQ(t.app.store.AnzBuch, 0);
-    EXPECT_TRUE(t.app.store.Gesichert);
+    EXPECT_TRUE(t.app.store.Gesichert());
 }
 
 // Files as spreadsheet programs write them: the first line names the columns.
@@ -365,7 +365,7 @@ TEST_F(ImportCommandTest, FullStoreStopsAndKeepsEarlierTitles)
     EXPECT_EQ(t.ui.messages[0].text, "Konnte neuen Bucheintrag nicht anlegen.");
     EXPECT_EQ(t.ui.messages[1].kind, MsgKind::Error);
     EXPECT_EQ(t.ui.messages[1].text, "Fehler beim Importieren aus " + path + "!");
-    EXPECT_FALSE(t.app.store.Gesichert); // the imported title is unsaved data
+    EXPECT_FALSE(t.app.store.Gesichert()); // the imported title is unsaved data
 }
 
 TEST_F(ImportCommandTest, UnreadableFileIsReported)
@@ -374,7 +374,7 @@ TEST_F(ImportCommandTest, UnreadableFileIsReported)
     EXPECT_FALSE(ImportTextFile(t.app, path));
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].text, GetErrorText(3, path));
-    EXPECT_TRUE(t.app.store.Gesichert);
+    EXPECT_TRUE(t.app.store.Gesichert());
 }
 
 TEST(ImportEntryShortKeys, GeneratedAndMadeUnique)

@@ -646,7 +646,7 @@ TEST(FilterDialogModel, ReplaceModeStoresItsSettingsOnlyWhenConfirmed)
         false, FilterDialogMode::Replace);
     EXPECT_EQ(f.app.store.at(1)->Autor.Text, "Mayer, Hans");
     EXPECT_TRUE(f.app.selection.SuchenIn[0]); // in force at the next refresh
-    EXPECT_TRUE(f.app.store.Gesichert);
+    EXPECT_TRUE(f.app.store.Gesichert());
 
     f.Session(
         [](FilterDialogModel& d) {
@@ -660,7 +660,7 @@ TEST(FilterDialogModel, ReplaceModeStoresItsSettingsOnlyWhenConfirmed)
     EXPECT_EQ(f.app.store.at(1)->Autor.Text, "Meyer, Hans");
     EXPECT_EQ(f.app.store.at(2)->Autor.Text, "Meyer, Eva");
     EXPECT_FALSE(f.app.selection.SuchenIn[0]);
-    EXPECT_FALSE(f.app.store.Gesichert);
+    EXPECT_FALSE(f.app.store.Gesichert());
 }
 
 TEST(FilterDialogModel, DefaultsButtonEndsANarrowing)

@@ -143,13 +143,13 @@ TEST(Replace, WorksOnEveryTitleOfTheChosenFields)
     EXPECT_EQ(t.app.store.at(2)->Autor.Text, "Schulz;Meyer");
     EXPECT_EQ(t.app.store.at(2)->Bemerkung.Text, "Mayer");
     EXPECT_FALSE(sel.SuchenIn[0]);
-    EXPECT_FALSE(t.app.store.Gesichert);
+    EXPECT_FALSE(t.app.store.Gesichert());
 
     // Nothing to replace: no refresh, the search stays on.
-    t.app.store.Gesichert = true;
+    t.app.store.MarkSaved();
     sel.SuchenIn[0] = true;
     EXPECT_FALSE(ReplaceInAllTitles(t.app));
     EXPECT_TRUE(sel.SuchenIn[0]);
-    EXPECT_TRUE(t.app.store.Gesichert);
+    EXPECT_TRUE(t.app.store.Gesichert());
 }
 } // namespace

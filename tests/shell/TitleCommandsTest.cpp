@@ -71,7 +71,7 @@ struct Commands {
             b.Autor.Text = "Eco, Umberto";
             b.TypNum = 0;
         }
-        app.store.Gesichert = true;
+        app.store.MarkSaved();
         SetAusgabeData(app);
     }
     // Stands the grid on the row showing title `index`.
@@ -104,7 +104,7 @@ TEST(TitleCommands, NewTitle)
         EXPECT_FALSE(c.view.kopieren);
         EXPECT_EQ(c.app.EditMode, EditModeNew);
         EXPECT_EQ(c.app.store.AnzBuch, ok ? 4 : 3);
-        EXPECT_EQ(c.app.store.Gesichert, !ok);
+        EXPECT_EQ(c.app.store.Gesichert(), !ok);
         // Only OK refreshes the grid.
         EXPECT_EQ(c.app.grid.RowCount(), ok ? 5 : 4);
         EXPECT_EQ(c.app.grid.Cell(1, 1) == "stale", !ok);
@@ -152,7 +152,7 @@ TEST(TitleCommands, CopyWithTheSourceKeyIsRefused)
     ASSERT_EQ(c.t.ui.messages.size(), 1u);
     EXPECT_EQ(c.t.ui.messages[0].text, "Das eingegebene K\xFCrzel existiert bereits!\r\nGeben Sie ein anderes K\xFCrzel ein!");
     EXPECT_EQ(c.app.store.AnzBuch, 3);
-    EXPECT_TRUE(c.app.store.Gesichert);
+    EXPECT_TRUE(c.app.store.Gesichert());
 }
 
 TEST(TitleCommands, EditAndCancelStillRefreshes)
@@ -201,7 +201,7 @@ TEST(TitleCommands, ViewDisablesAndStoresNothing)
     EXPECT_EQ(c.view.disabledWhileShown, ViewModeDisabledControls().size());
     EXPECT_TRUE(c.editor.Disabled.empty());
     EXPECT_EQ(c.app.store.at(3)->Titel.Text, "Titel 3");
-    EXPECT_TRUE(c.app.store.Gesichert);
+    EXPECT_TRUE(c.app.store.Gesichert());
     EXPECT_EQ(c.app.grid.Cell(1, 3), "kept"); // not rebuilt
 
     // A missing title is reported, the dialog shows anyway.
@@ -246,7 +246,7 @@ struct Shelf : Commands {
             b.Titel.Text = titles[i - 1];
             b.Kategorie.Text = i == 1 || i == 3 ? "Roman" : "Lyrik";
         }
-        app.store.Gesichert = true;
+        app.store.MarkSaved();
         Fill_AllLists(app);
         SetAusgabeData(app); // rows: A K3, B K5, C K2, D K4, E K1
     }

@@ -137,17 +137,17 @@ TEST(UndoCommands, EachCommandIsOneStepUndoneExactly)
         c.command(t);
         const std::string after = StoreImage(t.app.store);
         EXPECT_NE(before, after);
-        EXPECT_FALSE(t.app.store.Gesichert);
+        EXPECT_FALSE(t.app.store.Gesichert());
         ASSERT_EQ(t.app.titleHistory.StepCount(), 1u);
         EXPECT_EQ(t.app.titleHistory.UndoLabel(), c.label);
 
         EXPECT_TRUE(UndoTitleChange(t.app));
         EXPECT_TRUE(StoreImage(t.app.store) == before);
-        EXPECT_TRUE(t.app.store.Gesichert);
+        EXPECT_TRUE(t.app.store.Gesichert());
         EXPECT_FALSE(UndoTitleChange(t.app));
         EXPECT_TRUE(RedoTitleChange(t.app));
         EXPECT_TRUE(StoreImage(t.app.store) == after);
-        EXPECT_FALSE(t.app.store.Gesichert);
+        EXPECT_FALSE(t.app.store.Gesichert());
     }
 }
 

@@ -148,7 +148,7 @@ TEST(TitleEditor, NewTitleTypedThroughTheWidgetsIsStoredAndShown)
     EXPECT_EQ(b.TypNum, TypMonographie);
     const std::vector<std::string> titles = ColumnCells(app, GridColumn(app, ColTitel));
     EXPECT_NE(std::find(titles.begin(), titles.end(), Cp1252("Über Öfen und Ähren")), titles.end());
-    EXPECT_FALSE(app.store.Gesichert);
+    EXPECT_FALSE(app.store.Gesichert());
     QApplication::processEvents(); // the idle handler
     EXPECT_TRUE(f.window->SaveAction()->isEnabled());
     EXPECT_TRUE(f.t.ui.messages.empty()) << f.t.ui.messages.front().text;
@@ -194,7 +194,7 @@ TEST(TitleEditor, EditShowsTheNewTextInTheGridAndKeepsTheScrollPosition)
     const std::vector<std::string> titles = ColumnCells(app, titleCol);
     EXPECT_NE(std::find(titles.begin(), titles.end(), Cp1252("zzz Geänderter Titel")), titles.end());
     EXPECT_EQ(f.window->Grid()->TopRow(), topRow);
-    EXPECT_FALSE(app.store.Gesichert);
+    EXPECT_FALSE(app.store.Gesichert());
 }
 
 TEST(TitleEditor, ViewModeDisablesTheDataControlsUntilTheNextCommand)
@@ -214,7 +214,7 @@ TEST(TitleEditor, ViewModeDisablesTheDataControlsUntilTheNextCommand)
         QTest::keyClick(&d, Qt::Key_Escape);
     });
     TitleMenu(f, "&Ansehen")->trigger();
-    EXPECT_TRUE(f.t.app.store.Gesichert);
+    EXPECT_TRUE(f.t.app.store.Gesichert());
 
     WhenEditorShows([](TBuchEditDlg& d) {
         for (EditControl c : {C::OkButton, C::TitelEdit, C::MemoInhalt, C::RadioGroup_LiteraturTyp})
@@ -248,7 +248,7 @@ TEST(TitleEditor, EscapeStoresNothing)
     EXPECT_EQ(app.store.AnzBuch, 4);
     EXPECT_EQ(app.store.at(act)->Titel.Text, before.Titel.Text);
     EXPECT_EQ(app.store.at(act)->Bemerkung.Text, before.Bemerkung.Text);
-    EXPECT_TRUE(app.store.Gesichert);
+    EXPECT_TRUE(app.store.Gesichert());
     EXPECT_TRUE(f.t.ui.messages.empty());
 }
 
@@ -781,7 +781,7 @@ TEST(TitleEditor, MemoLineEndsStayAsStored)
     const int32_t act = app.store.ActBuch;
     app.store.at(act)->Bemerkung.Text = "eins\ntwo";
     app.store.at(act)->Inhalt.Text = "a\r\nb";
-    app.store.Gesichert = true;
+    app.store.MarkSaved();
     WhenEditorShows([](TBuchEditDlg& d) {
         d.Pages()->setCurrentIndex(2);
         auto* inhalt = static_cast<QPlainTextEdit*>(W(d, C::MemoInhalt));

@@ -225,7 +225,7 @@ Shown RunAndLook(TestApp& t, const PortableProgram& p)
         shown.titles = t.app.store.AnzBuch;
         shown.current = t.app.store.current() ? t.app.store.current()->Titel.Text : std::string();
         shown.file = t.app.DataFileName;
-        shown.gesichert = t.app.store.Gesichert;
+        shown.gesichert = t.app.store.Gesichert();
     });
     return shown;
 }

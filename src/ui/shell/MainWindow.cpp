@@ -250,13 +250,13 @@ void TFoliantoMainWindow::BuildMenus()
     // Ctrl+Y sorts by type, so redo takes the other usual key. A dialog's
     // text field keeps both keys: these act in the main window only.
     undoAction_ = AddAction(editMenu, U("&Rückgängig"), Ctrl(Qt::Key_Z), [this] {
-        if (UndoTitleChange(app_) && app_.store.Gesichert) // back at the saved state
+        if (UndoTitleChange(app_) && app_.store.Gesichert()) // back at the saved state
             SavedState();
     });
     undoAction_->setObjectName(QStringLiteral("RueckgaengigAction"));
     redoAction_ = AddAction(editMenu, U("&Wiederherstellen"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
                             [this] {
-                                if (RedoTitleChange(app_) && app_.store.Gesichert)
+                                if (RedoTitleChange(app_) && app_.store.Gesichert())
                                     SavedState();
                             });
     redoAction_->setObjectName(QStringLiteral("WiederherstellenAction"));
@@ -485,7 +485,7 @@ void TFoliantoMainWindow::UpdateHistoryActions()
 void TFoliantoMainWindow::IdleCheck()
 {
     app_.recovery.Flush();
-    if (!app_.store.Gesichert && (!saveAction_->isEnabled() || !saveButton_->isEnabled())) {
+    if (!app_.store.Gesichert() && (!saveAction_->isEnabled() || !saveButton_->isEnabled())) {
         saveAction_->setEnabled(true);
         saveButton_->setEnabled(true);
     }
@@ -765,10 +765,10 @@ void TFoliantoMainWindow::ShowHelpContext(int context)
 bool TFoliantoMainWindow::FormCloseQuery()
 {
     TraceScope trace("FoliantoMainWindow.FormCloseQuery");
-    if (app_.store.Gesichert)
+    if (app_.store.Gesichert())
         return true;
     const bool allowed = EndAllowed(app_);
-    if (app_.store.Gesichert) // saved on request: nothing left to save
+    if (app_.store.Gesichert()) // saved on request: nothing left to save
         SavedState();
     return allowed;
 }
@@ -784,7 +784,7 @@ void TFoliantoMainWindow::closeEvent(QCloseEvent* event)
     {
         TraceScope trace("FoliantoMainWindow.FormClose", "Version=" + app_.platform.ProgramVersion());
         EraseSemaphoreFile(app_, app_.DataFileName);
-        app_.recovery.Leave(app_.store.Gesichert);
+        app_.recovery.Leave(app_.store.Gesichert());
     }
     if (help_)
         help_->close();
