@@ -4,9 +4,11 @@ time, and counts how many the logic tests catch.
 
 Each mutant is a single change in a randomly chosen source line (a flipped or
 shifted comparison, && for ||, true for false, a dropped !, + 1 for - 1,
-++ for --). The file is rebuilt incrementally, the logic tests run with a
-time limit, and the file is put back whatever happens, Ctrl+C included.
-A mutant that does not compile is not counted.
+++ for --). Every test folder has its own small test program
+(folianto_tests_<folder>): a mutant first relinks and runs the tests of its own
+folder, and only when those pass the programs of the folders that build on it.
+Each run has a time limit; the file is put back whatever happens, Ctrl+C
+included. A mutant that does not compile is not counted.
 
     tools/mutate.py --count 100 --seed 7
     tools/mutate.py --folders exchange,history --count 40 --sanitize
@@ -24,9 +26,12 @@ import sys
 import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+# In the order of the README's layout table: a folder builds on those before it.
 LOGIC_FOLDERS = ["core", "platform", "diag", "config", "history", "workspace",
-                 "selection", "editor", "spreadsheet", "exchange", "shell",
-                 "application"]
+                 "selection", "editor", "spreadsheet", "exchange", "lookup",
+                 "shell", "application"]
+# Test folders that use every logic folder.
+TOP_TEST_FOLDERS = ["cli", "robustness", "dist"]
 BACKUP_SUFFIX = ".mutate-original"
 
 # (name, pattern, replacement). Patterns run on a line whose comments and
@@ -122,6 +127,10 @@ def candidate_sites(folders):
     return sites
 
 
+class Interrupted(Exception):
+    """Ctrl+C or SIGTERM: the figures so far are still reported."""
+
+
 class Restorer:
     """Puts a mutated file back on exit, on Ctrl+C and on SIGTERM. A backup
     beside the file survives even a kill of this script; the next run restores
@@ -136,7 +145,7 @@ class Restorer:
         kill_running()
         self.restore()
         print("\ninterrupted; source restored", file=sys.stderr)
-        sys.exit(128 + signum)
+        raise Interrupted(signum)
 
     def mutate(self, path, text):
         shutil.copy2(path, path + BACKUP_SUFFIX)
@@ -162,6 +171,30 @@ class Restorer:
                     print("restored after an earlier run:", os.path.relpath(original, ROOT))
 
 
+def listed_mutants(listing, sites):
+    """The mutants of lines 'file:line: before => after' in the file LISTING;
+    a line whose source has changed since is skipped with a note."""
+    mutants = []
+    with open(listing, encoding="utf-8") as f:
+        for entry in f:
+            m = re.match(r"(src/[^:]+):(\d+): (.*) => (.*)$", entry.rstrip("\n"))
+            if not m:
+                continue
+            path, index = os.path.join(ROOT, m.group(1)), int(m.group(2)) - 1
+            found = None
+            for op, start, end, replacement in sites.get((path, index), []):
+                mutant = (path, index, op, start, end, replacement)
+                _, _, _, before, after = apply(mutant)
+                if before.strip() == m.group(3) and after.strip() == m.group(4):
+                    found = mutant
+                    break
+            if found:
+                mutants.append(found)
+            else:
+                print("no longer in the source:", entry.strip(), file=sys.stderr)
+    return mutants
+
+
 def apply(mutant):
     """The mutated text of the mutant's file, its place and the line before
     and after."""
@@ -174,14 +207,39 @@ def apply(mutant):
 
 
 def configure(build_dir, sanitize):
+    """Configures BUILD_DIR once, with the usual compiler flags (so that ccache
+    has most objects already) but thin archives and the gold linker, which
+    make a relink quick."""
     if os.path.exists(os.path.join(build_dir, "CMakeCache.txt")):
         return
     args = ["cmake", "-S", ROOT, "-B", build_dir, "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
+            "-DCMAKE_CXX_ARCHIVE_CREATE=<CMAKE_AR> qcT <TARGET> <LINK_FLAGS> <OBJECTS>",
+            "-DCMAKE_CXX_ARCHIVE_APPEND=<CMAKE_AR> qT <TARGET> <LINK_FLAGS> <OBJECTS>",
             "-DFOLIANTO_GUI=OFF", "-DFOLIANTO_BENCH=OFF",
             "-DFOLIANTO_SANITIZE=" + ("ON" if sanitize else "OFF")]
+    if shutil.which("ld.gold"):
+        args.append("-DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=gold")
     if shutil.which("ccache"):
         args.append("-DCMAKE_CXX_COMPILER_LAUNCHER=ccache")
     subprocess.run(args, check=True, stdout=subprocess.DEVNULL)
+
+
+def test_folders():
+    """The folders under tests/ that have a test program of their own."""
+    skip = {"ui", "data", "support"}
+    base = os.path.join(ROOT, "tests")
+    return [f for f in sorted(os.listdir(base))
+            if f not in skip and os.path.isdir(os.path.join(base, f))
+            and any(n.endswith(".cpp") for n in os.listdir(os.path.join(base, f)))]
+
+
+def programs_for(folder, available):
+    """The test programs that can catch a mutant in src/FOLDER, its own
+    folder's first, then the folders that build on it."""
+    order = [folder]
+    order += LOGIC_FOLDERS[LOGIC_FOLDERS.index(folder) + 1:]
+    order += TOP_TEST_FOLDERS
+    return ["folianto_tests_" + f for f in order if f in available]
 
 
 def run_group(args, timeout, env=None):
@@ -206,19 +264,46 @@ def kill_running():
         RUNNING.wait()
 
 
-def build(build_dir, jobs, timeout):
+def build(build_dir, targets, jobs, timeout):
     """'ok', 'failed' or 'timeout'."""
-    code = run_group(["cmake", "--build", build_dir, "--target", "folianto_tests", "-j", str(jobs)],
+    code = run_group(["cmake", "--build", build_dir, "-j", str(jobs), "--target"] + targets,
                      timeout)
     return "timeout" if code is None else "ok" if code == 0 else "failed"
 
 
-def tests_pass(build_dir, timeout):
-    """True when the logic tests all pass within the time limit."""
+def run_tests(build_dir, program, timeout):
+    """'pass', 'fail' or 'timeout' for one test program."""
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen",
                LSAN_OPTIONS="suppressions=" + os.path.join(ROOT, "tests", "lsan.supp"))
-    return run_group([os.path.join(build_dir, "bin", "folianto_tests"), "--gtest_brief=1"],
-                     timeout, env) == 0
+    code = run_group([os.path.join(build_dir, "bin", program), "--gtest_brief=1", "--gtest_fail_fast"], timeout, env)
+    return "timeout" if code is None else "pass" if code == 0 else "fail"
+
+
+class Verdicts:
+    """Builds and runs the test programs of one build folder, each with a
+    time limit of a few times its unmutated run."""
+
+    def __init__(self, build_dir, programs, jobs, build_timeout):
+        self.build_dir, self.jobs, self.build_timeout = build_dir, jobs, build_timeout
+        self.limits = {}
+        if build(build_dir, programs, jobs, 7200) != "ok":
+            raise RuntimeError(f"the test programs do not build in {build_dir}")
+        for program in programs:
+            started = time.time()
+            if run_tests(build_dir, program, 1800) != "pass":
+                raise RuntimeError(f"{program} does not pass unmutated in {build_dir}")
+            self.limits[program] = 10 + 5 * (time.time() - started)
+
+    def catch(self, programs):
+        """(verdict, program): 'caught' with the first program that fails or
+        runs out of time, 'survived', 'does not compile' or 'build timed out'."""
+        for program in programs:
+            built = build(self.build_dir, [program], self.jobs, self.build_timeout)
+            if built != "ok":
+                return ("does not compile" if built == "failed" else "build timed out"), None
+            if run_tests(self.build_dir, program, self.limits[program]) != "pass":
+                return "caught", program
+        return "survived", None
 
 
 def main():
@@ -235,6 +320,9 @@ def main():
     parser.add_argument("--build-timeout", type=int, default=1800,
                         help="seconds for one rebuild (a mutated header rebuilds much)")
     parser.add_argument("--list", action="store_true", help="only print the sampled mutants")
+    parser.add_argument("--only", metavar="FILE",
+                        help="try the mutants listed in FILE as 'file:line: before => after' "
+                             "(survivors of an earlier run) instead of a sample")
     args = parser.parse_args()
 
     folders = [f for f in args.folders.split(",") if f]
@@ -244,12 +332,15 @@ def main():
     Restorer.restore_leftovers(folders)
 
     sites = candidate_sites(folders)
-    rng = random.Random(args.seed)
-    lines = rng.sample(list(sites), min(args.count, len(sites)))
-    mutants = []
-    for path, index in lines:
-        op, start, end, replacement = rng.choice(sites[(path, index)])
-        mutants.append((path, index, op, start, end, replacement))
+    if args.only:
+        mutants = listed_mutants(args.only, sites)
+    else:
+        rng = random.Random(args.seed)
+        lines = rng.sample(list(sites), min(args.count, len(sites)))
+        mutants = []
+        for path, index in lines:
+            op, start, end, replacement = rng.choice(sites[(path, index)])
+            mutants.append((path, index, op, start, end, replacement))
 
     if args.list:
         for mutant in mutants:
@@ -258,64 +349,75 @@ def main():
         return 0
 
     asan_dir = args.build_dir + "-asan"
-    configure(args.build_dir, False)
-    if args.sanitize:
-        configure(asan_dir, True)
-    for d in [args.build_dir] + ([asan_dir] if args.sanitize else []):
-        if build(d, args.jobs, 3600) != "ok" or not tests_pass(d, args.timeout):
-            print(f"The unmutated tests do not pass in {d}.", file=sys.stderr)
-            return 2
+    available = set(test_folders())
+    needed = sorted({p for f in folders for p in programs_for(f, available)})
+    restorer = Restorer()  # from here on Ctrl+C also stops the builds
+    try:
+        configure(args.build_dir, False)
+        plain = Verdicts(args.build_dir, needed, args.jobs, args.build_timeout)
+        asan = None
+        if args.sanitize:
+            configure(asan_dir, True)
+            asan = Verdicts(asan_dir, needed, args.jobs, args.build_timeout)
+    except RuntimeError as error:
+        print(error, file=sys.stderr)
+        return 2
+    except Interrupted as signal_number:
+        return 128 + signal_number.args[0]
 
-    restorer = Restorer()
     per_folder = collections.defaultdict(lambda: [0, 0])  # folder -> [caught, counted]
-    survivors, stillborn = [], 0
+    survivors, stillborn = collections.defaultdict(list), 0
+    interrupted = None
     try:
         for number, mutant in enumerate(mutants, 1):
             path, mutated, where, before, after = apply(mutant)
             op = mutant[2]
             folder = os.path.relpath(path, os.path.join(ROOT, "src")).split(os.sep)[0]
+            programs = programs_for(folder, available)
             started = time.time()
             restorer.mutate(path, mutated)
             try:
-                built = build(args.build_dir, args.jobs, args.build_timeout)
-                if built != "ok":
-                    stillborn += 1
-                    verdict = "does not compile" if built == "failed" else "build timed out"
-                else:
-                    caught = not tests_pass(args.build_dir, args.timeout)
-                    if not caught and args.sanitize and op in OFF_BY_ONE:
-                        caught = (build(asan_dir, args.jobs, args.build_timeout) == "ok"
-                                  and not tests_pass(asan_dir, args.timeout))
-                    per_folder[folder][1] += 1
-                    if caught:
-                        per_folder[folder][0] += 1
-                        verdict = "caught"
-                    else:
-                        survivors.append(f"{where}: {before.strip()} => {after.strip()}")
+                verdict, by = plain.catch(programs)
+                if verdict == "survived" and asan and op in OFF_BY_ONE:
+                    verdict, by = asan.catch(programs)
+                    if verdict not in ("caught", "survived"):
                         verdict = "survived"
+                if verdict in ("caught", "survived"):
+                    per_folder[folder][1] += 1
+                    if verdict == "caught":
+                        per_folder[folder][0] += 1
+                    else:
+                        survivors[folder].append(f"{where}: {before.strip()} => {after.strip()}")
+                else:
+                    stillborn += 1
             finally:
                 restorer.restore()
-            print(f"[{number}/{len(mutants)}] {where} {op}: {verdict} "
+            by = f" by {by[len('folianto_tests_'):]}" if by else ""
+            print(f"[{number}/{len(mutants)}] {where} {op}: {verdict}{by} "
                   f"({time.time() - started:.0f} s)", flush=True)
+    except Interrupted as signal_number:
+        interrupted = signal_number.args[0]
     finally:
         restorer.restore()
 
     print()
     if survivors:
         print("Survivors:")
-        for line in survivors:
-            print(line)
+        for folder in sorted(survivors):
+            for line in survivors[folder]:
+                print(line)
         print()
-    for folder in sorted(per_folder):
-        k, n = per_folder[folder]
-        print(f"{folder:12} caught {k:4} of {n:4}")
+    for folder in LOGIC_FOLDERS:
+        if folder in per_folder:
+            k, n = per_folder[folder]
+            print(f"{folder:12} caught {k:4} of {n:4} ({100.0 * k / n:.0f} %)")
     if stillborn:
         print(f"did not compile or build in time (not counted): {stillborn}")
     caught = sum(k for k, _ in per_folder.values())
     counted = sum(n for _, n in per_folder.values())
     percent = 100.0 * caught / counted if counted else 0.0
     print(f"caught {caught} of {counted} ({percent:.0f} %)")
-    return 0
+    return 128 + interrupted if interrupted else 0
 
 
 if __name__ == "__main__":

@@ -111,6 +111,15 @@ std::vector<std::pair<EditControl, std::string>> FoundValues(const Reference& r)
     return out;
 }
 
+// "3-16-148410-X" and "978-3-16-148410-0" name one book: no choice to offer.
+bool SameIsbn(EditControl control, const std::string& current, const std::string& found)
+{
+    if (control != EditControl::ISBN_Edit)
+        return false;
+    const std::string isbn = NormalisedIsbn13(current);
+    return !isbn.empty() && isbn == NormalisedIsbn13(found);
+}
+
 std::string WithoutColon(std::string label)
 {
     while (!label.empty() && (label.back() == ':' || label.back() == ' '))
@@ -166,7 +175,7 @@ std::vector<FieldOffer> FillFromLookup(BuchEditModel& model, const Reference& fo
         const std::string current = field->get(v);
         if (!HasPrintable(current))
             field->set(v, value);
-        else if (StripBlanks(current) != value)
+        else if (StripBlanks(current) != value && !SameIsbn(control, current, value))
             offers.push_back({control, WithoutColon(model.Label(control)), current, value});
     }
     return offers;

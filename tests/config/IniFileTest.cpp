@@ -21,7 +21,7 @@ const char* const kForeign =
 
 TEST(IniFile, ReadsCaseInsensitiveNamesAndTrimsValues)
 {
-    const IniFile ini("[common]\nsortlength = 42 \n[Other]\r\nname=\t M\xFCller \r\n");
+    const IniFile ini("[common]\nsortlength\nsortlength = 42 \n[Other]\r\nname=\t M\xFCller \r\n");
     EXPECT_EQ(ini.ReadInteger("COMMON", "SortLength", 0), 42);
     EXPECT_EQ(ini.ReadString("OTHER", "Name", "?"), "M\xFCller");
     EXPECT_EQ(ini.ReadString("Other", "missing", "fb"), "fb");
@@ -39,6 +39,9 @@ TEST(IniFile, NumbersAndBooleans)
         {"12abc", 99, true},      {"2147483647", 2147483647, true},
         {"2147483648", 99, true}, {"-2147483648", INT32_MIN, true},
         {"99999999999999999999", 99, true},
+        // Up to eleven digits are read, leading zeros and all.
+        {"0000000042", 42, true}, {"00000000042", 42, true}, {"000000000042", 99, true},
+        {"-00000000042", -42, true}, {"-2147483649", 99, true},
     };
     for (const Case& c : cases) {
         const IniFile ini(std::string("[S]\r\nk=") + c.value + "\r\n");

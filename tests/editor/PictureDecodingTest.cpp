@@ -75,6 +75,10 @@ TEST(PictureDecoding, FixturesDecode)
         ExpectNear(PixelAt(p, 60, 2), {0, 0, 255}, "top right");
         ExpectNear(PixelAt(p, 12, 12), {0, 255, 0}, "green square");
     }
+    // Run-length data may stop at the end of its last line, without the end code.
+    std::vector<uint8_t> rle = Fixture("palette8-rle.bmp");
+    rle.resize(rle.size() - 2);
+    EXPECT_EQ(Decode(rle, PicBmp).Size, (PicSize{64, 48}));
 }
 
 // Damaged input of every kind gives an empty picture and no crash.

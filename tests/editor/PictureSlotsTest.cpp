@@ -282,19 +282,38 @@ TEST(PictureSlots, StorageRadioSnapsBack)
     }
 }
 
+// A title edit reaches the last of the pictures too, a tab past the last
+// nothing; the bytes stay as they were.
 TEST(PictureSlots, TitleEditAloneIsStoredAndKeepsTheBytes)
 {
-    Page page;
-    TBuch b = TitleWith({Embedded(1), Embedded(2)});
-    ASSERT_TRUE(page.slots.Show(b));
-    EXPECT_TRUE(page.slots.TitleEnabled());
-    page.slots.TitleEdited(1, "Rückseite");
-    EXPECT_TRUE(page.slots.PicTitlesChanged);
-    EXPECT_FALSE(page.slots.PicsChanged);
-    page.slots.WriteTo(b, false);
-    EXPECT_EQ(b.Pics[1].BildTitel.Text, "Rückseite");
-    EXPECT_EQ(b.Pics[1].Data, PictureData(2));
-    EXPECT_EQ(b.Pics[0].BildTitel.Text, "Bild 1");
+    for (int count : {2, MaxPictures}) {
+        SCOPED_TRACE(count);
+        Page page;
+        std::vector<TPicRec> pics;
+        for (int i = 1; i <= count; ++i)
+            pics.push_back(Embedded(i));
+        TBuch b = TitleWith(pics);
+        ASSERT_TRUE(page.slots.Show(b));
+        EXPECT_EQ(page.slots.FirstFreeSlot(), count < MaxPictures ? count : -1);
+        EXPECT_TRUE(page.slots.TitleEnabled());
+        for (int outside : {-1, MaxPictures})
+            page.slots.TitleEdited(outside, "anders");
+        page.slots.SelectTab(MaxPictures);
+        EXPECT_EQ(page.slots.Current, 0);
+        EXPECT_FALSE(page.slots.PicTitlesChanged);
+        page.slots.TitleEdited(count - 1, "Rückseite");
+        EXPECT_TRUE(page.slots.PicTitlesChanged);
+        EXPECT_FALSE(page.slots.PicsChanged);
+        page.slots.WriteTo(b, false);
+        ASSERT_EQ(b.AnzPics, count);
+        EXPECT_EQ(b.Pics.back().BildTitel.Text, "Rückseite");
+        EXPECT_EQ(b.Pics.back().Data, PictureData(count));
+        EXPECT_EQ(b.Pics[0].BildTitel.Text, "Bild 1");
+        // Written whole, as for a new record: every picture again.
+        page.slots.WriteTo(b, true);
+        ASSERT_EQ(b.AnzPics, count);
+        EXPECT_EQ(b.Pics.back().Data, PictureData(count));
+    }
 }
 
 TEST(PictureSlots, SizeLabel)

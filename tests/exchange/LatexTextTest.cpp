@@ -55,6 +55,7 @@ TEST(LatexText, DecodeTurnsAccentsCommandsAndLigaturesIntoText)
         {"Miłosz, Czesław", "Miłosz, Czesław", false},
         {"$\\alpha$-Helix", "$\\alpha$-Helix", true},
         {"\\unbekannt{x}", "\\unbekannt x", true},
+        {"\\Zeta{x} \\zeta", "\\Zeta x \\zeta", true},
         {"Łódź", "Łódź", false},
         {"Ωmega \\~{\\i}", "Ωmega ĩ", false},
         {"offen {", "offen ", false},

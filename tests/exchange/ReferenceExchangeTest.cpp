@@ -94,6 +94,11 @@ TEST(BibTexExport, KeysAreSafeAndUniqueInTheFile)
     EXPECT_EQ(BibTexKey(Cp1252("Öz Straße, é{}")), "OezStrassee");
     EXPECT_EQ(BibTexKey(Cp1252("Mił001 Čap &#1; 文")), "Mil001Cap1");
     EXPECT_EQ(BibTexKey(""), "titel");
+    // Every letter of Windows-1252: accented ones lose the accent, the rest is dropped.
+    EXPECT_EQ(BibTexKey("@AZ[`az{/09:"), "AZaz/09:");
+    EXPECT_EQ(BibTexKey(Cp1252("ŠŒŽšœžŸ ÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖ×ØÙÚÛÜÝÞß")),
+              "SZszY" "AAAAAeACEEEEIIIINOOOOOeUUUUeYss");
+    EXPECT_EQ(BibTexKey(Cp1252("àáâãäåæçèéêëìíîïðñòóôõö÷øùúûüýþÿ")), "aaaaaeaceeeeiiiinoooooeuuuueyy");
     std::vector<Reference> refs(3);
     refs[0].Key = "K1";
     refs[1].Key = "k1";
@@ -250,6 +255,8 @@ TEST(BibTexImport, NamesSplitAtAndOutsideBraces)
         {"Werner, B\\\"arbel\nand ", {"Werner, B\\\"arbel"}}, // a trailing "and" names nobody
         {"and and", {}},
         {"Anderson, Sandra", {"Anderson, Sandra"}},
+        {"Ada Lovelace and Hans zu Zweig and Anna am Ende", {"Lovelace, Ada", "zu Zweig, Hans", "am Ende, Anna"}},
+        {"Doe, J. and X", {"Doe, J.", "X"}}, // the list ends at its last character
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.value);

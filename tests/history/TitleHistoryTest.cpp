@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
 using namespace folianto;
 using folianto::test::FillStartCatalogue;
 using folianto::test::HistoryWalk;
@@ -119,6 +123,49 @@ TEST(TitleHistory, StepsRecordOnlyWhatChanged)
     EXPECT_TRUE(history.Undo());
     EXPECT_TRUE(StoreImage(store) == start);
     EXPECT_FALSE(history.Undo());
+}
+
+// A change of any one member of a title is one step; setting a member to
+// the value it has is none.
+TEST(TitleHistory, EachMemberEditIsOneStepAndASameValueNone)
+{
+    using Edit = std::function<void(TBuch&, int)>; // adds the int (0: no change)
+    std::vector<std::pair<std::string, Edit>> cases;
+    for (int f = 1; f <= TextFieldCount; ++f) {
+        const std::string name = TextFieldNames[static_cast<std::size_t>(f - 1)];
+        cases.push_back({name, [f](TBuch& b, int d) { b.TextField(f).Text += std::string(d, 'x'); }});
+        cases.push_back({name + ".Len", [f](TBuch& b, int d) { b.TextField(f).Len += d; }});
+    }
+    cases.push_back({"Auflage", [](TBuch& b, int d) { b.Auflage += d; }});
+    cases.push_back({"Verleihstatus", [](TBuch& b, int d) { b.Verleihstatus += d; }});
+    cases.push_back({"JahrNum", [](TBuch& b, int d) { b.JahrNum += d; }});
+    cases.push_back({"Preis", [](TBuch& b, int d) { b.Preis += static_cast<float>(d); }});
+    cases.push_back({"TypNum", [](TBuch& b, int d) { b.TypNum += d; }});
+    cases.push_back({"AnzPics", [](TBuch& b, int d) { b.AnzPics += d; }});
+    cases.push_back({"Kaufdatum", [](TBuch& b, int d) { b.Kaufdatum += d; }});
+    cases.push_back({"BuchNr", [](TBuch& b, int d) { b.BuchNr += d; }});
+    cases.push_back({"Bild.Size", [](TBuch& b, int d) { b.Pics[0].Size += d; }});
+    cases.push_back({"Bild.Kind", [](TBuch& b, int d) { b.Pics[0].Kind += d; }});
+    cases.push_back({"Bild.Data", [](TBuch& b, int d) { b.Pics[0].Data.back() ^= static_cast<uint8_t>(d); }});
+    cases.push_back({"Bild.BildTitel", [](TBuch& b, int d) { b.Pics[0].BildTitel.Text += std::string(d, 'x'); }});
+    cases.push_back({"Bild.BildTitel.Len", [](TBuch& b, int d) { b.Pics[0].BildTitel.Len += d; }});
+    cases.push_back({"Bild dazu", [](TBuch& b, int d) { b.Pics.resize(b.Pics.size() + d, b.Pics[0]); }});
+
+    for (const auto& [name, edit] : cases) {
+        SCOPED_TRACE(name);
+        TitleStore store;
+        FillStartCatalogue(store);
+        TitleHistory history(store);
+        const std::string start = StoreImage(store);
+        for (int d : {0, 1}) {
+            TitleChange change(history, "Titel bearbeiten");
+            store.Touch(folianto::test::PictureSlot);
+            edit(*store.at(folianto::test::PictureSlot), d);
+        }
+        EXPECT_EQ(history.StepCount(), 1u);
+        EXPECT_TRUE(history.Undo());
+        EXPECT_TRUE(StoreImage(store) == start);
+    }
 }
 
 // A title edit that leaves large pictures alone does not keep a copy of them.

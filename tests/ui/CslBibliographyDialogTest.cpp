@@ -30,6 +30,29 @@
 namespace folianto::test {
 namespace {
 
+// A stand-in for pandoc in `dir` running `body` after reading the output
+// file's name (`$out`) and the style (`$csl`) from its arguments.
+QString WritePandoc(const QTemporaryDir& dir, const char* body)
+{
+    const QString path = dir.filePath(Q("pandoc"));
+    QFile script(path);
+    EXPECT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho \"$@\" >> \"$0.log\"\nfor a; do case \"$a\" in --output=*) out=\"${a#--output=}\";; "
+                 "--csl=*) csl=\"${a#--csl=}\";; esac; done\n");
+    script.write(body);
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
+    return path;
+}
+
+// One title "T", shown and current.
+void AddShownTitle(App& app)
+{
+    AddTitle(app).Titel.Text = "T";
+    ShowAllTitles(app);
+    app.grid.Row = 1;
+}
+
 TEST(CslBibliographyDialog, SearchPreviewClipboardAndExport)
 {
     REQUIRE_PANDOC();
@@ -51,11 +74,7 @@ TEST(CslBibliographyDialog, SearchPreviewClipboardAndExport)
     dialog.show();
 
     // Every control is named by its caption.
-    for (QLabel* label : dialog.findChildren<QLabel*>()) {
-        if (QWidget* buddy = label->buddy()) {
-            EXPECT_EQ(buddy->accessibleName() + Q(":"), label->text().remove(QLatin1Char('&')));
-        }
-    }
+    ExpectBuddiesNamedByTheirLabels(dialog, true);
     EXPECT_EQ(dialog.ClipboardButton->text(), Q("Zitat in die &Zwischenablage"));
 
     QTest::keyClicks(dialog.SearchEdit, Q("din 1505 author-date"));
@@ -104,18 +123,9 @@ TEST(CslBibliographyDialog, SearchPreviewClipboardAndExport)
 TEST(CslBibliographyDialog, ASearchSelectsAShownStyleAndThePreviewFollows)
 {
     QTemporaryDir dir;
-    const QString pandoc = dir.filePath(Q("pandoc"));
-    QFile script(pandoc);
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\nfor a; do case \"$a\" in --output=*) out=\"${a#--output=}\";; --csl=*) csl=\"${a#--csl=}\";; "
-                 "esac; done\nprintf '<p>%s</p>' \"$csl\" > \"$out\"\n");
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
-
+    const QString pandoc = WritePandoc(dir, "printf '<p>%s</p>' \"$csl\" > \"$out\"\n");
     TestApp t;
-    AddTitle(t.app).Titel.Text = "T";
-    ShowAllTitles(t.app);
-    t.app.grid.Row = 1;
+    AddShownTitle(t.app);
     std::vector<CslStyle> styles;
     for (int i = 0; i < 60; ++i) {
         const std::string n = (i < 10 ? "0" : "") + std::to_string(i);
@@ -180,19 +190,9 @@ TEST(CslBibliographyDialog, ASearchSelectsAShownStyleAndThePreviewFollows)
 TEST(CslBibliographyDialog, OnePreviewRunAfterThePause)
 {
     QTemporaryDir dir;
-    const QString pandoc = dir.filePath(Q("pandoc"));
-    QFile script(pandoc);
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\necho \"$@\" >> \"$0.log\"\n"
-                 "for a; do case \"$a\" in --output=*) out=\"${a#--output=}\";; esac; done\n"
-                 "sleep 0.2; printf '<p>Vorschau</p>' > \"$out\"\n");
-    script.close();
-    script.setPermissions(QFile::ReadOwner | QFile::ExeOwner);
-
+    const QString pandoc = WritePandoc(dir, "sleep 0.2; printf '<p>Vorschau</p>' > \"$out\"\n");
     TestApp t;
-    AddTitle(t.app).Titel.Text = "T";
-    ShowAllTitles(t.app);
-    t.app.grid.Row = 1;
+    AddShownTitle(t.app);
     CslChoice choice;
     CslDialogModel model(t.app, choice,
                          {{"apa", "APA", "/x/apa.csl", "", false}, {"din-1505-2", "DIN", "/x/din.csl", "de-DE", true}},
@@ -220,11 +220,8 @@ TEST(CslBibliographyDialog, ExportCancelledInItsProgressWindow)
 {
     QTemporaryDir dir;
     const QString pandoc = WriteEndlessPandoc(dir);
-
     TestApp t;
-    AddTitle(t.app).Titel.Text = "T";
-    ShowAllTitles(t.app);
-    t.app.grid.Row = 1;
+    AddShownTitle(t.app);
     QtUserInteraction windows;
     t.ui.cancellableWindow = [&windows](const std::string& caption, const std::string& text) {
         return windows.showCancellable(caption, text);

@@ -5,7 +5,6 @@
 #include "selection/Selection.h"
 #include "workspace/ColumnModel.h"
 #include "ui/dialogs/ChoiceDialogs.h"
-#include "ui/help/HelpWindow.h"
 #include "ui/selection/FilterDialog.h"
 
 #include <QAbstractItemModel>
@@ -22,7 +21,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QTextBrowser>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -33,21 +31,6 @@ namespace folianto::test {
 namespace {
 
 using Dialog = TFiltern_Suchen_Sortieren_Dlg;
-
-// Runs `steps` once a modal window of type T is up (polling the event loop).
-template <class T> void WhenModal(std::function<void(T&)> steps)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, steps] {
-        if (auto* w = qobject_cast<T*>(QApplication::activeModalWidget())) {
-            timer->stop();
-            timer->deleteLater();
-            steps(*w);
-        }
-    });
-    timer->start();
-}
 
 void ClickTab(QTabWidget* tabs, int index)
 {
@@ -76,11 +59,6 @@ void OnlyBox(Dialog& d, int k)
             QTest::mouseClick(d.SearchBoxes[i], Qt::LeftButton, {}, QPoint(8, d.SearchBoxes[i]->height() / 2));
 }
 
-QString Spoken(QString s)
-{
-    return s.remove(QLatin1Char('&')).trimmed();
-}
-
 std::vector<std::string> Column(const App& app, int desc)
 {
     return ColumnCells(app, app.columns.CellArray[static_cast<std::size_t>(desc)].Pos);
@@ -103,63 +81,46 @@ void Trigger(WindowFixture& f, const char* entry)
 
 } // namespace
 
-TEST(FilterDialog, TickedCategoryIsAllTheGridShows)
+// Return takes the dialog's default button, Escape still takes over the search boxes.
+TEST(FilterDialog, SearchFindsTheWordInTheTickedField)
 {
-    WindowFixture f;
-    f.Open("kat.FOL", 200);
-    std::string category;
-    WhenModal<Dialog>([&](Dialog& d) {
-        ClickTab(d.Pages, PageFilter);
-        EXPECT_EQ(d.VisibleCheckList(), ListKategorie);
-        QListView* list = d.CheckLists[ListKategorie];
-        EXPECT_EQ(d.focusWidget(), list);
-        d.RunPopupCommand(d.SelectNoneAction, ListKategorie);
-        ToggleRow(list, 1);
-        category = ToCp1252(RowText(list, 1));
-        EXPECT_EQ(list->model()->index(1, 0).data(Qt::CheckStateRole).toInt(), Qt::Checked);
-        QTest::mouseClick(d.BenutzenButton, Qt::LeftButton);
-    });
-    FindButton(f.window.get(), Q("Literatur filtern, suchen und sortieren"))->click();
-
-    int expected = 0;
-    for (int32_t i = 1; i <= f.t.app.store.AnzBuch; ++i)
-        expected += f.t.app.store.at(i)->Kategorie.Text == category;
-    ASSERT_GT(expected, 0);
-    const auto shown = Column(f.t.app, ColKategorie);
-    EXPECT_EQ(static_cast<int>(shown.size()), expected);
-    for (const std::string& cell : shown)
-        EXPECT_EQ(cell, category);
-    EXPECT_EQ(f.window->StatusPanel(1)->text(), QStringLiteral(" %1 Titel gezeigt von 200 Titeln (Filter aktiv)").arg(expected));
-    EXPECT_FALSE(f.t.app.selection.FSS_Changed); // refreshed once already
-}
-
-TEST(FilterDialog, FullTextSearchFindsAWord)
-{
-    WindowFixture f;
-    f.Open("voll.FOL", 200);
-    WhenModal<Dialog>([&](Dialog& d) {
-        std::vector<int> visible;
-        for (int i = 0; i < d.Pages->count(); ++i)
-            if (d.Pages->isTabVisible(i))
-                visible.push_back(i);
-        EXPECT_EQ(visible, (std::vector<int>{PageSearch, PageDefaults}));
-        EXPECT_FALSE(d.ReplaceEdit->isVisible());
-        EXPECT_EQ(d.BenutzenButton->text(), Q("&Benutzen"));
-        EXPECT_EQ(d.focusWidget(), d.SearchEdit);
-        OnlyBox(d, 6);
-        QTest::keyClicks(d.SearchEdit, Q("gesellschaft"));
-        QTest::keyClick(d.SearchEdit, Qt::Key_Return); // the default button
-    });
-    FindButton(f.window.get(), Q("Volltext-Suche"))->click();
-
-    int expected = 0;
-    for (int32_t i = 1; i <= f.t.app.store.AnzBuch; ++i)
-        expected += UpperAscii(f.t.app.store.at(i)->Titel.Text).find("GESELLSCHAFT") != std::string::npos;
-    ASSERT_GT(expected, 0);
-    const auto titles = Column(f.t.app, ColTitel);
-    EXPECT_EQ(static_cast<int>(titles.size()), expected);
-    for (const std::string& t : titles)
-        EXPECT_NE(t.find("Gesellschaft"), std::string::npos) << t;
+    const struct {
+        const char* opener; // tool button, else menu entry
+        bool button;
+        int box;
+        const char* word;
+        Qt::Key key;
+        const TBuchRec TBuch::* field;
+    } cases[] = {
+        {"Volltext-Suche", true, 6, "gesellschaft", Qt::Key_Return, &TBuch::Titel},
+        {"&Filtern, suchen und sortieren", false, 10, "Romantik", Qt::Key_Escape, &TBuch::Schlagworte},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.word);
+        WindowFixture f;
+        f.Open("suche.FOL", 200);
+        WhenModal<Dialog>([&](Dialog& d) {
+            OnlyBox(d, c.box);
+            QTest::keyClicks(d.SearchEdit, Q(c.word));
+            QTest::keyClick(c.key == Qt::Key_Escape ? static_cast<QWidget*>(&d) : d.SearchEdit, c.key);
+        });
+        if (c.button)
+            FindButton(f.window.get(), Q(c.opener))->click();
+        else
+            Trigger(f, c.opener);
+        const auto& sel = f.t.app.selection;
+        EXPECT_TRUE(sel.SuchenIn[0] && sel.SuchenIn[static_cast<std::size_t>(c.box)]);
+        EXPECT_EQ(sel.SuchText, c.word);
+        const std::string word = UpperAscii(c.word);
+        int expected = 0;
+        for (int32_t i = 1; i <= f.t.app.store.AnzBuch; ++i)
+            expected += UpperAscii((f.t.app.store.at(i)->*c.field).Text).find(word) != std::string::npos;
+        ASSERT_GT(expected, 0);
+        const auto shown = ShownBooks(f.t.app);
+        EXPECT_EQ(static_cast<int>(shown.size()), expected);
+        for (const TBuch* b : shown)
+            EXPECT_NE(UpperAscii((b->*c.field).Text).find(word), std::string::npos) << (b->*c.field).Text;
+    }
 }
 
 TEST(FilterDialog, ReplaceChangesHiddenTitlesTooAndMarksTheDataUnsaved)
@@ -198,26 +159,6 @@ TEST(FilterDialog, ReplaceChangesHiddenTitlesTooAndMarksTheDataUnsaved)
     EXPECT_TRUE(f.window->SaveAction()->isEnabled());
 }
 
-TEST(FilterDialog, EscapeStillAppliesTheSearchBoxes)
-{
-    WindowFixture f;
-    f.Open("esc.FOL", 30);
-    WhenModal<Dialog>([&](Dialog& d) {
-        OnlyBox(d, 10);
-        QTest::keyClicks(d.SearchEdit, Q("Romantik"));
-        QTest::keyClick(&d, Qt::Key_Escape);
-    });
-    Trigger(f, "&Filtern, suchen und sortieren");
-    const auto& sel = f.t.app.selection;
-    EXPECT_TRUE(sel.SuchenIn[0] && sel.SuchenIn[10]);
-    EXPECT_FALSE(sel.SuchenIn[6]);
-    EXPECT_EQ(sel.SuchText, "Romantik");
-    const auto shown = ShownBooks(f.t.app);
-    EXPECT_FALSE(shown.empty());
-    for (const TBuch* b : shown)
-        EXPECT_NE(b->Schlagworte.Text.find("Romantik"), std::string::npos);
-}
-
 TEST(FilterDialog, CaptionsMnemonicsAndAccessibleNames)
 {
     TestApp t;
@@ -254,14 +195,7 @@ TEST(FilterDialog, CaptionsMnemonicsAndAccessibleNames)
     EXPECT_EQ(RowText(d.CheckLists[ListVerleihstatus], 3), Q("zukünftig besorgen"));
 
     // Every label leads to its control, which carries the label's words.
-    int buddies = 0;
-    for (QLabel* label : d.findChildren<QLabel*>()) {
-        if (!label->buddy())
-            continue;
-        ++buddies;
-        EXPECT_EQ(label->buddy()->accessibleName(), Spoken(label->text())) << label->text().toStdString();
-    }
-    EXPECT_EQ(buddies, 2);
+    EXPECT_EQ(ExpectBuddiesNamedByTheirLabels(d), 2);
     for (QWidget* w : d.findChildren<QWidget*>())
         if (qobject_cast<QAbstractItemView*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QToolButton*>(w))
             if (!w->inherits("QTabBar")) {
@@ -276,60 +210,68 @@ TEST(FilterDialog, CaptionsMnemonicsAndAccessibleNames)
     d.close();
 }
 
-TEST(FilterDialog, NarrowingThroughTheRadioQuestion)
+// Two keywords ticked and the dialog closed on the keyword page: opening
+// again there, it asks at once; narrowing, chosen by keyboard, locks them,
+// and the grid shows the titles with one of them and the keyword ticked now.
+TEST(FilterDialog, NarrowingThroughTheQuestionByKeyboard)
 {
     WindowFixture f;
     f.Open("eingrenzen.FOL", 200);
     App& app = f.t.app;
-    QString first, second, third;
     WhenModal<Dialog>([&](Dialog& d) {
         ClickTab(d.Pages, PageKeywords); // every keyword ticked: no question
-        QListView* list = d.CheckLists[ListKeywords];
         d.RunPopupCommand(d.SelectNoneAction, ListKeywords);
-        ToggleRow(list, 0);
-        ToggleRow(list, 1);
-        first = RowText(list, 0);
-        second = RowText(list, 1);
-        third = RowText(list, 2);
-        ClickTab(d.Pages, PageSearch);
+        ToggleRow(d.CheckLists[ListKeywords], 0);
+        ToggleRow(d.CheckLists[ListKeywords], 1);
         QTest::mouseClick(d.BenutzenButton, Qt::LeftButton);
     });
     Trigger(f, "&Filtern, suchen und sortieren");
-    EXPECT_EQ(app.selection.FSDialogLastPage, PageSearch);
-
-    QStringList choices;
-    WhenModal<Dialog>([&](Dialog& d) {
-        WhenModal<TForm_RadioSelect>([&](TForm_RadioSelect& radio) {
-            for (QRadioButton* r : radio.RadioGroup->findChildren<QRadioButton*>())
-                choices << r->text();
-            radio.RadioGroup->findChildren<QRadioButton*>()[1]->click();
-            QTest::mouseClick(radio.WeiterButton, Qt::LeftButton);
+    EXPECT_EQ(app.selection.FSDialogLastPage, PageKeywords);
+    QStringList choices, rows;
+    bool locked = false;
+    WhenModal<TForm_RadioSelect>([&](TForm_RadioSelect& question) {
+        for (QRadioButton* r : question.RadioGroup->findChildren<QRadioButton*>())
+            choices << r->text();
+        // The focus arrives with the window's activation, which may come later.
+        const bool radioFocused =
+            QTest::qWaitFor([] { return qobject_cast<QRadioButton*>(QApplication::focusWidget()) != nullptr; });
+        EXPECT_TRUE(radioFocused);
+        if (radioFocused) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        } else {
+            question.reject();
+        }
+        WhenModal<Dialog>([&](Dialog& d) {
+            EXPECT_TRUE(d.Model().Narrowing());
+            QListView* list = d.CheckLists[ListKeywords];
+            for (int r = 0; r < 3; ++r)
+                rows << RowText(list, r);
+            locked = !(list->model()->flags(list->model()->index(0, 0)) & Qt::ItemIsEnabled);
+            ToggleRow(list, 2);
+            QTest::mouseClick(d.BenutzenButton, Qt::LeftButton);
         });
-        ClickTab(d.Pages, PageKeywords);
-        QListView* list = d.CheckLists[ListKeywords];
-        EXPECT_FALSE(list->model()->flags(list->model()->index(0, 0)) & Qt::ItemIsEnabled);
-        ToggleRow(list, 2);
-        QTest::mouseClick(d.BenutzenButton, Qt::LeftButton);
     });
     Trigger(f, "&Filtern, suchen und sortieren");
     EXPECT_EQ(choices, (QStringList{Q("Auswahl neu erstellen oder ändern"), Q("bestehende Auswahl weiter eingrenzen ")}));
+    EXPECT_TRUE(locked);
+    ASSERT_EQ(rows.size(), 3);
 
-    int expected = 0;
-    auto has = [](const std::string& keywords, const QString& kw) {
-        return MatchInSearchList(keywords, [&kw] {
-            SearchList l;
-            l.AddEntry(ToCp1252(kw));
-            return l;
-        }());
+    const auto has = [](const std::string& keywords, const QString& kw) {
+        SearchList l;
+        l.AddEntry(ToCp1252(kw));
+        return MatchInSearchList(keywords, l);
     };
+    int expected = 0;
     for (int32_t i = 1; i <= app.store.AnzBuch; ++i) {
         const std::string& kw = app.store.at(i)->Schlagworte.Text;
-        expected += has(kw, third) && (has(kw, first) || has(kw, second));
+        expected += has(kw, rows[2]) && (has(kw, rows[0]) || has(kw, rows[1]));
     }
-    EXPECT_EQ(app.grid.RowCount() - 1, std::max(expected, 1));
+    ASSERT_GT(expected, 0);
+    EXPECT_EQ(app.grid.RowCount() - 1, expected);
     for (const TBuch* b : ShownBooks(app)) {
         const std::string& kw = b->Schlagworte.Text;
-        EXPECT_TRUE(has(kw, third) && (has(kw, first) || has(kw, second))) << kw;
+        EXPECT_TRUE(has(kw, rows[2]) && (has(kw, rows[0]) || has(kw, rows[1]))) << kw;
     }
 }
 
@@ -366,38 +308,32 @@ TEST(FilterDialog, HugeSearchTextIsKeptWholeAndReportedOnce)
     });
     Trigger(f, "&Volltextsuche");
     EXPECT_EQ(f.t.app.selection.SuchText.size(), 100000u);
-    int reports = 0;
-    for (const auto& m : f.t.ui.messages)
-        reports += m.text == GetErrorText(11);
-    EXPECT_EQ(reports, 1);
+    const auto reports = [&f] {
+        return std::count_if(f.t.ui.messages.begin(), f.t.ui.messages.end(),
+                             [](const RecordedMessage& m) { return m.text == GetErrorText(11); });
+    };
+    EXPECT_EQ(reports(), 1);
     f.window->activateWindow(); // nothing left for the activation refresh
     QApplication::processEvents();
-    reports = 0;
-    for (const auto& m : f.t.ui.messages)
-        reports += m.text == GetErrorText(11);
-    EXPECT_EQ(reports, 1);
+    EXPECT_EQ(reports(), 1);
 }
 
 TEST(FilterDialog, AuthorsPageJumpsToTheTypedLetterAndF1ShowsHelp)
 {
     WindowFixture f;
     f.Open("autor.FOL", 100);
-    QString jumped;
-    bool helpShown = false;
+    QString jumped, help;
     WhenModal<Dialog>([&](Dialog& d) {
         ClickTab(d.Pages, PageAuthors);
         QListView* list = d.CheckLists[ListAuthors];
         QTest::keyClick(list, Qt::Key_W);
         jumped = list->currentIndex().data().toString();
-        QApplication::setActiveWindow(&d);
-        QTest::keyClick(&d, Qt::Key_F1);
-        auto* help = d.findChild<HelpWindow*>();
-        helpShown = help && help->isVisible() && help->Browser->source().toString().endsWith(Q("filter.html"));
+        help = HelpPageAfterF1(d);
         d.reject();
     });
     Trigger(f, "&Filtern, suchen und sortieren");
     EXPECT_TRUE(jumped.startsWith(QLatin1Char('W'))) << jumped.toStdString();
-    EXPECT_TRUE(helpShown);
+    EXPECT_TRUE(help.endsWith(Q("filter.html"))) << help.toStdString();
 }
 
 TEST(FilterDialog, ActivationRefreshesWhileChangesAreUnshown)
@@ -417,10 +353,6 @@ TEST(FilterDialog, ActivationRefreshesWhileChangesAreUnshown)
     for (const std::string& t : Column(app, ColTitel))
         EXPECT_NE(UpperAscii(t).find("EINF"), std::string::npos) << t;
 }
-
-} // namespace folianto::test
-
-namespace folianto::test {
 
 TEST(FilterDialog, ResetButtonEndsSearchAndKeywordSelectionButKeepsFieldFilters)
 {
@@ -452,15 +384,19 @@ TEST(FilterDialog, ResetButtonEndsSearchAndKeywordSelectionButKeepsFieldFilters)
     EXPECT_EQ(app.grid.RowCount() - 1, 80);
 }
 
-} // namespace folianto::test
-
-namespace folianto::test {
-
-TEST(FilterDialog, HiddenPagesStayOutOfReachOfTheirMnemonics)
+TEST(FilterDialog, SearchModeShowsTwoPagesAndKeepsTheOthersOutOfReach)
 {
     TestApp t;
     Dialog d(t.app, FilterDialogMode::Search);
     d.show();
+    std::vector<int> visible;
+    for (int i = 0; i < d.Pages->count(); ++i)
+        if (d.Pages->isTabVisible(i))
+            visible.push_back(i);
+    EXPECT_EQ(visible, (std::vector<int>{PageSearch, PageDefaults}));
+    EXPECT_FALSE(d.ReplaceEdit->isVisible());
+    EXPECT_EQ(d.BenutzenButton->text(), Q("&Benutzen"));
+    EXPECT_EQ(d.focusWidget(), d.SearchEdit);
     QApplication::setActiveWindow(&d);
     for (Qt::Key key : {Qt::Key_F, Qt::Key_W, Qt::Key_A}) {
         QTest::keyClick(&d, key, Qt::AltModifier);
@@ -491,78 +427,45 @@ TEST(FilterDialog, SizeDoesNotDependOnTheOpeningPage)
     }
 }
 
-// Ctrl+F, Alt+F, untick the first category with the keyboard, Return: the
-// grid shows every title but those of that category.
+// Ctrl+F, Alt+F, untick the first title's category with the keyboard,
+// Return: the grid shows every title but those of that category, refreshed once.
 TEST(FilterDialog, KeyboardAloneFiltersTheGrid)
 {
     WindowFixture f;
     f.Open("tasten.FOL", 120);
-    std::string hidden;
+    const std::string hidden = f.t.app.store.at(1)->Kategorie.Text;
+    ASSERT_FALSE(hidden.empty());
     WhenModal<Dialog>([&](Dialog& d) {
         QApplication::setActiveWindow(&d);
         QTest::keyClick(&d, Qt::Key_F, Qt::AltModifier);
         ASSERT_EQ(d.Pages->currentIndex(), PageFilter);
         QWidget* focused = QApplication::focusWidget();
         ASSERT_EQ(focused, d.CheckLists[ListKategorie]);
+        EXPECT_EQ(d.VisibleCheckList(), ListKategorie);
         QTest::keyClick(focused, Qt::Key_Home);
+        const QModelIndex row = d.CheckLists[ListKategorie]->model()->match(
+            d.CheckLists[ListKategorie]->model()->index(0, 0), Qt::DisplayRole, FromCp1252(hidden), 1, Qt::MatchExactly).value(0);
+        ASSERT_TRUE(row.isValid());
+        for (int r = 0; r < row.row(); ++r)
+            QTest::keyClick(focused, Qt::Key_Down);
         QTest::keyClick(focused, Qt::Key_Space);
-        hidden = ToCp1252(RowText(d.CheckLists[ListKategorie], 0));
+        EXPECT_EQ(row.data(Qt::CheckStateRole).toInt(), Qt::Unchecked);
         QTest::keyClick(focused, Qt::Key_Return);
     });
     f.window->activateWindow();
     QApplication::setActiveWindow(f.window.get());
     QTest::keyClick(f.window.get(), Qt::Key_F, Qt::ControlModifier);
-    ASSERT_FALSE(hidden.empty());
     const auto shown = Column(f.t.app, ColKategorie);
     int expected = 0;
     for (int32_t i = 1; i <= f.t.app.store.AnzBuch; ++i)
         expected += f.t.app.store.at(i)->Kategorie.Text != hidden;
+    ASSERT_LT(expected, 120);
     EXPECT_EQ(static_cast<int>(shown.size()), expected);
     for (const std::string& cell : shown)
         EXPECT_NE(cell, hidden);
+    EXPECT_EQ(f.window->StatusPanel(1)->text(), QStringLiteral(" %1 Titel gezeigt von 120 Titeln (Filter aktiv)").arg(expected));
+    EXPECT_FALSE(f.t.app.selection.FSS_Changed);
 }
-
-} // namespace folianto::test
-
-namespace folianto::test {
-
-// The narrowing question answered with the arrow key and Return.
-TEST(FilterDialog, NarrowingQuestionByKeyboard)
-{
-    WindowFixture f;
-    f.Open("stufen.FOL", 60);
-    for (auto& e : f.t.app.lists.SchlagworteSearchList.entries)
-        e.Active = false;
-    f.t.app.lists.SchlagworteSearchList.entries[0].Active = true;
-    f.t.app.selection.FSDialogLastPage = PageKeywords;
-    bool narrowing = false, locked = false;
-    // The dialog opens on the keyword page and asks at once.
-    WhenModal<TForm_RadioSelect>([&](TForm_RadioSelect& question) {
-        // The focus arrives with the window's activation, which may come later.
-        const bool radioFocused =
-            QTest::qWaitFor([] { return qobject_cast<QRadioButton*>(QApplication::focusWidget()) != nullptr; });
-        EXPECT_TRUE(radioFocused);
-        if (radioFocused) {
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
-            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        } else {
-            question.reject();
-        }
-        WhenModal<Dialog>([&](Dialog& d) {
-            narrowing = d.Model().Narrowing();
-            for (const auto& item : d.Model().Items(ListKeywords))
-                locked = locked || (item.Checked && !item.Enabled);
-            d.reject();
-        });
-    });
-    Trigger(f, "&Filtern, suchen und sortieren");
-    EXPECT_TRUE(narrowing);
-    EXPECT_TRUE(locked);
-}
-
-} // namespace folianto::test
-
-namespace folianto::test {
 
 TEST(FilterDialog, PickListDefaultsPageAndButtonsThroughTheWidgets)
 {
@@ -620,10 +523,6 @@ TEST(FilterDialog, PickListDefaultsPageAndButtonsThroughTheWidgets)
     EXPECT_EQ(app.grid.RowCount() - 1, 80);
 }
 
-} // namespace folianto::test
-
-namespace folianto::test {
-
 // The check-list popup from the keyboard (the menu key opens it through the
 // window system, which the offscreen platform does not imitate).
 TEST(FilterDialog, CheckListPopupFromTheKeyboard)
@@ -632,29 +531,25 @@ TEST(FilterDialog, CheckListPopupFromTheKeyboard)
     Dialog d(t.app, FilterDialogMode::Normal);
     d.show();
     QApplication::setActiveWindow(&d);
-    d.Pages->setCurrentIndex(PageKeywords);
-    QListView* list = d.CheckLists[ListKeywords];
-    list->setFocus();
-    bool shown = false;
-    QTimer::singleShot(50, &d, [&] {
-        shown = QApplication::activePopupWidget() == d.CheckListPopup;
-        d.CheckListPopup->close();
-    });
-    QTest::keyClick(list, Qt::Key_F10, Qt::ShiftModifier);
-    EXPECT_TRUE(shown);
-
-    // The filter group's popup from its sub-page tabs.
-    d.Pages->setCurrentIndex(PageFilter);
-    QTabBar* subTabs = d.FilterPages->tabBar();
-    subTabs->setFocus();
-    shown = false;
-    QTimer::singleShot(50, &d, [&] {
-        shown = QApplication::activePopupWidget() == d.FilterPopup;
-        d.FilterPopup->close();
-    });
-    QTest::keyClick(subTabs, Qt::Key_F10, Qt::ShiftModifier);
-    QTest::qWait(100);
-    EXPECT_TRUE(shown);
+    // A check list's popup, and the filter group's from its sub-page tabs.
+    const struct {
+        int page;
+        QWidget* from;
+        QMenu* popup;
+    } cases[] = {{PageKeywords, d.CheckLists[ListKeywords], d.CheckListPopup},
+                 {PageFilter, d.FilterPages->tabBar(), d.FilterPopup}};
+    for (const auto& c : cases) {
+        d.Pages->setCurrentIndex(c.page);
+        c.from->setFocus();
+        bool shown = false;
+        QTimer::singleShot(50, &d, [&] {
+            shown = QApplication::activePopupWidget() == c.popup;
+            c.popup->close();
+        });
+        QTest::keyClick(c.from, Qt::Key_F10, Qt::ShiftModifier);
+        QTest::qWait(100);
+        EXPECT_TRUE(shown) << c.page;
+    }
     d.reject();
 }
 

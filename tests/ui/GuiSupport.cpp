@@ -3,11 +3,15 @@
 #include "application/BuchData.h"
 #include "core/DatabaseFile.h"
 #include "core/SampleCatalogue.h"
+#include "ui/help/HelpWindow.h"
 #include "ui/shell/Startup.h"
 
-#include <QApplication>
-#include <QTimer>
+#include <QLabel>
+#include <QTest>
+#include <QTextBrowser>
 #include <QToolBar>
+
+#include <gtest/gtest.h>
 
 namespace folianto::test {
 
@@ -57,6 +61,34 @@ std::vector<std::string> ColumnCells(const App& app, int gridCol)
     for (int r = 1; r < app.grid.RowCount(); ++r)
         cells.emplace_back(app.grid.Cell(gridCol, r));
     return cells;
+}
+
+QString HelpPageAfterF1(QWidget& window)
+{
+    QApplication::setActiveWindow(&window);
+    QTest::keyClick(&window, Qt::Key_F1);
+    auto* help = window.findChild<HelpWindow*>();
+    if (!help || !help->isVisible())
+        return {};
+    help->close();
+    return help->Browser->source().toString();
+}
+
+int ExpectBuddiesNamedByTheirLabels(QWidget& window, bool colon)
+{
+    int buddies = 0;
+    for (QLabel* label : window.findChildren<QLabel*>()) {
+        if (!label->buddy())
+            continue;
+        ++buddies;
+        QString name = label->text().remove(QLatin1Char('&')).trimmed();
+        if (colon) {
+            EXPECT_TRUE(name.endsWith(QLatin1Char(':'))) << name.toStdString();
+            name.chop(1);
+        }
+        EXPECT_EQ(label->buddy()->accessibleName(), name) << label->text().toStdString();
+    }
+    return buddies;
 }
 
 int RunProgram(TestApp& t, const QTemporaryDir& dir, const std::function<void(TFoliantoMainWindow&)>& inside,

@@ -7,10 +7,12 @@
 #include "ui/shell/MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolButton>
 
 #include <functional>
@@ -48,5 +50,34 @@ int RunProgram(TestApp& t, const QTemporaryDir& dir, const std::function<void(TF
                const std::string& startFile = {});
 
 inline QString Q(const char* utf8) { return QString::fromUtf8(utf8); }
+
+// Runs `steps` once a modal window of type T is active (polling the event
+// loop); saves a picture of it as `shot` when FOLIANTO_SHOTS names a folder.
+// The caller deletes the returned timer when no such window may come.
+template <class T> QTimer* WhenModal(std::function<void(T&)> steps, const char* shot = nullptr)
+{
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, steps = std::move(steps), shot] {
+        auto* w = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!w)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        if (shot && qEnvironmentVariableIsSet("FOLIANTO_SHOTS"))
+            w->grab().save(qEnvironmentVariable("FOLIANTO_SHOTS") + QLatin1Char('/') + QLatin1String(shot));
+        steps(*w);
+    });
+    timer->start();
+    return timer;
+}
+
+// Presses F1 in `window`: the page its help window shows, empty when none shows.
+QString HelpPageAfterF1(QWidget& window);
+
+// Every label with a buddy names it: the buddy's accessible name is the
+// label's text without its mnemonic (and without the trailing colon when
+// `colon`). Returns how many labels have a buddy.
+int ExpectBuddiesNamedByTheirLabels(QWidget& window, bool colon = false);
 
 } // namespace folianto::test

@@ -29,26 +29,6 @@ namespace {
 
 using C = EditControl;
 
-// Runs `steps` once a modal dialog of type T is active (polled); saves a
-// picture of it when FOLIANTO_SHOTS names a folder.
-template <class T>
-void WhenModal(std::function<void(T&)> steps, const char* shot = nullptr)
-{
-    auto* timer = new QTimer;
-    timer->setInterval(20);
-    QObject::connect(timer, &QTimer::timeout, [timer, steps = std::move(steps), shot] {
-        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        timer->stop();
-        timer->deleteLater();
-        if (shot && qEnvironmentVariableIsSet("FOLIANTO_SHOTS"))
-            dialog->grab().save(qEnvironmentVariable("FOLIANTO_SHOTS") + QLatin1Char('/') + QLatin1String(shot));
-        steps(*dialog);
-    });
-    timer->start();
-}
-
 LookupTestServer::Answer Fixture(const char* name)
 {
     LookupTestServer::Answer a;

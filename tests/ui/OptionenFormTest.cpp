@@ -27,7 +27,6 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
-#include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 
@@ -80,46 +79,17 @@ QStringList GridHeaders(const TFoliantoMainWindow& window)
     return headers;
 }
 
-// A window whose store holds two titles that the case rule orders differently.
-struct CaseWindow : WindowFixture {
-    CaseWindow()
-    {
-        AddTitle(t.app, "le Carré");
-        AddTitle(t.app, "Langenscheidt");
-        SetAusgabeData(t.app);
-        window->RefreshFromLogic();
-    }
-    std::vector<std::string> Titles() const { return ColumnCells(t.app, t.app.columns.CellArray[ColTitel].Pos); }
-};
-
-// Runs the program with its INI in `dir`: `inside` on the main window, then
-// the window is closed (and the INI written when the options say so).
-int RunInDir(const QTemporaryDir& dir, TestApp& t, const std::function<void(TFoliantoMainWindow&)>& inside)
-{
-    t.platform.programPath = PathToCp1252(dir.filePath(QStringLiteral("Folianto")));
-    QTimer::singleShot(0, [&] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* main = qobject_cast<TFoliantoMainWindow*>(w); main && main->isVisible()) {
-                inside(*main);
-                main->close();
-            }
-    });
-    return RunFolianto(t.app, PathToCp1252(dir.path()));
-}
-
 } // namespace
 
 TEST(OptionenForm, OpensOnTheFirstPageWithItsCaptions)
 {
     WindowFixture f;
-    QStringList tabs;
-    QString caption, hint, info;
+    QString caption, hint, info, help;
     bool fixed = false, closeButton = true, shortcutHidden = false;
     WithOptions(*f.window, [&](TOptionenForm& form) {
+        help = HelpPageAfterF1(form);
         form.Pages->setCurrentIndex(3);
         caption = form.windowTitle();
-        for (int i = 0; i < form.Pages->count(); ++i)
-            tabs << form.Pages->tabText(i);
         fixed = form.minimumSize() == form.maximumSize();
         closeButton = form.windowFlags().testFlag(Qt::WindowCloseButtonHint);
         hint = form.OpenFileAtStartCheck->toolTip();
@@ -127,8 +97,8 @@ TEST(OptionenForm, OpensOnTheFirstPageWithItsCaptions)
         shortcutHidden = !form.ShowOnlyFirstLineCheck->isVisible();
     }, false);
     EXPECT_EQ(caption, Q("Folianto: Optionen"));
-    EXPECT_EQ(tabs, (QStringList{Q("allgemeine Optionen"), Q("Anzeige-Optionen"), Q("Spalten-Anzeige"),
-                                 Q("Header festlegen"), Q("Bilder"), Q("Export-Auswahl")}));
+    EXPECT_EQ(help, HelpWindow::PageOf(TOptionenForm::HelpContext));
+    EXPECT_NE(help, HelpWindow::PageOf(1));
     EXPECT_TRUE(fixed);
     EXPECT_FALSE(closeButton);
     EXPECT_EQ(hint, Q("Markiert=zuletzt geöffnete Buch-Datei bei Programmstart wieder öffnen"));
@@ -142,17 +112,27 @@ TEST(OptionenForm, OpensOnTheFirstPageWithItsCaptions)
     EXPECT_EQ(page, 0);
 }
 
-TEST(OptionenForm, UncheckedColumnDisappearsFromTheGrid)
+// An unchecked column leaves the grid and comes back when checked again;
+// the case rule changes the grid's order at once.
+TEST(OptionenForm, ColumnsAndCaseRuleReachTheGrid)
 {
     WindowFixture f;
-    f.Open("columns.FOL", 20);
+    AddTitle(f.t.app, "le Carré");
+    AddTitle(f.t.app, "Langenscheidt");
+    SetAusgabeData(f.t.app);
+    f.window->RefreshFromLogic();
+    const auto titles = [&f] { return ColumnCells(f.t.app, f.t.app.columns.CellArray[ColTitel].Pos); };
+    ASSERT_EQ(titles(), (std::vector<std::string>{"Langenscheidt", Cp1252("le Carré")}));
     ASSERT_TRUE(GridHeaders(*f.window).contains(Q("Autor")));
     const int columns = f.window->Grid()->model()->columnCount();
     WithOptions(*f.window, [](TOptionenForm& form) {
         ItemNamed(form.ColumnList, "Autor")->setCheckState(Qt::Unchecked);
+        EXPECT_TRUE(form.CaseSensitiveSortCheck->isChecked());
+        form.CaseSensitiveSortCheck->click();
     });
     EXPECT_FALSE(GridHeaders(*f.window).contains(Q("Autor")));
     EXPECT_EQ(f.window->Grid()->model()->columnCount(), columns - 1);
+    EXPECT_EQ(titles(), (std::vector<std::string>{Cp1252("le Carré"), "Langenscheidt"}));
 
     WithOptions(*f.window, [](TOptionenForm& form) {
         ItemNamed(form.ColumnList, "Autor")->setCheckState(Qt::Checked);
@@ -160,43 +140,41 @@ TEST(OptionenForm, UncheckedColumnDisappearsFromTheGrid)
     EXPECT_TRUE(GridHeaders(*f.window).contains(Q("Autor")));
 }
 
-TEST(OptionenForm, RenamedHeaderShowsInTheGridHeader)
+// A renamed header shows in the grid at once, in the title editor only
+// once asked for (then with the headers as they are).
+TEST(OptionenForm, RenamedHeaderShowsInTheGridAndInTheEditorWhenAsked)
 {
     WindowFixture f;
     f.Open("headers.FOL", 20);
     const auto titles = ColumnCells(f.t.app, 1);
+    TBuchEditDlg& editor = f.window->TitleEditor();
+    auto titleLabel = [&editor] {
+        editor.LoadFromModel();
+        return editor.Control(EditControl::TitelEdit)->accessibleName();
+    };
+    const QString before = titleLabel();
     QString edit;
     WithOptions(*f.window, [&](TOptionenForm& form) {
         form.Pages->setCurrentIndex(OptionsDialogModel::HeadersPage);
-        QListWidgetItem* autor = ItemNamed(form.InfoList, "Autor");
-        QTest::mouseClick(form.InfoList->viewport(), Qt::LeftButton, {}, form.InfoList->visualItemRect(autor).center());
-        EXPECT_EQ(form.HeaderList->currentRow(), form.InfoList->row(autor));
+        QListWidgetItem* titel = ItemNamed(form.InfoList, "Titel");
+        QTest::mouseClick(form.InfoList->viewport(), Qt::LeftButton, {}, form.InfoList->visualItemRect(titel).center());
+        EXPECT_EQ(form.HeaderList->currentRow(), form.InfoList->row(titel));
         edit = form.HeaderEdit->text();
         QTest::keyClick(form.InfoList, Qt::Key_Down);
-        EXPECT_EQ(form.HeaderList->currentRow(), form.InfoList->row(autor) + 1);
+        EXPECT_EQ(form.HeaderList->currentRow(), form.InfoList->row(titel) + 1);
         QTest::keyClick(form.InfoList, Qt::Key_Up);
         form.HeaderEdit->selectAll();
-        QTest::keyClicks(form.HeaderEdit, Q("Verfasser"));
-        EXPECT_EQ(form.HeaderList->currentItem()->text(), Q("Verfasser"));
+        QTest::keyClicks(form.HeaderEdit, Q("Werk"));
+        EXPECT_EQ(form.HeaderList->currentItem()->text(), Q("Werk"));
     });
-    EXPECT_EQ(edit, Q("Autor"));
-    EXPECT_TRUE(GridHeaders(*f.window).contains(Q("Verfasser")));
-    EXPECT_FALSE(GridHeaders(*f.window).contains(Q("Autor")));
+    EXPECT_EQ(edit, Q("Titel"));
+    EXPECT_TRUE(GridHeaders(*f.window).contains(Q("Werk")));
+    EXPECT_FALSE(GridHeaders(*f.window).contains(Q("Titel")));
     EXPECT_EQ(ColumnCells(f.t.app, 1), titles);
-}
+    EXPECT_EQ(titleLabel(), before); // only the grid header
 
-TEST(OptionenForm, CaseRuleChangesTheGridOrder)
-{
-    CaseWindow f;
-    ASSERT_EQ(f.Titles(), (std::vector<std::string>{"Langenscheidt", Cp1252("le Carré")}));
-    WithOptions(*f.window, [](TOptionenForm& form) {
-        EXPECT_TRUE(form.CaseSensitiveSortCheck->isChecked());
-        form.CaseSensitiveSortCheck->click();
-    });
-    EXPECT_EQ(f.Titles(), (std::vector<std::string>{Cp1252("le Carré"), "Langenscheidt"}));
-    // Abbrechen changes nothing.
-    WithOptions(*f.window, [](TOptionenForm& form) { form.CaseSensitiveSortCheck->click(); }, false);
-    EXPECT_FALSE(f.t.app.settings.CaseSensitiveSort);
+    WithOptions(*f.window, [](TOptionenForm& form) { form.AdjustLabelsCheck->click(); });
+    EXPECT_EQ(titleLabel(), Q("Werk"));
 }
 
 TEST(OptionenForm, TypedNumbersAreTakenSanely)
@@ -312,13 +290,7 @@ TEST(OptionenForm, EveryControlIsNamedByItsCaption)
                 labels << other->text(QAccessible::Name);
             EXPECT_TRUE(labels.contains(SpokenName(combo->lineEdit()))) << labels.join(QLatin1Char('|')).toStdString();
         }
-        int buddies = 0;
-        for (QLabel* label : form.findChildren<QLabel*>())
-            if (label->buddy()) {
-                ++buddies;
-                EXPECT_EQ(label->buddy()->accessibleName(), label->text().remove(QLatin1Char('&')).trimmed());
-            }
-        EXPECT_EQ(buddies, 6);
+        EXPECT_EQ(ExpectBuddiesNamedByTheirLabels(form), 6);
 
         // The page tabs carry their captions.
         QAccessibleInterface* tabs = QAccessible::queryAccessibleInterface(form.Pages->tabBar());
@@ -423,67 +395,34 @@ TEST(OptionenForm, AbbrechenChangesNothing)
     EXPECT_EQ(ColumnCells(f.t.app, 1), titles);
 }
 
-TEST(OptionenForm, EditorLabelsFollowTheHeadersWhenAsked)
-{
-    WindowFixture f;
-    TBuchEditDlg& editor = f.window->TitleEditor();
-    auto titleLabel = [&editor] {
-        editor.LoadFromModel();
-        return editor.Control(EditControl::TitelEdit)->accessibleName();
-    };
-    const QString before = titleLabel();
-    WithOptions(*f.window, [](TOptionenForm& form) {
-        form.InfoList->setCurrentRow(1);
-        form.HeaderEdit->selectAll();
-        QTest::keyClicks(form.HeaderEdit, Q("Werk"));
-    });
-    EXPECT_EQ(titleLabel(), before); // only the grid header
-    // Switched on later, with the headers as they are.
-    WithOptions(*f.window, [](TOptionenForm& form) { form.AdjustLabelsCheck->click(); });
-    EXPECT_EQ(titleLabel(), Q("Werk"));
-}
-
-TEST(OptionenForm, F1OpensTheOptionsHelpPage)
-{
-    WindowFixture f;
-    QString page;
-    WithOptions(*f.window, [&](TOptionenForm& form) {
-        QTest::keyClick(&form, Qt::Key_F1);
-        if (auto* help = form.findChild<HelpWindow*>()) {
-            page = help->Browser->source().toString();
-            EXPECT_TRUE(help->isVisible());
-            help->close();
-        }
-    }, false);
-    EXPECT_EQ(page, HelpWindow::PageOf(TOptionenForm::HelpContext));
-    EXPECT_NE(page, HelpWindow::PageOf(1));
-}
-
-TEST(OptionenForm, OptionsComeBackFromTheIniAfterARestart)
+// The options come back from the INI after a restart, but not those of a
+// run told not to save them.
+TEST(OptionenForm, OptionsComeBackFromTheIniAfterARestartWhenSaved)
 {
     QTemporaryDir dir;
-    auto run = [&dir](TestApp& t, const std::function<void(TFoliantoMainWindow&)>& inside) {
-        return RunInDir(dir, t, inside);
+    const std::function<void(TOptionenForm&)> runs[] = {
+        [](TOptionenForm& form) {
+            form.SpracheCombo->setCurrentText(Q("französisch"));
+            form.SortRadio1->setChecked(true);
+            form.AutoFillRadio->setChecked(true);
+            form.HistryLgthPrzSpin->setValue(35);
+            ItemNamed(form.ColumnList, "Verlag")->setCheckState(Qt::Unchecked);
+            ItemNamed(form.ExportList, "Autor")->setCheckState(Qt::Checked);
+        },
+        [](TOptionenForm& form) {
+            form.SpracheCombo->setCurrentText(Q("russisch"));
+            form.SaveOptionCheck->setChecked(false);
+        },
     };
-    {
+    for (const auto& change : runs) {
         TestApp t;
-        EXPECT_EQ(run(t, [](TFoliantoMainWindow& w) {
-                      WithOptions(w, [](TOptionenForm& form) {
-                          form.SpracheCombo->setCurrentText(Q("französisch"));
-                          form.SortRadio1->setChecked(true);
-                          form.AutoFillRadio->setChecked(true);
-                          form.HistryLgthPrzSpin->setValue(35);
-                          ItemNamed(form.ColumnList, "Verlag")->setCheckState(Qt::Unchecked);
-                          ItemNamed(form.ExportList, "Autor")->setCheckState(Qt::Checked);
-                      });
-                  }),
-                  0);
+        EXPECT_EQ(RunProgram(t, dir, [&change](TFoliantoMainWindow& w) { WithOptions(w, change); }), 0);
     }
     TestApp t;
     QString language;
     bool byAE = false, autoFill = false, verlag = true, autor = false;
     int percent = 0;
-    run(t, [&](TFoliantoMainWindow& w) {
+    RunProgram(t, dir, [&](TFoliantoMainWindow& w) {
         WithOptions(w, [&](TOptionenForm& form) {
             language = form.SpracheCombo->currentText();
             byAE = form.SortRadio1->isChecked();
@@ -500,26 +439,6 @@ TEST(OptionenForm, OptionsComeBackFromTheIniAfterARestart)
     EXPECT_FALSE(verlag);
     EXPECT_TRUE(autor);
     EXPECT_FALSE(t.app.columns.CellArray[10].ShowCol);
-}
-
-TEST(OptionenForm, UncheckedSaveOptionKeepsTheIniAsItWas)
-{
-    QTemporaryDir dir;
-    for (bool saved : {true, false}) {
-        TestApp t;
-        RunInDir(dir, t, [saved](TFoliantoMainWindow& w) {
-            WithOptions(w, [saved](TOptionenForm& form) {
-                form.SpracheCombo->setCurrentText(Q(saved ? "englisch" : "russisch"));
-                form.SaveOptionCheck->setChecked(saved);
-            });
-        });
-    }
-    TestApp t;
-    QString language;
-    RunInDir(dir, t, [&language](TFoliantoMainWindow& w) {
-        WithOptions(w, [&language](TOptionenForm& form) { language = form.SpracheCombo->currentText(); }, false);
-    });
-    EXPECT_EQ(language, Q("englisch"));
 }
 
 } // namespace folianto::test

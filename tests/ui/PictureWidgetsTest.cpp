@@ -18,9 +18,11 @@
 namespace folianto::test {
 namespace {
 
+std::string FixturePath(const char* name) { return FOLIANTO_TEST_DATA "/pictures/" + std::string(name); }
+
 PictureSlot FixtureSlot(const char* name, int32_t format)
 {
-    QFile f(QString::fromUtf8(FOLIANTO_TEST_DATA "/pictures/") + QString::fromUtf8(name));
+    QFile f(QString::fromStdString(FixturePath(name)));
     f.open(QIODevice::ReadOnly);
     const QByteArray bytes = f.readAll();
     PictureSlot slot;
@@ -108,12 +110,6 @@ TEST(PictureViewer, SizeAspectAndContextMenu)
     EXPECT_FALSE(viewer.isVisible());
 }
 
-} // namespace
-} // namespace folianto::test
-
-namespace folianto::test {
-namespace {
-
 struct PageFixture {
     FakeUserInteraction ui;
     Settings settings;
@@ -123,8 +119,6 @@ struct PageFixture {
     template <class T> T* Find(const char* name) const { return page.findChild<T*>(Q(name)); }
     void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
 };
-
-std::string FixturePath(const char* name) { return FOLIANTO_TEST_DATA "/pictures/" + std::string(name); }
 
 // Closes the viewer once it shows; reports whether it came.
 struct ViewerCloser {

@@ -135,172 +135,69 @@ TEST(Startup, FileNamedAtTheStartOpensInsteadOfTheLastFile)
     EXPECT_TRUE(next.ui.messages.empty());
 }
 
+// A second start with a file hands it to the running instance, which opens
+// it at once, or once a modal dialog closes or a command ends.
 TEST(Startup, SecondStartWithAFileHandsItToTheRunningInstance)
 {
-    QTemporaryDir dir;
-    const std::string first = WriteSampleDatabase(dir, "first.FOL", 4);
-    const std::string second = WriteSampleDatabase(dir, "Dvořák.FOL", 9);
-    TestApp running;
-    int secondExit = -1;
-    bool shown = false;
-    RunProgram(
-        running, dir,
-        [&](TFoliantoMainWindow&) {
-            TestApp later;
-            later.platform.programPath = running.platform.programPath;
-            secondExit = RunFolianto(later.app, PathToCp1252(dir.path()), second);
-            EXPECT_TRUE(later.ui.messages.empty());
-            shown = QTest::qWaitFor([&] { return running.app.DataFileName == second; }, 5000);
-            EXPECT_EQ(running.app.grid.RowCount() - 1, 9);
-        },
-        first);
-    EXPECT_EQ(secondExit, 0);
-    EXPECT_TRUE(shown);
-    EXPECT_EQ(running.app.store.AnzBuch, 9);
-    EXPECT_TRUE(running.ui.messages.empty());
-}
-
-TEST(Startup, HandedOverFileWaitsWhileADialogIsOpenOrACommandRuns)
-{
-    for (const bool dialog : {true, false}) {
-        SCOPED_TRACE(dialog ? "dialog" : "command");
+    enum Busy { Idle, Dialog, Command };
+    for (const Busy busy : {Idle, Dialog, Command}) {
+        SCOPED_TRACE(busy);
         QTemporaryDir dir;
         const std::string first = WriteSampleDatabase(dir, "first.FOL", 4);
-        const std::string second = WriteSampleDatabase(dir, "second.FOL", 9);
+        const std::string second = WriteSampleDatabase(dir, "Dvořák.FOL", 9);
         TestApp running;
-        bool openedMeanwhile = true;
-        bool openedAfter = false;
+        bool openedMeanwhile = false, openedAfter = false;
         RunProgram(
             running, dir,
             [&](TFoliantoMainWindow& w) {
                 QDialog editor(&w); // stands for the title editor, which writes into the current title
                 editor.setModal(true);
-                if (dialog)
+                if (busy == Dialog)
                     editor.show();
-                else
+                else if (busy == Command)
                     QApplication::setOverrideCursor(Qt::WaitCursor); // a load letting events through
                 TestApp later;
                 later.platform.programPath = running.platform.programPath;
                 EXPECT_EQ(RunFolianto(later.app, PathToCp1252(dir.path()), second), 0);
+                EXPECT_TRUE(later.ui.messages.empty());
                 openedMeanwhile = QTest::qWaitFor([&] { return running.app.DataFileName == second; }, 600);
-                if (dialog)
+                if (busy == Dialog)
                     editor.close();
-                else
+                else if (busy == Command)
                     QApplication::restoreOverrideCursor();
                 openedAfter = QTest::qWaitFor([&] { return running.app.DataFileName == second; }, 5000);
+                EXPECT_EQ(running.app.grid.RowCount() - 1, 9);
             },
             first);
-        EXPECT_FALSE(openedMeanwhile);
+        if (busy != Idle) {
+            EXPECT_FALSE(openedMeanwhile);
+        }
         EXPECT_TRUE(openedAfter);
-    }
-}
-
-// A program folder with its settings beside it (OpenFileAtStart off), so
-// that its recovery files live there too, and two catalogues.
-struct PortableProgram {
-    PortableProgram()
-    {
-        QFile ini(dir.filePath(QStringLiteral("Folianto.INI")));
-        ini.open(QIODevice::WriteOnly);
-        ini.write("[COMMON]\r\nOpenFileAtStart=0\r\n");
-    }
-    QTemporaryDir dir;
-    std::string folder = PathToCp1252(dir.filePath(QStringLiteral("Folianto-recovery")));
-    std::string first = WriteSampleDatabase(dir, "Erster.FOL", 12);
-    std::string second = WriteSampleDatabase(dir, "Zweiter.FOL", 9);
-};
-
-// What the window shows once the program is up.
-struct Shown {
-    int32_t titles = -1;
-    std::string current;
-    std::string file;
-    bool gesichert = true;
-};
-
-Shown RunAndLook(TestApp& t, const PortableProgram& p)
-{
-    Shown shown;
-    RunProgram(t, p.dir, [&](TFoliantoMainWindow&) {
-        shown.titles = t.app.store.AnzBuch;
-        shown.current = t.app.store.current() ? t.app.store.current()->Titel.Text : std::string();
-        shown.file = t.app.DataFileName;
-        shown.gesichert = t.app.store.Gesichert();
-    });
-    return shown;
-}
-
-// Unsaved changes of a run that did not end are offered at the next start,
-// before any file opens, newest first; the recovered current title is the
-// current one.
-TEST(Startup, WaitingChangesAreOfferedFirst)
-{
-    struct Case {
-        const char* name;
-        int crashed;     // catalogues with waiting changes: the first, then the second
-        bool movedAway;  // the newest one's file is gone
-        std::vector<Answer> answers;
-        std::size_t questions;
-        int32_t titles;  // shown
-        const char* file; // "first", "second" or ""
-    };
-    const Case cases[] = {
-        {"keine", 0, false, {}, 0, 0, ""},
-        {"Ja", 1, false, {Answer::Yes}, 1, 12, "first"},
-        {"Nein", 1, false, {Answer::No}, 1, 0, ""},
-        {"Später", 1, false, {Answer::Later}, 1, 0, ""},
-        {"zwei: Nein, Ja", 2, false, {Answer::No, Answer::Yes}, 2, 12, "first"},
-        {"verschoben: Ja", 1, true, {Answer::Yes}, 1, 1, ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        PortableProgram p;
-        if (c.crashed >= 1) {
-            TestApp crashed;
-            EditAsBeforeACrash(crashed, p.folder, p.first);
-        }
-        if (c.crashed >= 2) {
-            QTest::qWait(20);
-            TestApp crashed;
-            EditAsBeforeACrash(crashed, p.folder, p.second);
-        }
-        if (c.movedAway) {
-            ASSERT_TRUE(QFile::rename(PathFromCp1252(p.first), PathFromCp1252(p.first) + QStringLiteral(".weg")));
-        }
-        TestApp t;
-        t.ui.answers.assign(c.answers.begin(), c.answers.end());
-        t.ui.answers.push_back(Answer::No); // recovered and unsaved: dropped at the end
-        const Shown shown = RunAndLook(t, p);
-        ASSERT_GE(t.ui.messages.size(), c.questions);
-        for (std::size_t k = 0; k < c.questions; ++k) {
-            const std::string name = k == 0 && c.crashed == 2 ? "Zweiter.FOL" : "Erster.FOL";
-            EXPECT_EQ(t.ui.messages[k].text.rfind(Cp1252("Folianto wurde zuletzt nicht ordnungsgemäß beendet. "
-                                                         "Ungesicherte Änderungen an „") + name, 0), 0u)
-                << t.ui.messages[k].text;
-        }
-        const bool recovered = std::string(c.file) != "" || c.movedAway;
-        EXPECT_EQ(t.ui.messages.size(), c.questions + (recovered ? 1 : 0)); // and the one at the end
-        EXPECT_EQ(shown.titles, c.titles);
-        EXPECT_EQ(shown.file, std::string(c.file) == "first" ? p.first : std::string());
-        EXPECT_EQ(shown.gesichert, !recovered);
-        if (recovered) {
-            EXPECT_EQ(shown.current, "Nachtrag");
-        }
+        EXPECT_EQ(running.app.store.AnzBuch, 9);
+        EXPECT_TRUE(running.ui.messages.empty());
     }
 }
 
 // A program that made a change is killed; the next start, with
-// OpenFileAtStart off, offers the change and brings it back.
+// OpenFileAtStart off, offers the change before anything opens and brings
+// it back, unsaved, with the recovered current title current.
 TEST(Startup, ChangesOfAKilledProgramComeBackAtTheNextStart)
 {
-    PortableProgram p;
+    // Settings beside the program: the recovery files live there too.
+    QTemporaryDir dir;
+    {
+        QFile ini(dir.filePath(QStringLiteral("Folianto.INI")));
+        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+        ini.write("[COMMON]\r\nOpenFileAtStart=0\r\n");
+    }
+    const std::string first = WriteSampleDatabase(dir, "Erster.FOL", 12);
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
         TestApp t;
-        EditAsBeforeACrash(t, p.folder, p.first);
+        EditAsBeforeACrash(t, PathToCp1252(dir.filePath(QStringLiteral("Folianto-recovery"))), first);
         const char done = 1;
         if (::write(ready[1], &done, 1) != 1)
             ::_exit(3);
@@ -317,13 +214,25 @@ TEST(Startup, ChangesOfAKilledProgramComeBackAtTheNextStart)
     ::close(ready[1]);
 
     TestApp t;
-    t.ui.answers = {Answer::Yes, Answer::No};
-    const Shown shown = RunAndLook(t, p);
-    ASSERT_FALSE(t.ui.messages.empty());
+    t.ui.answers = {Answer::Yes, Answer::No}; // the second: unsaved at the end, dropped
+    int32_t titles = -1;
+    std::string current, file;
+    bool gesichert = true;
+    RunProgram(t, dir, [&](TFoliantoMainWindow&) {
+        titles = t.app.store.AnzBuch;
+        current = t.app.store.current() ? t.app.store.current()->Titel.Text : std::string();
+        file = t.app.DataFileName;
+        gesichert = t.app.store.Gesichert();
+    });
+    ASSERT_EQ(t.ui.messages.size(), 2u);
     EXPECT_EQ(t.ui.messages[0].buttons, Buttons::YesNoLater);
-    EXPECT_EQ(shown.file, p.first);
-    EXPECT_EQ(shown.titles, 12);
-    EXPECT_EQ(shown.current, "Nachtrag");
+    EXPECT_EQ(t.ui.messages[0].text.rfind(Cp1252("Folianto wurde zuletzt nicht ordnungsgemäß beendet. "
+                                                 "Ungesicherte Änderungen an „Erster.FOL"), 0), 0u)
+        << t.ui.messages[0].text;
+    EXPECT_EQ(file, first);
+    EXPECT_EQ(titles, 12);
+    EXPECT_EQ(current, "Nachtrag");
+    EXPECT_FALSE(gesichert);
 }
 
 TEST(InstanceChannel, ASocketLeftByACrashedRunIsReplaced)
