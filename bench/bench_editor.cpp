@@ -63,15 +63,14 @@ void BM_Editor_SetAusgabeData(benchmark::State& state)
 BENCHMARK(BM_Editor_SetAusgabeData)->Unit(benchmark::kMillisecond);
 
 // The edit command up to showing the dialog: InitForm (which fills the
-// choice lists) and GetValues.
+// choice lists) and LoadFromStore.
 void BM_Editor_Open(benchmark::State& state)
 {
     EditorCatalogue& c = Shared();
-    c.app.EditMode = EditModeEdit;
     for (auto _ : state) {
         c.app.store.ActBuch = c.target;
-        c.editor.InitForm(1);
-        benchmark::DoNotOptimize(c.editor.GetValues());
+        c.editor.InitForm(EditModeEdit, 1);
+        benchmark::DoNotOptimize(c.editor.LoadFromStore());
     }
     state.counters["authors"] = static_cast<double>(c.editor.Values.Autor.Items.size());
 }
@@ -82,10 +81,9 @@ BENCHMARK(BM_Editor_Open)->Unit(benchmark::kMillisecond);
 void BM_Editor_OkAndRefresh(benchmark::State& state)
 {
     EditorCatalogue& c = Shared();
-    c.app.EditMode = EditModeEdit;
     c.app.store.ActBuch = c.target;
-    c.editor.InitForm(1);
-    c.editor.GetValues();
+    c.editor.InitForm(EditModeEdit, 1);
+    c.editor.LoadFromStore();
     const std::string autor = c.editor.Values.Autor.Text;
     const std::string keywords = c.editor.Values.Schlagworte;
     bool flip = false;

@@ -65,11 +65,10 @@ struct EditorWindow {
     // The edit command's steps before the dialog shows.
     void PrepareEdit()
     {
-        t.app.EditMode = EditModeEdit;
         t.app.store.ActBuch = target;
-        Model().InitForm(1);
+        Model().InitForm(EditModeEdit, 1);
         Model().FillComboBoxes();
-        Model().GetValues();
+        Model().LoadFromStore();
     }
 };
 
@@ -91,7 +90,7 @@ void BM_EditorWindow_SetAusgabeData(benchmark::State& state)
 }
 BENCHMARK(BM_EditorWindow_SetAusgabeData)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// InitForm + FillComboBoxes + GetValues + the dialog shown and painted.
+// InitForm + FillComboBoxes + LoadFromStore + the dialog shown and painted.
 void BM_EditorWindow_Open(benchmark::State& state)
 {
     EditorWindow& w = Shared();

@@ -10,6 +10,7 @@
 // holds a reference to it, the title commands drive it.
 
 #include "core/Buch.h"
+#include "editor/EditorDesign.h"
 #include "editor/PictureSlots.h"
 
 #include <array>
@@ -25,68 +26,10 @@ class UserInteraction;
 struct Workspace;
 class ColumnModel;
 class SearchList;
+enum EditModes : int32_t;
 
-// The dialog's controls; ControlName gives each one's object name.
-enum class EditControl : int {
-    // top and bottom panels
-    EditKuerzel, CheckBoxKopieren, OkButton, CancelButton, CheckBoxWiederverwenden,
-    // page 1 "Autor / Titel"
-    ComboBoxAutor, ComboBoxHerausgeber, TitelEdit, AltTitelEdit, OrgTitelEdit,
-    // page 2 "bibliothekarisches"
-    RadioGroup_LiteraturTyp, MemoBeschreibung,
-    AusgabeEdit, EditionYearEdit, FirstEditionEdit, ComboBoxSerie, BandEdit, ComboBoxVerlag, ComboBoxOrt, ISBN_Edit,
-    ComboBoxZeitschrift, EditJahrgang, EditJahr, EditHeftNr,
-    EditQuelle, CheckBoxQuelleAlsLinkBenutzen, EditMedium, EditLaenge,
-    EditSeiten,
-    // page 3 "Schlagworte, Inhalt, Bemerkungen"
-    MemoSchlagworte, MemoInhalt, MemoBemerkung, ListBoxAlleSchlagworte, SpeedButtonUebernehmen,
-    // page 4 "interne Zuordnung und anderes"
-    ComboBoxSprache, ComboBoxTyp, ComboBoxOwner, RadioGroupVerleihstatus, EditVerleihstatus,
-    ComboBoxStandort, EditPreis, ComboBoxWaehrung, ComboBoxKategorie, DateTimePickerKaufdatum,
-    // page 5 "Bilder"
-    ButtonBildHinzufuegen,
-    Count
-};
-constexpr int EditControlCount = static_cast<int>(EditControl::Count);
-const char* ControlName(EditControl control);
-
-// Pages, numbered as the dialog shows them (the widget's tab index is one less).
-enum EditPage : int { PageNone = 0, PageAutorTitel = 1, PageBibliothek = 2, PageSchlagworte = 3,
-                      PageIntern = 4, PageBilder = 5 };
-
-// Literature types (TypNum low bits).
-enum LiteraturTyp : int32_t { TypMonographie = 0, TypHochschulschrift = 1, TypSammelwerk = 2,
-                              TypSammelwerkbeitrag = 3, TypZeitschriftenaufsatz = 4, TypZeitungsartikel = 5,
-                              TypAudiovisuell = 6, TypGraueLiteratur = 7, TypUnklar = 8 };
-
-// Missing-field flags returned by SetValues.
+// Missing-field flags returned by WriteToStore.
 enum MissingField : int { MissingAutor = 1, MissingTitel = 2, MissingKuerzel = 4 };
-
-// A single-value choice box: its text and its items (in list order; the box
-// shows them in DisplayOrder).
-struct ChoiceBox {
-    std::string Text;
-    std::vector<std::string> Items;
-};
-
-// The author or editor box: typed/joined text plus the tick of each item.
-struct MultiSelectBox {
-    std::string Text;
-    std::vector<std::string> Items;
-    std::vector<bool> Ticked; // same length as Items
-};
-
-// What the literature type panel shows for one type.
-struct TypePanel {
-    bool Books = false;       // " Bücher "
-    bool Journals = false;    // " Zeitschriften o.ä. "
-    bool AudioVisual = false; // " Audio-Visuelles Material "
-    bool Pages = false;       // the page-count group
-    std::string Description;
-    std::string SerieLabel;   // "Reihe" or "Art"
-    std::string VerlagLabel;  // "Verlag" or "an Uni."
-};
-TypePanel LiteraturTypPanel(int32_t typ, bool alwaysShowAVM);
 
 // Every value the dialog shows.
 struct BuchEditValues {
@@ -120,63 +63,8 @@ struct BuchEditValues {
     std::optional<double> Kaufdatum; // day count since 30.12.1899; nothing = blank box
 };
 
-// Where the dialog puts the focus after an operation.
-struct FocusRequest {
-    EditPage Page = PageNone;     // PageNone: keep the page
-    std::optional<EditControl> Control;
-};
-
 // What the dialog does after its OK button.
 enum class OkOutcome { Close, StayOnType, StayOnKuerzel };
-
-// Key filters of single-line fields. Keys are Windows-1252 characters;
-// '\b' is Backspace, '\r' Enter.
-enum class KeyVerdict { Accept, Replace, Discard, DiscardBeep };
-struct KeyFilterResult {
-    KeyVerdict Verdict = KeyVerdict::Accept;
-    char Replacement = 0; // with Replace: the character to insert instead
-};
-// AusgabeEdit, FirstEditionEdit, EditionYearEdit: digits and Backspace.
-KeyFilterResult DigitsOnlyKey(char key);
-// EditPreis: digits, comma (becomes a point), point, Backspace, Enter; a second
-// point beeps. The selection [selStart, selStart+selLength) is what the key replaces.
-KeyFilterResult PriceKey(const std::string& text, int selStart, int selLength, char key);
-
-// Type-ahead completion of a combo box: the search list from its last entry to
-// its first, the first whose upper-cased text starts with the typed text.
-struct Completion {
-    std::string Text;     // the box's new text
-    int SelStart = 0;     // caret after the typed characters
-    int SelLength = 0;    // the completed rest, selected
-};
-// `selectOnlyAtEnd` (author and editor): the rest is selected only when the
-// caret stood at the end. Nothing when no entry matches.
-std::optional<Completion> CompleteText(const SearchList& list, const std::string& typed, int caret,
-                                       bool selectOnlyAtEnd);
-
-// The order a sorted box or list shows its items in.
-std::vector<std::string> DisplayOrder(std::vector<std::string> items);
-
-// Multi-select box helpers: the box text from the ticked items ("a; b;"),
-// the ticks from a text, and the prefix search of the pop-up list (-1: none).
-std::string JoinTicked(const MultiSelectBox& box);
-void TickFromText(MultiSelectBox& box, const std::string& text);
-int FindPrefix(const std::vector<std::string>& items, const std::string& prefix);
-
-// Purchase dates as the box shows them ("dd.MM.yyyy"); empty when no date.
-std::string KaufdatumText(double days);
-
-// Hints of the controls that have one (empty otherwise); the keyword list
-// shows the entry under the pointer instead, when there is one.
-const std::string& ControlHint(EditControl control);
-std::string KeywordListHint(const std::vector<std::string>& keywords, int indexUnderPointer);
-
-// Enter or Tab (no modifier) left `from`: the page and control the focus
-// jumps to, or nothing when it simply moves to the next control.
-std::optional<FocusRequest> FocusWalk(EditControl from, EditPage currentPage, int32_t literaturTyp);
-
-// The controls view mode disables (and enables again afterwards).
-const std::vector<EditControl>& ViewModeDisabledControls();
 
 class BuchEditModel {
 public:
@@ -210,14 +98,16 @@ public:
     PictureSlots Pictures;
     bool NoAutoComplete = false;
 
-    // Resets the dialog before it is shown; `gridColumn` is the grid column
-    // the user was in, -1 none.
-    void InitForm(int gridColumn);
+    // Resets the dialog before it is shown for a new title, editing or
+    // viewing (`mode`); `gridColumn` is the grid column the user was in, -1 none.
+    void InitForm(EditModes mode, int gridColumn);
+    // The mode of the last InitForm.
+    EditModes Mode() const { return mode_; }
     // Fills the values from Buch[ActBuch]; false (message shown) when there is none.
-    bool GetValues();
+    bool LoadFromStore();
     // Writes the values into the current title (a new one for new titles and
-    // copies); returns the MissingField flags.
-    int SetValues();
+    // copies) and records the change; returns the MissingField flags.
+    int WriteToStore();
     // "Angaben in die Datenbank übernehmen".
     OkOutcome OkClicked();
     // The short-key test of this dialog: the title being edited in place does
@@ -276,9 +166,19 @@ public:
     SearchList* SearchListOf(EditControl control);
 
 private:
+    // The steps of WriteToStore: the title written to (appended for new
+    // titles and copies), its fields, and the search lists it feeds.
+    TBuch* TargetTitle(bool append);
+    void WriteTextFields(TBuch& b, bool append) const;
+    void WriteTypeFields(TBuch& b, bool append);
+    void WritePriceAndDate(TBuch& b, bool append) const;
+    int MissingFields(const TBuch& b) const;
+    void FeedSearchLists(const TBuch& b);
+
     Workspace& ws_;
+    EditModes mode_{}; // EditModeNone until InitForm
     bool kaufdatumProposed_ = false; // the box shows a filled-in date not chosen yet
-    // What GetValues found in the fields a type may not show: a type-6 title
+    // What LoadFromStore found in the fields a type may not show: a type-6 title
     // keeps them (a copy takes them from its source), and an untouched journal
     // year box keeps the stored year text behind the number it shows.
     struct ShownFields {

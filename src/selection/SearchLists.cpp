@@ -54,24 +54,26 @@ void FillSearchListWithColonSeparatedText(const TitleStore& store, SearchList& l
     }
 }
 
+void AddTitleToSearchLists(SearchLists& l, const TBuch& b, ReiheToJournals journals)
+{
+    l.SpracheSearchList.AddEntry(b.Sprache.Text);
+    l.TypSearchList.AddEntry(b.Typ.Text);
+    l.BesitzerSearchList.AddEntry(b.Besitzer.Text);
+    l.KategorieSearchList.AddEntry(b.Kategorie.Text);
+    l.StandortSearchList.AddEntry(b.Standort.Text);
+    l.VerlagSearchList.AddEntry(b.Verlag.Text);
+    l.OrtSearchList.AddEntry(b.Ort.Text);
+    if (journals == ReiheToJournals::Always || (b.TypNum & 4))
+        l.ZeitschriftSearchList.AddEntry(b.Reihe.Text);
+    l.ReiheSearchList.AddEntry(b.Reihe.Text);
+}
+
 void Generate_SearchList_Entries_From_Data(const TitleStore& store, SearchLists& l)
 {
     TraceScope trace("SearchLists.Generate_SearchList_Entries_From_Data");
-    for (int32_t i = 1; i <= store.AnzBuch; ++i) {
-        const TBuch* b = store.at(i);
-        if (!b)
-            continue;
-        l.SpracheSearchList.AddEntry(b->Sprache.Text);
-        l.TypSearchList.AddEntry(b->Typ.Text);
-        l.BesitzerSearchList.AddEntry(b->Besitzer.Text);
-        l.KategorieSearchList.AddEntry(b->Kategorie.Text);
-        l.StandortSearchList.AddEntry(b->Standort.Text);
-        l.VerlagSearchList.AddEntry(b->Verlag.Text);
-        l.OrtSearchList.AddEntry(b->Ort.Text);
-        if (b->TypNum & 4)
-            l.ZeitschriftSearchList.AddEntry(b->Reihe.Text);
-        l.ReiheSearchList.AddEntry(b->Reihe.Text);
-    }
+    for (int32_t i = 1; i <= store.AnzBuch; ++i)
+        if (const TBuch* b = store.at(i))
+            AddTitleToSearchLists(l, *b, ReiheToJournals::WithTypeBit2);
 }
 
 void Fill_AllLists(Workspace& ws)

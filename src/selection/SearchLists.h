@@ -10,6 +10,7 @@
 
 namespace folianto {
 
+struct TBuch;
 class TitleStore;
 struct Workspace;
 
@@ -24,6 +25,13 @@ void AddSeparatedEntries(SearchList& list, const std::string& value);
 // Splits Schlagworte (which = 1), Autor (2) or Herausgeber (3) of every title
 // into `list` without emptying it first.
 void FillSearchListWithColonSeparatedText(const TitleStore& store, SearchList& list, int which);
+// Whether a title's Reihe also enters the journal list: only when its TypNum
+// has bit 2 set (types 4 to 7; the lists built from the file), or for every
+// title (the editor: what it stores is offered in both boxes).
+enum class ReiheToJournals { WithTypeBit2, Always };
+// Adds the whole-field values of one title (language, type, owner, category,
+// location, publisher, place, journal, series) to their lists.
+void AddTitleToSearchLists(SearchLists& lists, const TBuch& b, ReiheToJournals journals);
 // Adds the whole-field values of every title to the whole-field lists.
 void Generate_SearchList_Entries_From_Data(const TitleStore& store, SearchLists& lists);
 // Rebuilds every search list from the title store.

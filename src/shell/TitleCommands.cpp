@@ -20,9 +20,8 @@ std::string EditorCaption(const char* what)
 void NewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
 {
     TraceScope trace("FoliantoMainWindow.NeuesBuch");
-    ws.EditMode = EditModeNew;
     editor.Caption = EditorCaption("Neu anlegen");
-    editor.InitForm(-1);
+    editor.InitForm(EditModeNew, -1);
     if (view.ShowModal())
         SetAusgabeData(ws);
     ws.ui.repaint();
@@ -31,13 +30,12 @@ void NewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
 void EditTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view, bool copy)
 {
     TraceScope trace(copy ? "FoliantoMainWindow.Titel_Kopieren" : "FoliantoMainWindow.Titel_Bearbeiten");
-    ws.EditMode = EditModeEdit;
     const int32_t rememberedBuch = ws.store.ActBuch;
     const int topRow = view.GridTopRow();
     {
         BusyCursor busy(ws.ui);
-        editor.InitForm(ws.grid.Col);
-        if (!editor.GetValues())
+        editor.InitForm(EditModeEdit, ws.grid.Col);
+        if (!editor.LoadFromStore())
             return;
         editor.Caption = EditorCaption("Bearbeiten");
         if (copy && ws.store.ActBuch > 0) {
@@ -55,11 +53,10 @@ void EditTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view, bool
 void ViewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
 {
     TraceScope trace("FoliantoMainWindow.Titel_Ansehen");
-    ws.EditMode = EditModeView;
-    editor.InitForm(ws.grid.Col); // page 1 unless the grid column names a field
+    editor.InitForm(EditModeView, ws.grid.Col); // page 1 unless the grid column names a field
     editor.Caption = EditorCaption("Ansehen");
     editor.Disabled = ViewModeDisabledControls();
-    editor.GetValues(); // a missing title is reported; the dialog shows anyway
+    editor.LoadFromStore(); // a missing title is reported; the dialog shows anyway
     view.ShowModal();
     editor.Disabled.clear();
 }

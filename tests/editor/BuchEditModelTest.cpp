@@ -34,19 +34,17 @@ struct Editor {
         return b;
     }
     // Opens title `index` as the edit command does.
-    void Open(int32_t index, int32_t mode = EditModeEdit)
+    void Open(int32_t index, EditModes mode = EditModeEdit)
     {
-        app.EditMode = mode;
         app.store.ActBuch = index;
         app.store.MarkSaved(); // as after loading
-        m.InitForm(-1);
-        ASSERT_TRUE(m.GetValues());
+        m.InitForm(mode, -1);
+        ASSERT_TRUE(m.LoadFromStore());
     }
     // A new-title form.
     void OpenNew()
     {
-        app.EditMode = EditModeNew;
-        m.InitForm(-1);
+        m.InitForm(EditModeNew, -1);
     }
     std::vector<std::string> Texts() const
     {
@@ -112,7 +110,7 @@ TEST(BuchEditModel, SeriesAndYearsFollowTheType)
         e.v.Zeitschrift.Text = "Blatt";
         e.v.Jahr = "2010";
         e.v.Jahrgang = "2,7";
-        e.m.SetValues();
+        e.m.WriteToStore();
         const TBuch& b = *e.app.store.at(1);
         EXPECT_EQ(b.Reihe.Text, c.storedReihe);
         EXPECT_EQ(b.Jahr.Text, c.storedJahr);
@@ -177,10 +175,10 @@ TEST(BuchEditModel, NoCurrentTitle)
 {
     Editor e;
     e.app.store.ActBuch = 1;
-    EXPECT_FALSE(e.m.GetValues());
+    EXPECT_FALSE(e.m.LoadFromStore());
     e.Add("K1");
     e.app.store.ActBuch = 2;
-    EXPECT_FALSE(e.m.GetValues());
+    EXPECT_FALSE(e.m.LoadFromStore());
     EXPECT_EQ(e.Texts(), (std::vector<std::string>{GetErrorText(17), GetErrorText(17)}));
     EXPECT_EQ(e.t.ui.messages[0].kind, MsgKind::Error);
 }
@@ -210,7 +208,7 @@ TEST(BuchEditModel, NumbersAndPricesRead)
         e.v.Ausgabe = c.ausgabe;
         e.v.FirstEdition = c.firstEdition;
         e.v.Preis = c.preis;
-        e.m.SetValues();
+        e.m.WriteToStore();
         const TBuch& b = *e.app.store.current();
         EXPECT_EQ(b.Auflage, c.auflage);
         EXPECT_EQ(b.JahrNum, c.jahrNum);
@@ -226,7 +224,7 @@ TEST(BuchEditModel, HugeMemoIsStoredWhole)
     e.Open(1);
     const std::string huge(1000000, 'x');
     e.v.Inhalt = huge;
-    e.m.SetValues();
+    e.m.WriteToStore();
     const TBuch& b = *e.app.store.at(1);
     EXPECT_EQ(b.Inhalt.Text, huge);
     EXPECT_EQ(b.Inhalt.Len, 1000000);
@@ -286,14 +284,14 @@ TEST(BuchEditModel, ChangesMarkUnsaved)
         e.Add("K1").Kaufdatum = 45000;
         e.Open(1);
         edits[i](e.m);
-        e.m.SetValues();
+        e.m.WriteToStore();
         EXPECT_FALSE(e.app.store.Gesichert());
     }
     Editor e;
     e.Add("K1");
     e.Open(1);
     e.v.LiteraturTyp = 12;
-    e.m.SetValues();
+    e.m.WriteToStore();
     EXPECT_EQ(e.app.store.at(1)->TypNum, TypUnklar);
 }
 
@@ -309,7 +307,7 @@ TEST(BuchEditModel, OkMessages)
     const std::string taken = Cp1252("Das eingegebene Kürzel existiert bereits!\r\nGeben Sie ein anderes Kürzel ein!");
     struct Case {
         const char* what;
-        int32_t mode;
+        EditModes mode;
         bool copy, zwang;
         const char *kuerzel, *autor, *hrsg, *titel;
         int32_t typ;
@@ -384,7 +382,7 @@ TEST(BuchEditModel, OkFocusAfterRefusal)
 
 TEST(BuchEditModel, LeavingTheShortKey)
 {
-    struct Case { int32_t mode; bool cancelling, zwang; const char* key; bool accepted; };
+    struct Case { EditModes mode; bool cancelling, zwang; const char* key; bool accepted; };
     const Case cases[] = {
         {EditModeNew, false, true, "K1", false}, {EditModeNew, true, true, "K1", true},
         {EditModeView, false, true, "K1", true}, {EditModeNew, false, false, "", true},
@@ -394,7 +392,7 @@ TEST(BuchEditModel, LeavingTheShortKey)
         SCOPED_TRACE(c.key);
         Editor e;
         e.Add("K1");
-        e.app.EditMode = c.mode;
+        e.m.InitForm(c.mode, -1);
         e.app.settings.KuerzelZwang = c.zwang;
         e.v.Kuerzel = c.key;
         EXPECT_EQ(e.m.LeaveKuerzel(c.cancelling), c.accepted);
@@ -402,7 +400,7 @@ TEST(BuchEditModel, LeavingTheShortKey)
     }
 }
 
-TEST(BuchEditModel, SetValuesFeedsTheSearchLists)
+TEST(BuchEditModel, WriteToStoreFeedsTheSearchLists)
 {
     Editor e;
     MakeTitled(e.Add("K1"), 6);
@@ -410,7 +408,7 @@ TEST(BuchEditModel, SetValuesFeedsTheSearchLists)
     e.v.Autor.Text = "Eco, Umberto; ;Mann, Thomas ";
     e.v.Schlagworte = "Politik; Geschichte ;";
     e.v.Sprache.Text = "englisch";
-    e.m.SetValues();
+    e.m.WriteToStore();
     const SearchLists& l = e.app.lists;
     EXPECT_EQ(SearchListTexts(l.AutorSearchList), (std::vector<std::string>{"Eco, Umberto", "Mann, Thomas"}));
     EXPECT_EQ(SearchListTexts(l.SchlagworteSearchList), (std::vector<std::string>{"Politik", "Geschichte"}));
@@ -419,6 +417,12 @@ TEST(BuchEditModel, SetValuesFeedsTheSearchLists)
     EXPECT_EQ(SearchListTexts(l.ReiheSearchList), std::vector<std::string>{"Reihe"});
     EXPECT_EQ(SearchListTexts(l.SpracheSearchList), std::vector<std::string>{"englisch"});
     EXPECT_FALSE(l.AllKeywordsListUpToDate);
+    // So does a book's series, which loading a file leaves out of the journal list.
+    MakeTitled(e.Add("K2"), TypMonographie);
+    e.app.store.at(2)->Reihe.Text = "Reclam";
+    e.Open(2);
+    e.m.WriteToStore();
+    EXPECT_EQ(SearchListTexts(l.ZeitschriftSearchList), (std::vector<std::string>{"Reihe", "Reclam"}));
 }
 
 // The place of publication beside the publisher: shown, stored and offered
@@ -438,7 +442,7 @@ TEST(BuchEditModel, PlaceBesideThePublisher)
         EXPECT_EQ(e.v.Ort.Items, std::vector<std::string>{"K\xF6ln"});
         EXPECT_EQ(e.m.TypeAhead(C::ComboBoxOrt, "k", 1)->Text, "K\xF6ln");
         e.v.Ort.Text = "Berlin";
-        e.m.SetValues();
+        e.m.WriteToStore();
         EXPECT_EQ(e.app.store.at(1)->Ort.Text, "Berlin");
         EXPECT_EQ(e.app.store.at(1)->Verlag.Text, "Kiepenheuer & Witsch");
         EXPECT_FALSE(e.app.store.Gesichert());
@@ -462,7 +466,7 @@ TEST(BuchEditModel, NewTitleAndFullStore)
     e.v.Kuerzel = "N";
     e.v.Titel = "Neu";
     e.v.LiteraturTyp = 2;
-    e.m.SetValues();
+    e.m.WriteToStore();
     ASSERT_EQ(e.app.store.AnzBuch, 1);
     EXPECT_EQ(e.app.store.ActBuch, 1);
     EXPECT_EQ(e.app.store.at(1)->Auflage, 0);
@@ -473,7 +477,7 @@ TEST(BuchEditModel, NewTitleAndFullStore)
     e.app.store.MarkSaved();
     e.OpenNew();
     e.v.Titel = "zu viel";
-    EXPECT_EQ(e.m.SetValues(), 0);
+    EXPECT_EQ(e.m.WriteToStore(), 0);
     EXPECT_EQ(e.Texts(), std::vector<std::string>{"Konnte neuen Bucheintrag nicht anlegen."});
     EXPECT_EQ(e.app.store.AnzBuch, MaxBuch);
     EXPECT_TRUE(e.app.store.Gesichert());
@@ -502,8 +506,7 @@ TEST(BuchEditModel, InitFormDefaults)
     EXPECT_EQ(e.m.Pictures.PicFileSizes[9], -1);
     EXPECT_EQ(e.m.Focus.Control, C::EditKuerzel);
 
-    e.app.EditMode = EditModeEdit;
-    e.m.InitForm(-1);
+    e.m.InitForm(EditModeEdit, -1);
     EXPECT_TRUE(e.v.KopierenEnabled);
     EXPECT_FALSE(e.v.Kopieren);
 }
@@ -518,8 +521,7 @@ TEST(BuchEditModel, FocusFromGridColumn)
         Editor e;
         e.app.grid.SetColCount(3);
         e.app.grid.SetCell(2, 0, e.app.columns.CellArray[static_cast<std::size_t>(c.descriptor)].Header);
-        e.app.EditMode = EditModeNew;
-        e.m.InitForm(2);
+        e.m.InitForm(EditModeNew, 2);
         EXPECT_EQ(e.m.Focus.Page, c.page) << c.descriptor;
         EXPECT_EQ(e.m.Focus.Control, c.control) << c.descriptor;
     }
@@ -719,20 +721,20 @@ TEST(BuchEditModel, PurchaseDate)
     EXPECT_EQ(e.v.Kaufdatum, 45000.0); // the title's date is offered again
     e.m.LeaveKaufdatum();
     EXPECT_FALSE(e.v.Kaufdatum);
-    e.m.SetValues();
+    e.m.WriteToStore();
     EXPECT_EQ(e.app.store.at(1)->Kaufdatum, 0.0);
     // A blank box entered and left without choosing stays blank.
     e.Open(2);
     e.m.EnterKaufdatum(today);
     EXPECT_EQ(e.v.Kaufdatum, today);
-    e.m.SetValues(); // OK straight from the box
+    e.m.WriteToStore(); // OK straight from the box
     EXPECT_EQ(e.app.store.at(2)->Kaufdatum, 0.0);
     // A chosen date is stored.
     e.Open(2);
     e.m.EnterKaufdatum(today);
     e.m.ChooseKaufdatum(45123);
     e.m.LeaveKaufdatum();
-    e.m.SetValues();
+    e.m.WriteToStore();
     EXPECT_EQ(e.app.store.at(2)->Kaufdatum, 45123.0);
     EXPECT_EQ(KaufdatumText(45123), "16.07.2023");
     EXPECT_EQ(KaufdatumText(1e300), "");
@@ -837,7 +839,7 @@ TEST(BuchEditModel, CopyKeepsHiddenFields)
         e.Open(1);
         e.v.Kopieren = true;
         e.v.Kuerzel = "K2";
-        e.m.SetValues();
+        e.m.WriteToStore();
         ASSERT_EQ(e.app.store.AnzBuch, 2);
         const TBuch& copy = *e.app.store.at(2);
         EXPECT_EQ(copy.Reihe.Text, "Reihe") << typ;

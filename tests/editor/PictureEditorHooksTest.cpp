@@ -39,37 +39,35 @@ struct Editor {
         b.Pics = {Picture(1, "vorn"), Picture(2, "hinten")};
         b.AnzPics = 2;
     }
-    bool Open(int32_t mode = EditModeEdit)
+    bool Open(EditModes mode = EditModeEdit)
     {
-        app.EditMode = mode;
         app.store.ActBuch = 1;
         app.store.MarkSaved();
-        m.InitForm(-1);
-        return mode == EditModeNew || m.GetValues();
+        m.InitForm(mode, -1);
+        return mode == EditModeNew || m.LoadFromStore();
     }
 };
 
 } // namespace
 
-// The editor's pictures travel with GetValues and SetValues; the flags mark the title unsaved.
-TEST(PictureEditorHooks, GetAndSetValues)
+// The editor's pictures travel with LoadFromStore and WriteToStore; the flags mark the title unsaved.
+TEST(PictureEditorHooks, LoadAndWrite)
 {
     Editor e;
     ASSERT_TRUE(e.Open());
     EXPECT_EQ(e.m.Pictures.Slots[1].Title, "hinten");
-    e.m.SetValues();
+    e.m.WriteToStore();
     EXPECT_TRUE(e.app.store.Gesichert()); // nothing changed
     EXPECT_EQ(e.app.store.at(1)->Pics[1].Data, std::vector<uint8_t>(500, 2));
 
     ASSERT_TRUE(e.Open());
     e.m.Pictures.TitleEdited(1, "Rückseite");
-    e.m.SetValues();
+    e.m.WriteToStore();
     EXPECT_FALSE(e.app.store.Gesichert());
     EXPECT_EQ(e.app.store.at(1)->Pics[1].BildTitel.Text, "Rückseite");
 
     // InitForm forgets the previous title's pictures.
-    e.app.EditMode = EditModeNew;
-    e.m.InitForm(-1);
+    e.m.InitForm(EditModeNew, -1);
     EXPECT_EQ(e.m.Pictures.FirstFreeSlot(), 0);
     EXPECT_FALSE(e.m.Pictures.PicsChanged);
 }
@@ -82,7 +80,7 @@ TEST(PictureEditorHooks, CopyAndNewTitle)
     e.m.Values.Kopieren = true;
     e.m.Values.Kuerzel = "A2";
     e.m.Pictures.TitleEdited(0, "Kopie vorn");
-    e.m.SetValues();
+    e.m.WriteToStore();
     ASSERT_EQ(e.app.store.AnzBuch, 2);
     const TBuch& copy = *e.app.store.at(2);
     ASSERT_EQ(copy.AnzPics, 2);
@@ -99,7 +97,7 @@ TEST(PictureEditorHooks, CopyAndNewTitle)
     ASSERT_TRUE(e.Open(EditModeNew));
     ASSERT_TRUE(e.m.Pictures.AddFile(path.toStdString(), false));
     e.m.Values.Kuerzel = "A3";
-    e.m.SetValues();
+    e.m.WriteToStore();
     ASSERT_EQ(e.app.store.AnzBuch, 3);
     ASSERT_EQ(e.app.store.at(3)->AnzPics, 1);
     EXPECT_EQ(e.app.store.at(3)->Pics[0].Kind, PicBmp + PicEmbedded);

@@ -102,7 +102,7 @@ TEST(TitleCommands, NewTitle)
         NewTitle(c.app, c.editor, c.view);
         EXPECT_EQ(c.view.caption, "Folianto - Titel-Editor: Neu anlegen");
         EXPECT_FALSE(c.view.kopieren);
-        EXPECT_EQ(c.app.EditMode, EditModeNew);
+        EXPECT_EQ(c.editor.Mode(), EditModeNew);
         EXPECT_EQ(c.app.store.AnzBuch, ok ? 4 : 3);
         EXPECT_EQ(c.app.store.Gesichert(), !ok);
         // Only OK refreshes the grid.

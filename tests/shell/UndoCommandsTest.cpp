@@ -55,18 +55,16 @@ std::string ThreeTitles()
     return PathIn("drei.FOL");
 }
 
-bool Edit(App& app, int32_t mode, bool copy, const char* titel)
+bool Edit(App& app, EditModes mode, bool copy, const char* titel)
 {
     BuchEditModel editor(app);
-    app.EditMode = mode;
     app.store.ActBuch = 4;
-    editor.InitForm(-1);
+    editor.InitForm(mode, -1);
     if (mode != EditModeNew)
-        editor.GetValues();
+        editor.LoadFromStore();
     editor.Values.Kopieren = copy;
     editor.Values.Titel = titel;
-    editor.SetValues();
-    app.EditMode = EditModeNone;
+    editor.WriteToStore();
     return true;
 }
 

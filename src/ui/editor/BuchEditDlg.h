@@ -1,37 +1,28 @@
 #pragma once
 // The title editor dialog over its value model: five pages, the short key on
 // top, OK and cancel below. The widget copies its controls into the model
-// before every action and shows the model's values again afterwards.
+// before every action and shows the model's values again afterwards; each
+// page builds, shows and reads its own controls.
 
 #include "editor/BuchEditModel.h"
+#include "ui/editor/EditorControls.h"
 
 #include <QDialog>
-#include <QHash>
-#include <QString>
 
-#include <array>
-#include <string>
-#include <vector>
-
-class QAbstractButton;
-class QButtonGroup;
 class QCheckBox;
-class QComboBox;
 class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QListWidget;
-class QPlainTextEdit;
+class QKeyEvent;
 class QPushButton;
 class QTabWidget;
-class QToolButton;
 
 namespace folianto {
 
+class AutorTitelPage;
+class BibliothekPage;
 class HelpWindow;
-class TKaufdatumBox;
-class TSelectComboBox;
+class InternPage;
 class PicturePage;
+class SchlagwortePage;
 
 class TBuchEditDlg : public QDialog {
     Q_OBJECT
@@ -47,7 +38,7 @@ public:
     void StoreToModel();
 
     BuchEditModel& Model() const { return model_; }
-    QWidget* Control(EditControl control) const { return controls_[static_cast<std::size_t>(control)]; }
+    QWidget* Control(EditControl control) const { return controls_.Control(control); }
     QTabWidget* Pages() const { return pages_; }
     QTabWidget* PictureTabs() const { return pictureTabs_; }
     QSize DesignedSize() const { return designedSize_; }
@@ -62,37 +53,16 @@ protected:
 
 private:
     void BuildTopPanel();
-    QWidget* BuildAutorTitelPage();
-    QWidget* BuildBibliothekPage();
-    QWidget* BuildSchlagwortePage();
-    QWidget* BuildInternPage();
-    QWidget* BuildBilderPage();
     void BuildBottomPanel();
-    void Register(EditControl control, QWidget* widget);
-    QLabel* BuddyLabel(EditControl control, QWidget* parent);
-    QComboBox* ChoiceCombo(EditControl control, QWidget* parent);
-    QLineEdit* LineEdit(EditControl control, QWidget* parent);
-    QPlainTextEdit* Memo(EditControl control, QWidget* parent);
     void ConnectHandlers();
+    void ConnectKaufdatum();
 
-    // Text shown in a control, keeping the stored bytes while it is untouched.
-    void ShowText(EditControl control, const std::string& bytes);
-    std::string ReadText(EditControl control) const;
-    void ShowChoice(EditControl control, const ChoiceBox& box, bool sorted = true);
-    void ShowMultiSelect(EditControl control, const MultiSelectBox& box);
-    void ReadMultiSelect(EditControl control, MultiSelectBox& box) const;
-    void ApplyLabels();
-    void ApplyPanel();
     void ApplyEnabled();
     void ApplyFocus();
-    // Quelle is read-only while it is a link; a long text shows in full as its hint.
-    void ApplyQuelleLink();
-    void ShowKeywordSelection();
 
     // Event handlers that run a model rule.
     void OkClicked();
     void LeaveControl(EditControl control);
-    void EnterControl(EditControl control);
     void TypeAhead(EditControl control);
     void LiteraturTypClicked(int typ);
     void VerleihstatusClicked(int index);
@@ -109,38 +79,20 @@ private:
     void ApplySizeRule();
     void ShowHelp();
 
-    EditControl ControlOf(const QObject* object) const;
     EditPage CurrentPage() const;
+    QCheckBox* CheckBox(EditControl control) const;
 
     BuchEditModel& model_;
-    std::array<QWidget*, EditControlCount> controls_{};
-    std::array<QWidget*, EditControlCount> captions_{}; // label, group or the control itself
-    struct ShownText {
-        QString shown;
-        std::string bytes;
-    };
-    std::array<ShownText, EditControlCount> shownTexts_{};
-    std::array<std::vector<std::string>, EditControlCount> shownItems_{}; // model items last shown
-    std::array<std::vector<std::size_t>, EditControlCount> displayOrder_{}; // shown entry -> model item
-    QHash<const QObject*, EditControl> controlOf_;
-
+    EditorControls controls_;
     QTabWidget* pages_ = nullptr;
-    QTabWidget* pictureTabs_ = nullptr;
+    AutorTitelPage* autorTitelPage_ = nullptr;
+    BibliothekPage* bibliothekPage_ = nullptr;
+    SchlagwortePage* schlagwortePage_ = nullptr;
+    InternPage* internPage_ = nullptr;
     PicturePage* picturePage_ = nullptr;
-    QGroupBox* groupBuecher_ = nullptr;
-    QGroupBox* groupZeitschriften_ = nullptr;
-    QGroupBox* groupAudioVisuell_ = nullptr;
-    QGroupBox* groupSeiten_ = nullptr;
-    QGroupBox* groupKuerzel_ = nullptr;
-    QGroupBox* groupLiteraturTyp_ = nullptr;
-    QGroupBox* groupVerleihstatus_ = nullptr;
-    QButtonGroup* literaturTyp_ = nullptr;
-    QButtonGroup* verleihstatus_ = nullptr;
-    QLabel* verleihstatusLabel_ = nullptr;
+    QTabWidget* pictureTabs_ = nullptr;
     QPushButton* okButton_ = nullptr;
     QPushButton* cancelButton_ = nullptr;
-    QPushButton* verlinkenButton_ = nullptr;
-    QPushButton* lookupButton_ = nullptr; // "Nachschlagen" beside the ISBN
     HelpWindow* help_ = nullptr;
     QSize designedSize_;
     bool loading_ = false;  // the controls are being set from the model

@@ -27,7 +27,7 @@ class PicturePage : public QWidget {
 public:
     PicturePage(PictureSlots& pictures, const Settings& settings, UserInteraction& ui, QWidget* parent = nullptr);
 
-    // Shows the picture slots as they are now (after InitForm or GetValues).
+    // Shows the picture slots as they are now (after InitForm or LoadFromStore).
     void Refresh();
     // The viewer for the current tab, unless one is open already.
     void OpenViewer();

@@ -1,0 +1,47 @@
+#include "ui/editor/AutorTitelPage.h"
+
+#include "ui/editor/EditorControls.h"
+#include "ui/editor/SelectComboBox.h"
+
+#include <QGridLayout>
+#include <QLineEdit>
+
+namespace folianto {
+
+using C = EditControl;
+
+AutorTitelPage::AutorTitelPage(EditorControls& controls, QWidget* parent) : QWidget(parent), controls_(controls)
+{
+    setObjectName(QStringLiteral("TabSheetAutorTitel"));
+    auto* grid = new QGridLayout(this);
+    int row = 0;
+    for (EditControl c : {C::ComboBoxAutor, C::ComboBoxHerausgeber}) {
+        auto* box = new TSelectComboBox(this);
+        controls_.Register(c, box);
+        controls_.AddField(grid, row++, 0, c, box);
+    }
+    for (EditControl c : {C::TitelEdit, C::AltTitelEdit, C::OrgTitelEdit})
+        controls_.AddField(grid, row++, 0, c, controls_.LineEdit(c, this));
+    grid->setColumnStretch(1, 1);
+    grid->setRowStretch(row, 1);
+}
+
+void AutorTitelPage::Load(const BuchEditValues& v)
+{
+    controls_.ShowMultiSelect(C::ComboBoxAutor, v.Autor);
+    controls_.ShowMultiSelect(C::ComboBoxHerausgeber, v.Herausgeber);
+    controls_.ShowText(C::TitelEdit, v.Titel);
+    controls_.ShowText(C::AltTitelEdit, v.AltTitel);
+    controls_.ShowText(C::OrgTitelEdit, v.OrigTitel);
+}
+
+void AutorTitelPage::Store(BuchEditValues& v) const
+{
+    controls_.ReadMultiSelect(C::ComboBoxAutor, v.Autor);
+    controls_.ReadMultiSelect(C::ComboBoxHerausgeber, v.Herausgeber);
+    v.Titel = controls_.ReadText(C::TitelEdit);
+    v.AltTitel = controls_.ReadText(C::AltTitelEdit);
+    v.OrigTitel = controls_.ReadText(C::OrgTitelEdit);
+}
+
+} // namespace folianto
