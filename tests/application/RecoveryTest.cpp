@@ -16,6 +16,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace folianto;
 using folianto::test::StoreImage;
 using folianto::test::TestApp;
@@ -77,8 +79,7 @@ TEST(Recovery, OpeningAfterACrashOffersTheChanges)
         f.open(t);
         ASSERT_EQ(t.ui.messages.size(), 1u);
         const folianto::test::RecordedMessage& q = t.ui.messages[0];
-        EXPECT_EQ(q.kind, MsgKind::Confirmation);
-        EXPECT_EQ(q.buttons, Buttons::YesNo);
+        EXPECT_EQ(std::tuple(q.kind, q.buttons), std::tuple(MsgKind::Confirmation, Buttons::YesNo));
         const std::string start = Cp1252("Folianto: Sicherheitssystem\r\n\r\nDie Änderungen an den Buchdaten von ") +
                                   f.database + ", zuletzt am ";
         EXPECT_EQ(q.text.substr(0, start.size()), start);
@@ -89,8 +90,7 @@ TEST(Recovery, OpeningAfterACrashOffersTheChanges)
             EXPECT_FALSE(t.app.store.Gesichert());
             EXPECT_FALSE(t.app.titleHistory.CanUndo());
         } else {
-            EXPECT_EQ(t.app.store.AnzBuch, 30);
-            EXPECT_TRUE(t.app.store.Gesichert());
+            EXPECT_EQ(std::tuple(t.app.store.AnzBuch, t.app.store.Gesichert()), std::tuple(30, true));
             EXPECT_EQ(f.inFolder().filter(QStringLiteral(".aside-")).size(), 1);
         }
         // Opened again: asked again only while the changes are not put aside.
@@ -185,10 +185,9 @@ TEST(Recovery, StartOffersWaitingChangesNewestFirst)
         } else if (c.movedAway) {
             // Only the added title is known whole, with its later edit.
             ASSERT_EQ(t.app.store.AnzBuch, 1);
-            EXPECT_EQ(t.app.store.at(1)->Titel.Text, "Nachtrag");
-            EXPECT_EQ(t.app.store.at(1)->Autor.Text, "Nachgetragen");
-            EXPECT_EQ(t.app.store.ActBuch, 1);
-            EXPECT_TRUE(t.app.DataFileName.empty());
+            EXPECT_EQ(std::tuple(t.app.store.at(1)->Titel.Text, t.app.store.at(1)->Autor.Text, t.app.store.ActBuch,
+                                 t.app.DataFileName),
+                      std::tuple("Nachtrag", "Nachgetragen", 1, ""));
         } else {
             EXPECT_TRUE(StoreImage(t.app.store) == (c.recovered == 1 ? newest : older));
             EXPECT_EQ(t.app.DataFileName, c.recovered == 1 ? f.database : f.second);

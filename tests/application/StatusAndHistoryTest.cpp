@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <tuple>
 
 using namespace folianto;
 using folianto::test::AddTitle;
@@ -23,9 +24,7 @@ TEST(StatusBar, PanelTexts)
     t.app.DataFileName = "/daten/buch.FOL";
     SetAusgabeData(t.app);
     StatusPanels p = ShowHint(t.app);
-    EXPECT_EQ(p.Text[0], "Folianto V.1.4.0.0");
-    EXPECT_EQ(p.Text[1], "");
-    EXPECT_EQ(p.Text[2], "/daten/buch.FOL");
+    EXPECT_EQ(std::tuple(p.Text[0], p.Text[1], p.Text[2]), std::tuple("Folianto V.1.4.0.0", "", "/daten/buch.FOL"));
     EXPECT_EQ(p.Width[2], 15 * 7 + 12); // fits the file name
 
     AddTitle(t.app, "A");
@@ -39,8 +38,8 @@ TEST(StatusBar, PanelTexts)
     SetAusgabeData(t.app);
     sel.TypeAheadText = "MU";
     p = ShowHint(t.app);
-    EXPECT_EQ(p.Text[1], " 11 Titel gezeigt von 12 Titeln (Filter aktiv)"); // says why one is missing
-    EXPECT_EQ(p.Text[3], "MU");
+    // Says why one is missing.
+    EXPECT_EQ(std::tuple(p.Text[1], p.Text[3]), std::tuple(" 11 Titel gezeigt von 12 Titeln (Filter aktiv)", "MU"));
     // Nothing shown: the empty row does not count.
     sel.SuchText = "C";
     SetAusgabeData(t.app);
@@ -82,8 +81,8 @@ TEST(HistoryClick, Messages)
     EXPECT_FALSE(DoAutoItemClick(t.app, "&x " + path, failing));
     EXPECT_EQ(loads, 1);
     ASSERT_EQ(t.ui.messages.size(), 2u);
-    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Error);
-    EXPECT_EQ(t.ui.messages[0].text, "Konnte " + path + " nicht laden!");
-    EXPECT_EQ(t.ui.messages[1].text, "Datei " + UpperAscii(missing) + " existiert nicht!");
+    EXPECT_EQ(std::tuple(t.ui.messages[0].kind, t.ui.messages[0].text, t.ui.messages[1].text),
+              std::tuple(MsgKind::Error, "Konnte " + path + " nicht laden!",
+                         "Datei " + UpperAscii(missing) + " existiert nicht!"));
 }
 } // namespace

@@ -184,7 +184,10 @@ TEST_F(CliTest, ExitCodes)
         {{"list", db, "--sort", "8"}, 2},
         {{"list", db, "--in", "0,11"}, 2},
         {{"duplicates"}, 2},
+        {{"export-column", db, "34", path("c.txt")}, 2},
+        {{"import-txt", path("in.txt")}, 2},
         {{"convert", missing, missing}, 1},
+        {{"import-txt", path("fehlt.txt"), path("a.FOL")}, 1},
         {{"list", missing}, 1},
         {{"duplicates", missing}, 1},
     };

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 using namespace folianto;
 using folianto::test::TestApp;
@@ -188,10 +189,10 @@ TEST(OptionsDialogModel, HeadersThatTheGridCannotTellApartAreRefused)
         m.SelectHeaderLine(0);
         EXPECT_FALSE(m.Ok(t.ui)) << c.header;
         ASSERT_EQ(t.ui.messages.size(), 1u);
-        EXPECT_EQ(Cp1252ToUtf8(t.ui.messages[0].text), c.message);
-        EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Error);
-        EXPECT_EQ(m.HeaderIndex, 2); // the offending line is selected
-        EXPECT_EQ(m.Result().columns[2].Header, "Autor");
+        EXPECT_EQ(std::tuple(Cp1252ToUtf8(t.ui.messages[0].text), t.ui.messages[0].kind),
+                  std::tuple(c.message, MsgKind::Error));
+        // The offending line is selected, the header unchanged.
+        EXPECT_EQ(std::tuple(m.HeaderIndex, m.Result().columns[2].Header), std::tuple(2, "Autor"));
     }
 }
 
@@ -229,16 +230,13 @@ TEST(OptionsDialogModel, AbsurdSettingsAreShownSane)
     s.DefaultTyp = std::string(300, 'x');
     TestApp t;
     OptionsDialogModel m(data);
-    EXPECT_EQ(m.SortLengthText, "99");
-    EXPECT_EQ(m.MaxColWidthText, "9999");
-    EXPECT_EQ(m.HistryLgthPrz, 100);
-    EXPECT_EQ(m.PicSizeOption, 0);
-    EXPECT_EQ(m.PicAutoShowOption, 0);
-    EXPECT_EQ(m.DefaultTyp.size(), 20u);
+    EXPECT_EQ(std::tuple(m.SortLengthText, m.MaxColWidthText, m.HistryLgthPrz, m.PicSizeOption, m.PicAutoShowOption,
+                         m.DefaultTyp.size()),
+              std::tuple("99", "9999", 100, 0, 0, 20u));
     ASSERT_TRUE(m.Ok(t.ui));
-    EXPECT_EQ(m.Result().settings.SortLength, 255); // a byte's value, kept while the edit is untouched
-    EXPECT_EQ(m.Result().settings.MaxColWidth, 9999);
-    EXPECT_EQ(m.Result().settings.HistryLgthPrz, 100);
+    // SortLength is a byte's value, kept while the edit is untouched.
+    const Settings& r = m.Result().settings;
+    EXPECT_EQ(std::tuple(int(r.SortLength), r.MaxColWidth, r.HistryLgthPrz), std::tuple(255, 9999, 100));
 }
 
 TEST(OptionsDialogModel, OkWritesColumnsPresetsAndChoices)
@@ -261,18 +259,14 @@ TEST(OptionsDialogModel, OkWritesColumnsPresetsAndChoices)
     ASSERT_TRUE(m.Ok(t.ui));
 
     const OptionsData& r = m.Result();
-    EXPECT_FALSE(r.columns[2].ShowCol);
-    EXPECT_EQ(r.columns[2].Width, -1);
-    EXPECT_EQ(r.columns[2].Pos, -1);
-    EXPECT_EQ(r.columns[2].WidthOk, -1);
-    EXPECT_TRUE(r.columns[1].ShowCol);
-    EXPECT_EQ(r.columns[1].Pos, 1);
+    EXPECT_EQ(std::tuple(r.columns[2].ShowCol, r.columns[2].Width, r.columns[2].Pos, r.columns[2].WidthOk),
+              std::tuple(false, -1, -1, -1));
+    EXPECT_EQ(std::tuple(r.columns[1].ShowCol, r.columns[1].Pos), std::tuple(true, 1));
     EXPECT_EQ(r.settings.DefaultLanguage, "plattdeutsch und noc");
     // A newly typed preset joins its list, once and cut like the preset.
     EXPECT_EQ(r.SpracheItems, (std::vector<std::string>{"deutsch", "englisch", "plattdeutsch und noc"}));
     EXPECT_EQ(r.TypItems, std::vector<std::string>{"Taschenbuch"});
-    EXPECT_TRUE(r.settings.SortByAE);
-    EXPECT_TRUE(r.settings.EditAutoFill);
-    EXPECT_EQ(r.settings.PicSizeOption, 1);
-    EXPECT_EQ(r.settings.PicAutoShowOption, 1);
+    EXPECT_EQ(std::tuple(r.settings.SortByAE, r.settings.EditAutoFill, r.settings.PicSizeOption,
+                         r.settings.PicAutoShowOption),
+              std::tuple(true, true, 1, 1));
 }

@@ -141,12 +141,9 @@ TEST_F(SettingsFileTest, SaveOptionOffLeavesFileUntouched)
 
 TEST_F(SettingsFileTest, FailedWriteReturnsTheErrorAndKeepsTheFile)
 {
-    const std::string blocked = dir.filePath(QStringLiteral("sub")).toStdString();
-    ASSERT_TRUE(WriteFileAtomically(blocked, "not a directory"));
+    // A file where the folder should be: StandardLocationsTest. A settings
+    // path that is a directory cannot be read: nothing is replaced.
     TestApp t;
-    const std::string target = blocked + "/Folianto.INI";
-    EXPECT_EQ(Write_IniFile(t.app, target), "nach " + target + " kann nicht geschrieben werden");
-    // A settings path that is a directory cannot be read: nothing is replaced.
     ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("D.INI")));
     const std::string d = dir.filePath(QStringLiteral("D.INI")).toStdString();
     EXPECT_EQ(Write_IniFile(t.app, d), "nach " + d + " kann nicht geschrieben werden");

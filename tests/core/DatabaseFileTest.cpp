@@ -221,13 +221,11 @@ TEST(DatabaseFile, LoadsTheOlderRecordFormat)
     const TBuch& a = *env.app.store.at(1);
     EXPECT_EQ(std::tuple(a.Kuerzel.Text, a.Kuerzel.Len, a.Titel.Text, a.Ort.Text, a.Waehrung.Text, a.Band.Text),
               std::tuple("K1", 2, "Erster", "Berlin", "DM", "7"));
-    EXPECT_EQ(a.HeftNr.Text, "");   // 0 becomes empty
-    EXPECT_EQ(a.Laenge.Text, "0");  // stays "0"
+    EXPECT_EQ(std::tuple(a.HeftNr.Text, a.Laenge.Text), std::tuple("", "0")); // 0 becomes empty only in HeftNr
     EXPECT_EQ(std::tuple(a.Preis, a.Auflage, a.JahrNum, a.TypNum, a.Verleihstatus, a.BuchNr),
               std::tuple(19.8f, 2, 1987, 4, 1, 1));
     const TBuch& b = *env.app.store.at(2);
-    EXPECT_EQ(b.HeftNr.Text, "5");
-    EXPECT_EQ(b.Sprache.Text.size(), 20u);
+    EXPECT_EQ(std::tuple(b.HeftNr.Text, b.Sprache.Text.size()), std::tuple("5", 20u));
     EXPECT_TRUE(env.app.store.Gesichert());
 }
 
@@ -296,16 +294,14 @@ TEST(DatabaseFile, MissingOrEmptyPaths)
 {
     Env env;
     EXPECT_FALSE(env.load(env.path("fehlt.FOL")));
-    EXPECT_EQ(env.app.store.FehlerNr, 1);
-    EXPECT_EQ(env.err, env.path("fehlt.FOL"));
-    EXPECT_TRUE(env.app.DataFileName.empty());
+    EXPECT_EQ(std::tuple(env.app.store.FehlerNr, env.err, env.app.DataFileName),
+              std::tuple(1, env.path("fehlt.FOL"), ""));
 
     EXPECT_TRUE(env.load(""));
     EXPECT_TRUE(env.ui.waitTexts.size() == 1u); // only the first load showed the wait window
 
     EXPECT_FALSE(env.save(""));
-    EXPECT_EQ(env.app.store.FehlerNr, 16);
-    EXPECT_EQ(env.err, "Sichern");
+    EXPECT_EQ(std::tuple(env.app.store.FehlerNr, env.err), std::tuple(16, "Sichern"));
 }
 
 // One message for a damaged file: its first refusal and how many titles
@@ -546,24 +542,23 @@ TEST(DatabaseFile, BackupGenerations)
             env.app.store.at(generation)->Titel.Text = "T" + std::to_string(generation);
             ASSERT_TRUE(Save_Buch_Data(env.app, file, env.err, links ? system : static_cast<FileSteps&>(copying)));
         }
-        for (auto [name, titles] : {std::pair{"x.FOL", 5}, std::pair{"x.BAK_FOL", 4}, std::pair{"x.BAK_FOL1", 3},
-                                    std::pair{"x.BAK_FOL2", 2}}) {
-            Env reader;
-            reader.load(env.path(name));
-            EXPECT_EQ(reader.app.store.AnzBuch, titles) << name;
-        }
+        // Titles in x.FOL and its backups .BAK_FOL, .BAK_FOL1, .BAK_FOL2.
+        const auto expectTitles = [&env](std::vector<int32_t> titles) {
+            for (const char* name : {"x.FOL", "x.BAK_FOL", "x.BAK_FOL1", "x.BAK_FOL2"}) {
+                Env reader;
+                reader.load(env.path(name));
+                EXPECT_EQ(reader.app.store.AnzBuch, titles.front()) << name;
+                titles.erase(titles.begin());
+            }
+        };
+        expectTitles({5, 4, 3, 2});
         EXPECT_EQ(QDir(env.dir.path()).entryList(QDir::Files).join(QLatin1Char(' ')),
                   QStringLiteral("x.BAK_FOL x.BAK_FOL1 x.BAK_FOL2 x.FOL"));
 
         // A gap an interrupted save left is closed before a generation is dropped.
         QFile::remove(env.qpath("x.BAK_FOL"));
         ASSERT_TRUE(env.save(file));
-        for (auto [name, titles] : {std::pair{"x.FOL", 5}, std::pair{"x.BAK_FOL", 5}, std::pair{"x.BAK_FOL1", 3},
-                                    std::pair{"x.BAK_FOL2", 2}}) {
-            Env reader;
-            reader.load(env.path(name));
-            EXPECT_EQ(reader.app.store.AnzBuch, titles) << name;
-        }
+        expectTitles({5, 5, 3, 2});
     }
 
     // Copying instead of renaming keeps the source.

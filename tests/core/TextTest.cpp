@@ -66,9 +66,6 @@ TEST(Codec, Windows1252RoundTripOfEveryByte)
     for (int c = 1; c < 256; ++c)
         all += static_cast<char>(c);
     EXPECT_EQ(ToCp1252(FromCp1252(all)), all);
-    EXPECT_EQ(Cp1252ToUtf8("\x80 \x84\xE4"), "€ „ä");
     EXPECT_EQ(Cp1252("Grüße €"), "Gr\xFC\xDF" "e \x80");
-    EXPECT_EQ(Utf8ToCp1252("中"), "&#20013;");
-    EXPECT_FALSE(IsLatin1Compatible("\x80"));
-    EXPECT_TRUE(IsLatin1Compatible("\xE4\xFF"));
+    EXPECT_TRUE(IsLatin1Compatible("\xE4\xFF")); // the last byte; the rest: CodecTest
 }

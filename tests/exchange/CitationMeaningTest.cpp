@@ -7,7 +7,6 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <set>
 
 namespace folianto {
@@ -58,126 +57,78 @@ std::vector<std::string> OurEntries(const std::vector<Reference>& refs, const Cs
 TEST(CitationMeaning, EveryTypeAsItsMeaningIsSet)
 {
     REQUIRE_PANDOC();
+    using Texts = std::vector<std::pair<TBuchRec TBuch::*, const char*>>; // UTF-8
     struct Case {
         const char* kind;
-        std::function<void(TBuch&)> type;
+        int32_t typ;
+        Texts texts;
+        int32_t jahrNum, auflage; // -1: none
         const char* meaning; // the CSL-JSON item, without its id
     };
     const Case cases[] = {
-        {"Monographie",
-         [](TBuch& b) {
-             b.TypNum = 0;
-             b.Autor.Text = "Assmann, Aleida";
-             b.Titel.Text = "Das neue Unbehagen an der Erinnerungskultur";
-             b.AltTitel.Text = "Eine Intervention";
-             b.Ort.Text = Cp1252("München");
-             b.Verlag.Text = "C.H. Beck";
-             b.Jahr.Text = "2013";
-             b.JahrNum = 2011;
-             b.Auflage = 2;
-             b.Seiten.Text = "232";
-         },
+        {"Monographie", 0,
+         {{&TBuch::Autor, "Assmann, Aleida"}, {&TBuch::Titel, "Das neue Unbehagen an der Erinnerungskultur"},
+          {&TBuch::AltTitel, "Eine Intervention"}, {&TBuch::Ort, "München"}, {&TBuch::Verlag, "C.H. Beck"},
+          {&TBuch::Jahr, "2013"}, {&TBuch::Seiten, "232"}},
+         2011, 2,
          R"("type": "book", "author": [{"family": "Assmann", "given": "Aleida"}],
             "title": "Das neue Unbehagen an der Erinnerungskultur: Eine Intervention", "edition": "2",
             "publisher": "C.H. Beck", "publisher-place": "München", "issued": {"date-parts": [[2013]]},
             "number-of-pages": "232", "language": "de")"},
-        {"Hochschulschrift",
-         [](TBuch& b) {
-             b.TypNum = 1;
-             b.Autor.Text = Cp1252("Müller, Karin");
-             b.Titel.Text = "Stadtsprache im Wandel";
-             b.Reihe.Text = "Dissertation";
-             b.Verlag.Text = Cp1252("Universität Leipzig");
-             b.Ort.Text = "Leipzig";
-             b.Jahr.Text = "2009";
-         },
+        {"Hochschulschrift", 1,
+         {{&TBuch::Autor, "Müller, Karin"}, {&TBuch::Titel, "Stadtsprache im Wandel"},
+          {&TBuch::Reihe, "Dissertation"}, {&TBuch::Verlag, "Universität Leipzig"}, {&TBuch::Ort, "Leipzig"},
+          {&TBuch::Jahr, "2009"}},
+         -1, -1,
          R"("type": "thesis", "author": [{"family": "Müller", "given": "Karin"}], "title": "Stadtsprache im Wandel",
             "genre": "Dissertation", "publisher": "Universität Leipzig", "publisher-place": "Leipzig",
             "issued": {"date-parts": [[2009]]}, "language": "de")"},
-        {"Sammelwerk, Ort im Verlag getippt",
-         [](TBuch& b) {
-             b.TypNum = 2;
-             b.Herausgeber.Text = "Meier, Anna; Kunz, Otto";
-             b.Titel.Text = "Handbuch der Briefkultur";
-             b.Reihe.Text = "Schriften zur Kultur";
-             b.Band.Text = "12";
-             b.Verlag.Text = "Berlin: de Gruyter";
-             b.Jahr.Text = "2015";
-             b.Auflage = 1;
-         },
+        {"Sammelwerk, Ort im Verlag getippt", 2,
+         {{&TBuch::Herausgeber, "Meier, Anna; Kunz, Otto"}, {&TBuch::Titel, "Handbuch der Briefkultur"},
+          {&TBuch::Reihe, "Schriften zur Kultur"}, {&TBuch::Band, "12"}, {&TBuch::Verlag, "Berlin: de Gruyter"},
+          {&TBuch::Jahr, "2015"}},
+         -1, 1,
          R"("type": "book", "editor": [{"family": "Meier", "given": "Anna"}, {"family": "Kunz", "given": "Otto"}],
             "title": "Handbuch der Briefkultur", "collection-title": "Schriften zur Kultur", "collection-number": "12",
             "publisher": "de Gruyter", "publisher-place": "Berlin", "issued": {"date-parts": [[2015]]},
             "language": "de")"},
-        {"Sammelwerkbeitrag",
-         [](TBuch& b) {
-             b.TypNum = 3;
-             b.Autor.Text = "Schmidt, Eva";
-             b.Titel.Text = "Briefe im Exil";
-             b.Reihe.Text = "Handbuch der Briefkultur";
-             b.Herausgeber.Text = "Meier, Anna; Kunz, Otto";
-             b.Verlag.Text = "de Gruyter";
-             b.Ort.Text = "Berlin";
-             b.Jahr.Text = "2015";
-             b.Seiten.Text = "123-145";
-         },
+        {"Sammelwerkbeitrag", 3,
+         {{&TBuch::Autor, "Schmidt, Eva"}, {&TBuch::Titel, "Briefe im Exil"},
+          {&TBuch::Reihe, "Handbuch der Briefkultur"}, {&TBuch::Herausgeber, "Meier, Anna; Kunz, Otto"},
+          {&TBuch::Verlag, "de Gruyter"}, {&TBuch::Ort, "Berlin"}, {&TBuch::Jahr, "2015"},
+          {&TBuch::Seiten, "123-145"}},
+         -1, -1,
          R"("type": "chapter", "author": [{"family": "Schmidt", "given": "Eva"}], "title": "Briefe im Exil",
             "container-title": "Handbuch der Briefkultur",
             "editor": [{"family": "Meier", "given": "Anna"}, {"family": "Kunz", "given": "Otto"}],
             "publisher": "de Gruyter", "publisher-place": "Berlin", "issued": {"date-parts": [[2015]]},
             "page": "123-145", "language": "de")"},
-        {"Zeitschriftenaufsatz",
-         [](TBuch& b) {
-             b.TypNum = 4;
-             b.Autor.Text = "Weber, Jonas";
-             b.Titel.Text = "Kasus im Wandel";
-             b.Reihe.Text = Cp1252("Zeitschrift für Sprachwissenschaft");
-             b.Auflage = 39;
-             b.HeftNr.Text = "2";
-             b.Jahr.Text = "2020";
-             b.JahrNum = 2020;
-             b.Seiten.Text = "123-145";
-             b.ISBN.Text = "0721-9067";
-         },
+        {"Zeitschriftenaufsatz", 4,
+         {{&TBuch::Autor, "Weber, Jonas"}, {&TBuch::Titel, "Kasus im Wandel"},
+          {&TBuch::Reihe, "Zeitschrift für Sprachwissenschaft"}, {&TBuch::HeftNr, "2"}, {&TBuch::Jahr, "2020"},
+          {&TBuch::Seiten, "123-145"}, {&TBuch::ISBN, "0721-9067"}},
+         2020, 39,
          R"("type": "article-journal", "author": [{"family": "Weber", "given": "Jonas"}], "title": "Kasus im Wandel",
             "container-title": "Zeitschrift für Sprachwissenschaft", "volume": "39", "issue": "2",
             "issued": {"date-parts": [[2020]]}, "page": "123-145", "ISSN": "0721-9067", "language": "de")"},
-        {"Zeitungsartikel",
-         [](TBuch& b) {
-             b.TypNum = 5;
-             b.Autor.Text = Cp1252("Müller, Karl");
-             b.Titel.Text = "Die Mauer ist offen";
-             b.Reihe.Text = "Die Zeit";
-             b.HeftNr.Text = "46";
-             b.Jahr.Text = "10.11.1989";
-             b.JahrNum = 10; // what the editor's number of "10.11.1989" is
-             b.Seiten.Text = "3";
-         },
+        {"Zeitungsartikel", 5,
+         {{&TBuch::Autor, "Müller, Karl"}, {&TBuch::Titel, "Die Mauer ist offen"}, {&TBuch::Reihe, "Die Zeit"},
+          {&TBuch::HeftNr, "46"}, {&TBuch::Jahr, "10.11.1989"}, {&TBuch::Seiten, "3"}},
+         10, -1, // what the editor's number of "10.11.1989" is
          R"("type": "article-newspaper", "author": [{"family": "Müller", "given": "Karl"}],
             "title": "Die Mauer ist offen", "container-title": "Die Zeit", "issue": "46",
             "issued": {"date-parts": [[1989, 11, 10]]}, "page": "3", "language": "de")"},
-        {"Audio-visuelles Material",
-         [](TBuch& b) {
-             b.TypNum = 6;
-             b.Autor.Text = "Wenders, Wim";
-             b.Titel.Text = Cp1252("Der Himmel über Berlin");
-             b.Verlag.Text = "Road Movies";
-             b.Jahr.Text = "1987";
-             b.Medium.Text = "DVD";
-         },
+        {"Audio-visuelles Material", 6,
+         {{&TBuch::Autor, "Wenders, Wim"}, {&TBuch::Titel, "Der Himmel über Berlin"}, {&TBuch::Verlag, "Road Movies"},
+          {&TBuch::Jahr, "1987"}, {&TBuch::Medium, "DVD"}},
+         -1, -1,
          R"("type": "motion_picture", "author": [{"family": "Wenders", "given": "Wim"}],
             "title": "Der Himmel über Berlin", "publisher": "Road Movies", "issued": {"date-parts": [[1987]]},
             "medium": "DVD", "language": "de")"},
-        {"graue Literatur",
-         [](TBuch& b) {
-             b.TypNum = 7;
-             b.Autor.Text = Cp1252("Institut für Zeitgeschichte");
-             b.Titel.Text = "Jahresbericht";
-             b.HeftNr.Text = "7";
-             b.Verlag.Text = "IfZ";
-             b.Ort.Text = Cp1252("München");
-             b.Jahr.Text = "ca. 2019";
-         },
+        {"graue Literatur", 7,
+         {{&TBuch::Autor, "Institut für Zeitgeschichte"}, {&TBuch::Titel, "Jahresbericht"}, {&TBuch::HeftNr, "7"},
+          {&TBuch::Verlag, "IfZ"}, {&TBuch::Ort, "München"}, {&TBuch::Jahr, "ca. 2019"}},
+         -1, -1,
          R"("type": "report", "author": [{"literal": "Institut für Zeitgeschichte"}], "title": "Jahresbericht",
             "number": "7", "publisher": "IfZ", "publisher-place": "München",
             "issued": {"date-parts": [[2019]], "circa": true}, "language": "de")"},
@@ -188,7 +139,11 @@ TEST(CitationMeaning, EveryTypeAsItsMeaningIsSet)
         for (const Case& c : cases) {
             SCOPED_TRACE(std::string(name) + ", " + c.kind);
             TBuch title;
-            c.type(title);
+            title.TypNum = c.typ;
+            for (const auto& [field, text] : c.texts)
+                (title.*field).Text = Cp1252(text);
+            title.JahrNum = c.jahrNum;
+            title.Auflage = c.auflage;
             const std::vector<std::string> ours = OurEntries({ReferenceOfTitle(title)}, *style.Style);
             const std::vector<std::string> meant =
                 PandocEntries(std::string("[{\"id\": \"m\", ") + c.meaning + "}]", "m.json", *style.Style);

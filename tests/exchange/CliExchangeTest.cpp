@@ -18,13 +18,15 @@ struct CliRun {
 QString Arg(const char* s) { return QString::fromUtf8(s); }
 QString Arg(const QString& s) { return s; }
 
-template <typename... Args> CliRun Cli(const Args&... args)
+CliRun RunCli(const QStringList& args)
 {
     QProcess p;
-    p.start(QStringLiteral(FOLIANTO_CLI), QStringList{Arg(args)...});
+    p.start(QStringLiteral(FOLIANTO_CLI), args);
     p.waitForFinished(60000);
     return {p.exitCode(), p.readAllStandardError().toStdString(), p.readAllStandardOutput().toStdString()};
 }
+
+template <typename... Args> CliRun Cli(const Args&... args) { return RunCli(QStringList{Arg(args)...}); }
 
 class CliExchangeTest : public ::testing::Test {
 protected:
@@ -74,15 +76,6 @@ TEST_F(CliExchangeTest, WorkbookRoundTrip)
     EXPECT_EQ(Bytes("col.txt"), "Kafka\r\nMann\r\n");
 }
 
-TEST_F(CliExchangeTest, UsageAndFailures)
-{
-    EXPECT_EQ(Cli("export-column", File("a.FOL"), "34", File("c.txt")).exitCode, 2);
-    EXPECT_EQ(Cli("import-txt", File("in.txt")).exitCode, 2);
-    const CliRun missing = Cli("import-txt", File("fehlt.txt"), File("a.FOL"));
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_NE(missing.err.find("error: "), std::string::npos);
-}
-
 TEST_F(CliExchangeTest, BibTexAndRisRoundTrip)
 {
     ASSERT_EQ(Cli("sample", "30", File("a.FOL")).exitCode, 0);
@@ -128,11 +121,6 @@ TEST_F(CliExchangeTest, DamagedBibTexSavesTheRestAndFails)
     EXPECT_FALSE(QFile::exists(File("b.FOL")));
 }
 
-} // namespace
-} // namespace folianto
-
-namespace folianto {
-namespace {
 
 // The CSL commands end to end: CSL-JSON out and back in, a DIN 1505-2
 // bibliography with one entry per shown title, an unknown style refused.
@@ -166,22 +154,19 @@ TEST_F(CliExchangeTest, CitationStyleCommands)
     // citation, as the full entry; an unknown key is refused.
     const struct {
         std::vector<const char*> args;
-        int exitCode;
         const char* out;
     } cites[] = {
-        {{"--style", "apa", "--page", "S. 12"}, 0, "(Mann, o.\u00A0J., S. 12)\n"},
-        {{"--style", "ieee"}, 0, "[1]\n"},
-        {{"--style", "din-1505-2", "--entry"}, 0, "MANN, THOMAS: Der Zauberberg.\n"},
+        {{"--style", "apa", "--page", "S. 12"}, "(Mann, o.\u00A0J., S. 12)\n"},
+        {{"--style", "ieee"}, "[1]\n"},
+        {{"--style", "din-1505-2", "--entry"}, "MANN, THOMAS: Der Zauberberg.\n"},
     };
     for (const auto& c : cites) {
         QStringList args{Arg("cite"), File("a.FOL"), Arg("k2")};
         for (const char* a : c.args)
             args << Arg(a);
-        QProcess p;
-        p.start(QStringLiteral(FOLIANTO_CLI), args);
-        ASSERT_TRUE(p.waitForFinished(60000));
-        EXPECT_EQ(p.exitCode(), c.exitCode) << p.readAllStandardError().toStdString();
-        EXPECT_EQ(p.readAllStandardOutput().toStdString(), c.out) << c.args.back();
+        const CliRun run = RunCli(args);
+        EXPECT_EQ(run.exitCode, 0) << run.err;
+        EXPECT_EQ(run.out, c.out) << c.args.back();
     }
     const CliRun noKey = Cli("cite", File("a.FOL"), "K9", "--style", "apa");
     EXPECT_EQ(noKey.exitCode, 1);

@@ -6,6 +6,8 @@
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace folianto {
 namespace {
 
@@ -59,14 +61,13 @@ TEST(CslJsonTypes, EveryTypeBothWays)
 
 TEST(CslJsonLanguage, NamesAndCodes)
 {
-    EXPECT_EQ(CslLanguage("deutsch"), "de");
-    EXPECT_EQ(CslLanguage(" Deutsch "), "de");
-    EXPECT_EQ(CslLanguage(Cp1252("Französisch")), "fr");
-    EXPECT_EQ(CslLanguage("Klingonisch"), "Klingonisch");
-    EXPECT_EQ(CslLanguage(""), "");
-    EXPECT_EQ(SpracheOfCslLanguage("de-DE"), "deutsch");
-    EXPECT_EQ(SpracheOfCslLanguage("EN_us"), "englisch");
-    EXPECT_EQ(SpracheOfCslLanguage("tlh"), "tlh");
+    for (const auto& [sprache, code] : {std::pair{"deutsch", "de"}, std::pair{" Deutsch ", "de"},
+                                        std::pair{"Französisch", "fr"}, std::pair{"Klingonisch", "Klingonisch"},
+                                        std::pair{"", ""}})
+        EXPECT_EQ(CslLanguage(Cp1252(sprache)), code) << sprache;
+    for (const auto& [code, sprache] : {std::pair{"de-DE", "deutsch"}, std::pair{"EN_us", "englisch"},
+                                        std::pair{"tlh", "tlh"}})
+        EXPECT_EQ(SpracheOfCslLanguage(code), sprache) << code;
 }
 
 TEST(CslJsonExport, ItemsAsCitationProcessorsReadThem)
@@ -105,20 +106,15 @@ TEST(CslJsonImport, WhatPandocWritesFromBibTex)
     const ParsedReferences p = ParseCslJson(ReadFixture("csl", "pandoc-from-bibtex.json"));
     ASSERT_EQ(p.References.size(), 5u);
     const Reference& goethe = p.References[0];
-    EXPECT_EQ(goethe.Typ, 0);
-    EXPECT_EQ(goethe.Key, "goethe1808");
-    EXPECT_EQ(goethe.Line, 2);
+    EXPECT_EQ(std::tuple(goethe.Typ, goethe.Key, goethe.Line, goethe.Year, goethe.Edition, goethe.Note),
+              std::tuple(0, "goethe1808", 2, "04/1808", "2", "DOI: 10.1000/faust"));
     EXPECT_EQ(goethe.Authors, std::vector<std::string>{"Goethe, Johann Wolfgang von"});
-    EXPECT_EQ(goethe.Year, "04/1808");
-    EXPECT_EQ(goethe.Edition, "2");
-    EXPECT_EQ(goethe.Note, "DOI: 10.1000/faust");
     EXPECT_EQ(p.References[1].Typ, 3);
     EXPECT_EQ(U(JoinListText(p.References[1].Editors, "; ")), "Dupont, François; Larsen, Bjørn");
     EXPECT_EQ(p.References[2].Typ, 2); // editors only
     const Reference& doe = p.References[3];
-    EXPECT_EQ(doe.Typ, 4);
+    EXPECT_EQ(std::tuple(doe.Typ, doe.Container), std::tuple(4, "Journal of Things"));
     EXPECT_EQ(doe.Authors, (std::vector<std::string>{"Doe, John", "Smith and Sons"}));
-    EXPECT_EQ(doe.Container, "Journal of Things");
     EXPECT_EQ(doe.Keywords, (std::vector<std::string>{"biology", "chemistry, physics"}));
     EXPECT_EQ(p.References[4].Genre, "Dissertation");
     // What Windows-1252 lacks is kept as written, without a note: the ř and
@@ -132,14 +128,10 @@ TEST(CslJsonImport, WhatAReferenceManagerWrites)
     const ParsedReferences p = ParseCslJson(ReadFixture("csl", "reference-manager.json"));
     ASSERT_EQ(p.References.size(), 5u);
     const Reference& article = p.References[0];
-    EXPECT_EQ(article.Typ, 4);
-    EXPECT_EQ(U(article.Container), "Zeitschrift für Germanistik");
-    EXPECT_EQ(article.Volume, "12");
-    EXPECT_EQ(article.Issue, "3");
-    EXPECT_EQ(article.Pages, "245-267");
-    EXPECT_EQ(article.Issn, "0323-7982");
-    EXPECT_EQ(article.Language, "deutsch");
-    EXPECT_EQ(article.Year, "12.05.2004");
+    EXPECT_EQ(std::tuple(article.Typ, U(article.Container), article.Volume, article.Issue, article.Pages,
+                         article.Issn, article.Language, article.Year),
+              std::tuple(4, "Zeitschrift für Germanistik", "12", "3", "245-267", "0323-7982", "deutsch",
+                         "12.05.2004"));
     EXPECT_EQ(article.Authors,
               (std::vector<std::string>{"van Gogh, Vincent", "Humboldt, Alexander von", "King, Martin Luther, Jr."}));
     EXPECT_EQ(article.Note, "DOI: 10.1000/zfg.2004.12\r\naccessed: 2020-01-02\r\n"
@@ -150,34 +142,25 @@ TEST(CslJsonImport, WhatAReferenceManagerWrites)
     withPlace.Publisher = Cp1252("Köln: Kiepenheuer & Witsch");
     TBuch stored;
     StoreReference(withPlace, stored);
-    EXPECT_EQ(stored.Auflage, 12);
-    EXPECT_EQ(stored.Band.Text, "");
-    EXPECT_EQ(U(stored.Ort.Text), "Köln");
-    EXPECT_EQ(stored.Verlag.Text, "Kiepenheuer & Witsch");
-    EXPECT_EQ(stored.Jahr.Text, "12.05.2004");
+    EXPECT_EQ(std::tuple(stored.Auflage, stored.Band.Text, U(stored.Ort.Text), stored.Verlag.Text, stored.Jahr.Text),
+              std::tuple(12, "", "Köln", "Kiepenheuer & Witsch", "12.05.2004"));
 
     const Reference& chapter = p.References[1];
-    EXPECT_EQ(chapter.Typ, 3);
-    EXPECT_EQ(chapter.Container, "Handbuch der Briefkultur");
+    EXPECT_EQ(std::tuple(chapter.Typ, chapter.Container, chapter.Year, chapter.Series),
+              std::tuple(3, "Handbuch der Briefkultur", "12.05.2004", "Schriften zur Kultur"));
     EXPECT_EQ(chapter.Editors, (std::vector<std::string>{"Meier, Anna", "Kunz, Otto"}));
-    EXPECT_EQ(chapter.Year, "12.05.2004");
-    EXPECT_EQ(chapter.Series, "Schriften zur Kultur"); // a chapter has no field for it: the remark
+    // A chapter has no field for the series: the remark.
     StoreReference(chapter, stored = TBuch{});
     EXPECT_EQ(stored.Bemerkung.Text, "Reihe: Schriften zur Kultur");
 
     const Reference& volume = p.References[2];
-    EXPECT_EQ(volume.Typ, 2);
-    EXPECT_EQ(volume.Year, "um 1900");
-    EXPECT_EQ(volume.Edition, "3");
-    EXPECT_EQ(volume.Language, "englisch");
-    EXPECT_EQ(volume.PageCount, "420");
-
-    EXPECT_EQ(U(JoinListText(p.References[3].Authors, "")), "Institut für Zeitgeschichte");
-    EXPECT_EQ(p.References[3].Year, "1998/99");
-    EXPECT_EQ(p.References[3].Typ, 7);
-    EXPECT_EQ(p.References[4].Typ, 8);
-    EXPECT_EQ(p.References[4].Year, "1977");
-    EXPECT_EQ(p.References[4].Note, "type: xyz-unknown");
+    EXPECT_EQ(std::tuple(volume.Typ, volume.Year, volume.Edition, volume.Language, volume.PageCount),
+              std::tuple(2, "um 1900", "3", "englisch", "420"));
+    const Reference& report = p.References[3];
+    EXPECT_EQ(std::tuple(U(JoinListText(report.Authors, "")), report.Year, report.Typ),
+              std::tuple("Institut für Zeitgeschichte", "1998/99", 7));
+    const Reference& unknown = p.References[4];
+    EXPECT_EQ(std::tuple(unknown.Typ, unknown.Year, unknown.Note), std::tuple(8, "1977", "type: xyz-unknown"));
 
     // The two entries that could not be taken, by line.
     ASSERT_EQ(p.Problems.size(), 2u);

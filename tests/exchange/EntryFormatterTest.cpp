@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace folianto {
 namespace {
 
@@ -130,9 +132,9 @@ TEST(EntryFormatter, EntryOfTheAppAndClipboard)
 
     CopyEntryToClipboard(t.app); // no own selection
     ASSERT_EQ(t.ui.messages.size(), 1u);
-    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Information);
-    EXPECT_EQ(t.ui.messages[0].text, "Unter Optionen wurde keine eigene Export-Auswahl festgelegt.\r\n"
-                                         "Daher wird nun auch nichts exportiert!");
+    EXPECT_EQ(std::tuple(t.ui.messages[0].kind, t.ui.messages[0].text),
+              std::tuple(MsgKind::Information, "Unter Optionen wurde keine eigene Export-Auswahl festgelegt.\r\n"
+                                               "Daher wird nun auch nichts exportiert!"));
     EXPECT_EQ(t.ui.clipboard, "");
 
     t.app.settings.ExportPos[3] = 2;

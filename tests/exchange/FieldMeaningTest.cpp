@@ -144,21 +144,14 @@ TEST(FieldMeaning, EveryTypeEveryFormatBothWays)
                 EXPECT_NE(file.find("Titel: Untertitel"), std::string::npos) << file;
             }
 
-            EXPECT_EQ(back.TypNum, c.typ);
-            EXPECT_EQ(back.Reihe.Text, "Reihe");
-            EXPECT_EQ(back.Band.Text, c.band);
-            EXPECT_EQ(back.Auflage, c.auflage);
-            EXPECT_EQ(back.HeftNr.Text, "2");
-            EXPECT_EQ(back.Seiten.Text, c.seiten);
-            EXPECT_EQ(back.ISBN.Text, c.isbn);
-            EXPECT_EQ(back.Jahr.Text, "2013");
-            EXPECT_EQ(back.JahrNum, 2013);
-            EXPECT_EQ(back.Verlag.Text, "Verlag");
-            EXPECT_EQ(back.Ort.Text, "Ort");
-            EXPECT_EQ(back.Herausgeber.Text, title.Herausgeber.Text);
-            EXPECT_EQ(back.Titel.Text, f.splitsBack ? "Titel" : "Titel: Untertitel");
-            EXPECT_EQ(back.AltTitel.Text, f.splitsBack ? "Untertitel" : "");
-            EXPECT_EQ(back.Bemerkung.Text, "");
+            EXPECT_EQ(std::tuple(back.TypNum, back.Auflage, back.JahrNum), std::tuple(c.typ, c.auflage, 2013));
+            EXPECT_EQ((std::vector<std::string>{back.Reihe.Text, back.Band.Text, back.HeftNr.Text, back.Seiten.Text,
+                                                back.ISBN.Text, back.Jahr.Text, back.Verlag.Text, back.Ort.Text,
+                                                back.Herausgeber.Text, back.Titel.Text, back.AltTitel.Text,
+                                                back.Bemerkung.Text}),
+                      (std::vector<std::string>{"Reihe", c.band, "2", c.seiten, c.isbn, "2013", "Verlag", "Ort",
+                                                title.Herausgeber.Text, f.splitsBack ? "Titel" : "Titel: Untertitel",
+                                                f.splitsBack ? "Untertitel" : "", ""}));
         }
     }
 }
@@ -270,11 +263,6 @@ TEST(FieldMeaning, EditionTexts)
         EXPECT_EQ(EditionNumber(Cp1252(text)), number) << text;
 }
 
-} // namespace
-} // namespace folianto
-
-namespace folianto {
-namespace {
 
 // BibTeX as people write it: the sorting idiom, macros of the @preamble,
 // editions as words, the month of an article.
@@ -320,11 +308,6 @@ TEST(FieldMeaning, BibTexAsPeopleWriteIt)
     }
 }
 
-} // namespace
-} // namespace folianto
-
-namespace folianto {
-namespace {
 
 // RIS dates as other producers write them.
 TEST(FieldMeaning, RisDatesOfOtherProducers)

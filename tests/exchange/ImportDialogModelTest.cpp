@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 namespace folianto {
 namespace {
 
@@ -21,9 +24,8 @@ TEST(ImportDialogModel, TextModeFilledFromSettingsAndDescriptors)
     t.app.columns.CellArray[18].ImportPos = 19;
     t.app.settings.ImpExp.Trennzeichen = ';';
     ImportDialogModel m(t.app, ImportDialogModel::TextMode);
-    EXPECT_EQ(m.Positions[1], "40");
-    EXPECT_EQ(m.Positions[18], "0"); // "Anzahl Bilder" always shows 0
-    EXPECT_EQ(m.Delimiter, ";");
+    // "Anzahl Bilder" always shows 0.
+    EXPECT_EQ(std::tuple(m.Positions[1], m.Positions[18], m.Delimiter), std::tuple("40", "0", ";"));
     EXPECT_EQ(m.HintText().rfind("Hinweis: das Trennzeichen wird im zu im- portierenden Text", 0), 0u);
     m.Activate();
     EXPECT_TRUE(t.ui.messages.empty());
@@ -80,14 +82,10 @@ TEST(ImportDialogModel, OkStoresPositionsAndSettings)
     m.Delimiter = "  ;";
     ASSERT_TRUE(m.Ok());
     const auto& cells = t.app.columns.CellArray;
-    EXPECT_EQ(cells[0].ImportPos, 0);
-    EXPECT_EQ(cells[1].ImportPos, 40);
-    EXPECT_EQ(cells[2].ImportPos, -3);
-    EXPECT_EQ(cells[3].ImportPos, 4);
-    EXPECT_EQ(cells[18].ImportPos, 0);
-    EXPECT_EQ(cells[34].ImportPos, 0);
-    EXPECT_EQ(t.app.settings.ImpExp.Kopfzeilen, 2);
-    EXPECT_EQ(t.app.settings.ImpExp.Trennzeichen, ';');
+    EXPECT_EQ((std::vector<int>{cells[0].ImportPos, cells[1].ImportPos, cells[2].ImportPos, cells[3].ImportPos,
+                                cells[18].ImportPos, cells[34].ImportPos}),
+              (std::vector<int>{0, 40, -3, 4, 0, 0}));
+    EXPECT_EQ(std::tuple(t.app.settings.ImpExp.Kopfzeilen, t.app.settings.ImpExp.Trennzeichen), std::tuple(2, ';'));
 }
 
 // Abbrechen and a refused OK keep the delimiter but not the positions.
@@ -129,8 +127,7 @@ TEST(ImportDialogModel, WorkbookModeRangeAndHint)
 
     m.AnzCols = 4;
     EXPECT_TRUE(m.Ok());
-    EXPECT_EQ(t.app.settings.ImpExp.AnzRows, 10);
-    EXPECT_EQ(t.app.settings.ImpExp.FirstCol, 3);
+    EXPECT_EQ(std::tuple(t.app.settings.ImpExp.AnzRows, t.app.settings.ImpExp.FirstCol), std::tuple(10, 3));
 
     m.Reset();
     EXPECT_EQ(m.AnzRows, 0);

@@ -5,6 +5,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace folianto {
 namespace {
 
@@ -44,11 +46,11 @@ TEST_F(TextExportTest, LiteratureListOfAllShownTitles)
     ASSERT_EQ(t.ui.dialogs.size(), 1u);
     EXPECT_EQ(t.ui.dialogs[0].filter, "Text-Dateien(*.TXT)|*.TXT|Alle Dateien (*.*) |*.*");
     ASSERT_EQ(t.ui.messages.size(), 2u);
-    EXPECT_EQ(t.ui.messages[0].text,
-              "Sollen alle angezeigten Titel exportiert\r\nwerden [Ja] oder nur der markierte Titel ?");
-    EXPECT_EQ(t.ui.messages[0].buttons, Buttons::YesNo);
-    EXPECT_EQ(t.ui.messages[1].kind, MsgKind::Information);
-    EXPECT_EQ(t.ui.messages[1].text, "Export in " + path + " beendet!");
+    EXPECT_EQ(std::tuple(t.ui.messages[0].text, t.ui.messages[0].buttons),
+              std::tuple("Sollen alle angezeigten Titel exportiert\r\nwerden [Ja] oder nur der markierte Titel ?",
+                         Buttons::YesNo));
+    EXPECT_EQ(std::tuple(t.ui.messages[1].kind, t.ui.messages[1].text),
+              std::tuple(MsgKind::Information, "Export in " + path + " beendet!"));
 }
 
 TEST_F(TextExportTest, ExistingFileNeedsConfirmation)

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace folianto {
 namespace {
 
@@ -143,12 +145,8 @@ protected:
 TEST_F(ImportEntryTest, DefaultPositionsFillKeyTitleAuthor)
 {
     const TBuch& b = Import("K1$Stra\xdf" "e$M\xfcller, \x80");
-    EXPECT_EQ(b.Kuerzel.Text, "K1");
-    EXPECT_EQ(b.Titel.Text, "Stra\xdf" "e");
-    EXPECT_EQ(b.Autor.Text, "M\xfcller, \x80");
-    EXPECT_EQ(b.Titel.Len, 6);
-    EXPECT_EQ(b.TypNum, 8);
-    EXPECT_EQ(b.Auflage, -1);
+    EXPECT_EQ(std::tuple(b.Kuerzel.Text, b.Titel.Text, b.Autor.Text, b.Titel.Len, b.TypNum, b.Auflage),
+              std::tuple("K1", "Stra\xdf" "e", "M\xfcller, \x80", 6, 8, -1));
     EXPECT_EQ(Import("").Titel.Text, "");
     EXPECT_TRUE(t.ui.messages.empty());
 }
@@ -198,10 +196,8 @@ TEST_F(ImportEntryTest, PositionsMapFieldsToColumns)
     t.app.columns.CellArray[24].ImportPos = 4; // Jahr
     t.app.columns.CellArray[9].ImportPos = 5;  // Jahr again: the later field wins
     const TBuch& b = Import("Autor$frei$Titel$1999$2001$Rest$mehr");
-    EXPECT_EQ(b.Autor.Text, "Autor");
-    EXPECT_EQ(b.Titel.Text, "Titel");
-    EXPECT_EQ(b.Jahr.Text, "2001");
-    EXPECT_EQ(b.Kuerzel.Text, "");
+    EXPECT_EQ(std::tuple(b.Autor.Text, b.Titel.Text, b.Jahr.Text, b.Kuerzel.Text),
+              std::tuple("Autor", "Titel", "2001", ""));
 }
 
 // The command with a file.
@@ -230,10 +226,10 @@ TEST_F(ImportCommandTest, HeaderLineSkippedEveryOtherLineImported)
 {
     Run(File("Kuerzel$Titel$Autor\r\nK1$T1$A1\r\n\r\nK3$T3$A3\nK4$T4$A4"));
     ASSERT_EQ(t.app.store.AnzBuch, 4);
-    EXPECT_EQ(t.app.store.at(1)->Titel.Text, "T1");
-    EXPECT_EQ(t.app.store.at(2)->Titel.Text, "");  // the empty line
-    EXPECT_EQ(t.app.store.at(3)->Autor.Text, "A3");
-    EXPECT_EQ(t.app.store.at(4)->Autor.Text, "A4"); // last line without line end
+    // The empty line is a title; the last line needs no line end.
+    EXPECT_EQ(std::tuple(t.app.store.at(1)->Titel.Text, t.app.store.at(2)->Titel.Text, t.app.store.at(3)->Autor.Text,
+                         t.app.store.at(4)->Autor.Text),
+              std::tuple("T1", "", "A3", "A4"));
     EXPECT_FALSE(t.app.store.Gesichert());
     EXPECT_TRUE(t.ui.messages.empty());
     ASSERT_EQ(t.ui.dialogs.size(), 1u);
@@ -255,9 +251,9 @@ TEST_F(ImportCommandTest, HeaderCountAndDelimiterFromSettings)
         app.ui.filePaths.push_back(File(c.bytes));
         ImportFromText(app.app, [](ImportDialogModel& m) { return m.Ok(); });
         ASSERT_EQ(app.app.store.AnzBuch, 2);
-        EXPECT_EQ(app.app.store.at(1)->Titel.Text, "T1");
-        EXPECT_EQ(app.app.store.at(2)->Titel.Text, "");
-        EXPECT_EQ(app.app.store.at(2)->Autor.Text, "A2");
+        EXPECT_EQ(std::tuple(app.app.store.at(1)->Titel.Text, app.app.store.at(2)->Titel.Text,
+                             app.app.store.at(2)->Autor.Text),
+                  std::tuple("T1", "", "A2"));
     }
 }
 
@@ -335,22 +331,17 @@ TEST_F(ImportCommandTest, TheUserSwitchesEncodingAndHeaderLine)
     m.SetTextFile("x.txt", "K\xC3\xBCrzel;Titel\r\nK1;Trag\xC3\xB6" "die\r\n");
     EXPECT_EQ(m.Encoding, TextEncoding::Utf8);
     ASSERT_TRUE(m.UseHeaderLine());
-    EXPECT_EQ(m.Delimiter, ";");
-    EXPECT_EQ(m.Positions[ColTitel], "2");
-    EXPECT_EQ(m.Positions[ColAutor], "0");
+    EXPECT_EQ(std::tuple(m.Delimiter, m.Positions[ColTitel], m.Positions[ColAutor]), std::tuple(";", "2", "0"));
     EXPECT_EQ(m.PreviewLines(5), (std::vector<std::string>{"K\xFCrzel;Titel", "K1;Trag\xF6" "die"}));
     // Read as Windows-1252 the first column's name no longer matches: the own assignment returns.
     m.SetEncoding(TextEncoding::Windows1252);
-    EXPECT_FALSE(m.HeaderLineOffered());
-    EXPECT_FALSE(m.UseHeaderLine());
-    EXPECT_EQ(m.Delimiter, "$");
-    EXPECT_EQ(m.Positions[ColAutor], "3");
+    EXPECT_FALSE(m.HeaderLineOffered() || m.UseHeaderLine());
+    EXPECT_EQ(std::tuple(m.Delimiter, m.Positions[ColAutor]), std::tuple("$", "3"));
     EXPECT_EQ(m.PreviewLines(1), (std::vector<std::string>{"K\xC3\xBCrzel;Titel"}));
     m.SetEncoding(TextEncoding::Utf8);
     EXPECT_TRUE(m.UseHeaderLine());
     m.SetUseHeaderLine(false);
-    EXPECT_EQ(m.Positions[ColAutor], "3");
-    EXPECT_EQ(m.Delimiter, "$");
+    EXPECT_EQ(std::tuple(m.Delimiter, m.Positions[ColAutor]), std::tuple("$", "3"));
 }
 
 TEST_F(ImportCommandTest, FullStoreStopsAndKeepsEarlierTitles)

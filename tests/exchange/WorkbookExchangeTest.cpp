@@ -105,12 +105,10 @@ TEST_F(WorkbookExchangeTest, ExportByDefinitionSplitsEntries)
     Workbook wb;
     ASSERT_TRUE(ExportDefinitionToWorkbook(t.app, wb));
     const Sheet& sheet = ReadBack(path);
-    EXPECT_EQ(sheet.LastUsedRow(), 1);
-    EXPECT_EQ(sheet.LastUsedCol(), 3);
-    EXPECT_EQ(sheet.ReadCellText(0, 0, german), "Eco");
-    EXPECT_EQ(sheet.ReadCellText(1, 1, german), " Titel von Kafka");
-    EXPECT_EQ(sheet.ReadCellText(2, 1, german), " a");
-    EXPECT_EQ(sheet.ReadCellText(3, 1, german), "b");
+    EXPECT_EQ(std::tuple(sheet.LastUsedRow(), sheet.LastUsedCol()), std::tuple(1, 3));
+    EXPECT_EQ((std::vector<std::string>{sheet.ReadCellText(0, 0, german), sheet.ReadCellText(1, 1, german),
+                                        sheet.ReadCellText(2, 1, german), sheet.ReadCellText(3, 1, german)}),
+              (std::vector<std::string>{"Eco", " Titel von Kafka", " a", "b"}));
 }
 
 TEST_F(WorkbookExchangeTest, ExportCancelAndWriteError)
@@ -222,16 +220,14 @@ TEST_F(WorkbookExchangeTest, WorkbooksOfOtherProducers)
         ASSERT_TRUE(ImportWorkbookFile(other.app, wb, std::string(FOLIANTO_TEST_DATA) + "/" + name, german));
         const TitleStore& store = other.app.store;
         ASSERT_EQ(store.AnzBuch, 4);
-        EXPECT_EQ(store.at(1)->Autor.Text, "M\xfcller");
-        EXPECT_EQ(store.at(1)->Titel.Text, "\xdc" "ber \xc4pfel \x96 5 \x80");
-        EXPECT_EQ(store.at(1)->JahrNum, 1999);
-        EXPECT_FLOAT_EQ(store.at(1)->Preis, 12.5f);
-        EXPECT_EQ(store.at(2)->Autor.Text, "Gro\xdf");
-        EXPECT_FLOAT_EQ(store.at(2)->Preis, -3.25f);
-        EXPECT_EQ(store.at(3)->Autor.Text, "nur eins");
-        EXPECT_EQ(store.at(3)->JahrNum, -1);
-        EXPECT_EQ(store.at(4)->Titel.Text, "0,1");
-        EXPECT_EQ(store.at(4)->JahrNum, -1); // 1e20 does not fit
+        // Autor, Titel, Jahrgang, Preis of each title; 1e20 does not fit a year.
+        const std::tuple<const char*, const char*, int32_t, float> expected[] = {
+            {"M\xfcller", "\xdc" "ber \xc4pfel \x96 5 \x80", 1999, 12.5f}, {"Gro\xdf", "", 2001, -3.25f},
+            {"nur eins", "", -1, -1.0f}, {"Zahlen", "0,1", -1, 123456789012.0f}};
+        for (int32_t i = 1; i <= 4; ++i) {
+            const TBuch& b = *store.at(i);
+            EXPECT_EQ(std::tuple(b.Autor.Text, b.Titel.Text, b.JahrNum, b.Preis), expected[i - 1]) << i;
+        }
         EXPECT_TRUE(other.ui.messages.empty());
     }
 }

@@ -64,19 +64,14 @@ TEST(LookupAnswers, MapsEachAnswerToTheTitleRecord)
         ASSERT_EQ(a.Editions.size(), c.editions);
         TBuch b;
         StoreReference(a.Editions.front(), b);
-        EXPECT_EQ(b.Autor.Text, Cp1252(c.autor));
-        EXPECT_EQ(b.Herausgeber.Text, Cp1252(c.herausgeber));
-        EXPECT_EQ(b.Titel.Text, Cp1252(c.titel));
-        EXPECT_EQ(b.AltTitel.Text, Cp1252(c.altTitel));
-        EXPECT_EQ(b.Ort.Text, Cp1252(c.ort));
-        EXPECT_EQ(b.Verlag.Text, Cp1252(c.verlag));
-        EXPECT_EQ(b.Jahr.Text, Cp1252(c.jahr));
-        EXPECT_EQ(b.Seiten.Text, Cp1252(c.seiten));
-        EXPECT_EQ(b.Reihe.Text, Cp1252(c.reihe));
-        EXPECT_EQ(b.Band.Text, Cp1252(c.band));
-        EXPECT_EQ(b.Sprache.Text, Cp1252(c.sprache));
-        EXPECT_EQ(b.ISBN.Text, Cp1252(c.isbn));
-        EXPECT_EQ(b.Schlagworte.Text, Cp1252(c.schlagworte));
+        std::vector<std::string> expected;
+        for (const char* text : {c.autor, c.herausgeber, c.titel, c.altTitel, c.ort, c.verlag, c.jahr, c.seiten,
+                                 c.reihe, c.band, c.sprache, c.isbn, c.schlagworte})
+            expected.push_back(Cp1252(text));
+        EXPECT_EQ((std::vector<std::string>{b.Autor.Text, b.Herausgeber.Text, b.Titel.Text, b.AltTitel.Text,
+                                            b.Ort.Text, b.Verlag.Text, b.Jahr.Text, b.Seiten.Text, b.Reihe.Text,
+                                            b.Band.Text, b.Sprache.Text, b.ISBN.Text, b.Schlagworte.Text}),
+                  expected);
         EXPECT_EQ(b.TypNum & ~LinkFlag, c.typ);
         EXPECT_EQ(b.Auflage, c.auflage);
         EXPECT_EQ(b.Quelle.Text, c.link);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace folianto {
 namespace {
 
@@ -72,11 +74,9 @@ TEST(LookupSourcesTest, DefaultsWhenTheSectionIsMissing)
 {
     const LookupSources s = ReadLookupSources(std::nullopt);
     ASSERT_EQ(s.ForIsbn.size(), 4u);
-    EXPECT_EQ(s.ForIsbn[0].Name, "dnb");
-    EXPECT_EQ(s.ForIsbn[3].Format, SourceFormat::OpenLibrary);
     ASSERT_TRUE(s.ForDoi);
-    EXPECT_EQ(s.ForDoi->Format, SourceFormat::CslJson);
-    EXPECT_TRUE(s.Problems.empty());
+    EXPECT_EQ(std::tuple(s.ForIsbn[0].Name, s.ForIsbn[3].Format, s.ForDoi->Format, s.Problems.size()),
+              std::tuple("dnb", SourceFormat::OpenLibrary, SourceFormat::CslJson, 0u));
     const LookupId isbn = ParseLookupId("3-16-148410-X");
     EXPECT_EQ(SourceUrl(s.ForIsbn[0], isbn), "https://services.dnb.de/sru/dnb?version=1.1&operation=searchRetrieve"
                                              "&query=num%3D9783161484100&recordSchema=MARC21-xml");
@@ -93,8 +93,7 @@ TEST(LookupSourcesTest, ReadsTheSectionInItsOrder)
     };
     const LookupSources s = ReadLookupSources(section);
     ASSERT_EQ(s.ForIsbn.size(), 2u);
-    EXPECT_EQ(s.ForIsbn[0].Name, "zwei");
-    EXPECT_EQ(s.ForIsbn[1].Name, "eins");
+    EXPECT_EQ(std::tuple(s.ForIsbn[0].Name, s.ForIsbn[1].Name), std::tuple("zwei", "eins"));
     ASSERT_TRUE(s.ForDoi);
     EXPECT_EQ(s.Problems.size(), 3u); // kaputt, ohneurl, fehlt
     // An ISBN starting 979 has no ISBN-10: the source is skipped.

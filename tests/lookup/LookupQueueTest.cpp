@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <tuple>
 
 namespace folianto {
 namespace {
@@ -80,10 +81,9 @@ TEST_F(LookupQueueTest, FiftyIdentifiersBecomeOneStep)
     EXPECT_EQ(queue.add(FiftyLines()), 45);
     EXPECT_TRUE(queue.busy());
     ASSERT_TRUE(test::WaitFor([&] { return !queue.busy(); }, 60000));
-    EXPECT_EQ(queue.countIn(State::Found), 20);
-    EXPECT_EQ(queue.countIn(State::NotFound), 10);
-    EXPECT_EQ(queue.countIn(State::InCatalogue), 5);
-    EXPECT_EQ(queue.countIn(State::Failed), 10);
+    EXPECT_EQ(std::tuple(queue.countIn(State::Found), queue.countIn(State::NotFound), queue.countIn(State::InCatalogue),
+                         queue.countIn(State::Failed)),
+              std::tuple(20, 10, 5, 10));
     EXPECT_EQ(queue.StateText(0), "gefunden: Titel 0");
     EXPECT_EQ(queue.StateText(40), "Fehler: sru: HTTP 500");
     // No request for what was refused or is in the catalogue; the rate kept.

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace folianto;
 using folianto::test::AddTitle;
 using folianto::test::ShownTitles;
@@ -167,9 +169,7 @@ TEST(DuplicateFinder, MatchesTrueDuplicatesAndNotNearMisses)
             continue;
         }
         ASSERT_EQ(pairs.size(), 1u) << c.what;
-        EXPECT_EQ(pairs[0].First, 1) << c.what;
-        EXPECT_EQ(pairs[0].Second, 2) << c.what;
-        EXPECT_EQ(pairs[0].Reasons, c.reasons) << c.what;
+        EXPECT_EQ(std::tuple(pairs[0].First, pairs[0].Second, pairs[0].Reasons), std::tuple(1, 2, c.reasons)) << c.what;
     }
 }
 
@@ -234,8 +234,7 @@ TEST_F(DuplicateSelection, ShowsJustThePairsEachInConsecutiveRows)
     t.app.selection.SuchText = "Mitte";
     ShowDuplicates(t.app, pairs);
     EXPECT_EQ(ShownTitles(t.app), (Titles{"Alpha", "alpha.", "Zeta", "Zeta"}));
-    EXPECT_EQ(t.app.grid.Row, 1);
-    EXPECT_EQ(t.app.store.ActBuch, 1);
+    EXPECT_EQ(std::tuple(t.app.grid.Row, t.app.store.ActBuch), std::tuple(1, 1));
     EXPECT_NE(ShowHint(t.app).Text[1].find("4 Titel gezeigt von 6 Titeln (doppelte Titel)"), std::string::npos);
     EXPECT_TRUE(t.app.selection.SuchenIn[0]); // kept for later, not applied
     EXPECT_TRUE(t.ui.messages.empty());

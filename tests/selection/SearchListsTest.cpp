@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
 using namespace folianto;
 using folianto::test::AddTitle;
 using folianto::test::TestApp;
@@ -74,10 +75,10 @@ TEST(SearchLists, FillAllListsFromTheTitles)
     EXPECT_EQ(Texts(l.SchlagworteSearchList), (std::vector<std::string>{"Politik", "Geschichte"}));
     EXPECT_EQ(Texts(l.AutorSearchList), (std::vector<std::string>{"Eco, Umberto"}));
     EXPECT_EQ(Texts(l.HerausgeberSearchList), (std::vector<std::string>{"Meier", "Huber"}));
-    EXPECT_TRUE(l.SchlagworteSearchList.SearchListAllActive());
-    EXPECT_FALSE(l.AllKeywordsListUpToDate);
-    EXPECT_FALSE(l.FilterKeywordListUpToDate);
-    EXPECT_TRUE(t.ui.messages.empty());
+    // Every keyword active again, both keyword lists out of date.
+    EXPECT_EQ(std::tuple(l.SchlagworteSearchList.SearchListAllActive(), l.AllKeywordsListUpToDate,
+                         l.FilterKeywordListUpToDate, t.ui.messages.empty()),
+              std::tuple(true, false, false, true));
     EXPECT_EQ(Texts(l.VerleihstatusSearchList), (std::vector<std::string>{"vorhanden", "verliehen an ...",
                                                                           "ausgeliehen aus ...",
                                                                           Cp1252("zukünftig besorgen")}));

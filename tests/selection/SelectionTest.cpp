@@ -166,20 +166,6 @@ TEST_F(SelectionCatalogue, FiltersAreCombinedWithOr)
     EXPECT_EQ(Shown(), (Titles{"Barbara", "Chronik", "Dramen"}));
 }
 
-TEST_F(SelectionCatalogue, TypeAndLendingFiltersUseTheirSets)
-{
-    auto& sel = t.app.selection;
-    sel.FilternVon = {};
-    sel.FilternVon[0] = sel.FilternVon[5] = true;
-    sel.TypSet = (1u << 4) | (1u << 2); // link flag must not disturb
-    EXPECT_EQ(Shown(), (Titles{"Dramen", "Kinderbar"}));
-    sel.FilternVon[5] = false;
-    sel.FilternVon[8] = true;
-    sel.VerleihSet = 1u << 1;
-    t.app.store.at(1)->Verleihstatus = 1;
-    EXPECT_EQ(Shown(), Titles{"Barbara"});
-}
-
 TEST_F(SelectionCatalogue, GroupsAreCombinedWithAnd)
 {
     auto& sel = t.app.selection;

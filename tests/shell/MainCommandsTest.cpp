@@ -68,19 +68,6 @@ TEST(MainCommands, DeletingAnEmptySlotReportsTheAssignmentError)
     }
 }
 
-TEST(MainCommands, DeleteKeepsActBuchOnTheFollowingTitle)
-{
-    test::TestApp t;
-    AddTitles(t, 3);
-    t.app.store.ActBuch = 2;
-    t.ui.answers = {Answer::Yes};
-    EXPECT_TRUE(DeleteCurrentTitle(t.app));
-    EXPECT_EQ(std::tuple(t.app.store.AnzBuch, t.app.store.ActBuch, t.app.store.current()->Kuerzel.Text),
-              std::tuple(2, 2, "K3"));
-    EXPECT_FALSE(t.app.store.Gesichert());
-    EXPECT_EQ(t.app.grid.RowCount(), 3);
-}
-
 TEST(MainCommands, NewDatabaseEmptiesStoreAndSelectionButKeepsTheVersion)
 {
     test::TestApp t;
@@ -93,10 +80,8 @@ TEST(MainCommands, NewDatabaseEmptiesStoreAndSelectionButKeepsTheVersion)
     NewDatabase(t.app);
     EXPECT_EQ(std::tuple(t.app.store.AnzBuch, t.app.DataFileName, t.app.store.Gesichert(), t.app.DataVerMinor),
               std::tuple(0, "", true, 3));
-    EXPECT_FALSE(t.app.selection.SuchenIn[0]);
-    EXPECT_TRUE(t.app.selection.SuchText.empty());
-    EXPECT_EQ(t.app.grid.RowCount(), 2);
-    EXPECT_EQ(t.app.grid.Cell(1, 1), "");
+    EXPECT_EQ(std::tuple(t.app.selection.SuchenIn[0], t.app.selection.SuchText), std::tuple(false, ""));
+    EXPECT_EQ(std::tuple(t.app.grid.RowCount(), t.app.grid.Cell(1, 1)), std::tuple(2, ""));
 }
 
 TEST(MainCommands, DoubleClickInTheLinkColumnOffersTheDocument)

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 using namespace folianto;
 using namespace folianto::test;
 
@@ -97,8 +99,7 @@ TEST(ApplyOptions, UncheckedColumnLeavesTheGrid)
     EXPECT_EQ(app.grid.ColCount(), shown - 1);
     const auto headers = f.Headers();
     EXPECT_EQ(std::find(headers.begin(), headers.end(), "Autor"), headers.end());
-    EXPECT_EQ(app.columns.CellArray[ColAutor].Pos, -1);
-    EXPECT_EQ(app.columns.CellArray[ColAutor].Width, -1);
+    EXPECT_EQ(std::tuple(app.columns.CellArray[ColAutor].Pos, app.columns.CellArray[ColAutor].Width), std::tuple(-1, -1));
     EXPECT_EQ(ShownTitles(app), (std::vector<std::string>{"a", "b", "C"}));
 }
 
@@ -186,11 +187,8 @@ TEST(ApplyOptions, AbsurdIniGivesSaneDialogAndFile)
     TestApp t;
     ASSERT_TRUE(Read_IniFile(t.app, path));
     OptionsDialogModel m(OptionsDataOf(t.app));
-    EXPECT_EQ(m.SortLengthText, " 0");
-    EXPECT_EQ(m.MaxColWidthText, "9999");
-    EXPECT_EQ(m.HistryLgthPrz, 100);
-    EXPECT_EQ(m.DefaultTyp, std::string(20, 'T'));
-    EXPECT_EQ(m.ExportLines.size(), std::size_t(ExportSlotCount));
+    EXPECT_EQ(std::tuple(m.SortLengthText, m.MaxColWidthText, m.HistryLgthPrz, m.DefaultTyp, m.ExportLines.size()),
+              std::tuple(" 0", "9999", 100, std::string(20, 'T'), std::size_t(ExportSlotCount)));
     // A header the file gives twice makes OK refuse until it is told apart.
     EXPECT_FALSE(m.Ok(t.ui));
     m.SetHeaderEditText("Titel (Autor)");
@@ -201,10 +199,8 @@ TEST(ApplyOptions, AbsurdIniGivesSaneDialogAndFile)
     TestApp back;
     ASSERT_TRUE(Read_IniFile(back.app, path));
     const Settings& s = back.app.settings;
-    EXPECT_EQ(s.SortLength, 0);
-    EXPECT_EQ(s.MaxColWidth, 9999);
-    EXPECT_EQ(s.HistryLgthPrz, 100);
-    EXPECT_EQ(s.DefaultTyp, std::string(20, 'T'));
+    EXPECT_EQ(std::tuple(int(s.SortLength), s.MaxColWidth, s.HistryLgthPrz, s.DefaultTyp),
+              std::tuple(0, 9999, 100, std::string(20, 'T')));
     std::vector<int32_t> places(s.ExportPos.begin(), s.ExportPos.end());
     for (auto& p : places)
         p = std::abs(p);

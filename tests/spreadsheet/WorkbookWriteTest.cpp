@@ -100,12 +100,10 @@ TEST(WorkbookWrite, CellKindsInAnyOrderLastWriteWins)
     s.WriteBlank(203, 0);
     const auto back = ReadBack(wb);
     const Sheet& in = back->GetSheet(0);
-    EXPECT_EQ(in.ReadCellText(5, 5, kPlain), "zuletzt");
-    EXPECT_EQ(in.ReadCellText(0, 65535, kPlain), "davor");
-    EXPECT_EQ(in.ReadCellText(135, 65535, kPlain), "65535");
-    EXPECT_EQ(in.ReadCellText(0, 0, kPlain), "0");
-    EXPECT_EQ(in.ReadCellText(201, 0, kPlain), "TRUE");
-    EXPECT_EQ(in.ReadCellText(202, 0, kPlain), "#N/A");
+    const struct { uint16_t col, row; const char* text; } cells[] = {
+        {5, 5, "zuletzt"}, {0, 65535, "davor"}, {135, 65535, "65535"}, {0, 0, "0"}, {201, 0, "TRUE"}, {202, 0, "#N/A"}};
+    for (const auto& c : cells)
+        EXPECT_EQ(in.ReadCellText(c.col, c.row, kPlain), c.text) << c.col << "," << c.row;
     EXPECT_EQ(in.LastUsedCol(), 203);
     std::size_t count = 0;
     in.ForEachCell([&](const Sheet::Cell&) { ++count; });

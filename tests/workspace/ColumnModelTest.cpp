@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 
 using namespace folianto;
 using folianto::test::AddTitle;
@@ -63,11 +64,9 @@ TEST(ColumnModel, LayoutNormalisationClampsWidthsAndRanksPositions)
     m.CellArray[3].Width = -1;
     m.CellArray[4].Width = 80;
     m.NormalizeColumnLayout(1000);
-    EXPECT_EQ(m.CellArray[1].Width, 50);
-    EXPECT_EQ(m.CellArray[2].Width, 975);
-    EXPECT_EQ(m.CellArray[3].Width, -1);
-    EXPECT_FALSE(m.CellArray[4].ShowCol);
-    EXPECT_EQ(m.CellArray[4].Width, -1);
+    const auto& c = m.CellArray;
+    EXPECT_EQ(std::tuple(c[1].Width, c[2].Width, c[3].Width, c[4].ShowCol, c[4].Width),
+              std::tuple(50, 975, -1, false, -1));
     EXPECT_EQ(Positions(m, {1, 2, 3}), (std::vector<int32_t>{0, 1, 2}));
 }
 
@@ -78,9 +77,7 @@ TEST(ColumnModel, HeadersAndLayoutTakenBackFromTheGrid)
     ShowOnly(m, {{0, 0}, {1, -1}, {2, 1}});
     m.CellArray[2].Header = "Verfasser\r\nName";
     m.InitHeaders(grid, true);
-    EXPECT_EQ(grid.ColCount(), 3);
-    EXPECT_EQ(grid.Cell(2, 0), "Titel");
-    EXPECT_EQ(m.CellArray[1].Pos, 2);
+    EXPECT_EQ(std::tuple(grid.ColCount(), grid.Cell(2, 0), m.CellArray[1].Pos), std::tuple(3, "Titel", 2));
 
     // The user moved the title column to the front and widened it.
     grid.MoveColumn(2, 0);
@@ -90,9 +87,8 @@ TEST(ColumnModel, HeadersAndLayoutTakenBackFromTheGrid)
     s.MaxColWidth = 250;
     m.TakeLayoutFromGrid(grid, s);
     EXPECT_EQ(Positions(m, {0, 1, 2}), (std::vector<int32_t>{1, 0, 2}));
-    EXPECT_EQ(m.CellArray[1].Width, 300); // the descriptor keeps the taken width
-    EXPECT_EQ(grid.ColWidths[0], 250);
-    EXPECT_EQ(m.CellArray[2].Width, 70);
+    // The descriptor keeps the taken width, the grid the limit.
+    EXPECT_EQ(std::tuple(m.CellArray[1].Width, grid.ColWidths[0], m.CellArray[2].Width), std::tuple(300, 250, 70));
 
     // Two descriptors with the same header: the higher one loses its place.
     m.CellArray[2].Header = "Titel";
@@ -160,8 +156,7 @@ protected:
 TEST_F(GridWidths, AutomaticWidthsFitTheWidestCellAndOnlyGrow)
 {
     SetAusgabeData(t.app);
-    EXPECT_EQ(Width(1), 8 * 7 + 10);
-    EXPECT_EQ(Width(2), 10 * 7 + 10);
+    EXPECT_EQ(std::tuple(Width(1), Width(2)), std::tuple(8 * 7 + 10, 10 * 7 + 10));
     EXPECT_EQ(t.app.grid.ColWidths, (std::vector<int32_t>{66, 80}));
     t.app.store.at(2)->Titel.Text = "a";
     SetAusgabeData(t.app);
@@ -173,8 +168,7 @@ TEST_F(GridWidths, AutomaticWidthStopsAtHalfTheView)
     t.app.grid.ViewWidth = 1000;
     t.app.store.at(1)->Titel.Text = std::string(10000, 'x');
     SetAusgabeData(t.app);
-    EXPECT_EQ(Width(1), 500);
-    EXPECT_EQ(Width(2), 80); // the other columns stay in sight
+    EXPECT_EQ(std::tuple(Width(1), Width(2)), std::tuple(500, 80)); // the other columns stay in sight
     t.app.grid.ViewWidth = 0; // not shown yet: half the screen
     t.app.columns.CellArray[1].Width = -1;
     SetAusgabeData(t.app);
@@ -188,9 +182,8 @@ TEST_F(GridWidths, WithoutAutomaticWidthsTheFirstRowDecides)
 {
     t.app.settings.AutoOptColWidth = false;
     SetAusgabeData(t.app);
-    EXPECT_EQ(Width(1), 8 * 7 + 10);
-    EXPECT_EQ(Width(2), 1 * 7 + 10);
-    EXPECT_EQ(t.app.columns.CellArray[2].WidthOk, -1);
+    EXPECT_EQ(std::tuple(Width(1), Width(2), t.app.columns.CellArray[2].WidthOk),
+              std::tuple(8 * 7 + 10, 1 * 7 + 10, -1));
 }
 
 TEST_F(GridWidths, HeaderWidthAndMaximum)
@@ -208,10 +201,9 @@ TEST_F(GridWidths, HeaderWidthAndMaximum)
         t.app.columns.CellArray[static_cast<std::size_t>(i)].Width = -1;
     SetAusgabeData(t.app);
     EXPECT_EQ(t.app.grid.ColWidths, (std::vector<int32_t>{70, 70}));
-    EXPECT_EQ(Width(1), 70);
-    EXPECT_EQ(t.app.columns.CellArray[1].WidthOk, 1);
-    EXPECT_EQ(Width(2), 70); // the header's width, cut and stored
-    EXPECT_EQ(t.app.columns.CellArray[2].WidthOk, 0);
+    // Column 2 stores the header's width, cut.
+    EXPECT_EQ(std::tuple(Width(1), t.app.columns.CellArray[1].WidthOk, Width(2), t.app.columns.CellArray[2].WidthOk),
+              std::tuple(70, 1, 70, 0));
 }
 } // namespace
 
