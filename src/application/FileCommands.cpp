@@ -32,16 +32,17 @@ void Saved(App& app, const std::string& path)
 
 } // namespace
 
-bool FileOpen(App& app)
+bool FileOpen(App& app, LoadMode mode)
 {
     TraceScope trace("FoliantoMainWindow.FileOpen");
     // A merge keeps the titles in memory; an open replaces them.
-    if (app.EditMode != EditModeMerge && !ReplaceAllowed(app))
+    const bool merge = mode == LoadMode::Merge;
+    if (!merge && !ReplaceAllowed(app))
         return false;
     FileDialogSpec dialog;
     dialog.title = "Folianto-Datei laden";
     dialog.filter = kFilter;
-    if (app.EditMode == EditModeMerge) // an import: any file may hold a catalogue
+    if (merge) // an import: any file may hold a catalogue
         dialog.filter += "|Alle Dateien (*)|*";
     dialog.defaultExt = "FOL";
     dialog.pathMustExist = true;
@@ -50,10 +51,10 @@ bool FileOpen(App& app)
     const std::optional<std::string> chosen = app.ChooseFile(FileQuestion::Open, dialog);
     if (!chosen)
         return false;
-    return FileOpenPath(app, *chosen);
+    return FileOpenPath(app, *chosen, mode);
 }
 
-bool FileOpenPath(App& app, const std::string& path)
+bool FileOpenPath(App& app, const std::string& path, LoadMode mode)
 {
     TraceScope trace("FoliantoMainWindow.FileOpenPath", path);
     if (!HasFolExtension(path) &&
@@ -62,13 +63,13 @@ bool FileOpenPath(App& app, const std::string& path)
         return false;
 
     std::string errParam;
-    const bool loaded = Load_Buch_Data(app, path, errParam);
+    const bool loaded = Load_Buch_Data(app, path, errParam, mode);
     if (!loaded) {
         app.ui.message(MsgKind::Error, "Fehler beim Laden: " + GetErrorText(app.store.FehlerNr, errParam),
                        Buttons::Ok);
     } else {
         app.columns.ColumnsMoved = true;
-        if (app.EditMode == EditModeMerge) {
+        if (mode == LoadMode::Merge) {
             SetAusgabeData(app); // the current title stays current
             app.DataFileName.clear();
             app.store.MarkChanged();
@@ -92,18 +93,16 @@ void ShowOpenedTitles(App& app)
 bool FileMerge(App& app)
 {
     TraceScope trace("FoliantoMainWindow.FileMerge");
-    // EditMode returns to its former value however the command ends. A load
-    // that failed names the merged file as the current one: that name must
-    // not stay, or the next save would write the collection over that file.
+    // A load that failed names the merged file as the current one: that name
+    // must not stay, or the next save would write the collection over that
+    // file.
     struct Restore {
         App& app;
-        int32_t mode;
         std::string name;
         int32_t verMain, verMinor, count;
         bool merged = false;
         ~Restore()
         {
-            app.EditMode = mode;
             if (merged)
                 return;
             if (app.store.AnzBuch == count) { // nothing appended: the data are as before
@@ -115,10 +114,9 @@ bool FileMerge(App& app)
                 app.store.MarkChanged();
             }
         }
-    } restore{app, app.EditMode, app.DataFileName, app.DataVerMain, app.DataVerMinor, app.store.AnzBuch};
-    app.EditMode = EditModeMerge;
+    } restore{app, app.DataFileName, app.DataVerMain, app.DataVerMinor, app.store.AnzBuch};
     TitleChange change(app.titleHistory, "Import aus Folianto-Datei");
-    restore.merged = FileOpen(app);
+    restore.merged = FileOpen(app, LoadMode::Merge);
     if (restore.merged)
         ShowImported(app, restore.count);
     return restore.merged;

@@ -59,7 +59,9 @@ bool DoAutoItemClick(App& app, const std::string& caption, const BuchLoader& loa
 
 bool DoAutoItemClick(App& app, const std::string& caption)
 {
-    return DoAutoItemClick(app, caption, Load_Buch_Data);
+    return DoAutoItemClick(app, caption, [](App& a, const std::string& path, std::string& errParam) {
+        return Load_Buch_Data(a, path, errParam);
+    });
 }
 
 } // namespace folianto

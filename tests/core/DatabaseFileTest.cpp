@@ -57,7 +57,7 @@ struct Env {
 
     std::string path(const char* name) const { return dir.filePath(QString::fromLatin1(name)).toStdString(); }
     QString qpath(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
-    bool load(const std::string& p) { return Load_Buch_Data(app, p, err); }
+    bool load(const std::string& p, LoadMode mode = LoadMode::Replace) { return Load_Buch_Data(app, p, err, mode); }
     bool save(const std::string& p) { return Save_Buch_Data(app, p, err); }
     // No wait window left open, busy cursor back to normal.
     bool idle() const { return ui.openWindows == 0 && ui.busyDepth == 0; }
@@ -387,9 +387,8 @@ TEST(DatabaseFile, GarbageTailIsOneMessage)
         Env reader;
         for (int32_t i = 0; i < first; ++i)
             reader.app.store.NewBuch();
-        reader.app.EditMode = first ? EditModeMerge : EditModeNone;
         const auto started = std::chrono::steady_clock::now();
-        ASSERT_TRUE(reader.load(env.path("k.FOL")));
+        ASSERT_TRUE(reader.load(env.path("k.FOL"), first ? LoadMode::Merge : LoadMode::Replace));
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
         ASSERT_EQ(reader.ui.messages.size(), 1u);
         EXPECT_NE(reader.ui.messages[0].text.find(" ist besch\xE4" "digt: 500 Titel vollst\xE4ndig gelesen"),
@@ -776,8 +775,7 @@ TEST(DatabaseFile, MergeAppendsAndKeepsState)
     WriteBytes(env.qpath("m.FOL"), Header(3) + TwoTitles(3));
     env.app.store.NewBuch();
     env.app.store.at(1)->Kuerzel.Text = "Alt";
-    env.app.EditMode = EditModeMerge;
-    ASSERT_TRUE(env.load(env.path("m.FOL")));
+    ASSERT_TRUE(env.load(env.path("m.FOL"), LoadMode::Merge));
     ASSERT_EQ(env.app.store.AnzBuch, 3);
     EXPECT_EQ(env.app.store.at(1)->Kuerzel.Text, "Alt");
     EXPECT_EQ(env.app.store.at(2)->Titel.Text, "Stadt und Land");
