@@ -155,9 +155,14 @@ class Restorer:
 
     def restore(self):
         if self.path:
-            os.replace(self.path + BACKUP_SUFFIX, self.path)
-            os.utime(self.path)  # newer than the mutant's object file, so it is rebuilt
-            self.path = None
+            path, self.path = self.path, None
+            if not os.path.exists(path + BACKUP_SUFFIX):
+                print("the backup of", os.path.relpath(path, ROOT), "is gone: restored by another run?",
+                      file=sys.stderr)
+                os.utime(path)  # rebuilt all the same
+                return
+            os.replace(path + BACKUP_SUFFIX, path)
+            os.utime(path)  # newer than the mutant's object file, so it is rebuilt
 
     @staticmethod
     def restore_leftovers(folders):
@@ -319,6 +324,8 @@ def main():
     parser.add_argument("--timeout", type=int, default=300, help="seconds for one test run")
     parser.add_argument("--build-timeout", type=int, default=1800,
                         help="seconds for one rebuild (a mutated header rebuilds much)")
+    parser.add_argument("--from", dest="first", type=int, default=1, metavar="K",
+                        help="start at the K-th mutant of the sample (to go on after a stop)")
     parser.add_argument("--list", action="store_true", help="only print the sampled mutants")
     parser.add_argument("--only", metavar="FILE",
                         help="try the mutants listed in FILE as 'file:line: before => after' "
@@ -342,6 +349,7 @@ def main():
             op, start, end, replacement = rng.choice(sites[(path, index)])
             mutants.append((path, index, op, start, end, replacement))
 
+    first = max(args.first, 1)
     if args.list:
         for mutant in mutants:
             _, _, where, before, after = apply(mutant)
@@ -370,6 +378,8 @@ def main():
     interrupted = None
     try:
         for number, mutant in enumerate(mutants, 1):
+            if number < first:
+                continue
             path, mutated, where, before, after = apply(mutant)
             op = mutant[2]
             folder = os.path.relpath(path, os.path.join(ROOT, "src")).split(os.sep)[0]

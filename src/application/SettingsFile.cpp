@@ -79,7 +79,7 @@ void ReadCommon(App& app, const IniFile& ini)
     s.DefaultOwner = readPreset("DefaultOwner", s.DefaultOwner);
     s.DefaultLanguage = readPreset("DefaultLanguage", s.DefaultLanguage);
     // Only the eight sort orders exist.
-    s.BuchSort = static_cast<uint8_t>(InRange(readInt("BuchSort", s.BuchSort), 0, 7, s.BuchSort));
+    s.BuchSort = static_cast<uint8_t>(InRange(readInt("BuchSort", s.BuchSort), 0, SortOrderCount - 1, s.BuchSort));
     s.MaxColWidth = InRange(readInt("MaxColWidth", s.MaxColWidth), 1, INT32_MAX, s.MaxColWidth);
     s.UseMaxColWidth = readBool("UseMaxColWidth", s.UseMaxColWidth);
     s.AutoOptColWidth = readBool("AutoOptColWidth", s.AutoOptColWidth);

@@ -60,7 +60,7 @@ int List(Context& context, const Args& args)
     App& app = context.app;
     int sort = -1;
     std::array<bool, 11> fields{};
-    if ((args.has("sort") && !ParseSmallNumber(args.value("sort"), 0, 7, sort)) ||
+    if ((args.has("sort") && !ParseSmallNumber(args.value("sort"), 0, SortOrderCount - 1, sort)) ||
         (args.has("in") && !ParseFieldList(args.value("in"), fields))) {
         std::cerr << "Aufruf: folianto-cli list DB [--ini PFAD] [--sort 0..7] [--search TEXT] [--in 1..10,...]\n";
         return ExitUsage;

@@ -16,6 +16,7 @@ enum BuchSortOrder : uint8_t {
     SortTitel = 0, SortAutor = 1, SortKategorie = 2, SortSprache = 3, SortBesitzer = 4,
     SortTyp = 5, SortEingabe = 6, SortKuerzel = 7,
 };
+constexpr int SortOrderCount = 8;
 
 // Type-ahead columns of the grid's quick search.
 enum QuickSearchColumn : int { QuickTitel = 0, QuickAutor = 1, QuickKategorie = 2 };

@@ -162,7 +162,9 @@ TEST(CslBibliography, FilesInEveryFormatAndNothingOnFailureOrCancel)
         {sleeper, "d.odt", 3, false, nullptr},
         {sleeper, "l.html", 3, false, nullptr},
         {pandoc, "e.html", 0, false, nullptr},
+        {pandoc, "ordner.html", -1, false, "Fehler beim Speichern der Daten in"}, // a folder of that name
     };
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("ordner.html")));
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         ui.messages.clear();

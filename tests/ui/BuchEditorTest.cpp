@@ -270,7 +270,7 @@ TEST(TitleEditor, CopyProposesANewKeyAndAppends)
         proposed = Text(d, C::EditKuerzel);
         ClickOk(d);
     });
-    FindMenuAction(f.window->PopupMenu(), {Q("bestehenden Titel kopieren")})->trigger();
+    ActionNamed(f.window.get(), "TitelKopierenAction")->trigger(); // the pop-up's "bestehenden Titel kopieren"
     EXPECT_NE(proposed, FromCp1252(sourceKey));
     ASSERT_EQ(f.t.app.store.AnzBuch, 4);
     EXPECT_EQ(FromCp1252(f.t.app.store.at(4)->Kuerzel.Text), proposed);

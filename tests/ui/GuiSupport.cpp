@@ -35,6 +35,11 @@ QAction* FindAction(QWidget* window, const QStringList& path)
     return nullptr;
 }
 
+QAction* ActionNamed(QWidget* window, const char* name)
+{
+    return window->findChild<QAction*>(QLatin1String(name));
+}
+
 QToolButton* FindButton(QWidget* window, const QString& hint)
 {
     for (QToolButton* b : window->findChild<QToolBar*>()->findChildren<QToolButton*>())
@@ -120,7 +125,7 @@ std::string WindowFixture::Open(const char* name, int count)
 {
     const std::string path = WriteSampleDatabase(dir, name, count);
     t.ui.filePaths.push_back(path);
-    FindAction(window.get(), {QStringLiteral("&Datei"), QString::fromUtf8("Ö&ffnen...")})->trigger();
+    ActionNamed(window.get(), "OeffnenAction")->trigger();
     return path;
 }
 

@@ -24,6 +24,8 @@ namespace folianto::test {
 // The action of a menu path like {"&Datei", "Ö&ffnen..."}; nullptr when missing.
 QAction* FindAction(QWidget* menuOwner, const QStringList& path);
 QAction* FindMenuAction(QMenu* menu, const QStringList& path);
+// The action of that object name; nullptr when missing.
+QAction* ActionNamed(QWidget* window, const char* name);
 // The tool button with that hint.
 QToolButton* FindButton(QWidget* window, const QString& hint);
 

@@ -1,6 +1,8 @@
 #pragma once
 // The options dialog ("Folianto: Optionen") over its logic model.
 
+#include "ui/help/HelpTopics.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -23,7 +25,7 @@ class UserInteraction;
 class TOptionenForm : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int HelpContext = 290;
+    static constexpr int HelpContext = HelpOptions;
 
     TOptionenForm(OptionsDialogModel& model, UserInteraction& ui, QWidget* parent = nullptr);
 

@@ -6,6 +6,7 @@
 
 #include "editor/BuchEditModel.h"
 #include "ui/editor/EditorControls.h"
+#include "ui/help/HelpTopics.h"
 
 #include <QDialog>
 
@@ -44,7 +45,7 @@ public:
     QSize DesignedSize() const { return designedSize_; }
 
     // Help page of the editor.
-    static constexpr int HelpContext = 280;
+    static constexpr int HelpContext = HelpTitleEditor;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -2,6 +2,7 @@
 // "Literaturverzeichnis im Zitierstil": the widgets over CslDialogModel.
 
 #include "exchange/CslBibliography.h"
+#include "ui/help/HelpTopics.h"
 
 #include <QDialog>
 
@@ -53,7 +54,7 @@ public:
     QPushButton* HelpButton;
 
     // Help page "Zitierstile und CSL-JSON" (F1 and the help button).
-    static constexpr int HelpContext = 320;
+    static constexpr int HelpContext = HelpCitationStyles;
 
 private:
     // The list after a search: the model's selection shown and scrolled to,

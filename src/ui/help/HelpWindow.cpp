@@ -26,25 +26,25 @@ struct HelpPage {
     const char* title;
 };
 
-// Context numbers of the pages; 303 is the quick start.
+// The pages in the order of the contents.
 constexpr HelpPage Pages[] = {
-    {1, "uebersicht.html", "Überblick"},
-    {303, "schnelleinstieg.html", "Schnelleinstieg"},
-    {200, "dateien.html", "Dateien öffnen, speichern und sichern"},
-    {100, "titelliste.html", "Die Titelliste"},
-    {210, "sortieren.html", "Sortieren und Schnellsuche"},
-    {220, "filter.html", "Filtern und Suchen"},
-    {310, "doppelte.html", "Doppelte Titel suchen"},
-    {230, "schlagworte.html", "Konventionen für Schlagworte"},
-    {240, "literaturtypen.html", "Literaturtypen"},
-    {250, "import.html", "Import aus Text- und Excel-Dateien"},
-    {260, "export.html", "Export und Export-Auswahl"},
-    {270, "tastatur.html", "Tastaturbefehle"},
-    {280, "titeleditor.html", "Der Titel-Editor"},
-    {290, "optionen.html", "Programmoptionen"},
-    {300, "bibtex-ris.html", "Austausch mit BibTeX und RIS"},
-    {320, "zitierstile.html", "Zitierstile und CSL-JSON"},
-    {330, "nachschlagen.html", "Titel nachschlagen"},
+    {HelpOverview, "uebersicht.html", "Überblick"},
+    {HelpQuickStart, "schnelleinstieg.html", "Schnelleinstieg"},
+    {HelpFiles, "dateien.html", "Dateien öffnen, speichern und sichern"},
+    {HelpTitleGrid, "titelliste.html", "Die Titelliste"},
+    {HelpSorting, "sortieren.html", "Sortieren und Schnellsuche"},
+    {HelpFilter, "filter.html", "Filtern und Suchen"},
+    {HelpDuplicates, "doppelte.html", "Doppelte Titel suchen"},
+    {HelpKeywords, "schlagworte.html", "Konventionen für Schlagworte"},
+    {HelpLiteratureTypes, "literaturtypen.html", "Literaturtypen"},
+    {HelpImport, "import.html", "Import aus Text- und Excel-Dateien"},
+    {HelpExport, "export.html", "Export und Export-Auswahl"},
+    {HelpKeys, "tastatur.html", "Tastaturbefehle"},
+    {HelpTitleEditor, "titeleditor.html", "Der Titel-Editor"},
+    {HelpOptions, "optionen.html", "Programmoptionen"},
+    {HelpBibTexRis, "bibtex-ris.html", "Austausch mit BibTeX und RIS"},
+    {HelpCitationStyles, "zitierstile.html", "Zitierstile und CSL-JSON"},
+    {HelpLookup, "nachschlagen.html", "Titel nachschlagen"},
 };
 
 struct IndexEntry {
@@ -182,7 +182,7 @@ void HelpWindow::ShowContext(int context)
 
 void HelpWindow::ShowContents()
 {
-    ShowPage(PageOf(1));
+    ShowPage(PageOf(HelpOverview));
     tabs_->setCurrentIndex(0);
     show();
     raise();
@@ -213,7 +213,7 @@ int FocusHelpContext(QWidget* window)
             break;
     }
     const QVariant context = window->property("HelpContext");
-    return context.isValid() ? context.toInt() : 1;
+    return context.isValid() ? context.toInt() : HelpOverview;
 }
 
 } // namespace folianto

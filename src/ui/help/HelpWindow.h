@@ -1,6 +1,8 @@
 #pragma once
 // The help window: German pages with contents and an index.
 
+#include "ui/help/HelpTopics.h"
+
 #include <QWidget>
 
 class QLineEdit;

@@ -43,7 +43,7 @@ QString Spoken(const QString& caption)
     return s.trimmed();
 }
 
-constexpr int HelpContextFilter = 220;
+constexpr int HelpContextFilter = HelpFilter;
 
 } // namespace
 

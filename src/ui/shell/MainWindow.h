@@ -1,5 +1,6 @@
 #pragma once
-// The main window: menus, tool bar, title grid, status bar.
+// The main window: menus, tool bar, title grid, status bar. Each command is
+// one named QAction, shared by the menus, the tool bar and the pop-up menu.
 
 #include "workspace/GridModel.h"
 
@@ -13,9 +14,9 @@
 #include <vector>
 
 class QAction;
+class QActionGroup;
 class QLabel;
 class QMenu;
-class QToolButton;
 
 namespace folianto {
 
@@ -41,18 +42,19 @@ public:
     bool FormCloseQuery();
     // The file history entries of the File menu.
     void Adjust_FileMenu();
-    // Exactly the sort button and menu items of the current order look chosen.
+    // Exactly the sort action of the current order is checked (menu item,
+    // pop-up item and tool button alike).
     void Update_SortSpeedbuttons();
+    // Every action's enabled and checked state, its caption where it names
+    // the step to undo, and the file history entries, from the model.
+    void UpdateActionStates();
     // Status bar texts.
     void ShowHint();
-    // Everything the logic may have changed: grid, status bar, save entries.
+    // Everything the logic may have changed: grid, status bar, actions.
     void RefreshFromLogic();
-    // Enables the save entries while the data are unsaved.
-    void IdleCheck();
 
     TitleGrid* Grid() const { return grid_; }
     QAction* SaveAction() const { return saveAction_; }
-    QToolButton* SaveButton() const { return saveButton_; }
     QMenu* FileMenu() const { return fileMenu_; }
     QMenu* PopupMenu() const { return popup_; }
     QLabel* StatusPanel(int i) const { return panels_[static_cast<std::size_t>(i)]; }
@@ -75,13 +77,16 @@ private:
 
     void InstallMeasurer();
     void AfterCommand();
+    // MainActions.cpp: the actions, and where they are placed.
+    void CreateActions();
+    void CreateChoiceActions();
+    QAction* NewAction(const char* name, const QString& caption, const char* shortcut,
+                       std::function<void()> command);
+    QAction* Action(const char* name) const;
     void BuildMenus();
     void BuildToolBar();
     void BuildPopup();
     void BuildStatusBar();
-    QAction* AddAction(QMenu* menu, const QString& caption, const QKeySequence& shortcut,
-                       std::function<void()> handler);
-    QToolButton* AddButton(const QString& hint, const QIcon& icon, const QString& text, std::function<void()> handler);
     // Runs a command; afterwards the widgets follow the logic.
     void Run(const std::function<void()>& command);
 
@@ -95,10 +100,11 @@ private:
     void TitleNew();
     void TitleEdit(bool copy);
     void TitleView();
-    void SavedState();
     // The undo and redo entries say what they would take back or do again.
     void UpdateHistoryActions();
+    void ImportWorkbook();
     void ExportShownTitles();
+    void ExportCslBibliography();
     void SetSort(int order);
     std::optional<int> PickColumn(const std::vector<PickItem>& items);
     void SyncQuickSearchItems();
@@ -119,15 +125,13 @@ private:
     QAction* saveAction_ = nullptr;
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
-    QToolButton* saveButton_ = nullptr;
+    QActionGroup* sortGroup_ = nullptr;
+    QActionGroup* quickSearchGroup_ = nullptr;
     int fixedFileEntries_ = 0;
+    std::vector<std::string> historyCaptions_; // the file history entries shown
     // From opening the filter dialog to the end of its own refresh: an
     // activation meanwhile must not refresh (and report) a second time.
     bool filterDialogRunning_ = false;
-    std::array<QAction*, 8> sortMenuItems_{};
-    std::array<QAction*, 8> sortPopupItems_{};
-    std::array<QToolButton*, 8> sortButtons_{};
-    std::array<QAction*, 3> quickSearchItems_{};
     std::array<QLabel*, 5> panels_{};
     HelpWindow* help_ = nullptr;
     std::unique_ptr<BuchEditModel> editorModel_;
