@@ -494,17 +494,12 @@ void BuchEditModel::WriteTypeFields(TBuch& b, bool append)
     } else {
         // Audio-visual titles keep series, year and edition as stored; a copy
         // takes them from its source.
-        if (shown_) {
-            b.Reihe = shown_->Reihe;
-            b.Jahr = shown_->Jahr;
-            b.JahrNum = shown_->JahrNum;
-            b.Auflage = shown_->Auflage;
-        } else {
-            b.Reihe = OldBuch.Reihe;
-            b.Jahr = OldBuch.Jahr;
-            b.JahrNum = OldBuch.JahrNum;
-            b.Auflage = OldBuch.Auflage;
-        }
+        const ShownFields kept =
+            shown_ ? *shown_ : ShownFields{OldBuch.Reihe, OldBuch.Jahr, OldBuch.JahrNum, OldBuch.Auflage, {}};
+        b.Reihe = kept.Reihe;
+        b.Jahr = kept.Jahr;
+        b.JahrNum = kept.JahrNum;
+        b.Auflage = kept.Auflage;
     }
     if (v.QuelleAlsLink)
         b.TypNum |= LinkFlag;

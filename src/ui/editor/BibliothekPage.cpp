@@ -28,6 +28,18 @@ const char* const LiteraturTypItems[TypCount] = {
     "Zeitungs&artikel", "Audio&visuelles Material", "&graue Literatur", "&unklar",
 };
 
+using V = BuchEditValues;
+const std::initializer_list<EditorControls::TextField> kTexts = {
+    {C::AusgabeEdit, &V::Ausgabe}, {C::EditionYearEdit, &V::EditionYear}, {C::FirstEditionEdit, &V::FirstEdition},
+    {C::BandEdit, &V::Band},       {C::ISBN_Edit, &V::ISBN},               {C::EditJahrgang, &V::Jahrgang},
+    {C::EditJahr, &V::Jahr},       {C::EditHeftNr, &V::HeftNr},            {C::EditQuelle, &V::Quelle},
+    {C::EditMedium, &V::Medium},   {C::EditLaenge, &V::Laenge},            {C::EditSeiten, &V::Seiten},
+};
+const std::initializer_list<EditorControls::ChoiceField> kChoices = {
+    {C::ComboBoxSerie, &V::Serie}, {C::ComboBoxVerlag, &V::Verlag}, {C::ComboBoxOrt, &V::Ort},
+    {C::ComboBoxZeitschrift, &V::Zeitschrift},
+};
+
 } // namespace
 
 BibliothekPage::BibliothekPage(EditorControls& controls, QWidget* parent) : QWidget(parent), controls_(controls)
@@ -156,47 +168,17 @@ void BibliothekPage::Load(const BuchEditValues& v)
 {
     if (QAbstractButton* typ = literaturTyp_->button(v.LiteraturTyp))
         typ->setChecked(true);
-    controls_.ShowText(C::AusgabeEdit, v.Ausgabe);
-    controls_.ShowText(C::EditionYearEdit, v.EditionYear);
-    controls_.ShowText(C::FirstEditionEdit, v.FirstEdition);
-    controls_.ShowChoice(C::ComboBoxSerie, v.Serie);
-    controls_.ShowText(C::BandEdit, v.Band);
-    controls_.ShowChoice(C::ComboBoxVerlag, v.Verlag);
-    controls_.ShowChoice(C::ComboBoxOrt, v.Ort);
-    controls_.ShowText(C::ISBN_Edit, v.ISBN);
-    controls_.ShowChoice(C::ComboBoxZeitschrift, v.Zeitschrift);
-    controls_.ShowText(C::EditJahrgang, v.Jahrgang);
-    controls_.ShowText(C::EditJahr, v.Jahr);
-    controls_.ShowText(C::EditHeftNr, v.HeftNr);
-    controls_.ShowText(C::EditQuelle, v.Quelle);
+    controls_.ShowFields(v, kTexts, kChoices);
     static_cast<QCheckBox*>(controls_.Control(C::CheckBoxQuelleAlsLinkBenutzen))->setChecked(v.QuelleAlsLink);
     ApplyQuelleLink();
-    controls_.ShowText(C::EditMedium, v.Medium);
-    controls_.ShowText(C::EditLaenge, v.Laenge);
-    controls_.ShowText(C::EditSeiten, v.Seiten);
 }
 
 void BibliothekPage::Store(BuchEditValues& v) const
 {
     if (literaturTyp_->checkedId() >= 0)
         v.LiteraturTyp = literaturTyp_->checkedId();
-    v.Ausgabe = controls_.ReadText(C::AusgabeEdit);
-    v.EditionYear = controls_.ReadText(C::EditionYearEdit);
-    v.FirstEdition = controls_.ReadText(C::FirstEditionEdit);
-    v.Serie.Text = controls_.ReadText(C::ComboBoxSerie);
-    v.Band = controls_.ReadText(C::BandEdit);
-    v.Verlag.Text = controls_.ReadText(C::ComboBoxVerlag);
-    v.Ort.Text = controls_.ReadText(C::ComboBoxOrt);
-    v.ISBN = controls_.ReadText(C::ISBN_Edit);
-    v.Zeitschrift.Text = controls_.ReadText(C::ComboBoxZeitschrift);
-    v.Jahrgang = controls_.ReadText(C::EditJahrgang);
-    v.Jahr = controls_.ReadText(C::EditJahr);
-    v.HeftNr = controls_.ReadText(C::EditHeftNr);
-    v.Quelle = controls_.ReadText(C::EditQuelle);
+    controls_.ReadFields(v, kTexts, kChoices);
     v.QuelleAlsLink = static_cast<QCheckBox*>(controls_.Control(C::CheckBoxQuelleAlsLinkBenutzen))->isChecked();
-    v.Medium = controls_.ReadText(C::EditMedium);
-    v.Laenge = controls_.ReadText(C::EditLaenge);
-    v.Seiten = controls_.ReadText(C::EditSeiten);
 }
 
 void BibliothekPage::ApplyPanel(const TypePanel& panel)

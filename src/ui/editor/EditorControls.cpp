@@ -236,6 +236,24 @@ void EditorControls::ReadMultiSelect(EditControl control, MultiSelectBox& box) c
         box.Ticked[order[i]] = ticks[i];
 }
 
+void EditorControls::ShowFields(const BuchEditValues& v, std::initializer_list<TextField> texts,
+                                std::initializer_list<ChoiceField> choices)
+{
+    for (const TextField& f : texts)
+        ShowText(f.control, v.*f.value);
+    for (const ChoiceField& f : choices)
+        ShowChoice(f.control, v.*f.box);
+}
+
+void EditorControls::ReadFields(BuchEditValues& v, std::initializer_list<TextField> texts,
+                                std::initializer_list<ChoiceField> choices) const
+{
+    for (const TextField& f : texts)
+        v.*f.value = ReadText(f.control);
+    for (const ChoiceField& f : choices)
+        (v.*f.box).Text = ReadText(f.control);
+}
+
 void EditorControls::ShowItems(EditControl control, const std::vector<std::string>& items)
 {
     auto* list = static_cast<QListWidget*>(Control(control));

@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <array>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,19 @@ public:
     void ShowChoice(EditControl control, const ChoiceBox& box, bool sorted = true);
     void ShowMultiSelect(EditControl control, const MultiSelectBox& box);
     void ReadMultiSelect(EditControl control, MultiSelectBox& box) const;
+    // A page's plain text fields and single-value boxes and the values they show.
+    struct TextField {
+        EditControl control;
+        std::string BuchEditValues::*value;
+    };
+    struct ChoiceField {
+        EditControl control;
+        ChoiceBox BuchEditValues::*box;
+    };
+    void ShowFields(const BuchEditValues& v, std::initializer_list<TextField> texts,
+                    std::initializer_list<ChoiceField> choices = {});
+    void ReadFields(BuchEditValues& v, std::initializer_list<TextField> texts,
+                    std::initializer_list<ChoiceField> choices = {}) const;
     // A list widget's items, refilled only when they changed since last shown.
     void ShowItems(EditControl control, const std::vector<std::string>& items);
     // The model's captions on every label, group and button.
