@@ -278,7 +278,7 @@ bool LoadFile(App& app, const std::string& path, std::string& errParam, std::uni
 
 bool Load_Buch_Data(App& app, const std::string& path, std::string& errParam, LoadMode mode)
 {
-    TraceScope trace("FoliantoMainWindow.Load_Buch_Data");
+    TraceScope trace("BuchData.Load_Buch_Data");
     errParam.clear();
     app.store.FehlerNr = 0;
     app.LoadRecovered = false;
@@ -408,7 +408,7 @@ bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam)
 
 bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam, FileSteps& steps)
 {
-    TraceScope trace("FoliantoMainWindow.Save_Buch_Data");
+    TraceScope trace("BuchData.Save_Buch_Data");
     if (app.DataVerMain == -1)
         app.DataVerMain = ProgramVerMain;
     if (app.DataVerMain != ProgramVerMain) {

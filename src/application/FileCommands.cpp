@@ -34,7 +34,7 @@ void Saved(App& app, const std::string& path)
 
 bool FileOpen(App& app, LoadMode mode)
 {
-    TraceScope trace("FoliantoMainWindow.FileOpen");
+    TraceScope trace("FileCommands.FileOpen");
     // A merge keeps the titles in memory; an open replaces them.
     const bool merge = mode == LoadMode::Merge;
     if (!merge && !ReplaceAllowed(app))
@@ -56,7 +56,7 @@ bool FileOpen(App& app, LoadMode mode)
 
 bool FileOpenPath(App& app, const std::string& path, LoadMode mode)
 {
-    TraceScope trace("FoliantoMainWindow.FileOpenPath", path);
+    TraceScope trace("FileCommands.FileOpenPath", path);
     if (!HasFolExtension(path) &&
         app.ui.message(MsgKind::Error, path + Cp1252(" enthält nicht den Standardsuffix \"FOL\"! Laden abbrechen?"),
                        Buttons::YesNo) == Answer::Yes)
@@ -92,7 +92,7 @@ void ShowOpenedTitles(App& app)
 
 bool FileMerge(App& app)
 {
-    TraceScope trace("FoliantoMainWindow.FileMerge");
+    TraceScope trace("FileCommands.FileMerge");
     // A load that failed names the merged file as the current one: that name
     // must not stay, or the next save would write the collection over that
     // file.
@@ -124,7 +124,7 @@ bool FileMerge(App& app)
 
 bool FileSave(App& app)
 {
-    TraceScope trace("FoliantoMainWindow.FileSave");
+    TraceScope trace("FileCommands.FileSave");
     std::string errParam;
     if (!Save_Buch_Data(app, app.DataFileName, errParam))
         return false;
@@ -134,7 +134,7 @@ bool FileSave(App& app)
 
 bool FileSaveAs(App& app)
 {
-    TraceScope trace("FoliantoMainWindow.FileSaveAs");
+    TraceScope trace("FileCommands.FileSaveAs");
     FileDialogSpec dialog;
     dialog.filter = kFilter;
     dialog.defaultExt = "FOL";
@@ -163,7 +163,7 @@ bool FileSaveAs(App& app)
 
 void NewDatabase(App& app)
 {
-    TraceScope trace("FoliantoMainWindow.NeueDatei");
+    TraceScope trace("FileCommands.NeueDatei");
     EraseSemaphoreFile(app, app.DataFileName);
     app.recovery.Leave(app.store.Gesichert());
     app.store.Clear();
@@ -184,7 +184,7 @@ void NewDatabase(App& app)
 
 bool EndAllowed(App& app)
 {
-    TraceScope trace("FoliantoMainWindow.EndAllowed");
+    TraceScope trace("FileCommands.EndAllowed");
     const Answer answer = app.ui.message(MsgKind::Confirmation,
                                          "Folianto: Sicherheitssystem\r\n\r\n" +
                                              Cp1252("Die Buchdaten wurden geändert, aber noch nicht gesichert.\r\n"

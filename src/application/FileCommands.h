@@ -19,10 +19,10 @@ bool FileOpenPath(App& app, const std::string& path, LoadMode mode = LoadMode::R
 // After a load: the refresh, with the first row current, or the current
 // title of the changes the load took over from a recovery file.
 void ShowOpenedTitles(App& app);
-// Appends the titles of another database file; EditMode stays as it was.
+// Appends the titles of another database file; the collection is then
+// unnamed and counts as changed.
 bool FileMerge(App& app);
-// "Speichern" under DataFileName. True when the save completed; the caller
-// then disables the save entry and button.
+// "Speichern" under DataFileName. True when the save completed.
 bool FileSave(App& app);
 // "Speichern unter...". True when the save completed.
 bool FileSaveAs(App& app);

@@ -103,7 +103,7 @@ bool Differs(const TBuch& now, const TBuch& before)
 
 BuchEditModel::BuchEditModel(Workspace& ws) : Pictures(ws.ui), ws_(ws), designLabels_(DesignLabels())
 {
-    TraceScope trace("BuchEditDlg.FormCreate");
+    TraceScope trace("BuchEditModel.BuchEditModel");
     Labels = designLabels_;
     // The type box's items before any list fills it.
     Values.Typ.Items = {"Artikel", "gebundenes Buch", "Kopie", "Taschenbuch"};
@@ -180,7 +180,7 @@ void BuchEditModel::SetLiteraturTyp(int32_t typ)
 
 void BuchEditModel::AdjustLabelsFromHeaders(const ColumnModel& columns)
 {
-    TraceScope trace("BuchEditDlg.AdjustLabels");
+    TraceScope trace("BuchEditModel.AdjustLabelsFromHeaders");
     if (!ws_.settings.AdjustLabels)
         return;
     for (const HeaderLabel& h : HeaderLabels())
@@ -210,7 +210,7 @@ void BuchEditModel::SetVerleihstatus(int32_t index)
 
 void BuchEditModel::Fill_Waehrungen()
 {
-    TraceScope trace("BuchEditDlg.Fill_Waehrungen");
+    TraceScope trace("BuchEditModel.Fill_Waehrungen");
     std::vector<std::string>& items = Values.Waehrung.Items;
     items = {"EUR", "DM"};
     std::unordered_set<std::string> seen{"EUR", "DM"};
@@ -226,7 +226,7 @@ void BuchEditModel::Fill_Waehrungen()
 
 void BuchEditModel::FillComboBoxes()
 {
-    TraceScope trace("BuchEditDlg.FillComboBoxes");
+    TraceScope trace("BuchEditModel.FillComboBoxes");
     SearchLists& l = ws_.lists;
     Values.Typ.Items = SearchListTexts(l.TypSearchList);
     Values.Owner.Items = SearchListTexts(l.BesitzerSearchList);
@@ -253,7 +253,7 @@ void BuchEditModel::FillComboBoxes()
 
 void BuchEditModel::InitForm(EditModes mode, int gridColumn)
 {
-    TraceScope trace("BuchEditDlg.InitForm");
+    TraceScope trace("BuchEditModel.InitForm");
     mode_ = mode;
     BusyCursor busy(ws_.ui);
     FillComboBoxes();
@@ -309,7 +309,7 @@ void BuchEditModel::InitForm(EditModes mode, int gridColumn)
         case ColTitel: Focus = {PageAutorTitel, C::TitelEdit}; break;
         case ColAutor: Focus = {PageAutorTitel, C::ComboBoxAutor}; break;
         case ColKategorie: Focus = {PageIntern, C::ComboBoxKategorie}; break;
-        case 4: /* language */ Focus = {PageIntern, C::ComboBoxSprache}; break;
+        case ColSprache: Focus = {PageIntern, C::ComboBoxSprache}; break;
         default: break;
         }
     }
@@ -317,7 +317,7 @@ void BuchEditModel::InitForm(EditModes mode, int gridColumn)
 
 bool BuchEditModel::LoadFromStore()
 {
-    TraceScope trace("BuchEditDlg.GetValues");
+    TraceScope trace("BuchEditModel.LoadFromStore");
     const TitleStore& store = ws_.store;
     const TBuch* b = store.at(store.ActBuch);
     if (!b) {
@@ -393,7 +393,7 @@ bool BuchEditModel::LoadFromStore()
 
 int BuchEditModel::WriteToStore()
 {
-    TraceScope trace("BuchEditDlg.SetValues");
+    TraceScope trace("BuchEditModel.WriteToStore");
     const bool append = mode_ == EditModeNew || (mode_ == EditModeEdit && Values.Kopieren);
     TitleChange change(ws_.titleHistory, mode_ == EditModeNew ? "Neuer Titel"
                                          : append             ? "Titel kopieren"
@@ -567,7 +567,7 @@ bool BuchEditModel::KuerzelIsUnique(const std::string& key) const
 
 OkOutcome BuchEditModel::OkClicked()
 {
-    TraceScope trace("BuchEditDlg.OKBtnClick");
+    TraceScope trace("BuchEditModel.OkClicked");
     BusyCursor busy(ws_.ui);
     if (mode_ == EditModeView)
         return OkOutcome::Close;
@@ -615,7 +615,7 @@ bool BuchEditModel::LeaveKuerzel(bool cancelling)
     if (cancelling || mode_ == EditModeView || !ws_.settings.KuerzelZwang ||
         KuerzelIsUnique(Values.Kuerzel))
         return true;
-    TraceScope trace("BuchEditDlg.EditKuerzelExit");
+    TraceScope trace("BuchEditModel.LeaveKuerzel");
     ws_.ui.message(MsgKind::Error, KuerzelMessage(Values.Kuerzel), Buttons::Ok);
     Focus = {PageNone, C::EditKuerzel};
     return false;
@@ -623,7 +623,7 @@ bool BuchEditModel::LeaveKuerzel(bool cancelling)
 
 void BuchEditModel::SetWiederverwenden(bool ticked)
 {
-    TraceScope trace("BuchEditDlg.CheckBoxWiederverwendenClick");
+    TraceScope trace("BuchEditModel.SetWiederverwenden");
     Values.Wiederverwenden = ticked;
     const BuchEditValues& v = Values;
     const bool touched = !IsBlank(v.Autor.Text) || !IsBlank(v.Herausgeber.Text) || !IsBlank(v.Zeitschrift.Text) ||
@@ -684,7 +684,7 @@ void BuchEditModel::LeaveChoiceBox(EditControl box)
     SearchList* list = SearchListOf(box);
     if (!choice || !list)
         return;
-    TraceScope trace("BuchEditDlg.ComboBoxExit");
+    TraceScope trace("BuchEditModel.LeaveChoiceBox");
     RebuildKeepingActive(*list, DisplayOrder(choice->Items));
     choice->Items = SearchListTexts(*list);
 }
@@ -709,7 +709,7 @@ void BuchEditModel::SelectKeyword(int index)
 
 void BuchEditModel::TakeOverKeyword()
 {
-    TraceScope trace("BuchEditDlg.SpeedButtonUebernehmenClick");
+    TraceScope trace("BuchEditModel.TakeOverKeyword");
     const int sel = Values.AlleSchlagworteSelected;
     if (sel < 0 || sel >= static_cast<int>(Values.AlleSchlagworte.size()))
         return;
@@ -732,7 +732,7 @@ void BuchEditModel::TakeOverKeyword()
 
 bool BuchEditModel::LeaveSchlagworte()
 {
-    TraceScope trace("BuchEditDlg.MemoSchlagworteExit");
+    TraceScope trace("BuchEditModel.LeaveSchlagworte");
     SearchList keywords;
     AddSeparatedEntries(keywords, Values.Schlagworte);
     if (KeywordConventionsOK(keywords, ws_.settings.SchlwLenght))

@@ -321,7 +321,7 @@ bool ImportText(Workspace& ws, const std::string& path, const std::string& text)
 
 bool ImportFromText(Workspace& ws, const ImportDialogRunner& runDialog)
 {
-    TraceScope trace("FoliantoMainWindow.ImportFromText");
+    TraceScope trace("TextImport.ImportFromText");
     // The file comes first: the dialog shows how it reads it.
     FileDialogSpec dialog;
     dialog.filter = "Text-Dateien (*.txt *.csv *.tsv)|*.txt *.csv *.tsv|Alle Dateien (*)|*";

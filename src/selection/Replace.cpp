@@ -47,7 +47,7 @@ bool ReplaceAll(std::string& text, const std::string& search, const std::string&
 
 bool ReplaceInAllTitles(Workspace& ws)
 {
-    TraceScope trace("FoliantoMainWindow.Ersetzen");
+    TraceScope trace("Replace.Ersetzen");
     SelectionState& sel = ws.selection;
     if (!sel.SuchenIn[0])
         return false;

@@ -19,7 +19,7 @@ std::string EditorCaption(const char* what)
 
 void NewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
 {
-    TraceScope trace("FoliantoMainWindow.NeuesBuch");
+    TraceScope trace("TitleCommands.NeuesBuch");
     editor.Caption = EditorCaption("Neu anlegen");
     editor.InitForm(EditModeNew, -1);
     if (view.ShowModal())
@@ -29,7 +29,7 @@ void NewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
 
 void EditTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view, bool copy)
 {
-    TraceScope trace(copy ? "FoliantoMainWindow.Titel_Kopieren" : "FoliantoMainWindow.Titel_Bearbeiten");
+    TraceScope trace(copy ? "TitleCommands.Titel_Kopieren" : "TitleCommands.Titel_Bearbeiten");
     const int32_t rememberedBuch = ws.store.ActBuch;
     const int topRow = view.GridTopRow();
     {
@@ -52,7 +52,7 @@ void EditTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view, bool
 
 void ViewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
 {
-    TraceScope trace("FoliantoMainWindow.Titel_Ansehen");
+    TraceScope trace("TitleCommands.Titel_Ansehen");
     editor.InitForm(EditModeView, ws.grid.Col); // page 1 unless the grid column names a field
     editor.Caption = EditorCaption("Ansehen");
     editor.Disabled = ViewModeDisabledControls();
@@ -63,7 +63,7 @@ void ViewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
 
 void GridDoubleClick(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
 {
-    TraceScope trace("FoliantoMainWindow.Titel_DblClick");
+    TraceScope trace("TitleCommands.Titel_DblClick");
     if (OpenCurrentTitle(ws))
         EditTitle(ws, editor, view, false);
 }

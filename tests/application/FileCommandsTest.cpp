@@ -182,17 +182,16 @@ TEST(FileCommands, ReplacingUnsavedTitlesAsksFirst)
     EXPECT_TRUE(env.ui.messages.empty());
 }
 
-TEST(FileCommands, MergeAppendsAndRestoresEditMode)
+TEST(FileCommands, MergeAppendsAndLeavesTheCollectionUnnamedAndChanged)
 {
     Env env;
     const std::string first = env.makeFile("a.FOL", 2);
     const std::string second = env.makeFile("b.FOL", 3, 3);
     env.ui.filePaths = {first, second};
     ASSERT_TRUE(FileOpen(env.app));
-    env.app.EditMode = EditModeView;
     EXPECT_TRUE(FileMerge(env.app));
-    EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.EditMode, env.app.DataFileName, env.app.store.Gesichert()),
-              std::tuple(5, EditModeView, "", false));
+    EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.DataFileName, env.app.store.Gesichert()),
+              std::tuple(5, "", false));
 
     // The next save asks the version question.
     env.ui.messages.clear();

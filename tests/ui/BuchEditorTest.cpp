@@ -499,10 +499,10 @@ TEST(TitleEditor, PurchaseDateIsBlankUntilChosenAndDeleteBlanksIt)
     f.Open("date.FOL", 2);
     f.t.app.settings.KuerzelZwang = false;
     const double current = f.t.app.store.current()->Kaufdatum;
-    const QDate proposed = current >= 1.0 ? TKaufdatumBox::DateOf(current) : QDate::currentDate();
+    const QDate proposed = current >= 1.0 ? KaufdatumBox::DateOf(current) : QDate::currentDate();
     WhenEditorShows([proposed](TBuchEditDlg& d) {
         d.Pages()->setCurrentIndex(3);
-        auto* date = static_cast<TKaufdatumBox*>(W(d, C::DateTimePickerKaufdatum));
+        auto* date = static_cast<KaufdatumBox*>(W(d, C::DateTimePickerKaufdatum));
         EXPECT_TRUE(date->IsBlank());
         date->setFocus(Qt::TabFocusReason); // entering proposes the current title's date
         EXPECT_EQ(date->date(), proposed);
@@ -647,7 +647,7 @@ TEST(TitleEditor, ThreeTypedTitlesSurviveSaveAndReopen)
                 Type(d, field.control, field.typed);
                 EXPECT_EQ(Text(d, field.control), Q(field.typed)) << ControlName(field.control);
             }
-            static_cast<TKaufdatumBox*>(W(d, C::DateTimePickerKaufdatum))->setDate(QDate(2020, 2, 29));
+            static_cast<KaufdatumBox*>(W(d, C::DateTimePickerKaufdatum))->setDate(QDate(2020, 2, 29));
             ClickOk(d);
             EXPECT_FALSE(d.isVisible());
         });
@@ -693,7 +693,7 @@ TEST(TitleEditor, ThreeTypedTitlesSurviveSaveAndReopen)
             }
         EXPECT_EQ(b.TypNum, titles[i].typ);
         EXPECT_EQ(b.Verleihstatus, 1);
-        EXPECT_EQ(TKaufdatumBox::DateOf(b.Kaufdatum), QDate(2020, 2, 29));
+        EXPECT_EQ(KaufdatumBox::DateOf(b.Kaufdatum), QDate(2020, 2, 29));
     }
     const TBuch& mono = *reopened.app.store.at(1);
     EXPECT_EQ(mono.Auflage, 3);

@@ -3,7 +3,7 @@
 #include "core/Codec.h"
 #include "editor/PictureLinks.h"
 #include "ui/editor/EditorControls.h"
-#include "ui/editor/Memo.h"
+#include "ui/editor/MemoBox.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -75,7 +75,7 @@ QVBoxLayout* BibliothekPage::BuildTypeColumn()
         typLayout->addWidget(radio);
     }
     right->addWidget(group);
-    auto* beschreibung = new TMemo(this);
+    auto* beschreibung = new MemoBox(this);
     beschreibung->setReadOnly(true);
     beschreibung->setFocusPolicy(Qt::ClickFocus);
     beschreibung->setAccessibleName(QStringLiteral("Beschreibung"));

@@ -171,24 +171,24 @@ void TBuchEditDlg::ConnectHandlers()
 
 void TBuchEditDlg::ConnectKaufdatum()
 {
-    auto* date = static_cast<TKaufdatumBox*>(Control(C::DateTimePickerKaufdatum));
-    connect(date, &TKaufdatumBox::Entered, this, [this] {
+    auto* date = static_cast<KaufdatumBox*>(Control(C::DateTimePickerKaufdatum));
+    connect(date, &KaufdatumBox::Entered, this, [this] {
         if (loading_)
             return;
-        model_.EnterKaufdatum(TKaufdatumBox::DayOf(QDate::currentDate()));
+        model_.EnterKaufdatum(KaufdatumBox::DayOf(QDate::currentDate()));
         LoadFromModel();
     });
-    connect(date, &TKaufdatumBox::Cleared, this, [this] {
+    connect(date, &KaufdatumBox::Cleared, this, [this] {
         if (loading_)
             return;
         model_.ClearKaufdatum();
         LoadFromModel();
     });
-    connect(date, &TKaufdatumBox::Chosen, this, [this](double day) {
+    connect(date, &KaufdatumBox::Chosen, this, [this](double day) {
         if (!loading_)
             model_.ChooseKaufdatum(day);
     });
-    connect(date, &TKaufdatumBox::Left, this, [this] {
+    connect(date, &KaufdatumBox::Left, this, [this] {
         if (loading_)
             return;
         model_.LeaveKaufdatum();
@@ -416,7 +416,7 @@ void TBuchEditDlg::VerlinkenClicked()
 
 void TBuchEditDlg::QuelleDoubleClicked()
 {
-    TraceScope trace("TBuchEditDlg.EditQuelleDblClick");
+    TraceScope trace("BuchEditDlg.QuelleDoubleClicked");
     const std::string text = controls_.ReadText(C::EditQuelle);
     if (!QuelleStartsDocument(text, CheckBox(C::CheckBoxQuelleAlsLinkBenutzen)->isChecked()))
         return;

@@ -1,7 +1,7 @@
 #include "ui/editor/EditorControls.h"
 
 #include "core/Codec.h"
-#include "ui/editor/Memo.h"
+#include "ui/editor/MemoBox.h"
 #include "ui/editor/SelectComboBox.h"
 
 #include <QAbstractButton>
@@ -38,7 +38,7 @@ void SetWidgetText(QWidget* w, const QString& text)
         edit->setText(text);
     else if (auto* combo = qobject_cast<QComboBox*>(w))
         combo->setEditText(text);
-    else if (auto* memo = qobject_cast<TMemo*>(w))
+    else if (auto* memo = qobject_cast<MemoBox*>(w))
         memo->SetText(text);
     else if (auto* plain = qobject_cast<QPlainTextEdit*>(w))
         plain->setPlainText(text);
@@ -128,7 +128,7 @@ QLineEdit* EditorControls::LineEdit(EditControl control, QWidget* parent)
 
 QPlainTextEdit* EditorControls::Memo(EditControl control, QWidget* parent)
 {
-    auto* memo = new TMemo(parent);
+    auto* memo = new MemoBox(parent);
     memo->setMinimumHeight(MemoMinHeight);
     Register(control, memo);
     return memo;

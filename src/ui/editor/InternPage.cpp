@@ -49,7 +49,7 @@ InternPage::InternPage(EditorControls& controls, QWidget* parent) : QWidget(pare
     currency->setMinimumContentsLength(5);
     currency->setAccessibleName(Utf8("Währung"));
     AddShortRow(C::EditPreis, {price, currency});
-    auto* date = new TKaufdatumBox(this);
+    auto* date = new KaufdatumBox(this);
     date->setToolTip(Hint(C::DateTimePickerKaufdatum));
     date->setMinimumWidth(140);
     controls_.Register(C::DateTimePickerKaufdatum, date);
@@ -103,7 +103,7 @@ void InternPage::Load(const BuchEditValues& v)
     lentTo->setVisible(v.VerliehenAnVisible);
     controls_.ShowFields(v, kTexts, kChoices);
     controls_.ShowChoice(C::ComboBoxWaehrung, v.Waehrung, false); // in the order found
-    static_cast<TKaufdatumBox*>(controls_.Control(C::DateTimePickerKaufdatum))->SetDay(v.Kaufdatum);
+    static_cast<KaufdatumBox*>(controls_.Control(C::DateTimePickerKaufdatum))->SetDay(v.Kaufdatum);
 }
 
 void InternPage::Store(BuchEditValues& v) const
@@ -112,7 +112,7 @@ void InternPage::Store(BuchEditValues& v) const
         v.Verleihstatus = verleihstatus_->checkedId();
     controls_.ReadFields(v, kTexts, kChoices);
     v.Waehrung.Text = controls_.ReadText(C::ComboBoxWaehrung);
-    v.Kaufdatum = static_cast<TKaufdatumBox*>(controls_.Control(C::DateTimePickerKaufdatum))->Day();
+    v.Kaufdatum = static_cast<KaufdatumBox*>(controls_.Control(C::DateTimePickerKaufdatum))->Day();
 }
 
 } // namespace folianto

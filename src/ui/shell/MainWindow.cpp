@@ -96,6 +96,7 @@ TFoliantoMainWindow::TFoliantoMainWindow(App& app, QWidget* parent) : QMainWindo
 
     app_.grid.Listener = this;
     app_.titleHistory.SetChangeHook([this] { UpdateActionStates(); });
+    app_.store.SetSavedHook([this] { saveAction_->setEnabled(!app_.store.Gesichert()); });
     InstallMeasurer();
     app_.grid.ResetToHeader();
     app_.columns.InitHeaders(app_.grid, true);
@@ -111,6 +112,7 @@ TFoliantoMainWindow::~TFoliantoMainWindow()
 {
     app_.grid.Listener = nullptr;
     app_.titleHistory.SetChangeHook({});
+    app_.store.SetSavedHook({});
     delete editor_; // before the model it works on
 }
 
