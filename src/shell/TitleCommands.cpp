@@ -1,7 +1,7 @@
 #include "shell/TitleCommands.h"
 
 #include "core/Trace.h"
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 #include "editor/ShortKeys.h"
 #include "selection/Selection.h"
 #include "workspace/Workspace.h"
@@ -17,7 +17,7 @@ std::string EditorCaption(const char* what)
 
 } // namespace
 
-void NewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
+void NewTitle(Workspace& ws, TitleEditorModel& editor, TitleEditorView& view)
 {
     TraceScope trace("TitleCommands.NeuesBuch");
     editor.Caption = EditorCaption("Neu anlegen");
@@ -27,7 +27,7 @@ void NewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
     ws.ui.repaint();
 }
 
-void EditTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view, bool copy)
+void EditTitle(Workspace& ws, TitleEditorModel& editor, TitleEditorView& view, bool copy)
 {
     TraceScope trace(copy ? "TitleCommands.Titel_Kopieren" : "TitleCommands.Titel_Bearbeiten");
     const int32_t rememberedBuch = ws.store.ActBuch;
@@ -50,7 +50,7 @@ void EditTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view, bool
     view.ScrollGridTo(topRow);
 }
 
-void ViewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
+void ViewTitle(Workspace& ws, TitleEditorModel& editor, TitleEditorView& view)
 {
     TraceScope trace("TitleCommands.Titel_Ansehen");
     editor.InitForm(EditModeView, ws.grid.Col); // page 1 unless the grid column names a field
@@ -61,7 +61,7 @@ void ViewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
     editor.Disabled.clear();
 }
 
-void GridDoubleClick(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
+void GridDoubleClick(Workspace& ws, TitleEditorModel& editor, TitleEditorView& view)
 {
     TraceScope trace("TitleCommands.Titel_DblClick");
     if (OpenCurrentTitle(ws))

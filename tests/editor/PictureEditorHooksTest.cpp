@@ -1,4 +1,4 @@
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 #include "editor/PictureSlots.h"
 
 #include "support/Fakes.h"
@@ -25,7 +25,7 @@ TPicRec Picture(uint8_t fill, const std::string& title)
 
 struct Editor {
     TestApp t;
-    BuchEditModel m{t.app};
+    TitleEditorModel m{t.app};
     App& app = t.app;
 
     Editor()

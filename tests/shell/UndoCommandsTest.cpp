@@ -1,7 +1,7 @@
 #include "application/BuchData.h"
 #include "core/Codec.h"
 #include "core/SampleCatalogue.h"
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 #include "exchange/RisImport.h"
 #include "exchange/TextImport.h"
 #include "history/HistoryTestUtil.h"
@@ -57,7 +57,7 @@ std::string ThreeTitles()
 
 bool Edit(App& app, EditModes mode, bool copy, const char* titel)
 {
-    BuchEditModel editor(app);
+    TitleEditorModel editor(app);
     app.store.ActBuch = 4;
     editor.InitForm(mode, -1);
     if (mode != EditModeNew)

@@ -4,7 +4,7 @@
 #include "ui/GuiSupport.h"
 
 #include "application/BuchData.h"
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 #include "selection/Selection.h"
 #include "shell/GridRules.h"
 #include "ui/editor/BuchEditDlg.h"

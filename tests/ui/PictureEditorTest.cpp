@@ -3,7 +3,7 @@
 #include "application/BuchData.h"
 #include "selection/Selection.h"
 #include "shell/GridRules.h"
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 #include "ui/editor/BuchEditDlg.h"
 #include "ui/editor/PictureWidgets.h"
 #include "ui/shell/TitleGrid.h"

@@ -11,7 +11,7 @@ namespace folianto {
 namespace {
 
 using C = EditControl;
-using V = BuchEditValues;
+using V = TitleEditorValues;
 const std::initializer_list<EditorControls::TextField> kTexts = {
     {C::TitelEdit, &V::Titel}, {C::AltTitelEdit, &V::AltTitel}, {C::OrgTitelEdit, &V::OrigTitel}};
 
@@ -33,14 +33,14 @@ AutorTitelPage::AutorTitelPage(EditorControls& controls, QWidget* parent) : QWid
     grid->setRowStretch(row, 1);
 }
 
-void AutorTitelPage::Load(const BuchEditValues& v)
+void AutorTitelPage::Load(const TitleEditorValues& v)
 {
     controls_.ShowMultiSelect(C::ComboBoxAutor, v.Autor);
     controls_.ShowMultiSelect(C::ComboBoxHerausgeber, v.Herausgeber);
     controls_.ShowFields(v, kTexts);
 }
 
-void AutorTitelPage::Store(BuchEditValues& v) const
+void AutorTitelPage::Store(TitleEditorValues& v) const
 {
     controls_.ReadMultiSelect(C::ComboBoxAutor, v.Autor);
     controls_.ReadMultiSelect(C::ComboBoxHerausgeber, v.Herausgeber);

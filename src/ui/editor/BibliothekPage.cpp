@@ -28,7 +28,7 @@ const char* const LiteraturTypItems[TypCount] = {
     "Zeitungs&artikel", "Audio&visuelles Material", "&graue Literatur", "&unklar",
 };
 
-using V = BuchEditValues;
+using V = TitleEditorValues;
 const std::initializer_list<EditorControls::TextField> kTexts = {
     {C::AusgabeEdit, &V::Ausgabe}, {C::EditionYearEdit, &V::EditionYear}, {C::FirstEditionEdit, &V::FirstEdition},
     {C::BandEdit, &V::Band},       {C::ISBN_Edit, &V::ISBN},               {C::EditJahrgang, &V::Jahrgang},
@@ -164,7 +164,7 @@ QGroupBox* BibliothekPage::BuildAudioVisual()
     return g;
 }
 
-void BibliothekPage::Load(const BuchEditValues& v)
+void BibliothekPage::Load(const TitleEditorValues& v)
 {
     if (QAbstractButton* typ = literaturTyp_->button(v.LiteraturTyp))
         typ->setChecked(true);
@@ -173,7 +173,7 @@ void BibliothekPage::Load(const BuchEditValues& v)
     ApplyQuelleLink();
 }
 
-void BibliothekPage::Store(BuchEditValues& v) const
+void BibliothekPage::Store(TitleEditorValues& v) const
 {
     if (literaturTyp_->checkedId() >= 0)
         v.LiteraturTyp = literaturTyp_->checkedId();

@@ -48,7 +48,7 @@ bool IsChoiceBox(EditControl c)
 
 } // namespace
 
-TBuchEditDlg::TBuchEditDlg(BuchEditModel& model, QWidget* parent)
+TBuchEditDlg::TBuchEditDlg(TitleEditorModel& model, QWidget* parent)
     : QDialog(parent), model_(model), controls_(model, this)
 {
     TraceScope trace("BuchEditDlg.FormCreate");
@@ -208,7 +208,7 @@ void TBuchEditDlg::LoadFromModel()
 {
     const bool wasLoading = loading_;
     loading_ = true;
-    const BuchEditValues& v = model_.Values;
+    const TitleEditorValues& v = model_.Values;
     if (!model_.Caption.empty())
         setWindowTitle(FromCp1252(model_.Caption));
 
@@ -229,7 +229,7 @@ void TBuchEditDlg::LoadFromModel()
 
 void TBuchEditDlg::StoreToModel()
 {
-    BuchEditValues& v = model_.Values;
+    TitleEditorValues& v = model_.Values;
     v.Kuerzel = controls_.ReadText(C::EditKuerzel);
     v.Kopieren = CheckBox(C::CheckBoxKopieren)->isChecked();
     v.Wiederverwenden = CheckBox(C::CheckBoxWiederverwenden)->isChecked();
@@ -241,7 +241,7 @@ void TBuchEditDlg::StoreToModel()
 
 void TBuchEditDlg::ApplyEnabled()
 {
-    const BuchEditValues& v = model_.Values;
+    const TitleEditorValues& v = model_.Values;
     for (int i = 0; i < EditControlCount; ++i) {
         const auto c = static_cast<EditControl>(i);
         QWidget* w = Control(c);

@@ -73,7 +73,7 @@ QLineEdit* LineEditOf(QWidget* w)
     return nullptr;
 }
 
-EditorControls::EditorControls(const BuchEditModel& model, QObject* filter) : model_(model), filter_(filter) {}
+EditorControls::EditorControls(const TitleEditorModel& model, QObject* filter) : model_(model), filter_(filter) {}
 
 // ---------------------------------------------------------------------------
 // Creating
@@ -236,7 +236,7 @@ void EditorControls::ReadMultiSelect(EditControl control, MultiSelectBox& box) c
         box.Ticked[order[i]] = ticks[i];
 }
 
-void EditorControls::ShowFields(const BuchEditValues& v, std::initializer_list<TextField> texts,
+void EditorControls::ShowFields(const TitleEditorValues& v, std::initializer_list<TextField> texts,
                                 std::initializer_list<ChoiceField> choices)
 {
     for (const TextField& f : texts)
@@ -245,7 +245,7 @@ void EditorControls::ShowFields(const BuchEditValues& v, std::initializer_list<T
         ShowChoice(f.control, v.*f.box);
 }
 
-void EditorControls::ReadFields(BuchEditValues& v, std::initializer_list<TextField> texts,
+void EditorControls::ReadFields(TitleEditorValues& v, std::initializer_list<TextField> texts,
                                 std::initializer_list<ChoiceField> choices) const
 {
     for (const TextField& f : texts)

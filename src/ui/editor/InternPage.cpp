@@ -22,7 +22,7 @@ using C = EditControl;
 const char* const VerleihstatusItems[4] = {"&vorhanden", "&verliehen an ...", "&ausgeliehen aus ...",
                                            "zukünftig &besorgen"};
 
-using V = BuchEditValues;
+using V = TitleEditorValues;
 const std::initializer_list<EditorControls::TextField> kTexts = {
     {C::EditVerleihstatus, &V::VerliehenAn}, {C::EditPreis, &V::Preis}};
 const std::initializer_list<EditorControls::ChoiceField> kChoices = {
@@ -93,7 +93,7 @@ void InternPage::AddShortRow(EditControl control, std::initializer_list<QWidget*
     ++row_;
 }
 
-void InternPage::Load(const BuchEditValues& v)
+void InternPage::Load(const TitleEditorValues& v)
 {
     if (QAbstractButton* state = verleihstatus_->button(v.Verleihstatus))
         state->setChecked(true);
@@ -106,7 +106,7 @@ void InternPage::Load(const BuchEditValues& v)
     static_cast<KaufdatumBox*>(controls_.Control(C::DateTimePickerKaufdatum))->SetDay(v.Kaufdatum);
 }
 
-void InternPage::Store(BuchEditValues& v) const
+void InternPage::Store(TitleEditorValues& v) const
 {
     if (verleihstatus_->checkedId() >= 0)
         v.Verleihstatus = verleihstatus_->checkedId();

@@ -19,7 +19,7 @@ namespace {
 
 using C = EditControl;
 
-using V = BuchEditValues;
+using V = TitleEditorValues;
 const std::initializer_list<EditorControls::TextField> kTexts = {
     {C::MemoSchlagworte, &V::Schlagworte}, {C::MemoInhalt, &V::Inhalt}, {C::MemoBemerkung, &V::Bemerkung}};
 
@@ -42,7 +42,7 @@ QVBoxLayout* MemoPane(EditorControls& controls, EditControl c, QWidget* pane)
 
 } // namespace
 
-SchlagwortePage::SchlagwortePage(EditorControls& controls, const BuchEditModel& model, QWidget* parent)
+SchlagwortePage::SchlagwortePage(EditorControls& controls, const TitleEditorModel& model, QWidget* parent)
     : QWidget(parent), controls_(controls), model_(model)
 {
     setObjectName(QStringLiteral("TabSheetSchlagworte"));
@@ -93,14 +93,14 @@ QWidget* SchlagwortePage::BuildKeywordPane(QWidget* splitter)
     return pane;
 }
 
-void SchlagwortePage::Load(const BuchEditValues& v)
+void SchlagwortePage::Load(const TitleEditorValues& v)
 {
     controls_.ShowFields(v, kTexts);
     controls_.ShowItems(C::ListBoxAlleSchlagworte, v.AlleSchlagworte);
     ShowKeywordSelection(v.AlleSchlagworteSelected);
 }
 
-void SchlagwortePage::Store(BuchEditValues& v) const
+void SchlagwortePage::Store(TitleEditorValues& v) const
 {
     controls_.ReadFields(v, kTexts);
     if (list_->currentItem() && list_->currentItem()->isSelected())

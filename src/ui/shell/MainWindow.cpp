@@ -5,7 +5,7 @@
 #include "core/ErrorText.h"
 #include "core/Text.h"
 #include "core/Trace.h"
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 #include "exchange/TextExport.h"
 #include "exchange/TextImport.h"
 #include "exchange/WorkbookExchange.h"
@@ -264,7 +264,7 @@ void TFoliantoMainWindow::TitleDelete()
 TBuchEditDlg& TFoliantoMainWindow::TitleEditor()
 {
     if (!editor_) {
-        editorModel_ = std::make_unique<BuchEditModel>(app_);
+        editorModel_ = std::make_unique<TitleEditorModel>(app_);
         editorModel_->AdjustLabelsFromHeaders(app_.columns);
         editor_ = new TBuchEditDlg(*editorModel_, this);
         editorView_ = std::make_unique<EditorView>(*editor_, *grid_);

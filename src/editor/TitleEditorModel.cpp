@@ -1,4 +1,4 @@
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 
 #include "core/Codec.h"
 #include "core/ErrorText.h"
@@ -101,26 +101,26 @@ bool Differs(const TBuch& now, const TBuch& before)
 
 } // namespace
 
-BuchEditModel::BuchEditModel(Workspace& ws) : Pictures(ws.ui), ws_(ws), designLabels_(DesignLabels())
+TitleEditorModel::TitleEditorModel(Workspace& ws) : Pictures(ws.ui), ws_(ws), designLabels_(DesignLabels())
 {
-    TraceScope trace("BuchEditModel.BuchEditModel");
+    TraceScope trace("TitleEditorModel.TitleEditorModel");
     Labels = designLabels_;
     // The type box's items before any list fills it.
     Values.Typ.Items = {"Artikel", "gebundenes Buch", "Kopie", "Taschenbuch"};
     ApplyTypePanel();
 }
 
-bool BuchEditModel::IsDisabled(EditControl control) const
+bool TitleEditorModel::IsDisabled(EditControl control) const
 {
     return std::find(Disabled.begin(), Disabled.end(), control) != Disabled.end();
 }
 
-const std::string& BuchEditModel::Label(EditControl control) const
+const std::string& TitleEditorModel::Label(EditControl control) const
 {
     return Labels[Idx(control)];
 }
 
-ChoiceBox* BuchEditModel::ChoiceBoxOf(EditControl control)
+ChoiceBox* TitleEditorModel::ChoiceBoxOf(EditControl control)
 {
     switch (control) {
     case C::ComboBoxZeitschrift: return &Values.Zeitschrift;
@@ -137,7 +137,7 @@ ChoiceBox* BuchEditModel::ChoiceBoxOf(EditControl control)
     }
 }
 
-MultiSelectBox* BuchEditModel::MultiSelectOf(EditControl control)
+MultiSelectBox* TitleEditorModel::MultiSelectOf(EditControl control)
 {
     switch (control) {
     case C::ComboBoxAutor: return &Values.Autor;
@@ -146,7 +146,7 @@ MultiSelectBox* BuchEditModel::MultiSelectOf(EditControl control)
     }
 }
 
-SearchList* BuchEditModel::SearchListOf(EditControl control)
+SearchList* TitleEditorModel::SearchListOf(EditControl control)
 {
     SearchLists& l = ws_.lists;
     switch (control) {
@@ -165,29 +165,29 @@ SearchList* BuchEditModel::SearchListOf(EditControl control)
     }
 }
 
-void BuchEditModel::ApplyTypePanel()
+void TitleEditorModel::ApplyTypePanel()
 {
     Panel = LiteraturTypPanel(TypOf(Values.LiteraturTyp), ws_.settings.AlwaysShowAVM);
     Labels[Idx(C::ComboBoxSerie)] = Panel.SerieLabel;
     Labels[Idx(C::ComboBoxVerlag)] = Panel.VerlagLabel;
 }
 
-void BuchEditModel::SetLiteraturTyp(int32_t typ)
+void TitleEditorModel::SetLiteraturTyp(int32_t typ)
 {
     Values.LiteraturTyp = typ;
     ApplyTypePanel();
 }
 
-void BuchEditModel::AdjustLabelsFromHeaders(const ColumnModel& columns)
+void TitleEditorModel::AdjustLabelsFromHeaders(const ColumnModel& columns)
 {
-    TraceScope trace("BuchEditModel.AdjustLabelsFromHeaders");
+    TraceScope trace("TitleEditorModel.AdjustLabelsFromHeaders");
     if (!ws_.settings.AdjustLabels)
         return;
     for (const HeaderLabel& h : HeaderLabels())
         Labels[Idx(h.control)] = columns.CellArray[static_cast<std::size_t>(h.descriptor)].Header;
 }
 
-void BuchEditModel::SetVerleihstatus(int32_t index)
+void TitleEditorModel::SetVerleihstatus(int32_t index)
 {
     Values.Verleihstatus = index;
     switch (index) {
@@ -208,9 +208,9 @@ void BuchEditModel::SetVerleihstatus(int32_t index)
     }
 }
 
-void BuchEditModel::Fill_Waehrungen()
+void TitleEditorModel::Fill_Waehrungen()
 {
-    TraceScope trace("BuchEditModel.Fill_Waehrungen");
+    TraceScope trace("TitleEditorModel.Fill_Waehrungen");
     std::vector<std::string>& items = Values.Waehrung.Items;
     items = {"EUR", "DM"};
     std::unordered_set<std::string> seen{"EUR", "DM"};
@@ -224,9 +224,9 @@ void BuchEditModel::Fill_Waehrungen()
     }
 }
 
-void BuchEditModel::FillComboBoxes()
+void TitleEditorModel::FillComboBoxes()
 {
-    TraceScope trace("BuchEditModel.FillComboBoxes");
+    TraceScope trace("TitleEditorModel.FillComboBoxes");
     SearchLists& l = ws_.lists;
     Values.Typ.Items = SearchListTexts(l.TypSearchList);
     Values.Owner.Items = SearchListTexts(l.BesitzerSearchList);
@@ -251,21 +251,21 @@ void BuchEditModel::FillComboBoxes()
     Fill_Waehrungen();
 }
 
-void BuchEditModel::InitForm(EditModes mode, int gridColumn)
+void TitleEditorModel::InitForm(EditModes mode, int gridColumn)
 {
-    TraceScope trace("BuchEditModel.InitForm");
+    TraceScope trace("TitleEditorModel.InitForm");
     mode_ = mode;
     BusyCursor busy(ws_.ui);
     FillComboBoxes();
 
     // Every value empty, the item lists kept.
-    BuchEditValues fresh;
-    const auto keepItems = [&fresh, this](ChoiceBox BuchEditValues::*box) {
+    TitleEditorValues fresh;
+    const auto keepItems = [&fresh, this](ChoiceBox TitleEditorValues::*box) {
         (fresh.*box).Items = std::move((Values.*box).Items);
     };
-    for (auto box : {&BuchEditValues::Serie, &BuchEditValues::Verlag, &BuchEditValues::Ort, &BuchEditValues::Zeitschrift,
-                     &BuchEditValues::Sprache, &BuchEditValues::Typ, &BuchEditValues::Owner,
-                     &BuchEditValues::Standort, &BuchEditValues::Kategorie, &BuchEditValues::Waehrung})
+    for (auto box : {&TitleEditorValues::Serie, &TitleEditorValues::Verlag, &TitleEditorValues::Ort, &TitleEditorValues::Zeitschrift,
+                     &TitleEditorValues::Sprache, &TitleEditorValues::Typ, &TitleEditorValues::Owner,
+                     &TitleEditorValues::Standort, &TitleEditorValues::Kategorie, &TitleEditorValues::Waehrung})
         keepItems(box);
     fresh.Autor.Items = std::move(Values.Autor.Items);
     fresh.Autor.Ticked.assign(fresh.Autor.Items.size(), false);
@@ -315,9 +315,9 @@ void BuchEditModel::InitForm(EditModes mode, int gridColumn)
     }
 }
 
-bool BuchEditModel::LoadFromStore()
+bool TitleEditorModel::LoadFromStore()
 {
-    TraceScope trace("BuchEditModel.LoadFromStore");
+    TraceScope trace("TitleEditorModel.LoadFromStore");
     const TitleStore& store = ws_.store;
     const TBuch* b = store.at(store.ActBuch);
     if (!b) {
@@ -325,7 +325,7 @@ bool BuchEditModel::LoadFromStore()
         ws_.ui.message(MsgKind::Error, GetErrorText(nr), Buttons::Ok);
         return false;
     }
-    BuchEditValues& v = Values;
+    TitleEditorValues& v = Values;
     shown_ = ShownFields{b->Reihe, b->Jahr, b->JahrNum, b->Auflage, std::nullopt};
     v.Kuerzel = b->Kuerzel.Text;
     v.Autor.Text = b->Autor.Text;
@@ -391,9 +391,9 @@ bool BuchEditModel::LoadFromStore()
     return Pictures.Show(*b);
 }
 
-int BuchEditModel::WriteToStore()
+int TitleEditorModel::WriteToStore()
 {
-    TraceScope trace("BuchEditModel.WriteToStore");
+    TraceScope trace("TitleEditorModel.WriteToStore");
     const bool append = mode_ == EditModeNew || (mode_ == EditModeEdit && Values.Kopieren);
     TitleChange change(ws_.titleHistory, mode_ == EditModeNew ? "Neuer Titel"
                                          : append             ? "Titel kopieren"
@@ -415,7 +415,7 @@ int BuchEditModel::WriteToStore()
     return flags;
 }
 
-TBuch* BuchEditModel::TargetTitle(bool append)
+TBuch* TitleEditorModel::TargetTitle(bool append)
 {
     TitleStore& store = ws_.store;
     if (append) {
@@ -433,9 +433,9 @@ TBuch* BuchEditModel::TargetTitle(bool append)
     return b;
 }
 
-void BuchEditModel::WriteTextFields(TBuch& b, bool append) const
+void TitleEditorModel::WriteTextFields(TBuch& b, bool append) const
 {
-    const BuchEditValues& v = Values;
+    const TitleEditorValues& v = Values;
     b.Kuerzel.Text = v.Kuerzel;
     b.Autor.Text = v.Autor.Text;
     b.Herausgeber.Text = v.Herausgeber.Text;
@@ -467,9 +467,9 @@ void BuchEditModel::WriteTextFields(TBuch& b, bool append) const
 
 // The literature type with the fields whose meaning depends on it: series or
 // journal, year, first edition or volume, edition; and the link bit.
-void BuchEditModel::WriteTypeFields(TBuch& b, bool append)
+void TitleEditorModel::WriteTypeFields(TBuch& b, bool append)
 {
-    const BuchEditValues& v = Values;
+    const TitleEditorValues& v = Values;
     int32_t typ = v.LiteraturTyp;
     if (typ < 0 || typ >= TypCount) {
         typ = TypUnklar;
@@ -505,9 +505,9 @@ void BuchEditModel::WriteTypeFields(TBuch& b, bool append)
         b.TypNum |= LinkFlag;
 }
 
-void BuchEditModel::WritePriceAndDate(TBuch& b, bool append) const
+void TitleEditorModel::WritePriceAndDate(TBuch& b, bool append) const
 {
-    const BuchEditValues& v = Values;
+    const TitleEditorValues& v = Values;
     const bool unpricedBefore = std::isfinite(OldBuch.Preis) && !(OldBuch.Preis > 0.005f);
     b.Preis = !append && !HasPrintable(v.Preis) && unpricedBefore ? OldBuch.Preis : PriceNumber(v.Preis);
     if (v.Kaufdatum && !kaufdatumProposed_)
@@ -518,7 +518,7 @@ void BuchEditModel::WritePriceAndDate(TBuch& b, bool append) const
         b.Kaufdatum = 0.0;
 }
 
-int BuchEditModel::MissingFields(const TBuch& b) const
+int TitleEditorModel::MissingFields(const TBuch& b) const
 {
     int flags = 0;
     if (!HasPrintable(b.Autor.Text))
@@ -530,7 +530,7 @@ int BuchEditModel::MissingFields(const TBuch& b) const
     return flags;
 }
 
-void BuchEditModel::FeedSearchLists(const TBuch& b)
+void TitleEditorModel::FeedSearchLists(const TBuch& b)
 {
     SearchLists& l = ws_.lists;
     AddTitleToSearchLists(l, b, ReiheToJournals::Always);
@@ -539,35 +539,35 @@ void BuchEditModel::FeedSearchLists(const TBuch& b)
     AddSeparatedEntries(l.HerausgeberSearchList, b.Herausgeber.Text);
 }
 
-const Settings& BuchEditModel::PictureSettings() const
+const Settings& TitleEditorModel::PictureSettings() const
 {
     return ws_.settings;
 }
 
-UserInteraction& BuchEditModel::Ui() const
+UserInteraction& TitleEditorModel::Ui() const
 {
     return ws_.ui;
 }
 
-std::optional<std::string> BuchEditModel::ChooseDocument(const std::string& quelle) const
+std::optional<std::string> TitleEditorModel::ChooseDocument(const std::string& quelle) const
 {
     return ChooseLinkedDocument(ws_.ui, quelle);
 }
 
-void BuchEditModel::StartLinkedDocument(const std::string& quelle)
+void TitleEditorModel::StartLinkedDocument(const std::string& quelle)
 {
     StartDocument(ws_.ui, ws_.DocStarted, quelle);
 }
 
-bool BuchEditModel::KuerzelIsUnique(const std::string& key) const
+bool TitleEditorModel::KuerzelIsUnique(const std::string& key) const
 {
     const bool editingInPlace = mode_ == EditModeEdit && !Values.Kopieren;
     return folianto::KuerzelIsUnique(ws_.store, key, editingInPlace ? ws_.store.ActBuch : 0);
 }
 
-OkOutcome BuchEditModel::OkClicked()
+OkOutcome TitleEditorModel::OkClicked()
 {
-    TraceScope trace("BuchEditModel.OkClicked");
+    TraceScope trace("TitleEditorModel.OkClicked");
     BusyCursor busy(ws_.ui);
     if (mode_ == EditModeView)
         return OkOutcome::Close;
@@ -610,22 +610,22 @@ OkOutcome BuchEditModel::OkClicked()
     return OkOutcome::Close;
 }
 
-bool BuchEditModel::LeaveKuerzel(bool cancelling)
+bool TitleEditorModel::LeaveKuerzel(bool cancelling)
 {
     if (cancelling || mode_ == EditModeView || !ws_.settings.KuerzelZwang ||
         KuerzelIsUnique(Values.Kuerzel))
         return true;
-    TraceScope trace("BuchEditModel.LeaveKuerzel");
+    TraceScope trace("TitleEditorModel.LeaveKuerzel");
     ws_.ui.message(MsgKind::Error, KuerzelMessage(Values.Kuerzel), Buttons::Ok);
     Focus = {PageNone, C::EditKuerzel};
     return false;
 }
 
-void BuchEditModel::SetWiederverwenden(bool ticked)
+void TitleEditorModel::SetWiederverwenden(bool ticked)
 {
-    TraceScope trace("BuchEditModel.SetWiederverwenden");
+    TraceScope trace("TitleEditorModel.SetWiederverwenden");
     Values.Wiederverwenden = ticked;
-    const BuchEditValues& v = Values;
+    const TitleEditorValues& v = Values;
     const bool touched = !IsBlank(v.Autor.Text) || !IsBlank(v.Herausgeber.Text) || !IsBlank(v.Zeitschrift.Text) ||
                          !IsBlank(v.Serie.Text) || !IsBlank(v.Verlag.Text) || !IsBlank(v.Ort.Text) ||
                          !IsBlank(v.Kategorie.Text) ||
@@ -658,7 +658,7 @@ void BuchEditModel::SetWiederverwenden(bool ticked)
     SetLiteraturTyp(TypOf(last->TypNum));
 }
 
-std::optional<Completion> BuchEditModel::TypeAhead(EditControl box, const std::string& typed, int caret)
+std::optional<Completion> TitleEditorModel::TypeAhead(EditControl box, const std::string& typed, int caret)
 {
     if (NoAutoComplete)
         return std::nullopt;
@@ -671,7 +671,7 @@ std::optional<Completion> BuchEditModel::TypeAhead(EditControl box, const std::s
     return CompleteText(*list, typed, caret, multi);
 }
 
-void BuchEditModel::LeaveChoiceBox(EditControl box)
+void TitleEditorModel::LeaveChoiceBox(EditControl box)
 {
     if (MultiSelectBox* multi = MultiSelectOf(box)) {
         std::string text = StripBlanks(multi->Text, Strip::Right);
@@ -684,12 +684,12 @@ void BuchEditModel::LeaveChoiceBox(EditControl box)
     SearchList* list = SearchListOf(box);
     if (!choice || !list)
         return;
-    TraceScope trace("BuchEditModel.LeaveChoiceBox");
+    TraceScope trace("TitleEditorModel.LeaveChoiceBox");
     RebuildKeepingActive(*list, DisplayOrder(choice->Items));
     choice->Items = SearchListTexts(*list);
 }
 
-void BuchEditModel::SchlagworteTyped()
+void TitleEditorModel::SchlagworteTyped()
 {
     const std::string& memo = Values.Schlagworte;
     const std::size_t semi = RFindListSeparator(memo);
@@ -700,16 +700,16 @@ void BuchEditModel::SchlagworteTyped()
         Values.AlleSchlagworteSelected = found;
 }
 
-void BuchEditModel::SelectKeyword(int index)
+void TitleEditorModel::SelectKeyword(int index)
 {
     const bool valid = index >= 0 && index < static_cast<int>(Values.AlleSchlagworte.size());
     Values.AlleSchlagworteSelected = valid ? index : -1;
     Values.UebernehmenEnabled = valid;
 }
 
-void BuchEditModel::TakeOverKeyword()
+void TitleEditorModel::TakeOverKeyword()
 {
-    TraceScope trace("BuchEditModel.TakeOverKeyword");
+    TraceScope trace("TitleEditorModel.TakeOverKeyword");
     const int sel = Values.AlleSchlagworteSelected;
     if (sel < 0 || sel >= static_cast<int>(Values.AlleSchlagworte.size()))
         return;
@@ -730,9 +730,9 @@ void BuchEditModel::TakeOverKeyword()
     Focus = {PageNone, C::ListBoxAlleSchlagworte};
 }
 
-bool BuchEditModel::LeaveSchlagworte()
+bool TitleEditorModel::LeaveSchlagworte()
 {
-    TraceScope trace("BuchEditModel.LeaveSchlagworte");
+    TraceScope trace("TitleEditorModel.LeaveSchlagworte");
     SearchList keywords;
     AddSeparatedEntries(keywords, Values.Schlagworte);
     if (KeywordConventionsOK(keywords, ws_.settings.SchlwLenght))
@@ -746,7 +746,7 @@ bool BuchEditModel::LeaveSchlagworte()
     return false;
 }
 
-void BuchEditModel::EnterKaufdatum(double today)
+void TitleEditorModel::EnterKaufdatum(double today)
 {
     if (Values.Kaufdatum)
         return;
@@ -755,19 +755,19 @@ void BuchEditModel::EnterKaufdatum(double today)
     kaufdatumProposed_ = true;
 }
 
-void BuchEditModel::ClearKaufdatum()
+void TitleEditorModel::ClearKaufdatum()
 {
     Values.Kaufdatum.reset();
     kaufdatumProposed_ = false;
 }
 
-void BuchEditModel::ChooseKaufdatum(double day)
+void TitleEditorModel::ChooseKaufdatum(double day)
 {
     Values.Kaufdatum = day;
     kaufdatumProposed_ = false;
 }
 
-void BuchEditModel::LeaveKaufdatum()
+void TitleEditorModel::LeaveKaufdatum()
 {
     // A date only filled in on entering stays unchosen: the box is blank again.
     if (kaufdatumProposed_)
