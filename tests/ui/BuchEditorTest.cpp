@@ -42,24 +42,6 @@ namespace {
 
 using C = EditControl;
 
-// Runs `steps` on the editor as soon as it shows modally; whatever happens,
-// the dialog does not stay open.
-void WhenEditorShows(std::function<void(TBuchEditDlg&)> steps)
-{
-    QTimer::singleShot(0, [steps = std::move(steps)] {
-        auto* dialog = qobject_cast<TBuchEditDlg*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            ADD_FAILURE() << "the title editor did not show";
-            return;
-        }
-        dialog->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
-        steps(*dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-}
-
 // The picture page's own button is found by its name.
 QWidget* W(TBuchEditDlg& d, EditControl c)
 {
