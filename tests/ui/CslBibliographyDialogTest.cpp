@@ -75,7 +75,7 @@ TEST(CslBibliographyDialog, SearchPreviewClipboardAndExport)
 
     // Every control is named by its caption.
     ExpectBuddiesNamedByTheirLabels(dialog, true);
-    EXPECT_EQ(dialog.ClipboardButton->text(), Q("Zitat in die &Zwischenablage"));
+    EXPECT_EQ(dialog.ClipboardButton->text(), Q("Zitat in die Zwischen&ablage"));
 
     QTest::keyClicks(dialog.SearchEdit, Q("din 1505 author-date"));
     ASSERT_GE(dialog.StyleList->count(), 1);

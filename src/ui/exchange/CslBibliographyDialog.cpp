@@ -135,7 +135,7 @@ QFormLayout* CslBibliographyDialog::BuildForm()
 QHBoxLayout* CslBibliographyDialog::BuildButtons()
 {
     auto* buttons = new QHBoxLayout;
-    ClipboardButton = Button(QStringLiteral("Zitat in die &Zwischenablage"), "ClipboardButton", this);
+    ClipboardButton = Button(QStringLiteral("Zitat in die Zwischen&ablage"), "ClipboardButton", this);
     ExportButton = Button(QStringLiteral("E&xportieren..."), "ExportButton", this);
     CloseButton = Button(QStringLiteral("S&chließen"), "CloseButton", this);
     HelpButton = Button(QStringLiteral("&Hilfe"), "HelpButton", this);
