@@ -6,7 +6,8 @@ Each mutant is a single change in a randomly chosen source line (a flipped or
 shifted comparison, && for ||, true for false, a dropped !, + 1 for - 1,
 ++ for --). Every test folder has its own small test program
 (folianto_tests_<folder>): a mutant first relinks and runs the tests of its own
-folder, and only when those pass the programs of the folders that build on it.
+folder, and only when those pass the programs of the test folders that
+include its headers and of the folders that build on it.
 Each run has a time limit; the file is put back whatever happens, Ctrl+C
 included. A mutant that does not compile is not counted.
 
@@ -238,13 +239,28 @@ def test_folders():
             and any(n.endswith(".cpp") for n in os.listdir(os.path.join(base, f)))]
 
 
+def includers(folder, available):
+    """The test folders whose sources include a header of src/FOLDER (tests of
+    a lower folder sometimes drive code of a higher one)."""
+    found = []
+    for test_folder in sorted(available):
+        base = os.path.join(ROOT, "tests", test_folder)
+        for name in os.listdir(base):
+            with open(os.path.join(base, name), encoding="utf-8", errors="replace") as f:
+                if f'#include "{folder}/' in f.read():
+                    found.append(test_folder)
+                    break
+    return found
+
+
 def programs_for(folder, available):
     """The test programs that can catch a mutant in src/FOLDER, its own
-    folder's first, then the folders that build on it."""
-    order = [folder]
+    folder's first, then those that include its headers, then the folders
+    that build on it."""
+    order = [folder] + includers(folder, available)
     order += LOGIC_FOLDERS[LOGIC_FOLDERS.index(folder) + 1:]
     order += TOP_TEST_FOLDERS
-    return ["folianto_tests_" + f for f in order if f in available]
+    return ["folianto_tests_" + f for f in dict.fromkeys(order) if f in available]
 
 
 def run_group(args, timeout, env=None):

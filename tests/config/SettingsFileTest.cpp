@@ -177,9 +177,9 @@ TEST(SettingsReader, PositionHolesRenumberTheShownColumns)
     ReadSettings(holes.app, IniFile(PositionSection({0, 1, 2, 4})));
     EXPECT_EQ(Positions(holes.app),
               "0,1,2,3,4,5,6,7,8,-1,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32");
-    // Nothing taken above the free positions: no renumbering.
+    // Nothing taken above the free positions (34 is no position): no renumbering.
     TestApp noHoles;
-    ReadSettings(noHoles.app, IniFile(PositionSection({0, 1, 2})));
+    ReadSettings(noHoles.app, IniFile(PositionSection({0, 1, 2, ColumnCount})));
     std::string expected = "0,1,2";
     for (int i = 3; i < ColumnCount; ++i)
         expected += ",-1";

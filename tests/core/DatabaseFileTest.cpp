@@ -594,10 +594,15 @@ public:
     {
         return Call() && FileSteps::Link(existing, name);
     }
-    bool Remove(const QString& path) override { return Call() && FileSteps::Remove(path); }
+    bool Remove(const QString& path) override
+    {
+        ++removes;
+        return Call() && FileSteps::Remove(path);
+    }
     bool SyncFolder(const QString& folder) override { return Call() && FileSteps::SyncFolder(folder); }
 
     int calls = 0;
+    int removes = 0;
 
 private:
     // False for the call that is to fail; the undoing after it is not counted.
@@ -655,6 +660,7 @@ int CountSaveCalls()
     PrepareGenerations(env);
     StoppingFiles counting(0, false);
     EXPECT_TRUE(Save_Buch_Data(env.app, env.path("x.FOL"), env.err, counting));
+    EXPECT_EQ(counting.removes, 1); // the oldest generation, nothing else
     EXPECT_EQ(QDir(env.dir.path()).entryList(QDir::Files).join(QLatin1Char(' ')),
               QStringLiteral("x.BAK_FOL x.BAK_FOL1 x.BAK_FOL2 x.FOL"));
     return counting.calls;

@@ -1,8 +1,12 @@
 #include "core/Codec.h"
 #include "core/ErrorText.h"
+#include "core/SampleCatalogue.h"
 #include "support/Fakes.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
 
 using namespace folianto;
 using folianto::test::TestApp;
@@ -85,6 +89,57 @@ TEST(TitleStore, DeleteAllowedAsksTheExactQuestion)
               "Folianto: Sicherheitssystem\r\n\r\nDer Titel [MUE001], \"Grüne Tage\" soll gelöscht werden.\r\n"
               "Soll der Titel wirklich gelöscht werden?");
     EXPECT_TRUE(DeleteAllowed(t.app.store, t.ui));
+}
+
+// The generated catalogue (benchmarks, demonstrations, other tests) fills
+// each type's own fields only and keeps lending and prices consistent.
+TEST(SampleCatalogue, EachTypeFillsItsOwnFields)
+{
+    TitleStore store;
+    FillSampleCatalogue(store, 500, 9);
+    ASSERT_EQ(store.AnzBuch, 500);
+    std::set<std::string> keys;
+    int perType[TypCount] = {}, lending[4] = {}, keywordCounts[7] = {};
+    const auto starts = [](const TBuchRec& f, const char* text) { return f.Text.rfind(text, 0) == 0; };
+    const auto ends = [](const TBuchRec& f, const std::string& text) {
+        return f.Text.size() >= text.size() && f.Text.compare(f.Text.size() - text.size(), text.size(), text) == 0;
+    };
+    for (int32_t i = 1; i <= store.AnzBuch; ++i) {
+        SCOPED_TRACE(i);
+        const TBuch& b = *store.at(i);
+        const int typ = b.TypNum & ~LinkFlag;
+        ASSERT_TRUE(typ >= 0 && typ < TypCount && b.Verleihstatus >= 0 && b.Verleihstatus < 4);
+        ++perType[typ];
+        ++lending[b.Verleihstatus];
+        ++keywordCounts[std::min<std::size_t>(6, std::count(b.Schlagworte.Text.begin(), b.Schlagworte.Text.end(), ';') + 1)];
+        keys.insert(b.Kuerzel.Text);
+        EXPECT_EQ(b.Kuerzel.Text.size(), 6u);
+        EXPECT_TRUE(typ != 2 || b.Autor.Text.find(';') == std::string::npos); // one author
+        EXPECT_EQ(starts(b.Bemerkung, "Diss. Univ. "), typ == 1);
+        EXPECT_EQ(b.Herausgeber.Text.empty(), typ != 2 && typ != 3);
+        EXPECT_EQ(b.ISBN.Text.empty(), typ > 2);
+        EXPECT_EQ(ends(b.Seiten, " S."), typ <= 2);
+        EXPECT_EQ(starts(b.Seiten, "S. "), typ >= 3 && typ <= 5);
+        EXPECT_EQ(b.Verlag.Text.empty(), typ == 4 || typ == 5);
+        EXPECT_EQ(b.HeftNr.Text.empty(), typ != 4 && typ != 5);
+        EXPECT_TRUE(typ < 4 || b.Band.Text.empty() == (typ != 4));
+        EXPECT_EQ(ends(b.Laenge, " min"), typ == 6);
+        EXPECT_EQ(b.Auflage >= 1, typ <= 2);
+        EXPECT_EQ(starts(b.Quelle, "Arbeitspapier"), typ == 7 && !(b.TypNum & LinkFlag));
+        EXPECT_EQ(b.Quelle.Text.empty(), typ != 7 && !(b.TypNum & LinkFlag));
+        EXPECT_EQ(b.VerliehenAn.Text.empty(), b.Verleihstatus == 0 || b.Verleihstatus == 3);
+        EXPECT_EQ(starts(b.VerliehenAn, "Stadtbibliothek "), b.Verleihstatus == 2);
+        EXPECT_TRUE(b.Preis <= 0 || b.JahrNum <= 0 || b.Waehrung.Text == (b.JahrNum < 2002 ? "DM" : "EUR"));
+        EXPECT_LE(std::count(b.Inhalt.Text.begin(), b.Inhalt.Text.end(), '\n'), 3);
+        EXPECT_EQ(b.AnzPics, static_cast<int32_t>(b.Pics.size()));
+    }
+    EXPECT_EQ(keys.size(), 500u);
+    // The same seed gives the same catalogue: titles per type, lending state
+    // and number of keywords (one to five).
+    const auto counts = [](const int* from, int n) { return std::vector<int>(from, from + n); };
+    EXPECT_EQ(counts(perType, TypCount), (std::vector<int>{225, 37, 32, 41, 22, 39, 29, 39, 36}));
+    EXPECT_EQ(counts(lending, 4), (std::vector<int>{454, 29, 6, 11}));
+    EXPECT_EQ(counts(keywordCounts, 7), (std::vector<int>{0, 86, 103, 99, 108, 104, 0}));
 }
 
 // The parameter goes where the text names it; numbers without a text get the fallback.

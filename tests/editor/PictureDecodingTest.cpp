@@ -81,6 +81,89 @@ TEST(PictureDecoding, FixturesDecode)
     EXPECT_EQ(Decode(rle, PicBmp).Size, (PicSize{64, 48}));
 }
 
+namespace {
+
+// A BMP two pixels wide: `headerSize` 12 is the old core header; masks go
+// behind a 40-byte header or inside a longer one; the palette holds 0xRRGGBB
+// colours; `bits` are the rows as stored.
+std::vector<uint8_t> Bmp(uint32_t headerSize, int height, uint16_t bpp, uint32_t compression,
+                         const std::vector<uint32_t>& palette, const std::vector<uint32_t>& masks,
+                         const std::vector<uint8_t>& bits)
+{
+    std::vector<uint8_t> b{'B', 'M'};
+    const auto put = [&b](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+    };
+    const bool core = headerSize == 12;
+    const std::size_t paletteAt = 14 + headerSize + (headerSize == 40 ? 4 * masks.size() : 0);
+    const std::size_t offBits = paletteAt + (core ? 3 : 4) * palette.size();
+    put(static_cast<uint32_t>(offBits + bits.size()), 4);
+    put(0, 4);
+    put(static_cast<uint32_t>(offBits), 4);
+    put(headerSize, 4);
+    if (core) {
+        put(2, 2), put(static_cast<uint32_t>(height), 2), put(1, 2), put(bpp, 2);
+    } else {
+        put(2, 4), put(static_cast<uint32_t>(height), 4), put(1, 2), put(bpp, 2), put(compression, 4);
+        put(0, 12), put(static_cast<uint32_t>(palette.size()), 4), put(0, 4);
+    }
+    for (uint32_t m : masks)
+        put(m, 4);
+    b.resize(paletteAt, 0);
+    for (uint32_t c : palette)
+        put(c, core ? 3 : 4);
+    b.insert(b.end(), bits.begin(), bits.end());
+    return b;
+}
+
+} // namespace
+
+// Every pixel layout of a BMP: palettes of 1 and 4 bits, 16 and 32 bits with
+// the standard or the file's own channel masks, the core header top down, and
+// 4-bit run lengths with a jump and a literal run.
+TEST(PictureDecoding, BmpPixelLayouts)
+{
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bmp;
+        std::vector<uint32_t> pixels; // 0xRRGGBB: top left, top right, bottom left, bottom right
+    } cases[] = {
+        {"1 bit", Bmp(40, 2, 1, 0, {0x000000, 0xFFFFFF}, {}, {0x80, 0, 0, 0, 0x40, 0, 0, 0}),
+         {0x000000, 0xFFFFFF, 0xFFFFFF, 0x000000}},
+        {"4 bit, index past the palette", Bmp(40, 2, 4, 0, {0xFF0000, 0x00FF00}, {}, {0x10, 0, 0, 0, 0x0F, 0, 0, 0}),
+         {0xFF0000, 0x000000, 0x00FF00, 0xFF0000}},
+        {"16 bit 5-5-5", Bmp(40, 2, 16, 0, {}, {}, {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0xFF, 0x7F}),
+         {0x0000FF, 0xFFFFFF, 0xFF0000, 0x00FF00}},
+        {"16 bit masks behind the header",
+         Bmp(40, 2, 16, 3, {}, {0xF800, 0x07E0, 0x001F}, {0x00, 0xF8, 0xE0, 0x07, 0x1F, 0x00, 0x00, 0x04}),
+         {0x0000FF, 0x008200, 0xFF0000, 0x00FF00}},
+        {"32 bit", Bmp(40, 2, 32, 0, {}, {}, {0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0, 0x30, 0x20, 0x10, 0}),
+         {0x0000FF, 0x102030, 0xFF0000, 0x00FF00}},
+        {"32 bit masks in the header",
+         Bmp(56, 2, 32, 3, {}, {0xFF000000, 0x00FF0000, 0x0000FF00},
+             {0, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0xFF, 0, 0, 0}),
+         {0x0000FF, 0x000000, 0xFF0000, 0x00FF00}},
+        {"core header top down", Bmp(12, -2, 24, 0, {}, {}, {0, 0, 0xFF, 0, 0xFF, 0, 0, 0, 0xFF, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0}),
+         {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF}},
+        {"4 bit run lengths", Bmp(40, 2, 4, 2, {0xFF0000, 0x00FF00, 0x0000FF}, {},
+                                  {2, 0x12, 0, 0, 0, 2, 1, 0, 0, 3, 0x21, 0x00, 0, 1}),
+         {0x000000, 0x0000FF, 0x00FF00, 0x0000FF}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const DecodedPicture p = Decode(c.bmp, PicBmp);
+        ASSERT_EQ(p.Size, (PicSize{2, 2}));
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 2; ++x) {
+                const Rgb px = PixelAt(p, x, y);
+                pixels.push_back(static_cast<uint32_t>(px.r << 16 | px.g << 8 | px.b));
+            }
+        EXPECT_EQ(pixels, c.pixels);
+    }
+}
+
 // Damaged input of every kind gives an empty picture and no crash.
 TEST(PictureDecoding, DamagedInputIsEmpty)
 {

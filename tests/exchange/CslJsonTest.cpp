@@ -99,6 +99,14 @@ TEST(CslJsonExport, ItemsAsCitationProcessorsReadThem)
               "\"editor\":[{\"family\":\"Meier\",\"given\":\"Anna\"}],\"id\":\"r1\","
               "\"issued\":{\"date-parts\":[[1998],[1999]]},\"language\":\"de\","
               "\"page\":\"12-45\",\"title\":\"Die Kunst: Eine Einführung\",\"type\":\"chapter\"}");
+
+    // Ids for citeproc number the short keys in order, equal keys as given, all of one width.
+    std::vector<Reference> refs(10, r);
+    refs[0].Key = refs[1].Key = "z";
+    std::vector<std::string> ids;
+    for (const QJsonValue& item : QJsonDocument::fromJson(QByteArray::fromStdString(WriteCslJsonForCiteproc(refs))).array())
+        ids.push_back(item.toObject().value(QLatin1String("id")).toString().toStdString());
+    EXPECT_EQ(ids, (std::vector<std::string>{"r09", "r10", "r01", "r02", "r03", "r04", "r05", "r06", "r07", "r08"}));
 }
 
 TEST(CslJsonImport, WhatPandocWritesFromBibTex)

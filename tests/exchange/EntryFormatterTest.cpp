@@ -130,12 +130,13 @@ TEST(EntryFormatter, EntryOfTheAppAndClipboard)
     EXPECT_EQ(FormatEntry(t.app, 0).Parts, 0);
     EXPECT_EQ(FormatEntry(t.app, 2).Text, "");
 
-    CopyEntryToClipboard(t.app); // no own selection
+    t.ui.clipboard = "vorher";
+    CopyEntryToClipboard(t.app); // no own selection: the clipboard stays
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(std::tuple(t.ui.messages[0].kind, t.ui.messages[0].text),
               std::tuple(MsgKind::Information, "Unter Optionen wurde keine eigene Export-Auswahl festgelegt.\r\n"
                                                "Daher wird nun auch nichts exportiert!"));
-    EXPECT_EQ(t.ui.clipboard, "");
+    EXPECT_EQ(t.ui.clipboard, "vorher");
 
     t.app.settings.ExportPos[3] = 2;
     t.app.settings.ExportPos[1] = -1;

@@ -292,6 +292,10 @@ TEST(FieldMeaning, BibTexAsPeopleWriteIt)
         {"@article{a, title={T}, journal={Z}, year=1989, month={Fasching}}", "1989", -1, "month: Fasching"},
         {"@book{a, title={T}, year=1989, month=nov}", "1989", -1, "month: November"}, // a book's year
         {"@booklet{a, title={T}, year=1988, month=feb}", "02/1988", -1, ""},
+        // Both a series number and a volume: the type says which one is Band.
+        {"@book{a, title={T}, series={S}, year=1999, number={4}, volume={2}}", "1999", -1, "Band: 2"},
+        {"@phdthesis{a, title={T}, series={S}, year=1999, number={4}, volume={2}}", "1999", -1,
+         "Nummer in der Reihe: 4"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.bib);

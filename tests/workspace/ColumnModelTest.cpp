@@ -55,6 +55,21 @@ TEST(ColumnModel, PositionNormalisation)
     }
 }
 
+// A drop of the shown short key onto its own place moves nothing.
+TEST(ColumnModel, DragMarksTheLayoutMoved)
+{
+    struct Case { int kuerzelPos; bool kuerzelShown; int dragged; bool moved; };
+    for (const Case& c : {Case{0, true, 0, false}, Case{0, true, 1, true}, Case{1, true, 1, false},
+                          Case{0, false, 0, true}}) {
+        ColumnModel m;
+        ShowOnly(m, {{0, c.kuerzelPos}, {1, 1 - c.kuerzelPos}});
+        m.CellArray[0].ShowCol = c.kuerzelShown;
+        m.ColumnsMoved = false;
+        m.ColumnDragged(c.dragged);
+        EXPECT_EQ(m.ColumnsMoved, c.moved) << c.kuerzelPos << c.kuerzelShown << c.dragged;
+    }
+}
+
 TEST(ColumnModel, LayoutNormalisationClampsWidthsAndRanksPositions)
 {
     ColumnModel m;
