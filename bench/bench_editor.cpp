@@ -3,7 +3,7 @@
 // refresh of the same catalogue in the same run.
 
 #include "core/SampleCatalogue.h"
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 #include "platform/PosixPlatform.h"
 #include "selection/SearchLists.h"
 #include "selection/Selection.h"
@@ -41,7 +41,7 @@ struct EditorCatalogue {
     SilentUserInteraction ui;
     PosixPlatform platform;
     App app{ui, platform};
-    BuchEditModel editor{app};
+    TitleEditorModel editor{app};
     int32_t target = 0;
 };
 

@@ -84,19 +84,17 @@ bool LoadDatabase(const uint8_t* data, std::size_t size)
     app.store.Clear();
     app.store.ActBuch = 0;
     app.store.FehlerNr = 0;
-    app.store.Gesichert = true;
+    app.store.MarkSaved();
     app.DataVerMain = -1;
     app.DataVerMinor = -1;
-    app.EditMode = EditModeNone;
-    if (size > 0 && (data[size - 1] & 1)) {
-        app.EditMode = EditModeMerge;
+    const bool merge = size > 0 && (data[size - 1] & 1);
+    if (merge)
         app.store.NewBuch();
-    }
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     try {
-        ReadBuchData(app, buffer, "fuzz.FOL");
+        ReadBuchData(app, buffer, "fuzz.FOL", nullptr, merge ? LoadMode::Merge : LoadMode::Replace);
     } catch (const AppError&) {
     }
     // Whatever was read must save again.

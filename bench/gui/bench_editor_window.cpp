@@ -8,7 +8,7 @@
 #include "application/BuchData.h"
 #include "core/Codec.h"
 #include "core/SampleCatalogue.h"
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 #include "selection/Selection.h"
 #include "support/Fakes.h"
 #include "ui/editor/BuchEditDlg.h"
@@ -59,7 +59,7 @@ struct EditorWindow {
         }
     }
 
-    BuchEditModel& Model() { return window->TitleEditor().Model(); }
+    TitleEditorModel& Model() { return window->TitleEditor().Model(); }
     TBuchEditDlg& Dialog() { return window->TitleEditor(); }
 
     // The edit command's steps before the dialog shows.

@@ -124,11 +124,12 @@ bool ExamineFile(App& app, ByteReader& in, const std::string& path, FileLayout& 
     return false;
 }
 
-bool ReadHeaderTitles(App& app, ByteReader& in, const std::string& path, int headerLen, ProgressWindow* progress)
+bool ReadHeaderTitles(App& app, ByteReader& in, const std::string& path, int headerLen, ProgressWindow* progress,
+                      LoadMode mode)
 {
     TitleStore& store = app.store;
     in.skip(static_cast<std::size_t>(headerLen));
-    const bool merge = app.EditMode == EditModeMerge;
+    const bool merge = mode == LoadMode::Merge;
     int32_t whole = 0;
     while (!in.atEnd()) {
         if (!store.NewBuch())
@@ -159,7 +160,7 @@ bool ReadHeaderTitles(App& app, ByteReader& in, const std::string& path, int hea
                        IntToStr(nr) + "\r\nTypNum nicht im erlaubten Intervall [0..8]=" + IntToStr(b.TypNum) +
                        "\r\nSetze TypNum auf 8=unklar");
             b.TypNum = 8;
-            store.Gesichert = false;
+            store.MarkChanged();
         }
         if (merge && app.settings.KuerzelZwang && nr > 1)
             b.Kuerzel.Text = MakeUniqueKuerzel(app.store, app.settings, nr);
@@ -200,7 +201,7 @@ bool ReadOldFormat(App& app, QIODevice& dev, ByteReader& in, const std::string& 
 
 // Reads the titles of an examined file into the store.
 bool ReadTitles(App& app, QIODevice& dev, ByteReader& in, const std::string& path, const FileLayout& layout,
-                ProgressWindow* progress)
+                ProgressWindow* progress, LoadMode mode)
 {
     app.LoadReportedDamage = false;
     if (!layout.header)
@@ -209,19 +210,19 @@ bool ReadTitles(App& app, QIODevice& dev, ByteReader& in, const std::string& pat
     app.DataVerMinor = layout.verMinor;
     if (progress)
         progress->setRange(MaxBuch); // the file carries no title count
-    return ReadHeaderTitles(app, in, path, layout.headerLen, progress);
+    return ReadHeaderTitles(app, in, path, layout.headerLen, progress, mode);
 }
 
 } // namespace
 
-bool ReadBuchData(App& app, QIODevice& dev, const std::string& path, ProgressWindow* progress)
+bool ReadBuchData(App& app, QIODevice& dev, const std::string& path, ProgressWindow* progress, LoadMode mode)
 {
     TraceScope trace("DatabaseFile.ReadBuchData");
     ByteReader in(dev, GetErrorText(3, path));
     FileLayout layout;
     if (!ExamineFile(app, in, path, layout))
         return false;
-    return ReadTitles(app, dev, in, path, layout, progress);
+    return ReadTitles(app, dev, in, path, layout, progress, mode);
 }
 
 namespace {
@@ -229,7 +230,8 @@ namespace {
 // Steps 3..15 of a load; the caller does the network lock and the clean-up.
 // The file is examined before the titles in memory go: a file that is
 // refused leaves them, and the current file, as they were.
-bool LoadFile(App& app, const std::string& path, std::string& errParam, std::unique_ptr<ProgressWindow>& wait)
+bool LoadFile(App& app, const std::string& path, std::string& errParam, std::unique_ptr<ProgressWindow>& wait,
+              LoadMode mode)
 {
     if (!path.empty()) {
         wait = app.ui.showWait("Buchdaten werden geladen!");
@@ -250,15 +252,16 @@ bool LoadFile(App& app, const std::string& path, std::string& errParam, std::uni
             return false;
         }
         app.DataFileName = path;
-        if (app.EditMode != EditModeMerge) {
-            app.recovery.Leave(app.store.Gesichert);
+        const bool replace = mode == LoadMode::Replace;
+        if (replace) {
+            app.recovery.Leave(app.store.Gesichert());
             app.store.Clear();
             ResetSelection(app);
             app.grid.ResetToHeader();
-            app.store.Gesichert = true;
+            app.store.MarkSaved();
         }
-        const bool read = ReadTitles(app, file, in, path, layout, wait.get());
-        if (app.EditMode != EditModeMerge) {
+        const bool read = ReadTitles(app, file, in, path, layout, wait.get(), mode);
+        if (replace) {
             app.titleHistory.Clear();
             wait.reset();
             OfferRecovery(app, path);
@@ -273,9 +276,9 @@ bool LoadFile(App& app, const std::string& path, std::string& errParam, std::uni
 
 } // namespace
 
-bool Load_Buch_Data(App& app, const std::string& path, std::string& errParam)
+bool Load_Buch_Data(App& app, const std::string& path, std::string& errParam, LoadMode mode)
 {
-    TraceScope trace("FoliantoMainWindow.Load_Buch_Data");
+    TraceScope trace("BuchData.Load_Buch_Data");
     errParam.clear();
     app.store.FehlerNr = 0;
     app.LoadRecovered = false;
@@ -289,7 +292,7 @@ bool Load_Buch_Data(App& app, const std::string& path, std::string& errParam)
     std::unique_ptr<ProgressWindow> wait;
     bool ok = false;
     try {
-        ok = LoadFile(app, path, errParam, wait);
+        ok = LoadFile(app, path, errParam, wait, mode);
     } catch (...) {
         wait.reset();
         Fill_AllLists(app);
@@ -405,7 +408,7 @@ bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam)
 
 bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam, FileSteps& steps)
 {
-    TraceScope trace("FoliantoMainWindow.Save_Buch_Data");
+    TraceScope trace("BuchData.Save_Buch_Data");
     if (app.DataVerMain == -1)
         app.DataVerMain = ProgramVerMain;
     if (app.DataVerMain != ProgramVerMain) {
@@ -460,7 +463,7 @@ bool Save_Buch_Data(App& app, const std::string& path, std::string& errParam, Fi
     if (!backups.Rotate() || !file.replace())
         throw fail(steps.error()); // the rotation is undone on the way out
     backups.Finish();
-    app.store.Gesichert = true;
+    app.store.MarkSaved();
     app.titleHistory.MarkSaved();
     app.recovery.Saved(path);
     return true;

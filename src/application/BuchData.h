@@ -13,20 +13,26 @@ struct App;
 class FileSteps;
 class ProgressWindow;
 
+// A load replaces the titles in memory; a merge appends the file's titles
+// to them.
+enum class LoadMode { Replace, Merge };
+
 // Reads a whole database file from `dev` (at its start) into the store: the
 // steps of a load after the file checks. `path` names the file in messages.
-bool ReadBuchData(App& app, QIODevice& dev, const std::string& path, ProgressWindow* progress = nullptr);
+bool ReadBuchData(App& app, QIODevice& dev, const std::string& path, ProgressWindow* progress = nullptr,
+                  LoadMode mode = LoadMode::Replace);
 // Writes the header and every title in the data version of `app`.
 void WriteBuchData(const App& app, QIODevice& dev, const std::string& path,
                    ProgressWindow* progress = nullptr);
 
-// Loads (or, with EditMode 4, merges) the file at `path`. False: FehlerNr and
+// Loads (or merges) the file at `path`. False: FehlerNr and
 // errParam say why (FehlerNr 0 when a message was shown already). A file that
 // is refused (no database, a version declined) leaves the titles in memory
 // and DataFileName as they were. A damaged file is told in one message; the
 // titles read whole stay, and App::LoadReportedDamage is set.
 // Throws AppError when the file cannot be read or its version is unreadable.
-bool Load_Buch_Data(App& app, const std::string& path, std::string& errParam);
+bool Load_Buch_Data(App& app, const std::string& path, std::string& errParam,
+                    LoadMode mode = LoadMode::Replace);
 
 // Saves the store to `path`. The new content is written completely and put
 // on the disk under another name; the backup generations move up by one

@@ -32,16 +32,17 @@ void Saved(App& app, const std::string& path)
 
 } // namespace
 
-bool FileOpen(App& app)
+bool FileOpen(App& app, LoadMode mode)
 {
-    TraceScope trace("FoliantoMainWindow.FileOpen");
+    TraceScope trace("FileCommands.FileOpen");
     // A merge keeps the titles in memory; an open replaces them.
-    if (app.EditMode != EditModeMerge && !ReplaceAllowed(app))
+    const bool merge = mode == LoadMode::Merge;
+    if (!merge && !ReplaceAllowed(app))
         return false;
     FileDialogSpec dialog;
     dialog.title = "Folianto-Datei laden";
     dialog.filter = kFilter;
-    if (app.EditMode == EditModeMerge) // an import: any file may hold a catalogue
+    if (merge) // an import: any file may hold a catalogue
         dialog.filter += "|Alle Dateien (*)|*";
     dialog.defaultExt = "FOL";
     dialog.pathMustExist = true;
@@ -50,28 +51,28 @@ bool FileOpen(App& app)
     const std::optional<std::string> chosen = app.ChooseFile(FileQuestion::Open, dialog);
     if (!chosen)
         return false;
-    return FileOpenPath(app, *chosen);
+    return FileOpenPath(app, *chosen, mode);
 }
 
-bool FileOpenPath(App& app, const std::string& path)
+bool FileOpenPath(App& app, const std::string& path, LoadMode mode)
 {
-    TraceScope trace("FoliantoMainWindow.FileOpenPath", path);
+    TraceScope trace("FileCommands.FileOpenPath", path);
     if (!HasFolExtension(path) &&
         app.ui.message(MsgKind::Error, path + Cp1252(" enthält nicht den Standardsuffix \"FOL\"! Laden abbrechen?"),
                        Buttons::YesNo) == Answer::Yes)
         return false;
 
     std::string errParam;
-    const bool loaded = Load_Buch_Data(app, path, errParam);
+    const bool loaded = Load_Buch_Data(app, path, errParam, mode);
     if (!loaded) {
         app.ui.message(MsgKind::Error, "Fehler beim Laden: " + GetErrorText(app.store.FehlerNr, errParam),
                        Buttons::Ok);
     } else {
         app.columns.ColumnsMoved = true;
-        if (app.EditMode == EditModeMerge) {
+        if (mode == LoadMode::Merge) {
             SetAusgabeData(app); // the current title stays current
             app.DataFileName.clear();
-            app.store.Gesichert = false;
+            app.store.MarkChanged();
         } else {
             ShowOpenedTitles(app);
             app.DataFileName = path;
@@ -91,19 +92,17 @@ void ShowOpenedTitles(App& app)
 
 bool FileMerge(App& app)
 {
-    TraceScope trace("FoliantoMainWindow.FileMerge");
-    // EditMode returns to its former value however the command ends. A load
-    // that failed names the merged file as the current one: that name must
-    // not stay, or the next save would write the collection over that file.
+    TraceScope trace("FileCommands.FileMerge");
+    // A load that failed names the merged file as the current one: that name
+    // must not stay, or the next save would write the collection over that
+    // file.
     struct Restore {
         App& app;
-        int32_t mode;
         std::string name;
         int32_t verMain, verMinor, count;
         bool merged = false;
         ~Restore()
         {
-            app.EditMode = mode;
             if (merged)
                 return;
             if (app.store.AnzBuch == count) { // nothing appended: the data are as before
@@ -112,13 +111,12 @@ bool FileMerge(App& app)
                 app.DataVerMinor = verMinor;
             } else {
                 app.DataFileName.clear();
-                app.store.Gesichert = false;
+                app.store.MarkChanged();
             }
         }
-    } restore{app, app.EditMode, app.DataFileName, app.DataVerMain, app.DataVerMinor, app.store.AnzBuch};
-    app.EditMode = EditModeMerge;
+    } restore{app, app.DataFileName, app.DataVerMain, app.DataVerMinor, app.store.AnzBuch};
     TitleChange change(app.titleHistory, "Import aus Folianto-Datei");
-    restore.merged = FileOpen(app);
+    restore.merged = FileOpen(app, LoadMode::Merge);
     if (restore.merged)
         ShowImported(app, restore.count);
     return restore.merged;
@@ -126,7 +124,7 @@ bool FileMerge(App& app)
 
 bool FileSave(App& app)
 {
-    TraceScope trace("FoliantoMainWindow.FileSave");
+    TraceScope trace("FileCommands.FileSave");
     std::string errParam;
     if (!Save_Buch_Data(app, app.DataFileName, errParam))
         return false;
@@ -136,7 +134,7 @@ bool FileSave(App& app)
 
 bool FileSaveAs(App& app)
 {
-    TraceScope trace("FoliantoMainWindow.FileSaveAs");
+    TraceScope trace("FileCommands.FileSaveAs");
     FileDialogSpec dialog;
     dialog.filter = kFilter;
     dialog.defaultExt = "FOL";
@@ -165,12 +163,12 @@ bool FileSaveAs(App& app)
 
 void NewDatabase(App& app)
 {
-    TraceScope trace("FoliantoMainWindow.NeueDatei");
+    TraceScope trace("FileCommands.NeueDatei");
     EraseSemaphoreFile(app, app.DataFileName);
-    app.recovery.Leave(app.store.Gesichert);
+    app.recovery.Leave(app.store.Gesichert());
     app.store.Clear();
     app.DataFileName.clear();
-    app.store.Gesichert = true;
+    app.store.MarkSaved();
     app.titleHistory.Clear();
     ResetSelection(app);
     app.selection.SuchText.clear();
@@ -186,7 +184,7 @@ void NewDatabase(App& app)
 
 bool EndAllowed(App& app)
 {
-    TraceScope trace("FoliantoMainWindow.EndAllowed");
+    TraceScope trace("FileCommands.EndAllowed");
     const Answer answer = app.ui.message(MsgKind::Confirmation,
                                          "Folianto: Sicherheitssystem\r\n\r\n" +
                                              Cp1252("Die Buchdaten wurden geändert, aber noch nicht gesichert.\r\n"
@@ -198,7 +196,7 @@ bool EndAllowed(App& app)
             FileSave(app);
         else
             FileSaveAs(app);
-        return app.store.Gesichert;
+        return app.store.Gesichert();
     case Answer::No:
         return true;
     default:
@@ -208,7 +206,7 @@ bool EndAllowed(App& app)
 
 bool ReplaceAllowed(App& app)
 {
-    return app.store.Gesichert || EndAllowed(app);
+    return app.store.Gesichert() || EndAllowed(app);
 }
 
 } // namespace folianto

@@ -9,7 +9,7 @@ namespace folianto {
 
 bool FileHistory::Add2History(const std::string& path)
 {
-    TraceScope trace("FoliantoMainWindow.Add2History");
+    TraceScope trace("FileHistory.Add2History");
     if (!HasPrintable(path))
         return false;
     if (std::find(Paths.begin(), Paths.end(), path) != Paths.end())

@@ -16,7 +16,7 @@ namespace folianto {
 
 std::vector<std::string> Adjust_FileMenu(const App& app)
 {
-    TraceScope trace("FoliantoMainWindow.Adjust_FileMenu");
+    TraceScope trace("FileHistoryCommands.Adjust_FileMenu");
     std::vector<std::string> captions;
     int i = 0;
     for (const std::string& path : app.history.Paths)
@@ -26,7 +26,7 @@ std::vector<std::string> Adjust_FileMenu(const App& app)
 
 bool DoAutoItemClick(App& app, const std::string& caption, const BuchLoader& load)
 {
-    TraceScope trace("FoliantoMainWindow.DoAutoItemClick", caption);
+    TraceScope trace("FileHistoryCommands.DoAutoItemClick", caption);
     // "&<number> <path>": the number sits between the first character and the first blank.
     const std::size_t blank = caption.find(' ');
     if (caption.size() < 2 || blank == std::string::npos || blank < 2)
@@ -59,7 +59,9 @@ bool DoAutoItemClick(App& app, const std::string& caption, const BuchLoader& loa
 
 bool DoAutoItemClick(App& app, const std::string& caption)
 {
-    return DoAutoItemClick(app, caption, Load_Buch_Data);
+    return DoAutoItemClick(app, caption, [](App& a, const std::string& path, std::string& errParam) {
+        return Load_Buch_Data(a, path, errParam);
+    });
 }
 
 } // namespace folianto

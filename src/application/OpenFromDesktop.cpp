@@ -28,7 +28,7 @@ std::string StartFileFromArguments(const QStringList& arguments)
 
 bool OpenHandedOverFile(App& app, const std::string& path)
 {
-    TraceScope trace("FoliantoMainWindow.OpenHandedOverFile", path);
+    TraceScope trace("OpenFromDesktop.OpenHandedOverFile", path);
     if (!ReplaceAllowed(app))
         return false;
     return FileOpenPath(app, path);

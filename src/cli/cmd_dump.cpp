@@ -122,7 +122,7 @@ int Dump(Context& context, const Args& args)
     std::string out = "{\"AnzBuch\":" + std::to_string(store.AnzBuch) +
                       ",\"DataVerMain\":" + std::to_string(app.DataVerMain) +
                       ",\"DataVerMinor\":" + std::to_string(app.DataVerMinor) +
-                      ",\"Gesichert\":" + (store.Gesichert ? "true" : "false") + "}\n";
+                      ",\"Gesichert\":" + (store.Gesichert() ? "true" : "false") + "}\n";
     std::fwrite(out.data(), 1, out.size(), stdout);
     for (int32_t i = 1; i <= store.AnzBuch; ++i)
         if (const TBuch* b = store.at(i)) {

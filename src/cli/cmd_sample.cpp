@@ -28,7 +28,7 @@ int Sample(Context& context, const Args& args)
         return ExitUsage;
     }
     FillSampleCatalogue(context.app.store, static_cast<int32_t>(count), seed);
-    context.app.store.Gesichert = false;
+    context.app.store.MarkChanged();
     return SaveOrReport(context.app, args.positional[1]) ? ExitOk : ExitFailed;
 }
 

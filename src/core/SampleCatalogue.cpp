@@ -266,6 +266,119 @@ std::vector<uint8_t> MakeSampleJpeg(uint64_t seed, std::size_t minBytes, std::si
     return jpeg;
 }
 
+namespace {
+
+// The fields that depend on the literature type.
+void FillTypeFields(TBuch& b, Random& r, int typ, int publisher)
+{
+    const Words& w = W();
+    switch (typ) {
+    case 0:
+    case 1:
+    case 2:
+        b.ISBN.Text = Isbn(r, publisher);
+        b.Seiten.Text = IntToStr(r.range(80, 900)) + " S.";
+        if (r.percent(30))
+            b.Reihe.Text = r.pick(w.series);
+        if (r.percent(20))
+            b.Band.Text = IntToStr(r.range(1, 60));
+        if (typ == 1)
+            b.Bemerkung.Text = "Diss. Univ. " + r.pick(w.places);
+        if (typ == 2)
+            b.Herausgeber.Text = Persons(r, 2);
+        b.Auflage = r.percent(60) ? 1 : r.range(2, 12);
+        break;
+    case 3:
+        b.Herausgeber.Text = Persons(r, 2);
+        b.Reihe.Text = TitleText(r);
+        b.Seiten.Text = "S. " + IntToStr(r.range(1, 300)) + "-" + IntToStr(r.range(301, 420));
+        break;
+    case 4:
+    case 5:
+        b.Reihe.Text = typ == 4 ? r.pick(w.journals) : r.pick(w.newspapers);
+        b.HeftNr.Text = IntToStr(r.range(1, 12));
+        b.Band.Text = typ == 4 ? IntToStr(r.range(1, 80)) : "";
+        b.Seiten.Text = "S. " + IntToStr(r.range(1, 120));
+        b.Verlag.Text.clear();
+        break;
+    case 6:
+        b.Medium.Text = r.percent(50) ? "DVD" : "Audio-CD";
+        b.Laenge.Text = IntToStr(r.range(40, 180)) + " min";
+        break;
+    default:
+        break;
+    }
+}
+
+// Contents, remarks and the source or document link of title `nr`.
+void FillNotes(TBuch& b, Random& r, int typ, int32_t nr)
+{
+    const Words& w = W();
+    if (r.percent(60)) {
+        std::string text = r.pick(w.sentences);
+        for (int k = r.range(0, 3); k > 0; --k)
+            text += "\r\n" + r.pick(w.sentences);
+        b.Inhalt.Text = text;
+    }
+    if (r.percent(15))
+        b.Bemerkung.Text += (b.Bemerkung.Text.empty() ? "" : "\r\n") + r.pick(w.sentences);
+    if (r.percent(3)) {
+        b.TypNum |= LinkFlag;
+        b.Quelle.Text = r.percent(50) ? "/home/benutzer/Dokumente/aufsatz_" + IntToStr(nr) + ".pdf"
+                                      : "https://www.example.org/texte/" + IntToStr(nr);
+    } else if (typ == 7) {
+        b.Quelle.Text = "Arbeitspapier des Instituts, Nr. " + IntToStr(r.range(1, 99));
+    }
+}
+
+// Lending state, price and purchase date.
+void FillLendingAndPurchase(TBuch& b, Random& r, int year)
+{
+    const Words& w = W();
+    const int lend = r.below(100);
+    if (lend < 5) {
+        b.Verleihstatus = 1;
+        b.VerliehenAn.Text = r.pick(w.givenNames) + " " + r.pick(w.surnames);
+    } else if (lend < 7) {
+        b.Verleihstatus = 2;
+        b.VerliehenAn.Text = "Stadtbibliothek " + r.pick(w.places);
+    } else if (lend < 9) {
+        b.Verleihstatus = 3;
+    }
+    if (r.percent(75)) {
+        const int cents = r.range(290, 12800);
+        b.Preis = static_cast<float>(cents) / 100.0f;
+        b.Waehrung.Text = year < 2002 ? "DM" : "EUR";
+    }
+    if (r.percent(80)) // 1 Jan 1985 .. 31 Dec 2024, some with a time of day
+        b.Kaufdatum = r.range(31048, 45657) + (r.percent(20) ? r.range(1, 95) / 96.0 : 0.0);
+}
+
+// Covers stored in the file for a few titles, a linked scan for fewer.
+void AddPictures(TBuch& b, Random& r, int32_t nr)
+{
+    if (r.percent(5)) {
+        for (int k = r.percent(20) ? 2 : 1; k > 0; --k) {
+            TPicRec pic;
+            pic.Kind = 1 + 128; // JPEG stored in the file
+            pic.Data = MakeSampleJpeg(r.next(), 20 * 1024, 200 * 1024);
+            pic.Size = static_cast<int32_t>(pic.Data.size());
+            pic.BildTitel.Text = "Umschlag_" + IntToStr(nr) + (k > 1 ? "_hinten" : "");
+            b.Pics.push_back(std::move(pic));
+        }
+    }
+    if (r.percent(1)) {
+        TPicRec pic;
+        pic.Kind = 1 + 256; // link to a picture file
+        pic.Size = r.range(30000, 400000);
+        pic.BildTitel.Text = "/home/benutzer/Bilder/Scans/titel_" + IntToStr(nr) + ".jpg";
+        b.Pics.push_back(std::move(pic));
+    }
+    b.AnzPics = static_cast<int32_t>(b.Pics.size());
+}
+
+} // namespace
+
 void FillSampleCatalogue(TitleStore& store, int32_t count, uint64_t seed)
 {
     TraceScope trace("SampleCatalogue.FillSampleCatalogue");
@@ -273,7 +386,8 @@ void FillSampleCatalogue(TitleStore& store, int32_t count, uint64_t seed)
     Random r(seed);
     std::map<std::string, int> usedKeys;
     for (int32_t n = 0; n < count && store.NewBuch(); ++n) {
-        TBuch& b = *store.at(store.AnzBuch);
+        const int32_t nr = store.AnzBuch;
+        TBuch& b = *store.at(nr);
         const int typ = r.below(100) < 40 ? 0 : r.below(TypCount);
         b.TypNum = typ;
         b.Autor.Text = Persons(r, typ == 2 ? 1 : 3);
@@ -300,95 +414,11 @@ void FillSampleCatalogue(TitleStore& store, int32_t count, uint64_t seed)
             b.Jahr.Text = r.percent(5) ? IntToStr(year) + "/" + IntToStr((year + 1) % 100) : IntToStr(year);
             b.JahrNum = year;
         }
-        switch (typ) {
-        case 0:
-        case 1:
-        case 2:
-            b.ISBN.Text = Isbn(r, publisher);
-            b.Seiten.Text = IntToStr(r.range(80, 900)) + " S.";
-            if (r.percent(30))
-                b.Reihe.Text = r.pick(w.series);
-            if (r.percent(20))
-                b.Band.Text = IntToStr(r.range(1, 60));
-            if (typ == 1)
-                b.Bemerkung.Text = "Diss. Univ. " + r.pick(w.places);
-            if (typ == 2)
-                b.Herausgeber.Text = Persons(r, 2);
-            b.Auflage = r.percent(60) ? 1 : r.range(2, 12);
-            break;
-        case 3:
-            b.Herausgeber.Text = Persons(r, 2);
-            b.Reihe.Text = TitleText(r);
-            b.Seiten.Text = "S. " + IntToStr(r.range(1, 300)) + "-" + IntToStr(r.range(301, 420));
-            break;
-        case 4:
-        case 5:
-            b.Reihe.Text = typ == 4 ? r.pick(w.journals) : r.pick(w.newspapers);
-            b.HeftNr.Text = IntToStr(r.range(1, 12));
-            b.Band.Text = typ == 4 ? IntToStr(r.range(1, 80)) : "";
-            b.Seiten.Text = "S. " + IntToStr(r.range(1, 120));
-            b.Verlag.Text.clear();
-            break;
-        case 6:
-            b.Medium.Text = r.percent(50) ? "DVD" : "Audio-CD";
-            b.Laenge.Text = IntToStr(r.range(40, 180)) + " min";
-            break;
-        default:
-            break;
-        }
-        if (r.percent(60)) {
-            std::string text = r.pick(w.sentences);
-            for (int k = r.range(0, 3); k > 0; --k)
-                text += "\r\n" + r.pick(w.sentences);
-            b.Inhalt.Text = text;
-        }
-        if (r.percent(15))
-            b.Bemerkung.Text += (b.Bemerkung.Text.empty() ? "" : "\r\n") + r.pick(w.sentences);
-        if (r.percent(3)) {
-            b.TypNum |= LinkFlag;
-            b.Quelle.Text = r.percent(50) ? "/home/benutzer/Dokumente/aufsatz_" + IntToStr(store.AnzBuch) + ".pdf"
-                                          : "https://www.example.org/texte/" + IntToStr(store.AnzBuch);
-        } else if (typ == 7) {
-            b.Quelle.Text = "Arbeitspapier des Instituts, Nr. " + IntToStr(r.range(1, 99));
-        }
-
-        const int lend = r.below(100);
-        if (lend < 5) {
-            b.Verleihstatus = 1;
-            b.VerliehenAn.Text = r.pick(w.givenNames) + " " + r.pick(w.surnames);
-        } else if (lend < 7) {
-            b.Verleihstatus = 2;
-            b.VerliehenAn.Text = "Stadtbibliothek " + r.pick(w.places);
-        } else if (lend < 9) {
-            b.Verleihstatus = 3;
-        }
-        if (r.percent(75)) {
-            const int cents = r.range(290, 12800);
-            b.Preis = static_cast<float>(cents) / 100.0f;
-            b.Waehrung.Text = year < 2002 ? "DM" : "EUR";
-        }
-        if (r.percent(80)) // 1 Jan 1985 .. 31 Dec 2024, some with a time of day
-            b.Kaufdatum = r.range(31048, 45657) + (r.percent(20) ? r.range(1, 95) / 96.0 : 0.0);
-
-        if (r.percent(5)) {
-            for (int k = r.percent(20) ? 2 : 1; k > 0; --k) {
-                TPicRec pic;
-                pic.Kind = 1 + 128; // JPEG stored in the file
-                pic.Data = MakeSampleJpeg(r.next(), 20 * 1024, 200 * 1024);
-                pic.Size = static_cast<int32_t>(pic.Data.size());
-                pic.BildTitel.Text = "Umschlag_" + IntToStr(store.AnzBuch) + (k > 1 ? "_hinten" : "");
-                b.Pics.push_back(std::move(pic));
-            }
-        }
-        if (r.percent(1)) {
-            TPicRec pic;
-            pic.Kind = 1 + 256; // link to a picture file
-            pic.Size = r.range(30000, 400000);
-            pic.BildTitel.Text = "/home/benutzer/Bilder/Scans/titel_" + IntToStr(store.AnzBuch) + ".jpg";
-            b.Pics.push_back(std::move(pic));
-        }
-        b.AnzPics = static_cast<int32_t>(b.Pics.size());
-        store.UpdateBuchLengths(store.AnzBuch);
+        FillTypeFields(b, r, typ, publisher);
+        FillNotes(b, r, typ, nr);
+        FillLendingAndPurchase(b, r, year);
+        AddPictures(b, r, nr);
+        store.UpdateBuchLengths(nr);
     }
 }
 

@@ -4,6 +4,7 @@
 #include "core/Buch.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -37,8 +38,16 @@ public:
     std::vector<std::unique_ptr<TBuch>> Buch;
     int32_t AnzBuch = 0;
     int32_t ActBuch = 0;
-    bool Gesichert = true;   // memory equals the database file
     uint8_t FehlerNr = 0;    // last error, see GetErrorText
+
+    // True while the titles in memory equal the database file.
+    bool Gesichert() const { return gesichert_; }
+    // The titles now differ from the file.
+    void MarkChanged() { SetSaved(false); }
+    // The titles now equal the file (loaded, saved, or a new empty one).
+    void MarkSaved() { SetSaved(true); }
+    // Called whenever Gesichert flips.
+    void SetSavedHook(std::function<void()> hook) { savedHook_ = std::move(hook); }
 
     // Appends an empty title at AnzBuch+1; false with FehlerNr 13 (full) or 5.
     // Its BuchNr is its index, or one above the highest number given out since
@@ -76,6 +85,17 @@ public:
     TBuch* current() { return at(ActBuch); }
 
 private:
+    void SetSaved(bool saved)
+    {
+        if (gesichert_ == saved)
+            return;
+        gesichert_ = saved;
+        if (savedHook_)
+            savedHook_();
+    }
+
+    bool gesichert_ = true;
+    std::function<void()> savedHook_;
     int32_t highestBuchNr_ = 0;
     TitleStoreObserver* observer_ = nullptr;
 };

@@ -173,6 +173,121 @@ bool DecodeBmpRle(const uint8_t* p, const uint8_t* end, bool four, const std::ve
     return false;
 }
 
+// What the file and info headers say, with the channel masks and where the
+// palette starts.
+struct BmpLayout {
+    uint32_t offBits = 0;
+    uint32_t headerSize = 0;
+    int64_t width = 0;
+    int64_t height = 0;
+    uint32_t bpp = 0;
+    uint32_t compression = BiRgb;
+    uint32_t colours = 0;
+    bool core = false; // the 12-byte header of OS/2 pictures
+    bool topDown = false;
+    BmpChannel red, green, blue;
+    std::size_t paletteStart = 0;
+};
+
+// False for a header that is short, out of range or of a kind not decoded.
+bool ReadBmpLayout(const uint8_t* data, std::size_t size, BmpLayout& l)
+{
+    if (!data || size < 26 || data[0] != 'B' || data[1] != 'M')
+        return false;
+    l.offBits = Le32(data + 10);
+    l.headerSize = Le32(data + 14);
+    if (l.headerSize < 12 || l.headerSize > size - 14)
+        return false;
+    const uint8_t* h = data + 14;
+    l.core = l.headerSize < 40;
+    if (l.core) {
+        l.width = Le16(h + 4);
+        l.height = static_cast<int16_t>(Le16(h + 6));
+        l.bpp = Le16(h + 10);
+    } else {
+        l.width = Le32s(h + 4);
+        l.height = Le32s(h + 8);
+        l.bpp = Le16(h + 14);
+        l.compression = Le32(h + 16);
+        l.colours = Le32(h + 32);
+    }
+    l.topDown = l.height < 0;
+    if (l.topDown)
+        l.height = -l.height;
+    if (!SizeAllowed(l.width, l.height))
+        return false;
+
+    // Channel masks: inside the header from 52 bytes on, else just behind it.
+    l.paletteStart = 14 + l.headerSize;
+    if (l.compression == BiBitfields) {
+        if (l.bpp != 16 && l.bpp != 32)
+            return false;
+        const std::size_t maskAt = l.headerSize >= 52 ? 14 + 40 : 14 + l.headerSize;
+        if (maskAt + 12 > size)
+            return false;
+        l.red = BmpChannel(Le32(data + maskAt));
+        l.green = BmpChannel(Le32(data + maskAt + 4));
+        l.blue = BmpChannel(Le32(data + maskAt + 8));
+        if (l.headerSize < 52)
+            l.paletteStart += 12;
+    } else if (l.compression == BiRle8 ? l.bpp != 8 : l.compression == BiRle4 ? l.bpp != 4 : l.compression != BiRgb) {
+        return false;
+    } else if (l.bpp == 16) {
+        l.red = BmpChannel(0x7C00);
+        l.green = BmpChannel(0x03E0);
+        l.blue = BmpChannel(0x001F);
+    } else if (l.bpp == 32) {
+        l.red = BmpChannel(0x00FF0000);
+        l.green = BmpChannel(0x0000FF00);
+        l.blue = BmpChannel(0x000000FF);
+    }
+    return l.bpp == 1 || l.bpp == 4 || l.bpp == 8 || l.bpp == 16 || l.bpp == 24 || l.bpp == 32;
+}
+
+// The palette as BGR triples, as far as it lies before the pixels.
+std::vector<uint8_t> ReadBmpPalette(const uint8_t* data, std::size_t size, const BmpLayout& l)
+{
+    std::vector<uint8_t> palette;
+    const uint32_t maxColours = 1u << l.bpp;
+    const uint32_t count = l.colours == 0 || l.colours > maxColours ? maxColours : l.colours;
+    const std::size_t entry = l.core ? 3 : 4;
+    for (uint32_t i = 0; i < count; ++i) {
+        const std::size_t at = l.paletteStart + i * entry;
+        if (at + 3 > size || at + 3 > l.offBits)
+            break;
+        palette.insert(palette.end(), data + at, data + at + 3);
+    }
+    return palette;
+}
+
+// Uncompressed rows; false when the data is shorter than the rows.
+bool DecodeBmpRows(const uint8_t* bits, const uint8_t* end, const BmpLayout& l, const std::vector<uint8_t>& palette,
+                   BmpImage& image)
+{
+    const uint32_t bpp = l.bpp;
+    const uint64_t stride = (static_cast<uint64_t>(l.width) * bpp + 31) / 32 * 4;
+    if (stride * static_cast<uint64_t>(l.height) > static_cast<uint64_t>(end - bits))
+        return false;
+    static const uint8_t black[3] = {0, 0, 0};
+    for (int y = 0; y < image.height; ++y) {
+        const uint8_t* row = bits + stride * static_cast<uint64_t>(y);
+        for (int x = 0; x < image.width; ++x) {
+            if (bpp <= 8) {
+                const unsigned bitPos = static_cast<unsigned>(x) * bpp;
+                const unsigned index = (row[bitPos / 8] >> (8 - bpp - bitPos % 8)) & ((1u << bpp) - 1);
+                image.Put(x, y, index * 3 + 3 <= palette.size() ? palette.data() + index * 3 : black);
+            } else if (bpp == 24) {
+                image.Put(x, y, row + x * 3);
+            } else {
+                const uint32_t pixel = bpp == 16 ? Le16(row + x * 2) : Le32(row + x * 4);
+                const uint8_t bgr[3] = {l.blue.Value(pixel), l.green.Value(pixel), l.red.Value(pixel)};
+                image.Put(x, y, bgr);
+            }
+        }
+    }
+    return true;
+}
+
 // ---- metafiles -------------------------------------------------------------
 
 constexpr uint32_t EmrHeader = 1;
@@ -267,114 +382,29 @@ DecodedPicture DecodeJpeg(const uint8_t* data, std::size_t size, std::optional<P
 DecodedPicture DecodeBmp(const uint8_t* data, std::size_t size)
 {
     DecodedPicture result;
-    if (!data || size < 26 || data[0] != 'B' || data[1] != 'M')
+    BmpLayout layout;
+    if (!ReadBmpLayout(data, size, layout))
         return result;
-    const uint32_t offBits = Le32(data + 10);
-    const uint32_t headerSize = Le32(data + 14);
-    if (headerSize < 12 || headerSize > size - 14)
-        return result;
-    const uint8_t* h = data + 14;
-    int64_t width = 0;
-    int64_t height = 0;
-    uint32_t bpp = 0;
-    uint32_t compression = BiRgb;
-    uint32_t colours = 0;
-    bool core = headerSize < 40;
-    if (core) {
-        width = Le16(h + 4);
-        height = static_cast<int16_t>(Le16(h + 6));
-        bpp = Le16(h + 10);
-    } else {
-        width = Le32s(h + 4);
-        height = Le32s(h + 8);
-        bpp = Le16(h + 14);
-        compression = Le32(h + 16);
-        colours = Le32(h + 32);
-    }
-    const bool topDown = height < 0;
-    if (topDown)
-        height = -height;
-    if (!SizeAllowed(width, height))
-        return result;
-
-    // Channel masks: inside the header from 52 bytes on, else just behind it.
-    BmpChannel red, green, blue;
-    std::size_t paletteStart = 14 + headerSize;
-    if (compression == BiBitfields) {
-        if (bpp != 16 && bpp != 32)
-            return result;
-        const std::size_t maskAt = headerSize >= 52 ? 14 + 40 : 14 + headerSize;
-        if (maskAt + 12 > size)
-            return result;
-        red = BmpChannel(Le32(data + maskAt));
-        green = BmpChannel(Le32(data + maskAt + 4));
-        blue = BmpChannel(Le32(data + maskAt + 8));
-        if (headerSize < 52)
-            paletteStart += 12;
-    } else if (compression == BiRle8 ? bpp != 8 : compression == BiRle4 ? bpp != 4 : compression != BiRgb) {
-        return result;
-    } else if (bpp == 16) {
-        red = BmpChannel(0x7C00);
-        green = BmpChannel(0x03E0);
-        blue = BmpChannel(0x001F);
-    } else if (bpp == 32) {
-        red = BmpChannel(0x00FF0000);
-        green = BmpChannel(0x0000FF00);
-        blue = BmpChannel(0x000000FF);
-    }
-    if (bpp != 1 && bpp != 4 && bpp != 8 && bpp != 16 && bpp != 24 && bpp != 32)
-        return result;
-
-    // Palette as BGR triples.
     std::vector<uint8_t> palette;
-    if (bpp <= 8) {
-        const uint32_t maxColours = 1u << bpp;
-        const uint32_t count = colours == 0 || colours > maxColours ? maxColours : colours;
-        const std::size_t entry = core ? 3 : 4;
-        for (uint32_t i = 0; i < count; ++i) {
-            const std::size_t at = paletteStart + i * entry;
-            if (at + 3 > size || at + 3 > offBits)
-                break;
-            palette.insert(palette.end(), data + at, data + at + 3);
-        }
+    if (layout.bpp <= 8) {
+        palette = ReadBmpPalette(data, size, layout);
         if (palette.empty())
             return result;
     }
-    if (offBits >= size)
+    if (layout.offBits >= size)
         return result;
 
     BmpImage image;
-    image.width = static_cast<int>(width);
-    image.height = static_cast<int>(height);
-    image.topDown = topDown;
-    image.rgb.assign(static_cast<std::size_t>(width * height) * 3, 0);
-    const uint8_t* bits = data + offBits;
+    image.width = static_cast<int>(layout.width);
+    image.height = static_cast<int>(layout.height);
+    image.topDown = layout.topDown;
+    image.rgb.assign(static_cast<std::size_t>(layout.width * layout.height) * 3, 0);
+    const uint8_t* bits = data + layout.offBits;
     const uint8_t* end = data + size;
-    if (compression == BiRle8 || compression == BiRle4) {
-        if (!DecodeBmpRle(bits, end, compression == BiRle4, palette, image))
-            return result;
-    } else {
-        const uint64_t stride = (static_cast<uint64_t>(width) * bpp + 31) / 32 * 4;
-        if (stride * static_cast<uint64_t>(height) > static_cast<uint64_t>(end - bits))
-            return result;
-        static const uint8_t black[3] = {0, 0, 0};
-        for (int y = 0; y < image.height; ++y) {
-            const uint8_t* row = bits + stride * static_cast<uint64_t>(y);
-            for (int x = 0; x < image.width; ++x) {
-                if (bpp <= 8) {
-                    const unsigned bitPos = static_cast<unsigned>(x) * bpp;
-                    const unsigned index = (row[bitPos / 8] >> (8 - bpp - bitPos % 8)) & ((1u << bpp) - 1);
-                    image.Put(x, y, index * 3 + 3 <= palette.size() ? palette.data() + index * 3 : black);
-                } else if (bpp == 24) {
-                    image.Put(x, y, row + x * 3);
-                } else {
-                    const uint32_t pixel = bpp == 16 ? Le16(row + x * 2) : Le32(row + x * 4);
-                    const uint8_t bgr[3] = {blue.Value(pixel), green.Value(pixel), red.Value(pixel)};
-                    image.Put(x, y, bgr);
-                }
-            }
-        }
-    }
+    const bool rle = layout.compression == BiRle8 || layout.compression == BiRle4;
+    if (rle ? !DecodeBmpRle(bits, end, layout.compression == BiRle4, palette, image)
+            : !DecodeBmpRows(bits, end, layout, palette, image))
+        return result;
     result.Natural = result.Size = {image.width, image.height};
     result.Pixels = std::move(image.rgb);
     return result;

@@ -12,7 +12,7 @@ namespace folianto {
 
 bool StartDocument(UserInteraction& ui, bool& docStarted, const std::string& path)
 {
-    TraceScope trace("TBuchEditDlg.StartDocument", path);
+    TraceScope trace("PictureLinks.StartDocument", path);
     if (docStarted &&
         ui.message(MsgKind::Confirmation,
                    "\"" + path + "\" wurde bereits erfolgreich gestartet!\r\n\r\n" +
@@ -22,13 +22,13 @@ bool StartDocument(UserInteraction& ui, bool& docStarted, const std::string& pat
                    Buttons::YesNo) != Answer::Yes)
         return false;
     docStarted = ui.startDocument(path);
-    WriteTrace(std::string("TBuchEditDlg.StartDocument\r\nDocStarted=") + TraceBool(docStarted));
+    WriteTrace(std::string("PictureLinks.StartDocument\r\nDocStarted=") + TraceBool(docStarted));
     return docStarted;
 }
 
 std::optional<std::string> ChooseLinkedDocument(UserInteraction& ui, const std::string& quelle)
 {
-    TraceScope trace("TBuchEditDlg.ButtonVerlinkenClick");
+    TraceScope trace("PictureLinks.ChooseLinkedDocument");
     FileDialogSpec dialog;
     dialog.title = "auf Datei verlinken";
     dialog.filter = "Alle Dateien (*.*)|*.*";

@@ -100,7 +100,7 @@ int PictureSaveFilterIndex(int32_t format)
 
 void PictureSlots::Reset()
 {
-    TraceScope trace("TBuchEditDlg.ResetPictures");
+    TraceScope trace("PictureSlots.Reset");
     Slots.fill(PictureSlot{});
     PicFileSizes.fill(-1);
     PicsChanged = false;
@@ -112,7 +112,7 @@ void PictureSlots::Reset()
 
 bool PictureSlots::Show(const TBuch& b)
 {
-    TraceScope trace("TBuchEditDlg.LoadPictures");
+    TraceScope trace("PictureSlots.Show");
     const int count = static_cast<int>(std::min<std::size_t>(
         {static_cast<std::size_t>(std::max(b.AnzPics, 0)), b.Pics.size(), std::size_t{MaxPictures}}));
     int i = 0;
@@ -129,12 +129,12 @@ bool PictureSlots::Show(const TBuch& b)
         if (linked) {
             const std::optional<int64_t> size = FileSize(pic.BildTitel.Text);
             PicFileSizes[static_cast<std::size_t>(i)] = size ? ClampedSize(*size) : -1;
-            WriteTrace("TBuchEditDlg.LoadPicture\r\nBild " + IntToStr(i + 1) + ": Datei=" + pic.BildTitel.Text +
+            WriteTrace("PictureSlots.Show\r\nBild " + IntToStr(i + 1) + ": Datei=" + pic.BildTitel.Text +
                        (size ? "" : " (fehlt)"));
         } else {
             slot.Data = pic.Data;
             PicFileSizes[static_cast<std::size_t>(i)] = static_cast<int32_t>(slot.Data.size());
-            WriteTrace("TBuchEditDlg.LoadPicture\r\nBild " + IntToStr(i + 1) + " aus dem Speicher (" +
+            WriteTrace("PictureSlots.Show\r\nBild " + IntToStr(i + 1) + " aus dem Speicher (" +
                        IntToStr(static_cast<long long>(slot.Data.size())) + " Bytes)");
         }
     }
@@ -157,7 +157,7 @@ int PictureSlots::FirstFreeSlot() const
 
 bool PictureSlots::AddPicture(bool asLink)
 {
-    TraceScope trace(asLink ? "TBuchEditDlg.Bild_als_Link_hinzufuegenClick" : "TBuchEditDlg.Bild_hinzufuegenClick");
+    TraceScope trace("PictureSlots.AddPicture");
     if (FirstFreeSlot() < 0) {
         ui_.message(MsgKind::Error, Cp1252("Es können höchstens 10 Bilder zu einem Titel gespeichert werden!"),
                     Buttons::Ok);
@@ -176,7 +176,7 @@ bool PictureSlots::AddPicture(bool asLink)
 
 bool PictureSlots::AddFile(const std::string& path, bool asLink)
 {
-    TraceScope trace("TBuchEditDlg.AddPicture", path);
+    TraceScope trace("PictureSlots.AddFile", path);
     const int slotIndex = FirstFreeSlot();
     if (slotIndex < 0)
         return false;
@@ -214,7 +214,7 @@ bool PictureSlots::AddFile(const std::string& path, bool asLink)
 
 void PictureSlots::DeleteCurrent()
 {
-    TraceScope trace("TBuchEditDlg.Bild_loeschenClick");
+    TraceScope trace("PictureSlots.DeleteCurrent");
     PictureSlot& slot = Slots[static_cast<std::size_t>(Current)];
     if (!slot.HasPicture())
         return;
@@ -241,7 +241,7 @@ void PictureSlots::TitleEdited(int slot, const std::string& text)
 
 void PictureSlots::StorageClicked(int index)
 {
-    TraceScope trace("TBuchEditDlg.RadioGroupBildSpeichernClick");
+    TraceScope trace("PictureSlots.StorageClicked");
     const int fixed = IsLinkedKind(Slots[static_cast<std::size_t>(Current)].Kind) ? 1 : 0;
     StorageIndex = fixed;
     if (index == fixed)
@@ -286,7 +286,7 @@ PictureSizeLabel PictureSlots::SizeLabel() const
 
 void PictureSlots::SaveCopy()
 {
-    TraceScope trace("TBuchEditDlg.Bild_speichern_unterClick");
+    TraceScope trace("PictureSlots.SaveCopy");
     const PictureSlot& slot = Slots[static_cast<std::size_t>(Current)];
     const int32_t format = PicFormat(slot.Kind);
     if (!slot.HasPicture() || !IsKnownPicFormat(format))
@@ -315,7 +315,7 @@ void PictureSlots::SaveCopy()
     FileError why;
     if (!ReplaceFileContent(PathFromCp1252(target), reinterpret_cast<const char*>(slot.Data.data()),
                             slot.Data.size(), why)) {
-        WriteTrace("TBuchEditDlg.Bild_speichern_unterClick\r\nFehler beim Schreiben von " + target);
+        WriteTrace("PictureSlots.SaveCopy\r\nFehler beim Schreiben von " + target);
         ui_.message(MsgKind::Error, WithReason(GetErrorText(9, "\"" + target + "\""), why), Buttons::Ok);
         return;
     }
@@ -328,7 +328,7 @@ void PictureSlots::SaveCopy()
 
 void PictureSlots::WriteTo(TBuch& b, bool freshRecord) const
 {
-    TraceScope trace("TBuchEditDlg.SavePictures");
+    TraceScope trace("PictureSlots.WriteTo");
     if (PicsChanged || freshRecord) {
         b.Pics.clear();
         for (int i = 0; i < MaxPictures; ++i) {

@@ -217,7 +217,7 @@ std::string WriteBibTex(const std::vector<Reference>& references)
 
 bool ExportToBibTex(Workspace& ws)
 {
-    TraceScope trace("FoliantoMainWindow.ExportToBibTex");
+    TraceScope trace("BibTexExport.ExportToBibTex");
     FileDialogSpec dialog;
     dialog.filter = "BibTeX-Dateien (*.bib)|*.bib;*.BIB|Alle Dateien (*.*)|*.*";
     dialog.defaultExt = "bib";

@@ -401,7 +401,7 @@ ReferenceImportResult ImportBibTexFile(Workspace& ws, const std::string& path)
 
 ReferenceImportResult ImportFromBibTex(Workspace& ws)
 {
-    TraceScope trace("FoliantoMainWindow.ImportFromBibTex");
+    TraceScope trace("BibTexImport.ImportFromBibTex");
     FileDialogSpec dialog;
     dialog.filter = "BibTeX-Dateien (*.bib)|*.bib|Alle Dateien (*)|*";
     dialog.defaultExt = "bib";

@@ -639,7 +639,7 @@ ParsedReferences ParseCslJson(const std::string& bytes)
 
 bool ExportToCslJson(Workspace& ws)
 {
-    TraceScope trace("FoliantoMainWindow.ExportToCslJson");
+    TraceScope trace("CslJson.ExportToCslJson");
     FileDialogSpec dialog;
     dialog.filter = "CSL-JSON-Dateien (*.json)|*.json;*.JSON|Alle Dateien (*.*)|*.*";
     dialog.defaultExt = "json";
@@ -649,7 +649,7 @@ bool ExportToCslJson(Workspace& ws)
 
 ReferenceImportResult ImportFromCslJson(Workspace& ws)
 {
-    TraceScope trace("FoliantoMainWindow.ImportFromCslJson");
+    TraceScope trace("CslJson.ImportFromCslJson");
     FileDialogSpec dialog;
     dialog.filter = "CSL-JSON-Dateien (*.json)|*.json|Alle Dateien (*)|*";
     dialog.defaultExt = "json";

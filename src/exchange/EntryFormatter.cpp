@@ -169,7 +169,7 @@ bool ExportSelectionOk(Workspace& ws)
 
 void CopyEntryToClipboard(Workspace& ws)
 {
-    TraceScope trace("FoliantoMainWindow.CopyEntryToClipboard");
+    TraceScope trace("EntryFormatter.CopyEntryToClipboard");
     if (!ExportSelectionOk(ws))
         return;
     GetCurrentBuch(ws);

@@ -111,7 +111,7 @@ std::string WriteRis(const std::vector<Reference>& references)
 
 bool ExportToRis(Workspace& ws)
 {
-    TraceScope trace("FoliantoMainWindow.ExportToRis");
+    TraceScope trace("RisExport.ExportToRis");
     FileDialogSpec dialog;
     dialog.filter = "RIS-Dateien (*.ris)|*.ris;*.RIS|Alle Dateien (*.*)|*.*";
     dialog.defaultExt = "ris";

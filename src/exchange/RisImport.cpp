@@ -282,7 +282,7 @@ ReferenceImportResult ImportRisFile(Workspace& ws, const std::string& path)
 
 ReferenceImportResult ImportFromRis(Workspace& ws)
 {
-    TraceScope trace("FoliantoMainWindow.ImportFromRis");
+    TraceScope trace("RisImport.ImportFromRis");
     FileDialogSpec dialog;
     dialog.filter = "RIS-Dateien (*.ris)|*.ris|Alle Dateien (*)|*";
     dialog.defaultExt = "ris";

@@ -119,7 +119,7 @@ std::optional<ExportTarget> AskExportTarget(Workspace& ws, const FileDialogSpec&
 
 bool ExportTextCommand(Workspace& ws, std::optional<int> column)
 {
-    TraceScope trace("FoliantoMainWindow.ExportText");
+    TraceScope trace("TextExport.ExportText");
     FileDialogSpec dialog;
     dialog.filter = "Text-Dateien(*.TXT)|*.TXT|Alle Dateien (*.*) |*.*";
     dialog.defaultExt = "TXT";
@@ -144,7 +144,7 @@ bool ExportLiteratureList(Workspace& ws)
 
 bool ExportColumn(Workspace& ws, const ColumnPicker& pickColumn)
 {
-    TraceScope trace("FoliantoMainWindow.ExportColumn");
+    TraceScope trace("TextExport.ExportColumn");
     const std::vector<PickItem> items = ColumnPickItems(ws);
     const std::optional<int> column = pickColumn(items);
     if (!column || *column < 0 || *column >= ColumnCount || !items[static_cast<std::size_t>(*column)].Enabled)

@@ -171,7 +171,7 @@ std::vector<std::string> SplitLines(const std::string& bytes)
 
 void AfterImport(Workspace& ws, int32_t before)
 {
-    ws.store.Gesichert = false;
+    ws.store.MarkChanged();
     ws.columns.ColumnsMoved = true;
     // Lists first: a value the import brought in is then a ticked entry.
     Fill_AllLists(ws);
@@ -321,7 +321,7 @@ bool ImportText(Workspace& ws, const std::string& path, const std::string& text)
 
 bool ImportFromText(Workspace& ws, const ImportDialogRunner& runDialog)
 {
-    TraceScope trace("FoliantoMainWindow.ImportFromText");
+    TraceScope trace("TextImport.ImportFromText");
     // The file comes first: the dialog shows how it reads it.
     FileDialogSpec dialog;
     dialog.filter = "Text-Dateien (*.txt *.csv *.tsv)|*.txt *.csv *.tsv|Alle Dateien (*)|*";

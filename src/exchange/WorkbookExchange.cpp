@@ -102,7 +102,7 @@ bool WriteWorkbook(Workspace& ws, Workbook& workbook, const std::string& path, c
 
 bool ExportGridToWorkbook(Workspace& ws, Workbook& workbook)
 {
-    TraceScope trace("FoliantoMainWindow.ExportGridToWorkbook");
+    TraceScope trace("WorkbookExchange.ExportGridToWorkbook");
     const auto path = AskExportPath(ws);
     if (!path || !WriteWorkbook(ws, workbook, *path, GridCells(ws)))
         return false;
@@ -112,7 +112,7 @@ bool ExportGridToWorkbook(Workspace& ws, Workbook& workbook)
 
 bool ExportDefinitionToWorkbook(Workspace& ws, Workbook& workbook)
 {
-    TraceScope trace("FoliantoMainWindow.ExportDefinitionToWorkbook");
+    TraceScope trace("WorkbookExchange.ExportDefinitionToWorkbook");
     const auto path = AskExportPath(ws);
     if (!path)
         return false;
@@ -193,7 +193,7 @@ bool ImportWorkbookFile(Workspace& ws, Workbook& workbook, const std::string& pa
         }
     }
     ws.columns.ColumnsMoved = true;
-    ws.store.Gesichert = false;
+    ws.store.MarkChanged();
     ShowImported(ws, before);
     return ok;
 }
@@ -201,7 +201,7 @@ bool ImportWorkbookFile(Workspace& ws, Workbook& workbook, const std::string& pa
 bool ImportFromWorkbook(Workspace& ws, Workbook& workbook, const ImportDialogRunner& runDialog,
                         const NumberFormatter& fmt)
 {
-    TraceScope trace("FoliantoMainWindow.ImportFromWorkbook");
+    TraceScope trace("WorkbookExchange.ImportFromWorkbook");
     ImportDialogModel model(ws, ImportDialogModel::WorkbookMode);
     if (!runDialog(model))
         return false;

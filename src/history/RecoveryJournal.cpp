@@ -391,7 +391,7 @@ bool RecoveryJournal::Replay(const RecoveryInfo& info, bool alone, int64_t& end)
         store_.ActBuch = act;
     }
     store_.ActBuch = std::clamp(store_.ActBuch, std::min(1, store_.AnzBuch), store_.AnzBuch);
-    store_.Gesichert = false;
+    store_.MarkChanged();
     end = frames.pos();
     return whole;
 }

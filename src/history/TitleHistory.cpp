@@ -191,7 +191,10 @@ void TitleHistory::Apply(HistoryStep& step, bool undo)
     }
     store_.ActBuch = undo ? step.actBefore : step.actAfter;
     store_.SetBuchNrCounter(undo ? step.counterBefore : step.counterAfter);
-    store_.Gesichert = savedAt_ == position_;
+    if (savedAt_ == position_)
+        store_.MarkSaved();
+    else
+        store_.MarkChanged();
     bytes_ -= step.bytes;
     step.bytes = HeldBytes(step);
     bytes_ += step.bytes;
@@ -202,7 +205,7 @@ void TitleHistory::Clear()
     steps_.clear();
     position_ = 0;
     bytes_ = 0;
-    savedAt_ = store_.Gesichert ? std::optional<std::size_t>(0) : std::nullopt;
+    savedAt_ = store_.Gesichert() ? std::optional<std::size_t>(0) : std::nullopt;
     Changed();
 }
 

@@ -17,8 +17,8 @@ bool IsJournal(int32_t typ)
 // A field of the editor's values as text, for comparing and setting.
 struct FieldAccess {
     EditControl control;
-    std::function<std::string(const BuchEditValues&)> get;
-    std::function<void(BuchEditValues&, const std::string&)> set;
+    std::function<std::string(const TitleEditorValues&)> get;
+    std::function<void(TitleEditorValues&, const std::string&)> set;
 };
 
 std::string NumberText(int32_t n)
@@ -29,7 +29,7 @@ std::string NumberText(int32_t n)
 // Every field a found title can fill.
 const std::vector<FieldAccess>& Fields()
 {
-    using V = BuchEditValues;
+    using V = TitleEditorValues;
     using C = EditControl;
     auto text = [](C c, std::string V::*m) {
         return FieldAccess{c, [m](const V& v) { return v.*m; }, [m](V& v, const std::string& s) { v.*m = s; }};
@@ -131,7 +131,7 @@ std::string WithoutColon(std::string label)
 
 } // namespace
 
-LookupId EditorLookupId(const BuchEditValues& values)
+LookupId EditorLookupId(const TitleEditorValues& values)
 {
     const LookupId isbn = ParseLookupId(values.ISBN);
     if (isbn.valid())
@@ -158,9 +158,9 @@ std::string EditionSummary(const Reference& e)
     return text;
 }
 
-std::vector<FieldOffer> FillFromLookup(BuchEditModel& model, const Reference& found)
+std::vector<FieldOffer> FillFromLookup(TitleEditorModel& model, const Reference& found)
 {
-    BuchEditValues& v = model.Values;
+    TitleEditorValues& v = model.Values;
     std::vector<FieldOffer> offers;
     if (v.LiteraturTyp == TypUnklar && found.Typ != TypUnklar) {
         model.SetLiteraturTyp(found.Typ);
@@ -181,7 +181,7 @@ std::vector<FieldOffer> FillFromLookup(BuchEditModel& model, const Reference& fo
     return offers;
 }
 
-void TakeOffer(BuchEditModel& model, const FieldOffer& offer)
+void TakeOffer(TitleEditorModel& model, const FieldOffer& offer)
 {
     if (offer.Control == EditControl::RadioGroup_LiteraturTyp) {
         model.SetLiteraturTyp(TypNameToNum(offer.Found) & ~LinkFlag);

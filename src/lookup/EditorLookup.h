@@ -3,7 +3,7 @@
 // found title meets the values the editor shows. Empty fields are filled at
 // once; a field that holds something else is offered for a choice.
 
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 #include "exchange/Reference.h"
 #include "lookup/Identifier.h"
 
@@ -14,7 +14,7 @@ namespace folianto {
 
 // The ISBN or DOI of "ISBN:", else a DOI in "Quelle:"; the ISBN field's
 // error when neither holds one.
-LookupId EditorLookupId(const BuchEditValues& values);
+LookupId EditorLookupId(const TitleEditorValues& values);
 
 // One line of the edition choice: year, edition, publisher, pages.
 std::string EditionSummary(const Reference& edition);
@@ -28,8 +28,8 @@ struct FieldOffer {
 
 // Fills the empty fields from `found` and returns the fields where both
 // hold different texts, for the user's choice.
-std::vector<FieldOffer> FillFromLookup(BuchEditModel& model, const Reference& found);
+std::vector<FieldOffer> FillFromLookup(TitleEditorModel& model, const Reference& found);
 // Takes the found value of one offered field.
-void TakeOffer(BuchEditModel& model, const FieldOffer& offer);
+void TakeOffer(TitleEditorModel& model, const FieldOffer& offer);
 
 } // namespace folianto

@@ -335,7 +335,7 @@ std::string DuplicatePairText(const TitleStore& store, const DuplicatePair& pair
 
 std::vector<DuplicatePair> SearchDuplicates(Workspace& ws)
 {
-    TraceScope trace("FoliantoMainWindow.DoppelteTitelSuchen");
+    TraceScope trace("DuplicateFinder.DoppelteTitelSuchen");
     std::vector<DuplicatePair> pairs;
     {
         BusyCursor busy(ws.ui);
@@ -348,7 +348,7 @@ std::vector<DuplicatePair> SearchDuplicates(Workspace& ws)
 
 void ShowDuplicates(Workspace& ws, const std::vector<DuplicatePair>& pairs)
 {
-    TraceScope trace("FoliantoMainWindow.DoppelteTitelZeigen", "Paare=" + IntToStr(static_cast<int>(pairs.size())));
+    TraceScope trace("DuplicateFinder.DoppelteTitelZeigen", "Paare=" + IntToStr(static_cast<int>(pairs.size())));
     // Titles joined by pairs form one group, numbered by its lowest store index.
     std::unordered_map<int32_t, int32_t> parent;
     const std::function<int32_t(int32_t)> root = [&](int32_t i) {

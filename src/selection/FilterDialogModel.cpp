@@ -544,7 +544,7 @@ void FilterDialogModel::Close(bool confirmed)
 
 void AfterFilterDialog(Workspace& ws, FilterDialogMode mode, bool confirmed)
 {
-    TraceScope trace("FoliantoMainWindow.AfterFilterDialog");
+    TraceScope trace("FilterDialogModel.AfterFilterDialog");
     if (mode == FilterDialogMode::Replace) {
         // Nothing replaced: the search switches take effect at the next refresh.
         if (confirmed && ReplaceInAllTitles(ws))

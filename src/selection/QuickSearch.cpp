@@ -52,7 +52,7 @@ bool TypeAheadKey(Workspace& ws, char key, KeyMods mods)
     if (mods.ctrl != mods.alt || !Typeable(static_cast<unsigned char>(key)))
         return false;
     key = static_cast<char>(Capital(static_cast<unsigned char>(key)));
-    TraceScope trace("FoliantoMainWindow.TypeAheadKey");
+    TraceScope trace("QuickSearch.TypeAheadKey");
     SelectionState& sel = ws.selection;
     int col = TargetColumn(ws, sel.QuickSearchColumn);
     if (sel.QuickSearchColumn != QuickTitel && col == -1) {

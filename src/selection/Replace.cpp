@@ -47,7 +47,7 @@ bool ReplaceAll(std::string& text, const std::string& search, const std::string&
 
 bool ReplaceInAllTitles(Workspace& ws)
 {
-    TraceScope trace("FoliantoMainWindow.Ersetzen");
+    TraceScope trace("Replace.Ersetzen");
     SelectionState& sel = ws.selection;
     if (!sel.SuchenIn[0])
         return false;
@@ -79,7 +79,7 @@ bool ReplaceInAllTitles(Workspace& ws)
     if (changed > 0) {
         sel.SuchenIn[0] = false;
         SetAusgabeData(ws);
-        store.Gesichert = false;
+        store.MarkChanged();
     }
     ws.ui.report(std::to_string(changed) + Cp1252(" Titel geändert"));
     return changed > 0;

@@ -171,7 +171,7 @@ const TBuchRec& SearchField(const TBuch& b, int k)
 
 void ResetSelection(Workspace& ws)
 {
-    TraceScope trace("FoliantoMainWindow.ResetSelection");
+    TraceScope trace("Selection.ResetSelection");
     SelectionState& sel = ws.selection;
     std::fill(sel.AusgabeBuchNr.begin(), sel.AusgabeBuchNr.end(), 0);
     sel.SuchenIn.fill(false);
@@ -383,7 +383,7 @@ ChosenTitles ChooseTitles(TitleStore& store, const Settings& settings, const Sea
 void SetAusgabeData(Workspace& ws)
 {
     const SelectionState& sel = ws.selection;
-    TraceScope trace("FoliantoMainWindow.SetAusgabeData",
+    TraceScope trace("Selection.SetAusgabeData",
                      "BuchSort=" + IntToStr(ws.settings.BuchSort) + "\r\nSuchenIn[0]=" + TraceBool(sel.SuchenIn[0]) +
                          "\r\nFilternVon[0]=" + TraceBool(sel.FilternVon[0]) + "\r\nSchlagworte=" +
                          TraceBool(!ws.lists.SchlagworteSearchList.SearchListAllActive()) + "\r\nAutoren=" +
@@ -405,7 +405,7 @@ void SetAusgabeData(Workspace& ws)
 
 void GetCurrentBuch(Workspace& ws)
 {
-    TraceScope trace("FoliantoMainWindow.GetCurrentBuch");
+    TraceScope trace("Selection.GetCurrentBuch");
     if (ws.columns.ColumnsMoved)
         ws.columns.Resort_BuchString_Headers_and_Pos(ws.grid);
     TakeCurrentFromRow(ws);
@@ -431,7 +431,7 @@ void ShowLoadedTitles(Workspace& ws)
 
 bool SetBuchSort(Workspace& ws, uint8_t value)
 {
-    TraceScope trace("FoliantoMainWindow.SetBuchSort");
+    TraceScope trace("Selection.SetBuchSort");
     const bool changed = ws.settings.BuchSort != value;
     ws.settings.BuchSort = value;
     if (changed)

@@ -15,7 +15,7 @@ namespace folianto {
 
 bool DeleteCurrentTitle(Workspace& ws)
 {
-    TraceScope trace("FoliantoMainWindow.Titel_Loeschen");
+    TraceScope trace("MainCommands.Titel_Loeschen");
     TitleStore& store = ws.store;
     if (!store.at(store.ActBuch)) {
         const uint8_t nr = ws.grid.RowCount() <= store.AnzBuch + 1 ? 12 : 20;
@@ -37,7 +37,7 @@ bool DeleteCurrentTitle(Workspace& ws)
     if (inRow)
         store.ActBuch = store.FindBuchByNr(nextNr);
     SetAusgabeData(ws);
-    store.Gesichert = false;
+    store.MarkChanged();
     ws.ui.repaint();
     return true;
 }
@@ -59,19 +59,19 @@ bool ShowHistoryMove(Workspace& ws, bool moved)
 
 bool UndoTitleChange(Workspace& ws)
 {
-    TraceScope trace("FoliantoMainWindow.Rueckgaengig");
+    TraceScope trace("MainCommands.Rueckgaengig");
     return ShowHistoryMove(ws, ws.titleHistory.Undo());
 }
 
 bool RedoTitleChange(Workspace& ws)
 {
-    TraceScope trace("FoliantoMainWindow.Wiederherstellen");
+    TraceScope trace("MainCommands.Wiederherstellen");
     return ShowHistoryMove(ws, ws.titleHistory.Redo());
 }
 
 bool OpenCurrentTitle(Workspace& ws)
 {
-    TraceScope trace("FoliantoMainWindow.BuchStringGridDblClick");
+    TraceScope trace("MainCommands.BuchStringGridDblClick");
     if (ws.grid.Row < 1 || ws.store.AnzBuch < 1)
         return false;
     GetCurrentBuch(ws);
@@ -91,7 +91,7 @@ bool OpenCurrentTitle(Workspace& ws)
 
 void ResetFilterAndSearch(Workspace& ws)
 {
-    TraceScope trace("FoliantoMainWindow.ResetFilterSearch");
+    TraceScope trace("MainCommands.ResetFilterSearch");
     ws.selection.SuchenIn.fill(false);
     EndDuplicateSelection(ws);
     Fill_AllLists(ws);

@@ -71,7 +71,7 @@ OptionsRefresh RefreshAfterOptions(const OptionsSnapshot& before, const OptionsS
 
 OptionsRefresh ApplyOptions(Workspace& ws, const OptionsData& result)
 {
-    TraceScope trace("FoliantoMainWindow.Optionen1Click");
+    TraceScope trace("OptionsApply.Optionen1Click");
     const OptionsSnapshot before = OptionsSnapshot::Of(ws);
 
     ws.settings = result.settings;

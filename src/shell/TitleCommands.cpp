@@ -1,7 +1,7 @@
 #include "shell/TitleCommands.h"
 
 #include "core/Trace.h"
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 #include "editor/ShortKeys.h"
 #include "selection/Selection.h"
 #include "workspace/Workspace.h"
@@ -17,9 +17,9 @@ std::string EditorCaption(const char* what)
 
 } // namespace
 
-void NewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
+void NewTitle(Workspace& ws, TitleEditorModel& editor, TitleEditorView& view)
 {
-    TraceScope trace("FoliantoMainWindow.NeuesBuch");
+    TraceScope trace("TitleCommands.NeuesBuch");
     editor.Caption = EditorCaption("Neu anlegen");
     editor.InitForm(EditModeNew, -1);
     if (view.ShowModal())
@@ -27,9 +27,9 @@ void NewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
     ws.ui.repaint();
 }
 
-void EditTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view, bool copy)
+void EditTitle(Workspace& ws, TitleEditorModel& editor, TitleEditorView& view, bool copy)
 {
-    TraceScope trace(copy ? "FoliantoMainWindow.Titel_Kopieren" : "FoliantoMainWindow.Titel_Bearbeiten");
+    TraceScope trace(copy ? "TitleCommands.Titel_Kopieren" : "TitleCommands.Titel_Bearbeiten");
     const int32_t rememberedBuch = ws.store.ActBuch;
     const int topRow = view.GridTopRow();
     {
@@ -50,9 +50,9 @@ void EditTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view, bool
     view.ScrollGridTo(topRow);
 }
 
-void ViewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
+void ViewTitle(Workspace& ws, TitleEditorModel& editor, TitleEditorView& view)
 {
-    TraceScope trace("FoliantoMainWindow.Titel_Ansehen");
+    TraceScope trace("TitleCommands.Titel_Ansehen");
     editor.InitForm(EditModeView, ws.grid.Col); // page 1 unless the grid column names a field
     editor.Caption = EditorCaption("Ansehen");
     editor.Disabled = ViewModeDisabledControls();
@@ -61,9 +61,9 @@ void ViewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
     editor.Disabled.clear();
 }
 
-void GridDoubleClick(Workspace& ws, BuchEditModel& editor, TitleEditorView& view)
+void GridDoubleClick(Workspace& ws, TitleEditorModel& editor, TitleEditorView& view)
 {
-    TraceScope trace("FoliantoMainWindow.Titel_DblClick");
+    TraceScope trace("TitleCommands.Titel_DblClick");
     if (OpenCurrentTitle(ws))
         EditTitle(ws, editor, view, false);
 }

@@ -6,7 +6,7 @@
 namespace folianto {
 
 struct Workspace;
-class BuchEditModel;
+class TitleEditorModel;
 
 // What the title commands need from the widget layer.
 class TitleEditorView {
@@ -20,14 +20,14 @@ public:
 };
 
 // "&Neu eingeben", "neuen Titel erfassen", "neues Buch eingeben".
-void NewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view);
+void NewTitle(Workspace& ws, TitleEditorModel& editor, TitleEditorView& view);
 // "&Bearbeiten", "Titel bearbeiten" (copy = false); "&Kopieren",
 // "bestehenden Titel kopieren" (copy = true).
-void EditTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view, bool copy);
+void EditTitle(Workspace& ws, TitleEditorModel& editor, TitleEditorView& view, bool copy);
 // "&Ansehen": read-only; the grid is not rebuilt.
-void ViewTitle(Workspace& ws, BuchEditModel& editor, TitleEditorView& view);
+void ViewTitle(Workspace& ws, TitleEditorModel& editor, TitleEditorView& view);
 // Double click or Enter in the grid: the document question in the link column,
 // otherwise the edit command.
-void GridDoubleClick(Workspace& ws, BuchEditModel& editor, TitleEditorView& view);
+void GridDoubleClick(Workspace& ws, TitleEditorModel& editor, TitleEditorView& view);
 
 } // namespace folianto

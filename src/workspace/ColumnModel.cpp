@@ -145,7 +145,7 @@ void ColumnModel::NormalizePositions()
 
 void ColumnModel::NormalizeColumnLayout(int screenWidth)
 {
-    TraceScope trace("FoliantoMainWindow.NormalizeColumnLayout");
+    TraceScope trace("ColumnModel.NormalizeColumnLayout");
     for (auto& c : CellArray) {
         if (c.Pos == -1) {
             c.ShowCol = false;
@@ -175,7 +175,7 @@ void ColumnModel::NormalizeColumnLayout(int screenWidth)
 
 void ColumnModel::InitHeaders(GridModel& grid, bool reset)
 {
-    TraceScope trace("FoliantoMainWindow.InitHeaders");
+    TraceScope trace("ColumnModel.InitHeaders");
     grid.SetColCount(ShownCount());
     if (reset)
         grid.SetRowCount(2);
@@ -199,7 +199,7 @@ void ColumnModel::InitHeaders(GridModel& grid, bool reset)
 
 void ColumnModel::Resort_BuchString_Headers_and_Pos(GridModel& grid)
 {
-    TraceScope trace("FoliantoMainWindow.Resort_BuchString_Headers_and_Pos");
+    TraceScope trace("ColumnModel.Resort_BuchString_Headers_and_Pos");
     NormalizePositions();
     ColumnsMoved = false;
     NormalizeColumnLayout(grid.ScreenWidth);
@@ -208,7 +208,7 @@ void ColumnModel::Resort_BuchString_Headers_and_Pos(GridModel& grid)
 
 void ColumnModel::TakeLayoutFromGrid(GridModel& grid, const Settings& settings)
 {
-    TraceScope trace("FoliantoMainWindow.TakeLayoutFromGrid");
+    TraceScope trace("ColumnModel.TakeLayoutFromGrid");
     for (auto& c : CellArray)
         c.Pos = -1;
     for (int col = 0; col < grid.ColCount(); ++col) {

@@ -29,7 +29,7 @@ constexpr int DescriptorCount = 35;  // plus the spare 34
 
 // Descriptor indices the code refers to.
 enum ColumnIndex : int {
-    ColKuerzel = 0, ColTitel = 1, ColAutor = 2, ColKategorie = 3, ColTyp = 5, ColJahrErst = 9,
+    ColKuerzel = 0, ColTitel = 1, ColAutor = 2, ColKategorie = 3, ColSprache = 4, ColTyp = 5, ColJahrErst = 9,
     ColAnzahlBilder = 18, ColOrt = 30, ColLink = 33,
 };
 

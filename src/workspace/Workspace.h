@@ -22,7 +22,7 @@ namespace folianto {
 enum class FileQuestion { Open, Save };
 
 // Modes of the title commands.
-enum EditModes : int32_t { EditModeNone = 0, EditModeEdit = 1, EditModeNew = 2, EditModeView = 3, EditModeMerge = 4 };
+enum EditModes : int32_t { EditModeNone = 0, EditModeEdit = 1, EditModeNew = 2, EditModeView = 3 };
 
 struct Workspace {
     explicit Workspace(UserInteraction& ui) : ui(ui) {}
@@ -33,7 +33,6 @@ struct Workspace {
     TitleStore store;
     // Undo and redo of the changes to the titles.
     TitleHistory titleHistory{store};
-    int32_t EditMode = EditModeNone;
 
     Settings settings;
     ColumnModel columns;

@@ -105,7 +105,7 @@ TEST(FileCommands, OpenLoadsAndReports)
     EXPECT_EQ(env.app.store.AnzBuch, 3);
     EXPECT_EQ(env.app.DataFileName, good);
     EXPECT_EQ(env.app.grid.Cell(1, 0), "Titel"); // headers rewritten: the layout was normalised
-    EXPECT_TRUE(env.app.store.Gesichert);
+    EXPECT_TRUE(env.app.store.Gesichert());
 
     // A missing file.
     env.ui.messages.clear();
@@ -161,14 +161,14 @@ TEST(FileCommands, ReplacingUnsavedTitlesAsksFirst)
             std::string err;
             ASSERT_TRUE(Load_Buch_Data(env.app, current, err));
             env.app.store.NewBuch(); // typed in, not saved
-            env.app.store.Gesichert = false;
+            env.app.store.MarkChanged();
             env.ui.answers = {c.answer};
             EXPECT_EQ(open(env, other), c.opened);
             ASSERT_FALSE(env.ui.messages.empty());
             EXPECT_EQ(std::tuple(env.ui.messages[0].kind, env.ui.messages[0].text, env.ui.messages[0].buttons),
                       std::tuple(MsgKind::Confirmation, question, Buttons::YesNoAbort));
             EXPECT_EQ(env.ui.messages.size(), 1u);
-            EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.DataFileName, env.app.store.Gesichert),
+            EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.DataFileName, env.app.store.Gesichert()),
                       c.opened ? std::tuple(5, other, true) : std::tuple(3, current, false));
             TestApp reader;
             ASSERT_TRUE(Load_Buch_Data(reader.app, current, err));
@@ -182,17 +182,16 @@ TEST(FileCommands, ReplacingUnsavedTitlesAsksFirst)
     EXPECT_TRUE(env.ui.messages.empty());
 }
 
-TEST(FileCommands, MergeAppendsAndRestoresEditMode)
+TEST(FileCommands, MergeAppendsAndLeavesTheCollectionUnnamedAndChanged)
 {
     Env env;
     const std::string first = env.makeFile("a.FOL", 2);
     const std::string second = env.makeFile("b.FOL", 3, 3);
     env.ui.filePaths = {first, second};
     ASSERT_TRUE(FileOpen(env.app));
-    env.app.EditMode = EditModeView;
     EXPECT_TRUE(FileMerge(env.app));
-    EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.EditMode, env.app.DataFileName, env.app.store.Gesichert),
-              std::tuple(5, EditModeView, "", false));
+    EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.DataFileName, env.app.store.Gesichert()),
+              std::tuple(5, "", false));
 
     // The next save asks the version question.
     env.ui.messages.clear();
@@ -217,7 +216,7 @@ TEST(FileCommands, FailedMergeKeepsTheCurrentFileName)
     env.ui.filePaths = {older};
     env.ui.answers = {Answer::No};
     EXPECT_FALSE(FileMerge(env.app));
-    EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.DataFileName, env.app.DataVerMinor, env.app.store.Gesichert),
+    EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.DataFileName, env.app.DataVerMinor, env.app.store.Gesichert()),
               std::tuple(2, first, 4, true));
 
     // Store full part-way: the titles appended so far make an unnamed, changed collection.
@@ -225,7 +224,7 @@ TEST(FileCommands, FailedMergeKeepsTheCurrentFileName)
         env.app.store.NewBuch();
     env.ui.filePaths = {full};
     EXPECT_FALSE(FileMerge(env.app));
-    EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.DataFileName, env.app.store.Gesichert),
+    EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.DataFileName, env.app.store.Gesichert()),
               std::tuple(MaxBuch, "", false));
 }
 
@@ -234,7 +233,7 @@ TEST(FileCommands, SaveAndSaveAs)
     Env env;
     env.app.settings.ShowAllMsg = true;
     env.app.store.NewBuch();
-    env.app.store.Gesichert = false;
+    env.app.store.MarkChanged();
 
     // Save as: dialog, wrong extension, success.
     env.ui.filePaths = {env.path("x.txt"), env.path("x.FOL")};
@@ -250,7 +249,7 @@ TEST(FileCommands, SaveAndSaveAs)
     EXPECT_EQ(env.texts(), std::vector<std::string>{env.path("x.FOL") + " wurde gesichert!"});
     EXPECT_EQ(env.ui.messages[0].kind, MsgKind::Information);
     EXPECT_EQ(env.app.DataFileName, env.path("x.FOL"));
-    EXPECT_TRUE(env.app.store.Gesichert);
+    EXPECT_TRUE(env.app.store.Gesichert());
 
     // Save under the known name.
     env.ui.messages.clear();

@@ -99,7 +99,7 @@ TEST_P(ForeignScripts, FileCommandsSettingsAndHistory)
     ASSERT_TRUE(FileSaveAs(writer.app));
     EXPECT_TRUE(Exists(fol));
     EXPECT_EQ(writer.app.DataFileName, fol);
-    writer.app.store.Gesichert = false;
+    writer.app.store.MarkChanged();
     ASSERT_TRUE(FileSave(writer.app));
     EXPECT_TRUE(Exists(ChangeFileExt(fol, ".BAK_FOL")));
     ExpectNoMessages(writer);

@@ -87,10 +87,10 @@ TEST(Recovery, OpeningAfterACrashOffersTheChanges)
                   std::string::npos);
         if (answer == Answer::Yes) {
             EXPECT_TRUE(StoreImage(t.app.store) == changed);
-            EXPECT_FALSE(t.app.store.Gesichert);
+            EXPECT_FALSE(t.app.store.Gesichert());
             EXPECT_FALSE(t.app.titleHistory.CanUndo());
         } else {
-            EXPECT_EQ(std::tuple(t.app.store.AnzBuch, t.app.store.Gesichert), std::tuple(30, true));
+            EXPECT_EQ(std::tuple(t.app.store.AnzBuch, t.app.store.Gesichert()), std::tuple(30, true));
             EXPECT_EQ(f.inFolder().filter(QStringLiteral(".aside-")).size(), 1);
         }
         // Opened again: asked again only while the changes are not put aside.
@@ -120,9 +120,9 @@ TEST(Recovery, SaveRemovesTheRecoveryFiles)
     t.app.store.ActBuch = 1;
     EXPECT_TRUE(DeleteCurrentTitle(t.app));
     EXPECT_TRUE(UndoTitleChange(t.app)); // back to the saved state
-    EXPECT_TRUE(t.app.store.Gesichert);
+    EXPECT_TRUE(t.app.store.Gesichert());
     EXPECT_EQ(f.inFolder().size(), 1);
-    t.app.recovery.Leave(t.app.store.Gesichert);
+    t.app.recovery.Leave(t.app.store.Gesichert());
     EXPECT_TRUE(f.inFolder().isEmpty());
 }
 
@@ -192,7 +192,7 @@ TEST(Recovery, StartOffersWaitingChangesNewestFirst)
             EXPECT_TRUE(StoreImage(t.app.store) == (c.recovered == 1 ? newest : older));
             EXPECT_EQ(t.app.DataFileName, c.recovered == 1 ? f.database : f.second);
         }
-        EXPECT_EQ(t.app.store.Gesichert, c.recovered == 0);
+        EXPECT_EQ(t.app.store.Gesichert(), c.recovered == 0);
         EXPECT_FALSE(t.app.titleHistory.CanUndo());
 
         TestApp next;

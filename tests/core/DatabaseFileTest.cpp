@@ -57,7 +57,7 @@ struct Env {
 
     std::string path(const char* name) const { return dir.filePath(QString::fromLatin1(name)).toStdString(); }
     QString qpath(const char* name) const { return dir.filePath(QString::fromLatin1(name)); }
-    bool load(const std::string& p) { return Load_Buch_Data(app, p, err); }
+    bool load(const std::string& p, LoadMode mode = LoadMode::Replace) { return Load_Buch_Data(app, p, err, mode); }
     bool save(const std::string& p) { return Save_Buch_Data(app, p, err); }
     // No wait window left open, busy cursor back to normal.
     bool idle() const { return ui.openWindows == 0 && ui.busyDepth == 0; }
@@ -200,7 +200,7 @@ TEST(DatabaseFile, LoadsEveryHeaderVersion)
         const TBuch& b = *app.store.at(2);
         EXPECT_EQ(b.Titel.Text, "Zweiter");
         EXPECT_EQ(b.TypNum, 8);  // 12 is repaired
-        EXPECT_FALSE(app.store.Gesichert);
+        EXPECT_FALSE(app.store.Gesichert());
         EXPECT_EQ(app.DataFileName, file);
         EXPECT_EQ(app.history.Paths, std::vector<std::string>{file});
         EXPECT_TRUE(env.idle());
@@ -226,7 +226,7 @@ TEST(DatabaseFile, LoadsTheOlderRecordFormat)
               std::tuple(19.8f, 2, 1987, 4, 1, 1));
     const TBuch& b = *env.app.store.at(2);
     EXPECT_EQ(std::tuple(b.HeftNr.Text, b.Sprache.Text.size()), std::tuple("5", 20u));
-    EXPECT_TRUE(env.app.store.Gesichert);
+    EXPECT_TRUE(env.app.store.Gesichert());
 }
 
 // A refused file leaves the titles in memory, the current file and its data
@@ -253,7 +253,7 @@ TEST(DatabaseFile, RefusedFilesChangeNothing)
         Env env;
         env.app.store.NewBuch();
         env.app.store.at(1)->Titel.Text = "Ungesichert";
-        env.app.store.Gesichert = false;
+        env.app.store.MarkChanged();
         env.app.DataFileName = env.path("aktuell.FOL");
         env.app.DataVerMain = 1;
         env.app.DataVerMinor = 4;
@@ -265,7 +265,7 @@ TEST(DatabaseFile, RefusedFilesChangeNothing)
         if (own) {
             EXPECT_EQ(GetErrorText(22, env.err), "Die Datei " + env.path("x.FOL") + " ist keine Folianto-Datei!" + notLoaded);
         }
-        EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.store.at(1)->Titel.Text, env.app.store.Gesichert),
+        EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.store.at(1)->Titel.Text, env.app.store.Gesichert()),
                   std::tuple(1, "Ungesichert", false));
         EXPECT_EQ(std::tuple(env.app.DataFileName, env.app.DataVerMain, env.app.DataVerMinor),
                   std::tuple(env.path("aktuell.FOL"), 1, 4));
@@ -387,9 +387,8 @@ TEST(DatabaseFile, GarbageTailIsOneMessage)
         Env reader;
         for (int32_t i = 0; i < first; ++i)
             reader.app.store.NewBuch();
-        reader.app.EditMode = first ? EditModeMerge : EditModeNone;
         const auto started = std::chrono::steady_clock::now();
-        ASSERT_TRUE(reader.load(env.path("k.FOL")));
+        ASSERT_TRUE(reader.load(env.path("k.FOL"), first ? LoadMode::Merge : LoadMode::Replace));
         EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
         ASSERT_EQ(reader.ui.messages.size(), 1u);
         EXPECT_NE(reader.ui.messages[0].text.find(" ist besch\xE4" "digt: 500 Titel vollst\xE4ndig gelesen"),
@@ -415,7 +414,7 @@ TEST(DatabaseFile, RoundTripKeepsEveryField)
     store.at(1)->Titel.Text.clear();
     store.at(2)->Titel.Text = " ";
     ASSERT_TRUE(env.save(env.path("r.FOL")));
-    EXPECT_TRUE(store.Gesichert);
+    EXPECT_TRUE(store.Gesichert());
     EXPECT_EQ(ReadBytes(env.qpath("r.FOL")).substr(0, 12), "Folianto1.4#");
 
     Env back;
@@ -495,10 +494,10 @@ TEST(DatabaseFile, SaveVersionQuestions)
         pic.BildTitel.Text = "/p";
         b.Pics.push_back(pic);
         b.AnzPics = 1;
-        env.app.store.Gesichert = false;
+        env.app.store.MarkChanged();
         env.ui.answers.assign(c.answers.begin(), c.answers.end());
         EXPECT_EQ(env.save(env.path("v.FOL")), c.saved);
-        EXPECT_EQ(env.app.store.Gesichert, c.saved);
+        EXPECT_EQ(env.app.store.Gesichert(), c.saved);
         const std::string bytes = ReadBytes(env.qpath("v.FOL"));
         EXPECT_EQ(bytes.substr(0, c.start.size()), c.start);
         EXPECT_EQ(bytes.size(), c.size);
@@ -652,7 +651,7 @@ void PrepareGenerations(Env& env)
         EXPECT_TRUE(env.save(env.path("x.FOL")));
     }
     AppendSampleWithPictures(env.app);
-    env.app.store.Gesichert = false;
+    env.app.store.MarkChanged();
 }
 
 int CountSaveCalls()
@@ -692,7 +691,7 @@ TEST(DatabaseFile, SaveFailingAtAnyCallLeavesFileAndBackupsIntact)
             EXPECT_EQ(std::string(e.what()), "Fehler beim Speichern der Daten in " + env.path("x.FOL") +
                                                  ".\r\nSystemfehler Nr. " + std::to_string(EIO) + ".");
         }
-        EXPECT_FALSE(env.app.store.Gesichert);
+        EXPECT_FALSE(env.app.store.Gesichert());
         EXPECT_TRUE(env.idle());
         EXPECT_EQ(FilesIn(env.dir), before);
     }
@@ -782,8 +781,7 @@ TEST(DatabaseFile, MergeAppendsAndKeepsState)
     WriteBytes(env.qpath("m.FOL"), Header(3) + TwoTitles(3));
     env.app.store.NewBuch();
     env.app.store.at(1)->Kuerzel.Text = "Alt";
-    env.app.EditMode = EditModeMerge;
-    ASSERT_TRUE(env.load(env.path("m.FOL")));
+    ASSERT_TRUE(env.load(env.path("m.FOL"), LoadMode::Merge));
     ASSERT_EQ(env.app.store.AnzBuch, 3);
     EXPECT_EQ(env.app.store.at(1)->Kuerzel.Text, "Alt");
     EXPECT_EQ(env.app.store.at(2)->Titel.Text, "Stadt und Land");

@@ -79,6 +79,20 @@ TEST(TitleStore, InsertAndTakeOnlyInsideTheStore)
     EXPECT_FALSE(store.InsertAt(1, titleNr(7)));
 }
 
+// The hook hears a flip of the saved flag, not every repeated mark.
+TEST(TitleStore, SavedHookFiresOnlyWhenTheFlagFlips)
+{
+    TitleStore store;
+    int calls = 0;
+    store.SetSavedHook([&] { ++calls; });
+    store.MarkSaved();
+    store.MarkChanged();
+    store.MarkChanged();
+    EXPECT_EQ(std::pair(store.Gesichert(), calls), std::pair(false, 1));
+    store.MarkSaved();
+    EXPECT_EQ(std::pair(store.Gesichert(), calls), std::pair(true, 2));
+}
+
 TEST(TitleStore, TypeNames)
 {
     EXPECT_EQ(TypNumToName(0), "Monographie");

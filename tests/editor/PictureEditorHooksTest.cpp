@@ -1,4 +1,4 @@
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 #include "editor/PictureSlots.h"
 
 #include "support/Fakes.h"
@@ -25,7 +25,7 @@ TPicRec Picture(uint8_t fill, const std::string& title)
 
 struct Editor {
     TestApp t;
-    BuchEditModel m{t.app};
+    TitleEditorModel m{t.app};
     App& app = t.app;
 
     Editor()
@@ -42,7 +42,7 @@ struct Editor {
     bool Open(EditModes mode = EditModeEdit)
     {
         app.store.ActBuch = 1;
-        app.store.Gesichert = true;
+        app.store.MarkSaved();
         m.InitForm(mode, -1);
         return mode == EditModeNew || m.LoadFromStore();
     }
@@ -57,13 +57,13 @@ TEST(PictureEditorHooks, LoadAndWrite)
     ASSERT_TRUE(e.Open());
     EXPECT_EQ(e.m.Pictures.Slots[1].Title, "hinten");
     e.m.WriteToStore();
-    EXPECT_TRUE(e.app.store.Gesichert); // nothing changed
+    EXPECT_TRUE(e.app.store.Gesichert()); // nothing changed
     EXPECT_EQ(e.app.store.at(1)->Pics[1].Data, std::vector<uint8_t>(500, 2));
 
     ASSERT_TRUE(e.Open());
     e.m.Pictures.TitleEdited(1, "Rückseite");
     e.m.WriteToStore();
-    EXPECT_FALSE(e.app.store.Gesichert);
+    EXPECT_FALSE(e.app.store.Gesichert());
     EXPECT_EQ(e.app.store.at(1)->Pics[1].BildTitel.Text, "Rückseite");
 
     // InitForm forgets the previous title's pictures.

@@ -386,7 +386,7 @@ TEST(ReferenceImport, OneMessageNamesEveryEntryNotTaken)
               "Import aus datei.bib: 2 Titel übernommen, 2 Einträge nicht übernommen:\r\n"
               "Zeile 2: Eintrag „b“ ist nicht abgeschlossen (schließende Klammer fehlt) und wurde nicht übernommen\r\n"
               "Zeile 3: Eintrag „c“ ist fehlerhaft (Syntax) und wurde nicht übernommen");
-    EXPECT_FALSE(t.app.store.Gesichert);
+    EXPECT_FALSE(t.app.store.Gesichert());
 }
 
 TEST(ReferenceImport, KeysStayWhenFreeElseBecomeVariants)
@@ -410,12 +410,12 @@ TEST(ReferenceImport, NothingChangesWhenTheTitlesDoNotFitOrNoneWasFound)
     TestApp t;
     while (t.app.store.AnzBuch < MaxBuch - 1)
         t.app.store.NewBuch();
-    t.app.store.Gesichert = true;
+    t.app.store.MarkSaved();
     const ReferenceImportResult full =
         ImportReferences(t.app, "x.ris", ParseRis("TY  - GEN\r\nER  - \r\nTY  - GEN\r\nER  - \r\n"));
     EXPECT_FALSE(full.Read);
     EXPECT_EQ(t.app.store.AnzBuch, MaxBuch - 1);
-    EXPECT_TRUE(t.app.store.Gesichert);
+    EXPECT_TRUE(t.app.store.Gesichert());
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(U(t.ui.messages[0].text),
               "Die Datei x.ris enthält 2 Titel, Platz ist nur noch für 1.\r\nEs wurde nichts importiert.");

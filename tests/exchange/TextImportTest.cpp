@@ -229,7 +229,7 @@ TEST_F(ImportCommandTest, HeaderLineSkippedEveryOtherLineImported)
     EXPECT_EQ(std::tuple(t.app.store.at(1)->Titel.Text, t.app.store.at(2)->Titel.Text, t.app.store.at(3)->Autor.Text,
                          t.app.store.at(4)->Autor.Text),
               std::tuple("T1", "", "A3", "A4"));
-    EXPECT_FALSE(t.app.store.Gesichert);
+    EXPECT_FALSE(t.app.store.Gesichert());
     EXPECT_TRUE(t.ui.messages.empty());
     ASSERT_EQ(t.ui.dialogs.size(), 1u);
     EXPECT_EQ(t.ui.dialogs[0].filter, "Text-Dateien (*.txt *.csv *.tsv)|*.txt *.csv *.tsv|Alle Dateien (*)|*");
@@ -269,7 +269,7 @@ TEST_F(ImportCommandTest, CancelledDialogs)
     EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Warning);
     EXPECT_EQ(t.ui.messages[0].text, Cp1252("Keine Datei ausgewählt!"));
     EXPECT_EQ(t.app.store.AnzBuch, 0);
-    EXPECT_TRUE(t.app.store.Gesichert);
+    EXPECT_TRUE(t.app.store.Gesichert());
 }
 
 // Files as spreadsheet programs write them: the first line names the columns.
@@ -355,7 +355,7 @@ TEST_F(ImportCommandTest, FullStoreStopsAndKeepsEarlierTitles)
     EXPECT_EQ(t.ui.messages[0].text, "Konnte neuen Bucheintrag nicht anlegen.");
     EXPECT_EQ(t.ui.messages[1].kind, MsgKind::Error);
     EXPECT_EQ(t.ui.messages[1].text, "Fehler beim Importieren aus " + path + "!");
-    EXPECT_FALSE(t.app.store.Gesichert); // the imported title is unsaved data
+    EXPECT_FALSE(t.app.store.Gesichert()); // the imported title is unsaved data
 }
 
 TEST_F(ImportCommandTest, UnreadableFileIsReported)
@@ -364,7 +364,7 @@ TEST_F(ImportCommandTest, UnreadableFileIsReported)
     EXPECT_FALSE(ImportTextFile(t.app, path));
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].text, GetErrorText(3, path));
-    EXPECT_TRUE(t.app.store.Gesichert);
+    EXPECT_TRUE(t.app.store.Gesichert());
 }
 
 TEST(ImportEntryShortKeys, GeneratedAndMadeUnique)

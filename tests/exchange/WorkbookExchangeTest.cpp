@@ -153,7 +153,7 @@ TEST_F(WorkbookExchangeTest, RangeOfTheSheet)
             titles.push_back(b.Kuerzel.Text + "|" + b.Titel.Text + "|" + b.Autor.Text + "|" + b.Kategorie.Text);
         }
         EXPECT_EQ(titles, c.titles);
-        EXPECT_FALSE(app.app.store.Gesichert);
+        EXPECT_FALSE(app.app.store.Gesichert());
     }
 }
 
@@ -163,7 +163,7 @@ TEST_F(WorkbookExchangeTest, MissingAndBrokenFiles)
     EXPECT_FALSE(Import(missing));
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].text, "Fehler:\r\n\r\nKonnte " + UpperAscii(missing) + " nicht finden!");
-    EXPECT_TRUE(t.app.store.Gesichert); // nothing changed
+    EXPECT_TRUE(t.app.store.Gesichert()); // nothing changed
 
     const std::string broken = Path("kaputt.xls");
     test::WriteBytes(PathFromCp1252(broken), "kein Arbeitsblatt");

@@ -217,7 +217,7 @@ TEST(RecoveryJournal, RecoveryGoesOnInTheSameFile)
     ASSERT_TRUE(info && info->changes == 1);
     ASSERT_TRUE(journal.Recover(*info));
     EXPECT_EQ(store.at(2)->Titel.Text, "eins");
-    EXPECT_FALSE(store.Gesichert);
+    EXPECT_FALSE(store.Gesichert());
     {
         TitleChange change(history, "Neuer Titel");
         store.NewBuch();

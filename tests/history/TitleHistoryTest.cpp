@@ -49,12 +49,12 @@ TEST(TitleHistory, SavedPositionSetsGesichert)
         TitleChange change(history, "Titel bearbeiten");
         store.Touch(1);
         store.at(1)->Titel.Text = text;
-        store.Gesichert = false;
+        store.MarkChanged();
     };
     edit("eins");
     edit("zwei");
     history.MarkSaved();
-    store.Gesichert = true;
+    store.MarkSaved();
 
     struct Case {
         const char* action;
@@ -64,15 +64,15 @@ TEST(TitleHistory, SavedPositionSetsGesichert)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.action);
         EXPECT_TRUE(std::string(c.action) == "undo" ? history.Undo() : history.Redo());
-        EXPECT_EQ(store.Gesichert, c.gesichert);
+        EXPECT_EQ(store.Gesichert(), c.gesichert);
     }
     // A new change after undoing past the save: the saved state is gone.
     edit("drei");
     EXPECT_FALSE(history.CanRedo());
     EXPECT_TRUE(history.Undo());
-    EXPECT_FALSE(store.Gesichert);
+    EXPECT_FALSE(store.Gesichert());
     EXPECT_TRUE(history.Undo());
-    EXPECT_FALSE(store.Gesichert);
+    EXPECT_FALSE(store.Gesichert());
 }
 
 TEST(TitleHistory, StepsRecordOnlyWhatChanged)
@@ -211,7 +211,7 @@ TEST(TitleHistory, LimitsDropTheOldestSteps)
     EXPECT_EQ(history.StepCount(), 1u);
     EXPECT_TRUE(history.Undo());
     EXPECT_FALSE(history.Undo());
-    EXPECT_FALSE(store.Gesichert); // the saved state was among the dropped steps
+    EXPECT_FALSE(store.Gesichert()); // the saved state was among the dropped steps
 }
 
 // A change that no step recorded leaves nothing to undo: the steps would no

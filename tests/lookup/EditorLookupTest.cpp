@@ -26,7 +26,7 @@ TEST(EditorLookup, OffersTheIsbnOnlyWhenItNamesAnotherBook)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.field);
         test::TestApp t;
-        BuchEditModel model{t.app};
+        TitleEditorModel model{t.app};
         model.Values.ISBN = c.field;
         Reference found;
         found.Typ = model.Values.LiteraturTyp;

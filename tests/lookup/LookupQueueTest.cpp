@@ -105,7 +105,7 @@ TEST_F(LookupQueueTest, FiftyIdentifiersBecomeOneStep)
     EXPECT_EQ(keys.size(), 20u);
     EXPECT_EQ(isbns.size(), 20u);
     EXPECT_EQ(t.app.store.at(6)->Kuerzel.Text, "Aut001");
-    EXPECT_FALSE(t.app.store.Gesichert);
+    EXPECT_FALSE(t.app.store.Gesichert());
     EXPECT_EQ(queue.TakeOver(), 0);
     EXPECT_EQ(t.app.store.AnzBuch, 25);
     // The not-found and failed identifiers can be copied out.

@@ -63,7 +63,7 @@ TestApp& Reused()
     static TestApp t;
     t.app.store.Clear();
     t.app.store.ActBuch = 0;
-    t.app.store.Gesichert = true;
+    t.app.store.MarkSaved();
     t.app.store.FehlerNr = 0;
     t.app.DataVerMain = -1;
     t.app.DataVerMinor = -1;

@@ -634,7 +634,7 @@ TEST(FilterDialogModel, ReplaceModeStoresItsSettingsOnlyWhenConfirmed)
         },
         false, FilterDialogMode::Replace);
     // Escape: nothing replaced, the search in force at the next refresh.
-    EXPECT_EQ(std::tuple(f.app.store.at(1)->Autor.Text, f.app.selection.SuchenIn[0], f.app.store.Gesichert),
+    EXPECT_EQ(std::tuple(f.app.store.at(1)->Autor.Text, f.app.selection.SuchenIn[0], f.app.store.Gesichert()),
               std::tuple("Mayer, Hans", true, true));
 
     f.Session(
@@ -645,7 +645,7 @@ TEST(FilterDialogModel, ReplaceModeStoresItsSettingsOnlyWhenConfirmed)
         },
         true, FilterDialogMode::Replace);
     EXPECT_EQ(std::tuple(f.app.selection.Replace.CaseSensitive, f.app.selection.Replace.ReplaceText,
-                         f.app.selection.SuchenIn[0], f.app.store.Gesichert),
+                         f.app.selection.SuchenIn[0], f.app.store.Gesichert()),
               std::tuple(false, "Meyer", false, false));
     EXPECT_EQ(std::tuple(f.app.store.at(1)->Autor.Text, f.app.store.at(2)->Autor.Text),
               std::tuple("Meyer, Hans", "Meyer, Eva"));

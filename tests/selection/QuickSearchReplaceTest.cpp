@@ -146,15 +146,15 @@ TEST(Replace, WorksOnEveryTitleInTheChosenFieldOnly)
             EXPECT_EQ(SearchField(*t.app.store.at(2), f).Text, f == k ? "Schulz;Meyer" : "Schulz;mayer") << f;
         }
         EXPECT_FALSE(sel.SuchenIn[0]);
-        EXPECT_FALSE(t.app.store.Gesichert);
+        EXPECT_FALSE(t.app.store.Gesichert());
         EXPECT_EQ(t.ui.reports.back(), "2 Titel ge\xe4ndert");
 
         // Nothing to replace: no refresh, the search stays on.
-        t.app.store.Gesichert = true;
+        t.app.store.MarkSaved();
         sel.SuchenIn[0] = true;
         EXPECT_FALSE(ReplaceInAllTitles(t.app));
         EXPECT_TRUE(sel.SuchenIn[0]);
-        EXPECT_TRUE(t.app.store.Gesichert);
+        EXPECT_TRUE(t.app.store.Gesichert());
     }
 }
 } // namespace

@@ -40,7 +40,7 @@ TEST(MainCommands, EndAllowedAnswers)
     for (const auto& c : cases) {
         test::TestApp t;
         AddTitles(t, 2);
-        t.app.store.Gesichert = false;
+        t.app.store.MarkChanged();
         if (c.withFile)
             t.app.DataFileName = PathToCp1252(dir.filePath(QStringLiteral("end.FOL")));
         t.ui.answers = {c.answer};
@@ -48,7 +48,7 @@ TEST(MainCommands, EndAllowedAnswers)
         ASSERT_FALSE(t.ui.messages.empty());
         EXPECT_EQ(t.ui.messages[0].text, question);
         EXPECT_EQ(t.ui.messages[0].buttons, Buttons::YesNoAbort);
-        EXPECT_EQ(t.app.store.Gesichert, c.saved);
+        EXPECT_EQ(t.app.store.Gesichert(), c.saved);
         EXPECT_EQ(t.ui.dialogs.size(), c.answer == Answer::Yes && !c.withFile ? 1u : 0u);
     }
 }
@@ -76,9 +76,9 @@ TEST(MainCommands, NewDatabaseEmptiesStoreAndSelectionButKeepsTheVersion)
     t.app.DataVerMinor = 3;
     t.app.selection.SuchenIn[0] = true;
     t.app.selection.SuchText = "abc";
-    t.app.store.Gesichert = false;
+    t.app.store.MarkChanged();
     NewDatabase(t.app);
-    EXPECT_EQ(std::tuple(t.app.store.AnzBuch, t.app.DataFileName, t.app.store.Gesichert, t.app.DataVerMinor),
+    EXPECT_EQ(std::tuple(t.app.store.AnzBuch, t.app.DataFileName, t.app.store.Gesichert(), t.app.DataVerMinor),
               std::tuple(0, "", true, 3));
     EXPECT_EQ(std::tuple(t.app.selection.SuchenIn[0], t.app.selection.SuchText), std::tuple(false, ""));
     EXPECT_EQ(std::tuple(t.app.grid.RowCount(), t.app.grid.Cell(1, 1)), std::tuple(2, ""));

@@ -2,7 +2,7 @@
 
 #include "application/BuchData.h"
 #include "core/ErrorText.h"
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 #include "editor/ShortKeys.h"
 #include "exchange/EntryFormatter.h"
 #include "selection/QuickSearch.h"
@@ -27,7 +27,7 @@ namespace {
 // and closes with the scripted result.
 class FakeEditorView : public TitleEditorView {
 public:
-    explicit FakeEditorView(BuchEditModel& model) : model_(model) {}
+    explicit FakeEditorView(TitleEditorModel& model) : model_(model) {}
 
     bool ShowModal() override
     {
@@ -44,7 +44,7 @@ public:
     void ScrollGridTo(int row) override { scrolledTo = row; }
 
     bool ok = false;
-    std::function<bool(BuchEditModel&)> user; // acts in the dialog; returns OK or cancel
+    std::function<bool(TitleEditorModel&)> user; // acts in the dialog; returns OK or cancel
     int shown = 0;
     std::string caption, kuerzel;
     bool kopieren = false;
@@ -53,13 +53,13 @@ public:
     int scrolledTo = -1;
 
 private:
-    BuchEditModel& model_;
+    TitleEditorModel& model_;
 };
 
 struct Commands {
     test::TestApp t;
     App& app = t.app;
-    BuchEditModel editor{t.app};
+    TitleEditorModel editor{t.app};
     FakeEditorView view{editor};
 
     Commands(int titles = 3)
@@ -72,7 +72,7 @@ struct Commands {
             b.Autor.Text = "Eco, Umberto";
             b.TypNum = 0;
         }
-        app.store.Gesichert = true;
+        app.store.MarkSaved();
         SetAusgabeData(app);
     }
     // Stands the grid on the row showing title `index`.
@@ -85,7 +85,7 @@ struct Commands {
 };
 
 // The dialog's OK button, pressed by the user.
-bool PressOk(BuchEditModel& m) { return m.OkClicked() == OkOutcome::Close; }
+bool PressOk(TitleEditorModel& m) { return m.OkClicked() == OkOutcome::Close; }
 
 } // namespace
 
@@ -93,7 +93,7 @@ TEST(TitleCommands, NewTitle)
 {
     for (bool ok : {true, false}) {
         Commands c;
-        c.view.user = [ok](BuchEditModel& m) {
+        c.view.user = [ok](TitleEditorModel& m) {
             m.Values.Kuerzel = "Neu001";
             m.Values.Titel = "Neuer Titel";
             m.Values.LiteraturTyp = 0;
@@ -103,7 +103,7 @@ TEST(TitleCommands, NewTitle)
         NewTitle(c.app, c.editor, c.view);
         EXPECT_EQ(std::tuple(c.view.caption, c.view.kopieren, c.editor.Mode()),
                   std::tuple("Folianto - Titel-Editor: Neu anlegen", false, EditModeNew));
-        EXPECT_EQ(std::tuple(c.app.store.AnzBuch, c.app.store.Gesichert), std::tuple(ok ? 4 : 3, !ok));
+        EXPECT_EQ(std::tuple(c.app.store.AnzBuch, c.app.store.Gesichert()), std::tuple(ok ? 4 : 3, !ok));
         // Only OK refreshes the grid.
         EXPECT_EQ(c.app.grid.RowCount(), ok ? 5 : 4);
         EXPECT_EQ(c.app.grid.Cell(1, 1) == "stale", !ok);
@@ -137,7 +137,7 @@ TEST(TitleCommands, EditAndCancelStillRefreshes)
     for (bool ok : {true, false}) {
         Commands c;
         c.Select(2);
-        c.view.user = [ok](BuchEditModel& m) {
+        c.view.user = [ok](TitleEditorModel& m) {
             m.Values.Titel = "Ge\xE4ndert";
             return ok && PressOk(m);
         };
@@ -165,7 +165,7 @@ TEST(TitleCommands, ViewDisablesAndStoresNothing)
 {
     Commands c;
     c.Select(3);
-    c.view.user = [](BuchEditModel& m) {
+    c.view.user = [](TitleEditorModel& m) {
         m.Values.Titel = "nicht gespeichert";
         return PressOk(m);
     };
@@ -175,7 +175,7 @@ TEST(TitleCommands, ViewDisablesAndStoresNothing)
     EXPECT_EQ(c.view.disabledWhileShown, ViewModeDisabledControls().size());
     EXPECT_TRUE(c.editor.Disabled.empty());
     // Nothing stored, the grid not rebuilt.
-    EXPECT_EQ(std::tuple(c.app.store.at(3)->Titel.Text, c.app.store.Gesichert, c.app.grid.Cell(1, 3)),
+    EXPECT_EQ(std::tuple(c.app.store.at(3)->Titel.Text, c.app.store.Gesichert(), c.app.grid.Cell(1, 3)),
               std::tuple("Titel 3", true, "kept"));
 
     // A missing title is reported, the dialog shows anyway.
@@ -220,7 +220,7 @@ struct Shelf : Commands {
             b.Titel.Text = titles[i - 1];
             b.Kategorie.Text = i == 1 || i == 3 ? "Roman" : "Lyrik";
         }
-        app.store.Gesichert = true;
+        app.store.MarkSaved();
         Fill_AllLists(app);
         SetAusgabeData(app); // rows: A K3, B K5, C K2, D K4, E K1
     }
@@ -268,7 +268,7 @@ TEST(CurrentTitle, FollowsTheHighlightedRow)
         {"delete in the last row", 5, [](Shelf& s) { DeleteCurrentTitle(s.app); }, 4, "K4"},
         {"new title", 4,
          [](Shelf& s) {
-             s.view.user = [](BuchEditModel& m) {
+             s.view.user = [](TitleEditorModel& m) {
                  m.Values.Kuerzel = "K6";
                  m.Values.Titel = "Ba";
                  m.Values.LiteraturTyp = 0;

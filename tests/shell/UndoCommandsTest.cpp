@@ -1,7 +1,7 @@
 #include "application/BuchData.h"
 #include "core/Codec.h"
 #include "core/SampleCatalogue.h"
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 #include "exchange/RisImport.h"
 #include "exchange/TextImport.h"
 #include "history/HistoryTestUtil.h"
@@ -57,7 +57,7 @@ std::string ThreeTitles()
 
 bool Edit(App& app, EditModes mode, bool copy, const char* titel)
 {
-    BuchEditModel editor(app);
+    TitleEditorModel editor(app);
     app.store.ActBuch = 4;
     editor.InitForm(mode, -1);
     if (mode != EditModeNew)
@@ -135,17 +135,17 @@ TEST(UndoCommands, EachCommandIsOneStepUndoneExactly)
         c.command(t);
         const std::string after = StoreImage(t.app.store);
         EXPECT_NE(before, after);
-        EXPECT_FALSE(t.app.store.Gesichert);
+        EXPECT_FALSE(t.app.store.Gesichert());
         ASSERT_EQ(t.app.titleHistory.StepCount(), 1u);
         EXPECT_EQ(t.app.titleHistory.UndoLabel(), c.label);
 
         EXPECT_TRUE(UndoTitleChange(t.app));
         EXPECT_TRUE(StoreImage(t.app.store) == before);
-        EXPECT_TRUE(t.app.store.Gesichert);
+        EXPECT_TRUE(t.app.store.Gesichert());
         EXPECT_FALSE(UndoTitleChange(t.app));
         EXPECT_TRUE(RedoTitleChange(t.app));
         EXPECT_TRUE(StoreImage(t.app.store) == after);
-        EXPECT_FALSE(t.app.store.Gesichert);
+        EXPECT_FALSE(t.app.store.Gesichert());
     }
 }
 

@@ -4,7 +4,7 @@
 #include "ui/GuiSupport.h"
 
 #include "application/BuchData.h"
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 #include "selection/Selection.h"
 #include "shell/GridRules.h"
 #include "ui/editor/BuchEditDlg.h"
@@ -41,24 +41,6 @@ namespace folianto::test {
 namespace {
 
 using C = EditControl;
-
-// Runs `steps` on the editor as soon as it shows modally; whatever happens,
-// the dialog does not stay open.
-void WhenEditorShows(std::function<void(TBuchEditDlg&)> steps)
-{
-    QTimer::singleShot(0, [steps = std::move(steps)] {
-        auto* dialog = qobject_cast<TBuchEditDlg*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            ADD_FAILURE() << "the title editor did not show";
-            return;
-        }
-        dialog->activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
-        steps(*dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-}
 
 // The picture page's own button is found by its name.
 QWidget* W(TBuchEditDlg& d, EditControl c)
@@ -148,7 +130,7 @@ TEST(TitleEditor, NewTitleTypedThroughTheWidgetsIsStoredAndShown)
     EXPECT_EQ(b.TypNum, TypMonographie);
     const std::vector<std::string> titles = ColumnCells(app, GridColumn(app, ColTitel));
     EXPECT_NE(std::find(titles.begin(), titles.end(), Cp1252("Über Öfen und Ähren")), titles.end());
-    EXPECT_FALSE(app.store.Gesichert);
+    EXPECT_FALSE(app.store.Gesichert());
     QApplication::processEvents(); // the idle handler
     EXPECT_TRUE(f.window->SaveAction()->isEnabled());
     EXPECT_TRUE(f.t.ui.messages.empty()) << f.t.ui.messages.front().text;
@@ -194,7 +176,7 @@ TEST(TitleEditor, EditShowsTheNewTextInTheGridAndKeepsTheScrollPosition)
     const std::vector<std::string> titles = ColumnCells(app, titleCol);
     EXPECT_NE(std::find(titles.begin(), titles.end(), Cp1252("zzz Geänderter Titel")), titles.end());
     EXPECT_EQ(f.window->Grid()->TopRow(), topRow);
-    EXPECT_FALSE(app.store.Gesichert);
+    EXPECT_FALSE(app.store.Gesichert());
 }
 
 TEST(TitleEditor, ViewModeDisablesTheDataControlsUntilTheNextCommand)
@@ -214,7 +196,7 @@ TEST(TitleEditor, ViewModeDisablesTheDataControlsUntilTheNextCommand)
         QTest::keyClick(&d, Qt::Key_Escape);
     });
     TitleMenu(f, "&Ansehen")->trigger();
-    EXPECT_TRUE(f.t.app.store.Gesichert);
+    EXPECT_TRUE(f.t.app.store.Gesichert());
 
     WhenEditorShows([](TBuchEditDlg& d) {
         for (EditControl c : {C::OkButton, C::TitelEdit, C::MemoInhalt, C::RadioGroup_LiteraturTyp})
@@ -248,7 +230,7 @@ TEST(TitleEditor, EscapeStoresNothing)
     EXPECT_EQ(app.store.AnzBuch, 4);
     EXPECT_EQ(app.store.at(act)->Titel.Text, before.Titel.Text);
     EXPECT_EQ(app.store.at(act)->Bemerkung.Text, before.Bemerkung.Text);
-    EXPECT_TRUE(app.store.Gesichert);
+    EXPECT_TRUE(app.store.Gesichert());
     EXPECT_TRUE(f.t.ui.messages.empty());
 }
 
@@ -499,10 +481,10 @@ TEST(TitleEditor, PurchaseDateIsBlankUntilChosenAndDeleteBlanksIt)
     f.Open("date.FOL", 2);
     f.t.app.settings.KuerzelZwang = false;
     const double current = f.t.app.store.current()->Kaufdatum;
-    const QDate proposed = current >= 1.0 ? TKaufdatumBox::DateOf(current) : QDate::currentDate();
+    const QDate proposed = current >= 1.0 ? KaufdatumBox::DateOf(current) : QDate::currentDate();
     WhenEditorShows([proposed](TBuchEditDlg& d) {
         d.Pages()->setCurrentIndex(3);
-        auto* date = static_cast<TKaufdatumBox*>(W(d, C::DateTimePickerKaufdatum));
+        auto* date = static_cast<KaufdatumBox*>(W(d, C::DateTimePickerKaufdatum));
         EXPECT_TRUE(date->IsBlank());
         date->setFocus(Qt::TabFocusReason); // entering proposes the current title's date
         EXPECT_EQ(date->date(), proposed);
@@ -647,7 +629,7 @@ TEST(TitleEditor, ThreeTypedTitlesSurviveSaveAndReopen)
                 Type(d, field.control, field.typed);
                 EXPECT_EQ(Text(d, field.control), Q(field.typed)) << ControlName(field.control);
             }
-            static_cast<TKaufdatumBox*>(W(d, C::DateTimePickerKaufdatum))->setDate(QDate(2020, 2, 29));
+            static_cast<KaufdatumBox*>(W(d, C::DateTimePickerKaufdatum))->setDate(QDate(2020, 2, 29));
             ClickOk(d);
             EXPECT_FALSE(d.isVisible());
         });
@@ -693,7 +675,7 @@ TEST(TitleEditor, ThreeTypedTitlesSurviveSaveAndReopen)
             }
         EXPECT_EQ(b.TypNum, titles[i].typ);
         EXPECT_EQ(b.Verleihstatus, 1);
-        EXPECT_EQ(TKaufdatumBox::DateOf(b.Kaufdatum), QDate(2020, 2, 29));
+        EXPECT_EQ(KaufdatumBox::DateOf(b.Kaufdatum), QDate(2020, 2, 29));
     }
     const TBuch& mono = *reopened.app.store.at(1);
     EXPECT_EQ(mono.Auflage, 3);
@@ -781,7 +763,7 @@ TEST(TitleEditor, MemoLineEndsStayAsStored)
     const int32_t act = app.store.ActBuch;
     app.store.at(act)->Bemerkung.Text = "eins\ntwo";
     app.store.at(act)->Inhalt.Text = "a\r\nb";
-    app.store.Gesichert = true;
+    app.store.MarkSaved();
     WhenEditorShows([](TBuchEditDlg& d) {
         d.Pages()->setCurrentIndex(2);
         auto* inhalt = static_cast<QPlainTextEdit*>(W(d, C::MemoInhalt));

@@ -70,12 +70,12 @@ TEST(CslBibliographyDialog, SearchPreviewClipboardAndExport)
 
     CslChoice choice;
     CslDialogModel model(t.app, choice, ListCslStyles());
-    TCslBibliographyDialog dialog(model);
+    CslBibliographyDialog dialog(model);
     dialog.show();
 
     // Every control is named by its caption.
     ExpectBuddiesNamedByTheirLabels(dialog, true);
-    EXPECT_EQ(dialog.ClipboardButton->text(), Q("Zitat in die &Zwischenablage"));
+    EXPECT_EQ(dialog.ClipboardButton->text(), Q("Zitat in die Zwischen&ablage"));
 
     QTest::keyClicks(dialog.SearchEdit, Q("din 1505 author-date"));
     ASSERT_GE(dialog.StyleList->count(), 1);
@@ -134,7 +134,7 @@ TEST(CslBibliographyDialog, ASearchSelectsAShownStyleAndThePreviewFollows)
     CslChoice choice;
     choice.Style = "s05"; // a Harvard style near the top
     CslDialogModel model(t.app, choice, styles, PathToCp1252(pandoc));
-    TCslBibliographyDialog dialog(model);
+    CslBibliographyDialog dialog(model);
     dialog.resize(720, 600);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
@@ -197,7 +197,7 @@ TEST(CslBibliographyDialog, OnePreviewRunAfterThePause)
     CslDialogModel model(t.app, choice,
                          {{"apa", "APA", "/x/apa.csl", "", false}, {"din-1505-2", "DIN", "/x/din.csl", "de-DE", true}},
                          PathToCp1252(pandoc));
-    TCslBibliographyDialog dialog(model);
+    CslBibliographyDialog dialog(model);
     dialog.show();
     for (int row : {0, 1, 0, 1})
         dialog.StyleList->setCurrentRow(row);
@@ -229,7 +229,7 @@ TEST(CslBibliographyDialog, ExportCancelledInItsProgressWindow)
     CslChoice choice;
     CslDialogModel model(t.app, choice, {{"din-1505-2", "DIN 1505-2", "/x/din.csl", "de-DE", true}},
                          PathToCp1252(pandoc));
-    TCslBibliographyDialog dialog(model);
+    CslBibliographyDialog dialog(model);
     dialog.show();
 
     const QString out = dir.filePath(Q("verzeichnis.odt"));

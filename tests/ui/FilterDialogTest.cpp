@@ -154,7 +154,7 @@ TEST(FilterDialog, ReplaceChangesHiddenTitlesTooAndMarksTheDataUnsaved)
             EXPECT_EQ(app.store.at(i)->Autor.Text, "Meyer, Hans; Koch, Eva");
         }
     }
-    EXPECT_FALSE(app.store.Gesichert);
+    EXPECT_FALSE(app.store.Gesichert());
     EXPECT_FALSE(app.selection.SuchenIn[0]);
     EXPECT_TRUE(f.window->SaveAction()->isEnabled());
 }

@@ -3,6 +3,7 @@
 #include "application/BuchData.h"
 #include "core/DatabaseFile.h"
 #include "core/SampleCatalogue.h"
+#include "ui/editor/BuchEditDlg.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/shell/Startup.h"
 
@@ -66,6 +67,22 @@ std::vector<std::string> ColumnCells(const App& app, int gridCol)
     for (int r = 1; r < app.grid.RowCount(); ++r)
         cells.emplace_back(app.grid.Cell(gridCol, r));
     return cells;
+}
+
+void WhenEditorShows(std::function<void(TBuchEditDlg&)> steps)
+{
+    QTimer::singleShot(0, [steps = std::move(steps)] {
+        auto* dialog = qobject_cast<TBuchEditDlg*>(QApplication::activeModalWidget());
+        if (!dialog) {
+            ADD_FAILURE() << "the title editor did not show";
+            return;
+        }
+        dialog->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(dialog));
+        steps(*dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
 }
 
 QString HelpPageAfterF1(QWidget& window)

@@ -74,6 +74,10 @@ template <class T> QTimer* WhenModal(std::function<void(T&)> steps, const char* 
     return timer;
 }
 
+// Runs `steps` on the title editor as soon as it shows modally; whatever
+// happens, the dialog does not stay open.
+void WhenEditorShows(std::function<void(TBuchEditDlg&)> steps);
+
 // Presses F1 in `window`: the page its help window shows, empty when none shows.
 QString HelpPageAfterF1(QWidget& window);
 

@@ -315,7 +315,7 @@ TEST(MainWindow, UndoAndRedoThroughTheMenu)
     undo->trigger();
     EXPECT_EQ(f.t.app.store.AnzBuch, 5);
     EXPECT_EQ(f.window->Grid()->model()->rowCount(), 5);
-    EXPECT_TRUE(f.t.app.store.Gesichert);
+    EXPECT_TRUE(f.t.app.store.Gesichert());
     EXPECT_FALSE(f.window->SaveAction()->isEnabled());
     EXPECT_FALSE(undo->isEnabled());
     EXPECT_EQ(undo->text(), Q("&Rückgängig"));
@@ -337,7 +337,7 @@ TEST(MainWindow, UndoAndRedoThroughTheMenu)
 TEST(MainWindow, ClosingWithUnsavedDataAsksAndAbortKeepsTheWindow)
 {
     WindowFixture f;
-    f.t.app.store.Gesichert = false;
+    f.t.app.store.MarkChanged();
     f.t.ui.answers = {Answer::Abort};
     EXPECT_FALSE(f.window->close());
     ASSERT_EQ(f.t.ui.messages.size(), 1u);
@@ -359,7 +359,7 @@ TEST(MainWindow, NewDatabaseSavesOnYesAndLeavesNothingToSave)
 {
     WindowFixture f;
     f.Open("new.FOL", 3);
-    f.t.app.store.Gesichert = false;
+    f.t.app.store.MarkChanged();
     f.window->UpdateActionStates();
     ASSERT_TRUE(f.window->SaveAction()->isEnabled());
     f.t.ui.answers = {Answer::Yes};
@@ -375,7 +375,7 @@ TEST(MainWindow, OpenButtonAsksBeforeUnsavedTitlesGo)
 {
     WindowFixture f;
     const std::string first = f.Open("eins.FOL", 3);
-    f.t.app.store.Gesichert = false;
+    f.t.app.store.MarkChanged();
     const std::size_t dialogs = f.t.ui.dialogs.size();
     f.t.ui.answers = {Answer::Abort};
     QTest::mouseClick(FindButton(f.window.get(), Q("Buchdatei öffnen")), Qt::LeftButton);

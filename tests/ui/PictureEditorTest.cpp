@@ -3,7 +3,7 @@
 #include "application/BuchData.h"
 #include "selection/Selection.h"
 #include "shell/GridRules.h"
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 #include "ui/editor/BuchEditDlg.h"
 #include "ui/editor/PictureWidgets.h"
 #include "ui/shell/TitleGrid.h"
@@ -26,21 +26,6 @@ namespace folianto::test {
 namespace {
 
 using C = EditControl;
-
-// Runs `steps` once the modal editor shows; the dialog does not stay open.
-void WhenEditorShows(std::function<void(TBuchEditDlg&)> steps)
-{
-    QTimer::singleShot(0, [steps = std::move(steps)] {
-        auto* dialog = qobject_cast<TBuchEditDlg*>(QApplication::activeModalWidget());
-        if (!dialog) {
-            ADD_FAILURE() << "the title editor did not show";
-            return;
-        }
-        steps(*dialog);
-        if (dialog->isVisible())
-            dialog->reject();
-    });
-}
 
 // Closes the viewer as soon as it shows; `seen` tells whether it came.
 void WhenViewerShows(bool& seen)

@@ -222,7 +222,7 @@ TEST(Startup, ChangesOfAKilledProgramComeBackAtTheNextStart)
         titles = t.app.store.AnzBuch;
         current = t.app.store.current() ? t.app.store.current()->Titel.Text : std::string();
         file = t.app.DataFileName;
-        gesichert = t.app.store.Gesichert;
+        gesichert = t.app.store.Gesichert();
     });
     ASSERT_EQ(t.ui.messages.size(), 2u);
     EXPECT_EQ(t.ui.messages[0].buttons, Buttons::YesNoLater);

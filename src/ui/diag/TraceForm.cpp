@@ -80,7 +80,7 @@ TTraceForm::TTraceForm(App& app, const std::vector<std::string>& headers,
 
 void TTraceForm::ShowTitle(App& app, QWidget* parent)
 {
-    TraceScope trace("FoliantoMainWindow.ShowTraceForm");
+    TraceScope trace("TraceForm.ShowTraceForm");
     const TBuch* b = app.store.at(app.store.ActBuch);
     if (!b)
         return;
@@ -90,7 +90,7 @@ void TTraceForm::ShowTitle(App& app, QWidget* parent)
 
 void TTraceForm::ShowColumns(App& app, QWidget* parent)
 {
-    TraceScope trace("FoliantoMainWindow.ShowCellArrayForm");
+    TraceScope trace("TraceForm.ShowCellArrayForm");
     TTraceForm form(app, ColumnInspectorHeaders(), ColumnInspectorRows(app.columns), parent);
     form.exec();
 }

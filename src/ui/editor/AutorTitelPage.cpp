@@ -8,7 +8,14 @@
 
 namespace folianto {
 
+namespace {
+
 using C = EditControl;
+using V = TitleEditorValues;
+const std::initializer_list<EditorControls::TextField> kTexts = {
+    {C::TitelEdit, &V::Titel}, {C::AltTitelEdit, &V::AltTitel}, {C::OrgTitelEdit, &V::OrigTitel}};
+
+} // namespace
 
 AutorTitelPage::AutorTitelPage(EditorControls& controls, QWidget* parent) : QWidget(parent), controls_(controls)
 {
@@ -26,22 +33,18 @@ AutorTitelPage::AutorTitelPage(EditorControls& controls, QWidget* parent) : QWid
     grid->setRowStretch(row, 1);
 }
 
-void AutorTitelPage::Load(const BuchEditValues& v)
+void AutorTitelPage::Load(const TitleEditorValues& v)
 {
     controls_.ShowMultiSelect(C::ComboBoxAutor, v.Autor);
     controls_.ShowMultiSelect(C::ComboBoxHerausgeber, v.Herausgeber);
-    controls_.ShowText(C::TitelEdit, v.Titel);
-    controls_.ShowText(C::AltTitelEdit, v.AltTitel);
-    controls_.ShowText(C::OrgTitelEdit, v.OrigTitel);
+    controls_.ShowFields(v, kTexts);
 }
 
-void AutorTitelPage::Store(BuchEditValues& v) const
+void AutorTitelPage::Store(TitleEditorValues& v) const
 {
     controls_.ReadMultiSelect(C::ComboBoxAutor, v.Autor);
     controls_.ReadMultiSelect(C::ComboBoxHerausgeber, v.Herausgeber);
-    v.Titel = controls_.ReadText(C::TitelEdit);
-    v.AltTitel = controls_.ReadText(C::AltTitelEdit);
-    v.OrigTitel = controls_.ReadText(C::OrgTitelEdit);
+    controls_.ReadFields(v, kTexts);
 }
 
 } // namespace folianto

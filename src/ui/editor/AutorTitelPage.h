@@ -6,14 +6,14 @@
 namespace folianto {
 
 class EditorControls;
-struct BuchEditValues;
+struct TitleEditorValues;
 
 class AutorTitelPage : public QWidget {
 public:
     AutorTitelPage(EditorControls& controls, QWidget* parent);
 
-    void Load(const BuchEditValues& v);
-    void Store(BuchEditValues& v) const;
+    void Load(const TitleEditorValues& v);
+    void Store(TitleEditorValues& v) const;
 
 private:
     EditorControls& controls_;

@@ -3,7 +3,7 @@
 #include "core/Codec.h"
 #include "editor/PictureLinks.h"
 #include "ui/editor/EditorControls.h"
-#include "ui/editor/Memo.h"
+#include "ui/editor/MemoBox.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -26,6 +26,18 @@ using C = EditControl;
 const char* const LiteraturTypItems[TypCount] = {
     "&Monographie", "&Hochschulschrift", "&Sammelwerk", "Sammelwerk&beitrag", "&Zeitschriftenaufsatz",
     "Zeitungs&artikel", "Audio&visuelles Material", "&graue Literatur", "&unklar",
+};
+
+using V = TitleEditorValues;
+const std::initializer_list<EditorControls::TextField> kTexts = {
+    {C::AusgabeEdit, &V::Ausgabe}, {C::EditionYearEdit, &V::EditionYear}, {C::FirstEditionEdit, &V::FirstEdition},
+    {C::BandEdit, &V::Band},       {C::ISBN_Edit, &V::ISBN},               {C::EditJahrgang, &V::Jahrgang},
+    {C::EditJahr, &V::Jahr},       {C::EditHeftNr, &V::HeftNr},            {C::EditQuelle, &V::Quelle},
+    {C::EditMedium, &V::Medium},   {C::EditLaenge, &V::Laenge},            {C::EditSeiten, &V::Seiten},
+};
+const std::initializer_list<EditorControls::ChoiceField> kChoices = {
+    {C::ComboBoxSerie, &V::Serie}, {C::ComboBoxVerlag, &V::Verlag}, {C::ComboBoxOrt, &V::Ort},
+    {C::ComboBoxZeitschrift, &V::Zeitschrift},
 };
 
 } // namespace
@@ -63,7 +75,7 @@ QVBoxLayout* BibliothekPage::BuildTypeColumn()
         typLayout->addWidget(radio);
     }
     right->addWidget(group);
-    auto* beschreibung = new TMemo(this);
+    auto* beschreibung = new MemoBox(this);
     beschreibung->setReadOnly(true);
     beschreibung->setFocusPolicy(Qt::ClickFocus);
     beschreibung->setAccessibleName(QStringLiteral("Beschreibung"));
@@ -152,51 +164,21 @@ QGroupBox* BibliothekPage::BuildAudioVisual()
     return g;
 }
 
-void BibliothekPage::Load(const BuchEditValues& v)
+void BibliothekPage::Load(const TitleEditorValues& v)
 {
     if (QAbstractButton* typ = literaturTyp_->button(v.LiteraturTyp))
         typ->setChecked(true);
-    controls_.ShowText(C::AusgabeEdit, v.Ausgabe);
-    controls_.ShowText(C::EditionYearEdit, v.EditionYear);
-    controls_.ShowText(C::FirstEditionEdit, v.FirstEdition);
-    controls_.ShowChoice(C::ComboBoxSerie, v.Serie);
-    controls_.ShowText(C::BandEdit, v.Band);
-    controls_.ShowChoice(C::ComboBoxVerlag, v.Verlag);
-    controls_.ShowChoice(C::ComboBoxOrt, v.Ort);
-    controls_.ShowText(C::ISBN_Edit, v.ISBN);
-    controls_.ShowChoice(C::ComboBoxZeitschrift, v.Zeitschrift);
-    controls_.ShowText(C::EditJahrgang, v.Jahrgang);
-    controls_.ShowText(C::EditJahr, v.Jahr);
-    controls_.ShowText(C::EditHeftNr, v.HeftNr);
-    controls_.ShowText(C::EditQuelle, v.Quelle);
+    controls_.ShowFields(v, kTexts, kChoices);
     static_cast<QCheckBox*>(controls_.Control(C::CheckBoxQuelleAlsLinkBenutzen))->setChecked(v.QuelleAlsLink);
     ApplyQuelleLink();
-    controls_.ShowText(C::EditMedium, v.Medium);
-    controls_.ShowText(C::EditLaenge, v.Laenge);
-    controls_.ShowText(C::EditSeiten, v.Seiten);
 }
 
-void BibliothekPage::Store(BuchEditValues& v) const
+void BibliothekPage::Store(TitleEditorValues& v) const
 {
     if (literaturTyp_->checkedId() >= 0)
         v.LiteraturTyp = literaturTyp_->checkedId();
-    v.Ausgabe = controls_.ReadText(C::AusgabeEdit);
-    v.EditionYear = controls_.ReadText(C::EditionYearEdit);
-    v.FirstEdition = controls_.ReadText(C::FirstEditionEdit);
-    v.Serie.Text = controls_.ReadText(C::ComboBoxSerie);
-    v.Band = controls_.ReadText(C::BandEdit);
-    v.Verlag.Text = controls_.ReadText(C::ComboBoxVerlag);
-    v.Ort.Text = controls_.ReadText(C::ComboBoxOrt);
-    v.ISBN = controls_.ReadText(C::ISBN_Edit);
-    v.Zeitschrift.Text = controls_.ReadText(C::ComboBoxZeitschrift);
-    v.Jahrgang = controls_.ReadText(C::EditJahrgang);
-    v.Jahr = controls_.ReadText(C::EditJahr);
-    v.HeftNr = controls_.ReadText(C::EditHeftNr);
-    v.Quelle = controls_.ReadText(C::EditQuelle);
+    controls_.ReadFields(v, kTexts, kChoices);
     v.QuelleAlsLink = static_cast<QCheckBox*>(controls_.Control(C::CheckBoxQuelleAlsLinkBenutzen))->isChecked();
-    v.Medium = controls_.ReadText(C::EditMedium);
-    v.Laenge = controls_.ReadText(C::EditLaenge);
-    v.Seiten = controls_.ReadText(C::EditSeiten);
 }
 
 void BibliothekPage::ApplyPanel(const TypePanel& panel)

@@ -13,15 +13,15 @@ class QVBoxLayout;
 namespace folianto {
 
 class EditorControls;
-struct BuchEditValues;
+struct TitleEditorValues;
 struct TypePanel;
 
 class BibliothekPage : public QWidget {
 public:
     BibliothekPage(EditorControls& controls, QWidget* parent);
 
-    void Load(const BuchEditValues& v);
-    void Store(BuchEditValues& v) const;
+    void Load(const TitleEditorValues& v);
+    void Store(TitleEditorValues& v) const;
     // The groups and the description of a literature type.
     void ApplyPanel(const TypePanel& panel);
     // Quelle is read-only while it is a link; a long text shows in full as its hint.

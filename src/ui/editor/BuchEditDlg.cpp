@@ -48,7 +48,7 @@ bool IsChoiceBox(EditControl c)
 
 } // namespace
 
-TBuchEditDlg::TBuchEditDlg(BuchEditModel& model, QWidget* parent)
+TBuchEditDlg::TBuchEditDlg(TitleEditorModel& model, QWidget* parent)
     : QDialog(parent), model_(model), controls_(model, this)
 {
     TraceScope trace("BuchEditDlg.FormCreate");
@@ -171,24 +171,24 @@ void TBuchEditDlg::ConnectHandlers()
 
 void TBuchEditDlg::ConnectKaufdatum()
 {
-    auto* date = static_cast<TKaufdatumBox*>(Control(C::DateTimePickerKaufdatum));
-    connect(date, &TKaufdatumBox::Entered, this, [this] {
+    auto* date = static_cast<KaufdatumBox*>(Control(C::DateTimePickerKaufdatum));
+    connect(date, &KaufdatumBox::Entered, this, [this] {
         if (loading_)
             return;
-        model_.EnterKaufdatum(TKaufdatumBox::DayOf(QDate::currentDate()));
+        model_.EnterKaufdatum(KaufdatumBox::DayOf(QDate::currentDate()));
         LoadFromModel();
     });
-    connect(date, &TKaufdatumBox::Cleared, this, [this] {
+    connect(date, &KaufdatumBox::Cleared, this, [this] {
         if (loading_)
             return;
         model_.ClearKaufdatum();
         LoadFromModel();
     });
-    connect(date, &TKaufdatumBox::Chosen, this, [this](double day) {
+    connect(date, &KaufdatumBox::Chosen, this, [this](double day) {
         if (!loading_)
             model_.ChooseKaufdatum(day);
     });
-    connect(date, &TKaufdatumBox::Left, this, [this] {
+    connect(date, &KaufdatumBox::Left, this, [this] {
         if (loading_)
             return;
         model_.LeaveKaufdatum();
@@ -208,7 +208,7 @@ void TBuchEditDlg::LoadFromModel()
 {
     const bool wasLoading = loading_;
     loading_ = true;
-    const BuchEditValues& v = model_.Values;
+    const TitleEditorValues& v = model_.Values;
     if (!model_.Caption.empty())
         setWindowTitle(FromCp1252(model_.Caption));
 
@@ -229,7 +229,7 @@ void TBuchEditDlg::LoadFromModel()
 
 void TBuchEditDlg::StoreToModel()
 {
-    BuchEditValues& v = model_.Values;
+    TitleEditorValues& v = model_.Values;
     v.Kuerzel = controls_.ReadText(C::EditKuerzel);
     v.Kopieren = CheckBox(C::CheckBoxKopieren)->isChecked();
     v.Wiederverwenden = CheckBox(C::CheckBoxWiederverwenden)->isChecked();
@@ -241,7 +241,7 @@ void TBuchEditDlg::StoreToModel()
 
 void TBuchEditDlg::ApplyEnabled()
 {
-    const BuchEditValues& v = model_.Values;
+    const TitleEditorValues& v = model_.Values;
     for (int i = 0; i < EditControlCount; ++i) {
         const auto c = static_cast<EditControl>(i);
         QWidget* w = Control(c);
@@ -416,7 +416,7 @@ void TBuchEditDlg::VerlinkenClicked()
 
 void TBuchEditDlg::QuelleDoubleClicked()
 {
-    TraceScope trace("TBuchEditDlg.EditQuelleDblClick");
+    TraceScope trace("BuchEditDlg.QuelleDoubleClicked");
     const std::string text = controls_.ReadText(C::EditQuelle);
     if (!QuelleStartsDocument(text, CheckBox(C::CheckBoxQuelleAlsLinkBenutzen)->isChecked()))
         return;

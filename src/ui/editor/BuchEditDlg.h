@@ -4,7 +4,7 @@
 // before every action and shows the model's values again afterwards; each
 // page builds, shows and reads its own controls.
 
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 #include "ui/editor/EditorControls.h"
 #include "ui/help/HelpTopics.h"
 
@@ -28,7 +28,7 @@ class SchlagwortePage;
 class TBuchEditDlg : public QDialog {
     Q_OBJECT
 public:
-    explicit TBuchEditDlg(BuchEditModel& model, QWidget* parent = nullptr);
+    explicit TBuchEditDlg(TitleEditorModel& model, QWidget* parent = nullptr);
     ~TBuchEditDlg() override;
 
     // Shows the model's values and runs the dialog; true when closed with OK.
@@ -38,7 +38,7 @@ public:
     // The model takes the values of the controls.
     void StoreToModel();
 
-    BuchEditModel& Model() const { return model_; }
+    TitleEditorModel& Model() const { return model_; }
     QWidget* Control(EditControl control) const { return controls_.Control(control); }
     QTabWidget* Pages() const { return pages_; }
     QTabWidget* PictureTabs() const { return pictureTabs_; }
@@ -83,7 +83,7 @@ private:
     EditPage CurrentPage() const;
     QCheckBox* CheckBox(EditControl control) const;
 
-    BuchEditModel& model_;
+    TitleEditorModel& model_;
     EditorControls controls_;
     QTabWidget* pages_ = nullptr;
     AutorTitelPage* autorTitelPage_ = nullptr;

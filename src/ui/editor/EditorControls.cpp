@@ -1,7 +1,7 @@
 #include "ui/editor/EditorControls.h"
 
 #include "core/Codec.h"
-#include "ui/editor/Memo.h"
+#include "ui/editor/MemoBox.h"
 #include "ui/editor/SelectComboBox.h"
 
 #include <QAbstractButton>
@@ -38,7 +38,7 @@ void SetWidgetText(QWidget* w, const QString& text)
         edit->setText(text);
     else if (auto* combo = qobject_cast<QComboBox*>(w))
         combo->setEditText(text);
-    else if (auto* memo = qobject_cast<TMemo*>(w))
+    else if (auto* memo = qobject_cast<MemoBox*>(w))
         memo->SetText(text);
     else if (auto* plain = qobject_cast<QPlainTextEdit*>(w))
         plain->setPlainText(text);
@@ -73,7 +73,7 @@ QLineEdit* LineEditOf(QWidget* w)
     return nullptr;
 }
 
-EditorControls::EditorControls(const BuchEditModel& model, QObject* filter) : model_(model), filter_(filter) {}
+EditorControls::EditorControls(const TitleEditorModel& model, QObject* filter) : model_(model), filter_(filter) {}
 
 // ---------------------------------------------------------------------------
 // Creating
@@ -128,7 +128,7 @@ QLineEdit* EditorControls::LineEdit(EditControl control, QWidget* parent)
 
 QPlainTextEdit* EditorControls::Memo(EditControl control, QWidget* parent)
 {
-    auto* memo = new TMemo(parent);
+    auto* memo = new MemoBox(parent);
     memo->setMinimumHeight(MemoMinHeight);
     Register(control, memo);
     return memo;
@@ -234,6 +234,24 @@ void EditorControls::ReadMultiSelect(EditControl control, MultiSelectBox& box) c
     const std::vector<bool>& ticks = combo->Ticks();
     for (std::size_t i = 0; i < order.size() && i < ticks.size(); ++i)
         box.Ticked[order[i]] = ticks[i];
+}
+
+void EditorControls::ShowFields(const TitleEditorValues& v, std::initializer_list<TextField> texts,
+                                std::initializer_list<ChoiceField> choices)
+{
+    for (const TextField& f : texts)
+        ShowText(f.control, v.*f.value);
+    for (const ChoiceField& f : choices)
+        ShowChoice(f.control, v.*f.box);
+}
+
+void EditorControls::ReadFields(TitleEditorValues& v, std::initializer_list<TextField> texts,
+                                std::initializer_list<ChoiceField> choices) const
+{
+    for (const TextField& f : texts)
+        v.*f.value = ReadText(f.control);
+    for (const ChoiceField& f : choices)
+        (v.*f.box).Text = ReadText(f.control);
 }
 
 void EditorControls::ShowItems(EditControl control, const std::vector<std::string>& items)

@@ -3,12 +3,13 @@
 // here, and every page shows and reads them through it. A control's text
 // keeps the stored Windows-1252 bytes while the user leaves it untouched.
 
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 
 #include <QHash>
 #include <QString>
 
 #include <array>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -35,7 +36,7 @@ QLineEdit* LineEditOf(QWidget* widget);
 class EditorControls {
 public:
     // `model` gives the captions; `filter` watches every control registered.
-    EditorControls(const BuchEditModel& model, QObject* filter);
+    EditorControls(const TitleEditorModel& model, QObject* filter);
 
     // Creating: the widget gets the control's object name and the filter.
     void Register(EditControl control, QWidget* widget);
@@ -63,6 +64,19 @@ public:
     void ShowChoice(EditControl control, const ChoiceBox& box, bool sorted = true);
     void ShowMultiSelect(EditControl control, const MultiSelectBox& box);
     void ReadMultiSelect(EditControl control, MultiSelectBox& box) const;
+    // A page's plain text fields and single-value boxes and the values they show.
+    struct TextField {
+        EditControl control;
+        std::string TitleEditorValues::*value;
+    };
+    struct ChoiceField {
+        EditControl control;
+        ChoiceBox TitleEditorValues::*box;
+    };
+    void ShowFields(const TitleEditorValues& v, std::initializer_list<TextField> texts,
+                    std::initializer_list<ChoiceField> choices = {});
+    void ReadFields(TitleEditorValues& v, std::initializer_list<TextField> texts,
+                    std::initializer_list<ChoiceField> choices = {}) const;
     // A list widget's items, refilled only when they changed since last shown.
     void ShowItems(EditControl control, const std::vector<std::string>& items);
     // The model's captions on every label, group and button.
@@ -71,7 +85,7 @@ public:
 private:
     static constexpr std::size_t Idx(EditControl c) { return static_cast<std::size_t>(c); }
 
-    const BuchEditModel& model_;
+    const TitleEditorModel& model_;
     QObject* filter_;
     std::array<QWidget*, EditControlCount> controls_{};
     std::array<QWidget*, EditControlCount> captions_{};

@@ -22,6 +22,14 @@ using C = EditControl;
 const char* const VerleihstatusItems[4] = {"&vorhanden", "&verliehen an ...", "&ausgeliehen aus ...",
                                            "zukünftig &besorgen"};
 
+using V = TitleEditorValues;
+const std::initializer_list<EditorControls::TextField> kTexts = {
+    {C::EditVerleihstatus, &V::VerliehenAn}, {C::EditPreis, &V::Preis}};
+const std::initializer_list<EditorControls::ChoiceField> kChoices = {
+    {C::ComboBoxSprache, &V::Sprache},   {C::ComboBoxTyp, &V::Typ},             {C::ComboBoxOwner, &V::Owner},
+    {C::ComboBoxStandort, &V::Standort}, {C::ComboBoxKategorie, &V::Kategorie},
+};
+
 } // namespace
 
 InternPage::InternPage(EditorControls& controls, QWidget* parent) : QWidget(parent), controls_(controls)
@@ -41,7 +49,7 @@ InternPage::InternPage(EditorControls& controls, QWidget* parent) : QWidget(pare
     currency->setMinimumContentsLength(5);
     currency->setAccessibleName(Utf8("Währung"));
     AddShortRow(C::EditPreis, {price, currency});
-    auto* date = new TKaufdatumBox(this);
+    auto* date = new KaufdatumBox(this);
     date->setToolTip(Hint(C::DateTimePickerKaufdatum));
     date->setMinimumWidth(140);
     controls_.Register(C::DateTimePickerKaufdatum, date);
@@ -85,38 +93,26 @@ void InternPage::AddShortRow(EditControl control, std::initializer_list<QWidget*
     ++row_;
 }
 
-void InternPage::Load(const BuchEditValues& v)
+void InternPage::Load(const TitleEditorValues& v)
 {
-    controls_.ShowChoice(C::ComboBoxSprache, v.Sprache);
-    controls_.ShowChoice(C::ComboBoxTyp, v.Typ);
-    controls_.ShowChoice(C::ComboBoxOwner, v.Owner);
     if (QAbstractButton* state = verleihstatus_->button(v.Verleihstatus))
         state->setChecked(true);
     verleihstatusLabel_->setText(FromCp1252(v.VerleihstatusLabel));
     QWidget* lentTo = controls_.Control(C::EditVerleihstatus);
     lentTo->setAccessibleName(AccessibleText(verleihstatusLabel_->text()));
     lentTo->setVisible(v.VerliehenAnVisible);
-    controls_.ShowText(C::EditVerleihstatus, v.VerliehenAn);
-    controls_.ShowChoice(C::ComboBoxStandort, v.Standort);
-    controls_.ShowText(C::EditPreis, v.Preis);
+    controls_.ShowFields(v, kTexts, kChoices);
     controls_.ShowChoice(C::ComboBoxWaehrung, v.Waehrung, false); // in the order found
-    controls_.ShowChoice(C::ComboBoxKategorie, v.Kategorie);
-    static_cast<TKaufdatumBox*>(controls_.Control(C::DateTimePickerKaufdatum))->SetDay(v.Kaufdatum);
+    static_cast<KaufdatumBox*>(controls_.Control(C::DateTimePickerKaufdatum))->SetDay(v.Kaufdatum);
 }
 
-void InternPage::Store(BuchEditValues& v) const
+void InternPage::Store(TitleEditorValues& v) const
 {
-    v.Sprache.Text = controls_.ReadText(C::ComboBoxSprache);
-    v.Typ.Text = controls_.ReadText(C::ComboBoxTyp);
-    v.Owner.Text = controls_.ReadText(C::ComboBoxOwner);
     if (verleihstatus_->checkedId() >= 0)
         v.Verleihstatus = verleihstatus_->checkedId();
-    v.VerliehenAn = controls_.ReadText(C::EditVerleihstatus);
-    v.Standort.Text = controls_.ReadText(C::ComboBoxStandort);
-    v.Preis = controls_.ReadText(C::EditPreis);
+    controls_.ReadFields(v, kTexts, kChoices);
     v.Waehrung.Text = controls_.ReadText(C::ComboBoxWaehrung);
-    v.Kategorie.Text = controls_.ReadText(C::ComboBoxKategorie);
-    v.Kaufdatum = static_cast<TKaufdatumBox*>(controls_.Control(C::DateTimePickerKaufdatum))->Day();
+    v.Kaufdatum = static_cast<KaufdatumBox*>(controls_.Control(C::DateTimePickerKaufdatum))->Day();
 }
 
 } // namespace folianto

@@ -14,14 +14,14 @@ namespace folianto {
 
 class EditorControls;
 enum class EditControl : int;
-struct BuchEditValues;
+struct TitleEditorValues;
 
 class InternPage : public QWidget {
 public:
     InternPage(EditorControls& controls, QWidget* parent);
 
-    void Load(const BuchEditValues& v);
-    void Store(BuchEditValues& v) const;
+    void Load(const TitleEditorValues& v);
+    void Store(TitleEditorValues& v) const;
 
     QButtonGroup* Verleihstatus() const { return verleihstatus_; }
 

@@ -21,7 +21,7 @@ bool Passing(const QFocusEvent* event)
 
 } // namespace
 
-TKaufdatumBox::TKaufdatumBox(QWidget* parent) : QDateEdit(parent)
+KaufdatumBox::KaufdatumBox(QWidget* parent) : QDateEdit(parent)
 {
     setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     setCalendarPopup(true);
@@ -39,17 +39,17 @@ TKaufdatumBox::TKaufdatumBox(QWidget* parent) : QDateEdit(parent)
     });
 }
 
-double TKaufdatumBox::DayOf(const QDate& date)
+double KaufdatumBox::DayOf(const QDate& date)
 {
     return static_cast<double>(DayZero.daysTo(date));
 }
 
-QDate TKaufdatumBox::DateOf(double day)
+QDate KaufdatumBox::DateOf(double day)
 {
     return DayZero.addDays(static_cast<qint64>(std::floor(day)));
 }
 
-void TKaufdatumBox::SetDay(std::optional<double> day)
+void KaufdatumBox::SetDay(std::optional<double> day)
 {
     const QDate wanted = day && *day >= 1.0 && std::fabs(*day) < 4e6 ? DateOf(*day) : BlankDate;
     if (date() == wanted && (wanted != BlankDate || IsBlank()))
@@ -59,19 +59,19 @@ void TKaufdatumBox::SetDay(std::optional<double> day)
     setting_ = false;
 }
 
-std::optional<double> TKaufdatumBox::Day() const
+std::optional<double> KaufdatumBox::Day() const
 {
     if (IsBlank())
         return std::nullopt;
     return DayOf(date());
 }
 
-bool TKaufdatumBox::IsBlank() const
+bool KaufdatumBox::IsBlank() const
 {
     return date() <= BlankDate;
 }
 
-void TKaufdatumBox::keyPressEvent(QKeyEvent* event)
+void KaufdatumBox::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Delete || event->key() == Qt::Key_Backspace) {
         SetDay(std::nullopt);
@@ -81,14 +81,14 @@ void TKaufdatumBox::keyPressEvent(QKeyEvent* event)
     QDateEdit::keyPressEvent(event);
 }
 
-void TKaufdatumBox::focusInEvent(QFocusEvent* event)
+void KaufdatumBox::focusInEvent(QFocusEvent* event)
 {
     QDateEdit::focusInEvent(event);
     if (!Passing(event))
         Q_EMIT Entered();
 }
 
-void TKaufdatumBox::focusOutEvent(QFocusEvent* event)
+void KaufdatumBox::focusOutEvent(QFocusEvent* event)
 {
     QDateEdit::focusOutEvent(event);
     if (!Passing(event))

@@ -8,10 +8,10 @@
 
 namespace folianto {
 
-class TKaufdatumBox : public QDateEdit {
+class KaufdatumBox : public QDateEdit {
     Q_OBJECT
 public:
-    explicit TKaufdatumBox(QWidget* parent = nullptr);
+    explicit KaufdatumBox(QWidget* parent = nullptr);
 
     // Day count since 30.12.1899; nothing = blank.
     void SetDay(std::optional<double> day);

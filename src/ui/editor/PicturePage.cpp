@@ -160,7 +160,7 @@ QSize PicturePage::BoxSize(const Tab& tab) const
 
 void PicturePage::Refresh()
 {
-    TraceScope trace("TBuchEditDlg.ShowPictures");
+    TraceScope trace("PicturePage.Refresh");
     for (int i = 0; i < MaxPictures; ++i)
         ShowSlot(i);
 }
@@ -236,7 +236,7 @@ void PicturePage::TabChanged(int index)
 
 void PicturePage::OpenViewer()
 {
-    TraceScope trace("TBuchEditDlg.ImageDblClick");
+    TraceScope trace("PicturePage.OpenViewer");
     const PictureSlot& slot = pictures_.Slots[static_cast<std::size_t>(pictures_.Current)];
     if (!slot.HasPicture())
         return;

@@ -64,7 +64,7 @@ PictureImage DecodePictureImage(const DecodedPicture& picture, std::optional<QSi
 
 PictureImage LoadPictureImage(const PictureSlot& slot, std::optional<QSize> thumbnailBox)
 {
-    TraceScope trace("TBuchEditDlg.LoadPicture", slot.Title);
+    TraceScope trace("PictureWidgets.LoadPictureImage", slot.Title);
     const std::optional<std::vector<uint8_t>> bytes = PictureBytes(slot);
     if (!bytes)
         return {};

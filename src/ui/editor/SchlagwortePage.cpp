@@ -19,6 +19,10 @@ namespace {
 
 using C = EditControl;
 
+using V = TitleEditorValues;
+const std::initializer_list<EditorControls::TextField> kTexts = {
+    {C::MemoSchlagworte, &V::Schlagworte}, {C::MemoInhalt, &V::Inhalt}, {C::MemoBemerkung, &V::Bemerkung}};
+
 constexpr int ListMinHeight = 30;
 constexpr int PaneMinHeight = 60;
 
@@ -38,7 +42,7 @@ QVBoxLayout* MemoPane(EditorControls& controls, EditControl c, QWidget* pane)
 
 } // namespace
 
-SchlagwortePage::SchlagwortePage(EditorControls& controls, const BuchEditModel& model, QWidget* parent)
+SchlagwortePage::SchlagwortePage(EditorControls& controls, const TitleEditorModel& model, QWidget* parent)
     : QWidget(parent), controls_(controls), model_(model)
 {
     setObjectName(QStringLiteral("TabSheetSchlagworte"));
@@ -89,20 +93,16 @@ QWidget* SchlagwortePage::BuildKeywordPane(QWidget* splitter)
     return pane;
 }
 
-void SchlagwortePage::Load(const BuchEditValues& v)
+void SchlagwortePage::Load(const TitleEditorValues& v)
 {
-    controls_.ShowText(C::MemoSchlagworte, v.Schlagworte);
-    controls_.ShowText(C::MemoInhalt, v.Inhalt);
-    controls_.ShowText(C::MemoBemerkung, v.Bemerkung);
+    controls_.ShowFields(v, kTexts);
     controls_.ShowItems(C::ListBoxAlleSchlagworte, v.AlleSchlagworte);
     ShowKeywordSelection(v.AlleSchlagworteSelected);
 }
 
-void SchlagwortePage::Store(BuchEditValues& v) const
+void SchlagwortePage::Store(TitleEditorValues& v) const
 {
-    v.Schlagworte = controls_.ReadText(C::MemoSchlagworte);
-    v.Inhalt = controls_.ReadText(C::MemoInhalt);
-    v.Bemerkung = controls_.ReadText(C::MemoBemerkung);
+    controls_.ReadFields(v, kTexts);
     if (list_->currentItem() && list_->currentItem()->isSelected())
         v.AlleSchlagworteSelected = list_->currentRow();
 }

@@ -9,17 +9,17 @@ class QToolButton;
 
 namespace folianto {
 
-class BuchEditModel;
+class TitleEditorModel;
 class EditorControls;
-struct BuchEditValues;
+struct TitleEditorValues;
 
 class SchlagwortePage : public QWidget {
 public:
     // `model` gives the keywords the list's hints name.
-    SchlagwortePage(EditorControls& controls, const BuchEditModel& model, QWidget* parent);
+    SchlagwortePage(EditorControls& controls, const TitleEditorModel& model, QWidget* parent);
 
-    void Load(const BuchEditValues& v);
-    void Store(BuchEditValues& v) const;
+    void Load(const TitleEditorValues& v);
+    void Store(TitleEditorValues& v) const;
     // The list selects the model's keyword (none: no selection).
     void ShowKeywordSelection(int selected);
 
@@ -34,7 +34,7 @@ private:
     QWidget* BuildKeywordPane(QWidget* splitter);
 
     EditorControls& controls_;
-    const BuchEditModel& model_;
+    const TitleEditorModel& model_;
     QListWidget* list_ = nullptr;
     QToolButton* take_ = nullptr;
 };

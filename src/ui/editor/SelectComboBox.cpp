@@ -1,7 +1,7 @@
 #include "ui/editor/SelectComboBox.h"
 
 #include "core/Codec.h"
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 
 #include <QAbstractItemView>
 #include <QGuiApplication>

@@ -53,12 +53,26 @@ QPushButton* Button(const QString& text, const char* name, QWidget* parent)
 
 } // namespace
 
-TCslBibliographyDialog::TCslBibliographyDialog(CslDialogModel& model, QWidget* parent)
+CslBibliographyDialog::CslBibliographyDialog(CslDialogModel& model, QWidget* parent)
     : QDialog(parent), model_(model)
 {
     setObjectName(QStringLiteral("CslBibliographyDialog"));
     setWindowTitle(QStringLiteral("Literaturverzeichnis im Zitierstil"));
     auto* layout = new QVBoxLayout(this);
+    layout->addLayout(BuildForm());
+    layout->addLayout(BuildButtons());
+    ExportButton->setDefault(true);
+    BuildTimers();
+    FillList();
+    ConnectControls();
+    if (const std::optional<CslStyle> style = model_.chosenStyle(); style && model_.currentRow() < 0)
+        OwnFileLabel->setText(FromCp1252(model_.ownPath()));
+    SchedulePreview();
+    resize(720, 600);
+}
+
+QFormLayout* CslBibliographyDialog::BuildForm()
+{
     auto* form = new QFormLayout;
 
     SearchEdit = new QLineEdit(this);
@@ -115,10 +129,13 @@ TCslBibliographyDialog::TCslBibliographyDialog(CslDialogModel& model, QWidget* p
     CopiedLabel->setWordWrap(true);
     CopiedLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     form->addRow(QString(), CopiedLabel);
-    layout->addLayout(form);
+    return form;
+}
 
+QHBoxLayout* CslBibliographyDialog::BuildButtons()
+{
     auto* buttons = new QHBoxLayout;
-    ClipboardButton = Button(QStringLiteral("Zitat in die &Zwischenablage"), "ClipboardButton", this);
+    ClipboardButton = Button(QStringLiteral("Zitat in die Zwischen&ablage"), "ClipboardButton", this);
     ExportButton = Button(QStringLiteral("E&xportieren..."), "ExportButton", this);
     CloseButton = Button(QStringLiteral("S&chließen"), "CloseButton", this);
     HelpButton = Button(QStringLiteral("&Hilfe"), "HelpButton", this);
@@ -127,20 +144,24 @@ TCslBibliographyDialog::TCslBibliographyDialog(CslDialogModel& model, QWidget* p
     buttons->addWidget(HelpButton);
     buttons->addWidget(ExportButton);
     buttons->addWidget(CloseButton);
-    layout->addLayout(buttons);
-    ExportButton->setDefault(true);
+    return buttons;
+}
 
+void CslBibliographyDialog::BuildTimers()
+{
     previewTimer_ = new QTimer(this);
     previewTimer_->setSingleShot(true);
     // Long enough for a key held down in the list; a run that a new row
     // makes stale is stopped anyway.
     previewTimer_->setInterval(150);
-    connect(previewTimer_, &QTimer::timeout, this, &TCslBibliographyDialog::StartPreview);
+    connect(previewTimer_, &QTimer::timeout, this, &CslBibliographyDialog::StartPreview);
     collectTimer_ = new QTimer(this);
     collectTimer_->setInterval(25);
-    connect(collectTimer_, &QTimer::timeout, this, &TCslBibliographyDialog::CollectPreview);
+    connect(collectTimer_, &QTimer::timeout, this, &CslBibliographyDialog::CollectPreview);
+}
 
-    FillList();
+void CslBibliographyDialog::ConnectControls()
+{
     connect(SearchEdit, &QLineEdit::textChanged, this, [this](const QString& text) {
         model_.setSearch(ToCp1252(text));
         FillList();
@@ -166,21 +187,17 @@ TCslBibliographyDialog::TCslBibliographyDialog(CslDialogModel& model, QWidget* p
     });
     connect(FormatCombo, qOverload<int>(&QComboBox::currentIndexChanged), this,
             [this](int index) { model_.setFormatIndex(index); });
-    connect(OwnFileButton, &QPushButton::clicked, this, &TCslBibliographyDialog::ChooseOwnFile);
-    connect(ClipboardButton, &QPushButton::clicked, this, &TCslBibliographyDialog::CopyCitation);
+    connect(OwnFileButton, &QPushButton::clicked, this, &CslBibliographyDialog::ChooseOwnFile);
+    connect(ClipboardButton, &QPushButton::clicked, this, &CslBibliographyDialog::CopyCitation);
     connect(ExportButton, &QPushButton::clicked, this, [this] {
         if (model_.exportBibliography())
             FormatCombo->setCurrentIndex(model_.formatIndex());
     });
     connect(CloseButton, &QPushButton::clicked, this, &QDialog::accept);
-    connect(HelpButton, &QPushButton::clicked, this, &TCslBibliographyDialog::ShowHelp);
+    connect(HelpButton, &QPushButton::clicked, this, &CslBibliographyDialog::ShowHelp);
     auto* helpKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
     helpKey->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(helpKey, &QShortcut::activated, this, &TCslBibliographyDialog::ShowHelp);
-    if (const std::optional<CslStyle> style = model_.chosenStyle(); style && model_.currentRow() < 0)
-        OwnFileLabel->setText(FromCp1252(model_.ownPath()));
-    SchedulePreview();
-    resize(720, 600);
+    connect(helpKey, &QShortcut::activated, this, &CslBibliographyDialog::ShowHelp);
 }
 
 void RunCslBibliographyDialog(App& app, std::vector<CslStyle> styles, QWidget* parent)
@@ -191,7 +208,7 @@ void RunCslBibliographyDialog(App& app, std::vector<CslStyle> styles, QWidget* p
     IniFile ini(bytes);
     CslChoice choice = ReadCslChoice(ini);
     CslDialogModel model(app, choice, std::move(styles));
-    TCslBibliographyDialog dialog(model, parent);
+    CslBibliographyDialog dialog(model, parent);
     dialog.exec();
     model.remember();
     // Only the dialog's section changes; an unreadable file is left alone.
@@ -203,7 +220,7 @@ void RunCslBibliographyDialog(App& app, std::vector<CslStyle> styles, QWidget* p
         app.ui.message(MsgKind::Warning, "nach " + iniPath + " kann nicht geschrieben werden", Buttons::Ok);
 }
 
-void TCslBibliographyDialog::FillList()
+void CslBibliographyDialog::FillList()
 {
     const QSignalBlocker block(StyleList);
     StyleList->clear();
@@ -216,23 +233,23 @@ void TCslBibliographyDialog::FillList()
         StyleList->scrollToItem(StyleList->currentItem());
 }
 
-void TCslBibliographyDialog::ShowSelection()
+void CslBibliographyDialog::ShowSelection()
 {
     if (model_.currentRow() >= 0)
         OwnFileLabel->clear();
     SchedulePreview();
 }
 
-TCslBibliographyDialog::~TCslBibliographyDialog() = default;
+CslBibliographyDialog::~CslBibliographyDialog() = default;
 
-void TCslBibliographyDialog::SchedulePreview()
+void CslBibliographyDialog::SchedulePreview()
 {
     previewJob_.reset(); // for a title or style no longer chosen
     collectTimer_->stop();
     previewTimer_->start();
 }
 
-void TCslBibliographyDialog::StartPreview()
+void CslBibliographyDialog::StartPreview()
 {
     previewTimer_->stop();
     std::string why;
@@ -243,7 +260,7 @@ void TCslBibliographyDialog::StartPreview()
         ShowPreview({{}, {}, why});
 }
 
-void TCslBibliographyDialog::CollectPreview()
+void CslBibliographyDialog::CollectPreview()
 {
     if (previewJob_ && !previewJob_->finished())
         return;
@@ -253,7 +270,7 @@ void TCslBibliographyDialog::CollectPreview()
     previewJob_.reset();
 }
 
-void TCslBibliographyDialog::UpdatePreviewNow()
+void CslBibliographyDialog::UpdatePreviewNow()
 {
     StartPreview();
     if (previewJob_) {
@@ -263,7 +280,7 @@ void TCslBibliographyDialog::UpdatePreviewNow()
     }
 }
 
-void TCslBibliographyDialog::ShowPreview(const CitationText& citation)
+void CslBibliographyDialog::ShowPreview(const CitationText& citation)
 {
     if (!citation.Error.empty())
         PreviewBrowser->setPlainText(FromCp1252(citation.Error));
@@ -271,7 +288,7 @@ void TCslBibliographyDialog::ShowPreview(const CitationText& citation)
         PreviewBrowser->setHtml(QString::fromUtf8(citation.Html.data(), static_cast<int>(citation.Html.size())));
 }
 
-void TCslBibliographyDialog::CopyCitation()
+void CslBibliographyDialog::CopyCitation()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
     const CitationText citation = model_.citationForClipboard();
@@ -289,14 +306,14 @@ void TCslBibliographyDialog::CopyCitation()
     QGuiApplication::clipboard()->setMimeData(data);
 }
 
-void TCslBibliographyDialog::ShowHelp()
+void CslBibliographyDialog::ShowHelp()
 {
     if (!help_)
         help_ = new HelpWindow(this); // a window of the dialog: usable while it is modal
     help_->ShowContext(HelpContext);
 }
 
-void TCslBibliographyDialog::ChooseOwnFile()
+void CslBibliographyDialog::ChooseOwnFile()
 {
     if (!model_.askOwnFile())
         return;

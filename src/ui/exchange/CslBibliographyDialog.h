@@ -11,6 +11,8 @@
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -28,11 +30,11 @@ class HelpWindow;
 // and written to the settings file.
 void RunCslBibliographyDialog(App& app, std::vector<CslStyle> styles, QWidget* parent);
 
-class TCslBibliographyDialog : public QDialog {
+class CslBibliographyDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit TCslBibliographyDialog(CslDialogModel& model, QWidget* parent = nullptr);
-    ~TCslBibliographyDialog() override;
+    explicit CslBibliographyDialog(CslDialogModel& model, QWidget* parent = nullptr);
+    ~CslBibliographyDialog() override;
 
     // Sets the preview now instead of after the short pause that lets a user
     // scroll through the list without a pandoc run per row.
@@ -57,6 +59,12 @@ public:
     static constexpr int HelpContext = HelpCitationStyles;
 
 private:
+    // The constructor's parts: the labelled controls, the button row, the
+    // preview timers and the signals.
+    QFormLayout* BuildForm();
+    QHBoxLayout* BuildButtons();
+    void BuildTimers();
+    void ConnectControls();
     // The list after a search: the model's selection shown and scrolled to,
     // the preview following it.
     void FillList();

@@ -78,6 +78,33 @@ TForm_TXT_Import::TForm_TXT_Import(ImportDialogModel& model, QWidget* parent) : 
 
     Pages = new QTabWidget(this);
     Pages->setObjectName(QStringLiteral("PageControl"));
+    Pages->addTab(BuildGeneralPage(), QStringLiteral("&allgemeine Einstellungen"));
+    Pages->addTab(BuildWorkbookPage(), QStringLiteral("Import aus &Excel"));
+    layout->addWidget(Pages);
+    layout->addWidget(BuildPositionGroup(), 1);
+    NoteLabel = new QLabel(QStringLiteral("HINWEISE: Die Spalten-Positionsangaben müssen GRÖSSER  Null sein, Angaben GLEICH "
+                                          "Null bedeuten, dass die Information NICHT in der Import-Textdatei enthalten ist."),
+                           this);
+    NoteLabel->setObjectName(QStringLiteral("NoteLabel"));
+    NoteLabel->setWordWrap(true);
+    layout->addWidget(NoteLabel);
+    layout->addLayout(BuildButtonRow());
+
+    const bool workbook = model_.WorkbookPageVisible();
+    Pages->setTabVisible(1, workbook);
+    Pages->setTabEnabled(1, workbook);
+    for (QSpinBox* s : {FirstRowSpin, FirstColSpin, AnzRowsSpin, AnzColsSpin})
+        s->setEnabled(workbook);
+    KopfzeilenSpin->setEnabled(model_.HeaderLinesEnabled());
+    HinweisLabel->setText(FromCp1252(model_.HintText()));
+    Pages->setCurrentIndex(0);
+    LoadControls();
+    ShowPreview();
+    resize(560, model_.HasTextFile() ? 680 : 600);
+}
+
+QWidget* TForm_TXT_Import::BuildGeneralPage()
+{
     auto* general = new QWidget(Pages);
     auto* generalLayout = new QVBoxLayout(general);
     auto* form = new QFormLayout;
@@ -100,8 +127,11 @@ TForm_TXT_Import::TForm_TXT_Import(ImportDialogModel& model, QWidget* parent) : 
     HinweisLabel->setWordWrap(true);
     generalLayout->addWidget(HinweisLabel);
     generalLayout->addStretch();
-    Pages->addTab(general, QStringLiteral("&allgemeine Einstellungen"));
+    return general;
+}
 
+QWidget* TForm_TXT_Import::BuildWorkbookPage()
+{
     auto* excel = new QWidget(Pages);
     auto* excelForm = new QFormLayout(excel);
     FirstRowSpin = Spin(1, 2000, excel, "FirstRowSpin");
@@ -112,9 +142,11 @@ TForm_TXT_Import::TForm_TXT_Import(ImportDialogModel& model, QWidget* parent) : 
     excelForm->addRow(QStringLiteral("erste zu lesende Spalte: "), FirstColSpin);
     excelForm->addRow(QStringLiteral("Anzahl zu lesender Zeilen: "), AnzRowsSpin);
     excelForm->addRow(QStringLiteral("Anzahl zu lesender Spalten: "), AnzColsSpin);
-    Pages->addTab(excel, QStringLiteral("Import aus &Excel"));
-    layout->addWidget(Pages);
+    return excel;
+}
 
+QWidget* TForm_TXT_Import::BuildPositionGroup()
+{
     auto* group = new QGroupBox(QStringLiteral(" Informations-Positionen "), this);
     auto* groupLayout = new QVBoxLayout(group);
     PositionTable = new QTableWidget(ImportDialogModel::RowCount, 2, group);
@@ -129,15 +161,11 @@ TForm_TXT_Import::TForm_TXT_Import(ImportDialogModel& model, QWidget* parent) : 
     PositionTable->setItemDelegateForColumn(PositionColumn, new PositionDelegate(this, PositionTable));
     PositionTable->setMinimumHeight(160); // it scrolls: the dialog fits on a 768 pixel screen
     groupLayout->addWidget(PositionTable);
-    layout->addWidget(group, 1);
+    return group;
+}
 
-    NoteLabel = new QLabel(QStringLiteral("HINWEISE: Die Spalten-Positionsangaben müssen GRÖSSER  Null sein, Angaben GLEICH "
-                                          "Null bedeuten, dass die Information NICHT in der Import-Textdatei enthalten ist."),
-                           this);
-    NoteLabel->setObjectName(QStringLiteral("NoteLabel"));
-    NoteLabel->setWordWrap(true);
-    layout->addWidget(NoteLabel);
-
+QLayout* TForm_TXT_Import::BuildButtonRow()
+{
     OKButton = new QPushButton(QStringLiteral("&OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));
     AbbrechenButton = new QPushButton(QStringLiteral("&Abbrechen"), this);
@@ -151,22 +179,10 @@ TForm_TXT_Import::TForm_TXT_Import(ImportDialogModel& model, QWidget* parent) : 
         buttons->addWidget(b);
     }
     buttons->addStretch();
-    layout->addLayout(buttons);
     connect(OKButton, &QPushButton::clicked, this, &TForm_TXT_Import::OkClicked);
     connect(AbbrechenButton, &QPushButton::clicked, this, &TForm_TXT_Import::reject);
     connect(ResetButton, &QPushButton::clicked, this, &TForm_TXT_Import::ResetClicked);
-
-    const bool workbook = model_.WorkbookPageVisible();
-    Pages->setTabVisible(1, workbook);
-    Pages->setTabEnabled(1, workbook);
-    for (QSpinBox* s : {FirstRowSpin, FirstColSpin, AnzRowsSpin, AnzColsSpin})
-        s->setEnabled(workbook);
-    KopfzeilenSpin->setEnabled(model_.HeaderLinesEnabled());
-    HinweisLabel->setText(FromCp1252(model_.HintText()));
-    Pages->setCurrentIndex(0);
-    LoadControls();
-    ShowPreview();
-    resize(560, model_.HasTextFile() ? 680 : 600);
+    return buttons;
 }
 
 QWidget* TForm_TXT_Import::BuildFileGroup()

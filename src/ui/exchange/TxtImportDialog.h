@@ -53,6 +53,10 @@ protected:
 
 private:
     QWidget* BuildFileGroup();
+    QWidget* BuildGeneralPage();
+    QWidget* BuildWorkbookPage();
+    QWidget* BuildPositionGroup();
+    QLayout* BuildButtonRow();
     void LoadControls();
     void StoreControls();
     void ShowPreview();

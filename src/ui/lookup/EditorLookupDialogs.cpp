@@ -105,7 +105,7 @@ std::vector<bool> FieldChoiceDialog::Taken() const
     return taken;
 }
 
-bool RunEditorLookup(BuchEditModel& model, const Settings& settings, QWidget* parent)
+bool RunEditorLookup(TitleEditorModel& model, const Settings& settings, QWidget* parent)
 {
     const LookupId id = EditorLookupId(model.Values);
     if (!id.valid()) {
@@ -153,7 +153,7 @@ bool RunEditorLookup(BuchEditModel& model, const Settings& settings, QWidget* pa
             return false;
         chosen = static_cast<std::size_t>(dialog.Chosen());
     }
-    const BuchEditValues before = model.Values;
+    const TitleEditorValues before = model.Values;
     const std::vector<FieldOffer> offers = FillFromLookup(model, outcome.Editions[chosen]);
     if (!offers.empty()) {
         FieldChoiceDialog dialog(offers, parent);

@@ -40,6 +40,6 @@ private:
 // Looks up the identifier of the editor's fields and fills the model; the
 // title itself changes only when the editor's OK stores it. True when the
 // model's values changed.
-bool RunEditorLookup(BuchEditModel& model, const Settings& settings, QWidget* parent);
+bool RunEditorLookup(TitleEditorModel& model, const Settings& settings, QWidget* parent);
 
 } // namespace folianto

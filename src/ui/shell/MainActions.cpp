@@ -353,7 +353,7 @@ void TFoliantoMainWindow::BuildPopup()
 
 void TFoliantoMainWindow::UpdateActionStates()
 {
-    saveAction_->setEnabled(!app_.store.Gesichert);
+    saveAction_->setEnabled(!app_.store.Gesichert());
     UpdateHistoryActions();
     Update_SortSpeedbuttons();
     SyncQuickSearchItems();

@@ -5,7 +5,7 @@
 #include "core/ErrorText.h"
 #include "core/Text.h"
 #include "core/Trace.h"
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 #include "exchange/TextExport.h"
 #include "exchange/TextImport.h"
 #include "exchange/WorkbookExchange.h"
@@ -96,6 +96,7 @@ TFoliantoMainWindow::TFoliantoMainWindow(App& app, QWidget* parent) : QMainWindo
 
     app_.grid.Listener = this;
     app_.titleHistory.SetChangeHook([this] { UpdateActionStates(); });
+    app_.store.SetSavedHook([this] { saveAction_->setEnabled(!app_.store.Gesichert()); });
     InstallMeasurer();
     app_.grid.ResetToHeader();
     app_.columns.InitHeaders(app_.grid, true);
@@ -111,6 +112,7 @@ TFoliantoMainWindow::~TFoliantoMainWindow()
 {
     app_.grid.Listener = nullptr;
     app_.titleHistory.SetChangeHook({});
+    app_.store.SetSavedHook({});
     delete editor_; // before the model it works on
 }
 
@@ -236,7 +238,7 @@ void TFoliantoMainWindow::FileMerge()
 void TFoliantoMainWindow::FileSave()
 {
     // Unchanged titles, or no file yet: the user names the file.
-    if (!app_.store.Gesichert && HasPrintable(app_.DataFileName))
+    if (!app_.store.Gesichert() && HasPrintable(app_.DataFileName))
         folianto::FileSave(app_);
     else
         FileSaveAs();
@@ -262,7 +264,7 @@ void TFoliantoMainWindow::TitleDelete()
 TBuchEditDlg& TFoliantoMainWindow::TitleEditor()
 {
     if (!editor_) {
-        editorModel_ = std::make_unique<BuchEditModel>(app_);
+        editorModel_ = std::make_unique<TitleEditorModel>(app_);
         editorModel_->AdjustLabelsFromHeaders(app_.columns);
         editor_ = new TBuchEditDlg(*editorModel_, this);
         editorView_ = std::make_unique<EditorView>(*editor_, *grid_);
@@ -413,7 +415,7 @@ void TFoliantoMainWindow::ShowHelpContext(int context)
 bool TFoliantoMainWindow::FormCloseQuery()
 {
     TraceScope trace("FoliantoMainWindow.FormCloseQuery");
-    if (app_.store.Gesichert)
+    if (app_.store.Gesichert())
         return true;
     return EndAllowed(app_);
 }
@@ -429,7 +431,7 @@ void TFoliantoMainWindow::closeEvent(QCloseEvent* event)
     {
         TraceScope trace("FoliantoMainWindow.FormClose", "Version=" + app_.platform.ProgramVersion());
         EraseSemaphoreFile(app_, app_.DataFileName);
-        app_.recovery.Leave(app_.store.Gesichert);
+        app_.recovery.Leave(app_.store.Gesichert());
     }
     if (help_)
         help_->close();

@@ -22,7 +22,7 @@ namespace folianto {
 
 struct App;
 struct PickItem;
-class BuchEditModel;
+class TitleEditorModel;
 enum class FilterDialogMode;
 class HelpWindow;
 class TBuchEditDlg;
@@ -134,7 +134,7 @@ private:
     bool filterDialogRunning_ = false;
     std::array<QLabel*, 5> panels_{};
     HelpWindow* help_ = nullptr;
-    std::unique_ptr<BuchEditModel> editorModel_;
+    std::unique_ptr<TitleEditorModel> editorModel_;
     TBuchEditDlg* editor_ = nullptr;
     std::unique_ptr<TitleEditorView> editorView_;
 };

@@ -5,7 +5,7 @@
 #include "core/Codec.h"
 #include "core/Text.h"
 #include "core/Trace.h"
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 #include "platform/SingleInstanceLock.h"
 #include "platform/StandardLocations.h"
 #include "application/OpenFromDesktop.h"

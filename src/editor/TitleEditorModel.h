@@ -32,7 +32,7 @@ enum EditModes : int32_t;
 enum MissingField : int { MissingAutor = 1, MissingTitel = 2, MissingKuerzel = 4 };
 
 // Every value the dialog shows.
-struct BuchEditValues {
+struct TitleEditorValues {
     std::string Kuerzel;
     bool Kopieren = false;        // "Eintrag kopieren unter neuem Kürzel"
     bool KopierenEnabled = false;
@@ -66,11 +66,11 @@ struct BuchEditValues {
 // What the dialog does after its OK button.
 enum class OkOutcome { Close, StayOnType, StayOnKuerzel };
 
-class BuchEditModel {
+class TitleEditorModel {
 public:
-    explicit BuchEditModel(Workspace& ws);
-    BuchEditModel(const BuchEditModel&) = delete;
-    BuchEditModel& operator=(const BuchEditModel&) = delete;
+    explicit TitleEditorModel(Workspace& ws);
+    TitleEditorModel(const TitleEditorModel&) = delete;
+    TitleEditorModel& operator=(const TitleEditorModel&) = delete;
     // The settings the picture page shows pictures by.
     const Settings& PictureSettings() const;
     // The channel the picture page and the document link ask and report through.
@@ -80,7 +80,7 @@ public:
     // Starts the document `quelle` names, as a double click on the field does.
     void StartLinkedDocument(const std::string& quelle);
 
-    BuchEditValues Values;
+    TitleEditorValues Values;
     std::string Caption;
     FocusRequest Focus;                 // set by operations; the widget applies and clears it
     std::vector<EditControl> Disabled;  // controls currently disabled (view mode)

@@ -1,15 +1,15 @@
-#include "ui/editor/Memo.h"
+#include "ui/editor/MemoBox.h"
 
 #include <QMimeData>
 
 namespace folianto {
 
-TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent)
+MemoBox::MemoBox(QWidget* parent) : QPlainTextEdit(parent)
 {
     setTabChangesFocus(true);
 }
 
-void TMemo::AdaptWrap(qsizetype length)
+void MemoBox::AdaptWrap(qsizetype length)
 {
     const QTextOption::WrapMode mode =
         length >= LongText ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere;
@@ -17,13 +17,13 @@ void TMemo::AdaptWrap(qsizetype length)
         setWordWrapMode(mode);
 }
 
-void TMemo::SetText(const QString& text)
+void MemoBox::SetText(const QString& text)
 {
     AdaptWrap(text.size());
     setPlainText(text);
 }
 
-void TMemo::insertFromMimeData(const QMimeData* source)
+void MemoBox::insertFromMimeData(const QMimeData* source)
 {
     if (source && source->hasText())
         AdaptWrap(document()->characterCount() + source->text().size());

@@ -1,4 +1,4 @@
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 
 #include "core/Codec.h"
 #include "core/ErrorText.h"
@@ -101,26 +101,26 @@ bool Differs(const TBuch& now, const TBuch& before)
 
 } // namespace
 
-BuchEditModel::BuchEditModel(Workspace& ws) : Pictures(ws.ui), ws_(ws), designLabels_(DesignLabels())
+TitleEditorModel::TitleEditorModel(Workspace& ws) : Pictures(ws.ui), ws_(ws), designLabels_(DesignLabels())
 {
-    TraceScope trace("BuchEditDlg.FormCreate");
+    TraceScope trace("TitleEditorModel.TitleEditorModel");
     Labels = designLabels_;
     // The type box's items before any list fills it.
     Values.Typ.Items = {"Artikel", "gebundenes Buch", "Kopie", "Taschenbuch"};
     ApplyTypePanel();
 }
 
-bool BuchEditModel::IsDisabled(EditControl control) const
+bool TitleEditorModel::IsDisabled(EditControl control) const
 {
     return std::find(Disabled.begin(), Disabled.end(), control) != Disabled.end();
 }
 
-const std::string& BuchEditModel::Label(EditControl control) const
+const std::string& TitleEditorModel::Label(EditControl control) const
 {
     return Labels[Idx(control)];
 }
 
-ChoiceBox* BuchEditModel::ChoiceBoxOf(EditControl control)
+ChoiceBox* TitleEditorModel::ChoiceBoxOf(EditControl control)
 {
     switch (control) {
     case C::ComboBoxZeitschrift: return &Values.Zeitschrift;
@@ -137,7 +137,7 @@ ChoiceBox* BuchEditModel::ChoiceBoxOf(EditControl control)
     }
 }
 
-MultiSelectBox* BuchEditModel::MultiSelectOf(EditControl control)
+MultiSelectBox* TitleEditorModel::MultiSelectOf(EditControl control)
 {
     switch (control) {
     case C::ComboBoxAutor: return &Values.Autor;
@@ -146,7 +146,7 @@ MultiSelectBox* BuchEditModel::MultiSelectOf(EditControl control)
     }
 }
 
-SearchList* BuchEditModel::SearchListOf(EditControl control)
+SearchList* TitleEditorModel::SearchListOf(EditControl control)
 {
     SearchLists& l = ws_.lists;
     switch (control) {
@@ -165,29 +165,29 @@ SearchList* BuchEditModel::SearchListOf(EditControl control)
     }
 }
 
-void BuchEditModel::ApplyTypePanel()
+void TitleEditorModel::ApplyTypePanel()
 {
     Panel = LiteraturTypPanel(TypOf(Values.LiteraturTyp), ws_.settings.AlwaysShowAVM);
     Labels[Idx(C::ComboBoxSerie)] = Panel.SerieLabel;
     Labels[Idx(C::ComboBoxVerlag)] = Panel.VerlagLabel;
 }
 
-void BuchEditModel::SetLiteraturTyp(int32_t typ)
+void TitleEditorModel::SetLiteraturTyp(int32_t typ)
 {
     Values.LiteraturTyp = typ;
     ApplyTypePanel();
 }
 
-void BuchEditModel::AdjustLabelsFromHeaders(const ColumnModel& columns)
+void TitleEditorModel::AdjustLabelsFromHeaders(const ColumnModel& columns)
 {
-    TraceScope trace("BuchEditDlg.AdjustLabels");
+    TraceScope trace("TitleEditorModel.AdjustLabelsFromHeaders");
     if (!ws_.settings.AdjustLabels)
         return;
     for (const HeaderLabel& h : HeaderLabels())
         Labels[Idx(h.control)] = columns.CellArray[static_cast<std::size_t>(h.descriptor)].Header;
 }
 
-void BuchEditModel::SetVerleihstatus(int32_t index)
+void TitleEditorModel::SetVerleihstatus(int32_t index)
 {
     Values.Verleihstatus = index;
     switch (index) {
@@ -208,9 +208,9 @@ void BuchEditModel::SetVerleihstatus(int32_t index)
     }
 }
 
-void BuchEditModel::Fill_Waehrungen()
+void TitleEditorModel::Fill_Waehrungen()
 {
-    TraceScope trace("BuchEditDlg.Fill_Waehrungen");
+    TraceScope trace("TitleEditorModel.Fill_Waehrungen");
     std::vector<std::string>& items = Values.Waehrung.Items;
     items = {"EUR", "DM"};
     std::unordered_set<std::string> seen{"EUR", "DM"};
@@ -224,9 +224,9 @@ void BuchEditModel::Fill_Waehrungen()
     }
 }
 
-void BuchEditModel::FillComboBoxes()
+void TitleEditorModel::FillComboBoxes()
 {
-    TraceScope trace("BuchEditDlg.FillComboBoxes");
+    TraceScope trace("TitleEditorModel.FillComboBoxes");
     SearchLists& l = ws_.lists;
     Values.Typ.Items = SearchListTexts(l.TypSearchList);
     Values.Owner.Items = SearchListTexts(l.BesitzerSearchList);
@@ -251,21 +251,21 @@ void BuchEditModel::FillComboBoxes()
     Fill_Waehrungen();
 }
 
-void BuchEditModel::InitForm(EditModes mode, int gridColumn)
+void TitleEditorModel::InitForm(EditModes mode, int gridColumn)
 {
-    TraceScope trace("BuchEditDlg.InitForm");
+    TraceScope trace("TitleEditorModel.InitForm");
     mode_ = mode;
     BusyCursor busy(ws_.ui);
     FillComboBoxes();
 
     // Every value empty, the item lists kept.
-    BuchEditValues fresh;
-    const auto keepItems = [&fresh, this](ChoiceBox BuchEditValues::*box) {
+    TitleEditorValues fresh;
+    const auto keepItems = [&fresh, this](ChoiceBox TitleEditorValues::*box) {
         (fresh.*box).Items = std::move((Values.*box).Items);
     };
-    for (auto box : {&BuchEditValues::Serie, &BuchEditValues::Verlag, &BuchEditValues::Ort, &BuchEditValues::Zeitschrift,
-                     &BuchEditValues::Sprache, &BuchEditValues::Typ, &BuchEditValues::Owner,
-                     &BuchEditValues::Standort, &BuchEditValues::Kategorie, &BuchEditValues::Waehrung})
+    for (auto box : {&TitleEditorValues::Serie, &TitleEditorValues::Verlag, &TitleEditorValues::Ort, &TitleEditorValues::Zeitschrift,
+                     &TitleEditorValues::Sprache, &TitleEditorValues::Typ, &TitleEditorValues::Owner,
+                     &TitleEditorValues::Standort, &TitleEditorValues::Kategorie, &TitleEditorValues::Waehrung})
         keepItems(box);
     fresh.Autor.Items = std::move(Values.Autor.Items);
     fresh.Autor.Ticked.assign(fresh.Autor.Items.size(), false);
@@ -309,15 +309,15 @@ void BuchEditModel::InitForm(EditModes mode, int gridColumn)
         case ColTitel: Focus = {PageAutorTitel, C::TitelEdit}; break;
         case ColAutor: Focus = {PageAutorTitel, C::ComboBoxAutor}; break;
         case ColKategorie: Focus = {PageIntern, C::ComboBoxKategorie}; break;
-        case 4: /* language */ Focus = {PageIntern, C::ComboBoxSprache}; break;
+        case ColSprache: Focus = {PageIntern, C::ComboBoxSprache}; break;
         default: break;
         }
     }
 }
 
-bool BuchEditModel::LoadFromStore()
+bool TitleEditorModel::LoadFromStore()
 {
-    TraceScope trace("BuchEditDlg.GetValues");
+    TraceScope trace("TitleEditorModel.LoadFromStore");
     const TitleStore& store = ws_.store;
     const TBuch* b = store.at(store.ActBuch);
     if (!b) {
@@ -325,7 +325,7 @@ bool BuchEditModel::LoadFromStore()
         ws_.ui.message(MsgKind::Error, GetErrorText(nr), Buttons::Ok);
         return false;
     }
-    BuchEditValues& v = Values;
+    TitleEditorValues& v = Values;
     shown_ = ShownFields{b->Reihe, b->Jahr, b->JahrNum, b->Auflage, std::nullopt};
     v.Kuerzel = b->Kuerzel.Text;
     v.Autor.Text = b->Autor.Text;
@@ -391,9 +391,9 @@ bool BuchEditModel::LoadFromStore()
     return Pictures.Show(*b);
 }
 
-int BuchEditModel::WriteToStore()
+int TitleEditorModel::WriteToStore()
 {
-    TraceScope trace("BuchEditDlg.SetValues");
+    TraceScope trace("TitleEditorModel.WriteToStore");
     const bool append = mode_ == EditModeNew || (mode_ == EditModeEdit && Values.Kopieren);
     TitleChange change(ws_.titleHistory, mode_ == EditModeNew ? "Neuer Titel"
                                          : append             ? "Titel kopieren"
@@ -411,11 +411,11 @@ int BuchEditModel::WriteToStore()
     const int flags = MissingFields(*b);
     FeedSearchLists(*b);
     if (Pictures.PicsChanged || Pictures.PicTitlesChanged || Differs(*b, OldBuch))
-        store.Gesichert = false;
+        store.MarkChanged();
     return flags;
 }
 
-TBuch* BuchEditModel::TargetTitle(bool append)
+TBuch* TitleEditorModel::TargetTitle(bool append)
 {
     TitleStore& store = ws_.store;
     if (append) {
@@ -425,7 +425,7 @@ TBuch* BuchEditModel::TargetTitle(bool append)
         }
         store.ActBuch = store.AnzBuch;
         // The new slot alone already differs from the file.
-        store.Gesichert = false;
+        store.MarkChanged();
     }
     TBuch* b = store.current();
     if (b)
@@ -433,9 +433,9 @@ TBuch* BuchEditModel::TargetTitle(bool append)
     return b;
 }
 
-void BuchEditModel::WriteTextFields(TBuch& b, bool append) const
+void TitleEditorModel::WriteTextFields(TBuch& b, bool append) const
 {
-    const BuchEditValues& v = Values;
+    const TitleEditorValues& v = Values;
     b.Kuerzel.Text = v.Kuerzel;
     b.Autor.Text = v.Autor.Text;
     b.Herausgeber.Text = v.Herausgeber.Text;
@@ -467,13 +467,13 @@ void BuchEditModel::WriteTextFields(TBuch& b, bool append) const
 
 // The literature type with the fields whose meaning depends on it: series or
 // journal, year, first edition or volume, edition; and the link bit.
-void BuchEditModel::WriteTypeFields(TBuch& b, bool append)
+void TitleEditorModel::WriteTypeFields(TBuch& b, bool append)
 {
-    const BuchEditValues& v = Values;
+    const TitleEditorValues& v = Values;
     int32_t typ = v.LiteraturTyp;
     if (typ < 0 || typ >= TypCount) {
         typ = TypUnklar;
-        ws_.store.Gesichert = false;
+        ws_.store.MarkChanged();
     }
     b.TypNum = typ;
     if (IsJournalType(typ)) {
@@ -494,25 +494,20 @@ void BuchEditModel::WriteTypeFields(TBuch& b, bool append)
     } else {
         // Audio-visual titles keep series, year and edition as stored; a copy
         // takes them from its source.
-        if (shown_) {
-            b.Reihe = shown_->Reihe;
-            b.Jahr = shown_->Jahr;
-            b.JahrNum = shown_->JahrNum;
-            b.Auflage = shown_->Auflage;
-        } else {
-            b.Reihe = OldBuch.Reihe;
-            b.Jahr = OldBuch.Jahr;
-            b.JahrNum = OldBuch.JahrNum;
-            b.Auflage = OldBuch.Auflage;
-        }
+        const ShownFields kept =
+            shown_ ? *shown_ : ShownFields{OldBuch.Reihe, OldBuch.Jahr, OldBuch.JahrNum, OldBuch.Auflage, {}};
+        b.Reihe = kept.Reihe;
+        b.Jahr = kept.Jahr;
+        b.JahrNum = kept.JahrNum;
+        b.Auflage = kept.Auflage;
     }
     if (v.QuelleAlsLink)
         b.TypNum |= LinkFlag;
 }
 
-void BuchEditModel::WritePriceAndDate(TBuch& b, bool append) const
+void TitleEditorModel::WritePriceAndDate(TBuch& b, bool append) const
 {
-    const BuchEditValues& v = Values;
+    const TitleEditorValues& v = Values;
     const bool unpricedBefore = std::isfinite(OldBuch.Preis) && !(OldBuch.Preis > 0.005f);
     b.Preis = !append && !HasPrintable(v.Preis) && unpricedBefore ? OldBuch.Preis : PriceNumber(v.Preis);
     if (v.Kaufdatum && !kaufdatumProposed_)
@@ -523,7 +518,7 @@ void BuchEditModel::WritePriceAndDate(TBuch& b, bool append) const
         b.Kaufdatum = 0.0;
 }
 
-int BuchEditModel::MissingFields(const TBuch& b) const
+int TitleEditorModel::MissingFields(const TBuch& b) const
 {
     int flags = 0;
     if (!HasPrintable(b.Autor.Text))
@@ -535,7 +530,7 @@ int BuchEditModel::MissingFields(const TBuch& b) const
     return flags;
 }
 
-void BuchEditModel::FeedSearchLists(const TBuch& b)
+void TitleEditorModel::FeedSearchLists(const TBuch& b)
 {
     SearchLists& l = ws_.lists;
     AddTitleToSearchLists(l, b, ReiheToJournals::Always);
@@ -544,35 +539,35 @@ void BuchEditModel::FeedSearchLists(const TBuch& b)
     AddSeparatedEntries(l.HerausgeberSearchList, b.Herausgeber.Text);
 }
 
-const Settings& BuchEditModel::PictureSettings() const
+const Settings& TitleEditorModel::PictureSettings() const
 {
     return ws_.settings;
 }
 
-UserInteraction& BuchEditModel::Ui() const
+UserInteraction& TitleEditorModel::Ui() const
 {
     return ws_.ui;
 }
 
-std::optional<std::string> BuchEditModel::ChooseDocument(const std::string& quelle) const
+std::optional<std::string> TitleEditorModel::ChooseDocument(const std::string& quelle) const
 {
     return ChooseLinkedDocument(ws_.ui, quelle);
 }
 
-void BuchEditModel::StartLinkedDocument(const std::string& quelle)
+void TitleEditorModel::StartLinkedDocument(const std::string& quelle)
 {
     StartDocument(ws_.ui, ws_.DocStarted, quelle);
 }
 
-bool BuchEditModel::KuerzelIsUnique(const std::string& key) const
+bool TitleEditorModel::KuerzelIsUnique(const std::string& key) const
 {
     const bool editingInPlace = mode_ == EditModeEdit && !Values.Kopieren;
     return folianto::KuerzelIsUnique(ws_.store, key, editingInPlace ? ws_.store.ActBuch : 0);
 }
 
-OkOutcome BuchEditModel::OkClicked()
+OkOutcome TitleEditorModel::OkClicked()
 {
-    TraceScope trace("BuchEditDlg.OKBtnClick");
+    TraceScope trace("TitleEditorModel.OkClicked");
     BusyCursor busy(ws_.ui);
     if (mode_ == EditModeView)
         return OkOutcome::Close;
@@ -615,22 +610,22 @@ OkOutcome BuchEditModel::OkClicked()
     return OkOutcome::Close;
 }
 
-bool BuchEditModel::LeaveKuerzel(bool cancelling)
+bool TitleEditorModel::LeaveKuerzel(bool cancelling)
 {
     if (cancelling || mode_ == EditModeView || !ws_.settings.KuerzelZwang ||
         KuerzelIsUnique(Values.Kuerzel))
         return true;
-    TraceScope trace("BuchEditDlg.EditKuerzelExit");
+    TraceScope trace("TitleEditorModel.LeaveKuerzel");
     ws_.ui.message(MsgKind::Error, KuerzelMessage(Values.Kuerzel), Buttons::Ok);
     Focus = {PageNone, C::EditKuerzel};
     return false;
 }
 
-void BuchEditModel::SetWiederverwenden(bool ticked)
+void TitleEditorModel::SetWiederverwenden(bool ticked)
 {
-    TraceScope trace("BuchEditDlg.CheckBoxWiederverwendenClick");
+    TraceScope trace("TitleEditorModel.SetWiederverwenden");
     Values.Wiederverwenden = ticked;
-    const BuchEditValues& v = Values;
+    const TitleEditorValues& v = Values;
     const bool touched = !IsBlank(v.Autor.Text) || !IsBlank(v.Herausgeber.Text) || !IsBlank(v.Zeitschrift.Text) ||
                          !IsBlank(v.Serie.Text) || !IsBlank(v.Verlag.Text) || !IsBlank(v.Ort.Text) ||
                          !IsBlank(v.Kategorie.Text) ||
@@ -663,7 +658,7 @@ void BuchEditModel::SetWiederverwenden(bool ticked)
     SetLiteraturTyp(TypOf(last->TypNum));
 }
 
-std::optional<Completion> BuchEditModel::TypeAhead(EditControl box, const std::string& typed, int caret)
+std::optional<Completion> TitleEditorModel::TypeAhead(EditControl box, const std::string& typed, int caret)
 {
     if (NoAutoComplete)
         return std::nullopt;
@@ -676,7 +671,7 @@ std::optional<Completion> BuchEditModel::TypeAhead(EditControl box, const std::s
     return CompleteText(*list, typed, caret, multi);
 }
 
-void BuchEditModel::LeaveChoiceBox(EditControl box)
+void TitleEditorModel::LeaveChoiceBox(EditControl box)
 {
     if (MultiSelectBox* multi = MultiSelectOf(box)) {
         std::string text = StripBlanks(multi->Text, Strip::Right);
@@ -689,12 +684,12 @@ void BuchEditModel::LeaveChoiceBox(EditControl box)
     SearchList* list = SearchListOf(box);
     if (!choice || !list)
         return;
-    TraceScope trace("BuchEditDlg.ComboBoxExit");
+    TraceScope trace("TitleEditorModel.LeaveChoiceBox");
     RebuildKeepingActive(*list, DisplayOrder(choice->Items));
     choice->Items = SearchListTexts(*list);
 }
 
-void BuchEditModel::SchlagworteTyped()
+void TitleEditorModel::SchlagworteTyped()
 {
     const std::string& memo = Values.Schlagworte;
     const std::size_t semi = RFindListSeparator(memo);
@@ -705,16 +700,16 @@ void BuchEditModel::SchlagworteTyped()
         Values.AlleSchlagworteSelected = found;
 }
 
-void BuchEditModel::SelectKeyword(int index)
+void TitleEditorModel::SelectKeyword(int index)
 {
     const bool valid = index >= 0 && index < static_cast<int>(Values.AlleSchlagworte.size());
     Values.AlleSchlagworteSelected = valid ? index : -1;
     Values.UebernehmenEnabled = valid;
 }
 
-void BuchEditModel::TakeOverKeyword()
+void TitleEditorModel::TakeOverKeyword()
 {
-    TraceScope trace("BuchEditDlg.SpeedButtonUebernehmenClick");
+    TraceScope trace("TitleEditorModel.TakeOverKeyword");
     const int sel = Values.AlleSchlagworteSelected;
     if (sel < 0 || sel >= static_cast<int>(Values.AlleSchlagworte.size()))
         return;
@@ -735,9 +730,9 @@ void BuchEditModel::TakeOverKeyword()
     Focus = {PageNone, C::ListBoxAlleSchlagworte};
 }
 
-bool BuchEditModel::LeaveSchlagworte()
+bool TitleEditorModel::LeaveSchlagworte()
 {
-    TraceScope trace("BuchEditDlg.MemoSchlagworteExit");
+    TraceScope trace("TitleEditorModel.LeaveSchlagworte");
     SearchList keywords;
     AddSeparatedEntries(keywords, Values.Schlagworte);
     if (KeywordConventionsOK(keywords, ws_.settings.SchlwLenght))
@@ -751,7 +746,7 @@ bool BuchEditModel::LeaveSchlagworte()
     return false;
 }
 
-void BuchEditModel::EnterKaufdatum(double today)
+void TitleEditorModel::EnterKaufdatum(double today)
 {
     if (Values.Kaufdatum)
         return;
@@ -760,19 +755,19 @@ void BuchEditModel::EnterKaufdatum(double today)
     kaufdatumProposed_ = true;
 }
 
-void BuchEditModel::ClearKaufdatum()
+void TitleEditorModel::ClearKaufdatum()
 {
     Values.Kaufdatum.reset();
     kaufdatumProposed_ = false;
 }
 
-void BuchEditModel::ChooseKaufdatum(double day)
+void TitleEditorModel::ChooseKaufdatum(double day)
 {
     Values.Kaufdatum = day;
     kaufdatumProposed_ = false;
 }
 
-void BuchEditModel::LeaveKaufdatum()
+void TitleEditorModel::LeaveKaufdatum()
 {
     // A date only filled in on entering stays unchosen: the box is blank again.
     if (kaufdatumProposed_)

@@ -7,10 +7,10 @@
 
 namespace folianto {
 
-class TMemo : public QPlainTextEdit {
+class MemoBox : public QPlainTextEdit {
     Q_OBJECT
 public:
-    explicit TMemo(QWidget* parent = nullptr);
+    explicit MemoBox(QWidget* parent = nullptr);
 
     // Sets the text, wrapped as its length allows.
     void SetText(const QString& text);

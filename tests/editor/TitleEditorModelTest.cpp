@@ -1,4 +1,4 @@
-#include "editor/BuchEditModel.h"
+#include "editor/TitleEditorModel.h"
 
 #include "core/Codec.h"
 #include "core/ErrorText.h"
@@ -20,9 +20,9 @@ namespace {
 // An application with a title editor, both fresh.
 struct Editor {
     TestApp t;
-    BuchEditModel m{t.app};
+    TitleEditorModel m{t.app};
     App& app = t.app;
-    BuchEditValues& v = m.Values;
+    TitleEditorValues& v = m.Values;
 
     TBuch& Add(const std::string& kuerzel, const std::string& titel = "Titel", const std::string& autor = "Autor")
     {
@@ -38,7 +38,7 @@ struct Editor {
     void Open(int32_t index, EditModes mode = EditModeEdit)
     {
         app.store.ActBuch = index;
-        app.store.Gesichert = true; // as after loading
+        app.store.MarkSaved(); // as after loading
         m.InitForm(mode, -1);
         ASSERT_TRUE(m.LoadFromStore());
     }
@@ -70,7 +70,7 @@ void MakeTitled(TBuch& b, int32_t typNum)
 
 // Which controls show series, year, first edition and edition, and which
 // ones are written back, per literature type; a type-6 title keeps them.
-TEST(BuchEditModel, SeriesAndYearsFollowTheType)
+TEST(TitleEditorModel, SeriesAndYearsFollowTheType)
 {
     struct Case {
         int32_t typ;
@@ -121,43 +121,43 @@ TEST(BuchEditModel, SeriesAndYearsFollowTheType)
     }
 }
 
-TEST(BuchEditModel, ShownValues)
+TEST(TitleEditorModel, ShownValues)
 {
     struct Case {
         const char* what;
         void (*set)(TBuch&);
-        bool (*check)(const BuchEditValues&);
+        bool (*check)(const TitleEditorValues&);
     };
     const Case cases[] = {
-        {"price 0 shows empty", [](TBuch& b) { b.Preis = 0; }, [](const BuchEditValues& v) { return v.Preis.empty(); }},
+        {"price 0 shows empty", [](TBuch& b) { b.Preis = 0; }, [](const TitleEditorValues& v) { return v.Preis.empty(); }},
         {"price below a cent", [](TBuch& b) { b.Preis = 0.004f; },
-         [](const BuchEditValues& v) { return v.Preis.empty(); }},
+         [](const TitleEditorValues& v) { return v.Preis.empty(); }},
         {"price two decimals", [](TBuch& b) { b.Preis = 12.5f; },
-         [](const BuchEditValues& v) { return v.Preis == "12.50"; }},
+         [](const TitleEditorValues& v) { return v.Preis == "12.50"; }},
         {"infinite price", [](TBuch& b) { b.Preis = INFINITY; },
-         [](const BuchEditValues& v) { return v.Preis.empty(); }},
+         [](const TitleEditorValues& v) { return v.Preis.empty(); }},
         {"HeftNr 0 hidden", [](TBuch& b) { b.HeftNr.Text = "0"; },
-         [](const BuchEditValues& v) { return v.HeftNr.empty(); }},
+         [](const TitleEditorValues& v) { return v.HeftNr.empty(); }},
         {"HeftNr shown", [](TBuch& b) { b.HeftNr.Text = "07"; },
-         [](const BuchEditValues& v) { return v.HeftNr == "07"; }},
+         [](const TitleEditorValues& v) { return v.HeftNr == "07"; }},
         {"purchase date", [](TBuch& b) { b.Kaufdatum = 45000.25; },
-         [](const BuchEditValues& v) { return v.Kaufdatum && *v.Kaufdatum == 45000.25; }},
+         [](const TitleEditorValues& v) { return v.Kaufdatum && *v.Kaufdatum == 45000.25; }},
         {"no purchase date", [](TBuch& b) { b.Kaufdatum = 0.5; },
-         [](const BuchEditValues& v) { return !v.Kaufdatum; }},
+         [](const TitleEditorValues& v) { return !v.Kaufdatum; }},
         {"type out of range", [](TBuch& b) { b.TypNum = 42; },
-         [](const BuchEditValues& v) { return v.LiteraturTyp == TypUnklar && !v.QuelleAlsLink; }},
+         [](const TitleEditorValues& v) { return v.LiteraturTyp == TypUnklar && !v.QuelleAlsLink; }},
         {"negative type", [](TBuch& b) { b.TypNum = -5; },
-         [](const BuchEditValues& v) { return v.LiteraturTyp == TypUnklar; }},
+         [](const TitleEditorValues& v) { return v.LiteraturTyp == TypUnklar; }},
         {"link bit", [](TBuch& b) { b.TypNum = 6 | LinkFlag; },
-         [](const BuchEditValues& v) { return v.LiteraturTyp == 6 && v.QuelleAlsLink; }},
+         [](const TitleEditorValues& v) { return v.LiteraturTyp == 6 && v.QuelleAlsLink; }},
         {"lent", [](TBuch& b) { b.Verleihstatus = 1; },
-         [](const BuchEditValues& v) { return v.VerleihstatusLabel == "verliehen an" && v.VerliehenAnVisible; }},
+         [](const TitleEditorValues& v) { return v.VerleihstatusLabel == "verliehen an" && v.VerliehenAnVisible; }},
         {"borrowed", [](TBuch& b) { b.Verleihstatus = 2; },
-         [](const BuchEditValues& v) { return v.VerleihstatusLabel == "ausgeliehen aus" && v.VerliehenAnVisible; }},
+         [](const TitleEditorValues& v) { return v.VerleihstatusLabel == "ausgeliehen aus" && v.VerliehenAnVisible; }},
         {"lending state out of range", [](TBuch& b) { b.Verleihstatus = 9; },
-         [](const BuchEditValues& v) { return v.Verleihstatus == 0 && !v.VerliehenAnVisible; }},
+         [](const TitleEditorValues& v) { return v.Verleihstatus == 0 && !v.VerliehenAnVisible; }},
         {"authors ticked", [](TBuch& b) { b.Autor.Text = "eco, umberto ;Kafka, Franz"; },
-         [](const BuchEditValues& v) {
+         [](const TitleEditorValues& v) {
              return v.Autor.Ticked == std::vector<bool>{true, false, true};
          }},
     };
@@ -172,7 +172,7 @@ TEST(BuchEditModel, ShownValues)
     }
 }
 
-TEST(BuchEditModel, NoCurrentTitle)
+TEST(TitleEditorModel, NoCurrentTitle)
 {
     Editor e;
     e.app.store.ActBuch = 1;
@@ -185,7 +185,7 @@ TEST(BuchEditModel, NoCurrentTitle)
 }
 
 // Numbers and prices as typed, and input no field can hold.
-TEST(BuchEditModel, NumbersAndPricesRead)
+TEST(TitleEditorModel, NumbersAndPricesRead)
 {
     struct Case {
         const char *ausgabe, *firstEdition, *preis;
@@ -219,7 +219,7 @@ TEST(BuchEditModel, NumbersAndPricesRead)
     }
 }
 
-TEST(BuchEditModel, HugeMemoIsStoredWhole)
+TEST(TitleEditorModel, HugeMemoIsStoredWhole)
 {
     Editor e;
     e.Add("K1").Bemerkung.Text = "alt";
@@ -236,7 +236,7 @@ TEST(BuchEditModel, HugeMemoIsStoredWhole)
 
 // An OK that changes nothing leaves the title and Gesichert as they were,
 // also for values the dialog does not show.
-TEST(BuchEditModel, UnchangedTitleStaysSaved)
+TEST(TitleEditorModel, UnchangedTitleStaysSaved)
 {
     const std::vector<void (*)(TBuch&)> titles = {
         [](TBuch& b) { MakeTitled(b, 0); },
@@ -255,7 +255,7 @@ TEST(BuchEditModel, UnchangedTitleStaysSaved)
         const TBuch before = *e.app.store.at(1);
         e.Open(1);
         EXPECT_EQ(e.m.OkClicked(), OkOutcome::Close);
-        EXPECT_TRUE(e.app.store.Gesichert);
+        EXPECT_TRUE(e.app.store.Gesichert());
         const TBuch& after = *e.app.store.at(1);
         for (int f = 1; f <= TextFieldCount; ++f)
             EXPECT_EQ(after.TextField(f).Text, before.TextField(f).Text) << TextFieldNames[f - 1];
@@ -269,16 +269,16 @@ TEST(BuchEditModel, UnchangedTitleStaysSaved)
     }
 }
 
-TEST(BuchEditModel, ChangesMarkUnsaved)
+TEST(TitleEditorModel, ChangesMarkUnsaved)
 {
-    const std::vector<void (*)(BuchEditModel&)> edits = {
-        [](BuchEditModel& m) { m.Values.Titel += "!"; },
-        [](BuchEditModel& m) { m.Values.Preis = "1.5"; },
-        [](BuchEditModel& m) { m.Values.QuelleAlsLink = true; },
-        [](BuchEditModel& m) { m.ClearKaufdatum(); },
-        [](BuchEditModel& m) { m.Pictures.PicTitlesChanged = true; },
-        [](BuchEditModel& m) { m.Pictures.PicsChanged = true; },
-        [](BuchEditModel& m) { m.Values.LiteraturTyp = 12; },
+    const std::vector<void (*)(TitleEditorModel&)> edits = {
+        [](TitleEditorModel& m) { m.Values.Titel += "!"; },
+        [](TitleEditorModel& m) { m.Values.Preis = "1.5"; },
+        [](TitleEditorModel& m) { m.Values.QuelleAlsLink = true; },
+        [](TitleEditorModel& m) { m.ClearKaufdatum(); },
+        [](TitleEditorModel& m) { m.Pictures.PicTitlesChanged = true; },
+        [](TitleEditorModel& m) { m.Pictures.PicsChanged = true; },
+        [](TitleEditorModel& m) { m.Values.LiteraturTyp = 12; },
     };
     for (std::size_t i = 0; i < edits.size(); ++i) {
         SCOPED_TRACE(i);
@@ -287,7 +287,7 @@ TEST(BuchEditModel, ChangesMarkUnsaved)
         e.Open(1);
         edits[i](e.m);
         e.m.WriteToStore();
-        EXPECT_FALSE(e.app.store.Gesichert);
+        EXPECT_FALSE(e.app.store.Gesichert());
     }
     Editor e;
     e.Add("K1");
@@ -299,7 +299,7 @@ TEST(BuchEditModel, ChangesMarkUnsaved)
 
 // The OK button's checks and the missing-field report (order 4, 2, 1; the
 // author counts only when the editor is blank too; the title is stored anyway).
-TEST(BuchEditModel, OkMessages)
+TEST(TitleEditorModel, OkMessages)
 {
     const std::string typWarning = Cp1252(
         "Warnung!\r\n\r\nSie haben keinen Literatur-Typ festgelegt!\r\n\r\nZur Zeit können nicht alle Datenfelder "
@@ -357,19 +357,19 @@ TEST(BuchEditModel, OkMessages)
         e.v.Titel = c.titel;
         e.v.LiteraturTyp = c.typ;
         e.t.ui.answers = {c.typAnswer};
-        const bool saved = e.app.store.Gesichert;
+        const bool saved = e.app.store.Gesichert();
         EXPECT_EQ(e.m.OkClicked(), c.outcome);
         EXPECT_EQ(e.Texts(), c.messages);
         EXPECT_EQ(e.app.store.AnzBuch, c.titlesAfter);
         if (c.outcome != OkOutcome::Close || c.mode == EditModeView) {
-            EXPECT_EQ(e.app.store.Gesichert, saved);
+            EXPECT_EQ(e.app.store.Gesichert(), saved);
         } else {
             EXPECT_EQ(e.app.store.current()->Titel.Text, c.titel);
         }
     }
 }
 
-TEST(BuchEditModel, OkFocusAfterRefusal)
+TEST(TitleEditorModel, OkFocusAfterRefusal)
 {
     Editor e;
     e.OpenNew();
@@ -382,7 +382,7 @@ TEST(BuchEditModel, OkFocusAfterRefusal)
     EXPECT_EQ(e.m.Focus.Control, C::EditKuerzel);
 }
 
-TEST(BuchEditModel, LeavingTheShortKey)
+TEST(TitleEditorModel, LeavingTheShortKey)
 {
     struct Case { EditModes mode; bool cancelling, zwang; const char* key; bool accepted; };
     const Case cases[] = {
@@ -402,7 +402,7 @@ TEST(BuchEditModel, LeavingTheShortKey)
     }
 }
 
-TEST(BuchEditModel, WriteToStoreFeedsTheSearchLists)
+TEST(TitleEditorModel, WriteToStoreFeedsTheSearchLists)
 {
     Editor e;
     MakeTitled(e.Add("K1"), 6);
@@ -429,7 +429,7 @@ TEST(BuchEditModel, WriteToStoreFeedsTheSearchLists)
 
 // The place of publication beside the publisher: shown, stored and offered
 // again for every type, fed into its own list and completed from it.
-TEST(BuchEditModel, PlaceBesideThePublisher)
+TEST(TitleEditorModel, PlaceBesideThePublisher)
 {
     for (int32_t typ : {TypMonographie, TypHochschulschrift, TypZeitschriftenaufsatz, TypAudiovisuell}) {
         SCOPED_TRACE(typ);
@@ -447,7 +447,7 @@ TEST(BuchEditModel, PlaceBesideThePublisher)
         e.m.WriteToStore();
         EXPECT_EQ(e.app.store.at(1)->Ort.Text, "Berlin");
         EXPECT_EQ(e.app.store.at(1)->Verlag.Text, "Kiepenheuer & Witsch");
-        EXPECT_FALSE(e.app.store.Gesichert);
+        EXPECT_FALSE(e.app.store.Gesichert());
         EXPECT_EQ(SearchListTexts(e.app.lists.OrtSearchList), (std::vector<std::string>{"K\xF6ln", "Berlin"}));
         // A new title that reuses the last one's settings takes the place with the publisher.
         e.OpenNew();
@@ -461,7 +461,7 @@ TEST(BuchEditModel, PlaceBesideThePublisher)
               ViewModeDisabledControls().end());
 }
 
-TEST(BuchEditModel, NewTitleAndFullStore)
+TEST(TitleEditorModel, NewTitleAndFullStore)
 {
     Editor e;
     e.OpenNew();
@@ -472,20 +472,20 @@ TEST(BuchEditModel, NewTitleAndFullStore)
     ASSERT_EQ(e.app.store.AnzBuch, 1);
     EXPECT_EQ(e.app.store.ActBuch, 1);
     EXPECT_EQ(e.app.store.at(1)->Auflage, 0);
-    EXPECT_FALSE(e.app.store.Gesichert);
+    EXPECT_FALSE(e.app.store.Gesichert());
 
     while (e.app.store.AnzBuch < MaxBuch)
         e.app.store.NewBuch();
-    e.app.store.Gesichert = true;
+    e.app.store.MarkSaved();
     e.OpenNew();
     e.v.Titel = "zu viel";
     EXPECT_EQ(e.m.WriteToStore(), 0);
     EXPECT_EQ(e.Texts(), std::vector<std::string>{"Konnte neuen Bucheintrag nicht anlegen."});
     EXPECT_EQ(e.app.store.AnzBuch, MaxBuch);
-    EXPECT_TRUE(e.app.store.Gesichert);
+    EXPECT_TRUE(e.app.store.Gesichert());
 }
 
-TEST(BuchEditModel, InitFormDefaults)
+TEST(TitleEditorModel, InitFormDefaults)
 {
     Editor e;
     e.Add("K1").Waehrung.Text = "usd";
@@ -513,7 +513,7 @@ TEST(BuchEditModel, InitFormDefaults)
     EXPECT_FALSE(e.v.Kopieren);
 }
 
-TEST(BuchEditModel, FocusFromGridColumn)
+TEST(TitleEditorModel, FocusFromGridColumn)
 {
     struct Case { int descriptor; EditPage page; EditControl control; };
     const Case cases[] = {{0, PageAutorTitel, C::EditKuerzel}, {1, PageAutorTitel, C::TitelEdit},
@@ -529,19 +529,19 @@ TEST(BuchEditModel, FocusFromGridColumn)
     }
 }
 
-TEST(BuchEditModel, ReuseLastSettings)
+TEST(TitleEditorModel, ReuseLastSettings)
 {
     const std::string question = Cp1252(
         "Hinweis:\r\n\r\nDurch das Setzen des \"Wiederverwenden\"-Schalters werden\r\nbereits getätigte Eingaben "
         "überschrieben!\r\n\r\nWollen Sie Ihre bisherigen Eingaben überschreiben und\r\ndie Einstellungen des "
         "zuletzt eingegebenen Titels verwenden?");
-    struct Case { const char* what; void (*touch)(BuchEditValues&); Answer answer; bool asked, copied; };
+    struct Case { const char* what; void (*touch)(TitleEditorValues&); Answer answer; bool asked, copied; };
     const Case cases[] = {
-        {"untouched", [](BuchEditValues&) {}, Answer::No, false, true},
-        {"title typed only", [](BuchEditValues& v) { v.Titel = "x"; }, Answer::No, false, true},
-        {"author typed, yes", [](BuchEditValues& v) { v.Autor.Text = "x"; }, Answer::Yes, true, true},
-        {"location typed, no", [](BuchEditValues& v) { v.Standort.Text = "x"; }, Answer::No, true, false},
-        {"type chosen, no", [](BuchEditValues& v) { v.LiteraturTyp = 0; }, Answer::No, true, false},
+        {"untouched", [](TitleEditorValues&) {}, Answer::No, false, true},
+        {"title typed only", [](TitleEditorValues& v) { v.Titel = "x"; }, Answer::No, false, true},
+        {"author typed, yes", [](TitleEditorValues& v) { v.Autor.Text = "x"; }, Answer::Yes, true, true},
+        {"location typed, no", [](TitleEditorValues& v) { v.Standort.Text = "x"; }, Answer::No, true, false},
+        {"type chosen, no", [](TitleEditorValues& v) { v.LiteraturTyp = 0; }, Answer::No, true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -574,7 +574,7 @@ TEST(BuchEditModel, ReuseLastSettings)
     }
 }
 
-TEST(BuchEditModel, CompletionTakesTheLastMatchingEntry)
+TEST(TitleEditorModel, CompletionTakesTheLastMatchingEntry)
 {
     SearchList list;
     for (const char* s : {"Berlin", "Bern", "bergen", "M\xFCnchen"})
@@ -597,7 +597,7 @@ TEST(BuchEditModel, CompletionTakesTheLastMatchingEntry)
         EXPECT_FALSE(CompleteText(list, none, 1, false)) << none;
 }
 
-TEST(BuchEditModel, CompletionSwitches)
+TEST(TitleEditorModel, CompletionSwitches)
 {
     Editor e;
     e.app.lists.VerlagSearchList.AddEntry("Hanser");
@@ -613,7 +613,7 @@ TEST(BuchEditModel, CompletionSwitches)
     EXPECT_FALSE(e.m.TypeAhead(C::TitelEdit, "ha", 2));
 }
 
-TEST(BuchEditModel, LeavingBoxes)
+TEST(TitleEditorModel, LeavingBoxes)
 {
     Editor e;
     e.app.lists.VerlagSearchList.AddEntry("Zsolnay");
@@ -633,7 +633,7 @@ TEST(BuchEditModel, LeavingBoxes)
     }
 }
 
-TEST(BuchEditModel, KeywordTakeOver)
+TEST(TitleEditorModel, KeywordTakeOver)
 {
     struct Case { const char *memo, *keyword, *result; };
     const Case cases[] = {
@@ -658,7 +658,7 @@ TEST(BuchEditModel, KeywordTakeOver)
     }
 }
 
-TEST(BuchEditModel, KeywordListAndTyping)
+TEST(TitleEditorModel, KeywordListAndTyping)
 {
     Editor e;
     for (const char* k : {"Recht", "geschichte", "Politik", "Geschichte Europas"})
@@ -686,7 +686,7 @@ TEST(BuchEditModel, KeywordListAndTyping)
     EXPECT_TRUE(e.m.LeaveSchlagworte());
 }
 
-TEST(BuchEditModel, KeyFilters)
+TEST(TitleEditorModel, KeyFilters)
 {
     for (char k : {'0', '5', '9', '\b'})
         EXPECT_EQ(DigitsOnlyKey(k).Verdict, KeyVerdict::Accept) << k;
@@ -710,7 +710,7 @@ TEST(BuchEditModel, KeyFilters)
     }
 }
 
-TEST(BuchEditModel, PurchaseDate)
+TEST(TitleEditorModel, PurchaseDate)
 {
     constexpr double today = 46000;
     Editor e;
@@ -742,7 +742,7 @@ TEST(BuchEditModel, PurchaseDate)
     EXPECT_EQ(KaufdatumText(1e300), "");
 }
 
-TEST(BuchEditModel, TypePanel)
+TEST(TitleEditorModel, TypePanel)
 {
     struct Case { int32_t typ; bool books, journals, av, pages; const char* start; };
     const Case cases[] = {
@@ -770,7 +770,7 @@ TEST(BuchEditModel, TypePanel)
     EXPECT_EQ(e.m.Label(C::ComboBoxVerlag), "Verlag");
 }
 
-TEST(BuchEditModel, LabelsFromColumnHeaders)
+TEST(TitleEditorModel, LabelsFromColumnHeaders)
 {
     Editor e;
     e.app.columns.CellArray[1].Header = "Buchtitel";
@@ -785,7 +785,7 @@ TEST(BuchEditModel, LabelsFromColumnHeaders)
     EXPECT_EQ(e.m.Label(C::CheckBoxQuelleAlsLinkBenutzen), e.app.columns.CellArray[33].Header);
 }
 
-TEST(BuchEditModel, MultiSelectText)
+TEST(TitleEditorModel, MultiSelectText)
 {
     MultiSelectBox box;
     box.Items = {" Eco, Umberto ", "Mann, Thomas", "Kafka"};
@@ -799,7 +799,7 @@ TEST(BuchEditModel, MultiSelectText)
     EXPECT_EQ(FindPrefix(box.Items, "x"), -1);
 }
 
-TEST(BuchEditModel, EnterAndTabJumps)
+TEST(TitleEditorModel, EnterAndTabJumps)
 {
     struct Case { EditControl from; EditPage page; int32_t typ; EditPage toPage; std::optional<EditControl> to; };
     const Case cases[] = {
@@ -833,7 +833,7 @@ TEST(BuchEditModel, EnterAndTabJumps)
 }
 
 // A copy carries the fields its type does not show, as an edit keeps them.
-TEST(BuchEditModel, CopyKeepsHiddenFields)
+TEST(TitleEditorModel, CopyKeepsHiddenFields)
 {
     for (int32_t typ : {6, 4}) {
         Editor e;
