@@ -560,12 +560,18 @@ TEST(DatabaseFile, BackupGenerations)
         expectTitles({5, 5, 3, 2});
     }
 
-    // Copying instead of renaming keeps the source.
+    // Copying instead of renaming keeps the source; older copies move up a
+    // number, the oldest beyond the generations goes.
     Env env;
-    env.app.store.NewBuch();
-    ASSERT_TRUE(env.save(env.path("x.FOL")));
-    BackupFile(env.path("x.FOL"), env.path("copy.BAK"), false, 2);
-    EXPECT_EQ(ReadBytes(env.qpath("copy.BAK")), ReadBytes(env.qpath("x.FOL")));
+    for (const char* content : {"1", "2", "3", "4"}) {
+        WriteBytes(env.qpath("x.FOL"), content);
+        BackupFile(env.path("x.FOL"), env.path("copy.BAK"), false, 2);
+    }
+    EXPECT_EQ(QDir(env.dir.path()).entryList(QDir::Files).join(QLatin1Char(' ')),
+              QStringLiteral("copy.BAK copy.BAK1 copy.BAK2 x.FOL"));
+    EXPECT_EQ(ReadBytes(env.qpath("x.FOL")) + ReadBytes(env.qpath("copy.BAK")) + ReadBytes(env.qpath("copy.BAK1")) +
+                  ReadBytes(env.qpath("copy.BAK2")),
+              "4432");
     BackupFile(env.path("none.FOL"), env.path("none.BAK"), true, 2);
     EXPECT_FALSE(QFile::exists(env.qpath("none.BAK")));
 }

@@ -3,6 +3,7 @@
 #include "exchange/CslJson.h"
 #include "exchange/DateText.h"
 #include "exchange/ExchangeTestUtil.h"
+#include "exchange/FieldMeaning.h"
 #include "exchange/RisExport.h"
 #include "exchange/RisImport.h"
 
@@ -248,6 +249,14 @@ TEST(FieldMeaning, DatesInEveryFormat)
             EXPECT_EQ(back.Bemerkung.Text, "");
         }
     }
+}
+
+// An ISSN: eight digits, the last may be X, blanks and hyphens aside.
+TEST(FieldMeaning, IssnOrNot)
+{
+    for (const auto& [text, issn] : {std::pair{"0044-2496", true}, {"0044 249x", true}, {"0044-X496", false},
+                                     {"0044-24967", false}, {"ABCD-EFGH", false}})
+        EXPECT_EQ(LooksLikeIssn(text), issn) << text;
 }
 
 // Editions as people write them.
