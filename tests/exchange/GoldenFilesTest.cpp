@@ -1,0 +1,94 @@
+// Everything the program writes about a title, for a generated catalogue of
+// every literature type, compared byte for byte with approved files: a change
+// of any writer, of the field table or of the sample generator shows here.
+
+#include "core/Codec.h"
+#include "core/SampleCatalogue.h"
+#include "core/TitleStore.h"
+#include "exchange/BibTexExport.h"
+#include "exchange/BibTexImport.h"
+#include "exchange/CslJson.h"
+#include "exchange/EntryFormatter.h"
+#include "exchange/Reference.h"
+#include "exchange/RisExport.h"
+#include "exchange/RisImport.h"
+#include "exchange/TextExport.h"
+#include "exchange/ExchangeTestUtil.h"
+#include "support/Golden.h"
+#include "workspace/ColumnModel.h"
+
+#include <gtest/gtest.h>
+
+namespace folianto::test {
+namespace {
+
+struct Sample {
+    TitleStore store;
+    std::vector<Reference> refs;
+    Sample()
+    {
+        FillSampleCatalogue(store, 45, 2026);
+        for (int32_t i = 1; i <= store.AnzBuch; ++i)
+            refs.push_back(ReferenceOfTitle(*store.at(i)));
+    }
+};
+
+// The references the format's reader makes of the writer's file, stored into
+// fresh titles and read out again: what a round trip through the format keeps.
+std::vector<Reference> ThroughTitles(const ParsedReferences& parsed)
+{
+    EXPECT_TRUE(parsed.Problems.empty());
+    std::vector<Reference> out;
+    for (const Reference& r : parsed.References) {
+        TBuch b;
+        TitleStore::InitBuch(b);
+        StoreReference(r, b);
+        b.Kuerzel.Text = r.Key;
+        out.push_back(ReferenceOfTitle(b));
+    }
+    return out;
+}
+
+TEST(GoldenFiles, ReferenceFormatsAndTheirRoundTrips)
+{
+    GermanLocale german;
+    const Sample s;
+    const std::string bib = WriteBibTex(s.refs), ris = WriteRis(s.refs), json = WriteCslJson(s.refs);
+    ExpectGolden("sample.bib", bib);
+    ExpectGolden("sample.ris", ris);
+    ExpectGolden("sample.json", json);
+    ExpectGolden("sample-citeproc.json", WriteCslJsonForCiteproc(s.refs));
+
+    // Read back and written again: the same file.
+    EXPECT_EQ(WriteBibTex(ThroughTitles(ParseBibTex(bib))), bib);
+    EXPECT_EQ(WriteRis(ThroughTitles(ParseRis(ris))), ris);
+    EXPECT_EQ(WriteCslJson(ThroughTitles(ParseCslJson(json))), json);
+}
+
+TEST(GoldenFiles, EntriesSlotsAndColumnTexts)
+{
+    GermanLocale german;
+    const Sample s;
+    const DateFormatter days = [](double d) { return "Tag " + QString::number(d, 'f', 4).toStdString(); };
+    const CellTextFormat format{false, &days};
+    std::string out;
+    for (int32_t i = 1; i <= s.store.AnzBuch; ++i) {
+        const TBuch& b = *s.store.at(i);
+        const ExportEntry entry = FormatPredefinedEntry(b);
+        out += "== " + std::to_string(i) + "\nentry (" + std::to_string(entry.Parts) + "): " + entry.Text + "\n";
+        for (int slot = 0; slot < ExportSlotCount; ++slot)
+            if (const std::string t = ExportSlotText(b, slot); !t.empty())
+                out += "slot " + std::to_string(slot) + ": " + t + "\n";
+        for (int col = 0; col < ColumnCount; ++col) {
+            const std::string cell = ColumnModel::CellText(b, col, format);
+            if (!cell.empty())
+                out += "column " + std::to_string(col) + ": " + cell + "\n";
+            if (const std::string t = ColumnExportText(b, col); t != cell)
+                out += "column export " + std::to_string(col) + ": " + t + "\n";
+        }
+    }
+    ExpectGolden("sample-texts.txt", Cp1252ToUtf8(out));
+}
+
+} // namespace
+} // namespace folianto::test
