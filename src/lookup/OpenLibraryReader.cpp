@@ -118,7 +118,11 @@ SourceAnswer ReadCslJsonAnswer(const std::string& bytes)
     // Resolvers send decomposed text too: composed before it is read.
     ParsedReferences parsed = ParseCslJson(
         QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size())).normalized(QString::NormalizationForm_C).toStdString());
+    // Other JSON reads as items too, every member a note: only an item with
+    // a title is one.
     for (Reference& r : parsed.References) {
+        if (r.Title.empty())
+            continue;
         r.Key.clear();
         answer.Editions.push_back(std::move(r));
     }

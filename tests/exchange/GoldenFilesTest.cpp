@@ -17,6 +17,8 @@
 #include "support/Golden.h"
 #include "workspace/ColumnModel.h"
 
+#include <QDir>
+
 #include <gtest/gtest.h>
 
 namespace folianto::test {
@@ -88,6 +90,34 @@ TEST(GoldenFiles, EntriesSlotsAndColumnTexts)
         }
     }
     ExpectGolden("sample-texts.txt", Cp1252ToUtf8(out));
+}
+
+// Every exchange file of the test data as its reader makes it out: the
+// problems it reports and each reference with its key and line.
+TEST(GoldenFiles, EveryExchangeFixtureRead)
+{
+    GermanLocale german;
+    std::string out;
+    for (const char* folder : {"bib", "csl"})
+        for (const QString& file : QDir(QString::fromUtf8(FOLIANTO_TEST_DATA) + QLatin1Char('/') +
+                                        QLatin1String(folder))
+                                       .entryList({QStringLiteral("*.bib"), QStringLiteral("*.ris"),
+                                                   QStringLiteral("*.json")},
+                                                  QDir::Files, QDir::Name)) {
+            const std::string bytes = ReadFixture(folder, file.toStdString().c_str());
+            const ParsedReferences parsed = file.endsWith(QLatin1String(".bib"))   ? ParseBibTex(bytes)
+                                            : file.endsWith(QLatin1String(".ris")) ? ParseRis(bytes)
+                                                                                   : ParseCslJson(bytes);
+            out += "== " + file.toStdString() + "\n";
+            for (const ImportProblem& p : parsed.Problems)
+                out += "problem " + std::to_string(p.Line) + "-" + std::to_string(p.LastLine) +
+                       (p.Dropped ? " dropped: " : ": ") + p.Text + "\n";
+            for (const Reference& r : parsed.References) {
+                out += "-- " + r.Key + " line " + std::to_string(r.Line) + "\n";
+                out += WriteRis({r});
+            }
+        }
+    ExpectGolden("exchange-fixtures.txt", Cp1252ToUtf8(out));
 }
 
 } // namespace

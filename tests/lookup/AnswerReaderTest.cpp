@@ -6,6 +6,10 @@
 #include "exchange/ExchangeTestUtil.h"
 #include "lookup/MarcReader.h"
 #include "lookup/OpenLibraryReader.h"
+#include "exchange/RisExport.h"
+#include "support/Golden.h"
+
+#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -94,6 +98,8 @@ TEST(LookupAnswers, TellsNotFoundFromFailures)
         {"openlibrary-none.json", ReadOpenLibraryAnswer, Kind::NotFound, ""},
         {"error-page.html", ReadOpenLibraryAnswer, Kind::Failed, "Antwort ist kein JSON-Objekt"},
         {"error-page.html", ReadCslJsonAnswer, Kind::Failed, "Antwort ist kein CSL-JSON"},
+        // Other JSON, read as CSL-JSON, has no item with a title.
+        {"openlibrary-one.json", ReadCslJsonAnswer, Kind::Failed, "Antwort ohne lesbaren Titel"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -102,6 +108,23 @@ TEST(LookupAnswers, TellsNotFoundFromFailures)
         EXPECT_EQ(a.Reason, c.reason);
         EXPECT_TRUE(a.Editions.empty());
     }
+}
+
+// Every answer through each reader: the verdict, the reason and every member
+// of every edition (as RIS), against an approved file.
+TEST(LookupAnswers, EveryAnswerThroughEveryReader)
+{
+    const std::pair<const char*, SourceAnswer (*)(const std::string&)> readers[] = {
+        {"SRU", ReadSruMarcAnswer}, {"Open Library", ReadOpenLibraryAnswer}, {"CSL-JSON", ReadCslJsonAnswer}};
+    std::string out;
+    for (const QString& file : QDir(QStringLiteral(FOLIANTO_TEST_DATA "/lookup")).entryList(QDir::Files, QDir::Name))
+        for (const auto& [reader, read] : readers) {
+            const SourceAnswer a = read(test::ReadFixture("lookup", file.toStdString().c_str()));
+            out += "== " + file.toStdString() + " as " + reader + ": " +
+                   (a.kind == Kind::Found ? "found" : a.kind == Kind::NotFound ? "not found" : "failed") +
+                   (a.Reason.empty() ? "" : ", " + Cp1252ToUtf8(a.Reason)) + "\r\n" + WriteRis(a.Editions);
+        }
+    test::ExpectGolden("lookup-answers.txt", out);
 }
 
 TEST(LookupAnswers, ReadsRecordsSentAsEscapedText)
