@@ -13,11 +13,14 @@
 #include "exchange/RisExport.h"
 #include "exchange/RisImport.h"
 #include "exchange/TextExport.h"
+#include "exchange/TextImport.h"
 #include "exchange/ExchangeTestUtil.h"
 #include "support/Golden.h"
 #include "workspace/ColumnModel.h"
 
 #include <QDir>
+
+#include <algorithm>
 
 #include <gtest/gtest.h>
 
@@ -118,6 +121,49 @@ TEST(GoldenFiles, EveryExchangeFixtureRead)
             }
         }
     ExpectGolden("exchange-fixtures.txt", Cp1252ToUtf8(out));
+}
+
+// The sample's column texts as import lines, every column at its own field,
+// and lines of the kinds users' files hold, imported: what each title holds
+// and what the import said.
+TEST(GoldenFiles, TextImportOfEveryColumn)
+{
+    GermanLocale german;
+    const Sample s;
+    std::vector<std::string> lines;
+    for (int32_t i = 1; i <= s.store.AnzBuch; ++i) {
+        std::string line;
+        for (int col = 0; col < ColumnCount; ++col) {
+            std::string field = ColumnExportText(*s.store.at(i), col);
+            std::replace_if(field.begin(), field.end(), [](char c) { return c == '\r' || c == '\n' || c == '\t'; }, ' ');
+            line += (col ? "\t" : "") + field;
+        }
+        lines.push_back(line);
+    }
+    for (const char* odd : {"", "\t\t\t", "nur ein Feld", "K\tT\tA\tKat\tSpr\t99\tTyp\tReihe\tzwei\tneunzehnhundert",
+                            "K2\t\t\t\t\t-1\t\t\t-5\t1998/99\t\t\t\t\t\t1,50 EUR\tjemand",
+                            "K3\t  vorne Blanks\tA;B;;C\t\t\t8\t\t\t2147483648\t\t\t\t\t\t\t-3",
+                            "K4\tT\tA\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t31.02.2020",
+                            "K5\tT\tA\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t\t01.01.1900\t\t\t\t\t\t\tx"})
+        lines.push_back(odd);
+
+    TestApp t;
+    t.app.settings.ImpExp.Trennzeichen = '\t';
+    for (int col = 0; col < ColumnCount; ++col)
+        t.app.columns.CellArray[static_cast<std::size_t>(col)].ImportPos = col + 1;
+    for (const std::string& line : lines)
+        EXPECT_TRUE(ImportEntry(t.app, line));
+    const DateFormatter days = [](double d) { return "Tag " + QString::number(d, 'f', 4).toStdString(); };
+    std::string out;
+    for (int32_t i = 1; i <= t.app.store.AnzBuch; ++i) {
+        out += "== " + std::to_string(i) + "\n";
+        for (int col = 0; col < ColumnCount; ++col)
+            if (const std::string cell = ColumnModel::CellText(*t.app.store.at(i), col, {false, &days}); !cell.empty())
+                out += std::to_string(col) + ": " + cell + "\n";
+    }
+    for (const auto& m : t.ui.messages)
+        out += "message: " + m.text + "\n";
+    ExpectGolden("text-import.txt", Cp1252ToUtf8(out));
 }
 
 } // namespace
