@@ -217,7 +217,7 @@ bool ReadTitles(App& app, QIODevice& dev, ByteReader& in, const std::string& pat
 
 bool ReadBuchData(App& app, QIODevice& dev, const std::string& path, ProgressWindow* progress, LoadMode mode)
 {
-    TraceScope trace("DatabaseFile.ReadBuchData");
+    TraceScope trace("BuchData.ReadBuchData");
     ByteReader in(dev, GetErrorText(3, path));
     FileLayout layout;
     if (!ExamineFile(app, in, path, layout))
@@ -305,7 +305,7 @@ bool Load_Buch_Data(App& app, const std::string& path, std::string& errParam, Lo
 
 void WriteBuchData(const App& app, QIODevice& dev, const std::string& path, ProgressWindow* progress)
 {
-    TraceScope trace("DatabaseFile.WriteBuchData");
+    TraceScope trace("BuchData.WriteBuchData");
     ByteWriter out(dev, GetErrorText(9, path));
     WriteHeader(out, app.DataVerMain, app.DataVerMinor);
     const TitleStore& store = app.store;

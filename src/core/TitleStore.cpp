@@ -80,7 +80,7 @@ void TitleStore::Clear()
 
 void TitleStore::DeleteActBuch()
 {
-    TraceScope trace("Buch.DeleteActBuch");
+    TraceScope trace("TitleStore.DeleteActBuch");
     if (ActBuch < 1 || ActBuch > AnzBuch)
         return;
     std::unique_ptr<TBuch> gone = TakeAt(ActBuch);

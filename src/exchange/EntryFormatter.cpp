@@ -154,7 +154,7 @@ ExportEntry FormatEntry(const Workspace& ws, int32_t index)
 
 bool ExportSelectionOk(Workspace& ws)
 {
-    TraceScope trace("Export.ExportSelectionOk");
+    TraceScope trace("EntryFormatter.ExportSelectionOk");
     if (ws.settings.VorgegExportAuswahl)
         return true;
     for (int32_t v : ws.settings.ExportPos)

@@ -74,7 +74,7 @@ std::vector<int32_t> TitlesOfRows(const Workspace& ws, int first, int last)
 bool WriteTextExport(Workspace& ws, const std::string& path, const std::vector<int32_t>& titles,
                      std::optional<int> column)
 {
-    TraceScope trace("Export.WriteTextExport", path);
+    TraceScope trace("TextExport.WriteTextExport", path);
     BusyCursor busy(ws.ui);
     std::string out;
     for (int32_t index : titles) {

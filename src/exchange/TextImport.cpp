@@ -287,7 +287,7 @@ std::optional<std::string> ReadImportFile(Workspace& ws, const std::string& path
 
 bool ImportTextFile(Workspace& ws, const std::string& path)
 {
-    TraceScope trace("Import.ImportTextFile", path);
+    TraceScope trace("TextImport.ImportTextFile", path);
     const std::optional<std::string> bytes = ReadImportFile(ws, path);
     if (!bytes)
         return false;
@@ -296,7 +296,7 @@ bool ImportTextFile(Workspace& ws, const std::string& path)
 
 bool ImportText(Workspace& ws, const std::string& path, const std::string& text)
 {
-    TraceScope trace("Import.ImportText", path);
+    TraceScope trace("TextImport.ImportText", path);
     TitleChange change(ws.titleHistory, "Import aus " + ExtractFileName(path));
     const int32_t before = ws.store.AnzBuch;
     bool ok = true;
@@ -306,7 +306,7 @@ bool ImportText(Workspace& ws, const std::string& path, const std::string& text)
         if (static_cast<int64_t>(n) <= skip)
             continue;
         if (!ImportEntry(ws, lines[n - 1])) {
-            WriteTrace("Import.ImportTextFile: Zeile " + std::to_string(n) + " nicht importiert");
+            WriteTrace("TextImport.ImportTextFile: Zeile " + std::to_string(n) + " nicht importiert");
             ok = false;
         }
     }

@@ -74,7 +74,7 @@ CellTable ExportDefinitionCells(const Workspace& ws)
 
 bool WriteWorkbook(Workspace& ws, Workbook& workbook, const std::string& path, const CellTable& cells)
 {
-    TraceScope trace("Excel.WriteWorkbook", path);
+    TraceScope trace("WorkbookExchange.WriteWorkbook", path);
     BusyCursor busy(ws.ui);
     try {
         workbook.SetFileName(path);
@@ -125,7 +125,7 @@ bool ExportDefinitionToWorkbook(Workspace& ws, Workbook& workbook)
 
 RangeImport ImportWorkbookRange(Workspace& ws, Workbook& workbook, const NumberFormatter& fmt)
 {
-    TraceScope trace("Excel.ImportWorkbookRange");
+    TraceScope trace("WorkbookExchange.ImportWorkbookRange");
     const ImpExpSettings& s = ws.settings.ImpExp;
     RangeImport result;
     if (workbook.SheetCount() == 0)
@@ -168,7 +168,7 @@ RangeImport ImportWorkbookRange(Workspace& ws, Workbook& workbook, const NumberF
 
 bool ImportWorkbookFile(Workspace& ws, Workbook& workbook, const std::string& path, const NumberFormatter& fmt)
 {
-    TraceScope trace("Excel.ImportWorkbookFile", path);
+    TraceScope trace("WorkbookExchange.ImportWorkbookFile", path);
     const std::string upper = UpperAscii(path);
     if (!QFileInfo::exists(PathFromCp1252(path))) {
         ws.ui.message(MsgKind::Error, "Fehler:\r\n\r\nKonnte " + upper + " nicht finden!", Buttons::Ok);

@@ -510,7 +510,7 @@ private:
 
 std::vector<Sheet> ReadWorkbookStream(const std::vector<uint8_t>& stream, bool biff5Hint)
 {
-    TraceScope trace("Biff.ReadWorkbookStream");
+    TraceScope trace("BiffReader.ReadWorkbookStream");
     return StreamReader(stream, biff5Hint).Read();
 }
 

@@ -319,7 +319,7 @@ void WriteSheet(Out& out, const Sheet& sheet, bool active, const std::vector<uin
 
 std::vector<uint8_t> WriteWorkbookStream(const std::vector<Sheet>& sheets)
 {
-    TraceScope trace("Biff.WriteWorkbookStream");
+    TraceScope trace("BiffWriter.WriteWorkbookStream");
     // Check the limits and collect the texts first: nothing half-written.
     SharedStrings sst;
     std::vector<std::vector<uint32_t>> textIndex(sheets.size());

@@ -65,7 +65,7 @@ std::array<SearchList*, 12> SearchLists::DataLists()
 
 void SearchLists::SetAllListsActive()
 {
-    TraceScope trace("SearchLists.SetAllListsActive");
+    TraceScope trace("Lists.SetAllListsActive");
     for (SearchList* list : DataLists()) {
         list->NoValueActive = true;
         for (auto& e : list->entries)

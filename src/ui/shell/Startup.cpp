@@ -147,7 +147,7 @@ int RunFolianto(App& app, const std::string& lockDir, const std::string& startFi
     app.traceLog.WriteMasterAlways = 2;
     int exitCode = 0;
     {
-        TraceScope trace("Folianto.Main");
+        TraceScope trace("Startup.Main");
         SingleInstanceLock lock(InstanceName, QFile::encodeName(PathFromCp1252(lockDir)).toStdString());
         const QString channel = QFile::decodeName(QByteArray::fromStdString(lock.channelPath()));
         if (!lock.tryAcquire()) {
