@@ -109,73 +109,23 @@ TEST(CslJsonExport, ItemsAsCitationProcessorsReadThem)
     EXPECT_EQ(ids, (std::vector<std::string>{"r09", "r10", "r01", "r02", "r03", "r04", "r05", "r06", "r07", "r08"}));
 }
 
-TEST(CslJsonImport, WhatPandocWritesFromBibTex)
-{
-    const ParsedReferences p = ParseCslJson(ReadFixture("csl", "pandoc-from-bibtex.json"));
-    ASSERT_EQ(p.References.size(), 5u);
-    const Reference& goethe = p.References[0];
-    EXPECT_EQ(std::tuple(goethe.Typ, goethe.Key, goethe.Line, goethe.Year, goethe.Edition, goethe.Note),
-              std::tuple(0, "goethe1808", 2, "04/1808", "2", "DOI: 10.1000/faust"));
-    EXPECT_EQ(goethe.Authors, std::vector<std::string>{"Goethe, Johann Wolfgang von"});
-    EXPECT_EQ(p.References[1].Typ, 3);
-    EXPECT_EQ(U(JoinListText(p.References[1].Editors, "; ")), "Dupont, François; Larsen, Bjørn");
-    EXPECT_EQ(p.References[2].Typ, 2); // editors only
-    const Reference& doe = p.References[3];
-    EXPECT_EQ(std::tuple(doe.Typ, doe.Container), std::tuple(4, "Journal of Things"));
-    EXPECT_EQ(doe.Authors, (std::vector<std::string>{"Doe, John", "Smith and Sons"}));
-    EXPECT_EQ(doe.Keywords, (std::vector<std::string>{"biology", "chemistry, physics"}));
-    EXPECT_EQ(p.References[4].Genre, "Dissertation");
-    // What Windows-1252 lacks is kept as written, without a note: the ř and
-    // pandoc's dotless i with a combining acute.
-    EXPECT_EQ(U(JoinListText(p.References[4].Authors, "; ")), "Dvořák, Antonı\u0301n");
-    EXPECT_TRUE(p.Problems.empty());
-}
-
+// What the file's entries become in titles (the entries themselves are in
+// the golden file of every exchange fixture).
 TEST(CslJsonImport, WhatAReferenceManagerWrites)
 {
     const ParsedReferences p = ParseCslJson(ReadFixture("csl", "reference-manager.json"));
     ASSERT_EQ(p.References.size(), 5u);
-    const Reference& article = p.References[0];
-    EXPECT_EQ(std::tuple(article.Typ, U(article.Container), article.Volume, article.Issue, article.Pages,
-                         article.Issn, article.Language, article.Year),
-              std::tuple(4, "Zeitschrift für Germanistik", "12", "3", "245-267", "0323-7982", "deutsch",
-                         "12.05.2004"));
-    EXPECT_EQ(article.Authors,
-              (std::vector<std::string>{"van Gogh, Vincent", "Humboldt, Alexander von", "King, Martin Luther, Jr."}));
-    EXPECT_EQ(article.Note, "DOI: 10.1000/zfg.2004.12\r\naccessed: 2020-01-02\r\n"
-                            "container-title-short: ZfG");
     // The volume is the article's "Jahrgang"; a publisher with the place in
     // front leaves the place in its own field.
-    Reference withPlace = article;
+    Reference withPlace = p.References[0];
     withPlace.Publisher = Cp1252("Köln: Kiepenheuer & Witsch");
     TBuch stored;
     StoreReference(withPlace, stored);
     EXPECT_EQ(std::tuple(stored.Auflage, stored.Band.Text, U(stored.Ort.Text), stored.Verlag.Text, stored.Jahr.Text),
               std::tuple(12, "", "Köln", "Kiepenheuer & Witsch", "12.05.2004"));
-
-    const Reference& chapter = p.References[1];
-    EXPECT_EQ(std::tuple(chapter.Typ, chapter.Container, chapter.Year, chapter.Series),
-              std::tuple(3, "Handbuch der Briefkultur", "12.05.2004", "Schriften zur Kultur"));
-    EXPECT_EQ(chapter.Editors, (std::vector<std::string>{"Meier, Anna", "Kunz, Otto"}));
     // A chapter has no field for the series: the remark.
-    StoreReference(chapter, stored = TBuch{});
+    StoreReference(p.References[1], stored = TBuch{});
     EXPECT_EQ(stored.Bemerkung.Text, "Reihe: Schriften zur Kultur");
-
-    const Reference& volume = p.References[2];
-    EXPECT_EQ(std::tuple(volume.Typ, volume.Year, volume.Edition, volume.Language, volume.PageCount),
-              std::tuple(2, "um 1900", "3", "englisch", "420"));
-    const Reference& report = p.References[3];
-    EXPECT_EQ(std::tuple(U(JoinListText(report.Authors, "")), report.Year, report.Typ),
-              std::tuple("Institut für Zeitgeschichte", "1998/99", 7));
-    const Reference& unknown = p.References[4];
-    EXPECT_EQ(std::tuple(unknown.Typ, unknown.Year, unknown.Note), std::tuple(8, "1977", "type: xyz-unknown"));
-
-    // The two entries that could not be taken, by line.
-    ASSERT_EQ(p.Problems.size(), 2u);
-    EXPECT_TRUE(p.Problems[0].Dropped);
-    EXPECT_EQ(p.Problems[0].Line, 59);
-    EXPECT_EQ(p.Problems[1].Line, 60);
-    EXPECT_NE(U(p.Problems[1].Text).find("„leer“"), std::string::npos);
 
     TestApp app;
     const ReferenceImportResult result = ImportReferences(app.app, "ref.json", p);

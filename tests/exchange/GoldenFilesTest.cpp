@@ -114,13 +114,11 @@ TEST(GoldenFiles, EveryExchangeFixtureRead)
             out += "== " + file.toStdString() + "\n";
             for (const ImportProblem& p : parsed.Problems)
                 out += "problem " + std::to_string(p.Line) + "-" + std::to_string(p.LastLine) +
-                       (p.Dropped ? " dropped: " : ": ") + p.Text + "\n";
-            for (const Reference& r : parsed.References) {
-                out += "-- " + r.Key + " line " + std::to_string(r.Line) + "\n";
-                out += WriteRis({r});
-            }
+                       (p.Dropped ? " dropped: " : ": ") + Cp1252ToUtf8(p.Text) + "\n";
+            for (const Reference& r : parsed.References)
+                out += "-- " + Cp1252ToUtf8(r.Key) + " line " + std::to_string(r.Line) + "\n" + WriteRis({r});
         }
-    ExpectGolden("exchange-fixtures.txt", Cp1252ToUtf8(out));
+    ExpectGolden("exchange-fixtures.txt", out);
 }
 
 // The sample's column texts as import lines, every column at its own field,

@@ -27,14 +27,6 @@ std::vector<std::string> Problems(const ParsedReferences& p)
     return out;
 }
 
-bool AnyContains(const std::vector<std::string>& lines, const std::string& part)
-{
-    for (const std::string& l : lines)
-        if (l.find(part) != std::string::npos)
-            return true;
-    return false;
-}
-
 TEST(ReferenceTypes, EveryTypeSurvivesItsEntryType)
 {
     // typ, Reihe, BibTeX type, RIS type; editors make a book an edited volume.
@@ -192,54 +184,6 @@ INSTANTIATE_TEST_SUITE_P(Formats, RoundTrip,
                                            Format{"CslJson", WriteCslJson, ParseCslJson, false, true, true}),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(BibTexImport, HandwrittenFileWithMacrosCrossrefsAndAccents)
-{
-    const ParsedReferences p = ParseBibTex(ReadFixture("bib", "handwritten.bib"));
-    ASSERT_EQ(p.References.size(), 5u);
-    const Reference& goethe = p.References[0];
-    EXPECT_EQ(goethe.Typ, 0);
-    EXPECT_EQ(goethe.Key, "goethe1808");
-    EXPECT_EQ(goethe.Line, 11);
-    EXPECT_EQ(goethe.Authors, std::vector<std::string>{"von Goethe, Johann Wolfgang"});
-    EXPECT_EQ(U(goethe.Title), "Faust. Eine Tragödie");
-    EXPECT_EQ(goethe.Publisher, "Deutsche Verlags-Anstalt");
-    EXPECT_EQ(goethe.Address, "Stuttgart");
-    EXPECT_EQ(goethe.Year, "1808");
-    EXPECT_EQ(goethe.Edition, "2");
-    EXPECT_EQ(goethe.Note, "month: April\r\ndoi: 10.1000/faust"); // a book's date is its year
-
-    const Reference& part = p.References[1];
-    EXPECT_EQ(part.Typ, 3);
-    EXPECT_EQ(U(JoinListText(part.Authors, "; ")), "Schmidt, Eva; Müller, Jürgen");
-    EXPECT_EQ(U(part.Title), "Über die Ästhetik des Fragments");
-    EXPECT_EQ(part.Container, "Fragmente der Moderne"); // the crossref's title
-    EXPECT_EQ(U(JoinListText(part.Editors, "; ")), "Dupont, François; Larsen, Bjørn");
-    EXPECT_EQ(part.Publisher, "Wallstein");
-    EXPECT_EQ(part.Pages, "101-135");
-
-    EXPECT_EQ(p.References[2].Typ, 2);
-    const Reference& doe = p.References[3];
-    EXPECT_EQ(doe.Typ, 4);
-    EXPECT_EQ(doe.Authors, (std::vector<std::string>{"Doe, John", "Smith and Sons"}));
-    EXPECT_EQ(doe.Title, "A study of $\\alpha$-helices in DNA");
-    EXPECT_EQ(doe.Container, "Journal of Things");
-    EXPECT_EQ(doe.Volume, "12");
-    EXPECT_EQ(doe.Issue, "3");
-    EXPECT_EQ(doe.Keywords, (std::vector<std::string>{"biology", "chemistry", "physics"}));
-
-    const Reference& thesis = p.References[4];
-    EXPECT_EQ(thesis.Typ, 1);
-    EXPECT_EQ(U(JoinListText(thesis.Authors, "")), "Dvořák, Antonín");
-    EXPECT_EQ(U(thesis.Publisher), "Karls-Universität Prag");
-    EXPECT_EQ(thesis.Genre, "Dissertation");
-    EXPECT_EQ(U(thesis.Abstract), "Erster Absatz\r\nüber mehrere Zeilen.\r\n\r\nZweiter Absatz.");
-
-    // Only a note: the formula kept as written, nothing dropped.
-    const std::vector<std::string> problems = Problems(p);
-    ASSERT_EQ(problems.size(), 1u);
-    EXPECT_TRUE(AnyContains(problems, "$\\alpha$"));
-}
-
 TEST(BibTexImport, NamesSplitAtAndOutsideBraces)
 {
     struct Case {
@@ -262,18 +206,6 @@ TEST(BibTexImport, NamesSplitAtAndOutsideBraces)
         SCOPED_TRACE(c.value);
         EXPECT_EQ(SplitBibNames(c.value), c.names);
     }
-}
-
-TEST(BibTexImport, FileWrittenByBibutils)
-{
-    const ParsedReferences p = ParseBibTex(ReadFixture("bib", "bibutils-xml2bib.bib"));
-    ASSERT_EQ(p.References.size(), 10u);
-    EXPECT_TRUE(p.Problems.empty());
-    EXPECT_EQ(p.References[0].Key, "Kai006"); // after the byte order mark
-    EXPECT_EQ(U(JoinListText(p.References[0].Authors, "; ")), "Kaiser, Hans; Bauer, Björn; Zimmermann, Michael");
-    EXPECT_EQ(U(p.References[0].Address), "München");
-    EXPECT_EQ(U(p.References[2].Key), "Dör001");
-    EXPECT_EQ(p.References[2].Typ, 4);
 }
 
 TEST(BibTexImport, DamagedInputIsReportedByLineAndTheRestKept)

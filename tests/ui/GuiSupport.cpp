@@ -8,6 +8,9 @@
 #include "ui/shell/Startup.h"
 
 #include <QLabel>
+#include <QTabWidget>
+#include <QAbstractButton>
+#include <QGroupBox>
 #include <QTest>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -83,6 +86,32 @@ void WhenEditorShows(std::function<void(TBuchEditDlg&)> steps)
         if (dialog->isVisible())
             dialog->reject();
     });
+}
+
+std::string WidgetTexts(QWidget& window)
+{
+    QString out;
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        QString text;
+        if (auto* label = qobject_cast<QLabel*>(w))
+            text = label->text();
+        else if (auto* group = qobject_cast<QGroupBox*>(w))
+            text = group->title();
+        else if (auto* button = qobject_cast<QAbstractButton*>(w))
+            text = button->text();
+        else if (auto* tabs = qobject_cast<QTabWidget*>(w))
+            for (int i = 0; i < tabs->count(); ++i)
+                text += (i ? QStringLiteral(" | ") : QString()) + tabs->tabText(i);
+        if (text.isEmpty() && w->toolTip().isEmpty())
+            continue;
+        out += w->objectName() + QStringLiteral(": ") + text;
+        if (!w->toolTip().isEmpty())
+            out += QStringLiteral("\n  hint: ") + QString(w->toolTip()).replace(QLatin1String("\r\n"), QLatin1String("\n  "));
+        out += QLatin1Char('\n');
+    }
+    return out.toStdString();
 }
 
 QString HelpPageAfterF1(QWidget& window)

@@ -78,6 +78,11 @@ template <class T> QTimer* WhenModal(std::function<void(T&)> steps, const char* 
 // happens, the dialog does not stay open.
 void WhenEditorShows(std::function<void(TBuchEditDlg&)> steps);
 
+// Every named widget below `window` with what the user reads on it: caption
+// (label, group title, button text, tab texts) and hint, one line each in
+// the order of the widget tree; for comparing with an approved file.
+std::string WidgetTexts(QWidget& window);
+
 // Presses F1 in `window`: the page its help window shows, empty when none shows.
 QString HelpPageAfterF1(QWidget& window);
 
