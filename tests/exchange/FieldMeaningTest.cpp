@@ -251,12 +251,16 @@ TEST(FieldMeaning, DatesInEveryFormat)
     }
 }
 
-// An ISSN: eight digits, the last may be X, blanks and hyphens aside.
-TEST(FieldMeaning, IssnOrNot)
+// An ISSN: eight digits, the last may be X, blanks and hyphens aside; the
+// number a field starts with, where it fits.
+TEST(FieldMeaning, IssnAndLeadingNumbers)
 {
     for (const auto& [text, issn] : {std::pair{"0044-2496", true}, {"0044 249x", true}, {"0044-X496", false},
                                      {"0044-24967", false}, {"ABCD-EFGH", false}})
         EXPECT_EQ(LooksLikeIssn(text), issn) << text;
+    for (const auto& [text, number] : {std::pair{"2007/8", 2007}, {"2147483647", INT32_MAX}, {"2147483648", -1},
+                                       {"x1", -1}})
+        EXPECT_EQ(LeadingNumber(text), number) << text;
 }
 
 // Editions as people write them.

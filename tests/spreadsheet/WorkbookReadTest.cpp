@@ -254,6 +254,7 @@ TEST(WorkbookRead, Biff5TextInTheWorkbookCodepage)
         s.Rec(0x0006, Bytes().Cell(0, 1).U8(0).Zeros(5).U16(0xFFFF).U16(0).U32(0).U16(0));
         s.Rec(0x0207, Bytes().U16(static_cast<uint16_t>(bytes.size())).Raw(bytes));
         s.Eof();
+        EXPECT_TRUE(ole2::ExtractWorkbookStream(Pack(s, "Book")).biff5);
         Workbook wb;
         wb.ReadFromBytes(Pack(s, "Book"));
         EXPECT_EQ(Cp1252ToUtf8(wb.GetSheet(0).Name), text) << codepage;
