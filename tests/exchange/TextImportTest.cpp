@@ -259,11 +259,11 @@ TEST_F(ImportCommandTest, HeaderCountAndDelimiterFromSettings)
 TEST_F(ImportCommandTest, CancelledDialogs)
 {
     t.ui.filePaths.push_back(File("K$T\r\nK1$T1\r\n"));
-    ImportFromText(t.app, [](ImportDialogModel& m) { m.Cancel(); return false; });
+    EXPECT_FALSE(ImportFromText(t.app, [](ImportDialogModel& m) { m.Cancel(); return false; }));
     EXPECT_EQ(t.app.store.AnzBuch, 0); // Abbrechen after the file was chosen
     t.app.settings.ShowAllMsg = true;
     bool dialogShown = false;
-    ImportFromText(t.app, [&](ImportDialogModel&) { return dialogShown = true; }); // file dialog cancelled
+    EXPECT_FALSE(ImportFromText(t.app, [&](ImportDialogModel&) { return dialogShown = true; })); // file dialog cancelled
     EXPECT_FALSE(dialogShown);
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Warning);
