@@ -91,9 +91,10 @@ std::vector<uint8_t> Bmp(uint32_t headerSize, int height, uint16_t bpp, uint32_t
                          const std::vector<uint8_t>& bits)
 {
     std::vector<uint8_t> b{'B', 'M'};
+    // Little-endian; bytes past the fourth are zero.
     const auto put = [&b](uint32_t v, int bytes) {
         for (int i = 0; i < bytes; ++i)
-            b.push_back(static_cast<uint8_t>(v >> (8 * i)));
+            b.push_back(i < 4 ? static_cast<uint8_t>(v >> (8 * i)) : 0);
     };
     const bool core = headerSize == 12;
     const std::size_t paletteAt = 14 + headerSize + (headerSize == 40 ? 4 * masks.size() : 0);
