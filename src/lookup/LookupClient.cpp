@@ -112,8 +112,9 @@ void LookupClient::askSource()
 void LookupClient::send(const LookupSource& source, const std::string& url)
 {
     TraceScope trace("LookupClient.send", url);
-    lastSent_[source.Name] = clock_.elapsed();
-    log_.emplace_back(source.Name, clock_.elapsed());
+    const qint64 now = clock_.elapsed(); // one reading: the log shows the time the rate is kept from
+    lastSent_[source.Name] = now;
+    log_.emplace_back(source.Name, now);
     QNetworkRequest request(QUrl::fromEncoded(QByteArray::fromStdString(Cp1252ToUtf8(url))));
     request.setHeader(QNetworkRequest::UserAgentHeader, LookupUserAgent());
     request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
