@@ -8,6 +8,7 @@
 #include "shell/MainCommands.h"
 #include "support/Fakes.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -98,6 +99,38 @@ TEST(Recovery, OpeningAfterACrashOffersTheChanges)
         again.ui.answers = {Answer::No};
         f.open(again);
         EXPECT_EQ(again.ui.messages.size(), answer == Answer::Yes ? 1u : 0u);
+    }
+}
+
+// Changes to a database written since by other means are not offered, on
+// opening it nor at the start: they are put aside, and the warning names
+// where they wait.
+TEST(Recovery, ChangesToADatabaseChangedSinceArePutAside)
+{
+    for (const bool atStart : {false, true}) {
+        SCOPED_TRACE(atStart ? "Start" : "Öffnen");
+        Files f;
+        ChangeAndCrash(f);
+        QFile db(PathFromCp1252(f.database));
+        ASSERT_TRUE(db.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(db.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+        db.close();
+        TestApp t;
+        if (atStart) {
+            t.app.recovery.SetFolder(f.folder);
+            EXPECT_FALSE(OfferWaitingRecoveries(t.app));
+        } else {
+            f.open(t);
+        }
+        EXPECT_EQ(t.app.store.AnzBuch, atStart ? 0 : 30);
+        ASSERT_EQ(t.ui.messages.size(), 1u);
+        const folianto::test::RecordedMessage& m = t.ui.messages[0];
+        EXPECT_EQ(std::tuple(m.kind, m.buttons), std::tuple(MsgKind::Warning, Buttons::Ok));
+        EXPECT_NE(m.text.find(Cp1252("Die Datei wurde seitdem verändert")), std::string::npos) << m.text;
+        const QStringList aside = f.inFolder().filter(QStringLiteral(".aside-"));
+        ASSERT_EQ(aside.size(), 1);
+        const std::string end = Cp1252("bis zum nächsten Speichern in\r\n") + f.folder + "/" + PathToCp1252(aside[0]);
+        EXPECT_EQ(m.text.substr(m.text.size() - std::min(m.text.size(), end.size())), end);
     }
 }
 

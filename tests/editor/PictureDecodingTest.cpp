@@ -118,6 +118,14 @@ std::vector<uint8_t> Bmp(uint32_t headerSize, int height, uint16_t bpp, uint32_t
     return b;
 }
 
+// `bmp` with another number of colours in its header (0: as many as the bits allow).
+std::vector<uint8_t> Declaring(std::vector<uint8_t> bmp, uint32_t colours)
+{
+    for (int i = 0; i < 4; ++i)
+        bmp[46 + static_cast<std::size_t>(i)] = static_cast<uint8_t>(colours >> (8 * i));
+    return bmp;
+}
+
 } // namespace
 
 // Every pixel layout of a BMP: palettes of 1 and 4 bits, 16 and 32 bits with
@@ -132,6 +140,15 @@ TEST(PictureDecoding, BmpPixelLayouts)
     } cases[] = {
         {"1 bit", Bmp(40, 2, 1, 0, {0x000000, 0xFFFFFF}, {}, {0x80, 0, 0, 0, 0x40, 0, 0, 0}),
          {0x000000, 0xFFFFFF, 0xFFFFFF, 0x000000}},
+        {"1 bit, colours not declared",
+         Declaring(Bmp(40, 2, 1, 0, {0x000000, 0xFFFFFF}, {}, {0x80, 0, 0, 0, 0x40, 0, 0, 0}), 0),
+         {0x000000, 0xFFFFFF, 0xFFFFFF, 0x000000}},
+        {"1 bit, more colours declared than it allows",
+         Declaring(Bmp(40, 2, 1, 0, {0x000000, 0xFFFFFF}, {}, {0x80, 0, 0, 0, 0x40, 0, 0, 0}), 3),
+         {0x000000, 0xFFFFFF, 0xFFFFFF, 0x000000}},
+        {"4 bit, fewer colours declared than stored",
+         Declaring(Bmp(40, 2, 4, 0, {0xFF0000, 0x00FF00, 0x0000FF}, {}, {0x12, 0, 0, 0, 0x21, 0, 0, 0}), 2),
+         {0x000000, 0x00FF00, 0x00FF00, 0x000000}},
         {"4 bit, index past the palette", Bmp(40, 2, 4, 0, {0xFF0000, 0x00FF00}, {}, {0x10, 0, 0, 0, 0x0F, 0, 0, 0}),
          {0xFF0000, 0x000000, 0x00FF00, 0xFF0000}},
         {"16 bit 5-5-5", Bmp(40, 2, 16, 0, {}, {}, {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0xFF, 0x7F}),

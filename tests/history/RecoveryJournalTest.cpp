@@ -120,6 +120,17 @@ TEST(RecoveryJournal, DamagedChangeEndsTheReplay)
     file.write("\xFF", 1);
     file.close();
     EXPECT_TRUE(Recovered(c, 1) == first);
+
+    // Gone before it is read (taken by another instance): nothing recovered.
+    TitleStore store;
+    FillStartCatalogue(store);
+    RecoveryJournal journal(store, c.folder);
+    const std::optional<RecoveryInfo> info = journal.Find(c.database);
+    ASSERT_TRUE(info);
+    ASSERT_TRUE(QFile::remove(c.journalFile()));
+    EXPECT_FALSE(journal.Recover(*info));
+    EXPECT_FALSE(journal.RecoverAlone(*info));
+    EXPECT_EQ(store.AnzBuch, c.store.AnzBuch);
 }
 
 TEST(RecoveryJournal, FileNamesKeepCataloguesApart)
@@ -177,6 +188,7 @@ TEST(RecoveryJournal, SaveAndLeave)
         {"left unsaved", [](Catalogue& c) { c.journal.Leave(false); }, 0, 2},
         {"stopped", [](Catalogue& c) { c.journal.Stop(); }, 1, 1},
         {"saved, then changed", [](Catalogue& c) { c.journal.Saved(c.database); c.edit("neu"); }, 1, 0},
+        {"saved under another name", [](Catalogue& c) { c.journal.Saved(c.database + ".neu"); }, 0, 1},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
