@@ -79,6 +79,7 @@ TEST(HistoryClick, Messages)
     EXPECT_FALSE(DoAutoItemClick(t.app, "&3 " + missing, failing));
     EXPECT_FALSE(DoAutoItemClick(t.app, "&0 " + path, failing));
     EXPECT_FALSE(DoAutoItemClick(t.app, "&x " + path, failing));
+    EXPECT_FALSE(DoAutoItemClick(t.app, "& " + path, failing));
     EXPECT_EQ(loads, 1);
     ASSERT_EQ(t.ui.messages.size(), 2u);
     EXPECT_EQ(std::tuple(t.ui.messages[0].kind, t.ui.messages[0].text, t.ui.messages[1].text),

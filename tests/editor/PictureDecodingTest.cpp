@@ -49,7 +49,7 @@ struct FixtureCase {
 const FixtureCase Fixtures[] = {
     {"baseline.jpg", PicJpg},    {"progressive.jpg", PicJpeg}, {"rgb24.bmp", PicBmp},
     {"palette8.bmp", PicBmp},    {"palette8-rle.bmp", PicBmp}, {"drawing.emf", PicEmf},
-    {"drawing.wmf", PicWmf},
+    {"drawing.wmf", PicWmf},     {"cmyk.jpg", PicJpg},
 };
 
 } // namespace
@@ -202,6 +202,23 @@ TEST(PictureDecoding, DamagedInputIsEmpty)
         for (const Variant& v : variants)
             EXPECT_TRUE(Decode(v.data, c.format).IsEmpty()) << v.name;
     }
+    // BMPs whose header and data do not hold together.
+    const std::vector<uint8_t> rows(16, 0); // two rows of 24 bits, four of 16
+    std::vector<uint8_t> cut = Bmp(40, 2, 24, 0, {}, {}, rows);
+    cut.resize(40);
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bmp;
+    } bmps[] = {
+        {"header longer than the file", cut},
+        {"masks for 24 bits", Bmp(40, 2, 24, 3, {}, {0xFF0000, 0xFF00, 0xFF}, rows)},
+        {"masks past the end", Bmp(40, 2, 16, 3, {}, {}, {0, 0, 0, 0, 0, 0, 0, 0})},
+        {"8-bit run lengths of 4 bits", Bmp(40, 2, 4, 1, {0xFF0000}, {}, rows)},
+        {"run lengths ending in a jump", Bmp(40, 2, 4, 2, {0xFF0000}, {}, {2, 0x00, 0, 2})},
+        {"literal run past the end", Bmp(40, 2, 4, 2, {0xFF0000}, {}, {0, 5, 0x00})},
+    };
+    for (const auto& b : bmps)
+        EXPECT_TRUE(Decode(b.bmp, PicBmp).IsEmpty()) << b.name;
 }
 
 // A picture decoded under another format's name is not shown.

@@ -273,6 +273,25 @@ TEST(RecoveryJournal, FailedWriteIsMadeGoodByTheNextChange)
     EXPECT_TRUE(reader.Recover(*info));
     EXPECT_TRUE(StoreImage(store) == StoreImage(c.store));
     EXPECT_EQ(QDir(PathFromCp1252(c.folder + "/half")).entryList({QStringLiteral("*.aside-*")}, QDir::Files).size(), 1);
+
+    // A file cannot be made (a file holds the folder's name): the same once it can.
+    const std::string blocked = c.folder + "/blocked";
+    QFile(PathFromCp1252(blocked)).open(QIODevice::WriteOnly);
+    RecoveryJournal late(c.store, blocked);
+    c.history.SetListener(&late);
+    late.Follow(c.database);
+    c.edit("vier");
+    EXPECT_TRUE(late.TakeNewFailure());
+    ASSERT_TRUE(QFile::remove(PathFromCp1252(blocked)));
+    c.edit("fünf");
+    EXPECT_FALSE(late.Failing());
+    TitleStore again;
+    FillStartCatalogue(again);
+    RecoveryJournal lateReader(again, blocked);
+    const std::optional<RecoveryInfo> lateInfo = lateReader.Find(c.database);
+    ASSERT_TRUE(lateInfo && lateInfo->changes == 1);
+    EXPECT_TRUE(lateReader.Recover(*lateInfo));
+    EXPECT_TRUE(StoreImage(again) == StoreImage(c.store));
 }
 
 // A change no step recorded is written as the whole store when flushed.

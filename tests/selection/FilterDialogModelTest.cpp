@@ -288,7 +288,7 @@ TEST(FilterDialogModel, ModesPagesAndPresets)
         d.Activate();
         EXPECT_EQ(d.Page(), PageSearch);
         std::vector<int> reachable;
-        for (int p = 0; p < FilterDialogPageCount; ++p)
+        for (int p = -1; p <= FilterDialogPageCount; ++p)
             if (d.PageReachable(p))
                 reachable.push_back(p);
         EXPECT_EQ(reachable, (std::vector<int>{PageSearch, PageDefaults}));
@@ -314,6 +314,7 @@ TEST(FilterDialogModel, ModesPagesAndPresets)
     }
     FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
     EXPECT_EQ(d.Page(), PageFilter);
+    EXPECT_EQ(std::pair(d.PageReachable(-1), d.PageReachable(FilterDialogPageCount)), std::pair(false, false));
 }
 
 TEST(FilterDialogModel, DefaultsListNamesTheSwitchItsBitPresets)
