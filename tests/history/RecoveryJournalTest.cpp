@@ -280,7 +280,10 @@ TEST(RecoveryJournal, FailedWriteIsMadeGoodByTheNextChange)
     RecoveryJournal late(c.store, blocked);
     c.history.SetListener(&late);
     late.Follow(c.database);
-    c.edit("vier");
+    {
+        TitleChange change(c.history, "Neuer Titel"); // lost to the file
+        c.store.NewBuch();
+    }
     EXPECT_TRUE(late.TakeNewFailure());
     ASSERT_TRUE(QFile::remove(PathFromCp1252(blocked)));
     c.edit("fünf");

@@ -127,6 +127,8 @@ TEST(GridModel, CellsOutsideTheGridAreEmpty)
     EXPECT_EQ(std::pair(grid.Col, grid.Row), std::pair(1, 1));
     EXPECT_TRUE(grid.SelectCell(2, 2));
     EXPECT_EQ(std::pair(grid.Col, grid.Row), std::pair(2, 2));
+    EXPECT_TRUE(grid.SelectCell(1, 1));
+    EXPECT_EQ(std::pair(grid.Col, grid.Row), std::pair(1, 1));
 }
 
 // Columns are fitted to what the user sees: a reference is one character.
