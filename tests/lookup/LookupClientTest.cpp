@@ -108,10 +108,8 @@ TEST_F(LookupClientTest, AsksTheSourcesInOrderUntilOneKnowsTheTitle)
         client.setTimeoutMs(300);
         client.setMinIntervalMs(0);
         const LookupOutcome o = Run(client, c.id);
-        EXPECT_EQ(o.state, c.state);
-        EXPECT_EQ(o.Source, c.source);
-        EXPECT_EQ(o.FailureText(), c.failures);
-        EXPECT_EQ(o.Editions.empty(), c.state != State::Found);
+        EXPECT_EQ(std::tuple(o.state, o.Source, o.FailureText(), o.Editions.empty()),
+                  std::tuple(c.state, c.source, c.failures, c.state != State::Found));
     }
     for (const LookupTestServer::Request& r : server.requests()) {
         EXPECT_EQ(r.userAgent.rfind("Folianto/", 0), 0u) << r.target;
