@@ -127,19 +127,23 @@ TEST(LookupAnswers, EveryAnswerThroughEveryReader)
     test::ExpectGolden("lookup-answers.txt", out);
 }
 
-TEST(LookupAnswers, ReadsRecordsSentAsEscapedText)
+// The record inside recordData sent as escaped text, or wrapped in a collection.
+TEST(LookupAnswers, ReadsRecordsEscapedOrWrapped)
 {
-    std::string bytes = test::ReadFixture("lookup", "sru-one-edition.xml");
+    const std::string bytes = test::ReadFixture("lookup", "sru-one-edition.xml");
     const std::size_t from = bytes.find("<record xmlns=\"http://www.loc.gov/MARC21/slim\"");
     const std::size_t to = bytes.find("</record>", from) + 9;
-    std::string marc = bytes.substr(from, to - from);
+    const std::string marc = bytes.substr(from, to - from);
     std::string escaped;
     for (char c : marc)
         escaped += c == '<' ? std::string("&lt;") : c == '&' ? std::string("&amp;") : std::string(1, c);
-    bytes.replace(from, to - from, escaped);
-    const SourceAnswer a = ReadSruMarcAnswer(bytes);
-    ASSERT_EQ(a.kind, Kind::Found);
-    EXPECT_EQ(a.Editions.front().Title, "Die Bibliothek als Ort");
+    for (const std::string& record : {escaped, "<collection xmlns=\"http://www.loc.gov/MARC21/slim\">" + marc +
+                                                   "</collection>"}) {
+        SCOPED_TRACE(record.substr(0, 12));
+        const SourceAnswer a = ReadSruMarcAnswer(std::string(bytes).replace(from, to - from, record));
+        ASSERT_EQ(a.kind, Kind::Found);
+        EXPECT_EQ(a.Editions.front().Title, "Die Bibliothek als Ort");
+    }
 }
 
 } // namespace

@@ -79,12 +79,14 @@ protected:
 
 TEST_F(LookupClientTest, AsksTheSourcesInOrderUntilOneKnowsTheTitle)
 {
+    const qint64 oneBytes = static_cast<qint64>(test::ReadFixture("lookup", "sru-one-edition.xml").size());
     const struct {
         std::vector<std::pair<std::string, std::string>> sources;
         const char* id;
         State state;
         const char* source;
         const char* failures;
+        qint64 maxBytes = 0; // 0: the client's own limit
     } cases[] = {
         {{{"a", "marcxml|/e500/{isbn}"}, {"b", "marcxml|/one/{isbn}"}}, "3-16-148410-X", State::Found, "b",
          "a: HTTP 500"},
@@ -96,6 +98,8 @@ TEST_F(LookupClientTest, AsksTheSourcesInOrderUntilOneKnowsTheTitle)
          "a: keine Antwort in 1 s"},
         {{{"a", "marcxml|/big/{isbn}"}, {"b", "marcxml|/stream/{isbn}"}}, "3-16-148410-X", State::Failed, "",
          "a: Antwort zu gro\xDF; b: Antwort zu gro\xDF"},
+        {{{"a", "marcxml|/one/{isbn}"}}, "3-16-148410-X", State::Found, "a", "", oneBytes},
+        {{{"a", "marcxml|/one/{isbn}"}}, "3-16-148410-X", State::Failed, "", "a: Antwort zu gro\xDF", oneBytes - 1},
         {{{"a", "marcxml|/one/{isbn}"}, {"doi", "csljson|/doi/{doi}"}}, "https://doi.org/10.1000/xyz123", State::Found,
          "doi", ""},
         {{{"doi", "csljson|/doi/{doi}"}}, "doi:10.1000/unknown", State::NotFound, "", ""},
@@ -107,6 +111,8 @@ TEST_F(LookupClientTest, AsksTheSourcesInOrderUntilOneKnowsTheTitle)
         LookupClient client(Sources(c.sources));
         client.setTimeoutMs(300);
         client.setMinIntervalMs(0);
+        if (c.maxBytes > 0)
+            client.setMaxBytes(c.maxBytes);
         const LookupOutcome o = Run(client, c.id);
         EXPECT_EQ(o.state, c.state);
         EXPECT_EQ(o.Source, c.source);
