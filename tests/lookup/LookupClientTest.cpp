@@ -30,8 +30,8 @@ protected:
         a.contentType = "text/html";
         a.body = fixture("error-page.html");
         server.on("/html/", a);
-        a.status = 500;
-        server.on("/e500/", a);
+        a.status = 400;
+        server.on("/e400/", a);
         a.status = 200;
         a.contentType = "application/json";
         a.body = fixture("openlibrary-one.json");
@@ -88,8 +88,10 @@ TEST_F(LookupClientTest, AsksTheSourcesInOrderUntilOneKnowsTheTitle)
         const char* failures;
         qint64 maxBytes = 0; // 0: the client's own limit
     } cases[] = {
-        {{{"a", "marcxml|/e500/{isbn}"}, {"b", "marcxml|/one/{isbn}"}}, "3-16-148410-X", State::Found, "b",
-         "a: HTTP 500"},
+        {{{"a", "marcxml|/e400/{isbn}"}, {"b", "marcxml|/one/{isbn}"}}, "3-16-148410-X", State::Found, "b",
+         "a: HTTP 400"},
+        // An ISBN-13 of 979 has no ISBN-10: that source is not asked.
+        {{{"a", "openlibrary|/ol/{isbn10}"}, {"b", "marcxml|/one/{isbn}"}}, "9791034304400", State::Found, "b", ""},
         {{{"a", "marcxml|/zero/{isbn}"}, {"b", "openlibrary|/ol/{isbn10}"}}, "9780306406157", State::Found, "b", ""},
         {{{"a", "marcxml|/diag/{isbn}"}, {"b", "marcxml|/zero/{isbn}"}}, "3-16-148410-X", State::NotFound, "",
          "a: SRU-Diagnose: num=: Query syntax error"},
@@ -118,6 +120,9 @@ TEST_F(LookupClientTest, AsksTheSourcesInOrderUntilOneKnowsTheTitle)
         EXPECT_EQ(o.Source, c.source);
         EXPECT_EQ(o.FailureText(), c.failures);
         EXPECT_EQ(o.Editions.empty(), c.state != State::Found);
+        if (!o.Editions.empty()) {
+            EXPECT_EQ(o.Editions.front().Isbn.empty(), ParseLookupId(c.id).kind == LookupId::Kind::Doi);
+        }
     }
     for (const LookupTestServer::Request& r : server.requests()) {
         EXPECT_EQ(r.userAgent.rfind("Folianto/", 0), 0u) << r.target;
