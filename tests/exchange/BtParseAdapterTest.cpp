@@ -59,7 +59,8 @@ TEST(BibParse, ValuesComeBackAsWrittenAndBrokenEntriesFailAlone)
         EXPECT_EQ(result.Entries.back().Fields, (Fields{{"note", "ok"}}));
     }
     // A type that only starts with "comment" is an entry: its '%' starts a comment.
-    for (const char* type : {"commenta", "commentz", "commentA", "commentZ", "comment0", "comment9", "comment-x"}) {
+    for (const char* type : {"commenta", "commentz", "commentA", "commentZ", "comment0", "comment9", "comment-x",
+                             "comment_x", "comment:x", "comment.x", "comment+x"}) {
         SCOPED_TRACE(type);
         const BibParseResult result = session.Parse(std::string("@") + type + "{a, title = {x} % Rest\n}\n");
         ASSERT_EQ(result.Entries.size(), 1u);

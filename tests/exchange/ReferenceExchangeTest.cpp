@@ -270,6 +270,10 @@ TEST(RisImport, DamagedAndForeignRecords)
         "\r\n"
         "dritte Zeile\r\n"
         "DO  - 10.1/x\r\n"
+        "ZZ  - z\r\n"
+        "X9  - 9\r\n"
+        "X0  - 0\r\n"
+        "XA  - a\r\n"
         "SP  - 3\r\n"
         "EP  - 9\r\n"
         "TY  - BOOK\r\n" // the record before has no ER
@@ -288,14 +292,14 @@ TEST(RisImport, DamagedAndForeignRecords)
     EXPECT_EQ(a.Year, "01.05.1999");
     EXPECT_EQ(a.Abstract, "Erste Zeile\r\nzweite Zeile\r\n\r\ndritte Zeile");
     EXPECT_EQ(a.Pages, "3-9");
-    EXPECT_EQ(a.Note, "DO: 10.1/x");
+    EXPECT_EQ(a.Note, "DO: 10.1/x\r\nZZ: z\r\nX9: 9\r\nX0: 0\r\nXA: a");
     EXPECT_EQ(p.References[1].Title, "Zweiter");
     EXPECT_EQ(p.References[2].Typ, 3);
     const std::vector<std::string> problems = Problems(p);
     ASSERT_EQ(problems.size(), 3u);
     EXPECT_EQ(problems[0], "1: Text außerhalb eines Eintrags übergangen");
-    EXPECT_EQ(problems[1], "2: Datensatz ohne Abschluss „ER“ (bis Zeile 13), trotzdem übernommen");
-    EXPECT_EQ(problems[2], "17: Datensatz ohne Abschluss „ER“ (bis Zeile 18), trotzdem übernommen");
+    EXPECT_EQ(problems[1], "2: Datensatz ohne Abschluss „ER“ (bis Zeile 17), trotzdem übernommen");
+    EXPECT_EQ(problems[2], "21: Datensatz ohne Abschluss „ER“ (bis Zeile 22), trotzdem übernommen");
 
     // Windows-1252 bytes are read as such; binary garbage gives notes only.
     EXPECT_EQ(U(ParseRis("TY  - GEN\r\nTI  - M\xFCller\r\nER  - \r\n").References.at(0).Title), "Müller");

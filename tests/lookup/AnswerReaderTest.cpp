@@ -168,7 +168,7 @@ TEST(LookupAnswers, MarcFieldsAsTheTitleHoldsThem)
           "008 190312s2017    gw ||||| |||| 00||||eng  "},
          "0|Eins, A; Drei, C; Vier, D; Fünf, E; Zwölf, L|Zwei, B; Sechs, F; Sieben, G; Acht, H; Neun, I|Wien|Verlag|2019|XII, "
          "344|Reihe|englisch|A, B; C|http://toc|978-3-16-148410-0|"},
-        {{"700_ $aZwei, B$eHrsg.", "245_ $aT", "264_4 $c2018", "264_2 $aOrt$bVertrieb$cc2017", "300_ $a344 S.",
+        {{"700_ $aZwei, B$eHrsg.", "245_ $aT", "264_4 $c2018", "264_2 $aOrt$bVertrieb ;,$cc2017", "300_ $a344 S. : Ill.",
           "830_ $aAndere", "041_ $afre"},
          "2||Zwei, B|Ort|Vertrieb|2017|344|Andere|französisch||||"},
         {{"245_ $aT", "260_ $aBerlin$bV$cohne Jahr", "300_ $a12 Sp.", "008 190312s1999    gw ||||| |||| 00||||ger  "},
