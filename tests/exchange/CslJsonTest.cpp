@@ -40,6 +40,7 @@ TEST(CslJsonTypes, EveryTypeBothWays)
         {5, "", "article-newspaper", 5},
         {6, "DVD", "motion_picture", 6},
         {6, "Audio-CD", "song", 6},
+        {6, "Schallplatte", "song", 6},
         {7, "", "report", 7},
         {8, "", "document", 8},
     };
@@ -66,6 +67,7 @@ TEST(CslJsonLanguage, NamesAndCodes)
                                         std::pair{"", ""}})
         EXPECT_EQ(CslLanguage(Cp1252(sprache)), code) << sprache;
     for (const auto& [code, sprache] : {std::pair{"de-DE", "deutsch"}, std::pair{"EN_us", "englisch"},
+                                        std::pair{"LA", "lateinisch"}, std::pair{"ZH", "chinesisch"},
                                         std::pair{"tlh", "tlh"}})
         EXPECT_EQ(SpracheOfCslLanguage(code), sprache) << code;
 }

@@ -147,10 +147,11 @@ TEST(FieldMeaning, DatesInEveryFormat)
 {
     // As typed, and back in the editor's form (the files against an approved file).
     const std::pair<const char*, const char*> cases[] = {
-        {"2013", "2013"}, {"10.11.1989", "10.11.1989"}, {"11/1989", "11/1989"}, {"November 1989", "11/1989"},
-        {"1998/99", "1998/99"}, {"ca. 1900", "ca. 1900"}, {"[2013]", "2013"}, {"o. J.", "o. J."},
-        {"demnächst", "demnächst"}, {"31.02.1999", "31.02.1999"}, {"10. Nov. 1989", "10.11.1989"},
-        {"1989-11-10", "10.11.1989"}, {"März 2001", "03/2001"}, {"1998 - 2001", "1998-2001"},
+        {"2013", "2013"}, {"10.11.1989", "10.11.1989"}, {"10/1989", "10/1989"}, {"November 1989", "11/1989"},
+        {"1998/99", "1998/99"}, {"ca. 1900", "ca. 1900"}, {"ca. 10.10.1989", "ca. 10.10.1989"}, {"[2013]", "2013"},
+        {"o. J.", "o. J."}, {"demnächst", "demnächst"}, {"31.02.1999", "31.02.1999"}, {"10. Nov. 1989", "10.11.1989"},
+        {"1989-11-10", "10.11.1989"}, {"März 2001", "03/2001"}, {"31.01.1999", "31.01.1999"},
+        {"01.12.2000", "01.12.2000"}, {"1998 - 2001", "1998-2001"},
     };
     std::string files;
     for (const auto& [jahr, back] : cases) {
@@ -179,14 +180,30 @@ TEST(FieldMeaning, DatesInEveryFormat)
     test::ExpectGolden("field-meaning-dates.txt", files);
 }
 
+// Dates as typed and as the editor shows them again; what is no date stays as typed.
+TEST(FieldMeaning, DateTexts)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"Mai 1989", "05/1989"},           {"November 10, 1989", "10.11.1989"}, {"2013?", "2013"},
+        {"1998/1999", "1998/99"},          {"1999/2000", "1999-2000"},          {"1998/2000", "1998-2000"},
+        {"1998 – 2001", "1998-2001"},      {"03/2001-05/2001", "03/2001-05/2001"},
+        {"01.03.2001-05.03.2001", "01.03.2001-05.03.2001"},
+        // No dates:
+        {"12", "12"}, {"12345", "12345"}, {"[2013", "[2013"}, {"Sommer 1989", "Sommer 1989"}, {"13/1999", "13/1999"},
+        {"2001-1998", "2001-1998"}, {"2001-2001", "2001-2001"}, {"05/2001-05/2001", "05/2001-05/2001"},
+    };
+    for (const auto& [text, shown] : cases)
+        EXPECT_EQ(Cp1252ToUtf8(IssuedDateText(ParseIssuedDate(Cp1252(text)))), shown) << text;
+}
+
 // An ISSN: eight digits, the last may be X, blanks and hyphens aside; the
 // number a field starts with, where it fits.
 TEST(FieldMeaning, IssnAndLeadingNumbers)
 {
-    for (const auto& [text, issn] : {std::pair{"0044-2496", true}, {"0044 249x", true}, {"0044-X496", false},
+    for (const auto& [text, issn] : {std::pair{"0044-2496", true}, {"0044 249x", true}, {"0044-249X", true}, {"0044-X496", false},
                                      {"0044-24967", false}, {"ABCD-EFGH", false}})
         EXPECT_EQ(LooksLikeIssn(text), issn) << text;
-    for (const auto& [text, number] : {std::pair{"2007/8", 2007}, {"2147483647", INT32_MAX}, {"2147483648", -1},
+    for (const auto& [text, number] : {std::pair{"2007/8", 2007}, {"2147483647", INT32_MAX}, {"2147483648", -1}, {"1989b", 1989},
                                        {"x1", -1}})
         EXPECT_EQ(LeadingNumber(text), number) << text;
 }
@@ -196,9 +213,9 @@ TEST(FieldMeaning, EditionTexts)
 {
     const std::pair<const char*, int32_t> cases[] = {
         {"3", 3},           {"3rd", 3},       {"Third", 3},          {"Second", 2},  {"second edition", 2},
-        {"2nd ed.", 2},     {"zweite", 2},    {"Zweite Auflage", 2}, {"2. Aufl.", 2}, {"fünfte", 5},
-        {"1st", 1},         {"erste", 1},     {"Twelfth", 12},       {"Neuausgabe", -1}, {"", -1},
-        {"achtzigste", -1}, {"revised", -1},
+        {"2nd ed.", 2},     {"zweite", 2},    {"Zweite Auflage", 2}, {"Zweiten", 2}, {"2. Aufl.", 2},
+        {"fünfte", 5},      {"1st", 1},       {"erste", 1},          {"Twelfth", 12}, {"Neuausgabe", -1},
+        {"", -1},           {"0", -1},        {"achtzigste", -1},    {"revised", -1},
     };
     for (const auto& [text, number] : cases)
         EXPECT_EQ(EditionNumber(Cp1252(text)), number) << text;

@@ -262,6 +262,10 @@ TEST(RisImport, DamagedAndForeignRecords)
         "\r\n"
         "dritte Zeile\r\n"
         "DO  - 10.1/x\r\n"
+        "ZZ  - z\r\n"
+        "X9  - 9\r\n"
+        "X0  - 0\r\n"
+        "XA  - a\r\n"
         "SP  - 3\r\n"
         "EP  - 9\r\n"
         "TY  - BOOK\r\n" // the record before has no ER
@@ -275,12 +279,11 @@ TEST(RisImport, DamagedAndForeignRecords)
     EXPECT_EQ(std::tuple(a.Typ, a.Line, a.Authors, a.Title, a.Container, a.Year),
               std::tuple(4, 2, std::vector<std::string>{"Doe, John"}, "Ein Titel", "Journal", "01.05.1999"));
     EXPECT_EQ(std::tuple(a.Abstract, a.Pages, a.Note, p.References[1].Title, p.References[2].Typ),
-              std::tuple("Erste Zeile\r\nzweite Zeile\r\n\r\ndritte Zeile", "3-9", "DO: 10.1/x", "Zweiter", 3));
-    const std::vector<std::string> problems = Problems(p);
-    ASSERT_EQ(problems.size(), 3u);
-    EXPECT_EQ(problems, (std::vector<std::string>{"1: Text außerhalb eines Eintrags übergangen",
-                                                  "2: Datensatz ohne Abschluss „ER“ (bis Zeile 13), trotzdem übernommen",
-                                                  "17: Datensatz ohne Abschluss „ER“ (bis Zeile 18), trotzdem übernommen"}));
+              std::tuple("Erste Zeile\r\nzweite Zeile\r\n\r\ndritte Zeile", "3-9", "DO: 10.1/x\r\nZZ: z\r\nX9: 9\r\nX0: 0\r\nXA: a",
+                         "Zweiter", 3));
+    EXPECT_EQ(Problems(p), (std::vector<std::string>{"1: Text außerhalb eines Eintrags übergangen",
+                                                     "2: Datensatz ohne Abschluss „ER“ (bis Zeile 17), trotzdem übernommen",
+                                                     "21: Datensatz ohne Abschluss „ER“ (bis Zeile 22), trotzdem übernommen"}));
 
     // Windows-1252 bytes are read as such; binary garbage gives notes only.
     EXPECT_EQ(U(ParseRis("TY  - GEN\r\nTI  - M\xFCller\r\nER  - \r\n").References.at(0).Title), "Müller");
