@@ -63,7 +63,7 @@ TEST(Text, FileNameParts)
 TEST(Codec, Windows1252RoundTripOfEveryByte)
 {
     std::string all;
-    for (int c = 1; c < 256; ++c)
+    for (int c = 0; c < 256; ++c)
         all += static_cast<char>(c);
     EXPECT_EQ(ToCp1252(FromCp1252(all)), all);
     EXPECT_EQ(Cp1252("Grüße €"), "Gr\xFC\xDF" "e \x80");
