@@ -114,6 +114,7 @@ TEST(IniFile, SectionValuesAndErasingKeys)
 {
     IniFile ini("[Sets]\r\nA0=x;y\r\n; note\r\nnoequals\r\n\r\nB= z \r\n[Next]\r\nk=1\r\n");
     EXPECT_EQ(ini.ReadSectionValues("sets"), (std::vector<std::string>{"x;y", "", "z"}));
+    EXPECT_EQ(ini.ReadSectionEntries("sets"), (std::vector<std::pair<std::string, std::string>>{{"A0", "x;y"}, {"B", "z"}}));
     ini.EraseSectionKeys("Sets");
     ini.WriteString("Sets", "S0", "n");
     EXPECT_EQ(ini.Serialize(), "[Sets]\r\n; note\r\nS0=n\r\n\r\n[Next]\r\nk=1\r\n");

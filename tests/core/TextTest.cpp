@@ -14,6 +14,8 @@ TEST(Text, PrintableTestAcceptsAsciiAndUmlautsOnly)
     for (const Case& k : {Case{' ', false}, Case{'!', true}, Case{'~', true}, Case{0x7F, false},
                           Case{0xC4, true}, Case{0xFC, true}, Case{0xDF, false}, Case{'\t', false}})
         EXPECT_EQ(IsPrintable(k.c), k.printable) << int(k.c);
+    EXPECT_TRUE(HasPrintable(" \t\xDF!"));
+    EXPECT_FALSE(HasPrintable(" \t\xDF"));
 }
 
 TEST(Text, StripBlanksModesAndFill)
@@ -22,6 +24,7 @@ TEST(Text, StripBlanksModesAndFill)
     EXPECT_EQ(StripBlanks("  a b  ", Strip::Left), "a b  ");
     EXPECT_EQ(StripBlanks("  a b  ", Strip::Right), "  a b");
     EXPECT_EQ(StripBlanks("   "), "");
+    EXPECT_EQ(RemoveAllBlanks(" a b\t "), "ab\t");
     EXPECT_EQ(FillUp("ab", 4), "ab  ");
     EXPECT_EQ(FillUp("abcdef", 4), "abcdef");
     EXPECT_EQ(UpperAscii("m\xFCller abc"), "M\xFCLLER ABC");
@@ -31,7 +34,8 @@ TEST(Text, ReadNumber)
 {
     struct Case { const char* in; double out; };
     for (const Case& k : {Case{"12", 12}, Case{" 1 2,5 ", 12.5}, Case{"3,5,1", 0}, Case{"abc", 0},
-                          Case{"", 0}, Case{"-7\t", -7}, Case{"1.5", 1.5}, Case{"0x10", 0}})
+                          Case{"", 0}, Case{"-7\t", -7}, Case{"1.5", 1.5}, Case{"0x10", 0},
+                          Case{"+2,25", 2.25}, Case{"+-1", 0}})
         EXPECT_DOUBLE_EQ(ReadNumber(k.in), k.out) << k.in;
 }
 
@@ -56,6 +60,7 @@ TEST(Text, FileNameParts)
     EXPECT_EQ(ChangeFileExt("/a.b/x.FOL", ".SEM"), "/a.b/x.SEM");
     EXPECT_EQ(ChangeFileExt("/a.b/x", ".SEM"), "/a.b/x.SEM");
     EXPECT_EQ(ExtractFileExt("/a.b/x"), "");
+    EXPECT_EQ(ExtractFileExt("/dir/.FOL"), ".FOL");
     EXPECT_EQ(ExtractFileName("/dir/x.FOL"), "x.FOL");
     EXPECT_EQ(ExtractFilePath("/dir/x.FOL"), "/dir/");
 }
