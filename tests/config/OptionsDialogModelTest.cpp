@@ -121,6 +121,9 @@ TEST(OptionsDialogModel, MovingStopsAtTheListEnds)
     EXPECT_TRUE(m.MoveExportLine(-1));
     EXPECT_EQ(m.ExportIndex, ExportSlotCount - 2);
     EXPECT_EQ(m.ExportLines.back().Label, before[ExportSlotCount - 2]);
+    m.ExportIndex = 0;
+    EXPECT_TRUE(m.MoveExportLine(+1));
+    EXPECT_EQ(m.ExportLines[1].Label, before[0]);
 }
 
 TEST(OptionsDialogModel, EveryLabelStandsOnceWhateverTheSlotsSay)

@@ -2,9 +2,11 @@
 #include "platform/FileSteps.h"
 #include "platform/PosixPlatform.h"
 #include "platform/RawFile.h"
+#include "platform/ReplacementFile.h"
 #include "platform/SingleInstanceLock.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QNetworkInterface>
 #include <QTemporaryDir>
@@ -154,6 +156,34 @@ TEST(FileSteps, EveryFailedCallIsReportedWithItsReason)
     QFile written(file);
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     EXPECT_EQ(written.readAll(), "abcde");
+    EXPECT_FALSE(journal.Sync()); // closed
+}
+
+TEST(ReplacementFile, TakesThePlaceOnlyWhenWrittenWholeAndFinished)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("D.FOL"));
+    const auto content = [&target] {
+        QFile f(target);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
+    };
+    FileError why;
+    ASSERT_TRUE(ReplaceFileContent(target, "alt", 3, why));
+    {
+        ReplacementFile file(target);
+        EXPECT_FALSE(file.finish()); // not open
+        EXPECT_FALSE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        EXPECT_FALSE(file.open(QIODevice::WriteOnly)); // open already
+        EXPECT_EQ(file.write("neu", 3), 3);
+        EXPECT_FALSE(file.replace()); // not finished
+    } // dropped: its new file goes, the old content stays
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("D.FOL")});
+    EXPECT_EQ(content(), "alt");
+    EXPECT_FALSE(ReplaceFileContent(dir.filePath(QStringLiteral("fehlt/D.FOL")), "x", 1, why));
+    EXPECT_EQ(why.code, ENOENT);
+    ASSERT_TRUE(ReplaceFileContent(target, "neu", 3, why));
+    EXPECT_EQ(content(), "neu");
 }
 
 TEST(SingleInstanceLock, SecondHolderIsRefusedUntilTheFirstEnds)
