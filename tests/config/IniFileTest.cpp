@@ -22,14 +22,12 @@ const char* const kForeign =
 TEST(IniFile, ReadsCaseInsensitiveNamesAndTrimsValues)
 {
     const IniFile ini("[common]\n; note\nsortlength\nsortlength = 42 \n[Other]\r\nname=\t M\xFCller \r\n  Zone = Z\r\n");
-    EXPECT_EQ(ini.ReadInteger("COMMON", "SortLength", 0), 42);
-    EXPECT_EQ(ini.ReadString("OTHER", "Name", "?"), "M\xFCller");
-    EXPECT_EQ(ini.ReadString("other", "zONE", "?"), "Z");
-    EXPECT_EQ(ini.ReadString("common", "", "fb"), "fb"); // comments and lines without '=' have no key, not even the empty one
-    EXPECT_EQ(ini.ReadString("Other", "missing", "fb"), "fb");
-    EXPECT_EQ(ini.ReadString("Missing", "name", "fb"), "fb");
-    EXPECT_TRUE(ini.SectionExists("oThEr"));
-    EXPECT_FALSE(ini.SectionExists("none"));
+    // Comments and lines without '=' have no key, not even the empty one.
+    EXPECT_EQ(std::tuple(ini.ReadInteger("COMMON", "SortLength", 0), ini.ReadString("OTHER", "Name", "?"),
+                         ini.ReadString("other", "zONE", "?"), ini.ReadString("common", "", "fb"),
+                         ini.ReadString("Other", "missing", "fb"), ini.ReadString("Missing", "name", "fb")),
+              std::tuple(42, "M\xFCller", "Z", "fb", "fb", "fb"));
+    EXPECT_EQ(std::tuple(ini.SectionExists("oThEr"), ini.SectionExists("none")), std::tuple(true, false));
 }
 
 TEST(IniFile, NumbersAndBooleans)

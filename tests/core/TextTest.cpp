@@ -23,11 +23,9 @@ TEST(Text, StripBlanksModesAndFill)
     EXPECT_EQ(StripBlanks("  a b  "), "a b");
     EXPECT_EQ(StripBlanks("  a b  ", Strip::Left), "a b  ");
     EXPECT_EQ(StripBlanks("  a b  ", Strip::Right), "  a b");
-    EXPECT_EQ(StripBlanks("   "), "");
-    EXPECT_EQ(RemoveAllBlanks(" a b\t "), "ab\t");
-    EXPECT_EQ(FillUp("ab", 4), "ab  ");
-    EXPECT_EQ(FillUp("abcdef", 4), "abcdef");
-    EXPECT_EQ(UpperAscii("m\xFCller abc"), "M\xFCLLER ABC");
+    EXPECT_EQ(std::tuple(StripBlanks("   "), RemoveAllBlanks(" a b\t "), FillUp("ab", 4), FillUp("abcdef", 4),
+                         UpperAscii("m\xFCller abc")),
+              std::tuple("", "ab\t", "ab  ", "abcdef", "M\xFCLLER ABC"));
 }
 
 TEST(Text, ReadNumber)
@@ -59,10 +57,9 @@ TEST(Text, FileNameParts)
 {
     EXPECT_EQ(ChangeFileExt("/a.b/x.FOL", ".SEM"), "/a.b/x.SEM");
     EXPECT_EQ(ChangeFileExt("/a.b/x", ".SEM"), "/a.b/x.SEM");
-    EXPECT_EQ(ExtractFileExt("/a.b/x"), "");
-    EXPECT_EQ(ExtractFileExt("/dir/.FOL"), ".FOL");
-    EXPECT_EQ(ExtractFileName("/dir/x.FOL"), "x.FOL");
-    EXPECT_EQ(ExtractFilePath("/dir/x.FOL"), "/dir/");
+    EXPECT_EQ(std::tuple(ExtractFileExt("/a.b/x"), ExtractFileExt("/dir/.FOL"), ExtractFileName("/dir/x.FOL"),
+                         ExtractFilePath("/dir/x.FOL")),
+              std::tuple("", ".FOL", "x.FOL", "/dir/"));
 }
 
 TEST(Codec, Windows1252RoundTripOfEveryByte)

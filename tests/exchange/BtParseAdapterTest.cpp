@@ -58,6 +58,14 @@ TEST(BibParse, ValuesComeBackAsWrittenAndBrokenEntriesFailAlone)
         EXPECT_EQ(result.Entries.back().Key, "danach");
         EXPECT_EQ(result.Entries.back().Fields, (Fields{{"note", "ok"}}));
     }
+    // A type that only starts with "comment" is an entry: its '%' starts a comment.
+    for (const char* type : {"commenta", "commentz", "commentA", "commentZ", "comment0", "comment9", "comment-x",
+                             "comment_x", "comment:x", "comment.x", "comment+x"}) {
+        SCOPED_TRACE(type);
+        const BibParseResult result = session.Parse(std::string("@") + type + "{a, title = {x} % Rest\n}\n");
+        ASSERT_EQ(result.Entries.size(), 1u);
+        EXPECT_EQ(result.Entries[0].Fields, (Fields{{"title", "x"}}));
+    }
 }
 
 } // namespace

@@ -42,6 +42,7 @@ TEST(EntryFormatter, PredefinedPatternPerType)
         {"Sammelwerk", 2,
          [](TBuch& b) { b.Reihe.Text = "R"; b.Verlag.Text = "V"; b.JahrNum = 1990; b.Seiten.Text = "12"; },
          "[K1]  A: T; R, V, 1990 Seiten: 12", 7},
+        {"Sammelwerk bare", 2, [](TBuch&) {}, "[K1]  A: T; ", 3},
         {"Sammelwerk ends with year", 2, [](TBuch& b) { b.Verlag.Text = "V"; b.JahrNum = 1990; },
          "[K1]  A: T; V, 1990", 5},
         {"Zeitschriftenaufsatz", 4, [](TBuch& b) { b.Kuerzel.Text = "K"; b.Reihe.Text = "Z"; b.JahrNum = 2001; },
@@ -49,6 +50,7 @@ TEST(EntryFormatter, PredefinedPatternPerType)
         {"Zeitungsartikel full", 5,
          [](TBuch& b) { b.Reihe.Text = "Z"; b.JahrNum = 2001; b.Band.Text = "4"; b.Seiten.Text = "5-9"; },
          "[K1]  A: T; Z, 2001, Band 4, Seiten: 5-9", 7},
+        {"Zeitungsartikel bare", 5, [](TBuch&) {}, "[K1]  A: T; ", 3},
         {"Audio-visuell", 6, [](TBuch& b) { b.Quelle.Text = "Q"; b.Laenge.Text = "90 min"; },
          "[K1]  A: T; Q, 90 min", 5},
         {"Audio-visuell empty", 6, [](TBuch&) {}, "[K1]  A: T; ", 5},
@@ -83,6 +85,7 @@ TEST(EntryFormatter, ExportSelection)
         {"Jahr falls back to JahrNum", {{12, 1}}, "1980", 1},
         {"price", {{30, 1}, {26, 2}}, "12.50; EUR", 2},
         {"nothing exported", {}, "", 0},
+        {"place 33", {{1, 33}}, "A", 1},
         {"place beyond 33", {{1, 40}}, "", 0},
     };
     for (const auto& c : cases) {
@@ -110,6 +113,8 @@ TEST(EntryFormatter, SlotTexts)
     EXPECT_EQ(ExportSlotText(b, 12), "ca. 1900");
     EXPECT_EQ(ExportSlotText(b, 30), "");  // no price
     EXPECT_EQ(ExportSlotText(b, 32), "");  // no purchase date
+    b.Kaufdatum = 1.0;
+    EXPECT_EQ(ExportSlotText(b, 32), "");
     b.Kaufdatum = 45000.75;
     EXPECT_EQ(ExportSlotText(b, 32), "15.03.2023");
     b.Preis = 9.5f;

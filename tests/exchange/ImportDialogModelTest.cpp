@@ -27,6 +27,8 @@ TEST(ImportDialogModel, TextModeFilledFromSettingsAndDescriptors)
     // "Anzahl Bilder" always shows 0.
     EXPECT_EQ(std::tuple(m.Positions[1], m.Positions[18], m.Delimiter), std::tuple("40", "0", ";"));
     EXPECT_EQ(m.HintText().rfind("Hinweis: das Trennzeichen wird im zu im- portierenden Text", 0), 0u);
+    EXPECT_EQ(std::tuple(m.HeaderLinesEnabled(), m.WorkbookPageVisible(), m.HasTextFile()),
+              std::tuple(true, false, false));
     m.Activate();
     EXPECT_TRUE(t.ui.messages.empty());
     EXPECT_TRUE(m.Ok()); // counts of 0 do not matter for a text import
@@ -110,6 +112,7 @@ TEST(ImportDialogModel, WorkbookModeRangeAndHint)
     TestApp t;
     ImportDialogModel m(t.app, ImportDialogModel::WorkbookMode);
     EXPECT_EQ(m.HintText().rfind("Hinweis: beim Import aus Excel", 0), 0u);
+    EXPECT_EQ(std::tuple(m.HeaderLinesEnabled(), m.WorkbookPageVisible()), std::tuple(false, true));
 
     m.Activate();
     m.Activate();
@@ -135,7 +138,7 @@ TEST(ImportDialogModel, WorkbookModeRangeAndHint)
 
 TEST(ImportDialogModel, AcceptsKey)
 {
-    for (const auto& [text, key, accepted] : {std::tuple<const char*, char, bool>{"1", '7', true},
+    for (const auto& [text, key, accepted] : {std::tuple<const char*, char, bool>{"1", '7', true}, {"", '0', true}, {"", '9', true},
                                               {"", '-', true}, {"-1", '-', false}, {"12", 8, true},
                                               {"12", 27, true}, {"12", 'a', false}, {"12", ',', false}})
         EXPECT_EQ(ImportDialogModel::AcceptsKey(text, key), accepted) << text << " " << key;

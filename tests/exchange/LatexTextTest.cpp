@@ -54,6 +54,8 @@ TEST(LatexText, DecodeTurnsAccentsCommandsAndLigaturesIntoText)
         {"Mi{\\l}osz, Czes\\l{}aw \\L\\'od\\'z", "Miłosz, Czesław Łódź", false},
         {"Miłosz, Czesław", "Miłosz, Czesław", false},
         {"$\\alpha$-Helix", "$\\alpha$-Helix", true},
+        {"x $\\'e$", "x $\\'e$", true},
+        {"\\'\\o", "ǿ", false},
         {"\\unbekannt{x}", "\\unbekannt x", true},
         {"\\Zeta{x} \\zeta", "\\Zeta x \\zeta", true},
         {"Łódź", "Łódź", false},
@@ -88,12 +90,20 @@ TEST(LatexText, EscapedTextDecodesToItself)
 
 TEST(LatexText, Utf8Validation)
 {
-    EXPECT_TRUE(IsValidUtf8("plain"));
-    EXPECT_TRUE(IsValidUtf8("M\xC3\xBCller \xE2\x82\xAC \xF0\x9F\x93\x9A"));
-    EXPECT_FALSE(IsValidUtf8("M\xFCller"));          // Windows-1252
-    EXPECT_FALSE(IsValidUtf8("\xC3"));               // cut short
-    EXPECT_FALSE(IsValidUtf8("\xC0\xAF"));           // overlong
-    EXPECT_FALSE(IsValidUtf8("\xED\xA0\x80"));       // surrogate
+    const std::pair<const char*, bool> cases[] = {
+        {"plain", true},
+        {"M\xC3\xBCller \xE2\x82\xAC \xF0\x9F\x93\x9A", true},
+        {"\xC2\x80 \xF4\x8F\xBF\xBF", true}, // U+0080, U+10FFFF
+        {"M\xFCller", false},                  // Windows-1252
+        {"\x80", false},
+        {"\xC3", false},                       // cut short
+        {"\xC0\xAF", false},                   // overlong
+        {"\xED\xA0\x80", false},               // surrogates
+        {"\xED\xBF\xBF", false},
+        {"\xF4\x90\x80\x80", false},           // beyond U+10FFFF
+    };
+    for (const auto& [bytes, valid] : cases)
+        EXPECT_EQ(IsValidUtf8(bytes), valid) << bytes;
 }
 
 } // namespace

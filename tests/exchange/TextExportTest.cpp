@@ -118,11 +118,15 @@ TEST_F(TextExportTest, OneColumnExport)
     t.ui.filePaths.push_back(path);
     ExportColumn(t.app, [](const std::vector<PickItem>&) { return std::optional<int>(11); });
     EXPECT_EQ(Written(), "\r\n\r\nZeile 1\r\nZeile 2\r\n");
+    t.ui.filePaths.push_back(path);
+    t.ui.answers = {Answer::Yes, Answer::Yes};
+    ExportColumn(t.app, [](const std::vector<PickItem>&) { return std::optional<int>(0); });
+    EXPECT_EQ(Written(), "K1\r\nK2\r\nK3\r\n");
 
     // A column that cannot be chosen, or no choice, ends the command.
     ExportColumn(t.app, [](const std::vector<PickItem>&) { return std::optional<int>(2); });
     ExportColumn(t.app, [](const std::vector<PickItem>&) { return std::nullopt; });
-    EXPECT_EQ(t.ui.dialogs.size(), 1u);
+    EXPECT_EQ(t.ui.dialogs.size(), 2u);
 }
 
 TEST_F(TextExportTest, UnwritableFileIsReported)

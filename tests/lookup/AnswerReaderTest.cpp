@@ -76,42 +76,13 @@ TEST(LookupAnswers, MapsEachAnswerToTheTitleRecord)
                                             b.Ort.Text, b.Verlag.Text, b.Jahr.Text, b.Seiten.Text, b.Reihe.Text,
                                             b.Band.Text, b.Sprache.Text, b.ISBN.Text, b.Schlagworte.Text}),
                   expected);
-        EXPECT_EQ(b.TypNum & ~LinkFlag, c.typ);
-        EXPECT_EQ(b.Auflage, c.auflage);
-        EXPECT_EQ(b.Quelle.Text, c.link);
-        EXPECT_EQ((b.TypNum & LinkFlag) != 0, *c.link != '\0');
+        EXPECT_EQ(std::tuple(b.TypNum & ~LinkFlag, b.Auflage, b.Quelle.Text, (b.TypNum & LinkFlag) != 0),
+                  std::tuple(c.typ, c.auflage, c.link, *c.link != '\0'));
     }
 }
 
-TEST(LookupAnswers, TellsNotFoundFromFailures)
-{
-    const struct {
-        const char* file;
-        SourceAnswer (*read)(const std::string&);
-        Kind kind;
-        const char* reason;
-    } cases[] = {
-        {"sru-zero-records.xml", ReadSruMarcAnswer, Kind::NotFound, ""},
-        {"sru-diagnostic.xml", ReadSruMarcAnswer, Kind::Failed, "SRU-Diagnose: num=: Query syntax error"},
-        {"error-page.html", ReadSruMarcAnswer, Kind::Failed, "Antwort ist keine SRU-Antwort"},
-        {"openlibrary-one.json", ReadSruMarcAnswer, Kind::Failed, "Antwort ist keine SRU-Antwort"},
-        {"openlibrary-none.json", ReadOpenLibraryAnswer, Kind::NotFound, ""},
-        {"error-page.html", ReadOpenLibraryAnswer, Kind::Failed, "Antwort ist kein JSON-Objekt"},
-        {"error-page.html", ReadCslJsonAnswer, Kind::Failed, "Antwort ist kein CSL-JSON"},
-        // Other JSON, read as CSL-JSON, has no item with a title.
-        {"openlibrary-one.json", ReadCslJsonAnswer, Kind::Failed, "Antwort ohne lesbaren Titel"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.file);
-        const SourceAnswer a = c.read(test::ReadFixture("lookup", c.file));
-        EXPECT_EQ(a.kind, c.kind);
-        EXPECT_EQ(a.Reason, c.reason);
-        EXPECT_TRUE(a.Editions.empty());
-    }
-}
-
-// Every answer through each reader: the verdict, the reason and every member
-// of every edition (as RIS), against an approved file.
+// Every answer through each reader: the verdict (found, not found or failed),
+// the reason and the editions (as RIS), against an approved file.
 TEST(LookupAnswers, EveryAnswerThroughEveryReader)
 {
     const std::pair<const char*, SourceAnswer (*)(const std::string&)> readers[] = {
@@ -127,19 +98,114 @@ TEST(LookupAnswers, EveryAnswerThroughEveryReader)
     test::ExpectGolden("lookup-answers.txt", out);
 }
 
-TEST(LookupAnswers, ReadsRecordsSentAsEscapedText)
+// An SRU answer of one MARC record written as "TAG_I $aValue$bValue" lines
+// (I: the second indicator); a tag below 010 is a control field.
+std::string MarcAnswer(const std::vector<std::string>& fields)
 {
-    std::string bytes = test::ReadFixture("lookup", "sru-one-edition.xml");
+    std::string record;
+    for (const std::string& f : fields) {
+        if (f.compare(0, 2, "00") == 0) {
+            record += "<controlfield tag=\"" + f.substr(0, 3) + "\">" + f.substr(4) + "</controlfield>";
+            continue;
+        }
+        record += "<datafield tag=\"" + f.substr(0, 3) + "\" ind1=\" \" ind2=\"" + f.substr(4, 1) + "\">";
+        for (std::size_t at = f.find('$'); at != std::string::npos;) {
+            const std::size_t next = f.find('$', at + 1);
+            record += "<subfield code=\"" + f.substr(at + 1, 1) + "\">" + f.substr(at + 2, next - at - 2) + "</subfield>";
+            at = next;
+        }
+        record += "</datafield>";
+    }
+    return "<searchRetrieveResponse><numberOfRecords>1</numberOfRecords><records><record><recordData>"
+           "<record xmlns=\"http://www.loc.gov/MARC21/slim\">" + record +
+           "</record></recordData></record></records></searchRetrieveResponse>";
+}
+
+// How the fields of a MARC record become the title: roles, the imprint
+// chosen, years, pages, series, keywords, links, ISBNs and theses.
+TEST(LookupAnswers, MarcFieldsAsTheTitleHoldsThem)
+{
+    const struct {
+        std::vector<std::string> fields;
+        const char* title; // type|authors|editors|place|publisher|year|pages|series|language|keywords|url|isbn|genre
+    } cases[] = {
+        {{"100_ $aEins, A$4aut", "700_ $aZwei, B$4edt", "700_ $aDrei, C$eVerf.", "700_ $aVier, D$eauthor",
+          "700_ $aFünf, E$eAutorin", "700_ $aSechs, F$eHrsg.", "700_ $aSieben, G$eHerausgeber",
+          "700_ $aAcht, H$eeditor", "700_ $aNeun, I$eed.", "700_ $aZehn, J$eIllustrator", "700_ $aElf, K$4ill",
+          "700_ $aZwölf, L", "245_ $aTitel :$bUntertitel /", "264_4 $c© 2018", "264_3 $aFalsch$bNein$c2001",
+          "264_1 $a[Wien] [u.a.] :$bVerlag,$c[2019]", "300_ $aXII, 344 Seiten", "490_ $aReihe ;$v12",
+          "830_ $aAndere", "689_ $aA; B", "650_ $aC", "650_ $aC", "856_ $3Cover$uhttp://c",
+          "856_ $3Inhaltsverzeichnis$u http://toc ", "020_ $cEUR 10", "020_ $a978-3-16-148410-0 (kart.)",
+          "008 190312s2017    gw ||||| |||| 00||||eng  "},
+         "0|Eins, A; Drei, C; Vier, D; Fünf, E; Zwölf, L|Zwei, B; Sechs, F; Sieben, G; Acht, H; Neun, I|Wien|Verlag|2019|XII, "
+         "344|Reihe|englisch|A, B; C|http://toc|978-3-16-148410-0|"},
+        {{"700_ $aZwei, B$eHrsg.", "245_ $aT", "264_4 $c2018", "264_2 $aOrt$bVertrieb ;,$cc2017", "300_ $a344 S. : Ill.",
+          "830_ $aAndere", "041_ $afre"},
+         "2||Zwei, B|Ort|Vertrieb|2017|344|Andere|französisch||||"},
+        {{"245_ $aT", "260_ $aBerlin$bV$cohne Jahr", "300_ $a12 Sp.", "008 190312s1999    gw ||||| |||| 00||||ger  "},
+         "0|||Berlin|V|1999|||deutsch||||"},
+        {{"245_ $aT", "260_ $cca. 12345 und 1888", "300_ $a1 Band"}, "0|||||1888|||||||"},
+        {{"100_ $aRoth, C", "245_ $aT", "502_ $aDissertation, Universität Wien, 2018"},
+         "1|Roth, C|||Universität Wien||||||||Dissertation"},
+        {{"245_ $aT", "264_1 $bV", "502_ $bHabilitation$cUni Graz"}, "1||||Uni Graz||||||||Habilitation"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.title);
+        const SourceAnswer a = ReadSruMarcAnswer(MarcAnswer(c.fields));
+        ASSERT_EQ(a.Editions.size(), 1u) << a.Reason;
+        const Reference& r = a.Editions[0];
+        const std::string shown = std::to_string(r.Typ) + "|" + JoinListText(r.Authors, "; ") + "|" +
+                                  JoinListText(r.Editors, "; ") + "|" + r.Address + "|" + r.Publisher + "|" + r.Year +
+                                  "|" + r.PageCount + "|" + r.Series + "|" + r.Language + "|" +
+                                  JoinListText(r.Keywords, "; ") + "|" + r.Url + "|" + r.Isbn + "|" + r.Genre;
+        EXPECT_EQ(Cp1252ToUtf8(shown), c.title);
+    }
+    EXPECT_EQ(ReadSruMarcAnswer(MarcAnswer({"300_ $a12 S."})).Reason, "Antwort ohne lesbaren MARC-21-Datensatz");
+}
+
+// Open Library's free-form dates, page counts and names.
+TEST(LookupAnswers, OpenLibraryYearsPagesAndNames)
+{
+    const struct {
+        const char* book; // members besides the title
+        const char* year;
+        const char* pages;
+        const char* authors;
+    } cases[] = {
+        {R"("publish_date": "2005", "number_of_pages": 1, "authors": [{"name": "Plato"}])", "2005", "1", "Plato"},
+        {R"("publish_date": "2005-03-01", "number_of_pages": 1000000, "authors": [{"name": "Example, Ada"}])", "2005",
+         "", "Example, Ada"},
+        {R"("publish_date": "12345", "number_of_pages": "12")", "", "", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.book);
+        const SourceAnswer a =
+            ReadOpenLibraryAnswer(std::string(R"({"ISBN:1": {"title": "T", )") + c.book + "}}");
+        ASSERT_EQ(a.Editions.size(), 1u);
+        EXPECT_EQ(a.Editions[0].Year, c.year);
+        EXPECT_EQ(a.Editions[0].PageCount, c.pages);
+        EXPECT_EQ(JoinListText(a.Editions[0].Authors, "; "), c.authors);
+    }
+    EXPECT_EQ(ReadOpenLibraryAnswer("[]").Reason, "Antwort ist kein JSON-Objekt");
+}
+
+// The record inside recordData sent as escaped text, or wrapped in a collection.
+TEST(LookupAnswers, ReadsRecordsEscapedOrWrapped)
+{
+    const std::string bytes = test::ReadFixture("lookup", "sru-one-edition.xml");
     const std::size_t from = bytes.find("<record xmlns=\"http://www.loc.gov/MARC21/slim\"");
     const std::size_t to = bytes.find("</record>", from) + 9;
-    std::string marc = bytes.substr(from, to - from);
+    const std::string marc = bytes.substr(from, to - from);
     std::string escaped;
     for (char c : marc)
         escaped += c == '<' ? std::string("&lt;") : c == '&' ? std::string("&amp;") : std::string(1, c);
-    bytes.replace(from, to - from, escaped);
-    const SourceAnswer a = ReadSruMarcAnswer(bytes);
-    ASSERT_EQ(a.kind, Kind::Found);
-    EXPECT_EQ(a.Editions.front().Title, "Die Bibliothek als Ort");
+    for (const std::string& record : {escaped, "<collection xmlns=\"http://www.loc.gov/MARC21/slim\">" + marc +
+                                                   "</collection>"}) {
+        SCOPED_TRACE(record.substr(0, 12));
+        const SourceAnswer a = ReadSruMarcAnswer(std::string(bytes).replace(from, to - from, record));
+        ASSERT_EQ(a.kind, Kind::Found);
+        EXPECT_EQ(a.Editions.front().Title, "Die Bibliothek als Ort");
+    }
 }
 
 } // namespace

@@ -30,8 +30,8 @@ protected:
         a.contentType = "text/html";
         a.body = fixture("error-page.html");
         server.on("/html/", a);
-        a.status = 500;
-        server.on("/e500/", a);
+        a.status = 400;
+        server.on("/e400/", a);
         a.status = 200;
         a.contentType = "application/json";
         a.body = fixture("openlibrary-one.json");
@@ -79,15 +79,19 @@ protected:
 
 TEST_F(LookupClientTest, AsksTheSourcesInOrderUntilOneKnowsTheTitle)
 {
+    const qint64 oneBytes = static_cast<qint64>(test::ReadFixture("lookup", "sru-one-edition.xml").size());
     const struct {
         std::vector<std::pair<std::string, std::string>> sources;
         const char* id;
         State state;
         const char* source;
         const char* failures;
+        qint64 maxBytes = 0; // 0: the client's own limit
     } cases[] = {
-        {{{"a", "marcxml|/e500/{isbn}"}, {"b", "marcxml|/one/{isbn}"}}, "3-16-148410-X", State::Found, "b",
-         "a: HTTP 500"},
+        {{{"a", "marcxml|/e400/{isbn}"}, {"b", "marcxml|/one/{isbn}"}}, "3-16-148410-X", State::Found, "b",
+         "a: HTTP 400"},
+        // An ISBN-13 of 979 has no ISBN-10: that source is not asked.
+        {{{"a", "openlibrary|/ol/{isbn10}"}, {"b", "marcxml|/one/{isbn}"}}, "9791034304400", State::Found, "b", ""},
         {{{"a", "marcxml|/zero/{isbn}"}, {"b", "openlibrary|/ol/{isbn10}"}}, "9780306406157", State::Found, "b", ""},
         {{{"a", "marcxml|/diag/{isbn}"}, {"b", "marcxml|/zero/{isbn}"}}, "3-16-148410-X", State::NotFound, "",
          "a: SRU-Diagnose: num=: Query syntax error"},
@@ -96,6 +100,8 @@ TEST_F(LookupClientTest, AsksTheSourcesInOrderUntilOneKnowsTheTitle)
          "a: keine Antwort in 1 s"},
         {{{"a", "marcxml|/big/{isbn}"}, {"b", "marcxml|/stream/{isbn}"}}, "3-16-148410-X", State::Failed, "",
          "a: Antwort zu gro\xDF; b: Antwort zu gro\xDF"},
+        {{{"a", "marcxml|/one/{isbn}"}}, "3-16-148410-X", State::Found, "a", "", oneBytes},
+        {{{"a", "marcxml|/one/{isbn}"}}, "3-16-148410-X", State::Failed, "", "a: Antwort zu gro\xDF", oneBytes - 1},
         {{{"a", "marcxml|/one/{isbn}"}, {"doi", "csljson|/doi/{doi}"}}, "https://doi.org/10.1000/xyz123", State::Found,
          "doi", ""},
         {{{"doi", "csljson|/doi/{doi}"}}, "doi:10.1000/unknown", State::NotFound, "", ""},
@@ -107,11 +113,14 @@ TEST_F(LookupClientTest, AsksTheSourcesInOrderUntilOneKnowsTheTitle)
         LookupClient client(Sources(c.sources));
         client.setTimeoutMs(300);
         client.setMinIntervalMs(0);
+        if (c.maxBytes > 0)
+            client.setMaxBytes(c.maxBytes);
         const LookupOutcome o = Run(client, c.id);
-        EXPECT_EQ(o.state, c.state);
-        EXPECT_EQ(o.Source, c.source);
-        EXPECT_EQ(o.FailureText(), c.failures);
-        EXPECT_EQ(o.Editions.empty(), c.state != State::Found);
+        EXPECT_EQ(std::tuple(o.state, o.Source, o.FailureText(), o.Editions.empty()),
+                  std::tuple(c.state, c.source, c.failures, c.state != State::Found));
+        if (!o.Editions.empty()) {
+            EXPECT_EQ(o.Editions.front().Isbn.empty(), ParseLookupId(c.id).kind == LookupId::Kind::Doi);
+        }
     }
     for (const LookupTestServer::Request& r : server.requests()) {
         EXPECT_EQ(r.userAgent.rfind("Folianto/", 0), 0u) << r.target;

@@ -32,6 +32,12 @@ protected:
         failing.status = 500;
         for (int i = 40; i < 45; ++i)
             server.on("%3D" + test::MakeIsbn13(i), failing);
+        // Answers that name another ISBN: one of the catalogue, one found already.
+        for (const auto& [asked, named] : {std::pair{45, 30}, {46, 0}}) {
+            LookupTestServer::Answer a;
+            a.body = QByteArray::fromStdString(test::SruRecord(test::MakeIsbn13(named), "Nochmal"));
+            server.on("%3D" + test::MakeIsbn13(asked), a);
+        }
         LookupTestServer::Answer none;
         none.body = "<searchRetrieveResponse><numberOfRecords>0</numberOfRecords></searchRetrieveResponse>";
         server.on("/sru", none);
@@ -78,33 +84,37 @@ TEST_F(LookupQueueTest, FiftyIdentifiersBecomeOneStep)
 {
     LookupQueue queue(t.app, ReadLookupSources(t.app.settings.Nachschlagen));
     queue.client().setMinIntervalMs(20);
-    EXPECT_EQ(queue.add(FiftyLines()), 45);
+    EXPECT_EQ(queue.add(FiftyLines() + test::MakeIsbn13(45) + "\n" + test::MakeIsbn13(46)), 47);
     EXPECT_TRUE(queue.busy());
     ASSERT_TRUE(test::WaitFor([&] { return !queue.busy(); }, 60000));
     EXPECT_EQ(std::tuple(queue.countIn(State::Found), queue.countIn(State::NotFound), queue.countIn(State::InCatalogue),
-                         queue.countIn(State::Failed)),
-              std::tuple(20, 10, 5, 10));
+                         queue.countIn(State::Failed), queue.countIn(State::InList)),
+              std::tuple(20, 10, 6, 10, 1));
     EXPECT_EQ(queue.StateText(0), "gefunden: Titel 0");
     EXPECT_EQ(queue.StateText(40), "Fehler: sru: HTTP 500");
+    EXPECT_EQ(queue.StateText(45), "bereits im Katalog");
+    EXPECT_EQ(queue.StateText(46), "bereits in der Liste");
     // No request for what was refused or is in the catalogue; the rate kept.
     const std::vector<LookupTestServer::Request> requests = server.requests();
-    ASSERT_EQ(requests.size(), 35u);
+    ASSERT_EQ(requests.size(), 37u);
     const auto& sent = queue.client().requestLog();
     for (std::size_t i = 1; i < sent.size(); ++i)
         EXPECT_GE(sent[i].second - sent[i - 1].second, 20);
     // Arrivals jitter on a busy machine; their span does not.
     EXPECT_GE(requests.back().ms - requests.front().ms, 33 * 20);
 
-    EXPECT_EQ(queue.TakeOver(), 20);
+    // A title entered since the answers came is not taken again.
+    ASSERT_TRUE(t.app.store.NewBuch());
+    t.app.store.at(t.app.store.AnzBuch)->ISBN.Text = test::MakeIsbn13(19);
+    EXPECT_EQ(queue.TakeOver(), 19);
+    EXPECT_EQ(queue.StateText(19), "bereits im Katalog");
     EXPECT_EQ(t.app.store.AnzBuch, 25);
     std::set<std::string> keys, isbns;
-    for (int32_t i = 6; i <= 25; ++i) {
+    for (int32_t i = 7; i <= 25; ++i) {
         keys.insert(t.app.store.at(i)->Kuerzel.Text);
         isbns.insert(t.app.store.at(i)->ISBN.Text);
     }
-    EXPECT_EQ(keys.size(), 20u);
-    EXPECT_EQ(isbns.size(), 20u);
-    EXPECT_EQ(t.app.store.at(6)->Kuerzel.Text, "Aut001");
+    EXPECT_EQ(std::tuple(keys.size(), isbns.size(), t.app.store.at(7)->Kuerzel.Text), std::tuple(19u, 19u, "Aut001"));
     EXPECT_FALSE(t.app.store.Gesichert());
     EXPECT_EQ(queue.TakeOver(), 0);
     EXPECT_EQ(t.app.store.AnzBuch, 25);
@@ -115,7 +125,7 @@ TEST_F(LookupQueueTest, FiftyIdentifiersBecomeOneStep)
     EXPECT_EQ(notFound.find(test::MakeIsbn13(0)), std::string::npos);
 
     ASSERT_TRUE(t.app.titleHistory.Undo());
-    EXPECT_EQ(t.app.store.AnzBuch, 5);
+    EXPECT_EQ(t.app.store.AnzBuch, 6);
     EXPECT_FALSE(t.app.titleHistory.CanUndo());
 }
 
@@ -124,6 +134,9 @@ TEST_F(LookupQueueTest, CancelInTheMiddleLeavesTheCatalogue)
     LookupQueue queue(t.app, ReadLookupSources(t.app.settings.Nachschlagen));
     queue.client().setMinIntervalMs(20);
     queue.add(FiftyLines());
+    // One identifier at a time is being looked up.
+    ASSERT_TRUE(test::WaitFor([&] { return queue.countIn(State::Found) >= 1; }));
+    EXPECT_EQ(queue.countIn(State::Searching), 1);
     ASSERT_TRUE(test::WaitFor([&] { return queue.countIn(State::Found) >= 5; }));
     queue.cancel();
     const std::size_t asked = server.requests().size();

@@ -63,9 +63,8 @@ TEST(PosixPlatform, MacAddressOfTheFirstAdapterWithANonZeroAddress)
 
 TEST(PosixPlatform, VersionHasFourNumbers)
 {
-    EXPECT_EQ(FourPartVersion("1.4.0.0"), "1.4.0.0");
-    EXPECT_EQ(FourPartVersion("2.1"), "2.1.0.0");
-    EXPECT_EQ(FourPartVersion("3.0.1.7.9"), "3.0.1.7");
+    EXPECT_EQ(std::tuple(FourPartVersion("1.4.0.0"), FourPartVersion("2.1"), FourPartVersion("3.0.1.7.9")),
+              std::tuple("1.4.0.0", "2.1.0.0", "3.0.1.7"));
     EXPECT_TRUE(std::regex_match(PosixPlatform().ProgramVersion(), std::regex(R"(\d+\.\d+\.\d+\.\d+)")));
 }
 

@@ -155,9 +155,8 @@ TEST(FilterDialogModel, CategoryTicksSetAndClearTheFilter)
         f.Add("D ohne", "");
         f.Ready();
         f.Session(c.steps);
-        EXPECT_EQ(f.app.selection.FilternVon[1], c.filter);
-        EXPECT_EQ(f.app.selection.FilternVon[0], c.filter);
-        EXPECT_EQ(f.Shown(), c.shown);
+        EXPECT_EQ(std::tuple(f.app.selection.FilternVon[1], f.app.selection.FilternVon[0], f.Shown()),
+                  std::tuple(c.filter, c.filter, c.shown));
         const bool message = !f.t.ui.messages.empty() && f.t.ui.messages.back().text == GetErrorText(11);
         EXPECT_EQ(message, c.noDataMessage);
         // The item for no value is no entry of the list.
@@ -411,9 +410,8 @@ TEST(FilterDialogModel, ReopeningClearsTheGroups)
     });
     EXPECT_EQ(MaxGroup(f.app.lists.SchlagworteSearchList), 1); // stage two ticked nothing new
     f.Session([](FilterDialogModel&) {});         // opened and closed without narrowing
-    EXPECT_EQ(f.app.keywordSets.GroupCounter, 0);
-    EXPECT_EQ(MaxGroup(f.app.lists.SchlagworteSearchList), 0);
-    EXPECT_EQ(f.Shown(), (Titles{"E", "P+E"}));
+    EXPECT_EQ(std::tuple(f.app.keywordSets.GroupCounter, MaxGroup(f.app.lists.SchlagworteSearchList), f.Shown()),
+              std::tuple(0, 0, Titles{"E", "P+E"}));
 }
 
 TEST(FilterDialogModel, SavingKeywordSets)

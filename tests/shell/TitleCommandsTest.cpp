@@ -195,9 +195,8 @@ TEST(TitleCommands, DoubleClick)
     c.app.grid.Row = 2;
     c.app.grid.Col = 1;
     GridDoubleClick(c.app, c.editor, c.view);
-    EXPECT_EQ(c.view.shown, 1);
-    EXPECT_EQ(c.view.kuerzel, "Eco002");
-    EXPECT_EQ(c.view.caption, "Folianto - Titel-Editor: Bearbeiten");
+    EXPECT_EQ(std::tuple(c.view.shown, c.view.kuerzel, c.view.caption),
+              std::tuple(1, "Eco002", "Folianto - Titel-Editor: Bearbeiten"));
 
     Commands empty(0);
     empty.app.grid.Row = 1;

@@ -2,6 +2,7 @@
 // ssconvert, limits of the format, files on disk, number texts.
 
 #include "core/Codec.h"
+#include "spreadsheet/Biff.h"
 #include "spreadsheet/Workbook.h"
 
 #include <gtest/gtest.h>
@@ -69,9 +70,7 @@ TEST(WorkbookWrite, TextsReadBackUnchanged)
         EXPECT_EQ(in.ReadCellText(static_cast<uint16_t>(i + 1), 1, kPlain), texts[i]) << i;
     }
     EXPECT_EQ(in.ReadCellText(255, 65535, kPlain), "Ecke");
-    EXPECT_EQ(in.ReadCellText(0, 0, kPlain), "");
-    EXPECT_EQ(in.FirstUsedRow(), 1);
-    EXPECT_EQ(in.FirstUsedCol(), 1);
+    EXPECT_EQ(std::tuple(in.ReadCellText(0, 0, kPlain), in.FirstUsedRow(), in.FirstUsedCol()), std::tuple("", 1, 1));
 }
 
 TEST(WorkbookWrite, EmptySheetAndClearedWorkbook)
@@ -123,6 +122,22 @@ TEST(WorkbookWrite, LimitsOfTheFormatRefuseWithAMessage)
         wb.GetSheet(0).WriteText(c.col, 7, std::string(c.length, 'x'));
         EXPECT_EQ(ErrorOf([&] { wb.WriteToBytes(); }), c.message);
     }
+}
+
+// Sheet names as Excel takes them: no : \\ / ? * [ ], no quote at either end,
+// not blank, at most 31 characters.
+TEST(WorkbookWrite, SheetNamesExcelAccepts)
+{
+    const std::pair<std::string, std::string> names[] = {
+        {"Jahr: 2020/21 [*?]\\", "Jahr_ 2020_21 _____"}, {"'Zitat'", "_Zitat_"}, {" ", "Tabelle3"}, {"", "Tabelle4"},
+        {std::string(40, 'x'), std::string(31, 'x')}};
+    std::vector<Sheet> sheets(std::size(names));
+    for (std::size_t i = 0; i < sheets.size(); ++i)
+        sheets[i].Name = names[i].first;
+    const std::vector<Sheet> read = biff::ReadWorkbookStream(biff::WriteWorkbookStream(sheets), false);
+    ASSERT_EQ(read.size(), sheets.size());
+    for (std::size_t i = 0; i < sheets.size(); ++i)
+        EXPECT_EQ(read[i].Name, names[i].second);
 }
 
 TEST(WorkbookWrite, FileIsReplacedAndReadBack)
