@@ -65,7 +65,7 @@ TEST(FileCommands, OpenDialogAndCancel)
         env.app.settings.ShowAllMsg = showAll;
         env.ui.filePaths = {std::nullopt};
         EXPECT_FALSE(FileOpen(env.app));
-        ASSERT_EQ(env.ui.dialogs.size(), 1u);
+        ASSERT_EQ(std::pair(env.ui.dialogs.size(), env.ui.saveDialogs), std::pair(std::size_t{1}, 0));
         EXPECT_EQ(Dialog(env.ui.dialogs[0]),
                   std::tuple("Folianto-Datei laden", "Folianto Dateien (*.FOL)|*.FOL", "FOL", true, true, false, true));
         EXPECT_EQ(env.texts(), showAll ? std::vector<std::string>{kNoFile} : std::vector<std::string>{});
@@ -237,7 +237,7 @@ TEST(FileCommands, SaveAndSaveAs)
     // Save as: dialog, wrong extension, success.
     env.ui.filePaths = {env.path("x.txt"), env.path("x.FOL")};
     EXPECT_FALSE(FileSaveAs(env.app));
-    ASSERT_EQ(env.ui.dialogs.size(), 1u);
+    ASSERT_EQ(std::pair(env.ui.dialogs.size(), env.ui.saveDialogs), std::pair(std::size_t{1}, 1));
     EXPECT_EQ(Dialog(env.ui.dialogs[0]), std::tuple("", "Folianto Dateien (*.FOL)|*.FOL", "FOL", false, true, true, true));
     EXPECT_EQ(env.texts(), std::vector<std::string>{env.path("x.txt") + Cp1252(
                                " enthält nicht den Standardsuffix \"FOL\"! Speichern wird abgebrochen!")});

@@ -265,6 +265,11 @@ TEST(PictureDecoding, OversizedHeadersRefused)
     wmf[maxRecord + 3] = 0x40;
     EXPECT_FALSE(WmfFramingOk(wmf.data(), wmf.size()));
     EXPECT_TRUE(Decode(wmf, PicWmf).IsEmpty());
+    wmf[maxRecord + 3] = 0;
+    ASSERT_TRUE(WmfFramingOk(wmf.data(), wmf.size()));
+    wmf[22 + 18] = 2; // the first record: shorter than its own head
+    wmf[22 + 19] = wmf[22 + 20] = wmf[22 + 21] = 0;
+    EXPECT_FALSE(WmfFramingOk(wmf.data(), wmf.size()));
 }
 
 // For a thumbnail libjpeg decodes a fraction of the pixels, never much fewer than shown.

@@ -309,4 +309,10 @@ TEST(RecoveryJournal, ChangeOutsideTheStepsIsWrittenWhole)
     EXPECT_TRUE(Recovered(c, 2) == StoreImage(c.store));
     c.edit("zwei");
     EXPECT_TRUE(Recovered(c, 3) == StoreImage(c.store));
+    {
+        TitleChange change(c.history, "Titel bearbeiten");
+        c.store.Touch(3);
+        c.store.at(3)->TextField(TextFieldCount).Text = "das letzte Textfeld";
+    }
+    EXPECT_TRUE(Recovered(c, 4) == StoreImage(c.store));
 }

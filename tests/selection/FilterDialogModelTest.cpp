@@ -511,7 +511,6 @@ TEST(FilterDialogModel, DefaultsButtonResetsTheSelection)
     f.Ready();
     f.Session([](FilterDialogModel& d) {
         d.SelectNone(ListKategorie);
-        d.SelectNone(ListSprache); // only "no value": no title has a language
         d.Tick(ListTyp, 0, false);
         TickText(d, ListKeywords, "Kunst", false);
         d.SetBox(6, true);

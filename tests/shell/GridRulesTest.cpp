@@ -1,6 +1,8 @@
 #include "shell/GridRules.h"
 
 #include "core/Buch.h"
+#include "selection/Selection.h"
+#include "selection/SelectionTestUtil.h"
 #include "workspace/GridModel.h"
 
 #include <gtest/gtest.h>
@@ -76,6 +78,14 @@ TEST(GridRules, PictureCountStyleFollowsTheStorageKinds)
         EXPECT_EQ(PictureCountStyle(&b), c.style) << c.kinds.size();
     }
     EXPECT_EQ(PictureCountStyle(nullptr), PicCountStyle::NoText);
+
+    // The title of a grid row: none for the header row and below the last.
+    test::TestApp t;
+    test::AddTitle(t.app, "eins");
+    SetAusgabeData(t.app);
+    const TBuch* none = nullptr;
+    EXPECT_EQ(std::tuple(TitleInRow(t.app, 0), TitleInRow(t.app, 1), TitleInRow(t.app, 2)),
+              std::tuple(none, static_cast<const TBuch*>(t.app.store.at(1)), none));
 }
 
 } // namespace

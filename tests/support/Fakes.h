@@ -58,6 +58,7 @@ public:
     std::optional<std::string> saveFile(const FileDialogSpec& dialog) override
     {
         dialogs.push_back(dialog);
+        ++saveDialogs;
         return next(filePaths);
     }
     // The filter comes from `chosenFilters` (the dialog's own when empty).
@@ -101,6 +102,7 @@ public:
     std::deque<int> chosenFilters;                    // save dialogs' filter picks
     std::vector<RecordedMessage> messages;
     std::vector<FileDialogSpec> dialogs;
+    int saveDialogs = 0; // of `dialogs`, those that asked for a name to save under
     std::vector<std::string> waitTexts;
     std::vector<std::string> reports;
     std::vector<std::string> startedDocuments;

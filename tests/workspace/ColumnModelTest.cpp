@@ -149,6 +149,7 @@ TEST(ColumnModel, CellTexts)
     }
     b.Kaufdatum = 45000.5;
     EXPECT_EQ(text(26, fmt), "Tag 45000");
+    EXPECT_EQ(text(26, CellTextFormat{false, nullptr}), SystemShortDate(45000.5));
 }
 
 class GridWidths : public ::testing::Test {
