@@ -27,46 +27,24 @@ std::vector<std::string> Problems(const ParsedReferences& p)
     return out;
 }
 
-TEST(ReferenceTypes, EveryTypeSurvivesItsEntryType)
+// The kinds of thesis as BibTeX entry types and back (every literature type
+// through every format is in the approved files of the field meanings).
+TEST(ReferenceTypes, ThesesSurviveTheirEntryType)
 {
-    // typ, Reihe, BibTeX type, RIS type; editors make a book an edited volume.
-    struct Case {
-        int32_t typ;
-        const char* reihe;
-        const char* bib;
-        const char* ris;
-        int32_t bibBack; // what a BibTeX import makes of it
-    };
-    const Case cases[] = {
-        {0, "", "book", "BOOK", 0},
-        {1, "Dissertation", "phdthesis", "THES", 1},
-        {1, "Diplomarbeit", "mastersthesis", "THES", 1},
-        {1, "MA-Arbeit", "mastersthesis", "THES", 1},
-        {2, "", "book", "EDBOOK", 2},
-        {3, "Das Buch", "incollection", "CHAP", 3},
-        {4, "Merkur", "article", "JOUR", 4},
-        {5, "Die Zeit", "article", "NEWS", 5},
-        {6, "", "misc", "ADVS", 6},
-        {7, "", "booklet", "PAMP", 7},
-        {8, "", "misc", "GEN", 8},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.typ);
+    for (const auto& [reihe, bib] : {std::pair{"Dissertation", "phdthesis"}, {"Diplomarbeit", "mastersthesis"},
+                                     {"MA-Arbeit", "mastersthesis"}}) {
+        SCOPED_TRACE(reihe);
         TBuch title;
-        title.TypNum = c.typ;
-        title.Reihe.Text = c.reihe;
+        title.TypNum = 1;
+        title.Reihe.Text = reihe;
         title.Titel.Text = "T";
-        if (c.typ == 2)
-            title.Herausgeber.Text = "Hrsg, H.";
         const Reference r = ReferenceOfTitle(title);
-        EXPECT_EQ(std::tuple(BibTexEntryType(r), RisType(c.typ), TypOfRisType(c.ris)),
-                  std::tuple(c.bib, c.ris, c.typ));
+        EXPECT_EQ(BibTexEntryType(r), bib);
         const ParsedReferences back = ParseBibTex(WriteBibTex({r}));
         ASSERT_EQ(back.References.size(), 1u);
-        EXPECT_EQ(back.References[0].Typ, c.bibBack);
         TBuch stored;
         StoreReference(back.References[0], stored);
-        EXPECT_EQ(stored.Reihe.Text, c.reihe);
+        EXPECT_EQ(std::tuple(stored.TypNum, stored.Reihe.Text), std::tuple(1, reihe));
     }
     // Other producers' types.
     for (const auto& [type, typ] : {std::pair{"inproceedings", 3}, {"techreport", 7}, {"online", 6}, {"proceedings", 2},
