@@ -138,6 +138,8 @@ TEST(DatabaseFile, IsHeaderFormat)
         {"Foliantoabc#" + std::string(20, 'x'), false, 0},
         {"Folianto1.4.5#" + std::string(20, 'x'), false, 0},
         {"Folianto123456789012#xxxxxxxxxx", false, 0},      // no number sign in bytes 9..20
+        {"Folianto-1,3#" + std::string(20, 'x'), true, 13}, {"Folianto0#" + std::string(20, 'x'), true, 10},
+        {"Folianto+#" + std::string(20, 'x'), false, 0},    {"Folianto.#" + std::string(20, 'x'), false, 0},
     };
     for (const Case& c : cases) {
         int len = 0;
@@ -146,6 +148,8 @@ TEST(DatabaseFile, IsHeaderFormat)
             EXPECT_EQ(len, c.length) << c.start;
         }
     }
+    int len = 0;
+    EXPECT_FALSE(IsHeaderFormat(std::string("/nonexistent/D.FOL"), len));
 }
 
 // One fixture per stored data version; the same checks against each.

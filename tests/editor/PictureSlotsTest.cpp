@@ -247,14 +247,21 @@ TEST(PictureSlots, AddRefusals)
 TEST(PictureSlots, EleventhPictureRefusedBeforeTheDialog)
 {
     Page page;
+    EXPECT_FALSE(page.slots.AddPicture(false)); // the dialog cancelled
+    EXPECT_TRUE(page.ui.dialogs[0].mustExist && page.ui.dialogs[0].pathMustExist);
     for (int i = 0; i < MaxPictures; ++i) {
         page.ui.filePaths.push_back(page.file("b" + std::to_string(i) + ".jpg", PictureData(i)));
         ASSERT_TRUE(page.slots.AddPicture(i % 2 == 1));
     }
-    EXPECT_EQ(page.ui.dialogs.size(), 10u);
+    EXPECT_EQ(page.ui.dialogs.size(), 11u);
     EXPECT_FALSE(page.slots.AddPicture(false));
-    EXPECT_EQ(page.ui.dialogs.size(), 10u);
+    EXPECT_EQ(page.ui.dialogs.size(), 11u);
     EXPECT_EQ(page.lastMessage(), Cp1252("Es können höchstens 10 Bilder zu einem Titel gespeichert werden!"));
+    EXPECT_FALSE(page.slots.AddFile(page.file("b.jpg", PictureData(1)), false));
+    // The first deleted, the page moves right.
+    page.slots.SelectTab(0);
+    page.slots.DeleteCurrent();
+    EXPECT_EQ(page.slots.Current, 1);
 }
 
 TEST(PictureSlots, StorageRadioSnapsBack)

@@ -287,7 +287,7 @@ TEST(FilterDialogModel, ModesPagesAndPresets)
         d.Activate();
         EXPECT_EQ(d.Page(), PageSearch);
         std::vector<int> reachable;
-        for (int p = 0; p < FilterDialogPageCount; ++p)
+        for (int p = -1; p <= FilterDialogPageCount; ++p)
             if (d.PageReachable(p))
                 reachable.push_back(p);
         EXPECT_EQ(reachable, (std::vector<int>{PageSearch, PageDefaults}));
@@ -313,6 +313,7 @@ TEST(FilterDialogModel, ModesPagesAndPresets)
     }
     FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
     EXPECT_EQ(d.Page(), PageFilter);
+    EXPECT_EQ(std::pair(d.PageReachable(-1), d.PageReachable(FilterDialogPageCount)), std::pair(false, false));
 }
 
 TEST(FilterDialogModel, DefaultsListNamesTheSwitchItsBitPresets)
@@ -510,6 +511,7 @@ TEST(FilterDialogModel, DefaultsButtonResetsTheSelection)
     f.Ready();
     f.Session([](FilterDialogModel& d) {
         d.SelectNone(ListKategorie);
+        d.SelectNone(ListSprache); // only "no value": no title has a language
         d.Tick(ListTyp, 0, false);
         TickText(d, ListKeywords, "Kunst", false);
         d.SetBox(6, true);
