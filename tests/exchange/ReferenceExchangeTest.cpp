@@ -269,6 +269,7 @@ TEST(RisImport, DamagedAndForeignRecords)
         "zweite Zeile\r\n"
         "\r\n"
         "dritte Zeile\r\n"
+        "So  - nicht jede Zeile mit Strich ist eine Kennung\r\n"
         "DO  - 10.1/x\r\n"
         "ZZ  - z\r\n"
         "X9  - 9\r\n"
@@ -290,7 +291,8 @@ TEST(RisImport, DamagedAndForeignRecords)
     EXPECT_EQ(a.Title, "Ein Titel");
     EXPECT_EQ(a.Container, "Journal");
     EXPECT_EQ(a.Year, "01.05.1999");
-    EXPECT_EQ(a.Abstract, "Erste Zeile\r\nzweite Zeile\r\n\r\ndritte Zeile");
+    EXPECT_EQ(a.Abstract, "Erste Zeile\r\nzweite Zeile\r\n\r\ndritte Zeile\r\nSo  - nicht jede Zeile mit Strich ist "
+                          "eine Kennung");
     EXPECT_EQ(a.Pages, "3-9");
     EXPECT_EQ(a.Note, "DO: 10.1/x\r\nZZ: z\r\nX9: 9\r\nX0: 0\r\nXA: a");
     EXPECT_EQ(p.References[1].Title, "Zweiter");
@@ -298,8 +300,8 @@ TEST(RisImport, DamagedAndForeignRecords)
     const std::vector<std::string> problems = Problems(p);
     ASSERT_EQ(problems.size(), 3u);
     EXPECT_EQ(problems[0], "1: Text außerhalb eines Eintrags übergangen");
-    EXPECT_EQ(problems[1], "2: Datensatz ohne Abschluss „ER“ (bis Zeile 17), trotzdem übernommen");
-    EXPECT_EQ(problems[2], "21: Datensatz ohne Abschluss „ER“ (bis Zeile 22), trotzdem übernommen");
+    EXPECT_EQ(problems[1], "2: Datensatz ohne Abschluss „ER“ (bis Zeile 18), trotzdem übernommen");
+    EXPECT_EQ(problems[2], "22: Datensatz ohne Abschluss „ER“ (bis Zeile 23), trotzdem übernommen");
 
     // Windows-1252 bytes are read as such; binary garbage gives notes only.
     EXPECT_EQ(U(ParseRis("TY  - GEN\r\nTI  - M\xFCller\r\nER  - \r\n").References.at(0).Title), "Müller");
@@ -385,6 +387,10 @@ TEST(ReferenceExport, CommandWritesTheShownTitlesAfterTheQuestions)
     t.ui.answers = {Answer::No};
     EXPECT_FALSE(ExportToBibTex(t.app));
     EXPECT_EQ(test::ReadBytes(QString::fromStdString(path)), ris);
+    // A file that cannot be written is reported, and the command fails.
+    t.ui.filePaths.push_back(dir.filePath(QStringLiteral("fehlt/x.json")).toStdString());
+    EXPECT_FALSE(ExportToCslJson(t.app));
+    EXPECT_EQ(t.ui.messages.back().kind, MsgKind::Error);
 }
 
 } // namespace
