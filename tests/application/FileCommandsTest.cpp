@@ -86,9 +86,8 @@ TEST(FileCommands, OpenLoadsAndReports)
     env.ui.filePaths = {other};
     env.ui.answers = {Answer::Yes};
     EXPECT_FALSE(FileOpen(env.app));
-    EXPECT_EQ(env.texts(), std::vector<std::string>{other + suffix});
-    EXPECT_EQ(env.ui.messages[0].buttons, Buttons::YesNo);
-    EXPECT_EQ(env.app.store.AnzBuch, 0);
+    EXPECT_EQ(std::tuple(env.texts(), env.ui.messages[0].buttons, env.app.store.AnzBuch),
+              std::tuple(std::vector<std::string>{other + suffix}, Buttons::YesNo, 0));
 
     // Wrong extension, user goes on.
     env.ui.messages.clear();
@@ -246,10 +245,9 @@ TEST(FileCommands, SaveAndSaveAs)
 
     env.ui.messages.clear();
     EXPECT_TRUE(FileSaveAs(env.app));
-    EXPECT_EQ(env.texts(), std::vector<std::string>{env.path("x.FOL") + " wurde gesichert!"});
-    EXPECT_EQ(env.ui.messages[0].kind, MsgKind::Information);
-    EXPECT_EQ(env.app.DataFileName, env.path("x.FOL"));
-    EXPECT_TRUE(env.app.store.Gesichert());
+    EXPECT_EQ(std::tuple(env.texts(), env.ui.messages[0].kind, env.app.DataFileName, env.app.store.Gesichert()),
+              std::tuple(std::vector<std::string>{env.path("x.FOL") + " wurde gesichert!"}, MsgKind::Information,
+                         env.path("x.FOL"), true));
 
     // Save under the known name.
     env.ui.messages.clear();

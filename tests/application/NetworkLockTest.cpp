@@ -1,4 +1,5 @@
 #include "core/Codec.h"
+#include "application/BuchData.h"
 #include "application/SemaphoreFile.h"
 #include "application/NetworkLock.h"
 #include "support/DbBytes.h"
@@ -105,6 +106,11 @@ TEST_F(NetworkLockTest, ExistingSemaphoreAsksWhoeverWroteIt)
         EXPECT_EQ(ReadFile(sem()), Content(kOwn));
         t.app.netLock.NetSemTime = -1.0;
     }
+    // A load refused so.
+    t.ui.answers = {Answer::Cancel};
+    std::string err;
+    EXPECT_FALSE(Load_Buch_Data(t.app, db(), err));
+    EXPECT_EQ(std::tuple(t.app.store.FehlerNr, err), std::tuple(21, std::string("d.FOL")));
 }
 
 TEST_F(NetworkLockTest, AcceptedTimeIsNotAskedAgainButANewerOneIs)

@@ -8,6 +8,7 @@
 #include "shell/MainCommands.h"
 #include "support/Fakes.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -59,6 +60,14 @@ std::string ChangeAndCrash(const Files& f)
     return StoreImage(t.app.store);
 }
 
+// Another program wrote the database since.
+void TouchDatabase(const Files& f)
+{
+    QFile db(PathFromCp1252(f.database));
+    ASSERT_TRUE(db.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(db.setFileTime(QDateTime::currentDateTime().addDays(-1), QFileDevice::FileModificationTime));
+}
+
 std::string AddAndCrash(const Files& f, const std::string& database)
 {
     TestApp t;
@@ -98,6 +107,35 @@ TEST(Recovery, OpeningAfterACrashOffersTheChanges)
         again.ui.answers = {Answer::No};
         f.open(again);
         EXPECT_EQ(again.ui.messages.size(), answer == Answer::Yes ? 1u : 0u);
+    }
+}
+
+// Changes to a database written since by other means are not offered, on
+// opening it nor at the start: they are put aside, and the warning names
+// where they wait.
+TEST(Recovery, ChangesToADatabaseChangedSinceArePutAside)
+{
+    for (const bool atStart : {false, true}) {
+        SCOPED_TRACE(atStart ? "Start" : "Öffnen");
+        Files f;
+        ChangeAndCrash(f);
+        TouchDatabase(f);
+        TestApp t;
+        if (atStart) {
+            t.app.recovery.SetFolder(f.folder);
+            EXPECT_FALSE(OfferWaitingRecoveries(t.app));
+        } else {
+            f.open(t);
+        }
+        EXPECT_EQ(t.app.store.AnzBuch, atStart ? 0 : 30);
+        ASSERT_EQ(t.ui.messages.size(), 1u);
+        const folianto::test::RecordedMessage& m = t.ui.messages[0];
+        EXPECT_EQ(std::tuple(m.kind, m.buttons), std::tuple(MsgKind::Warning, Buttons::Ok));
+        EXPECT_NE(m.text.find(Cp1252("Die Datei wurde seitdem verändert")), std::string::npos) << m.text;
+        const QStringList aside = f.inFolder().filter(QStringLiteral(".aside-"));
+        ASSERT_EQ(aside.size(), 1);
+        const std::string end = Cp1252("bis zum nächsten Speichern in\r\n") + f.folder + "/" + PathToCp1252(aside[0]);
+        EXPECT_EQ(m.text.substr(m.text.size() - std::min(m.text.size(), end.size())), end);
     }
 }
 
@@ -231,21 +269,21 @@ TEST(Recovery, ChangesLeftForLaterAreNotOverwrittenByNewOnes)
 }
 
 // A set-aside that fails names the name it tried (here one too long for
-// the file system).
+// the file system), and nothing else is said about the changes.
 TEST(Recovery, FailedSetAsideNamesThePathTried)
 {
     Files f;
     AddAndCrash(f, f.database);
+    TouchDatabase(f);
     TestApp t;
     t.app.recovery.SetFolder(f.folder);
     const QString longName = PathFromCp1252(f.folder) + QLatin1Char('/') + QString(240, QLatin1Char('k')) +
                              QStringLiteral(".journal");
     ASSERT_TRUE(QFile::rename(PathFromCp1252(t.app.recovery.FileFor(f.database)), longName));
-    t.ui.answers = {Answer::No};
     OfferWaitingRecoveries(t.app);
-    ASSERT_EQ(t.ui.messages.size(), 2u);
+    ASSERT_EQ(t.ui.messages.size(), 1u);
     const std::string tried = PathToCp1252(longName.chopped(8)) + ".aside-";
-    EXPECT_NE(t.ui.messages[1].text.find(Cp1252("ließ sich nicht umbenennen in\r\n") + tried), std::string::npos)
-        << t.ui.messages[1].text;
+    EXPECT_NE(t.ui.messages[0].text.find(Cp1252("ließ sich nicht umbenennen in\r\n") + tried), std::string::npos)
+        << t.ui.messages[0].text;
     EXPECT_TRUE(QFile::exists(longName));
 }

@@ -75,13 +75,15 @@ TEST(HistoryClick, Messages)
     const BuchLoader failing = [&loads](App&, const std::string&, std::string&) { return ++loads, false; };
     TestApp t;
     EXPECT_FALSE(DoAutoItemClick(t.app, "&2 " + path, failing));
+    EXPECT_FALSE(DoAutoItemClick(t.app, "&12 " + path, failing));
     const std::string missing = dir.path().toStdString() + "/weg.fol";
     EXPECT_FALSE(DoAutoItemClick(t.app, "&3 " + missing, failing));
     EXPECT_FALSE(DoAutoItemClick(t.app, "&0 " + path, failing));
     EXPECT_FALSE(DoAutoItemClick(t.app, "&x " + path, failing));
-    EXPECT_EQ(loads, 1);
-    ASSERT_EQ(t.ui.messages.size(), 2u);
-    EXPECT_EQ(std::tuple(t.ui.messages[0].kind, t.ui.messages[0].text, t.ui.messages[1].text),
+    EXPECT_FALSE(DoAutoItemClick(t.app, "& " + path, failing));
+    EXPECT_EQ(loads, 2);
+    ASSERT_EQ(t.ui.messages.size(), 3u);
+    EXPECT_EQ(std::tuple(t.ui.messages[0].kind, t.ui.messages[1].text, t.ui.messages[2].text),
               std::tuple(MsgKind::Error, "Konnte " + path + " nicht laden!",
                          "Datei " + UpperAscii(missing) + " existiert nicht!"));
 }

@@ -21,13 +21,13 @@ const char* const kForeign =
 
 TEST(IniFile, ReadsCaseInsensitiveNamesAndTrimsValues)
 {
-    const IniFile ini("[common]\nsortlength\nsortlength = 42 \n[Other]\r\nname=\t M\xFCller \r\n");
-    EXPECT_EQ(ini.ReadInteger("COMMON", "SortLength", 0), 42);
-    EXPECT_EQ(ini.ReadString("OTHER", "Name", "?"), "M\xFCller");
-    EXPECT_EQ(ini.ReadString("Other", "missing", "fb"), "fb");
-    EXPECT_EQ(ini.ReadString("Missing", "name", "fb"), "fb");
-    EXPECT_TRUE(ini.SectionExists("oThEr"));
-    EXPECT_FALSE(ini.SectionExists("none"));
+    const IniFile ini("[common]\n; note\nsortlength\nsortlength = 42 \n[Other]\r\nname=\t M\xFCller \r\n  Zone = Z\r\n");
+    // Comments and lines without '=' have no key, not even the empty one.
+    EXPECT_EQ(std::tuple(ini.ReadInteger("COMMON", "SortLength", 0), ini.ReadString("OTHER", "Name", "?"),
+                         ini.ReadString("other", "zONE", "?"), ini.ReadString("common", "", "fb"),
+                         ini.ReadString("Other", "missing", "fb"), ini.ReadString("Missing", "name", "fb")),
+              std::tuple(42, "M\xFCller", "Z", "fb", "fb", "fb"));
+    EXPECT_EQ(std::tuple(ini.SectionExists("oThEr"), ini.SectionExists("none")), std::tuple(true, false));
 }
 
 TEST(IniFile, NumbersAndBooleans)
@@ -112,6 +112,7 @@ TEST(IniFile, SectionValuesAndErasingKeys)
 {
     IniFile ini("[Sets]\r\nA0=x;y\r\n; note\r\nnoequals\r\n\r\nB= z \r\n[Next]\r\nk=1\r\n");
     EXPECT_EQ(ini.ReadSectionValues("sets"), (std::vector<std::string>{"x;y", "", "z"}));
+    EXPECT_EQ(ini.ReadSectionEntries("sets"), (std::vector<std::pair<std::string, std::string>>{{"A0", "x;y"}, {"B", "z"}}));
     ini.EraseSectionKeys("Sets");
     ini.WriteString("Sets", "S0", "n");
     EXPECT_EQ(ini.Serialize(), "[Sets]\r\n; note\r\nS0=n\r\n\r\n[Next]\r\nk=1\r\n");

@@ -121,6 +121,9 @@ TEST(OptionsDialogModel, MovingStopsAtTheListEnds)
     EXPECT_TRUE(m.MoveExportLine(-1));
     EXPECT_EQ(m.ExportIndex, ExportSlotCount - 2);
     EXPECT_EQ(m.ExportLines.back().Label, before[ExportSlotCount - 2]);
+    m.ExportIndex = 0;
+    EXPECT_TRUE(m.MoveExportLine(+1));
+    EXPECT_EQ(m.ExportLines[1].Label, before[0]);
 }
 
 TEST(OptionsDialogModel, EveryLabelStandsOnceWhateverTheSlotsSay)
@@ -149,6 +152,8 @@ TEST(OptionsDialogModel, EveryLabelStandsOnceWhateverTheSlotsSay)
             EXPECT_EQ(m.ExportLines[static_cast<std::size_t>(std::abs(line) - 1)].Checked, line > 0) << label;
         }
     }
+    EXPECT_STREQ(OptionsDialogModel::ExportSlotLabel(-1), "");
+    EXPECT_STREQ(OptionsDialogModel::ExportSlotLabel(ExportSlotCount), "");
 }
 
 TEST(OptionsDialogModel, HeaderEditingKeepsBothListsInStep)
@@ -167,6 +172,13 @@ TEST(OptionsDialogModel, HeaderEditingKeepsBothListsInStep)
     EXPECT_EQ(m.HeaderIndex, static_cast<int>(m.HeaderLines.size()) - 1);
     m.MoveHeaderSelection(+1);
     EXPECT_EQ(m.HeaderIndex, static_cast<int>(m.HeaderLines.size()) - 1);
+    // With no line selected an edit changes no line.
+    const std::vector<std::string> lines = m.HeaderLines;
+    for (const int none : {-1, static_cast<int>(lines.size())}) {
+        m.HeaderIndex = none;
+        m.SetHeaderEditText("x");
+    }
+    EXPECT_EQ(m.HeaderLines, lines);
 }
 
 TEST(OptionsDialogModel, HeadersThatTheGridCannotTellApartAreRefused)
@@ -206,6 +218,7 @@ TEST(OptionsDialogModel, OkTakesSaneNumbersAndKeepsValuesOfEmptyEdits)
         {"99", "250", 99, 250}, {" 5", "0", 5, OptionsDialogModel::MinColWidthLimit},
         {"  ", "", 25, 250},    {"0 ", "123456789012", 0, OptionsDialogModel::MaxColWidthLimit},
         {"", "20", 25, 20},     {"12a", "-", 25, 250},
+        {"", "99999999999999999999", 25, OptionsDialogModel::MaxColWidthLimit},
     };
     for (const Case& c : cases) {
         TestApp t;
@@ -216,6 +229,13 @@ TEST(OptionsDialogModel, OkTakesSaneNumbersAndKeepsValuesOfEmptyEdits)
         EXPECT_EQ(m.Result().settings.SortLength, c.expectSort) << "'" << c.sortLength << "'";
         EXPECT_EQ(m.Result().settings.MaxColWidth, c.expectWidth) << "'" << c.maxWidth << "'";
     }
+}
+
+TEST(OptionsDialogModel, ASortLengthOfOneDigitIsShownRightAligned)
+{
+    OptionsData data = DefaultData();
+    data.settings.SortLength = 5;
+    EXPECT_EQ(OptionsDialogModel(data).SortLengthText, " 5");
 }
 
 TEST(OptionsDialogModel, AbsurdSettingsAreShownSane)
@@ -266,6 +286,7 @@ TEST(OptionsDialogModel, OkWritesColumnsPresetsAndChoices)
     // A newly typed preset joins its list, once and cut like the preset.
     EXPECT_EQ(r.SpracheItems, (std::vector<std::string>{"deutsch", "englisch", "plattdeutsch und noc"}));
     EXPECT_EQ(r.TypItems, std::vector<std::string>{"Taschenbuch"});
+    EXPECT_EQ(r.BesitzerItems, data.BesitzerItems); // an empty preset joins nothing
     EXPECT_EQ(std::tuple(r.settings.SortByAE, r.settings.EditAutoFill, r.settings.PicSizeOption,
                          r.settings.PicAutoShowOption),
               std::tuple(true, true, 1, 1));

@@ -2,6 +2,8 @@
 
 #include <QList>
 
+#include <cstring>
+
 #include <gtest/gtest.h>
 
 namespace folianto {
@@ -48,6 +50,36 @@ TEST(Codec, TextOutsideTheCodePageIsKeptAsReferences)
         EXPECT_EQ(Utf8ToCp1252(c.text), stored);
         EXPECT_EQ(PathFromCp1252(PathToCp1252(U(c.text))), FromCp1252(stored));
     }
+}
+
+TEST(Codec, SeparatorsAndCutsSeeReferencesWhole)
+{
+    // Per position: does a cut there split a reference? 'x' no, 'R' yes.
+    struct Case {
+        const char* bytes;
+        const char* splits;
+    };
+    const Case cases[] = {
+        {"a&#322;b", "xxRRRRRxx"},
+        {"&#1114111;", "xRRRRRRRRRx"},
+        {"&#12345678;", "xxxxxxxxxxxx"},
+    };
+    for (const Case& c : cases) {
+        std::string seen;
+        for (std::size_t pos = 0; pos <= std::strlen(c.bytes); ++pos)
+            seen += SplitsReference(c.bytes, pos) ? 'R' : 'x';
+        EXPECT_EQ(seen, c.splits) << c.bytes;
+    }
+    // A ';' that ends a reference separates nothing.
+    const std::pair<const char*, std::size_t> firsts[] = {
+        {"a;b", 1}, {"&#322;", std::string::npos}, {"&#322;;x", 6}, {"#322;", 4}, {"&#0;", 3},
+        {"&&#65;;", 6}, {"&#12345678;", 10},
+    };
+    for (const auto& [bytes, at] : firsts)
+        EXPECT_EQ(FindListSeparator(bytes), at) << bytes;
+    EXPECT_EQ(RFindListSeparator("a;&#322;"), 1u);
+    EXPECT_EQ(RFindListSeparator("&#322;"), std::string::npos);
+    EXPECT_EQ(RFindListSeparator(";&#65;"), 0u);
 }
 
 TEST(Codec, ReadingBytesTakesOnlyWholeValidReferences)

@@ -138,6 +138,8 @@ TEST(DatabaseFile, IsHeaderFormat)
         {"Foliantoabc#" + std::string(20, 'x'), false, 0},
         {"Folianto1.4.5#" + std::string(20, 'x'), false, 0},
         {"Folianto123456789012#xxxxxxxxxx", false, 0},      // no number sign in bytes 9..20
+        {"Folianto-1,3#" + std::string(20, 'x'), true, 13}, {"Folianto0#" + std::string(20, 'x'), true, 10},
+        {"Folianto+#" + std::string(20, 'x'), false, 0},    {"Folianto.#" + std::string(20, 'x'), false, 0},
     };
     for (const Case& c : cases) {
         int len = 0;
@@ -146,6 +148,8 @@ TEST(DatabaseFile, IsHeaderFormat)
             EXPECT_EQ(len, c.length) << c.start;
         }
     }
+    int len = 0;
+    EXPECT_FALSE(IsHeaderFormat(std::string("/nonexistent/D.FOL"), len));
 }
 
 // One fixture per stored data version; the same checks against each.
@@ -198,11 +202,8 @@ TEST(DatabaseFile, LoadsEveryHeaderVersion)
         EXPECT_EQ(a.Kaufdatum, minor >= 4 ? 36526.5 : 0.0);
 
         const TBuch& b = *app.store.at(2);
-        EXPECT_EQ(b.Titel.Text, "Zweiter");
-        EXPECT_EQ(b.TypNum, 8);  // 12 is repaired
-        EXPECT_FALSE(app.store.Gesichert());
-        EXPECT_EQ(app.DataFileName, file);
-        EXPECT_EQ(app.history.Paths, std::vector<std::string>{file});
+        EXPECT_EQ(std::tuple(b.Titel.Text, b.TypNum, app.store.Gesichert(), app.DataFileName, app.history.Paths),
+                  std::tuple("Zweiter", 8, false, file, std::vector<std::string>{file})); // type 12 is repaired
         EXPECT_TRUE(env.idle());
         EXPECT_EQ(env.ui.waitTexts, std::vector<std::string>{"Buchdaten werden geladen!"});
     }
@@ -793,9 +794,8 @@ TEST(DatabaseFile, MergeAppendsAndKeepsState)
     ASSERT_TRUE(env.load(env.path("m.FOL"), LoadMode::Merge));
     ASSERT_EQ(env.app.store.AnzBuch, 3);
     EXPECT_EQ(env.app.store.at(1)->Kuerzel.Text, "Alt");
-    EXPECT_EQ(env.app.store.at(2)->Titel.Text, "Stadt und Land");
-    EXPECT_EQ(env.app.store.at(3)->BuchNr, 3);
-    EXPECT_EQ(env.app.DataVerMinor, 3);
+    EXPECT_EQ(std::tuple(env.app.store.at(2)->Titel.Text, env.app.store.at(3)->BuchNr, env.app.DataVerMinor),
+              std::tuple("Stadt und Land", 3, 3));
 }
 
 // A read error of the device ends the load (truncations: DamagedFiles).

@@ -14,6 +14,8 @@ TEST(Text, PrintableTestAcceptsAsciiAndUmlautsOnly)
     for (const Case& k : {Case{' ', false}, Case{'!', true}, Case{'~', true}, Case{0x7F, false},
                           Case{0xC4, true}, Case{0xFC, true}, Case{0xDF, false}, Case{'\t', false}})
         EXPECT_EQ(IsPrintable(k.c), k.printable) << int(k.c);
+    EXPECT_TRUE(HasPrintable(" \t\xDF!"));
+    EXPECT_FALSE(HasPrintable(" \t\xDF"));
 }
 
 TEST(Text, StripBlanksModesAndFill)
@@ -21,17 +23,17 @@ TEST(Text, StripBlanksModesAndFill)
     EXPECT_EQ(StripBlanks("  a b  "), "a b");
     EXPECT_EQ(StripBlanks("  a b  ", Strip::Left), "a b  ");
     EXPECT_EQ(StripBlanks("  a b  ", Strip::Right), "  a b");
-    EXPECT_EQ(StripBlanks("   "), "");
-    EXPECT_EQ(FillUp("ab", 4), "ab  ");
-    EXPECT_EQ(FillUp("abcdef", 4), "abcdef");
-    EXPECT_EQ(UpperAscii("m\xFCller abc"), "M\xFCLLER ABC");
+    EXPECT_EQ(std::tuple(StripBlanks("   "), RemoveAllBlanks(" a b\t "), FillUp("ab", 4), FillUp("abcdef", 4),
+                         UpperAscii("m\xFCller abc")),
+              std::tuple("", "ab\t", "ab  ", "abcdef", "M\xFCLLER ABC"));
 }
 
 TEST(Text, ReadNumber)
 {
     struct Case { const char* in; double out; };
     for (const Case& k : {Case{"12", 12}, Case{" 1 2,5 ", 12.5}, Case{"3,5,1", 0}, Case{"abc", 0},
-                          Case{"", 0}, Case{"-7\t", -7}, Case{"1.5", 1.5}, Case{"0x10", 0}})
+                          Case{"", 0}, Case{"-7\t", -7}, Case{"1.5", 1.5}, Case{"0x10", 0},
+                          Case{"+2,25", 2.25}, Case{"+-1", 0}})
         EXPECT_DOUBLE_EQ(ReadNumber(k.in), k.out) << k.in;
 }
 
@@ -55,15 +57,15 @@ TEST(Text, FileNameParts)
 {
     EXPECT_EQ(ChangeFileExt("/a.b/x.FOL", ".SEM"), "/a.b/x.SEM");
     EXPECT_EQ(ChangeFileExt("/a.b/x", ".SEM"), "/a.b/x.SEM");
-    EXPECT_EQ(ExtractFileExt("/a.b/x"), "");
-    EXPECT_EQ(ExtractFileName("/dir/x.FOL"), "x.FOL");
-    EXPECT_EQ(ExtractFilePath("/dir/x.FOL"), "/dir/");
+    EXPECT_EQ(std::tuple(ExtractFileExt("/a.b/x"), ExtractFileExt("/dir/.FOL"), ExtractFileName("/dir/x.FOL"),
+                         ExtractFilePath("/dir/x.FOL")),
+              std::tuple("", ".FOL", "x.FOL", "/dir/"));
 }
 
 TEST(Codec, Windows1252RoundTripOfEveryByte)
 {
     std::string all;
-    for (int c = 1; c < 256; ++c)
+    for (int c = 0; c < 256; ++c)
         all += static_cast<char>(c);
     EXPECT_EQ(ToCp1252(FromCp1252(all)), all);
     EXPECT_EQ(Cp1252("Grüße €"), "Gr\xFC\xDF" "e \x80");

@@ -121,7 +121,8 @@ TEST_F(TraceLogTest, EndHandlerFollowsTheWritePolicy)
     for (const Case& k : {Case{8, 0, false, ""}, Case{2, 0, true, "x"}, Case{1, 0, true, "x"},
                           Case{-1, 0, false, ""}, Case{-1, 11, false, ""},
                           Case{8, 11, true, "TraceLog erkennt Laufzeitfehler: 11"},
-                          Case{2, 6, true, "TraceLog erkennt Laufzeitfehler: 6"}}) {
+                          Case{2, 6, true, "TraceLog erkennt Laufzeitfehler: 6"},
+                          Case{2, -217, true, "TraceLog erkennt Laufzeitfehler: -217"}}) {
         QFile::remove(kel());
         {
             TraceLog seed;
@@ -209,6 +210,9 @@ TEST_F(TraceLogTest, SnapshotTakesTheFirstFreeNumberAndAbove500AsksToInformTheMa
     };
     occupy(1, 3);
     TraceLog log;
+    EXPECT_FALSE(log.Extra_Save_KEL(platform, ui)); // not started
+    log.Start("", ui);
+    EXPECT_FALSE(log.Extra_Save_KEL(platform, ui)); // no log file
     log.Start(logFile(), ui);
     ASSERT_TRUE(log.Extra_Save_KEL(platform, ui));
     EXPECT_TRUE(ui.messages.empty());

@@ -49,7 +49,7 @@ struct FixtureCase {
 const FixtureCase Fixtures[] = {
     {"baseline.jpg", PicJpg},    {"progressive.jpg", PicJpeg}, {"rgb24.bmp", PicBmp},
     {"palette8.bmp", PicBmp},    {"palette8-rle.bmp", PicBmp}, {"drawing.emf", PicEmf},
-    {"drawing.wmf", PicWmf},
+    {"drawing.wmf", PicWmf},     {"cmyk.jpg", PicJpg},
 };
 
 } // namespace
@@ -118,6 +118,14 @@ std::vector<uint8_t> Bmp(uint32_t headerSize, int height, uint16_t bpp, uint32_t
     return b;
 }
 
+// `bmp` with another number of colours in its header (0: as many as the bits allow).
+std::vector<uint8_t> Declaring(std::vector<uint8_t> bmp, uint32_t colours)
+{
+    for (int i = 0; i < 4; ++i)
+        bmp[46 + static_cast<std::size_t>(i)] = static_cast<uint8_t>(colours >> (8 * i));
+    return bmp;
+}
+
 } // namespace
 
 // Every pixel layout of a BMP: palettes of 1 and 4 bits, 16 and 32 bits with
@@ -132,6 +140,15 @@ TEST(PictureDecoding, BmpPixelLayouts)
     } cases[] = {
         {"1 bit", Bmp(40, 2, 1, 0, {0x000000, 0xFFFFFF}, {}, {0x80, 0, 0, 0, 0x40, 0, 0, 0}),
          {0x000000, 0xFFFFFF, 0xFFFFFF, 0x000000}},
+        {"1 bit, colours not declared",
+         Declaring(Bmp(40, 2, 1, 0, {0x000000, 0xFFFFFF}, {}, {0x80, 0, 0, 0, 0x40, 0, 0, 0}), 0),
+         {0x000000, 0xFFFFFF, 0xFFFFFF, 0x000000}},
+        {"1 bit, more colours declared than it allows",
+         Declaring(Bmp(40, 2, 1, 0, {0x000000, 0xFFFFFF}, {}, {0x80, 0, 0, 0, 0x40, 0, 0, 0}), 3),
+         {0x000000, 0xFFFFFF, 0xFFFFFF, 0x000000}},
+        {"4 bit, fewer colours declared than stored",
+         Declaring(Bmp(40, 2, 4, 0, {0xFF0000, 0x00FF00, 0x0000FF}, {}, {0x12, 0, 0, 0, 0x21, 0, 0, 0}), 2),
+         {0x000000, 0x00FF00, 0x00FF00, 0x000000}},
         {"4 bit, index past the palette", Bmp(40, 2, 4, 0, {0xFF0000, 0x00FF00}, {}, {0x10, 0, 0, 0, 0x0F, 0, 0, 0}),
          {0xFF0000, 0x000000, 0x00FF00, 0xFF0000}},
         {"16 bit 5-5-5", Bmp(40, 2, 16, 0, {}, {}, {0x00, 0x7C, 0xE0, 0x03, 0x1F, 0x00, 0xFF, 0x7F}),
@@ -185,6 +202,23 @@ TEST(PictureDecoding, DamagedInputIsEmpty)
         for (const Variant& v : variants)
             EXPECT_TRUE(Decode(v.data, c.format).IsEmpty()) << v.name;
     }
+    // BMPs whose header and data do not hold together.
+    const std::vector<uint8_t> rows(16, 0); // two rows of 24 bits, four of 16
+    std::vector<uint8_t> cut = Bmp(40, 2, 24, 0, {}, {}, rows);
+    cut.resize(40);
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bmp;
+    } bmps[] = {
+        {"header longer than the file", cut},
+        {"masks for 24 bits", Bmp(40, 2, 24, 3, {}, {0xFF0000, 0xFF00, 0xFF}, rows)},
+        {"masks past the end", Bmp(40, 2, 16, 3, {}, {}, {0, 0, 0, 0, 0, 0, 0, 0})},
+        {"8-bit run lengths of 4 bits", Bmp(40, 2, 4, 1, {0xFF0000}, {}, rows)},
+        {"run lengths ending in a jump", Bmp(40, 2, 4, 2, {0xFF0000}, {}, {2, 0x00, 0, 2})},
+        {"literal run past the end", Bmp(40, 2, 4, 2, {0xFF0000}, {}, {0, 5, 0x00})},
+    };
+    for (const auto& b : bmps)
+        EXPECT_TRUE(Decode(b.bmp, PicBmp).IsEmpty()) << b.name;
 }
 
 // A picture decoded under another format's name is not shown.

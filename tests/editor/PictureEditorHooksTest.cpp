@@ -84,9 +84,8 @@ TEST(PictureEditorHooks, CopyAndNewTitle)
     ASSERT_EQ(e.app.store.AnzBuch, 2);
     const TBuch& copy = *e.app.store.at(2);
     ASSERT_EQ(copy.AnzPics, 2);
-    EXPECT_EQ(copy.Pics[0].BildTitel.Text, "Kopie vorn");
-    EXPECT_EQ(copy.Pics[1].Data, std::vector<uint8_t>(500, 2));
-    EXPECT_EQ(e.app.store.at(1)->Pics[0].BildTitel.Text, "vorn");
+    EXPECT_EQ(std::tuple(copy.Pics[0].BildTitel.Text, copy.Pics[1].Data, e.app.store.at(1)->Pics[0].BildTitel.Text),
+              std::tuple("Kopie vorn", std::vector<uint8_t>(500, 2), "vorn"));
 
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("scan.bmp"));

@@ -88,9 +88,8 @@ TEST(PictureLinks, ChooseLinkedDocument)
     ui.filePaths = {std::string("/doc/neu.pdf"), std::nullopt};
     EXPECT_EQ(ChooseLinkedDocument(ui, "/doc/alt.pdf"), "/doc/neu.pdf");
     ASSERT_EQ(ui.dialogs.size(), 1u);
-    EXPECT_EQ(ui.dialogs[0].filter, "Alle Dateien (*.*)|*.*");
-    EXPECT_TRUE(ui.dialogs[0].mustExist && ui.dialogs[0].pathMustExist);
-    EXPECT_EQ(ui.dialogs[0].initialPath, "/doc/alt.pdf");
+    EXPECT_EQ(std::tuple(ui.dialogs[0].filter, ui.dialogs[0].mustExist && ui.dialogs[0].pathMustExist, ui.dialogs[0].initialPath),
+              std::tuple("Alle Dateien (*.*)|*.*", true, "/doc/alt.pdf"));
     EXPECT_EQ(ChooseLinkedDocument(ui, "/doc/alt.pdf"), std::nullopt); // cancelled: Quelle stays
 }
 

@@ -193,9 +193,8 @@ TEST(PictureSlots, HiddenEntriesSurviveARewrite)
     ASSERT_TRUE(page.slots.AddFile(page.file("neu.jpg", PictureData(9)), false));
     page.slots.WriteTo(b, false);
     ASSERT_EQ(b.AnzPics, 3);
-    EXPECT_EQ(b.Pics[0].Data, PictureData(9));
-    EXPECT_EQ(b.Pics[1].Data, PictureData(2));
-    EXPECT_EQ(b.Pics[2].Data, PictureData(3));
+    EXPECT_EQ(std::tuple(b.Pics[0].Data, b.Pics[1].Data, b.Pics[2].Data),
+              std::tuple(PictureData(9), PictureData(2), PictureData(3)));
 }
 
 TEST(PictureSlots, AddAfterDeletingTheSecondOfThreeUsesTabTwo)
@@ -208,15 +207,13 @@ TEST(PictureSlots, AddAfterDeletingTheSecondOfThreeUsesTabTwo)
     EXPECT_EQ(page.slots.Current, 0);
     ASSERT_TRUE(page.slots.AddFile(page.file("Umschlag vorn.bmp", PictureData(7)), false));
     EXPECT_EQ(page.slots.Current, 1);
-    EXPECT_EQ(page.slots.Slots[1].Kind, PicBmp + PicEmbedded);
-    EXPECT_EQ(page.slots.Slots[1].Title, "Umschlag vorn");
-    EXPECT_EQ(page.slots.PicFileSizes[1], 700);
+    EXPECT_EQ(std::tuple(page.slots.Slots[1].Kind, page.slots.Slots[1].Title, page.slots.PicFileSizes[1]),
+              std::tuple(PicBmp + PicEmbedded, "Umschlag vorn", 700));
 
     page.slots.WriteTo(b, false);
     ASSERT_EQ(b.AnzPics, 3);
-    EXPECT_EQ(b.Pics[1].Data, PictureData(7));
-    EXPECT_EQ(b.Pics[1].Size, 700);
-    EXPECT_EQ(b.Pics[2].Data, PictureData(3));
+    EXPECT_EQ(std::tuple(b.Pics[1].Data, b.Pics[1].Size, b.Pics[2].Data),
+              std::tuple(PictureData(7), 700, PictureData(3)));
 }
 
 TEST(PictureSlots, AddRefusals)
@@ -250,14 +247,21 @@ TEST(PictureSlots, AddRefusals)
 TEST(PictureSlots, EleventhPictureRefusedBeforeTheDialog)
 {
     Page page;
+    EXPECT_FALSE(page.slots.AddPicture(false)); // the dialog cancelled
+    EXPECT_TRUE(page.ui.dialogs[0].mustExist && page.ui.dialogs[0].pathMustExist);
     for (int i = 0; i < MaxPictures; ++i) {
         page.ui.filePaths.push_back(page.file("b" + std::to_string(i) + ".jpg", PictureData(i)));
         ASSERT_TRUE(page.slots.AddPicture(i % 2 == 1));
     }
-    EXPECT_EQ(page.ui.dialogs.size(), 10u);
+    EXPECT_EQ(page.ui.dialogs.size(), 11u);
     EXPECT_FALSE(page.slots.AddPicture(false));
-    EXPECT_EQ(page.ui.dialogs.size(), 10u);
+    EXPECT_EQ(page.ui.dialogs.size(), 11u);
     EXPECT_EQ(page.lastMessage(), Cp1252("Es können höchstens 10 Bilder zu einem Titel gespeichert werden!"));
+    EXPECT_FALSE(page.slots.AddFile(page.file("b.jpg", PictureData(1)), false));
+    // The first deleted, the page moves right.
+    page.slots.SelectTab(0);
+    page.slots.DeleteCurrent();
+    EXPECT_EQ(page.slots.Current, 1);
 }
 
 TEST(PictureSlots, StorageRadioSnapsBack)
@@ -306,9 +310,8 @@ TEST(PictureSlots, TitleEditAloneIsStoredAndKeepsTheBytes)
         EXPECT_FALSE(page.slots.PicsChanged);
         page.slots.WriteTo(b, false);
         ASSERT_EQ(b.AnzPics, count);
-        EXPECT_EQ(b.Pics.back().BildTitel.Text, "Rückseite");
-        EXPECT_EQ(b.Pics.back().Data, PictureData(count));
-        EXPECT_EQ(b.Pics[0].BildTitel.Text, "Bild 1");
+        EXPECT_EQ(std::tuple(b.Pics.back().BildTitel.Text, b.Pics.back().Data, b.Pics[0].BildTitel.Text),
+                  std::tuple("Rückseite", PictureData(count), "Bild 1"));
         // Written whole, as for a new record: every picture again.
         page.slots.WriteTo(b, true);
         ASSERT_EQ(b.AnzPics, count);

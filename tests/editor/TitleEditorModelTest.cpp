@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 using namespace folianto;
 using folianto::test::TestApp;
@@ -94,14 +95,9 @@ TEST(TitleEditorModel, SeriesAndYearsFollowTheType)
         Editor e;
         MakeTitled(e.Add("K1"), c.typ);
         e.Open(1);
-        EXPECT_EQ(e.v.LiteraturTyp, c.typ);
-        EXPECT_EQ(e.v.Serie.Text, c.serie);
-        EXPECT_EQ(e.v.EditionYear, c.editionYear);
-        EXPECT_EQ(e.v.FirstEdition, c.firstEdition);
-        EXPECT_EQ(e.v.Ausgabe, c.ausgabe);
-        EXPECT_EQ(e.v.Zeitschrift.Text, c.zeitschrift);
-        EXPECT_EQ(e.v.Jahr, c.jahr);
-        EXPECT_EQ(e.v.Jahrgang, c.jahrgang);
+        EXPECT_EQ(std::tuple(e.v.LiteraturTyp, e.v.Serie.Text, e.v.EditionYear, e.v.FirstEdition, e.v.Ausgabe,
+                             e.v.Zeitschrift.Text, e.v.Jahr, e.v.Jahrgang),
+                  std::tuple(c.typ, c.serie, c.editionYear, c.firstEdition, c.ausgabe, c.zeitschrift, c.jahr, c.jahrgang));
 
         // The user fills both groups; only the type's group is stored.
         e.v.Serie.Text = "Buchreihe";
@@ -113,11 +109,8 @@ TEST(TitleEditorModel, SeriesAndYearsFollowTheType)
         e.v.Jahrgang = "2,7";
         e.m.WriteToStore();
         const TBuch& b = *e.app.store.at(1);
-        EXPECT_EQ(b.Reihe.Text, c.storedReihe);
-        EXPECT_EQ(b.Jahr.Text, c.storedJahr);
-        EXPECT_EQ(b.JahrNum, c.storedJahrNum);
-        EXPECT_EQ(b.Auflage, c.storedAuflage);
-        EXPECT_EQ(b.TypNum, c.typ);
+        EXPECT_EQ(std::tuple(b.Reihe.Text, b.Jahr.Text, b.JahrNum, b.Auflage, b.TypNum),
+                  std::tuple(c.storedReihe, c.storedJahr, c.storedJahrNum, c.storedAuflage, c.typ));
     }
 }
 
@@ -212,9 +205,7 @@ TEST(TitleEditorModel, NumbersAndPricesRead)
         e.v.Preis = c.preis;
         e.m.WriteToStore();
         const TBuch& b = *e.app.store.current();
-        EXPECT_EQ(b.Auflage, c.auflage);
-        EXPECT_EQ(b.JahrNum, c.jahrNum);
-        EXPECT_EQ(b.Preis, c.price);
+        EXPECT_EQ(std::tuple(b.Auflage, b.JahrNum, b.Preis), std::tuple(c.auflage, c.jahrNum, c.price));
         EXPECT_TRUE(std::isfinite(b.Preis));
     }
 }
@@ -228,10 +219,8 @@ TEST(TitleEditorModel, HugeMemoIsStoredWhole)
     e.v.Inhalt = huge;
     e.m.WriteToStore();
     const TBuch& b = *e.app.store.at(1);
-    EXPECT_EQ(b.Inhalt.Text, huge);
-    EXPECT_EQ(b.Inhalt.Len, 1000000);
-    EXPECT_EQ(b.Bemerkung.Text, "alt");
-    EXPECT_EQ(b.Titel.Text, "Titel");
+    EXPECT_EQ(std::tuple(b.Inhalt.Text, b.Inhalt.Len, b.Bemerkung.Text, b.Titel.Text),
+              std::tuple(huge, 1000000, "alt", "Titel"));
 }
 
 // An OK that changes nothing leaves the title and Gesichert as they were,
@@ -259,13 +248,10 @@ TEST(TitleEditorModel, UnchangedTitleStaysSaved)
         const TBuch& after = *e.app.store.at(1);
         for (int f = 1; f <= TextFieldCount; ++f)
             EXPECT_EQ(after.TextField(f).Text, before.TextField(f).Text) << TextFieldNames[f - 1];
-        EXPECT_EQ(after.Auflage, before.Auflage);
-        EXPECT_EQ(after.JahrNum, before.JahrNum);
-        EXPECT_EQ(after.Preis, before.Preis);
-        EXPECT_EQ(after.Kaufdatum, before.Kaufdatum);
-        EXPECT_EQ(after.TypNum, before.TypNum);
-        EXPECT_EQ(after.AnzPics, before.AnzPics);
-        EXPECT_EQ(after.Pics.size(), before.Pics.size());
+        const auto numbers = [](const TBuch& b) {
+            return std::tuple(b.Auflage, b.JahrNum, b.Preis, b.Kaufdatum, b.TypNum, b.AnzPics, b.Pics.size());
+        };
+        EXPECT_EQ(numbers(after), numbers(before));
     }
 }
 
@@ -359,8 +345,7 @@ TEST(TitleEditorModel, OkMessages)
         e.t.ui.answers = {c.typAnswer};
         const bool saved = e.app.store.Gesichert();
         EXPECT_EQ(e.m.OkClicked(), c.outcome);
-        EXPECT_EQ(e.Texts(), c.messages);
-        EXPECT_EQ(e.app.store.AnzBuch, c.titlesAfter);
+        EXPECT_EQ(std::tuple(e.Texts(), e.app.store.AnzBuch), std::tuple(c.messages, c.titlesAfter));
         if (c.outcome != OkOutcome::Close || c.mode == EditModeView) {
             EXPECT_EQ(e.app.store.Gesichert(), saved);
         } else {
@@ -375,8 +360,7 @@ TEST(TitleEditorModel, OkFocusAfterRefusal)
     e.OpenNew();
     e.t.ui.answers = {Answer::Retry};
     EXPECT_EQ(e.m.OkClicked(), OkOutcome::StayOnType);
-    EXPECT_EQ(e.m.Focus.Page, PageBibliothek);
-    EXPECT_EQ(e.m.Focus.Control, C::RadioGroup_LiteraturTyp);
+    EXPECT_EQ(std::tuple(e.m.Focus.Page, e.m.Focus.Control), std::tuple(PageBibliothek, C::RadioGroup_LiteraturTyp));
     e.v.LiteraturTyp = 0;
     EXPECT_EQ(e.m.OkClicked(), OkOutcome::StayOnKuerzel);
     EXPECT_EQ(e.m.Focus.Control, C::EditKuerzel);
@@ -415,9 +399,10 @@ TEST(TitleEditorModel, WriteToStoreFeedsTheSearchLists)
     EXPECT_EQ(SearchListTexts(l.AutorSearchList), (std::vector<std::string>{"Eco, Umberto", "Mann, Thomas"}));
     EXPECT_EQ(SearchListTexts(l.SchlagworteSearchList), (std::vector<std::string>{"Politik", "Geschichte"}));
     // The stored series of a type-6 title goes to both lists.
-    EXPECT_EQ(SearchListTexts(l.ZeitschriftSearchList), std::vector<std::string>{"Reihe"});
-    EXPECT_EQ(SearchListTexts(l.ReiheSearchList), std::vector<std::string>{"Reihe"});
-    EXPECT_EQ(SearchListTexts(l.SpracheSearchList), std::vector<std::string>{"englisch"});
+    using Texts = std::vector<std::string>;
+    EXPECT_EQ(std::tuple(SearchListTexts(l.ZeitschriftSearchList), SearchListTexts(l.ReiheSearchList),
+                         SearchListTexts(l.SpracheSearchList)),
+              std::tuple(Texts{"Reihe"}, Texts{"Reihe"}, Texts{"englisch"}));
     EXPECT_FALSE(l.AllKeywordsListUpToDate);
     // So does a book's series, which loading a file leaves out of the journal list.
     MakeTitled(e.Add("K2"), TypMonographie);
@@ -440,14 +425,12 @@ TEST(TitleEditorModel, PlaceBesideThePublisher)
         stored.Verlag.Text = "Kiepenheuer & Witsch";
         Generate_SearchList_Entries_From_Data(e.app.store, e.app.lists);
         e.Open(1);
-        EXPECT_EQ(e.v.Ort.Text, "K\xF6ln");
-        EXPECT_EQ(e.v.Ort.Items, std::vector<std::string>{"K\xF6ln"});
+        EXPECT_EQ(std::tuple(e.v.Ort.Text, e.v.Ort.Items), std::tuple("K\xF6ln", std::vector<std::string>{"K\xF6ln"}));
         EXPECT_EQ(e.m.TypeAhead(C::ComboBoxOrt, "k", 1)->Text, "K\xF6ln");
         e.v.Ort.Text = "Berlin";
         e.m.WriteToStore();
-        EXPECT_EQ(e.app.store.at(1)->Ort.Text, "Berlin");
-        EXPECT_EQ(e.app.store.at(1)->Verlag.Text, "Kiepenheuer & Witsch");
-        EXPECT_FALSE(e.app.store.Gesichert());
+        EXPECT_EQ(std::tuple(e.app.store.at(1)->Ort.Text, e.app.store.at(1)->Verlag.Text, e.app.store.Gesichert()),
+                  std::tuple("Berlin", "Kiepenheuer & Witsch", false));
         EXPECT_EQ(SearchListTexts(e.app.lists.OrtSearchList), (std::vector<std::string>{"K\xF6ln", "Berlin"}));
         // A new title that reuses the last one's settings takes the place with the publisher.
         e.OpenNew();
@@ -470,9 +453,7 @@ TEST(TitleEditorModel, NewTitleAndFullStore)
     e.v.LiteraturTyp = 2;
     e.m.WriteToStore();
     ASSERT_EQ(e.app.store.AnzBuch, 1);
-    EXPECT_EQ(e.app.store.ActBuch, 1);
-    EXPECT_EQ(e.app.store.at(1)->Auflage, 0);
-    EXPECT_FALSE(e.app.store.Gesichert());
+    EXPECT_EQ(std::tuple(e.app.store.ActBuch, e.app.store.at(1)->Auflage, e.app.store.Gesichert()), std::tuple(1, 0, false));
 
     while (e.app.store.AnzBuch < MaxBuch)
         e.app.store.NewBuch();
@@ -481,8 +462,7 @@ TEST(TitleEditorModel, NewTitleAndFullStore)
     e.v.Titel = "zu viel";
     EXPECT_EQ(e.m.WriteToStore(), 0);
     EXPECT_EQ(e.Texts(), std::vector<std::string>{"Konnte neuen Bucheintrag nicht anlegen."});
-    EXPECT_EQ(e.app.store.AnzBuch, MaxBuch);
-    EXPECT_TRUE(e.app.store.Gesichert());
+    EXPECT_EQ(std::tuple(e.app.store.AnzBuch, e.app.store.Gesichert()), std::tuple(MaxBuch, true));
 }
 
 TEST(TitleEditorModel, InitFormDefaults)
@@ -495,18 +475,13 @@ TEST(TitleEditorModel, InitFormDefaults)
     e.app.lists.TypSearchList.AddEntry("Artikel", false);
     e.app.settings.DefaultOwner = "ich";
     e.OpenNew();
-    EXPECT_FALSE(e.v.KopierenEnabled);
-    EXPECT_EQ(e.v.Typ.Text, "Taschenbuch");
-    EXPECT_EQ(e.v.Sprache.Text, "deutsch");
-    EXPECT_EQ(e.v.Owner.Text, "ich");
-    EXPECT_EQ(e.v.LiteraturTyp, TypUnklar);
+    EXPECT_EQ(std::tuple(e.v.KopierenEnabled, e.v.Typ.Text, e.v.Sprache.Text, e.v.Owner.Text, e.v.LiteraturTyp, e.v.Waehrung.Text),
+              std::tuple(false, "Taschenbuch", "deutsch", "ich", TypUnklar, "EUR"));
     EXPECT_EQ(e.v.Waehrung.Items, (std::vector<std::string>{"EUR", "DM", "usd"}));
-    EXPECT_EQ(e.v.Waehrung.Text, "EUR");
     // The type list comes back in the box's order; a filter's choice stays.
     EXPECT_EQ(SearchListTexts(e.app.lists.TypSearchList), (std::vector<std::string>{"Artikel", "gebundenes Buch"}));
     EXPECT_FALSE(e.app.lists.TypSearchList.entries[0].Active);
-    EXPECT_EQ(e.m.Pictures.PicFileSizes[9], -1);
-    EXPECT_EQ(e.m.Focus.Control, C::EditKuerzel);
+    EXPECT_EQ(std::tuple(e.m.Pictures.PicFileSizes[9], e.m.Focus.Control), std::tuple(-1, C::EditKuerzel));
 
     e.m.InitForm(EditModeEdit, -1);
     EXPECT_TRUE(e.v.KopierenEnabled);
@@ -560,14 +535,10 @@ TEST(TitleEditorModel, ReuseLastSettings)
         EXPECT_EQ(e.Texts(), c.asked ? std::vector<std::string>{question} : std::vector<std::string>{});
         EXPECT_EQ(e.app.settings.UseLastSettings, c.copied);
         if (c.copied) {
-            EXPECT_EQ(e.v.Autor.Text, "Eco, Umberto");
-            EXPECT_EQ(e.v.Autor.Ticked, std::vector<bool>{true});
-            EXPECT_EQ(e.v.Serie.Text, "Reihe");
-            EXPECT_EQ(e.v.Zeitschrift.Text, "Reihe");
-            EXPECT_EQ(e.v.Standort.Text, "Regal");
-            EXPECT_EQ(e.v.Typ.Text, "Kopie");
-            EXPECT_EQ(e.v.LiteraturTyp, 3);
-            EXPECT_TRUE(e.m.Panel.Books);
+            EXPECT_EQ(std::tuple(e.v.Autor.Text, e.v.Serie.Text, e.v.Zeitschrift.Text, e.v.Standort.Text, e.v.Typ.Text),
+                      std::tuple("Eco, Umberto", "Reihe", "Reihe", "Regal", "Kopie"));
+            EXPECT_EQ(std::tuple(e.v.Autor.Ticked, e.v.LiteraturTyp, e.m.Panel.Books),
+                      std::tuple(std::vector<bool>{true}, 3, true));
         } else {
             EXPECT_NE(e.v.Serie.Text, "Reihe");
         }
@@ -589,9 +560,7 @@ TEST(TitleEditorModel, CompletionTakesTheLastMatchingEntry)
         SCOPED_TRACE(c.typed);
         const auto got = CompleteText(list, c.typed, c.caret, c.multi);
         ASSERT_TRUE(got);
-        EXPECT_EQ(got->Text, c.text);
-        EXPECT_EQ(got->SelStart, c.selStart);
-        EXPECT_EQ(got->SelLength, c.selLength);
+        EXPECT_EQ(std::tuple(got->Text, got->SelStart, got->SelLength), std::tuple(c.text, c.selStart, c.selLength));
     }
     for (const char* none : {"", "x", "m\xDC", "Berliner"})
         EXPECT_FALSE(CompleteText(list, none, 1, false)) << none;
@@ -623,8 +592,7 @@ TEST(TitleEditorModel, LeavingBoxes)
     e.m.LeaveChoiceBox(C::ComboBoxVerlag);
     const SearchList& l = e.app.lists.VerlagSearchList;
     EXPECT_EQ(SearchListTexts(l), (std::vector<std::string>{"\xC4rzteverlag", "Hanser", "Zsolnay"}));
-    EXPECT_TRUE(l.entries[0].Active);
-    EXPECT_FALSE(l.entries[1].Active);
+    EXPECT_EQ(std::tuple(l.entries[0].Active, l.entries[1].Active), std::tuple(true, false));
 
     for (auto [typed, left] : {std::pair{"Eco; Mann;  ", "Eco; Mann"}, {"Eco;;", "Eco;"}, {"Eco", "Eco"}}) {
         e.v.Autor.Text = typed;
@@ -737,9 +705,8 @@ TEST(TitleEditorModel, PurchaseDate)
     e.m.ChooseKaufdatum(45123);
     e.m.LeaveKaufdatum();
     e.m.WriteToStore();
-    EXPECT_EQ(e.app.store.at(2)->Kaufdatum, 45123.0);
-    EXPECT_EQ(KaufdatumText(45123), "16.07.2023");
-    EXPECT_EQ(KaufdatumText(1e300), "");
+    EXPECT_EQ(std::tuple(e.app.store.at(2)->Kaufdatum, KaufdatumText(45123), KaufdatumText(1e300)),
+              std::tuple(45123.0, "16.07.2023", ""));
 }
 
 TEST(TitleEditorModel, TypePanel)
@@ -779,9 +746,8 @@ TEST(TitleEditorModel, LabelsFromColumnHeaders)
     EXPECT_EQ(e.m.Label(C::TitelEdit), "Titel:");
     e.app.settings.AdjustLabels = true;
     e.m.AdjustLabelsFromHeaders(e.app.columns);
-    EXPECT_EQ(e.m.Label(C::TitelEdit), "Buchtitel");
-    EXPECT_EQ(e.m.Label(C::EditJahr), "Erscheinungsjahr");
-    EXPECT_EQ(e.m.Label(C::EditionYearEdit), "Erscheinungsjahr");
+    EXPECT_EQ(std::tuple(e.m.Label(C::TitelEdit), e.m.Label(C::EditJahr), e.m.Label(C::EditionYearEdit)),
+              std::tuple("Buchtitel", "Erscheinungsjahr", "Erscheinungsjahr"));
     EXPECT_EQ(e.m.Label(C::CheckBoxQuelleAlsLinkBenutzen), e.app.columns.CellArray[33].Header);
 }
 
@@ -795,8 +761,7 @@ TEST(TitleEditorModel, MultiSelectText)
     EXPECT_EQ(JoinTicked(box), "");
     TickFromText(box, "kafka; MANN, THOMAS");
     EXPECT_EQ(box.Ticked, (std::vector<bool>{false, true, true}));
-    EXPECT_EQ(FindPrefix(box.Items, "ma"), 1);
-    EXPECT_EQ(FindPrefix(box.Items, "x"), -1);
+    EXPECT_EQ(std::tuple(FindPrefix(box.Items, "ma"), FindPrefix(box.Items, "x")), std::tuple(1, -1));
 }
 
 TEST(TitleEditorModel, EnterAndTabJumps)

@@ -329,6 +329,9 @@ TEST(CslDialogModel, ExportsTheShownTitlesInTheChosenFormat)
     CslDialogModel model(t.app, choice, ListCslStyles());
     ASSERT_TRUE(model.chosenStyle()); // DIN 1505-2 without settings
     EXPECT_NE(model.previewCurrentTitle().Text.find("MÜLLER, HANS: Die Kunst Des Fragments"), std::string::npos);
+    std::string error;
+    const CitationText shown = model.startPreview(error)->result(); // the preview needs no plain text
+    EXPECT_EQ(std::tuple(shown.Html.find("Die Kunst Des Fragments") != std::string::npos, shown.Text), std::tuple(true, ""));
     const std::string path = PathToCp1252(dir.filePath(QStringLiteral("verzeichnis.html")));
     t.ui.filePaths.push_back(path);
     ASSERT_TRUE(model.exportBibliography());

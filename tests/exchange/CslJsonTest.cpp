@@ -131,8 +131,7 @@ TEST(CslJsonImport, WhatAReferenceManagerWrites)
 
     TestApp app;
     const ReferenceImportResult result = ImportReferences(app.app, "ref.json", p);
-    EXPECT_EQ(result.Imported, 5);
-    EXPECT_EQ(result.Dropped, 2);
+    EXPECT_EQ(std::tuple(result.Imported, result.Dropped), std::tuple(5, 2));
     ASSERT_EQ(app.ui.messages.size(), 1u);
     EXPECT_NE(U(app.ui.messages[0].text).find("2 Einträge nicht übernommen"), std::string::npos);
 }

@@ -59,9 +59,8 @@ TEST(ReferenceTypes, EveryTypeSurvivesItsEntryType)
         if (c.typ == 2)
             title.Herausgeber.Text = "Hrsg, H.";
         const Reference r = ReferenceOfTitle(title);
-        EXPECT_EQ(BibTexEntryType(r), c.bib);
-        EXPECT_EQ(RisType(c.typ), c.ris);
-        EXPECT_EQ(TypOfRisType(c.ris), c.typ);
+        EXPECT_EQ(std::tuple(BibTexEntryType(r), RisType(c.typ), TypOfRisType(c.ris)),
+                  std::tuple(c.bib, c.ris, c.typ));
         const ParsedReferences back = ParseBibTex(WriteBibTex({r}));
         ASSERT_EQ(back.References.size(), 1u);
         EXPECT_EQ(back.References[0].Typ, c.bibBack);
@@ -70,22 +69,17 @@ TEST(ReferenceTypes, EveryTypeSurvivesItsEntryType)
         EXPECT_EQ(stored.Reihe.Text, c.reihe);
     }
     // Other producers' types.
-    EXPECT_EQ(TypOfBibTexEntry("inproceedings", false, ""), 3);
-    EXPECT_EQ(TypOfBibTexEntry("techreport", false, ""), 7);
-    EXPECT_EQ(TypOfBibTexEntry("online", false, ""), 6);
-    EXPECT_EQ(TypOfBibTexEntry("proceedings", false, ""), 2);
-    EXPECT_EQ(TypOfBibTexEntry("unknowntype", false, ""), 8);
-    EXPECT_EQ(TypOfRisType("MGZN"), 5);
-    EXPECT_EQ(TypOfRisType("RPRT"), 7);
-    EXPECT_EQ(TypOfRisType("XYZ"), 8);
+    for (const auto& [type, typ] : {std::pair{"inproceedings", 3}, {"techreport", 7}, {"online", 6}, {"proceedings", 2},
+                                    {"unknowntype", 8}})
+        EXPECT_EQ(TypOfBibTexEntry(type, false, ""), typ) << type;
+    EXPECT_EQ(std::tuple(TypOfRisType("MGZN"), TypOfRisType("RPRT"), TypOfRisType("XYZ")), std::tuple(5, 7, 8));
 }
 
 TEST(BibTexExport, KeysAreSafeAndUniqueInTheFile)
 {
     EXPECT_EQ(BibTexKey(Cp1252("Mül001")), "Muel001");
-    EXPECT_EQ(BibTexKey(Cp1252("Öz Straße, é{}")), "OezStrassee");
-    EXPECT_EQ(BibTexKey(Cp1252("Mił001 Čap &#1; 文")), "Mil001Cap1");
-    EXPECT_EQ(BibTexKey(""), "titel");
+    EXPECT_EQ(std::tuple(BibTexKey(Cp1252("Öz Straße, é{}")), BibTexKey(Cp1252("Mił001 Čap &#1; 文")), BibTexKey("")),
+              std::tuple("OezStrassee", "Mil001Cap1", "titel"));
     // Every letter of Windows-1252: accented ones lose the accent, the rest is dropped.
     EXPECT_EQ(BibTexKey("@AZ[`az{/09:"), "AZaz/09:");
     EXPECT_EQ(BibTexKey(Cp1252("ŠŒŽšœžŸ ÀÁÂÃÄÅÆÇÈÉÊËÌÍÎÏÐÑÒÓÔÕÖ×ØÙÚÛÜÝÞß")),
@@ -171,10 +165,8 @@ TEST_P(RoundTrip, SampleCatalogueKeepsEveryMappedField)
         } else if (!a.AltTitel.Text.empty()) {
             EXPECT_EQ(b.Titel.Text, a.Titel.Text + ": " + a.AltTitel.Text);
         }
-        EXPECT_EQ(b.TypNum, a.TypNum);
-        EXPECT_EQ(b.Auflage, a.Auflage);
-        EXPECT_EQ(b.JahrNum, a.JahrNum);
-        EXPECT_EQ(b.Quelle.Text, (a.TypNum & LinkFlag) ? a.Quelle.Text : std::string());
+        EXPECT_EQ(std::tuple(b.TypNum, b.Auflage, b.JahrNum, b.Quelle.Text),
+                  std::tuple(a.TypNum, a.Auflage, a.JahrNum, (a.TypNum & LinkFlag) ? a.Quelle.Text : std::string()));
     }
 }
 
@@ -285,23 +277,15 @@ TEST(RisImport, DamagedAndForeignRecords)
     const ParsedReferences p = ParseRis(text);
     ASSERT_EQ(p.References.size(), 3u);
     const Reference& a = p.References[0];
-    EXPECT_EQ(a.Typ, 4);
-    EXPECT_EQ(a.Line, 2);
-    EXPECT_EQ(a.Authors, std::vector<std::string>{"Doe, John"});
-    EXPECT_EQ(a.Title, "Ein Titel");
-    EXPECT_EQ(a.Container, "Journal");
-    EXPECT_EQ(a.Year, "01.05.1999");
-    EXPECT_EQ(a.Abstract, "Erste Zeile\r\nzweite Zeile\r\n\r\ndritte Zeile\r\nSo  - nicht jede Zeile mit Strich ist "
-                          "eine Kennung");
-    EXPECT_EQ(a.Pages, "3-9");
-    EXPECT_EQ(a.Note, "DO: 10.1/x\r\nZZ: z\r\nX9: 9\r\nX0: 0\r\nXA: a");
-    EXPECT_EQ(p.References[1].Title, "Zweiter");
-    EXPECT_EQ(p.References[2].Typ, 3);
-    const std::vector<std::string> problems = Problems(p);
-    ASSERT_EQ(problems.size(), 3u);
-    EXPECT_EQ(problems[0], "1: Text außerhalb eines Eintrags übergangen");
-    EXPECT_EQ(problems[1], "2: Datensatz ohne Abschluss „ER“ (bis Zeile 18), trotzdem übernommen");
-    EXPECT_EQ(problems[2], "22: Datensatz ohne Abschluss „ER“ (bis Zeile 23), trotzdem übernommen");
+    EXPECT_EQ(std::tuple(a.Typ, a.Line, a.Authors, a.Title, a.Container, a.Year),
+              std::tuple(4, 2, std::vector<std::string>{"Doe, John"}, "Ein Titel", "Journal", "01.05.1999"));
+    EXPECT_EQ(std::tuple(a.Abstract, a.Pages, a.Note, p.References[1].Title, p.References[2].Typ),
+              std::tuple("Erste Zeile\r\nzweite Zeile\r\n\r\ndritte Zeile\r\nSo  - nicht jede Zeile mit Strich ist "
+                         "eine Kennung",
+                         "3-9", "DO: 10.1/x\r\nZZ: z\r\nX9: 9\r\nX0: 0\r\nXA: a", "Zweiter", 3));
+    EXPECT_EQ(Problems(p), (std::vector<std::string>{"1: Text außerhalb eines Eintrags übergangen",
+                                                     "2: Datensatz ohne Abschluss „ER“ (bis Zeile 18), trotzdem übernommen",
+                                                     "22: Datensatz ohne Abschluss „ER“ (bis Zeile 23), trotzdem übernommen"}));
 
     // Windows-1252 bytes are read as such; binary garbage gives notes only.
     EXPECT_EQ(U(ParseRis("TY  - GEN\r\nTI  - M\xFCller\r\nER  - \r\n").References.at(0).Title), "Müller");
@@ -316,8 +300,7 @@ TEST(ReferenceImport, OneMessageNamesEveryEntryNotTaken)
     ParsedReferences parsed = ParseBibTex("@book{a, title={A}}\n@book{b, title={B}\n@book{c, title {C}}\n"
                                           "@book{d, title={D}}\n");
     const ReferenceImportResult result = ImportReferences(t.app, "datei.bib", parsed);
-    EXPECT_EQ(result.Imported, 2);
-    EXPECT_EQ(result.Dropped, 2);
+    EXPECT_EQ(std::tuple(result.Imported, result.Dropped), std::tuple(2, 2));
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Warning);
     EXPECT_EQ(U(t.ui.messages[0].text),
@@ -337,10 +320,9 @@ TEST(ReferenceImport, KeysStayWhenFreeElseBecomeVariants)
                                           "TY  - GEN\r\nID  - Neu\r\nER  - \r\n"
                                           "TY  - GEN\r\nAU  - Meyer, Hans\r\nER  - \r\n"));
     ASSERT_EQ(t.app.store.AnzBuch, 5);
-    EXPECT_EQ(t.app.store.at(2)->Kuerzel.Text, "Alt_002");
-    EXPECT_EQ(t.app.store.at(3)->Kuerzel.Text, "Neu");
-    EXPECT_EQ(t.app.store.at(4)->Kuerzel.Text, "Neu_002");
-    EXPECT_EQ(t.app.store.at(5)->Kuerzel.Text, "Mey001"); // made from the author
+    EXPECT_EQ(std::tuple(t.app.store.at(2)->Kuerzel.Text, t.app.store.at(3)->Kuerzel.Text, t.app.store.at(4)->Kuerzel.Text,
+                         t.app.store.at(5)->Kuerzel.Text),
+              std::tuple("Alt_002", "Neu", "Neu_002", "Mey001")); // the last made from the author
 }
 
 TEST(ReferenceImport, NothingChangesWhenTheTitlesDoNotFitOrNoneWasFound)

@@ -266,9 +266,8 @@ TEST_F(ImportCommandTest, CancelledDialogs)
     EXPECT_FALSE(ImportFromText(t.app, [&](ImportDialogModel&) { return dialogShown = true; })); // file dialog cancelled
     EXPECT_FALSE(dialogShown);
     ASSERT_EQ(t.ui.messages.size(), 1u);
-    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Warning);
-    EXPECT_EQ(t.ui.messages[0].text, Cp1252("Keine Datei ausgewählt!"));
-    EXPECT_EQ(t.app.store.AnzBuch, 0);
+    EXPECT_EQ(std::tuple(t.ui.messages[0].kind, t.ui.messages[0].text, t.app.store.AnzBuch),
+              std::tuple(MsgKind::Warning, Cp1252("Keine Datei ausgewählt!"), 0));
     EXPECT_TRUE(t.app.store.Gesichert());
 }
 

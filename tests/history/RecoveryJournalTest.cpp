@@ -120,6 +120,17 @@ TEST(RecoveryJournal, DamagedChangeEndsTheReplay)
     file.write("\xFF", 1);
     file.close();
     EXPECT_TRUE(Recovered(c, 1) == first);
+
+    // Gone before it is read (taken by another instance): nothing recovered.
+    TitleStore store;
+    FillStartCatalogue(store);
+    RecoveryJournal journal(store, c.folder);
+    const std::optional<RecoveryInfo> info = journal.Find(c.database);
+    ASSERT_TRUE(info);
+    ASSERT_TRUE(QFile::remove(c.journalFile()));
+    EXPECT_FALSE(journal.Recover(*info));
+    EXPECT_FALSE(journal.RecoverAlone(*info));
+    EXPECT_EQ(store.AnzBuch, c.store.AnzBuch);
 }
 
 TEST(RecoveryJournal, FileNamesKeepCataloguesApart)
@@ -177,6 +188,7 @@ TEST(RecoveryJournal, SaveAndLeave)
         {"left unsaved", [](Catalogue& c) { c.journal.Leave(false); }, 0, 2},
         {"stopped", [](Catalogue& c) { c.journal.Stop(); }, 1, 1},
         {"saved, then changed", [](Catalogue& c) { c.journal.Saved(c.database); c.edit("neu"); }, 1, 0},
+        {"saved under another name", [](Catalogue& c) { c.journal.Saved(c.database + ".neu"); }, 0, 1},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
@@ -261,6 +273,28 @@ TEST(RecoveryJournal, FailedWriteIsMadeGoodByTheNextChange)
     EXPECT_TRUE(reader.Recover(*info));
     EXPECT_TRUE(StoreImage(store) == StoreImage(c.store));
     EXPECT_EQ(QDir(PathFromCp1252(c.folder + "/half")).entryList({QStringLiteral("*.aside-*")}, QDir::Files).size(), 1);
+
+    // A file cannot be made (a file holds the folder's name): the same once it can.
+    const std::string blocked = c.folder + "/blocked";
+    QFile(PathFromCp1252(blocked)).open(QIODevice::WriteOnly);
+    RecoveryJournal late(c.store, blocked);
+    c.history.SetListener(&late);
+    late.Follow(c.database);
+    {
+        TitleChange change(c.history, "Neuer Titel"); // lost to the file
+        c.store.NewBuch();
+    }
+    EXPECT_TRUE(late.TakeNewFailure());
+    ASSERT_TRUE(QFile::remove(PathFromCp1252(blocked)));
+    c.edit("fünf");
+    EXPECT_FALSE(late.Failing());
+    TitleStore again;
+    FillStartCatalogue(again);
+    RecoveryJournal lateReader(again, blocked);
+    const std::optional<RecoveryInfo> lateInfo = lateReader.Find(c.database);
+    ASSERT_TRUE(lateInfo && lateInfo->changes == 1);
+    EXPECT_TRUE(lateReader.Recover(*lateInfo));
+    EXPECT_TRUE(StoreImage(again) == StoreImage(c.store));
 }
 
 // A change no step recorded is written as the whole store when flushed.

@@ -47,11 +47,8 @@ TEST(LookupIdentifier, ReadsIsbnsAndDois)
     for (const IdCase& c : cases) {
         SCOPED_TRACE(c.text);
         const LookupId id = ParseLookupId(c.text);
-        EXPECT_EQ(id.kind, c.kind);
-        EXPECT_EQ(id.Isbn13, c.isbn13);
-        EXPECT_EQ(id.Isbn10, c.isbn10);
-        EXPECT_EQ(id.Doi, c.doi);
-        EXPECT_EQ(id.Error.empty(), c.kind != K::None);
+        EXPECT_EQ(std::tuple(id.kind, id.Isbn13, id.Isbn10, id.Doi, id.Error.empty()),
+                  std::tuple(c.kind, c.isbn13, c.isbn10, c.doi, c.kind != K::None));
     }
     EXPECT_EQ(ParseLookupId("3-16-148410-1").Error, Cp1252("Falsche Prüfziffer, keine gültige ISBN: 3-16-148410-1"));
     // Both forms of one book, and a DOI in any spelling, are one key.

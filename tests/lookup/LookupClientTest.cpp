@@ -116,10 +116,8 @@ TEST_F(LookupClientTest, AsksTheSourcesInOrderUntilOneKnowsTheTitle)
         if (c.maxBytes > 0)
             client.setMaxBytes(c.maxBytes);
         const LookupOutcome o = Run(client, c.id);
-        EXPECT_EQ(o.state, c.state);
-        EXPECT_EQ(o.Source, c.source);
-        EXPECT_EQ(o.FailureText(), c.failures);
-        EXPECT_EQ(o.Editions.empty(), c.state != State::Found);
+        EXPECT_EQ(std::tuple(o.state, o.Source, o.FailureText(), o.Editions.empty()),
+                  std::tuple(c.state, c.source, c.failures, c.state != State::Found));
         if (!o.Editions.empty()) {
             EXPECT_EQ(o.Editions.front().Isbn.empty(), ParseLookupId(c.id).kind == LookupId::Kind::Doi);
         }

@@ -114,9 +114,7 @@ TEST_F(LookupQueueTest, FiftyIdentifiersBecomeOneStep)
         keys.insert(t.app.store.at(i)->Kuerzel.Text);
         isbns.insert(t.app.store.at(i)->ISBN.Text);
     }
-    EXPECT_EQ(keys.size(), 19u);
-    EXPECT_EQ(isbns.size(), 19u);
-    EXPECT_EQ(t.app.store.at(7)->Kuerzel.Text, "Aut001");
+    EXPECT_EQ(std::tuple(keys.size(), isbns.size(), t.app.store.at(7)->Kuerzel.Text), std::tuple(19u, 19u, "Aut001"));
     EXPECT_FALSE(t.app.store.Gesichert());
     EXPECT_EQ(queue.TakeOver(), 0);
     EXPECT_EQ(t.app.store.AnzBuch, 25);

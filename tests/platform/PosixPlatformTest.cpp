@@ -1,8 +1,12 @@
+#include "platform/AppendFile.h"
 #include "platform/FileSteps.h"
 #include "platform/PosixPlatform.h"
+#include "platform/RawFile.h"
+#include "platform/ReplacementFile.h"
 #include "platform/SingleInstanceLock.h"
 
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QNetworkInterface>
 #include <QTemporaryDir>
@@ -59,9 +63,8 @@ TEST(PosixPlatform, MacAddressOfTheFirstAdapterWithANonZeroAddress)
 
 TEST(PosixPlatform, VersionHasFourNumbers)
 {
-    EXPECT_EQ(FourPartVersion("1.4.0.0"), "1.4.0.0");
-    EXPECT_EQ(FourPartVersion("2.1"), "2.1.0.0");
-    EXPECT_EQ(FourPartVersion("3.0.1.7.9"), "3.0.1.7");
+    EXPECT_EQ(std::tuple(FourPartVersion("1.4.0.0"), FourPartVersion("2.1"), FourPartVersion("3.0.1.7.9")),
+              std::tuple("1.4.0.0", "2.1.0.0", "3.0.1.7"));
     EXPECT_TRUE(std::regex_match(PosixPlatform().ProgramVersion(), std::regex(R"(\d+\.\d+\.\d+\.\d+)")));
 }
 
@@ -115,11 +118,14 @@ TEST(FileSteps, EveryFailedCallIsReportedWithItsReason)
     const QString file = dir.filePath(QStringLiteral("da")), missing = dir.filePath(QStringLiteral("fehlt/x"));
     QFile(file).open(QIODevice::WriteOnly);
     FileSteps steps;
+    AppendFile journal;
     QString created;
+    const QString full = QStringLiteral("/dev/full"); // every write fails with ENOSPC
     const struct {
         const char* step;
         std::function<bool()> call;
         int code;
+        const FileError* error = nullptr; // the file steps' when null
     } cases[] = {
         {"Write", [&] { return steps.Write(FileSteps::NoHandle, "x", 1); }, EBADF},
         {"Sync", [&] { return steps.Sync(FileSteps::NoHandle); }, EBADF},
@@ -130,12 +136,53 @@ TEST(FileSteps, EveryFailedCallIsReportedWithItsReason)
         {"Remove", [&] { return steps.Remove(missing); }, ENOENT},
         {"SyncFolder", [&] { return steps.SyncFolder(missing); }, ENOENT},
         {"CreateBeside", [&] { return steps.CreateBeside(missing, created) != FileSteps::NoHandle; }, ENOENT},
+        {"Open the journal", [&] { return journal.Open(missing); }, ENOENT, &journal.error()},
+        {"Open the journal keeping a length", [&] { return journal.Open(full, 0); }, EINVAL, &journal.error()},
+        {"Append", [&] { return journal.Open(full) && journal.Append("x", 1); }, ENOSPC, &journal.error()},
+        {"Append when closed", [&] { journal.Close(); return journal.Append("x", 1); }, EBADF, &journal.error()},
     };
     for (const auto& c : cases) {
         EXPECT_FALSE(c.call()) << c.step;
-        EXPECT_EQ(steps.error().code, c.code) << c.step;
+        EXPECT_EQ((c.error ? *c.error : steps.error()).code, c.code) << c.step;
     }
     EXPECT_TRUE(steps.SyncFolder(dir.path()));
+
+    // The signal handler's writer has no reason to tell, only success.
+    const ByteRange ranges[] = {{"ab", 2}, {"cde", 3}};
+    EXPECT_FALSE(WriteWholeFile(QFile::encodeName(missing).constData(), ranges, 2));
+    EXPECT_FALSE(WriteWholeFile("/dev/full", ranges, 2));
+    ASSERT_TRUE(WriteWholeFile(QFile::encodeName(file).constData(), ranges, 2));
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(written.readAll(), "abcde");
+    EXPECT_FALSE(journal.Sync()); // closed
+}
+
+TEST(ReplacementFile, TakesThePlaceOnlyWhenWrittenWholeAndFinished)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath(QStringLiteral("D.FOL"));
+    const auto content = [&target] {
+        QFile f(target);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(none)");
+    };
+    FileError why;
+    ASSERT_TRUE(ReplaceFileContent(target, "alt", 3, why));
+    {
+        ReplacementFile file(target);
+        EXPECT_FALSE(file.finish()); // not open
+        EXPECT_FALSE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        EXPECT_FALSE(file.open(QIODevice::WriteOnly)); // open already
+        EXPECT_EQ(file.write("neu", 3), 3);
+        EXPECT_FALSE(file.replace()); // not finished
+    } // dropped: its new file goes, the old content stays
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("D.FOL")});
+    EXPECT_EQ(content(), "alt");
+    EXPECT_FALSE(ReplaceFileContent(dir.filePath(QStringLiteral("fehlt/D.FOL")), "x", 1, why));
+    EXPECT_EQ(why.code, ENOENT);
+    ASSERT_TRUE(ReplaceFileContent(target, "neu", 3, why));
+    EXPECT_EQ(content(), "neu");
 }
 
 TEST(SingleInstanceLock, SecondHolderIsRefusedUntilTheFirstEnds)

@@ -155,9 +155,8 @@ TEST(FilterDialogModel, CategoryTicksSetAndClearTheFilter)
         f.Add("D ohne", "");
         f.Ready();
         f.Session(c.steps);
-        EXPECT_EQ(f.app.selection.FilternVon[1], c.filter);
-        EXPECT_EQ(f.app.selection.FilternVon[0], c.filter);
-        EXPECT_EQ(f.Shown(), c.shown);
+        EXPECT_EQ(std::tuple(f.app.selection.FilternVon[1], f.app.selection.FilternVon[0], f.Shown()),
+                  std::tuple(c.filter, c.filter, c.shown));
         const bool message = !f.t.ui.messages.empty() && f.t.ui.messages.back().text == GetErrorText(11);
         EXPECT_EQ(message, c.noDataMessage);
         // The item for no value is no entry of the list.
@@ -288,7 +287,7 @@ TEST(FilterDialogModel, ModesPagesAndPresets)
         d.Activate();
         EXPECT_EQ(d.Page(), PageSearch);
         std::vector<int> reachable;
-        for (int p = 0; p < FilterDialogPageCount; ++p)
+        for (int p = -1; p <= FilterDialogPageCount; ++p)
             if (d.PageReachable(p))
                 reachable.push_back(p);
         EXPECT_EQ(reachable, (std::vector<int>{PageSearch, PageDefaults}));
@@ -314,6 +313,7 @@ TEST(FilterDialogModel, ModesPagesAndPresets)
     }
     FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
     EXPECT_EQ(d.Page(), PageFilter);
+    EXPECT_EQ(std::pair(d.PageReachable(-1), d.PageReachable(FilterDialogPageCount)), std::pair(false, false));
 }
 
 TEST(FilterDialogModel, DefaultsListNamesTheSwitchItsBitPresets)
@@ -411,9 +411,8 @@ TEST(FilterDialogModel, ReopeningClearsTheGroups)
     });
     EXPECT_EQ(MaxGroup(f.app.lists.SchlagworteSearchList), 1); // stage two ticked nothing new
     f.Session([](FilterDialogModel&) {});         // opened and closed without narrowing
-    EXPECT_EQ(f.app.keywordSets.GroupCounter, 0);
-    EXPECT_EQ(MaxGroup(f.app.lists.SchlagworteSearchList), 0);
-    EXPECT_EQ(f.Shown(), (Titles{"E", "P+E"}));
+    EXPECT_EQ(std::tuple(f.app.keywordSets.GroupCounter, MaxGroup(f.app.lists.SchlagworteSearchList), f.Shown()),
+              std::tuple(0, 0, Titles{"E", "P+E"}));
 }
 
 TEST(FilterDialogModel, SavingKeywordSets)
@@ -512,6 +511,7 @@ TEST(FilterDialogModel, DefaultsButtonResetsTheSelection)
     f.Ready();
     f.Session([](FilterDialogModel& d) {
         d.SelectNone(ListKategorie);
+        d.SelectNone(ListSprache); // only "no value": no title has a language
         d.Tick(ListTyp, 0, false);
         TickText(d, ListKeywords, "Kunst", false);
         d.SetBox(6, true);

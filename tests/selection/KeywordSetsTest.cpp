@@ -65,6 +65,7 @@ TEST(KeywordSets, NarrowingInTwoStages)
     ClearGroups(t.app.lists, t.app.keywordSets);
     EXPECT_EQ(t.app.keywordSets.GroupCounter, 0);
     EXPECT_TRUE(TitleMatches(kw, {"Europa"}));
+    EXPECT_FALSE(TitleMatches(kw, {"Kunst"}));
 }
 
 TEST(KeywordSets, NarrowingNeedsASelection)

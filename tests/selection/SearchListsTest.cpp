@@ -100,9 +100,8 @@ TEST(SearchLists, KeywordConventions)
     AddTitle(t.app, "").Schlagworte.Text = "eins zwei drei vier f\xFCnf sechs sieben";
     Fill_AllLists(t.app);
     ASSERT_EQ(t.ui.messages.size(), 1u);
-    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Error);
-    EXPECT_EQ(t.ui.messages[0].text, kConventionError);
-    EXPECT_EQ(t.ui.messages[0].buttons, Buttons::Ok);
+    EXPECT_EQ(std::tuple(t.ui.messages[0].kind, t.ui.messages[0].text, t.ui.messages[0].buttons),
+              std::tuple(MsgKind::Error, kConventionError, Buttons::Ok));
     // The lists are complete all the same.
     EXPECT_EQ(t.app.lists.SchlagworteSearchList.entries.size(), 3u);
     t.app.settings.SchlwLenght = 6;

@@ -47,9 +47,8 @@ TEST(MainCommands, EndAllowedAnswers)
         EXPECT_EQ(EndAllowed(t.app), c.allowed);
         ASSERT_FALSE(t.ui.messages.empty());
         EXPECT_EQ(t.ui.messages[0].text, question);
-        EXPECT_EQ(t.ui.messages[0].buttons, Buttons::YesNoAbort);
-        EXPECT_EQ(t.app.store.Gesichert(), c.saved);
-        EXPECT_EQ(t.ui.dialogs.size(), c.answer == Answer::Yes && !c.withFile ? 1u : 0u);
+        EXPECT_EQ(std::tuple(t.ui.messages[0].buttons, t.app.store.Gesichert(), t.ui.dialogs.size()),
+                  std::tuple(Buttons::YesNoAbort, c.saved, c.answer == Answer::Yes && !c.withFile ? 1u : 0u));
     }
 }
 
@@ -103,8 +102,7 @@ TEST(MainCommands, DoubleClickInTheLinkColumnOffersTheDocument)
         t.app.grid.Col = c.inLinkColumn ? t.app.columns.CellArray[ColLink].Pos : 1;
         t.ui.answers = {c.answer};
         EXPECT_EQ(OpenCurrentTitle(t.app), c.editor);
-        EXPECT_EQ(t.ui.messages.size(), c.questions);
-        EXPECT_EQ(t.ui.startedDocuments.size(), c.started);
+        EXPECT_EQ(std::tuple(t.ui.messages.size(), t.ui.startedDocuments.size()), std::tuple(c.questions, c.started));
     }
     test::TestApp empty;
     EXPECT_FALSE(OpenCurrentTitle(empty.app));

@@ -166,6 +166,7 @@ TEST(TitleCommands, ViewDisablesAndStoresNothing)
     Commands c;
     c.Select(3);
     c.view.user = [](TitleEditorModel& m) {
+        EXPECT_TRUE(m.IsDisabled(C::ComboBoxOrt));
         m.Values.Titel = "nicht gespeichert";
         return PressOk(m);
     };
@@ -174,6 +175,7 @@ TEST(TitleCommands, ViewDisablesAndStoresNothing)
     EXPECT_EQ(c.view.caption, "Folianto - Titel-Editor: Ansehen");
     EXPECT_EQ(c.view.disabledWhileShown, ViewModeDisabledControls().size());
     EXPECT_TRUE(c.editor.Disabled.empty());
+    EXPECT_FALSE(c.editor.IsDisabled(C::ComboBoxOrt));
     // Nothing stored, the grid not rebuilt.
     EXPECT_EQ(std::tuple(c.app.store.at(3)->Titel.Text, c.app.store.Gesichert(), c.app.grid.Cell(1, 3)),
               std::tuple("Titel 3", true, "kept"));
@@ -195,9 +197,8 @@ TEST(TitleCommands, DoubleClick)
     c.app.grid.Row = 2;
     c.app.grid.Col = 1;
     GridDoubleClick(c.app, c.editor, c.view);
-    EXPECT_EQ(c.view.shown, 1);
-    EXPECT_EQ(c.view.kuerzel, "Eco002");
-    EXPECT_EQ(c.view.caption, "Folianto - Titel-Editor: Bearbeiten");
+    EXPECT_EQ(std::tuple(c.view.shown, c.view.kuerzel, c.view.caption),
+              std::tuple(1, "Eco002", "Folianto - Titel-Editor: Bearbeiten"));
 
     Commands empty(0);
     empty.app.grid.Row = 1;

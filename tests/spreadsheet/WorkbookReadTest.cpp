@@ -101,15 +101,12 @@ TEST_P(ProducerWorkbook, EveryCellReadsAsTheProducerShowsIt)
     wb.SetFileName(DataFile(p.file));
     wb.Read();
     ASSERT_EQ(wb.SheetCount(), 2u);
-    EXPECT_EQ(wb.GetSheet(0).Name, "Daten");
-    EXPECT_EQ(wb.GetSheet(1).Name, "Zweite");
-    EXPECT_EQ(Text(wb.GetSheet(1), 0, 0), "zweites Blatt");
+    EXPECT_EQ(std::tuple(wb.GetSheet(0).Name, wb.GetSheet(1).Name, Text(wb.GetSheet(1), 0, 0)),
+              std::tuple("Daten", "Zweite", "zweites Blatt"));
 
     const Sheet& s = wb.GetSheet(0);
-    EXPECT_EQ(s.FirstUsedRow(), 0);
-    EXPECT_EQ(s.LastUsedRow(), 609);
-    EXPECT_EQ(s.FirstUsedCol(), 0);
-    EXPECT_EQ(s.LastUsedCol(), 7);
+    EXPECT_EQ(std::tuple(s.FirstUsedRow(), s.LastUsedRow(), s.FirstUsedCol(), s.LastUsedCol()),
+              std::tuple(0, 609, 0, 7));
 
     const std::vector<std::vector<std::string>> top = {
         {"Autor", "Titel", "Jahr", "Preis", "Flag", "Fehler", "Formeltext", "Formelzahl"},

@@ -70,9 +70,7 @@ TEST(WorkbookWrite, TextsReadBackUnchanged)
         EXPECT_EQ(in.ReadCellText(static_cast<uint16_t>(i + 1), 1, kPlain), texts[i]) << i;
     }
     EXPECT_EQ(in.ReadCellText(255, 65535, kPlain), "Ecke");
-    EXPECT_EQ(in.ReadCellText(0, 0, kPlain), "");
-    EXPECT_EQ(in.FirstUsedRow(), 1);
-    EXPECT_EQ(in.FirstUsedCol(), 1);
+    EXPECT_EQ(std::tuple(in.ReadCellText(0, 0, kPlain), in.FirstUsedRow(), in.FirstUsedCol()), std::tuple("", 1, 1));
 }
 
 TEST(WorkbookWrite, EmptySheetAndClearedWorkbook)

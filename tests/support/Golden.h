@@ -20,8 +20,9 @@ inline std::string GoldenPath(const std::string& name) { return std::string(FOLI
 // differs. The program's version stands as "VERSION" in the files.
 inline void ExpectGolden(const std::string& name, std::string text)
 {
-    if (const std::size_t at = text.find(FOLIANTO_VERSION); at != std::string::npos)
-        text.replace(at, std::string(FOLIANTO_VERSION).size(), "VERSION");
+    const std::string version = FOLIANTO_VERSION;
+    for (std::size_t at = text.find(version); at != std::string::npos; at = text.find(version, at))
+        text.replace(at, version.size(), "VERSION");
     if (qEnvironmentVariableIsSet("FOLIANTO_WRITE_GOLDEN")) {
         std::ofstream(GoldenPath(name), std::ios::binary) << text;
         return;

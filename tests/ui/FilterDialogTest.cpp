@@ -1,4 +1,5 @@
 #include "ui/GuiSupport.h"
+#include "support/Golden.h"
 
 #include "core/ErrorText.h"
 #include "core/Text.h"
@@ -166,41 +167,17 @@ TEST(FilterDialog, CaptionsMnemonicsAndAccessibleNames)
     d.show();
     EXPECT_EQ(d.windowTitle(), Q("Folianto: Filtern, suchen und sortieren von (Buch-)Titeln"));
     EXPECT_EQ(d.layout()->sizeConstraint(), QLayout::SetFixedSize);
-    QStringList tabs, subTabs;
-    for (int i = 0; i < d.Pages->count(); ++i)
-        tabs << d.Pages->tabText(i);
-    for (int i = 0; i < d.FilterPages->count(); ++i)
-        subTabs << d.FilterPages->tabText(i);
-    EXPECT_EQ(tabs, (QStringList{Q("Buchliste &durchsuchen"), Q("Bücher &filtern"), Q("Schlag&worte"), Q("&Autoren"),
-                                 Q("&Voreinstellungen")}));
-    EXPECT_EQ(subTabs, (QStringList{Q("Kategorie"), Q("Sprache"), Q("Verlag"), Q("Serie / Reihe"), Q("Typ"),
-                                    Q("Eigentümer"), Q("Herausgeber"), Q("Verleihstatus")}));
-    QStringList boxes;
-    for (QCheckBox* b : d.SearchBoxes)
-        boxes << b->text();
-    EXPECT_EQ(boxes, (QStringList{Q("in der &Autoren-Liste"), Q("im &Titel "), Q("im alternativen bzw. &Unter-Titel"),
-                                  Q("im &Originaltitel"), Q("in der &Inhaltsbeschreibung"), Q("unter &Bemerkungen"),
-                                  Q("unter &Verlag"), Q("in &Serie bzw. Reihe"), Q("in der &ISBN"),
-                                  Q("in den Schlag&worten")}));
-    QStringList popup;
+    // Every caption and hint, what a screen reader calls each control, and the check lists' pop-up.
+    std::string texts = WidgetTexts(d) + "-- spoken\n" + SpokenNames(d) + "-- pop-up\n";
     for (QAction* a : d.CheckListPopup->actions())
         if (!a->isSeparator())
-            popup << a->text();
-    EXPECT_EQ(popup, (QStringList{Q("&alle Einträge auswählen"), Q("&keinen Eintrag auswählen"), Q("Auswahl &umkehren"),
-                                  Q("Auswahl &speichern"), Q("Auswahl &laden und markieren")}));
-    EXPECT_EQ(d.NoteLabel->text(), Q("Hinweis: es wird z.Zt. nur nach genau dem/n eingegeb. Wort/en gesucht!"));
-    EXPECT_EQ(d.TakeOverButton->toolTip(), Q("in den Such-Begriff übernehmen"));
-    EXPECT_EQ(d.CheckLists[ListAuthors]->toolTip(), Q("nur gewählte Autoren anzeigen"));
+            texts += a->text().toStdString() + "\n";
+    ExpectGolden("filter-dialog-texts.txt", texts);
     EXPECT_EQ(d.CheckLists[ListTyp]->model()->rowCount(), 9);
     EXPECT_EQ(RowText(d.CheckLists[ListVerleihstatus], 3), Q("zukünftig besorgen"));
 
     // Every label leads to its control, which carries the label's words.
     EXPECT_EQ(ExpectBuddiesNamedByTheirLabels(d), 2);
-    for (QWidget* w : d.findChildren<QWidget*>())
-        if (qobject_cast<QAbstractItemView*>(w) || qobject_cast<QLineEdit*>(w) || qobject_cast<QToolButton*>(w))
-            if (!w->inherits("QTabBar")) {
-                EXPECT_FALSE(w->accessibleName().isEmpty()) << w->objectName().toStdString();
-            }
 
     // Alt + mnemonic reaches the field.
     d.activateWindow();

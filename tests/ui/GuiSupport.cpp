@@ -7,7 +7,10 @@
 #include "ui/help/HelpWindow.h"
 #include "ui/shell/Startup.h"
 
+#include <QAccessible>
+#include <QComboBox>
 #include <QLabel>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QAbstractButton>
 #include <QGroupBox>
@@ -140,6 +143,25 @@ int ExpectBuddiesNamedByTheirLabels(QWidget& window, bool colon)
         EXPECT_EQ(label->buddy()->accessibleName(), name) << label->text().toStdString();
     }
     return buddies;
+}
+
+std::string SpokenNames(QWidget& window)
+{
+    QString out;
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        if (w->focusPolicy() == Qt::NoFocus || w->isHidden() || w->window() != &window ||
+            qobject_cast<QTabWidget*>(w) || qobject_cast<QComboBox*>(w) || w->parentWidget()->inherits("QAbstractSpinBox"))
+            continue;
+        QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+        QWidget* named = qobject_cast<QComboBox*>(w->parentWidget()) ? w->parentWidget() : w;
+        out += named->objectName() + QStringLiteral(": ") + (a ? a->text(QAccessible::Name) : QString());
+        if (qobject_cast<QTabBar*>(w))
+            for (int i = 0; i < a->childCount(); ++i)
+                if (a->child(i)->role() == QAccessible::PageTab)
+                    out += (i ? QStringLiteral(" | ") : QStringLiteral("; pages: ")) + a->child(i)->text(QAccessible::Name);
+        out += QLatin1Char('\n');
+    }
+    return out.toStdString();
 }
 
 int RunProgram(TestApp& t, const QTemporaryDir& dir, const std::function<void(TFoliantoMainWindow&)>& inside,

@@ -83,6 +83,10 @@ void WhenEditorShows(std::function<void(TBuchEditDlg&)> steps);
 // the order of the widget tree; for comparing with an approved file.
 std::string WidgetTexts(QWidget& window);
 
+// Every control of `window` the keyboard reaches, with what a screen reader
+// calls it (a tab bar: its pages), one line each; for an approved file.
+std::string SpokenNames(QWidget& window);
+
 // Presses F1 in `window`: the page its help window shows, empty when none shows.
 QString HelpPageAfterF1(QWidget& window);
 

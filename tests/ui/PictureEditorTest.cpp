@@ -92,9 +92,8 @@ TEST(PictureEditor, EmbeddedAndLinkedPicturesSurviveSaveAndReload)
         if (pic.BildTitel.Text == "baseline" || pic.BildTitel.Text == linked)
             added.push_back(pic);
     ASSERT_EQ(added.size(), 2u);
-    EXPECT_EQ(added[0].Kind, PicJpg + PicEmbedded);
-    EXPECT_EQ(added[0].Data, FileBytes(embedded));
-    EXPECT_EQ(added[1].Kind, PicWmf + PicLinked);
+    EXPECT_EQ(std::tuple(added[0].Kind, added[0].Data, added[1].Kind),
+              std::tuple(PicJpg + PicEmbedded, FileBytes(embedded), PicWmf + PicLinked));
     EXPECT_TRUE(added[1].Data.empty());
     EXPECT_EQ(added[1].Size, static_cast<int32_t>(FileBytes(linked).size()));
 

@@ -229,9 +229,7 @@ TEST(Startup, ChangesOfAKilledProgramComeBackAtTheNextStart)
     EXPECT_EQ(t.ui.messages[0].text.rfind(Cp1252("Folianto wurde zuletzt nicht ordnungsgemäß beendet. "
                                                  "Ungesicherte Änderungen an „Erster.FOL"), 0), 0u)
         << t.ui.messages[0].text;
-    EXPECT_EQ(file, first);
-    EXPECT_EQ(titles, 12);
-    EXPECT_EQ(current, "Nachtrag");
+    EXPECT_EQ(std::tuple(file, titles, current), std::tuple(first, 12, "Nachtrag"));
     EXPECT_FALSE(gesichert);
 }
 

@@ -38,9 +38,8 @@ TEST(TitleGrid, ClicksMakeTheCellCurrentButNeverColumnZero)
 {
     LoadedWindow w;
     QTest::mouseClick(w.grid->viewport(), Qt::LeftButton, {}, w.CellCentre(2, 3));
-    EXPECT_EQ(w.t.app.grid.Col, 2);
-    EXPECT_EQ(w.t.app.grid.Row, 3);
-    EXPECT_EQ(w.t.app.store.ActBuch, w.t.app.store.FindBuchByNr(w.t.app.selection.AusgabeBuchNr[3]));
+    EXPECT_EQ(std::tuple(w.t.app.grid.Col, w.t.app.grid.Row, w.t.app.store.ActBuch),
+              std::tuple(2, 3, w.t.app.store.FindBuchByNr(w.t.app.selection.AusgabeBuchNr[3])));
 
     QTest::mouseClick(w.grid->viewport(), Qt::LeftButton, {}, w.CellCentre(0, 5));
     EXPECT_EQ(w.t.app.grid.Col, 2);

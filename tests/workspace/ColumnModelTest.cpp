@@ -176,6 +176,12 @@ TEST_F(GridWidths, AutomaticWidthsFitTheWidestCellAndOnlyGrow)
     t.app.store.at(2)->Titel.Text = "a";
     SetAusgabeData(t.app);
     EXPECT_EQ(Width(1), 66);
+    // The short key, the first descriptor, in front.
+    ShowOnly(t.app.columns, {{0, 0}, {1, 1}, {2, 2}});
+    t.app.columns.ColumnsMoved = true;
+    t.app.store.at(1)->Kuerzel.Text = "abcdefghijkl";
+    SetAusgabeData(t.app);
+    EXPECT_EQ(Width(0), 12 * 7 + 10);
 }
 
 TEST_F(GridWidths, AutomaticWidthStopsAtHalfTheView)

@@ -110,6 +110,8 @@ TEST(GridModel, EditsMatchAPlainTable)
     }
 }
 
+// Outside the grid a cell is empty and cannot be selected; neither can the
+// fixed header row and first column.
 TEST(GridModel, CellsOutsideTheGridAreEmpty)
 {
     GridModel grid;
@@ -118,6 +120,15 @@ TEST(GridModel, CellsOutsideTheGridAreEmpty)
     for (const auto& [c, r] : std::vector<std::pair<int, int>>{{-1, 1}, {2, 1}, {1, -1}, {1, 2}})
         EXPECT_TRUE(grid.Cell(c, r).empty()) << c << "," << r;
     EXPECT_EQ(grid.Cell(1, 1), "x");
+    grid.SetColCount(3);
+    grid.SetRowCount(3);
+    for (const auto& [c, r] : std::vector<std::pair<int, int>>{{0, 1}, {3, 1}, {1, 0}, {1, 3}})
+        EXPECT_FALSE(grid.SelectCell(c, r)) << c << "," << r;
+    EXPECT_EQ(std::pair(grid.Col, grid.Row), std::pair(1, 1));
+    EXPECT_TRUE(grid.SelectCell(2, 2));
+    EXPECT_EQ(std::pair(grid.Col, grid.Row), std::pair(2, 2));
+    EXPECT_TRUE(grid.SelectCell(1, 1));
+    EXPECT_EQ(std::pair(grid.Col, grid.Row), std::pair(1, 1));
 }
 
 // Columns are fitted to what the user sees: a reference is one character.

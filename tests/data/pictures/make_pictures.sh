@@ -13,6 +13,7 @@ draw() {
 
 draw -quality 90 -interlace none -sampling-factor 1x1 baseline.jpg
 draw -quality 90 -interlace Plane -sampling-factor 1x1 progressive.jpg
+draw -colorspace CMYK -quality 90 -sampling-factor 1x1 cmyk.jpg
 draw -type TrueColor BMP3:rgb24.bmp
 # A grey ramp in the bottom row needs more than 16 colours: 8 bits a pixel.
 draw \( -size 32x1 gradient:black-white \) -geometry +32+47 -composite -type Palette -compress None BMP3:palette8.bmp
