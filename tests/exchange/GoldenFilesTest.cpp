@@ -65,7 +65,7 @@ TEST(GoldenFiles, ReferenceFormatsAndTheirRoundTrips)
     ExpectGolden("sample-citeproc.json", WriteCslJsonForCiteproc(s.refs));
 
     // Read back and written again: the same file; so too for a title with
-    // every special character and one with a document link.
+    // every character a format escapes and one with a document link.
     EXPECT_EQ(WriteBibTex(ThroughTitles(ParseBibTex(bib))), bib);
     EXPECT_EQ(WriteRis(ThroughTitles(ParseRis(ris))), ris);
     EXPECT_EQ(WriteCslJson(ThroughTitles(ParseCslJson(json))), json);
@@ -82,9 +82,9 @@ TEST(GoldenFiles, ReferenceFormatsAndTheirRoundTrips)
     linked.TypNum = 6 | LinkFlag;
     linked.Quelle.Text = "https://example.org/a_b?x=1&y=%20";
     linked.Jahr.Text = "o. J.";
-    const std::vector<Reference> special = {ReferenceOfTitle(tricky), ReferenceOfTitle(linked)};
+    const std::vector<Reference> odd = {ReferenceOfTitle(tricky), ReferenceOfTitle(linked)};
     for (const auto& [write, parse] : {std::pair{WriteBibTex, ParseBibTex}, {WriteRis, ParseRis}, {WriteCslJson, ParseCslJson}})
-        EXPECT_EQ(write(ThroughTitles(parse(write(special)))), write(special));
+        EXPECT_EQ(write(ThroughTitles(parse(write(odd)))), write(odd));
 }
 
 TEST(GoldenFiles, EntriesSlotsAndColumnTexts)

@@ -155,6 +155,7 @@ TEST(RisImport, DamagedAndForeignRecords)
         "zweite Zeile\r\n"
         "\r\n"
         "dritte Zeile\r\n"
+        "So  - nicht jede Zeile mit Strich ist eine Kennung\r\n"
         "DO  - 10.1/x\r\n"
         "ZZ  - z\r\n"
         "X9  - 9\r\n"
@@ -173,11 +174,12 @@ TEST(RisImport, DamagedAndForeignRecords)
     EXPECT_EQ(std::tuple(a.Typ, a.Line, a.Authors, a.Title, a.Container, a.Year),
               std::tuple(4, 2, std::vector<std::string>{"Doe, John"}, "Ein Titel", "Journal", "01.05.1999"));
     EXPECT_EQ(std::tuple(a.Abstract, a.Pages, a.Note, p.References[1].Title, p.References[2].Typ),
-              std::tuple("Erste Zeile\r\nzweite Zeile\r\n\r\ndritte Zeile", "3-9", "DO: 10.1/x\r\nZZ: z\r\nX9: 9\r\nX0: 0\r\nXA: a",
-                         "Zweiter", 3));
+              std::tuple("Erste Zeile\r\nzweite Zeile\r\n\r\ndritte Zeile\r\nSo  - nicht jede Zeile mit Strich ist "
+                         "eine Kennung",
+                         "3-9", "DO: 10.1/x\r\nZZ: z\r\nX9: 9\r\nX0: 0\r\nXA: a", "Zweiter", 3));
     EXPECT_EQ(Problems(p), (std::vector<std::string>{"1: Text außerhalb eines Eintrags übergangen",
-                                                     "2: Datensatz ohne Abschluss „ER“ (bis Zeile 17), trotzdem übernommen",
-                                                     "21: Datensatz ohne Abschluss „ER“ (bis Zeile 22), trotzdem übernommen"}));
+                                                     "2: Datensatz ohne Abschluss „ER“ (bis Zeile 18), trotzdem übernommen",
+                                                     "22: Datensatz ohne Abschluss „ER“ (bis Zeile 23), trotzdem übernommen"}));
 
     // Windows-1252 bytes are read as such; binary garbage gives notes only.
     EXPECT_EQ(U(ParseRis("TY  - GEN\r\nTI  - M\xFCller\r\nER  - \r\n").References.at(0).Title), "Müller");
@@ -261,6 +263,10 @@ TEST(ReferenceExport, CommandWritesTheShownTitlesAfterTheQuestions)
     t.ui.answers = {Answer::No};
     EXPECT_FALSE(ExportToBibTex(t.app));
     EXPECT_EQ(test::ReadBytes(QString::fromStdString(path)), ris);
+    // A file that cannot be written is reported, and the command fails.
+    t.ui.filePaths.push_back(dir.filePath(QStringLiteral("fehlt/x.json")).toStdString());
+    EXPECT_FALSE(ExportToCslJson(t.app));
+    EXPECT_EQ(t.ui.messages.back().kind, MsgKind::Error);
 }
 
 } // namespace
