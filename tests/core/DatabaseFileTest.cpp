@@ -673,6 +673,13 @@ int CountSaveCalls()
     EXPECT_EQ(counting.removes, 1); // the oldest generation, nothing else
     EXPECT_EQ(QDir(env.dir.path()).entryList(QDir::Files).join(QLatin1Char(' ')),
               QStringLiteral("x.BAK_FOL x.BAK_FOL1 x.BAK_FOL2 x.FOL"));
+    // With room for another generation nothing goes.
+    Env young;
+    young.app.store.NewBuch();
+    EXPECT_TRUE(young.save(young.path("y.FOL")));
+    StoppingFiles spare(0, false);
+    EXPECT_TRUE(Save_Buch_Data(young.app, young.path("y.FOL"), young.err, spare));
+    EXPECT_EQ(spare.removes, 0);
     return counting.calls;
 }
 

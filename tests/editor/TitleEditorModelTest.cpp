@@ -74,46 +74,44 @@ void MakeTitled(TBuch& b, int32_t typNum)
 TEST(TitleEditorModel, SeriesAndYearsFollowTheType)
 {
     struct Case {
-        int32_t typ;
+        std::vector<int32_t> types;
         const char *serie, *editionYear, *firstEdition, *ausgabe; // book controls shown
         const char *zeitschrift, *jahr, *jahrgang;                 // journal controls shown
         const char *storedReihe, *storedJahr;                      // after the edit
         int32_t storedJahrNum, storedAuflage;
     };
     const Case cases[] = {
-        {0, "Reihe", "1999", "1987", "3", "", "", "", "Buchreihe", "2001", 1950, 5},
-        {1, "Reihe", "1999", "1987", "3", "", "", "", "Buchreihe", "2001", 1950, 5},
-        {3, "Reihe", "1999", "1987", "3", "", "", "", "Buchreihe", "2001", 1950, 5},
-        {4, "", "", "", "", "Reihe", "1987", "3", "Blatt", "2010", 2010, 2},
-        {5, "", "", "", "", "Reihe", "1987", "3", "Blatt", "2010", 2010, 2},
-        {6, "", "", "", "", "", "", "", "Reihe", "1999", 1987, 3},
-        {7, "Reihe", "1999", "1987", "3", "", "", "", "Buchreihe", "2001", 1950, 5},
-        {8, "Reihe", "1999", "1987", "3", "", "", "", "Buchreihe", "2001", 1950, 5},
+        {{0, 1, 3, 7, 8}, "Reihe", "1999", "1987", "3", "", "", "", "Buchreihe", "2001", 1950, 5},
+        {{4, 5}, "", "", "", "", "Reihe", "1987", "3", "Blatt", "2010", 2010, 2},
+        {{6}, "", "", "", "", "", "", "", "Reihe", "1999", 1987, 3},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.typ);
-        Editor e;
-        MakeTitled(e.Add("K1"), c.typ);
-        e.Open(1);
-        EXPECT_EQ(std::tuple(e.v.LiteraturTyp, e.v.Serie.Text, e.v.EditionYear, e.v.FirstEdition, e.v.Ausgabe,
-                             e.v.Zeitschrift.Text, e.v.Jahr, e.v.Jahrgang),
-                  std::tuple(c.typ, c.serie, c.editionYear, c.firstEdition, c.ausgabe, c.zeitschrift, c.jahr, c.jahrgang));
+    for (const Case& c : cases)
+        for (const int32_t typ : c.types) {
+            SCOPED_TRACE(typ);
+            Editor e;
+            MakeTitled(e.Add("K1"), typ);
+            e.Open(1);
+            EXPECT_EQ(std::tuple(e.v.LiteraturTyp, e.v.Serie.Text, e.v.EditionYear, e.v.FirstEdition, e.v.Ausgabe,
+                                 e.v.Zeitschrift.Text, e.v.Jahr, e.v.Jahrgang),
+                      std::tuple(typ, c.serie, c.editionYear, c.firstEdition, c.ausgabe, c.zeitschrift, c.jahr, c.jahrgang));
 
-        // The user fills both groups; only the type's group is stored.
-        e.v.Serie.Text = "Buchreihe";
-        e.v.EditionYear = "2001";
-        e.v.FirstEdition = "1950";
-        e.v.Ausgabe = "5";
-        e.v.Zeitschrift.Text = "Blatt";
-        e.v.Jahr = "2010";
-        e.v.Jahrgang = "2,7";
-        e.m.WriteToStore();
-        const TBuch& b = *e.app.store.at(1);
-        EXPECT_EQ(std::tuple(b.Reihe.Text, b.Jahr.Text, b.JahrNum, b.Auflage, b.TypNum),
-                  std::tuple(c.storedReihe, c.storedJahr, c.storedJahrNum, c.storedAuflage, c.typ));
-    }
+            // The user fills both groups; only the type's group is stored.
+            e.v.Serie.Text = "Buchreihe";
+            e.v.EditionYear = "2001";
+            e.v.FirstEdition = "1950";
+            e.v.Ausgabe = "5";
+            e.v.Zeitschrift.Text = "Blatt";
+            e.v.Jahr = "2010";
+            e.v.Jahrgang = "2,7";
+            e.m.WriteToStore();
+            const TBuch& b = *e.app.store.at(1);
+            EXPECT_EQ(std::tuple(b.Reihe.Text, b.Jahr.Text, b.JahrNum, b.Auflage, b.TypNum),
+                      std::tuple(c.storedReihe, c.storedJahr, c.storedJahrNum, c.storedAuflage, typ));
+        }
 }
 
+// Values at the edges as the editor shows them (every value of a generated
+// catalogue is in the editor's approved file).
 TEST(TitleEditorModel, ShownValues)
 {
     struct Case {
@@ -125,28 +123,16 @@ TEST(TitleEditorModel, ShownValues)
         {"price 0 shows empty", [](TBuch& b) { b.Preis = 0; }, [](const TitleEditorValues& v) { return v.Preis.empty(); }},
         {"price below a cent", [](TBuch& b) { b.Preis = 0.004f; },
          [](const TitleEditorValues& v) { return v.Preis.empty(); }},
-        {"price two decimals", [](TBuch& b) { b.Preis = 12.5f; },
-         [](const TitleEditorValues& v) { return v.Preis == "12.50"; }},
         {"infinite price", [](TBuch& b) { b.Preis = INFINITY; },
          [](const TitleEditorValues& v) { return v.Preis.empty(); }},
         {"HeftNr 0 hidden", [](TBuch& b) { b.HeftNr.Text = "0"; },
          [](const TitleEditorValues& v) { return v.HeftNr.empty(); }},
-        {"HeftNr shown", [](TBuch& b) { b.HeftNr.Text = "07"; },
-         [](const TitleEditorValues& v) { return v.HeftNr == "07"; }},
-        {"purchase date", [](TBuch& b) { b.Kaufdatum = 45000.25; },
-         [](const TitleEditorValues& v) { return v.Kaufdatum && *v.Kaufdatum == 45000.25; }},
         {"no purchase date", [](TBuch& b) { b.Kaufdatum = 0.5; },
          [](const TitleEditorValues& v) { return !v.Kaufdatum; }},
         {"type out of range", [](TBuch& b) { b.TypNum = 42; },
          [](const TitleEditorValues& v) { return v.LiteraturTyp == TypUnklar && !v.QuelleAlsLink; }},
         {"negative type", [](TBuch& b) { b.TypNum = -5; },
          [](const TitleEditorValues& v) { return v.LiteraturTyp == TypUnklar; }},
-        {"link bit", [](TBuch& b) { b.TypNum = 6 | LinkFlag; },
-         [](const TitleEditorValues& v) { return v.LiteraturTyp == 6 && v.QuelleAlsLink; }},
-        {"lent", [](TBuch& b) { b.Verleihstatus = 1; },
-         [](const TitleEditorValues& v) { return v.VerleihstatusLabel == "verliehen an" && v.VerliehenAnVisible; }},
-        {"borrowed", [](TBuch& b) { b.Verleihstatus = 2; },
-         [](const TitleEditorValues& v) { return v.VerleihstatusLabel == "ausgeliehen aus" && v.VerliehenAnVisible; }},
         {"lending state out of range", [](TBuch& b) { b.Verleihstatus = 9; },
          [](const TitleEditorValues& v) { return v.Verleihstatus == 0 && !v.VerliehenAnVisible; }},
         {"authors ticked", [](TBuch& b) { b.Autor.Text = "eco, umberto ;Kafka, Franz"; },

@@ -263,6 +263,58 @@ TEST(CslDialogModel, SearchGermanFirstAndTheRememberedChoice)
     EXPECT_NE(U(again.previewCurrentTitle().Error).find("Debian-Paket „pandoc“"), std::string::npos);
 }
 
+// What the dialog refuses, and says why: no style, no title, no file, no
+// titles shown, no pandoc; a style file of one's own is taken and remembered.
+TEST(CslDialogModel, RefusesWithoutStyleTitleFileOrPandoc)
+{
+    test::TestApp t;
+    CslChoice choice;
+    CslDialogModel model(t.app, choice, HandMadeStyles(), "/nonexistent/pandoc");
+    model.setSearch("nichts dergleichen");
+    EXPECT_EQ(U(model.previewCurrentTitle().Error), "Kein Zitierstil gewählt.");
+    EXPECT_FALSE(model.exportBibliography());
+    EXPECT_EQ(U(t.ui.messages.back().text), "Bitte zuerst einen Zitierstil wählen.");
+    model.setSearch("");
+    std::string error;
+    EXPECT_FALSE(model.startPreview(error));
+    EXPECT_EQ(U(error), "Kein Titel gewählt.");
+    EXPECT_EQ(U(model.citationForClipboard().Error), "Kein Titel gewählt.");
+    EXPECT_FALSE(model.exportBibliography()); // no file chosen
+    const std::size_t messages = t.ui.messages.size();
+    QTemporaryDir dir;
+    const std::string path = PathToCp1252(dir.filePath(QStringLiteral("verzeichnis.html")));
+    t.ui.filePaths.push_back(path);
+    EXPECT_FALSE(model.exportBibliography());
+    ASSERT_EQ(t.ui.messages.size(), messages + 2); // all shown titles?, none there
+    EXPECT_EQ(U(t.ui.messages.back().text), "Es sind keine Titel für das Literaturverzeichnis ausgewählt.");
+    test::AddTitle(t.app).Titel.Text = "T";
+    test::ShowAllTitles(t.app);
+    t.app.store.ActBuch = 1;
+    t.ui.filePaths.push_back(path);
+    EXPECT_FALSE(model.exportBibliography()); // pandoc is missing
+    EXPECT_FALSE(QFileInfo::exists(PathFromCp1252(path)));
+
+    EXPECT_FALSE(model.askOwnFile()); // cancelled
+    const QString own = dir.filePath(QStringLiteral("eigen.csl"));
+    QFile f(own);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("<style xmlns=\"http://purl.org/net/xbiblio/csl\" version=\"1.0\"><info><title>Eigen</title></info>"
+            "</style>");
+    f.close();
+    t.ui.filePaths.push_back(PathToCp1252(own));
+    EXPECT_TRUE(model.askOwnFile());
+    EXPECT_TRUE(t.ui.dialogs.back().mustExist);
+    EXPECT_EQ(model.chosenStyle()->Title, "Eigen");
+    EXPECT_EQ(model.currentRow(), -1);
+    model.remember();
+    EXPECT_EQ(choice.Style, PathToCp1252(own));
+    // The preview job of that style ends at once without pandoc.
+    const std::unique_ptr<CitationJob> job = model.startPreview(error);
+    ASSERT_TRUE(job);
+    EXPECT_TRUE(job->finished());
+    EXPECT_NE(U(job->result().Error).find("pandoc"), std::string::npos);
+}
+
 TEST(CslDialogModel, ExportsTheShownTitlesInTheChosenFormat)
 {
     REQUIRE_PANDOC();
@@ -277,6 +329,9 @@ TEST(CslDialogModel, ExportsTheShownTitlesInTheChosenFormat)
     CslDialogModel model(t.app, choice, ListCslStyles());
     ASSERT_TRUE(model.chosenStyle()); // DIN 1505-2 without settings
     EXPECT_NE(model.previewCurrentTitle().Text.find("MÜLLER, HANS: Die Kunst Des Fragments"), std::string::npos);
+    std::string error;
+    const CitationText shown = model.startPreview(error)->result(); // the preview needs no plain text
+    EXPECT_EQ(std::tuple(shown.Html.find("Die Kunst Des Fragments") != std::string::npos, shown.Text), std::tuple(true, ""));
     const std::string path = PathToCp1252(dir.filePath(QStringLiteral("verzeichnis.html")));
     t.ui.filePaths.push_back(path);
     ASSERT_TRUE(model.exportBibliography());

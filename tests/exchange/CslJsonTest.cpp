@@ -77,7 +77,7 @@ TEST(CslJsonExport, ItemsAsCitationProcessorsReadThem)
     Reference r;
     r.Typ = 3;
     r.Key = "k";
-    r.Authors = {Cp1252("Müller, Hans"), "Institut der Dinge", "Platon"};
+    r.Authors = {Cp1252("Müller, Hans"), "Institut der Dinge", "Platon", "Sokrates,"};
     r.Editors = {"Meier, Anna"};
     r.Title = "Die Kunst";
     r.Subtitle = Cp1252("Eine Einführung");
@@ -87,7 +87,7 @@ TEST(CslJsonExport, ItemsAsCitationProcessorsReadThem)
     r.Language = "";
     EXPECT_EQ(OnlyItem(WriteCslJson({r})),
               "{\"author\":[{\"family\":\"Müller\",\"given\":\"Hans\"},{\"literal\":\"Institut der Dinge\"},"
-              "{\"family\":\"Platon\"}],\"container-title\":\"Das Handbuch\","
+              "{\"family\":\"Platon\"},{\"literal\":\"Sokrates,\"}],\"container-title\":\"Das Handbuch\","
               "\"custom\":{\"folianto-type\":\"Sammelwerkbeitrag\",\"subtitle\":\"Eine Einführung\"},"
               "\"editor\":[{\"family\":\"Meier\",\"given\":\"Anna\"}],\"id\":\"k\","
               "\"issued\":{\"date-parts\":[[1998],[1999]]},\"page\":\"S. 12-45\","
@@ -97,7 +97,7 @@ TEST(CslJsonExport, ItemsAsCitationProcessorsReadThem)
     r.Note = "privat";
     EXPECT_EQ(OnlyItem(WriteCslJsonForCiteproc({r})),
               "{\"author\":[{\"family\":\"Müller\",\"given\":\"Hans\"},{\"literal\":\"Institut der Dinge\"},"
-              "{\"family\":\"Platon\"}],\"container-title\":\"Das Handbuch\","
+              "{\"family\":\"Platon\"},{\"literal\":\"Sokrates,\"}],\"container-title\":\"Das Handbuch\","
               "\"editor\":[{\"family\":\"Meier\",\"given\":\"Anna\"}],\"id\":\"r1\","
               "\"issued\":{\"date-parts\":[[1998],[1999]]},\"language\":\"de\","
               "\"page\":\"12-45\",\"title\":\"Die Kunst: Eine Einführung\",\"type\":\"chapter\"}");

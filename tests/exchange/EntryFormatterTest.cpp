@@ -22,6 +22,8 @@ TBuch Title(int32_t typ)
     return b;
 }
 
+// The entry of each type at its edges (every entry of a generated catalogue
+// is in the approved file of its texts).
 TEST(EntryFormatter, PredefinedPatternPerType)
 {
     struct Case {
@@ -32,21 +34,15 @@ TEST(EntryFormatter, PredefinedPatternPerType)
         int parts;
     };
     const std::vector<Case> cases = {
-        {"Monographie complete", 0,
-         [](TBuch& b) { b.Auflage = 2; b.JahrNum = 1999; b.Verlag.Text = "V"; b.Seiten.Text = "300"; },
-         "[K1]  A: T; 2, 1999, V,  Seiten: 300", 7},
         {"Monographie bare", 0, [](TBuch&) {}, "[K1]  A: T; ", 3},
+        {"edition and year 0", 0, [](TBuch& b) { b.Auflage = 0; b.JahrNum = 0; }, "[K1]  A: T; ", 3},
+        {"Zeitungsartikel of year 0", 5, [](TBuch& b) { b.Reihe.Text = "Z"; b.JahrNum = 0; }, "[K1]  A: T; Z", 4},
         {"Monographie with band", 0, [](TBuch& b) { b.Band.Text = "3"; b.Auflage = 0; }, "[K1]  A: T; Band 3", 4},
         {"linked Hochschulschrift", 1 | LinkFlag, [](TBuch& b) { b.JahrNum = 2000; }, "[K1]  A: T; 2000", 4},
         {"unklar", 8, [](TBuch& b) { b.Verlag.Text = "V"; }, "[K1]  A: T; V", 4},
-        {"Sammelwerk", 2,
-         [](TBuch& b) { b.Reihe.Text = "R"; b.Verlag.Text = "V"; b.JahrNum = 1990; b.Seiten.Text = "12"; },
-         "[K1]  A: T; R, V, 1990 Seiten: 12", 7},
         {"Sammelwerk bare", 2, [](TBuch&) {}, "[K1]  A: T; ", 3},
         {"Sammelwerk ends with year", 2, [](TBuch& b) { b.Verlag.Text = "V"; b.JahrNum = 1990; },
          "[K1]  A: T; V, 1990", 5},
-        {"Zeitschriftenaufsatz", 4, [](TBuch& b) { b.Kuerzel.Text = "K"; b.Reihe.Text = "Z"; b.JahrNum = 2001; },
-         "[K]  A: T; Z, 2001", 5},
         {"Zeitungsartikel full", 5,
          [](TBuch& b) { b.Reihe.Text = "Z"; b.JahrNum = 2001; b.Band.Text = "4"; b.Seiten.Text = "5-9"; },
          "[K1]  A: T; Z, 2001, Band 4, Seiten: 5-9", 7},

@@ -148,7 +148,7 @@ TEST(FieldMeaning, DatesInEveryFormat)
     // As typed, and back in the editor's form (the files against an approved file).
     const std::pair<const char*, const char*> cases[] = {
         {"2013", "2013"}, {"10.11.1989", "10.11.1989"}, {"10/1989", "10/1989"}, {"November 1989", "11/1989"},
-        {"1998/99", "1998/99"}, {"ca. 1900", "ca. 1900"}, {"ca. 10.10.1989", "ca. 10.10.1989"}, {"[2013]", "2013"},
+        {"1998/99", "1998/99"}, {"ca. 1900", "ca. 1900"}, {"10.10.1989-05.11.1989", "10.10.1989-05.11.1989"}, {"[2013]", "2013"},
         {"o. J.", "o. J."}, {"demnächst", "demnächst"}, {"31.02.1999", "31.02.1999"}, {"10. Nov. 1989", "10.11.1989"},
         {"1989-11-10", "10.11.1989"}, {"März 2001", "03/2001"}, {"31.01.1999", "31.01.1999"},
         {"01.12.2000", "01.12.2000"}, {"1998 - 2001", "1998-2001"},
@@ -241,14 +241,16 @@ TEST(FieldMeaning, BibTexAsPeopleWriteIt)
          "@book{a, title={T\\hide{x}}, year={\\swap{--90}{1968}}, edition={zweite}}",
          "1968\x96" "90", 2, ""},
         {"@book{a, title={T}, year=1999, edition={2. Aufl.}}", "1999", 2, ""},
+        {"@preamble{\"\\def\\swap#1#2{#2#1}\"}\n@book{a, title={T}, year={\\swap 9119}}", "1919", -1, ""},
         // A macro that calls itself ends.
         {"@preamble{\"\\def\\loop#1{\\loop{#1#1}}\"}\n@book{a, title={T}, year={\\loop{x}1999}}", nullptr, -1, ""},
         {"@book{a, title={T}, year=1999, edition={Silver}}", "1999", -1, "edition: Silver"},
         {"@article{a, title={T}, journal={Z}, year=1989, month=nov, day={10}}", "10.11.1989", -1, ""},
         {"@article{a, title={T}, journal={Z}, year=1989, month={November}}", "11/1989", -1, ""},
-        {"@article{a, title={T}, journal={Z}, date={1989-11-10}}", "10.11.1989", -1, ""},
+        {"@article{a, title={T}, journal={Z}, date={{1989}-11-10}}", "10.11.1989", -1, ""},
         {"@article{a, title={T}, journal={Z}, year=1989, month={Fasching}}", "1989", -1, "month: Fasching"},
         {"@book{a, title={T}, year=1989, month=nov}", "1989", -1, "month: November"}, // a book's year
+        {"@incollection{a, title={T}, booktitle={B}, year=1989, month=nov}", "1989", -1, "month: November"},
         {"@booklet{a, title={T}, year=1988, month=feb}", "02/1988", -1, ""},
         // Both a series number and a volume: the type says which one is Band.
         {"@book{a, title={T}, series={S}, year=1999, number={4}, volume={2}}", "1999", -1, "Band: 2"},

@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace folianto {
 namespace {
 
@@ -115,10 +117,13 @@ TEST_F(WorkbookExchangeTest, ExportCancelAndWriteError)
 {
     Workbook wb;
     EXPECT_FALSE(ExportGridToWorkbook(t.app, wb)); // no file chosen
+    EXPECT_FALSE(ExportDefinitionToWorkbook(t.app, wb));
     t.ui.filePaths.push_back(Path("fehlt/grid.xls"));
     EXPECT_FALSE(ExportGridToWorkbook(t.app, wb));
-    ASSERT_EQ(t.ui.messages.size(), 1u);
-    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Error);
+    t.ui.filePaths.push_back(Path("fehlt/definition.xls"));
+    EXPECT_FALSE(ExportDefinitionToWorkbook(t.app, wb));
+    ASSERT_EQ(t.ui.messages.size(), 2u);
+    EXPECT_EQ(std::tuple(t.ui.messages[0].kind, t.ui.messages[1].kind), std::tuple(MsgKind::Error, MsgKind::Error));
 }
 
 // Titles as "Kürzel|Titel|Autor|Kategorie", the first four import positions.
@@ -191,8 +196,11 @@ TEST_F(WorkbookExchangeTest, CommandRunsTheDialogInWorkbookMode)
 {
     const std::string path = MakeWorkbook({{0, 0, "K1"}});
     Range(1, 1, 1, 1);
-    t.ui.filePaths.push_back(path);
     Workbook wb;
+    // A cancelled dialog, then no file chosen.
+    EXPECT_FALSE(ImportFromWorkbook(t.app, wb, [](ImportDialogModel&) { return false; }, german));
+    EXPECT_FALSE(ImportFromWorkbook(t.app, wb, [](ImportDialogModel& m) { return m.Ok(); }, german));
+    t.ui.filePaths.push_back(path);
     int mode = 0;
     EXPECT_TRUE(ImportFromWorkbook(t.app, wb, [&](ImportDialogModel& m) {
         mode = m.mode();

@@ -134,7 +134,9 @@ TEST_F(LookupQueueTest, CancelInTheMiddleLeavesTheCatalogue)
     LookupQueue queue(t.app, ReadLookupSources(t.app.settings.Nachschlagen));
     queue.client().setMinIntervalMs(20);
     queue.add(FiftyLines());
-    // One identifier at a time is being looked up.
+    // One identifier at a time is being looked up, also after a second paste.
+    EXPECT_EQ(queue.add(test::MakeIsbn13(21)), 0);
+    EXPECT_EQ(queue.countIn(State::Searching), 1);
     ASSERT_TRUE(test::WaitFor([&] { return queue.countIn(State::Found) >= 1; }));
     EXPECT_EQ(queue.countIn(State::Searching), 1);
     ASSERT_TRUE(test::WaitFor([&] { return queue.countIn(State::Found) >= 5; }));

@@ -265,11 +265,8 @@ TEST(TitleEditor, CaptionsHintsAndPages)
     ExpectGolden("editor-captions.txt", WidgetTexts(d));
     EXPECT_FALSE(W(d, C::SpeedButtonUebernehmen)->isEnabled());
 
-    // Page 5: ten picture tabs "Bild &1" .. "Bild 1&0", hidden while empty.
-    ASSERT_EQ(d.PictureTabs()->count(), 10);
-    EXPECT_EQ(d.PictureTabs()->tabText(0), Q("Bild &1"));
-    EXPECT_EQ(d.PictureTabs()->tabText(9), Q("Bild 1&0"));
-    for (int i = 0; i < 10; ++i)
+    // Page 5: the ten picture tabs (captions in the file above) hidden while empty.
+    for (int i = 0; i < d.PictureTabs()->count(); ++i)
         EXPECT_FALSE(d.PictureTabs()->isTabVisible(i));
 }
 
