@@ -113,13 +113,11 @@ TEST(MainWindow, OpeningThroughTheFileDialogFillsTheGridAndHistory)
 {
     WindowFixture f;
     const std::string path = f.Open("sample.FOL", 30);
-    EXPECT_EQ(f.t.app.store.AnzBuch, 30);
-    EXPECT_EQ(f.t.app.grid.RowCount(), 31);
-    EXPECT_EQ(f.window->Grid()->model()->rowCount(), 30);
-    EXPECT_EQ(f.window->StatusPanel(1)->text(), Q(" 30 Titel gezeigt von 30 Titeln"));
-    EXPECT_EQ(f.window->StatusPanel(2)->text(), FromCp1252(path));
-    EXPECT_EQ(f.window->FileMenu()->actions().last()->text(), Q("&1 ") + FromCp1252(path));
-    EXPECT_FALSE(f.window->SaveAction()->isEnabled());
+    EXPECT_EQ(std::tuple(f.t.app.store.AnzBuch, f.t.app.grid.RowCount(), f.window->Grid()->model()->rowCount(),
+                         f.window->StatusPanel(1)->text(), f.window->StatusPanel(2)->text(),
+                         f.window->FileMenu()->actions().last()->text(), f.window->SaveAction()->isEnabled()),
+              std::tuple(30, 31, 30, Q(" 30 Titel gezeigt von 30 Titeln"), FromCp1252(path), Q("&1 ") + FromCp1252(path),
+                         false));
 
     const std::string copy = PathToCp1252(f.dir.filePath(QStringLiteral("copy.FOL")));
     f.t.ui.filePaths.push_back(copy);
@@ -219,12 +217,19 @@ TEST(MainWindow, SortButtonReordersRowsAndIsTheOnlyOneDown)
     EXPECT_TRUE(ActionNamed(f.window.get(), "NachAutorAction")->isChecked());
 }
 
-// Delete asks (the question is the title store's); No keeps the title, Yes
-// deletes it and turns the save button on at once, not when idle.
-TEST(MainWindow, DeleteAsksFirst)
+// Delete asks (the question is the title store's): No keeps the title, Yes
+// deletes it and turns the save button on at once, not when idle. Undone
+// through the menu, the titles and the file saved afterwards are as before;
+// the entries name the command.
+TEST(MainWindow, DeleteAsksFirstAndUndoAndRedoThroughTheMenu)
 {
     WindowFixture f;
-    f.Open("del.FOL", 5);
+    const std::string path = f.Open("undo.FOL", 5);
+    QAction* undo = ActionNamed(f.window.get(), "RueckgaengigAction");
+    QAction* redo = ActionNamed(f.window.get(), "WiederherstellenAction");
+    const auto entries = [undo, redo] { return std::tuple(undo->isEnabled(), undo->text(), redo->isEnabled(), redo->text()); };
+    f.window->Grid()->SetCurrentCell(1, 2);
+    GetCurrentBuch(f.t.app);
     QAction* del = ActionNamed(f.window.get(), "TitelLoeschenAction");
     f.t.ui.answers = {Answer::No};
     del->trigger();
@@ -234,44 +239,21 @@ TEST(MainWindow, DeleteAsksFirst)
 
     f.t.ui.answers = {Answer::Yes};
     del->trigger();
-    EXPECT_EQ(f.t.app.store.AnzBuch, 4);
+    ASSERT_EQ(f.t.app.store.AnzBuch, 4);
     EXPECT_EQ(f.window->Grid()->model()->rowCount(), 4);
     EXPECT_TRUE(FindButton(f.window.get(), Q("Buchdatei speichern"))->isEnabled());
-}
-
-// Deleting, then undoing through the menu: the titles and the file saved
-// afterwards are as before; the entries name the command.
-TEST(MainWindow, UndoAndRedoThroughTheMenu)
-{
-    WindowFixture f;
-    const std::string path = f.Open("undo.FOL", 5);
-    QAction* undo = ActionNamed(f.window.get(), "RueckgaengigAction");
-    QAction* redo = ActionNamed(f.window.get(), "WiederherstellenAction");
-    f.window->Grid()->SetCurrentCell(1, 2);
-    GetCurrentBuch(f.t.app);
-    ActionNamed(f.window.get(), "TitelLoeschenAction")->trigger();
-    ASSERT_EQ(f.t.app.store.AnzBuch, 4);
-    EXPECT_TRUE(undo->isEnabled());
-    EXPECT_EQ(undo->text(), Q("&Rückgängig: Titel löschen"));
-    EXPECT_EQ(redo->text(), Q("&Wiederherstellen"));
-    EXPECT_FALSE(redo->isEnabled());
+    EXPECT_EQ(entries(), std::tuple(true, Q("&Rückgängig: Titel löschen"), false, Q("&Wiederherstellen")));
 
     undo->trigger();
-    EXPECT_EQ(f.t.app.store.AnzBuch, 5);
-    EXPECT_EQ(f.window->Grid()->model()->rowCount(), 5);
-    EXPECT_TRUE(f.t.app.store.Gesichert());
-    EXPECT_FALSE(f.window->SaveAction()->isEnabled());
-    EXPECT_FALSE(undo->isEnabled());
-    EXPECT_EQ(undo->text(), Q("&Rückgängig"));
-    EXPECT_EQ(redo->text(), Q("&Wiederherstellen: Titel löschen"));
+    EXPECT_EQ(std::tuple(f.t.app.store.AnzBuch, f.window->Grid()->model()->rowCount(), f.t.app.store.Gesichert(),
+                         f.window->SaveAction()->isEnabled()),
+              std::tuple(5, 5, true, false));
+    EXPECT_EQ(entries(), std::tuple(false, Q("&Rückgängig"), true, Q("&Wiederherstellen: Titel löschen")));
 
     const std::string copy = PathToCp1252(f.dir.path() + QStringLiteral("/kopie.FOL"));
     f.t.ui.filePaths.push_back(copy);
     ActionNamed(f.window.get(), "SpeichernUnterAction")->trigger();
-    QFile a(PathFromCp1252(path));
-    QFile b(PathFromCp1252(copy));
-    ASSERT_TRUE(a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(a.readAll() == b.readAll());
+    EXPECT_EQ(ReadBytes(PathFromCp1252(path)), ReadBytes(PathFromCp1252(copy)));
 
     redo->trigger();
     EXPECT_EQ(f.t.app.store.AnzBuch, 4);

@@ -49,8 +49,6 @@ std::vector<uint8_t> FileBytes(const std::string& path)
 
 template <class T> T* Child(TBuchEditDlg& d, const char* name) { return d.findChild<T*>(Q(name)); }
 
-QAction* TitleMenu(WindowFixture& f, const char* entry) { return FindAction(f.window.get(), {Q("&Titel"), Q(entry)}); }
-
 // Two pictures through the real buttons, one embedded and one linked, survive
 // OK, save and reload; a double click on a picture opens the viewer.
 TEST(PictureEditor, EmbeddedAndLinkedPicturesSurviveSaveAndReload)
@@ -63,7 +61,7 @@ TEST(PictureEditor, EmbeddedAndLinkedPicturesSurviveSaveAndReload)
     const int32_t title = f.t.app.store.ActBuch;
     f.t.ui.filePaths = {embedded, linked};
     bool viewerSeen = false;
-    WhenEditorShows([&](TBuchEditDlg& d) {
+    InEditor(f, "&Bearbeiten", [&](TBuchEditDlg& d) {
         d.Pages()->setCurrentIndex(PageBilder - 1);
         QTest::mouseClick(Child<QPushButton>(d, "ButtonBildHinzufuegen"), Qt::LeftButton);
         QTest::mouseClick(Child<QPushButton>(d, "ButtonBildLinkHinzufuegen"), Qt::LeftButton);
@@ -76,7 +74,6 @@ TEST(PictureEditor, EmbeddedAndLinkedPicturesSurviveSaveAndReload)
         QTest::mouseDClick(Child<PictureThumbnail>(d, "Image1"), Qt::LeftButton);
         QTest::mouseClick(static_cast<QPushButton*>(d.Control(C::OkButton)), Qt::LeftButton);
     });
-    TitleMenu(f, "&Bearbeiten")->trigger();
     EXPECT_TRUE(viewerSeen);
 
     const std::string path = PathToCp1252(f.dir.filePath(QStringLiteral("mit_bildern.FOL")));
@@ -101,13 +98,12 @@ TEST(PictureEditor, EmbeddedAndLinkedPicturesSurviveSaveAndReload)
     f.t.ui.filePaths = {path};
     FindAction(f.window.get(), {Q("&Datei"), Q("Ö&ffnen...")})->trigger();
     f.window->Grid()->SetCurrentCell(1, 2);
-    WhenEditorShows([&](TBuchEditDlg& d) {
+    InEditor(f, "&Bearbeiten", [&](TBuchEditDlg& d) {
         const int shown = static_cast<int>(b.Pics.size());
         for (int i = 0; i < MaxPictures; ++i)
             EXPECT_EQ(d.PictureTabs()->isTabVisible(i), i < shown) << i;
         EXPECT_FALSE(Child<PictureThumbnail>(d, "Image1")->pixmap().isNull());
     });
-    TitleMenu(f, "&Bearbeiten")->trigger();
 }
 
 // "&Ansehen" changes nothing: no picture can be added, linked, deleted or
@@ -118,12 +114,11 @@ TEST(PictureEditor, ViewModeLeavesThePicturesAlone)
     f.Open("ansehen.FOL", 3);
     f.window->Grid()->SetCurrentCell(1, 1);
     f.t.ui.filePaths = {FOLIANTO_TEST_DATA "/pictures/baseline.jpg"};
-    WhenEditorShows([](TBuchEditDlg& d) {
+    InEditor(f, "&Bearbeiten", [](TBuchEditDlg& d) {
         d.Pages()->setCurrentIndex(PageBilder - 1);
         QTest::mouseClick(Child<QPushButton>(d, "ButtonBildHinzufuegen"), Qt::LeftButton);
         QTest::mouseClick(static_cast<QPushButton*>(d.Control(C::OkButton)), Qt::LeftButton);
     });
-    TitleMenu(f, "&Bearbeiten")->trigger();
     ASSERT_EQ(f.t.app.store.current()->AnzPics, 1);
 
     const struct {
@@ -132,7 +127,7 @@ TEST(PictureEditor, ViewModeLeavesThePicturesAlone)
     } modes[] = {{"&Ansehen", false}, {"&Bearbeiten", true}};
     for (const auto& mode : modes) {
         SCOPED_TRACE(mode.entry);
-        WhenEditorShows([&](TBuchEditDlg& d) {
+        InEditor(f, mode.entry, [&](TBuchEditDlg& d) {
             d.Pages()->setCurrentIndex(PageBilder - 1);
             for (const char* name : {"ButtonBildHinzufuegen", "ButtonBildLinkHinzufuegen", "ButtonBildLoeschen",
                                      "RadioGroupBildSpeichern"})
@@ -141,7 +136,6 @@ TEST(PictureEditor, ViewModeLeavesThePicturesAlone)
             EXPECT_EQ(Child<QLineEdit>(d, "EditBildTitel1")->isReadOnly(), !mode.changeable);
             EXPECT_TRUE(d.PictureTabs()->isTabVisible(0));
         });
-        TitleMenu(f, mode.entry)->trigger();
     }
     EXPECT_EQ(f.t.app.store.current()->AnzPics, 1);
 }
@@ -167,7 +161,7 @@ TEST(DocumentLink, TickButtonAndDoubleClickOnQuelle)
     f.t.ui.filePaths = {docPath, std::nullopt};
     f.t.ui.dialogs.clear();
 
-    WhenEditorShows([&](TBuchEditDlg& d) {
+    InEditor(f, "&Bearbeiten", [&](TBuchEditDlg& d) {
         d.Pages()->setCurrentIndex(PageBibliothek - 1);
         Child<QRadioButton>(d, "RadioLiteraturTyp6")->click(); // the audio-visual group shows
         auto* quelle = static_cast<QLineEdit*>(d.Control(C::EditQuelle));
@@ -223,28 +217,25 @@ TEST(DocumentLink, TickButtonAndDoubleClickOnQuelle)
         QTest::mouseClick(static_cast<QPushButton*>(d.Control(C::OkButton)), Qt::LeftButton);
         EXPECT_FALSE(d.isVisible());
     });
-    TitleMenu(f, "&Bearbeiten")->trigger();
     const TBuch& b = *f.t.app.store.at(title);
     EXPECT_EQ(b.Quelle.Text, docPath);
     EXPECT_NE(b.TypNum & LinkFlag, 0);
 
     // Opened again, the stored link makes Quelle read-only at once.
     f.window->Grid()->SetCurrentCell(1, 2);
-    WhenEditorShows([](TBuchEditDlg& d) {
+    InEditor(f, "&Bearbeiten", [](TBuchEditDlg& d) {
         EXPECT_TRUE(static_cast<QCheckBox*>(d.Control(C::CheckBoxQuelleAlsLinkBenutzen))->isChecked());
         EXPECT_TRUE(static_cast<QLineEdit*>(d.Control(C::EditQuelle))->isReadOnly());
     });
-    TitleMenu(f, "&Bearbeiten")->trigger();
     // Another title whose Quelle fits shows no hint naming the first one's document.
     f.window->Grid()->SetCurrentCell(1, 1);
-    WhenEditorShows([](TBuchEditDlg& d) {
+    InEditor(f, "&Bearbeiten", [](TBuchEditDlg& d) {
         d.Pages()->setCurrentIndex(PageBibliothek - 1);
         Child<QRadioButton>(d, "RadioLiteraturTyp6")->click();
         auto* quelle = static_cast<QLineEdit*>(d.Control(C::EditQuelle));
         ASSERT_TRUE(quelle->isVisible());
         EXPECT_EQ(quelle->toolTip(), QString());
     });
-    TitleMenu(f, "&Bearbeiten")->trigger();
 }
 
 // The grid's "Link" column: a double click on a linked title asks; Yes starts
