@@ -75,9 +75,15 @@ std::vector<const TBuch*> ShownBooks(const App& app)
     return books;
 }
 
-void Trigger(WindowFixture& f, const char* entry)
+const char* const Filtern = "&Filtern, suchen und sortieren";
+
+void Trigger(WindowFixture& f, const char* entry) { FindAction(f.window.get(), {Q("&Bearbeiten"), Q(entry)})->trigger(); }
+
+// Runs `steps` in the dialog the entry of the "&Bearbeiten" menu opens.
+void InDialog(WindowFixture& f, const char* entry, std::function<void(Dialog&)> steps)
 {
-    FindAction(f.window.get(), {Q("&Bearbeiten"), Q(entry)})->trigger();
+    WhenModal<Dialog>(std::move(steps));
+    Trigger(f, entry);
 }
 
 } // namespace
@@ -94,7 +100,7 @@ TEST(FilterDialog, SearchFindsTheWordInTheTickedField)
         const TBuchRec TBuch::* field;
     } cases[] = {
         {"Volltext-Suche", true, 6, "gesellschaft", Qt::Key_Return, &TBuch::Titel},
-        {"&Filtern, suchen und sortieren", false, 10, "Romantik", Qt::Key_Escape, &TBuch::Schlagworte},
+        {Filtern, false, 10, "Romantik", Qt::Key_Escape, &TBuch::Schlagworte},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.word);
@@ -135,7 +141,7 @@ TEST(FilterDialog, ReplaceChangesHiddenTitlesTooAndMarksTheDataUnsaved)
     SetAusgabeData(app);
     ASSERT_LT(app.grid.RowCount() - 1, 60);
 
-    WhenModal<Dialog>([&](Dialog& d) {
+    InDialog(f, "&Ersetzen", [&](Dialog& d) {
         EXPECT_EQ(d.BenutzenButton->text(), Q("&Ersetzen"));
         EXPECT_TRUE(d.ReplaceEdit->isVisible() && d.CaseBox->isVisible());
         OnlyBox(d, 1);
@@ -143,7 +149,6 @@ TEST(FilterDialog, ReplaceChangesHiddenTitlesTooAndMarksTheDataUnsaved)
         QTest::keyClicks(d.ReplaceEdit, Q("Meyer"));
         QTest::mouseClick(d.BenutzenButton, Qt::LeftButton);
     });
-    Trigger(f, "&Ersetzen");
 
     for (int32_t i = 1; i <= app.store.AnzBuch; ++i) {
         const std::string& autor = app.store.at(i)->Autor.Text;
@@ -189,14 +194,13 @@ TEST(FilterDialog, NarrowingThroughTheQuestionByKeyboard)
     WindowFixture f;
     f.Open("eingrenzen.FOL", 200);
     App& app = f.t.app;
-    WhenModal<Dialog>([&](Dialog& d) {
+    InDialog(f, Filtern, [&](Dialog& d) {
         ClickTab(d.Pages, PageKeywords); // every keyword ticked: no question
         d.RunPopupCommand(d.SelectNoneAction, ListKeywords);
         ToggleRow(d.CheckLists[ListKeywords], 0);
         ToggleRow(d.CheckLists[ListKeywords], 1);
         QTest::mouseClick(d.BenutzenButton, Qt::LeftButton);
     });
-    Trigger(f, "&Filtern, suchen und sortieren");
     EXPECT_EQ(app.selection.FSDialogLastPage, PageKeywords);
     QStringList choices, rows;
     bool locked = false;
@@ -223,7 +227,7 @@ TEST(FilterDialog, NarrowingThroughTheQuestionByKeyboard)
             QTest::mouseClick(d.BenutzenButton, Qt::LeftButton);
         });
     });
-    Trigger(f, "&Filtern, suchen und sortieren");
+    Trigger(f, Filtern);
     EXPECT_EQ(choices, (QStringList{Q("Auswahl neu erstellen oder ändern"), Q("bestehende Auswahl weiter eingrenzen ")}));
     EXPECT_TRUE(locked);
     ASSERT_EQ(rows.size(), 3);
@@ -245,7 +249,7 @@ TEST(FilterDialog, KeywordSetNameWithSemicolonIsRefused)
 {
     WindowFixture f;
     f.Open("set.FOL", 30);
-    WhenModal<Dialog>([&](Dialog& d) {
+    InDialog(f, Filtern, [&](Dialog& d) {
         ClickTab(d.Pages, PageKeywords);
         WhenModal<TEditorForm>([](TEditorForm& input) {
             EXPECT_EQ(input.EingabeLabel->text(), Q("Bezeichner der neuen Liste:"));
@@ -255,7 +259,6 @@ TEST(FilterDialog, KeywordSetNameWithSemicolonIsRefused)
         d.RunPopupCommand(d.SaveSetAction, ListKeywords);
         d.reject();
     });
-    Trigger(f, "&Filtern, suchen und sortieren");
     EXPECT_TRUE(f.t.app.keywordSets.Rows.empty());
     ASSERT_FALSE(f.t.ui.messages.empty());
     EXPECT_EQ(f.t.ui.messages[0].text,
@@ -267,12 +270,11 @@ TEST(FilterDialog, HugeSearchTextIsKeptWholeAndReportedOnce)
     WindowFixture f;
     f.Open("lang.FOL", 30);
     const QString huge(100000, QLatin1Char('x'));
-    WhenModal<Dialog>([&](Dialog& d) {
+    InDialog(f, "&Volltextsuche", [&](Dialog& d) {
         OnlyBox(d, 6);
         d.SearchEdit->setText(huge);
         QTest::mouseClick(d.BenutzenButton, Qt::LeftButton);
     });
-    Trigger(f, "&Volltextsuche");
     EXPECT_EQ(f.t.app.selection.SuchText.size(), 100000u);
     const auto reports = [&f] {
         return std::count_if(f.t.ui.messages.begin(), f.t.ui.messages.end(),
@@ -289,7 +291,7 @@ TEST(FilterDialog, AuthorsPageJumpsToTheTypedLetterAndF1ShowsHelp)
     WindowFixture f;
     f.Open("autor.FOL", 100);
     QString jumped, help;
-    WhenModal<Dialog>([&](Dialog& d) {
+    InDialog(f, Filtern, [&](Dialog& d) {
         ClickTab(d.Pages, PageAuthors);
         QListView* list = d.CheckLists[ListAuthors];
         QTest::keyClick(list, Qt::Key_W);
@@ -297,7 +299,6 @@ TEST(FilterDialog, AuthorsPageJumpsToTheTypedLetterAndF1ShowsHelp)
         help = HelpPageAfterF1(d);
         d.reject();
     });
-    Trigger(f, "&Filtern, suchen und sortieren");
     EXPECT_TRUE(jumped.startsWith(QLatin1Char('W'))) << jumped.toStdString();
     EXPECT_TRUE(help.endsWith(Q("filter.html"))) << help.toStdString();
 }
@@ -324,7 +325,7 @@ TEST(FilterDialog, ResetButtonEndsSearchAndKeywordSelectionButKeepsFieldFilters)
 {
     WindowFixture f;
     f.Open("reset.FOL", 80);
-    WhenModal<Dialog>([&](Dialog& d) {
+    InDialog(f, Filtern, [&](Dialog& d) {
         ClickTab(d.Pages, PageKeywords);
         d.RunPopupCommand(d.SelectNoneAction, ListKeywords);
         ToggleRow(d.CheckLists[ListKeywords], 0);
@@ -335,7 +336,6 @@ TEST(FilterDialog, ResetButtonEndsSearchAndKeywordSelectionButKeepsFieldFilters)
         QTest::keyClicks(d.SearchEdit, Q("e"));
         QTest::mouseClick(d.BenutzenButton, Qt::LeftButton);
     });
-    Trigger(f, "&Filtern, suchen und sortieren");
     App& app = f.t.app;
     const int narrowed = app.grid.RowCount() - 1;
     ASSERT_TRUE(app.selection.SuchenIn[0]);
@@ -436,7 +436,7 @@ TEST(FilterDialog, PickListDefaultsPageAndButtonsThroughTheWidgets)
     App& app = f.t.app;
     app.settings.FSDialogSearchIn = 511;
     app.settings.FSDialogOpenDef = 0;
-    WhenModal<Dialog>([&](Dialog& d) {
+    InDialog(f, Filtern, [&](Dialog& d) {
         // Take-over: the chosen publisher lands in the search edit, a blank before the second.
         d.ListNames->setCurrentRow(static_cast<int>(std::find(std::begin(PickListNames), std::end(PickListNames),
                                                               std::string("Verlag")) -
@@ -480,7 +480,6 @@ TEST(FilterDialog, PickListDefaultsPageAndButtonsThroughTheWidgets)
         EXPECT_EQ(languages->index(0, 0).data(Qt::CheckStateRole).toInt(), Qt::Checked);
         QTest::mouseClick(d.BenutzenButton, Qt::LeftButton);
     });
-    Trigger(f, "&Filtern, suchen und sortieren");
     EXPECT_FALSE(app.selection.SuchenIn[0] || app.selection.FilternVon[0]);
     EXPECT_EQ(app.grid.RowCount() - 1, 80);
 }

@@ -149,12 +149,12 @@ TEST(PicturePage, ButtonsTabsAndStorage)
     f.ui.filePaths = {FixturePath("baseline.jpg"), FixturePath("drawing.wmf")};
     f.Click("ButtonBildHinzufuegen");
     f.Click("ButtonBildLinkHinzufuegen");
-    EXPECT_TRUE(tabs->isTabVisible(0));
-    EXPECT_TRUE(tabs->isTabVisible(1));
-    EXPECT_EQ(tabs->currentIndex(), 1);
-    EXPECT_EQ(f.Find<QLineEdit>("EditBildTitel1")->text(), Q("baseline"));
-    EXPECT_EQ(f.Find<QLineEdit>("EditBildTitel2")->text(), QString::fromStdString(FixturePath("drawing.wmf")));
-    EXPECT_FALSE(f.Find<QLineEdit>("EditBildTitel2")->isEnabled());
+    EXPECT_EQ(std::tuple(tabs->isTabVisible(0), tabs->isTabVisible(1), tabs->isTabVisible(2), tabs->currentIndex()),
+              std::tuple(true, true, false, 1));
+    // The linked picture's title is its path, fixed.
+    EXPECT_EQ(std::tuple(f.Find<QLineEdit>("EditBildTitel1")->text(), f.Find<QLineEdit>("EditBildTitel2")->text(),
+                         f.Find<QLineEdit>("EditBildTitel2")->isEnabled()),
+              std::tuple(Q("baseline"), QString::fromStdString(FixturePath("drawing.wmf")), false));
     EXPECT_FALSE(f.Find<PictureThumbnail>("Image2")->pixmap().isNull());
     EXPECT_TRUE(f.Find<QRadioButton>("RadioBildSpeichern1")->isChecked());
 
@@ -166,16 +166,14 @@ TEST(PicturePage, ButtonsTabsAndStorage)
               Cp1252("Diese Einstellung kann nur beim Hinzufügen eines Bildes festgelegt werden!"));
 
     tabs->setCurrentIndex(0);
-    EXPECT_TRUE(f.Find<QRadioButton>("RadioBildSpeichern0")->isChecked());
-    EXPECT_EQ(f.Find<QLabel>("LabelGroesse")->text(), Q("Größe: 0 kB"));
+    EXPECT_EQ(std::tuple(f.Find<QRadioButton>("RadioBildSpeichern0")->isChecked(), f.Find<QLabel>("LabelGroesse")->text()),
+              std::tuple(true, Q("Größe: 0 kB")));
     QTest::keyClicks(f.Find<QLineEdit>("EditBildTitel1"), Q("X"));
-    EXPECT_TRUE(f.pictures.PicTitlesChanged);
-    EXPECT_EQ(f.pictures.Slots[0].Title, "baselineX");
+    EXPECT_EQ(std::tuple(f.pictures.PicTitlesChanged, f.pictures.Slots[0].Title), std::tuple(true, "baselineX"));
 
     f.Click("ButtonBildLoeschen");
-    EXPECT_FALSE(tabs->isTabVisible(0));
-    EXPECT_EQ(tabs->currentIndex(), 1);
-    EXPECT_FALSE(f.pictures.Slots[0].HasPicture());
+    EXPECT_EQ(std::tuple(tabs->isTabVisible(0), tabs->currentIndex(), f.pictures.Slots[0].HasPicture()),
+              std::tuple(false, 1, false));
 }
 
 TEST(PicturePage, ViewerOnDoubleClickOrAutomatically)
