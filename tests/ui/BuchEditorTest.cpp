@@ -104,7 +104,9 @@ void ShowPageOf(TBuchEditDlg& d, EditControl c)
             d.Pages()->setCurrentIndex(page);
 }
 
-TEST(TitleEditor, EditShowsTheNewTextInTheGridAndKeepsTheScrollPosition)
+// An edit shows in the grid at once and keeps the scroll position; an
+// untouched memo keeps its stored line ends, an edited one gets CR LF.
+TEST(TitleEditor, EditShowsInTheGridAndKeepsTheScrollPositionAndStoredLineEnds)
 {
     WindowFixture f;
     f.Open("edit.FOL", 120);
@@ -113,10 +115,18 @@ TEST(TitleEditor, EditShowsTheNewTextInTheGridAndKeepsTheScrollPosition)
     f.window->Grid()->SetCurrentCell(titleCol, 60);
     f.window->Grid()->scrollTo(f.window->Grid()->model()->index(59, titleCol), QAbstractItemView::PositionAtTop);
     const int topRow = f.window->Grid()->TopRow();
+    GetCurrentBuch(app);
+    const int32_t act = app.store.ActBuch;
+    app.store.at(act)->Bemerkung.Text = "eins\ntwo";
+    app.store.at(act)->Inhalt.Text = "a\r\nb";
     InEditor(f, "&Bearbeiten", [](TBuchEditDlg& d) {
         EXPECT_EQ(d.windowTitle(), Q("Folianto - Titel-Editor: Bearbeiten"));
         EXPECT_TRUE(W(d, C::TitelEdit)->hasFocus()); // the grid column was the title's
         Type(d, C::TitelEdit, "zzz Geänderter Titel");
+        d.Pages()->setCurrentIndex(2);
+        auto* inhalt = static_cast<QPlainTextEdit*>(W(d, C::MemoInhalt));
+        inhalt->moveCursor(QTextCursor::End);
+        TypeKeys(inhalt, Q("c"));
         ClickOk(d);
     });
 
@@ -124,6 +134,8 @@ TEST(TitleEditor, EditShowsTheNewTextInTheGridAndKeepsTheScrollPosition)
     EXPECT_NE(std::find(titles.begin(), titles.end(), Cp1252("zzz Geänderter Titel")), titles.end());
     EXPECT_EQ(f.window->Grid()->TopRow(), topRow);
     EXPECT_FALSE(app.store.Gesichert());
+    EXPECT_EQ(std::tuple(app.store.at(act)->Bemerkung.Text, app.store.at(act)->Inhalt.Text),
+              std::tuple("eins\ntwo", "a\r\nbc"));
 }
 
 TEST(TitleEditor, ViewModeDisablesTheDataControlsUntilTheNextCommand)
@@ -208,27 +220,21 @@ TEST(TitleEditor, CopyProposesANewKeyAndAppends)
     EXPECT_EQ(FromCp1252(f.t.app.store.at(4)->Kuerzel.Text), proposed);
 }
 
-// Captions, hints and page names exactly as the user reads them.
-TEST(TitleEditor, CaptionsHintsAndPages)
+// Captions, hints and page names exactly as the user reads them. Labels are
+// the buddies of their controls, and screen readers read the label text as
+// the control's name; the picture page's "Hinweis:" and "Größe:" are notes,
+// not captions of a control.
+TEST(TitleEditor, CaptionsHintsPagesAndLabelsAsBuddies)
 {
     WindowFixture f;
     TBuchEditDlg& d = f.window->TitleEditor();
     // Every caption and hint, the type panel as for a new title.
     ExpectGolden("editor-captions.txt", WidgetTexts(d));
     EXPECT_FALSE(W(d, C::SpeedButtonUebernehmen)->isEnabled());
-
     // Page 5: the ten picture tabs (captions in the file above) hidden while empty.
     for (int i = 0; i < d.PictureTabs()->count(); ++i)
         EXPECT_FALSE(d.PictureTabs()->isTabVisible(i));
-}
 
-// Labels are the buddies of their controls, and screen readers read the
-// label text as the control's name. The picture page's "Hinweis:" and
-// "Größe:" are notes, not captions of a control.
-TEST(TitleEditor, LabelsAreBuddiesAndNameTheirControls)
-{
-    WindowFixture f;
-    TBuchEditDlg& d = f.window->TitleEditor();
     EXPECT_EQ(ExpectBuddiesNamedByTheirLabels(d, true), 32);
     const QWidget* picturePage = d.findChild<QWidget*>(Q("TabSheetBilder"));
     for (QLabel* label : d.findChildren<QLabel*>())
@@ -284,7 +290,7 @@ TEST(TitleEditor, EnterAndTabWalkThroughThePages)
     });
 }
 
-// Typed keys no memo or field lets through.
+// Typed keys no memo or field lets through; a paste of any length gets in.
 TEST(TitleEditor, KeyFiltersOfNumberPriceAndMemoFields)
 {
     struct Keys {
@@ -300,6 +306,7 @@ TEST(TitleEditor, KeyFiltersOfNumberPriceAndMemoFields)
         {C::EditPreis, "ı5ş", "5"},
     };
     WindowFixture f;
+    f.t.app.settings.KuerzelZwang = false;
     InEditor(f, "&Neu eingeben", [&cases](TBuchEditDlg& d) {
         for (const Keys& k : cases) {
             d.Pages()->setCurrentIndex(k.field == C::EditPreis ? 3 : 1);
@@ -311,7 +318,18 @@ TEST(TitleEditor, KeyFiltersOfNumberPriceAndMemoFields)
         QTest::keyClick(W(d, C::MemoInhalt), Qt::Key_Return, Qt::ShiftModifier);
         TypeKeys(W(d, C::MemoInhalt), Q("zwei"));
         EXPECT_EQ(Text(d, C::MemoInhalt), Q("einszwei")); // no line breaks
+        // A million characters pasted are stored whole.
+        QApplication::clipboard()->setText(QString(1000000, QLatin1Char('x')));
+        static_cast<QPlainTextEdit*>(W(d, C::MemoInhalt))->selectAll();
+        QTest::keyClick(W(d, C::MemoInhalt), Qt::Key_V, Qt::ControlModifier);
+        d.Pages()->setCurrentIndex(1);
+        ChooseType(d, TypMonographie);
+        Type(d, C::TitelEdit, "Groß");
+        ClickOk(d);
     });
+    ASSERT_EQ(f.t.app.store.AnzBuch, 1);
+    EXPECT_EQ(std::tuple(f.t.app.store.at(1)->Inhalt.Text.size(), f.t.app.store.at(1)->Titel.Text),
+              std::tuple(1000000u, Cp1252("Groß")));
 }
 
 TEST(TitleEditor, PurchaseDateIsBlankUntilChosenAndDeleteBlanksIt)
@@ -534,49 +552,6 @@ TEST(TitleEditor, ThePlaceBesideThePublisher)
     EXPECT_EQ(app.store.at(app.store.ActBuch)->Ort.Text, "Xanten");
     const std::vector<std::string> places = ColumnCells(app, GridColumn(app, ColOrt));
     EXPECT_EQ(std::count(places.begin(), places.end(), "Xanten"), 1);
-}
-
-TEST(TitleEditor, AMillionCharacterPasteIntoAMemoIsStoredWhole)
-{
-    WindowFixture f;
-    f.t.app.settings.KuerzelZwang = false;
-    const QString huge(1000000, QLatin1Char('x'));
-    InEditor(f, "&Neu eingeben", [&huge](TBuchEditDlg& d) {
-        d.Pages()->setCurrentIndex(1);
-        ChooseType(d, TypMonographie);
-        Type(d, C::TitelEdit, "Groß");
-        d.Pages()->setCurrentIndex(2);
-        QApplication::clipboard()->setText(huge);
-        W(d, C::MemoInhalt)->setFocus(Qt::MouseFocusReason);
-        QTest::keyClick(W(d, C::MemoInhalt), Qt::Key_V, Qt::ControlModifier);
-        ClickOk(d);
-    });
-    ASSERT_EQ(f.t.app.store.AnzBuch, 1);
-    EXPECT_EQ(f.t.app.store.at(1)->Inhalt.Text.size(), 1000000u);
-    EXPECT_EQ(f.t.app.store.at(1)->Titel.Text, Cp1252("Groß"));
-}
-
-// An untouched memo keeps its stored line ends; an edited one gets CR LF.
-TEST(TitleEditor, MemoLineEndsStayAsStored)
-{
-    WindowFixture f;
-    f.Open("memo.FOL", 2);
-    App& app = f.t.app;
-    f.window->Grid()->SetCurrentCell(1, 1);
-    GetCurrentBuch(app);
-    const int32_t act = app.store.ActBuch;
-    app.store.at(act)->Bemerkung.Text = "eins\ntwo";
-    app.store.at(act)->Inhalt.Text = "a\r\nb";
-    app.store.MarkSaved();
-    InEditor(f, "&Bearbeiten", [](TBuchEditDlg& d) {
-        d.Pages()->setCurrentIndex(2);
-        auto* inhalt = static_cast<QPlainTextEdit*>(W(d, C::MemoInhalt));
-        inhalt->moveCursor(QTextCursor::End);
-        TypeKeys(inhalt, Q("c"));
-        ClickOk(d);
-    });
-    EXPECT_EQ(app.store.at(act)->Bemerkung.Text, "eins\ntwo");
-    EXPECT_EQ(app.store.at(act)->Inhalt.Text, "a\r\nbc");
 }
 
 TEST(TitleEditor, F1OnAnyPageOpensTheEditorHelp)

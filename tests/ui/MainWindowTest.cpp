@@ -278,23 +278,9 @@ TEST(MainWindow, ClosingAsksOnlyWhenUnsaved)
     }
 }
 
-TEST(MainWindow, NewDatabaseSavesOnYesAndLeavesNothingToSave)
-{
-    WindowFixture f;
-    f.Open("new.FOL", 3);
-    f.t.app.store.MarkChanged();
-    f.window->UpdateActionStates();
-    ASSERT_TRUE(f.window->SaveAction()->isEnabled());
-    f.t.ui.answers = {Answer::Yes};
-    QTest::mouseClick(FindButton(f.window.get(), Q("neue Buchdatei anlegen")), Qt::LeftButton);
-    EXPECT_EQ(f.t.app.store.AnzBuch, 0);
-    EXPECT_EQ(f.t.app.DataFileName, "");
-    EXPECT_EQ(f.window->Grid()->model()->rowCount(), 1);
-    EXPECT_EQ(f.window->StatusPanel(2)->text(), QString());
-    EXPECT_FALSE(FindButton(f.window.get(), Q("Buchdatei speichern"))->isEnabled());
-}
-
-TEST(MainWindow, OpenButtonAsksBeforeUnsavedTitlesGo)
+// The open and new buttons ask before unsaved titles go: Abort keeps them
+// and shows no file dialog, No opens the other file, Yes saves first.
+TEST(MainWindow, OpenAndNewButtonsAskBeforeUnsavedTitlesGo)
 {
     WindowFixture f;
     const std::string first = f.Open("eins.FOL", 3);
@@ -309,8 +295,18 @@ TEST(MainWindow, OpenButtonAsksBeforeUnsavedTitlesGo)
 
     f.t.ui.answers = {Answer::No};
     const std::string second = f.Open("zwei.FOL", 5);
-    EXPECT_EQ(std::tuple(f.t.app.store.AnzBuch, f.t.app.DataFileName), std::tuple(5, second));
-    EXPECT_EQ(f.window->Grid()->model()->rowCount(), 5);
+    EXPECT_EQ(std::tuple(f.t.app.store.AnzBuch, f.t.app.DataFileName, f.window->Grid()->model()->rowCount()),
+              std::tuple(5, second, 5));
+
+    f.t.app.store.MarkChanged();
+    f.window->UpdateActionStates();
+    ASSERT_TRUE(f.window->SaveAction()->isEnabled());
+    f.t.ui.answers = {Answer::Yes};
+    QTest::mouseClick(FindButton(f.window.get(), Q("neue Buchdatei anlegen")), Qt::LeftButton);
+    EXPECT_EQ(std::tuple(f.t.app.store.AnzBuch, f.t.app.DataFileName, f.window->Grid()->model()->rowCount(),
+                         f.window->StatusPanel(2)->text()),
+              std::tuple(0, "", 1, QString()));
+    EXPECT_FALSE(FindButton(f.window.get(), Q("Buchdatei speichern"))->isEnabled());
 }
 
 TEST(MainWindow, AnExceptionInACommandIsReportedAndTheWindowStays)

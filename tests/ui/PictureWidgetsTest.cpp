@@ -120,20 +120,14 @@ struct PageFixture {
     void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
 };
 
-// Closes the viewer once it shows; reports whether it came.
-struct ViewerCloser {
-    bool seen = false;
-    void Arm()
-    {
-        QTimer::singleShot(0, [this] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* viewer = qobject_cast<TForm_Image*>(w); viewer && viewer->isVisible()) {
-                    seen = true;
-                    viewer->reject();
-                }
-        });
-    }
-};
+// Closes the viewer once it shows; `seen` tells whether it came.
+void CloseViewer(bool& seen)
+{
+    QTimer::singleShot(0, [&seen] {
+        if (auto* viewer = qobject_cast<TForm_Image*>(QApplication::activeModalWidget()))
+            seen = true, viewer->reject();
+    });
+}
 
 TEST(PicturePage, ButtonsTabsAndStorage)
 {
@@ -184,17 +178,16 @@ TEST(PicturePage, ViewerOnDoubleClickOrAutomatically)
     f.Click("ButtonBildHinzufuegen");
     f.Click("ButtonBildHinzufuegen");
 
-    ViewerCloser closer;
-    closer.Arm();
+    bool seen = false, automatic = false;
+    CloseViewer(seen);
     QTest::mouseDClick(f.Find<PictureThumbnail>("Image2"), Qt::LeftButton);
-    EXPECT_TRUE(closer.seen);
+    EXPECT_TRUE(seen);
     EXPECT_FALSE(TForm_Image::IsOpen());
 
     f.settings.PicAutoShowOption = 1;
-    ViewerCloser automatic;
-    automatic.Arm();
+    CloseViewer(automatic);
     f.Find<QTabWidget>("PageControlBilder")->setCurrentIndex(0);
-    EXPECT_TRUE(automatic.seen);
+    EXPECT_TRUE(automatic);
 }
 
 } // namespace
