@@ -83,9 +83,9 @@ TEST(SelectFromList, ForbiddenPairIsUntickedAndReported)
     dialog.CheckList->item(2)->setCheckState(Qt::Checked);
     EXPECT_EQ(dialog.CheckedIndices(), (std::vector<int>{0, 1}));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].kind, MsgKind::Error);
-    EXPECT_EQ(ui.messages[0].text, Cp1252("Die Kombination von Eintrag \"Eins\" und\r\nEintrag \"Drei\" ist nicht "
-                                          "erlaubt!\r\n\r\nBitte Auswahl überprüfen!"));
+    EXPECT_EQ(std::tuple(ui.messages[0].kind, ui.messages[0].text),
+              std::tuple(MsgKind::Error, Cp1252("Die Kombination von Eintrag \"Eins\" und\r\nEintrag \"Drei\" ist "
+                                                "nicht erlaubt!\r\n\r\nBitte Auswahl überprüfen!")));
 }
 
 TEST(EditorForm, NumberFieldTakesFiveDigits)

@@ -94,9 +94,7 @@ TEST(MainWindow, EveryActionHasANameACaptionAndItsOwnKeys)
         if (a->isSeparator() || a->menu() || qobject_cast<QToolBar*>(a->parent())) // the bar's own toggle
             continue;
         SCOPED_TRACE(a->text().toStdString());
-        EXPECT_FALSE(a->text().isEmpty());
-        EXPECT_FALSE(a->objectName().isEmpty());
-        EXPECT_FALSE(names.contains(a->objectName()));
+        EXPECT_TRUE(!a->text().isEmpty() && !a->objectName().isEmpty() && !names.contains(a->objectName()));
         names << a->objectName();
         EXPECT_TRUE(a->isVisible() || !a->isEnabled());
         for (const QKeySequence& key : a->shortcuts()) {
@@ -318,8 +316,8 @@ TEST(MainWindow, AnExceptionInACommandIsReportedAndTheWindowStays)
     f.t.ui.filePaths.push_back(path);
     ActionNamed(f.window.get(), "OeffnenAction")->trigger();
     ASSERT_FALSE(f.t.ui.messages.empty());
-    EXPECT_EQ(f.t.ui.messages.back().kind, MsgKind::Error);
-    EXPECT_EQ(f.t.ui.messages.back().text, "Fehler beim Lesen aus " + path + "!");
+    EXPECT_EQ(std::tuple(f.t.ui.messages.back().kind, f.t.ui.messages.back().text),
+              std::tuple(MsgKind::Error, "Fehler beim Lesen aus " + path + "!"));
     EXPECT_TRUE(f.window->isVisible());
 }
 
@@ -342,8 +340,7 @@ TEST(Startup, AppExceptionShowsLogsAndSnapshotsTheTrace)
     t.app.traceLog.Start(ChangeFileExt(t.platform.programPath, ".KEL"), t.ui);
     AppException(t.app, "Etwas ging schief");
     ASSERT_EQ(t.ui.messages.size(), 1u);
-    EXPECT_EQ(t.ui.messages[0].text, "Etwas ging schief");
-    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Error);
+    EXPECT_EQ(std::tuple(t.ui.messages[0].kind, t.ui.messages[0].text), std::tuple(MsgKind::Error, "Etwas ging schief"));
     EXPECT_TRUE(QFile::exists(dir.filePath(QStringLiteral("Folianto.001.KEL"))));
     bool logged = false;
     for (int slot = 0; slot < 5; ++slot)

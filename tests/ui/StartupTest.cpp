@@ -89,8 +89,8 @@ TEST(Startup, SettingsThatCannotBeWrittenAreReportedOnceWithTheirPath)
               0);
     const std::string ini = PathToCp1252(blocked) + "/folianto/Folianto.INI";
     ASSERT_EQ(t.ui.messages.size(), 1u);
-    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Warning);
-    EXPECT_EQ(t.ui.messages[0].text, "nach " + ini + " kann nicht geschrieben werden");
+    EXPECT_EQ(std::tuple(t.ui.messages[0].kind, t.ui.messages[0].text),
+              std::tuple(MsgKind::Warning, "nach " + ini + " kann nicht geschrieben werden"));
 }
 
 TEST(Startup, SecondStartIsRefusedWhenNoRunningInstanceTakesItsFile)
@@ -104,8 +104,8 @@ TEST(Startup, SecondStartIsRefusedWhenNoRunningInstanceTakesItsFile)
         t.platform.programPath = PathToCp1252(dir.filePath(QStringLiteral("Folianto")));
         EXPECT_NE(RunFolianto(t.app, PathToCp1252(dir.path()), startFile), 0); // refused before any window
         ASSERT_EQ(t.ui.messages.size(), 1u);
-        EXPECT_EQ(t.ui.messages[0].text, "Folianto darf nicht mehrfach geladen werden!");
-        EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Error);
+        EXPECT_EQ(std::tuple(t.ui.messages[0].kind, t.ui.messages[0].text),
+                  std::tuple(MsgKind::Error, "Folianto darf nicht mehrfach geladen werden!"));
         EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("Folianto.INI"))));
     }
 }
