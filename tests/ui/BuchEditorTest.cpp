@@ -14,10 +14,7 @@
 #include "ui/help/HelpWindow.h"
 #include "ui/shell/TitleGrid.h"
 
-#include <QAbstractButton>
-#include <QAccessible>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
@@ -32,7 +29,6 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTextBrowser>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 

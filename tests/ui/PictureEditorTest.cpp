@@ -1,6 +1,7 @@
 #include "ui/GuiSupport.h"
 
 #include "application/BuchData.h"
+#include "support/DbBytes.h"
 #include "selection/Selection.h"
 #include "shell/GridRules.h"
 #include "editor/TitleEditorModel.h"
@@ -26,14 +27,6 @@ namespace folianto::test {
 namespace {
 
 using C = EditControl;
-
-std::vector<uint8_t> FileBytes(const std::string& path)
-{
-    QFile f(QString::fromStdString(path));
-    f.open(QIODevice::ReadOnly);
-    const QByteArray b = f.readAll();
-    return {b.begin(), b.end()};
-}
 
 template <class T> T* Child(TBuchEditDlg& d, const char* name) { return d.findChild<T*>(Q(name)); }
 
@@ -68,9 +61,10 @@ TEST(PictureEditor, EmbeddedAndLinkedPicturesSurviveSaveAndReload)
         if (pic.BildTitel.Text == "baseline" || pic.BildTitel.Text == linked)
             added.push_back(pic);
     ASSERT_EQ(added.size(), 2u);
-    EXPECT_EQ(std::tuple(added[0].Kind, added[0].Data, added[1].Kind, added[1].Data.empty(), added[1].Size),
-              std::tuple(PicJpg + PicEmbedded, FileBytes(embedded), PicWmf + PicLinked, true,
-                         static_cast<int32_t>(FileBytes(linked).size())));
+    EXPECT_EQ(std::tuple(added[0].Kind, std::string(added[0].Data.begin(), added[0].Data.end()), added[1].Kind,
+                         added[1].Data.empty(), added[1].Size),
+              std::tuple(PicJpg + PicEmbedded, ReadBytes(Q(embedded.c_str())), PicWmf + PicLinked, true,
+                         static_cast<int32_t>(ReadBytes(Q(linked.c_str())).size())));
 
     // Opened again, the editor shows both.
     f.t.ui.filePaths = {path};
@@ -130,10 +124,8 @@ TEST(DocumentLink, TickButtonAndDoubleClickOnQuelle)
     const int32_t title = f.t.app.store.ActBuch;
     // Long enough that the field cannot show it: the hint carries it whole.
     const QString name = QStringLiteral("Dokument_mit_einem_sehr_langen_Namen_%1.pdf").arg(QString(60, QLatin1Char('x')));
-    QFile doc(f.dir.filePath(name));
-    ASSERT_TRUE(doc.open(QIODevice::WriteOnly));
-    doc.close();
-    const std::string docPath = PathToCp1252(doc.fileName());
+    WriteBytes(f.dir.filePath(name), "");
+    const std::string docPath = PathToCp1252(f.dir.filePath(name));
     f.t.ui.filePaths = {docPath, std::nullopt};
     f.t.ui.dialogs.clear();
 

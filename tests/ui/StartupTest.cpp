@@ -4,6 +4,7 @@
 #include "ui/GuiSupport.h"
 
 #include "platform/SingleInstanceLock.h"
+#include "support/DbBytes.h"
 #include "support/ScopedEnv.h"
 #include "ui/shell/InstanceChannel.h"
 #include "ui/shell/Startup.h"
@@ -23,12 +24,6 @@
 
 namespace folianto::test {
 namespace {
-
-QString ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
-}
 
 TEST(Startup, SettingsSurviveARestartBesideTheProgramOrInTheUserFolder)
 {
@@ -53,7 +48,7 @@ TEST(Startup, SettingsSurviveARestartBesideTheProgramOrInTheUserFolder)
                                                        Qt::LeftButton);
                                  }),
                       0);
-            EXPECT_TRUE(ReadAll(portable ? beside : inUserFolder).contains(QLatin1String("LastFile=\r\n")));
+            EXPECT_NE(ReadBytes(portable ? beside : inUserFolder).find("LastFile=\r\n"), std::string::npos);
             EXPECT_EQ(QFile::exists(portable ? inUserFolder : beside), false);
             const QString log = portable ? dir.filePath(QStringLiteral("Folianto.KEL"))
                                          : user.filePath(QStringLiteral("state/folianto/Folianto.KEL"));
@@ -116,10 +111,7 @@ TEST(Startup, FileNamedAtTheStartOpensInsteadOfTheLastFile)
     // Names the code page has no bytes for: LastFile holds them as references.
     const std::string last = WriteSampleDatabase(dir, "Документы.FOL", 15);
     const std::string named = WriteSampleDatabase(dir, "目录.FOL", 7);
-    QFile ini(dir.filePath(QStringLiteral("Folianto.INI")));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write(QByteArray("[COMMON]\r\nOpenFileAtStart=1\r\nLastFile=") + QByteArray::fromStdString(last) + "\r\n");
-    ini.close();
+    WriteBytes(dir.filePath(QStringLiteral("Folianto.INI")), "[COMMON]\r\nOpenFileAtStart=1\r\nLastFile=" + last + "\r\n");
     // The named file opens; the next start opens it again from LastFile.
     for (const std::string& startFile : {named, std::string()}) {
         TestApp t;
@@ -179,11 +171,7 @@ TEST(Startup, ChangesOfAKilledProgramComeBackAtTheNextStart)
 {
     // Settings beside the program: the recovery files live there too.
     QTemporaryDir dir;
-    {
-        QFile ini(dir.filePath(QStringLiteral("Folianto.INI")));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("[COMMON]\r\nOpenFileAtStart=0\r\n");
-    }
+    WriteBytes(dir.filePath(QStringLiteral("Folianto.INI")), "[COMMON]\r\nOpenFileAtStart=0\r\n");
     const std::string first = WriteSampleDatabase(dir, "Erster.FOL", 12);
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
@@ -228,10 +216,7 @@ TEST(InstanceChannel, ASocketLeftByACrashedRunIsReplaced)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Folianto.socket"));
-    {
-        QFile leftover(path);
-        ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
-    }
+    WriteBytes(path, ""); // left over
     EXPECT_FALSE(HandOverFile(path, QStringLiteral("/a.FOL"), 500)); // nobody listens there
     InstanceServer server;
     ASSERT_TRUE(server.Listen(path));
