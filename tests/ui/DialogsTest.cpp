@@ -103,8 +103,8 @@ struct TextImport {
     TForm_TXT_Import dialog{model};
 };
 
-// A text import shows one page and the fixed rows; a workbook import its
-// own page and, however often the dialog shows, its hint once.
+// A text import shows one page and the fixed rows of positions; a workbook
+// import its own page and, however often the dialog shows, its hint once.
 TEST(ImportDialog, EachModeShowsItsPages)
 {
     for (const auto mode : {ImportDialogModel::TextMode, ImportDialogModel::WorkbookMode}) {
@@ -124,11 +124,7 @@ TEST(ImportDialog, EachModeShowsItsPages)
     EXPECT_EQ(std::tuple(dialog.PositionTable->rowCount(), dialog.PositionTable->item(18, 1)->flags(),
                          dialog.PositionTable->item(0, 0)->text(), dialog.PositionTable->item(1, 1)->text()),
               std::tuple(34, Qt::NoItemFlags, Q("Kürzel"), Q("2")));
-}
-
-TEST(ImportDialog, PositionCellsTakeDigitsAndOneMinus)
-{
-    auto [t, model, dialog] = TextImport();
+    // A position cell takes digits and one minus.
     dialog.show();
     dialog.PositionTable->setCurrentCell(2, 1);
     dialog.PositionTable->editItem(dialog.PositionTable->item(2, 1));

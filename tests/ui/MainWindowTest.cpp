@@ -107,33 +107,20 @@ TEST(MainWindow, EveryActionHasANameACaptionAndItsOwnKeys)
     EXPECT_GE(keys.size(), 20);
 }
 
-TEST(MainWindow, OpeningThroughTheFileDialogFillsTheGridAndHistory)
+// Opening through the file dialog fills the grid, the status bar and the
+// history. A new user's first steps: the highlighted row is the current title
+// after opening and after sorting, so viewing and copying act on it.
+TEST(MainWindow, OpeningFillsTheGridAndHistoryAndTheHighlightedRowIsTheCurrentTitle)
 {
     WindowFixture f;
     const std::string path = f.Open("sample.FOL", 30);
-    EXPECT_EQ(std::tuple(f.t.app.store.AnzBuch, f.t.app.grid.RowCount(), f.window->Grid()->model()->rowCount(),
+    App& app = f.t.app;
+    EXPECT_EQ(std::tuple(app.store.AnzBuch, app.grid.RowCount(), f.window->Grid()->model()->rowCount(),
                          f.window->StatusPanel(1)->text(), f.window->StatusPanel(2)->text(),
                          f.window->FileMenu()->actions().last()->text(), f.window->SaveAction()->isEnabled()),
               std::tuple(30, 31, 30, Q(" 30 Titel gezeigt von 30 Titeln"), FromCp1252(path), Q("&1 ") + FromCp1252(path),
                          false));
 
-    const std::string copy = PathToCp1252(f.dir.filePath(QStringLiteral("copy.FOL")));
-    f.t.ui.filePaths.push_back(copy);
-    ActionNamed(f.window.get(), "SpeichernUnterAction")->trigger();
-    EXPECT_EQ(f.window->StatusPanel(2)->text(), FromCp1252(copy));
-
-    f.window->FileMenu()->actions().last()->trigger(); // the history entry loads its file again
-    EXPECT_EQ(f.t.app.DataFileName, path);
-    EXPECT_EQ(f.window->FileMenu()->actions().last()->text(), Q("&1 ") + FromCp1252(path));
-}
-
-// A new user's first steps: the highlighted row is the current title after
-// opening and after sorting, so viewing and copying act on it.
-TEST(MainWindow, TheHighlightedRowIsTheCurrentTitle)
-{
-    WindowFixture f;
-    f.Open("erste.FOL", 30);
-    App& app = f.t.app;
     const auto highlighted = [&] {
         EXPECT_EQ(f.window->Grid()->currentIndex().row() + 1, app.grid.Row);
         return app.selection.AusgabeBuchNr[static_cast<std::size_t>(app.grid.Row)];
@@ -141,15 +128,21 @@ TEST(MainWindow, TheHighlightedRowIsTheCurrentTitle)
     EXPECT_EQ(app.grid.Row, 1);
     const int32_t first = highlighted();
     EXPECT_EQ(app.store.at(app.store.ActBuch)->BuchNr, first);
-
     ActionNamed(f.window.get(), "NachKuerzelAction")->trigger();
     EXPECT_EQ(highlighted(), first);
     EXPECT_EQ(app.store.at(app.store.ActBuch)->BuchNr, first);
-
     app.settings.ExportPos[0] = 1; // the clipboard entry: the short key
     ActionNamed(f.window.get(), "ZwischenablageAction")->trigger();
     EXPECT_EQ(f.t.ui.clipboard, "[" + app.store.at(app.store.ActBuch)->Kuerzel.Text + "]");
     EXPECT_TRUE(f.t.ui.messages.empty());
+
+    const std::string copy = PathToCp1252(f.dir.filePath(QStringLiteral("copy.FOL")));
+    f.t.ui.filePaths.push_back(copy);
+    ActionNamed(f.window.get(), "SpeichernUnterAction")->trigger();
+    EXPECT_EQ(f.window->StatusPanel(2)->text(), FromCp1252(copy));
+    f.window->FileMenu()->actions().last()->trigger(); // the history entry loads its file again
+    EXPECT_EQ(app.DataFileName, path);
+    EXPECT_EQ(f.window->FileMenu()->actions().last()->text(), Q("&1 ") + FromCp1252(path));
 }
 
 TEST(MainWindow, BibTexImportAndRisExportThroughTheMenus)
