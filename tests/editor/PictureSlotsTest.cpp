@@ -136,6 +136,22 @@ TEST(PictureGeometry, ThumbnailFit)
     }
 }
 
+// A JPEG is decoded at the smallest scale that keeps four fifths of the wanted
+// size in both directions, its sides rounded up.
+TEST(PictureGeometry, JpegScale)
+{
+    const struct {
+        PicSize picture, wanted;
+        int denominator;
+    } cases[] = {
+        {{1600, 640}, {100, 100}, 8}, {{640, 1600}, {100, 100}, 8}, {{1600, 632}, {100, 100}, 4},
+        {{632, 1600}, {100, 100}, 4}, {{633, 633}, {100, 100}, 8},  {{100, 100}, {100, 100}, 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(JpegScaleDenominator(c.picture, c.wanted), c.denominator)
+            << c.picture.Width << "x" << c.picture.Height;
+}
+
 TEST(PictureGeometry, Viewer)
 {
     const struct {

@@ -150,42 +150,6 @@ TEST_F(ImportEntryTest, DefaultPositionsFillKeyTitleAuthor)
     EXPECT_TRUE(t.ui.messages.empty());
 }
 
-TEST_F(ImportEntryTest, Conversions)
-{
-    struct Case {
-        int column;
-        std::string field;
-        std::function<void(const TBuch&)> check;
-    };
-    const double feb1 = 44958; // 1 February 2023
-    const std::vector<Case> cases = {
-        {8, "1,5", [](const TBuch& b) { EXPECT_EQ(b.Auflage, 1); }},
-        {8, "zweite", [](const TBuch& b) { EXPECT_EQ(b.Auflage, 0); }},
-        {8, "1e30", [](const TBuch& b) { EXPECT_EQ(b.Auflage, -1); }},   // does not fit: unchanged
-        {15, "12,5", [](const TBuch& b) { EXPECT_FLOAT_EQ(b.Preis, 12.5f); }},
-        {15, " 1 234,50 ", [](const TBuch& b) { EXPECT_FLOAT_EQ(b.Preis, 1234.5f); }},
-        {15, "abc", [](const TBuch& b) { EXPECT_FLOAT_EQ(b.Preis, 0.0f); }},
-        {15, "1e300", [](const TBuch& b) { EXPECT_FLOAT_EQ(b.Preis, -1.0f); }},
-        {25, "1999", [](const TBuch& b) { EXPECT_EQ(b.JahrNum, 1999); }},
-        {5, "monographie", [](const TBuch& b) { EXPECT_EQ(b.TypNum, 0); }},
-        {5, "GRAUE Literatur", [](const TBuch& b) { EXPECT_EQ(b.TypNum, 7); }},
-        {5, "Roman", [](const TBuch& b) { EXPECT_EQ(b.TypNum, 8); }},
-        {26, "01.02.2023", [&](const TBuch& b) { EXPECT_DOUBLE_EQ(b.Kaufdatum, feb1); }},
-        {26, "1.2.23", [&](const TBuch& b) { EXPECT_DOUBLE_EQ(b.Kaufdatum, feb1); }},
-        {26, "31.02.2023", [](const TBuch& b) { EXPECT_DOUBLE_EQ(b.Kaufdatum, 0.0); }},
-        {32, "12 ", [](const TBuch& b) { EXPECT_EQ(b.Seiten.Text, "12 "); }},
-        {18, "7", [](const TBuch& b) { EXPECT_EQ(b.AnzPics, 0); }},       // never filled
-        {33, "X", [](const TBuch& b) { EXPECT_EQ(b.TypNum, 8); }},        // never filled
-        {1, " \t ", [](const TBuch& b) { EXPECT_EQ(b.Titel.Text, ""); }}, // blank field skipped
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE("column " + std::to_string(c.column) + " field '" + c.field + "'");
-        OnlyColumn(c.column);
-        c.check(Import(c.field));
-    }
-    EXPECT_EQ(t.ui.messages.size(), 0u);
-}
-
 TEST_F(ImportEntryTest, PositionsMapFieldsToColumns)
 {
     for (auto& c : t.app.columns.CellArray)

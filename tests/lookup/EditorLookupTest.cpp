@@ -1,5 +1,8 @@
 #include "core/Codec.h"
+#include "exchange/ExchangeTestUtil.h"
 #include "lookup/EditorLookup.h"
+#include "lookup/MarcReader.h"
+#include "lookup/OpenLibraryReader.h"
 
 #include "support/Fakes.h"
 
@@ -55,32 +58,9 @@ std::vector<std::string> Shown(const TitleEditorValues& v)
 // and taking every offer leaves the found title.
 TEST(EditorLookup, FillsEmptyFieldsAndOffersTheOthers)
 {
-    Reference book;
-    book.Typ = 0;
-    book.Authors = {"Keller, Anna"};
+    Reference book = ReadSruMarcAnswer(test::ReadFixture("lookup", "sru-one-edition.xml")).Editions.front();
     book.Editors = {"Lang, Petra"};
-    book.Title = "Kataloge";
-    book.Subtitle = Cp1252("eine Einführung");
-    book.Edition = "3";
-    book.Year = "2015";
-    book.Series = "Studien";
-    book.Volume = "12";
-    book.Publisher = "Verlag Eins";
-    book.Address = "Berlin";
-    book.Isbn = "978-3-16-148410-0";
-    book.PageCount = "280";
-    book.Language = "deutsch";
-    book.Keywords = {"Bibliothek", "Register"};
-    book.Url = "https://example.org/k";
-    Reference article;
-    article.Typ = 4;
-    article.Authors = {"Nowak, Zofia"};
-    article.Title = "Regale";
-    article.Container = "Journal of Shelving";
-    article.Volume = "7";
-    article.Issue = "2";
-    article.Year = "05/2021";
-    article.Pages = "45-67";
+    const Reference article = ReadCslJsonAnswer(test::ReadFixture("lookup", "doi-csl.json")).Editions.front();
     Reference unknownType;
     unknownType.Title = "Gleich";
     unknownType.Year = "1999";
@@ -94,13 +74,14 @@ TEST(EditorLookup, FillsEmptyFieldsAndOffersTheOthers)
         std::vector<std::string> filled;
     } cases[] = {
         {"empty editor, a book", TypUnklar, "", "", book, {},
-         {"0", "Keller, Anna", "Lang, Petra", "Kataloge", "eine Einführung", "", "", "", "3", "2015", "Studien", "",
-          "12", "Verlag Eins", "Berlin", "978-3-16-148410-0", "280", "deutsch", "Bibliothek; Register",
-          "https://example.org/k", "Link"}},
+         {"0", "Müller, Hans; Schmidt, Erika", "Lang, Petra", "Die Bibliothek als Ort", "eine Einführung", "", "", "",
+          "2", "2019", "Studien zur Buchkultur", "", "12", "Beispielverlag", "Tübingen", "978-3-16-148410-0", "344",
+          "deutsch", "Bibliothek; Lesesaal", "https://d-nb.info/1170000001/04", "Link"}},
         {"a book's editor, an article", 0, "Anders", "Regal", article,
-         {"Literatur-Typ: Monographie -> Zeitschriftenaufsatz", "Titel: Anders -> Regale"},
-         {"0", "Nowak, Zofia", "", "Anders", "", "Journal of Shelving", "7", "05/2021", "", "", "", "2", "", "", "",
-          "", "45-67", "", "Regal", "", "kein Link"}},
+         {"Literatur-Typ: Monographie -> Zeitschriftenaufsatz",
+          "Titel: Anders -> Stacks and shelves: an empirical study"},
+         {"0", "Nowak, Zófia; Example, Ada", "", "Anders", "", "Journal of Shelving", "12", "05/2021", "", "", "", "3",
+          "", "Example Society", "", "", "45-67", "englisch", "Regal", "", "kein Link"}},
         {"a type unknown to the source", 0, " Gleich ", "", unknownType, {},
          {"0", "", "", " Gleich ", "", "", "", "", "", "1999", "", "", "", "", "", "", "", "", "", "", "kein Link"}},
     };

@@ -3,6 +3,7 @@
 // and do not fit the compact encoding, the last column and row) against the
 // digest of an approved stream, and read back cell by cell.
 
+#include "core/Codec.h"
 #include "spreadsheet/Biff.h"
 #include "spreadsheet/Workbook.h"
 #include "support/Golden.h"
@@ -36,6 +37,15 @@ TEST(WorkbookGolden, EdgeCellsWrittenAndReadBack)
         text(0, row, std::string(8212u + row, static_cast<char>('A' + row)));
     text(2, 1, std::string(32767, 'z'));
     text(255, 3, "letzte Spalte");
+    // Texts that need 16-bit storage, or look like a line break, a formula or
+    // nothing; each written twice, so that the second is a shared string.
+    uint16_t col = 7;
+    for (const char* t : {"Müller, Ärger & Öl", "„Zitat“ – gut", "Dvořák, 文献 &#1; 😀", "", "Zeile 1\r\nZeile 2",
+                          "=A1+1", " "}) {
+        text(col, 0, Cp1252(t));
+        text(col++, 1, Cp1252(t));
+    }
+    text(7, 2, std::string(32767, '\x80'));
     text(4, 65535, "letzte Zeile");
     const std::pair<double, const char*> numbers[] = {
         {0, "0"}, {1, "1"}, {-1, "-1"}, {536870911, "536870911"}, {536870912, "536870912"},

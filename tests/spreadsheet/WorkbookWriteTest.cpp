@@ -42,37 +42,6 @@ std::string ErrorOf(const std::function<void()>& f)
     return "(kein Fehler)";
 }
 
-TEST(WorkbookWrite, TextsReadBackUnchanged)
-{
-    std::string allBytes;
-    for (int c = 1; c < 256; ++c)
-        allBytes += static_cast<char>(c);
-    // 8-bit texts, ones that need 16-bit storage, empty, longest.
-    const std::vector<std::string> texts = {
-        Cp1252("Müller, Ärger & Öl"), Cp1252("„Zitat“ – gut"), Cp1252("Dvořák, 文献 &#1; 😀"), "",
-        "Zeile 1\r\nZeile 2", "=A1+1",
-        std::string(32767, 'a'), std::string(32767, '\x80'), allBytes, " "};
-    Workbook wb;
-    Sheet& out = wb.GetSheet(0);
-    out.Name = "Folianto-Export";
-    for (uint16_t i = 0; i < texts.size(); ++i) {
-        out.WriteText(1, static_cast<uint16_t>(i + 2), texts[i]);
-        out.WriteText(static_cast<uint16_t>(i + 1), 1, texts[i]); // repeated: shared once
-    }
-    out.WriteText(255, 65535, "Ecke");
-
-    const auto back = ReadBack(wb);
-    ASSERT_EQ(back->SheetCount(), 1u);
-    const Sheet& in = back->GetSheet(0);
-    EXPECT_EQ(in.Name, "Folianto-Export");
-    for (uint16_t i = 0; i < texts.size(); ++i) {
-        EXPECT_EQ(in.ReadCellText(1, static_cast<uint16_t>(i + 2), kPlain), texts[i]) << i;
-        EXPECT_EQ(in.ReadCellText(static_cast<uint16_t>(i + 1), 1, kPlain), texts[i]) << i;
-    }
-    EXPECT_EQ(in.ReadCellText(255, 65535, kPlain), "Ecke");
-    EXPECT_EQ(std::tuple(in.ReadCellText(0, 0, kPlain), in.FirstUsedRow(), in.FirstUsedCol()), std::tuple("", 1, 1));
-}
-
 TEST(WorkbookWrite, EmptySheetAndClearedWorkbook)
 {
     Workbook wb;
