@@ -46,11 +46,13 @@ QString WritePandoc(const QTemporaryDir& dir, const char* body)
 }
 
 // One title "T", shown and current.
-void AddShownTitle(App& app)
+TBuch& AddShownTitle(App& app)
 {
-    AddTitle(app).Titel.Text = "T";
+    TBuch& b = AddTitle(app);
+    b.Titel.Text = "T";
     ShowAllTitles(app);
     app.grid.Row = 1;
+    return b;
 }
 
 TEST(CslBibliographyDialog, SearchPreviewClipboardAndExport)
@@ -63,10 +65,7 @@ TEST(CslBibliographyDialog, SearchPreviewClipboardAndExport)
     r.Title = "Die Kunst Des Fragments";
     r.Year = "1998";
     r.Publisher = "Suhrkamp";
-    StoreReference(r, (t.app.store.NewBuch(), *t.app.store.at(t.app.store.AnzBuch)));
-    t.app.selection.AusgabeBuchNr = {0, t.app.store.at(1)->BuchNr};
-    t.app.grid.SetRowCount(2);
-    t.app.grid.Row = 1;
+    StoreReference(r, AddShownTitle(t.app));
 
     CslChoice choice;
     CslDialogModel model(t.app, choice, ListCslStyles());
@@ -74,7 +73,7 @@ TEST(CslBibliographyDialog, SearchPreviewClipboardAndExport)
     dialog.show();
 
     // Every control is named by its caption.
-    ExpectBuddiesNamedByTheirLabels(dialog, true);
+    EXPECT_EQ(ExpectBuddiesNamedByTheirLabels(dialog, true), 6);
     EXPECT_EQ(dialog.ClipboardButton->text(), Q("Zitat in die Zwischen&ablage"));
 
     QTest::keyClicks(dialog.SearchEdit, Q("din 1505 author-date"));

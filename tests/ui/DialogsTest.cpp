@@ -83,9 +83,9 @@ TEST(SelectFromList, ForbiddenPairIsUntickedAndReported)
     dialog.CheckList->item(2)->setCheckState(Qt::Checked);
     EXPECT_EQ(dialog.CheckedIndices(), (std::vector<int>{0, 1}));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0].kind, MsgKind::Error);
-    EXPECT_EQ(ui.messages[0].text, Cp1252("Die Kombination von Eintrag \"Eins\" und\r\nEintrag \"Drei\" ist nicht "
-                                          "erlaubt!\r\n\r\nBitte Auswahl überprüfen!"));
+    EXPECT_EQ(std::tuple(ui.messages[0].kind, ui.messages[0].text),
+              std::tuple(MsgKind::Error, Cp1252("Die Kombination von Eintrag \"Eins\" und\r\nEintrag \"Drei\" ist "
+                                                "nicht erlaubt!\r\n\r\nBitte Auswahl überprüfen!")));
 }
 
 TEST(EditorForm, NumberFieldTakesFiveDigits)
@@ -103,21 +103,28 @@ struct TextImport {
     TForm_TXT_Import dialog{model};
 };
 
-TEST(ImportDialog, TextModeShowsOnePageAndFixedRows)
+// A text import shows one page and the fixed rows of positions; a workbook
+// import its own page and, however often the dialog shows, its hint once.
+TEST(ImportDialog, EachModeShowsItsPages)
 {
+    for (const auto mode : {ImportDialogModel::TextMode, ImportDialogModel::WorkbookMode}) {
+        const bool workbook = mode == ImportDialogModel::WorkbookMode;
+        TestApp t;
+        ImportDialogModel model(t.app, mode);
+        TForm_TXT_Import dialog(model);
+        EXPECT_EQ(std::tuple(dialog.windowTitle(), dialog.Pages->isTabVisible(1), dialog.KopfzeilenSpin->isEnabled(),
+                             dialog.Pages->currentIndex()),
+                  std::tuple(Q("Folianto: Import-Filter"), workbook, !workbook, 0));
+        dialog.show();
+        dialog.hide();
+        dialog.show();
+        EXPECT_EQ(std::tuple(t.ui.messages.size(), t.app.settings.ImportHinweis), std::tuple(workbook ? 1u : 0u, workbook));
+    }
     auto [t, model, dialog] = TextImport();
-    EXPECT_EQ(dialog.windowTitle(), Q("Folianto: Import-Filter"));
-    EXPECT_FALSE(dialog.Pages->isTabVisible(1));
-    EXPECT_TRUE(dialog.KopfzeilenSpin->isEnabled());
-    EXPECT_EQ(dialog.PositionTable->rowCount(), 34);
-    EXPECT_EQ(dialog.PositionTable->item(18, 1)->flags(), Qt::NoItemFlags);
-    EXPECT_EQ(dialog.PositionTable->item(0, 0)->text(), Q("Kürzel"));
-    EXPECT_EQ(dialog.PositionTable->item(1, 1)->text(), Q("2"));
-}
-
-TEST(ImportDialog, PositionCellsTakeDigitsAndOneMinus)
-{
-    auto [t, model, dialog] = TextImport();
+    EXPECT_EQ(std::tuple(dialog.PositionTable->rowCount(), dialog.PositionTable->item(18, 1)->flags(),
+                         dialog.PositionTable->item(0, 0)->text(), dialog.PositionTable->item(1, 1)->text()),
+              std::tuple(34, Qt::NoItemFlags, Q("Kürzel"), Q("2")));
+    // A position cell takes digits and one minus.
     dialog.show();
     dialog.PositionTable->setCurrentCell(2, 1);
     dialog.PositionTable->editItem(dialog.PositionTable->item(2, 1));
@@ -156,39 +163,21 @@ TEST(ImportDialog, UtfEightFileSaysHowItIsReadAndTheUserSwitches)
     model.SetTextFile("/daten/b\xFC" "cher.txt", "Autor\tTitel\r\nGoethe\tFaust. Eine Trag\xC3\xB6" "die\r\n");
     TForm_TXT_Import dialog(model);
     ASSERT_NE(dialog.ZeichensatzBox, nullptr);
-    EXPECT_EQ(dialog.DateiLabel->text(), Q("/daten/bücher.txt"));
-    EXPECT_EQ(dialog.ZeichensatzBox->currentText(), Q("UTF-8"));
-    EXPECT_EQ(dialog.ErkanntLabel->text(), Q("erkannt: UTF-8"));
-    EXPECT_EQ(dialog.ZeichensatzBox->accessibleName(), Q("Zeichensatz"));
+    EXPECT_EQ(std::tuple(dialog.DateiLabel->text(), dialog.ZeichensatzBox->currentText(), dialog.ErkanntLabel->text(),
+                         dialog.ZeichensatzBox->accessibleName(), dialog.KopfzeileCheck->isHidden(),
+                         dialog.KopfzeileCheck->isChecked(), dialog.TrennzeichenBox->currentText()),
+              std::tuple(Q("/daten/bücher.txt"), Q("UTF-8"), Q("erkannt: UTF-8"), Q("Zeichensatz"), false, true, Q("Tab")));
     EXPECT_TRUE(dialog.VorschauText->toPlainText().contains(Q("Faust. Eine Tragödie")));
-    EXPECT_FALSE(dialog.KopfzeileCheck->isHidden());
-    EXPECT_TRUE(dialog.KopfzeileCheck->isChecked());
-    EXPECT_EQ(dialog.TrennzeichenBox->currentText(), Q("Tab"));
-    EXPECT_EQ(dialog.PositionTable->item(2, 1)->text(), Q("1")); // Autor
-    EXPECT_EQ(dialog.PositionTable->item(0, 1)->text(), Q("0")); // Kürzel not in the file
+    // Autor from the file's header, Kürzel not in the file.
+    EXPECT_EQ(std::tuple(dialog.PositionTable->item(2, 1)->text(), dialog.PositionTable->item(0, 1)->text()),
+              std::tuple(Q("1"), Q("0")));
 
     dialog.ZeichensatzBox->setCurrentIndex(1); // Windows-1252
     EXPECT_EQ(model.Encoding, TextEncoding::Windows1252);
     EXPECT_TRUE(dialog.VorschauText->toPlainText().contains(Q("TragÃ¶die")));
     dialog.KopfzeileCheck->click(); // the fixed order again
-    EXPECT_EQ(dialog.PositionTable->item(2, 1)->text(), Q("3"));
-    EXPECT_EQ(dialog.TrennzeichenBox->currentText(), Q("$"));
-}
-
-TEST(ImportDialog, WorkbookModeShowsTheExcelPageAndItsHintOnce)
-{
-    TestApp t;
-    ImportDialogModel model(t.app, ImportDialogModel::WorkbookMode);
-    TForm_TXT_Import dialog(model);
-    EXPECT_TRUE(dialog.Pages->isTabVisible(1));
-    EXPECT_FALSE(dialog.KopfzeilenSpin->isEnabled());
-    EXPECT_EQ(dialog.Pages->currentIndex(), 0);
-    dialog.show();
-    dialog.hide();
-    dialog.show();
-    ASSERT_EQ(t.ui.messages.size(), 1u);
-    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Information);
-    EXPECT_TRUE(t.app.settings.ImportHinweis);
+    EXPECT_EQ(std::tuple(dialog.PositionTable->item(2, 1)->text(), dialog.TrennzeichenBox->currentText()),
+              std::tuple(Q("3"), Q("$")));
 }
 
 } // namespace

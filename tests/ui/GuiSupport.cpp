@@ -75,7 +75,7 @@ std::vector<std::string> ColumnCells(const App& app, int gridCol)
     return cells;
 }
 
-void WhenEditorShows(std::function<void(TBuchEditDlg&)> steps)
+void InEditor(WindowFixture& f, const char* titleEntry, std::function<void(TBuchEditDlg&)> steps)
 {
     QTimer::singleShot(0, [steps = std::move(steps)] {
         auto* dialog = qobject_cast<TBuchEditDlg*>(QApplication::activeModalWidget());
@@ -89,6 +89,7 @@ void WhenEditorShows(std::function<void(TBuchEditDlg&)> steps)
         if (dialog->isVisible())
             dialog->reject();
     });
+    FindAction(f.window.get(), {Q("&Titel"), Q(titleEntry)})->trigger();
 }
 
 std::string WidgetTexts(QWidget& window)
@@ -136,13 +137,19 @@ int ExpectBuddiesNamedByTheirLabels(QWidget& window, bool colon)
             continue;
         ++buddies;
         QString name = label->text().remove(QLatin1Char('&')).trimmed();
-        if (colon) {
-            EXPECT_TRUE(name.endsWith(QLatin1Char(':'))) << name.toStdString();
+        if (colon && name.endsWith(QLatin1Char(':')))
             name.chop(1);
-        }
-        EXPECT_EQ(label->buddy()->accessibleName(), name) << label->text().toStdString();
+        EXPECT_EQ(label->buddy()->accessibleName(), name.trimmed()) << label->text().toStdString();
     }
     return buddies;
+}
+
+QStringList LabelsOf(QWidget* control)
+{
+    QStringList labels;
+    for (const auto& [other, relation] : QAccessible::queryAccessibleInterface(control)->relations(QAccessible::Label))
+        labels << other->text(QAccessible::Name);
+    return labels;
 }
 
 std::string SpokenNames(QWidget& window)

@@ -74,9 +74,9 @@ template <class T> QTimer* WhenModal(std::function<void(T&)> steps, const char* 
     return timer;
 }
 
-// Runs `steps` on the title editor as soon as it shows modally; whatever
-// happens, the dialog does not stay open.
-void WhenEditorShows(std::function<void(TBuchEditDlg&)> steps);
+// Runs `steps` on the title editor that the entry of the "&Titel" menu opens;
+// whatever happens, the dialog does not stay open.
+void InEditor(WindowFixture& f, const char* titleEntry, std::function<void(TBuchEditDlg&)> steps);
 
 // Every named widget below `window` with what the user reads on it: caption
 // (label, group title, button text, tab texts) and hint, one line each in
@@ -91,8 +91,11 @@ std::string SpokenNames(QWidget& window);
 QString HelpPageAfterF1(QWidget& window);
 
 // Every label with a buddy names it: the buddy's accessible name is the
-// label's text without its mnemonic (and without the trailing colon when
+// label's text without its mnemonic (and without a trailing colon when
 // `colon`). Returns how many labels have a buddy.
 int ExpectBuddiesNamedByTheirLabels(QWidget& window, bool colon = false);
+
+// What a screen reader reads as the labels of `control`.
+QStringList LabelsOf(QWidget* control);
 
 } // namespace folianto::test

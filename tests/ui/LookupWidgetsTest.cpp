@@ -50,8 +50,7 @@ TEST(LookupWidgets, EditorFillsEmptyFieldsAndAsksForTheOthers)
     f.Open("nachschlagen.FOL", 3);
     PointSourcesAt(f.t.app, server);
     const TBuch before = *f.t.app.store.at(1);
-    bool chose = false, compared = false;
-    WhenModal<TBuchEditDlg>([&](TBuchEditDlg& d) {
+    InEditor(f, "&Bearbeiten", [&](TBuchEditDlg& d) {
         d.Pages()->setCurrentIndex(1);
         auto* isbn = static_cast<QLineEdit*>(d.Control(C::ISBN_Edit));
         isbn->setText(QStringLiteral("3-16-148410-X"));
@@ -61,9 +60,7 @@ TEST(LookupWidgets, EditorFillsEmptyFieldsAndAsksForTheOthers)
             ASSERT_EQ(list->count(), 2);
             EXPECT_EQ(list->item(1)->text(), Q("Kataloge und Register – 2009, 1. Auflage, Verlag Zwei, 240 S."));
             list->setCurrentRow(1);
-            chose = true;
             WhenModal<FieldChoiceDialog>([&](FieldChoiceDialog& c) {
-                compared = true;
                 auto* title = c.findChild<QCheckBox*>(QStringLiteral("Uebernehmen_TitelEdit"));
                 ASSERT_NE(title, nullptr);
                 EXPECT_EQ(title->accessibleName(), Q("Titel übernehmen"));
@@ -73,16 +70,15 @@ TEST(LookupWidgets, EditorFillsEmptyFieldsAndAsksForTheOthers)
             e.accept();
         });
         QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("ButtonNachschlagen")), Qt::LeftButton);
-        EXPECT_EQ(static_cast<QLineEdit*>(d.Control(C::TitelEdit))->text(), Q("Kataloge und Register"));
-        EXPECT_EQ(static_cast<QLineEdit*>(d.Control(C::EditSeiten))->text(), Q("240"));
+        // The second edition, and its title only as ticked in the comparison.
+        EXPECT_EQ(std::tuple(static_cast<QLineEdit*>(d.Control(C::TitelEdit))->text(),
+                             static_cast<QLineEdit*>(d.Control(C::EditSeiten))->text()),
+                  std::tuple(Q("Kataloge und Register"), Q("240")));
         d.reject();
     });
-    FindAction(f.window.get(), {Q("&Titel"), Q("&Bearbeiten")})->trigger();
-    EXPECT_TRUE(chose);
-    EXPECT_TRUE(compared);
     // Cancelled: the title stays as it was.
-    EXPECT_EQ(f.t.app.store.at(1)->Titel.Text, before.Titel.Text);
-    EXPECT_EQ(f.t.app.store.at(1)->ISBN.Text, before.ISBN.Text);
+    EXPECT_EQ(std::tuple(f.t.app.store.at(1)->Titel.Text, f.t.app.store.at(1)->ISBN.Text),
+              std::tuple(before.Titel.Text, before.ISBN.Text));
 }
 
 TEST(LookupWidgets, QueueWindowTakesOverWhatWasFound)

@@ -85,27 +85,21 @@ QStringList GridHeaders(const TFoliantoMainWindow& window)
 TEST(OptionenForm, OpensOnTheFirstPageWithItsCaptions)
 {
     WindowFixture f;
-    QString caption, hint, info, help;
-    bool fixed = false, closeButton = true, shortcutHidden = false;
+    QString help;
+    std::tuple<QString, bool, bool, QString, QString> seen; // caption, fixed size, close button, hint, note
     WithOptions(*f.window, [&](TOptionenForm& form) {
         help = HelpPageAfterF1(form);
         form.Pages->setCurrentIndex(3);
-        caption = form.windowTitle();
-        fixed = form.minimumSize() == form.maximumSize();
-        closeButton = form.windowFlags().testFlag(Qt::WindowCloseButtonHint);
-        hint = form.OpenFileAtStartCheck->toolTip();
-        info = form.InfoLabel->text();
-        shortcutHidden = !form.ShowOnlyFirstLineCheck->isVisible();
+        seen = {form.windowTitle(), form.minimumSize() == form.maximumSize(),
+                form.windowFlags().testFlag(Qt::WindowCloseButtonHint), form.OpenFileAtStartCheck->toolTip(),
+                form.InfoLabel->text()};
     }, false);
-    EXPECT_EQ(caption, Q("Folianto: Optionen"));
+    EXPECT_EQ(seen, std::tuple(Q("Folianto: Optionen"), true, false,
+                               Q("Markiert=zuletzt geöffnete Buch-Datei bei Programmstart wieder öffnen"),
+                               Q("=> beim aktuellen Datenstand von 0 Titeln werden die Listen je nach Listeninhalt mit "
+                                 "ca. 0 Einträgen gefüllt")));
     EXPECT_EQ(help, HelpWindow::PageOf(TOptionenForm::HelpContext));
     EXPECT_NE(help, HelpWindow::PageOf(1));
-    EXPECT_TRUE(fixed);
-    EXPECT_FALSE(closeButton);
-    EXPECT_EQ(hint, Q("Markiert=zuletzt geöffnete Buch-Datei bei Programmstart wieder öffnen"));
-    EXPECT_EQ(info, Q("=> beim aktuellen Datenstand von 0 Titeln werden die Listen je nach Listeninhalt mit ca. 0 "
-                      "Einträgen gefüllt"));
-    EXPECT_TRUE(shortcutHidden);
 
     // Reopened after a page change, the dialog starts on its first page again.
     int page = -1;
@@ -239,12 +233,8 @@ TEST(OptionenForm, EveryControlIsNamedByItsCaption)
         EXPECT_TRUE(form.ShowOnlyFirstLineCheck->isHidden());
 
         // Each label is its control's buddy; a combo box's label stands in its relations.
-        for (QComboBox* combo : {form.TypCombo, form.SpracheCombo, form.BesitzerCombo}) {
-            QStringList labels;
-            for (const auto& [other, relation] : QAccessible::queryAccessibleInterface(combo)->relations(QAccessible::Label))
-                labels << other->text(QAccessible::Name);
-            EXPECT_TRUE(labels.contains(SpokenName(combo->lineEdit()))) << labels.join(QLatin1Char('|')).toStdString();
-        }
+        for (QComboBox* combo : {form.TypCombo, form.SpracheCombo, form.BesitzerCombo})
+            EXPECT_TRUE(LabelsOf(combo).contains(SpokenName(combo->lineEdit()))) << SpokenName(combo).toStdString();
         EXPECT_EQ(ExpectBuddiesNamedByTheirLabels(form), 6);
 
         // The export note is shown hyphenated but read as its one text.
@@ -364,25 +354,16 @@ TEST(OptionenForm, OptionsComeBackFromTheIniAfterARestartWhenSaved)
         EXPECT_EQ(RunProgram(t, dir, [&change](TFoliantoMainWindow& w) { WithOptions(w, change); }), 0);
     }
     TestApp t;
-    QString language;
-    bool byAE = false, autoFill = false, verlag = true, autor = false;
-    int percent = 0;
+    std::tuple<QString, bool, bool, int, bool, bool> seen;
     RunProgram(t, dir, [&](TFoliantoMainWindow& w) {
         WithOptions(w, [&](TOptionenForm& form) {
-            language = form.SpracheCombo->currentText();
-            byAE = form.SortRadio1->isChecked();
-            autoFill = form.AutoFillRadio->isChecked() && !form.ListsRadio->isChecked();
-            percent = form.HistryLgthPrzSpin->value();
-            verlag = ItemNamed(form.ColumnList, "Verlag")->checkState() == Qt::Checked;
-            autor = ItemNamed(form.ExportList, "Autor")->checkState() == Qt::Checked;
+            seen = {form.SpracheCombo->currentText(), form.SortRadio1->isChecked(),
+                    form.AutoFillRadio->isChecked() && !form.ListsRadio->isChecked(), form.HistryLgthPrzSpin->value(),
+                    ItemNamed(form.ColumnList, "Verlag")->checkState() == Qt::Checked,
+                    ItemNamed(form.ExportList, "Autor")->checkState() == Qt::Checked};
         }, false);
     });
-    EXPECT_EQ(language, Q("französisch"));
-    EXPECT_TRUE(byAE);
-    EXPECT_TRUE(autoFill);
-    EXPECT_EQ(percent, 35);
-    EXPECT_FALSE(verlag);
-    EXPECT_TRUE(autor);
+    EXPECT_EQ(seen, std::tuple(Q("französisch"), true, true, 35, false, true));
     EXPECT_FALSE(t.app.columns.CellArray[10].ShowCol);
 }
 

@@ -120,20 +120,14 @@ struct PageFixture {
     void Click(const char* button) { QTest::mouseClick(Find<QPushButton>(button), Qt::LeftButton); }
 };
 
-// Closes the viewer once it shows; reports whether it came.
-struct ViewerCloser {
-    bool seen = false;
-    void Arm()
-    {
-        QTimer::singleShot(0, [this] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* viewer = qobject_cast<TForm_Image*>(w); viewer && viewer->isVisible()) {
-                    seen = true;
-                    viewer->reject();
-                }
-        });
-    }
-};
+// Closes the viewer once it shows; `seen` tells whether it came.
+void CloseViewer(bool& seen)
+{
+    QTimer::singleShot(0, [&seen] {
+        if (auto* viewer = qobject_cast<TForm_Image*>(QApplication::activeModalWidget()))
+            seen = true, viewer->reject();
+    });
+}
 
 TEST(PicturePage, ButtonsTabsAndStorage)
 {
@@ -149,12 +143,12 @@ TEST(PicturePage, ButtonsTabsAndStorage)
     f.ui.filePaths = {FixturePath("baseline.jpg"), FixturePath("drawing.wmf")};
     f.Click("ButtonBildHinzufuegen");
     f.Click("ButtonBildLinkHinzufuegen");
-    EXPECT_TRUE(tabs->isTabVisible(0));
-    EXPECT_TRUE(tabs->isTabVisible(1));
-    EXPECT_EQ(tabs->currentIndex(), 1);
-    EXPECT_EQ(f.Find<QLineEdit>("EditBildTitel1")->text(), Q("baseline"));
-    EXPECT_EQ(f.Find<QLineEdit>("EditBildTitel2")->text(), QString::fromStdString(FixturePath("drawing.wmf")));
-    EXPECT_FALSE(f.Find<QLineEdit>("EditBildTitel2")->isEnabled());
+    EXPECT_EQ(std::tuple(tabs->isTabVisible(0), tabs->isTabVisible(1), tabs->isTabVisible(2), tabs->currentIndex()),
+              std::tuple(true, true, false, 1));
+    // The linked picture's title is its path, fixed.
+    EXPECT_EQ(std::tuple(f.Find<QLineEdit>("EditBildTitel1")->text(), f.Find<QLineEdit>("EditBildTitel2")->text(),
+                         f.Find<QLineEdit>("EditBildTitel2")->isEnabled()),
+              std::tuple(Q("baseline"), QString::fromStdString(FixturePath("drawing.wmf")), false));
     EXPECT_FALSE(f.Find<PictureThumbnail>("Image2")->pixmap().isNull());
     EXPECT_TRUE(f.Find<QRadioButton>("RadioBildSpeichern1")->isChecked());
 
@@ -166,16 +160,14 @@ TEST(PicturePage, ButtonsTabsAndStorage)
               Cp1252("Diese Einstellung kann nur beim Hinzufügen eines Bildes festgelegt werden!"));
 
     tabs->setCurrentIndex(0);
-    EXPECT_TRUE(f.Find<QRadioButton>("RadioBildSpeichern0")->isChecked());
-    EXPECT_EQ(f.Find<QLabel>("LabelGroesse")->text(), Q("Größe: 0 kB"));
+    EXPECT_EQ(std::tuple(f.Find<QRadioButton>("RadioBildSpeichern0")->isChecked(), f.Find<QLabel>("LabelGroesse")->text()),
+              std::tuple(true, Q("Größe: 0 kB")));
     QTest::keyClicks(f.Find<QLineEdit>("EditBildTitel1"), Q("X"));
-    EXPECT_TRUE(f.pictures.PicTitlesChanged);
-    EXPECT_EQ(f.pictures.Slots[0].Title, "baselineX");
+    EXPECT_EQ(std::tuple(f.pictures.PicTitlesChanged, f.pictures.Slots[0].Title), std::tuple(true, "baselineX"));
 
     f.Click("ButtonBildLoeschen");
-    EXPECT_FALSE(tabs->isTabVisible(0));
-    EXPECT_EQ(tabs->currentIndex(), 1);
-    EXPECT_FALSE(f.pictures.Slots[0].HasPicture());
+    EXPECT_EQ(std::tuple(tabs->isTabVisible(0), tabs->currentIndex(), f.pictures.Slots[0].HasPicture()),
+              std::tuple(false, 1, false));
 }
 
 TEST(PicturePage, ViewerOnDoubleClickOrAutomatically)
@@ -186,17 +178,16 @@ TEST(PicturePage, ViewerOnDoubleClickOrAutomatically)
     f.Click("ButtonBildHinzufuegen");
     f.Click("ButtonBildHinzufuegen");
 
-    ViewerCloser closer;
-    closer.Arm();
+    bool seen = false, automatic = false;
+    CloseViewer(seen);
     QTest::mouseDClick(f.Find<PictureThumbnail>("Image2"), Qt::LeftButton);
-    EXPECT_TRUE(closer.seen);
+    EXPECT_TRUE(seen);
     EXPECT_FALSE(TForm_Image::IsOpen());
 
     f.settings.PicAutoShowOption = 1;
-    ViewerCloser automatic;
-    automatic.Arm();
+    CloseViewer(automatic);
     f.Find<QTabWidget>("PageControlBilder")->setCurrentIndex(0);
-    EXPECT_TRUE(automatic.seen);
+    EXPECT_TRUE(automatic);
 }
 
 } // namespace

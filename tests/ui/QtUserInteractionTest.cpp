@@ -25,16 +25,6 @@
 namespace folianto::test {
 namespace {
 
-// Runs `inside` on the message box once it is up.
-void OnBox(const std::function<void(QMessageBox&)>& inside)
-{
-    QTimer::singleShot(0, [inside] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        inside(*box);
-    });
-}
-
 TEST(QtUserInteraction, ButtonSetsCarryGermanCaptionsAndAnswer)
 {
     const struct {
@@ -56,7 +46,7 @@ TEST(QtUserInteraction, ButtonSetsCarryGermanCaptionsAndAnswer)
         QtUserInteraction ui;
         QStringList captions;
         QString text;
-        OnBox([&](QMessageBox& box) {
+        WhenModal<QMessageBox>([&](QMessageBox& box) {
             for (QAbstractButton* b : box.buttons())
                 captions << b->text();
             text = box.text();

@@ -3,12 +3,12 @@
 
 #include "ui/GuiSupport.h"
 
+#include "support/DbBytes.h"
 #include "ui/dialogs/ChoiceDialogs.h"
 #include "ui/dialogs/WaitForms.h"
 
 #include <QApplication>
 #include <QDialog>
-#include <QFile>
 #include <QPointer>
 #include <QShortcut>
 #include <QTimer>
@@ -73,11 +73,7 @@ TEST(ScreenFit, EveryDialogAndWindowFitsOn1366x768)
     WindowFixture f;
     f.Open("fit.FOL", 40);
     const QString csv = f.dir.filePath(QStringLiteral("liste.csv"));
-    {
-        QFile file(csv);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("Titel$Autor\r\nEins$Zwei\r\n");
-    }
+    WriteBytes(csv, "Titel$Autor\r\nEins$Zwei\r\n");
     WindowWatcher watcher(f.window.get());
     std::vector<QPointer<QAction>> actions; // a command may rebuild the file history's entries
     for (QAction* top : f.window->menuBar()->actions())

@@ -4,6 +4,7 @@
 #include "ui/GuiSupport.h"
 
 #include "platform/SingleInstanceLock.h"
+#include "support/DbBytes.h"
 #include "support/ScopedEnv.h"
 #include "ui/shell/InstanceChannel.h"
 #include "ui/shell/Startup.h"
@@ -23,12 +24,6 @@
 
 namespace folianto::test {
 namespace {
-
-QString ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromLatin1(f.readAll()) : QString();
-}
 
 TEST(Startup, SettingsSurviveARestartBesideTheProgramOrInTheUserFolder)
 {
@@ -53,7 +48,7 @@ TEST(Startup, SettingsSurviveARestartBesideTheProgramOrInTheUserFolder)
                                                        Qt::LeftButton);
                                  }),
                       0);
-            EXPECT_TRUE(ReadAll(portable ? beside : inUserFolder).contains(QLatin1String("LastFile=\r\n")));
+            EXPECT_NE(ReadBytes(portable ? beside : inUserFolder).find("LastFile=\r\n"), std::string::npos);
             EXPECT_EQ(QFile::exists(portable ? inUserFolder : beside), false);
             const QString log = portable ? dir.filePath(QStringLiteral("Folianto.KEL"))
                                          : user.filePath(QStringLiteral("state/folianto/Folianto.KEL"));
@@ -89,8 +84,8 @@ TEST(Startup, SettingsThatCannotBeWrittenAreReportedOnceWithTheirPath)
               0);
     const std::string ini = PathToCp1252(blocked) + "/folianto/Folianto.INI";
     ASSERT_EQ(t.ui.messages.size(), 1u);
-    EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Warning);
-    EXPECT_EQ(t.ui.messages[0].text, "nach " + ini + " kann nicht geschrieben werden");
+    EXPECT_EQ(std::tuple(t.ui.messages[0].kind, t.ui.messages[0].text),
+              std::tuple(MsgKind::Warning, "nach " + ini + " kann nicht geschrieben werden"));
 }
 
 TEST(Startup, SecondStartIsRefusedWhenNoRunningInstanceTakesItsFile)
@@ -104,8 +99,8 @@ TEST(Startup, SecondStartIsRefusedWhenNoRunningInstanceTakesItsFile)
         t.platform.programPath = PathToCp1252(dir.filePath(QStringLiteral("Folianto")));
         EXPECT_NE(RunFolianto(t.app, PathToCp1252(dir.path()), startFile), 0); // refused before any window
         ASSERT_EQ(t.ui.messages.size(), 1u);
-        EXPECT_EQ(t.ui.messages[0].text, "Folianto darf nicht mehrfach geladen werden!");
-        EXPECT_EQ(t.ui.messages[0].kind, MsgKind::Error);
+        EXPECT_EQ(std::tuple(t.ui.messages[0].kind, t.ui.messages[0].text),
+                  std::tuple(MsgKind::Error, "Folianto darf nicht mehrfach geladen werden!"));
         EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("Folianto.INI"))));
     }
 }
@@ -116,23 +111,14 @@ TEST(Startup, FileNamedAtTheStartOpensInsteadOfTheLastFile)
     // Names the code page has no bytes for: LastFile holds them as references.
     const std::string last = WriteSampleDatabase(dir, "Документы.FOL", 15);
     const std::string named = WriteSampleDatabase(dir, "目录.FOL", 7);
-    QFile ini(dir.filePath(QStringLiteral("Folianto.INI")));
-    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-    ini.write(QByteArray("[COMMON]\r\nOpenFileAtStart=1\r\nLastFile=") + QByteArray::fromStdString(last) + "\r\n");
-    ini.close();
-    TestApp t;
-    int shown = 0;
-    EXPECT_EQ(RunProgram(t, dir, [&](TFoliantoMainWindow&) { shown = t.app.grid.RowCount() - 1; }, named), 0);
-    EXPECT_EQ(shown, 7);
-    EXPECT_EQ(t.app.DataFileName, named);
-    EXPECT_TRUE(t.ui.messages.empty());
-
-    // The next start opens it again from LastFile.
-    TestApp next;
-    EXPECT_EQ(RunProgram(next, dir, [&](TFoliantoMainWindow&) { shown = next.app.grid.RowCount() - 1; }), 0);
-    EXPECT_EQ(shown, 7);
-    EXPECT_EQ(next.app.DataFileName, named);
-    EXPECT_TRUE(next.ui.messages.empty());
+    WriteBytes(dir.filePath(QStringLiteral("Folianto.INI")), "[COMMON]\r\nOpenFileAtStart=1\r\nLastFile=" + last + "\r\n");
+    // The named file opens; the next start opens it again from LastFile.
+    for (const std::string& startFile : {named, std::string()}) {
+        TestApp t;
+        int shown = 0;
+        EXPECT_EQ(RunProgram(t, dir, [&](TFoliantoMainWindow&) { shown = t.app.grid.RowCount() - 1; }, startFile), 0);
+        EXPECT_EQ(std::tuple(shown, t.app.DataFileName, t.ui.messages.size()), std::tuple(7, named, 0u));
+    }
 }
 
 // A second start with a file hands it to the running instance, which opens
@@ -185,11 +171,7 @@ TEST(Startup, ChangesOfAKilledProgramComeBackAtTheNextStart)
 {
     // Settings beside the program: the recovery files live there too.
     QTemporaryDir dir;
-    {
-        QFile ini(dir.filePath(QStringLiteral("Folianto.INI")));
-        ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-        ini.write("[COMMON]\r\nOpenFileAtStart=0\r\n");
-    }
+    WriteBytes(dir.filePath(QStringLiteral("Folianto.INI")), "[COMMON]\r\nOpenFileAtStart=0\r\n");
     const std::string first = WriteSampleDatabase(dir, "Erster.FOL", 12);
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
@@ -225,10 +207,7 @@ TEST(Startup, ChangesOfAKilledProgramComeBackAtTheNextStart)
         gesichert = t.app.store.Gesichert();
     });
     ASSERT_EQ(t.ui.messages.size(), 2u);
-    EXPECT_EQ(t.ui.messages[0].buttons, Buttons::YesNoLater);
-    EXPECT_EQ(t.ui.messages[0].text.rfind(Cp1252("Folianto wurde zuletzt nicht ordnungsgemäß beendet. "
-                                                 "Ungesicherte Änderungen an „Erster.FOL"), 0), 0u)
-        << t.ui.messages[0].text;
+    EXPECT_EQ(t.ui.messages[0].buttons, Buttons::YesNoLater); // the recovery's question
     EXPECT_EQ(std::tuple(file, titles, current), std::tuple(first, 12, "Nachtrag"));
     EXPECT_FALSE(gesichert);
 }
@@ -237,10 +216,7 @@ TEST(InstanceChannel, ASocketLeftByACrashedRunIsReplaced)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("Folianto.socket"));
-    {
-        QFile leftover(path);
-        ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
-    }
+    WriteBytes(path, ""); // left over
     EXPECT_FALSE(HandOverFile(path, QStringLiteral("/a.FOL"), 500)); // nobody listens there
     InstanceServer server;
     ASSERT_TRUE(server.Listen(path));

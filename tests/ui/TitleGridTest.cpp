@@ -42,8 +42,7 @@ TEST(TitleGrid, ClicksMakeTheCellCurrentButNeverColumnZero)
               std::tuple(2, 3, w.t.app.store.FindBuchByNr(w.t.app.selection.AusgabeBuchNr[3])));
 
     QTest::mouseClick(w.grid->viewport(), Qt::LeftButton, {}, w.CellCentre(0, 5));
-    EXPECT_EQ(w.t.app.grid.Col, 2);
-    EXPECT_EQ(w.t.app.grid.Row, 5);
+    EXPECT_EQ(std::tuple(w.t.app.grid.Col, w.t.app.grid.Row), std::tuple(2, 5));
     EXPECT_FALSE(w.grid->model()->flags(w.grid->model()->index(0, 0)) & Qt::ItemIsSelectable);
 
     QTest::keyClick(w.grid, Qt::Key_Left);
@@ -75,14 +74,12 @@ TEST(TitleGrid, TypeAheadFindsTheTitleAndEscapeClearsIt)
     LoadedWindow w(60);
     const int titelCol = w.t.app.columns.CellArray[ColTitel].Pos;
     QTest::keyClicks(w.grid, Q("di"));
-    EXPECT_EQ(w.t.app.selection.TypeAheadText, "DI");
-    EXPECT_EQ(w.window->StatusPanel(3)->text(), Q("DI"));
+    EXPECT_EQ(std::tuple(w.t.app.selection.TypeAheadText, w.window->StatusPanel(3)->text()), std::tuple("DI", Q("DI")));
     EXPECT_EQ(UpperAscii(std::string(w.t.app.grid.Cell(titelCol, w.t.app.grid.Row).substr(0, 2))), "DI");
     EXPECT_EQ(w.grid->currentIndex().row() + 1, w.t.app.grid.Row);
     EXPECT_EQ(w.t.app.store.ActBuch, w.t.app.store.FindBuchByNr(w.t.app.selection.AusgabeBuchNr[static_cast<std::size_t>(w.t.app.grid.Row)]));
     QTest::keyClick(w.grid, Qt::Key_Escape);
-    EXPECT_EQ(w.t.app.selection.TypeAheadText, "");
-    EXPECT_EQ(w.window->StatusPanel(3)->text(), QString());
+    EXPECT_EQ(std::tuple(w.t.app.selection.TypeAheadText, w.window->StatusPanel(3)->text()), std::tuple("", QString()));
 
     // Capitals with Shift, umlauts and sharp s join the text; Ctrl does not.
     const auto type = [&](Qt::Key key, const char* text, Qt::KeyboardModifiers mods = Qt::NoModifier) {
@@ -112,11 +109,10 @@ TEST(TitleGrid, DraggingMovesTheColumnAndTheReleaseTakesTheLayoutBack)
     header->moveSection(3, 2);
     EXPECT_TRUE(w.t.app.columns.ColumnsMoved);
     QTest::mouseRelease(w.grid->viewport(), Qt::LeftButton, {}, w.CellCentre(1, 1));
-    EXPECT_EQ(w.t.app.columns.CellArray[ColKuerzel].Pos, 1);
-    EXPECT_EQ(w.t.app.columns.CellArray[ColTitel].Pos, 0);
-    EXPECT_EQ(w.t.app.columns.CellArray[ColKategorie].Pos, 2);
-    EXPECT_EQ(w.t.app.columns.CellArray[ColAutor].Pos, 3);
-    EXPECT_EQ(w.t.app.columns.CellArray[ColAutor].Width, header->sectionSize(3));
+    const auto& cells = w.t.app.columns.CellArray;
+    EXPECT_EQ(std::tuple(cells[ColKuerzel].Pos, cells[ColTitel].Pos, cells[ColKategorie].Pos, cells[ColAutor].Pos,
+                         cells[ColAutor].Width),
+              std::tuple(1, 0, 2, 3, header->sectionSize(3)));
 }
 
 TEST(Help, ContextsOpenTheirPages)
