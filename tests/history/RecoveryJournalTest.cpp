@@ -169,8 +169,14 @@ TEST(RecoveryJournal, DatabaseChangedSinceDoesNotMatch)
     db.close();
     const std::optional<RecoveryInfo> info = c.journal.Find(c.database);
     ASSERT_TRUE(info);
-    EXPECT_FALSE(info->matches);
-    EXPECT_EQ(info->changes, 1u);
+    EXPECT_EQ(std::tuple(info->matches, info->changes, info->databaseExists), std::tuple(false, 1u, true));
+    // Emptied it is still there; removed it is gone.
+    for (const bool removed : {false, true}) {
+        ASSERT_TRUE(removed ? db.remove() : db.resize(0));
+        const std::optional<RecoveryInfo> now = c.journal.Find(c.database);
+        ASSERT_TRUE(now);
+        EXPECT_EQ(now->databaseExists, !removed);
+    }
 }
 
 // What happens to the recovery file when the catalogue is saved or left.

@@ -160,8 +160,8 @@ TEST(ApplyOptions, PresetListsKeepTheirFlags)
     ApplyOptions(app, m.Result());
     const auto& entries = app.lists.SpracheSearchList.entries;
     ASSERT_EQ(entries.size(), 3u);
-    EXPECT_FALSE(entries[1].Active);
-    EXPECT_EQ(entries[2].Text, "latein");
+    EXPECT_EQ(std::tuple(entries[0].Active, entries[1].Active, entries[2].Text, entries[2].Active),
+              std::tuple(true, false, "latein", true)); // a new entry is active
     EXPECT_EQ(app.settings.DefaultLanguage, "latein");
 }
 
