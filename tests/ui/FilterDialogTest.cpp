@@ -172,8 +172,8 @@ TEST(FilterDialog, CaptionsMnemonicsAndAccessibleNames)
         if (!a->isSeparator())
             texts += a->text().toStdString() + "\n";
     ExpectGolden("filter-dialog-texts.txt", texts);
-    EXPECT_EQ(d.CheckLists[ListTyp]->model()->rowCount(), 9);
-    EXPECT_EQ(RowText(d.CheckLists[ListVerleihstatus], 3), Q("zukünftig besorgen"));
+    EXPECT_EQ(std::tuple(d.CheckLists[ListTyp]->model()->rowCount(), RowText(d.CheckLists[ListVerleihstatus], 3)),
+              std::tuple(9, Q("zukünftig besorgen")));
 
     // Every label leads to its control, which carries the label's words.
     EXPECT_EQ(ExpectBuddiesNamedByTheirLabels(d), 2);
