@@ -73,8 +73,10 @@ TEST(CslBibliographyDialog, SearchPreviewClipboardAndExport)
     CslBibliographyDialog dialog(model);
     dialog.show();
 
-    // Every control is named by its caption.
+    // Every control is named by its caption, which ends in a colon.
     EXPECT_EQ(ExpectBuddiesNamedByTheirLabels(dialog, true), 6);
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        EXPECT_TRUE(!label->buddy() || label->text().endsWith(QLatin1Char(':'))) << label->text().toStdString();
     EXPECT_EQ(dialog.ClipboardButton->text(), Q("Zitat in die Zwischen&ablage"));
 
     QTest::keyClicks(dialog.SearchEdit, Q("din 1505 author-date"));
