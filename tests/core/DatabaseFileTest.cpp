@@ -602,6 +602,8 @@ public:
     bool Rename(const QString& from, const QString& to) override { return Call() && FileSteps::Rename(from, to); }
     bool Link(const QString& existing, const QString& name) override
     {
+        if (!hardLinks) // the backup becomes a copy, made by the steps above
+            return Copy(existing, name);
         return Call() && FileSteps::Link(existing, name);
     }
     bool Remove(const QString& path) override
@@ -611,6 +613,7 @@ public:
     }
     bool SyncFolder(const QString& folder) override { return Call() && FileSteps::SyncFolder(folder); }
 
+    bool hardLinks = true;
     int calls = 0;
     int removes = 0;
 
@@ -664,11 +667,12 @@ void PrepareGenerations(Env& env)
     env.app.store.MarkChanged();
 }
 
-int CountSaveCalls()
+int CountSaveCalls(bool hardLinks = true)
 {
     Env env;
     PrepareGenerations(env);
     StoppingFiles counting(0, false);
+    counting.hardLinks = hardLinks;
     EXPECT_TRUE(Save_Buch_Data(env.app, env.path("x.FOL"), env.err, counting));
     EXPECT_EQ(counting.removes, 1); // the oldest generation, nothing else
     EXPECT_EQ(QDir(env.dir.path()).entryList(QDir::Files).join(QLatin1Char(' ')),
@@ -685,32 +689,36 @@ int CountSaveCalls()
 
 } // namespace
 
+// Also where the file system has no hard links and the newest backup is a
+// copy: a copy that fails leaves no file of its own behind.
 TEST(DatabaseFile, SaveFailingAtAnyCallLeavesFileAndBackupsIntact)
 {
-    const int calls = CountSaveCalls();
-    ASSERT_GE(calls, 10); // create, writes, sync, close, three generations moved, link, rename, folder
-
-    for (int failAt = 1; failAt <= calls; ++failAt) {
-        SCOPED_TRACE(failAt);
-        Env env;
-        PrepareGenerations(env);
-        const auto before = FilesIn(env.dir);
-        ASSERT_EQ(before.size(), 4u);
-        StoppingFiles failing(failAt, false);
-        try {
-            const bool saved = Save_Buch_Data(env.app, env.path("x.FOL"), env.err, failing);
-            // Only syncing the folder and dropping the parked oldest
-            // generation come after the new content has its name.
-            EXPECT_TRUE(saved);
-            EXPECT_GE(failAt, calls - 1);
-            continue;
-        } catch (const AppError& e) {
-            EXPECT_EQ(std::string(e.what()), "Fehler beim Speichern der Daten in " + env.path("x.FOL") +
-                                                 ".\r\nSystemfehler Nr. " + std::to_string(EIO) + ".");
+    for (bool hardLinks : {true, false}) {
+        const int calls = CountSaveCalls(hardLinks);
+        ASSERT_GE(calls, 10); // create, writes, sync, close, three generations moved, link, rename, folder
+        for (int failAt = 1; failAt <= calls; ++failAt) {
+            SCOPED_TRACE(std::to_string(failAt) + (hardLinks ? "" : ", copying"));
+            Env env;
+            PrepareGenerations(env);
+            const auto before = FilesIn(env.dir);
+            ASSERT_EQ(before.size(), 4u);
+            StoppingFiles failing(failAt, false);
+            failing.hardLinks = hardLinks;
+            try {
+                const bool saved = Save_Buch_Data(env.app, env.path("x.FOL"), env.err, failing);
+                // Only syncing the folder and dropping the parked oldest
+                // generation come after the new content has its name.
+                EXPECT_TRUE(saved);
+                EXPECT_GE(failAt, calls - 1);
+                continue;
+            } catch (const AppError& e) {
+                EXPECT_EQ(std::string(e.what()), "Fehler beim Speichern der Daten in " + env.path("x.FOL") +
+                                                     ".\r\nSystemfehler Nr. " + std::to_string(EIO) + ".");
+            }
+            EXPECT_FALSE(env.app.store.Gesichert());
+            EXPECT_TRUE(env.idle());
+            EXPECT_EQ(FilesIn(env.dir), before);
         }
-        EXPECT_FALSE(env.app.store.Gesichert());
-        EXPECT_TRUE(env.idle());
-        EXPECT_EQ(FilesIn(env.dir), before);
     }
 }
 

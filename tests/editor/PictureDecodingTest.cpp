@@ -66,6 +66,8 @@ TEST(PictureDecoding, FixturesDecode)
         if (c.format == PicEmf || c.format == PicWmf) {
             EXPECT_TRUE(p.IsVector());
             EXPECT_NE(p.Svg.find("<svg"), std::string::npos);
+            // Fills are opaque, also where the metafile's background mode is transparent.
+            EXPECT_EQ(p.Svg.find("fill-opacity:0.5"), std::string::npos);
             continue;
         }
         EXPECT_EQ(p.Natural, (PicSize{64, 48}));

@@ -34,6 +34,7 @@ TEST(BibParse, ValuesComeBackAsWrittenAndBrokenEntriesFailAlone)
     };
     const Case cases[] = {
         {"percent in braces", "@book{a, title = {50% mehr}}", {{"title", "50% mehr"}}},
+        {"percent after a leading blank", "@book{a, title = { 50% mehr}}", {{"title", " 50% mehr"}}},
         {"percent in quotes, pasted", "@book{a, title = \"%d\" # {%n}}", {{"title", "%d%n"}}},
         {"percent from a macro", "@string{p = \"100%\"}\n@book{a, title = p # { sicher}}", {{"title", "100% sicher"}}},
         {"line break and indentation", "@book{a, title = {Zeile   \r\n     %-Zeichen}}", {{"title", "Zeile\n%-Zeichen"}}},

@@ -530,16 +530,17 @@ TEST(FilterDialogModel, DefaultsButtonResetsTheSelection)
 TEST(FilterDialogModel, RefillingTheFilterListsShowsAndAppliesAllTicked)
 {
     Fixture f;
-    f.Add("A", "Roman");
-    f.Add("B", "Krimi");
+    f.Add("A", "Roman", 0, "Politik");
+    f.Add("B", "Krimi", 0, "Kunst");
     f.Ready();
     f.Session([](FilterDialogModel& d) {
         TickText(d, ListKategorie, "Roman", false);
+        TickText(d, ListKeywords, "Kunst", false); // the keywords are no filter list: they stay
         d.RefillFilterLists();
         EXPECT_TRUE(d.Items(ListKategorie)[0].Checked && d.Items(ListKategorie)[1].Checked);
     });
     EXPECT_FALSE(f.app.selection.FilternVon[1]);
-    EXPECT_EQ(f.Shown(), (Titles{"A", "B"}));
+    EXPECT_EQ(f.Shown(), (Titles{"A"}));
 }
 
 TEST(FilterDialogModel, KeywordRefillOnlyWhenOutOfDate)

@@ -172,7 +172,7 @@ protected:
 TEST_F(GridWidths, AutomaticWidthsFitTheWidestCellAndOnlyGrow)
 {
     SetAusgabeData(t.app);
-    EXPECT_EQ(std::tuple(Width(1), Width(2)), std::tuple(8 * 7 + 10, 10 * 7 + 10));
+    EXPECT_EQ(std::tuple(Width(1), Width(2), t.app.columns.ColumnsMoved), std::tuple(8 * 7 + 10, 10 * 7 + 10, false));
     EXPECT_EQ(t.app.grid.ColWidths, (std::vector<int32_t>{66, 80}));
     t.app.store.at(2)->Titel.Text = "a";
     SetAusgabeData(t.app);

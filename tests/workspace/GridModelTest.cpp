@@ -127,6 +127,9 @@ TEST(GridModel, CellsOutsideTheGridAreEmpty)
     EXPECT_EQ(std::pair(grid.Col, grid.Row), std::pair(1, 1));
     EXPECT_TRUE(grid.SelectCell(2, 2));
     EXPECT_EQ(std::pair(grid.Col, grid.Row), std::pair(2, 2));
+    grid.SetColCount(2); // the current column drops off: the last one is current
+    EXPECT_EQ(grid.Col, 1);
+    grid.SetColCount(3);
     EXPECT_TRUE(grid.SelectCell(1, 1));
     EXPECT_EQ(std::pair(grid.Col, grid.Row), std::pair(1, 1));
 }
