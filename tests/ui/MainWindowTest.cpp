@@ -269,7 +269,8 @@ TEST(MainWindow, ClosingAsksOnlyWhenUnsaved)
 }
 
 // The open and new buttons ask before unsaved titles go: Abort keeps them
-// and shows no file dialog, No opens the other file, Yes saves first.
+// and shows no file dialog, No opens the other file, Yes (save first) starts
+// a new catalogue with nothing left to save.
 TEST(MainWindow, OpenAndNewButtonsAskBeforeUnsavedTitlesGo)
 {
     WindowFixture f;
