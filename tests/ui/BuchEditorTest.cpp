@@ -134,28 +134,39 @@ TEST(TitleEditor, EditShowsInTheGridAndKeepsTheScrollPositionAndStoredLineEnds)
               std::tuple("eins\ntwo", "a\r\nbc"));
 }
 
+// "&Ansehen" disables every control that changes the title, the pictures'
+// too (viewing a picture and saving a copy stay), and changes nothing;
+// "&Bearbeiten" afterwards allows it again.
 TEST(TitleEditor, ViewModeDisablesTheDataControlsUntilTheNextCommand)
 {
     WindowFixture f;
     f.Open("view.FOL", 3);
     f.window->Grid()->SetCurrentCell(1, 1);
-    InEditor(f, "&Ansehen", [](TBuchEditDlg& d) {
-        EXPECT_EQ(d.windowTitle(), Q("Folianto - Titel-Editor: Ansehen"));
-        EXPECT_EQ(d.Pages()->currentIndex(), 0);
-        for (EditControl c : ViewModeDisabledControls()) {
-            SCOPED_TRACE(ControlName(c));
-            EXPECT_FALSE(W(d, c)->isEnabled());
-        }
-        for (EditControl c : {C::CancelButton, C::CheckBoxWiederverwenden})
-            EXPECT_TRUE(W(d, c)->isEnabled()) << ControlName(c);
-        QTest::keyClick(&d, Qt::Key_Escape);
-    });
-    EXPECT_TRUE(f.t.app.store.Gesichert());
-
+    f.t.ui.filePaths = {FOLIANTO_TEST_DATA "/pictures/baseline.jpg"};
     InEditor(f, "&Bearbeiten", [](TBuchEditDlg& d) {
-        for (EditControl c : {C::OkButton, C::TitelEdit, C::MemoInhalt, C::RadioGroup_LiteraturTyp})
-            EXPECT_TRUE(W(d, c)->isEnabled()) << ControlName(c);
+        d.Pages()->setCurrentIndex(PageBilder - 1);
+        QTest::mouseClick(static_cast<QPushButton*>(W(d, C::ButtonBildHinzufuegen)), Qt::LeftButton);
+        ClickOk(d);
     });
+    ASSERT_EQ(f.t.app.store.current()->AnzPics, 1);
+    f.t.app.store.MarkSaved();
+    for (const bool view : {true, false}) {
+        InEditor(f, view ? "&Ansehen" : "&Bearbeiten", [view](TBuchEditDlg& d) {
+            EXPECT_EQ(d.windowTitle(), Q("Folianto - Titel-Editor: ") + Q(view ? "Ansehen" : "Bearbeiten"));
+            EXPECT_EQ(d.Pages()->currentIndex(), 0);
+            for (EditControl c : view ? ViewModeDisabledControls()
+                                      : std::vector{C::OkButton, C::TitelEdit, C::MemoInhalt, C::RadioGroup_LiteraturTyp})
+                EXPECT_EQ(W(d, c)->isEnabled(), !view) << ControlName(c);
+            for (const char* name : {"ButtonBildLinkHinzufuegen", "ButtonBildLoeschen", "RadioGroupBildSpeichern"})
+                EXPECT_EQ(d.findChild<QWidget*>(Q(name))->isEnabled(), !view) << name;
+            EXPECT_EQ(d.findChild<QLineEdit*>(Q("EditBildTitel1"))->isReadOnly(), view);
+            for (EditControl c : {C::CancelButton, C::CheckBoxWiederverwenden})
+                EXPECT_TRUE(W(d, c)->isEnabled()) << ControlName(c);
+            EXPECT_TRUE(d.findChild<QWidget*>(Q("ButtonBildSpeichern"))->isEnabled() && d.PictureTabs()->isTabVisible(0));
+            QTest::keyClick(&d, Qt::Key_Escape);
+        });
+    }
+    EXPECT_EQ(std::tuple(f.t.app.store.Gesichert(), f.t.app.store.current()->AnzPics), std::tuple(true, 1));
 }
 
 // Escape keeps every typed text out of the titles; Ctrl+Z in a text field
@@ -206,8 +217,7 @@ TEST(TitleEditor, CopyProposesANewKeyAndAppends)
     QString proposed;
     InEditor(f, "&Kopieren", [&proposed](TBuchEditDlg& d) {
         EXPECT_EQ(d.windowTitle(), Q("Folianto - Titel-Editor: Kopieren"));
-        EXPECT_TRUE(static_cast<QCheckBox*>(W(d, C::CheckBoxKopieren))->isChecked());
-        EXPECT_TRUE(W(d, C::CheckBoxKopieren)->isEnabled());
+        EXPECT_TRUE(static_cast<QCheckBox*>(W(d, C::CheckBoxKopieren))->isChecked() && W(d, C::CheckBoxKopieren)->isEnabled());
         proposed = Text(d, C::EditKuerzel);
         ClickOk(d);
     });
@@ -561,9 +571,8 @@ TEST(TitleEditor, F1OnAnyPageOpensTheEditorHelp)
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
             auto* help = d.findChild<HelpWindow*>();
             ASSERT_NE(help, nullptr);
-            EXPECT_TRUE(help->isVisible());
-            EXPECT_EQ(help->Browser->source().fileName(), Q("titeleditor.html"));
-            EXPECT_EQ(help->Browser->documentTitle(), Q("Der Titel-Editor"));
+            EXPECT_EQ(std::tuple(help->isVisible(), help->Browser->source().fileName(), help->Browser->documentTitle()),
+                      std::tuple(true, Q("titeleditor.html"), Q("Der Titel-Editor")));
             help->close();
         }
     });

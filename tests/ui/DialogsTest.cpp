@@ -119,6 +119,7 @@ TEST(ImportDialog, EachModeShowsItsPages)
         dialog.hide();
         dialog.show();
         EXPECT_EQ(std::tuple(t.ui.messages.size(), t.app.settings.ImportHinweis), std::tuple(workbook ? 1u : 0u, workbook));
+        EXPECT_TRUE(!workbook || t.ui.messages[0].kind == MsgKind::Information);
     }
     auto [t, model, dialog] = TextImport();
     EXPECT_EQ(std::tuple(dialog.PositionTable->rowCount(), dialog.PositionTable->item(18, 1)->flags(),

@@ -108,7 +108,8 @@ TEST(DuplicateFinder, CancelOrNoTickLeavesTheGridAlone)
     });
     f.Search();
     EXPECT_EQ(ViewTitles(*f.window, f.t.app), before);
-    EXPECT_EQ(f.t.ui.messages.size(), 1u); // no pair chosen
+    ASSERT_EQ(f.t.ui.messages.size(), 1u);
+    EXPECT_EQ(f.t.ui.messages[0].text, Cp1252("Es wurde kein Paar ausgewählt."));
 }
 
 TEST(DuplicateFinder, CatalogueWithoutDuplicatesGetsAMessageAndNoList)

@@ -77,40 +77,6 @@ TEST(PictureEditor, EmbeddedAndLinkedPicturesSurviveSaveAndReload)
     });
 }
 
-// "&Ansehen" changes nothing: no picture can be added, linked, deleted or
-// renamed; viewing and saving a copy stay. Editing afterwards allows it again.
-TEST(PictureEditor, ViewModeLeavesThePicturesAlone)
-{
-    WindowFixture f;
-    f.Open("ansehen.FOL", 3);
-    f.window->Grid()->SetCurrentCell(1, 1);
-    f.t.ui.filePaths = {FOLIANTO_TEST_DATA "/pictures/baseline.jpg"};
-    InEditor(f, "&Bearbeiten", [](TBuchEditDlg& d) {
-        d.Pages()->setCurrentIndex(PageBilder - 1);
-        QTest::mouseClick(Child<QPushButton>(d, "ButtonBildHinzufuegen"), Qt::LeftButton);
-        QTest::mouseClick(static_cast<QPushButton*>(d.Control(C::OkButton)), Qt::LeftButton);
-    });
-    ASSERT_EQ(f.t.app.store.current()->AnzPics, 1);
-
-    const struct {
-        const char* entry;
-        bool changeable;
-    } modes[] = {{"&Ansehen", false}, {"&Bearbeiten", true}};
-    for (const auto& mode : modes) {
-        SCOPED_TRACE(mode.entry);
-        InEditor(f, mode.entry, [&](TBuchEditDlg& d) {
-            d.Pages()->setCurrentIndex(PageBilder - 1);
-            for (const char* name : {"ButtonBildHinzufuegen", "ButtonBildLinkHinzufuegen", "ButtonBildLoeschen",
-                                     "RadioGroupBildSpeichern"})
-                EXPECT_EQ(Child<QWidget>(d, name)->isEnabled(), mode.changeable) << name;
-            EXPECT_TRUE(Child<QPushButton>(d, "ButtonBildSpeichern")->isEnabled());
-            EXPECT_EQ(Child<QLineEdit>(d, "EditBildTitel1")->isReadOnly(), !mode.changeable);
-            EXPECT_TRUE(d.PictureTabs()->isTabVisible(0));
-        });
-    }
-    EXPECT_EQ(f.t.app.store.current()->AnzPics, 1);
-}
-
 // Page 2's document link through the real controls: the tick makes Quelle
 // read-only, the button fills it from the file dialog (a cancel keeps it),
 // a double click starts the document, and OK stores link bit and path. When

@@ -65,8 +65,7 @@ TEST(PictureWidgets, ThumbnailFitsItsBoxAndDamageShowsNothing)
 {
     PictureThumbnail thumb;
     thumb.ShowPicture(LoadPictureImage(FixtureSlot("baseline.jpg", PicJpg), QSize(30, 30)), QSize(30, 30), true);
-    EXPECT_EQ(thumb.size(), QSize(25, 19));
-    EXPECT_EQ(thumb.NaturalSize(), QSize(64, 48));
+    EXPECT_EQ(std::tuple(thumb.size(), thumb.NaturalSize()), std::tuple(QSize(25, 19), QSize(64, 48)));
     thumb.ShowPicture(LoadPictureImage(FixtureSlot("baseline.jpg", PicJpg)), QSize(30, 30), false);
     EXPECT_EQ(thumb.size(), QSize(64, 48));
 
@@ -97,8 +96,7 @@ TEST(PictureViewer, SizeAspectAndContextMenu)
     QAction* keep = viewer.findChild<QAction*>(Q("KeepAspect"));
     QAction* free = viewer.findChild<QAction*>(Q("FreeScale"));
     ASSERT_TRUE(keep && free);
-    EXPECT_EQ(keep->text(), Q("&Seitenverhältnis beibehalten"));
-    EXPECT_EQ(free->text(), Q("&frei skalierber"));
+    EXPECT_EQ(std::tuple(keep->text(), free->text()), std::tuple(Q("&Seitenverhältnis beibehalten"), Q("&frei skalierber")));
     free->trigger();
     EXPECT_FALSE(keep->isChecked());
     viewer.resize(300, 90);

@@ -75,6 +75,11 @@ TEST(ScreenFit, EveryDialogAndWindowFitsOn1366x768)
     const QString csv = f.dir.filePath(QStringLiteral("liste.csv"));
     WriteBytes(csv, "Titel$Autor\r\nEins$Zwei\r\n");
     WindowWatcher watcher(f.window.get());
+    const auto run = [&watcher](const std::function<void()>& command) {
+        command();
+        QApplication::processEvents();
+        watcher.Look();
+    };
     std::vector<QPointer<QAction>> actions; // a command may rebuild the file history's entries
     for (QAction* top : f.window->menuBar()->actions())
         if (top->menu())
@@ -88,20 +93,12 @@ TEST(ScreenFit, EveryDialogAndWindowFitsOn1366x768)
         f.t.ui.filePaths.clear();
         if (caption.contains(Q("Text-Datei")))
             f.t.ui.filePaths.push_back(PathToCp1252(csv)); // the import dialog follows the file
-        a->trigger();
-        QApplication::processEvents();
-        watcher.Look();
+        run([a] { a->trigger(); });
     }
-    for (QAction* a : f.window->actions()) { // without a menu entry: the inspectors
-        a->trigger();
-        QApplication::processEvents();
-        watcher.Look();
-    }
-    for (QShortcut* s : f.window->findChildren<QShortcut*>()) { // help
-        Q_EMIT s->activated();
-        QApplication::processEvents();
-        watcher.Look();
-    }
+    for (QAction* a : f.window->actions()) // without a menu entry: the inspectors
+        run([a] { a->trigger(); });
+    for (QShortcut* s : f.window->findChildren<QShortcut*>()) // help
+        run([s] { Q_EMIT s->activated(); });
     // Windows no menu entry opens by itself here.
     TWaitForm wait;
     TGaugeForm gauge(Q("Folianto"));
