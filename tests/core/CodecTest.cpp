@@ -33,7 +33,7 @@ TEST(Codec, TextOutsideTheCodePageIsKeptAsReferences)
         {"Dvořák und Čapek", "Dvo&#345;ák und &#268;apek"},
         {"Документы", "&#1044;&#1086;&#1082;&#1091;&#1084;&#1077;&#1085;&#1090;&#1099;"},
         {"文献/目录.FOL", "&#25991;&#29486;/&#30446;&#24405;.FOL"},
-        {"\xF0\x9F\x93\x9A", "&#128218;"}, // outside the basic plane
+        {"\xF0\x9F\x93\x9A und mehr", "&#128218; und mehr"}, // outside the basic plane
         {"Ro\xCC\x88sti Dvor\xCC\x8C", "Rösti Dvo&#345;"}, // combining marks are composed
         // A literal '&' is escaped only where it would read as a reference.
         {"A & B &amp; &#; &#x41; &#12", "A & B &amp; &#; &#x41; &#12"},

@@ -242,6 +242,8 @@ TEST(CslDialogModel, SearchGermanFirstAndTheRememberedChoice)
     model.setGermanFirst(false);
     EXPECT_EQ(ShownNames(model).front(), "apa");
     EXPECT_EQ(model.currentRow(), 0); // the chosen style stays chosen when the list reorders
+    model.setCurrentRow(static_cast<int>(model.shown().size())); // past the list: none
+    EXPECT_EQ(model.currentRow(), -1);
     model.setCurrentRow(2);
     model.setFormatIndex(4);
     model.remember();

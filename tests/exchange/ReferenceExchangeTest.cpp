@@ -111,6 +111,9 @@ TEST(BibTexImport, DamagedInputIsReportedByLineAndTheRestKept)
          {"1: Text außerhalb"}},
         {"syntax error", good + "@book{falsch, title {ohne Gleichheitszeichen}}\n" + good, 2,
          {"!2: Eintrag „falsch“ ist fehlerhaft"}},
+        {"blank after the at sign", "@ book{ok, title={Gut}}\n", 1, {}},
+        {"type and brace on two lines", "@book\n{ok, title={Gut}}\n@book{falsch, title {x}}\n", 1,
+         {"!3: Eintrag „falsch“ ist fehlerhaft"}},
         {"undefined macro", "@book{m, title = unbekannt, year = 2000}\n", 1, {"1: Eintrag „m“: unbekanntes"}},
         {"binary garbage", std::string("\x00\xFF\x01@@{\x80\n", 8) + good, 1, {"1: Text außerhalb"}},
         {"nul byte inside", std::string("@book{n, title={a") + '\0' + "b}}\n", 1, {}},
@@ -202,6 +205,19 @@ TEST(ReferenceImport, OneMessageNamesEveryEntryNotTaken)
               "Zeile 2: Eintrag „b“ ist nicht abgeschlossen (schließende Klammer fehlt) und wurde nicht übernommen\r\n"
               "Zeile 3: Eintrag „c“ ist fehlerhaft (Syntax) und wurde nicht übernommen");
     EXPECT_FALSE(t.app.store.Gesichert());
+
+    // Thirty are listed, the rest counted.
+    std::string broken;
+    for (int i = 0; i < 31; ++i)
+        broken += "@book{c, title {C}}\n";
+    TestApp many;
+    ParsedReferences thirtyOne = ParseBibTex(broken);
+    ImportReferences(many.app, "viele.bib", thirtyOne);
+    const std::string said = U(many.ui.messages.at(0).text);
+    int listed = 0;
+    for (std::size_t at = said.find("\r\nZeile "); at != std::string::npos; at = said.find("\r\nZeile ", at + 1))
+        ++listed;
+    EXPECT_EQ(std::tuple(listed, said.substr(said.rfind("\r\n"))), std::tuple(30, "\r\n... und 1 weitere"));
 }
 
 TEST(ReferenceImport, KeysStayWhenFreeElseBecomeVariants)
