@@ -253,13 +253,14 @@ def includers(folder, available):
     return found
 
 
-def programs_for(folder, available):
+def programs_for(folder, available, quick=False):
     """The test programs that can catch a mutant in src/FOLDER, its own
-    folder's first, then those that include its headers, then the folders
-    that build on it."""
+    folder's first, then those that include its headers, then (unless QUICK)
+    the folders that build on it."""
     order = [folder] + includers(folder, available)
-    order += LOGIC_FOLDERS[LOGIC_FOLDERS.index(folder) + 1:]
-    order += TOP_TEST_FOLDERS
+    if not quick:
+        order += LOGIC_FOLDERS[LOGIC_FOLDERS.index(folder) + 1:]
+        order += TOP_TEST_FOLDERS
     return ["folianto_tests_" + f for f in dict.fromkeys(order) if f in available]
 
 
@@ -343,6 +344,11 @@ def main():
     parser.add_argument("--from", dest="first", type=int, default=1, metavar="K",
                         help="start at the K-th mutant of the sample (to go on after a stop)")
     parser.add_argument("--list", action="store_true", help="only print the sampled mutants")
+    parser.add_argument("--every-line", action="store_true",
+                        help="one mutant in every line of the folders instead of a sample")
+    parser.add_argument("--quick", action="store_true",
+                        help="a survey: only the tests of the mutant's own folder and of those that "
+                             "include its headers (confirm the survivors without --quick)")
     parser.add_argument("--only", metavar="FILE",
                         help="try the mutants listed in FILE as 'file:line: before => after' "
                              "(survivors of an earlier run) instead of a sample")
@@ -359,7 +365,7 @@ def main():
         mutants = listed_mutants(args.only, sites)
     else:
         rng = random.Random(args.seed)
-        lines = rng.sample(list(sites), min(args.count, len(sites)))
+        lines = sorted(sites) if args.every_line else rng.sample(list(sites), min(args.count, len(sites)))
         mutants = []
         for path, index in lines:
             op, start, end, replacement = rng.choice(sites[(path, index)])
@@ -399,7 +405,7 @@ def main():
             path, mutated, where, before, after = apply(mutant)
             op = mutant[2]
             folder = os.path.relpath(path, os.path.join(ROOT, "src")).split(os.sep)[0]
-            programs = programs_for(folder, available)
+            programs = programs_for(folder, available, args.quick)
             started = time.time()
             restorer.mutate(path, mutated)
             try:

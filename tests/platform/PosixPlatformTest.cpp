@@ -1,4 +1,5 @@
 #include "platform/AppendFile.h"
+#include "platform/FatalEnd.h"
 #include "platform/FileSteps.h"
 #include "platform/PosixPlatform.h"
 #include "platform/RawFile.h"
@@ -15,8 +16,10 @@
 
 #include <cerrno>
 #include <cmath>
+#include <csignal>
 #include <functional>
 #include <regex>
+#include <sys/stat.h>
 
 using namespace folianto;
 
@@ -181,8 +184,31 @@ TEST(ReplacementFile, TakesThePlaceOnlyWhenWrittenWholeAndFinished)
     EXPECT_EQ(content(), "alt");
     EXPECT_FALSE(ReplaceFileContent(dir.filePath(QStringLiteral("fehlt/D.FOL")), "x", 1, why));
     EXPECT_EQ(why.code, ENOENT);
+    ::chmod(QFile::encodeName(target).constData(), 0640); // kept, not a new file's 0666 less the umask
     ASSERT_TRUE(ReplaceFileContent(target, "neu", 3, why));
     EXPECT_EQ(content(), "neu");
+    struct stat replaced {};
+    ASSERT_EQ(::stat(QFile::encodeName(target).constData(), &replaced), 0);
+    EXPECT_EQ(replaced.st_mode & 07777, 0640u);
+}
+
+// The fatal signals are caught only while a handler is set.
+TEST(FatalEnd, SignalHandlersOnlyWhileAHandlerIsSet)
+{
+    const auto onSegv = [] {
+        struct sigaction now {};
+        ::sigaction(SIGSEGV, nullptr, &now);
+        return now.sa_handler;
+    };
+    const auto before = onSegv();
+    for (int set = 0; set < 2; ++set) { // a second handler takes the first one's place
+        SetFatalEndHandler([](int) noexcept {});
+        EXPECT_NE(onSegv(), before) << set;
+    }
+    for (int clear = 0; clear < 2; ++clear) {
+        SetFatalEndHandler(nullptr);
+        EXPECT_EQ(onSegv(), before) << clear;
+    }
 }
 
 TEST(SingleInstanceLock, SecondHolderIsRefusedUntilTheFirstEnds)

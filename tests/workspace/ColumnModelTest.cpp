@@ -83,16 +83,22 @@ TEST(ColumnModel, LayoutNormalisationClampsWidthsAndRanksPositions)
     EXPECT_EQ(std::tuple(c[1].Width, c[2].Width, c[3].Width, c[4].ShowCol, c[4].Width),
               std::tuple(50, 975, -1, false, -1));
     EXPECT_EQ(Positions(m, {1, 2, 3}), (std::vector<int32_t>{0, 1, 2}));
+    ShowOnly(m, {{1, 7}, {2, 3}}); // two columns are ranked too
+    m.NormalizeColumnLayout(1000);
+    EXPECT_EQ(Positions(m, {1, 2}), (std::vector<int32_t>{1, 0}));
 }
 
 TEST(ColumnModel, HeadersAndLayoutTakenBackFromTheGrid)
 {
     ColumnModel m;
     GridModel grid;
-    ShowOnly(m, {{0, 0}, {1, -1}, {2, 1}});
+    ShowOnly(m, {{0, 0}, {1, -1}, {2, 1}, {3, -1}});
     m.CellArray[2].Header = "Verfasser\r\nName";
+    m.InitHeaders(grid, true); // the unplaced columns go last, in their order
+    EXPECT_EQ(std::tuple(grid.ColCount(), grid.Cell(2, 0), m.CellArray[1].Pos, grid.Cell(3, 0), m.CellArray[3].Pos),
+              std::tuple(4, "Titel", 2, "Kategorie", 3));
+    m.CellArray[3].ShowCol = false;
     m.InitHeaders(grid, true);
-    EXPECT_EQ(std::tuple(grid.ColCount(), grid.Cell(2, 0), m.CellArray[1].Pos), std::tuple(3, "Titel", 2));
 
     // The user moved the title column to the front and widened it.
     grid.MoveColumn(2, 0);
@@ -183,6 +189,10 @@ TEST_F(GridWidths, AutomaticWidthsFitTheWidestCellAndOnlyGrow)
     t.app.store.at(1)->Kuerzel.Text = "abcdefghijkl";
     SetAusgabeData(t.app);
     EXPECT_EQ(Width(0), 12 * 7 + 10);
+    t.app.settings.UseMaxColWidth = true; // cut like any column
+    t.app.settings.MaxColWidth = 50;
+    SetAusgabeData(t.app);
+    EXPECT_EQ(Width(0), 50);
 }
 
 TEST_F(GridWidths, AutomaticWidthStopsAtHalfTheView)
@@ -226,6 +236,10 @@ TEST_F(GridWidths, HeaderWidthAndMaximum)
     // Column 2 stores the header's width, cut.
     EXPECT_EQ(std::tuple(Width(1), t.app.columns.CellArray[1].WidthOk, Width(2), t.app.columns.CellArray[2].WidthOk),
               std::tuple(70, 1, 70, 0));
+    t.app.settings.MaxColWidth = 17; // the author cells are exactly as wide: not cut
+    t.app.columns.CellArray[2].Width = -1;
+    SetAusgabeData(t.app);
+    EXPECT_EQ(std::tuple(Width(2), t.app.columns.CellArray[2].WidthOk), std::tuple(17, 0));
 }
 } // namespace
 
@@ -245,7 +259,7 @@ TEST(ColumnModel, DefaultHeadersLetterByLetter)
         EXPECT_EQ(c.Info, c.Header) << i;
     }
     EXPECT_EQ(m.CellArray[ColumnCount].Header, "");
-    EXPECT_EQ(m.IndexOfHeader(""), -1); // the spare is never found
+    EXPECT_EQ(std::pair(m.IndexOfHeader(""), m.IndexOfInfo("")), std::pair(-1, -1)); // the spare is never found
     EXPECT_EQ(m.ShownCount(), 33);      // "1. Auflage aus dem Jahr" is hidden
 }
 
