@@ -34,6 +34,7 @@ TEST(FillGrid, RowsFollowTheSlotsAndTheCursorTheCurrentTitle)
         for (const char* titel : {"A", "B", "C"})
             AddTitle(t.app, titel);
         t.app.store.ActBuch = c.current;
+        t.app.grid.Row = 0; // wherever the cursor was, the fill places it
         FillGrid(t.app, c.slots);
         EXPECT_EQ(ShownTitles(t.app), c.shown);
         EXPECT_EQ(t.app.grid.RowCount(), std::max<int>(static_cast<int>(c.slots.size()) + 1, 2));

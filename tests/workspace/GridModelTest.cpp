@@ -127,9 +127,11 @@ TEST(GridModel, CellsOutsideTheGridAreEmpty)
     EXPECT_EQ(std::pair(grid.Col, grid.Row), std::pair(1, 1));
     EXPECT_TRUE(grid.SelectCell(2, 2));
     EXPECT_EQ(std::pair(grid.Col, grid.Row), std::pair(2, 2));
-    grid.SetColCount(2); // the current column drops off: the last one is current
-    EXPECT_EQ(grid.Col, 1);
+    grid.SetColCount(2); // the current column and row drop off: the last ones are current
+    grid.SetRowCount(2);
+    EXPECT_EQ(std::pair(grid.Col, grid.Row), std::pair(1, 1));
     grid.SetColCount(3);
+    grid.SetRowCount(3);
     EXPECT_TRUE(grid.SelectCell(1, 1));
     EXPECT_EQ(std::pair(grid.Col, grid.Row), std::pair(1, 1));
 }
