@@ -44,10 +44,11 @@ TEST(PosixPlatform, MountTypeOfThePathsMount)
         "41 22 0:36 / /mnt/with\\040blank rw - fuse.rclone gdrive: rw\n"
         "42 22 0:37 / /srv rw - ext4 /dev/sdb1 rw\n"
         "43 22 0:38 / /srv rw master:3 - nfs4 server:/srv rw\n"
+        "44 22 0:39 / /home rw - xfs /dev/sdc1 rw\n" // later, but shorter than the remote mount
         "bad line\n";
     struct Case { const char* path; const char* type; };
     for (const Case& k : {Case{"/home/u/remote/x/d.FOL", "fuse.sshfs"}, Case{"/home/u/remote", "fuse.sshfs"},
-                          Case{"/home/u/remote2/d.FOL", "ext4"}, Case{"/mnt/with blank/d.FOL", "fuse.rclone"},
+                          Case{"/home/u/remote2/d.FOL", "xfs"}, Case{"/mnt/with blank/d.FOL", "fuse.rclone"},
                           Case{"/srv/d.FOL", "nfs4"}, Case{"/", "ext4"}, Case{"relative", ""}})
         EXPECT_EQ(MountFsType(mountinfo, k.path), k.type) << k.path;
 }

@@ -13,6 +13,7 @@ namespace {
 // The grid as the plain table it stands for.
 struct Table {
     std::vector<std::vector<std::string>> rows; // rows[row][col]
+    std::vector<int32_t> widths;                 // new columns are 240 wide
     int cols = 0;
 
     void Resize(int rowCount, int colCount)
@@ -20,6 +21,7 @@ struct Table {
         rows.resize(static_cast<std::size_t>(rowCount));
         for (auto& r : rows)
             r.resize(static_cast<std::size_t>(colCount));
+        widths.resize(static_cast<std::size_t>(colCount), 240);
         cols = colCount;
     }
 };
@@ -28,6 +30,7 @@ void ExpectSame(const GridModel& grid, const Table& table, int step)
 {
     ASSERT_EQ(grid.RowCount(), static_cast<int>(table.rows.size())) << "step " << step;
     ASSERT_EQ(grid.ColCount(), table.cols) << "step " << step;
+    ASSERT_EQ(grid.ColWidths, table.widths) << "step " << step;
     for (int r = 0; r < grid.RowCount(); ++r)
         for (int c = 0; c < grid.ColCount(); ++c)
             ASSERT_EQ(grid.Cell(c, r), table.rows[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)])
@@ -66,12 +69,15 @@ TEST(GridModel, EditsMatchAPlainTable)
             if (cols > 1) {
                 const int from = pick(cols);
                 const int to = pick(cols);
+                grid.ColWidths[static_cast<std::size_t>(from)] = table.widths[static_cast<std::size_t>(from)] = step;
                 grid.MoveColumn(from, to);
                 for (auto& r : table.rows) {
                     const std::string moved = r[static_cast<std::size_t>(from)];
                     r.erase(r.begin() + from);
                     r.insert(r.begin() + to, moved);
                 }
+                table.widths.erase(table.widths.begin() + from);
+                table.widths.insert(table.widths.begin() + to, step);
             }
             break;
         case 3: {
