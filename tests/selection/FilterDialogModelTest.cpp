@@ -524,6 +524,7 @@ TEST(FilterDialogModel, DefaultsButtonResetsTheSelection)
     const auto& sel = f.app.selection;
     EXPECT_FALSE(sel.FilternVon[0] || sel.FilternVon[1] || sel.FilternVon[5]);
     EXPECT_FALSE(sel.SuchenIn[0] || sel.SuchenIn[6]);
+    EXPECT_TRUE(f.app.lists.KategorieSearchList.NoValueActive); // "(ohne Angabe)" ticked for the next filter
     EXPECT_EQ(f.Shown(), (Titles{"A", "B"}));
 }
 
