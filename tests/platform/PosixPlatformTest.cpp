@@ -122,6 +122,23 @@ TEST(PosixPlatform, SystemAnswers)
     EXPECT_TRUE(mac.empty() ? macs.isEmpty() : macs.contains(QString::fromStdString(mac))) << mac;
 }
 
+// TEMP before TMPDIR, an empty one not at all; trailing slashes go.
+TEST(PosixPlatform, TempDirFromTheEnvironment)
+{
+    const QByteArray temp = qgetenv("TEMP"), tmpdir = qgetenv("TMPDIR");
+    const bool hadTemp = qEnvironmentVariableIsSet("TEMP"), hadTmpdir = qEnvironmentVariableIsSet("TMPDIR");
+    const auto set = [](const char* name, const char* value) { value ? qputenv(name, value) : qunsetenv(name); };
+    struct Case { const char *temp, *tmpdir, *dir; };
+    for (const Case& k : {Case{"/a//", "/b", "/a"}, Case{"", "/b/", "/b"}, Case{nullptr, "/", "/"},
+                          Case{nullptr, nullptr, "/tmp"}}) {
+        set("TEMP", k.temp);
+        set("TMPDIR", k.tmpdir);
+        EXPECT_EQ(PosixPlatform().TempDir(), k.dir) << (k.temp ? k.temp : "-") << " " << (k.tmpdir ? k.tmpdir : "-");
+    }
+    set("TEMP", hadTemp ? temp.constData() : nullptr);
+    set("TMPDIR", hadTmpdir ? tmpdir.constData() : nullptr);
+}
+
 // A step whose system call fails says so and keeps the system's reason.
 TEST(FileSteps, EveryFailedCallIsReportedWithItsReason)
 {
