@@ -105,6 +105,21 @@ TEST(RecoveryJournal, CutAnywhereRecoversTheLastWholeChange)
     }
 }
 
+// An edit, then a title before it deleted in the same step: the edited
+// title is recorded at the slot it moved to.
+TEST(RecoveryJournal, SlotsMoveWithinAStep)
+{
+    Catalogue c;
+    {
+        TitleChange change(c.history, "Gemischt");
+        c.store.Touch(5);
+        c.store.at(5)->Titel.Text = "bearbeitet";
+        c.store.ActBuch = 1;
+        c.store.DeleteActBuch();
+    }
+    EXPECT_TRUE(Recovered(c, 1) == StoreImage(c.store));
+}
+
 // A damaged byte inside a change ends the replay before that change.
 TEST(RecoveryJournal, DamagedChangeEndsTheReplay)
 {
