@@ -278,6 +278,7 @@ TEST(RecoveryJournal, FailedWriteIsMadeGoodByTheNextChange)
     RecoveryJournal journal(c.store, c.folder + "/half", std::make_unique<HalfWrite>());
     c.history.SetListener(&journal);
     journal.Follow(c.database);
+    EXPECT_FALSE(journal.Failing());
     c.edit("eins");
     EXPECT_FALSE(journal.Failing());
     c.edit("zwei");

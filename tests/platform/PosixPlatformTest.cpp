@@ -247,6 +247,7 @@ TEST(SingleInstanceLock, SecondHolderIsRefusedUntilTheFirstEnds)
     EXPECT_TRUE(first->tryAcquire());
     EXPECT_FALSE(second.tryAcquire());
     EXPECT_TRUE(other.tryAcquire());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2); // a lock file each, in the folder
     first.reset();
     EXPECT_TRUE(second.tryAcquire());
 }
