@@ -260,4 +260,12 @@ TEST(SingleInstanceLock, RefusesASymlinkPlantedAtItsPath)
     ASSERT_TRUE(QFile::link(target, QString::fromStdString(lock.path())));
     EXPECT_FALSE(lock.tryAcquire());
     EXPECT_FALSE(QFile::exists(target));
+
+    // Nor is a lock file (or a socket) that another user owns.
+    SingleInstanceLock foreign("Fremd", dir.path().toStdString());
+    QFile(QString::fromStdString(foreign.path())).open(QIODevice::WriteOnly);
+    if (::chown(foreign.path().c_str(), 65534, 65534) == 0) { // only the superuser may give a file away
+        EXPECT_FALSE(foreign.tryAcquire());
+        EXPECT_EQ(std::pair(IsOwnFile(foreign.path()), IsOwnFile(dir.path().toStdString())), std::pair(false, true));
+    }
 }
