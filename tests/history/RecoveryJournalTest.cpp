@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <regex>
 #include <set>
 
 using namespace folianto;
@@ -202,14 +203,17 @@ TEST(RecoveryJournal, SaveAndLeave)
         void (*end)(Catalogue&);
         int journals;
         int asides;
+        bool following;
     };
     const Case cases[] = {
-        {"saved", [](Catalogue& c) { c.journal.Saved(c.database); }, 0, 0},
-        {"left saved", [](Catalogue& c) { c.journal.Leave(true); }, 0, 1},
-        {"left unsaved", [](Catalogue& c) { c.journal.Leave(false); }, 0, 2},
-        {"stopped", [](Catalogue& c) { c.journal.Stop(); }, 1, 1},
-        {"saved, then changed", [](Catalogue& c) { c.journal.Saved(c.database); c.edit("neu"); }, 1, 0},
-        {"saved under another name", [](Catalogue& c) { c.journal.Saved(c.database + ".neu"); }, 0, 1},
+        {"saved", [](Catalogue& c) { c.journal.Saved(c.database); }, 0, 0, true},
+        {"left saved", [](Catalogue& c) { c.journal.Leave(true); }, 0, 1, false},
+        {"left unsaved", [](Catalogue& c) { c.journal.Leave(false); }, 0, 2, false},
+        {"stopped", [](Catalogue& c) { c.journal.Stop(); }, 1, 1, false},
+        {"saved, then changed", [](Catalogue& c) { c.journal.Saved(c.database); c.edit("neu"); }, 1, 0, true},
+        {"saved under another name", [](Catalogue& c) { c.journal.Saved(c.database + ".neu"); }, 0, 1, true},
+        {"another catalogue's put aside",
+         [](Catalogue& c) { c.journal.PutAside(c.journal.FileFor(c.database + ".alt")); }, 1, 1, true},
     };
     for (const Case& k : cases) {
         SCOPED_TRACE(k.name);
@@ -217,13 +221,15 @@ TEST(RecoveryJournal, SaveAndLeave)
         c.edit("eins");
         // An earlier run's recovery, put aside.
         c.journal.Stop();
-        EXPECT_FALSE(c.journal.PutAside(PathToCp1252(c.journalFile())).empty());
+        EXPECT_TRUE(std::regex_search(c.journal.PutAside(PathToCp1252(c.journalFile())),
+                                      std::regex(R"(-[0-9a-f]{16}\.aside-\d{8}-\d{6}\.journal$)")));
         c.journal.Follow(c.database);
         c.edit("zwei");
         k.end(c);
         const QDir dir(PathFromCp1252(c.folder));
         EXPECT_EQ(dir.entryList({QStringLiteral("*.aside-*")}, QDir::Files).size(), k.asides);
         EXPECT_EQ(dir.entryList(QDir::Files).size(), k.journals + k.asides);
+        EXPECT_EQ(c.journal.Following(), k.following);
     }
 }
 
