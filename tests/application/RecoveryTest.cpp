@@ -258,6 +258,9 @@ TEST(Recovery, ChangesLeftForLaterAreNotOverwrittenByNewOnes)
         TitleChange change(t.app.titleHistory, "Neuer Titel");
         EXPECT_TRUE(t.app.store.NewBuch());
     }
+    QFile junk(PathFromCp1252(f.folder) + QStringLiteral("/fremd.journal")); // not a recovery file: not offered
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly) && junk.write("kein Protokoll") > 0);
+    junk.close();
     TestApp next;
     next.app.recovery.SetFolder(f.folder);
     EXPECT_EQ(next.app.recovery.Waiting().size(), 2u);

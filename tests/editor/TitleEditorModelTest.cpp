@@ -752,6 +752,7 @@ TEST(TitleEditorModel, MultiSelectText)
 
 TEST(TitleEditorModel, EnterAndTabJumps)
 {
+    EXPECT_STREQ(ControlName(C::EditKuerzel), "EditKuerzel"); // the first control is named too
     struct Case { EditControl from; EditPage page; int32_t typ; EditPage toPage; std::optional<EditControl> to; };
     const Case cases[] = {
         {C::EditKuerzel, PageAutorTitel, 0, PageAutorTitel, C::ComboBoxAutor},
