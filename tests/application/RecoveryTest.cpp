@@ -72,6 +72,10 @@ std::string AddAndCrash(const Files& f, const std::string& database)
 {
     TestApp t;
     test::EditAsBeforeACrash(t, f.folder, database);
+    // Also the first title: without its database a recovery knows no more of it.
+    TitleChange change(t.app.titleHistory, "Titel bearbeiten");
+    t.app.store.Touch(1);
+    t.app.store.at(1)->Titel.Text = "Erster";
     return StoreImage(t.app.store);
 }
 
