@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -240,6 +242,7 @@ TEST(PictureDecoding, FormatLieIsEmpty)
 // Headers that announce more than is sane are refused before any allocation.
 TEST(PictureDecoding, OversizedHeadersRefused)
 {
+    static const uint8_t kStartOfScan[] = {0xFF, 0xDA};
     std::vector<uint8_t> bmp = Fixture("rgb24.bmp");
     const auto put32 = [&](std::size_t at, uint32_t v) {
         for (int i = 0; i < 4; ++i)
@@ -259,6 +262,13 @@ TEST(PictureDecoding, OversizedHeadersRefused)
             break;
         }
     EXPECT_TRUE(Decode(jpeg, PicJpg).IsEmpty());
+
+    // Stray bytes before a marker are only a warning: the picture shows.
+    std::vector<uint8_t> stray = Fixture("baseline.jpg");
+    const auto scan = std::search(stray.begin(), stray.end(), std::begin(kStartOfScan), std::end(kStartOfScan));
+    ASSERT_NE(scan, stray.end());
+    stray.insert(scan, {'x', 'y'});
+    EXPECT_EQ(Decode(stray, PicJpg).Pixels, Decode(Fixture("baseline.jpg"), PicJpg).Pixels);
 
     // The largest record of a metafile: 2 GB announced in a small file.
     std::vector<uint8_t> wmf = Fixture("drawing.wmf");
