@@ -171,6 +171,9 @@ TEST(PictureDecoding, BmpPixelLayouts)
         {"4 bit run lengths", Bmp(40, 2, 4, 2, {0xFF0000, 0x00FF00, 0x0000FF}, {},
                                   {2, 0x12, 0, 0, 0, 2, 1, 0, 0, 3, 0x21, 0x00, 0, 1}),
          {0x000000, 0x0000FF, 0x00FF00, 0x0000FF}},
+        {"4 bit literal runs of five", Bmp(40, 2, 4, 2, {0xFF0000, 0x00FF00, 0x0000FF}, {},
+                                           {0, 5, 0x12, 0, 0, 0, 0, 0, 0, 5, 0x21, 0, 0, 0, 0, 1}),
+         {0x0000FF, 0x00FF00, 0x00FF00, 0x0000FF}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -108,6 +108,10 @@ TEST(TitleEditorModel, SeriesAndYearsFollowTheType)
             EXPECT_EQ(std::tuple(b.Reihe.Text, b.Jahr.Text, b.JahrNum, b.Auflage, b.TypNum),
                       std::tuple(c.storedReihe, c.storedJahr, c.storedJahrNum, c.storedAuflage, typ));
         }
+    Editor e; // a type past the known ones is shown as unclear
+    MakeTitled(e.Add("K1"), TypCount);
+    e.Open(1);
+    EXPECT_EQ(e.v.LiteraturTyp, TypUnklar);
 }
 
 // Values at the edges as the editor shows them (every value of a generated
