@@ -272,7 +272,14 @@ TEST(Recovery, ChangesLeftForLaterAreNotOverwrittenByNewOnes)
     EXPECT_TRUE(OfferWaitingRecoveries(next.app));
     EXPECT_TRUE(StoreImage(next.app.store) == first);
     // Taken over, they carry on in the database's own recovery file.
-    EXPECT_EQ(QFileInfo(PathFromCp1252(next.app.recovery.FileFor(f.database))).size() > 0, true);
+    EXPECT_EQ(std::pair(QFileInfo(PathFromCp1252(next.app.recovery.FileFor(f.database))).size() > 0,
+                        next.app.recovery.Failing()), std::pair(true, false));
+    TestApp third; // and the newer ones wait on beside them
+    third.app.recovery.SetFolder(f.folder);
+    const std::vector<RecoveryInfo> waiting = third.app.recovery.Waiting();
+    ASSERT_EQ(waiting.size(), 2u);
+    const std::string own = third.app.recovery.FileFor(f.database);
+    EXPECT_TRUE(waiting[0].file == own || waiting[1].file == own);
 }
 
 // A set-aside that fails names the name it tried (here one too long for
