@@ -289,15 +289,20 @@ TEST(PictureDecoding, OversizedHeadersRefused)
     wmf[22 + 19] = wmf[22 + 20] = wmf[22 + 21] = 0;
     EXPECT_FALSE(WmfFramingOk(wmf.data(), wmf.size()));
 
-    // The smallest EMF header (88 bytes), then the end record, is framed well.
+    // The smallest EMF header (88 bytes), then the end record, is framed well;
+    // not with a shorter header, without the end record or with a record size
+    // that is no multiple of four.
     std::vector<uint8_t> emf(108, 0);
     for (const auto& [at, value] : std::vector<std::pair<std::size_t, uint32_t>>{
              {0, 1}, {4, 88}, {40, 0x464D4520}, {48, 108}, {88, 14}, {92, 20}})
         for (int i = 0; i < 4; ++i)
             emf[at + static_cast<std::size_t>(i)] = static_cast<uint8_t>(value >> (8 * i));
-    EXPECT_TRUE(EmfFramingOk(emf.data(), emf.size()));
-    emf[4] = 84; // a header record shorter than any
-    EXPECT_FALSE(EmfFramingOk(emf.data(), emf.size()));
+    for (const auto& [at, value, framed] : std::vector<std::tuple<std::size_t, uint8_t, bool>>{
+             {0, 1, true}, {4, 84, false}, {88, 2, false}, {92, 22, false}}) {
+        std::vector<uint8_t> changed = emf;
+        changed[at] = value;
+        EXPECT_EQ(EmfFramingOk(changed.data(), changed.size()), framed) << at;
+    }
 }
 
 // For a thumbnail libjpeg decodes a fraction of the pixels, never much fewer than shown.
