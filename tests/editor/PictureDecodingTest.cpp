@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include <cstdlib>
 #include <fstream>
@@ -285,6 +286,10 @@ TEST(PictureDecoding, OversizedHeadersRefused)
     EXPECT_TRUE(Decode(wmf, PicWmf).IsEmpty());
     wmf[maxRecord + 3] = 0;
     ASSERT_TRUE(WmfFramingOk(wmf.data(), wmf.size()));
+    EXPECT_FALSE(WmfFramingOk(wmf.data(), 22 + 17)); // cut inside its header
+    const uint8_t version = std::exchange(wmf[22 + 5], 0x02); // 0x0200: no version
+    EXPECT_FALSE(WmfFramingOk(wmf.data(), wmf.size()));
+    wmf[22 + 5] = version;
     wmf[22 + 18] = 2; // the first record: shorter than its own head
     wmf[22 + 19] = wmf[22 + 20] = wmf[22 + 21] = 0;
     EXPECT_FALSE(WmfFramingOk(wmf.data(), wmf.size()));
