@@ -290,6 +290,7 @@ TEST(PictureDecoding, OversizedHeadersRefused)
     const uint8_t version = std::exchange(wmf[22 + 5], 0x02); // 0x0200: no version
     EXPECT_FALSE(WmfFramingOk(wmf.data(), wmf.size()));
     wmf[22 + 5] = version;
+    EXPECT_FALSE(WmfFramingOk(wmf.data(), wmf.size() - 6)); // without its end record
     wmf[22 + 18] = 2; // the first record: shorter than its own head
     wmf[22 + 19] = wmf[22 + 20] = wmf[22 + 21] = 0;
     EXPECT_FALSE(WmfFramingOk(wmf.data(), wmf.size()));
