@@ -71,6 +71,7 @@ TEST(PictureDecoding, FixturesDecode)
             EXPECT_NE(p.Svg.find("<svg"), std::string::npos);
             // Fills are opaque, also where the metafile's background mode is transparent.
             EXPECT_EQ(p.Svg.find("fill-opacity:0.5"), std::string::npos);
+            EXPECT_EQ(p.Natural, (c.format == PicEmf ? PicSize{64, 49} : PicSize{63, 47})); // at 96 dpi
             continue;
         }
         EXPECT_EQ(p.Natural, (PicSize{64, 48}));

@@ -162,6 +162,8 @@ TEST(PictureGeometry, Viewer)
         {{1270, 600}, {1280, 1024}, {1250, 964}, 15, 30},   // not 10 pixels narrower: screen - 30/60
         {{2000, 3000}, {1280, 1024}, {1250, 964}, 15, 30},
         {{1260, 960}, {1280, 1024}, {1272, 991}, std::nullopt, 16}, // too wide to centre
+        {{1258, 960}, {1280, 1024}, {1270, 991}, std::nullopt, 16}, // just so
+        {{800, 964}, {1280, 1024}, {1250, 964}, 15, 30},            // not 60 pixels lower
     };
     for (const auto& c : placements) {
         const ViewerPlacement p = ViewerInitialPlacement(c.picture, c.screen);
