@@ -146,8 +146,8 @@ TEST(TitleHistory, EachMemberEditIsOneStepAndASameValueNone)
     cases.push_back({"BuchNr", [](TBuch& b, int d) { b.BuchNr += d; }});
     cases.push_back({"Bild.Size", [](TBuch& b, int d) { b.Pics[0].Size += d; }});
     cases.push_back({"Bild.Kind", [](TBuch& b, int d) { b.Pics[0].Kind += d; }});
-    cases.push_back({"Bild.Data", [](TBuch& b, int d) { b.Pics[0].Data.back() ^= static_cast<uint8_t>(d); }});
-    cases.push_back({"Bild.BildTitel", [](TBuch& b, int d) { b.Pics[0].BildTitel.Text += std::string(d, 'x'); }});
+    cases.push_back({"2. Bild.Data", [](TBuch& b, int d) { b.Pics[1].Data.back() ^= static_cast<uint8_t>(d); }});
+    cases.push_back({"2. Bild.BildTitel", [](TBuch& b, int d) { b.Pics[1].BildTitel.Text += std::string(d, 'x'); }});
     cases.push_back({"Bild.BildTitel.Len", [](TBuch& b, int d) { b.Pics[0].BildTitel.Len += d; }});
     cases.push_back({"Bild dazu", [](TBuch& b, int d) { b.Pics.resize(b.Pics.size() + d, b.Pics[0]); }});
 
@@ -155,6 +155,8 @@ TEST(TitleHistory, EachMemberEditIsOneStepAndASameValueNone)
         SCOPED_TRACE(name);
         TitleStore store;
         FillStartCatalogue(store);
+        TBuch& pictured = *store.at(folianto::test::PictureSlot);
+        pictured.Pics.push_back(pictured.Pics[0]); // a second picture, unchanged or changed alone
         TitleHistory history(store);
         const std::string start = StoreImage(store);
         for (int d : {0, 1}) {
