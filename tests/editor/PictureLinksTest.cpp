@@ -43,7 +43,7 @@ TEST(PictureLinks, StartDocumentAsksOnceADocumentWasStarted)
         ui.answers = {c.answer};
         ui.startSucceeds = c.succeeds;
         bool docStarted = c.startedBefore;
-        StartDocument(ui, docStarted, "/doc/a.pdf");
+        EXPECT_EQ(StartDocument(ui, docStarted, "/doc/a.pdf"), c.started && c.succeeds);
         ASSERT_EQ(ui.messages.size(), c.asked ? 1u : 0u);
         if (c.asked) {
             EXPECT_EQ(ui.messages[0].text, AgainQuestion);
