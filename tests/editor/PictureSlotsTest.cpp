@@ -360,6 +360,10 @@ TEST(PictureSlots, SizeLabel)
                      "Bitte, stellen Sie die Datei wieder her oder \r\n"
                      "löschen Sie die Verknüpfung auf der Bild-Registerseite."));
     EXPECT_EQ(page.slots.PicFileSizes[2], -1);
+    // The bytes shown: the stored ones, the linked file's, none.
+    const auto& slot = page.slots.Slots;
+    EXPECT_EQ(std::tuple(PictureBytes(slot[0]), PictureBytes(slot[1])->size(), PictureBytes(slot[2]), PictureBytes(slot[3])),
+              std::tuple(slot[0].Data, 3000u, std::nullopt, std::nullopt));
 }
 
 TEST(PictureSlots, SaveCopy)
