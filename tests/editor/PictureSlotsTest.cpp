@@ -340,14 +340,14 @@ TEST(PictureSlots, TitleEditAloneIsStoredAndKeepsTheBytes)
 TEST(PictureSlots, SizeLabel)
 {
     Page page;
-    const std::string present = page.file("da.jpg", std::vector<uint8_t>(3000, 1));
-    ASSERT_TRUE(page.slots.Show(TitleWith({Embedded(1), Linked(present), Linked("/nirgends/weg.jpg")})));
+    const std::string present = page.file("da.jpg", std::vector<uint8_t>(3000, 1)), empty = page.file("leer.jpg", {});
+    ASSERT_TRUE(page.slots.Show(TitleWith({Embedded(1), Linked(present), Linked("/nirgends/weg.jpg"), Linked(empty)})));
     const struct {
         int tab;
         const char* text;
         bool missing;
     } cases[] = {{0, "Größe: 1 kB", false}, {1, "Größe: 3 kB", false}, {2, "Datei fehlt", true},
-                 {3, "Größe:", false}};
+                 {3, "Größe: 0 kB", false}, {4, "Größe:", false}};
     for (const auto& c : cases) {
         page.slots.SelectTab(c.tab);
         const PictureSizeLabel label = page.slots.SizeLabel();
@@ -362,7 +362,7 @@ TEST(PictureSlots, SizeLabel)
     EXPECT_EQ(page.slots.PicFileSizes[2], -1);
     // The bytes shown: the stored ones, the linked file's, none.
     const auto& slot = page.slots.Slots;
-    EXPECT_EQ(std::tuple(PictureBytes(slot[0]), PictureBytes(slot[1])->size(), PictureBytes(slot[2]), PictureBytes(slot[3])),
+    EXPECT_EQ(std::tuple(PictureBytes(slot[0]), PictureBytes(slot[1])->size(), PictureBytes(slot[2]), PictureBytes(slot[4])),
               std::tuple(slot[0].Data, 3000u, std::nullopt, std::nullopt));
 }
 
