@@ -364,6 +364,12 @@ TEST(PictureSlots, SizeLabel)
     const auto& slot = page.slots.Slots;
     EXPECT_EQ(std::tuple(PictureBytes(slot[0]), PictureBytes(slot[1])->size(), PictureBytes(slot[2]), PictureBytes(slot[4])),
               std::tuple(slot[0].Data, 3000u, std::nullopt, std::nullopt));
+    // A link stores its file's size, 0 when the file is missing.
+    TBuch stored;
+    page.slots.PicsChanged = true;
+    page.slots.WriteTo(stored, false);
+    ASSERT_EQ(stored.Pics.size(), 4u);
+    EXPECT_EQ(std::tuple(stored.Pics[1].Size, stored.Pics[2].Size, stored.Pics[3].Size), std::tuple(3000, 0, 0));
 }
 
 TEST(PictureSlots, SaveCopy)
