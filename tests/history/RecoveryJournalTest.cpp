@@ -6,12 +6,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
 #include <map>
-#include <regex>
 #include <set>
 
 using namespace folianto;
@@ -221,8 +221,9 @@ TEST(RecoveryJournal, SaveAndLeave)
         c.edit("eins");
         // An earlier run's recovery, put aside.
         c.journal.Stop();
-        EXPECT_TRUE(std::regex_search(c.journal.PutAside(PathToCp1252(c.journalFile())),
-                                      std::regex(R"(-[0-9a-f]{16}\.aside-\d{8}-\d{6}\.journal$)")));
+        EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(-[0-9a-f]{16}\.aside-\d{8}-\d{6}\.journal$)"))
+                        .match(QString::fromStdString(c.journal.PutAside(PathToCp1252(c.journalFile()))))
+                        .hasMatch());
         c.journal.Follow(c.database);
         c.edit("zwei");
         k.end(c);
