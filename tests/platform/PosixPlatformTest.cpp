@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QNetworkInterface>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -18,7 +19,6 @@
 #include <cmath>
 #include <csignal>
 #include <functional>
-#include <regex>
 #include <sys/stat.h>
 
 using namespace folianto;
@@ -69,7 +69,9 @@ TEST(PosixPlatform, VersionHasFourNumbers)
 {
     EXPECT_EQ(std::tuple(FourPartVersion("1.4.0.0"), FourPartVersion("2.1"), FourPartVersion("3.0.1.7.9")),
               std::tuple("1.4.0.0", "2.1.0.0", "3.0.1.7"));
-    EXPECT_TRUE(std::regex_match(PosixPlatform().ProgramVersion(), std::regex(R"(\d+\.\d+\.\d+\.\d+)")));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^\d+\.\d+\.\d+\.\d+$)"))
+                    .match(QString::fromStdString(PosixPlatform().ProgramVersion()))
+                    .hasMatch());
 }
 
 TEST(PosixPlatform, LastWriteTimeIsLocalDayCountAndStable)
