@@ -168,7 +168,7 @@ TEST(RisImport, DamagedAndForeignRecords)
         "EP  - 9\r\n"
         "TY  - BOOK\r\n" // the record before has no ER
         "TI  - Zweiter\r\n"
-        "ER  - \r\n"
+        "ER -\r\n" // one blank, nothing after the hyphen
         "TY  - CHAP\r\n"
         "TI  - Dritter ohne Ende";
     const ParsedReferences p = ParseRis(text);
