@@ -222,6 +222,7 @@ TEST(TitleEditorModel, UnchangedTitleStaysSaved)
         [](TBuch& b) { MakeTitled(b, 4 | LinkFlag); },
         [](TBuch& b) { MakeTitled(b, 6); },
         [](TBuch& b) { b.Auflage = -1; b.JahrNum = -1; b.Preis = -1.0f; b.HeftNr.Text = "0"; },
+        [](TBuch& b) { b.Auflage = 0; b.JahrNum = 0; b.Preis = 0.005f; }, // shown blank, kept
         [](TBuch& b) { b.Preis = 12.5f; b.Kaufdatum = 45000.75; b.Waehrung.Text = "DM"; },
         [](TBuch& b) { b.Kaufdatum = 0.5; b.Verleihstatus = 2; b.VerliehenAn.Text = "Bibliothek"; },
         [](TBuch& b) { b.Autor.Text = "A; B"; b.Schlagworte.Text = "x; y"; b.Pics.resize(2); b.AnzPics = 2; },

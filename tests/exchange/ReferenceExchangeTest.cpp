@@ -167,8 +167,8 @@ TEST(RisImport, DamagedAndForeignRecords)
         "SP  - 3\r\n"
         "EP  - 9\r\n"
         "TY  - BOOK\r\n" // the record before has no ER
-        "TI  - Zweiter\r\n"
-        "ER -\r\n" // one blank, nothing after the hyphen
+        "TI  -Zweiter\r\n"
+        "ER -\r\n" // no blank after the hyphen, or no more
         "TY  - CHAP\r\n"
         "TI  - Dritter ohne Ende";
     const ParsedReferences p = ParseRis(text);
