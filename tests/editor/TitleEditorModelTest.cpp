@@ -256,6 +256,7 @@ TEST(TitleEditorModel, ChangesMarkUnsaved)
         [](TitleEditorModel& m) { m.Pictures.PicTitlesChanged = true; },
         [](TitleEditorModel& m) { m.Pictures.PicsChanged = true; },
         [](TitleEditorModel& m) { m.Values.LiteraturTyp = 12; },
+        [](TitleEditorModel& m) { m.Values.Verleihstatus = 2; },
     };
     for (std::size_t i = 0; i < edits.size(); ++i) {
         SCOPED_TRACE(i);
