@@ -279,6 +279,8 @@ TEST(FieldMeaning, RisDatesOfOtherProducers)
     const std::pair<const char*, const char*> cases[] = {
         {"PY  - 1989///", "1989"},
         {"PY  - 1989/11/10/", "10.11.1989"},
+        {"PY  - 1989/11/10", "10.11.1989"},
+        {"DA  - 2001///\r\nY1  - 1999/05/01/", "2001"}, // DA first
         {"PY  - 2004\r\nDA  - 2004/05//", "05/2004"},
         {"Y1  - 1999/05/01/", "01.05.1999"},
         {"DA  - 1999///Frühjahr\r\nPY  - 1999", "1999"},
