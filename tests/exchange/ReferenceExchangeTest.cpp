@@ -285,5 +285,30 @@ TEST(ReferenceExport, CommandWritesTheShownTitlesAfterTheQuestions)
     EXPECT_EQ(t.ui.messages.back().kind, MsgKind::Error);
 }
 
+// Each import command asks for an existing file of its kind and reads it.
+TEST(ReferenceImport, CommandsAskForAnExistingFileOfTheirKind)
+{
+    const struct {
+        ReferenceImportResult (*command)(Workspace&);
+        const char *name, *text, *filter;
+    } cases[] = {
+        {ImportFromBibTex, "a.bib", "@book{a, title={A}}\n", "BibTeX-Dateien (*.bib)|*.bib|Alle Dateien (*)|*"},
+        {ImportFromRis, "a.ris", "TY  - BOOK\r\nTI  - A\r\nER  - \r\n", "RIS-Dateien (*.ris)|*.ris|Alle Dateien (*)|*"},
+    };
+    QTemporaryDir dir;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile file(dir.filePath(QString::fromLatin1(c.name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(c.text) > 0);
+        file.close();
+        TestApp t;
+        t.ui.filePaths = {file.fileName().toStdString()};
+        const ReferenceImportResult result = c.command(t.app);
+        EXPECT_EQ(std::tuple(result.Read, result.Imported, t.app.store.at(1)->Titel.Text), std::tuple(true, 1, "A"));
+        ASSERT_EQ(t.ui.dialogs.size(), 1u);
+        EXPECT_EQ(std::tuple(t.ui.dialogs[0].filter, t.ui.dialogs[0].mustExist), std::tuple(c.filter, true));
+    }
+}
+
 } // namespace
 } // namespace folianto
