@@ -157,6 +157,7 @@ TEST(TitleHistory, EachMemberEditIsOneStepAndASameValueNone)
         FillStartCatalogue(store);
         TBuch& pictured = *store.at(folianto::test::PictureSlot);
         pictured.Pics.push_back(pictured.Pics[0]); // a second picture, unchanged or changed alone
+        pictured.AnzPics = 2;
         TitleHistory history(store);
         const std::string start = StoreImage(store);
         for (int d : {0, 1}) {
