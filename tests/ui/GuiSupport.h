@@ -1,19 +1,34 @@
 #pragma once
 // Helpers of the widget tests: finding menu entries and tool buttons by their
-// captions, and a main window over a scripted application.
+// captions, and a main window (with its grid) over a scripted application.
 
 #include "core/Codec.h"
 #include "support/Fakes.h"
 #include "ui/shell/MainWindow.h"
+#include "ui/shell/TitleGrid.h"
 
+// The widgets and tools the tests share, so that each test names only its own.
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QString>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
+
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
@@ -87,7 +102,8 @@ std::string WidgetTexts(QWidget& window);
 // calls it (a tab bar: its pages), one line each; for an approved file.
 std::string SpokenNames(QWidget& window);
 
-// Presses F1 in `window`: the page its help window shows, empty when none shows.
+// Presses F1 on the focused control of `window`: the page its help window
+// shows, empty when none shows.
 QString HelpPageAfterF1(QWidget& window);
 
 // Every label with a buddy names it: the buddy's accessible name is the
