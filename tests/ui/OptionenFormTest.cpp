@@ -5,35 +5,14 @@
 #include "application/SettingsFile.h"
 #include "selection/Selection.h"
 #include "selection/SelectionTestUtil.h"
-#include "shell/OptionsApply.h"
 #include "ui/config/OptionenForm.h"
 #include "ui/editor/BuchEditDlg.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/shell/Startup.h"
-#include "ui/shell/TitleGrid.h"
 #include "selection/SearchLists.h"
 
 #include <QAccessible>
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QSet>
 #include <QSpinBox>
-#include <QTabBar>
-#include <QTabWidget>
-#include <QTest>
-#include <QTimer>
-#include <QToolButton>
-
-#include <gtest/gtest.h>
-
-#include <functional>
 
 namespace folianto::test {
 namespace {
@@ -82,29 +61,36 @@ QStringList GridHeaders(const TFoliantoMainWindow& window)
 
 } // namespace
 
-TEST(OptionenForm, OpensOnTheFirstPageWithItsCaptions)
+// A fixed size without a close button; F1 shows the options' help; only
+// digits get into a number field, and a typed number reaches the settings;
+// reopened after a page change, the dialog starts on its first page again.
+TEST(OptionenForm, FixedSizeHelpNumberFieldsAndTheFirstPageOnOpening)
 {
     WindowFixture f;
     QString help;
-    std::tuple<QString, bool, bool, QString, QString> seen; // caption, fixed size, close button, hint, note
+    std::tuple<bool, bool> seen; // fixed size, close button
     WithOptions(*f.window, [&](TOptionenForm& form) {
         help = HelpPageAfterF1(form);
-        form.Pages->setCurrentIndex(3);
-        seen = {form.windowTitle(), form.minimumSize() == form.maximumSize(),
-                form.windowFlags().testFlag(Qt::WindowCloseButtonHint), form.OpenFileAtStartCheck->toolTip(),
-                form.InfoLabel->text()};
-    }, false);
-    EXPECT_EQ(seen, std::tuple(Q("Folianto: Optionen"), true, false,
-                               Q("Markiert=zuletzt geöffnete Buch-Datei bei Programmstart wieder öffnen"),
-                               Q("=> beim aktuellen Datenstand von 0 Titeln werden die Listen je nach Listeninhalt mit "
-                                 "ca. 0 Einträgen gefüllt")));
+        seen = {form.minimumSize() == form.maximumSize(), form.windowFlags().testFlag(Qt::WindowCloseButtonHint)};
+        form.Pages->setCurrentIndex(OptionsDialogModel::DisplayPage);
+        form.SortLengthEdit->selectAll();
+        QTest::keyClicks(form.SortLengthEdit, Q("99"));
+        form.MaxColWidthEdit->selectAll();
+        QTest::keyClicks(form.MaxColWidthEdit, Q("x0-"));
+        EXPECT_EQ(form.MaxColWidthEdit->text(), Q("0"));
+    });
+    EXPECT_EQ(seen, std::tuple(true, false));
     EXPECT_EQ(help, HelpWindow::PageOf(TOptionenForm::HelpContext));
     EXPECT_NE(help, HelpWindow::PageOf(1));
-
-    // Reopened after a page change, the dialog starts on its first page again.
+    EXPECT_EQ(std::tuple(f.t.app.settings.SortLength, f.t.app.settings.MaxColWidth, f.t.ui.messages.size()),
+              std::tuple(99, OptionsDialogModel::MinColWidthLimit, 0u));
     int page = -1;
-    WithOptions(*f.window, [&](TOptionenForm& form) { page = form.Pages->currentIndex(); }, false);
-    EXPECT_EQ(page, 0);
+    QString shown;
+    WithOptions(*f.window, [&](TOptionenForm& form) {
+        page = form.Pages->currentIndex();
+        shown = form.SortLengthEdit->text();
+    }, false);
+    EXPECT_EQ(std::tuple(page, shown), std::tuple(0, Q("99")));
 }
 
 // An unchecked column leaves the grid and comes back when checked again;
@@ -171,57 +157,6 @@ TEST(OptionenForm, RenamedHeaderShowsInTheGridAndInTheEditorWhenAsked)
     EXPECT_EQ(titleLabel(), Q("Werk"));
 }
 
-TEST(OptionenForm, TypedNumbersAreTakenSanely)
-{
-    WindowFixture f;
-    WithOptions(*f.window, [](TOptionenForm& form) {
-        form.Pages->setCurrentIndex(OptionsDialogModel::DisplayPage);
-        form.SortLengthEdit->selectAll();
-        QTest::keyClicks(form.SortLengthEdit, Q("99"));
-        form.MaxColWidthEdit->selectAll();
-        QTest::keyClicks(form.MaxColWidthEdit, Q("x0-"));
-        EXPECT_EQ(form.MaxColWidthEdit->text(), Q("0")); // only digits get in
-    });
-    EXPECT_EQ(f.t.app.settings.SortLength, 99);
-    EXPECT_EQ(f.t.app.settings.MaxColWidth, OptionsDialogModel::MinColWidthLimit);
-    EXPECT_TRUE(f.t.ui.messages.empty());
-
-    QString shown;
-    WithOptions(*f.window, [&](TOptionenForm& form) {
-        shown = form.SortLengthEdit->text();
-        form.SortLengthEdit->clear(); // an emptied field keeps the value
-        form.MaxColWidthEdit->clear();
-    });
-    EXPECT_EQ(std::tuple(shown, f.t.app.settings.SortLength, f.t.app.settings.MaxColWidth),
-              std::tuple(Q("99"), 99, OptionsDialogModel::MinColWidthLimit));
-}
-
-TEST(OptionenForm, ExportLinesMoveWithTheButtonsAndCtrlArrows)
-{
-    WindowFixture f;
-    WithOptions(*f.window, [](TOptionenForm& form) {
-        form.Pages->setCurrentIndex(OptionsDialogModel::ExportPage);
-        QListWidgetItem* titel = ItemNamed(form.ExportList, "Titel");
-        titel->setCheckState(Qt::Checked);
-        ItemNamed(form.ExportList, "Autor")->setCheckState(Qt::Checked);
-        form.ExportList->setCurrentItem(titel);
-        form.ExportList->setFocus();
-        const int start = form.ExportList->currentRow();
-        QTest::mouseClick(form.UpButton, Qt::LeftButton);
-        EXPECT_EQ(form.ExportList->currentRow(), start - 1);
-        for (int i = 0; i < 40; ++i) // stops at the first line
-            QTest::keyClick(form.ExportList, Qt::Key_Up, Qt::ControlModifier);
-        EXPECT_EQ(std::tuple(form.ExportList->currentRow(), form.ExportList->item(0)->text(),
-                             form.ExportList->item(0)->checkState()),
-                  std::tuple(0, Q("Titel"), Qt::Checked));
-        QTest::mouseClick(form.DownButton, Qt::LeftButton);
-        EXPECT_EQ(form.ExportList->item(1)->text(), Q("Titel"));
-    });
-    // Titel exported second, Autor below it; "(Original-)Titel" moved to the top, not exported.
-    const auto& slots = f.t.app.settings.ExportPos;
-    EXPECT_EQ(std::tuple(slots[3], slots[1] > slots[3], slots[4]), std::tuple(2, true, -1));
-}
-
 TEST(OptionenForm, EveryControlIsNamedByItsCaption)
 {
     WindowFixture f;
@@ -244,7 +179,7 @@ TEST(OptionenForm, EveryControlIsNamedByItsCaption)
     }, false);
 }
 
-TEST(OptionenForm, UsableFromTheKeyboardAlone)
+TEST(OptionenForm, UsableFromTheKeyboardAloneAndWithTheMoveButtons)
 {
     WindowFixture f;
     WithOptions(*f.window, [](TOptionenForm& form) {
@@ -282,6 +217,12 @@ TEST(OptionenForm, UsableFromTheKeyboardAlone)
         press(Qt::Key_Space);
         press(Qt::Key_Up, Qt::ControlModifier);
         EXPECT_EQ(form.ExportList->item(2)->text(), Q("Autor"));
+        // The buttons move the current line too.
+        QTest::mouseClick(form.UpButton, Qt::LeftButton);
+        EXPECT_EQ(form.ExportList->item(1)->text(), Q("Autor"));
+        QTest::mouseClick(form.DownButton, Qt::LeftButton);
+        EXPECT_EQ(form.ExportList->item(2)->text(), Q("Autor"));
+        form.ExportList->setFocus();
         press(Qt::Key_Return); // the default button
         EXPECT_FALSE(form.isVisible());
     });
