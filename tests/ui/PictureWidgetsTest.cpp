@@ -3,18 +3,6 @@
 #include "ui/editor/PicturePage.h"
 #include "ui/editor/PictureWidgets.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QFile>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTabWidget>
-#include <QTest>
-#include <QTimer>
-
-#include <gtest/gtest.h>
-
 namespace folianto::test {
 namespace {
 
@@ -81,7 +69,6 @@ TEST(PictureViewer, SizeAspectAndContextMenu)
 {
     const QImage image = LoadPictureImage(FixtureSlot("rgb24.bmp", PicBmp)).Image;
     TForm_Image viewer(image);
-    EXPECT_EQ(viewer.windowTitle(), Q("Folianto: Bild zum Literatur-Titel"));
     EXPECT_TRUE(viewer.windowFlags() & Qt::Tool);
     EXPECT_TRUE(TForm_Image::IsOpen());
     viewer.show();
@@ -96,7 +83,6 @@ TEST(PictureViewer, SizeAspectAndContextMenu)
     QAction* keep = viewer.findChild<QAction*>(Q("KeepAspect"));
     QAction* free = viewer.findChild<QAction*>(Q("FreeScale"));
     ASSERT_TRUE(keep && free);
-    EXPECT_EQ(std::tuple(keep->text(), free->text()), std::tuple(Q("&Seitenverhältnis beibehalten"), Q("&frei skalierber")));
     free->trigger();
     EXPECT_FALSE(keep->isChecked());
     viewer.resize(300, 90);
@@ -127,7 +113,7 @@ void CloseViewer(bool& seen)
     });
 }
 
-TEST(PicturePage, ButtonsTabsAndStorage)
+TEST(PicturePage, ButtonsTabsStorageAndTheViewer)
 {
     PageFixture f;
     f.page.resize(800, 420);
@@ -157,7 +143,19 @@ TEST(PicturePage, ButtonsTabsAndStorage)
     EXPECT_EQ(f.ui.messages.back().text,
               Cp1252("Diese Einstellung kann nur beim Hinzufügen eines Bildes festgelegt werden!"));
 
+    // A double click on a picture shows the viewer; with the option on,
+    // choosing a tab does.
+    bool seen = false, automatic = false;
+    CloseViewer(seen);
+    QTest::mouseDClick(f.Find<PictureThumbnail>("Image2"), Qt::LeftButton);
+    EXPECT_TRUE(seen);
+    EXPECT_FALSE(TForm_Image::IsOpen());
+    f.settings.PicAutoShowOption = 1;
+    CloseViewer(automatic);
     tabs->setCurrentIndex(0);
+    EXPECT_TRUE(automatic);
+    f.settings.PicAutoShowOption = 0;
+
     EXPECT_EQ(std::tuple(f.Find<QRadioButton>("RadioBildSpeichern0")->isChecked(), f.Find<QLabel>("LabelGroesse")->text()),
               std::tuple(true, Q("Größe: 0 kB")));
     QTest::keyClicks(f.Find<QLineEdit>("EditBildTitel1"), Q("X"));
@@ -166,26 +164,6 @@ TEST(PicturePage, ButtonsTabsAndStorage)
     f.Click("ButtonBildLoeschen");
     EXPECT_EQ(std::tuple(tabs->isTabVisible(0), tabs->currentIndex(), f.pictures.Slots[0].HasPicture()),
               std::tuple(false, 1, false));
-}
-
-TEST(PicturePage, ViewerOnDoubleClickOrAutomatically)
-{
-    PageFixture f;
-    f.page.show();
-    f.ui.filePaths = {FixturePath("rgb24.bmp"), FixturePath("palette8.bmp")};
-    f.Click("ButtonBildHinzufuegen");
-    f.Click("ButtonBildHinzufuegen");
-
-    bool seen = false, automatic = false;
-    CloseViewer(seen);
-    QTest::mouseDClick(f.Find<PictureThumbnail>("Image2"), Qt::LeftButton);
-    EXPECT_TRUE(seen);
-    EXPECT_FALSE(TForm_Image::IsOpen());
-
-    f.settings.PicAutoShowOption = 1;
-    CloseViewer(automatic);
-    f.Find<QTabWidget>("PageControlBilder")->setCurrentIndex(0);
-    EXPECT_TRUE(automatic);
 }
 
 } // namespace
