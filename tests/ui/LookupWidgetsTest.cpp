@@ -10,19 +10,7 @@
 #include "ui/lookup/EditorLookupDialogs.h"
 #include "ui/lookup/LookupWindow.h"
 
-#include <QApplication>
-#include <QCheckBox>
 #include <QClipboard>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QTest>
-#include <QTimer>
-
-#include <gtest/gtest.h>
-
-#include <functional>
 
 namespace folianto::test {
 namespace {
@@ -58,7 +46,6 @@ TEST(LookupWidgets, EditorFillsEmptyFieldsAndAsksForTheOthers)
         WhenModal<EditionChoiceDialog>([&](EditionChoiceDialog& e) {
             auto* list = e.findChild<QListWidget*>(QStringLiteral("EditionList"));
             ASSERT_EQ(list->count(), 2);
-            EXPECT_EQ(list->item(1)->text(), Q("Kataloge und Register – 2009, 1. Auflage, Verlag Zwei, 240 S."));
             list->setCurrentRow(1);
             WhenModal<FieldChoiceDialog>([&](FieldChoiceDialog& c) {
                 auto* title = c.findChild<QCheckBox*>(QStringLiteral("Uebernehmen_TitelEdit"));

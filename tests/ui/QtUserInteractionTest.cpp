@@ -4,23 +4,13 @@
 
 #include "ui/shell/Startup.h"
 
-#include <QApplication>
 #include <QDialogButtonBox>
-#include <QDir>
-#include <QFile>
 #include <QFileDialog>
-#include <QLabel>
 #include <QListView>
 #include <QMainWindow>
 #include <QStatusBar>
-#include <QTest>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTranslator>
-#include <QPushButton>
-#include <QTimer>
-
-#include <gtest/gtest.h>
 
 namespace folianto::test {
 namespace {

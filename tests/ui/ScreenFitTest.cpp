@@ -7,13 +7,9 @@
 #include "ui/dialogs/ChoiceDialogs.h"
 #include "ui/dialogs/WaitForms.h"
 
-#include <QApplication>
 #include <QDialog>
 #include <QPointer>
 #include <QShortcut>
-#include <QTimer>
-
-#include <gtest/gtest.h>
 
 #include <map>
 
@@ -46,8 +42,7 @@ public:
     void Note(const QWidget& w)
     {
         const QString key = QString::fromLatin1(w.metaObject()->className()).section(QStringLiteral("::"), -1) +
-                            QStringLiteral(" \"") +
-                            w.windowTitle() + QLatin1Char('"');
+                            QStringLiteral(" \"") + w.windowTitle() + QLatin1Char('"');
         QSize& size = seen[key];
         size = size.expandedTo(w.size()).expandedTo(w.sizeHint()).expandedTo(w.minimumSizeHint());
     }

@@ -2,19 +2,12 @@
 
 #include "core/Text.h"
 #include "ui/help/HelpWindow.h"
-#include "ui/shell/TitleGrid.h"
 
-#include <QApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QListWidget>
 #include <QTreeWidget>
-#include <QTest>
 #include <QTextBrowser>
 #include <QWheelEvent>
-
-#include <gtest/gtest.h>
 
 namespace folianto::test {
 namespace {
