@@ -463,13 +463,16 @@ TEST(TitleEditorModel, InitFormDefaults)
     e.Add("K1").Waehrung.Text = "usd";
     e.Add("K2").Waehrung.Text = "USD";
     e.Add("K3").Waehrung.Text = "  ";
+    e.Add("K4").Waehrung.Text = "CHF";
     e.app.lists.TypSearchList.AddEntry("gebundenes Buch");
     e.app.lists.TypSearchList.AddEntry("Artikel", false);
+    e.app.lists.AutorSearchList.AddEntry("Eco, Umberto");
     e.app.settings.DefaultOwner = "ich";
     e.OpenNew();
     EXPECT_EQ(std::tuple(e.v.KopierenEnabled, e.v.Typ.Text, e.v.Sprache.Text, e.v.Owner.Text, e.v.LiteraturTyp, e.v.Waehrung.Text),
               std::tuple(false, "Taschenbuch", "deutsch", "ich", TypUnklar, "EUR"));
-    EXPECT_EQ(e.v.Waehrung.Items, (std::vector<std::string>{"EUR", "DM", "usd"}));
+    EXPECT_EQ(e.v.Autor.Ticked, std::vector<bool>{false});
+    EXPECT_EQ(e.v.Waehrung.Items, (std::vector<std::string>{"EUR", "DM", "usd", "CHF"}));
     // The type list comes back in the box's order; a filter's choice stays.
     EXPECT_EQ(SearchListTexts(e.app.lists.TypSearchList), (std::vector<std::string>{"Artikel", "gebundenes Buch"}));
     EXPECT_FALSE(e.app.lists.TypSearchList.entries[0].Active);
@@ -621,12 +624,12 @@ TEST(TitleEditorModel, KeywordTakeOver)
 TEST(TitleEditorModel, KeywordListAndTyping)
 {
     Editor e;
-    for (const char* k : {"Recht", "politik", "geschichte", "Politik", "Geschichte Europas"})
+    for (const char* k : {"Recht", "politik", "Ziel", "geschichte", "Politik", "zeit", "Geschichte Europas"})
         e.app.lists.SchlagworteSearchList.AddEntry(k);
     e.m.FillComboBoxes();
     EXPECT_EQ(e.v.AlleSchlagworte, // capitals first where only the case differs
-              (std::vector<std::string>{"geschichte", "Geschichte Europas", "Politik", "politik", "Recht"}));
-    EXPECT_TRUE(e.app.lists.AllKeywordsListUpToDate);
+              (std::vector<std::string>{"geschichte", "Geschichte Europas", "Politik", "politik", "Recht", "zeit", "Ziel"}));
+    EXPECT_EQ(std::pair(e.app.lists.AllKeywordsListUpToDate, e.v.UebernehmenEnabled), std::pair(true, false));
     e.v.Schlagworte = "Recht;  GESCHICHTE e";
     e.m.SchlagworteTyped();
     EXPECT_EQ(e.v.AlleSchlagworteSelected, 1);

@@ -155,7 +155,7 @@ TEST(RisImport, DamagedAndForeignRecords)
         "JO  - Journal\r\n"
         "Y1  - 1999/05/01/\r\n"
         "AB  - Erste Zeile\r\n"
-        "zweite Zeile\r\n"
+        "EU und UN: zweite Zeile\r\n" // two capitals and a blank, yet no tag
         "\r\n"
         "dritte Zeile\r\n"
         "So  - nicht jede Zeile mit Strich ist eine Kennung\r\n"
@@ -168,6 +168,8 @@ TEST(RisImport, DamagedAndForeignRecords)
         "EP  - 9\r\n"
         "TY  - BOOK\r\n" // the record before has no ER
         "TI  -Zweiter\r\n"
+        "N2  - Kurz\r\n"
+        "fassung\r\n"
         "ER -\r\n" // no blank after the hyphen, or no more
         "TY  - CHAP\r\n"
         "TI  - Dritter ohne Ende";
@@ -177,12 +179,13 @@ TEST(RisImport, DamagedAndForeignRecords)
     EXPECT_EQ(std::tuple(a.Typ, a.Line, a.Authors, a.Title, a.Container, a.Year),
               std::tuple(4, 2, std::vector<std::string>{"Doe, John"}, "Ein Titel", "Journal", "01.05.1999"));
     EXPECT_EQ(std::tuple(a.Abstract, a.Pages, a.Note, p.References[1].Title, p.References[2].Typ),
-              std::tuple("Erste Zeile\r\nzweite Zeile\r\n\r\ndritte Zeile\r\nSo  - nicht jede Zeile mit Strich ist "
+              std::tuple("Erste Zeile\r\nEU und UN: zweite Zeile\r\n\r\ndritte Zeile\r\nSo  - nicht jede Zeile mit Strich ist "
                          "eine Kennung",
                          "3-9", "DO: 10.1/x\r\nZZ: z\r\nX9: 9\r\nX0: 0\r\nXA: a", "Zweiter", 3));
+    EXPECT_EQ(p.References[1].Abstract, "Kurz\r\nfassung");
     EXPECT_EQ(Problems(p), (std::vector<std::string>{"1: Text außerhalb eines Eintrags übergangen",
                                                      "2: Datensatz ohne Abschluss „ER“ (bis Zeile 18), trotzdem übernommen",
-                                                     "22: Datensatz ohne Abschluss „ER“ (bis Zeile 23), trotzdem übernommen"}));
+                                                     "24: Datensatz ohne Abschluss „ER“ (bis Zeile 25), trotzdem übernommen"}));
 
     // Windows-1252 bytes are read as such; binary garbage gives notes only.
     EXPECT_EQ(U(ParseRis("TY  - GEN\r\nTI  - M\xFCller\r\nER  - \r\n").References.at(0).Title), "Müller");

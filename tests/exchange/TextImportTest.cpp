@@ -83,7 +83,7 @@ TEST(TextImportDelimiter, TabByName)
 TEST(TextImportHeaderLine, NamesTheColumns)
 {
     ColumnModel columns;
-    columns.CellArray[20].Header = "Eigner"; // renamed: the grid's header counts, and the default one
+    columns.CellArray[20].Header = " Eigner"; // renamed: the grid's header counts, and the default one
     const struct {
         std::string line;
         char delimiter; // 0: not offered

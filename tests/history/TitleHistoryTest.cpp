@@ -203,11 +203,21 @@ TEST(TitleHistory, LimitsDropTheOldestSteps)
         store.Touch(1 + k % 10);
         store.at(1 + k % 10)->Titel.Text = std::string(static_cast<std::size_t>(100 + k), 'x');
     };
-    for (int k = 0; k < 120; ++k)
+    for (int k = 0; k < 120; ++k) {
+        if (k == 110)
+            history.MarkSaved();
         edit(k);
+    }
     EXPECT_EQ(history.StepCount(), 120u);
     history.SetLimits(100, TitleHistory::DefaultMaxBytes);
     EXPECT_EQ(history.StepCount(), 100u);
+    // The saved state moved down with the steps: ten undos reach it.
+    for (int k = 0; k < 10; ++k) {
+        ASSERT_TRUE(history.Undo());
+        EXPECT_EQ(store.Gesichert(), k == 9) << k;
+    }
+    for (int k = 0; k < 10; ++k)
+        history.Redo();
 
     // Above the byte bound only the newest step stays, however large.
     history.SetLimits(100, 1);
