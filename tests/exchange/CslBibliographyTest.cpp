@@ -88,6 +88,10 @@ TEST(CslStyles, UnknownStylesAreRefusedWithThePackage)
     f.write("<html><title>x</title></html>");
     f.close();
     EXPECT_NE(U(FindCslStyle(PathToCp1252(notAStyle)).Error).find("kein CSL-Zitierstil"), std::string::npos);
+    // A path is a path also without the .csl ending, and a file name with it.
+    ASSERT_TRUE(f.rename(dir.filePath(QStringLiteral("x.xml"))));
+    EXPECT_NE(U(FindCslStyle(PathToCp1252(f.fileName())).Error).find("kein CSL-Zitierstil"), std::string::npos);
+    EXPECT_NE(U(FindCslStyle("own.csl").Error).find("Die Stildatei „own.csl“"), std::string::npos);
 }
 
 // The small catalogue in two styles: one entry per title, the capitals of the
@@ -337,7 +341,9 @@ TEST(CslDialogModel, ExportsTheShownTitlesInTheChosenFormat)
     const std::string path = PathToCp1252(dir.filePath(QStringLiteral("verzeichnis.html")));
     t.ui.filePaths.push_back(path);
     ASSERT_TRUE(model.exportBibliography());
-    EXPECT_EQ(t.ui.dialogs.back().initialPath, "Literaturverzeichnis.odt");
+    EXPECT_EQ(std::tuple(t.ui.dialogs.back().initialPath, t.ui.dialogs.back().filter), // the chosen format first
+              std::tuple("Literaturverzeichnis.odt", "OpenDocument-Text (*.odt)|*.odt|HTML-Datei (*.html)|*.html|"
+                         "Word-Dokument (*.docx)|*.docx|RTF-Datei (*.rtf)|*.rtf|Textdatei (*.txt)|*.txt"));
     const std::string html = test::ReadBytes(dir.filePath(QStringLiteral("verzeichnis.html")));
     EXPECT_NE(html.find("Farbe Und Licht"), std::string::npos);
     EXPECT_EQ(std::tuple(choice.Format, choice.Folder), std::tuple("html", PathToCp1252(dir.path())));
