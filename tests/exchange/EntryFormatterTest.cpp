@@ -2,10 +2,6 @@
 
 #include "exchange/ExchangeTestUtil.h"
 
-#include <gtest/gtest.h>
-
-#include <tuple>
-
 namespace folianto {
 namespace {
 
@@ -113,8 +109,10 @@ TEST(EntryFormatter, SlotTexts)
     EXPECT_EQ(ExportSlotText(b, 32), "");
     b.Kaufdatum = 45000.75;
     EXPECT_EQ(ExportSlotText(b, 32), "15.03.2023");
-    b.Preis = 9.5f;
-    EXPECT_EQ(ExportSlotText(b, 30), "9.50");
+    for (auto [preis, text] : {std::pair{0.005f, ""}, {0.006f, "0.01"}, {9.5f, "9.50"}}) {
+        b.Preis = preis;
+        EXPECT_EQ(ExportSlotText(b, 30), text) << preis;
+    }
 }
 
 TEST(EntryFormatter, EntryOfTheAppAndClipboard)
