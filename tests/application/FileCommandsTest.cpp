@@ -1,19 +1,10 @@
-#include "core/Codec.h"
 #include "application/BuchData.h"
-#include "core/DatabaseFile.h"
 #include "core/AppError.h"
 #include "application/FileCommands.h"
 #include "application/FileHistoryCommands.h"
 #include "application/OpenFromDesktop.h"
 #include "support/DbBytes.h"
 #include "support/Fakes.h"
-
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <tuple>
 
 using namespace folianto;
 using namespace folianto::test;

@@ -3,7 +3,6 @@
 
 #include "application/BuchData.h"
 #include "application/SettingsFile.h"
-#include "core/Codec.h"
 #include "core/Text.h"
 #include "editor/PictureLinks.h"
 #include "exchange/BibTexExport.h"
@@ -19,11 +18,7 @@
 #include "application/FileHistoryCommands.h"
 #include "spreadsheet/Workbook.h"
 
-#include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 namespace folianto {
 namespace {

@@ -1,18 +1,10 @@
-#include "core/Codec.h"
 #include "application/BuchData.h"
 #include "application/SemaphoreFile.h"
 #include "application/NetworkLock.h"
 #include "support/DbBytes.h"
 #include "support/Fakes.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <stdexcept>
-#include <tuple>
 
 using namespace folianto;
 

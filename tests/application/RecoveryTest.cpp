@@ -1,6 +1,5 @@
 #include "application/BuchData.h"
 #include "application/Recovery.h"
-#include "core/Codec.h"
 #include "core/SampleCatalogue.h"
 #include "core/Text.h"
 #include "history/HistoryTestUtil.h"
@@ -9,15 +8,8 @@
 #include "support/Fakes.h"
 
 #include <QDateTime>
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QThread>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-#include <tuple>
 
 using namespace folianto;
 using folianto::test::StoreImage;

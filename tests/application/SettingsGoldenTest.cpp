@@ -4,11 +4,8 @@
 
 #include "application/SettingsFile.h"
 #include "config/IniFile.h"
-#include "core/Codec.h"
 #include "support/Fakes.h"
 #include "support/Golden.h"
-
-#include <gtest/gtest.h>
 
 #include <sstream>
 

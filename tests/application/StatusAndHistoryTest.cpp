@@ -1,17 +1,10 @@
-#include "core/DatabaseFile.h"
 #include "application/BuchData.h"
 #include "core/Text.h"
-#include "selection/Selection.h"
 #include "selection/SelectionTestUtil.h"
 #include "application/FileHistoryCommands.h"
 #include "application/StatusBar.h"
 
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <fstream>
-#include <tuple>
 
 using namespace folianto;
 using folianto::test::AddTitle;

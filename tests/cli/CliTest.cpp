@@ -1,18 +1,11 @@
-#include "core/Codec.h"
 #include "application/BuchData.h"
 #include "core/DatabaseFile.h"
 #include "selection/SelectionTestUtil.h"
 #include "support/DbBytes.h"
 
-#include <QDir>
 #include <QProcess>
-#include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <fstream>
-#include <functional>
 
 using namespace folianto;
 using namespace folianto::test;

@@ -1,7 +1,6 @@
 #include "config/IniFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>

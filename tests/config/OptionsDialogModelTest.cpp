@@ -1,12 +1,6 @@
 #include "config/OptionsDialogModel.h"
-#include "core/Codec.h"
 #include "shell/OptionsApply.h"
 #include "support/Fakes.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <tuple>
 
 using namespace folianto;
 using folianto::test::TestApp;

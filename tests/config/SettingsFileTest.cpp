@@ -2,13 +2,7 @@
 #include "application/SettingsFile.h"
 #include "support/Fakes.h"
 
-#include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-#include <tuple>
 
 using namespace folianto;
 using folianto::test::TestApp;

@@ -1,10 +1,7 @@
 #include "exchange/ExchangeTestUtil.h"
 
-#include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace folianto {
 namespace {

@@ -3,12 +3,8 @@
 #include "config/IniFile.h"
 #include "exchange/ExchangeTestUtil.h"
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace folianto {
 namespace {

@@ -4,9 +4,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <gtest/gtest.h>
-
-#include <tuple>
 
 namespace folianto {
 namespace {

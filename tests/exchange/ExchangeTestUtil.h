@@ -1,20 +1,15 @@
 #pragma once
 // Helpers shared by the import and export tests.
 
-#include "core/Codec.h"
 #include "exchange/CslBibliography.h"
 #include "support/DbBytes.h"
 #include "support/Fakes.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <clocale>
-#include <string>
-#include <vector>
 
 namespace folianto::test {
 

@@ -2,7 +2,6 @@
 // every literature type, compared byte for byte with approved files: a change
 // of any writer, of the field table or of the sample generator shows here.
 
-#include "core/Codec.h"
 #include "core/SampleCatalogue.h"
 #include "core/TitleStore.h"
 #include "exchange/BibTexExport.h"
@@ -17,12 +16,6 @@
 #include "exchange/ExchangeTestUtil.h"
 #include "support/Golden.h"
 #include "workspace/ColumnModel.h"
-
-#include <QDir>
-
-#include <algorithm>
-
-#include <gtest/gtest.h>
 
 namespace folianto::test {
 namespace {

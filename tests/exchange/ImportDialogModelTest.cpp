@@ -2,11 +2,6 @@
 
 #include "exchange/ExchangeTestUtil.h"
 
-#include <gtest/gtest.h>
-
-#include <tuple>
-#include <vector>
-
 namespace folianto {
 namespace {
 

@@ -12,14 +12,7 @@
 #include "shell/MainCommands.h"
 #include "application/StatusBar.h"
 #include "spreadsheet/Workbook.h"
-#include "selection/Selection.h"
 #include "selection/SearchLists.h"
-
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <functional>
 
 namespace folianto {
 namespace {

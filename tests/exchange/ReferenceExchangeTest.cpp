@@ -5,9 +5,6 @@
 #include "exchange/RisExport.h"
 #include "exchange/RisImport.h"
 
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
 namespace folianto {
 namespace {
 

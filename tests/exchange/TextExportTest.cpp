@@ -2,11 +2,6 @@
 
 #include "exchange/ExchangeTestUtil.h"
 
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-#include <tuple>
-
 namespace folianto {
 namespace {
 

@@ -4,11 +4,6 @@
 #include "exchange/ExchangeTestUtil.h"
 #include "exchange/ImportDialogModel.h"
 
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-#include <tuple>
-
 namespace folianto {
 namespace {
 

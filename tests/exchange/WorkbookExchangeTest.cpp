@@ -5,11 +5,6 @@
 #include "exchange/ImportDialogModel.h"
 #include "spreadsheet/Workbook.h"
 
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-#include <tuple>
-
 namespace folianto {
 namespace {
 

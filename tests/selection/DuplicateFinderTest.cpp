@@ -1,13 +1,8 @@
 #include "selection/SelectionTestUtil.h"
 #include "selection/DuplicateFinder.h"
 #include "selection/FilterDialogModel.h"
-#include "selection/Selection.h"
 #include "shell/MainCommands.h"
 #include "application/StatusBar.h"
-
-#include <gtest/gtest.h>
-
-#include <tuple>
 
 using namespace folianto;
 using folianto::test::AddTitle;

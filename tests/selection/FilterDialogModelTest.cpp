@@ -1,15 +1,7 @@
 #include "selection/FilterDialogModel.h"
 #include "selection/SelectionTestUtil.h"
 #include "core/ErrorText.h"
-#include "selection/Selection.h"
 #include "selection/SearchLists.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <deque>
-#include <functional>
-#include <tuple>
 
 using namespace folianto;
 using folianto::test::AddTitle;

@@ -1,10 +1,5 @@
-#include "core/Codec.h"
 #include "selection/KeywordSets.h"
 #include "support/Fakes.h"
-
-#include <gtest/gtest.h>
-
-#include <tuple>
 
 using namespace folianto;
 using folianto::test::TestApp;

@@ -1,9 +1,6 @@
 #include "selection/QuickSearch.h"
 #include "selection/Replace.h"
-#include "selection/Selection.h"
 #include "selection/SelectionTestUtil.h"
-
-#include <gtest/gtest.h>
 
 using namespace folianto;
 using folianto::test::AddTitle;

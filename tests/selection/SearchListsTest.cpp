@@ -1,10 +1,6 @@
-#include "core/Codec.h"
 #include "selection/SearchLists.h"
 #include "selection/SelectionTestUtil.h"
 
-#include <gtest/gtest.h>
-
-#include <tuple>
 using namespace folianto;
 using folianto::test::AddTitle;
 using folianto::test::TestApp;

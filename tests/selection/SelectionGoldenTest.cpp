@@ -2,13 +2,10 @@
 // for every sort order and sort setting, a search in each field and a filter
 // of each type and lending state, against an approved file.
 
-#include "core/Codec.h"
 #include "core/SampleCatalogue.h"
 #include "selection/Selection.h"
 #include "support/Fakes.h"
 #include "support/Golden.h"
-
-#include <gtest/gtest.h>
 
 namespace folianto::test {
 namespace {

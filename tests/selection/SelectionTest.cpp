@@ -1,8 +1,5 @@
 #include "selection/SelectionTestUtil.h"
 #include "core/ErrorText.h"
-#include "selection/Selection.h"
-
-#include <gtest/gtest.h>
 
 using namespace folianto;
 using folianto::test::AddTitle;

@@ -1,11 +1,8 @@
 #pragma once
 // Small catalogues for the selection tests.
 
-#include "core/Codec.h"
+#include "selection/Selection.h"
 #include "support/Fakes.h"
-
-#include <string>
-#include <vector>
 
 namespace folianto::test {
 

@@ -1,7 +1,4 @@
 #include "selection/SelectionTestUtil.h"
-#include "selection/Selection.h"
-
-#include <gtest/gtest.h>
 
 using namespace folianto;
 using folianto::test::AddTitle;

@@ -5,12 +5,23 @@
 #include "platform/Platform.h"
 #include "application/App.h"
 
+// What nearly every logic test uses, so that each test names only its own.
+#include "core/Codec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace folianto::test {
