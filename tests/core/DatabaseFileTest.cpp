@@ -1,6 +1,5 @@
 #include "core/AppError.h"
 #include "application/BuchData.h"
-#include "core/Codec.h"
 #include "core/DatabaseFile.h"
 #include "core/ErrorText.h"
 #include "core/SampleCatalogue.h"
@@ -9,20 +8,12 @@
 #include "support/Fakes.h"
 
 #include <QBuffer>
-#include <QDir>
-#include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <chrono>
-#include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <map>
 #include <random>
 #include <set>
-#include <tuple>
 
 #include <unistd.h>
 

@@ -1,11 +1,7 @@
-#include "core/Codec.h"
 #include "core/ErrorText.h"
 #include "core/SampleCatalogue.h"
 #include "support/Fakes.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
 #include <set>
 
 using namespace folianto;

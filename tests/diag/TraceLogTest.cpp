@@ -1,11 +1,6 @@
 #include "diag/TraceLog.h"
 #include "support/Fakes.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <csignal>
 #include <exception>
 #include <regex>

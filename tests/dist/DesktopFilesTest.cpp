@@ -6,13 +6,8 @@
 #include "support/Fakes.h"
 
 #include <QBuffer>
-#include <QDir>
-#include <QFile>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QXmlStreamReader>
-
-#include <gtest/gtest.h>
 
 using namespace folianto;
 using namespace folianto::test;
