@@ -2,14 +2,11 @@
 // field, the type panel, the lending state), against an approved file; taken
 // over unchanged, a title stays as it was.
 
-#include "core/Codec.h"
 #include "core/SampleCatalogue.h"
 #include "editor/TitleEditorModel.h"
 #include "selection/SearchLists.h"
 #include "support/Fakes.h"
 #include "support/Golden.h"
-
-#include <gtest/gtest.h>
 
 namespace folianto::test {
 namespace {

@@ -3,11 +3,6 @@
 
 #include "support/Fakes.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 using namespace folianto;
 using folianto::test::TestApp;
 

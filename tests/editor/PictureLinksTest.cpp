@@ -1,14 +1,8 @@
 #include "editor/PictureLinks.h"
 
-#include "core/Codec.h"
 #include "selection/Selection.h"
 #include "shell/MainCommands.h"
 #include "support/Fakes.h"
-
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 using namespace folianto;
 using folianto::test::FakeUserInteraction;

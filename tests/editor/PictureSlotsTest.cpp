@@ -1,17 +1,10 @@
 #include "editor/PictureGeometry.h"
 #include "editor/PictureSlots.h"
 
-#include "core/Codec.h"
 #include "application/BuchData.h"
 #include "support/Fakes.h"
 
 #include <QBuffer>
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-#include <functional>
 
 using namespace folianto;
 using folianto::test::FakeUserInteraction;

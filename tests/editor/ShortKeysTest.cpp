@@ -1,8 +1,6 @@
 #include "editor/ShortKeys.h"
 #include "support/Fakes.h"
 
-#include <gtest/gtest.h>
-
 using namespace folianto;
 using folianto::test::TestApp;
 

@@ -1,16 +1,10 @@
 #include "editor/TitleEditorModel.h"
 
-#include "core/Codec.h"
 #include "core/ErrorText.h"
 #include "selection/SearchLists.h"
 #include "support/Fakes.h"
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <cmath>
 #include <limits>
-#include <tuple>
 
 using namespace folianto;
 using folianto::test::TestApp;
