@@ -34,6 +34,7 @@ TEST(BibParse, ValuesComeBackAsWrittenAndBrokenEntriesFailAlone)
     };
     const Case cases[] = {
         {"percent in braces", "@book{a, title = {50% mehr}}", {{"title", "50% mehr"}}},
+        {"entry in parentheses", "@book(a, title = {50% mehr})", {{"title", "50% mehr"}}},
         {"percent after a leading blank", "@book{a, title = { 50% mehr}}", {{"title", " 50% mehr"}}},
         {"percent in quotes, pasted", "@book{a, title = \"%d\" # {%n}}", {{"title", "%d%n"}}},
         {"percent from a macro", "@string{p = \"100%\"}\n@book{a, title = p # { sicher}}", {{"title", "100% sicher"}}},
@@ -49,6 +50,7 @@ TEST(BibParse, ValuesComeBackAsWrittenAndBrokenEntriesFailAlone)
         {"formats in a field name position", "@book{a, " + kFormats + " = {x}}", {}},
     };
     BibParseSession session;
+    EXPECT_THROW(BibParseSession(), std::logic_error); // the reader's state is one per process
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const BibParseResult result = session.Parse(c.text + "\n@misc{danach, note = {ok}}\n");

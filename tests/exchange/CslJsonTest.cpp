@@ -122,6 +122,9 @@ TEST(CslJsonImport, WhatAReferenceManagerWrites)
     StoreReference(withPlace, stored);
     EXPECT_EQ(std::tuple(stored.Auflage, stored.Band.Text, U(stored.Ort.Text), stored.Verlag.Text, stored.Jahr.Text),
               std::tuple(12, "", "Köln", "Kiepenheuer & Witsch", "12.05.2004"));
+    withPlace.Address = "Berlin"; // another place: the publisher stays whole
+    StoreReference(withPlace, stored = TBuch{});
+    EXPECT_EQ(std::tuple(stored.Ort.Text, U(stored.Verlag.Text)), std::tuple("Berlin", "Köln: Kiepenheuer & Witsch"));
     // A chapter has no field for the series: the remark.
     StoreReference(p.References[1], stored = TBuch{});
     EXPECT_EQ(stored.Bemerkung.Text, "Reihe: Schriften zur Kultur");

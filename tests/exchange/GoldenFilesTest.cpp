@@ -78,6 +78,8 @@ TEST(GoldenFiles, ReferenceFormatsAndTheirRoundTrips)
     const std::vector<Reference> odd = {ReferenceOfTitle(tricky), ReferenceOfTitle(linked)};
     for (const auto& [write, parse] : {std::pair{WriteBibTex, ParseBibTex}, {WriteRis, ParseRis}, {WriteCslJson, ParseCslJson}})
         EXPECT_EQ(write(ThroughTitles(parse(write(odd)))), write(odd));
+    tricky.Titel.Text = "Zeile\nzwei"; // RIS has no line break inside a one-line value
+    EXPECT_NE(WriteRis({ReferenceOfTitle(tricky)}).find("TI  - Zeile zwei: Untertitel\r\n"), std::string::npos);
 }
 
 TEST(GoldenFiles, EntriesSlotsAndColumnTexts)

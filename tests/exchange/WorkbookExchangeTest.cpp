@@ -72,7 +72,8 @@ TEST_F(WorkbookExchangeTest, GridExportReadsBackCellForCell)
     Workbook wb;
     ASSERT_TRUE(ExportGridToWorkbook(t.app, wb));
     ASSERT_EQ(t.ui.dialogs.size(), 1u);
-    EXPECT_EQ(t.ui.dialogs[0].filter, "Excel-Dateien (*.XLS)|*.XLS |Alle Dateien (*.*) |*.*");
+    EXPECT_EQ(std::tuple(t.ui.dialogs[0].filter, t.ui.dialogs[0].overwritePrompt),
+              std::tuple("Excel-Dateien (*.XLS)|*.XLS |Alle Dateien (*.*) |*.*", true));
     EXPECT_TRUE(t.ui.messages.empty());
 
     const Sheet& sheet = ReadBack(path);
