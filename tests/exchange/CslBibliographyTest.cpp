@@ -45,6 +45,9 @@ TEST(CslStyles, ListedByTitleAndFoundByName)
     ASSERT_TRUE(din.Style) << din.Error;
     EXPECT_EQ(din.Style->Locale, "de-DE");
     EXPECT_TRUE(din.Style->German);
+    const CslStyleLookup byTitle = FindCslStyle("philippika"); // no locale, "(Deutsch)" in the title
+    ASSERT_TRUE(byTitle.Style) << byTitle.Error;
+    EXPECT_TRUE(byTitle.Style->German);
     EXPECT_NE(din.Style->Title.find("DIN 1505-2"), std::string::npos);
     // A dependent style is set with its parent's file.
     const CslStyleLookup dependent = FindCslStyle("2d-materials");
