@@ -2,17 +2,12 @@
 // formats' documentation (tests/data/lookup).
 
 #include "core/Buch.h"
-#include "core/Codec.h"
 #include "exchange/ExchangeTestUtil.h"
 #include "lookup/MarcReader.h"
 #include "lookup/OpenLibraryReader.h"
 #include "workspace/ColumnModel.h"
 #include "exchange/RisExport.h"
 #include "support/Golden.h"
-
-#include <QDir>
-
-#include <gtest/gtest.h>
 
 #include <cstring>
 

@@ -1,16 +1,7 @@
-#include "core/Codec.h"
 #include "exchange/ExchangeTestUtil.h"
 #include "lookup/EditorLookup.h"
 #include "lookup/MarcReader.h"
 #include "lookup/OpenLibraryReader.h"
-
-#include "support/Fakes.h"
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <string>
-#include <vector>
 
 namespace folianto {
 namespace {

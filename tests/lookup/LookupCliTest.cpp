@@ -2,16 +2,10 @@
 // settings file's section [Nachschlagen].
 
 #include "application/BuchData.h"
-#include "core/Codec.h"
 #include "exchange/ExchangeTestUtil.h"
 #include "lookup/LookupTestServer.h"
-#include "lookup/LookupTestUtil.h"
-#include "support/Fakes.h"
 
 #include <QProcess>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 #include <fstream>
 

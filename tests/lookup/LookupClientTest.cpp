@@ -4,9 +4,6 @@
 #include "exchange/ExchangeTestUtil.h"
 #include "lookup/LookupClient.h"
 #include "lookup/LookupTestServer.h"
-#include "lookup/LookupTestUtil.h"
-
-#include <gtest/gtest.h>
 
 namespace folianto {
 namespace {

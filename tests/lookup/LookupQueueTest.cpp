@@ -1,15 +1,10 @@
 // The queue of the look-up window, driven without a display.
 
-#include "core/Codec.h"
 #include "lookup/LookupQueue.h"
 #include "lookup/LookupTestServer.h"
-#include "lookup/LookupTestUtil.h"
 #include "support/Fakes.h"
 
-#include <gtest/gtest.h>
-
 #include <set>
-#include <tuple>
 
 namespace folianto {
 namespace {
