@@ -116,6 +116,8 @@ TEST(BibTexImport, DamagedInputIsReportedByLineAndTheRestKept)
         {"nul byte inside", std::string("@book{n, title={a") + '\0' + "b}}\n", 1, {}},
         {"missing crossref", "@incollection{c, title={x}, crossref={fehlt}}\n", 1, {"1: Querverweis „fehlt“"}},
         {"empty file", "", 0, {}},
+        {"kept LaTeX of 200 characters, then more", "@book{l, title = {\\" + std::string(199, 'q') + " \\zwei}}", 1,
+         {"1: LaTeX ohne Entsprechung, unverändert übernommen: \\" + std::string(199, 'q') + ", \\zwei"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
