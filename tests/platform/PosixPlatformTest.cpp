@@ -15,7 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <cmath>
 #include <csignal>
 #include <functional>

@@ -1,14 +1,7 @@
 #include "application/SettingsFile.h"
-#include "core/Codec.h"
 #include "platform/StandardLocations.h"
 #include "support/Fakes.h"
 #include "support/ScopedEnv.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
 
 using namespace folianto;
 using namespace folianto::test;

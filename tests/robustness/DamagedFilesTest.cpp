@@ -6,7 +6,6 @@
 #include "application/SettingsFile.h"
 #include "config/IniFile.h"
 #include "core/AppError.h"
-#include "core/Codec.h"
 #include "core/DatabaseFile.h"
 #include "core/ErrorText.h"
 #include "core/SampleCatalogue.h"
@@ -17,11 +16,7 @@
 
 #include <QBuffer>
 
-#include <gtest/gtest.h>
-
-#include <functional>
 #include <random>
-#include <vector>
 
 using namespace folianto;
 using namespace folianto::test;

@@ -8,8 +8,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace {
 
 struct Target {
