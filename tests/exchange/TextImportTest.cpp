@@ -194,6 +194,10 @@ TEST_F(ImportCommandTest, HeaderLineSkippedEveryOtherLineImported)
     EXPECT_EQ(t.ui.dialogs[0].filter, "Text-Dateien (*.txt *.csv *.tsv)|*.txt *.csv *.tsv|Alle Dateien (*)|*");
     EXPECT_EQ(t.ui.reports, std::vector<std::string>{"4 Titel importiert"});
     EXPECT_TRUE(t.ui.dialogs[0].mustExist);
+    // The header line alone brings nothing and leaves the current title.
+    t.app.store.ActBuch = 2;
+    Run(File("Kuerzel$Titel$Autor\r\n"));
+    EXPECT_EQ(std::tuple(t.app.store.AnzBuch, t.app.store.ActBuch, t.ui.reports.back()), std::tuple(4, 2, "0 Titel importiert"));
 }
 
 TEST_F(ImportCommandTest, HeaderCountAndDelimiterFromSettings)
