@@ -1,11 +1,8 @@
 #include "shell/GridRules.h"
 
 #include "core/Buch.h"
-#include "selection/Selection.h"
 #include "selection/SelectionTestUtil.h"
 #include "workspace/GridModel.h"
-
-#include <gtest/gtest.h>
 
 namespace folianto {
 namespace {

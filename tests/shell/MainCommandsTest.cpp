@@ -1,16 +1,9 @@
 #include "shell/MainCommands.h"
 
-#include "core/Codec.h"
 #include "core/ErrorText.h"
 #include "support/Fakes.h"
 #include "selection/Selection.h"
 #include "application/FileCommands.h"
-
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-#include <tuple>
 
 namespace folianto {
 namespace {

@@ -2,14 +2,6 @@
 #include "application/SettingsFile.h"
 #include "selection/SelectionTestUtil.h"
 #include "shell/OptionsApply.h"
-#include "selection/Selection.h"
-
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-#include <tuple>
 
 using namespace folianto;
 using namespace folianto::test;

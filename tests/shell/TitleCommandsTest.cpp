@@ -12,12 +12,6 @@
 #include "support/Fakes.h"
 #include "selection/SearchLists.h"
 
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <tuple>
-
 using namespace folianto;
 using C = EditControl;
 

@@ -1,5 +1,4 @@
 #include "application/BuchData.h"
-#include "core/Codec.h"
 #include "core/SampleCatalogue.h"
 #include "editor/TitleEditorModel.h"
 #include "exchange/RisImport.h"
@@ -11,13 +10,6 @@
 #include "shell/MainCommands.h"
 #include "support/Fakes.h"
 
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <functional>
 #include <random>
 
 using namespace folianto;

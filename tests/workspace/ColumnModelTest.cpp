@@ -1,14 +1,9 @@
 #include "config/Settings.h"
 #include "core/Buch.h"
-#include "core/Codec.h"
-#include "selection/Selection.h"
 #include "selection/SelectionTestUtil.h"
 #include "workspace/ColumnModel.h"
 
-#include <gtest/gtest.h>
-
 #include <limits>
-#include <tuple>
 
 using namespace folianto;
 using folianto::test::AddTitle;

@@ -3,8 +3,6 @@
 #include "selection/SelectionTestUtil.h"
 #include "workspace/Workspace.h"
 
-#include <gtest/gtest.h>
-
 namespace folianto {
 namespace {
 
