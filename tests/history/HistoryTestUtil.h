@@ -2,17 +2,13 @@
 // Random title commands, each recorded as one step, and the store as bytes
 // for comparing states exactly.
 
-#include "core/Codec.h"
 #include "core/SampleCatalogue.h"
 #include "history/TitleCoding.h"
 #include "history/TitleHistory.h"
+#include "support/Fakes.h"
 
-#include <QTemporaryDir>
-
-#include <algorithm>
 #include <cstdint>
 #include <random>
-#include <string>
 
 namespace folianto::test {
 

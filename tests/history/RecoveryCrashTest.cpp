@@ -4,13 +4,6 @@
 #include "history/HistoryTestUtil.h"
 #include "history/RecoveryJournal.h"
 
-#include "core/Codec.h"
-
-#include <QFile>
-#include <QTemporaryDir>
-
-#include <gtest/gtest.h>
-
 #include <chrono>
 #include <csignal>
 #include <sys/wait.h>

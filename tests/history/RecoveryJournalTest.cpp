@@ -1,17 +1,9 @@
 #include "history/HistoryTestUtil.h"
 #include "history/RecoveryJournal.h"
 
-#include "core/Codec.h"
-
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
-#include <gtest/gtest.h>
-
-#include <map>
 #include <set>
 
 using namespace folianto;

@@ -1,11 +1,5 @@
 #include "history/HistoryTestUtil.h"
 
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
-#include <vector>
-
 using namespace folianto;
 using folianto::test::FillStartCatalogue;
 using folianto::test::HistoryWalk;
