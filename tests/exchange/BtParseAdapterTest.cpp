@@ -61,9 +61,9 @@ TEST(BibParse, ValuesComeBackAsWrittenAndBrokenEntriesFailAlone)
         EXPECT_EQ(result.Entries.back().Key, "danach");
         EXPECT_EQ(result.Entries.back().Fields, (Fields{{"note", "ok"}}));
     }
-    // A type that only starts with "comment" is an entry: its '%' starts a comment.
+    // A type that only starts with "comment", or is its start, is an entry: its '%' starts a comment.
     for (const char* type : {"commenta", "commentz", "commentA", "commentZ", "comment0", "comment9", "comment-x",
-                             "comment_x", "comment:x", "comment.x", "comment+x"}) {
+                             "comment_x", "comment:x", "comment.x", "comment+x", "comm"}) {
         SCOPED_TRACE(type);
         const BibParseResult result = session.Parse(std::string("@") + type + "{a, title = {x} % Rest\n}\n");
         ASSERT_EQ(result.Entries.size(), 1u);

@@ -248,19 +248,20 @@ TEST(CslDialogModel, SearchGermanFirstAndTheRememberedChoice)
     EXPECT_EQ(model.currentRow(), 0); // the chosen style stays chosen when the list reorders
     model.setCurrentRow(static_cast<int>(model.shown().size())); // past the list: none
     EXPECT_EQ(model.currentRow(), -1);
-    model.setCurrentRow(2);
+    model.setGermanFirst(true);
+    model.setCurrentRow(0); // the first row is a choice too
     model.setFormatIndex(4);
     model.remember();
     IniFile ini("[Zitierstil]\r\nStil=apa\r\nEigen=bleibt\r\n");
     WriteCslChoice(ini, choice);
     EXPECT_EQ(ini.Serialize(),
-              "[Zitierstil]\r\nStil=din-1505-2\r\nEigen=bleibt\r\nFormat=txt\r\nOrdner=\r\nZitat=Text\r\n");
+              "[Zitierstil]\r\nStil=chicago-author-date-de\r\nEigen=bleibt\r\nFormat=txt\r\nOrdner=\r\nZitat=Text\r\n");
     EXPECT_FALSE(ReadCslChoice(IniFile("[Zitierstil]\r\nZitat=Eintrag\r\n")).CiteInText);
 
     // A style file of one's own, refused when it is none.
     EXPECT_FALSE(model.chooseOwnFile("/nonexistent/eigen.csl"));
     ASSERT_EQ(t.ui.messages.size(), 1u);
-    EXPECT_EQ(model.chosenStyle()->Name, "din-1505-2");
+    EXPECT_EQ(model.chosenStyle()->Name, "chicago-author-date-de");
     // Without pandoc the preview names the package.
     test::AddTitle(t.app).Titel.Text = "T";
     test::ShowAllTitles(t.app);

@@ -106,6 +106,8 @@ TEST(CslJsonExport, ItemsAsCitationProcessorsReadThem)
     for (const QJsonValue& item : QJsonDocument::fromJson(QByteArray::fromStdString(WriteCslJsonForCiteproc(refs))).array())
         ids.push_back(item.toObject().value(QLatin1String("id")).toString().toStdString());
     EXPECT_EQ(ids, (std::vector<std::string>{"r09", "r10", "r01", "r02", "r03", "r04", "r05", "r06", "r07", "r08"}));
+    r.Keywords = {"Kunst", "Theorie, Praxis"}; // a comma in one: joined with semicolons
+    EXPECT_NE(OnlyItem(WriteCslJson({r})).find("\"keyword\":\"Kunst; Theorie, Praxis\""), std::string::npos);
 }
 
 // What the file's entries become in titles (the entries themselves are in
