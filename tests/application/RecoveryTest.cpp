@@ -1,4 +1,5 @@
 #include "application/BuchData.h"
+#include "application/FileCommands.h"
 #include "application/Recovery.h"
 #include "core/SampleCatalogue.h"
 #include "core/Text.h"
@@ -137,6 +138,25 @@ TEST(Recovery, ChangesToADatabaseChangedSinceArePutAside)
 
 // A save takes the recovery file and those put aside; an end without
 // unsaved changes takes it too.
+// "Neu" offers the changes of an unnamed collection and shows what it took over.
+TEST(Recovery, NewCollectionAfterACrashShowsTheChanges)
+{
+    Files f;
+    {
+        TestApp crashed;
+        crashed.app.recovery.SetFolder(f.folder);
+        NewDatabase(crashed.app);
+        TitleChange change(crashed.app.titleHistory, "Neuer Titel");
+        crashed.app.store.NewBuch();
+    }
+    TestApp t;
+    t.app.recovery.SetFolder(f.folder);
+    t.ui.answers = {Answer::Yes};
+    NewDatabase(t.app);
+    ASSERT_EQ(std::tuple(t.ui.messages.size(), t.app.store.AnzBuch), std::tuple(1u, 1));
+    EXPECT_EQ(t.app.store.FindBuchByNr(t.app.selection.AusgabeBuchNr[1]), 1);
+}
+
 TEST(Recovery, SaveRemovesTheRecoveryFiles)
 {
     Files f;
