@@ -2,18 +2,16 @@
 // Helpers of the widget tests: finding menu entries and tool buttons by their
 // captions, and a main window (with its grid) over a scripted application.
 
-#include "core/Codec.h"
 #include "support/Fakes.h"
 #include "ui/shell/MainWindow.h"
 #include "ui/shell/TitleGrid.h"
 
-// The widgets and tools the tests share, so that each test names only its own.
+// The widgets and tools the tests share (the fakes bring the rest), so that
+// each test names only its own.
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -23,12 +21,9 @@
 #include <QRadioButton>
 #include <QString>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>

@@ -161,8 +161,8 @@ TEST(Startup, ChangesOfAKilledProgramComeBackAtTheNextStart)
     WriteBytes(dir.filePath(QStringLiteral("Folianto.INI")), "[COMMON]\r\nOpenFileAtStart=0\r\n");
     const std::string first = WriteSampleDatabase(dir, "Erster.FOL", 12);
     {
-        TestApp killed;
-        EditAsBeforeACrash(killed, PathToCp1252(dir.filePath(QStringLiteral("Folianto-recovery"))), first);
+        TestApp lastRun;
+        EditAsBeforeACrash(lastRun, PathToCp1252(dir.filePath(QStringLiteral("Folianto-recovery"))), first);
     }
 
     TestApp t;
