@@ -173,7 +173,7 @@ TEST(GoldenFiles, TextImportOfEveryColumn)
           fields({{0, "U2"}, {1, " "}, {5, "GRAUE Literatur"}, {8, "zweite"}, {15, " 1 234,50 "}, {18, "7"},
                   {26, "1.2.23"}}),
           fields({{0, "U3"}, {5, "Roman"}, {8, "1e30"}, {15, "abc"}, {26, "31.02.2023"}, {33, "X"}}),
-          fields({{0, "U4"}, {15, "1e300"}})})
+          fields({{0, "U4"}, {15, "1e300"}, {26, "01.02.0100"}})})
         lines.push_back(line);
 
     TestApp t;

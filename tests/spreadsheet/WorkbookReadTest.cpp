@@ -193,6 +193,7 @@ TEST(WorkbookRead, EveryCellRecordKind)
         st.Rec(0x00BD, Bytes().U16(1).U16(2).U16(15).U32((3u << 2) | 2).U16(15).U32((4u << 2) | 2).U16(3));
         st.Rec(0x00BE, Bytes().U16(1).U16(4).U16(15).U16(15).U16(15).U16(6)); // blanks in columns 4..6
         st.Rec(0x0203, Bytes().Cell(2, 0).F64(0.1));
+        st.Rec(0x0207, Bytes().U16(5).U8(0).Raw("Streu"));                  // stray: no formula waits
         st.Rec(0x0201, Bytes().Cell(2, 1));
         st.Rec(0x0204, Bytes().Cell(2, 2).U16(3).U8(0).Raw("\xE4\xF6\xFC"));
         st.Rec(0x0204, Bytes().Cell(2, 3).U16(2).U8(1).Wide(u"\u201Eq"));
