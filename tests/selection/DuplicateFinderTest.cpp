@@ -188,12 +188,12 @@ TEST(DuplicateFinder, PairTextNamesBothTitlesAndTheReason)
 {
     TestApp t;
     TBuch& a = AddTitle(t.app, "");
-    Fill(a, {"Mann", "Der Zauberberg", "1924", "3100481625"});
+    Fill(a, {"Mann", "Der Zauberberg. Roman in zwei Bänden", "1924", "3100481625"}); // 36 characters: whole
     a.Kuerzel.Text = "MAN001";
     TBuch& b = AddTitle(t.app, "");
     Fill(b, {"Mann", "Zauberberg. Ein Roman in zwei Bänden mit einem sehr langen Untertitel", "", "3100481625"});
     EXPECT_EQ(DuplicatePairText(t.app.store, {1, 2, SameIsbn}),
-              Cp1252("gleiche ISBN: MAN001 „Der Zauberberg“ (1924) und Nr. 2 „Zauberberg. Ein Roman in zwei Bände…“"));
+              Cp1252("gleiche ISBN: MAN001 „Der Zauberberg. Roman in zwei Bänden“ (1924) und Nr. 2 „Zauberberg. Ein Roman in zwei Bände…“"));
     EXPECT_EQ(DuplicateReasonText(SameIsbn | SameAuthorTitleYear), "gleiche ISBN, gleicher Autor, Titel und Jahr");
 }
 

@@ -288,15 +288,16 @@ TEST(FilterDialogModel, ModesPagesAndPresets)
         for (const SearchBox& box : SearchBoxes)
             EXPECT_EQ(d.Box(box.k), box.k == 6 || box.k == 10) << box.caption;
     }
-    EXPECT_TRUE(f.q.radioChoices.empty()); // never asked outside normal mode
 
     // Normal mode: the setting chooses the first page of a run, later the last page.
     {
         FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
         EXPECT_EQ(d.Page(), PageAuthors);
+        EXPECT_FALSE(d.Items(ListKeywords)[0].Checked); // the lists show the ticks before activation too
         d.ChangePage(PageFilter);
         d.Close(false);
     }
+    EXPECT_TRUE(f.q.radioChoices.empty()); // only the keyword page of the normal dialog asks
     // The reduced dialogs leave the remembered page alone.
     {
         FilterDialogModel search(f.app, FilterDialogMode::Search, f.q);
@@ -561,6 +562,7 @@ TEST(FilterDialogModel, SearchPageListsAndAuthorJump)
     f.Ready();
     FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
     d.Activate();
+    d.ChoosePickList(static_cast<int>(PickListNames.size())); // no such list: the choice stays
     EXPECT_EQ(d.PickList(), 0); // "Autor" first
     std::vector<std::string> shown;
     for (const auto& e : d.PickEntries())
@@ -627,8 +629,9 @@ TEST(FilterDialogModel, ReplaceModeStoresItsSettingsOnlyWhenConfirmed)
         },
         false, FilterDialogMode::Replace);
     // Escape: nothing replaced, the search in force at the next refresh.
-    EXPECT_EQ(std::tuple(f.app.store.at(1)->Autor.Text, f.app.selection.SuchenIn[0], f.app.store.Gesichert()),
-              std::tuple("Mayer, Hans", true, true));
+    EXPECT_EQ(std::tuple(f.app.store.at(1)->Autor.Text, f.app.selection.SuchenIn[0], f.app.store.Gesichert(),
+                         f.app.selection.FSS_Changed),
+              std::tuple("Mayer, Hans", true, true, true));
 
     f.Session(
         [](FilterDialogModel& d) {
@@ -638,8 +641,8 @@ TEST(FilterDialogModel, ReplaceModeStoresItsSettingsOnlyWhenConfirmed)
         },
         true, FilterDialogMode::Replace);
     EXPECT_EQ(std::tuple(f.app.selection.Replace.CaseSensitive, f.app.selection.Replace.ReplaceText,
-                         f.app.selection.SuchenIn[0], f.app.store.Gesichert()),
-              std::tuple(false, "Meyer", false, false));
+                         f.app.selection.SuchenIn[0], f.app.store.Gesichert(), f.app.selection.FSS_Changed),
+              std::tuple(false, "Meyer", false, false, false)); // replaced: no refresh is due
     EXPECT_EQ(std::tuple(f.app.store.at(1)->Autor.Text, f.app.store.at(2)->Autor.Text),
               std::tuple("Meyer, Hans", "Meyer, Eva"));
 }
