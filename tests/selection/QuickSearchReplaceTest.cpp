@@ -152,6 +152,8 @@ TEST(Replace, WorksOnEveryTitleInTheChosenFieldOnly)
         EXPECT_FALSE(ReplaceInAllTitles(t.app));
         EXPECT_TRUE(sel.SuchenIn[0]);
         EXPECT_TRUE(t.app.store.Gesichert());
+        sel.SuchenIn[0] = false; // no search: nothing to replace
+        EXPECT_FALSE(ReplaceInAllTitles(t.app));
     }
 }
 } // namespace

@@ -58,6 +58,13 @@ TEST(MainCommands, DeletingAnEmptySlotReportsTheAssignmentError)
         EXPECT_EQ(t.ui.messages[0].text, GetErrorText(c.error));
         EXPECT_EQ(t.app.store.AnzBuch, 2);
     }
+    // "Nein" to the question keeps the title.
+    test::TestApp t;
+    AddTitles(t, 2);
+    t.app.store.ActBuch = 1;
+    t.ui.answers = {Answer::No};
+    EXPECT_FALSE(DeleteCurrentTitle(t.app));
+    EXPECT_EQ(t.app.store.AnzBuch, 2);
 }
 
 TEST(MainCommands, NewDatabaseEmptiesStoreAndSelectionButKeepsTheVersion)
