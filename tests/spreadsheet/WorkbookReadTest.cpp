@@ -158,7 +158,7 @@ template <typename F> Stream Biff8Book(const Bytes& sst, const std::vector<Bytes
 TEST(WorkbookRead, SharedStringsAcrossContinueWithRichAndPhoneticParts)
 {
     Bytes sst;
-    sst.U32(6).U32(6);
+    sst.U32(6).U32(7); // one more than there are
     sst.U16(4).U8(0).Raw("Kurz");
     sst.U16(4).U8(0x08).U16(2).Raw("Fett").Zeros(8);          // two formatting runs
     sst.U16(5).U8(0x04).U32(6).Raw("Kanji").Zeros(6);         // phonetic block
@@ -239,11 +239,13 @@ TEST(WorkbookRead, EveryCellRecordKind)
 
 TEST(WorkbookRead, Biff5TextInTheWorkbookCodepage)
 {
-    for (const auto& [codepage, bytes, text] : {std::tuple<uint16_t, std::string, std::string>{1252, "\x80 \xFC", "€ ü"},
-                                                {850, "\x81\x9A", "üÜ"},
-                                                {0x8000, "\x8A", "ä"}}) {
+    // The BOF's version says BIFF5; without one, the stream's name does.
+    for (const auto& [codepage, bytes, text, version, stream] :
+         {std::tuple<uint16_t, std::string, std::string, uint16_t, const char*>{1252, "\x80 \xFC", "€ ü", 0x0500, "Book"},
+          {850, "\x81\x9A", "üÜ", 0x0500, "Workbook"},
+          {0x8000, "\x8A", "ä", 0, "Book"}}) {
         Stream s;
-        s.Bof(0x0500, 0x0005).Rec(0x0042, Bytes().U16(codepage));
+        s.Bof(version, 0x0005).Rec(0x0042, Bytes().U16(codepage));
         const std::size_t offset = s.Size() + 4;
         s.Rec(0x0085, Bytes().U32(0).U8(0).U8(0).U8(static_cast<uint8_t>(bytes.size())).Raw(bytes)).Eof();
         s.Patch32(offset, static_cast<uint32_t>(s.Size()));
@@ -252,9 +254,9 @@ TEST(WorkbookRead, Biff5TextInTheWorkbookCodepage)
         s.Rec(0x0006, Bytes().Cell(0, 1).U8(0).Zeros(5).U16(0xFFFF).U16(0).U32(0).U16(0));
         s.Rec(0x0207, Bytes().U16(static_cast<uint16_t>(bytes.size())).Raw(bytes));
         s.Eof();
-        EXPECT_TRUE(ole2::ExtractWorkbookStream(Pack(s, "Book")).biff5);
+        EXPECT_EQ(ole2::ExtractWorkbookStream(Pack(s, stream)).biff5, std::string(stream) == "Book");
         Workbook wb;
-        wb.ReadFromBytes(Pack(s, "Book"));
+        wb.ReadFromBytes(Pack(s, stream));
         EXPECT_EQ(Cp1252ToUtf8(wb.GetSheet(0).Name), text) << codepage;
         EXPECT_EQ(Text(wb.GetSheet(0), 0, 0), text) << codepage;
         EXPECT_EQ(Text(wb.GetSheet(0), 1, 0), text) << codepage;
@@ -288,9 +290,18 @@ TEST(WorkbookRead, BadFilesGiveAMessage)
     Stream encrypted;
     encrypted.Bof(0x0600, 0x0005).Rec(0x002F, Bytes().U16(1).Zeros(52)).Eof();
     Stream chartsOnly;
-    chartsOnly.Bof(0x0600, 0x0005).Rec(0x0085, Bytes().U32(0).U8(0).U8(2).U8(1).U8(0).Raw("C")).Eof();
+    chartsOnly.Rec(0x0809, Bytes().U16(0x0600).U16(0x0005)) // a BOF of 4 bytes will do
+        .Rec(0x0085, Bytes().U32(0).U8(0).U8(2).U8(1).U8(0).Raw("C"))
+        .Eof();
     Stream farSheet;
     farSheet.Bof(0x0600, 0x0005).Rec(0x0085, Bytes().U32(999999).U8(0).U8(0).U8(1).U8(0).Raw("S")).Eof();
+    Stream sheetAtEnd;
+    sheetAtEnd.Bof(0x0600, 0x0005).Rec(0x0085, Bytes().U32(0).U8(0).U8(0).U8(1).U8(0).Raw("S")).Eof();
+    sheetAtEnd.Patch32(sheetAtEnd.Size() - 13, static_cast<uint32_t>(sheetAtEnd.Size()));
+    Stream shortSheetList; // the entry ends before the name's flags, or before its length
+    shortSheetList.Bof(0x0600, 0x0005).Rec(0x0085, Bytes().U32(0).U8(0).U8(0).U8(0)).Eof();
+    Stream shorterSheetList;
+    shorterSheetList.Bof(0x0600, 0x0005).Rec(0x0085, Bytes().U32(0).U8(0).U8(0)).Eof();
     Stream shortSst = Biff8Book(Bytes().U32(1).U32(1).U16(40).U8(0).Raw("abc"), {}, [](Stream&) {});
     Stream worksheetOnly;
     worksheetOnly.Bof(0x0600, 0x0010).Eof();
@@ -309,6 +320,9 @@ TEST(WorkbookRead, BadFilesGiveAMessage)
         {Pack(badIndex), damaged + "Verweis auf einen fehlenden Text."},
         {Pack(shortSst), damaged + "Text abgeschnitten."},
         {Pack(farSheet), damaged + "Tabellenblatt nicht gefunden."},
+        {Pack(sheetAtEnd), damaged + "Tabellenblatt nicht gefunden."},
+        {Pack(shortSheetList), damaged + "Text abgeschnitten."},
+        {Pack(shorterSheetList), damaged + "Tabellenliste fehlerhaft."},
         {Pack(encrypted), "Die Datei /tmp/x.xls ist verschlüsselt und kann nicht gelesen werden."},
         {Pack(chartsOnly), "Die Datei /tmp/x.xls enthält kein Tabellenblatt."},
     };
