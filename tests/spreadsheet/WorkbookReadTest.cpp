@@ -198,6 +198,9 @@ TEST(WorkbookRead, EveryCellRecordKind)
         st.Rec(0x0204, Bytes().Cell(2, 2).U16(3).U8(0).Raw("\xE4\xF6\xFC"));
         st.Rec(0x0204, Bytes().Cell(2, 3).U16(2).U8(1).Wide(u"\u201Eq"));
         st.Rec(0x00D6, Bytes().Cell(2, 4).U16(4).U8(0).Raw("Rich").U16(1).U32(0));
+        st.Bof(0x0600, 0x0020);                                             // embedded chart
+        st.Rec(0x0203, Bytes().Cell(9, 9).F64(1));
+        st.Eof();
         const uint8_t errors[] = {0x00, 0x07, 0x0F, 0x17, 0x1D, 0x24, 0x2A};
         for (uint16_t i = 0; i < 7; ++i)
             st.Rec(0x0205, Bytes().Cell(3, i).U8(errors[i]).U8(1));
@@ -214,10 +217,8 @@ TEST(WorkbookRead, EveryCellRecordKind)
         formula(4, Bytes().U8(0).Zeros(5).U16(0xFFFF));                    // text follows
         st.Rec(0x04BC, Bytes().Zeros(8));                                  // shared formula between
         st.Rec(0x0207, Bytes().U16(6).U8(0).Raw("Ergeb."));
+        st.Rec(0x0207, Bytes().U16(5).U8(0).Raw("Streu"));                  // its text came already
         formula(5, Bytes().U8(0).Zeros(5).U16(0xFFFF));                    // text never follows
-        st.Bof(0x0600, 0x0020);                                             // embedded chart
-        st.Rec(0x0203, Bytes().Cell(9, 9).F64(1));
-        st.Eof();
     });
     Workbook wb;
     wb.ReadFromBytes(Pack(s));
