@@ -112,6 +112,9 @@ TEST(Replace, ReplaceAllCases)
         {"Łódź 2 ł", "2", "3", false, "Łódź 3 ł"},
         {"Łódź Łódź", "Łódź", "Lodz", false, "Lodz Lodz"},
         {"Dvořák", "ř", "r", true, "Dvorák"},
+        // Upper case of the Windows-1252 letters at the ends of their ranges; ÷ and × are none.
+        {"ÞING ŠŒŽŸ", "þing šœžÿ", "x", false, "x"},
+        {"× ÷", "÷", "/", false, "× /"},
     };
     for (const auto& c : cases) {
         std::string text = Cp1252(c.text);

@@ -123,6 +123,7 @@ TEST(SearchLists, KeywordListFlagAndDuplicateIndex)
 
     RebuildSearchList(l.TypSearchList, {"b", "a", "b", "  "});
     EXPECT_EQ(Texts(l.TypSearchList), (std::vector<std::string>{"b", "a"}));
+    EXPECT_TRUE(l.TypSearchList.SearchListAllActive());
     EXPECT_TRUE(l.TypSearchList.AddEntry("c")); // the duplicate index was rebuilt too
     EXPECT_FALSE(l.TypSearchList.AddEntry("a"));
 }

@@ -208,6 +208,9 @@ TEST_F(SelectionCatalogue, CurrentTitleIsReselected)
     sel.SuchText = "Chronik";
     SetAusgabeData(t.app);
     EXPECT_EQ(t.app.grid.Row, 1);
+    for (int row : {0, t.app.grid.RowCount()}) // the header, and past the last row
+        SelectGridRow(t.app, row);
+    EXPECT_EQ(t.app.grid.Row, 1);
 }
 
 // Choosing works on the store alone: the grid and the messages stay untouched.
