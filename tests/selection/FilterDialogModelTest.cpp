@@ -528,10 +528,12 @@ TEST(FilterDialogModel, RefillingTheFilterListsShowsAndAppliesAllTicked)
     f.Add("B", "Krimi", 0, "Kunst");
     f.Ready();
     f.Session([](FilterDialogModel& d) {
-        TickText(d, ListKategorie, "Roman", false);
         TickText(d, ListKeywords, "Kunst", false); // the keywords are no filter list: they stay
-        d.RefillFilterLists();
-        EXPECT_TRUE(d.Items(ListKategorie)[0].Checked && d.Items(ListKategorie)[1].Checked);
+        for (int round = 0; round < 2; ++round) { // the second refill works as the first
+            TickText(d, ListKategorie, "Roman", false);
+            d.RefillFilterLists();
+            EXPECT_TRUE(d.Items(ListKategorie)[0].Checked && d.Items(ListKategorie)[1].Checked);
+        }
     });
     EXPECT_FALSE(f.app.selection.FilternVon[1]);
     EXPECT_EQ(f.Shown(), (Titles{"A"}));

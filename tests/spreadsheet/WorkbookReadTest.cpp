@@ -195,7 +195,8 @@ TEST(WorkbookRead, EveryCellRecordKind)
         st.Rec(0x0203, Bytes().Cell(2, 0).F64(0.1));
         st.Rec(0x0207, Bytes().U16(5).U8(0).Raw("Streu"));                  // stray: no formula waits
         st.Rec(0x0201, Bytes().Cell(2, 1));
-        st.Rec(0x0204, Bytes().Cell(2, 2).U16(3).U8(0).Raw("\xE4\xF6\xFC"));
+        st.Rec(0x0204, Bytes().Cell(2, 2).U16(3).U8(0).Raw("\xE4"));
+        st.Rec(0x003C, Bytes().U8(0).Raw("\xF6\xFC"));                     // the label goes on
         st.Rec(0x0204, Bytes().Cell(2, 3).U16(2).U8(1).Wide(u"\u201Eq"));
         st.Rec(0x00D6, Bytes().Cell(2, 4).U16(4).U8(0).Raw("Rich").U16(1).U32(0));
         st.Bof(0x0600, 0x0020);                                             // embedded chart
@@ -206,6 +207,7 @@ TEST(WorkbookRead, EveryCellRecordKind)
             st.Rec(0x0205, Bytes().Cell(3, i).U8(errors[i]).U8(1));
         st.Rec(0x0205, Bytes().Cell(4, 0).U8(1).U8(0));
         st.Rec(0x0205, Bytes().Cell(4, 1).U8(0).U8(0));
+        st.Rec(0x0006, Bytes().Cell(4, 2).F64(7));                         // a formula cut after its result
         auto formula = [&](uint16_t col, const Bytes& result) {
             st.Rec(0x0006, Bytes().Cell(5, col).Raw(std::string(result.v.begin(), result.v.end()))
                                 .U16(0).U32(0).U16(3).U8(0x1E).U16(1));
@@ -228,7 +230,7 @@ TEST(WorkbookRead, EveryCellRecordKind)
         {"", "", "3", "4", "", "", "", ""},
         {"0.1", "", "äöü", "„q", "Rich", "", "", ""},
         {"#NULL!", "#DIV/0!", "#VALUE!", "#REF!", "#NAME?", "#NUM!", "#N/A", ""},
-        {"TRUE", "FALSE", "", "", "", "", "", ""},
+        {"TRUE", "FALSE", "7", "", "", "", "", ""},
         {"-2.5", "TRUE", "#DIV/0!", "", "Ergeb.", "", "", ""},
     };
     for (uint16_t r = 0; r < expected.size(); ++r)
@@ -303,6 +305,7 @@ TEST(WorkbookRead, BadFilesGiveAMessage)
     shortSheetList.Bof(0x0600, 0x0005).Rec(0x0085, Bytes().U32(0).U8(0).U8(0).U8(0)).Eof();
     Stream shorterSheetList;
     shorterSheetList.Bof(0x0600, 0x0005).Rec(0x0085, Bytes().U32(0).U8(0).U8(0)).Eof();
+    Stream shortRk = Biff8Book(Bytes().U32(0).U32(0), {}, [](Stream& st) { st.Rec(0x027E, Bytes().Cell(0, 0).U16(0).U8(0)); });
     Stream shortSst = Biff8Book(Bytes().U32(1).U32(1).U16(40).U8(0).Raw("abc"), {}, [](Stream&) {});
     Stream worksheetOnly;
     worksheetOnly.Bof(0x0600, 0x0010).Eof();
@@ -320,6 +323,7 @@ TEST(WorkbookRead, BadFilesGiveAMessage)
         {Pack(cut(4)), damaged + "Ende eines Tabellenblatts fehlt."},
         {Pack(badIndex), damaged + "Verweis auf einen fehlenden Text."},
         {Pack(shortSst), damaged + "Text abgeschnitten."},
+        {Pack(shortRk), damaged + "Zelle fehlerhaft."},
         {Pack(farSheet), damaged + "Tabellenblatt nicht gefunden."},
         {Pack(sheetAtEnd), damaged + "Tabellenblatt nicht gefunden."},
         {Pack(shortSheetList), damaged + "Text abgeschnitten."},
