@@ -178,34 +178,26 @@ TEST(PictureGeometry, Viewer)
         EXPECT_EQ(ViewerAspectSize(r.last, r.now, r.aspect), r.result) << r.now.Width << "x" << r.now.Height;
 }
 
-TEST(PictureSlots, ShowStopsAtEmbeddedWithoutDataAndRefusesUnknownFormats)
-{
-    Page page;
-    TPicRec empty = Embedded(1);
-    empty.Data.clear();
-    empty.Size = 0;
-    EXPECT_TRUE(page.slots.Show(TitleWith({empty, Embedded(2)})));
-    EXPECT_EQ(page.slots.FirstFreeSlot(), 0);
-
-    page.slots.Reset();
-    TPicRec strange = Embedded(3);
-    strange.Kind = 32 + PicEmbedded;
-    EXPECT_FALSE(page.slots.Show(TitleWith({Embedded(1), strange})));
-}
-
-// Entries the page could not show come back behind the pictures on the tabs.
-TEST(PictureSlots, HiddenEntriesSurviveARewrite)
+// The page stops at an embedded entry without data; the entries it could not
+// show come back behind the pictures on the tabs. An unknown format is refused.
+TEST(PictureSlots, HiddenEntriesSurviveARewriteAndUnknownFormatsAreRefused)
 {
     Page page;
     TPicRec empty = Embedded(1);
     empty.Data.clear();
     TBuch b = TitleWith({empty, Embedded(2), Embedded(3)});
     ASSERT_TRUE(page.slots.Show(b));
+    EXPECT_EQ(page.slots.FirstFreeSlot(), 0);
     ASSERT_TRUE(page.slots.AddFile(page.file("neu.jpg", PictureData(9)), false));
     page.slots.WriteTo(b, false);
     ASSERT_EQ(b.AnzPics, 3);
     EXPECT_EQ(std::tuple(b.Pics[0].Data, b.Pics[1].Data, b.Pics[2].Data),
               std::tuple(PictureData(9), PictureData(2), PictureData(3)));
+
+    page.slots.Reset();
+    TPicRec strange = Embedded(3);
+    strange.Kind = 32 + PicEmbedded;
+    EXPECT_FALSE(page.slots.Show(TitleWith({Embedded(1), strange})));
 }
 
 TEST(PictureSlots, AddAfterDeletingTheSecondOfThreeUsesTabTwo)

@@ -88,8 +88,17 @@ TEST(TitleEditorModel, SeriesAndYearsFollowTheType)
             EXPECT_EQ(std::tuple(e.v.LiteraturTyp, e.v.Serie.Text, e.v.EditionYear, e.v.FirstEdition, e.v.Ausgabe,
                                  e.v.Zeitschrift.Text, e.v.Jahr, e.v.Jahrgang),
                       std::tuple(typ, c.serie, c.editionYear, c.firstEdition, c.ausgabe, c.zeitschrift, c.jahr, c.jahrgang));
+            // A copy carries the fields its type does not show, as an edit keeps them.
+            e.v.Kopieren = true;
+            e.v.Kuerzel = "K2";
+            e.m.WriteToStore();
+            ASSERT_EQ(e.app.store.AnzBuch, 2);
+            const TBuch& copy = *e.app.store.at(2);
+            EXPECT_EQ(std::tuple(copy.Reihe.Text, copy.Jahr.Text, copy.JahrNum, copy.Auflage),
+                      std::tuple("Reihe", "1999", 1987, 3));
 
             // The user fills both groups; only the type's group is stored.
+            e.Open(1);
             e.v.Serie.Text = "Buchreihe";
             e.v.EditionYear = "2001";
             e.v.FirstEdition = "1950";
@@ -329,8 +338,14 @@ TEST(TitleEditorModel, OkMessages)
         e.v.Titel = c.titel;
         e.v.LiteraturTyp = c.typ;
         e.t.ui.answers = {c.typAnswer};
+        e.m.Focus = {PageIntern, C::ComboBoxTyp}; // a refusal moves it
         const bool saved = e.app.store.Gesichert();
         EXPECT_EQ(e.m.OkClicked(), c.outcome);
+        if (c.outcome == OkOutcome::StayOnType) {
+            EXPECT_EQ(std::tuple(e.m.Focus.Page, e.m.Focus.Control), std::tuple(PageBibliothek, C::RadioGroup_LiteraturTyp));
+        } else if (c.outcome == OkOutcome::StayOnKuerzel) {
+            EXPECT_EQ(e.m.Focus.Control, C::EditKuerzel);
+        }
         EXPECT_EQ(std::tuple(e.Texts(), e.app.store.AnzBuch), std::tuple(c.messages, c.titlesAfter));
         if (c.outcome != OkOutcome::Close || c.mode == EditModeView) {
             EXPECT_EQ(e.app.store.Gesichert(), saved);
@@ -338,18 +353,6 @@ TEST(TitleEditorModel, OkMessages)
             EXPECT_EQ(e.app.store.current()->Titel.Text, c.titel);
         }
     }
-}
-
-TEST(TitleEditorModel, OkFocusAfterRefusal)
-{
-    Editor e;
-    e.OpenNew();
-    e.t.ui.answers = {Answer::Retry};
-    EXPECT_EQ(e.m.OkClicked(), OkOutcome::StayOnType);
-    EXPECT_EQ(std::tuple(e.m.Focus.Page, e.m.Focus.Control), std::tuple(PageBibliothek, C::RadioGroup_LiteraturTyp));
-    e.v.LiteraturTyp = 0;
-    EXPECT_EQ(e.m.OkClicked(), OkOutcome::StayOnKuerzel);
-    EXPECT_EQ(e.m.Focus.Control, C::EditKuerzel);
 }
 
 TEST(TitleEditorModel, LeavingTheShortKey)
@@ -724,11 +727,7 @@ TEST(TitleEditorModel, TypePanel)
     e.m.SetLiteraturTyp(0);
     EXPECT_EQ(e.m.Label(C::ComboBoxSerie), "Reihe");
     EXPECT_EQ(e.m.Label(C::ComboBoxVerlag), "Verlag");
-}
-
-TEST(TitleEditorModel, LabelsFromColumnHeaders)
-{
-    Editor e;
+    // Labels from the column headers, when asked for.
     e.app.columns.CellArray[1].Header = "Buchtitel";
     e.app.columns.CellArray[24].Header = "Erscheinungsjahr";
     e.m.AdjustLabelsFromHeaders(e.app.columns);
@@ -785,23 +784,4 @@ TEST(TitleEditorModel, EnterAndTabJumps)
     }
     EXPECT_EQ(KeywordListHint({"Recht"}, 0), "Recht");
     EXPECT_EQ(KeywordListHint({"Recht"}, 1), "alle bisher verwendeten Schlagworte");
-}
-
-// A copy carries the fields its type does not show, as an edit keeps them.
-TEST(TitleEditorModel, CopyKeepsHiddenFields)
-{
-    for (int32_t typ : {6, 4}) {
-        Editor e;
-        MakeTitled(e.Add("K1"), typ);
-        e.Open(1);
-        e.v.Kopieren = true;
-        e.v.Kuerzel = "K2";
-        e.m.WriteToStore();
-        ASSERT_EQ(e.app.store.AnzBuch, 2);
-        const TBuch& copy = *e.app.store.at(2);
-        EXPECT_EQ(copy.Reihe.Text, "Reihe") << typ;
-        EXPECT_EQ(copy.Jahr.Text, "1999") << typ;
-        EXPECT_EQ(copy.JahrNum, 1987) << typ;
-        EXPECT_EQ(copy.Auflage, 3) << typ;
-    }
 }
