@@ -50,6 +50,11 @@ TEST(Codec, TextOutsideTheCodePageIsKeptAsReferences)
         EXPECT_EQ(Utf8ToCp1252(c.text), stored);
         EXPECT_EQ(PathFromCp1252(PathToCp1252(U(c.text))), FromCp1252(stored));
     }
+    std::string all; // every byte comes back
+    for (int c = 0; c < 256; ++c)
+        all += static_cast<char>(c);
+    EXPECT_EQ(ToCp1252(FromCp1252(all)), all);
+    EXPECT_EQ(Cp1252("Grüße €"), "Gr\xFC\xDF" "e \x80");
 }
 
 TEST(Codec, SeparatorsAndCutsSeeReferencesWhole)
@@ -122,6 +127,7 @@ TEST(Codec, CuttingAndFoldingRespectReferences)
     EXPECT_TRUE(IsLatin1Compatible(Cp1252("Müller & Söhne")));
     EXPECT_FALSE(IsLatin1Compatible(Cp1252("€")));
     EXPECT_FALSE(IsLatin1Compatible(ToCp1252(U("Łódź"))));
+    EXPECT_TRUE(IsLatin1Compatible("\xE4\xFF")); // the last byte
 }
 
 } // namespace

@@ -271,18 +271,7 @@ TEST(DatabaseFile, RefusedFilesChangeNothing)
     }
 }
 
-TEST(DatabaseFile, UnreadableVersionOrFileEndsTheLoad)
-{
-    Env env;
-    WriteBytes(env.qpath("v.FOL"), "Folianto1.4 #" + TwoTitles(4)); // last version character is a blank
-    EXPECT_THROW(env.load(env.path("v.FOL")), AppError);
-    EXPECT_TRUE(env.idle());
-
-    QDir(env.dir.path()).mkdir(QStringLiteral("d.FOL")); // exists, cannot be read
-    EXPECT_THROW(env.load(env.path("d.FOL")), AppError);
-}
-
-TEST(DatabaseFile, MissingOrEmptyPaths)
+TEST(DatabaseFile, MissingEmptyOrUnreadablePaths)
 {
     Env env;
     EXPECT_FALSE(env.load(env.path("fehlt.FOL")));
@@ -294,6 +283,13 @@ TEST(DatabaseFile, MissingOrEmptyPaths)
 
     EXPECT_FALSE(env.save(""));
     EXPECT_EQ(std::tuple(env.app.store.FehlerNr, env.err), std::tuple(16, "Sichern"));
+
+    // An unreadable version or file ends the load.
+    WriteBytes(env.qpath("v.FOL"), "Folianto1.4 #" + TwoTitles(4)); // last version character is a blank
+    EXPECT_THROW(env.load(env.path("v.FOL")), AppError);
+    EXPECT_TRUE(env.idle());
+    QDir(env.dir.path()).mkdir(QStringLiteral("d.FOL")); // exists, cannot be read
+    EXPECT_THROW(env.load(env.path("d.FOL")), AppError);
 }
 
 // One message for a damaged file: its first refusal and how many titles
@@ -404,6 +400,8 @@ TEST(DatabaseFile, GarbageTailIsOneMessage)
 TEST(DatabaseFile, RoundTripKeepsEveryField)
 {
     Env env;
+    ASSERT_TRUE(env.save(env.path("e.FOL"))); // an empty store is the header alone
+    EXPECT_EQ(ReadBytes(env.qpath("e.FOL")), "Folianto1.4#");
     FillSampleCatalogue(env.app.store, 300, 42);
     TitleStore& store = env.app.store;
     store.at(1)->Titel.Text.clear();
@@ -413,6 +411,9 @@ TEST(DatabaseFile, RoundTripKeepsEveryField)
     EXPECT_EQ(ReadBytes(env.qpath("r.FOL")).substr(0, 12), "Folianto1.4#");
 
     Env back;
+    back.app.store.NewBuch();
+    ASSERT_TRUE(back.load(env.path("e.FOL")));
+    EXPECT_EQ(back.app.store.AnzBuch, 0);
     ASSERT_TRUE(back.load(env.path("r.FOL")));
     ASSERT_EQ(back.app.store.AnzBuch, 300);
     const auto numbers = [](const TBuch& t) {
@@ -437,16 +438,6 @@ TEST(DatabaseFile, RoundTripKeepsEveryField)
     // A second save of the loaded data writes the same bytes.
     ASSERT_TRUE(back.save(back.path("s.FOL")));
     EXPECT_EQ(ReadBytes(back.qpath("s.FOL")), ReadBytes(env.qpath("r.FOL")));
-}
-
-TEST(DatabaseFile, EmptyStoreIsTheHeaderAlone)
-{
-    Env env;
-    ASSERT_TRUE(env.save(env.path("e.FOL")));
-    EXPECT_EQ(ReadBytes(env.qpath("e.FOL")), "Folianto1.4#");
-    env.app.store.NewBuch();
-    ASSERT_TRUE(env.load(env.path("e.FOL")));
-    EXPECT_EQ(env.app.store.AnzBuch, 0);
 }
 
 TEST(DatabaseFile, SaveVersionQuestions)

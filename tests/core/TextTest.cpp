@@ -1,4 +1,3 @@
-#include "core/Codec.h"
 #include "core/Text.h"
 
 #include <gtest/gtest.h>
@@ -60,14 +59,4 @@ TEST(Text, FileNameParts)
     EXPECT_EQ(std::tuple(ExtractFileExt("/a.b/x"), ExtractFileExt("/dir/.FOL"), ExtractFileName("/dir/x.FOL"),
                          ExtractFilePath("/dir/x.FOL")),
               std::tuple("", ".FOL", "x.FOL", "/dir/"));
-}
-
-TEST(Codec, Windows1252RoundTripOfEveryByte)
-{
-    std::string all;
-    for (int c = 0; c < 256; ++c)
-        all += static_cast<char>(c);
-    EXPECT_EQ(ToCp1252(FromCp1252(all)), all);
-    EXPECT_EQ(Cp1252("Grüße €"), "Gr\xFC\xDF" "e \x80");
-    EXPECT_TRUE(IsLatin1Compatible("\xE4\xFF")); // the last byte; the rest: CodecTest
 }
