@@ -38,9 +38,9 @@ TEST(RecoveryJournalDeathTest, KilledAtRandomInstantsRecoversTheLastCompletedCha
 {
     for (uint64_t seed = 1; seed <= 8; ++seed) {
         SCOPED_TRACE(seed);
-        QTemporaryDir dir;
-        const std::string database = PathToCp1252(dir.path() + QStringLiteral("/Katalog.FOL"));
-        const std::string folder = PathToCp1252(dir.path() + QStringLiteral("/recovery"));
+        const test::RecoveryPlace place;
+        const std::string& database = place.database;
+        const std::string& folder = place.folder;
         {
             QFile db(PathFromCp1252(database));
             ASSERT_TRUE(db.open(QIODevice::WriteOnly));

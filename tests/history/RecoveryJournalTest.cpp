@@ -40,12 +40,13 @@ struct Catalogue : test::RecoveryPlace {
     }
 };
 
-// A fresh store loaded from the database, with the recovery file replayed.
-std::string Recovered(const Catalogue& c, std::size_t expectChanges)
+// A fresh store loaded from the database, with the recovery file in `folder`
+// (the catalogue's own when empty) replayed.
+std::string Recovered(const Catalogue& c, std::size_t expectChanges, const std::string& folder = {})
 {
     TitleStore store;
     FillStartCatalogue(store);
-    RecoveryJournal journal(store, c.folder);
+    RecoveryJournal journal(store, folder.empty() ? c.folder : folder);
     const std::optional<RecoveryInfo> info = journal.Find(c.database);
     if (!info)
         return "no recovery file";
@@ -96,21 +97,6 @@ TEST(RecoveryJournal, CutAnywhereRecoversTheLastWholeChange)
         const std::string expected = last == states.begin() ? walk.states.front() : std::prev(last)->second;
         EXPECT_TRUE(Recovered(c, changes) == expected);
     }
-}
-
-// An edit, then a title before it deleted in the same step: the edited
-// title is recorded at the slot it moved to.
-TEST(RecoveryJournal, SlotsMoveWithinAStep)
-{
-    Catalogue c;
-    {
-        TitleChange change(c.history, "Gemischt");
-        c.store.Touch(5);
-        c.store.at(5)->Titel.Text = "bearbeitet";
-        c.store.ActBuch = 1;
-        c.store.DeleteActBuch();
-    }
-    EXPECT_TRUE(Recovered(c, 1) == StoreImage(c.store));
 }
 
 // A damaged byte inside a change ends the replay before that change.
@@ -286,13 +272,7 @@ TEST(RecoveryJournal, FailedWriteIsMadeGoodByTheNextChange)
     c.edit("drei");
     EXPECT_FALSE(journal.Failing());
 
-    TitleStore store;
-    FillStartCatalogue(store);
-    RecoveryJournal reader(store, c.folder + "/half");
-    const std::optional<RecoveryInfo> info = reader.Find(c.database);
-    ASSERT_TRUE(info && info->changes == 1); // the whole store
-    EXPECT_TRUE(reader.Recover(*info));
-    EXPECT_TRUE(StoreImage(store) == StoreImage(c.store));
+    EXPECT_TRUE(Recovered(c, 1, c.folder + "/half") == StoreImage(c.store)); // the whole store
     EXPECT_EQ(QDir(PathFromCp1252(c.folder + "/half")).entryList({QStringLiteral("*.aside-*")}, QDir::Files).size(), 1);
 
     // A file cannot be made (a file holds the folder's name): the same once it can.
@@ -309,31 +289,35 @@ TEST(RecoveryJournal, FailedWriteIsMadeGoodByTheNextChange)
     ASSERT_TRUE(QFile::remove(PathFromCp1252(blocked)));
     c.edit("fünf");
     EXPECT_FALSE(late.Failing());
-    TitleStore again;
-    FillStartCatalogue(again);
-    RecoveryJournal lateReader(again, blocked);
-    const std::optional<RecoveryInfo> lateInfo = lateReader.Find(c.database);
-    ASSERT_TRUE(lateInfo && lateInfo->changes == 1);
-    EXPECT_TRUE(lateReader.Recover(*lateInfo));
-    EXPECT_TRUE(StoreImage(again) == StoreImage(c.store));
+    EXPECT_TRUE(Recovered(c, 1, blocked) == StoreImage(c.store));
 }
 
-// A change no step recorded is written as the whole store when flushed.
-TEST(RecoveryJournal, ChangeOutsideTheStepsIsWrittenWhole)
+// An edit, then a title before it deleted in the same step: the edited title
+// is recorded at the slot it moved to. A change no step recorded is written
+// as the whole store when flushed.
+TEST(RecoveryJournal, StepsAndChangesOutsideThemAreRecovered)
 {
     Catalogue c;
+    {
+        TitleChange change(c.history, "Gemischt");
+        c.store.Touch(5);
+        c.store.at(5)->Titel.Text = "bearbeitet";
+        c.store.ActBuch = 1;
+        c.store.DeleteActBuch();
+    }
+    EXPECT_TRUE(Recovered(c, 1) == StoreImage(c.store));
     c.edit("eins");
     c.store.Touch(5);
     c.store.at(5)->Titel.Text = "ohne Schritt";
     c.store.NewBuch();
     c.journal.Flush();
-    EXPECT_TRUE(Recovered(c, 2) == StoreImage(c.store));
-    c.edit("zwei");
     EXPECT_TRUE(Recovered(c, 3) == StoreImage(c.store));
+    c.edit("zwei");
+    EXPECT_TRUE(Recovered(c, 4) == StoreImage(c.store));
     {
         TitleChange change(c.history, "Titel bearbeiten");
         c.store.Touch(3);
         c.store.at(3)->TextField(TextFieldCount).Text = "das letzte Textfeld";
     }
-    EXPECT_TRUE(Recovered(c, 4) == StoreImage(c.store));
+    EXPECT_TRUE(Recovered(c, 5) == StoreImage(c.store));
 }
