@@ -172,13 +172,24 @@ TEST(FileCommands, ReplacingUnsavedTitlesAsksFirst)
     EXPECT_TRUE(env.ui.messages.empty());
 }
 
-TEST(FileCommands, MergeAppendsAndLeavesTheCollectionUnnamedAndChanged)
+// A merge appends and leaves the collection unnamed and changed; a declined
+// one keeps the current file as the save target.
+TEST(FileCommands, Merge)
 {
     Env env;
     const std::string first = env.makeFile("a.FOL", 2);
-    const std::string second = env.makeFile("b.FOL", 3, 3);
-    env.ui.filePaths = {first, second};
+    const std::string older = env.makeFile("alt.FOL", 3, 3);
+    const std::string full = env.makeFile("voll.FOL", 3);
+    env.ui.filePaths = {first};
     ASSERT_TRUE(FileOpen(env.app));
+
+    // Data filter declined: nothing appended.
+    env.ui.filePaths = {older};
+    env.ui.answers = {Answer::No};
+    EXPECT_FALSE(FileMerge(env.app));
+    EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.DataFileName, env.app.DataVerMinor, env.app.store.Gesichert()),
+              std::tuple(2, first, 4, true));
+    env.ui.filePaths = {older};
     EXPECT_TRUE(FileMerge(env.app));
     EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.DataFileName, env.app.store.Gesichert()),
               std::tuple(5, "", false));
@@ -191,26 +202,9 @@ TEST(FileCommands, MergeAppendsAndLeavesTheCollectionUnnamedAndChanged)
     ASSERT_FALSE(env.ui.messages.empty());
     EXPECT_EQ(env.ui.messages[0].buttons, Buttons::YesNoAbort);
     EXPECT_EQ(env.app.DataVerMinor, 4);
-}
-
-TEST(FileCommands, FailedMergeKeepsTheCurrentFileName)
-{
-    Env env;
-    const std::string first = env.makeFile("a.FOL", 2);
-    const std::string older = env.makeFile("alt.FOL", 3, 3);
-    const std::string full = env.makeFile("voll.FOL", 3);
-    env.ui.filePaths = {first};
-    ASSERT_TRUE(FileOpen(env.app));
-
-    // Data filter declined: nothing appended, the open file stays the save target.
-    env.ui.filePaths = {older};
-    env.ui.answers = {Answer::No};
-    EXPECT_FALSE(FileMerge(env.app));
-    EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.DataFileName, env.app.DataVerMinor, env.app.store.Gesichert()),
-              std::tuple(2, first, 4, true));
 
     // Store full part-way: the titles appended so far make an unnamed, changed collection.
-    for (int i = 2; i < MaxBuch - 1; ++i)
+    while (env.app.store.AnzBuch < MaxBuch - 1)
         env.app.store.NewBuch();
     env.ui.filePaths = {full};
     EXPECT_FALSE(FileMerge(env.app));

@@ -136,8 +136,6 @@ TEST(Recovery, ChangesToADatabaseChangedSinceArePutAside)
     }
 }
 
-// A save takes the recovery file and those put aside; an end without
-// unsaved changes takes it too.
 // "Neu" offers the changes of an unnamed collection and shows what it took over.
 TEST(Recovery, NewCollectionAfterACrashShowsTheChanges)
 {
@@ -157,6 +155,8 @@ TEST(Recovery, NewCollectionAfterACrashShowsTheChanges)
     EXPECT_EQ(t.app.store.FindBuchByNr(t.app.selection.AusgabeBuchNr[1]), 1);
 }
 
+// A save takes the recovery file and those put aside; an end without
+// unsaved changes takes it too.
 TEST(Recovery, SaveRemovesTheRecoveryFiles)
 {
     Files f;

@@ -39,7 +39,7 @@ TEST(StatusBar, PanelTexts)
     EXPECT_EQ(ShowHint(t.app).Text[1], " 0 Titel gezeigt von 12 Titeln (Filter aktiv)");
 }
 
-TEST(HistoryClick, CaptionsLoadThroughTheDatabaseLoader)
+TEST(HistoryClick, CaptionsLoadThroughTheDatabaseLoaderOrSayWhyNot)
 {
     QTemporaryDir dir;
     const std::string db = dir.path().toStdString() + "/k.FOL";
@@ -57,16 +57,12 @@ TEST(HistoryClick, CaptionsLoadThroughTheDatabaseLoader)
     EXPECT_EQ(t.app.grid.Cell(t.app.columns.PosOfInfo("Titel"), 1), "Gespeichert");
     EXPECT_EQ(t.app.history.Paths, (std::vector<std::string>{"/a/eins.FOL", db})); // no second entry
     EXPECT_TRUE(t.ui.messages.empty());
-}
 
-TEST(HistoryClick, Messages)
-{
-    QTemporaryDir dir;
+    // Captions of no entry, a missing file and a failed load.
     const std::string path = dir.path().toStdString() + "/buch.fol";
     std::ofstream(path) << "x";
     int loads = 0;
     const BuchLoader failing = [&loads](App&, const std::string&, std::string&) { return ++loads, false; };
-    TestApp t;
     EXPECT_FALSE(DoAutoItemClick(t.app, "&2 " + path, failing));
     EXPECT_FALSE(DoAutoItemClick(t.app, "&12 " + path, failing));
     const std::string missing = dir.path().toStdString() + "/weg.fol";
