@@ -244,6 +244,12 @@ TEST(FilterDialogModel, ChangeFlagOfTheClosing)
         d.Close(true);
         EXPECT_EQ(f.app.selection.FSS_Changed, c.changed);
     }
+    f.Session([](FilterDialogModel& d) { // a text without a field to search in is no search
+        for (const SearchBox& box : SearchBoxes)
+            d.SetBox(box.k, false);
+        d.SetSearchText("x");
+    });
+    EXPECT_FALSE(f.app.selection.SuchenIn[0]);
     // Each filter on exactly when its list has an active entry (the fixed
     // lending states always have), boxes and text as they were: unchanged.
     Fixture empty;
@@ -259,11 +265,14 @@ TEST(FilterDialogModel, ChangeFlagOfTheClosing)
         EXPECT_FALSE(empty.app.selection.FSS_Changed);
     }
     // A filter switch that no longer matches its list's entries is a change.
-    empty.app.selection.FilternVon[2] = true;
-    FilterDialogModel d(empty.app, FilterDialogMode::Normal, empty.q);
-    d.Activate();
-    d.Close(false);
-    EXPECT_TRUE(empty.app.selection.FSS_Changed);
+    for (int k : {2, 8}) {
+        empty.app.selection.FilternVon[static_cast<std::size_t>(k)] ^= true;
+        FilterDialogModel d(empty.app, FilterDialogMode::Normal, empty.q);
+        d.Activate();
+        d.Close(false);
+        EXPECT_TRUE(empty.app.selection.FSS_Changed) << k;
+        empty.app.selection.FilternVon[static_cast<std::size_t>(k)] ^= true;
+    }
 }
 
 TEST(FilterDialogModel, ModesPagesAndPresets)
@@ -341,6 +350,8 @@ TEST(FilterDialogModel, NarrowingInStages)
     f.Ready();
     // Stage one: Politik and Geschichte.
     f.Session([](FilterDialogModel& d) {
+        d.ChangePage(PageKeywords); // all ticked: nothing to narrow, no question
+        EXPECT_FALSE(d.Narrowing());
         d.SelectNone(ListKeywords);
         TickText(d, ListKeywords, "Politik", true);
         TickText(d, ListKeywords, "Geschichte", true);

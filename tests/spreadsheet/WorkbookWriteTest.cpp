@@ -3,6 +3,7 @@
 
 #include "core/Codec.h"
 #include "spreadsheet/Biff.h"
+#include "spreadsheet/Ole2.h"
 #include "spreadsheet/Workbook.h"
 
 #include <gtest/gtest.h>
@@ -42,6 +43,17 @@ std::string ErrorOf(const std::function<void()>& f)
     return "(kein Fehler)";
 }
 
+// The first DIMENSIONS record: first row, row after the last, first column, column after the last.
+std::vector<uint32_t> Dimensions(Workbook& wb)
+{
+    const std::vector<uint8_t> s = ole2::ExtractWorkbookStream(wb.WriteToBytes()).data;
+    const auto u16 = [&s](std::size_t at) { return static_cast<uint32_t>(s[at] | s[at + 1] << 8); };
+    for (std::size_t pos = 0; pos + 4 <= s.size(); pos += 4 + u16(pos + 2))
+        if (u16(pos) == 0x0200)
+            return {u16(pos + 4) | u16(pos + 6) << 16, u16(pos + 8) | u16(pos + 10) << 16, u16(pos + 12), u16(pos + 14)};
+    return {};
+}
+
 TEST(WorkbookWrite, EmptySheetAndClearedWorkbook)
 {
     Workbook wb;
@@ -52,6 +64,10 @@ TEST(WorkbookWrite, EmptySheetAndClearedWorkbook)
     EXPECT_EQ(back->GetSheet(0).Name, "Tabelle1"); // a sheet needs a name
     EXPECT_GT(back->GetSheet(0).FirstUsedRow(), back->GetSheet(0).LastUsedRow());
     EXPECT_GT(back->GetSheet(0).FirstUsedCol(), back->GetSheet(0).LastUsedCol());
+    EXPECT_EQ(Dimensions(wb), (std::vector<uint32_t>{0, 0, 0, 0}));
+    wb.GetSheet(0).WriteText(4, 3, "b");
+    wb.GetSheet(0).WriteText(2, 7, "a");
+    EXPECT_EQ(Dimensions(wb), (std::vector<uint32_t>{3, 8, 2, 5}));
 }
 
 TEST(WorkbookWrite, CellKindsInAnyOrderLastWriteWins)
