@@ -250,6 +250,7 @@ TEST(FilterDialogModel, ChangeFlagOfTheClosing)
         d.SetSearchText("x");
     });
     EXPECT_FALSE(f.app.selection.SuchenIn[0]);
+    EXPECT_FALSE(f.app.selection.FSS_Changed); // the refresh it asked for has run
     // Each filter on exactly when its list has an active entry (the fixed
     // lending states always have), boxes and text as they were: unchanged.
     Fixture empty;
