@@ -78,7 +78,7 @@ TEST(OptionsDialogModel, InfoLineNamesTitlesAndTruncatedEntries)
     }
 }
 
-TEST(OptionsDialogModel, ExportSelectionMovedAndReopened)
+TEST(OptionsDialogModel, ExportSelectionMovedUpToTheListEndsAndReopened)
 {
     TestApp t;
     OptionsDialogModel m(OptionsDataOf(t.app));
@@ -101,23 +101,21 @@ TEST(OptionsDialogModel, ExportSelectionMovedAndReopened)
     EXPECT_EQ(Labels(reopened), Labels(m));
     EXPECT_TRUE(reopened.ExportLines[static_cast<std::size_t>(slots[SlotTitel] - 1)].Checked);
     EXPECT_TRUE(reopened.ExportLines[static_cast<std::size_t>(slots[SlotAutor] - 1)].Checked);
-}
 
-TEST(OptionsDialogModel, MovingStopsAtTheListEnds)
-{
-    OptionsDialogModel m(DefaultData());
-    const auto before = Labels(m);
-    m.ExportIndex = 0;
-    EXPECT_FALSE(m.MoveExportLine(-1));
-    m.ExportIndex = ExportSlotCount - 1;
-    EXPECT_FALSE(m.MoveExportLine(+1));
-    EXPECT_EQ(Labels(m), before);
-    EXPECT_TRUE(m.MoveExportLine(-1));
-    EXPECT_EQ(m.ExportIndex, ExportSlotCount - 2);
-    EXPECT_EQ(m.ExportLines.back().Label, before[ExportSlotCount - 2]);
-    m.ExportIndex = 0;
-    EXPECT_TRUE(m.MoveExportLine(+1));
-    EXPECT_EQ(m.ExportLines[1].Label, before[0]);
+    // Moving stops at the list ends.
+    OptionsDialogModel d(DefaultData());
+    const auto before = Labels(d);
+    d.ExportIndex = 0;
+    EXPECT_FALSE(d.MoveExportLine(-1));
+    d.ExportIndex = ExportSlotCount - 1;
+    EXPECT_FALSE(d.MoveExportLine(+1));
+    EXPECT_EQ(Labels(d), before);
+    EXPECT_TRUE(d.MoveExportLine(-1));
+    EXPECT_EQ(d.ExportIndex, ExportSlotCount - 2);
+    EXPECT_EQ(d.ExportLines.back().Label, before[ExportSlotCount - 2]);
+    d.ExportIndex = 0;
+    EXPECT_TRUE(d.MoveExportLine(+1));
+    EXPECT_EQ(d.ExportLines[1].Label, before[0]);
 }
 
 TEST(OptionsDialogModel, EveryLabelStandsOnceWhateverTheSlotsSay)
@@ -225,13 +223,6 @@ TEST(OptionsDialogModel, OkTakesSaneNumbersAndKeepsValuesOfEmptyEdits)
     }
 }
 
-TEST(OptionsDialogModel, ASortLengthOfOneDigitIsShownRightAligned)
-{
-    OptionsData data = DefaultData();
-    data.settings.SortLength = 5;
-    EXPECT_EQ(OptionsDialogModel(data).SortLengthText, " 5");
-}
-
 TEST(OptionsDialogModel, AbsurdSettingsAreShownSane)
 {
     OptionsData data = DefaultData();
@@ -251,6 +242,8 @@ TEST(OptionsDialogModel, AbsurdSettingsAreShownSane)
     // SortLength is a byte's value, kept while the edit is untouched.
     const Settings& r = m.Result().settings;
     EXPECT_EQ(std::tuple(int(r.SortLength), r.MaxColWidth, r.HistryLgthPrz), std::tuple(255, 9999, 100));
+    s.SortLength = 5; // one digit is shown right-aligned
+    EXPECT_EQ(OptionsDialogModel(data).SortLengthText, " 5");
 }
 
 TEST(OptionsDialogModel, OkWritesColumnsPresetsAndChoices)

@@ -48,6 +48,10 @@ protected:
 TEST_F(SettingsFileTest, MissingFileKeepsDefaultsAndWritesCompleteFile)
 {
     TestApp t;
+    t.app.settings.SaveOption = false; // then nothing is written
+    EXPECT_EQ(Write_IniFile(t.app, path), std::nullopt);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
+    t.app.settings.SaveOption = true;
     ASSERT_TRUE(Read_IniFile(t.app, path));
     EXPECT_EQ(Positions(t.app), Positions(TestApp().app));
 
@@ -125,14 +129,6 @@ TEST_F(SettingsFileTest, WriterEditsInPlaceAndRemembersNoFileWithoutOpenAtStart)
     EXPECT_EQ(bytes.find("Old="), std::string::npos);
 }
 
-TEST_F(SettingsFileTest, SaveOptionOffLeavesFileUntouched)
-{
-    TestApp t;
-    t.app.settings.SaveOption = false;
-    EXPECT_EQ(Write_IniFile(t.app, path), std::nullopt);
-    EXPECT_FALSE(QFile::exists(QString::fromStdString(path)));
-}
-
 TEST_F(SettingsFileTest, FailedWriteReturnsTheErrorAndKeepsTheFile)
 {
     // A file where the folder should be: StandardLocationsTest. A settings
@@ -178,6 +174,10 @@ TEST(SettingsReader, PositionHolesRenumberTheShownColumns)
     for (int i = 3; i < ColumnCount; ++i)
         expected += ",-1";
     EXPECT_EQ(Positions(noHoles.app), expected);
+    // A position out of range is none; column 0 losing its own leaves a hole below position 1.
+    TestApp outOfRange;
+    ReadSettings(outOfRange.app, IniFile("[Zellenanordnung]\r\n33=34\r\n0=-7\r\n"));
+    EXPECT_EQ(std::pair(outOfRange.app.columns.CellArray[0].Pos, outOfRange.app.columns.CellArray[33].Pos), std::pair(0, 32));
 }
 
 TEST(SettingsReader, LastFileOnlyWhenOpenedAtStart)
@@ -230,13 +230,4 @@ TEST(SettingsReader, PresetsCutBlankHeadersAndHistory)
               std::tuple("12345678901234567890", "Anna", "abcdefghijklmnopqrst", 0));
     EXPECT_EQ(std::tuple(t.app.columns.CellArray[3].Header, t.app.history.Paths),
               std::tuple("Kategorie", std::vector<std::string>{"/a.FOL", "/b.FOL"}));
-}
-
-TEST(SettingsReader, PositionOutOfRangeBecomesUnplaced)
-{
-    TestApp t;
-    ReadSettings(t.app, IniFile("[Zellenanordnung]\r\n33=34\r\n0=-7\r\n"));
-    // Column 0 lost its position, which leaves a hole below position 1: renumbered.
-    EXPECT_EQ(t.app.columns.CellArray[0].Pos, 0);
-    EXPECT_EQ(t.app.columns.CellArray[33].Pos, 32);
 }

@@ -65,6 +65,11 @@ TEST_F(TraceLogTest, EncodesEachCharacterPlus128AndCutsLongLines)
 {
     TraceLog log;
     log.Start("", ui);
+    // CheckIO logs only errors.
+    EXPECT_TRUE(log.CheckIO(0, 3));
+    EXPECT_TRUE(Matches(log.Line(0), ".*Protokoll-Beginn.*"));
+    EXPECT_FALSE(log.CheckIO(5, 17));
+    EXPECT_TRUE(EndsWith(log.Line(0), " | CoreSys: CheckIO: [ERROR] ioresult = 5 at IDPos=17")) << log.Line(0);
     struct Case { unsigned char c; std::uint8_t stored; };
     for (const Case& k : {Case{200, 72}, Case{100, 228}, Case{'A', 0xC1}, Case{0, 128}, Case{255, 127}}) {
         log.AddLine(std::string(1, static_cast<char>(k.c)) + "x");
@@ -152,7 +157,7 @@ TEST_F(TraceLogTest, EndHandlerFollowsTheWritePolicy)
     }
 }
 
-TEST_F(TraceLogTest, Bit7SkipsTheNextWriteOnce)
+TEST_F(TraceLogTest, Bit7SkipsTheNextWriteOnceLevelMinusOneWritesAtOnce)
 {
     TraceLog log;
     log.Start(logFile(), ui);
@@ -162,6 +167,16 @@ TEST_F(TraceLogTest, Bit7SkipsTheNextWriteOnce)
     EXPECT_EQ(log.WriteMasterAlways, 1);
     log.AddLine("b");
     EXPECT_EQ(SlotOf(ReadBytes(kel()), 0), Slot("b"));
+
+    // Level -1 writes at once and keeps the policy.
+    log.WriteMasterAlways = 2;
+    log.WriteTraceLevel(-1, "now");
+    EXPECT_EQ(log.WriteMasterAlways, 2);
+    log.WriteTrace("later");
+    const Bytes file = ReadBytes(kel());
+    ASSERT_EQ(file.size(), 65280u);
+    EXPECT_EQ(SlotOf(file, 0), Slot(log.Line(1)));
+    EXPECT_TRUE(EndsWith(log.Line(1), " | now"));
 }
 
 TEST_F(TraceLogTest, StoreLevelIsComparedAsSignedByte)
@@ -176,30 +191,6 @@ TEST_F(TraceLogTest, StoreLevelIsComparedAsSignedByte)
         log.WriteTraceLevel(k.level, "probe");
         EXPECT_EQ(EndsWith(log.Line(0), " | probe"), k.enters) << int(k.storeLevel) << " " << k.level;
     }
-}
-
-TEST_F(TraceLogTest, LevelMinusOneWritesAtOnceAndKeepsThePolicy)
-{
-    TraceLog log;
-    log.Start(logFile(), ui);
-    log.WriteMasterAlways = 2;
-    log.WriteTraceLevel(-1, "now");
-    EXPECT_EQ(log.WriteMasterAlways, 2);
-    log.WriteTrace("later");
-    const Bytes file = ReadBytes(kel());
-    ASSERT_EQ(file.size(), 65280u);
-    EXPECT_EQ(SlotOf(file, 0), Slot(log.Line(1)));
-    EXPECT_TRUE(EndsWith(log.Line(1), " | now"));
-}
-
-TEST_F(TraceLogTest, CheckIOLogsOnlyErrors)
-{
-    TraceLog log;
-    log.Start("", ui);
-    EXPECT_TRUE(log.CheckIO(0, 3));
-    EXPECT_TRUE(Matches(log.Line(0), ".*Protokoll-Beginn.*"));
-    EXPECT_FALSE(log.CheckIO(5, 17));
-    EXPECT_TRUE(EndsWith(log.Line(0), " | CoreSys: CheckIO: [ERROR] ioresult = 5 at IDPos=17")) << log.Line(0);
 }
 
 TEST_F(TraceLogTest, SnapshotTakesTheFirstFreeNumberAndAbove500AsksToInformTheMaker)
