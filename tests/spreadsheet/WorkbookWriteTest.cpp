@@ -16,6 +16,7 @@
 
 #include <functional>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -60,6 +61,7 @@ TEST(WorkbookWrite, EmptySheetAndClearedWorkbook)
     wb.GetSheet(0).WriteText(3, 3, "weg");
     wb.ClearSheets();
     ASSERT_EQ(wb.SheetCount(), 1u);
+    EXPECT_THROW(wb.GetSheet(1), std::out_of_range);
     const auto back = ReadBack(wb);
     EXPECT_EQ(back->GetSheet(0).Name, "Tabelle1"); // a sheet needs a name
     EXPECT_GT(back->GetSheet(0).FirstUsedRow(), back->GetSheet(0).LastUsedRow());
