@@ -76,7 +76,7 @@ protected:
     QTemporaryDir dir;
 };
 
-TEST_F(LookupCliTest, LooksUpAndSavesWhatItFound)
+TEST_F(LookupCliTest, LooksUpAndSavesWhatItFoundAndLeavesASilentSource)
 {
     WriteIni("kaputt, dnb, ol");
     const CliResult run = Lookup({"3-16-148410-X", "0-306-40615-2", "9783161484100", "978-3-16-148410-1",
@@ -104,11 +104,9 @@ TEST_F(LookupCliTest, LooksUpAndSavesWhatItFound)
     const CliResult again = Lookup({"9783161484100", "0306406152", "--into", path("db.fol")});
     EXPECT_EQ(again.exitCode, 0);
     EXPECT_EQ(again.lines, (std::vector<std::string>{"bereits vorhanden: 9783161484100", "bereits vorhanden: 0306406152"}));
-}
 
-TEST_F(LookupCliTest, ASourceThatNeverAnswersIsLeftAfterItsTimeLimit)
-{
-    WriteIni("still", 500); // the next source asked after it: LookupClientTest
+    // A source that never answers is left after its time limit (the next source asked after it: LookupClientTest).
+    WriteIni("still", 500);
     const CliResult failed = Lookup({"3-16-148410-X"});
     EXPECT_EQ(failed.exitCode, 1);
     EXPECT_EQ(failed.lines, (std::vector<std::string>{"Fehler: 3-16-148410-X: still: keine Antwort in 1 s"}));

@@ -64,16 +64,7 @@ TEST(PosixPlatform, MacAddressOfTheFirstAdapterWithANonZeroAddress)
     EXPECT_EQ(FormatMacAddress({0, 0, 0, 0, 0, 0}), "00-00-00-00-00-00");
 }
 
-TEST(PosixPlatform, VersionHasFourNumbers)
-{
-    EXPECT_EQ(std::tuple(FourPartVersion("1.4.0.0"), FourPartVersion("2.1"), FourPartVersion("3.0.1.7.9")),
-              std::tuple("1.4.0.0", "2.1.0.0", "3.0.1.7"));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^\d+\.\d+\.\d+\.\d+$)"))
-                    .match(QString::fromStdString(PosixPlatform().ProgramVersion()))
-                    .hasMatch());
-}
-
-TEST(PosixPlatform, LastWriteTimeIsLocalDayCountAndStable)
+TEST(PosixPlatform, LastWriteTimeAndTheNetworkTestOfAMissingPath)
 {
     QTemporaryDir dir;
     const std::string path = dir.path().toStdString() + "/x.SEM";
@@ -91,12 +82,7 @@ TEST(PosixPlatform, LastWriteTimeIsLocalDayCountAndStable)
     const double localNow =
         25569.0 + double(now.toMSecsSinceEpoch() + qint64(now.offsetFromUtc()) * 1000) / 86400000.0;
     EXPECT_LT(std::abs(*t1 - localNow), 2.0 / 1440) << "within two minutes";
-}
-
-TEST(PosixPlatform, NetworkTestUsesTheNearestExistingDirectory)
-{
-    QTemporaryDir dir;
-    PosixPlatform platform;
+    // The network test looks at the nearest existing directory.
     const std::string existing = dir.path().toStdString();
     EXPECT_EQ(platform.IsNetworkDrive(existing + "/missing/deeper/d.FOL"), platform.IsNetworkDrive(existing));
     EXPECT_FALSE(platform.IsNetworkDrive("/proc/self/no/such/file"));
@@ -107,6 +93,12 @@ TEST(PosixPlatform, SystemAnswers)
     PosixPlatform platform;
     const std::string program = platform.ProgramPath();
     EXPECT_EQ(program.substr(program.find_last_of('/') + 1).rfind("folianto_tests", 0), 0u) << program;
+    // The version has four numbers.
+    EXPECT_EQ(std::tuple(FourPartVersion("1.4.0.0"), FourPartVersion("2.1"), FourPartVersion("3.0.1.7.9")),
+              std::tuple("1.4.0.0", "2.1.0.0", "3.0.1.7"));
+    EXPECT_TRUE(QRegularExpression(QStringLiteral(R"(^\d+\.\d+\.\d+\.\d+$)"))
+                    .match(QString::fromStdString(platform.ProgramVersion()))
+                    .hasMatch());
     // One of this machine's IPv4 addresses other than the loopback, if it has one.
     QStringList own;
     for (const QHostAddress& a : QNetworkInterface::allAddresses())
@@ -237,7 +229,7 @@ TEST(FatalEnd, SignalHandlersOnlyWhileAHandlerIsSet)
     }
 }
 
-TEST(SingleInstanceLock, SecondHolderIsRefusedUntilTheFirstEnds)
+TEST(SingleInstanceLock, SecondHolderIsRefusedUntilTheFirstEndsAndForeignFilesAlways)
 {
     QTemporaryDir dir;
     const std::string d = dir.path().toStdString();
@@ -251,22 +243,19 @@ TEST(SingleInstanceLock, SecondHolderIsRefusedUntilTheFirstEnds)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 2); // a lock file each, in the folder
     first.reset();
     EXPECT_TRUE(second.tryAcquire());
-}
 
-TEST(SingleInstanceLock, RefusesASymlinkPlantedAtItsPath)
-{
-    QTemporaryDir dir;
-    SingleInstanceLock lock("Folianto", dir.path().toStdString());
+    // A symlink planted at its path is refused.
+    SingleInstanceLock lock("Gelinkt", d);
     const QString target = dir.path() + QStringLiteral("/target");
     ASSERT_TRUE(QFile::link(target, QString::fromStdString(lock.path())));
     EXPECT_FALSE(lock.tryAcquire());
     EXPECT_FALSE(QFile::exists(target));
 
     // Nor is a lock file (or a socket) that another user owns.
-    SingleInstanceLock foreign("Fremd", dir.path().toStdString());
+    SingleInstanceLock foreign("Fremd", d);
     QFile(QString::fromStdString(foreign.path())).open(QIODevice::WriteOnly);
     if (::chown(foreign.path().c_str(), 65534, 65534) == 0) { // only the superuser may give a file away
         EXPECT_FALSE(foreign.tryAcquire());
-        EXPECT_EQ(std::pair(IsOwnFile(foreign.path()), IsOwnFile(dir.path().toStdString())), std::pair(false, true));
+        EXPECT_EQ(std::pair(IsOwnFile(foreign.path()), IsOwnFile(d)), std::pair(false, true));
     }
 }

@@ -54,7 +54,7 @@ TEST(StandardLocations, SettingsAndTraceLogFollowThePortableFileElseTheUserFolde
     }
 }
 
-TEST(StandardLocations, SettingsGoToACreatedConfigFolderAndComeBack)
+TEST(StandardLocations, SettingsGoToACreatedConfigFolderAndComeBackOrTheFolderIsReported)
 {
     Folders f;
     ScopedEnv config("XDG_CONFIG_HOME", PathFromCp1252(f.at("config")));
@@ -69,15 +69,9 @@ TEST(StandardLocations, SettingsGoToACreatedConfigFolderAndComeBack)
     reader.platform.programPath = f.program();
     ASSERT_TRUE(Read_IniFile(reader.app));
     EXPECT_EQ(reader.app.settings.BuchSort, 5);
-}
 
-TEST(StandardLocations, AnUnwritableConfigFolderIsReportedWithThePath)
-{
-    Folders f;
-    Touch(f.at("config")); // a file where the folder should be
-    ScopedEnv config("XDG_CONFIG_HOME", PathFromCp1252(f.at("config")));
-    TestApp t;
-    t.platform.programPath = f.program();
-    const std::string ini = f.at("config/folianto/Folianto.INI");
-    EXPECT_EQ(Write_IniFile(t.app), "nach " + ini + " kann nicht geschrieben werden");
+    // A config folder that cannot be made is reported with the path.
+    Touch(f.at("blocked")); // a file where the folder should be
+    ScopedEnv blocked("XDG_CONFIG_HOME", PathFromCp1252(f.at("blocked")));
+    EXPECT_EQ(Write_IniFile(writer.app), "nach " + f.at("blocked/folianto/Folianto.INI") + " kann nicht geschrieben werden");
 }
