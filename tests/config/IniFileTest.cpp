@@ -49,7 +49,7 @@ TEST(IniFile, NumbersAndBooleans)
     }
 }
 
-TEST(IniFile, EditsInPlaceKeepingForeignLines)
+TEST(IniFile, EditsInPlaceKeepingForeignLinesAndWritesNewFiles)
 {
     IniFile ini(kForeign);
     ini.WriteInteger("common", "SORTLENGTH", 25);   // existing key, other case
@@ -67,6 +67,13 @@ TEST(IniFile, EditsInPlaceKeepingForeignLines)
               "\r\n"
               "[Fresh]\r\n"
               "a=1\r\n");
+    // A new file; a value of one line only.
+    IniFile fresh;
+    fresh.WriteString("A", "k", "v");
+    fresh.WriteString("B", "k", "first\r\nsecond");
+    EXPECT_EQ(fresh.Serialize(), "[A]\r\nk=v\r\n\r\n[B]\r\nk=first\r\n");
+    // LF-only input comes back with CR LF; a missing last line end is added.
+    EXPECT_EQ(IniFile("[A]\nk=v").Serialize(), "[A]\r\nk=v\r\n");
 }
 
 TEST(IniFile, FirstLineOfAKeyWinsAmongManyKeys)
@@ -95,16 +102,6 @@ TEST(IniFile, FirstLineOfAKeyWinsAmongManyKeys)
         EXPECT_EQ(f->ReadString("S", "new300", "?"), "again");
     }
     EXPECT_EQ(reread.ReadSectionValues("S").size(), 300u + 300u / 7 + 1 + 20);
-}
-
-TEST(IniFile, NewFileAndLineEnds)
-{
-    IniFile ini;
-    ini.WriteString("A", "k", "v");
-    ini.WriteString("B", "k", "first\r\nsecond"); // one line only
-    EXPECT_EQ(ini.Serialize(), "[A]\r\nk=v\r\n\r\n[B]\r\nk=first\r\n");
-    // LF-only input comes back with CR LF; a missing last line end is added.
-    EXPECT_EQ(IniFile("[A]\nk=v").Serialize(), "[A]\r\nk=v\r\n");
 }
 
 TEST(IniFile, SectionValuesAndErasingKeys)

@@ -729,9 +729,8 @@ TEST(DatabaseFileDeathTest, SaveKilledAtAnyCallLeavesWholeFiles)
                 titles[name] = -1;
                 continue;
             }
-            TestApp reader;
-            std::string err;
-            EXPECT_TRUE(Load_Buch_Data(reader.app, env.path(name), err)) << name;
+            Env reader;
+            EXPECT_TRUE(reader.load(env.path(name))) << name;
             EXPECT_TRUE(reader.ui.messages.empty()) << name;
             titles[name] = reader.app.store.AnzBuch;
         }
@@ -745,9 +744,8 @@ TEST(DatabaseFileDeathTest, SaveKilledAtAnyCallLeavesWholeFiles)
         // The next save completes and shifts what is there by one.
         env.app.store.NewBuch();
         ASSERT_TRUE(env.save(env.path("x.FOL")));
-        TestApp reader;
-        std::string err;
-        ASSERT_TRUE(Load_Buch_Data(reader.app, env.path("x.BAK_FOL"), err));
+        Env reader;
+        ASSERT_TRUE(reader.load(env.path("x.BAK_FOL")));
         EXPECT_EQ(reader.app.store.AnzBuch, titles["x.FOL"]);
     }
 }

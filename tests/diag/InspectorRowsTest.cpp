@@ -10,7 +10,7 @@
 namespace folianto {
 namespace {
 
-TEST(InspectorRows, TitleRowsNameEveryField)
+TEST(InspectorRows, TitleRowsNameEveryFieldColumnRowsEveryDescriptor)
 {
     TBuch b;
     b.BuchNr = 17;
@@ -37,16 +37,13 @@ TEST(InspectorRows, TitleRowsNameEveryField)
     }
     b.Preis = 1234567.0f; // too wide: cut to 7 characters
     EXPECT_EQ(TitleInspectorRows(b)[32][1], "1234567");
-}
 
-TEST(InspectorRows, ColumnRowsListDescriptorsZeroToThirtyThree)
-{
-    ColumnModel columns;
-    const auto rows = ColumnInspectorRows(columns);
-    ASSERT_EQ(rows.size(), 34u);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{"1", Cp1252("Kürzel"), Cp1252("Kürzel"), "0", "TRUE", "-1", "-1", "1"}));
-    EXPECT_EQ(rows[9][4], "FALSE");
-    EXPECT_EQ(rows[33][1], "Link");
+    // The column rows list descriptors 0 to 33.
+    const auto columns = ColumnInspectorRows(ColumnModel());
+    ASSERT_EQ(columns.size(), 34u);
+    EXPECT_EQ(columns[0], (std::vector<std::string>{"1", Cp1252("Kürzel"), Cp1252("Kürzel"), "0", "TRUE", "-1", "-1", "1"}));
+    EXPECT_EQ(columns[9][4], "FALSE");
+    EXPECT_EQ(columns[33][1], "Link");
 }
 
 } // namespace

@@ -76,18 +76,7 @@ TEST(PictureLinks, GridDoubleClickUsesTheSameRule)
     EXPECT_EQ(t.ui.startedDocuments.size(), 2u);
 }
 
-TEST(PictureLinks, ChooseLinkedDocument)
-{
-    FakeUserInteraction ui;
-    ui.filePaths = {std::string("/doc/neu.pdf"), std::nullopt};
-    EXPECT_EQ(ChooseLinkedDocument(ui, "/doc/alt.pdf"), "/doc/neu.pdf");
-    ASSERT_EQ(ui.dialogs.size(), 1u);
-    EXPECT_EQ(std::tuple(ui.dialogs[0].filter, ui.dialogs[0].mustExist && ui.dialogs[0].pathMustExist, ui.dialogs[0].initialPath),
-              std::tuple("Alle Dateien (*.*)|*.*", true, "/doc/alt.pdf"));
-    EXPECT_EQ(ChooseLinkedDocument(ui, "/doc/alt.pdf"), std::nullopt); // cancelled: Quelle stays
-}
-
-TEST(PictureLinks, QuelleDoubleClickAndHint)
+TEST(PictureLinks, QuelleDoubleClickHintAndChoice)
 {
     QTemporaryDir dir;
     const std::string file = dir.filePath(QStringLiteral("aufsatz.pdf")).toStdString();
@@ -112,4 +101,13 @@ TEST(PictureLinks, QuelleDoubleClickAndHint)
     EXPECT_EQ(QuelleHint("lang", true, 51, 53),
               Cp1252("lang\r\n\r\nDoppelklick öffnet das verlinkte Dokument;\r\n"
                      "solange \"als Link benutzen\" markiert ist, ist dieses Feld schreibgeschützt!"));
+
+    // The document chosen for Quelle; cancelled, Quelle stays.
+    FakeUserInteraction ui;
+    ui.filePaths = {std::string("/doc/neu.pdf"), std::nullopt};
+    EXPECT_EQ(ChooseLinkedDocument(ui, "/doc/alt.pdf"), "/doc/neu.pdf");
+    ASSERT_EQ(ui.dialogs.size(), 1u);
+    EXPECT_EQ(std::tuple(ui.dialogs[0].filter, ui.dialogs[0].mustExist && ui.dialogs[0].pathMustExist, ui.dialogs[0].initialPath),
+              std::tuple("Alle Dateien (*.*)|*.*", true, "/doc/alt.pdf"));
+    EXPECT_EQ(ChooseLinkedDocument(ui, "/doc/alt.pdf"), std::nullopt);
 }

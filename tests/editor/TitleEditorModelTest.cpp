@@ -158,18 +158,6 @@ TEST(TitleEditorModel, ShownValues)
     }
 }
 
-TEST(TitleEditorModel, NoCurrentTitle)
-{
-    Editor e;
-    e.app.store.ActBuch = 1;
-    EXPECT_FALSE(e.m.LoadFromStore());
-    e.Add("K1");
-    e.app.store.ActBuch = 2;
-    EXPECT_FALSE(e.m.LoadFromStore());
-    EXPECT_EQ(e.Texts(), (std::vector<std::string>{GetErrorText(17), GetErrorText(17)}));
-    EXPECT_EQ(e.t.ui.messages[0].kind, MsgKind::Error);
-}
-
 // Numbers and prices as typed, and input no field can hold.
 TEST(TitleEditorModel, NumbersAndPricesRead)
 {
@@ -433,9 +421,12 @@ TEST(TitleEditorModel, PlaceBesideThePublisher)
               ViewModeDisabledControls().end());
 }
 
-TEST(TitleEditorModel, NewTitleAndFullStore)
+// A new title; no current title to load; a full store.
+TEST(TitleEditorModel, NewTitleNoCurrentTitleAndFullStore)
 {
     Editor e;
+    e.app.store.ActBuch = 1;
+    EXPECT_FALSE(e.m.LoadFromStore());
     e.OpenNew();
     e.v.Kuerzel = "N";
     e.v.Titel = "Neu";
@@ -443,6 +434,11 @@ TEST(TitleEditorModel, NewTitleAndFullStore)
     e.m.WriteToStore();
     ASSERT_EQ(e.app.store.AnzBuch, 1);
     EXPECT_EQ(std::tuple(e.app.store.ActBuch, e.app.store.at(1)->Auflage, e.app.store.Gesichert()), std::tuple(1, 0, false));
+    e.app.store.ActBuch = 2;
+    EXPECT_FALSE(e.m.LoadFromStore());
+    EXPECT_EQ(e.Texts(), (std::vector<std::string>{GetErrorText(17), GetErrorText(17)}));
+    EXPECT_EQ(e.t.ui.messages[0].kind, MsgKind::Error);
+    e.t.ui.messages.clear();
 
     while (e.app.store.AnzBuch < MaxBuch)
         e.app.store.NewBuch();
