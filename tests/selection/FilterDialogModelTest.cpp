@@ -108,7 +108,12 @@ TEST(FilterDialogModel, CategoryTicksSetAndClearTheFilter)
         bool noDataMessage;
     };
     const Case cases[] = {
-        {"untick one", [](FilterDialogModel& d) { TickText(d, ListKategorie, "Krimi", false); }, true,
+        {"untick one, and one past the last",
+         [](FilterDialogModel& d) {
+             TickText(d, ListKategorie, "Krimi", false);
+             d.Tick(ListKategorie, static_cast<int>(d.Items(ListKategorie).size()), false);
+         },
+         true,
          {"A Roman", "C Sachbuch", "D ohne"}, false},
         {"untick the titles without a category",
          [](FilterDialogModel& d) {

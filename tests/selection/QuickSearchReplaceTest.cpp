@@ -112,6 +112,7 @@ TEST(Replace, ReplaceAllCases)
         {"Łódź 2 ł", "2", "3", false, "Łódź 3 ł"},
         {"Łódź Łódź", "Łódź", "Lodz", false, "Lodz Lodz"},
         {"Dvořák", "ř", "r", true, "Dvorák"},
+        {"Łx", "1;x", "y", true, "Łx"}, // the end of "&#321;" and what follows
         // Upper case of the Windows-1252 letters at the ends of their ranges; ÷ and × are none.
         {"ÞING ŠŒŽŸ", "þing šœžÿ", "x", false, "x"},
         {"× ÷", "÷", "/", false, "× /"},
