@@ -143,8 +143,9 @@ TEST(DatabaseFile, IsHeaderFormat)
     EXPECT_FALSE(IsHeaderFormat(std::string("/nonexistent/D.FOL"), len));
 }
 
-// One fixture per stored data version; the same checks against each.
-TEST(DatabaseFile, LoadsEveryHeaderVersion)
+// One fixture per stored data version; the same checks against each, loaded
+// and merged.
+TEST(DatabaseFile, LoadsAndMergesEveryHeaderVersion)
 {
     for (int minor : {2, 3, 4}) {
         SCOPED_TRACE(minor);
@@ -197,6 +198,14 @@ TEST(DatabaseFile, LoadsEveryHeaderVersion)
                   std::tuple("Zweiter", 8, false, file, std::vector<std::string>{file})); // type 12 is repaired
         EXPECT_TRUE(env.idle());
         EXPECT_EQ(env.ui.waitTexts, std::vector<std::string>{"Buchdaten werden geladen!"});
+
+        // A merge appends and keeps the titles there; the data version becomes the file's.
+        app.store.at(1)->Kuerzel.Text = "Alt";
+        app.DataVerMinor = 0; // no file has it
+        ASSERT_TRUE(env.load(file, LoadMode::Merge));
+        ASSERT_EQ(app.store.AnzBuch, 4);
+        EXPECT_EQ(std::tuple(app.store.at(1)->Kuerzel.Text, app.store.at(3)->Titel.Text, app.store.at(4)->BuchNr, app.DataVerMinor),
+                  std::tuple("Alt", "Stadt und Land", 4, minor));
     }
 }
 
@@ -778,19 +787,6 @@ TEST(DatabaseFile, FailedSaveTellsTheReason)
         EXPECT_EQ(failure(readOnly, system), prefix + readOnly + ".\r\nKeine Berechtigung zum Schreiben.");
     }
     EXPECT_EQ(FilesIn(env.dir).size(), 0u); // no new file left behind
-}
-
-TEST(DatabaseFile, MergeAppendsAndKeepsState)
-{
-    Env env;
-    WriteBytes(env.qpath("m.FOL"), Header(3) + TwoTitles(3));
-    env.app.store.NewBuch();
-    env.app.store.at(1)->Kuerzel.Text = "Alt";
-    ASSERT_TRUE(env.load(env.path("m.FOL"), LoadMode::Merge));
-    ASSERT_EQ(env.app.store.AnzBuch, 3);
-    EXPECT_EQ(env.app.store.at(1)->Kuerzel.Text, "Alt");
-    EXPECT_EQ(std::tuple(env.app.store.at(2)->Titel.Text, env.app.store.at(3)->BuchNr, env.app.DataVerMinor),
-              std::tuple("Stadt und Land", 3, 3));
 }
 
 // A read error of the device ends the load (truncations: DamagedFiles).

@@ -32,21 +32,22 @@ TEST(TitleHistory, RandomCommandsUndoAndRedoExactly)
     }
 }
 
-// Gesichert is true exactly where the store equals its file.
-TEST(TitleHistory, SavedPositionSetsGesichert)
+// Gesichert is true exactly where the store equals its file; limits that drop
+// the oldest steps move the saved state down with them, or drop it.
+TEST(TitleHistory, SavedPositionSetsGesichertAndLimitsDropTheOldestSteps)
 {
     TitleStore store;
     FillStartCatalogue(store);
     TitleHistory history(store);
     history.Clear();
-    const auto edit = [&](const char* text) {
+    const auto edit = [&](int32_t slot, const std::string& text) {
         TitleChange change(history, "Titel bearbeiten");
-        store.Touch(1);
-        store.at(1)->Titel.Text = text;
+        store.Touch(slot);
+        store.at(slot)->Titel.Text = text;
         store.MarkChanged();
     };
-    edit("eins");
-    edit("zwei");
+    edit(1, "eins");
+    edit(1, "zwei");
     history.MarkSaved();
     store.MarkSaved();
 
@@ -61,12 +62,36 @@ TEST(TitleHistory, SavedPositionSetsGesichert)
         EXPECT_EQ(store.Gesichert(), c.gesichert);
     }
     // A new change after undoing past the save: the saved state is gone.
-    edit("drei");
+    edit(1, "drei");
     EXPECT_FALSE(history.CanRedo());
     EXPECT_TRUE(history.Undo());
     EXPECT_FALSE(store.Gesichert());
     EXPECT_TRUE(history.Undo());
     EXPECT_FALSE(store.Gesichert());
+
+    history.Clear();
+    for (int k = 0; k < 120; ++k) {
+        if (k == 110)
+            history.MarkSaved();
+        edit(1 + k % 10, std::string(static_cast<std::size_t>(100 + k), 'x'));
+    }
+    EXPECT_EQ(history.StepCount(), 120u);
+    history.SetLimits(100, TitleHistory::DefaultMaxBytes);
+    EXPECT_EQ(history.StepCount(), 100u);
+    // The saved state moved down with the steps: ten undos reach it.
+    for (int k = 0; k < 10; ++k) {
+        ASSERT_TRUE(history.Undo());
+        EXPECT_EQ(store.Gesichert(), k == 9) << k;
+    }
+    for (int k = 0; k < 10; ++k)
+        history.Redo();
+
+    // Above the byte bound only the newest step stays, however large.
+    history.SetLimits(100, 1);
+    EXPECT_EQ(history.StepCount(), 1u);
+    EXPECT_TRUE(history.Undo());
+    EXPECT_FALSE(history.Undo());
+    EXPECT_FALSE(store.Gesichert()); // the saved state was among the dropped steps
 }
 
 TEST(TitleHistory, StepsRecordOnlyWhatChanged)
@@ -168,41 +193,6 @@ TEST(TitleHistory, EachMemberEditIsOneStepAndASameValueNone)
         EXPECT_TRUE(history.Undo());
         EXPECT_TRUE(StoreImage(store) == start);
     }
-}
-
-TEST(TitleHistory, LimitsDropTheOldestSteps)
-{
-    TitleStore store;
-    FillStartCatalogue(store);
-    TitleHistory history(store);
-    history.Clear();
-    const auto edit = [&](int k) {
-        TitleChange change(history, "Titel bearbeiten");
-        store.Touch(1 + k % 10);
-        store.at(1 + k % 10)->Titel.Text = std::string(static_cast<std::size_t>(100 + k), 'x');
-    };
-    for (int k = 0; k < 120; ++k) {
-        if (k == 110)
-            history.MarkSaved();
-        edit(k);
-    }
-    EXPECT_EQ(history.StepCount(), 120u);
-    history.SetLimits(100, TitleHistory::DefaultMaxBytes);
-    EXPECT_EQ(history.StepCount(), 100u);
-    // The saved state moved down with the steps: ten undos reach it.
-    for (int k = 0; k < 10; ++k) {
-        ASSERT_TRUE(history.Undo());
-        EXPECT_EQ(store.Gesichert(), k == 9) << k;
-    }
-    for (int k = 0; k < 10; ++k)
-        history.Redo();
-
-    // Above the byte bound only the newest step stays, however large.
-    history.SetLimits(100, 1);
-    EXPECT_EQ(history.StepCount(), 1u);
-    EXPECT_TRUE(history.Undo());
-    EXPECT_FALSE(history.Undo());
-    EXPECT_FALSE(store.Gesichert()); // the saved state was among the dropped steps
 }
 
 // A change that no step recorded leaves nothing to undo: the steps would no
