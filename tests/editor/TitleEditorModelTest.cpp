@@ -206,7 +206,7 @@ TEST(TitleEditorModel, HugeMemoIsStoredWhole)
 
 // An OK that changes nothing leaves the title and Gesichert as they were,
 // also for values the dialog does not show.
-TEST(TitleEditorModel, UnchangedTitleStaysSaved)
+TEST(TitleEditorModel, OnlyAChangeMarksTheTitleUnsaved)
 {
     const std::vector<void (*)(TBuch&)> titles = {
         [](TBuch& b) { MakeTitled(b, 0); },
@@ -235,10 +235,7 @@ TEST(TitleEditorModel, UnchangedTitleStaysSaved)
         };
         EXPECT_EQ(numbers(after), numbers(before));
     }
-}
-
-TEST(TitleEditorModel, ChangesMarkUnsaved)
-{
+    // Any change marks the title unsaved.
     const std::vector<void (*)(TitleEditorModel&)> edits = {
         [](TitleEditorModel& m) { m.Values.Titel += "!"; },
         [](TitleEditorModel& m) { m.Values.Preis = "1.5"; },
@@ -533,7 +530,7 @@ TEST(TitleEditorModel, ReuseLastSettings)
     }
 }
 
-TEST(TitleEditorModel, CompletionTakesTheLastMatchingEntry)
+TEST(TitleEditorModel, CompletionTakesTheLastMatchingEntryWhenSwitchedOn)
 {
     SearchList list;
     for (const char* s : {"Berlin", "Bern", "bergen", "M\xFCnchen"})
@@ -552,10 +549,7 @@ TEST(TitleEditorModel, CompletionTakesTheLastMatchingEntry)
     }
     for (const char* none : {"", "x", "m\xDC", "Berliner"})
         EXPECT_FALSE(CompleteText(list, none, 1, false)) << none;
-}
-
-TEST(TitleEditorModel, CompletionSwitches)
-{
+    // The switches that turn completion on and off.
     Editor e;
     e.app.lists.VerlagSearchList.AddEntry("Hanser");
     e.app.lists.AutorSearchList.AddEntry("Eco, Umberto");
@@ -570,7 +564,7 @@ TEST(TitleEditorModel, CompletionSwitches)
     EXPECT_FALSE(e.m.TypeAhead(C::TitelEdit, "ha", 2));
 }
 
-TEST(TitleEditorModel, LeavingBoxes)
+TEST(TitleEditorModel, LeavingBoxesAndMultipleChoiceText)
 {
     Editor e;
     e.app.lists.VerlagSearchList.AddEntry("Zsolnay");
@@ -587,9 +581,19 @@ TEST(TitleEditorModel, LeavingBoxes)
         e.m.LeaveChoiceBox(C::ComboBoxAutor);
         EXPECT_EQ(e.v.Autor.Text, left);
     }
+    // The text of a multiple choice and ticks from a text.
+    MultiSelectBox box;
+    box.Items = {" Eco, Umberto ", "Mann, Thomas", "Kafka"};
+    box.Ticked = {true, false, true};
+    EXPECT_EQ(JoinTicked(box), "Eco, Umberto; Kafka;");
+    box.Ticked = {false, false, false};
+    EXPECT_EQ(JoinTicked(box), "");
+    TickFromText(box, "kafka; MANN, THOMAS");
+    EXPECT_EQ(box.Ticked, (std::vector<bool>{false, true, true}));
+    EXPECT_EQ(std::tuple(FindPrefix(box.Items, "ma"), FindPrefix(box.Items, "x")), std::tuple(1, -1));
 }
 
-TEST(TitleEditorModel, KeywordTakeOver)
+TEST(TitleEditorModel, KeywordTakeOverListAndTyping)
 {
     struct Case { const char *memo, *keyword, *result; };
     const Case cases[] = {
@@ -612,10 +616,7 @@ TEST(TitleEditorModel, KeywordTakeOver)
         EXPECT_EQ(e.v.Schlagworte, c.result) << c.memo;
         EXPECT_EQ(e.m.Focus.Control, C::ListBoxAlleSchlagworte);
     }
-}
-
-TEST(TitleEditorModel, KeywordListAndTyping)
-{
+    // The keyword list, typing and the keyword conventions.
     Editor e;
     for (const char* k : {"Recht", "politik", "Ziel", "geschichte", "Politik", "zeit", "Geschichte Europas"})
         e.app.lists.SchlagworteSearchList.AddEntry(k);
@@ -733,19 +734,6 @@ TEST(TitleEditorModel, TypePanel)
     EXPECT_EQ(std::tuple(e.m.Label(C::TitelEdit), e.m.Label(C::EditJahr), e.m.Label(C::EditionYearEdit)),
               std::tuple("Buchtitel", "Erscheinungsjahr", "Erscheinungsjahr"));
     EXPECT_EQ(e.m.Label(C::CheckBoxQuelleAlsLinkBenutzen), e.app.columns.CellArray[33].Header);
-}
-
-TEST(TitleEditorModel, MultiSelectText)
-{
-    MultiSelectBox box;
-    box.Items = {" Eco, Umberto ", "Mann, Thomas", "Kafka"};
-    box.Ticked = {true, false, true};
-    EXPECT_EQ(JoinTicked(box), "Eco, Umberto; Kafka;");
-    box.Ticked = {false, false, false};
-    EXPECT_EQ(JoinTicked(box), "");
-    TickFromText(box, "kafka; MANN, THOMAS");
-    EXPECT_EQ(box.Ticked, (std::vector<bool>{false, true, true}));
-    EXPECT_EQ(std::tuple(FindPrefix(box.Items, "ma"), FindPrefix(box.Items, "x")), std::tuple(1, -1));
 }
 
 TEST(TitleEditorModel, EnterAndTabJumps)
