@@ -24,15 +24,10 @@ protected:
     void SetUp() override
     {
         test::EnsureCoreApplication();
-        auto answer = [](const char* file, const char* type = "application/xml") {
-            LookupTestServer::Answer a;
-            a.contentType = type;
-            a.body = QByteArray::fromStdString(test::ReadFixture("lookup", file));
-            return a;
+        const auto answer = [](const char* file, const char* type = "application/xml") {
+            return LookupTestServer::Answer::Of(test::ReadFixture("lookup", file), type);
         };
-        LookupTestServer::Answer fail;
-        fail.status = 500;
-        server.on("/broken", fail);
+        server.on("/broken", LookupTestServer::Answer::Status(500));
         LookupTestServer::Answer silent;
         silent.silent = true;
         server.on("/silent", silent);

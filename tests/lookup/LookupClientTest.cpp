@@ -16,26 +16,17 @@ protected:
     void SetUp() override
     {
         test::EnsureCoreApplication();
-        auto fixture = [](const char* name) { return QByteArray::fromStdString(test::ReadFixture("lookup", name)); };
-        LookupTestServer::Answer a;
-        a.body = fixture("sru-one-edition.xml");
-        server.on("/one/", a);
-        a.body = fixture("sru-zero-records.xml");
-        server.on("/zero/", a);
-        a.body = fixture("sru-diagnostic.xml");
-        server.on("/diag/", a);
-        a.contentType = "text/html";
-        a.body = fixture("error-page.html");
-        server.on("/html/", a);
-        a.status = 400;
-        server.on("/e400/", a);
-        a.status = 200;
-        a.contentType = "application/json";
-        a.body = fixture("openlibrary-one.json");
-        server.on("/ol/", a);
-        a.contentType = "application/vnd.citationstyles.csl+json";
-        a.body = fixture("doi-csl.json");
-        server.on("/doi/10.1000/xyz123", a);
+        using A = LookupTestServer::Answer;
+        const auto fixture = [](const char* name) { return test::ReadFixture("lookup", name); };
+        server.on("/one/", A::Of(fixture("sru-one-edition.xml")));
+        server.on("/zero/", A::Of(fixture("sru-zero-records.xml")));
+        server.on("/diag/", A::Of(fixture("sru-diagnostic.xml")));
+        A html = A::Of(fixture("error-page.html"), "text/html");
+        server.on("/html/", html);
+        html.status = 400;
+        server.on("/e400/", html);
+        server.on("/ol/", A::Of(fixture("openlibrary-one.json"), "application/json"));
+        server.on("/doi/10.1000/xyz123", A::Of(fixture("doi-csl.json"), "application/vnd.citationstyles.csl+json"));
         LookupTestServer::Answer silent;
         silent.silent = true;
         server.on("/silent/", silent);

@@ -18,24 +18,15 @@ protected:
     {
         test::EnsureCoreApplication();
         // 20 known titles, 5 failing ISBNs; every other ISBN is unknown.
-        for (int i = 0; i < 20; ++i) {
-            LookupTestServer::Answer a;
-            a.body = QByteArray::fromStdString(test::SruRecord(test::MakeIsbn13(i), "Titel " + std::to_string(i)));
-            server.on("%3D" + test::MakeIsbn13(i), a);
-        }
-        LookupTestServer::Answer failing;
-        failing.status = 500;
+        using A = LookupTestServer::Answer;
+        for (int i = 0; i < 20; ++i)
+            server.on("%3D" + test::MakeIsbn13(i), A::Of(test::SruRecord(test::MakeIsbn13(i), "Titel " + std::to_string(i))));
         for (int i = 40; i < 45; ++i)
-            server.on("%3D" + test::MakeIsbn13(i), failing);
+            server.on("%3D" + test::MakeIsbn13(i), A::Status(500));
         // Answers that name another ISBN: one of the catalogue, one found already.
-        for (const auto& [asked, named] : {std::pair{45, 30}, {46, 0}}) {
-            LookupTestServer::Answer a;
-            a.body = QByteArray::fromStdString(test::SruRecord(test::MakeIsbn13(named), "Nochmal"));
-            server.on("%3D" + test::MakeIsbn13(asked), a);
-        }
-        LookupTestServer::Answer none;
-        none.body = "<searchRetrieveResponse><numberOfRecords>0</numberOfRecords></searchRetrieveResponse>";
-        server.on("/sru", none);
+        for (const auto& [asked, named] : {std::pair{45, 30}, {46, 0}})
+            server.on("%3D" + test::MakeIsbn13(asked), A::Of(test::SruRecord(test::MakeIsbn13(named), "Nochmal")));
+        server.on("/sru", A::Of("<searchRetrieveResponse><numberOfRecords>0</numberOfRecords></searchRetrieveResponse>"));
         // Five titles of the catalogue, their ISBNs written with hyphens.
         for (int i = 30; i < 35; ++i) {
             ASSERT_TRUE(t.app.store.NewBuch());

@@ -31,6 +31,13 @@ public:
         bool silent = false;       // never answers
         qint64 unsizedBytes = 0;   // a body of this many bytes without a length
         qint64 announcedBytes = 0; // a Content-Length above the body sent
+
+        // A 200 answer with `body`; one with another status and no body.
+        static Answer Of(const std::string& body, const QByteArray& type = "application/xml; charset=UTF-8")
+        {
+            return {200, type, QByteArray::fromStdString(body), false, 0, 0};
+        }
+        static Answer Status(int status) { Answer a; a.status = status; return a; }
     };
     struct Request {
         std::string target, userAgent, accept;
