@@ -28,6 +28,7 @@ struct Env : TestApp {
         std::string err;
         writer.ui.answers = {Answer::Yes};
         Save_Buch_Data(writer.app, path(name), err);
+        EXPECT_EQ(std::pair(writer.ui.progress.range, writer.ui.progress.position), std::pair(count, count));
         return path(name);
     }
     std::vector<std::string> texts() const
@@ -92,7 +93,8 @@ TEST(FileCommands, OpenLoadsAndReports)
     env.app.grid.SetCell(1, 0, "x");
     env.ui.filePaths = {good};
     EXPECT_TRUE(FileOpen(env.app));
-    EXPECT_EQ(env.app.store.AnzBuch, 3);
+    EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.ui.progress.range, env.ui.progress.position),
+              std::tuple(3, MaxBuch, 3)); // the file names no count
     EXPECT_EQ(env.app.DataFileName, good);
     EXPECT_EQ(env.app.grid.Cell(1, 0), "Titel"); // headers rewritten: the layout was normalised
     EXPECT_TRUE(env.app.store.Gesichert());

@@ -42,17 +42,14 @@ protected:
 
 } // namespace
 
-TEST_F(NetworkLockTest, SemaphoreNameIsUpperCasedBesideThePath)
+TEST_F(NetworkLockTest, SemaphoreNameIsUpperCasedBesideThePathAndNoneForALocalFile)
 {
     struct Case { const char* path; const char* sem; };
     for (const Case& k : {Case{"/x/d.FOL", "/x/D.SEM"}, Case{"/x/Mixed/Dat.fol", "/x/Mixed/DAT.SEM"},
                           Case{"/x/a.b/noext", "/x/a.b/NOEXT.SEM"}, Case{"/x/m\xFCller.FOL", "/x/M\xFCLLER.SEM"},
                           Case{"/x/d.SEM", "/x/D.SEM"}, Case{"", "FOLIANTO.SEM"}})
         EXPECT_EQ(SemaphoreFileName(t.platform, k.path), k.sem) << k.path;
-}
-
-TEST_F(NetworkLockTest, LocalFileGetsNoSemaphoreFile)
-{
+    // A local file gets no semaphore file.
     WriteFile(sem(), Content(kForeign));
     EXPECT_TRUE(Networking_OK(t.app, db()));
     EXPECT_TRUE(t.ui.messages.empty());

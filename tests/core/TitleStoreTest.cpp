@@ -163,7 +163,6 @@ TEST(ErrorText, ParameterAndFallback)
     const struct { uint8_t nr; const char* text; } cases[] = {
         {1, "Datei P nicht gefunden!"},
         {16, "Kein Dateiname angegeben. Vorgang \"P\" abgebrochen!"},
-        {22, "Die Datei P ist keine Folianto-Datei!\r\nDaten werden nicht geladen!"},
         {0, "-- Für diesen Fehler ist kein Fehlerstring vorhanden! --"},
         {14, "-- Für diesen Fehler ist kein Fehlerstring vorhanden! --"},
         {23, "-- Für diesen Fehler ist kein Fehlerstring vorhanden! --"},
