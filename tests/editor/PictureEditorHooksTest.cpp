@@ -45,8 +45,10 @@ struct Editor {
 
 } // namespace
 
-// The editor's pictures travel with LoadFromStore and WriteToStore; the flags mark the title unsaved.
-TEST(PictureEditorHooks, LoadAndWrite)
+// The editor's pictures travel with LoadFromStore and WriteToStore; the flags
+// mark the title unsaved. A copy takes the pictures it shows; a new title
+// takes the one added.
+TEST(PictureEditorHooks, LoadWriteCopyAndNewTitle)
 {
     Editor e;
     ASSERT_TRUE(e.Open());
@@ -61,21 +63,6 @@ TEST(PictureEditorHooks, LoadAndWrite)
     EXPECT_FALSE(e.app.store.Gesichert());
     EXPECT_EQ(e.app.store.at(1)->Pics[1].BildTitel.Text, "Rückseite");
 
-    // InitForm forgets the previous title's pictures.
-    e.m.InitForm(EditModeNew, -1);
-    EXPECT_EQ(e.m.Pictures.FirstFreeSlot(), 0);
-    EXPECT_FALSE(e.m.Pictures.PicsChanged);
-
-    // A picture of a format the page cannot show keeps the editor closed, silently.
-    e.app.store.at(1)->Pics[1].Kind = 64 + PicEmbedded;
-    EXPECT_FALSE(e.Open());
-    EXPECT_TRUE(e.t.ui.messages.empty());
-}
-
-// A copy takes the pictures it shows; a new title takes the one added.
-TEST(PictureEditorHooks, CopyAndNewTitle)
-{
-    Editor e;
     ASSERT_TRUE(e.Open());
     e.m.Values.Kopieren = true;
     e.m.Values.Kuerzel = "A2";
@@ -94,6 +81,9 @@ TEST(PictureEditorHooks, CopyAndNewTitle)
     f.write(QByteArray(300, 'b'));
     f.close();
     ASSERT_TRUE(e.Open(EditModeNew));
+    // InitForm forgets the previous title's pictures.
+    EXPECT_EQ(e.m.Pictures.FirstFreeSlot(), 0);
+    EXPECT_FALSE(e.m.Pictures.PicsChanged);
     ASSERT_TRUE(e.m.Pictures.AddFile(path.toStdString(), false));
     e.m.Values.Kuerzel = "A3";
     e.m.WriteToStore();
@@ -101,4 +91,9 @@ TEST(PictureEditorHooks, CopyAndNewTitle)
     ASSERT_EQ(e.app.store.at(3)->AnzPics, 1);
     EXPECT_EQ(e.app.store.at(3)->Pics[0].Kind, PicBmp + PicEmbedded);
     EXPECT_EQ(e.app.store.at(3)->Pics[0].BildTitel.Text, "scan");
+
+    // A picture of a format the page cannot show keeps the editor closed, silently.
+    e.app.store.at(1)->Pics[1].Kind = 64 + PicEmbedded;
+    EXPECT_FALSE(e.Open());
+    EXPECT_TRUE(e.t.ui.messages.empty());
 }
