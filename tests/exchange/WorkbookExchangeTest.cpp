@@ -71,6 +71,7 @@ TEST_F(WorkbookExchangeTest, GridExportReadsBackCellForCell)
     t.ui.filePaths.push_back(path);
     Workbook wb;
     ASSERT_TRUE(ExportGridToWorkbook(t.app, wb));
+    EXPECT_EQ(std::pair(t.ui.progress.range, t.ui.progress.position), std::pair(100, 100));
     ASSERT_EQ(t.ui.dialogs.size(), 1u);
     EXPECT_EQ(std::tuple(t.ui.dialogs[0].filter, t.ui.dialogs[0].overwritePrompt),
               std::tuple("Excel-Dateien (*.XLS)|*.XLS |Alle Dateien (*.*) |*.*", true));

@@ -48,6 +48,22 @@ private:
     int left_;
 };
 
+// What the last progress window was told.
+struct ProgressSeen {
+    int range = -1;
+    int position = -1;
+};
+
+class RecordingProgressWindow : public NullProgressWindow {
+public:
+    explicit RecordingProgressWindow(ProgressSeen& seen) : seen_(seen) {}
+    void setRange(int n) override { seen_.range = n; }
+    void setPosition(int n) override { seen_.position = n; }
+
+private:
+    ProgressSeen& seen_;
+};
+
 // Answers from a queue (Yes / Ok when empty) and records every message.
 class FakeUserInteraction : public UserInteraction {
 public:
@@ -85,12 +101,14 @@ public:
     std::unique_ptr<ProgressWindow> showWait(const std::string& text) override
     {
         waitTexts.push_back(text);
-        return std::make_unique<NullProgressWindow>();
+        progress = {};
+        return std::make_unique<RecordingProgressWindow>(progress);
     }
     std::unique_ptr<ProgressWindow> showProgress(const std::string&, const std::string& text) override
     {
         waitTexts.push_back(text);
-        return std::make_unique<NullProgressWindow>();
+        progress = {};
+        return std::make_unique<RecordingProgressWindow>(progress);
     }
     std::unique_ptr<ProgressWindow> showCancellable(const std::string& caption, const std::string& text) override
     {
@@ -115,6 +133,7 @@ public:
     std::vector<FileDialogSpec> dialogs;
     int saveDialogs = 0; // of `dialogs`, those that asked for a name to save under
     std::vector<std::string> waitTexts;
+    ProgressSeen progress;
     std::vector<std::string> reports;
     std::vector<std::string> startedDocuments;
     bool startSucceeds = true;
