@@ -195,6 +195,10 @@ TEST(FileCommands, Merge)
     EXPECT_TRUE(FileMerge(env.app));
     EXPECT_EQ(std::tuple(env.app.store.AnzBuch, env.app.DataFileName, env.app.store.Gesichert()),
               std::tuple(5, "", false));
+    std::vector<std::string> keys;
+    for (int32_t i = 1; i <= 5; ++i)
+        keys.push_back(env.app.store.at(i)->Kuerzel.Text);
+    EXPECT_EQ(keys, (std::vector<std::string>{"K1", "K2", "K1_002", "K2_002", "K3"})); // short keys stay unique
 
     // The next save asks the version question.
     env.ui.messages.clear();
