@@ -256,6 +256,13 @@ TEST(FilterDialogModel, ChangeFlagOfTheClosing)
     });
     EXPECT_FALSE(f.app.selection.SuchenIn[0]);
     EXPECT_FALSE(f.app.selection.FSS_Changed); // the refresh it asked for has run
+    FilterDialogModel twice(f.app, FilterDialogMode::Normal, f.q);
+    twice.Activate();
+    twice.SetSearchText("zwei");
+    twice.Close(true);
+    twice.SetSearchText("drei");
+    twice.Close(true); // a second close changes nothing
+    EXPECT_EQ(f.app.selection.SuchText, "zwei");
     // Each filter on exactly when its list has an active entry (the fixed
     // lending states always have), boxes and text as they were: unchanged.
     Fixture empty;
@@ -608,8 +615,8 @@ TEST(FilterDialogModel, SearchPageListsAndAuthorJump)
 
 TEST(FilterDialogModel, DisplayOrder)
 {
-    const std::vector<std::string> sorted = {"Abend", "abend", "Äpfel", "apfelbaum", "Zeit", "zeitlos"};
-    std::vector<std::string> mixed = {"zeitlos", "apfelbaum", "Zeit", "abend", "Äpfel", "Abend"};
+    const std::vector<std::string> sorted = {"Abend", "abend", "Äpfel", "apfelbaum", "Zeit", "zeitlos", "¿Qué?"};
+    std::vector<std::string> mixed = {"zeitlos", "¿Qué?", "apfelbaum", "Zeit", "abend", "Äpfel", "Abend"};
     for (auto& s : mixed)
         s = Cp1252(s.c_str());
     std::sort(mixed.begin(), mixed.end(), DisplayLess);

@@ -126,4 +126,7 @@ TEST(SearchLists, KeywordListFlagAndDuplicateIndex)
     EXPECT_TRUE(l.TypSearchList.SearchListAllActive());
     EXPECT_TRUE(l.TypSearchList.AddEntry("c")); // the duplicate index was rebuilt too
     EXPECT_FALSE(l.TypSearchList.AddEntry("a"));
+    l.AllKeywordsListUpToDate = true;
+    Fill_AllLists(t.app); // no keywords at all: out of date all the same
+    EXPECT_FALSE(l.AllKeywordsListUpToDate);
 }
