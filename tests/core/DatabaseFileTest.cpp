@@ -711,6 +711,20 @@ TEST(DatabaseFile, SaveFailingAtAnyCallLeavesFileAndBackupsIntact)
             EXPECT_EQ(FilesIn(env.dir), before);
         }
     }
+    // No backup yet: the one linked before the failure goes again.
+    for (int failAt = 1;; ++failAt) {
+        Env env;
+        env.app.store.NewBuch();
+        ASSERT_TRUE(env.save(env.path("y.FOL")));
+        env.app.store.MarkChanged();
+        StoppingFiles failing(failAt, false);
+        try {
+            if (Save_Buch_Data(env.app, env.path("y.FOL"), env.err, failing))
+                break;
+        } catch (const AppError&) {
+        }
+        EXPECT_EQ(FilesIn(env.dir).size(), 1u) << failAt;
+    }
 }
 
 // Whenever the process ends during a save, x.FOL is a whole database (the old

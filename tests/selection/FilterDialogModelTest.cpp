@@ -259,10 +259,11 @@ TEST(FilterDialogModel, ChangeFlagOfTheClosing)
     FilterDialogModel twice(f.app, FilterDialogMode::Normal, f.q);
     twice.Activate();
     twice.SetSearchText("zwei");
+    twice.SetBox(10, true); // the last of the search fields
     twice.Close(true);
     twice.SetSearchText("drei");
     twice.Close(true); // a second close changes nothing
-    EXPECT_EQ(f.app.selection.SuchText, "zwei");
+    EXPECT_EQ(std::pair(f.app.selection.SuchText, f.app.selection.SuchenIn[10]), std::pair(std::string("zwei"), true));
     // Each filter on exactly when its list has an active entry (the fixed
     // lending states always have), boxes and text as they were: unchanged.
     Fixture empty;
