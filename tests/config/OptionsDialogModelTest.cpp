@@ -37,9 +37,9 @@ constexpr int SlotKuerzel = 0, SlotAutor = 1, SlotTitel = 3, SlotVerlag = 8;
 
 } // namespace
 
-TEST(OptionsDialogModel, FillsTheListsFromTheData)
+TEST(OptionsDialogModel, FillsTheListsFromTheDataAndEditsHeadersInStep)
 {
-    const OptionsDialogModel m(DefaultData());
+    OptionsDialogModel m(DefaultData());
     EXPECT_EQ(OptionsDialogModel::StartPage(), OptionsDialogModel::GeneralPage);
 
     // Column 9 repeats "Jahr" and is never offered; "Ort" is. The column list
@@ -60,6 +60,28 @@ TEST(OptionsDialogModel, FillsTheListsFromTheData)
                                       OptionsDialogModel::ExportDefaultOrder().end());
     EXPECT_EQ(Labels(m), defaults);
     EXPECT_EQ(std::count_if(m.ExportLines.begin(), m.ExportLines.end(), [](const auto& l) { return l.Checked; }), 0);
+
+    // Header editing keeps both lists in step.
+    m.SelectHeaderLine(2);
+    EXPECT_EQ(m.HeaderEditText(), "Autor");
+    m.SetHeaderEditText("Verfasser");
+    EXPECT_EQ(m.HeaderLines[2], "Verfasser");
+    EXPECT_EQ(m.InfoLines[2], "Autor");
+    m.MoveHeaderSelection(-1);
+    m.MoveHeaderSelection(-1);
+    m.MoveHeaderSelection(-1);
+    EXPECT_EQ(m.HeaderIndex, 0);
+    m.SelectHeaderLine(1000);
+    EXPECT_EQ(m.HeaderIndex, static_cast<int>(m.HeaderLines.size()) - 1);
+    m.MoveHeaderSelection(+1);
+    EXPECT_EQ(m.HeaderIndex, static_cast<int>(m.HeaderLines.size()) - 1);
+    // With no line selected an edit changes no line.
+    const std::vector<std::string> lines = m.HeaderLines;
+    for (const int none : {-1, static_cast<int>(lines.size())}) {
+        m.HeaderIndex = none;
+        m.SetHeaderEditText("x");
+    }
+    EXPECT_EQ(m.HeaderLines, lines);
 }
 
 TEST(OptionsDialogModel, InfoLineNamesTitlesAndTruncatedEntries)
@@ -146,31 +168,6 @@ TEST(OptionsDialogModel, EveryLabelStandsOnceWhateverTheSlotsSay)
     }
     EXPECT_STREQ(OptionsDialogModel::ExportSlotLabel(-1), "");
     EXPECT_STREQ(OptionsDialogModel::ExportSlotLabel(ExportSlotCount), "");
-}
-
-TEST(OptionsDialogModel, HeaderEditingKeepsBothListsInStep)
-{
-    OptionsDialogModel m(DefaultData());
-    m.SelectHeaderLine(2);
-    EXPECT_EQ(m.HeaderEditText(), "Autor");
-    m.SetHeaderEditText("Verfasser");
-    EXPECT_EQ(m.HeaderLines[2], "Verfasser");
-    EXPECT_EQ(m.InfoLines[2], "Autor");
-    m.MoveHeaderSelection(-1);
-    m.MoveHeaderSelection(-1);
-    m.MoveHeaderSelection(-1);
-    EXPECT_EQ(m.HeaderIndex, 0);
-    m.SelectHeaderLine(1000);
-    EXPECT_EQ(m.HeaderIndex, static_cast<int>(m.HeaderLines.size()) - 1);
-    m.MoveHeaderSelection(+1);
-    EXPECT_EQ(m.HeaderIndex, static_cast<int>(m.HeaderLines.size()) - 1);
-    // With no line selected an edit changes no line.
-    const std::vector<std::string> lines = m.HeaderLines;
-    for (const int none : {-1, static_cast<int>(lines.size())}) {
-        m.HeaderIndex = none;
-        m.SetHeaderEditText("x");
-    }
-    EXPECT_EQ(m.HeaderLines, lines);
 }
 
 TEST(OptionsDialogModel, HeadersThatTheGridCannotTellApartAreRefused)
