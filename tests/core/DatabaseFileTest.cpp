@@ -340,6 +340,8 @@ TEST(DatabaseFile, DamagedFileIsReportedOnce)
         {"negative Size", Header(4) + rest(1).i32(-7).i32(129).text("neg").f64(2.5).b, "", 1, 1},
         {"picture size refused", Header(4) + whole + whole + rest(1).i32(1000000).i32(1).raw("x").b, refused("3|36") + report(3, 2), 2, 0},
         {"text count beyond the end", Header(4) + start().i32(999999).raw("short").b, report(1, 0), 0, 0}, // the file ends
+        {"empty catalogue", "Folianto1.4#", "", 0, 0},
+        {"header cut short", "Folianto1.4", report(1, 0), 0, 0},
         {"older format, last record cut short", old + OldRecord("K3", "Rest", 1, 1).substr(0, 400), report(3, 2), 2, 0},
         {"1.3 file ending inside a picture title", pictureTitleCut.substr(0, pictureTitleCut.size() - 3), report(1, 0), 0, 0},
     };
