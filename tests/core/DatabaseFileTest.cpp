@@ -243,6 +243,8 @@ TEST(DatabaseFile, RefusedFilesChangeNothing)
     } cases[] = {
         {"major version", "Folianto2.4#" + TwoTitles(4), {},
          "Programm-Hauptversion entspricht nicht der Datenversion!" + notLoaded},
+        {"major version 0", "Folianto0.4#" + TwoTitles(4), {},
+         "Programm-Hauptversion entspricht nicht der Datenversion!" + notLoaded},
         {"data filter declined", "Folianto1.3#" + TwoTitles(3), {Answer::No}, ""},
         {"text file", "Liebe Leserin, lieber Leser,\r\ndiese Datei ist ein Brief.\r\n", {}, ""},
         {"upper-case header", "FOLIANTO1.4#" + TwoTitles(4), {}, ""},
