@@ -56,6 +56,8 @@ std::string FirstError(const FakeUserInteraction& ui)
 TestApp& Reused()
 {
     static TestApp t;
+    t.app.settings = Settings();
+    t.app.columns = ColumnModel();
     t.app.store.Clear();
     t.app.store.ActBuch = 0;
     t.app.store.MarkSaved();
@@ -132,8 +134,6 @@ Outcome LoadWorkbook(const std::string& bytes, const std::string& cutFrom)
 Outcome LoadSettings(const std::string& bytes, const std::string&)
 {
     TestApp& t = Reused();
-    t.app.settings = Settings();
-    t.app.columns = ColumnModel();
     t.app.history = FileHistory();
     ReadSettings(t.app, IniFile(bytes));
     Outcome result;
@@ -149,8 +149,6 @@ Outcome LoadSettings(const std::string& bytes, const std::string&)
 Outcome LoadImportText(const std::string& bytes, const std::string&)
 {
     TestApp& t = Reused();
-    t.app.settings = Settings();
-    t.app.columns = ColumnModel();
     t.app.settings.ImpExp.Trennzeichen = '\t';
     t.app.settings.ImpExp.Kopfzeilen = 0;
     for (int i = 0; i < 10; ++i)
@@ -236,12 +234,13 @@ TEST(DamagedFiles, TruncationsAndFlippedBytesEndCleanlyOrInTheirMessage)
         ASSERT_TRUE(whole.intact);
 
         int failures = 0;
-        for (std::size_t cut = 0; cut < f.bytes.size() && failures < 5; cut += 64) {
-            const Outcome o = f.load(f.bytes.substr(0, cut), f.bytes);
+        const auto check = [&](const Outcome& o, const char* what, std::size_t at) {
             const bool ok = o.error.empty() ? o.intact : KnownError(f, o.error);
-            EXPECT_TRUE(ok) << "cut at " << cut << ": " << (o.error.empty() ? "half-read, no message" : o.error);
+            EXPECT_TRUE(ok) << what << " at " << at << ": " << (o.error.empty() ? "half-read, no message" : o.error);
             failures += !ok;
-        }
+        };
+        for (std::size_t cut = 0; cut < f.bytes.size() && failures < 5; cut += 64)
+            check(f.load(f.bytes.substr(0, cut), f.bytes), "cut", cut);
 
         std::mt19937 random(20261207);
         std::uniform_int_distribution<std::size_t> position(0, f.bytes.size() - 1);
@@ -250,10 +249,7 @@ TEST(DamagedFiles, TruncationsAndFlippedBytesEndCleanlyOrInTheirMessage)
             std::string damaged = f.bytes;
             const std::size_t at = position(random);
             damaged[at] = static_cast<char>(damaged[at] ^ mask(random));
-            const Outcome o = f.load(damaged, damaged);
-            const bool ok = o.error.empty() ? o.intact : KnownError(f, o.error);
-            EXPECT_TRUE(ok) << "flip at " << at << ": " << o.error;
-            failures += !ok;
+            check(f.load(damaged, damaged), "flip", at);
         }
     }
 }
