@@ -552,12 +552,13 @@ TEST(FilterDialogModel, RefillingTheFilterListsShowsAndAppliesAllTicked)
     f.Add("A", "Roman", 0, "Politik");
     f.Add("B", "Krimi", 0, "Kunst");
     f.Ready();
-    f.Session([](FilterDialogModel& d) {
+    f.Session([&f](FilterDialogModel& d) {
         TickText(d, ListKeywords, "Kunst", false); // the keywords are no filter list: they stay
         for (int round = 0; round < 2; ++round) { // the second refill works as the first
             TickText(d, ListKategorie, "Roman", false);
             d.RefillFilterLists();
             EXPECT_TRUE(d.Items(ListKategorie)[0].Checked && d.Items(ListKategorie)[1].Checked);
+            EXPECT_TRUE(f.app.lists.KategorieSearchList.SearchListAllActive());
         }
     });
     EXPECT_FALSE(f.app.selection.FilternVon[1]);
