@@ -65,14 +65,22 @@ TEST(CslStyles, ListedByTitleAndFoundByName)
 
 TEST(CslStyles, UnknownStylesAreRefusedWithThePackage)
 {
+    QTemporaryDir dir;
+    const QString notAStyle = dir.filePath(QStringLiteral("x.csl")), xml = dir.filePath(QStringLiteral("x.xml"));
+    for (const QString& path : {notAStyle, xml})
+        test::WriteBytes(path, "<html><title>x</title></html>");
     struct Case {
-        const char* name;
+        std::string name;
         const char* says;
     };
     const Case cases[] = {
         {"no-such-style", "citation-style-language-styles"},
         {"/nonexistent/own.csl", "„/nonexistent/own.csl“ gibt es nicht"},
         {"", "citation-style-language-styles"},
+        {PathToCp1252(notAStyle), "kein CSL-Zitierstil"},
+        // A path is a path also without the .csl ending, and a file name with it.
+        {PathToCp1252(xml), "kein CSL-Zitierstil"},
+        {"own.csl", "Die Stildatei „own.csl“"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -80,17 +88,6 @@ TEST(CslStyles, UnknownStylesAreRefusedWithThePackage)
         EXPECT_FALSE(found.Style);
         EXPECT_NE(U(found.Error).find(c.says), std::string::npos) << U(found.Error);
     }
-    QTemporaryDir dir;
-    const QString notAStyle = dir.filePath(QStringLiteral("x.csl"));
-    QFile f(notAStyle);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("<html><title>x</title></html>");
-    f.close();
-    EXPECT_NE(U(FindCslStyle(PathToCp1252(notAStyle)).Error).find("kein CSL-Zitierstil"), std::string::npos);
-    // A path is a path also without the .csl ending, and a file name with it.
-    ASSERT_TRUE(f.rename(dir.filePath(QStringLiteral("x.xml"))));
-    EXPECT_NE(U(FindCslStyle(PathToCp1252(f.fileName())).Error).find("kein CSL-Zitierstil"), std::string::npos);
-    EXPECT_NE(U(FindCslStyle("own.csl").Error).find("Die Stildatei „own.csl“"), std::string::npos);
 }
 
 // The small catalogue in two styles: one entry per title, the capitals of the
@@ -257,21 +254,11 @@ TEST(CslDialogModel, SearchGermanFirstAndTheRememberedChoice)
     EXPECT_EQ(ini.Serialize(),
               "[Zitierstil]\r\nStil=chicago-author-date-de\r\nEigen=bleibt\r\nFormat=txt\r\nOrdner=\r\nZitat=Text\r\n");
     EXPECT_FALSE(ReadCslChoice(IniFile("[Zitierstil]\r\nZitat=Eintrag\r\n")).CiteInText);
-
-    // A style file of one's own, refused when it is none.
-    EXPECT_FALSE(model.chooseOwnFile("/nonexistent/eigen.csl"));
-    ASSERT_EQ(t.ui.messages.size(), 1u);
-    EXPECT_EQ(model.chosenStyle()->Name, "chicago-author-date-de");
-    // Without pandoc the preview names the package.
-    test::AddTitle(t.app).Titel.Text = "T";
-    test::ShowAllTitles(t.app);
-    t.app.grid.Row = 1;
-    CslDialogModel again(t.app, choice, HandMadeStyles(), "/nonexistent/pandoc");
-    EXPECT_NE(U(again.previewCurrentTitle().Error).find("Debian-Paket „pandoc“"), std::string::npos);
 }
 
 // What the dialog refuses, and says why: no style, no title, no file, no
-// titles shown, no pandoc; a style file of one's own is taken and remembered.
+// titles shown, no pandoc, a style file that is none; a style file of one's
+// own is taken and remembered.
 TEST(CslDialogModel, RefusesWithoutStyleTitleFileOrPandoc)
 {
     test::TestApp t;
@@ -300,7 +287,13 @@ TEST(CslDialogModel, RefusesWithoutStyleTitleFileOrPandoc)
     t.ui.filePaths.push_back(path);
     EXPECT_FALSE(model.exportBibliography()); // pandoc is missing
     EXPECT_FALSE(QFileInfo::exists(PathFromCp1252(path)));
+    t.app.grid.Row = 1;
+    EXPECT_NE(U(model.previewCurrentTitle().Error).find("Debian-Paket „pandoc“"), std::string::npos);
 
+    const std::size_t shown = t.ui.messages.size();
+    EXPECT_FALSE(model.chooseOwnFile("/nonexistent/eigen.csl"));
+    ASSERT_EQ(t.ui.messages.size(), shown + 1);
+    EXPECT_EQ(model.chosenStyle()->Name, "din-1505-2");
     EXPECT_FALSE(model.askOwnFile()); // cancelled
     const QString own = dir.filePath(QStringLiteral("eigen.csl"));
     QFile f(own);

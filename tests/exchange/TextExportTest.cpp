@@ -32,7 +32,9 @@ protected:
     std::string path;
 };
 
-TEST_F(TextExportTest, LiteratureListOfAllShownTitles)
+// All shown titles; an existing file kept on No to the question and
+// overwritten on Yes; then only the marked rows, one of them without a title.
+TEST_F(TextExportTest, LiteratureListOfTheShownOrMarkedTitles)
 {
     t.app.settings.ShowAllMsg = true;
     t.ui.filePaths.push_back(path);
@@ -46,33 +48,26 @@ TEST_F(TextExportTest, LiteratureListOfAllShownTitles)
                          Buttons::YesNo));
     EXPECT_EQ(std::tuple(t.ui.messages[1].kind, t.ui.messages[1].text),
               std::tuple(MsgKind::Information, "Export in " + path + " beendet!"));
-}
 
-TEST_F(TextExportTest, ExistingFileNeedsConfirmation)
-{
+    t.app.settings.ShowAllMsg = false;
     test::WriteBytes(PathFromCp1252(path), "alt");
     t.ui.filePaths.push_back(path);
     t.ui.answers = {Answer::No};
     ExportLiteratureList(t.app);
     EXPECT_EQ(Written(), "alt");
-    ASSERT_EQ(t.ui.messages.size(), 1u);
-    EXPECT_EQ(t.ui.messages[0].text, "Datei " + path + " existiert bereits!\r\nDatei \xfc" "berschreiben?");
-
+    ASSERT_EQ(t.ui.messages.size(), 3u);
+    EXPECT_EQ(t.ui.messages[2].text, "Datei " + path + " existiert bereits!\r\nDatei \xfc" "berschreiben?");
     t.ui.filePaths.push_back(path);
     t.ui.answers = {Answer::Yes, Answer::Yes};
     ExportLiteratureList(t.app);
     EXPECT_EQ(Written().substr(0, 5), "Eco; ");
-}
 
-TEST_F(TextExportTest, OnlyTheMarkedRowsAndGapsInTheMap)
-{
     t.app.selection.AusgabeBuchNr[1] = 0; // a row without a title
     EXPECT_EQ(TitlesOfRows(t.app, 1, 3), (std::vector<int32_t>{2, 3}));
     EXPECT_EQ(TitlesOfRows(t.app, 0, 99), (std::vector<int32_t>{2, 3}));
-
     t.app.grid.Selection = {1, 2, 3, 3};
     t.ui.filePaths.push_back(path);
-    t.ui.answers = {Answer::No};
+    t.ui.answers = {Answer::Yes, Answer::No}; // overwrite, the marked rows only
     ExportLiteratureList(t.app);
     EXPECT_EQ(Written(), "M\xfcller; Titel 2\r\nKafka; Titel 3\r\n");
 }

@@ -125,36 +125,27 @@ protected:
         EXPECT_EQ(t.app.store.ActBuch, t.app.store.AnzBuch);
         return *t.app.store.current();
     }
-    // Only descriptor `column` reads field 1.
-    void OnlyColumn(int column)
-    {
-        for (auto& c : t.app.columns.CellArray)
-            c.ImportPos = 0;
-        t.app.columns.CellArray[static_cast<std::size_t>(column)].ImportPos = 1;
-    }
     TestApp t;
     test::GermanLocale german;
 };
 
-TEST_F(ImportEntryTest, DefaultPositionsFillKeyTitleAuthor)
+TEST_F(ImportEntryTest, DefaultAndMappedPositions)
 {
     const TBuch& b = Import("K1$Stra\xdf" "e$M\xfcller, \x80");
     EXPECT_EQ(std::tuple(b.Kuerzel.Text, b.Titel.Text, b.Autor.Text, b.Titel.Len, b.TypNum, b.Auflage),
               std::tuple("K1", "Stra\xdf" "e", "M\xfcller, \x80", 6, 8, -1));
     EXPECT_EQ(Import("").Titel.Text, "");
     EXPECT_TRUE(t.ui.messages.empty());
-}
 
-TEST_F(ImportEntryTest, PositionsMapFieldsToColumns)
-{
+    // Mapped positions: a field no column reads is skipped.
     for (auto& c : t.app.columns.CellArray)
         c.ImportPos = 0;
     t.app.columns.CellArray[2].ImportPos = 1;  // Autor
     t.app.columns.CellArray[1].ImportPos = 3;  // Titel
     t.app.columns.CellArray[24].ImportPos = 4; // Jahr
     t.app.columns.CellArray[9].ImportPos = 5;  // Jahr again: the later field wins
-    const TBuch& b = Import("Autor$frei$Titel$1999$2001$Rest$mehr");
-    EXPECT_EQ(std::tuple(b.Autor.Text, b.Titel.Text, b.Jahr.Text, b.Kuerzel.Text),
+    const TBuch& m = Import("Autor$frei$Titel$1999$2001$Rest$mehr");
+    EXPECT_EQ(std::tuple(m.Autor.Text, m.Titel.Text, m.Jahr.Text, m.Kuerzel.Text),
               std::tuple("Autor", "Titel", "2001", ""));
 }
 
@@ -200,26 +191,7 @@ TEST_F(ImportCommandTest, HeaderLineSkippedEveryOtherLineImported)
     EXPECT_EQ(std::tuple(t.app.store.AnzBuch, t.app.store.ActBuch, t.ui.reports.back()), std::tuple(4, 2, "0 Titel importiert"));
 }
 
-TEST_F(ImportCommandTest, HeaderCountAndDelimiterFromSettings)
-{
-    const struct {
-        char delimiter;
-        std::string bytes;
-    } cases[] = {{';', "K1;T1\nK2;;A2\n"}, {'\t', "K1\tT1\r\nK2\t\tA2\r\n"}}; // a Tab ends an empty field too
-    for (const auto& c : cases) {
-        TestApp app;
-        app.app.settings.ImpExp.Kopfzeilen = 0;
-        app.app.settings.ImpExp.Trennzeichen = c.delimiter;
-        app.ui.filePaths.push_back(File(c.bytes));
-        ImportFromText(app.app, [](ImportDialogModel& m) { return m.Ok(); });
-        ASSERT_EQ(app.app.store.AnzBuch, 2);
-        EXPECT_EQ(std::tuple(app.app.store.at(1)->Titel.Text, app.app.store.at(2)->Titel.Text,
-                             app.app.store.at(2)->Autor.Text),
-                  std::tuple("T1", "", "A2"));
-    }
-}
-
-TEST_F(ImportCommandTest, CancelledDialogs)
+TEST_F(ImportCommandTest, CancelledDialogsAndUnreadableFile)
 {
     t.ui.filePaths.push_back(File("K$T\r\nK1$T1\r\n"));
     EXPECT_FALSE(ImportFromText(t.app, [](ImportDialogModel& m) { m.Cancel(); return false; }));
@@ -231,38 +203,51 @@ TEST_F(ImportCommandTest, CancelledDialogs)
     ASSERT_EQ(t.ui.messages.size(), 1u);
     EXPECT_EQ(std::tuple(t.ui.messages[0].kind, t.ui.messages[0].text, t.app.store.AnzBuch),
               std::tuple(MsgKind::Warning, Cp1252("Keine Datei ausgewählt!"), 0));
+    // A file that cannot be read is reported.
+    const std::string missing = PathToCp1252(dir.path()) + "/fehlt.txt";
+    EXPECT_FALSE(ImportTextFile(t.app, missing));
+    ASSERT_EQ(t.ui.messages.size(), 2u);
+    EXPECT_EQ(t.ui.messages[1].text, GetErrorText(3, missing));
     EXPECT_TRUE(t.app.store.Gesichert());
 }
 
-// Files as spreadsheet programs write them: the first line names the columns.
+// Files as spreadsheet programs write them, the first line naming the columns;
+// and files without such a line, read with the delimiter of the settings.
 TEST_F(ImportCommandTest, EncodingsAndDelimiters)
 {
     const std::string utf8 = "K\xC3\xBCrzel$Titel$Autor\r\nK1$Faust. Eine Trag\xC3\xB6" "die$Goethe\r\n"
                              "K2$\xE2\x80\x9E" "Effi Briest\xE2\x80\x9C$Fontane\r\n";
     const std::string cp1252 = "K\xFCrzel$Titel$Autor\r\nK1$Faust. Eine Trag\xF6" "die$Goethe\r\n"
                                "K2$\x84" "Effi Briest\x93$Fontane\r\n";
+    const char* const ansi = "erkannt: Windows-1252 (ANSI)";
     const struct {
         const char* what;
         std::string bytes;
+        char delimiter; // of the settings, with no header line counted; 0: the header line's
         const char* note;
         std::vector<std::string> titles, authors, years;
     } cases[] = {
-        {"UTF-8", utf8, "erkannt: UTF-8", {"Faust. Eine Trag\xF6" "die", "\x84" "Effi Briest\x93"}, {"Goethe", "Fontane"}, {"", ""}},
-        {"UTF-8 with byte-order mark", "\xEF\xBB\xBF" + utf8, "erkannt: UTF-8 mit Byte-Order-Mark",
+        {"UTF-8", utf8, 0, "erkannt: UTF-8", {"Faust. Eine Trag\xF6" "die", "\x84" "Effi Briest\x93"}, {"Goethe", "Fontane"}, {"", ""}},
+        {"UTF-8 with byte-order mark", "\xEF\xBB\xBF" + utf8, 0, "erkannt: UTF-8 mit Byte-Order-Mark",
          {"Faust. Eine Trag\xF6" "die", "\x84" "Effi Briest\x93"}, {"Goethe", "Fontane"}, {"", ""}},
-        {"Windows-1252", cp1252, "erkannt: Windows-1252 (ANSI)",
-         {"Faust. Eine Trag\xF6" "die", "\x84" "Effi Briest\x93"}, {"Goethe", "Fontane"}, {"", ""}},
-        {"Tab-separated in another order", "Autor\tTitel\tJahr\r\nGoethe\tFaust\t1808\r\nFontane\t\t1895\r\n",
-         "erkannt: Windows-1252 (ANSI)", {"Faust", ""}, {"Goethe", "Fontane"}, {"1808", "1895"}},
+        {"Windows-1252", cp1252, 0, ansi, {"Faust. Eine Trag\xF6" "die", "\x84" "Effi Briest\x93"}, {"Goethe", "Fontane"}, {"", ""}},
+        {"Tab-separated in another order", "Autor\tTitel\tJahr\r\nGoethe\tFaust\t1808\r\nFontane\t\t1895\r\n", 0,
+         ansi, {"Faust", ""}, {"Goethe", "Fontane"}, {"1808", "1895"}},
+        {"semicolons of the settings", "K1;T1\nK2;;A2\n", ';', ansi, {"T1", ""}, {"", "A2"}, {"", ""}},
+        {"Tabs of the settings", "K1\tT1\r\nK2\t\tA2\r\n", '\t', ansi, {"T1", ""}, {"", "A2"}, {"", ""}}, // a Tab ends an empty field too
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         TestApp app;
         app.app.settings.KuerzelZwang = false;
+        if (c.delimiter) {
+            app.app.settings.ImpExp.Kopfzeilen = 0;
+            app.app.settings.ImpExp.Trennzeichen = c.delimiter;
+        }
         app.ui.filePaths.push_back(File(c.bytes));
         ImportFromText(app.app, [&](ImportDialogModel& m) {
             EXPECT_EQ(m.EncodingNote(), c.note);
-            EXPECT_TRUE(m.UseHeaderLine());
+            EXPECT_EQ(m.UseHeaderLine(), !c.delimiter);
             return m.Ok();
         });
         ASSERT_EQ(app.app.store.AnzBuch, 2);
@@ -318,15 +303,6 @@ TEST_F(ImportCommandTest, FullStoreStopsAndKeepsEarlierTitles)
     EXPECT_EQ(t.ui.messages[1].kind, MsgKind::Error);
     EXPECT_EQ(t.ui.messages[1].text, "Fehler beim Importieren aus " + path + "!");
     EXPECT_FALSE(t.app.store.Gesichert()); // the imported title is unsaved data
-}
-
-TEST_F(ImportCommandTest, UnreadableFileIsReported)
-{
-    const std::string path = PathToCp1252(dir.path()) + "/fehlt.txt";
-    EXPECT_FALSE(ImportTextFile(t.app, path));
-    ASSERT_EQ(t.ui.messages.size(), 1u);
-    EXPECT_EQ(t.ui.messages[0].text, GetErrorText(3, path));
-    EXPECT_TRUE(t.app.store.Gesichert());
 }
 
 TEST(ImportEntryShortKeys, GeneratedAndMadeUnique)
