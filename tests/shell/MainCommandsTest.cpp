@@ -75,11 +75,13 @@ TEST(MainCommands, NewDatabaseEmptiesStoreAndSelectionButKeepsTheVersion)
     t.app.DataVerMinor = 3;
     t.app.selection.SuchenIn[0] = true;
     t.app.selection.SuchText = "abc";
+    t.app.selection.FilternVon[3] = true;
     t.app.store.MarkChanged();
     NewDatabase(t.app);
     EXPECT_EQ(std::tuple(t.app.store.AnzBuch, t.app.DataFileName, t.app.store.Gesichert(), t.app.DataVerMinor),
               std::tuple(0, "", true, 3));
-    EXPECT_EQ(std::tuple(t.app.selection.SuchenIn[0], t.app.selection.SuchText), std::tuple(false, ""));
+    EXPECT_EQ(std::tuple(t.app.selection.SuchenIn[0], t.app.selection.SuchText, t.app.selection.FilternVon[3]),
+              std::tuple(false, "", false));
     EXPECT_EQ(std::tuple(t.app.grid.RowCount(), t.app.grid.Cell(1, 1)), std::tuple(2, ""));
 }
 
