@@ -145,16 +145,6 @@ TEST(TitleCommands, EditAndCancelStillRefreshes)
     }
 }
 
-TEST(TitleCommands, EditWithoutATitleShowsNothing)
-{
-    Commands c;
-    c.app.store.ActBuch = 4; // beyond the last title, as after deleting it
-    EditTitle(c.app, c.editor, c.view, false);
-    EXPECT_EQ(c.view.shown, 0);
-    ASSERT_EQ(c.t.ui.messages.size(), 1u);
-    EXPECT_EQ(c.t.ui.messages[0].text, GetErrorText(17));
-}
-
 TEST(TitleCommands, ViewDisablesAndStoresNothing)
 {
     Commands c;
@@ -181,12 +171,19 @@ TEST(TitleCommands, ViewDisablesAndStoresNothing)
     EXPECT_EQ(c.t.ui.messages.size(), 1u);
 }
 
-TEST(TitleCommands, DoubleClick)
+// A double click opens the editor on a title's row only; editing without a
+// title shows nothing and says why.
+TEST(TitleCommands, DoubleClickAndEditWithoutATitle)
 {
     Commands c;
     c.app.grid.Row = 0; // header row
     GridDoubleClick(c.app, c.editor, c.view);
     EXPECT_EQ(c.view.shown, 0);
+    c.app.store.ActBuch = 4; // beyond the last title, as after deleting it
+    EditTitle(c.app, c.editor, c.view, false);
+    EXPECT_EQ(c.view.shown, 0);
+    ASSERT_EQ(c.t.ui.messages.size(), 1u);
+    EXPECT_EQ(c.t.ui.messages[0].text, GetErrorText(17));
 
     c.app.grid.Row = 2;
     c.app.grid.Col = 1;

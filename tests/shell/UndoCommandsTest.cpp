@@ -47,7 +47,7 @@ std::string ThreeTitles()
     return PathIn("drei.FOL");
 }
 
-bool Edit(App& app, EditModes mode, bool copy, const char* titel)
+void Edit(App& app, EditModes mode, bool copy, const char* titel)
 {
     TitleEditorModel editor(app);
     app.store.ActBuch = 4;
@@ -57,7 +57,6 @@ bool Edit(App& app, EditModes mode, bool copy, const char* titel)
     editor.Values.Kopieren = copy;
     editor.Values.Titel = titel;
     editor.WriteToStore();
-    return true;
 }
 
 struct Case {
