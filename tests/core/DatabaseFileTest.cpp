@@ -343,6 +343,7 @@ TEST(DatabaseFile, DamagedFileIsReportedOnce)
         {"picture size refused", Header(4) + whole + whole + rest(1).i32(1000000).i32(1).raw("x").b, refused("3|36") + report(3, 2), 2, 0},
         {"text count beyond the end", Header(4) + start().i32(999999).raw("short").b, report(1, 0), 0, 0}, // the file ends
         {"empty catalogue", "Folianto1.4#", "", 0, 0},
+        {"20 bytes: the header, the first title cut short", "Folianto1.4#" + std::string(8, 'x'), report(1, 0), 0, 0},
         {"no database at all", "Liebe Leserin,\r\n", "", -1, 0},
         {"header cut short", "Folianto1.4", report(1, 0), 0, 0},
         {"older format, last record cut short", old + OldRecord("K3", "Rest", 1, 1).substr(0, 400), report(3, 2), 2, 0},

@@ -52,6 +52,7 @@ private:
 struct ProgressSeen {
     int range = -1;
     int position = -1;
+    int eventRounds = 0;
 };
 
 class RecordingProgressWindow : public NullProgressWindow {
@@ -59,6 +60,7 @@ public:
     explicit RecordingProgressWindow(ProgressSeen& seen) : seen_(seen) {}
     void setRange(int n) override { seen_.range = n; }
     void setPosition(int n) override { seen_.position = n; }
+    void processEvents() override { ++seen_.eventRounds; }
 
 private:
     ProgressSeen& seen_;
