@@ -298,9 +298,11 @@ TEST(WorkbookRead, BadFilesGiveAMessage)
         .Eof();
     Stream farSheet;
     farSheet.Bof(0x0600, 0x0005).Rec(0x0085, Bytes().U32(999999).U8(0).U8(0).U8(1).U8(0).Raw("S")).Eof();
-    Stream sheetAtEnd;
-    sheetAtEnd.Bof(0x0600, 0x0005).Rec(0x0085, Bytes().U32(0).U8(0).U8(0).U8(1).U8(0).Raw("S")).Eof();
-    sheetAtEnd.Patch32(sheetAtEnd.Size() - 13, static_cast<uint32_t>(sheetAtEnd.Size()));
+    Stream sheetAtEnd; // the sheet's offset is the end of the stream
+    sheetAtEnd.Bof(0x0600, 0x0005);
+    const std::size_t sheetOffset = sheetAtEnd.Size() + 4;
+    sheetAtEnd.Rec(0x0085, Bytes().U32(0).U8(0).U8(0).U8(1).U8(0).Raw("S")).Eof();
+    sheetAtEnd.Patch32(sheetOffset, static_cast<uint32_t>(sheetAtEnd.Size()));
     Stream shortSheetList; // the entry ends before the name's flags, or before its length
     shortSheetList.Bof(0x0600, 0x0005).Rec(0x0085, Bytes().U32(0).U8(0).U8(0).U8(0)).Eof();
     Stream shorterSheetList;
