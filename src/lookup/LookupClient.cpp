@@ -24,6 +24,11 @@ QByteArray LookupUserAgent()
     return QByteArrayLiteral("Folianto/" FOLIANTO_VERSION " (Literaturverwaltung; Nachschlagen nach ISBN/DOI)");
 }
 
+std::string NoAnswerReason(int timeoutMs)
+{
+    return "keine Antwort in " + IntToStr(timeoutMs / 1000 > 0 ? timeoutMs / 1000 : 1) + " s";
+}
+
 LookupClient::LookupClient(LookupSources sources, QObject* parent) : QObject(parent), sources_(std::move(sources))
 {
     clock_.start();
@@ -169,7 +174,7 @@ void LookupClient::replyFinished()
     if (tooLarge_ || body_.size() > maxBytes_) {
         answer.Reason = Cp1252("Antwort zu groß");
     } else if (timedOut_) {
-        answer.Reason = "keine Antwort in " + IntToStr(timeoutMs_ / 1000 > 0 ? timeoutMs_ / 1000 : 1) + " s";
+        answer.Reason = NoAnswerReason(timeoutMs_);
     } else if (format == SourceFormat::CslJson && status == 404) {
         answer.kind = SourceAnswer::Kind::NotFound; // the resolver knows no such DOI
     } else if (status >= 400) {

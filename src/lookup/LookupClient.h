@@ -38,6 +38,9 @@ struct LookupOutcome {
 // The record the program sends as its User-Agent.
 QByteArray LookupUserAgent();
 
+// Why a source that never answered failed: "keine Antwort in 15 s" (at least 1 s).
+std::string NoAnswerReason(int timeoutMs);
+
 class LookupClient : public QObject {
     Q_OBJECT
 public:

@@ -110,12 +110,26 @@ TEST_F(LookupClientTest, AsksTheSourcesInOrderUntilOneKnowsTheTitle)
             EXPECT_EQ(o.Editions.front().Isbn.empty(), ParseLookupId(c.id).kind == LookupId::Kind::Doi);
         }
     }
+    // The stream is cut off at the limit, not taken whole into memory.
+    EXPECT_TRUE(test::WaitFor([&] {
+        const auto requests = server.requests();
+        return std::any_of(requests.begin(), requests.end(), [](const LookupTestServer::Request& r) {
+            return r.target.find("/stream/") != std::string::npos && r.unsentBytes > 0;
+        });
+    }));
     for (const LookupTestServer::Request& r : server.requests()) {
         EXPECT_EQ(r.userAgent.rfind("Folianto/", 0), 0u) << r.target;
         if (r.target.find("/doi/") != std::string::npos) {
             EXPECT_EQ(r.accept, "application/vnd.citationstyles.csl+json");
         }
     }
+}
+
+// The client's own limit is far longer than any test waits.
+TEST(LookupClient, NoAnswerReasonNamesTheWholeSeconds)
+{
+    EXPECT_EQ(NoAnswerReason(15000), "keine Antwort in 15 s");
+    EXPECT_EQ(NoAnswerReason(2999), "keine Antwort in 2 s");
 }
 
 TEST_F(LookupClientTest, KeepsOneRequestPerSourcePerInterval)
