@@ -53,7 +53,7 @@ void TitleStore::InitBuch(TBuch& b)
 bool TitleStore::UpdateBuchLengths(int32_t index)
 {
     if (TBuch* b = at(index))
-        for (int f = 1; f <= 26; ++f) {
+        for (int f = 1; f <= TextFieldCount; ++f) {
             TBuchRec& r = b->TextField(f);
             r.Len = static_cast<int32_t>(r.Text.size());
         }

@@ -61,6 +61,12 @@ TEST(TitleStore, InsertAndTakeOnlyInsideTheStore)
     EXPECT_EQ(store.TakeAt(4)->BuchNr, 9);
     EXPECT_EQ(store.TakeAt(1)->BuchNr, 8);
     EXPECT_EQ(store.AnzBuch, 2);
+    // Every text field's cached length follows its text, the last one too.
+    for (int f = 1; f <= TextFieldCount; ++f)
+        store.at(2)->TextField(f).Text.assign(static_cast<std::size_t>(f), 'x');
+    store.UpdateBuchLengths(2);
+    for (int f = 1; f <= TextFieldCount; ++f)
+        EXPECT_EQ(store.at(2)->TextField(f).Len, f) << TextFieldNames[static_cast<std::size_t>(f - 1)];
     while (store.NewBuch()) {
     }
     EXPECT_FALSE(store.InsertAt(1, titleNr(7)));
