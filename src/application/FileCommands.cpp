@@ -175,10 +175,10 @@ void NewDatabase(App& app)
     app.grid.ResetToHeader();
     app.grid.NotifyReset();
     app.grid.NotifyStatus();
-    if (OfferRecovery(app, {})) {
-        Fill_AllLists(app);
+    const bool recovered = OfferRecovery(app, {});
+    Fill_AllLists(app); // none of the last catalogue's names stay offered
+    if (recovered)
         SetAusgabeData(app);
-    }
     app.ui.repaint();
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/ErrorText.h"
 #include "support/Fakes.h"
+#include "selection/SearchLists.h"
 #include "selection/Selection.h"
 #include "application/FileCommands.h"
 
@@ -67,7 +68,7 @@ TEST(MainCommands, DeletingAnEmptySlotReportsTheAssignmentError)
     EXPECT_EQ(t.app.store.AnzBuch, 2);
 }
 
-TEST(MainCommands, NewDatabaseEmptiesStoreAndSelectionButKeepsTheVersion)
+TEST(MainCommands, NewDatabaseEmptiesStoreListsAndSelectionButKeepsTheVersion)
 {
     test::TestApp t;
     AddTitles(t, 4);
@@ -76,10 +77,15 @@ TEST(MainCommands, NewDatabaseEmptiesStoreAndSelectionButKeepsTheVersion)
     t.app.selection.SuchenIn[0] = true;
     t.app.selection.SuchText = "abc";
     t.app.selection.FilternVon[3] = true;
+    t.app.store.at(1)->Autor.Text = "Alt, Anna";
+    t.app.store.at(1)->Schlagworte.Text = "Alt";
+    Fill_AllLists(t.app);
     t.app.store.MarkChanged();
     NewDatabase(t.app);
     EXPECT_EQ(std::tuple(t.app.store.AnzBuch, t.app.DataFileName, t.app.store.Gesichert(), t.app.DataVerMinor),
               std::tuple(0, "", true, 3));
+    EXPECT_EQ(std::tuple(t.app.lists.AutorSearchList.entries.size(), t.app.lists.SchlagworteSearchList.entries.size()),
+              std::tuple(0u, 0u));
     EXPECT_EQ(std::tuple(t.app.selection.SuchenIn[0], t.app.selection.SuchText, t.app.selection.FilternVon[3]),
               std::tuple(false, "", false));
     EXPECT_EQ(std::tuple(t.app.grid.RowCount(), t.app.grid.Cell(1, 1)), std::tuple(2, ""));
