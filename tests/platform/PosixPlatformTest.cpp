@@ -244,6 +244,17 @@ TEST(SingleInstanceLock, SecondHolderIsRefusedUntilTheFirstEndsAndForeignFilesAl
     first.reset();
     EXPECT_TRUE(second.tryAcquire());
 
+    // Without a folder: the runtime folder when there is one, else /tmp.
+    const bool runtimeSet = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    const std::string uid = std::to_string(::geteuid());
+    for (const char* value : {"/run/x", "", static_cast<const char*>(nullptr)}) {
+        value ? qputenv("XDG_RUNTIME_DIR", value) : qunsetenv("XDG_RUNTIME_DIR");
+        EXPECT_EQ(SingleInstanceLock("F").path(),
+                  std::string(value && *value ? value : "/tmp") + "/F-" + uid + ".lock");
+    }
+    runtimeSet ? qputenv("XDG_RUNTIME_DIR", runtime) : qunsetenv("XDG_RUNTIME_DIR");
+
     // A symlink planted at its path is refused.
     SingleInstanceLock lock("Gelinkt", d);
     const QString target = dir.path() + QStringLiteral("/target");
