@@ -90,7 +90,7 @@ TEST(LookupAnswers, MarcFieldsAsTheTitleHoldsThem)
          "0|Eins, A; Drei, C; Vier, D; Fünf, E; Zwölf, L|Zwei, B; Sechs, F; Sieben, G; Acht, H; Neun, I|Wien|Verlag|2019|XII, "
          "344|Reihe|englisch|A, B; C|http://toc|978-3-16-148410-0|"},
         {{"700_ $aZwei, B$eHrsg.", "245_ $aT", "264_4 $c2018", "264_2 $aOrt$bVertrieb ;,$cc2017", "300_ $a344 S. : Ill.",
-          "830_ $aAndere", "041_ $afre"},
+          "830_ $aAndere / ;", "041_ $afre"},
          "2||Zwei, B|Ort|Vertrieb|2017|344|Andere|französisch||||"},
         {{"245_ $aT", "260_ $aBerlin$bV$cohne Jahr", "300_ $a12 Sp.", "008 190312s1999    gw ||||| |||| 00||||ger  "},
          "0|||Berlin|V|1999|||deutsch||||"},
@@ -114,6 +114,9 @@ TEST(LookupAnswers, MarcFieldsAsTheTitleHoldsThem)
     std::string unreadable = MarcAnswer({"300_ $a12 S."});
     unreadable.erase(unreadable.find("<numberOfRecords>"), std::strlen("<numberOfRecords>1</numberOfRecords>"));
     EXPECT_EQ(ReadSruMarcAnswer(unreadable).Reason, "Antwort ohne lesbaren MARC-21-Datensatz");
+    // An answer cut off after a whole record keeps the record.
+    const std::string whole = MarcAnswer({"245_ $aT"});
+    EXPECT_EQ(ReadSruMarcAnswer(whole.substr(0, whole.find("</records>"))).Editions.size(), 1u);
 }
 
 // Open Library's free-form dates, page counts and names.

@@ -135,6 +135,10 @@ TEST_F(LookupQueueTest, CancelInTheMiddleLeavesTheCatalogue)
     EXPECT_EQ(server.requests().size(), asked);
     EXPECT_EQ(t.app.store.AnzBuch, 5);
     EXPECT_FALSE(t.app.titleHistory.CanUndo());
+    // A full catalogue takes no looked-up title.
+    while (t.app.store.NewBuch()) {
+    }
+    EXPECT_FALSE(AppendLookedUpTitle(t.app, Reference{}));
 }
 
 } // namespace
