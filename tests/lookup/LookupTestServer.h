@@ -41,8 +41,7 @@ public:
     };
     struct Request {
         std::string target, userAgent, accept;
-        qint64 ms = 0;          // since the server started
-        qint64 unsentBytes = 0; // of an unsized body, when the client hung up
+        qint64 ms = 0; // since the server started
     };
 
     LookupTestServer()
@@ -109,7 +108,6 @@ private:
     void respond(QTcpSocket* socket, const QByteArray& head, qint64 ms)
     {
         const QByteArray target = head.split(' ').value(1);
-        std::size_t index = 0;
         Answer answer;
         answer.status = 404;
         answer.body = "no route";
@@ -117,7 +115,6 @@ private:
             QMutexLocker lock(&mutex_);
             requests_.push_back({target.toStdString(), Header(head, "User-Agent").toStdString(),
                                  Header(head, "Accept").toStdString(), ms});
-            index = requests_.size() - 1;
             for (const auto& [part, a] : routes_)
                 if (target.contains(QByteArray::fromStdString(part))) {
                     answer = a;
@@ -136,11 +133,7 @@ private:
         if (answer.unsizedBytes > 0) {
             // Sent in pieces as the client takes them; stops when it hangs up.
             auto* left = new qint64(answer.unsizedBytes);
-            QObject::connect(socket, &QObject::destroyed, [this, left, index] {
-                QMutexLocker lock(&mutex_);
-                requests_[index].unsentBytes = *left;
-                delete left;
-            });
+            QObject::connect(socket, &QObject::destroyed, [left] { delete left; });
             QObject::connect(socket, &QTcpSocket::bytesWritten, socket, [socket, left] {
                 if (*left <= 0 || socket->bytesToWrite() > 0)
                     return;
