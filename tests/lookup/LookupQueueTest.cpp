@@ -135,6 +135,14 @@ TEST_F(LookupQueueTest, CancelInTheMiddleLeavesTheCatalogue)
     EXPECT_EQ(server.requests().size(), asked);
     EXPECT_EQ(t.app.store.AnzBuch, 5);
     EXPECT_FALSE(t.app.titleHistory.CanUndo());
+    // Every found title entered meanwhile: none taken, the catalogue not marked changed.
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_TRUE(t.app.store.NewBuch());
+        t.app.store.at(t.app.store.AnzBuch)->ISBN.Text = test::MakeIsbn13(i);
+    }
+    t.app.store.MarkSaved();
+    EXPECT_EQ(queue.TakeOver(), 0);
+    EXPECT_TRUE(t.app.store.Gesichert());
     // A full catalogue takes no looked-up title.
     while (t.app.store.NewBuch()) {
     }
