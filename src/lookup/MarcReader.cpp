@@ -332,7 +332,7 @@ struct SruParse {
     QString count;
     QStringList diagnostics;
     std::vector<MarcRecord> records;
-    QString escaped; // records sent as escaped text
+    QStringList escaped; // records sent as escaped text, one per recordData
 };
 
 void ReadSru(const QByteArray& bytes, SruParse& out, bool inner)
@@ -354,6 +354,7 @@ void ReadSru(const QByteArray& bytes, SruParse& out, bool inner)
                 ++recordData;
             } else if (name == QLatin1String("recordData")) {
                 recordData = 1;
+                out.escaped << QString();
             } else if (name == QLatin1String("numberOfRecords")) {
                 out.count = xml.readElementText(QXmlStreamReader::SkipChildElements).trimmed();
             } else if (name == QLatin1String("diagnostic")) {
@@ -376,7 +377,7 @@ void ReadSru(const QByteArray& bytes, SruParse& out, bool inner)
             if (recordData > 0)
                 --recordData;
         } else if (t == QXmlStreamReader::Characters && recordData == 1 && !inner && !xml.isWhitespace()) {
-            out.escaped += xml.text();
+            out.escaped.last() += xml.text();
         }
     }
     if (xml.hasError() && !inner)
@@ -398,8 +399,9 @@ SourceAnswer ReadSruMarcAnswer(const std::string& bytes)
     TraceScope trace("MarcReader.ReadSruMarcAnswer");
     SruParse parse;
     ReadSru(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())), parse, false);
-    if (!parse.escaped.isEmpty())
-        ReadSru(parse.escaped.toUtf8(), parse, true);
+    for (const QString& record : std::as_const(parse.escaped)) // each a document of its own
+        if (!record.isEmpty())
+            ReadSru(record.toUtf8(), parse, true);
     SourceAnswer answer;
     if (!parse.sru) {
         answer.Reason = "Antwort ist keine SRU-Antwort";

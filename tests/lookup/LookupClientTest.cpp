@@ -82,7 +82,7 @@ TEST_F(LookupClientTest, AsksTheSourcesInOrderUntilOneKnowsTheTitle)
         {{{"a", "openlibrary|/ol/{isbn10}"}, {"b", "marcxml|/one/{isbn}"}}, "9791034304400", State::Found, "b", ""},
         {{{"a", "marcxml|/zero/{isbn}"}, {"b", "openlibrary|/ol/{isbn10}"}}, "9780306406157", State::Found, "b", ""},
         {{{"a", "marcxml|/diag/{isbn}"}, {"b", "marcxml|/zero/{isbn}"}}, "3-16-148410-X", State::NotFound, "",
-         "a: SRU-Diagnose: num=: Query syntax error"},
+         "a: SRU-Diagnose: num=: Query syntax error; Unsupported operation"},
         {{{"a", "marcxml|/html/{isbn}"}}, "3-16-148410-X", State::Failed, "", "a: Antwort ist keine SRU-Antwort"},
         {{{"a", "marcxml|/silent/{isbn}"}, {"b", "marcxml|/one/{isbn}"}}, "3-16-148410-X", State::Found, "b",
          "a: keine Antwort in 1 s"},
