@@ -57,6 +57,9 @@ TEST(HistoryClick, CaptionsLoadThroughTheDatabaseLoaderOrSayWhyNot)
     EXPECT_EQ(t.app.grid.Cell(t.app.columns.PosOfInfo("Titel"), 1), "Gespeichert");
     EXPECT_EQ(t.app.history.Paths, (std::vector<std::string>{"/a/eins.FOL", db})); // no second entry
     EXPECT_TRUE(t.ui.messages.empty());
+    t.app.history.Paths = {"/1", "/2", "/3", "/4", "/5"}; // full: the oldest entry goes
+    EXPECT_TRUE(t.app.history.Add2History("/neu"));
+    EXPECT_EQ(t.app.history.Paths, (std::vector<std::string>{"/neu", "/1", "/2", "/3", "/4"}));
 
     // Captions of no entry, a missing file and a failed load.
     const std::string path = dir.path().toStdString() + "/buch.fol";

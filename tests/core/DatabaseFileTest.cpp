@@ -228,6 +228,11 @@ TEST(DatabaseFile, LoadsTheOlderRecordFormat)
     const TBuch& b = *env.app.store.at(2);
     EXPECT_EQ(std::tuple(b.HeftNr.Text, b.Sprache.Text.size()), std::tuple("5", 20u));
     EXPECT_TRUE(env.app.store.Gesichert());
+    // Merged where one title fits: the load stops after it.
+    while (env.app.store.AnzBuch < MaxBuch - 1)
+        env.app.store.NewBuch();
+    EXPECT_FALSE(env.load(env.path("alt.FOL"), LoadMode::Merge));
+    EXPECT_EQ(env.app.store.at(MaxBuch)->Kuerzel.Text, "K1");
 }
 
 // A refused file leaves the titles in memory, the current file and its data
@@ -347,6 +352,7 @@ TEST(DatabaseFile, DamagedFileIsReportedOnce)
         {"no database at all", "Liebe Leserin,\r\n", "", -1, 0},
         {"header cut short", "Folianto1.4", report(1, 0), 0, 0},
         {"older format, last record cut short", old + OldRecord("K3", "Rest", 1, 1).substr(0, 400), report(3, 2), 2, 0},
+        {"older format, the only record cut short after a '#'", OldRecord("K1", "Erster#", 0, 0).substr(0, 366), report(1, 0), 0, 0},
         {"1.3 file ending inside a picture title", pictureTitleCut.substr(0, pictureTitleCut.size() - 3), report(1, 0), 0, 0},
     };
     for (const auto& c : cases) {
