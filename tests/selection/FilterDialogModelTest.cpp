@@ -193,13 +193,15 @@ TEST(FilterDialogModel, ClosingTakesOverTheSearchBoxesByAnyMeans)
     struct Case {
         const char* name;
         bool confirmed;
-        const char* text;
+        std::string text;
         bool searchOn;
+        Titles shown;
     };
     const Case cases[] = {
-        {"Benutzen", true, "bar", true},
-        {"Escape", false, "bar", true},
-        {"empty text leaves the search off", false, "", false},
+        {"Benutzen", true, "bar", true, {"Barbara", "Kinderbar"}},
+        {"Escape", false, "bar", true, {"Barbara", "Kinderbar"}},
+        {"empty text leaves the search off", false, "", false, {"Anderes", "Barbara", "Kinderbar"}},
+        {"huge text finds nothing and says so", true, std::string(100000, 'x'), true, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -214,34 +216,56 @@ TEST(FilterDialogModel, ClosingTakesOverTheSearchBoxesByAnyMeans)
         const auto& sel = f.app.selection;
         EXPECT_EQ(std::tuple(sel.SuchenIn[6], sel.SuchenIn[1], sel.SuchenIn[0], sel.SuchText),
                   std::tuple(true, false, c.searchOn, c.text));
-        if (c.searchOn) {
-            EXPECT_EQ(f.Shown(), (Titles{"Barbara", "Kinderbar"}));
-        }
+        EXPECT_EQ(f.Shown(), c.shown);
+        const bool message = !f.t.ui.messages.empty() && f.t.ui.messages.back().text == GetErrorText(11);
+        EXPECT_EQ(message, c.shown.empty());
     }
 }
 
 TEST(FilterDialogModel, ChangeFlagOfTheClosing)
 {
-    Fixture f{{"A", "Roman"}};
     struct Case {
         const char* name;
+        bool titled; // one title with a category, all filters off; else no titles, the lending filter on
+        int flip;    // a filter switch turned before opening; 0: none
         std::function<void(FilterDialogModel&)> steps;
         bool changed;
     };
     const Case cases[] = {
         // A filter list with active entries but its filter off counts as a change.
-        {"nothing done", [](FilterDialogModel&) {}, true},
-        {"text typed", [](FilterDialogModel& d) { d.SetSearchText("x"); }, true},
-        {"box changed", [](FilterDialogModel& d) { d.SetBox(10, !d.Box(10)); }, true},
+        {"nothing done", true, 0, [](FilterDialogModel&) {}, true},
+        // Each filter on exactly when its list has an active entry (the fixed
+        // lending states always have), boxes and text as they were: unchanged.
+        {"all as it was", false, 0, [](FilterDialogModel&) {}, false},
+        {"text typed", false, 0, [](FilterDialogModel& d) { d.SetSearchText("x"); }, true},
+        {"box changed", false, 0, [](FilterDialogModel& d) { d.SetBox(10, !d.Box(10)); }, true},
+        {"box toggled back", false, 0,
+         [](FilterDialogModel& d) {
+             d.SetBox(3, !d.Box(3));
+             d.SetBox(3, !d.Box(3));
+         },
+         false},
+        // A filter switch that no longer matches its list's entries is a change.
+        {"category filter on, no entries", false, 2, [](FilterDialogModel&) {}, true},
+        {"lending filter off", false, 8, [](FilterDialogModel&) {}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
+        Fixture f;
+        if (c.titled) {
+            f.Add("A", "Roman");
+            f.Ready();
+        } else {
+            f.app.selection.FilternVon[8] = true;
+        }
+        f.app.selection.FilternVon[static_cast<std::size_t>(c.flip)] ^= c.flip != 0;
         FilterDialogModel d(f.app, FilterDialogMode::Normal, f.q);
         d.Activate();
         c.steps(d);
-        d.Close(true);
+        d.Close(c.titled); // the flag does not depend on the button
         EXPECT_EQ(f.app.selection.FSS_Changed, c.changed);
     }
+    Fixture f{{"A", "Roman"}};
     f.Session([](FilterDialogModel& d) { // a text without a field to search in is no search
         for (const SearchBox& box : SearchBoxes)
             d.SetBox(box.k, false);
@@ -257,29 +281,6 @@ TEST(FilterDialogModel, ChangeFlagOfTheClosing)
     twice.SetSearchText("drei");
     twice.Close(true); // a second close changes nothing
     EXPECT_EQ(std::pair(f.app.selection.SuchText, f.app.selection.SuchenIn[10]), std::pair(std::string("zwei"), true));
-    // Each filter on exactly when its list has an active entry (the fixed
-    // lending states always have), boxes and text as they were: unchanged.
-    Fixture empty;
-    empty.app.selection.FilternVon[8] = true;
-    for (bool toggleBack : {false, true}) {
-        FilterDialogModel d(empty.app, FilterDialogMode::Normal, empty.q);
-        d.Activate();
-        if (toggleBack) {
-            d.SetBox(3, !d.Box(3));
-            d.SetBox(3, !d.Box(3));
-        }
-        d.Close(false);
-        EXPECT_FALSE(empty.app.selection.FSS_Changed);
-    }
-    // A filter switch that no longer matches its list's entries is a change.
-    for (int k : {2, 8}) {
-        empty.app.selection.FilternVon[static_cast<std::size_t>(k)] ^= true;
-        FilterDialogModel d(empty.app, FilterDialogMode::Normal, empty.q);
-        d.Activate();
-        d.Close(false);
-        EXPECT_TRUE(empty.app.selection.FSS_Changed) << k;
-        empty.app.selection.FilternVon[static_cast<std::size_t>(k)] ^= true;
-    }
 }
 
 TEST(FilterDialogModel, ModesPagesAndPresets)
@@ -595,19 +596,6 @@ TEST(FilterDialogModel, DisplayOrder)
     for (auto& s : mixed)
         s = Cp1252ToUtf8(s);
     EXPECT_EQ(mixed, sorted);
-}
-
-TEST(FilterDialogModel, HugeSearchTextFindsNothingAndSaysSo)
-{
-    Fixture f{{"Kurz"}};
-    const std::string huge(100000, 'x');
-    f.Session([&huge](FilterDialogModel& d) {
-        d.SetBox(6, true);
-        d.SetSearchText(huge);
-    });
-    EXPECT_EQ(std::tuple(f.app.selection.SuchText.size(), f.Shown().size()), std::tuple(huge.size(), 0u));
-    ASSERT_FALSE(f.t.ui.messages.empty());
-    EXPECT_EQ(f.t.ui.messages.back().text, GetErrorText(11));
 }
 
 TEST(FilterDialogModel, ReplaceModeStoresItsSettingsOnlyWhenConfirmed)
