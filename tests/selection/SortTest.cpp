@@ -14,6 +14,7 @@ struct SortCase {
     bool byAE;
     std::vector<std::string> shown;
     int sort = SortTitel;
+    std::vector<int32_t> types = {}; // TypNum in store order; none: all 0
 };
 
 class TitleSort : public ::testing::TestWithParam<SortCase> {};
@@ -22,8 +23,8 @@ TEST_P(TitleSort, ShowsTheDocumentedOrder)
 {
     const SortCase& c = GetParam();
     TestApp t;
-    for (const char* titel : c.store)
-        AddTitle(t.app, titel);
+    for (std::size_t i = 0; i < c.store.size(); ++i)
+        AddTitle(t.app, c.store[i]).TypNum = i < c.types.size() ? c.types[i] : 0;
     t.app.settings.BuchSort = static_cast<uint8_t>(c.sort);
     t.app.settings.SortLength = static_cast<uint8_t>(c.sortLength);
     t.app.settings.CaseSensitiveSort = c.caseSensitive;
@@ -53,19 +54,11 @@ INSTANTIATE_TEST_SUITE_P(
                  {"文献", "Dürrenmatt", "Мастер", "Čapek", "Brecht", "Łódź", "Zweig"}, 25, true, false,
                  {"Brecht", "Čapek", "Dürrenmatt", "Łódź", "Zweig", "Мастер", "文献"}},
         SortCase{"DigitsBeforeLetters", {"b", "2", "a", "10"}, 25, true, false, {"10", "2", "a", "b"}},
-        SortCase{"InputOrderNewestFirst", {"A", "C", "B"}, 25, true, false, {"B", "C", "A"}, SortEingabe}),
+        SortCase{"InputOrderNewestFirst", {"A", "C", "B"}, 25, true, false, {"B", "C", "A"}, SortEingabe},
+        // By type name: graue Literatur, unklar, Zeitschriftenaufsatz (the link flag aside).
+        SortCase{"TypeOrderUsesTheTypeName", {"x", "y", "z"}, 25, true, false, {"z", "x", "y"}, SortTyp,
+                 {8, 4 | LinkFlag, 7}}),
     [](const ::testing::TestParamInfo<SortCase>& info) { return info.param.name; });
-
-TEST(TitleSortOrders, TypeOrderUsesTheTypeName)
-{
-    TestApp t;
-    AddTitle(t.app, "x").TypNum = 8;                 // unklar
-    AddTitle(t.app, "y").TypNum = 4 | LinkFlag;       // Zeitschriftenaufsatz
-    AddTitle(t.app, "z").TypNum = 7;                 // graue Literatur
-    t.app.settings.BuchSort = SortTyp;
-    SetAusgabeData(t.app);
-    EXPECT_EQ(ShownTitles(t.app), (std::vector<std::string>{"z", "x", "y"}));
-}
 
 TEST(TitleSortOrders, SetBuchSortRefreshesOnlyOnChange)
 {
