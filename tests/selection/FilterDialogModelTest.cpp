@@ -113,14 +113,13 @@ void TickText(FilterDialogModel& dlg, int list, const char* text, bool on)
 
 } // namespace
 
-TEST(FilterDialogModel, CategoryTicksSetAndClearTheFilter)
+TEST(FilterDialogModel, CategoryAndTypeTicksSetAndClearTheFilters)
 {
     struct Case {
         const char* name;
         std::function<void(FilterDialogModel&)> steps;
-        bool filter;
+        std::vector<int> on; // the filters switched on; none shown: the no-data message
         Titles shown;
-        bool noDataMessage;
     };
     const Case cases[] = {
         {"untick one, and one past the last",
@@ -128,64 +127,59 @@ TEST(FilterDialogModel, CategoryTicksSetAndClearTheFilter)
              TickText(d, ListKategorie, "Krimi", false);
              d.Tick(ListKategorie, static_cast<int>(d.Items(ListKategorie).size()), false);
          },
-         true,
-         {"A Roman", "C Sachbuch", "D ohne"}, false},
+         {1}, {"A Roman", "C Sachbuch", "D ohne"}},
         {"untick the titles without a category",
          [](FilterDialogModel& d) {
              EXPECT_EQ(d.Items(ListKategorie).front().Text, "(ohne Angabe)");
              TickText(d, ListKategorie, "(ohne Angabe)", false);
          },
-         true, {"A Roman", "B Krimi", "C Sachbuch"}, false},
+         {1}, {"A Roman", "B Krimi", "C Sachbuch"}},
         {"untick and tick again",
          [](FilterDialogModel& d) {
              TickText(d, ListKategorie, "Krimi", false);
              TickText(d, ListKategorie, "Krimi", true);
          },
-         false, {"A Roman", "B Krimi", "C Sachbuch", "D ohne"}, false},
-        {"none", [](FilterDialogModel& d) { d.SelectNone(ListKategorie); }, true, {}, true},
+         {}, {"A Roman", "B Krimi", "C Sachbuch", "D ohne"}},
+        {"none", [](FilterDialogModel& d) { d.SelectNone(ListKategorie); }, {1}, {}},
         {"none, then only Roman",
          [](FilterDialogModel& d) {
              d.SelectNone(ListKategorie);
              TickText(d, ListKategorie, "Roman", true);
          },
-         true, {"A Roman"}, false},
+         {1}, {"A Roman"}},
         {"invert after unticking Roman",
          [](FilterDialogModel& d) {
              TickText(d, ListKategorie, "Roman", false);
              d.InvertSelection(ListKategorie);
          },
-         true, {"A Roman"}, false},
+         {1}, {"A Roman"}},
         {"all after none", [](FilterDialogModel& d) { d.SelectNone(ListKategorie); d.SelectAll(ListKategorie); },
-         false, {"A Roman", "B Krimi", "C Sachbuch", "D ohne"}, false},
-        {"none, but the type filter shows what it accepts",
+         {}, {"A Roman", "B Krimi", "C Sachbuch", "D ohne"}},
+        {"types: all after none", [](FilterDialogModel& d) { d.SelectNone(ListTyp); d.SelectAll(ListTyp); },
+         {}, {"A Roman", "B Krimi", "C Sachbuch", "D ohne"}},
+        // The link flag of "D ohne" does not disturb its type.
+        {"no category, but the type filter shows what it accepts",
          [](FilterDialogModel& d) {
              d.SelectNone(ListKategorie);
              TickText(d, ListTyp, "Monographie", false);
          },
-         true, {"B Krimi"}, false},
+         {1, 5}, {"B Krimi", "D ohne"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        Fixture f{{"A Roman", "Roman"}, {"B Krimi", "Krimi", 8}, {"C Sachbuch", "Sachbuch"}, {"D ohne"}};
+        Fixture f{{"A Roman", "Roman"}, {"B Krimi", "Krimi", 8}, {"C Sachbuch", "Sachbuch"},
+                  {"D ohne", "", 8 | LinkFlag}};
         f.Session(c.steps);
-        EXPECT_EQ(std::tuple(f.app.selection.FilternVon[1], f.app.selection.FilternVon[0], f.Shown()),
-                  std::tuple(c.filter, c.filter, c.shown));
+        std::vector<int> on;
+        for (int k = 1; k <= FilterCount; ++k)
+            if (f.app.selection.FilternVon[static_cast<std::size_t>(k)])
+                on.push_back(k);
+        EXPECT_EQ(std::tuple(on, f.app.selection.FilternVon[0], f.Shown()), std::tuple(c.on, !c.on.empty(), c.shown));
         const bool message = !f.t.ui.messages.empty() && f.t.ui.messages.back().text == GetErrorText(11);
-        EXPECT_EQ(message, c.noDataMessage);
+        EXPECT_EQ(message, c.shown.empty());
         // The item for no value is no entry of the list.
         EXPECT_EQ(SearchListTexts(f.app.lists.KategorieSearchList), (std::vector<std::string>{"Roman", "Krimi", "Sachbuch"}));
     }
-}
-
-TEST(FilterDialogModel, TypeListTickedAgainLeavesTheFilterOff)
-{
-    Fixture f{{"Mono"}, {"Unklar", "", 8}, {"Link", "", 8 | (1 << 30)}}; // the link flag does not disturb
-    f.Session([](FilterDialogModel& d) {
-        d.SelectNone(ListTyp);
-        d.SelectAll(ListTyp);
-    });
-    EXPECT_FALSE(f.app.selection.FilternVon[5]);
-    EXPECT_EQ(f.Shown(), (Titles{"Link", "Mono", "Unklar"}));
 }
 
 TEST(FilterDialogModel, ClosingTakesOverTheSearchBoxesByAnyMeans)
