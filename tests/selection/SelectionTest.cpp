@@ -1,5 +1,6 @@
 #include "selection/SelectionTestUtil.h"
 #include "core/ErrorText.h"
+#include "selection/SearchLists.h"
 
 using namespace folianto;
 using folianto::test::AddTitle;
@@ -91,14 +92,7 @@ protected:
             b.Schlagworte.Text = Cp1252(r.schlagworte);
             b.TypNum = r.typ;
         }
-        for (const char* k : {"Roman", "Sachbuch", "Lyrik"})
-            t.app.lists.KategorieSearchList.AddEntry(k);
-        for (const char* s : {"englisch", "deutsch", "französisch"})
-            t.app.lists.SpracheSearchList.AddEntry(Cp1252(s));
-        for (const char* s : {"Geschichte", "Politik", "Politikwissenschaft", "Europa"})
-            t.app.lists.SchlagworteSearchList.AddEntry(s);
-        for (const char* a : {"Mayer, Hans", "Müller, Eva", "Schulz"})
-            t.app.lists.AutorSearchList.AddEntry(Cp1252(a));
+        Fill_AllLists(t.app); // categories Roman, Sachbuch, Lyrik; authors Mayer, Müller, Schulz
     }
     static void OnlyActive(SearchList& list, std::initializer_list<const char*> texts)
     {
@@ -118,27 +112,28 @@ protected:
 
 TEST_F(SelectionCatalogue, TextSearchIsSubstringAndCaseInsensitiveForAscii)
 {
-    EXPECT_EQ(Shown(), (Titles{"Barbara", "Chronik", "Dramen", "Kinderbar"})); // no criteria
-    auto& sel = t.app.selection;
-    sel.SuchenIn[0] = true;
-    sel.SuchenIn[6] = true; // Titel
-    sel.SuchText = "bar";
-    EXPECT_EQ(Shown(), (Titles{"Barbara", "Kinderbar"}));
-    sel.SuchText = "BAR ";  // not trimmed
-    EXPECT_EQ(Shown(), Titles{});
-    sel.SuchenIn[1] = true; // Autor as well
-    sel.SuchText = Cp1252("müller");
-    EXPECT_EQ(Shown(), (Titles{"Chronik", "Kinderbar"}));
-    sel.SuchText = Cp1252("MÜLLER"); // umlauts are not case-folded
-    EXPECT_EQ(Shown(), Titles{});
-
-    // Characters kept as references are found as characters, not as digits.
     AddTitle(t.app, "Dvořák und Čapek");
-    sel.SuchText = Cp1252("dvořák");
-    EXPECT_EQ(Shown(), Titles{"Dvořák und Čapek"});
-    for (const char* part : {"345", "#", "Dvo&"}) {
-        sel.SuchText = part;
-        EXPECT_EQ(Shown(), Titles{}) << part;
+    EXPECT_EQ(Shown(), (Titles{"Barbara", "Chronik", "Dramen", "Dvořák und Čapek", "Kinderbar"})); // no criteria
+    // Each row searches the titles, and the authors as well where asked.
+    const struct {
+        const char* text;
+        bool autor;
+        Titles shown;
+    } cases[] = {
+        {"bar", false, {"Barbara", "Kinderbar"}},
+        {"BAR ", false, {}}, // not trimmed
+        {"müller", true, {"Chronik", "Kinderbar"}},
+        {"MÜLLER", true, {}}, // umlauts are not case-folded
+        // Characters kept as references are found as characters, not as digits.
+        {"dvořák", true, {"Dvořák und Čapek"}},
+        {"345", true, {}}, {"#", true, {}}, {"Dvo&", true, {}},
+    };
+    auto& sel = t.app.selection;
+    for (const auto& c : cases) {
+        sel.SuchenIn[0] = sel.SuchenIn[6] = true;
+        sel.SuchenIn[1] = c.autor;
+        sel.SuchText = Cp1252(c.text);
+        EXPECT_EQ(Shown(), c.shown) << c.text;
     }
 }
 
