@@ -427,19 +427,17 @@ TEST(FilterDialogModel, SavingKeywordSets)
         const char* message; // nullptr: none
         Rows rows;
     };
+    const char* badName = "Der Bezeichner der Liste darf kein Semikolon und keinen Zeilenumbruch enthalten!";
+    const char* exists =
+        "Es existiert bereits eine Liste mit der\r\nBezeichnung \"MEIN SET\"!\r\n\r\nSoll diese Liste überschrieben werden?";
+    const Rows kept = {{"Mein Set", "Kunst"}};
     const Case cases[] = {
-        {"cancelled", std::nullopt, {}, false, nullptr, {{"Mein Set", "Kunst"}}},
-        {"semicolon", std::string("a;b"), {}, false,
-         "Der Bezeichner der Liste darf kein Semikolon und keinen Zeilenumbruch enthalten!", {{"Mein Set", "Kunst"}}},
-        {"line break", std::string("a\r\nb"), {}, false,
-         "Der Bezeichner der Liste darf kein Semikolon und keinen Zeilenumbruch enthalten!", {{"Mein Set", "Kunst"}}},
-        {"blank", std::string("  "), {}, false, "Bitte einen Bezeichner für die Liste eingeben!", {{"Mein Set", "Kunst"}}},
-        {"same name in other case, No", std::string("MEIN SET"), {Answer::No}, false,
-         "Es existiert bereits eine Liste mit der\r\nBezeichnung \"MEIN SET\"!\r\n\r\nSoll diese Liste überschrieben werden?",
-         {{"Mein Set", "Kunst"}}},
-        {"same name, Yes", std::string("MEIN SET"), {Answer::Yes}, true,
-         "Es existiert bereits eine Liste mit der\r\nBezeichnung \"MEIN SET\"!\r\n\r\nSoll diese Liste überschrieben werden?",
-         {{"MEIN SET", "Politik"}}},
+        {"cancelled", std::nullopt, {}, false, nullptr, kept},
+        {"semicolon", std::string("a;b"), {}, false, badName, kept},
+        {"line break", std::string("a\r\nb"), {}, false, badName, kept},
+        {"blank", std::string("  "), {}, false, "Bitte einen Bezeichner für die Liste eingeben!", kept},
+        {"same name in other case, No", std::string("MEIN SET"), {Answer::No}, false, exists, kept},
+        {"same name, Yes", std::string("MEIN SET"), {Answer::Yes}, true, exists, {{"MEIN SET", "Politik"}}},
         {"new name", std::string("Zwei"), {}, true, nullptr, {{"MEIN SET", "Politik"}, {"Zwei", "Politik"}}},
     };
     for (const Case& c : cases) {
