@@ -48,17 +48,10 @@ TEST(DuplicateFinder, TitleWordsAndSurnamesIgnoreArticlesAndNameForms)
         const char* autor;
         const char* surname;
     } persons[] = {
-        {"Mann, Thomas", "mann"},
-        {"Thomas Mann", "mann"},
-        {"Mann, Th.; Mann, Heinrich", "mann"},
-        {"Thomas Mann u. a.", "mann"},
-        {"Kafka F.", "kafka"},
-        {"Mann et al.", "mann"},
-        {"Goethe (Hrsg.)", "goethe"},
-        {"von Goethe, Johann Wolfgang", "goethe"},
-        {"Müller", "mueller"},
-        {"; Mann", ""},
-        {"", ""},
+        {"Mann, Thomas", "mann"}, {"Thomas Mann", "mann"}, {"Mann, Th.; Mann, Heinrich", "mann"},
+        {"Thomas Mann u. a.", "mann"}, {"Kafka F.", "kafka"}, {"Mann et al.", "mann"},
+        {"Goethe (Hrsg.)", "goethe"}, {"von Goethe, Johann Wolfgang", "goethe"}, {"Müller", "mueller"},
+        {"; Mann", ""}, {"", ""},
     };
     for (const auto& c : persons)
         EXPECT_EQ(FirstSurname(Cp1252(c.autor)), c.surname) << c.autor;
@@ -88,17 +81,13 @@ TEST(DuplicateFinder, IsbnFormsOfOneNumberGiveOneKey)
         const char* isbn;
         std::vector<std::string> keys;
     } cases[] = {
-        {"3-12-345678-9", {"978312345678"}},
-        {"978-3-12-345678-0", {"978312345678"}},
-        {"9783123456780", {"978312345678"}},
-        {"ISBN 3 12 345678 9", {"978312345678"}},
-        {"3-12-345678-x (kart.)", {"978312345678"}},
+        {"3-12-345678-9", {"978312345678"}}, {"978-3-12-345678-0", {"978312345678"}}, {"9783123456780", {"978312345678"}},
+        {"ISBN 3 12 345678 9", {"978312345678"}}, {"3-12-345678-x (kart.)", {"978312345678"}},
         {"3-12-345678-9; 978-3-12-345678-7", {"978312345678"}}, // one title, both forms: one key
         {"3-12-345678-9 / 0-19-852663-6", {"978019852663", "978312345678"}},
         {"3-12-345678-9 0-19-852663-6", {"978019852663", "978312345678"}},
         {"979-10-90636-07-1", {"979109063607"}},
-        {"", {}},
-        {"---", {}},
+        {"", {}}, {"---", {}},
         {"12345678", {}},          // an ISSN-like number
         {"X-12-345678-9", {}},     // X only as the last character
         {"123-4-56-789012-3", {}}, // 13 digits without 978/979
