@@ -80,6 +80,8 @@ TEST(GoldenFiles, ReferenceFormatsAndTheirRoundTrips)
         EXPECT_EQ(write(ThroughTitles(parse(write(odd)))), write(odd));
     tricky.Titel.Text = "Zeile\nzwei"; // RIS has no line break inside a one-line value
     EXPECT_NE(WriteRis({ReferenceOfTitle(tricky)}).find("TI  - Zeile zwei: Untertitel\r\n"), std::string::npos);
+    linked.Seiten.Text = "12-"; // an open range keeps its hyphen
+    EXPECT_EQ(ParseRis(WriteRis({ReferenceOfTitle(linked)})).References.at(0).Pages, "12-");
 }
 
 TEST(GoldenFiles, EntriesSlotsAndColumnTexts)

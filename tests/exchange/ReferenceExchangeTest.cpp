@@ -207,6 +207,10 @@ TEST(ReferenceImport, OneMessageNamesEveryEntryNotTaken)
               "Zeile 2: Eintrag „b“ ist nicht abgeschlossen (schließende Klammer fehlt) und wurde nicht übernommen\r\n"
               "Zeile 3: Eintrag „c“ ist fehlerhaft (Syntax) und wurde nicht übernommen");
     EXPECT_FALSE(t.app.store.Gesichert());
+    TestApp notes; // every entry taken, a note on the rest
+    ImportReferences(notes.app, "n.ris", ParseRis("Vorspann\r\nTY  - GEN\r\nTI  - A\r\nER  - \r\n"));
+    EXPECT_EQ(U(notes.ui.messages.at(0).text), "Import aus n.ris: 1 Titel übernommen.\r\n\r\nHinweise:\r\n"
+                                               "Zeile 1: Text außerhalb eines Eintrags übergangen");
 
     // Thirty are listed, the rest counted.
     std::string broken;
