@@ -55,11 +55,8 @@ TEST(GridRules, PictureCountStyleFollowsTheStorageKinds)
 {
     const auto title = [](std::vector<int32_t> kinds) {
         TBuch b;
-        for (int32_t k : kinds) {
-            TPicRec p;
-            p.Kind = k;
-            b.Pics.push_back(p);
-        }
+        for (int32_t k : kinds)
+            b.Pics.emplace_back().Kind = k;
         b.AnzPics = static_cast<int32_t>(kinds.size());
         return b;
     };
