@@ -13,10 +13,8 @@ protected:
     QuickSearch()
     {
         for (auto [titel, autor] : {std::pair{"Anna", "Zweig"}, std::pair{"mueller", "Mann"},
-                                    std::pair{"Müller", "Mayer"}, std::pair{"Muesli 2", "Adam"}}) {
-            TBuch& b = AddTitle(t.app, titel);
-            b.Autor.Text = Cp1252(autor);
-        }
+                                    std::pair{"Müller", "Mayer"}, std::pair{"Muesli 2", "Adam"}})
+            AddTitle(t.app, titel).Autor.Text = Cp1252(autor);
         SetAusgabeData(t.app); // Anna, mueller, Muesli 2, Müller
     }
     TestApp t;
