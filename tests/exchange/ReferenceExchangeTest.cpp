@@ -196,7 +196,7 @@ TEST(RisImport, DamagedAndForeignRecords)
 TEST(ReferenceImport, OneMessageNamesEveryEntryNotTaken)
 {
     TestApp t;
-    ParsedReferences parsed = ParseBibTex("@book{a, title={A}}\n@book{b, title={B}\n@book{c, title {C}}\n"
+    ParsedReferences parsed = ParseBibTex("@book{a, title={A}}\n@book{b, title={B}\n \t@book{c, title {C}}\n"
                                           "@book{d, title={D}}\n");
     const ReferenceImportResult result = ImportReferences(t.app, "datei.bib", parsed);
     EXPECT_EQ(std::tuple(result.Imported, result.Dropped), std::tuple(2, 2));
