@@ -53,11 +53,9 @@ TEST(SearchLists, FillAllListsFromTheTitles)
     TBuch& b = AddTitle(t.app, "");
     b.Sprache.Text = "Deutsch";
     b.Reihe.Text = "Reclam";
-    b.TypNum = 0;
     b.Schlagworte.Text = "Politik";
     b.Autor.Text = "Eco, Umberto";
-    TBuch& c = AddTitle(t.app, "");
-    c.Sprache.Text = "deutsch ";
+    AddTitle(t.app, "").Sprache.Text = "deutsch ";
 
     t.app.lists.AllKeywordsListUpToDate = t.app.lists.FilterKeywordListUpToDate = true;
     t.app.lists.SchlagworteSearchList.AddEntry("stale");

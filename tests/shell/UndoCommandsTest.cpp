@@ -72,8 +72,7 @@ const std::vector<Case>& Commands()
         {"Ersetzen",
          [](TestApp& t) {
              SelectionState& sel = t.app.selection;
-             sel.SuchenIn[0] = true;
-             sel.SuchenIn[2] = true;
+             sel.SuchenIn[0] = sel.SuchenIn[2] = true;
              sel.SuchText = "e";
              sel.Replace.ReplaceText = "EE";
              ReplaceInAllTitles(t.app);
