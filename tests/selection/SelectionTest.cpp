@@ -50,8 +50,7 @@ TEST(MatchInSearchList, ElementBoundaries)
 TEST(MatchInSearchList, GroupsNeedOneActiveEntryEach)
 {
     SearchList list = MakeList({{"Politik", true}, {"Geschichte", true}, {"Europa", true}, {"Asien", true}});
-    list.entries[0].Group = 1;
-    list.entries[1].Group = 1;
+    list.entries[0].Group = list.entries[1].Group = 1;
     list.entries[2].Group = 2;
     struct {
         const char* value;

@@ -45,26 +45,14 @@ TEST(OptionsRefresh, FollowsWhatChanged)
         {"nothing", [](OptionsSnapshot&) {}, {}},
         {"column hidden", [](OptionsSnapshot& s) { s.Cells[2].ShowCol = false; }, {true, true, false, true}},
         {"column hidden and width limit changed",
-         [](OptionsSnapshot& s) {
-             s.Cells[2].ShowCol = false;
-             s.UseMaxColWidth = true;
-             s.AutoOptColWidth = false;
-         },
+         [](OptionsSnapshot& s) { s.Cells[2].ShowCol = false; s.UseMaxColWidth = true; s.AutoOptColWidth = false; },
          {true, true, false, true}},
         {"header renamed", [](OptionsSnapshot& s) { s.Cells[1].Header = "Werk"; }, {false, true, false, false}},
         {"first line only", [](OptionsSnapshot& s) { s.ShowOnlyFirstLine = true; }, {false, false, false, true}},
         {"case rule", [](OptionsSnapshot& s) { s.CaseSensitiveSort = false; }, {false, false, false, true}},
-        {"fixed width limit",
-         [](OptionsSnapshot& s) {
-             s.UseMaxColWidth = true;
-             s.AutoOptColWidth = false;
-         },
+        {"fixed width limit", [](OptionsSnapshot& s) { s.UseMaxColWidth = true; s.AutoOptColWidth = false; },
          {false, false, true, true}},
-        {"header and limit",
-         [](OptionsSnapshot& s) {
-             s.Cells[1].Header = "Werk";
-             s.MaxColWidth = 100;
-         },
+        {"header and limit", [](OptionsSnapshot& s) { s.Cells[1].Header = "Werk"; s.MaxColWidth = 100; },
          {false, true, false, true}},
         {"limit while optimising", [](OptionsSnapshot& s) { s.UseMaxColWidth = true; }, {false, false, false, true}},
         {"width of a descriptor only", [](OptionsSnapshot& s) { s.Cells[1].Width = 80; }, {}},
