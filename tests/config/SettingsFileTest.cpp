@@ -167,11 +167,11 @@ TEST(SettingsReader, PositionHolesRenumberTheShownColumns)
     ReadSettings(holes.app, IniFile(PositionSection({0, 1, 2, 4})));
     EXPECT_EQ(Positions(holes.app),
               "0,1,2,3,4,5,6,7,8,-1,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32");
-    // Nothing taken above the free positions (34 is no position): no renumbering.
+    // Nothing taken above the free positions (34 is no position, 33 not one the check counts): no renumbering.
     TestApp noHoles;
-    ReadSettings(noHoles.app, IniFile(PositionSection({0, 1, 2, ColumnCount})));
-    std::string expected = "0,1,2";
-    for (int i = 3; i < ColumnCount; ++i)
+    ReadSettings(noHoles.app, IniFile(PositionSection({0, 1, 2, ColumnCount, ColumnCount - 1})));
+    std::string expected = "0,1,2,-1,33";
+    for (int i = 5; i < ColumnCount; ++i)
         expected += ",-1";
     EXPECT_EQ(Positions(noHoles.app), expected);
     // A position out of range is none; column 0 losing its own leaves a hole below position 1.
