@@ -249,7 +249,8 @@ TEST(FieldMeaning, BibTexAsPeopleWriteIt)
         {"@article{a, title={T}, journal={Z}, date={{1989}-11-10}}", "10.11.1989", -1, ""},
         {"@article{a, title={T}, journal={Z}, year=1989, month={Fasching}}", "1989", -1, "month: Fasching"},
         {"@book{a, title={T}, year=1989, month=nov}", "1989", -1, "month: November"}, // a book's year
-        {"@article{a, title={T}, journal={Z}, year=1989, volume={0}}", "1989", -1, ""}, // volume 0 stays in Band
+        {"@article{a, title={T}, journal={Z}, year=1989, volume={0}}", "1989", -1, ""}, // volume 0 stays in Band,
+        {"@article{a, title={T}, journal={Z}, year=1989, volume={12a}}", "1989", -1, ""}, // as does 12a
         {"@incollection{a, title={T}, booktitle={B}, year=1989, month=nov}", "1989", -1, "month: November"},
         {"@booklet{a, title={T}, year=1988, month=feb}", "02/1988", -1, ""},
         // Both a series number and a volume: the type says which one is Band.
