@@ -260,6 +260,27 @@ TEST(Recovery, StartOffersWaitingChangesNewestFirst)
     }
 }
 
+// A database that no longer loads, though its size and time still match:
+// the start says why, opens nothing and the changes wait.
+TEST(Recovery, StartWithADatabaseThatNoLongerLoads)
+{
+    Files f;
+    AddAndCrash(f, f.database);
+    QFile db(PathFromCp1252(f.database));
+    ASSERT_TRUE(db.open(QIODevice::ReadWrite));
+    const QDateTime written = db.fileTime(QFileDevice::FileModificationTime);
+    ASSERT_TRUE(db.write("X") == 1 && db.flush());
+    ASSERT_TRUE(db.setFileTime(written, QFileDevice::FileModificationTime));
+    db.close();
+    TestApp t;
+    t.app.recovery.SetFolder(f.folder);
+    t.ui.answers = {Answer::Yes};
+    EXPECT_FALSE(OfferWaitingRecoveries(t.app));
+    ASSERT_EQ(t.ui.messages.size(), 2u);
+    EXPECT_EQ(t.ui.messages[1].text.substr(0, 18), "Fehler beim Laden:");
+    EXPECT_EQ(std::pair(t.app.store.AnzBuch, f.inFolder().size()), std::pair(0, qsizetype{1}));
+}
+
 // Changes that waited ("Später") while their database was opened and
 // changed anew wait on, beside the new ones.
 TEST(Recovery, ChangesLeftForLaterAreNotOverwrittenByNewOnes)

@@ -78,7 +78,7 @@ TEST_F(SettingsFileTest, RoundTripOfChangedValues)
     s.DefaultOwner = "Ute";
     s.OpenFileAtStart = true;
     s.BuchSort = 6;
-    s.FSDialogSearchIn = 5;
+    s.FSDialogSearchIn = 5 | 1 << 8;
     s.ImpExp = {'\t', 3, 2, 10, 4, 0}; // written as "Tab"
     s.ShowAllMsg = s.SortByAE = s.AlwaysShowAVM = true;
     s.CaseSensitiveSort = false;
@@ -111,7 +111,8 @@ TEST_F(SettingsFileTest, RoundTripOfChangedValues)
     EXPECT_EQ(b.app.keywordSets.Rows, (std::vector<std::vector<std::string>>{{"Set", "Politik", "Europa"}, {"Leer"}}));
     // SuchenIn[1..9] follow the bits of FSDialogSearchIn.
     const auto& in = b.app.selection.SuchenIn;
-    EXPECT_EQ(std::make_tuple(in[1], in[2], in[3], in[4]), std::make_tuple(true, false, true, false));
+    EXPECT_EQ(std::make_tuple(in[1], in[2], in[3], in[4], in[8], in[9]),
+              std::make_tuple(true, false, true, false, false, true));
 }
 
 TEST_F(SettingsFileTest, WriterEditsInPlaceAndRemembersNoFileWithoutOpenAtStart)
