@@ -37,6 +37,15 @@ TEST(StatusBar, PanelTexts)
     sel.SuchText = "C";
     SetAusgabeData(t.app);
     EXPECT_EQ(ShowHint(t.app).Text[1], " 0 Titel gezeigt von 12 Titeln (Filter aktiv)");
+    // A keyword or an author selection alone says so too.
+    sel.SuchenIn[0] = false;
+    for (SearchList* list : {&t.app.lists.SchlagworteSearchList, &t.app.lists.AutorSearchList}) {
+        list->AddEntry("x", false);
+        list->NoValueActive = false;
+        SetAusgabeData(t.app);
+        EXPECT_EQ(ShowHint(t.app).Text[1], " 0 Titel gezeigt von 12 Titeln (Filter aktiv)");
+        *list = SearchList();
+    }
 }
 
 TEST(HistoryClick, CaptionsLoadThroughTheDatabaseLoaderOrSayWhyNot)

@@ -246,6 +246,7 @@ TEST(FieldMeaning, BibTexAsPeopleWriteIt)
         {"@book{a, title={T}, year=1999, edition={Silver}}", "1999", -1, "edition: Silver"},
         {"@article{a, title={T}, journal={Z}, year=1989, month=nov, day={10}}", "10.11.1989", -1, ""},
         {"@article{a, title={T}, journal={Z}, year=1989, month={November}}", "11/1989", -1, ""},
+        {"@article{a, title={T}, journal={Z}, year=1989, month=nov, day={31}}", "11/1989", -1, "day: 31"},
         {"@article{a, title={T}, journal={Z}, date={{1989}-11-10}}", "10.11.1989", -1, ""},
         {"@article{a, title={T}, journal={Z}, year=1989, month={Fasching}}", "1989", -1, "month: Fasching"},
         {"@book{a, title={T}, year=1989, month=nov}", "1989", -1, "month: November"}, // a book's year
