@@ -117,35 +117,47 @@ TEST(TitleEditorModel, SeriesAndYearsFollowTheType)
     EXPECT_EQ(e.v.LiteraturTyp, TypUnklar);
 }
 
-// Values at the edges as the editor shows them (every value of a generated
-// catalogue is in the editor's approved file).
-TEST(TitleEditorModel, ShownValues)
+// Values at the edges as the editor shows them, and what an OK that changes
+// nothing leaves: the title and Gesichert as they were, also for values the
+// dialog does not show (every value of a generated catalogue is in the
+// editor's approved file).
+TEST(TitleEditorModel, ShownValuesAndOnlyAChangeMarksTheTitleUnsaved)
 {
+    using Shown = bool (*)(const TitleEditorValues&);
+    const Shown noPrice = [](const TitleEditorValues& v) { return v.Preis.empty(); };
+    const Shown any = [](const TitleEditorValues&) { return true; };
     struct Case {
         const char* what;
         void (*set)(TBuch&);
-        bool (*check)(const TitleEditorValues&);
+        Shown check;
+        bool kept; // an OK without edits keeps every value
     };
     const Case cases[] = {
-        {"price 0 shows empty", [](TBuch& b) { b.Preis = 0; }, [](const TitleEditorValues& v) { return v.Preis.empty(); }},
-        {"price below a cent", [](TBuch& b) { b.Preis = 0.004f; },
-         [](const TitleEditorValues& v) { return v.Preis.empty(); }},
-        {"infinite price", [](TBuch& b) { b.Preis = INFINITY; },
-         [](const TitleEditorValues& v) { return v.Preis.empty(); }},
+        {"price 0 shows empty", [](TBuch& b) { b.Preis = 0; }, noPrice, true},
+        {"price below a cent", [](TBuch& b) { b.Preis = 0.004f; }, noPrice, true},
+        {"infinite price", [](TBuch& b) { b.Preis = INFINITY; }, noPrice, false},
         {"HeftNr 0 hidden", [](TBuch& b) { b.HeftNr.Text = "0"; },
-         [](const TitleEditorValues& v) { return v.HeftNr.empty(); }},
-        {"no purchase date", [](TBuch& b) { b.Kaufdatum = 0.5; },
-         [](const TitleEditorValues& v) { return !v.Kaufdatum; }},
+         [](const TitleEditorValues& v) { return v.HeftNr.empty(); }, true},
+        {"no purchase date", [](TBuch& b) { b.Kaufdatum = 0.5; }, [](const TitleEditorValues& v) { return !v.Kaufdatum; },
+         true},
         {"type out of range", [](TBuch& b) { b.TypNum = 42; },
-         [](const TitleEditorValues& v) { return v.LiteraturTyp == TypUnklar && !v.QuelleAlsLink; }},
+         [](const TitleEditorValues& v) { return v.LiteraturTyp == TypUnklar && !v.QuelleAlsLink; }, false},
         {"negative type", [](TBuch& b) { b.TypNum = -5; },
-         [](const TitleEditorValues& v) { return v.LiteraturTyp == TypUnklar; }},
+         [](const TitleEditorValues& v) { return v.LiteraturTyp == TypUnklar; }, false},
         {"lending state out of range", [](TBuch& b) { b.Verleihstatus = 9; },
-         [](const TitleEditorValues& v) { return v.Verleihstatus == 0 && !v.VerliehenAnVisible; }},
+         [](const TitleEditorValues& v) { return v.Verleihstatus == 0 && !v.VerliehenAnVisible; }, false},
         {"authors ticked", [](TBuch& b) { b.Autor.Text = "eco, umberto ;Kafka, Franz"; },
-         [](const TitleEditorValues& v) {
-             return v.Autor.Ticked == std::vector<bool>{true, false, true};
-         }},
+         [](const TitleEditorValues& v) { return v.Autor.Ticked == std::vector<bool>{true, false, true}; }, true},
+        {"book", [](TBuch& b) { MakeTitled(b, 0); }, any, true},
+        {"journal as link", [](TBuch& b) { MakeTitled(b, 4 | LinkFlag); }, any, true},
+        {"type 6", [](TBuch& b) { MakeTitled(b, 6); }, any, true},
+        {"negative numbers", [](TBuch& b) { b.Auflage = -1; b.JahrNum = -1; b.Preis = -1.0f; b.HeftNr.Text = "0"; }, any,
+         true},
+        {"zeros, half a cent", [](TBuch& b) { b.Auflage = 0; b.JahrNum = 0; b.Preis = 0.005f; }, noPrice, true},
+        {"price and date", [](TBuch& b) { b.Preis = 12.5f; b.Kaufdatum = 45000.75; b.Waehrung.Text = "DM"; }, any, true},
+        {"lent", [](TBuch& b) { b.Kaufdatum = 0.5; b.Verleihstatus = 2; b.VerliehenAn.Text = "Bibliothek"; }, any, true},
+        {"lists and pictures",
+         [](TBuch& b) { b.Autor.Text = "A; B"; b.Schlagworte.Text = "x; y"; b.Pics.resize(2); b.AnzPics = 2; }, any, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -153,8 +165,45 @@ TEST(TitleEditorModel, ShownValues)
         for (const char* a : {"Eco, Umberto", "Mann, Thomas", "Kafka, Franz"})
             e.app.lists.AutorSearchList.AddEntry(a);
         c.set(e.Add("K1"));
+        e.app.store.UpdateBuchLengths(1);
+        const TBuch before = *e.app.store.at(1);
         e.Open(1);
         EXPECT_TRUE(c.check(e.v));
+        if (!c.kept)
+            continue;
+        EXPECT_EQ(e.m.OkClicked(), OkOutcome::Close);
+        EXPECT_TRUE(e.app.store.Gesichert());
+        const TBuch& after = *e.app.store.at(1);
+        for (int f = 1; f <= TextFieldCount; ++f)
+            EXPECT_EQ(after.TextField(f).Text, before.TextField(f).Text) << TextFieldNames[f - 1];
+        const auto numbers = [](const TBuch& b) {
+            return std::tuple(b.Auflage, b.JahrNum, b.Preis, b.Kaufdatum, b.TypNum, b.AnzPics, b.Pics.size());
+        };
+        EXPECT_EQ(numbers(after), numbers(before));
+    }
+    // Any change marks the title unsaved; a type past the known ones is stored as unclear.
+    struct Edit {
+        void (*edit)(TitleEditorModel&);
+        int32_t typNum;
+    };
+    const Edit edits[] = {
+        {[](TitleEditorModel& m) { m.Values.Titel += "!"; }, 0},
+        {[](TitleEditorModel& m) { m.Values.Preis = "1.5"; }, 0},
+        {[](TitleEditorModel& m) { m.Values.QuelleAlsLink = true; }, LinkFlag},
+        {[](TitleEditorModel& m) { m.ClearKaufdatum(); }, 0},
+        {[](TitleEditorModel& m) { m.Pictures.PicTitlesChanged = true; }, 0},
+        {[](TitleEditorModel& m) { m.Pictures.PicsChanged = true; }, 0},
+        {[](TitleEditorModel& m) { m.Values.LiteraturTyp = 12; }, TypUnklar},
+        {[](TitleEditorModel& m) { m.Values.Verleihstatus = 2; }, 0},
+    };
+    for (std::size_t i = 0; i < std::size(edits); ++i) {
+        SCOPED_TRACE(i);
+        Editor e;
+        e.Add("K1").Kaufdatum = 45000;
+        e.Open(1);
+        edits[i].edit(e.m);
+        e.m.WriteToStore();
+        EXPECT_EQ(std::tuple(e.app.store.Gesichert(), e.app.store.at(1)->TypNum), std::tuple(false, edits[i].typNum));
     }
 }
 
@@ -202,65 +251,6 @@ TEST(TitleEditorModel, HugeMemoIsStoredWhole)
     const TBuch& b = *e.app.store.at(1);
     EXPECT_EQ(std::tuple(b.Inhalt.Text, b.Inhalt.Len, b.Bemerkung.Text, b.Titel.Text),
               std::tuple(huge, 1000000, "alt", "Titel"));
-}
-
-// An OK that changes nothing leaves the title and Gesichert as they were,
-// also for values the dialog does not show.
-TEST(TitleEditorModel, OnlyAChangeMarksTheTitleUnsaved)
-{
-    const std::vector<void (*)(TBuch&)> titles = {
-        [](TBuch& b) { MakeTitled(b, 0); },
-        [](TBuch& b) { MakeTitled(b, 4 | LinkFlag); },
-        [](TBuch& b) { MakeTitled(b, 6); },
-        [](TBuch& b) { b.Auflage = -1; b.JahrNum = -1; b.Preis = -1.0f; b.HeftNr.Text = "0"; },
-        [](TBuch& b) { b.Auflage = 0; b.JahrNum = 0; b.Preis = 0.005f; }, // shown blank, kept
-        [](TBuch& b) { b.Preis = 12.5f; b.Kaufdatum = 45000.75; b.Waehrung.Text = "DM"; },
-        [](TBuch& b) { b.Kaufdatum = 0.5; b.Verleihstatus = 2; b.VerliehenAn.Text = "Bibliothek"; },
-        [](TBuch& b) { b.Autor.Text = "A; B"; b.Schlagworte.Text = "x; y"; b.Pics.resize(2); b.AnzPics = 2; },
-    };
-    for (std::size_t i = 0; i < titles.size(); ++i) {
-        SCOPED_TRACE(i);
-        Editor e;
-        titles[i](e.Add("K1"));
-        e.app.store.UpdateBuchLengths(1);
-        const TBuch before = *e.app.store.at(1);
-        e.Open(1);
-        EXPECT_EQ(e.m.OkClicked(), OkOutcome::Close);
-        EXPECT_TRUE(e.app.store.Gesichert());
-        const TBuch& after = *e.app.store.at(1);
-        for (int f = 1; f <= TextFieldCount; ++f)
-            EXPECT_EQ(after.TextField(f).Text, before.TextField(f).Text) << TextFieldNames[f - 1];
-        const auto numbers = [](const TBuch& b) {
-            return std::tuple(b.Auflage, b.JahrNum, b.Preis, b.Kaufdatum, b.TypNum, b.AnzPics, b.Pics.size());
-        };
-        EXPECT_EQ(numbers(after), numbers(before));
-    }
-    // Any change marks the title unsaved.
-    const std::vector<void (*)(TitleEditorModel&)> edits = {
-        [](TitleEditorModel& m) { m.Values.Titel += "!"; },
-        [](TitleEditorModel& m) { m.Values.Preis = "1.5"; },
-        [](TitleEditorModel& m) { m.Values.QuelleAlsLink = true; },
-        [](TitleEditorModel& m) { m.ClearKaufdatum(); },
-        [](TitleEditorModel& m) { m.Pictures.PicTitlesChanged = true; },
-        [](TitleEditorModel& m) { m.Pictures.PicsChanged = true; },
-        [](TitleEditorModel& m) { m.Values.LiteraturTyp = 12; },
-        [](TitleEditorModel& m) { m.Values.Verleihstatus = 2; },
-    };
-    for (std::size_t i = 0; i < edits.size(); ++i) {
-        SCOPED_TRACE(i);
-        Editor e;
-        e.Add("K1").Kaufdatum = 45000;
-        e.Open(1);
-        edits[i](e.m);
-        e.m.WriteToStore();
-        EXPECT_FALSE(e.app.store.Gesichert());
-    }
-    Editor e;
-    e.Add("K1");
-    e.Open(1);
-    e.v.LiteraturTyp = 12;
-    e.m.WriteToStore();
-    EXPECT_EQ(e.app.store.at(1)->TypNum, TypUnklar);
 }
 
 // The OK button's checks and the missing-field report (order 4, 2, 1; the
@@ -768,4 +758,68 @@ TEST(TitleEditorModel, EnterAndTabJumps)
     }
     EXPECT_EQ(KeywordListHint({"Recht"}, 0), "Recht");
     EXPECT_EQ(KeywordListHint({"Recht"}, 1), "alle bisher verwendeten Schlagworte");
+}
+
+// The editor's pictures travel with LoadFromStore and WriteToStore; the flags
+// mark the title unsaved. A copy takes the pictures it shows; a new title
+// takes the one added.
+TEST(PictureEditorHooks, LoadWriteCopyAndNewTitle)
+{
+    Editor e;
+    TBuch& b = e.Add("A1");
+    for (const auto& [fill, title] : {std::pair{1, "vorn"}, {2, "hinten"}}) {
+        TPicRec& pic = b.Pics.emplace_back();
+        pic.Kind = PicJpg + PicEmbedded;
+        pic.Data.assign(500, static_cast<uint8_t>(fill));
+        pic.Size = 500;
+        pic.BildTitel.Text = title;
+    }
+    b.AnzPics = 2;
+    e.Open(1);
+    EXPECT_EQ(e.m.Pictures.Slots[1].Title, "hinten");
+    e.m.WriteToStore();
+    EXPECT_TRUE(e.app.store.Gesichert()); // nothing changed
+    EXPECT_EQ(e.app.store.at(1)->Pics[1].Data, std::vector<uint8_t>(500, 2));
+
+    e.Open(1);
+    e.m.Pictures.TitleEdited(1, "Rückseite");
+    e.m.WriteToStore();
+    EXPECT_FALSE(e.app.store.Gesichert());
+    EXPECT_EQ(e.app.store.at(1)->Pics[1].BildTitel.Text, "Rückseite");
+
+    e.Open(1);
+    e.v.Kopieren = true;
+    e.v.Kuerzel = "A2";
+    e.m.Pictures.TitleEdited(0, "Kopie vorn");
+    e.m.WriteToStore();
+    ASSERT_EQ(e.app.store.AnzBuch, 2);
+    const TBuch& copy = *e.app.store.at(2);
+    ASSERT_EQ(copy.AnzPics, 2);
+    EXPECT_EQ(std::tuple(copy.Pics[0].BildTitel.Text, copy.Pics[1].Data, e.app.store.at(1)->Pics[0].BildTitel.Text),
+              std::tuple("Kopie vorn", std::vector<uint8_t>(500, 2), "vorn"));
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("scan.bmp"));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray(300, 'b'));
+    f.close();
+    e.OpenNew();
+    // InitForm forgets the previous title's pictures.
+    EXPECT_EQ(e.m.Pictures.FirstFreeSlot(), 0);
+    EXPECT_FALSE(e.m.Pictures.PicsChanged);
+    ASSERT_TRUE(e.m.Pictures.AddFile(path.toStdString(), false));
+    e.v.Kuerzel = "A3";
+    e.m.WriteToStore();
+    ASSERT_EQ(e.app.store.AnzBuch, 3);
+    ASSERT_EQ(e.app.store.at(3)->AnzPics, 1);
+    EXPECT_EQ(e.app.store.at(3)->Pics[0].Kind, PicBmp + PicEmbedded);
+    EXPECT_EQ(e.app.store.at(3)->Pics[0].BildTitel.Text, "scan");
+
+    // A picture of a format the page cannot show keeps the editor closed, silently.
+    e.app.store.at(1)->Pics[1].Kind = 64 + PicEmbedded;
+    e.app.store.ActBuch = 1;
+    e.m.InitForm(EditModeEdit, -1);
+    EXPECT_FALSE(e.m.LoadFromStore());
+    EXPECT_TRUE(e.t.ui.messages.empty());
 }
