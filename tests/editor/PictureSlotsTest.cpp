@@ -267,28 +267,6 @@ TEST(PictureSlots, EleventhPictureRefusedBeforeTheDialog)
     EXPECT_EQ(page.slots.Current, 1);
 }
 
-TEST(PictureSlots, StorageRadioSnapsBack)
-{
-    Page page;
-    ASSERT_TRUE(page.slots.Show(TitleWith({Embedded(1), Linked("/nirgends/x.jpg")})));
-    const struct {
-        int tab;
-        int clicked;
-        int shown;
-        bool refused;
-    } cases[] = {{0, 1, 0, true}, {0, 0, 0, false}, {1, 0, 1, true}, {1, 1, 1, false}};
-    for (const auto& c : cases) {
-        page.ui.messages.clear();
-        page.slots.SelectTab(c.tab);
-        page.slots.StorageClicked(c.clicked);
-        EXPECT_EQ(page.slots.StorageIndex, c.shown) << c.tab << c.clicked;
-        EXPECT_EQ(page.lastMessage(),
-                  c.refused ? Cp1252("Diese Einstellung kann nur beim Hinzufügen eines Bildes festgelegt werden!")
-                            : std::string())
-            << c.tab << c.clicked;
-    }
-}
-
 // A title edit reaches the last of the pictures too, a tab past the last
 // nothing; the bytes stay as they were.
 TEST(PictureSlots, TitleEditAloneIsStoredAndKeepsTheBytes)
@@ -322,7 +300,9 @@ TEST(PictureSlots, TitleEditAloneIsStoredAndKeepsTheBytes)
     }
 }
 
-TEST(PictureSlots, SizeLabel)
+// The size label of each tab, and the storage radio, which snaps back: the
+// storage is chosen only when a picture is added.
+TEST(PictureSlots, SizeLabelAndStorageRadio)
 {
     Page page;
     const std::string present = page.file("da.jpg", std::vector<uint8_t>(3000, 1)), empty = page.file("leer.jpg", {});
@@ -345,6 +325,22 @@ TEST(PictureSlots, SizeLabel)
                      "Bitte, stellen Sie die Datei wieder her oder \r\n"
                      "löschen Sie die Verknüpfung auf der Bild-Registerseite."));
     EXPECT_EQ(page.slots.PicFileSizes[2], -1);
+    const struct {
+        int tab;
+        int clicked;
+        int shown;
+        bool refused;
+    } clicks[] = {{0, 1, 0, true}, {0, 0, 0, false}, {2, 0, 1, true}, {2, 1, 1, false}};
+    for (const auto& c : clicks) {
+        page.ui.messages.clear();
+        page.slots.SelectTab(c.tab);
+        page.slots.StorageClicked(c.clicked);
+        EXPECT_EQ(page.slots.StorageIndex, c.shown) << c.tab << c.clicked;
+        EXPECT_EQ(page.lastMessage(),
+                  c.refused ? Cp1252("Diese Einstellung kann nur beim Hinzufügen eines Bildes festgelegt werden!")
+                            : std::string())
+            << c.tab << c.clicked;
+    }
     // The bytes shown: the stored ones, the linked file's, none.
     const auto& slot = page.slots.Slots;
     EXPECT_EQ(std::tuple(PictureBytes(slot[0]), PictureBytes(slot[1])->size(), PictureBytes(slot[2]), PictureBytes(slot[4])),
