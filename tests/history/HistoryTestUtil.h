@@ -12,11 +12,19 @@
 
 namespace folianto::test {
 
-// A temporary folder holding the path of a database and its recovery folder.
+// A temporary folder holding a database (its content does not matter to the
+// journal) and the path of its recovery folder.
 struct RecoveryPlace {
     QTemporaryDir dir;
     std::string database = PathToCp1252(dir.path() + QStringLiteral("/Katalog.FOL"));
     std::string folder = PathToCp1252(dir.path() + QStringLiteral("/recovery"));
+
+    RecoveryPlace()
+    {
+        QFile db(PathFromCp1252(database));
+        EXPECT_TRUE(db.open(QIODevice::WriteOnly));
+        db.write("Folianto1.4#");
+    }
 };
 
 // Every title member, the order, the current title and the BuchNr counter.
@@ -31,19 +39,23 @@ inline std::string StoreImage(const TitleStore& store)
     return out;
 }
 
+// Appends an embedded picture of `size` bytes `fill`.
+inline void AddPicture(TBuch& b, int32_t kind, std::size_t size, uint8_t fill, const std::string& title)
+{
+    TPicRec& pic = b.Pics.emplace_back();
+    pic.Kind = kind;
+    pic.Data.assign(size, fill);
+    pic.Size = static_cast<int32_t>(size);
+    pic.BildTitel.Text = title;
+    b.AnzPics = static_cast<int32_t>(b.Pics.size());
+}
+
 // The catalogue the tests start from; title 3 carries a large picture.
 constexpr int32_t PictureSlot = 3;
 inline void FillStartCatalogue(TitleStore& store)
 {
     FillSampleCatalogue(store, 40, 11);
-    TPicRec pic;
-    pic.Kind = 1;
-    pic.Data.assign(300000, 0x5A);
-    pic.Size = static_cast<int32_t>(pic.Data.size());
-    pic.BildTitel.Text = "Umschlag";
-    TBuch& b = *store.at(PictureSlot);
-    b.Pics.push_back(std::move(pic));
-    b.AnzPics = static_cast<int32_t>(b.Pics.size());
+    AddPicture(*store.at(PictureSlot), 1, 300000, 0x5A, "Umschlag");
     store.ActBuch = 1;
 }
 
@@ -134,13 +146,9 @@ private:
             b.Pics.pop_back();
             b.AnzPics = static_cast<int32_t>(b.Pics.size());
         } else if (Below(6) == 0) {
-            TPicRec pic;
-            pic.Kind = 2;
-            pic.Data.assign(static_cast<std::size_t>(50 + Below(500)), static_cast<uint8_t>(Below(256)));
-            pic.Size = static_cast<int32_t>(pic.Data.size());
-            pic.BildTitel.Text = Word();
-            b.Pics.push_back(std::move(pic));
-            b.AnzPics = static_cast<int32_t>(b.Pics.size());
+            const auto size = static_cast<std::size_t>(50 + Below(500));
+            const auto fill = static_cast<uint8_t>(Below(256));
+            AddPicture(b, 2, size, fill, Word());
         }
         store.UpdateBuchLengths(slot);
         store.ActBuch = slot;

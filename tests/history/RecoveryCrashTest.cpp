@@ -41,11 +41,6 @@ TEST(RecoveryJournalDeathTest, KilledAtRandomInstantsRecoversTheLastCompletedCha
         const test::RecoveryPlace place;
         const std::string& database = place.database;
         const std::string& folder = place.folder;
-        {
-            QFile db(PathFromCp1252(database));
-            ASSERT_TRUE(db.open(QIODevice::WriteOnly));
-            db.write("Folianto1.4#");
-        }
         // The state after every action, made here without any kill.
         std::vector<std::string> states;
         {

@@ -14,8 +14,7 @@ using folianto::test::StoreImage;
 
 namespace {
 
-// A database file (its content does not matter to the journal), a store
-// loaded "from" it, its history and its journal.
+// A store loaded "from" the place's database, its history and its journal.
 struct Catalogue : test::RecoveryPlace {
     TitleStore store;
     TitleHistory history{store};
@@ -23,10 +22,6 @@ struct Catalogue : test::RecoveryPlace {
 
     Catalogue()
     {
-        QFile db(PathFromCp1252(database));
-        db.open(QIODevice::WriteOnly);
-        db.write("Folianto1.4#");
-        db.close();
         FillStartCatalogue(store);
         history.SetListener(&journal);
         journal.Follow(database);
