@@ -157,14 +157,12 @@ TEST(TitleHistory, EachMemberEditIsOneStepAndASameValueNone)
         cases.push_back({name, [f](TBuch& b, int d) { b.TextField(f).Text += std::string(d, 'x'); }});
         cases.push_back({name + ".Len", [f](TBuch& b, int d) { b.TextField(f).Len += d; }});
     }
-    cases.push_back({"Auflage", [](TBuch& b, int d) { b.Auflage += d; }});
-    cases.push_back({"Verleihstatus", [](TBuch& b, int d) { b.Verleihstatus += d; }});
-    cases.push_back({"JahrNum", [](TBuch& b, int d) { b.JahrNum += d; }});
+    for (const auto& [name, member] : {std::pair{"Auflage", &TBuch::Auflage}, {"Verleihstatus", &TBuch::Verleihstatus},
+                                       {"JahrNum", &TBuch::JahrNum}, {"TypNum", &TBuch::TypNum},
+                                       {"AnzPics", &TBuch::AnzPics}, {"BuchNr", &TBuch::BuchNr}})
+        cases.push_back({name, [member = member](TBuch& b, int d) { b.*member += d; }});
     cases.push_back({"Preis", [](TBuch& b, int d) { b.Preis += static_cast<float>(d); }});
-    cases.push_back({"TypNum", [](TBuch& b, int d) { b.TypNum += d; }});
-    cases.push_back({"AnzPics", [](TBuch& b, int d) { b.AnzPics += d; }});
     cases.push_back({"Kaufdatum", [](TBuch& b, int d) { b.Kaufdatum += d; }});
-    cases.push_back({"BuchNr", [](TBuch& b, int d) { b.BuchNr += d; }});
     cases.push_back({"Bild.Size", [](TBuch& b, int d) { b.Pics[0].Size += d; }});
     cases.push_back({"Bild.Kind", [](TBuch& b, int d) { b.Pics[0].Kind += d; }});
     cases.push_back({"2. Bild.Data", [](TBuch& b, int d) { b.Pics[1].Data.back() ^= static_cast<uint8_t>(d); }});
