@@ -49,6 +49,7 @@ TEST(CslStyles, ListedByTitleAndFoundByName)
     ASSERT_TRUE(byTitle.Style) << byTitle.Error;
     EXPECT_TRUE(byTitle.Style->German);
     EXPECT_NE(din.Style->Title.find("DIN 1505-2"), std::string::npos);
+    EXPECT_FALSE(FindCslStyle("apa").Style.value().German);
     // A dependent style is set with its parent's file.
     const CslStyleLookup dependent = FindCslStyle("2d-materials");
     ASSERT_TRUE(dependent.Style) << dependent.Error;
