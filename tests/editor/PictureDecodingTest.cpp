@@ -45,25 +45,20 @@ void ExpectNear(Rgb actual, Rgb expected, const std::string& where)
     EXPECT_LE(std::abs(actual.b - expected.b), tolerance) << where;
 }
 
-struct FixtureCase {
-    const char* file;
-    int32_t format;
-};
-const FixtureCase Fixtures[] = {
-    {"baseline.jpg", PicJpg},    {"progressive.jpg", PicJpeg}, {"rgb24.bmp", PicBmp},
-    {"palette8.bmp", PicBmp},    {"palette8-rle.bmp", PicBmp}, {"drawing.emf", PicEmf},
-    {"drawing.wmf", PicWmf},     {"cmyk.jpg", PicJpg},
-};
-
 } // namespace
 
 // Every fixture shows its layout: red left, blue right, a green square top
 // left; damaged, it gives an empty picture and no crash.
 TEST(PictureDecoding, FixturesDecode)
 {
-    for (const FixtureCase& c : Fixtures) {
-        SCOPED_TRACE(c.file);
-        const std::vector<uint8_t> bytes = Fixture(c.file);
+    const std::pair<const char*, int32_t> fixtures[] = {
+        {"baseline.jpg", PicJpg},    {"progressive.jpg", PicJpeg}, {"rgb24.bmp", PicBmp},
+        {"palette8.bmp", PicBmp},    {"palette8-rle.bmp", PicBmp}, {"drawing.emf", PicEmf},
+        {"drawing.wmf", PicWmf},     {"cmyk.jpg", PicJpg},
+    };
+    for (const auto& [file, format] : fixtures) {
+        SCOPED_TRACE(file);
+        const std::vector<uint8_t> bytes = Fixture(file);
         ASSERT_FALSE(bytes.empty());
         const std::pair<const char*, std::vector<uint8_t>> damaged[] = {
             {"empty", {}},
@@ -73,15 +68,15 @@ TEST(PictureDecoding, FixturesDecode)
             {"text", std::vector<uint8_t>(200, 'x')},
         };
         for (const auto& [name, data] : damaged)
-            EXPECT_TRUE(Decode(data, c.format).IsEmpty()) << name;
-        const DecodedPicture p = Decode(bytes, c.format);
+            EXPECT_TRUE(Decode(data, format).IsEmpty()) << name;
+        const DecodedPicture p = Decode(bytes, format);
         ASSERT_FALSE(p.IsEmpty());
-        if (c.format == PicEmf || c.format == PicWmf) {
+        if (format == PicEmf || format == PicWmf) {
             EXPECT_TRUE(p.IsVector());
             EXPECT_NE(p.Svg.find("<svg"), std::string::npos);
             // Fills are opaque, also where the metafile's background mode is transparent.
             EXPECT_EQ(p.Svg.find("fill-opacity:0.5"), std::string::npos);
-            EXPECT_EQ(p.Natural, (c.format == PicEmf ? PicSize{64, 49} : PicSize{63, 47})); // at 96 dpi
+            EXPECT_EQ(p.Natural, (format == PicEmf ? PicSize{64, 49} : PicSize{63, 47})); // at 96 dpi
             continue;
         }
         EXPECT_EQ(p.Natural, (PicSize{64, 48}));

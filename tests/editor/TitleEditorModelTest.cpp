@@ -437,10 +437,8 @@ TEST(TitleEditorModel, NewTitleNoCurrentTitleAndFullStore)
 TEST(TitleEditorModel, InitFormDefaults)
 {
     Editor e;
-    e.Add("K1").Waehrung.Text = "usd";
-    e.Add("K2").Waehrung.Text = "USD";
-    e.Add("K3").Waehrung.Text = "  ";
-    e.Add("K4").Waehrung.Text = "CHF";
+    for (const char* waehrung : {"usd", "USD", "  ", "CHF"})
+        e.Add("K").Waehrung.Text = waehrung;
     e.app.lists.TypSearchList.AddEntry("gebundenes Buch");
     e.app.lists.TypSearchList.AddEntry("Artikel", false);
     e.app.lists.AutorSearchList.AddEntry("Eco, Umberto");
