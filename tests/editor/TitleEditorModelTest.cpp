@@ -233,7 +233,6 @@ TEST(TitleEditorModel, NumbersAndPricesRead)
         e.m.WriteToStore();
         const TBuch& b = *e.app.store.current();
         EXPECT_EQ(std::tuple(b.Auflage, b.JahrNum, b.Preis), std::tuple(c.auflage, c.jahrNum, c.price));
-        EXPECT_TRUE(std::isfinite(b.Preis));
     }
 }
 
