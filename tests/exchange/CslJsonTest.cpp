@@ -116,14 +116,17 @@ TEST(CslJsonImport, WhatAReferenceManagerWrites)
 {
     const ParsedReferences p = ParseCslJson(ReadFixture("csl", "reference-manager.json"));
     ASSERT_EQ(p.References.size(), 5u);
-    // The volume is the article's "Jahrgang"; a publisher with the place in
-    // front leaves the place in its own field.
+    // The volume is the article's "Jahrgang", its issue the Heft before a
+    // number; a publisher with the place in front leaves the place in its own field.
     Reference withPlace = p.References[0];
     withPlace.Publisher = Cp1252("Köln: Kiepenheuer & Witsch");
+    withPlace.Issue = "2";
+    withPlace.Number = "4";
     TBuch stored;
     StoreReference(withPlace, stored);
-    EXPECT_EQ(std::tuple(stored.Auflage, stored.Band.Text, U(stored.Ort.Text), stored.Verlag.Text, stored.Jahr.Text),
-              std::tuple(12, "", "Köln", "Kiepenheuer & Witsch", "12.05.2004"));
+    EXPECT_EQ(std::tuple(stored.Auflage, stored.Band.Text, U(stored.Ort.Text), stored.Verlag.Text, stored.Jahr.Text,
+                         stored.HeftNr.Text, stored.Bemerkung.Text.substr(stored.Bemerkung.Text.rfind('\n') + 1)),
+              std::tuple(12, "", "Köln", "Kiepenheuer & Witsch", "12.05.2004", "2", "Nummer: 4"));
     withPlace.Address = "Berlin"; // another place: the publisher stays whole
     StoreReference(withPlace, stored = TBuch{});
     EXPECT_EQ(std::tuple(stored.Ort.Text, U(stored.Verlag.Text)), std::tuple("Berlin", "Köln: Kiepenheuer & Witsch"));
