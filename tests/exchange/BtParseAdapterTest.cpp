@@ -61,6 +61,7 @@ TEST(BibParse, ValuesComeBackAsWrittenAndBrokenEntriesFailAlone)
         EXPECT_EQ(result.Entries.back().Key, "danach");
         EXPECT_EQ(result.Entries.back().Fields, (Fields{{"note", "ok"}}));
     }
+    EXPECT_TRUE(session.Parse("\f\v\n@misc{a, note = {x}}\n").Problems.empty()); // page breaks are blanks
     // A type that only starts with "comment", or is its start, is an entry: its '%' starts a comment.
     for (const char* type : {"commenta", "commentz", "commentA", "commentZ", "comment0", "comment9", "comment-x",
                              "comment_x", "comment:x", "comment.x", "comment+x", "comm"}) {
