@@ -249,6 +249,8 @@ TEST(CslDialogModel, SearchGermanFirstAndTheRememberedChoice)
     model.setGermanFirst(true);
     model.setCurrentRow(0); // the first row is a choice too
     model.setFormatIndex(4);
+    model.setFormatIndex(5); // past the formats: ignored
+    EXPECT_EQ(model.formatIndex(), 4);
     model.remember();
     IniFile ini("[Zitierstil]\r\nStil=apa\r\nEigen=bleibt\r\n");
     WriteCslChoice(ini, choice);
