@@ -70,7 +70,8 @@ TEST(OptionsDialogModel, FillsTheListsFromTheDataAndEditsHeadersInStep)
     m.MoveHeaderSelection(-1);
     m.MoveHeaderSelection(-1);
     m.MoveHeaderSelection(-1);
-    EXPECT_EQ(m.HeaderIndex, 0);
+    m.SetHeaderEditText("K"); // the first line too
+    EXPECT_EQ(std::pair(m.HeaderIndex, m.HeaderLines[0]), std::pair(0, std::string("K")));
     m.SelectHeaderLine(1000);
     EXPECT_EQ(m.HeaderIndex, static_cast<int>(m.HeaderLines.size()) - 1);
     m.MoveHeaderSelection(+1);
