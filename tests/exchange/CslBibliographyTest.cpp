@@ -184,6 +184,9 @@ TEST(CslBibliography, FilesInEveryFormatAndNothingOnFailureOrCancel)
         EXPECT_EQ(QFileInfo::exists(path), existed);
         EXPECT_EQ(existed ? test::ReadBytes(path) : std::string(), before);
     }
+    const std::string said = Cp1252("Das Literaturverzeichnis mit 3 Titeln wird im Stil „") + style.Title +
+                             Cp1252("“ gesetzt ...");
+    EXPECT_NE(std::find(ui.waitTexts.begin(), ui.waitTexts.end(), said), ui.waitTexts.end());
     const QByteArray txt = QByteArray::fromStdString(test::ReadBytes(dir.filePath(QStringLiteral("l.txt"))));
     EXPECT_EQ(std::pair(txt.count('\n'), txt.count("\r\n") > 0), std::pair(txt.count("\r\n"), true)); // CR LF only
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 5); // no temporary left behind
