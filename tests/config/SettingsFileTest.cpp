@@ -168,7 +168,7 @@ TEST(SettingsReader, PositionHolesRenumberTheShownColumns)
     ReadSettings(holes.app, IniFile(PositionSection({0, 1, 2, 4})));
     EXPECT_EQ(Positions(holes.app),
               "0,1,2,3,4,5,6,7,8,-1,9,10,11,12,13,14,15,16,17,18,19,20,21,22,23,24,25,26,27,28,29,30,31,32");
-    // Nothing taken above the free positions (34 is no position, 33 not one the check counts): no renumbering.
+    // Nothing taken above the free positions (34 is no position; 33 is never checked for holes): no renumbering.
     TestApp noHoles;
     ReadSettings(noHoles.app, IniFile(PositionSection({0, 1, 2, ColumnCount, ColumnCount - 1})));
     std::string expected = "0,1,2,-1,33";
